@@ -1,0 +1,149 @@
+#include "platform/core/sysutils.h"
+
+#include "platform/core/exception.h"
+
+#include <cmath>
+#include <limits>
+
+QString TrimLeft(const QString& s)
+{
+    int i = 0;
+    while (i < s.size() && s[i].unicode() <= 32) ++i;
+    return s.mid(i);
+}
+
+QString TrimRight(const QString& s)
+{
+    int n = s.size();
+    while (n > 0 && s[n - 1].unicode() <= 32) --n;
+    return s.left(n);
+}
+
+QString Trim(const QString& s)
+{
+    int i = 0, n = s.size();
+    while (i < n && s[i].unicode() <= 32) ++i;
+    while (n > i && s[n - 1].unicode() <= 32) --n;
+    return s.mid(i, n - i);
+}
+
+bool TryStrToInt64(const QString& s, int64_t& value)
+{
+    int i = 0;
+    const int n = s.size();
+    while (i < n && s[i] == QLatin1Char(' ')) ++i;
+    bool negative = false;
+    if (i < n && (s[i] == QLatin1Char('+') || s[i] == QLatin1Char('-'))) {
+        negative = s[i] == QLatin1Char('-');
+        ++i;
+    }
+    bool hex = false;
+    if (i < n && s[i] == QLatin1Char('$')) {
+        hex = true;
+        ++i;
+    } else if (i < n && (s[i] == QLatin1Char('x') || s[i] == QLatin1Char('X'))) {
+        hex = true;
+        ++i;
+    } else if (i + 1 < n && s[i] == QLatin1Char('0') && (s[i + 1] == QLatin1Char('x') || s[i + 1] == QLatin1Char('X'))) {
+        hex = true;
+        i += 2;
+    }
+    if (i >= n) return false;
+    uint64_t acc = 0;
+    const uint64_t limit = hex ? 0xFFFFFFFFFFFFFFFFull : 0x7FFFFFFFFFFFFFFFull + (negative ? 1 : 0);
+    for (; i < n; ++i) {
+        const ushort c = s[i].unicode();
+        int d;
+        if (c >= '0' && c <= '9') d = c - '0';
+        else if (hex && c >= 'a' && c <= 'f') d = c - 'a' + 10;
+        else if (hex && c >= 'A' && c <= 'F') d = c - 'A' + 10;
+        else return false;
+        const uint64_t base = hex ? 16 : 10;
+        if (acc > (limit - d) / base) return false;
+        acc = acc * base + d;
+    }
+    int64_t v = static_cast<int64_t>(acc);
+    value = negative ? -v : v;
+    return true;
+}
+
+bool TryStrToInt(const QString& s, int32_t& value)
+{
+    int i = 0;
+    while (i < s.size() && s[i] == QLatin1Char(' ')) ++i;
+    int j = i;
+    if (j < s.size() && (s[j] == QLatin1Char('+') || s[j] == QLatin1Char('-'))) ++j;
+    const bool hex = j < s.size() && (s[j] == QLatin1Char('$') || s[j] == QLatin1Char('x') || s[j] == QLatin1Char('X') ||
+                                      (s[j] == QLatin1Char('0') && j + 1 < s.size() &&
+                                       (s[j + 1] == QLatin1Char('x') || s[j + 1] == QLatin1Char('X'))));
+    int64_t v;
+    if (!TryStrToInt64(s, v)) return false;
+    if (hex) {
+        // hexadecimal covers the whole 32-bit pattern, $FFFFFFFF being -1
+        const int64_t mag = v < 0 ? -v : v;
+        if (mag > 0xFFFFFFFFll) return false;
+        value = static_cast<int32_t>(static_cast<uint32_t>(v));
+        return true;
+    }
+    if (v < std::numeric_limits<int32_t>::min() || v > std::numeric_limits<int32_t>::max()) return false;
+    value = static_cast<int32_t>(v);
+    return true;
+}
+
+int32_t StrToInt(const QString& s)
+{
+    int32_t v;
+    if (!TryStrToInt(s, v)) throw EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(s));
+    return v;
+}
+
+int32_t StrToIntDef(const QString& s, int32_t def)
+{
+    int32_t v;
+    return TryStrToInt(s, v) ? v : def;
+}
+
+QString IntToStr(int64_t v) { return QString::number(v); }
+
+QString IntToHex(int64_t v, int digits)
+{
+    // negative 32-bit values show their 32-bit pattern, as the original does for Integer
+    const quint64 u = (v < 0 && v >= std::numeric_limits<int32_t>::min()) ? static_cast<quint32>(v) : static_cast<quint64>(v);
+    QString s = QString::number(u, 16).toUpper();
+    while (s.size() < digits) s.prepend(QLatin1Char('0'));
+    return s;
+}
+
+int Pos(const QString& sub, const QString& s)
+{
+    if (sub.isEmpty()) return 0;
+    return s.indexOf(sub) + 1;
+}
+
+QString Copy(const QString& s, int index, int count)
+{
+    if (index < 1) index = 1;
+    if (count <= 0 || index > s.size()) return QString();
+    return s.mid(index - 1, count);
+}
+
+int64_t Round(double v)
+{
+    return static_cast<int64_t>(std::nearbyint(v));  // default rounding mode is to nearest, ties to even
+}
+
+int32_t MulDiv(int32_t number, int32_t numerator, int32_t denominator)
+{
+    if (denominator == 0) return -1;
+    const int64_t p = static_cast<int64_t>(number) * numerator;
+    // round half away from zero, like the platform routine
+    int64_t q = p / denominator;
+    const int64_t r = p % denominator;
+    if (2 * std::llabs(r) >= std::llabs(static_cast<int64_t>(denominator))) q += ((p < 0) != (denominator < 0)) ? -1 : 1;
+    if (q > std::numeric_limits<int32_t>::max() || q < std::numeric_limits<int32_t>::min()) return -1;
+    return static_cast<int32_t>(q);
+}
+
+QString UpperCase(const QString& s) { return s.toUpper(); }
+QString LowerCase(const QString& s) { return s.toLower(); }
+bool SameText(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }

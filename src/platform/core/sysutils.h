@@ -1,0 +1,32 @@
+#pragma once
+// Run-time routines with the exact rules the program's texts and documents rely on.
+#include <QString>
+#include <cstdint>
+
+// Drops every character up to code 32 (blanks and control characters) at both ends.
+QString Trim(const QString& s);
+QString TrimLeft(const QString& s);
+QString TrimRight(const QString& s);
+
+// Integer conversion: leading blanks, an optional sign, decimal digits or hexadecimal
+// after "$", "x", "0x" (any case), and nothing after the digits.  Hexadecimal values up to
+// $FFFFFFFF wrap into the signed range.
+bool TryStrToInt(const QString& s, int32_t& value);
+int32_t StrToInt(const QString& s);                 // throws EConvertError
+int32_t StrToIntDef(const QString& s, int32_t def);
+bool TryStrToInt64(const QString& s, int64_t& value);
+
+QString IntToStr(int64_t v);
+QString IntToHex(int64_t v, int digits);             // upper case, at least `digits` digits
+
+// 1-based string positions as in the original run-time: 0 means not found.
+int Pos(const QString& sub, const QString& s);
+QString Copy(const QString& s, int index, int count);
+
+// Banker's rounding (half to even) and a rounding multiply-divide.
+int64_t Round(double v);
+int32_t MulDiv(int32_t number, int32_t numerator, int32_t denominator);
+
+QString UpperCase(const QString& s);
+QString LowerCase(const QString& s);
+bool SameText(const QString& a, const QString& b);
