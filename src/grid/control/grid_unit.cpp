@@ -3,6 +3,7 @@
 #include "grid/base/theme.h"
 #include "grid/control/pro_string_grid.h"
 #include "platform/core/format_settings.h"
+#include "platform/ui/messages.h"
 
 #include <QApplication>
 #include <QFile>
@@ -67,17 +68,6 @@ void FocusWindowMoveHook(unsigned Msg)
 {
     if (Msg != 0x46 && Msg != 0x47) return;
     if (TProStringGrid* g = gFocusGrid.data()) g->MoveFocusWindow();
-}
-
-unsigned RegisterWindowMessage(const QString& Name)
-{
-    // One number per name for the whole run, as the system's registration gives.
-    static QHash<QString, unsigned> registered;
-    auto it = registered.find(Name);
-    if (it != registered.end()) return *it;
-    const unsigned id = unsigned(QEvent::registerEventType());
-    registered.insert(Name, id);
-    return id;
 }
 
 unsigned GridEditDoneMessage() { return gGridEditDone; }

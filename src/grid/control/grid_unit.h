@@ -29,8 +29,7 @@ void SetFocusFrameGrid(TProStringGrid* Grid);
 // Window moved or resized (0x46/0x47): the grid showing its focus frame moves it along.
 void FocusWindowMoveHook(unsigned Msg);
 
-// Registered window messages and the grid's own clipboard format.
-unsigned RegisterWindowMessage(const QString& Name);
+// Registered window messages ("GridEditDone", "DTPShiftFocus") and the grid's own clipboard format.
 unsigned GridEditDoneMessage();
 unsigned DTPShiftFocusMessage();
 QString GridCellsClipboardFormat();
