@@ -323,10 +323,10 @@ bool TInplaceEdit::event(QEvent* e)
     if (e->type() == QEvent::KeyPress) {
         auto* ke = static_cast<QKeyEvent*>(e);
         if (ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) {
-            if (Perform(WM_GETDLGCODE) & (DLGC_WANTTAB | DLGC_WANTALLKEYS)) {
-                keyPressEvent(ke);
-                return true;
-            }
+            if (Perform(WM_GETDLGCODE) & (DLGC_WANTTAB | DLGC_WANTALLKEYS)) keyPressEvent(ke);
+            else if (!(ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+                focusNextPrevChild(ke->key() == Qt::Key_Tab && !(ke->modifiers() & Qt::ShiftModifier));
+            return true;
         }
     }
     return QLineEdit::event(e);
@@ -1974,10 +1974,11 @@ bool TCustomGrid::event(QEvent* e)
     if (e->type() == QEvent::KeyPress) {
         auto* ke = static_cast<QKeyEvent*>(e);
         if (ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) {
-            if (Perform(WM_GETDLGCODE) & (DLGC_WANTTAB | DLGC_WANTALLKEYS)) {
-                keyPressEvent(ke);
-                return true;
-            }
+            if (Perform(WM_GETDLGCODE) & (DLGC_WANTTAB | DLGC_WANTALLKEYS)) keyPressEvent(ke);
+            else if (!(ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+                focusNextPrevChild(ke->key() == Qt::Key_Tab && !(ke->modifiers() & Qt::ShiftModifier));
+            // a Tab the grid does not want moves the focus or is dropped; it never moves the cell
+            return true;
         }
     }
     return QAbstractScrollArea::event(e);
