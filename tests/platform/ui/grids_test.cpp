@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
@@ -604,4 +605,18 @@ TEST(GridEditorKeys, EditorKeyStepsFilterAndForward)
     EXPECT_EQ(g->Col(), 1);
     EXPECT_EQ(g->InplaceEditor()->geometry().topLeft(), QPoint(65, 50));
     EXPECT_EQ(g->Cells(2, 2), "12X");
+}
+
+TEST_F(GridFixture, WritingCellsFarBelowTheViewStaysCheap)
+{
+    // rows of their own heights make every position a sum; a write far below the view must
+    // not walk down to its row
+    G->SetRowCount(200000);
+    G->SetRowHeights(0, 30);
+    EXPECT_EQ(G->CellRect(1, 150000), TRect{});
+    EXPECT_EQ(G->CellRect(1, 2), Rect(65, 56, 129, 80));
+    QElapsedTimer t;
+    t.start();
+    for (int r = 100000; r < 200000; ++r) G->SetCells(1, r, QStringLiteral("x"));
+    EXPECT_LT(t.elapsed(), 2000);
 }
