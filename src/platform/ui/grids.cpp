@@ -117,15 +117,22 @@ int TInplaceEdit::SelLength() const
 
 void TInplaceEdit::UpdateLoc(const TRect& loc)
 {
+    // A cell out of view hides the editor; back in view it shows again, and takes the
+    // focus when the grid has it.
+    if (IsRectEmpty(loc)) {
+        Hide();
+        return;
+    }
     setGeometry(loc.ToQRect());
+    show();
     BoundsChanged();
+    if (FGrid->hasFocus()) SetFocus();
 }
 
 void TInplaceEdit::Move(const TRect& loc)
 {
     UpdateLoc(loc);
-    show();
-    if (FGrid->IsActiveControl() || FGrid->hasFocus()) SetFocus();
+    if (isVisible() && FGrid->IsActiveControl()) SetFocus();
 }
 
 void TInplaceEdit::Hide()

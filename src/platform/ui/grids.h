@@ -119,7 +119,7 @@ public:
     // Places the editor over a cell rectangle (client coordinates of the grid), shows it
     // and gives it the focus.
     void Move(const TRect& loc);
-    // Places it without showing or focusing.
+    // Places it over a cell; an empty rectangle (a cell out of view) hides it.
     void UpdateLoc(const TRect& loc);
     void Hide();
     void SetFocus();

@@ -421,6 +421,19 @@ TEST_F(GridFixture, ScrollingKeepsTheCurrentCellInView)
         EXPECT_EQ(G->verticalScrollBar()->value(), c.Top);
     }
 
+    // an open editor leaves with its cell and comes back with it
+    G->SetOptions(G->Options() + goEditing);
+    G->FocusCell(1, 12, true);
+    G->ShowEditor();
+    ASSERT_TRUE(G->InplaceEditor()->isVisible());
+    G->SetTopRow(20);
+    EXPECT_FALSE(G->InplaceEditor()->isVisible());
+    EXPECT_TRUE(G->EditorMode());
+    G->SetTopRow(11);
+    EXPECT_TRUE(G->InplaceEditor()->isVisible());
+    EXPECT_EQ(G->InplaceEditor()->geometry().topLeft(), QPoint(65, 50));
+    G->HideEditor();
+
     // the wheel moves the current row
     G->FocusCell(1, 10, true);
     QWheelEvent down(QPointF(100, 100), G->mapToGlobal(QPointF(100, 100)), QPoint(), QPoint(0, -120), Qt::NoButton,
