@@ -671,15 +671,16 @@ void TCustomGrid::SetDefaultDrawing(bool v)
 
 void TCustomGrid::SetOptions(TGridOptions o)
 {
+    if (o.Contains(goRowSelect)) o.Exclude(goAlwaysShowEditor);   // a whole row is never edited
     if (o == FOptions) return;
     FOptions = o;
-    if (!FOptions.Contains(goEditing)) HideEditor();
-    if (FOptions.Contains(goRowSelect)) {
-        FCurrent.X = FFixedCols;
-        FAnchor.X = FColCount - 1;
+    if (!FEditorMode) {
+        if (FOptions.Contains(goAlwaysShowEditor)) ShowEditor();
+        else HideEditor();
+    } else if (!FOptions.Contains(goEditing)) {
+        HideEditor();
     }
-    if (FOptions.Contains(goAlwaysShowEditor) && FOptions.Contains(goEditing) && !FOptions.Contains(goRowSelect))
-        SetEditorMode(true);
+    if (FOptions.Contains(goRowSelect)) MoveCurrent(FCurrent.X, FCurrent.Y, true, false);
     Invalidate();
 }
 

@@ -272,6 +272,11 @@ TEST_F(GridFixture, RowSelectKeepsTheWholeRowSelected)
     EXPECT_EQ(G->Selection(), (TGridRect{1, 3, 4, 3}));
     Key(Qt::Key_Right);
     EXPECT_EQ(G->Col(), 1);
+    // a selected row is never edited
+    G->SetOptions(G->Options() + goEditing + goAlwaysShowEditor);
+    EXPECT_FALSE(G->Options().Contains(goAlwaysShowEditor));
+    Key(Qt::Key_F2);
+    EXPECT_EQ(G->InplaceEditor(), nullptr);
 }
 
 TEST_F(GridFixture, SizingColumnsAndRowsWithTheMouse)
