@@ -62,7 +62,7 @@ TEST(Process, StartFailureCarriesSystemText)
 TEST(Process, WaitGivesUpAfterTimeoutOnTheClockAndLeavesProgramRunning)
 {
     QTemporaryDir dir;
-    const TStartedProcess p = StartProcess(Script(dir, "slow.exe", "sleep 30"), QString());
+    const TStartedProcess p = StartProcess(Script(dir, "slow.exe", "exec sleep 30"), QString());
     ASSERT_TRUE(p.Started());
     FakeClock clock;
     const TWaitResult r = WaitProcess(p.Pid, 149999);
