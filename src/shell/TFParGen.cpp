@@ -272,13 +272,13 @@ void TFParGen::Build_Other_Groups()
         NewCheck(g, "CB_Net_Ope_CANopen", 16, 126, 224, QStringLiteral("Network Start at Start-up. Delay (s)"));
     E_NO_Delay_CANopen = NewEdit(g, "E_NO_Delay_CANopen", 244, 124, 36);
     CB_En_SDO_Client_CANopen = NewCheck(g, "CB_En_SDO_Client_CANopen", 16, 160, 264, QStringLiteral("Enable SDO Client"));
-    L_SDO_Client_TO_CANopen = NewLabel(g, "L_SDO_Client_TO_CANopen", 32, 191, QStringLiteral("TimeOut SDO (1/10 ms)"), 114);
-    E_SDO_Client_TO_CANopen = NewEdit(g, "E_SDO_Client_TO_CANopen", 148, 188);
+    L_SDO_Client_TO_CANopen = NewLabel(g, "L_SDO_Client_TO_CANopen", 32, 191, QStringLiteral("TimeOut SDO (1/10 ms)"), 146);
+    E_SDO_Client_TO_CANopen = NewEdit(g, "E_SDO_Client_TO_CANopen", 180, 188, 100);
     CB_En_NodeGuard_CANopen = NewCheck(g, "CB_En_NodeGuard_CANopen", 16, 228, 264, QStringLiteral("Enable NodeGuarding"));
     CB_NG_SendFrame_CANopen =
         NewCheck(g, "CB_NG_SendFrame_CANopen", 16, 262, 264, QStringLiteral("Send state on J1939 Network"));
-    L_NG_SF_Time_CANopen = NewLabel(g, "L_NG_SF_Time_CANopen", 32, 296, QStringLiteral("Send Frames every (ms)"), 114);
-    E_NG_SF_Time_CANopen = NewEdit(g, "E_NG_SF_Time_CANopen", 148, 293);
+    L_NG_SF_Time_CANopen = NewLabel(g, "L_NG_SF_Time_CANopen", 32, 296, QStringLiteral("Send Frames every (ms)"), 146);
+    E_NG_SF_Time_CANopen = NewEdit(g, "E_NG_SF_Time_CANopen", 180, 293, 100);
     Add_Group(g, &GB_CANopen_Visible, 329, {L_ID_CANopen, E_ID_CANopen});
 
     g = GB_Modbus_Master = NewGroup(this, "GB_Modbus_Master", QStringLiteral(" Modbus Master "));
@@ -353,9 +353,9 @@ TFParGen::TGroup& TFParGen::Add_Group(QGroupBox* box, bool* expanded, int expand
     grp.ExpandedHeight = expandedHeight;
     grp.FirstRow = std::move(firstRow);
     const QByteArray n = box->objectName().toLatin1();
-    grp.Collapse = NewButton(box, ("Btn_" + n + "_Collapse").constData(), 280, 10, 11, 11, SignGlyph(false), bsNormal,
+    grp.Collapse = NewButton(box, ("Btn_" + n + "_Collapse").constData(), 280, 10, 11, 11, SignGlyph(false), bsEncarta,
                              clSkyBlue);
-    grp.Expand = NewButton(box, ("Btn_" + n + "_Expand").constData(), 280, 10, 11, 11, SignGlyph(true), bsNormal,
+    grp.Expand = NewButton(box, ("Btn_" + n + "_Expand").constData(), 280, 10, 11, 11, SignGlyph(true), bsEncarta,
                            clSkyBlue);
     TLbButton* c = grp.Collapse;
     TLbButton* e = grp.Expand;
