@@ -20,7 +20,7 @@ const TImageModel Image_Models[] = {
     // 892
     {2, Build_Image_892, Save_Bank_Files_892},
     // 894
-    {3, nullptr, nullptr},
+    {3, Build_Image_894, Save_Bank_Files_894},
     // 896
     {4, nullptr, nullptr},
     // 890
@@ -32,7 +32,7 @@ const TImageModel Image_Models[] = {
     // 895
     {8, nullptr, nullptr},
     // 871
-    {9, nullptr, nullptr},
+    {9, Build_Image_871, Save_Bank_Files_871},
     // 860
     {10, nullptr, nullptr},
     // QTB900
