@@ -16,7 +16,7 @@ const TImageModel Image_Models[] = {
     // 891
     {0, nullptr, nullptr},
     // 893
-    {1, nullptr, nullptr},
+    {1, Build_Image_893, Save_Bank_Files_872},
     // 892
     {2, Build_Image_892, Save_Bank_Files_892},
     // 894
@@ -28,7 +28,7 @@ const TImageModel Image_Models[] = {
     // 897
     {6, nullptr, nullptr},
     // 872
-    {7, nullptr, nullptr},
+    {7, Build_Image_893, Save_Bank_Files_872},
     // 895
     {8, nullptr, nullptr},
     // 871
