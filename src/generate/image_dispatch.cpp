@@ -30,7 +30,7 @@ const TImageModel Image_Models[] = {
     // 872
     {7, Build_Image_893, Save_Bank_Files_872},
     // 895
-    {8, nullptr, nullptr},
+    {8, Build_Image_895, Save_Bank_Files_895},
     // 871
     {9, Build_Image_871, Save_Bank_Files_871},
     // 860
