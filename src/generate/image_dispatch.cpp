@@ -14,7 +14,7 @@ struct TImageModel {
 // change.
 const TImageModel Image_Models[] = {
     // 891
-    {0, nullptr, nullptr},
+    {0, Build_Image_891, Save_Bank_Files_891},
     // 893
     {1, Build_Image_893, Save_Bank_Files_872},
     // 892
@@ -22,9 +22,9 @@ const TImageModel Image_Models[] = {
     // 894
     {3, Build_Image_894, Save_Bank_Files_894},
     // 896
-    {4, nullptr, nullptr},
+    {4, Build_Image_896, Save_Bank_Files_896},
     // 890
-    {5, nullptr, nullptr},
+    {5, Build_Image_890, Save_Bank_Files_890},
     // 897
     {6, nullptr, nullptr},
     // 872
@@ -36,7 +36,7 @@ const TImageModel Image_Models[] = {
     // 860
     {10, nullptr, nullptr},
     // QTB900
-    {1006, nullptr, nullptr},
+    {1006, Build_Image_QTB900, Save_Bank_Files_QTB900},
 };
 
 const TImageModel* Current()
