@@ -68,11 +68,6 @@ int32_t Write_J1939_Tx_Entry(uint8_t* buf, int32_t pos, const TJ1939_Tx_Entry& e
     return Put_Fill(buf, pos, 0, 12);
 }
 
-void Refuse_Row(const TGenDocument& doc, int index, const QString& reason)
-{
-    throw Exception(QStringLiteral("%1, row %2: %3").arg(doc.Name()).arg(index + 1).arg(reason));
-}
-
 void Check_Row_Count(const TGenDocument& doc, int capacity)
 {
     if (doc.Row_Count() > capacity)

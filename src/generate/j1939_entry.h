@@ -61,9 +61,7 @@ TJ1939_Tx_Entry Read_J1939_Tx_Row(const TGenRow& row, const char* dataPage, cons
 // identifier, flags, 0, 0, byte count, data offset, 0, timer period, 12 zeros
 int32_t Write_J1939_Tx_Entry(uint8_t* buf, int32_t pos, const TJ1939_Tx_Entry& e);
 
-// Ends the build because row `index` (0-based) of `doc` does not fit: "<file>, row <n>: why".
-[[noreturn]] void Refuse_Row(const TGenDocument& doc, int index, const QString& reason);
-// Refuses the first row beyond a table of `capacity` rows.
+// Refuses the first row beyond a table of `capacity` rows (Refuse_Row).
 void Check_Row_Count(const TGenDocument& doc, int capacity);
 
 // ParGen.xml keys read strictly: a missing element or a text that is not an integer ends
