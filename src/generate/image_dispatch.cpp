@@ -26,7 +26,7 @@ const TImageModel Image_Models[] = {
     // 890
     {5, Build_Image_890, Save_Bank_Files_890},
     // 897
-    {6, nullptr, nullptr},
+    {6, Build_Image_897, Save_Bank_Files_897},
     // 872
     {7, Build_Image_893, Save_Bank_Files_872},
     // 895
@@ -34,7 +34,7 @@ const TImageModel Image_Models[] = {
     // 871
     {9, Build_Image_871, Save_Bank_Files_871},
     // 860
-    {10, nullptr, nullptr},
+    {10, Build_Image_860, Save_Bank_Files_860},
     // QTB900
     {1006, Build_Image_QTB900, Save_Bank_Files_QTB900},
 };

@@ -31,7 +31,7 @@ TJ1939_Rx_Entry Read_J1939_Rx_Row(const TGenRow& row, const TJ1939_Rx_Names& nam
     return e;
 }
 
-int32_t Write_J1939_Rx_Entry(uint8_t* buf, int32_t pos, const TJ1939_Rx_Entry& e)
+int32_t Write_J1939_Rx_Entry_16(uint8_t* buf, int32_t pos, const TJ1939_Rx_Entry& e)
 {
     pos = Put_U32(buf, pos, e.Identifier);
     pos = Put_U8(buf, pos, e.Flags);
@@ -39,8 +39,12 @@ int32_t Write_J1939_Rx_Entry(uint8_t* buf, int32_t pos, const TJ1939_Rx_Entry& e
     pos = Put_U16(buf, pos, e.Start_Byte);
     pos = Put_U16(buf, pos, e.Num_Bytes);
     pos = Put_U16(buf, pos, e.Data_Offset);
-    pos = Put_U32(buf, pos, e.OnReq_Time);
-    return Put_Fill(buf, pos, 0, 16);
+    return Put_U32(buf, pos, e.OnReq_Time);
+}
+
+int32_t Write_J1939_Rx_Entry(uint8_t* buf, int32_t pos, const TJ1939_Rx_Entry& e)
+{
+    return Put_Fill(buf, Write_J1939_Rx_Entry_16(buf, pos, e), 0, 16);
 }
 
 TJ1939_Tx_Entry Read_J1939_Tx_Row(const TGenRow& row, const char* dataPage, const char* source, uint32_t timerDefault)

@@ -43,6 +43,8 @@ TJ1939_Rx_Entry Read_J1939_Rx_Row(const TGenRow& row, const TJ1939_Rx_Names& nam
                                   uint32_t& runningOffset);
 // identifier, flags, 0, start byte, byte count, data offset, on-request time, 16 zeros
 int32_t Write_J1939_Rx_Entry(uint8_t* buf, int32_t pos, const TJ1939_Rx_Entry& e);
+// The same without the 16 zeros: the 16-byte entry of the CAN-family images.
+int32_t Write_J1939_Rx_Entry_16(uint8_t* buf, int32_t pos, const TJ1939_Rx_Entry& e);
 
 // One transmitted frame: identifier, flags (bit 0 on request, bit 1 on data change, bit 2
 // on timer), byte count, data offset and timer period.
