@@ -109,3 +109,25 @@ TUpdateCommand TCP_Update_Command(int modelCode, const QString& address, const T
     cmd.Arguments << PathJoin(Conf_Dir, QStringLiteral("bin"), QLatin1String(bank));
     return cmd;
 }
+
+bool Parameter_Text(const TUpdateCommand& cmd, QString& text)
+{
+    QStringList parts;
+    for (const QString& a : cmd.Arguments) {
+        if (a.contains(QLatin1Char('"'))) return false;
+        bool quote = a.isEmpty() || a.contains(QLatin1Char('/'));
+        for (const QChar c : a) quote = quote || c.isSpace();
+        parts << (quote ? QLatin1Char('"') + a + QLatin1Char('"') : a);
+    }
+    text = parts.join(QLatin1Char(' '));
+    return true;
+}
+
+#include "platform/ui/dialogs.h"
+void Start_Updater(const TUpdateCommand& cmd)
+{
+    // INTERIM until the main window's Start_Program is merged
+    QString params;
+    if (!cmd.IsValid() || !Parameter_Text(cmd, params)) return;
+    ShowError(QStringLiteral("START %1 %2").arg(cmd.Program, params));
+}
