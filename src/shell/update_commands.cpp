@@ -122,12 +122,3 @@ bool Parameter_Text(const TUpdateCommand& cmd, QString& text)
     text = parts.join(QLatin1Char(' '));
     return true;
 }
-
-#include "platform/ui/dialogs.h"
-void Start_Updater(const TUpdateCommand& cmd)
-{
-    // INTERIM until the main window's Start_Program is merged
-    QString params;
-    if (!cmd.IsValid() || !Parameter_Text(cmd, params)) return;
-    ShowError(QStringLiteral("START %1 %2").arg(cmd.Program, params));
-}

@@ -33,7 +33,3 @@ TUpdateCommand TCP_Update_Command(int modelCode, const QString& address, const T
 // The parameter text of the command: arguments separated by one blank, paths in double
 // quotes.  False when an argument holds a double quote, which no quoting can carry.
 bool Parameter_Text(const TUpdateCommand& cmd, QString& text);
-
-// Starts the program with its parameter text and waits for it to end, through the main
-// window's Start_Program (at most 150 s; a program that cannot be started is reported).
-void Start_Updater(const TUpdateCommand& cmd);
