@@ -10,7 +10,6 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -21,62 +20,7 @@ constexpr TColor clTransparentKey = 0xFF00FF;  // pixels left in this colour sho
 
 QColor Q(TColor c) { return ColorToQColor(ColorToRGB(c)); }
 
-// Drawing with the original's pixel rules: rectangles exclude their right and bottom
-// edges, a line leaves out its end point.
-struct Pixels {
-    QPainter& P;
-    void Fill(int l, int t, int r, int b, TColor c)
-    {
-        if (r > l && b > t) P.fillRect(QRect(l, t, r - l, b - t), Q(c));
-    }
-    // Horizontal or vertical line from a to b without b.
-    void Line(QPoint a, QPoint b, TColor c)
-    {
-        if (a.y() == b.y()) {
-            if (b.x() > a.x()) Fill(a.x(), a.y(), b.x(), a.y() + 1, c);
-            else if (b.x() < a.x()) Fill(b.x() + 1, a.y(), a.x() + 1, a.y() + 1, c);
-        } else if (a.x() == b.x()) {
-            if (b.y() > a.y()) Fill(a.x(), a.y(), a.x() + 1, b.y(), c);
-            else Fill(a.x(), b.y() + 1, a.x() + 1, a.y() + 1, c);
-        }
-    }
-    void Poly(std::initializer_list<QPoint> pts, TColor c)
-    {
-        const QPoint* prev = nullptr;
-        for (const QPoint& p : pts) {
-            if (prev) Line(*prev, p, c);
-            prev = &p;
-        }
-    }
-    void Frame(int l, int t, int r, int b, TColor c)
-    {
-        if (r - l < 1 || b - t < 1) return;
-        Fill(l, t, r, t + 1, c);
-        Fill(l, b - 1, r, b, c);
-        Fill(l, t, l + 1, b, c);
-        Fill(r - 1, t, r, b, c);
-    }
-    void RoundFrame(int l, int t, int r, int b, int e, TColor c)
-    {
-        P.save();
-        P.setRenderHint(QPainter::Antialiasing, false);
-        P.setBrush(Qt::NoBrush);
-        P.setPen(QPen(Q(c), 0));
-        P.drawRoundedRect(QRect(l, t, r - l - 1, b - t - 1), e / 2.0, e / 2.0);
-        P.restore();
-    }
-    void RoundFill(int l, int t, int r, int b, int e, TColor c)
-    {
-        P.save();
-        P.setRenderHint(QPainter::Antialiasing, false);
-        P.setPen(Qt::NoPen);
-        P.setBrush(Q(c));
-        P.drawRoundedRect(QRect(l, t, r - l, b - t), e / 2.0, e / 2.0);
-        P.restore();
-    }
-};
-
-void DrawButtonGradient(Pixels& px, TColor from, TColor to, int left, int top, int right, int bottom)
+void DrawButtonGradient(TCanvas& c, TColor from, TColor to, int left, int top, int right, int bottom)
 {
     const int span = bottom - top;
     const TColor f = ColorToRGB(from), t = ColorToRGB(to);
@@ -85,70 +29,35 @@ void DrawButtonGradient(Pixels& px, TColor from, TColor to, int left, int top, i
     const int band = span / 31 + 1;
     for (int i = 0; i <= 31; ++i) {
         const int y = top + (i * span) / 31;
-        px.Fill(left, y, right, std::min(bottom, y + band), RGB(int(r), int(g), int(b)));
+        c.Brush()->SetColor(RGB(int(r), int(g), int(b)));
+        c.FillRect(Rect(left, y, right, std::min(bottom, y + band)));
         r += dr;
         g += dg;
         b += db;
     }
 }
 
-// The image's pixels in the colour of its bottom-left pixel are left out.
-QImage WithAutoTransparency(const QImage& img)
-{
-    QImage out = img.convertToFormat(QImage::Format_ARGB32);
-    if (out.isNull()) return out;
-    const QRgb key = out.pixel(0, out.height() - 1) | 0xFF000000u;
-    for (int y = 0; y < out.height(); ++y) {
-        QRgb* line = reinterpret_cast<QRgb*>(out.scanLine(y));
-        for (int x = 0; x < out.width(); ++x)
-            if ((line[x] | 0xFF000000u) == key) line[x] = 0;
-    }
-    return out;
-}
-
-void DrawGlyphPart(QPainter& p, int x, int y, const QImage& strip, int imageLeft, int gw, int gh)
+// One image of the strip, drawn with the colour of its bottom-left pixel left out.
+void DrawGlyphPart(TCanvas& c, int x, int y, const QImage& strip, int imageLeft, int gw, int gh)
 {
     if (gw <= 0 || gh <= 0) return;
-    // starts as the strip's top-left part, so an index past the strip shows the first image
-    QImage slice = strip.copy(0, 0, gw, gh).convertToFormat(QImage::Format_RGB32);
-    {
-        QPainter sp(&slice);
-        sp.drawImage(-imageLeft, 0, strip);
-    }
-    p.drawImage(x, y, WithAutoTransparency(slice));
+    TBitmap whole;
+    whole.LoadFromImage(strip);
+    // the slice starts as the strip's top-left part, so an index past the strip shows the first image
+    TBitmap slice;
+    slice.LoadFromImage(strip);
+    slice.SetSize(gw, gh);
+    slice.Canvas()->Draw(-imageLeft, 0, whole);
+    slice.SetTransparent(true);
+    c.Draw(x, y, slice);
 }
 
-int QtAlign(TLbAlignment a)
+uint32_t AlignFlag(TLbAlignment a)
 {
     switch (a) {
-    case taLeftJustify: return Qt::AlignLeft;
-    case taRightJustify: return Qt::AlignRight;
-    default: return Qt::AlignHCenter;
-    }
-}
-
-// The caption's word-wrapped extent in a box b wide, as DT_CALCRECT measures it.
-QSize MeasureCaption(const QFontMetrics& fm, const QString& text, int b)
-{
-    if (text.isEmpty()) return QSize(0, fm.height());
-    const QRect r = fm.boundingRect(QRect(0, 0, std::max(b, 1), 0), Qt::TextWordWrap | Qt::TextShowMnemonic | Qt::AlignLeft, text);
-    return r.size();
-}
-
-// Inverts every other pixel of a rectangle's outline, like the platform's focus rectangle.
-void DrawFocusRect(QImage& img, int l, int t, int r, int b)
-{
-    auto inv = [&](int x, int y) {
-        if (x < 0 || y < 0 || x >= img.width() || y >= img.height()) return;
-        img.setPixel(x, y, img.pixel(x, y) ^ 0x00FFFFFFu);
-    };
-    for (int x = l; x < r; x += 2) {
-        inv(x, t);
-        inv(x, b - 1);
-    }
-    for (int y = t + 2; y < b - 1; y += 2) {
-        inv(l, y);
-        inv(r - 1, y);
+    case taLeftJustify: return DT_LEFT;
+    case taRightJustify: return DT_RIGHT;
+    default: return DT_CENTER;
     }
 }
 
@@ -176,6 +85,22 @@ bool IsAccel(const QString& ch, const QString& caption)
 }
 }  // namespace
 
+TFont FontFromQFont(const QFont& q, TColor color)
+{
+    TFont f;
+    f.SetName(q.family());
+    if (q.pixelSize() > 0) f.SetHeight(-q.pixelSize());
+    else f.SetSize(int(q.pointSizeF() + 0.5));
+    TFontStyles st;
+    if (q.bold()) st.Include(fsBold);
+    if (q.italic()) st.Include(fsItalic);
+    if (q.underline()) st.Include(fsUnderline);
+    if (q.strikeOut()) st.Include(fsStrikeOut);
+    f.SetStyle(st);
+    f.SetColor(color);
+    return f;
+}
+
 TColor BlendHotTrackColor(TColor face, TColor hot, int step)
 {
     const TColor f = ColorToRGB(face), h = ColorToRGB(hot);
@@ -184,13 +109,9 @@ TColor BlendHotTrackColor(TColor face, TColor hot, int step)
     return RGB(ch(GetRValue(f), GetRValue(h)), ch(GetGValue(f), GetGValue(h)), ch(GetBValue(f), GetBValue(h)));
 }
 
-void DrawButton(QImage& bitmap, const TLbButtonLook& lk)
+void DrawButton(TCanvas& c, const TLbButtonLook& lk)
 {
     const int W = lk.Width, H = lk.Height;
-    QPainter p(&bitmap);
-    p.setRenderHint(QPainter::Antialiasing, false);
-    p.setRenderHint(QPainter::TextAntialiasing, false);
-    Pixels px{p};
     const bool enabled = lk.Enabled;
     const bool down = enabled && lk.Down;
     const int s = (down && lk.Style != bsEncarta) ? 1 : 0;
@@ -199,59 +120,87 @@ void DrawButton(QImage& bitmap, const TLbButtonLook& lk)
     if (enabled && lk.HotTrackColor != clNone) F = BlendHotTrackColor(lk.Color, lk.HotTrackColor, lk.HotTrackStep);
     if (down && lk.ColorWhenDown != clNone) F = ColorToRGB(lk.ColorWhenDown);
 
+    c.Pen()->SetStyle(psSolid);
+    c.Pen()->SetWidth(1);
     switch (lk.Style) {
-    case bsShape: px.Fill(0, 0, W, H, clTransparentKey); break;
+    case bsShape:
+        c.Brush()->SetColor(clTransparentKey);
+        c.FillRect(Rect(0, 0, W, H));
+        break;
     case bsNormal:
     case bsEncarta:
-    case bsOld: px.Fill(0, 0, W, H, F); break;
+    case bsOld:
+        c.Brush()->SetColor(F);
+        c.FillRect(Rect(0, 0, W, H));
+        break;
     case bsModern:
-        DrawButtonGradient(px, lk.LightColor, F, 2, 2, W - 2, H / 4 + s);
-        DrawButtonGradient(px, F, lk.LightColor, 2, H / 4 + s, W - 2, H - 1);
+        DrawButtonGradient(c, lk.LightColor, F, 2, 2, W - 2, H / 4 + s);
+        DrawButtonGradient(c, F, lk.LightColor, 2, H / 4 + s, W - 2, H - 1);
         break;
     case bsQuicken: break;
     }
+    c.Brush()->SetStyle(bsClear);
 
-    const TColor light = ColorToRGB(lk.LightColor), shadow = ColorToRGB(lk.ShadowColor);
+    const TColor light = lk.LightColor, shadow = lk.ShadowColor;
     const bool frame = !lk.Flat || (enabled && (lk.Hot || down));
+    auto pen = [&](TColor col) { c.Pen()->SetColor(col); };
     switch (lk.Style) {
     case bsNormal:
     case bsEncarta:
         if (frame) {
-            px.Poly({{0, H - 1}, {0, 0}, {W - 1, 0}}, down ? shadow : light);
-            px.Poly({{W - 1, 0}, {W - 1, H - 1}, {0, H - 1}}, down ? light : shadow);
+            pen(down ? shadow : light);
+            c.MoveTo(0, H - 1);
+            c.LineTo(0, 0);
+            c.LineTo(W - 1, 0);
+            pen(down ? light : shadow);
+            c.LineTo(W - 1, H - 1);
+            c.LineTo(0, H - 1);
         }
         break;
     case bsOld:
         if (frame) {
-            const TColor dk = ColorToRGB(cl3DDkShadow);
-            if (down) px.Poly({{1, H - 3}, {1, 1}, {W - 2, 1}}, shadow);
-            else px.Poly({{W - 2, 0}, {W - 2, H - 2}, {0, H - 2}}, shadow);
-            px.Poly({{0, H - 1}, {0, 0}, {W - 1, 0}}, down ? dk : light);
-            px.Poly({{W - 1, 0}, {W - 1, H - 1}, {-1, H - 1}}, down ? light : dk);
+            pen(shadow);
+            if (down) {
+                c.MoveTo(1, H - 3);
+                c.LineTo(1, 1);
+                c.LineTo(W - 2, 1);
+            } else {
+                c.MoveTo(W - 2, 0);
+                c.LineTo(W - 2, H - 2);
+                c.LineTo(0, H - 2);
+            }
+            pen(down ? cl3DDkShadow : light);
+            c.MoveTo(0, H - 1);
+            c.LineTo(0, 0);
+            c.LineTo(W - 1, 0);
+            pen(down ? light : cl3DDkShadow);
+            c.LineTo(W - 1, H - 1);
+            c.LineTo(-1, H - 1);
         }
         break;
     case bsModern:
-        px.Frame(1, 1, W - 1, H - 1, down ? shadow : F);
-        // outside the rounded corners the parent shows
-        px.Fill(0, 0, W, 1, clTransparentKey);
-        px.Fill(0, H - 1, W, H, clTransparentKey);
-        px.Fill(0, 0, 1, H, clTransparentKey);
-        px.Fill(W - 1, 0, W, H, clTransparentKey);
-        px.RoundFrame(0, 0, W, H, 6, shadow);
+        pen(down ? shadow : F);
+        c.Rectangle(1, 1, W - 1, H - 1);
+        pen(shadow);
+        c.RoundRect(0, 0, W, H, 6, 6);
         break;
     case bsQuicken:
-        px.RoundFill(0, 1, W, H, 4, F);
-        px.Line({4, 0}, {W - 5, 0}, shadow);
-        px.Line({4, H - 1}, {W - 5, H - 1}, shadow);
+        c.Pen()->SetStyle(psClear);
+        c.Brush()->SetColor(F);
+        c.RoundRect(0, 1, W, H, 4, 4);
+        c.Brush()->SetStyle(bsClear);
+        c.Pen()->SetStyle(psSolid);
+        pen(shadow);
+        c.MoveTo(4, 0);
+        c.LineTo(W - 5, 0);
+        c.MoveTo(4, H - 1);
+        c.LineTo(W - 5, H - 1);
         break;
     case bsShape: break;
     }
 
-    QFont font = lk.Font;
-    if (lk.Style == bsEncarta && down) font.setBold(true);
-    font.setStyleStrategy(QFont::NoAntialias);
-    p.setFont(font);
-    const QFontMetrics fm(font, &bitmap);
+    c.SetFont(lk.Font);
+    if (lk.Style == bsEncarta && down) c.Font()->SetStyle(lk.Font.Style() + TFontStyles(fsBold));
 
     const int gh = lk.Glyph.isNull() ? 0 : lk.Glyph.height();
     const int gw = lk.NumGlyphs > 0 ? lk.Glyph.width() / lk.NumGlyphs : 0;
@@ -267,16 +216,16 @@ void DrawButton(QImage& bitmap, const TLbButtonLook& lk)
     B = std::max(B, 0);
     QString caption = lk.Caption;
     if (!lk.WordWrap)
-        while (!caption.isEmpty() && fm.horizontalAdvance(caption) > B) caption.chop(1);
-    const QSize ext = MeasureCaption(fm, caption, B);
-    const int th = ext.height(), tw = caption.isEmpty() ? 0 : ext.width();
-    const int format = Qt::TextWordWrap | Qt::TextShowMnemonic | Qt::AlignTop | QtAlign(lk.Alignment);
+        while (!caption.isEmpty() && c.TextWidth(caption) > B) caption.chop(1);
+    TRect calc = Rect(0, 0, B, 0);
+    c.DrawText(caption, calc, DT_CALCRECT | DT_WORDBREAK);
+    const int th = calc.Height(), tw = calc.Width();
+    const uint32_t format = DT_WORDBREAK | AlignFlag(lk.Alignment);
 
     if (lk.Style == bsShape) {
-        DrawGlyphPart(p, (W - gw) / 2, (H - gh) / 2, lk.Glyph, index * gw, gw, gh);
-        p.setPen(Q(lk.FontColor));
-        p.drawText(QRect(s, (H - th) / 2 + s, W - s, H - ((H - th) / 2 + s)),
-                   Qt::TextWordWrap | Qt::TextShowMnemonic | Qt::AlignTop | Qt::AlignHCenter, caption);
+        DrawGlyphPart(c, (W - gw) / 2, (H - gh) / 2, lk.Glyph, index * gw, gw, gh);
+        TRect r = Rect(s, (H - th) / 2 + s, W, H);
+        c.DrawText(caption, r, DT_CENTER | DT_WORDBREAK);
     } else {
         int tx = s + 4, ty = 0, gx = 0, gy = 0;
         if (lk.Layout == blGlyphLeft || lk.Layout == blGlyphRight) {
@@ -309,12 +258,19 @@ void DrawButton(QImage& bitmap, const TLbButtonLook& lk)
             else if (lk.Alignment == taRightJustify) gx = W - gw - 4 + s;
             else gx = (W - gw) / 2 + s;
         }
-        p.setPen(Q(enabled ? lk.FontColor : clGray));
-        p.drawText(QRect(tx, ty, B, th), format, caption);
-        DrawGlyphPart(p, gx, gy, lk.Glyph, index * gw, gw, gh);
+        if (!enabled) c.Font()->SetColor(clGray);
+        TRect r = Rect(tx, ty, tx + B, ty + th);
+        c.DrawText(caption, r, format);
+        DrawGlyphPart(c, gx, gy, lk.Glyph, index * gw, gw, gh);
     }
 
-    if (lk.HasPopup) p.drawImage(W - 11, H / 2 - 1, WithAutoTransparency(LbArrowGlyph()));
+    if (lk.HasPopup) {
+        TBitmap arrow;
+        arrow.LoadFromImage(LbArrowGlyph());
+        arrow.SetTransparentColor(clWhite);
+        arrow.SetTransparent(true);
+        c.Draw(W - 11, H / 2 - 1, arrow);
+    }
 }
 
 bool GetColorStyleColors(TLbColorStyle cs, TLbColorPreset& r)
@@ -643,8 +599,7 @@ TLbButtonLook TLbButton::Look() const
     lk.HotTrackColor = FHotTrackColor;
     lk.LightColor = FLightColor;
     lk.ShadowColor = FShadowColor;
-    lk.Font = (lk.Hot && FUseHTFont) ? FHTFont : font();
-    lk.FontColor = FFontColor;
+    lk.Font = FontFromQFont((lk.Hot && FUseHTFont) ? FHTFont : font(), FFontColor);
     lk.Layout = FLayout;
     lk.Caption = FCaption;
     lk.Alignment = FAlignment;
@@ -654,24 +609,32 @@ TLbButtonLook TLbButton::Look() const
 QImage TLbButton::Render() const
 {
     const int W = width(), H = height();
-    QImage bmp(std::max(W, 1), std::max(H, 1), QImage::Format_RGB32);
     const bool keyed = FStyle == bsModern || FStyle == bsShape || FStyle == bsQuicken;
-    bmp.fill(keyed ? QColor(0xFF, 0x00, 0xFF) : Q(FColor));
+    QImage bmp(std::max(W, 1), std::max(H, 1), QImage::Format_RGB32);
+    bmp.fill(keyed ? Q(clTransparentKey) : Q(FColor));
     TLbButtonLook lk = Look();
-    if (FStyle == bsOld && hasFocus()) {
-        QImage inner(std::max(W - 2, 1), std::max(H - 2, 1), QImage::Format_RGB32);
-        lk.Width = W - 2;
-        lk.Height = H - 2;
-        if (bDown) lk.LightColor = FShadowColor;
-        DrawButton(inner, lk);
-        QPainter p(&bmp);
-        p.drawImage(1, 1, inner);
-        Pixels px{p};
-        px.Frame(0, 0, W, H, clBlack);
-    } else {
-        DrawButton(bmp, lk);
+    {
+        TCanvas c(&bmp);
+        if (FStyle == bsOld && hasFocus()) {
+            QImage inner(std::max(W - 2, 1), std::max(H - 2, 1), QImage::Format_RGB32);
+            lk.Width = W - 2;
+            lk.Height = H - 2;
+            if (bDown) lk.LightColor = FShadowColor;
+            {
+                TCanvas ic(&inner);
+                DrawButton(ic, lk);
+            }
+            TBitmap moved;
+            moved.LoadFromImage(inner);
+            c.Draw(1, 1, moved);
+            c.Brush()->SetStyle(bsClear);
+            c.Pen()->SetColor(clBlack);
+            c.Rectangle(0, 0, W, H);
+        } else {
+            DrawButton(c, lk);
+        }
+        if (hasFocus() && isEnabled() && FStyle != bsShape) c.DrawFocusRect(Rect(4, 4, W - 4, H - 4));
     }
-    if (hasFocus() && isEnabled() && FStyle != bsShape) DrawFocusRect(bmp, 4, 4, W - 4, H - 4);
     if (!keyed) return bmp;
     // the parent shows through wherever the key colour is left
     QImage out = bmp.convertToFormat(QImage::Format_ARGB32);

@@ -2,7 +2,7 @@
 // The owner-drawn push button of every window: six drawing styles, colour presets, preset
 // kinds with glyph, caption and modal result, a hot-track colour that can fade back, and
 // the dialog-button roles (default, cancel, accelerator).
-#include "platform/ui/graphics.h"
+#include "platform/ui/canvas.h"
 
 #include <QFont>
 #include <QImage>
@@ -35,15 +35,16 @@ struct TLbButtonLook {
     TLbButtonStyle Style = bsNormal;
     TColor Color = clBtnFace, ColorWhenDown = clNone, HotTrackColor = clNone;
     TColor LightColor = 0xFFFFFF, ShadowColor = 0x808080;
-    QFont Font;
-    TColor FontColor = clBlack;
+    TFont Font;
     TLbButtonLayout Layout = blGlyphLeft;
     QString Caption;
     TLbAlignment Alignment = taCenter;
 };
 
 // Paints a whole button from scratch; pixels of $FF00FF are meant to stay transparent.
-void DrawButton(QImage& bitmap, const TLbButtonLook& look);
+void DrawButton(TCanvas& canvas, const TLbButtonLook& look);
+// The canvas font of a widget font.
+TFont FontFromQFont(const QFont& font, TColor color);
 
 // Face colour between face and hot-track colour at step eighths.
 TColor BlendHotTrackColor(TColor face, TColor hot, int step);
@@ -61,6 +62,8 @@ QImage LbKindGlyph(TLbButtonKind kind);
 QImage LbArrowGlyph();
 
 class TLbButton : public QWidget {
+    Q_OBJECT
+
 public:
     explicit TLbButton(QWidget* parent = nullptr);
     ~TLbButton() override;
