@@ -270,6 +270,9 @@ TEST_F(ParGenWindow, CancelAsksOnlyAfterAChange)
     f.FormShow();
     f.SetModalResult(mrNone);
     f.E_TO_J1939->setText(QStringLiteral("9"));
+    QTest::keyClick(&f, Qt::Key_Escape);  // only OK, Cancel and the close box end a showing
+    EXPECT_EQ(f.ModalResult(), mrNone);
+    EXPECT_TRUE(Boxes.Calls.empty());
     Boxes.Answers = {mrNo, mrYes};
     f.Btn_CancelClick();
     ASSERT_EQ(Boxes.Calls.size(), 1u);
