@@ -5,7 +5,6 @@
 #include "shell/TFNew_Project.h"
 #include "shell/TFOpenConf.h"
 #include "shell/TFSoftOptions.h"
-#include "shell/create_gsd.h"
 
 #include <vector>
 
@@ -23,7 +22,6 @@ void Create_Forms(const QString& exeDir)
 {
     FFabricateFirmWare = new TFFabricateFirmWare();
     FFabricateFirmWare->Create(exeDir);
-    Join_GSD_Steps(*FFabricateFirmWare);
     Create_Form(QStringLiteral("FNew_Project"), FNew_Project);
     Create_Form(QStringLiteral("FOpenConf"), FOpenConf);
     Create_Form(QStringLiteral("FAbout"), FAbout);

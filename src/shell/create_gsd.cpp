@@ -4,7 +4,6 @@
 #include "generate/gsd_writer.h"
 #include "platform/core/paths.h"
 #include "platform/ui/dialogs.h"
-#include "shell/TFFabricateFirmWare.h"
 #include "shell/state/lang.h"
 #include "shell/state/shared_state.h"
 
@@ -36,10 +35,4 @@ void Create_GSD_File()
 void Check_Create_GSD()
 {
     if (Check_Modules_Creation()) Create_GSD_File();
-}
-
-void Join_GSD_Steps(TFFabricateFirmWare& window)
-{
-    window.Check_Modules_Creation = [] { return ::Check_Modules_Creation(); };
-    window.Create_GSD_File = [] { ::Create_GSD_File(); };
 }

@@ -10,8 +10,3 @@ bool Check_Modules_Creation();
 void Create_GSD_File();
 // The GSD File button: the limits check, then the GSD step.
 void Check_Create_GSD();
-
-class TFFabricateFirmWare;
-// Gives the main window its limits check (GSD File and Update Device of model 895) and its
-// GSD step.
-void Join_GSD_Steps(TFFabricateFirmWare& window);
