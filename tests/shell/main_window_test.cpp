@@ -13,6 +13,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 #include <csignal>
 #include <gtest/gtest.h>
@@ -243,16 +244,20 @@ TEST(MainWindow, StartProgramGivesUpAfter150Seconds)
     t.Dir.Write("slow.exe", "#!/bin/sh\necho $$ > '" + t.Dir.File("pid").toUtf8() + "'\nexec sleep 60\n");
     QFile::setPermissions(t.Dir.File("slow.exe"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     int64_t now = 0;
-    const TWaitClock old = SetWaitClock({[&] { return now; }, [&](int ms) { now += ms; }});
+    const auto started = [&] { return !t.Dir.Read("pid").trimmed().isEmpty(); };
+    const TWaitClock old = SetWaitClock({[&] { return now; }, [&](int ms) {
+        // let the script write its process id before the clock runs out
+        for (int i = 0; i < 400 && now == 0 && !started(); ++i) QThread::msleep(5);
+        now += ms;
+    }});
     t.Main()->Start_Program(t.Dir.File("slow.exe"), QString(), 0);
     SetWaitClock(old);
     EXPECT_EQ(now, 150000);
     // the program runs on
     const QByteArray pid = t.Dir.Read("pid").trimmed();
-    if (!pid.isEmpty()) {
-        EXPECT_EQ(kill(pid.toInt(), 0), 0);
-        kill(pid.toInt(), SIGKILL);
-    }
+    ASSERT_FALSE(pid.isEmpty());
+    EXPECT_EQ(kill(pid.toInt(), 0), 0);
+    kill(pid.toInt(), SIGKILL);
 }
 
 TEST(MainWindow, UpdateTimerAndLinks)
