@@ -4,6 +4,7 @@
 #include "platform/core/process.h"
 #include "platform/ui/url_opener.h"
 #include "shell/TLbButton.h"
+#include "shell/TFNew_Project.h"
 #include "shell/TFOpenConf.h"
 #include "shell/TFSoftOptions.h"
 #include "shell/state/lang.h"
@@ -214,12 +215,23 @@ TEST(MainWindow, DM1ButtonsFollowParametersAndOpenedConfiguration)
     // opening a configuration without parameters turns them off again
     t.Dir.Write("PROJECTS/B/bin/.keep", QByteArray());
     OpenConfStandIn open;
+    t.Replace_Form("FOpenConf", &open);
     open.Choose = "B";
-    Register_Form("FOpenConf", &open);
     w->Btn_Click(w->Btn_Open);
-    Register_Form("FOpenConf", FOpenConf);
     EXPECT_EQ(Conf_Name, "B");
     EXPECT_FALSE(w->Btn_Modbus_Read_DM1->Enabled());
+    open.Choose = "A";
+    w->Btn_Click(w->Btn_Open);
+    EXPECT_TRUE(w->Btn_Modbus_Read_DM1->Enabled());
+    // and so does creating one
+    NewProjectStandIn create;
+    t.Replace_Form("FNew_Project", &create);
+    create.Name = "C";
+    w->Btn_Click(w->Btn_New);
+    EXPECT_EQ(Conf_Name, "C");
+    EXPECT_EQ(w->L_Name_Conf_L2->text(), "C");
+    EXPECT_FALSE(w->Btn_Modbus_Read_DM1->Enabled());
+    EXPECT_FALSE(w->Btn_Define_Alarms_DM1->Enabled());
 }
 
 TEST(MainWindow, StartProgramWaitsAndReportsStartFailure)
