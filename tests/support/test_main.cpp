@@ -1,5 +1,7 @@
 // Test entry: a widgets application on the offscreen platform with a fixed look, so that
 // geometry and text measures are the same on every machine.
+#include "platform/ui/application.h"
+
 #include <QApplication>
 #include <QFont>
 #include <QStyleFactory>
@@ -11,7 +13,7 @@ int main(int argc, char** argv)
     qputenv("QT_FONT_DPI", "96");
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     ::testing::InitGoogleTest(&argc, argv);
-    QApplication app(argc, argv);
+    TApplication app(argc, argv);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 8));
     return RUN_ALL_TESTS();

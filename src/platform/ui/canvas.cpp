@@ -1,0 +1,1065 @@
+#include "platform/ui/canvas.h"
+
+#include "platform/core/sysutils.h"
+
+#include <QFontMetrics>
+#include <QPaintDevice>
+#include <QPainter>
+#include <algorithm>
+#include <cstdlib>
+
+// ---------------------------------------------------------------- rectangles
+
+bool IntersectRect(TRect& dst, const TRect& a, const TRect& b)
+{
+    TRect r{std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right), std::min(a.Bottom, b.Bottom)};
+    if (IsRectEmpty(r)) {
+        dst = TRect{};
+        return false;
+    }
+    dst = r;
+    return true;
+}
+
+bool UnionRect(TRect& dst, const TRect& a, const TRect& b)
+{
+    if (IsRectEmpty(a)) dst = b;
+    else if (IsRectEmpty(b)) dst = a;
+    else dst = {std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right), std::max(a.Bottom, b.Bottom)};
+    return !IsRectEmpty(dst);
+}
+
+// ---------------------------------------------------------------- tools
+
+void TGraphicsObject::Changed()
+{
+    if (OnChange) OnChange(this);
+}
+
+TFont::TFont() = default;
+
+TFont::TFont(const TFont& other) : TGraphicsObject()
+{
+    Assign(other);
+}
+
+TFont& TFont::operator=(const TFont& other)
+{
+    if (this != &other) Assign(other);
+    return *this;
+}
+
+void TFont::Assign(const TFont& src)
+{
+    if (this == &src) return;
+    FName = src.FName;
+    FHeight = src.FHeight;
+    FColor = src.FColor;
+    FStyle = src.FStyle;
+    FOrientation = src.FOrientation;
+    FQFont = src.FQFont;
+    FMetrics = src.FMetrics;   // metrics are immutable, so the two fonts may share them
+    Changed();
+}
+
+void TFont::Invalidate()
+{
+    FQFont.reset();
+    FMetrics.reset();
+    Changed();
+}
+
+void TFont::SetName(const QString& v)
+{
+    if (v == FName) return;
+    FName = v;
+    Invalidate();
+}
+
+int TFont::Size() const
+{
+    return -MulDiv(FHeight, 72, PixelsPerInch);
+}
+
+void TFont::SetSize(int points)
+{
+    SetHeight(-MulDiv(points, PixelsPerInch, 72));
+}
+
+void TFont::SetHeight(int pixels)
+{
+    if (pixels == FHeight) return;
+    FHeight = pixels;
+    Invalidate();
+}
+
+void TFont::SetColor(TColor c)
+{
+    if (c == FColor) return;
+    FColor = c;
+    Changed();   // the colour is not part of the Qt font
+}
+
+void TFont::SetStyle(TFontStyles s)
+{
+    if (s == FStyle) return;
+    FStyle = s;
+    Invalidate();
+}
+
+void TFont::SetOrientation(int tenths)
+{
+    if (tenths == FOrientation) return;
+    FOrientation = tenths;
+    Changed();
+}
+
+const QFont& TFont::ToQFont() const
+{
+    if (!FQFont) {
+        QFont f = FName.isEmpty() ? QFont() : QFont(FName);
+        // A negative height is the character height; a positive one includes the internal
+        // leading, which only the font knows, so it is taken as the character height too.
+        f.setPixelSize(std::max(1, std::abs(FHeight)));
+        f.setBold(FStyle.Contains(fsBold));
+        f.setItalic(FStyle.Contains(fsItalic));
+        f.setUnderline(FStyle.Contains(fsUnderline));
+        f.setStrikeOut(FStyle.Contains(fsStrikeOut));
+        FQFont = f;
+    }
+    return *FQFont;
+}
+
+const QFontMetrics& TFont::Metrics() const
+{
+    if (!FMetrics) FMetrics = std::make_shared<QFontMetrics>(ToQFont());
+    return *FMetrics;
+}
+
+bool operator==(const TFont& a, const TFont& b)
+{
+    return a.FName == b.FName && a.FHeight == b.FHeight && a.FColor == b.FColor && a.FStyle == b.FStyle &&
+           a.FOrientation == b.FOrientation;
+}
+
+void TPen::Assign(const TPen& src)
+{
+    if (this == &src) return;
+    FColor = src.FColor;
+    FWidth = src.FWidth;
+    FStyle = src.FStyle;
+    FMode = src.FMode;
+    Changed();
+}
+
+void TPen::SetColor(TColor c)
+{
+    if (c == FColor) return;
+    FColor = c;
+    Changed();
+}
+
+void TPen::SetWidth(int w)
+{
+    if (w == FWidth) return;
+    FWidth = w;
+    Changed();
+}
+
+void TPen::SetStyle(TPenStyle s)
+{
+    if (s == FStyle) return;
+    FStyle = s;
+    Changed();
+}
+
+void TPen::SetMode(TPenMode m)
+{
+    if (m == FMode) return;
+    FMode = m;
+    Changed();
+}
+
+void TBrush::Assign(const TBrush& src)
+{
+    if (this == &src) return;
+    FColor = src.FColor;
+    FStyle = src.FStyle;
+    Changed();
+}
+
+void TBrush::SetColor(TColor c)
+{
+    if (c == FColor && FStyle != bsClear) return;
+    FColor = c;
+    if (FStyle == bsClear) FStyle = bsSolid;
+    Changed();
+}
+
+void TBrush::SetStyle(TBrushStyle s)
+{
+    if (s == FStyle) return;
+    FStyle = s;
+    Changed();
+}
+
+// ---------------------------------------------------------------- canvas
+
+namespace {
+
+QColor Solid(TColor c)
+{
+    return ColorToQColor(ColorToRGB(c));
+}
+
+QPainter::CompositionMode ModeOf(TPenMode m)
+{
+    switch (m) {
+    case pmNot: return QPainter::RasterOp_NotDestination;
+    case pmXor: return QPainter::RasterOp_SourceXorDestination;
+    case pmNotXor: return QPainter::RasterOp_NotSourceXorDestination;
+    case pmNotCopy: return QPainter::RasterOp_NotSource;
+    case pmMerge: return QPainter::RasterOp_SourceOrDestination;
+    case pmMask: return QPainter::RasterOp_SourceAndDestination;
+    case pmNotMerge: return QPainter::RasterOp_NotSourceAndNotDestination;
+    case pmNotMask: return QPainter::RasterOp_NotSourceOrNotDestination;
+    case pmMaskPenNot: return QPainter::RasterOp_SourceAndNotDestination;
+    case pmMaskNotPen: return QPainter::RasterOp_NotSourceAndDestination;
+    case pmMergePenNot: return QPainter::RasterOp_SourceOrNotDestination;
+    case pmMergeNotPen: return QPainter::RasterOp_NotSourceOrDestination;
+    default: return QPainter::CompositionMode_SourceOver;
+    }
+}
+
+int LineHeight(const QFontMetrics& fm)
+{
+    return fm.ascent() + fm.descent();
+}
+
+}  // namespace
+
+TCanvas::TCanvas() = default;
+
+TCanvas::TCanvas(QPaintDevice* device) : FDevice(device) {}
+
+TCanvas::~TCanvas()
+{
+    Release();
+}
+
+void TCanvas::BeginPaint(QPainter* painter)
+{
+    Release();
+    FPainter = painter;
+    if (FPainter) FPainter->setRenderHint(QPainter::Antialiasing, false);
+}
+
+void TCanvas::EndPaint()
+{
+    if (FPainter && FPainter != FOwnPainter.get()) FPainter = nullptr;
+    FSaved.clear();
+}
+
+void TCanvas::Release()
+{
+    if (FOwnPainter) {
+        if (FPainter == FOwnPainter.get()) FPainter = nullptr;
+        FOwnPainter->end();
+        FOwnPainter.reset();
+        FSaved.clear();
+    }
+}
+
+bool TCanvas::CanDraw()
+{
+    if (FPainter) return FPainter->isActive();
+    if (!FDevice || FDevice->width() <= 0 || FDevice->height() <= 0) return false;
+    FOwnPainter = std::make_unique<QPainter>(FDevice);
+    if (!FOwnPainter->isActive()) {
+        FOwnPainter.reset();
+        return false;
+    }
+    FOwnPainter->setRenderHint(QPainter::Antialiasing, false);
+    FPainter = FOwnPainter.get();
+    return true;
+}
+
+QPainter* TCanvas::Painter()
+{
+    return CanDraw() ? FPainter : nullptr;
+}
+
+void TCanvas::ApplyPen(QPainter& p)
+{
+    if (FPen.Style() == psClear || FPen.Mode() == pmNop) {
+        p.setPen(Qt::NoPen);
+        return;
+    }
+    QColor c = FPen.Mode() == pmBlack ? QColor(Qt::black) : FPen.Mode() == pmWhite ? QColor(Qt::white) : Solid(FPen.Color());
+    QPen pen(c);
+    pen.setWidth(FPen.Width() <= 1 ? 0 : FPen.Width());
+    pen.setCapStyle(Qt::FlatCap);
+    pen.setJoinStyle(Qt::MiterJoin);
+    switch (FPen.Style()) {
+    case psDash: pen.setStyle(Qt::DashLine); break;
+    case psDot: pen.setStyle(Qt::DotLine); break;
+    case psDashDot: pen.setStyle(Qt::DashDotLine); break;
+    case psDashDotDot: pen.setStyle(Qt::DashDotDotLine); break;
+    default: pen.setStyle(Qt::SolidLine); break;
+    }
+    p.setPen(pen);
+    p.setCompositionMode(ModeOf(FPen.Mode()));
+}
+
+void TCanvas::ApplyBrush(QPainter& p)
+{
+    Qt::BrushStyle s = Qt::SolidPattern;
+    switch (FBrush.Style()) {
+    case bsClear: p.setBrush(Qt::NoBrush); return;
+    case bsHorizontal: s = Qt::HorPattern; break;
+    case bsVertical: s = Qt::VerPattern; break;
+    case bsFDiagonal: s = Qt::FDiagPattern; break;
+    case bsBDiagonal: s = Qt::BDiagPattern; break;
+    case bsCross: s = Qt::CrossPattern; break;
+    case bsDiagCross: s = Qt::DiagCrossPattern; break;
+    default: break;
+    }
+    p.setBrush(QBrush(Solid(FBrush.Color()), s));
+}
+
+void TCanvas::MoveTo(int x, int y)
+{
+    FPenPos = {x, y};
+}
+
+void TCanvas::LineTo(int x, int y)
+{
+    TPoint from = FPenPos;
+    FPenPos = {x, y};
+    if (from == FPenPos || !CanDraw()) return;
+    QPainter& p = *FPainter;
+    p.save();
+    ApplyPen(p);
+    if (p.pen().style() == Qt::NoPen) {
+        p.restore();
+        return;
+    }
+    // The last point of the line is left out: step back one pixel along the line's major
+    // axis (Bresenham) and draw to there inclusive.
+    int dx = x - from.X, dy = y - from.Y;
+    int steps = std::max(std::abs(dx), std::abs(dy));
+    auto at = [&](int i) {
+        return QPoint(from.X + static_cast<int>(Round(double(dx) * i / steps)),
+                      from.Y + static_cast<int>(Round(double(dy) * i / steps)));
+    };
+    if (FPen.Width() <= 1 && FPen.Style() == psSolid) {
+        if (dx == 0 || dy == 0) {
+            QPoint a(from.X, from.Y), b = at(steps - 1);
+            QRect band(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
+                       QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y())));
+            if (FPen.Mode() == pmCopy) p.fillRect(band, p.pen().color());
+            else p.drawLine(a, b);
+        } else {
+            std::vector<QPoint> pts;
+            pts.reserve(steps);
+            for (int i = 0; i < steps; ++i) pts.push_back(at(i));
+            p.drawPoints(pts.data(), static_cast<int>(pts.size()));
+        }
+    } else if (steps > 1) {
+        p.drawLine(QPoint(from.X, from.Y), at(steps - 1));
+    } else {
+        p.drawPoint(from.X, from.Y);
+    }
+    p.restore();
+}
+
+void TCanvas::Polyline(const std::vector<TPoint>& points)
+{
+    if (points.empty()) return;
+    TPoint keep = FPenPos;
+    MoveTo(points[0].X, points[0].Y);
+    for (size_t i = 1; i < points.size(); ++i) LineTo(points[i].X, points[i].Y);
+    FPenPos = keep;
+}
+
+void TCanvas::FillRect(const TRect& r)
+{
+    if (IsRectEmpty(r) || FBrush.Style() == bsClear || !CanDraw()) return;
+    QPainter& p = *FPainter;
+    if (FBrush.Style() == bsSolid) {
+        p.fillRect(r.ToQRect(), Solid(FBrush.Color()));
+    } else {
+        p.save();
+        ApplyBrush(p);
+        p.setPen(Qt::NoPen);
+        p.drawRect(r.ToQRect());
+        p.restore();
+    }
+}
+
+void TCanvas::FrameRect(const TRect& r)
+{
+    // A one-pixel frame in the brush colour, inside the rectangle.
+    if (IsRectEmpty(r) || !CanDraw()) return;
+    QColor c = Solid(FBrush.Color());
+    QPainter& p = *FPainter;
+    p.fillRect(QRect(r.Left, r.Top, r.Width(), 1), c);
+    p.fillRect(QRect(r.Left, r.Bottom - 1, r.Width(), 1), c);
+    p.fillRect(QRect(r.Left, r.Top, 1, r.Height()), c);
+    p.fillRect(QRect(r.Right - 1, r.Top, 1, r.Height()), c);
+}
+
+void TCanvas::Rectangle(int x1, int y1, int x2, int y2)
+{
+    if (x2 < x1) std::swap(x1, x2);
+    if (y2 < y1) std::swap(y1, y2);
+    if (x2 - x1 < 1 || y2 - y1 < 1 || !CanDraw()) return;
+    QPainter& p = *FPainter;
+    bool pen = FPen.Style() != psClear && FPen.Mode() != pmNop;
+    if (!pen) {
+        // Without a pen the interior stops one pixel short of the right and bottom edges.
+        if (FBrush.Style() != bsClear) {
+            p.save();
+            ApplyBrush(p);
+            p.setPen(Qt::NoPen);
+            p.drawRect(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1));
+            p.restore();
+        }
+        return;
+    }
+    if (FBrush.Style() != bsClear && x2 - x1 > 2 && y2 - y1 > 2) {
+        p.save();
+        ApplyBrush(p);
+        p.setPen(Qt::NoPen);
+        p.drawRect(QRect(x1 + 1, y1 + 1, x2 - x1 - 2, y2 - y1 - 2));
+        p.restore();
+    }
+    if (FPen.Width() <= 1 && FPen.Style() == psSolid && FPen.Mode() == pmCopy) {
+        QColor c = Solid(FPen.Color());
+        p.fillRect(QRect(x1, y1, x2 - x1, 1), c);
+        p.fillRect(QRect(x1, y2 - 1, x2 - x1, 1), c);
+        p.fillRect(QRect(x1, y1, 1, y2 - y1), c);
+        p.fillRect(QRect(x2 - 1, y1, 1, y2 - y1), c);
+        return;
+    }
+    p.save();
+    ApplyPen(p);
+    p.setBrush(Qt::NoBrush);
+    int w = FPen.Width();
+    if (FPen.Style() == psInsideFrame && w > 1) p.drawRect(QRectF(x1 + w / 2.0, y1 + w / 2.0, x2 - x1 - w, y2 - y1 - w));
+    else p.drawRect(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1));
+    p.restore();
+}
+
+void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int x3, int y3)
+{
+    if (x2 < x1) std::swap(x1, x2);
+    if (y2 < y1) std::swap(y1, y2);
+    if (x2 - x1 < 1 || y2 - y1 < 1 || !CanDraw()) return;
+    QPainter& p = *FPainter;
+    p.save();
+    ApplyPen(p);
+    ApplyBrush(p);
+    p.drawRoundedRect(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1), x3 / 2.0, y3 / 2.0);
+    p.restore();
+}
+
+void TCanvas::Ellipse(int x1, int y1, int x2, int y2)
+{
+    if (x2 < x1) std::swap(x1, x2);
+    if (y2 < y1) std::swap(y1, y2);
+    if (x2 - x1 < 1 || y2 - y1 < 1 || !CanDraw()) return;
+    QPainter& p = *FPainter;
+    p.save();
+    ApplyPen(p);
+    ApplyBrush(p);
+    p.drawEllipse(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1));
+    p.restore();
+}
+
+void TCanvas::Polygon(const std::vector<TPoint>& points)
+{
+    if (points.size() < 2 || !CanDraw()) return;
+    QPainter& p = *FPainter;
+    std::vector<QPoint> pts;
+    pts.reserve(points.size());
+    for (const TPoint& t : points) pts.emplace_back(t.X, t.Y);
+    p.save();
+    ApplyPen(p);
+    ApplyBrush(p);
+    p.drawPolygon(pts.data(), static_cast<int>(pts.size()), Qt::OddEvenFill);
+    p.restore();
+}
+
+void TCanvas::DrawFocusRect(const TRect& r)
+{
+    // Every other pixel of the frame inverted, so that drawing it twice removes it.
+    if (IsRectEmpty(r) || !CanDraw()) return;
+    std::vector<QPoint> pts;
+    int i = 0;
+    auto add = [&](int x, int y) {
+        if ((i++ & 1) == 0) pts.emplace_back(x, y);
+    };
+    for (int x = r.Left; x < r.Right; ++x) add(x, r.Top);
+    for (int y = r.Top + 1; y < r.Bottom; ++y) add(r.Right - 1, y);
+    if (r.Height() > 1)
+        for (int x = r.Right - 2; x >= r.Left; --x) add(x, r.Bottom - 1);
+    if (r.Width() > 1)
+        for (int y = r.Bottom - 2; y > r.Top; --y) add(r.Left, y);
+    QPainter& p = *FPainter;
+    p.save();
+    p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    p.setPen(QPen(Qt::white, 0));
+    p.drawPoints(pts.data(), static_cast<int>(pts.size()));
+    p.restore();
+}
+
+// ---------------------------------------------------------------- text
+
+int TCanvas::TextWidth(const QString& text) const
+{
+    return FFont.Metrics().horizontalAdvance(text);
+}
+
+int TCanvas::TextHeight(const QString& text) const
+{
+    return LineHeight(FFont.Metrics());
+}
+
+QSize TCanvas::TextExtent(const QString& text) const
+{
+    return QSize(TextWidth(text), TextHeight(text));
+}
+
+void TCanvas::DrawTextLine(int x, int y, const QString& text, int underlineFrom, int underlineLen)
+{
+    if (text.isEmpty() || !CanDraw()) return;
+    QPainter& p = *FPainter;
+    const QFontMetrics& fm = FFont.Metrics();
+    p.save();
+    p.setFont(FFont.ToQFont());
+    p.setPen(Solid(FFont.Color()));
+    if (FFont.Orientation() != 0) {
+        p.translate(x, y);
+        p.rotate(-FFont.Orientation() / 10.0);
+        x = 0;
+        y = 0;
+    }
+    p.drawText(x, y + fm.ascent(), text);
+    if (underlineFrom >= 0 && underlineFrom < text.size()) {
+        int x0 = x + fm.horizontalAdvance(text.left(underlineFrom));
+        int w = fm.horizontalAdvance(text.mid(underlineFrom, underlineLen));
+        p.fillRect(QRect(x0, y + fm.ascent() + 1, w, 1), Solid(FFont.Color()));
+    }
+    p.restore();
+}
+
+void TCanvas::TextOut(int x, int y, const QString& text)
+{
+    int w = TextWidth(text);
+    if (Opaque() && CanDraw())
+        FPainter->fillRect(QRect(x, y, w, TextHeight(text)), Solid(FBrush.Color()));
+    DrawTextLine(x, y, text, -1, 0);
+    FPenPos = {x + w, y};
+}
+
+void TCanvas::TextRect(const TRect& r, int x, int y, const QString& text)
+{
+    if (!CanDraw()) {
+        DrawTextLine(x, y, text, -1, 0);
+        return;
+    }
+    QPainter& p = *FPainter;
+    p.save();
+    p.setClipRect(r.ToQRect(), p.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+    if (Opaque()) p.fillRect(r.ToQRect(), Solid(FBrush.Color()));
+    DrawTextLine(x, y, text, -1, 0);
+    p.restore();
+}
+
+namespace {
+
+struct TextLine {
+    QString Text;
+    int Underline = -1;   // index of the prefixed character in Text, -1 for none
+    int Width = 0;
+};
+
+// "&x" underlines x, "&&" is a literal "&", a lone "&" at the end is dropped.
+QString StripPrefixes(const QString& s, int& underline)
+{
+    QString out;
+    out.reserve(s.size());
+    underline = -1;
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        if (s[i] == u'&') {
+            if (i + 1 >= s.size()) break;
+            ++i;
+            if (s[i] != u'&' && underline < 0) underline = static_cast<int>(out.size());
+        }
+        out += s[i];
+    }
+    return out;
+}
+
+// Tabs become blanks up to the next stop; stops are eight average characters apart.
+QString ExpandTabs(const QString& s, const QFontMetrics& fm, int& underline)
+{
+    if (!s.contains(u'\t')) return s;
+    int stop = std::max(1, 8 * fm.averageCharWidth());
+    int space = std::max(1, fm.horizontalAdvance(u' '));
+    QString out;
+    int shiftAt = underline, shift = 0;
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        if (s[i] == u'\t') {
+            qsizetype lineStart = out.size();
+            while (lineStart > 0 && out[lineStart - 1] != u'\n' && out[lineStart - 1] != u'\r') --lineStart;
+            int x = fm.horizontalAdvance(out.mid(lineStart));
+            int next = (x / stop + 1) * stop;
+            int n = std::max(1, (next - x + space - 1) / space);
+            out += QString(n, u' ');
+            if (shiftAt > i) shift += n - 1;
+        } else {
+            out += s[i];
+        }
+    }
+    if (underline >= 0) underline += shift;
+    return out;
+}
+
+int Fit(const QFontMetrics& fm, const QString& text, int maxWidth, const QString& suffix)
+{
+    // The longest prefix length for which prefix + suffix fits.
+    int lo = 0, hi = static_cast<int>(text.size());
+    while (lo < hi) {
+        int mid = (lo + hi + 1) / 2;
+        if (fm.horizontalAdvance(text.left(mid) + suffix) <= maxWidth) lo = mid;
+        else hi = mid - 1;
+    }
+    return lo;
+}
+
+void EndEllipsis(TextLine& line, const QFontMetrics& fm, int maxWidth)
+{
+    static const QString dots = QStringLiteral("...");
+    int k = Fit(fm, line.Text, maxWidth, dots);
+    line.Text = line.Text.left(k) + dots;
+    if (line.Underline >= k) line.Underline = -1;
+}
+
+void PathEllipsis(TextLine& line, const QFontMetrics& fm, int maxWidth)
+{
+    static const QString dots = QStringLiteral("...");
+    qsizetype sep = std::max(line.Text.lastIndexOf(u'\\'), line.Text.lastIndexOf(u'/'));
+    if (sep < 0) {
+        EndEllipsis(line, fm, maxWidth);
+        return;
+    }
+    QString tail = line.Text.mid(sep);
+    int k = Fit(fm, line.Text.left(sep), maxWidth, dots + tail);
+    line.Text = line.Text.left(k) + dots + tail;
+    line.Underline = -1;
+}
+
+// Breaks one paragraph at blanks so that each line fits; a word wider than the line stays
+// whole unless breakWords (the edit-control rule) is set.
+std::vector<TextLine> WrapParagraph(const QString& s, int underline, const QFontMetrics& fm, int maxWidth, bool breakWords)
+{
+    std::vector<TextLine> out;
+    qsizetype n = s.size(), pos = 0;
+    auto push = [&](qsizetype from, qsizetype to) {
+        qsizetype end = to;
+        while (end > from && s[end - 1] == u' ') --end;   // blanks at a break vanish
+        TextLine l;
+        l.Text = s.mid(from, end - from);
+        if (underline >= from && underline < end) l.Underline = static_cast<int>(underline - from);
+        out.push_back(std::move(l));
+    };
+    if (n == 0) {
+        out.push_back(TextLine{});
+        return out;
+    }
+    while (pos < n) {
+        qsizetype lineStart = pos, lastBreak = -1, i = pos;
+        while (i < n) {
+            // next token: a word and the blanks after it
+            qsizetype j = i;
+            while (j < n && s[j] != u' ') ++j;
+            qsizetype wordEnd = j;
+            while (j < n && s[j] == u' ') ++j;
+            if (fm.horizontalAdvance(s.mid(lineStart, wordEnd - lineStart)) <= maxWidth) {
+                lastBreak = j;
+                i = j;
+                continue;
+            }
+            break;
+        }
+        if (lastBreak < 0) {
+            // the first word alone is too wide
+            qsizetype j = lineStart;
+            while (j < n && s[j] != u' ') ++j;
+            qsizetype wordEnd = j;
+            if (breakWords) {
+                int k = Fit(fm, s.mid(lineStart, wordEnd - lineStart), maxWidth, QString());
+                wordEnd = lineStart + std::max(1, k);
+                j = wordEnd;
+            }
+            while (j < n && s[j] == u' ') ++j;
+            lastBreak = j;
+        }
+        push(lineStart, lastBreak);
+        pos = lastBreak;
+    }
+    return out;
+}
+
+}  // namespace
+
+int TCanvas::DrawText(const QString& text, TRect& r, uint32_t format)
+{
+    const QFontMetrics& fm = FFont.Metrics();
+    const int lineH = LineHeight(fm) + ((format & DT_EXTERNALLEADING) ? fm.leading() : 0);
+    const bool single = format & DT_SINGLELINE;
+
+    int underline = -1;
+    QString plain = (format & DT_NOPREFIX) ? text : StripPrefixes(text, underline);
+    if (format & (DT_HIDEPREFIX | DT_NOPREFIX)) underline = -1;
+    if (format & DT_EXPANDTABS) plain = ExpandTabs(plain, fm, underline);
+
+    std::vector<TextLine> lines;
+    if (single) {
+        QString s;
+        s.reserve(plain.size());
+        int u = underline;
+        for (qsizetype i = 0; i < plain.size(); ++i) {
+            if (plain[i] == u'\r' || plain[i] == u'\n') {
+                if (i < underline) --u;
+                continue;
+            }
+            s += plain[i];
+        }
+        lines.push_back(TextLine{s, underline >= 0 ? u : -1, 0});
+    } else {
+        qsizetype start = 0;
+        for (qsizetype i = 0; i <= plain.size(); ++i) {
+            bool end = i == plain.size();
+            if (!end && plain[i] != u'\r' && plain[i] != u'\n') continue;
+            QString para = plain.mid(start, i - start);
+            int u = (underline >= start && underline < i) ? static_cast<int>(underline - start) : -1;
+            if (format & DT_WORDBREAK) {
+                for (TextLine& l : WrapParagraph(para, u, fm, r.Width(), format & DT_EDITCONTROL))
+                    lines.push_back(std::move(l));
+            } else {
+                lines.push_back(TextLine{para, u, 0});
+            }
+            if (end) break;
+            if (plain[i] == u'\r' && i + 1 < plain.size() && plain[i + 1] == u'\n') ++i;
+            start = i + 1;
+        }
+        // a line break at the very end opens no further line
+        if (lines.size() > 1 && lines.back().Text.isEmpty() && !plain.isEmpty() &&
+            (plain.endsWith(u'\n') || plain.endsWith(u'\r')))
+            lines.pop_back();
+    }
+
+    int maxW = 0;
+    for (TextLine& l : lines) {
+        l.Width = fm.horizontalAdvance(l.Text);
+        if (l.Width > r.Width()) {
+            if (format & DT_PATH_ELLIPSIS) PathEllipsis(l, fm, r.Width());
+            else if (format & (DT_END_ELLIPSIS | DT_WORD_ELLIPSIS)) EndEllipsis(l, fm, r.Width());
+            l.Width = fm.horizontalAdvance(l.Text);
+        }
+        maxW = std::max(maxW, l.Width);
+    }
+    const int totalH = lineH * static_cast<int>(lines.size());
+
+    if (format & DT_CALCRECT) {
+        r.Right = r.Left + maxW;
+        r.Bottom = r.Top + totalH;
+        return totalH;
+    }
+
+    // Vertical placement applies to single lines only, as in the original.
+    int y = r.Top;
+    if (single && (format & DT_VCENTER)) y = r.Top + (r.Height() - lineH) / 2;
+    else if (single && (format & DT_BOTTOM)) y = r.Bottom - lineH;
+
+    bool clip = !(format & DT_NOCLIP) && CanDraw();
+    if (clip) {
+        FPainter->save();
+        FPainter->setClipRect(r.ToQRect(), FPainter->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+    }
+    for (const TextLine& l : lines) {
+        int x = r.Left;
+        if (format & DT_CENTER) x = r.Left + (r.Width() - l.Width) / 2;
+        else if (format & DT_RIGHT) x = r.Right - l.Width;
+        if (Opaque() && l.Width > 0 && CanDraw()) FPainter->fillRect(QRect(x, y, l.Width, lineH), Solid(FBrush.Color()));
+        DrawTextLine(x, y, l.Text, l.Underline, 1);
+        y += lineH;
+    }
+    if (clip) FPainter->restore();
+    return (single && (format & (DT_VCENTER | DT_BOTTOM))) ? y - r.Top : totalH;
+}
+
+// ---------------------------------------------------------------- pixels, pictures, clipping
+
+TColor TCanvas::Pixels(int x, int y)
+{
+    if (!FDevice || FDevice->devType() != QInternal::Image) return clNone;
+    const QImage* img = static_cast<const QImage*>(FDevice);
+    if (!img->valid(x, y)) return clNone;
+    return QColorToColor(QColor(img->pixel(x, y)));
+}
+
+void TCanvas::SetPixels(int x, int y, TColor c)
+{
+    if (!CanDraw()) return;
+    FPainter->fillRect(QRect(x, y, 1, 1), Solid(c));
+}
+
+void TCanvas::Draw(int x, int y, TBitmap& bitmap)
+{
+    if (bitmap.Empty() || bitmap.Canvas() == this || !CanDraw()) return;
+    FPainter->drawImage(QPoint(x, y), bitmap.DrawImage());
+}
+
+void TCanvas::StretchDraw(const TRect& r, TBitmap& bitmap)
+{
+    if (bitmap.Empty() || IsRectEmpty(r) || bitmap.Canvas() == this || !CanDraw()) return;
+    FPainter->drawImage(r.ToQRect(), bitmap.DrawImage());
+}
+
+void TCanvas::CopyRect(const TRect& dest, TCanvas& source, const TRect& src)
+{
+    if (IsRectEmpty(dest) || IsRectEmpty(src) || !source.FDevice || source.FDevice->devType() != QInternal::Image)
+        return;
+    if (!CanDraw()) return;
+    QImage part = static_cast<const QImage*>(source.FDevice)->copy(src.ToQRect());
+    FPainter->save();
+    FPainter->setCompositionMode(ModeOf(pmCopy));
+    FPainter->drawImage(dest.ToQRect(), part);
+    FPainter->restore();
+}
+
+TRect TCanvas::ClipRect()
+{
+    if (FPainter && FPainter->isActive() && FPainter->hasClipping())
+        return TRect::FromQRect(FPainter->clipBoundingRect().toAlignedRect());
+    QPaintDevice* d = FPainter && FPainter->isActive() ? FPainter->device() : FDevice;
+    return d ? TRect{0, 0, d->width(), d->height()} : TRect{};
+}
+
+void TCanvas::IntersectClipRect(const TRect& r)
+{
+    if (!CanDraw()) return;
+    FPainter->setClipRect(r.ToQRect(), FPainter->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+}
+
+void TCanvas::SetClipRect(const TRect& r)
+{
+    if (!CanDraw()) return;
+    FPainter->setClipRect(r.ToQRect(), Qt::ReplaceClip);
+}
+
+void TCanvas::ResetClip()
+{
+    if (FPainter) FPainter->setClipping(false);
+}
+
+void TCanvas::SaveState()
+{
+    FSaved.push_back(State{FFont, FPen, FBrush});
+    if (CanDraw()) FPainter->save();
+}
+
+void TCanvas::RestoreState()
+{
+    if (FSaved.empty()) return;
+    State s = FSaved.back();
+    FSaved.pop_back();
+    FFont.Assign(s.Font);
+    FPen.Assign(s.Pen);
+    FBrush.Assign(s.Brush);
+    if (FPainter) FPainter->restore();
+}
+
+// ---------------------------------------------------------------- bitmap
+
+TBitmap::TBitmap() : FCanvas(std::make_unique<TCanvas>(&FImage)) {}
+
+TBitmap::TBitmap(int width, int height) : TBitmap()
+{
+    SetSize(width, height);
+}
+
+TBitmap::~TBitmap()
+{
+    FCanvas->Release();
+}
+
+void TBitmap::Assign(const TBitmap& src)
+{
+    if (this == &src) return;
+    FCanvas->Release();
+    src.FCanvas->Release();
+    FImage = src.FImage;
+    FPixelFormat = src.FPixelFormat;
+    FTransparent = src.FTransparent;
+    FTransparentColor = src.FTransparentColor;
+    Changed();
+}
+
+void TBitmap::SetSize(int w, int h)
+{
+    w = std::max(0, w);
+    h = std::max(0, h);
+    if (w == Width() && h == Height()) return;
+    FCanvas->Release();
+    QImage img;
+    if (w > 0 && h > 0) {
+        img = QImage(w, h, FImage.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+        img.fill(Qt::white);
+        if (!FImage.isNull()) {
+            QPainter p(&img);
+            p.setCompositionMode(QPainter::CompositionMode_Source);
+            p.drawImage(0, 0, FImage);
+        }
+    }
+    FImage = img;
+    Changed();
+}
+
+void TBitmap::SetTransparent(bool v)
+{
+    if (v == FTransparent) return;
+    FTransparent = v;
+    Changed();
+}
+
+TColor TBitmap::TransparentColor()
+{
+    if (FTransparentColor != clDefault) return FTransparentColor;
+    const QImage& img = Image();
+    return img.isNull() ? clNone : QColorToColor(QColor(img.pixel(0, img.height() - 1)));
+}
+
+void TBitmap::SetTransparentColor(TColor c)
+{
+    FTransparentColor = c;
+    Changed();
+}
+
+bool TBitmap::LoadFromFile(const QString& fileName)
+{
+    QImage img;
+    if (!img.load(fileName)) return false;
+    LoadFromImage(img);
+    return true;
+}
+
+void TBitmap::LoadFromImage(const QImage& image)
+{
+    FCanvas->Release();
+    FImage = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    Changed();
+}
+
+const QImage& TBitmap::Image()
+{
+    FCanvas->Release();
+    return FImage;
+}
+
+QImage TBitmap::DrawImage()
+{
+    const QImage& img = Image();
+    if (!FTransparent || img.isNull()) return img;
+    QRgb key = QColor(ColorToQColor(ColorToRGB(TransparentColor()))).rgb() & 0xFFFFFF;
+    QImage out = img.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < out.height(); ++y) {
+        QRgb* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < out.width(); ++x)
+            if ((line[x] & 0xFFFFFF) == key) line[x] = 0;
+    }
+    return out;
+}
+
+// ---------------------------------------------------------------- recording canvas
+
+QStringList TRecordingCanvas::Texts() const
+{
+    QStringList out;
+    for (const Op& op : Ops)
+        if (op.Kind == QLatin1String("Text")) out << op.Text;
+    return out;
+}
+
+void TRecordingCanvas::LineTo(int x, int y)
+{
+    Ops.push_back(Op{QStringLiteral("Line"), TRect{PenPos().X, PenPos().Y, x, y}, {}, Pen()->Color(), {}, {}});
+    MoveTo(x, y);
+}
+
+void TRecordingCanvas::FillRect(const TRect& r)
+{
+    if (Brush()->Style() == bsClear) return;
+    Ops.push_back(Op{QStringLiteral("FillRect"), r, {}, Brush()->Color(), {}, {}});
+}
+
+void TRecordingCanvas::FrameRect(const TRect& r)
+{
+    Ops.push_back(Op{QStringLiteral("FrameRect"), r, {}, Brush()->Color(), {}, {}});
+}
+
+void TRecordingCanvas::Rectangle(int x1, int y1, int x2, int y2)
+{
+    Ops.push_back(Op{QStringLiteral("Rectangle"), TRect{x1, y1, x2, y2}, {}, Pen()->Color(), {}, {}});
+}
+
+void TRecordingCanvas::RoundRect(int x1, int y1, int x2, int y2, int, int)
+{
+    Ops.push_back(Op{QStringLiteral("RoundRect"), TRect{x1, y1, x2, y2}, {}, Pen()->Color(), {}, {}});
+}
+
+void TRecordingCanvas::Ellipse(int x1, int y1, int x2, int y2)
+{
+    Ops.push_back(Op{QStringLiteral("Ellipse"), TRect{x1, y1, x2, y2}, {}, Pen()->Color(), {}, {}});
+}
+
+void TRecordingCanvas::Polygon(const std::vector<TPoint>& points)
+{
+    Ops.push_back(Op{QStringLiteral("Polygon"), {}, {}, Brush()->Color(), {}, points});
+}
+
+void TRecordingCanvas::DrawFocusRect(const TRect& r)
+{
+    Ops.push_back(Op{QStringLiteral("FocusRect"), r, {}, clNone, {}, {}});
+}
+
+void TRecordingCanvas::SetPixels(int x, int y, TColor c)
+{
+    Ops.push_back(Op{QStringLiteral("Pixel"), TRect{x, y, x + 1, y + 1}, {}, c, {}, {}});
+}
+
+void TRecordingCanvas::Draw(int x, int y, TBitmap& bitmap)
+{
+    Ops.push_back(Op{QStringLiteral("Draw"), Bounds(x, y, bitmap.Width(), bitmap.Height()), {}, clNone, {}, {}});
+}
+
+void TRecordingCanvas::StretchDraw(const TRect& r, TBitmap&)
+{
+    Ops.push_back(Op{QStringLiteral("Draw"), r, {}, clNone, {}, {}});
+}
+
+void TRecordingCanvas::CopyRect(const TRect& dest, TCanvas&, const TRect&)
+{
+    Ops.push_back(Op{QStringLiteral("CopyRect"), dest, {}, clNone, {}, {}});
+}
+
+void TRecordingCanvas::DrawTextLine(int x, int y, const QString& text, int, int)
+{
+    if (text.isEmpty()) return;
+    Ops.push_back(Op{QStringLiteral("Text"), Bounds(x, y, TextWidth(text), TextHeight(text)), text, Font()->Color(),
+                     Font()->Style(), {}});
+}

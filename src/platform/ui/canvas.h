@@ -1,0 +1,329 @@
+#pragma once
+// Drawing surface with the original's geometry and text rules, on QPainter.
+//
+// Geometry: rectangles are (Left, Top, Right, Bottom) with the right and bottom edges
+// excluded, so FillRect(0, 0, 10, 10) covers pixels 0..9; LineTo leaves out its end point;
+// nothing is antialiased.  Pens, brushes and fonts are objects of the canvas that announce
+// their changes, as callers keep and modify them between drawing calls.
+#include "platform/core/sets.h"
+#include "platform/ui/graphics.h"
+
+#include <QFont>
+#include <QImage>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class QPainter;
+class QPaintDevice;
+class QFontMetrics;
+
+struct TPoint {
+    int X = 0;
+    int Y = 0;
+    friend bool operator==(const TPoint&, const TPoint&) = default;
+};
+
+struct TRect {
+    int Left = 0;
+    int Top = 0;
+    int Right = 0;
+    int Bottom = 0;
+    int Width() const { return Right - Left; }
+    int Height() const { return Bottom - Top; }
+    TPoint TopLeft() const { return {Left, Top}; }
+    TPoint BottomRight() const { return {Right, Bottom}; }
+    QRect ToQRect() const { return QRect(Left, Top, Right - Left, Bottom - Top); }
+    static TRect FromQRect(const QRect& r) { return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
+    friend bool operator==(const TRect&, const TRect&) = default;
+};
+
+inline TPoint Point(int x, int y) { return {x, y}; }
+inline TRect Rect(int l, int t, int r, int b) { return {l, t, r, b}; }
+inline TRect Bounds(int l, int t, int w, int h) { return {l, t, l + w, t + h}; }
+inline bool IsRectEmpty(const TRect& r) { return r.Right <= r.Left || r.Bottom <= r.Top; }
+inline bool PtInRect(const TRect& r, const TPoint& p) { return p.X >= r.Left && p.X < r.Right && p.Y >= r.Top && p.Y < r.Bottom; }
+// Intersection of two rectangles; False (and an empty result) when they do not overlap.
+bool IntersectRect(TRect& dst, const TRect& a, const TRect& b);
+bool UnionRect(TRect& dst, const TRect& a, const TRect& b);
+inline void OffsetRect(TRect& r, int dx, int dy) { r.Left += dx; r.Right += dx; r.Top += dy; r.Bottom += dy; }
+inline void InflateRect(TRect& r, int dx, int dy) { r.Left -= dx; r.Right += dx; r.Top -= dy; r.Bottom += dy; }
+
+// Base of the canvas tools: a change announces itself to the owner (the canvas re-applies
+// the tool, a grid repaints).
+class TGraphicsObject {
+public:
+    virtual ~TGraphicsObject() = default;
+    std::function<void(TGraphicsObject*)> OnChange;
+
+protected:
+    void Changed();
+};
+
+enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
+using TFontStyles = TSet<TFontStyle>;
+
+class TFont : public TGraphicsObject {
+public:
+    TFont();
+    TFont(const TFont& other);
+    TFont& operator=(const TFont& other);
+
+    void Assign(const TFont& src);
+
+    QString Name() const { return FName; }
+    void SetName(const QString& v);
+    // Size in points; Height in pixels (negative: character height without internal leading),
+    // both at 96 pixels per inch.
+    int Size() const;
+    void SetSize(int points);
+    int Height() const { return FHeight; }
+    void SetHeight(int pixels);
+    TColor Color() const { return FColor; }
+    void SetColor(TColor c);
+    TFontStyles Style() const { return FStyle; }
+    void SetStyle(TFontStyles s);
+    // Angle of the text in tenths of a degree, counter-clockwise.
+    int Orientation() const { return FOrientation; }
+    void SetOrientation(int tenths);
+
+    static constexpr int PixelsPerInch = 96;
+
+    const QFont& ToQFont() const;
+    const QFontMetrics& Metrics() const;
+    friend bool operator==(const TFont& a, const TFont& b);
+
+private:
+    void Invalidate();
+    QString FName = QStringLiteral("Tahoma");
+    int FHeight = -11;
+    TColor FColor = clWindowText;
+    TFontStyles FStyle;
+    int FOrientation = 0;
+    mutable std::optional<QFont> FQFont;
+    mutable std::shared_ptr<QFontMetrics> FMetrics;
+};
+
+enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
+enum TPenMode { pmBlack, pmWhite, pmNop, pmNot, pmCopy, pmNotCopy, pmMergePenNot, pmMaskPenNot,
+                pmMergeNotPen, pmMaskNotPen, pmMerge, pmNotMerge, pmMask, pmNotMask, pmXor, pmNotXor };
+
+class TPen : public TGraphicsObject {
+public:
+    void Assign(const TPen& src);
+    TColor Color() const { return FColor; }
+    void SetColor(TColor c);
+    int Width() const { return FWidth; }
+    void SetWidth(int w);
+    TPenStyle Style() const { return FStyle; }
+    void SetStyle(TPenStyle s);
+    TPenMode Mode() const { return FMode; }
+    void SetMode(TPenMode m);
+
+private:
+    TColor FColor = clBlack;
+    int FWidth = 1;
+    TPenStyle FStyle = psSolid;
+    TPenMode FMode = pmCopy;
+};
+
+enum TBrushStyle { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross };
+
+class TBrush : public TGraphicsObject {
+public:
+    void Assign(const TBrush& src);
+    TColor Color() const { return FColor; }
+    // Setting a colour makes a clear brush solid, as in the original.
+    void SetColor(TColor c);
+    TBrushStyle Style() const { return FStyle; }
+    void SetStyle(TBrushStyle s);
+
+private:
+    TColor FColor = clWhite;
+    TBrushStyle FStyle = bsSolid;
+};
+
+// Text format flags of the original's DrawText.
+enum : uint32_t {
+    DT_TOP = 0x0, DT_LEFT = 0x0, DT_CENTER = 0x1, DT_RIGHT = 0x2, DT_VCENTER = 0x4, DT_BOTTOM = 0x8,
+    DT_WORDBREAK = 0x10, DT_SINGLELINE = 0x20, DT_EXPANDTABS = 0x40, DT_TABSTOP = 0x80,
+    DT_NOCLIP = 0x100, DT_EXTERNALLEADING = 0x200, DT_CALCRECT = 0x400, DT_NOPREFIX = 0x800,
+    DT_INTERNAL = 0x1000, DT_EDITCONTROL = 0x2000, DT_PATH_ELLIPSIS = 0x4000, DT_END_ELLIPSIS = 0x8000,
+    DT_MODIFYSTRING = 0x10000, DT_RTLREADING = 0x20000, DT_WORD_ELLIPSIS = 0x40000,
+    DT_NOFULLWIDTHCHARBREAK = 0x80000, DT_HIDEPREFIX = 0x100000, DT_PREFIXONLY = 0x200000,
+};
+
+class TBitmap;
+
+// A canvas draws either through a painter lent to it for one paint (BeginPaint/EndPaint,
+// the window case) or on a paint device it opens itself when first drawn on (a bitmap).
+// Without either it still measures text, and drawing calls do nothing.
+class TCanvas {
+public:
+    TCanvas();
+    explicit TCanvas(QPaintDevice* device);
+    virtual ~TCanvas();
+    TCanvas(const TCanvas&) = delete;
+    TCanvas& operator=(const TCanvas&) = delete;
+
+    void BeginPaint(QPainter* painter);
+    void EndPaint();
+    // Closes the painter the canvas opened on its device (before the device changes).
+    void Release();
+    bool CanDraw();
+    QPainter* Painter();
+
+    TFont* Font() { return &FFont; }
+    TPen* Pen() { return &FPen; }
+    TBrush* Brush() { return &FBrush; }
+    void SetFont(const TFont& f) { FFont.Assign(f); }
+    void SetPen(const TPen& p) { FPen.Assign(p); }
+    void SetBrush(const TBrush& b) { FBrush.Assign(b); }
+
+    TPoint PenPos() const { return FPenPos; }
+    void SetPenPos(const TPoint& p) { FPenPos = p; }
+    virtual void MoveTo(int x, int y);
+    virtual void LineTo(int x, int y);
+    virtual void Polyline(const std::vector<TPoint>& points);
+
+    virtual void FillRect(const TRect& r);
+    virtual void FrameRect(const TRect& r);
+    virtual void Rectangle(int x1, int y1, int x2, int y2);
+    void Rectangle(const TRect& r) { Rectangle(r.Left, r.Top, r.Right, r.Bottom); }
+    virtual void RoundRect(int x1, int y1, int x2, int y2, int x3, int y3);
+    virtual void Ellipse(int x1, int y1, int x2, int y2);
+    void Ellipse(const TRect& r) { Ellipse(r.Left, r.Top, r.Right, r.Bottom); }
+    virtual void Polygon(const std::vector<TPoint>& points);
+    virtual void DrawFocusRect(const TRect& r);
+
+    virtual void TextOut(int x, int y, const QString& text);
+    virtual void TextRect(const TRect& r, int x, int y, const QString& text);
+    int TextWidth(const QString& text) const;
+    int TextHeight(const QString& text) const;
+    QSize TextExtent(const QString& text) const;
+
+    // Pixels can be read back only from an image device; elsewhere they read as clNone.
+    TColor Pixels(int x, int y);
+    virtual void SetPixels(int x, int y, TColor c);
+
+    virtual void Draw(int x, int y, TBitmap& bitmap);
+    virtual void StretchDraw(const TRect& r, TBitmap& bitmap);
+    virtual void CopyRect(const TRect& dest, TCanvas& source, const TRect& src);
+
+    // Clipping: the clip rectangle is the device (or the lent painter's clip) narrowed by the
+    // calls below; SaveState/RestoreState keep and bring back the clip and the drawing tools.
+    TRect ClipRect();
+    void IntersectClipRect(const TRect& r);
+    void SetClipRect(const TRect& r);
+    void ResetClip();
+    void SaveState();
+    void RestoreState();
+
+    // The original's text routine; returns the height of the text (for DT_VCENTER and
+    // DT_BOTTOM the offset from the rectangle's top to the bottom of the text).
+    virtual int DrawText(const QString& text, TRect& r, uint32_t format);
+
+    QPaintDevice* Device() const { return FDevice; }
+
+protected:
+    // The text actually put on the surface, for canvases that record instead of drawing.
+    virtual void DrawTextLine(int x, int y, const QString& text, int underlineFrom, int underlineLen);
+    void ApplyPen(QPainter& p);
+    void ApplyBrush(QPainter& p);
+    bool Opaque() const { return FBrush.Style() != bsClear; }
+
+private:
+    QPaintDevice* FDevice = nullptr;
+    QPainter* FPainter = nullptr;
+    std::unique_ptr<QPainter> FOwnPainter;
+    TFont FFont;
+    TPen FPen;
+    TBrush FBrush;
+    TPoint FPenPos;
+    struct State {
+        TFont Font;
+        TPen Pen;
+        TBrush Brush;
+    };
+    std::vector<State> FSaved;
+};
+
+enum TPixelFormat { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit };
+
+// An off-screen picture with its own canvas.
+class TBitmap : public TGraphicsObject {
+public:
+    TBitmap();
+    TBitmap(int width, int height);
+    ~TBitmap() override;
+    TBitmap(const TBitmap&) = delete;
+    TBitmap& operator=(const TBitmap&) = delete;
+
+    void Assign(const TBitmap& src);
+    int Width() const { return FImage.width(); }
+    int Height() const { return FImage.height(); }
+    void SetWidth(int w) { SetSize(w, Height()); }
+    void SetHeight(int h) { SetSize(Width(), h); }
+    void SetSize(int w, int h);
+    bool Empty() const { return FImage.isNull() || FImage.width() == 0 || FImage.height() == 0; }
+    TPixelFormat PixelFormat() const { return FPixelFormat; }
+    void SetPixelFormat(TPixelFormat f) { FPixelFormat = f; }
+    // With Transparent, pixels of TransparentColor (by default the bottom-left pixel's) are
+    // left out when the bitmap is drawn.
+    bool Transparent() const { return FTransparent; }
+    void SetTransparent(bool v);
+    TColor TransparentColor();
+    void SetTransparentColor(TColor c);
+    bool LoadFromFile(const QString& fileName);
+    void LoadFromImage(const QImage& image);
+
+    TCanvas* Canvas() { return FCanvas.get(); }
+    // The pixels, with any drawing still pending on the canvas finished first.
+    const QImage& Image();
+    // What Draw puts on a surface: the image with the transparent colour masked out.
+    QImage DrawImage();
+
+private:
+    QImage FImage;
+    std::unique_ptr<TCanvas> FCanvas;
+    TPixelFormat FPixelFormat = pfDevice;
+    bool FTransparent = false;
+    TColor FTransparentColor = clDefault;
+};
+
+// A canvas that records what is drawn instead of painting it, for tests of drawing code.
+class TRecordingCanvas : public TCanvas {
+public:
+    struct Op {
+        QString Kind;            // "FillRect", "FrameRect", "Rectangle", "Text", "Line", ...
+        TRect R;
+        QString Text;
+        TColor Color = clNone;   // brush colour for fills, pen colour for lines, font colour for text
+        TFontStyles Style;
+        std::vector<TPoint> Points;
+    };
+    std::vector<Op> Ops;
+
+    void Clear() { Ops.clear(); }
+    QStringList Texts() const;
+
+    void LineTo(int x, int y) override;
+    void FillRect(const TRect& r) override;
+    void FrameRect(const TRect& r) override;
+    void Rectangle(int x1, int y1, int x2, int y2) override;
+    void RoundRect(int x1, int y1, int x2, int y2, int x3, int y3) override;
+    void Ellipse(int x1, int y1, int x2, int y2) override;
+    void Polygon(const std::vector<TPoint>& points) override;
+    void DrawFocusRect(const TRect& r) override;
+    void SetPixels(int x, int y, TColor c) override;
+    void Draw(int x, int y, TBitmap& bitmap) override;
+    void StretchDraw(const TRect& r, TBitmap& bitmap) override;
+    void CopyRect(const TRect& dest, TCanvas& source, const TRect& src) override;
+
+protected:
+    void DrawTextLine(int x, int y, const QString& text, int underlineFrom, int underlineLen) override;
+};
