@@ -12,12 +12,16 @@
 //    before any bank file is written.
 // Integer syntax everywhere: leading blanks, a sign, decimal digits or hexadecimal after
 // "0x", "0X" or "$"; a signed 32-bit value.
+#include <QByteArray>
 #include <QString>
 #include <cstdint>
 #include <pugixml.hpp>
 #include <vector>
 
 class TGenRow;
+
+// True when `text` (UTF-8, nullptr reads as empty) upper-cased equals `upper`.
+bool Upper_Equals(const char* text, const char* upper);
 
 class TGenDocument {
 public:
@@ -42,6 +46,7 @@ public:
     TGenRow Row(int index) const;
 
 private:
+    QByteArray FData;  // the document's text, parsed in place
     pugi::xml_document FDoc;
     std::vector<pugi::xml_node> FRows;
     QString FName;
@@ -56,6 +61,9 @@ public:
 
     bool Has(const char* attr) const;
     QString Text(const char* attr) const;
+    // The attribute's UTF-8 text as stored; nullptr when missing.  Valid while the
+    // document stays loaded.
+    const char* Raw(const char* attr) const { return Find(attr); }
 
     // Text with default: never fails.
     int32_t Int_Def(const char* attr, int32_t def) const;
@@ -81,9 +89,24 @@ public:
     [[noreturn]] void Fail(const char* attr, const QString& reason) const;
 
 private:
+    // The value of an attribute; nullptr when the row has none of that name.
+    const char* Find(const char* attr) const;
+    int32_t Strict_Value(const char* attr, const char* value) const;
+
+    struct TAttrRef {
+        const char* Name;
+        const char* Value;
+    };
     const TGenDocument* FDoc;
     pugi::xml_node FNode;
     int FIndex;
+    // the row's attributes, collected on the first look-up; builders read them mostly in
+    // the order the editors write them, so a search starts after the one found last
+    static constexpr int Max_Indexed = 24;  // more are looked up in the document itself
+    mutable TAttrRef FAttrs[Max_Indexed];
+    mutable int FCount = -1;
+    mutable int FNext = 0;
+    mutable bool FMore = false;
 };
 
 // Refuses row `index` (0-based) of `doc` because it does not fit the image: more rows than

@@ -60,18 +60,18 @@ void Read_Request(const TGenRow& row, TReqKind kind, TModbus_Req_892& e)
     e.Slave_IP = row.Strict_IPv4("IP_Address");
     e.Port = static_cast<uint16_t>(row.Strict_Or("Port", 502));
     e.Slave_ID = static_cast<uint8_t>(row.Strict("SlaveID"));
-    const QString type = UpperCase(row.Text("Type"));
+    const char* type = row.Raw("Type");
     if (kind != TReqKind::Write) {
-        if (type == QLatin1String("COIL STATUS")) e.Function = 1;
-        else if (type == QLatin1String("INPUT STATUS")) e.Function = 2;
-        else if (type == QLatin1String("HOLDING REGISTER")) e.Function = 3;
-        else if (type == QLatin1String("INPUT REGISTER")) e.Function = 4;
+        if (Upper_Equals(type, "COIL STATUS")) e.Function = 1;
+        else if (Upper_Equals(type, "INPUT STATUS")) e.Function = 2;
+        else if (Upper_Equals(type, "HOLDING REGISTER")) e.Function = 3;
+        else if (Upper_Equals(type, "INPUT REGISTER")) e.Function = 4;
         e.NPoint = static_cast<uint16_t>(row.Strict("NPoint"));
         e.Byte_Count = static_cast<uint8_t>(e.Function == 1 || e.Function == 2 ? (e.NPoint + 7) / 8 : 2 * (e.NPoint % 256));
     } else {
         e.NPoint = static_cast<uint16_t>(row.Strict("NPoint"));
-        if (type == QLatin1String("COIL STATUS")) e.Function = e.NPoint == 1 ? 5 : 15;
-        else if (type == QLatin1String("HOLDING REGISTER")) e.Function = e.NPoint == 1 ? 6 : 16;
+        if (Upper_Equals(type, "COIL STATUS")) e.Function = e.NPoint == 1 ? 5 : 15;
+        else if (Upper_Equals(type, "HOLDING REGISTER")) e.Function = e.NPoint == 1 ? 6 : 16;
     }
     e.Address = static_cast<uint16_t>(row.Strict("Address"));
     e.Poll_Time = static_cast<uint32_t>(row.Strict("PollTime"));

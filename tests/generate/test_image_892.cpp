@@ -108,12 +108,39 @@ void Update()
     Save_Device_Image();
 }
 
+// The update ends with an error of class E whose text names `part`.
+template <class E>
+void Expect_Update_Fails(const QString& part)
+{
+    try {
+        Update();
+        ADD_FAILURE() << "the update went through";
+    } catch (const E& e) {
+        EXPECT_TRUE(e.Message().contains(part)) << e.what();
+    }
+}
+
 TRowAttrs Read_Row(const QString& ip, const QString& type, int npoint, int position)
 {
     return {{"IP_Address", ip}, {"Port", QStringLiteral("502")}, {"SlaveID", QStringLiteral("1")}, {"Type", type},
             {"Address", QStringLiteral("0")}, {"NPoint", QString::number(npoint)}, {"PollTime", QStringLiteral("100")},
             {"MaxError", QStringLiteral("3")}, {"Position", QString::number(position)}, {"StartBit", QStringLiteral("0")},
             {"Swap", QStringLiteral("N")}, {"Mnemonic", QStringLiteral("m")}};
+}
+
+// An alarm row whose every strict attribute is valid.
+TRowAttrs Alarm_Row()
+{
+    TRowAttrs r = {{"Position", QStringLiteral("1")}, {"SNP", QStringLiteral("1")}, {"FMI", QStringLiteral("1")},
+                   {"CM", QStringLiteral("0")}, {"Ver_CM", QStringLiteral("4")}};
+    for (const char* lamp : {"MIL", "RSL", "AWL", "PL", "FMIL", "FRSL", "FAWL", "FPL"}) r.push_back({lamp, QStringLiteral("1")});
+    return r;
+}
+
+TRowAttrs Tx_Row()
+{
+    return {{"Priority", QStringLiteral("6")}, {"DataPage", QStringLiteral("0")}, {"PGN", QStringLiteral("1")},
+            {"SourceAddress", QStringLiteral("2")}};
 }
 
 TRowAttrs Write_Row(const QString& type, int npoint, const QString& onChange, const QString& swap)
@@ -336,12 +363,7 @@ TEST(Image892, MoreRequestsThanTheImageHoldsAreRefused)
 
     writes.push_back(writes.front());
     Write_Table_File(File_Modbus_Write_Req, "ModbusWriteRequest", writes);
-    try {
-        Update();
-        FAIL() << "961 requests were accepted";
-    } catch (const Exception& e) {
-        EXPECT_TRUE(e.Message().contains(QStringLiteral("960"))) << e.what();
-    }
+    Expect_Update_Fails<Exception>(QStringLiteral("960"));
     EXPECT_EQ(conf.Bank("bank1.bin"), bank1);
 }
 
@@ -468,18 +490,15 @@ TEST(Image892, AFailedBuildWritesNoFile)
             if (QByteArray(a.first) == name) a.second = value;
         return r;
     };
-    const TRowAttrs tx = {{"Priority", QStringLiteral("6")}, {"DataPage", QStringLiteral("0")}, {"PGN", QStringLiteral("1")},
-                          {"SourceAddress", QStringLiteral("2")}};
+    const TRowAttrs tx = Tx_Row();
     auto txWith = [&](const char* name, const QString& value) {
         TRowAttrs r = tx;
         for (auto& a : r)
             if (QByteArray(a.first) == name) a.second = value;
         return r;
     };
-    const TRowAttrs alarm = {{"Position", QStringLiteral("1")}, {"SNP", QStringLiteral("1")}, {"FMI", QStringLiteral("1")},
-                             {"CM", QStringLiteral("0")}, {"Ver_CM", QStringLiteral("4")}, {"MIL", QStringLiteral("1")},
-                             {"RSL", QStringLiteral("1")}, {"AWL", QStringLiteral("1")}, {"PL", QStringLiteral("1")},
-                             {"FMIL", QStringLiteral("1")}, {"FRSL", QStringLiteral("1")}, {"FAWL", QStringLiteral("1")}};
+    TRowAttrs alarm = Alarm_Row();
+    alarm.pop_back();  // no FPL
     const Case cases[] = {
         {"ip with two dots", &File_Modbus_Read_Req, "R", with("IP_Address", QStringLiteral("192.168.1")), "IP_Address"},
         {"ip part letters", &File_Modbus_Write_Req, "W", with("IP_Address", QStringLiteral("192.168.x.1")), "IP_Address"},
@@ -503,12 +522,7 @@ TEST(Image892, AFailedBuildWritesNoFile)
         TGenConf conf(2);
         Write_ParGen({{"J1939_Send_DM1", QStringLiteral("1")}});
         Write_Table_File(*c.path, c.root, {c.row});
-        try {
-            Update();
-            ADD_FAILURE() << "the build went through";
-        } catch (const EConvertError& e) {
-            EXPECT_TRUE(e.Message().contains(QString::fromLatin1(c.attr))) << e.what();
-        }
+        Expect_Update_Fails<EConvertError>(QString::fromLatin1(c.attr));
         EXPECT_FALSE(conf.Has_Bank("bank1.bin"));
         EXPECT_FALSE(conf.Has_Bank("bank2.bin"));
     }
@@ -562,4 +576,31 @@ TEST(Image892, MissingBinFolderIsReportedAndWritesNothing)
     Build_Device_Image();
     EXPECT_THROW(Save_Device_Image(), EInOutError);
     EXPECT_FALSE(conf.Has_Bank("bank1.bin"));
+}
+
+TEST(Image892, MoreFramesOrAlarmsThanTheImageHoldsAreRefused)
+{
+    struct Case {
+        QString* path;
+        int rows;
+        TRowAttrs row;
+    };
+    const TRowAttrs alarm = Alarm_Row();
+    const TRowAttrs tx = Tx_Row();
+    const Case cases[] = {
+        {&File_J1939_Receive, 512, {{"PGN", QStringLiteral("1")}}},
+        {&File_J1939_Transmit, 512, tx},
+        {&File_Define_Alarms_DM1, 128, alarm},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path->toStdString());
+        TGenConf conf(2);
+        Write_ParGen({{"J1939_Send_DM1", QStringLiteral("1")}});
+        Write_Table_File(*c.path, "Table", std::vector<TRowAttrs>(c.rows, c.row));
+        EXPECT_NO_THROW(Update());
+        QFile::remove(conf.Bin_Dir() + QStringLiteral("/bank1.bin"));
+        Write_Table_File(*c.path, "Table", std::vector<TRowAttrs>(c.rows + 1, c.row));
+        Expect_Update_Fails<Exception>(QString::number(c.rows));
+        EXPECT_FALSE(conf.Has_Bank("bank1.bin"));
+    }
 }
