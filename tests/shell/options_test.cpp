@@ -168,7 +168,7 @@ TEST(Options, LanguageChangeReachesEveryWindowButCommitsOnlyWithOk)
                                         "STR 189 = Alternativ\nSTR 194 = Sida \n");
     int otherWindow = 0;
     RecordingForm other("FParGen", &t.Shown);
-    Register_Form("FParGen", &other, [&] { ++otherWindow; });
+    t.Replace_Form("FParGen", &other, [&] { ++otherWindow; });
     TFSoftOptions* o = FSoftOptions;
     o->FormShow();
     t.Boxes.Answers = {mrNo, mrYes};
@@ -189,7 +189,6 @@ TEST(Options, LanguageChangeReachesEveryWindowButCommitsOnlyWithOk)
     o->Btn_OKClick();
     EXPECT_EQ(o->ModalResult(), mrOk);
     EXPECT_EQ(Lang_Name, "Svenska");
-    Unregister_Form("FParGen");
 }
 
 TEST(Options, InternetSwitches)
