@@ -1,6 +1,5 @@
 #include "shell/app_forms.h"
 
-#include "generate/eds_writer.h"
 #include "shell/TFAbout.h"
 #include "shell/TFFabricateFirmWare.h"
 #include "shell/TFNew_Project.h"
@@ -23,7 +22,6 @@ void Create_Forms(const QString& exeDir)
 {
     FFabricateFirmWare = new TFFabricateFirmWare();
     FFabricateFirmWare->Create(exeDir);
-    FFabricateFirmWare->Write_EDS_File = ::Write_EDS_File;
     Create_Form(QStringLiteral("FNew_Project"), FNew_Project);
     Create_Form(QStringLiteral("FOpenConf"), FOpenConf);
     Create_Form(QStringLiteral("FAbout"), FAbout);
