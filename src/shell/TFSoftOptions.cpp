@@ -278,7 +278,8 @@ bool TFSoftOptions::Check_Version()
     THttpRequest rq;
     SplitHostPort(Version_Server(), rq.Host, rq.Port);
     rq.Target = "/home/download/GetversionSW.asp?nomesw=" + Check_SW_Code().toUtf8();
-    rq.Headers = {{"Host", rq.Host.toUtf8()},
+    const QByteArray host = rq.Host.toUtf8() + (rq.Port == 80 ? QByteArray() : ":" + QByteArray::number(rq.Port));
+    rq.Headers = {{"Host", host},
                   {"Accept", "text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8"},
                   {"User-Agent", "Mozilla/3.0 (compatible; Indy Library)"}};
     rq.TimeoutMs = Version_Timeout_Ms;
