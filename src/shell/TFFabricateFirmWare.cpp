@@ -117,6 +117,7 @@ TLbButton* TFFabricateFirmWare::Make_Step_Button(const char* name)
     Apply_Button_Look(b);
     b->SetStyle(bsEncarta);
     b->SetAlignment(taLeftJustify);
+    b->SetGlyph(Shell_Glyph('s'));
     b->OnClick = [this, b] { Btn_Click(b); };
     return b;
 }
