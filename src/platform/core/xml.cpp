@@ -39,6 +39,13 @@ bool XmlLoadString(pugi::xml_document& doc, const QString& text, QString* error)
     return ok;
 }
 
+bool XmlLoadBytesInPlace(pugi::xml_document& doc, QByteArray& data, QString* error)
+{
+    const bool ok = Check(doc.load_buffer_inplace(data.data(), static_cast<size_t>(data.size()), kParseOptions), error);
+    if (!ok) doc.reset();
+    return ok;
+}
+
 pugi::xml_node XmlRoot(const pugi::xml_document& doc) { return doc.first_child(); }
 
 pugi::xml_node XmlChild(pugi::xml_node parent, const char* name)

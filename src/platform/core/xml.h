@@ -13,6 +13,9 @@ inline QString FromUtf8(const char* s) { return QString::fromUtf8(s); }
 // Returns false (with a readable reason) when the file cannot be read or is not well formed.
 bool XmlLoadFile(pugi::xml_document& doc, const QString& path, QString* error = nullptr);
 bool XmlLoadString(pugi::xml_document& doc, const QString& text, QString* error = nullptr);
+// Parses `data` in place, without a copy: the document points into it, so `data` must
+// outlive the document and stay unchanged.
+bool XmlLoadBytesInPlace(pugi::xml_document& doc, QByteArray& data, QString* error = nullptr);
 
 // The document's first child node, whatever kind or name it has.
 pugi::xml_node XmlRoot(const pugi::xml_document& doc);
