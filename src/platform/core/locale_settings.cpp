@@ -1,0 +1,7 @@
+#include "platform/core/locale_settings.h"
+
+TFormatSettings& FormatSettings()
+{
+    static TFormatSettings s;
+    return s;
+}
