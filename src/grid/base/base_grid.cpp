@@ -240,6 +240,7 @@ TObject* TBaseGrid::GetObjectEx(int ACol, int ARow)
 
 void TBaseGrid::SetObjectEx(int ACol, int ARow, TObject* Value)
 {
+    if (ACol < 0 || ARow < 0) throw EProGridError(QStringLiteral("Invalid cell"));
     // A cell that was empty stays empty.
     const bool wasEmpty = GetCellEx(ACol, ARow).isEmpty();
     if (wasEmpty) SetCellEx(ACol, ARow, QStringLiteral(" "));
@@ -256,13 +257,11 @@ TObject* TBaseGrid::GetGraphicObjectEx(int ACol, int ARow)
 void TBaseGrid::SetGraphicObjectEx(int ACol, int ARow, TObject* Value)
 {
     if (FDestroying) return;
+    if (ACol < 0 || ARow < 0) throw EProGridError(QStringLiteral("Invalid cell"));
     const bool wasEmpty = GetCellEx(ACol, ARow).isEmpty();
     if (wasEmpty) SetCellEx(ACol, ARow, QStringLiteral(" "));
     TCellProperties* p = dynamic_cast<TCellProperties*>(TStringGrid::Objects(ACol, ARow));
-    if (!p) {
-        if (ACol < 0 || ARow < 0) throw EProGridError(QStringLiteral("Invalid cell"));
-        p = MakeCellProperties(ACol, ARow, false);
-    }
+    if (!p) p = MakeCellProperties(ACol, ARow, false);
     p->SetGraphicObject(Value);
     if (wasEmpty) SetCellEx(ACol, ARow, QString());
 }

@@ -413,6 +413,7 @@ void TProStringGrid::Teardown()
 void TProStringGrid::CreateWnd()
 {
     if (FTornDown) return;
+    TBaseGrid::CreateWnd();
     if (!parentWidget()) return;
     if (!FDesigning) {
         if (FScrollBar) FScrollBar->setParent(this), FScrollBar->hide();
