@@ -80,7 +80,7 @@ TInplaceEdit::TInplaceEdit(TCustomGrid* grid) : QLineEdit(grid->viewport()), FGr
     setAttribute(Qt::WA_MacShowFocusRect, false);
     QWidget::hide();
     connect(this, &QLineEdit::textChanged, this, [this](const QString&) {
-        if (!FSettingText) Change();
+        if (!FSettingText && !FGrid->FDestroying) Change();
     });
 }
 
@@ -334,6 +334,7 @@ bool TInplaceEdit::event(QEvent* e)
 
 void TInplaceEdit::keyPressEvent(QKeyEvent* e)
 {
+    if (FGrid->FDestroying) return;
     int vk = QtKeyToVirtualKey(e->key());
     auto ask = [this](uint32_t msg, intptr_t w) { return Perform(msg, w); };
     if (TCustomGrid::KeyGoesToDialog(this, vk, ask)) {
@@ -366,6 +367,7 @@ void TInplaceEdit::keyReleaseEvent(QKeyEvent* e)
 void TInplaceEdit::focusInEvent(QFocusEvent* e)
 {
     QLineEdit::focusInEvent(e);
+    if (FGrid->FDestroying) return;
     if (!FGrid->FFocusInside) {
         FGrid->FFocusInside = true;
         FGrid->Perform(CM_ENTER);
@@ -375,6 +377,7 @@ void TInplaceEdit::focusInEvent(QFocusEvent* e)
 void TInplaceEdit::focusOutEvent(QFocusEvent* e)
 {
     QLineEdit::focusOutEvent(e);
+    if (FGrid->FDestroying) return;
     if (e->reason() == Qt::ActiveWindowFocusReason || e->reason() == Qt::PopupFocusReason) return;
     QWidget* now = QApplication::focusWidget();
     if (now != FGrid && FGrid->FFocusInside) {
@@ -418,6 +421,10 @@ TCustomGrid::~TCustomGrid()
     FDestroying = true;
     for (auto& t : FTimers) t.second.stop();
     FFont.OnChange = nullptr;
+    // The editor goes while this grid is whole: its focus change must not reach a half
+    // destroyed grid.
+    delete FInplaceEdit;
+    FInplaceEdit = nullptr;
 }
 
 void TCustomGrid::AfterConstruction()

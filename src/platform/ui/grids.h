@@ -23,6 +23,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class TCustomGrid;
@@ -255,6 +256,8 @@ public:
     void InvalidateCol(int col);
     void InvalidateRow(int row);
     void InvalidateGridRect(const TGridRect& r);
+    void InvalidateRect(const TGridRect& r) { InvalidateGridRect(r); }
+    void InvalidateGrid() { Invalidate(); }
     void InvalidateClientRect(const TRect& r);
     void Repaint();
 
@@ -541,18 +544,29 @@ private:
             return FBlocks[b][row & (Size - 1)];
         }
         bool Empty() const { return FBlocks.empty(); }
-        // Moves the item at `from` to `to`, shifting those between.
+        // Moves the item at `from` to `to`, shifting those between; empty stretches of rows
+        // stay without blocks.
         void Move(int from, int to)
         {
-            T keep = std::move(At(from));
+            T keep = Take(from);
             if (from < to)
-                for (int i = from; i < to; ++i) At(i) = std::move(At(i + 1));
+                for (int i = from; i < to; ++i) Put(i, Take(i + 1));
             else
-                for (int i = from; i > to; --i) At(i) = std::move(At(i - 1));
-            At(to) = std::move(keep);
+                for (int i = from; i > to; --i) Put(i, Take(i - 1));
+            Put(to, std::move(keep));
         }
 
     private:
+        T Take(int row)
+        {
+            const T* p = Find(row);
+            return p ? std::exchange(const_cast<T&>(*p), T()) : T();
+        }
+        void Put(int row, T&& v)
+        {
+            if (v == T() && !Find(row)) return;
+            At(row) = std::move(v);
+        }
         std::vector<std::unique_ptr<T[]>> FBlocks;
     };
     struct Column {
