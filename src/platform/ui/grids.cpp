@@ -915,9 +915,14 @@ TRect TCustomGrid::BoxRect(int left, int top, int right, int bottom) const
         const int count = horz ? FColCount : FRowCount;
         const int first = horz ? FTopLeft.X : FTopLeft.Y;
         const int extent = horz ? ClientWidth() : ClientHeight();
+        // Start of cell i; cells past the client area all start at its end, so that the
+        // walk never goes further than the cells in view.
         auto start = [&](int i) {
             if (i < fixed) return AxisExtent(sizes, def, count, 0, i);
-            return AxisExtent(sizes, def, count, 0, fixed) + AxisExtent(sizes, def, count, first, i);
+            int pos = AxisExtent(sizes, def, count, 0, fixed);
+            if (sizes.empty()) return std::min(extent, pos + (i - first) * (def + FGridLineWidth));
+            for (int k = first; k < i && pos < extent; ++k) pos += sizes[k] + FGridLineWidth;
+            return std::min(pos, extent);
         };
         if (from > to) std::swap(from, to);
         if (from >= fixed && from < first) from = first;          // scrolled out at the start
