@@ -1,6 +1,7 @@
 // Program entry: the only place that knows the build's gateway model.
 #include "platform/ui/application.h"
 #include "shell/TFFabricateFirmWare.h"
+#include "shell/app_forms.h"
 #include "shell/state/model_table.h"
 
 #include <QStyleFactory>
@@ -17,10 +18,9 @@ int main(int argc, char** argv)
     TApplication app(argc, argv);
     Model_Code = FABRICAT_MODEL_CODE;
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    FFabricateFirmWare = new TFFabricateFirmWare();
-    FFabricateFirmWare->Create(QCoreApplication::applicationDirPath());
+    Create_Forms(QCoreApplication::applicationDirPath());
     FFabricateFirmWare->show();
     const int rc = app.exec();
-    delete FFabricateFirmWare;
+    Destroy_Forms();
     return rc;
 }

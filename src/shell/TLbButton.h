@@ -62,6 +62,8 @@ QImage LbKindGlyph(TLbButtonKind kind);
 QImage LbArrowGlyph();
 
 class TLbButton : public QWidget {
+    Q_OBJECT
+
 public:
     explicit TLbButton(QWidget* parent = nullptr);
     ~TLbButton() override;

@@ -109,3 +109,16 @@ TUpdateCommand TCP_Update_Command(int modelCode, const QString& address, const T
     cmd.Arguments << PathJoin(Conf_Dir, QStringLiteral("bin"), QLatin1String(bank));
     return cmd;
 }
+
+bool Parameter_Text(const TUpdateCommand& cmd, QString& text)
+{
+    QStringList parts;
+    for (const QString& a : cmd.Arguments) {
+        if (a.contains(QLatin1Char('"'))) return false;
+        bool quote = a.isEmpty() || a.contains(QLatin1Char('/'));
+        for (const QChar c : a) quote = quote || c.isSpace();
+        parts << (quote ? QLatin1Char('"') + a + QLatin1Char('"') : a);
+    }
+    text = parts.join(QLatin1Char(' '));
+    return true;
+}

@@ -1,7 +1,9 @@
 #pragma once
-// Command lines of the external update programs (serial, CAN, USB and TCP).  Each is an
-// argument list handed to the program as it stands, never through a shell, so no text the
-// user typed or chose can add or split arguments.
+// Command lines of the external update programs (serial, CAN, USB and TCP).  Each is built
+// as a list of arguments and handed over as one parameter text in which only blanks
+// separate and double quotes group; no shell is involved, and an argument that this
+// quoting cannot carry is refused, so nothing the user typed or chose can add or split
+// arguments.
 #include "shell/update_job.h"
 
 #include <QString>
@@ -27,3 +29,7 @@ TUpdateCommand Ser_Update_Command(int modelCode, const QString& comPort, const T
 TUpdateCommand USB_Update_Command(int modelCode, const QString& comPort, int option, bool readBack);
 // TCP (models 893, 894, 871 with Ethernet): address, "2007", words, firmware, configuration.
 TUpdateCommand TCP_Update_Command(int modelCode, const QString& address, const TUpdateChoice& c);
+
+// The parameter text of the command: arguments separated by one blank, paths in double
+// quotes.  False when an argument holds a double quote, which no quoting can carry.
+bool Parameter_Text(const TUpdateCommand& cmd, QString& text);

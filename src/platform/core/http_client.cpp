@@ -1,0 +1,182 @@
+#include "platform/core/http_client.h"
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <fcntl.h>
+#include <netdb.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+using Clock = std::chrono::steady_clock;
+
+int Remaining(Clock::time_point deadline)
+{
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    return left > 0 ? static_cast<int>(left) : 0;
+}
+
+struct Socket {
+    int Fd = -1;
+    ~Socket()
+    {
+        if (Fd >= 0) ::close(Fd);
+    }
+};
+
+QString SysText(int err) { return QString::fromLocal8Bit(std::strerror(err)); }
+
+// Connects to the first address that answers before the deadline.
+bool Connect(const THttpRequest& rq, Socket& s, Clock::time_point deadline, QString& error)
+{
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* list = nullptr;
+    const QByteArray host = rq.Host.toUtf8();
+    const QByteArray port = QByteArray::number(rq.Port);
+    const int gai = getaddrinfo(host.constData(), port.constData(), &hints, &list);
+    if (gai != 0) {
+        error = QString::fromLocal8Bit(gai_strerror(gai));
+        return false;
+    }
+    error = QStringLiteral("Connection failed");
+    bool ok = false;
+    for (addrinfo* a = list; a && !ok; a = a->ai_next) {
+        Socket c;
+        c.Fd = ::socket(a->ai_family, a->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a->ai_protocol);
+        if (c.Fd < 0) continue;
+        if (::connect(c.Fd, a->ai_addr, a->ai_addrlen) != 0) {
+            if (errno != EINPROGRESS) {
+                error = SysText(errno);
+                continue;
+            }
+            pollfd p{c.Fd, POLLOUT, 0};
+            const int pr = ::poll(&p, 1, Remaining(deadline));
+            if (pr <= 0) {
+                error = pr == 0 ? QStringLiteral("Connection timed out") : SysText(errno);
+                continue;
+            }
+            int err = 0;
+            socklen_t len = sizeof err;
+            ::getsockopt(c.Fd, SOL_SOCKET, SO_ERROR, &err, &len);
+            if (err != 0) {
+                error = SysText(err);
+                continue;
+            }
+        }
+        std::swap(s.Fd, c.Fd);
+        ok = true;
+    }
+    freeaddrinfo(list);
+    return ok;
+}
+
+bool SendAll(int fd, const QByteArray& data, Clock::time_point deadline, QString& error)
+{
+    qsizetype done = 0;
+    while (done < data.size()) {
+        pollfd p{fd, POLLOUT, 0};
+        if (::poll(&p, 1, Remaining(deadline)) <= 0) {
+            error = QStringLiteral("Send timed out");
+            return false;
+        }
+        const ssize_t n = ::send(fd, data.constData() + done, data.size() - done, MSG_NOSIGNAL);
+        if (n < 0) {
+            if (errno == EAGAIN || errno == EINTR) continue;
+            error = SysText(errno);
+            return false;
+        }
+        done += n;
+    }
+    return true;
+}
+
+// Reads until the server closes (an HTTP/1.0 answer ends so) or the body is complete.
+bool ReceiveAll(int fd, QByteArray& data, Clock::time_point deadline, QString& error)
+{
+    char buf[4096];
+    for (;;) {
+        const int hdrEnd = data.indexOf("\r\n\r\n");
+        if (hdrEnd >= 0) {
+            const QByteArray head = data.left(hdrEnd).toLower();
+            const int cl = head.indexOf("\r\ncontent-length:");
+            if (cl >= 0) {
+                const int eol = head.indexOf("\r\n", cl + 2);
+                bool ok = false;
+                const long long len = head.mid(cl + 17, (eol < 0 ? head.size() : eol) - cl - 17).trimmed().toLongLong(&ok);
+                if (ok && data.size() - hdrEnd - 4 >= len) return true;
+            }
+        }
+        pollfd p{fd, POLLIN, 0};
+        const int pr = ::poll(&p, 1, Remaining(deadline));
+        if (pr == 0) {
+            error = QStringLiteral("Read timed out");
+            return false;
+        }
+        if (pr < 0) {
+            if (errno == EINTR) continue;
+            error = SysText(errno);
+            return false;
+        }
+        const ssize_t n = ::recv(fd, buf, sizeof buf, 0);
+        if (n == 0) return true;
+        if (n < 0) {
+            if (errno == EAGAIN || errno == EINTR) continue;
+            error = SysText(errno);
+            return false;
+        }
+        data.append(buf, n);
+    }
+}
+}  // namespace
+
+QByteArray BuildHttp10Request(const THttpRequest& rq)
+{
+    QByteArray out = "GET " + rq.Target + " HTTP/1.0\r\n";
+    for (const auto& h : rq.Headers) out += h.first + ": " + h.second + "\r\n";
+    out += "\r\n";
+    return out;
+}
+
+THttpResult HttpGet10(const THttpRequest& rq)
+{
+    THttpResult r;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(rq.TimeoutMs);
+    Socket s;
+    if (!Connect(rq, s, deadline, r.Error)) return r;
+    if (!SendAll(s.Fd, BuildHttp10Request(rq), deadline, r.Error)) return r;
+    QByteArray data;
+    if (!ReceiveAll(s.Fd, data, deadline, r.Error)) return r;
+    const int eol = data.indexOf("\r\n");
+    const QByteArray statusLine = data.left(eol < 0 ? data.size() : eol);
+    const QList<QByteArray> parts = statusLine.split(' ');
+    if (parts.size() < 2 || !parts[0].startsWith("HTTP/")) {
+        r.Error = QStringLiteral("Not an HTTP answer");
+        return r;
+    }
+    r.Status = parts[1].toInt();
+    const int hdrEnd = data.indexOf("\r\n\r\n");
+    r.Body = hdrEnd < 0 ? QByteArray() : data.mid(hdrEnd + 4);
+    if (r.Status < 200 || r.Status > 299) {
+        r.Error = QString::fromLatin1(statusLine);
+        return r;
+    }
+    r.Ok = true;
+    return r;
+}
+
+void SplitHostPort(const QString& text, QString& host, int& port)
+{
+    host = text.trimmed();
+    const int colon = host.lastIndexOf(QLatin1Char(':'));
+    // a bare IPv6 address holds several colons and no port
+    if (colon > 0 && host.indexOf(QLatin1Char(':')) == colon) {
+        bool ok = false;
+        const int p = host.mid(colon + 1).toInt(&ok);
+        if (ok && p > 0 && p < 65536) port = p;
+        host = host.left(colon);
+    }
+}

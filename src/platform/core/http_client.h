@@ -1,0 +1,29 @@
+#pragma once
+// A small blocking HTTP/1.0 client on a TCP socket: one GET with exactly the request line
+// and headers given, a time-out over the whole exchange, the body of a 2xx answer.
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <utility>
+
+struct THttpRequest {
+    QString Host;
+    int Port = 80;
+    QByteArray Target;                                   // path and query, as sent
+    QList<std::pair<QByteArray, QByteArray>> Headers;    // in the order they are sent
+    int TimeoutMs = 5000;
+};
+
+struct THttpResult {
+    bool Ok = false;
+    int Status = 0;
+    QByteArray Body;
+    QString Error;
+};
+
+// The bytes sent for a request: "GET <target> HTTP/1.0", the headers, an empty line.
+QByteArray BuildHttp10Request(const THttpRequest& request);
+THttpResult HttpGet10(const THttpRequest& request);
+
+// "host" or "host:port" into its parts; the port stays as given when none is named.
+void SplitHostPort(const QString& text, QString& host, int& port);

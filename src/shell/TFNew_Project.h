@@ -1,0 +1,28 @@
+#pragma once
+// Step 1: creates a configuration folder (with its bin folder) under PROJECTS and opens it.
+#include "platform/ui/forms.h"
+#include "shell/shell_look.h"
+
+class QLineEdit;
+
+class TFNew_Project : public TForm {
+public:
+    explicit TFNew_Project(QWidget* parent = nullptr);
+    void FormCreate() override;
+    void FormShow() override;
+    void Set_Lang();
+    void Btn_OKClick();
+
+    // A name a configuration folder can carry: nothing that leaves PROJECTS or that a
+    // Windows file system refuses (separators, reserved characters and device names,
+    // a trailing dot or blank).
+    static bool Valid_Conf_Name(const QString& name);
+
+    TTitlePanel Title;
+    QLabel* Label1;
+    QLineEdit* E_New_Proj;
+    QFrame* P_Button;
+    TLbButton *Btn_OK, *Btn_Cancel;
+};
+
+extern TFNew_Project* FNew_Project;

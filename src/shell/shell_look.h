@@ -1,0 +1,29 @@
+#pragma once
+// The look every window of the program shares: the window colour, the push buttons'
+// colours, and the title panel with the software code at the top of the dialogs.
+#include "platform/ui/graphics.h"
+
+class QFrame;
+class QLabel;
+class QWidget;
+class TLbButton;
+
+constexpr TColor Window_Colour = 0xEDF7F8;     // RGB(248, 247, 237)
+
+void Apply_Window_Colour(QWidget* w, TColor colour);
+// Face in the window colour, grey frame, orange when pressed, yellow under the cursor.
+void Apply_Button_Look(TLbButton* b);
+// A push button with that look, at (left, top) and of the given size.
+TLbButton* Make_Button(QWidget* parent, const char* name, int left, int top, int width, int height);
+
+struct TTitlePanel {
+    QFrame* P_Title;
+    QLabel* L_SW_Code;     // the software code, 24 pt
+    QLabel* L_SW_Desc;
+};
+// The panel across the top of a dialog, 69 pixels high; L_SW_Code already shows SW_Code.
+TTitlePanel Make_Title_Panel(QWidget* form);
+// The panel along the bottom of a dialog, 40 pixels high, that holds its buttons.
+QFrame* Make_Button_Panel(QWidget* form);
+// Sets a label's text and fits the label to it.
+void Set_Label(QLabel* l, const QString& text);

@@ -1,0 +1,106 @@
+#include "shell_fixture.h"
+
+#include "shell/state/shared_state.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+ShellTest::ShellTest(int model, const QByteArray& settings) : Model(model)
+{
+    if (!settings.isEmpty()) Dir.Write("Fabricat.xml", settings);
+    Create_Forms(Dir.Path());
+}
+
+ShellTest::~ShellTest()
+{
+    for (const QString& n : FNames) Unregister_Form(n);
+    Destroy_Forms();
+}
+
+RecordingForm* ShellTest::Stand_In(const QString& name)
+{
+    FStandIns.push_back(std::make_unique<RecordingForm>(name, &Shown));
+    Register_Form(name, FStandIns.back().get());
+    FNames << name;
+    return FStandIns.back().get();
+}
+
+void ShellTest::Open_Conf(const QString& name, const QByteArray& parGen)
+{
+    Dir.Write("PROJECTS/" + name + "/bin/.keep", QByteArray());
+    if (!parGen.isEmpty()) Dir.Write("PROJECTS/" + name + "/ParGen.xml", parGen);
+    Conf_Name = name;
+    Conf_Dir = Dir.File("PROJECTS/" + name);
+    Set_Files();
+}
+
+namespace {
+int Listen(int& port)
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    socklen_t len = sizeof a;
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len);
+    port = ntohs(a.sin_port);
+    return fd;
+}
+}  // namespace
+
+FakeHttpServer::FakeHttpServer(QByteArray answer, bool silent) : FAnswer(std::move(answer)), FSilent(silent)
+{
+    FListen = Listen(FPort);
+    ::listen(FListen, 1);
+    FThread = std::thread([this] {
+        pollfd p{FListen, POLLIN, 0};
+        if (::poll(&p, 1, 10000) <= 0) return;
+        const int c = ::accept(FListen, nullptr, nullptr);
+        if (c < 0) return;
+        char buf[2048];
+        QByteArray req;
+        while (!req.contains("\r\n\r\n")) {
+            pollfd q{c, POLLIN, 0};
+            if (::poll(&q, 1, 10000) <= 0) break;
+            const ssize_t n = ::recv(c, buf, sizeof buf, 0);
+            if (n <= 0) break;
+            req.append(buf, n);
+        }
+        FRequest = req;
+        if (FSilent) {
+            // wait until the client gives up and closes
+            pollfd q{c, POLLIN, 0};
+            while (::poll(&q, 1, 10000) > 0 && ::recv(c, buf, sizeof buf, 0) > 0) {
+            }
+        } else {
+            ::send(c, FAnswer.constData(), FAnswer.size(), MSG_NOSIGNAL);
+        }
+        ::close(c);
+        FDone = true;
+    });
+}
+
+FakeHttpServer::~FakeHttpServer()
+{
+    ::shutdown(FListen, SHUT_RDWR);
+    if (FThread.joinable()) FThread.join();
+    ::close(FListen);
+}
+
+QByteArray FakeHttpServer::Request()
+{
+    if (FThread.joinable()) FThread.join();
+    return FRequest;
+}
+
+int Closed_Port()
+{
+    int port = 0;
+    const int fd = Listen(port);
+    ::close(fd);
+    return port;
+}

@@ -1,0 +1,88 @@
+#pragma once
+// A started program in a fresh folder: every window created, message boxes recorded, and
+// windows of later steps standing in as recorders of their showing.
+#include "platform/ui/forms.h"
+#include "shell/TFFabricateFirmWare.h"
+#include "shell/TFOpenConf.h"
+
+#include <QListWidget>
+#include "shell/app_forms.h"
+#include "support/fixtures.h"
+
+#include <QByteArray>
+#include <QStringList>
+#include <atomic>
+#include <memory>
+#include <thread>
+#include <vector>
+
+// A window that records that it was shown instead of running a modal loop.
+class RecordingForm : public TForm {
+public:
+    RecordingForm(QString name, QStringList* log) : FName(std::move(name)), FLog(log) {}
+    int ShowModal() override
+    {
+        FLog->append(FName);
+        if (OnShow) OnShow();
+        return mrOk;
+    }
+    std::function<void()> OnShow;
+
+private:
+    QString FName;
+    QStringList* FLog;
+};
+
+// The Open dialog where the user picks Choose (when set) in the list and presses OK.
+class OpenConfStandIn : public TFOpenConf {
+public:
+    QString Choose;
+    int ShowModal() override
+    {
+        FormShow();
+        if (!Choose.isEmpty()) ListBox1->setCurrentRow(SL.indexOf(Choose));
+        return mrOk;
+    }
+};
+
+class ShellTest {
+public:
+    explicit ShellTest(int model, const QByteArray& settings = QByteArray());
+    ~ShellTest();
+    TFFabricateFirmWare* Main() const { return FFabricateFirmWare; }
+    // Registers a recorder under a form name; shown windows land in Shown.
+    RecordingForm* Stand_In(const QString& name);
+    // Writes PROJECTS/<name>/ParGen.xml and makes it the open configuration.
+    void Open_Conf(const QString& name, const QByteArray& parGen = QByteArray());
+
+    ScopedModelCode Model;
+    TempExeDir Dir;
+    MessageBoxRecorder Boxes;
+    QStringList Shown;
+
+private:
+    std::vector<std::unique_ptr<RecordingForm>> FStandIns;
+    QStringList FNames;
+};
+
+// A one-shot HTTP server on 127.0.0.1 that records the request and answers with the given
+// bytes; with Silent it reads the request and never answers.
+class FakeHttpServer {
+public:
+    explicit FakeHttpServer(QByteArray answer, bool silent = false);
+    ~FakeHttpServer();
+    int Port() const { return FPort; }
+    QByteArray Request();
+
+private:
+    int FListen = -1;
+    int FPort = 0;
+    QByteArray FAnswer;
+    bool FSilent;
+    QByteArray FRequest;
+    std::thread FThread;
+    std::atomic<bool> FDone{false};
+};
+
+// A port on 127.0.0.1 where nothing listens.
+int Closed_Port();
