@@ -19,6 +19,7 @@ int main(int argc, char** argv)
     Model_Code = FABRICAT_MODEL_CODE;
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     Create_Forms(QCoreApplication::applicationDirPath());
+    FFabricateFirmWare->CentreOnScreen();
     FFabricateFirmWare->show();
     const int rc = app.exec();
     Destroy_Forms();

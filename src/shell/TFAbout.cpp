@@ -73,6 +73,7 @@ TFAbout::TFAbout(QWidget* parent) : TForm(parent)
     Image1->installEventFilter(this);
     Label4->installEventFilter(this);
     Btn_OK = Make_Button(this, "Btn_OK", 306, 110, 88, 28);
+    Btn_OK->SetGlyph(LbKindGlyph(bkOK));   // normal and grey image
     Btn_OK->SetCaption(QStringLiteral("OK"));
     Btn_OK->SetModalResult(mrOk);
     Btn_OK->SetColorWhenDown(clYellow);

@@ -1,5 +1,7 @@
 #include "shell/TFFabricateFirmWare.h"
 
+#include "generate/eds_writer.h"
+#include "generate/image_dispatch.h"
 #include "platform/core/exception.h"
 #include "platform/core/paths.h"
 #include "platform/core/process.h"
@@ -10,6 +12,7 @@
 #include "shell/TFOpenConf.h"
 #include "shell/TFSoftOptions.h"
 #include "shell/TLbButton.h"
+#include "shell/create_gsd.h"
 #include "shell/form_registry.h"
 #include "shell/shell_look.h"
 #include "shell/state/lang.h"
@@ -100,6 +103,10 @@ TFFabricateFirmWare::TFFabricateFirmWare(QWidget* parent) : TForm(parent)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     Create_Controls();
     Init_Routes();
+    Build_Images = [] {
+        Build_Device_Image();
+        Save_Device_Image();
+    };
 }
 
 TLbButton* TFFabricateFirmWare::Make_Step_Button(const char* name)
@@ -110,6 +117,7 @@ TLbButton* TFFabricateFirmWare::Make_Step_Button(const char* name)
     Apply_Button_Look(b);
     b->SetStyle(bsEncarta);
     b->SetAlignment(taLeftJustify);
+    b->SetGlyph(Shell_Glyph('s'));
     b->OnClick = [this, b] { Btn_Click(b); };
     return b;
 }
@@ -417,9 +425,7 @@ void TFFabricateFirmWare::Init_Routes()
     Set_Route(Btn_CANopen_EDSFile, [this] { Create_EDS(); });
     Set_Route(Btn_Receive_CAN, show(QStringLiteral("FReceive_CAN_Frames")));
     Set_Route(Btn_Transmit_CAN, show(QStringLiteral("FTransmit_CAN_Frames")));
-    Set_Route(Btn_GSD_File, [this] {
-        if (Check_Modules_Creation && Check_Modules_Creation() && Create_GSD_File) Create_GSD_File();
-    });
+    Set_Route(Btn_GSD_File, [] { Check_Create_GSD(); });
     Set_Route(Btn_CreateBin_USB, [this] { Update_Device(1); });
     Set_Route(Btn_CreateBin, [this] { Update_Device(0); });
 }
@@ -510,8 +516,7 @@ int TFFabricateFirmWare::Select_Type_872()
 
 void TFFabricateFirmWare::Update_Device(int Type_Board)
 {
-    if (Model_Code == 8 && Check_Modules_Creation && !Check_Modules_Creation()) return;
-    if (!Build_Images) return;
+    if (Model_Code == 8 && !Check_Modules_Creation()) return;
     Build_Images();   // a failed build throws: its text is shown and no update window opens
     auto boot = [this](int formType) {
         if (Set_Boot_Form_Type) Set_Boot_Form_Type(formType);
@@ -536,7 +541,7 @@ void TFFabricateFirmWare::Create_EDS()
     call.Filter = QStringLiteral("Electronic Data Sheet (*.eds)|*.eds");
     call.DefaultExt = QStringLiteral("eds");
     const QString name = ExecuteFileDialog(call);
-    if (!name.isEmpty() && Write_EDS_File) Write_EDS_File(name);
+    if (!name.isEmpty()) Write_EDS_File(name);
 }
 
 void TFFabricateFirmWare::Start_Program(const QString& NomeSW, const QString& Parameter, unsigned char tipo)

@@ -56,13 +56,12 @@ public:
 
     void FormShow() override;
 
-    // Steps of the update road and of the description files that other parts of the
-    // program provide; while one is missing its step does nothing.
-    std::function<void()> Build_Images;                    // build and write the device images
-    std::function<bool()> Check_Modules_Creation;          // PROFIBUS limits of model 895
-    std::function<void(const QString&)> Write_EDS_File;
-    std::function<void()> Create_GSD_File;                 // runs its own save dialog
-    std::function<void(int)> Set_Boot_Form_Type;           // mode of FBoot before it is shown
+    // The image build of Update_Device (Build_Device_Image, then Save_Device_Image);
+    // replaceable so that the road after it can be exercised on its own.
+    std::function<void()> Build_Images;
+    // Selects the mode of the USB/Ethernet update window before it is shown; set by that
+    // window when it is created.
+    std::function<void(int)> Set_Boot_Form_Type;
 
     // The maker's web pages.
     static QString Maker_Site();

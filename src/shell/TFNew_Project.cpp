@@ -28,8 +28,10 @@ TFNew_Project::TFNew_Project(QWidget* parent) : TForm(parent)
     QObject::connect(E_New_Proj, &QLineEdit::returnPressed, this, [this] { Btn_OKClick(); });
     P_Button = Make_Button_Panel(this);
     Btn_OK = Make_Button(P_Button, "Btn_OK", 85, 6, 110, 28);
+    Btn_OK->SetGlyph(Shell_Glyph('o'));
     Btn_OK->OnClick = [this] { Btn_OKClick(); };
     Btn_Cancel = Make_Button(P_Button, "Btn_Cancel", 203, 6, 110, 28);
+    Btn_Cancel->SetGlyph(Shell_Glyph('c'));
     Btn_Cancel->SetModalResult(mrCancel);
 }
 

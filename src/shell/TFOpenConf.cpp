@@ -26,8 +26,10 @@ TFOpenConf::TFOpenConf(QWidget* parent) : TForm(parent)
     });
     P_Button = Make_Button_Panel(this);
     Btn_OK = Make_Button(P_Button, "Btn_OK", 0, 6, 110, 28);
+    Btn_OK->SetGlyph(Shell_Glyph('o'));
     Btn_OK->SetModalResult(mrOk);
     Btn_Cancel = Make_Button(P_Button, "Btn_Cancel", 0, 6, 110, 28);
+    Btn_Cancel->SetGlyph(Shell_Glyph('c'));
     Btn_Cancel->SetModalResult(mrCancel);
 }
 

@@ -64,8 +64,10 @@ TFSoftOptions::TFSoftOptions(QWidget* parent) : TForm(parent)
     L_Page_Lang->setObjectName(QStringLiteral("L_Page_Lang"));
     L_Page_Lang->move(16, 200);
     Btn_Prev = Make_Button(TS_Language, "Btn_Prev", 250, 194, 100, 26);
+    Btn_Prev->SetGlyph(Shell_Glyph('<'));
     Btn_Prev->OnClick = [this] { Btn_NextClick(false); };
     Btn_Next = Make_Button(TS_Language, "Btn_Next", 360, 194, 100, 26);
+    Btn_Next->SetGlyph(Shell_Glyph('>'));
     Btn_Next->SetLayout(blGlyphRight);
     Btn_Next->OnClick = [this] { Btn_NextClick(true); };
 
@@ -79,6 +81,7 @@ TFSoftOptions::TFSoftOptions(QWidget* parent) : TForm(parent)
     QObject::connect(CB_En_Con, &QCheckBox::toggled, this, [this] { CB_En_ConClick(); });
     QObject::connect(CB_Update, &QCheckBox::toggled, this, [this] { CB_En_ConClick(); });
     Btn_Check_Update = Make_Button(TS_Con_Options, "Btn_Check_Update", 16, 80, 220, 28);
+    Btn_Check_Update->SetGlyph(Shell_Glyph('u'));
     Btn_Check_Update->OnClick = [this] { Btn_Check_UpdateClick(); };
     LL_Check_Update = new QLabel(TS_Con_Options);
     LL_Check_Update->setObjectName(QStringLiteral("LL_Check_Update"));
@@ -89,8 +92,10 @@ TFSoftOptions::TFSoftOptions(QWidget* parent) : TForm(parent)
 
     P_Button = Make_Button_Panel(this);
     Btn_OK = Make_Button(P_Button, "Btn_OK", 509 - 16 - 220 - 8, 6, 110, 28);
+    Btn_OK->SetGlyph(Shell_Glyph('o'));
     Btn_OK->OnClick = [this] { Btn_OKClick(); };
     Btn_Cancel = Make_Button(P_Button, "Btn_Cancel", 509 - 16 - 110, 6, 110, 28);
+    Btn_Cancel->SetGlyph(Shell_Glyph('c'));
     Btn_Cancel->SetModalResult(mrCancel);
 }
 
@@ -273,7 +278,8 @@ bool TFSoftOptions::Check_Version()
     THttpRequest rq;
     SplitHostPort(Version_Server(), rq.Host, rq.Port);
     rq.Target = "/home/download/GetversionSW.asp?nomesw=" + Check_SW_Code().toUtf8();
-    rq.Headers = {{"Host", rq.Host.toUtf8()},
+    const QByteArray host = rq.Host.toUtf8() + (rq.Port == 80 ? QByteArray() : ":" + QByteArray::number(rq.Port));
+    rq.Headers = {{"Host", host},
                   {"Accept", "text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8"},
                   {"User-Agent", "Mozilla/3.0 (compatible; Indy Library)"}};
     rq.TimeoutMs = Version_Timeout_Ms;

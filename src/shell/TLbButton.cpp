@@ -298,7 +298,7 @@ namespace {
 QImage MakeKindGlyph(TLbButtonKind kind)
 {
     const int h = kind == bkAll ? 19 : 18;
-    QImage img(2 * (kind == bkAll ? 18 : 18), h, QImage::Format_RGB32);
+    QImage img(36, h, QImage::Format_RGB32);
     img.fill(QColor(0x80, 0x80, 0x00));
     QPainter p(&img);
     for (int i = 0; i < 2; ++i) {
@@ -608,42 +608,33 @@ TLbButtonLook TLbButton::Look() const
 
 QImage TLbButton::Render() const
 {
-    const int W = width(), H = height();
+    const int W = std::max(width(), 1), H = std::max(height(), 1);
     const bool keyed = FStyle == bsModern || FStyle == bsShape || FStyle == bsQuicken;
-    QImage bmp(std::max(W, 1), std::max(H, 1), QImage::Format_RGB32);
-    bmp.fill(keyed ? Q(clTransparentKey) : Q(FColor));
+    TBitmap bmp(W, H);
+    TCanvas& c = *bmp.Canvas();
+    c.Brush()->SetColor(keyed ? clTransparentKey : FColor);
+    c.FillRect(Rect(0, 0, W, H));
     TLbButtonLook lk = Look();
-    {
-        TCanvas c(&bmp);
-        if (FStyle == bsOld && hasFocus()) {
-            QImage inner(std::max(W - 2, 1), std::max(H - 2, 1), QImage::Format_RGB32);
-            lk.Width = W - 2;
-            lk.Height = H - 2;
-            if (bDown) lk.LightColor = FShadowColor;
-            {
-                TCanvas ic(&inner);
-                DrawButton(ic, lk);
-            }
-            TBitmap moved;
-            moved.LoadFromImage(inner);
-            c.Draw(1, 1, moved);
-            c.Brush()->SetStyle(bsClear);
-            c.Pen()->SetColor(clBlack);
-            c.Rectangle(0, 0, W, H);
-        } else {
-            DrawButton(c, lk);
-        }
-        if (hasFocus() && isEnabled() && FStyle != bsShape) c.DrawFocusRect(Rect(4, 4, W - 4, H - 4));
+    if (FStyle == bsOld && hasFocus()) {
+        // drawn two pixels smaller, moved by one and outlined in black
+        TBitmap inner(std::max(W - 2, 1), std::max(H - 2, 1));
+        lk.Width = W - 2;
+        lk.Height = H - 2;
+        if (bDown) lk.LightColor = FShadowColor;
+        DrawButton(*inner.Canvas(), lk);
+        c.Draw(1, 1, inner);
+        c.Brush()->SetStyle(bsClear);
+        c.Pen()->SetColor(clBlack);
+        c.Rectangle(0, 0, W, H);
+    } else {
+        DrawButton(c, lk);
     }
-    if (!keyed) return bmp;
+    if (hasFocus() && isEnabled() && FStyle != bsShape) c.DrawFocusRect(Rect(4, 4, W - 4, H - 4));
+    if (!keyed) return bmp.Image();
     // the parent shows through wherever the key colour is left
-    QImage out = bmp.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < out.height(); ++y) {
-        QRgb* line = reinterpret_cast<QRgb*>(out.scanLine(y));
-        for (int x = 0; x < out.width(); ++x)
-            if ((line[x] & 0x00FFFFFFu) == 0x00FF00FFu) line[x] = 0;
-    }
-    return out;
+    bmp.SetTransparentColor(clTransparentKey);
+    bmp.SetTransparent(true);
+    return bmp.DrawImage();
 }
 
 void TLbButton::paintEvent(QPaintEvent*)

@@ -4,6 +4,7 @@
 #include "shell/TFFabricateFirmWare.h"
 #include "shell/TFNew_Project.h"
 #include "shell/TFOpenConf.h"
+#include "shell/TFParGen.h"
 #include "shell/TFSoftOptions.h"
 
 #include <vector>
@@ -26,6 +27,7 @@ void Create_Forms(const QString& exeDir)
     Create_Form(QStringLiteral("FOpenConf"), FOpenConf);
     Create_Form(QStringLiteral("FAbout"), FAbout);
     Create_Form(QStringLiteral("FSoftOptions"), FSoftOptions);
+    Create_Form(QStringLiteral("FParGen"), FParGen);
 }
 
 void Destroy_Forms()

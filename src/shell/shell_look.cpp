@@ -5,6 +5,7 @@
 
 #include <QFrame>
 #include <QLabel>
+#include <QPainter>
 #include <QResizeEvent>
 
 namespace {
@@ -58,6 +59,49 @@ TLbButton* Make_Button(QWidget* parent, const char* name, int left, int top, int
     Apply_Button_Look(b);
     b->SetStyle(bsEncarta);
     return b;
+}
+
+QImage Shell_Glyph(char kind)
+{
+    const QColor key(0x80, 0x80, 0x00);
+    QImage img(16, 16, QImage::Format_RGB32);
+    img.fill(key);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    switch (kind) {
+    case 'o':
+        p.setPen(QPen(QColor(0, 140, 0), 2.5));
+        p.drawPolyline(QPolygonF({QPointF(3, 8), QPointF(6.5, 12), QPointF(13, 4)}));
+        break;
+    case 'c':
+        p.setPen(QPen(QColor(200, 0, 0), 2.5));
+        p.drawLine(QPointF(4, 4), QPointF(12, 12));
+        p.drawLine(QPointF(12, 4), QPointF(4, 12));
+        break;
+    case '>':
+    case '<': {
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(30, 80, 150));
+        const bool right = kind == '>';
+        p.drawPolygon(QPolygonF({QPointF(right ? 5 : 11, 3), QPointF(right ? 12 : 4, 8), QPointF(right ? 5 : 11, 13)}));
+        break;
+    }
+    case 'u':
+        p.setPen(QPen(QColor(30, 80, 150), 1.5));
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(QRectF(2.5, 2.5, 11, 11));
+        p.drawEllipse(QRectF(5.5, 2.5, 5, 11));
+        p.drawLine(QPointF(2.5, 8), QPointF(13.5, 8));
+        break;
+    default:
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(30, 80, 150));
+        p.drawEllipse(QRectF(4, 4, 8, 8));
+        break;
+    }
+    p.end();
+    img.setPixel(0, 15, key.rgb());
+    return img;
 }
 
 TTitlePanel Make_Title_Panel(QWidget* form)

@@ -3,6 +3,8 @@
 // colours, and the title panel with the software code at the top of the dialogs.
 #include "platform/ui/graphics.h"
 
+#include <QImage>
+
 class QFrame;
 class QLabel;
 class QWidget;
@@ -15,6 +17,10 @@ void Apply_Window_Colour(QWidget* w, TColor colour);
 void Apply_Button_Look(TLbButton* b);
 // A push button with that look, at (left, top) and of the given size.
 TLbButton* Make_Button(QWidget* parent, const char* name, int left, int top, int width, int height);
+
+// Our small button pictures, one 16 x 16 image on a key colour that stays transparent:
+// 'o' OK, 'c' Cancel, '>' Next, '<' Previous, 's' a step of the main window, 'u' update check.
+QImage Shell_Glyph(char kind);
 
 struct TTitlePanel {
     QFrame* P_Title;

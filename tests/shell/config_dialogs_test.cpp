@@ -101,7 +101,7 @@ TEST(OpenConfiguration, EmptyListOpensNothingUnlessChosenBefore)
 {
     ShellTest t(2);
     OpenConfStandIn open;
-    Register_Form("FOpenConf", &open);
+    t.Replace_Form("FOpenConf", &open);
     t.Main()->Btn_Click(t.Main()->Btn_Open);
     EXPECT_FALSE(Is_Conf_Open());
     EXPECT_EQ(t.Main()->L_Name_Conf->text(), "None Configuration Opened ");
@@ -117,5 +117,4 @@ TEST(OpenConfiguration, EmptyListOpensNothingUnlessChosenBefore)
     EXPECT_EQ(Conf_Name, "Old");
     EXPECT_EQ(Conf_Dir, t.Dir.File("PROJECTS/Old"));
     EXPECT_EQ(t.Main()->L_Name_Conf_L2->text(), "Old");
-    Register_Form("FOpenConf", FOpenConf);
 }

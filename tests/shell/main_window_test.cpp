@@ -4,6 +4,7 @@
 #include "platform/core/process.h"
 #include "platform/ui/url_opener.h"
 #include "shell/TLbButton.h"
+#include "shell/TFNew_Project.h"
 #include "shell/TFOpenConf.h"
 #include "shell/TFSoftOptions.h"
 #include "shell/state/lang.h"
@@ -13,6 +14,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 #include <csignal>
 #include <gtest/gtest.h>
@@ -213,12 +215,23 @@ TEST(MainWindow, DM1ButtonsFollowParametersAndOpenedConfiguration)
     // opening a configuration without parameters turns them off again
     t.Dir.Write("PROJECTS/B/bin/.keep", QByteArray());
     OpenConfStandIn open;
+    t.Replace_Form("FOpenConf", &open);
     open.Choose = "B";
-    Register_Form("FOpenConf", &open);
     w->Btn_Click(w->Btn_Open);
-    Register_Form("FOpenConf", FOpenConf);
     EXPECT_EQ(Conf_Name, "B");
     EXPECT_FALSE(w->Btn_Modbus_Read_DM1->Enabled());
+    open.Choose = "A";
+    w->Btn_Click(w->Btn_Open);
+    EXPECT_TRUE(w->Btn_Modbus_Read_DM1->Enabled());
+    // and so does creating one
+    NewProjectStandIn create;
+    t.Replace_Form("FNew_Project", &create);
+    create.Name = "C";
+    w->Btn_Click(w->Btn_New);
+    EXPECT_EQ(Conf_Name, "C");
+    EXPECT_EQ(w->L_Name_Conf_L2->text(), "C");
+    EXPECT_FALSE(w->Btn_Modbus_Read_DM1->Enabled());
+    EXPECT_FALSE(w->Btn_Define_Alarms_DM1->Enabled());
 }
 
 TEST(MainWindow, StartProgramWaitsAndReportsStartFailure)
@@ -243,16 +256,20 @@ TEST(MainWindow, StartProgramGivesUpAfter150Seconds)
     t.Dir.Write("slow.exe", "#!/bin/sh\necho $$ > '" + t.Dir.File("pid").toUtf8() + "'\nexec sleep 60\n");
     QFile::setPermissions(t.Dir.File("slow.exe"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     int64_t now = 0;
-    const TWaitClock old = SetWaitClock({[&] { return now; }, [&](int ms) { now += ms; }});
+    const auto started = [&] { return !t.Dir.Read("pid").trimmed().isEmpty(); };
+    const TWaitClock old = SetWaitClock({[&] { return now; }, [&](int ms) {
+        // let the script write its process id before the clock runs out
+        for (int i = 0; i < 400 && now == 0 && !started(); ++i) QThread::msleep(5);
+        now += ms;
+    }});
     t.Main()->Start_Program(t.Dir.File("slow.exe"), QString(), 0);
     SetWaitClock(old);
     EXPECT_EQ(now, 150000);
     // the program runs on
     const QByteArray pid = t.Dir.Read("pid").trimmed();
-    if (!pid.isEmpty()) {
-        EXPECT_EQ(kill(pid.toInt(), 0), 0);
-        kill(pid.toInt(), SIGKILL);
-    }
+    ASSERT_FALSE(pid.isEmpty());
+    EXPECT_EQ(kill(pid.toInt(), 0), 0);
+    kill(pid.toInt(), SIGKILL);
 }
 
 TEST(MainWindow, UpdateTimerAndLinks)

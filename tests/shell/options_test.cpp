@@ -72,7 +72,7 @@ TEST(VersionCheck, RequestLineAndHeaders)
     ServerAt at(server.Port());
     TFSoftOptions::Check_Version();
     EXPECT_EQ(server.Request(), QByteArray("GET /home/download/GetversionSW.asp?nomesw=CV58891 HTTP/1.0\r\n"
-                                           "Host: 127.0.0.1\r\n"
+                                           "Host: 127.0.0.1:" + QByteArray::number(server.Port()) + "\r\n"
                                            "Accept: text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8\r\n"
                                            "User-Agent: Mozilla/3.0 (compatible; Indy Library)\r\n\r\n"));
 }
@@ -168,7 +168,7 @@ TEST(Options, LanguageChangeReachesEveryWindowButCommitsOnlyWithOk)
                                         "STR 189 = Alternativ\nSTR 194 = Sida \n");
     int otherWindow = 0;
     RecordingForm other("FParGen", &t.Shown);
-    Register_Form("FParGen", &other, [&] { ++otherWindow; });
+    t.Replace_Form("FParGen", &other, [&] { ++otherWindow; });
     TFSoftOptions* o = FSoftOptions;
     o->FormShow();
     t.Boxes.Answers = {mrNo, mrYes};
@@ -189,7 +189,6 @@ TEST(Options, LanguageChangeReachesEveryWindowButCommitsOnlyWithOk)
     o->Btn_OKClick();
     EXPECT_EQ(o->ModalResult(), mrOk);
     EXPECT_EQ(Lang_Name, "Svenska");
-    Unregister_Form("FParGen");
 }
 
 TEST(Options, InternetSwitches)

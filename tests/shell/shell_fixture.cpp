@@ -16,15 +16,24 @@ ShellTest::ShellTest(int model, const QByteArray& settings) : Model(model)
 
 ShellTest::~ShellTest()
 {
-    for (const QString& n : FNames) Unregister_Form(n);
+    // the program's own windows come back before they are freed; stand-ins simply leave
+    for (auto it = FReplaced.rbegin(); it != FReplaced.rend(); ++it) {
+        if (it->second) Register_Form(it->first, it->second);
+        else Unregister_Form(it->first);
+    }
     Destroy_Forms();
+}
+
+void ShellTest::Replace_Form(const QString& name, TForm* form, std::function<void()> setLang)
+{
+    FReplaced.emplace_back(name, Find_Form(name));
+    Register_Form(name, form, std::move(setLang));
 }
 
 RecordingForm* ShellTest::Stand_In(const QString& name)
 {
     FStandIns.push_back(std::make_unique<RecordingForm>(name, &Shown));
-    Register_Form(name, FStandIns.back().get());
-    FNames << name;
+    Replace_Form(name, FStandIns.back().get());
     return FStandIns.back().get();
 }
 

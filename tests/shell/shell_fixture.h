@@ -3,8 +3,10 @@
 // windows of later steps standing in as recorders of their showing.
 #include "platform/ui/forms.h"
 #include "shell/TFFabricateFirmWare.h"
+#include "shell/TFNew_Project.h"
 #include "shell/TFOpenConf.h"
 
+#include <QLineEdit>
 #include <QListWidget>
 #include "shell/app_forms.h"
 #include "support/fixtures.h"
@@ -45,6 +47,19 @@ public:
     }
 };
 
+// The New dialog where the user types Name and presses OK.
+class NewProjectStandIn : public TFNew_Project {
+public:
+    QString Name;
+    int ShowModal() override
+    {
+        FormShow();
+        E_New_Proj->setText(Name);
+        Btn_OKClick();
+        return ModalResult();
+    }
+};
+
 class ShellTest {
 public:
     explicit ShellTest(int model, const QByteArray& settings = QByteArray());
@@ -52,6 +67,8 @@ public:
     TFFabricateFirmWare* Main() const { return FFabricateFirmWare; }
     // Registers a recorder under a form name; shown windows land in Shown.
     RecordingForm* Stand_In(const QString& name);
+    // Puts a window in place of the one registered under name until the test ends.
+    void Replace_Form(const QString& name, TForm* form, std::function<void()> setLang = {});
     // Writes PROJECTS/<name>/ParGen.xml and makes it the open configuration.
     void Open_Conf(const QString& name, const QByteArray& parGen = QByteArray());
 
@@ -62,7 +79,7 @@ public:
 
 private:
     std::vector<std::unique_ptr<RecordingForm>> FStandIns;
-    QStringList FNames;
+    std::vector<std::pair<QString, TForm*>> FReplaced;
 };
 
 // A one-shot HTTP server on 127.0.0.1 that records the request and answers with the given
