@@ -6,6 +6,7 @@
 #include "generate/image_buffers.h"
 #include "generate/image_builders.h"
 #include "generate/image_writer.h"
+#include "generate/j1939_entry.h"
 #include "generate/param_block.h"
 #include "platform/core/exception.h"
 #include "platform/core/sysutils.h"
@@ -35,10 +36,6 @@ constexpr uint32_t Flag_Send_DM1 = 4;
 // DM1 positions are relative to the DM1 area at the end of the gateway memory.
 constexpr int32_t DM1_Area_Start = Gateway_Memory_Size - DM1_Memory_Size;
 
-[[noreturn]] void Too_Many(const TGenDocument& doc, const QString& what, int capacity)
-{
-    throw Exception(QStringLiteral("%1: too many %2. The device holds at most %3.").arg(doc.Name(), what).arg(capacity));
-}
 
 void Set_Octets(uint8_t (&dst)[4], uint8_t a, uint8_t b, uint8_t c, uint8_t d)
 {
@@ -46,11 +43,6 @@ void Set_Octets(uint8_t (&dst)[4], uint8_t a, uint8_t b, uint8_t c, uint8_t d)
     dst[1] = b;
     dst[2] = c;
     dst[3] = d;
-}
-
-void Read_Octets(const TGenDocument& doc, const char* const (&keys)[4], const int32_t (&defs)[4], uint8_t (&dst)[4])
-{
-    for (int i = 0; i < 4; ++i) dst[i] = static_cast<uint8_t>(doc.Key_Int(keys[i], defs[i]));
 }
 
 enum class TReqKind { Read, DM1_Read, Write };
@@ -90,7 +82,9 @@ void Read_Request_File(const QString& path, TReqKind kind, int& k)
     if (!doc.Load(path)) return;
     const int n = doc.Row_Count();
     for (int i = 0; i < n; ++i) {
-        if (k >= Modbus_Req_Capacity_892) Too_Many(doc, QStringLiteral("Modbus requests (read, DM1 read and write together)"), Modbus_Req_Capacity_892);
+        if (k >= Modbus_Req_Capacity_892)
+            Refuse_Row(doc, i, QStringLiteral("too many Modbus requests. The device holds at most %1 read, DM1 read and "
+                                              "write requests together.").arg(Modbus_Req_Capacity_892));
         Read_Request(doc.Row(i), kind, Modbus_Req_Table_892[k]);
         ++k;
     }
@@ -201,11 +195,11 @@ void Read_ParGen_892()
         QString t;
         if (doc.Key_Text("J1939_SSF_Num_Fails", t)) r.SSF_Num_Fails = static_cast<uint32_t>(StrToIntDef(t, 1));
     }
-    Read_Octets(doc, {"MODBUS_TCP_MASTER_IP1", "MODBUS_TCP_MASTER_IP2", "MODBUS_TCP_MASTER_IP3", "MODBUS_TCP_MASTER_IP4"},
+    Read_Key_Octets(doc, {"MODBUS_TCP_MASTER_IP1", "MODBUS_TCP_MASTER_IP2", "MODBUS_TCP_MASTER_IP3", "MODBUS_TCP_MASTER_IP4"},
                 {192, 168, 0, 10}, r.IP_Address);
-    Read_Octets(doc, {"MODBUS_TCP_MASTER_SM1", "MODBUS_TCP_MASTER_SM2", "MODBUS_TCP_MASTER_SM3", "MODBUS_TCP_MASTER_SM4"},
+    Read_Key_Octets(doc, {"MODBUS_TCP_MASTER_SM1", "MODBUS_TCP_MASTER_SM2", "MODBUS_TCP_MASTER_SM3", "MODBUS_TCP_MASTER_SM4"},
                 {255, 255, 255, 0}, r.Subnet_Mask);
-    Read_Octets(doc, {"MODBUS_TCP_MASTER_GAT1", "MODBUS_TCP_MASTER_GAT2", "MODBUS_TCP_MASTER_GAT3", "MODBUS_TCP_MASTER_GAT4"},
+    Read_Key_Octets(doc, {"MODBUS_TCP_MASTER_GAT1", "MODBUS_TCP_MASTER_GAT2", "MODBUS_TCP_MASTER_GAT3", "MODBUS_TCP_MASTER_GAT4"},
                 {192, 168, 0, 1}, r.Gateway_Address);
     if (!doc.Key_Flag("MODBUS_TCP_MASTER_EN_GAT")) Set_Octets(r.Gateway_Address, 255, 255, 255, 255);
     r.Modbus_Port = static_cast<uint16_t>(doc.Key_Int("MODBUS_TCP_MASTER_Port", 502));
@@ -260,9 +254,9 @@ void Read_J1939_Frames_892()
     TGenDocument doc;
     if (doc.Load(File_J1939_Receive)) {
         uint32_t offset = 0;
+        Check_Row_Count(doc, J1939_Frame_Capacity_892);
         const int n = doc.Row_Count();
         for (int i = 0; i < n; ++i) {
-            if (r.J1939_Rx_Count >= J1939_Frame_Capacity_892) Too_Many(doc, QStringLiteral("J1939 receive frames"), J1939_Frame_Capacity_892);
             TJ1939_Frame_892& f = J1939_Rx_Table_892[r.J1939_Rx_Count];
             Read_J1939_Rx_Row_892(doc.Row(i), r.J1939_Flags & Flag_Peer_To_Peer, J1939_Cancel_ms, offset, f);
             f.Send_Timer = 0;
@@ -271,9 +265,9 @@ void Read_J1939_Frames_892()
     }
     if (doc.Load(File_J1939_Transmit)) {
         uint32_t offset = 0;
+        Check_Row_Count(doc, J1939_Frame_Capacity_892);
         const int n = doc.Row_Count();
         for (int i = 0; i < n; ++i) {
-            if (r.J1939_Tx_Count >= J1939_Frame_Capacity_892) Too_Many(doc, QStringLiteral("J1939 transmit frames"), J1939_Frame_Capacity_892);
             const TGenRow row = doc.Row(i);
             TJ1939_Frame_892& f = J1939_Tx_Table_892[r.J1939_Tx_Count];
             const uint32_t priority = static_cast<uint32_t>(row.Strict("Priority"));
@@ -308,9 +302,9 @@ void Read_DM1_Alarms_892()
     TGenDocument doc;
     if (!doc.Load(File_Define_Alarms_DM1)) return;
     static const char* const lamps[8] = {"MIL", "RSL", "AWL", "PL", "FMIL", "FRSL", "FAWL", "FPL"};
+    Check_Row_Count(doc, DM1_Alarm_Capacity_892);
     const int n = doc.Row_Count();
     for (int i = 0; i < n; ++i) {
-        if (r.DM1_Alarm_Count >= DM1_Alarm_Capacity_892) Too_Many(doc, QStringLiteral("DM1 alarms"), DM1_Alarm_Capacity_892);
         const TGenRow row = doc.Row(i);
         TDM1_Alarm_892& a = DM1_Alarm_Table_892[r.DM1_Alarm_Count];
         a.Position = static_cast<uint16_t>(DM1_Area_Start + row.Strict("Position"));

@@ -3,6 +3,7 @@
 #include "platform/ui/forms.h"
 
 #include <QCheckBox>
+#include <QMenu>
 #include <QRadioButton>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -245,4 +246,30 @@ TEST(LbButton, ModernStyleLeavesCornersTransparent)
     EXPECT_EQ(qAlpha(img.pixel(50, 10)), 255);
     // the upper gradient runs from the light colour (row 2) towards the face (row 4)
     EXPECT_GT(qRed(img.pixel(50, 2)), qRed(img.pixel(50, 4)));
+}
+
+TEST(LbButton, PopupMenuAfterClickAndResult)
+{
+    TForm f;
+    f.resize(200, 100);
+    TLbButton b(&f);
+    b.SetColor(clWhite);
+    QMenu menu;
+    menu.addAction("x");
+    b.SetPopupMenu(&menu);
+    b.SetModalResult(mrOk);
+    QStringList order;
+    b.OnClick = [&] { order << (menu.isVisible() ? "menu first" : "click") << QString::number(f.ModalResult()); };
+    f.show();
+    b.Click();
+    EXPECT_EQ(order, QStringList({"click", "0"}));
+    EXPECT_EQ(f.ModalResult(), mrOk);
+    EXPECT_TRUE(menu.isVisible());
+    EXPECT_EQ(menu.pos(), b.mapToGlobal(QPoint(0, b.height())));
+    menu.hide();
+    // the drop-down arrow: 5, 3 and 1 black pixels from (W - 11, H div 2 - 1)
+    const QImage img = b.Render();
+    for (int x = 0; x < 5; ++x) EXPECT_EQ(Px(img, 89 + x, 10), 0u) << x;
+    EXPECT_EQ(Px(img, 91, 12), 0u);
+    EXPECT_EQ(Px(img, 90, 12), Rgb(clWhite));
 }
