@@ -5,6 +5,7 @@
 #include "shell/TFNew_Project.h"
 #include "shell/TFOpenConf.h"
 #include "shell/TFSoftOptions.h"
+#include "shell/update_device.h"
 
 #include <vector>
 
@@ -26,6 +27,7 @@ void Create_Forms(const QString& exeDir)
     Create_Form(QStringLiteral("FOpenConf"), FOpenConf);
     Create_Form(QStringLiteral("FAbout"), FAbout);
     Create_Form(QStringLiteral("FSoftOptions"), FSoftOptions);
+    Create_Update_Forms();
 }
 
 void Destroy_Forms()
