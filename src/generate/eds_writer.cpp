@@ -1,10 +1,10 @@
 #include "generate/eds_writer.h"
 
+#include "generate/gen_document.h"
 #include "platform/core/exception.h"
 #include "platform/core/file_io.h"
 #include "platform/core/paths.h"
 #include "platform/core/sysutils.h"
-#include "platform/core/xml.h"
 #include "shell/state/shared_state.h"
 
 #include <QStringList>
@@ -17,35 +17,18 @@ std::vector<SDO_Index> SDO_Index_List;
 
 namespace {
 
-// Loads a table file and returns its rows (the element children of the document's first node).
-std::vector<pugi::xml_node> Load_Rows(pugi::xml_document& doc, const QString& path)
-{
-    QString error;
-    if (!XmlLoadFile(doc, path, &error)) throw Exception(error);
-    std::vector<pugi::xml_node> rows;
-    for (pugi::xml_node c = XmlRoot(doc).first_child(); c; c = c.next_sibling())
-        if (c.type() == pugi::node_element) rows.push_back(c);
-    return rows;
-}
-
-QString Row_Text(const QString& path, size_t row)
-{
-    return QStringLiteral("%1, row %2").arg(ExtractFileName(path)).arg(row + 1);
-}
-
 void Read_PDO_File(const QString& path, PDO_Def* defs, int32_t& count)
 {
     count = 0;
-    if (!FileExists(path)) return;
-    pugi::xml_document doc;
-    const std::vector<pugi::xml_node> rows = Load_Rows(doc, path);
+    TGenDocument doc;
+    if (!doc.Load(path)) return;
     // the object dictionary has room for ten PDOs of each kind; a longer table cannot be described
-    if (rows.size() > size_t(Max_PDO))
-        throw Exception(QStringLiteral("%1: at most %2 PDOs can be defined.").arg(Row_Text(path, Max_PDO)).arg(Max_PDO));
-    for (const pugi::xml_node& row : rows) {
+    if (doc.Row_Count() > Max_PDO) Refuse_Row(doc, Max_PDO, QStringLiteral("at most %1 PDOs can be defined.").arg(Max_PDO));
+    for (int i = 0; i < doc.Row_Count(); ++i) {
+        const TGenRow row = doc.Row(i);
         PDO_Def& d = defs[count];
-        d.COB_ID = uint16_t(StrToIntDef(XmlAttr(row, "COB-ID"), 0x201));
-        uint8_t dim = uint8_t(StrToIntDef(XmlAttr(row, "Dimension"), 8));
+        d.COB_ID = uint16_t(row.Int_Def("COB-ID", 0x201));
+        const uint8_t dim = uint8_t(row.Int_Def("Dimension", 8));
         d.Dimension = dim > 8 ? 8 : dim;
         ++count;
     }
@@ -53,20 +36,18 @@ void Read_PDO_File(const QString& path, PDO_Def* defs, int32_t& count)
 
 void Read_SDO_File(const QString& path, bool readonly)
 {
-    if (!FileExists(path)) return;
-    pugi::xml_document doc;
-    const std::vector<pugi::xml_node> rows = Load_Rows(doc, path);
-    for (size_t r = 0; r < rows.size(); ++r) {
-        const int32_t index = StrToInt(XmlAttr(rows[r], "Index"));
-        const int32_t sub = StrToInt(XmlAttr(rows[r], "SubIndex"));
-        const int32_t dim = StrToInt(XmlAttr(rows[r], "Dimension"));
+    TGenDocument doc;
+    if (!doc.Load(path)) return;
+    for (int r = 0; r < doc.Row_Count(); ++r) {
+        const TGenRow row = doc.Row(r);
+        const int32_t index = row.Strict("Index");
+        const int32_t sub = row.Strict("SubIndex");
+        const int32_t dim = row.Strict("Dimension");
         // server SDOs live in the manufacturer area; anything else would clash with the
         // communication and PDO objects of the same file
         if (index < 0x2000 || index > 0x5FFF)
-            throw Exception(QStringLiteral("%1: the index 0x%2 lies outside 0x2000 to 0x5FFF.")
-                                .arg(Row_Text(path, r), IntToHex(index, 4)));
-        if (sub < 0 || sub > 255)
-            throw Exception(QStringLiteral("%1: the sub-index %2 lies outside 0 to 255.").arg(Row_Text(path, r)).arg(sub));
+            Refuse_Row(doc, r, QStringLiteral("the index 0x%1 lies outside 0x2000 to 0x5FFF.").arg(IntToHex(index, 4)));
+        if (sub < 0 || sub > 255) Refuse_Row(doc, r, QStringLiteral("the sub-index %1 lies outside 0 to 255.").arg(sub));
         SDO_Sub_Type entry;
         entry.Sub = uint8_t(sub);
         entry.Quantity = uint8_t(dim);
@@ -85,8 +66,7 @@ void Read_SDO_File(const QString& path, bool readonly)
                                     .arg(what, ExtractFileName(File_CANopen_Define_Server_SDO_Read),
                                          ExtractFileName(File_CANopen_Define_Server_SDO_Write))
                                     .arg(r + 1));
-            throw Exception(QStringLiteral("%1: %2 is defined twice; an EDS file can describe it only once.")
-                                .arg(Row_Text(path, r), what));
+            Refuse_Row(doc, r, QStringLiteral("%1 is defined twice; an EDS file can describe it only once.").arg(what));
         }
         SDO_Index_List[size_t(p)].Sub_Indexs.push_back(entry);
     }

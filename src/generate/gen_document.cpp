@@ -102,3 +102,8 @@ uint32_t TGenRow::Strict_IPv4(const char* attr) const
 bool TGenRow::Flag_Exact(const char* attr) const { return Has(attr) && Text(attr) == QLatin1String("Y"); }
 bool TGenRow::Flag_Upper(const char* attr) const { return UpperCase(Text(attr)) == QLatin1String("Y"); }
 bool TGenRow::Flag_Trim_Upper(const char* attr) const { return UpperCase(Trim(Text(attr))) == QLatin1String("Y"); }
+
+void Refuse_Row(const TGenDocument& doc, int index, const QString& reason)
+{
+    throw Exception(QStringLiteral("%1, row %2: %3").arg(doc.Name()).arg(index + 1).arg(reason));
+}

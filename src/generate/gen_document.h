@@ -85,3 +85,7 @@ private:
     pugi::xml_node FNode;
     int FIndex;
 };
+
+// Refuses row `index` (0-based) of `doc` because it does not fit the image: more rows than
+// a table holds, or an index outside its table.  The text names the file and the row.
+[[noreturn]] void Refuse_Row(const TGenDocument& doc, int index, const QString& reason);

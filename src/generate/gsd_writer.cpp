@@ -1,38 +1,16 @@
 #include "generate/gsd_writer.h"
 
+#include "generate/gen_document.h"
 #include "platform/core/exception.h"
 #include "platform/core/file_io.h"
 #include "platform/core/paths.h"
 #include "platform/core/sysutils.h"
-#include "platform/core/xml.h"
 #include "shell/state/model_table.h"
 #include "shell/state/shared_state.h"
 
 TGSD_Sizes GSD_Sizes;
 
 namespace {
-
-// Loads an existing document; a file that cannot be parsed ends the action with its reason.
-pugi::xml_node Load_Root(pugi::xml_document& doc, const QString& path)
-{
-    QString error;
-    if (!XmlLoadFile(doc, path, &error)) throw Exception(QStringLiteral("%1: %2").arg(path, error));
-    return XmlRoot(doc);
-}
-
-int Key_Int(pugi::xml_node root, const char* key, int def)
-{
-    QString text;
-    if (!XmlTryText(XmlChild(root, key), text)) return def;
-    return StrToIntDef(text, def);
-}
-
-int Child_Count(pugi::xml_node root)
-{
-    int n = 0;
-    for (pugi::xml_node c = root.first_child(); c; c = c.next_sibling()) ++n;
-    return n;
-}
 
 int Ceil_Div(int a, int b) { return a > 0 ? (a + b - 1) / b : 0; }
 
@@ -237,29 +215,22 @@ void Compute_GSD_Sizes()
 {
     TGSD_Sizes& s = GSD_Sizes;
     s = TGSD_Sizes();
-    if (!FileExists(File_ParGen)) return;
-    {
-        pugi::xml_document doc;
-        const pugi::xml_node root = Load_Root(doc, File_ParGen);
-        s.Profi_Module = Key_Int(root, "Profi_Module", 0);
-        s.Profi_Send_J1939 = Key_Int(root, "Profi_Send_J1939", 0);
-    }
-    if (FileExists(File_J1939_Receive)) {
-        pugi::xml_document doc;
-        const pugi::xml_node root = Load_Root(doc, File_J1939_Receive);
-        for (pugi::xml_node row = root.first_child(); row; row = row.next_sibling()) {
-            const QString tp = XmlHasAttr(row, "TransportProtocol") ? XmlAttr(row, "TransportProtocol") : QStringLiteral("N");
-            const int n = StrToIntDef(XmlAttr(row, "NumBytes"), 0);
-            const int size = UpperCase(tp) == QLatin1String("Y") ? n : 8;
+    TGenDocument doc;
+    if (!doc.Load(File_ParGen)) return;
+    s.Profi_Module = doc.Key_Int("Profi_Module", 0);
+    s.Profi_Send_J1939 = doc.Key_Int("Profi_Send_J1939", 0);
+    if (doc.Load(File_J1939_Receive)) {
+        for (int i = 0; i < doc.Row_Count(); ++i) {
+            const TGenRow row = doc.Row(i);
+            const int size = row.Flag_Upper("TransportProtocol") ? row.Int_Def("NumBytes", 0) : 8;
             s.Rx_Frame_Sizes.push_back(size);
             s.Input_Len += size;
-            ++s.In_Modules;
         }
+        s.In_Modules = doc.Row_Count();
     }
     int txRows = 0;
-    if (FileExists(File_J1939_Transmit)) {
-        pugi::xml_document doc;
-        txRows = Child_Count(Load_Root(doc, File_J1939_Transmit));
+    if (doc.Load(File_J1939_Transmit)) {
+        txRows = doc.Row_Count();
         s.Out_Modules = txRows;
         s.Output_Len = 8 * txRows;
     }

@@ -14,29 +14,29 @@ struct TImageModel {
 // change.
 const TImageModel Image_Models[] = {
     // 891
-    {0, nullptr, nullptr},
+    {0, Build_Image_891, Save_Bank_Files_891},
     // 893
-    {1, nullptr, nullptr},
+    {1, Build_Image_893, Save_Bank_Files_872},
     // 892
     {2, Build_Image_892, Save_Bank_Files_892},
     // 894
-    {3, nullptr, nullptr},
+    {3, Build_Image_894, Save_Bank_Files_894},
     // 896
-    {4, nullptr, nullptr},
+    {4, Build_Image_896, Save_Bank_Files_896},
     // 890
-    {5, nullptr, nullptr},
+    {5, Build_Image_890, Save_Bank_Files_890},
     // 897
-    {6, nullptr, nullptr},
+    {6, Build_Image_897, Save_Bank_Files_897},
     // 872
-    {7, nullptr, nullptr},
+    {7, Build_Image_893, Save_Bank_Files_872},
     // 895
-    {8, nullptr, nullptr},
+    {8, Build_Image_895, Save_Bank_Files_895},
     // 871
-    {9, nullptr, nullptr},
+    {9, Build_Image_871, Save_Bank_Files_871},
     // 860
-    {10, nullptr, nullptr},
+    {10, Build_Image_860, Save_Bank_Files_860},
     // QTB900
-    {1006, nullptr, nullptr},
+    {1006, Build_Image_QTB900, Save_Bank_Files_QTB900},
 };
 
 const TImageModel* Current()

@@ -4,7 +4,8 @@
 
 #include "platform/core/exception.h"
 #include "shell/state/shared_state.h"
-#include "support/fixtures.h"
+#include "generate/gen_fixture.h"
+#include "platform/core/paths.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,36 +16,24 @@ namespace {
 
 class EdsWriter : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        Conf_Dir = Exe.File(QStringLiteral("PROJECTS/conf"));
-        QDir().mkpath(Conf_Dir);
-        Set_Files();
-    }
+    TGenConf Conf{4};
 
-    // A table file: one <row> per entry, attributes in the given order.
-    void Table(const QString& path, const char* root, const std::vector<std::vector<std::pair<const char*, const char*>>>& rows)
+    static void Table(const QString& path, const char* root, const std::vector<TRowAttrs>& rows) { Write_Table_File(path, root, rows); }
+
+    static QString Out(const QString& name) { return PathJoin(Exe_Dir, name); }
+    static QByteArray Read(const QString& path)
     {
-        QByteArray x = QByteArray("<") + root + ">";
-        for (const auto& row : rows) {
-            x += "<row";
-            for (const auto& [k, v] : row) x += QByteArray(" ") + k + "=\"" + v + "\"";
-            x += "/>";
-        }
-        x += QByteArray("</") + root + "><!--SW_VERSION = 1.100-->";
         QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(x);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
 
-    QString Target() const { return Exe.File(QStringLiteral("out/device.eds")); }
+    static QString Target() { return Out(QStringLiteral("device.eds")); }
 
     // Writes the file and returns its lines (split at CR LF).
     QStringList Write()
     {
-        QDir().mkpath(Exe.File(QStringLiteral("out")));
         Write_EDS_File(Target());
-        const QString text = QString::fromLatin1(Exe.Read(QStringLiteral("out/device.eds")));
+        const QString text = QString::fromLatin1(Read(Target()));
         EXPECT_FALSE(text.contains(QRegularExpression(QStringLiteral("[^\\r]\\n|\\r[^\\n]"))));
         return text.split(QStringLiteral("\r\n"));
     }
@@ -66,8 +55,6 @@ protected:
             if (l.startsWith(QLatin1Char('['))) h << l.mid(1, l.size() - 2);
         return h;
     }
-
-    TempExeDir Exe;
 };
 
 QStringList Lines(std::initializer_list<const char*> l)
@@ -124,12 +111,11 @@ TEST_F(EdsWriter, WithoutTablesWritesTheTemplateExactly)
         "[1280sub3]\r\nParameterName=Node ID of the SDO Server\r\nObjectType=0x07\r\nDataType=0x0005\r\nAccessType=rw\r\n"
         "PDOMapping=0\r\n\r\n"
         "\r\n");
-    QDir().mkpath(Exe.File(QStringLiteral("out")));
     Write_EDS_File(Target());
-    EXPECT_EQ(QString::fromLatin1(Exe.Read(QStringLiteral("out/device.eds"))), expected);
+    EXPECT_EQ(QString::fromLatin1(Read(Target())), expected);
     // a second run over the same target replaces the file with the same text
     Write_EDS_File(Target());
-    EXPECT_EQ(QString::fromLatin1(Exe.Read(QStringLiteral("out/device.eds"))), expected);
+    EXPECT_EQ(QString::fromLatin1(Read(Target())), expected);
 }
 
 TEST_F(EdsWriter, OneReceivePdoOfEightBytes)
@@ -214,7 +200,7 @@ TEST_F(EdsWriter, SeveralPdosInObjectOrder)
 
 TEST_F(EdsWriter, TenthPdosUseTheirOwnLettersAndIndexes)
 {
-    std::vector<std::vector<std::pair<const char*, const char*>>> rows(10, {{"COB-ID", "0x181"}, {"Dimension", "8"}});
+    const std::vector<TRowAttrs> rows(10, TRowAttrs{{"COB-ID", "0x181"}, {"Dimension", "8"}});
     Table(File_CANopen_RPDO, "Define_RPDO", rows);
     Table(File_CANopen_TPDO, "Define_TPDO", rows);
     const QStringList l = Write();
@@ -278,7 +264,7 @@ TEST_F(EdsWriter, RefusalsWriteNothing)
 {
     struct Case {
         const char* name;
-        std::vector<std::pair<const char*, const char*>> read, write;
+        TRowAttrs read, write;
         int pdoRows;
         const char* text;
     };
@@ -288,7 +274,8 @@ TEST_F(EdsWriter, RefusalsWriteNothing)
          {{"Index", "0x2000"}, {"SubIndex", "1"}, {"Dimension", "2"}}, 0,
          "Index 0x2000 sub-index 0x01 is defined both in CANopen_Define_Server_SDO_Read.xml and in "
          "CANopen_Define_Server_SDO_Write.xml"},
-        {"missing sub-index", {{"Index", "0x2000"}, {"Dimension", "0"}}, {}, 0, "is not a valid integer value"},
+        {"missing sub-index", {{"Index", "0x2000"}, {"Dimension", "0"}}, {}, 0,
+         "CANopen_Define_Server_SDO_Read.xml, row 1, SubIndex: the value is missing"},
         {"letters as dimension", {{"Index", "0x2000"}, {"SubIndex", "1"}, {"Dimension", "four"}}, {}, 0,
          "'four' is not a valid integer value"},
         {"index outside the manufacturer area", {{"Index", "0x6000"}, {"SubIndex", "1"}, {"Dimension", "0"}}, {}, 0,
@@ -304,15 +291,15 @@ TEST_F(EdsWriter, RefusalsWriteNothing)
         QFile::remove(File_CANopen_TPDO);
         if (!c.read.empty()) Table(File_CANopen_Define_Server_SDO_Read, "DefineSDOServerRecJ1939", {c.read});
         if (!c.write.empty()) Table(File_CANopen_Define_Server_SDO_Write, "DefineSDOServerTraJ1939", {c.write});
-        if (c.pdoRows) Table(File_CANopen_TPDO, "Define_TPDO", std::vector(size_t(c.pdoRows), std::vector<std::pair<const char*, const char*>>{{"Dimension", "1"}}));
-        Exe.Write(QStringLiteral("out/device.eds"), "old");
+        if (c.pdoRows) Table(File_CANopen_TPDO, "Define_TPDO", std::vector(size_t(c.pdoRows), TRowAttrs{{"Dimension", "1"}}));
+        Write_Raw(Target(), "old");
         try {
             Write_EDS_File(Target());
             ADD_FAILURE() << "no error";
         } catch (const Exception& e) {
             EXPECT_TRUE(e.Message().contains(QLatin1String(c.text))) << e.Message().toStdString();
         }
-        EXPECT_EQ(Exe.Read(QStringLiteral("out/device.eds")), QByteArray("old"));
+        EXPECT_EQ(Read(Target()), QByteArray("old"));
     }
 }
 
@@ -327,16 +314,16 @@ TEST_F(EdsWriter, SameSubIndexTwiceInOneTableIsRefused)
         EXPECT_EQ(e.Message(), QStringLiteral("CANopen_Define_Server_SDO_Write.xml, row 2: Index 0x3000 sub-index 0x04 is "
                                               "defined twice; an EDS file can describe it only once."));
     }
-    EXPECT_FALSE(Exe.Exists(QStringLiteral("out/device.eds")));
+    EXPECT_FALSE(QFile::exists(Target()));
 }
 
 TEST_F(EdsWriter, UnwritableTargetIsReported)
 {
-    EXPECT_THROW(Write_EDS_File(Exe.File(QStringLiteral("no/such/folder/x.eds"))), EInOutError);
+    EXPECT_THROW(Write_EDS_File(Out(QStringLiteral("no/such/folder/x.eds"))), EInOutError);
     // a malformed table stops the run before anything is written
-    Exe.Write(QStringLiteral("PROJECTS/conf/CANopen_RPDO.xml"), "<Define_RPDO><row");
+    Write_Raw(File_CANopen_RPDO, "<Define_RPDO><row");
     EXPECT_THROW(Write_EDS_File(Target()), Exception);
-    EXPECT_FALSE(Exe.Exists(QStringLiteral("out/device.eds")));
+    EXPECT_FALSE(QFile::exists(Target()));
 }
 
 }  // namespace

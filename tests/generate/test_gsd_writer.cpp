@@ -2,50 +2,28 @@
 #include "generate/gsd_writer.h"
 #include "platform/core/exception.h"
 #include "shell/state/shared_state.h"
-#include "support/fixtures.h"
+#include "generate/gen_fixture.h"
 
 #include <QDir>
+#include <QFile>
 #include <gtest/gtest.h>
 #include <utility>
 
 namespace {
 
-using Attrs = std::vector<std::pair<const char*, QString>>;
+using Attrs = TRowAttrs;
 
 // A configuration of the PROFIBUS slave gateway in a fresh folder.
 class GsdTest : public ::testing::Test {
 protected:
-    TempExeDir Exe;
-    ScopedModelCode Code{8};
+    TGenConf Conf{8};
 
-    void SetUp() override
+    static void ParGen(const char* profiModule, const char* sendStatus)
     {
-        Conf_Dir = Exe.File(QStringLiteral("PROJECTS/conf"));
-        QDir().mkpath(Conf_Dir + QStringLiteral("/bin"));
-        Set_Files();
+        Write_ParGen({{"Profi_Module", profiModule}, {"Profi_Send_J1939", sendStatus}});
     }
-    void ParGen(const QString& profiModule, const QString& sendStatus)
-    {
-        Write(File_ParGen, QStringLiteral("<Par_Gen><Profi_Module>%1</Profi_Module><Profi_Send_J1939>%2</Profi_Send_J1939></Par_Gen>")
-                               .arg(profiModule, sendStatus));
-    }
-    static void Rows(const QString& path, const std::vector<Attrs>& rows)
-    {
-        QString x = QStringLiteral("<Table>");
-        for (const Attrs& r : rows) {
-            x += QStringLiteral("<row");
-            for (const auto& [k, v] : r) x += QStringLiteral(" %1=\"%2\"").arg(QLatin1String(k), v);
-            x += QStringLiteral("/>");
-        }
-        Write(path, x + QStringLiteral("</Table>"));
-    }
+    static void Rows(const QString& path, const std::vector<Attrs>& rows) { Write_Table_File(path, "ReceiveNMEA2000", rows); }
     static void Frames(const QString& path, int n, const Attrs& row = {}) { Rows(path, std::vector<Attrs>(n, row)); }
-    static void Write(const QString& path, const QString& text)
-    {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(text.toUtf8());
-    }
     // The text as saved, split at CR LF; the last line ends with CR LF too.
     QStringList Saved(const QString& name)
     {

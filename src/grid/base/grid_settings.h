@@ -2,7 +2,7 @@
 // The grid's settings objects: plain holders of options, each with a change event that the
 // owning grid handles.  Assign copies only from an object of the same class.  Also the focus
 // frame window, the alpha mask bitmap and the mask routines the focus frame is drawn with.
-#include "grid/base/persistent.h"
+#include "platform/core/classes.h"
 #include "platform/ui/canvas.h"
 
 #include <QStringList>

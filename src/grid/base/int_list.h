@@ -1,7 +1,7 @@
 #pragma once
 // Small list classes of the grid: integer lists bound to a cell, the sort-index list,
 // a string list read and written like a text file, and the list of controls in cells.
-#include "grid/base/persistent.h"
+#include "platform/core/classes.h"
 
 #include <QStringList>
 #include <QVector>

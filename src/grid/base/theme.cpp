@@ -1,6 +1,7 @@
 #include "grid/base/theme.h"
 
 #include "platform/core/exception.h"
+#include "platform/ui/grids.h"
 
 #include <QApplication>
 #include <QFileSystemWatcher>
@@ -115,6 +116,11 @@ QEvent::Type TWindowMessageEvent::EventType()
 void SendWindowMessage(QWidget* Wnd, unsigned Msg, intptr_t WParam, intptr_t LParam)
 {
     if (!Wnd) return;
+    // A grid takes it through its window procedure; other windows as an event.
+    if (auto* grid = dynamic_cast<TCustomGrid*>(Wnd)) {
+        grid->Perform(Msg, WParam, LParam);
+        return;
+    }
     TWindowMessageEvent e(Msg, WParam, LParam);
     QCoreApplication::sendEvent(Wnd, &e);
 }

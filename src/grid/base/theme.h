@@ -3,7 +3,7 @@
 // (standing in for the visual-styles library); the Office theme setting is read from the
 // registry stand-in.  On a system without Office keys detection answers none and the
 // notifier stays inert.
-#include "grid/base/persistent.h"
+#include "platform/core/classes.h"
 #include "platform/core/registry.h"
 #include "platform/ui/graphics.h"
 

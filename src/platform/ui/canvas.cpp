@@ -33,7 +33,7 @@ bool UnionRect(TRect& dst, const TRect& a, const TRect& b)
 
 void TGraphicsObject::Changed()
 {
-    if (OnChange) OnChange(this);
+    FireNotify(OnChange, this);
 }
 
 TFont::TFont() = default;

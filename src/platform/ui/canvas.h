@@ -5,6 +5,7 @@
 // excluded, so FillRect(0, 0, 10, 10) covers pixels 0..9; LineTo leaves out its end point;
 // nothing is antialiased.  Pens, brushes and fonts are objects of the canvas that announce
 // their changes, as callers keep and modify them between drawing calls.
+#include "platform/core/classes.h"
 #include "platform/core/sets.h"
 #include "platform/ui/graphics.h"
 
@@ -55,10 +56,9 @@ inline void InflateRect(TRect& r, int dx, int dy) { r.Left -= dx; r.Right += dx;
 
 // Base of the canvas tools: a change announces itself to the owner (the canvas re-applies
 // the tool, a grid repaints).
-class TGraphicsObject {
+class TGraphicsObject : public TPersistent {
 public:
-    virtual ~TGraphicsObject() = default;
-    std::function<void(TGraphicsObject*)> OnChange;
+    TNotifyEvent OnChange;
 
 protected:
     void Changed();
@@ -74,6 +74,11 @@ public:
     TFont& operator=(const TFont& other);
 
     void Assign(const TFont& src);
+    void Assign(const TPersistent* src) override
+    {
+        if (auto* same = dynamic_cast<const TFont*>(src)) Assign(*same);
+    }
+    QString ClassName() const override { return QStringLiteral("TFont"); }
 
     QString Name() const { return FName; }
     void SetName(const QString& v);
@@ -115,6 +120,11 @@ enum TPenMode { pmBlack, pmWhite, pmNop, pmNot, pmCopy, pmNotCopy, pmMergePenNot
 class TPen : public TGraphicsObject {
 public:
     void Assign(const TPen& src);
+    void Assign(const TPersistent* src) override
+    {
+        if (auto* same = dynamic_cast<const TPen*>(src)) Assign(*same);
+    }
+    QString ClassName() const override { return QStringLiteral("TPen"); }
     TColor Color() const { return FColor; }
     void SetColor(TColor c);
     int Width() const { return FWidth; }
@@ -136,6 +146,11 @@ enum TBrushStyle { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBD
 class TBrush : public TGraphicsObject {
 public:
     void Assign(const TBrush& src);
+    void Assign(const TPersistent* src) override
+    {
+        if (auto* same = dynamic_cast<const TBrush*>(src)) Assign(*same);
+    }
+    QString ClassName() const override { return QStringLiteral("TBrush"); }
     TColor Color() const { return FColor; }
     // Setting a colour makes a clear brush solid, as in the original.
     void SetColor(TColor c);
@@ -264,6 +279,11 @@ public:
     TBitmap& operator=(const TBitmap&) = delete;
 
     void Assign(const TBitmap& src);
+    void Assign(const TPersistent* src) override
+    {
+        if (auto* same = dynamic_cast<const TBitmap*>(src)) Assign(*same);
+    }
+    QString ClassName() const override { return QStringLiteral("TBitmap"); }
     int Width() const { return FImage.width(); }
     int Height() const { return FImage.height(); }
     void SetWidth(int w) { SetSize(w, Height()); }

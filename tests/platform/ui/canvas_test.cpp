@@ -146,7 +146,7 @@ TEST(CanvasTools, FontSizeAndHeightAndChangeNotification)
 {
     TFont f;
     int changes = 0;
-    f.OnChange = [&](TGraphicsObject*) { ++changes; };
+    f.OnChange = [&](TObject*) { ++changes; };
     f.SetSize(8);
     EXPECT_EQ(f.Height(), -11);   // -MulDiv(8, 96, 72), rounded
     EXPECT_EQ(f.Size(), 8);

@@ -1,6 +1,7 @@
 #pragma once
-// Root classes of the grid's settings objects and helper classes: an object that knows its
-// class name, a persistent that copies from its own kind, and the plain change event.
+// Root classes of the run-time layer: an object that knows its class name (the grid frees
+// only objects of one named class), a persistent that copies from its own kind, and the
+// plain change event.
 #include <QString>
 #include <functional>
 

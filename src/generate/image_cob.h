@@ -1,0 +1,27 @@
+#pragma once
+// The compact receive records of the serially updated gateways (model 871's compact image,
+// model 872's data and parameter banks): one packed 11-byte record per row of RCobDef.xml,
+// a bitmap of deleted rows and the sorted list of receive identifiers.
+#include <cstdint>
+#include <vector>
+
+class TGenDocument;
+
+constexpr int32_t Cob_Rx_Entry_Size = 11;
+// The identifiers are collected four bytes each in a work area of 1000 bytes.
+constexpr int Cob_Rx_Capacity = 250;
+
+struct TCob_Rx_Rows {
+    std::vector<uint32_t> Ids;          // DataPage x 2^24 + PGN x 256 + ID_DEV, in row order
+    std::vector<uint16_t> Offsets;      // data offset of each row
+    uint8_t Delete_Bitmap[32] = {};     // bit (i mod 8) of byte (i div 8): row i has Delete "Y"
+    uint32_t Data_Size = 0;             // the data offset a further row would get
+};
+
+// Reads every receive row strictly (DataPage, PGN, ID_DEV; StartByte and NByte of
+// multi-packet rows) and writes record i at pos + 11 i: DataPage, PGN, ID_DEV, multi-packet
+// flag, StartByte as read, NByte, data offset.  Refuses more rows than Cob_Rx_Capacity.
+TCob_Rx_Rows Read_Cob_Rx_Rows(const TGenDocument& doc, uint8_t* buf, int32_t pos);
+// The identifiers ascending as unsigned numbers, with the low byte cleared in peer-to-peer
+// mode; returns the position after them.
+int32_t Write_Rx_Id_List(uint8_t* buf, int32_t pos, std::vector<uint32_t> ids, bool peerToPeer);

@@ -1,0 +1,619 @@
+#include "grid/base/base_grid.h"
+
+#include "grid/base/text_packing.h"
+
+#include <algorithm>
+
+TBaseGrid::TBaseGrid(QWidget* AOwner) : TStringGrid(AOwner)
+{
+    // The grid draws every cell and line itself.
+    TStringGrid::SetDefaultDrawing(false);
+    TStringGrid::SetGridLineWidth(0);
+}
+
+TBaseGrid::~TBaseGrid()
+{
+    FDestroying = true;
+    // Cells beyond lowered counts still hold their properties: free up to the furthest ever made.
+    FreePropRect(0, 0, std::max(TStringGrid::ColCount(), FPropsCols) - 1,
+                 std::max(TStringGrid::RowCount(), FPropsRows) - 1);
+}
+
+// ---- settings ------------------------------------------------------------------------------
+
+void TBaseGrid::SetDefaultDrawing(bool v)
+{
+    FDefaultDrawing = v;
+    TStringGrid::SetDefaultDrawing(false);
+}
+
+void TBaseGrid::SetGridLineWidth(int v)
+{
+    FGridLineWidth = v;
+    TStringGrid::SetGridLineWidth(0);
+    Invalidate();
+}
+
+void TBaseGrid::SetGridLineColor(TColor v)
+{
+    FGridLineColor = v;
+    Invalidate();
+}
+
+void TBaseGrid::SetGridFixedLineColor(TColor v)
+{
+    FGridFixedLineColor = v;
+    Invalidate();
+}
+
+void TBaseGrid::SetColourAndInvalidate(TColor& field, TColor v)
+{
+    if (field == v) return;
+    field = v;
+    Invalidate();
+}
+
+void TBaseGrid::SetActiveRowShow(bool v)
+{
+    if (FActiveRowShow == v) return;
+    FActiveRowShow = v;
+    Invalidate();
+}
+
+void TBaseGrid::SetActiveRowColor(TColor v) { SetColourAndInvalidate(FActiveRowColor, v); }
+void TBaseGrid::SetActiveRowColorTo(TColor v) { SetColourAndInvalidate(FActiveRowColorTo, v); }
+void TBaseGrid::SetActiveRowMirrorColor(TColor v) { SetColourAndInvalidate(FActiveRowMirrorColor, v); }
+void TBaseGrid::SetActiveRowMirrorColorTo(TColor v) { SetColourAndInvalidate(FActiveRowMirrorColorTo, v); }
+
+void TBaseGrid::SetSelectionStyle(TGridSelectionStyle v)
+{
+    if (FSelectionStyle == v) return;
+    FSelectionStyle = v;
+    Invalidate();
+}
+
+void TBaseGrid::SetUndoRedo(ROdeVivaZedaDure* v)
+{
+    FUndoRedo = v;
+    if (v) AttachUndoRedo(v);
+}
+
+void TBaseGrid::AttachUndoRedo(ROdeVivaZedaDure* v) { (void)v; }
+
+// ---- virtual hooks -------------------------------------------------------------------------
+
+bool TBaseGrid::IsFixed(int, int) { return false; }
+int TBaseGrid::GetRowIndent(int) { return 0; }
+bool TBaseGrid::HasNodes() { return false; }
+
+void TBaseGrid::DrawCellContent(TCanvas* Canvas, int ACol, int ARow, TRect Rect, TGridDrawState State)
+{
+    (void)State;
+    TRect r = Rect;
+    Canvas->Brush()->SetStyle(bsClear);
+    Canvas->DrawText(GetCellEx(ACol, ARow), r, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
+    Canvas->Brush()->SetStyle(bsSolid);
+}
+
+void TBaseGrid::LastRowChanged() {}
+
+void TBaseGrid::GetDisplText(int ACol, int ARow, QString& Value)
+{
+    if (OnGetDisplText) OnGetDisplText(this, ACol, ARow, Value);
+}
+
+void TBaseGrid::GetDisplWideText(int ACol, int ARow, QString& Value)
+{
+    if (OnGetDisplWideText) OnGetDisplWideText(this, ACol, ARow, Value);
+}
+
+void TBaseGrid::GetCellDefaults(int, int, TFont* AFont, TBrush* ABrush, TColor& AColorTo, TColor& AMirrorColor,
+                                TColor& AMirrorColorTo, TAlignment& HA, TVAlignment& VA, bool& WW,
+                                TCellGradientDirection& GD)
+{
+    AFont->Assign(*Font());
+    ABrush->SetColor(Color());
+    AColorTo = clNone;
+    AMirrorColor = clNone;
+    AMirrorColorTo = clNone;
+    HA = taLeftJustify;
+    VA = vtaTop;
+    WW = FWordWrap;
+    GD = GradientVertical;
+}
+
+void TBaseGrid::CellTextChanged(int, int) {}
+bool TBaseGrid::HasCellBorders() { return false; }
+bool TBaseGrid::IsVCLStyled() { return false; }
+
+void TBaseGrid::GetVisualProperties(int, int, TGridDrawState&, bool, bool, bool, TBrush*, TColor&, TColor&,
+                                    TColor&, TFont*, TAlignment&, TVAlignment&, bool&, TCellGradientDirection&)
+{
+}
+
+int TBaseGrid::DisplColIndex(int ACol) { return ACol; }
+int TBaseGrid::TotalColCount() { return TStringGrid::ColCount(); }
+
+// ---- cell store ----------------------------------------------------------------------------
+
+TCellProperties* TBaseGrid::PropsOf(int ACol, int ARow)
+{
+    if (!HasCellProperties(ACol, ARow)) return nullptr;
+    return dynamic_cast<TCellProperties*>(TStringGrid::Objects(ACol, ARow));
+}
+
+bool TBaseGrid::HasCellProperties(int ACol, int ARow)
+{
+    // A grid that never had properties answers without looking at the matrix.
+    if (!FHasCellProps && FPropsCols == 0) return false;
+    return ACol >= 0 && ACol < TotalColCount() && ARow >= 0 && ARow < TStringGrid::RowCount() &&
+           TStringGrid::Objects(ACol, ARow) != nullptr;
+}
+
+QString TBaseGrid::GetCellEx(int ACol, int ARow)
+{
+    int bc = ACol, br = ARow;
+    if (TCellProperties* p = PropsOf(ACol, ARow)) {
+        const TPoint b = p->GetBaseCell(ACol, ARow);
+        bc = b.X;
+        br = b.Y;
+    }
+    QString result = TStringGrid::Cells(bc, br);
+    if (br < FNormalRowCount) {
+        GetDisplText(bc, br, result);
+        if (OnGetDisplWideText) {
+            QString w = UnpackWideText(result);
+            GetDisplWideText(bc, br, w);
+            result = PackWideText(w);
+        }
+    }
+    return result;
+}
+
+void TBaseGrid::SetCellEx(int ACol, int ARow, const QString& Value)
+{
+    if (TCellProperties* p = PropsOf(ACol, ARow)) {
+        const TPoint b = p->GetBaseCell(ACol, ARow);
+        TStringGrid::SetCells(b.X, b.Y, Value);
+        CellTextChanged(b.X, b.Y);
+        if (parentWidget()) RepaintCell(ACol, ARow);
+    } else {
+        TStringGrid::SetCells(ACol, ARow, Value);
+    }
+    if (FHideLastRow && ARow == TStringGrid::RowCount() - 1) LastRowChanged();
+}
+
+TCellProperties* TBaseGrid::GetCellProperties(int ACol, int ARow)
+{
+    if (ACol < 0 || ARow < 0) throw EProGridError(QStringLiteral("Invalid cell"));
+    if (auto* existing = dynamic_cast<TCellProperties*>(TStringGrid::Objects(ACol, ARow))) return existing;
+    return MakeCellProperties(ACol, ARow, true);
+}
+
+TCellProperties* TBaseGrid::MakeCellProperties(int ACol, int ARow, bool ResetCalc)
+{
+    auto* props = new TCellProperties(this, ACol, ARow);
+    TStringGrid::SetObjects(ACol, ARow, props);
+    FPropsCols = std::max(FPropsCols, ACol + 1);
+    FPropsRows = std::max(FPropsRows, ARow + 1);
+
+    TFont font;
+    TBrush brush;
+    TColor colorTo = clNone, mirror = clNone, mirrorTo = clNone;
+    TAlignment ha = taLeftJustify;
+    TVAlignment va = vtaTop;
+    bool ww = FWordWrap;
+    TCellGradientDirection gd = GradientVertical;
+    GetCellDefaults(ACol, ARow, &font, &brush, colorTo, mirror, mirrorTo, ha, va, ww, gd);
+
+    if (ResetCalc) props->SetCalcType(acNONE);
+    props->SetAlignment(ha);
+    props->SetVAlignment(va);
+    props->SetWordWrap(ww);
+    props->SetFontName(font.Name());
+    props->SetFontSize(font.Size());
+    props->SetFontStyle(font.Style());
+    props->SetFontColor(font.Color());
+    props->SetBrushColor(brush.Color());
+    props->SetBrushColorTo(colorTo);
+    props->SetGradientDirection(gd);
+    return props;
+}
+
+void TBaseGrid::SetCellProperties(int ACol, int ARow, TCellProperties* Value)
+{
+    if (ACol < 0 || ARow < 0) throw EProGridError(QStringLiteral("Invalid cell"));
+    delete dynamic_cast<TCellProperties*>(TStringGrid::Objects(ACol, ARow));
+    TStringGrid::SetObjects(ACol, ARow, Value);
+    if (Value) {
+        FHasCellProps = true;
+        FPropsCols = std::max(FPropsCols, ACol + 1);
+        FPropsRows = std::max(FPropsRows, ARow + 1);
+    }
+}
+
+TObject* TBaseGrid::GetObjectEx(int ACol, int ARow)
+{
+    TCellProperties* p = PropsOf(ACol, ARow);
+    return p ? reinterpret_cast<TObject*>(p->CellObject()) : nullptr;
+}
+
+void TBaseGrid::SetObjectEx(int ACol, int ARow, TObject* Value)
+{
+    // A cell that was empty stays empty.
+    const bool wasEmpty = GetCellEx(ACol, ARow).isEmpty();
+    if (wasEmpty) SetCellEx(ACol, ARow, QStringLiteral(" "));
+    GetCellProperties(ACol, ARow)->SetCellObject(reinterpret_cast<uintptr_t>(Value));
+    if (wasEmpty) SetCellEx(ACol, ARow, QString());
+}
+
+TObject* TBaseGrid::GetGraphicObjectEx(int ACol, int ARow)
+{
+    TCellProperties* p = PropsOf(ACol, ARow);
+    return p ? p->GraphicObject() : nullptr;
+}
+
+void TBaseGrid::SetGraphicObjectEx(int ACol, int ARow, TObject* Value)
+{
+    if (FDestroying) return;
+    const bool wasEmpty = GetCellEx(ACol, ARow).isEmpty();
+    if (wasEmpty) SetCellEx(ACol, ARow, QStringLiteral(" "));
+    TCellProperties* p = dynamic_cast<TCellProperties*>(TStringGrid::Objects(ACol, ARow));
+    if (!p) {
+        if (ACol < 0 || ARow < 0) throw EProGridError(QStringLiteral("Invalid cell"));
+        p = MakeCellProperties(ACol, ARow, false);
+    }
+    p->SetGraphicObject(Value);
+    if (wasEmpty) SetCellEx(ACol, ARow, QString());
+}
+
+void TBaseGrid::RepaintCell(int ACol, int ARow)
+{
+    // Nothing to repaint while the grid is not shown; this keeps bulk writes cheap.
+    if (!HandleAllocated() || !isVisible()) return;
+    InvalidateClientRect(CellRect(ACol, ARow));
+}
+
+void TBaseGrid::FreePropRect(int FromCol, int FromRow, int ToCol, int ToRow)
+{
+    if (!FHasCellProps && FPropsCols == 0) return;
+    FromCol = std::max(FromCol, 0);
+    FromRow = std::max(FromRow, 0);
+    ToCol = std::min(ToCol, std::max(FPropsCols - 1, TotalColCount() - 1));
+    ToRow = std::min(ToRow, std::max(FPropsRows - 1, TStringGrid::RowCount() - 1));
+    for (int c = FromCol; c <= ToCol; ++c) {
+        for (int r = FromRow; r <= ToRow; ++r) {
+            auto* p = dynamic_cast<TCellProperties*>(TStringGrid::Objects(c, r));
+            if (!p) continue;
+            // Only the cell graphics are the grid's; user objects and controls are not.
+            if (TObject* g = p->GraphicObject(); g && g->ClassName() == QStringLiteral("TCellGraphic")) delete g;
+            delete p;
+            TStringGrid::SetObjects(c, r, nullptr);
+        }
+    }
+}
+
+void TBaseGrid::FreeCellProperties(int ACol, int ARow)
+{
+    if (ACol < 0 || ARow < 0) return;
+    if (auto* p = dynamic_cast<TCellProperties*>(TStringGrid::Objects(ACol, ARow))) {
+        delete p;
+        TStringGrid::SetObjects(ACol, ARow, nullptr);
+    }
+}
+
+void TBaseGrid::FreeAllProps() { FreePropRect(0, 0, TStringGrid::ColCount() - 1, TStringGrid::RowCount() - 1); }
+
+void TBaseGrid::WipeRow(int ARow)
+{
+    for (int c = 0; c < TStringGrid::ColCount(); ++c) {
+        TStringGrid::SetObjects(c, ARow, nullptr);
+        SetCellEx(c, ARow, QString());
+    }
+}
+
+void TBaseGrid::WipeCol(int ACol)
+{
+    for (int r = 0; r < TStringGrid::RowCount(); ++r) {
+        TStringGrid::SetObjects(ACol, r, nullptr);
+        SetCellEx(ACol, r, QString());
+    }
+}
+
+void TBaseGrid::WipeCell(int ACol, int ARow)
+{
+    SetCellEx(ACol, ARow, QString());
+    TStringGrid::SetObjects(ACol, ARow, nullptr);
+}
+
+// ---- merged cells --------------------------------------------------------------------------
+
+void TBaseGrid::MergeCells(int c, int r, int spanx, int spany)
+{
+    ++FMergeCount;
+    if (spanx < 1 || spany < 1) return;
+    for (int x = c; x < c + spanx; ++x) {
+        for (int y = r; y < r + spany; ++y) {
+            TCellProperties* p = GetCellProperties(x, y);
+            if (x == c && y == r) {
+                p->SetIsBaseCell(true);
+                p->SetCellSpanX(spanx - 1);
+                p->SetCellSpanY(spany - 1);
+            } else {
+                p->SetIsBaseCell(false);
+                p->SetCellSpanX(x - c);
+                p->SetCellSpanY(y - r);
+            }
+        }
+    }
+    for (int x = c; x < c + spanx; ++x)
+        for (int y = r; y < r + spany; ++y) RepaintCell(x, y);
+}
+
+void TBaseGrid::SplitCells(int c, int r)
+{
+    TCellProperties* p = GetCellProperties(c, r);
+    const TPoint b = p->GetBaseCell(c, r);
+    TCellProperties* base = GetCellProperties(b.X, b.Y);
+    const int sx = base->CellSpanX(), sy = base->CellSpanY();
+    if (sx != -1 && sy != -1) {
+        for (int x = b.X; x <= b.X + sx; ++x) {
+            for (int y = b.Y; y <= b.Y + sy; ++y) {
+                TCellProperties* q = GetCellProperties(x, y);
+                q->SetIsBaseCell(true);
+                q->SetCellSpanX(-1);
+                q->SetCellSpanY(-1);
+            }
+        }
+        for (int x = b.X; x <= b.X + sx; ++x)
+            for (int y = b.Y; y <= b.Y + sy; ++y) RepaintCell(x, y);
+    }
+    --FMergeCount;
+}
+
+TPoint TBaseGrid::BaseCell(int ACol, int ARow)
+{
+    TCellProperties* p = PropsOf(ACol, ARow);
+    return p ? p->GetBaseCell(ACol, ARow) : TPoint{ACol, ARow};
+}
+
+bool TBaseGrid::IsBaseCell(int ACol, int ARow)
+{
+    TCellProperties* p = PropsOf(ACol, ARow);
+    return p ? p->IsBaseCell() : true;
+}
+
+bool TBaseGrid::ResolveBaseCell(int ACol, int ARow, int& BaseCol, int& BaseRow)
+{
+    const TPoint b = BaseCell(ACol, ARow);
+    BaseCol = b.X;
+    BaseRow = b.Y;
+    return b.X == ACol && b.Y == ARow;
+}
+
+bool TBaseGrid::IsMergedCell(int ACol, int ARow)
+{
+    TCellProperties* p = PropsOf(ACol, ARow);
+    return p && (p->CellSpanX() > 0 || p->CellSpanY() > 0);
+}
+
+bool TBaseGrid::IsMergedNonBaseCell(int ACol, int ARow)
+{
+    return IsMergedCell(ACol, ARow) && !IsBaseCell(ACol, ARow);
+}
+
+bool TBaseGrid::IsXMergedCell(int ACol, int ARow) { return CellSpan(ACol, ARow).X > 0; }
+bool TBaseGrid::IsYMergedCell(int ACol, int ARow) { return CellSpan(ACol, ARow).Y > 0; }
+
+TPoint TBaseGrid::CellSpan(int ACol, int ARow)
+{
+    TCellProperties* p = PropsOf(ACol, ARow);
+    if (!p || p->CellSpanX() == -1 || p->CellSpanY() == -1) return {0, 0};
+    const TPoint b = p->GetBaseCell(ACol, ARow);
+    TCellProperties* base = PropsOf(b.X, b.Y);
+    if (!base) return {0, 0};
+    return {base->CellSpanX(), base->CellSpanY()};
+}
+
+TPoint TBaseGrid::CellExt(int ACol, int ARow)
+{
+    TCellProperties* p = PropsOf(ACol, ARow);
+    if (!p || p->CellSpanX() == -1 || p->CellSpanY() == -1) return {0, 0};
+    const TPoint b = p->GetBaseCell(ACol, ARow);
+    const TPoint s = CellSpan(ACol, ARow);
+    return {b.X + s.X - ACol, b.Y + s.Y - ARow};
+}
+
+TRect TBaseGrid::FullCell(int ACol, int ARow)
+{
+    const TPoint b = BaseCell(ACol, ARow);
+    const TPoint s = CellSpan(ACol, ARow);
+    return {b.X, b.Y, b.X + s.X, b.Y + s.Y};
+}
+
+TRect TBaseGrid::CalcCellRect(int ACol, int ARow)
+{
+    auto colSum = [this](int from, int to) {
+        int s = 0;
+        for (int i = from; i < to; ++i) s += ColWidths(i);
+        return s;
+    };
+    auto rowSum = [this](int from, int to) {
+        int s = 0;
+        for (int i = from; i < to; ++i) s += RowHeights(i);
+        return s;
+    };
+    const int x = colSum(0, ACol), y = rowSum(0, ARow);
+    TRect r{x, y, x + ColWidths(ACol), y + RowHeights(ARow)};
+    const int dx = ACol >= FixedCols() ? colSum(0, LeftCol()) : 0;
+    const int dy = ARow >= FixedRows() ? rowSum(0, TopRow()) : 0;
+    OffsetRect(r, -dx, -dy);
+    TPoint o = TStringGrid::CellRect(LeftCol(), TopRow()).TopLeft();
+    if (ACol < FixedCols()) o.X = 0;
+    if (ARow < FixedRows()) o.Y = 0;
+    OffsetRect(r, o.X, o.Y);
+    return r;
+}
+
+TRect TBaseGrid::CellRect(int ACol, int ARow)
+{
+    TCellProperties* p = PropsOf(ACol, ARow);
+    if (p && !(p->CellSpanX() == -1 && p->CellSpanY() == -1)) {
+        const TPoint b = p->GetBaseCell(ACol, ARow);
+        TCellProperties* base = PropsOf(b.X, b.Y);
+        const int sx = base ? base->CellSpanX() : 0, sy = base ? base->CellSpanY() : 0;
+        TRect r1 = CalcCellRect(b.X, b.Y);
+        if (r1.Width() == 0) r1.Right += 1;
+        TRect r2 = CalcCellRect(b.X + sx, b.Y + sy);
+        if (r2.Width() == 0) r2.Left -= 1;
+        TRect u;
+        UnionRect(u, r1, r2);
+        return u;
+    }
+    if (p && p->Control()) return CalcCellRect(ACol, ARow);
+    TRect r = TStringGrid::CellRect(ACol, ARow);
+    r.Right = r.Left + ColWidths(ACol);
+    r.Bottom = r.Top + RowHeights(ARow);
+    return r;
+}
+
+TPoint TBaseGrid::CellSize(int ACol, int ARow)
+{
+    TCellProperties* p = PropsOf(ACol, ARow);
+    TRect r;
+    if (p && !(p->CellSpanX() == -1 && p->CellSpanY() == -1)) {
+        const TPoint b = p->GetBaseCell(ACol, ARow);
+        TCellProperties* base = PropsOf(b.X, b.Y);
+        const int sx = base ? base->CellSpanX() : 0, sy = base ? base->CellSpanY() : 0;
+        UnionRect(r, CalcCellRect(b.X, b.Y), CalcCellRect(b.X + sx, b.Y + sy));
+    } else {
+        r = CalcCellRect(ACol, ARow);
+    }
+    return {r.Width(), r.Height()};
+}
+
+int TBaseGrid::MinRowSpan(int ARow)
+{
+    int result = TStringGrid::RowCount();
+    for (int c = 0; c < TStringGrid::ColCount(); ++c) {
+        const int s = CellSpan(c, ARow).Y;
+        if (s > 0 && s < result) result = s;
+    }
+    return result;
+}
+
+int TBaseGrid::MaxRowSpan(int ARow)
+{
+    int result = 0;
+    for (int c = 0; c < TStringGrid::ColCount(); ++c) result = std::max(result, CellSpan(c, ARow).Y);
+    return result;
+}
+
+bool TBaseGrid::RowSpanIdentical(int ARow1, int ARow2)
+{
+    bool found = false;
+    for (int c = 0; c < TStringGrid::ColCount(); ++c) {
+        if (CellSpan(c, ARow1).Y > 0 && CellSpan(c, ARow2).Y > 0) {
+            found = true;
+            if (BaseCell(c, ARow1).Y != BaseCell(c, ARow2).Y) return false;
+        }
+    }
+    return found;
+}
+
+bool TBaseGrid::ColSpanIdentical(int ACol1, int ACol2)
+{
+    bool found = false;
+    for (int r = 0; r < TStringGrid::RowCount(); ++r) {
+        const int s1 = CellSpan(ACol1, r).X, s2 = CellSpan(ACol2, r).X;
+        if (s1 > 0 && s2 > 0) {
+            found = true;
+            if (BaseCell(ACol1, r).X != BaseCell(ACol2, r).X) return false;
+        } else if (s1 != s2) {
+            return false;
+        }
+    }
+    return found;
+}
+
+void TBaseGrid::SnapToBaseCell()
+{
+    if (!HasCellProperties(Col(), Row())) return;
+    const TPoint b = BaseCell(Col(), Row());
+    if (b.X != Col()) SetCol(b.X);
+    if (b.Y != Row()) SetRow(b.Y);
+}
+
+// ---- current cell and keys over blocks ----------------------------------------------------
+
+bool TBaseGrid::SelectCell(int ACol, int ARow) { return CanSelectCell(ACol, ARow); }
+
+bool TBaseGrid::CanSelectCell(int ACol, int ARow)
+{
+    if (layoutDirection() == Qt::RightToLeft) {
+        const bool result = TStringGrid::SelectCell(ACol, ARow);
+        Invalidate();
+        return result;
+    }
+    RepaintCell(Col(), Row());
+    const bool result = TStringGrid::SelectCell(ACol, ARow);
+    RepaintCell(ACol, ARow);
+    return result;
+}
+
+void TBaseGrid::KeyDown(int& Key, TShiftState Shift) { HandleKeyDown(Key, Shift); }
+
+void TBaseGrid::HandleKeyDown(int& Key, TShiftState Shift)
+{
+    if (Key == VK_NEXT && FHideLastRow && RowCount() > 1 &&
+        VisibleRowCount() + TopRow() - FixedRows() == RowCount() - 1)
+        SetRow(RowCount() - 2);
+    if (HasCellProperties(Col(), Row())) {
+        const TPoint b = BaseCell(Col(), Row());
+        const TPoint s = CellSpan(Col(), Row());
+        switch (Key) {
+        case VK_LEFT:
+            if (b.X < Col() && Col() > FixedCols() && b.X > 0) SetCol(b.X);
+            break;
+        case VK_UP:
+            if (b.Y < Row() && Row() > FixedRows() && b.Y > 0) SetRow(b.Y);
+            break;
+        case VK_RIGHT:
+            if (b.X + s.X >= Col() && Col() < ColCount() - 1 && b.X < ColCount() - 1 && b.X + s.X < ColCount())
+                SetCol(b.X + s.X);
+            break;
+        case VK_DOWN:
+            if (b.Y + s.Y >= Row() && Row() < RowCount() - 1 && b.Y < RowCount() - 1) SetRow(b.Y + s.Y);
+            break;
+        default:
+            break;
+        }
+    }
+    TStringGrid::KeyDown(Key, Shift);
+    SnapToBaseCell();
+}
+
+// ---- painting ------------------------------------------------------------------------------
+
+void TBaseGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState)
+{
+    PaintGridCell(ACol, ARow, ARect, AState);
+}
+
+void TBaseGrid::PaintGridCell(int ACol, int ARow, TRect ARect, TGridDrawState AState)
+{
+    // The plain frame: background and content.  The full cell painting overrides this.
+    TCanvas* canvas = Canvas();
+    int bc = ACol, br = ARow;
+    if (!ResolveBaseCell(ACol, ARow, bc, br)) return;
+    TRect r = CellRect(ACol, ARow);
+    canvas->Brush()->SetColor(Color());
+    canvas->FillRect(r);
+    DrawCellContent(canvas, ACol, ARow, r, AState);
+}
+
+void TBaseGrid::Paint()
+{
+    TStringGrid::Paint();
+    ++FPaintID;
+}

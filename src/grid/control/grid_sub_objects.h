@@ -1,0 +1,308 @@
+#pragma once
+// The further objects a string grid owns: their settings as far as the grid's construction,
+// loading and copying need them.  Their behaviour (footer, balloon hints, nodes, looks,
+// background, editors) is added with the features that use them.
+#include "grid/base/grid_settings.h"
+#include "grid/base/int_list.h"
+#include "grid/base/theme.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStringList>
+#include <QWidget>
+
+class TProStringGrid;
+
+// A string list that reports its changes.
+class TGridStrings : public TPersistent {
+public:
+    QString ClassName() const override { return QStringLiteral("TStringList"); }
+    void Assign(const TPersistent* Source) override
+    {
+        if (auto* s = dynamic_cast<const TGridStrings*>(Source)) SetStrings(s->FItems);
+    }
+    TNotifyEvent OnChange;
+    bool Sorted = false;
+    bool IgnoreDuplicates = false;
+
+    const QStringList& Strings() const { return FItems; }
+    int Count() const { return int(FItems.size()); }
+    QString operator[](int i) const { return FItems.value(i); }
+    void SetStrings(const QStringList& v)
+    {
+        FItems = v;
+        Normalise();
+        Changed();
+    }
+    void Add(const QString& s)
+    {
+        if (IgnoreDuplicates && FItems.contains(s)) return;
+        FItems.append(s);
+        Normalise();
+        Changed();
+    }
+    void Clear()
+    {
+        FItems.clear();
+        Changed();
+    }
+    QString Text() const { return FItems.isEmpty() ? QString() : FItems.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"); }
+
+private:
+    void Changed() { FireNotify(OnChange, this); }
+    void Normalise()
+    {
+        if (IgnoreDuplicates) FItems.removeDuplicates();
+        if (Sorted) FItems.sort(Qt::CaseInsensitive);
+    }
+    QStringList FItems;
+};
+
+// One hidden row: its real index, height, texts and node level.
+class TGridItem : public TObject {
+public:
+    QString ClassName() const override { return QStringLiteral("TGridItem"); }
+    int Idx() const { return FIdx; }
+    void SetIdx(int v) { FIdx = v; }
+    int Height() const { return FHeight; }
+    void SetHeight(int v) { FHeight = v; }
+    QStringList& Items() { return FItems; }
+    void SetItems(const QStringList& v) { FItems = v; }
+    int Level() const { return FLevel; }
+    void SetLevel(int v) { FLevel = v; }
+
+private:
+    int FIdx = 0;
+    int FHeight = 0;
+    QStringList FItems;
+    int FLevel = 0;
+};
+
+enum TFooterStyle { fsFixedLastRow, fsColumnPreview, fsCustomPreview };
+
+class TFloatingFooter : public TPersistent {
+public:
+    explicit TFloatingFooter(TProStringGrid* AGrid) : FGrid(AGrid) {}
+    QString ClassName() const override { return QStringLiteral("TFloatingFooter"); }
+    void Assign(const TPersistent* Source) override
+    {
+        if (auto* s = dynamic_cast<const TFloatingFooter*>(Source)) {
+            FVisible = s->FVisible;
+            FFooterStyle = s->FFooterStyle;
+            FHeight = s->FHeight;
+        }
+    }
+    GRID_FIELD(bool, Visible, false)
+    GRID_FIELD(TFooterStyle, FooterStyle, fsFixedLastRow)
+    GRID_FIELD(int, Height, 22)
+
+private:
+    TProStringGrid* FGrid;
+};
+
+class TDragScrollOptions : public TPersistent {
+public:
+    QString ClassName() const override { return QStringLiteral("TDragScrollOptions"); }
+    void Assign(const TPersistent* Source) override
+    {
+        if (auto* s = dynamic_cast<const TDragScrollOptions*>(Source)) *this = *s;
+    }
+    GRID_FIELD(bool, Active, false)
+    GRID_FIELD(int, Delays, 100)
+};
+
+enum TGridControlStyle { csClassic, csFlat, csWinXP, csTheme, csGlyph, csTMS };
+
+class TControlLook : public TPersistent {
+public:
+    explicit TControlLook(TProStringGrid* AGrid) { (void)AGrid; }
+    QString ClassName() const override { return QStringLiteral("TControlLook"); }
+    void Assign(const TPersistent* Source) override
+    {
+        if (auto* s = dynamic_cast<const TControlLook*>(Source)) FControlStyle = s->FControlStyle;
+    }
+    GRID_FIELD(TGridControlStyle, ControlStyle, csTheme)
+};
+
+class TCellNode : public TPersistent {
+public:
+    explicit TCellNode(TProStringGrid* AGrid) { (void)AGrid; }
+    QString ClassName() const override { return QStringLiteral("TCellNode"); }
+    void Assign(const TPersistent* Source) override
+    {
+        if (auto* s = dynamic_cast<const TCellNode*>(Source)) *this = *s;
+    }
+    GRID_FIELD(TColor, Color, clSilver)
+    GRID_FIELD(TColor, NodeColor, clBlack)
+    GRID_FIELD(bool, ShowTree, true)
+};
+
+class TSizeWhileTyping : public TPersistent {
+public:
+    QString ClassName() const override { return QStringLiteral("TSizeWhileTyping"); }
+    void Assign(const TPersistent* Source) override
+    {
+        if (auto* s = dynamic_cast<const TSizeWhileTyping*>(Source)) *this = *s;
+    }
+    GRID_FIELD(bool, Height, false)
+    GRID_FIELD(bool, Width, false)
+};
+
+// Pictures of mini-HTML cells, loaded once.
+class THTMLPictureCache : public TObject {
+public:
+    QString ClassName() const override { return QStringLiteral("THTMLPictureCache"); }
+};
+
+enum TBackgroundDisplay { bdTile, bdFixed, bdGradientHorz, bdGradientVert };
+
+class TBackGround : public TPersistent {
+public:
+    explicit TBackGround(TProStringGrid* AGrid) { (void)AGrid; }
+    QString ClassName() const override { return QStringLiteral("TBackGround"); }
+    GRID_FIELD(TBackgroundDisplay, Display, bdTile)
+    GRID_FIELD(TColor, Color, clWhite)
+    GRID_FIELD(TColor, ColorTo, clNone)
+};
+
+class TBalloonSettings : public TPersistent {
+public:
+    QString ClassName() const override { return QStringLiteral("TBalloonSettings"); }
+    TNotifyEvent OnEnableChange;
+    bool Enable() const { return FEnable; }
+    void SetEnable(bool v)
+    {
+        if (v == FEnable) return;
+        FEnable = v;
+        FireNotify(OnEnableChange, this);
+    }
+
+private:
+    bool FEnable = false;
+};
+
+// A cell's graphic (picture, check box, progress ...); the grid frees objects of this class.
+class TCellGraphic : public TObject {
+public:
+    QString ClassName() const override { return QStringLiteral("TCellGraphic"); }
+};
+
+// ---- child windows ----
+
+class TFooterPanel : public QWidget {
+public:
+    explicit TFooterPanel(QWidget* AOwner) : QWidget(AOwner) { hide(); }
+};
+
+class TSearchPanel : public QWidget {
+public:
+    explicit TSearchPanel(QWidget* AOwner) : QWidget(AOwner) { hide(); }
+    TColor ColorTo() const { return FColorTo; }
+    void SetColorTo(TColor v) { FColorTo = v; update(); }
+    std::function<void()> OnEditChange, OnBackwardClick, OnForwardClick, OnExitClick, OnHighLightClick;
+
+private:
+    TColor FColorTo = clNone;
+};
+
+class THTMLHintWindow : public QWidget {
+public:
+    explicit THTMLHintWindow(QWidget* AOwner) : QWidget(AOwner, Qt::ToolTip) { hide(); }
+};
+
+class TDropList : public QListWidget {
+public:
+    explicit TDropList(QWidget* AParent) : QListWidget(AParent) { resize(0, 0); hide(); }
+    std::function<void(int ItemIndex)> OnSelect;
+};
+
+class TDropCheckList : public QListWidget {
+public:
+    explicit TDropCheckList(QWidget* AParent) : QListWidget(AParent) { resize(0, 0); hide(); }
+    std::function<void(int ItemIndex)> OnSelect;
+};
+
+enum TArrowDirection { arrUp, arrDown, arrLeft, arrRight };
+
+class TArrowWindow : public QWidget {
+public:
+    TArrowWindow(QWidget* AOwner, TArrowDirection Direction)
+        : QWidget(AOwner, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), FDirection(Direction)
+    {
+        hide();
+    }
+    TArrowDirection Direction() const { return FDirection; }
+
+private:
+    TArrowDirection FDirection;
+};
+
+// In-place editor controls, created hidden and disabled over the grid.
+class TGridCombo : public QComboBox {
+public:
+    explicit TGridCombo(QWidget* AParent) : QComboBox(AParent) { setEnabled(false); hide(); }
+    bool FIsWinXP = false;
+    bool FIsVista = false;
+    bool FIsComCtl6 = false;
+};
+
+class TGridTransEdit : public QLineEdit {
+public:
+    explicit TGridTransEdit(QWidget* AParent) : QLineEdit(AParent) { setFrame(false); hide(); }
+};
+
+class TGridTransCombo : public QComboBox {
+public:
+    explicit TGridTransCombo(QWidget* AParent) : QComboBox(AParent) { hide(); }
+};
+
+class TGridCheckBox : public QCheckBox {
+public:
+    explicit TGridCheckBox(QWidget* AParent) : QCheckBox(AParent) { setEnabled(false); hide(); }
+};
+
+class TGridEditBtn : public QLineEdit {
+public:
+    explicit TGridEditBtn(QWidget* AParent) : QLineEdit(AParent) { setFrame(false); setEnabled(false); hide(); }
+    QString ButtonCaption = QStringLiteral("...");
+    bool IsWinXP = false;
+};
+
+class TGridUnitEditBtn : public TGridEditBtn {
+public:
+    explicit TGridUnitEditBtn(QWidget* AParent) : TGridEditBtn(AParent) {}
+    std::function<void(const QString& NewUnit)> OnUnitChanged;
+};
+
+class TGridButton : public QPushButton {
+public:
+    explicit TGridButton(QWidget* AParent) : QPushButton(AParent) { setEnabled(false); hide(); }
+    std::function<void()> OnClick;
+};
+
+class THeaderDragButton : public QWidget {
+public:
+    THeaderDragButton(QWidget* AParent, TProStringGrid* AGrid) : QWidget(AParent), FGrid(AGrid)
+    {
+        setEnabled(false);
+        hide();
+    }
+    TProStringGrid* Grid() const { return FGrid; }
+
+private:
+    TProStringGrid* FGrid;
+};
+
+class TControlEdit : public QLineEdit {
+public:
+    explicit TControlEdit(QWidget* AParent) : QLineEdit(AParent) { hide(); }
+};
+
+class TControlCombo : public QComboBox {
+public:
+    explicit TControlCombo(QWidget* AParent) : QComboBox(AParent) { hide(); }
+};

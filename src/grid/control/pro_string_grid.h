@@ -1,0 +1,550 @@
+#pragma once
+// The string grid: the cell store with typed columns, hidden columns and rows, fixed areas
+// and footers, and the owned settings objects and editor controls.  Index spaces: Cells takes
+// a real column and a present row; Col, LeftCol, ColWidths are display columns.
+#include "grid/base/base_grid.h"
+#include "grid/base/cell_checker.h"
+#include "grid/control/grid_services.h"
+#include "grid/control/grid_sub_objects.h"
+
+#include <QDialog>
+#include <QIODevice>
+#include <QPointer>
+#include <array>
+#include <memory>
+
+class TGridFocusWindow;
+
+enum TGridLook { glStandard, glSoft, glClassic, glTMS, glXP, glVista, glWin7, glOffice2007, glTerminal,
+                 glMetro, glCustom, glZUZ };
+enum TScrollType { ssNormal, ssFlat, ssEncarta, ssMetro };
+enum THoverFixedCells { hfNone, hfFixedRows, hfFixedColumns, hfAll };
+enum THintShowLargeTextPos { hpCell, hpMouse };
+enum TInvalidEntryIcon { ieNone, ieInfo, ieWarning, ieError };
+enum TMouseSelectMode { msNormal, msColumn, msRow };
+
+using TRowChangedEvent = std::function<void(TObject* Sender, int OldRow, int NewRow)>;
+using TGetEditMaskEvent = std::function<void(TObject* Sender, int ACol, int ARow, QString& Value)>;
+using TButtonClickEvent = std::function<void(TObject* Sender, int ACol, int ARow)>;
+using TUnitChangedEvent = std::function<void(TObject* Sender, int ACol, int ARow, const QString& NewUnit)>;
+
+class TProStringGrid : public TBaseGrid {
+public:
+    // The number of real columns whose visibility and remembered width the grid keeps.
+    static constexpr int MaxColumns = 513;
+
+    // Designing: the grid is placed in a form designer (no editor controls, no focus window).
+    explicit TProStringGrid(QWidget* AOwner = nullptr, bool Designing = false);
+    ~TProStringGrid() override;
+    QString ClassName() const override { return QStringLiteral("TProStringGrid"); }
+
+    // Tears the grid down while its most derived class still exists; destructors of derived
+    // grids call it first so that their overrides take part.  Runs once.
+    void Teardown();
+
+    // ---- lifecycle ----
+    void CreateWnd() override;
+    void AfterConstruction() override;
+    void BeforeDestruction() override;
+    virtual void Loaded();
+    bool IsLoaded() const { return FLoaded; }
+    bool Loading() const { return FLoading; }
+    void SetLoading(bool v) { FLoading = v; }
+    bool Designing() const { return FDesigning; }
+    // Copies another string grid; any other source changes nothing.
+    virtual void Assign(const TObject* Source);
+    virtual void AssignCells(const TObject* Source);
+
+    // ---- dimensions ----
+    int RowCount() const { return TStringGrid::RowCount(); }
+    void SetRowCount(int Value);
+    int ColCount() const { return TStringGrid::ColCount(); }
+    void SetColCount(int Value);
+    int FixedRows() const;
+    void SetFixedRows(int Value);
+    int FixedCols() const;
+    void SetFixedCols(int Value);
+    int Col() const { return TStringGrid::Col(); }
+    void SetCol(int Value);
+    int GetRowEx() const { return TStringGrid::Row(); }
+    void SetRowEx(int Value);
+    int Row() const { return GetRowEx(); }
+    void SetRow(int Value) { SetRowEx(Value); }
+    int GetTopRowEx() const { return TStringGrid::TopRow(); }
+    void SetTopRowEx(int Value);
+    int TopRow() const { return GetTopRowEx(); }
+    void SetTopRow(int Value) { SetTopRowEx(Value); }
+    int GetRealCol() { return DisplToRealColumn(Col()); }
+    int GetRealRow() { return DisplToRealRow(Row()); }
+    int DefaultRowHeight() const { return TStringGrid::DefaultRowHeight(); }
+    void SetDefaultRowHeight(int Value);
+    int FixedRowHeight() const { return FFixedRowHeight; }
+    void SetFixedRowHeight(int Value);
+    int FixedColWidth() const { return ColWidths(0); }
+    void SetFixedColWidth(int Value);
+    int FixedFooters() const { return FFixedFooters; }
+    void SetFixedFooters(int Value);
+    int FixedRightCols() const { return FFixedRightCols; }
+    void SetFixedRightCols(int Value);
+    bool FixedRowAlways() const { return FFixedRowAlways; }
+    void SetFixedRowAlways(bool v) { FFixedRowAlways = v; }
+    bool FixedColAlways() const { return FFixedColAlways; }
+    void SetFixedColAlways(bool v) { FFixedColAlways = v; }
+    int FixedRowsMin() const { return FFixedRowsMin; }
+    int FixedColsMin() const { return FFixedColsMin; }
+    int MaxRowCount() const { return FMaxRowCount; }
+    int MaxColCount() const { return FMaxColCount; }
+    TAlignment DefaultAlignment() const { return FDefaultAlignment; }
+    void SetDefaultAlignment(TAlignment v);
+    bool WordWrap() const { return FWordWrapEx; }
+    void SetWordWrap(bool Value);
+    int AllRowCount() { return TotalRowCount(); }
+    int TotalRowCount() { return RowCount() + HiddenRowCount(); }
+    int AllColCount() { return TotalColCount(); }
+    int TotalColCount() override { return ColCount() + FNumHidden; }
+    int NumHiddenColumns() const { return FNumHidden; }
+    int HiddenRowCount() const { return int(FGridItems.size()); }
+
+    int SaveStartCol() const;
+    int SaveStartRow() const;
+    int SaveEndCol() const;
+    int SaveEndRow() const;
+    int SaveColCount() const;
+    int SaveRowCount() const;
+    bool SaveFixedCells() const { return FSaveFixedCells; }
+    void SetSaveFixedCells(bool v) { FSaveFixedCells = v; }
+    bool SaveFixedRows() const { return FSaveFixedRows; }
+    void SetSaveFixedRows(bool v) { FSaveFixedRows = v; }
+    bool SaveFixedCols() const { return FSaveFixedCols; }
+    void SetSaveFixedCols(bool v) { FSaveFixedCols = v; }
+
+    void ScrollInView(int ColIndex, int RowIndex);
+    void HideSelection();
+    void UnHideSelection();
+    bool SelectionHidden() const { return FSelHidden; }
+    void MoveColumn(int FromIndex, int ToIndex);
+    void MoveRow(int FromIndex, int ToIndex);
+    void MoveRows(int FromIndex, int ToIndex, int Count);
+    void UpdateEditMode();
+    void ScreenToCell(QPoint pt, int& ACol, int& ARow);
+
+    // ---- index mapping ----
+    // Visibility and remembered width of a real column; a column outside the kept range
+    // raises "Invalid column accessed".
+    bool VisibleCol(int RealCol) const;
+    void SetVisibleCol(int RealCol, bool Visible);
+    int AllColWidths(int RealCol) const;
+    void SetAllColWidths(int RealCol, int Width);
+    int RealToDisplColumn(int ACol) const;
+    int DisplToRealColumn(int ACol) const;
+    int DisplToRealRow(int ARow) const;
+    int RealToDisplRow(int ARow) const;
+
+    // ---- cell defaults ----
+    QString FloatFormat() const { return FFloatFormat; }
+    void SetFloatFormat(const QString& v) { FFloatFormat = v; }
+    QString CheckTrue() const { return FCheckTrue; }
+    void SetCheckTrue(const QString& v) { FCheckTrue = v; }
+    QString CheckFalse() const { return FCheckFalse; }
+    void SetCheckFalse(const QString& v) { FCheckFalse = v; }
+    QString EditMask() const { return FEditMask; }
+    void SetEditMask(const QString& v) { FEditMask = v; }
+    QChar PasswordChar() const { return FPasswordChar; }
+    TEditorType DefaultEditor() const { return FDefaultEditor; }
+    void SetDefaultEditor(TEditorType v) { FDefaultEditor = v; }
+    TVAlignment VAlignment() const { return FVAlignment; }
+    bool EnableHTML() const { return FEnableHTML; }
+    TColor URLColor() const { return FURLColor; }
+    TColor DisabledFontColor() const { return FDisabledFontColor; }
+    bool UseDisabledFont() const { return FUseDisabledFont; }
+    virtual QString GetEditMask(int ACol, int ARow);
+    TFont* GetCellFont(int ACol, int ARow);
+
+    // ---- looks ----
+    TGridLook Look() const { return FLook; }
+    void SetLook(TGridLook v) { FLook = v; }
+    TProStyle Style() const { return FStyle; }
+    TColor BorderColor() const { return FBorderColor; }
+    void SetBorderColor(TColor v);
+    TColor HintColor() const { return FHintColor; }
+    TColor HighlightColor() const { return FHighlightColor; }
+    TColor HighlightTextColor() const { return FHighLightTextColor; }
+    TColor SelectionColor() const { return FSelectionColor; }
+    TColor SelectionColorTo() const { return FSelectionColorTo; }
+    TColor SelectionTextColor() const { return FSelectionTextColor; }
+    int SelectionColorMixerFactor() const { return FSelectionColorMixerFactor; }
+    bool ShowSelection() const { return FShowSelection; }
+    TColor ActiveCellColor() const { return FActiveCellColor; }
+    TColor ActiveCellColorTo() const { return FActiveCellColorTo; }
+    bool ActiveCellShow() const { return FActiveCellShow; }
+    void SetActiveCellShow(bool v) { FActiveCellShow = v; }
+    TFont* FixedFont() { return &FFixedFont; }
+    TFont* ActiveCellFont() { return &FActiveCellFont; }
+    TColor ProGradFrom() const { return FProGradFrom; }
+    TColor ProGradTo() const { return FProGradTo; }
+    TScrollType ScrollType() const { return FScrollType; }
+    TColor ScrollColor() const { return FScrollColor; }
+    int ScrollWidth() const { return FScrollWidth; }
+    TScrollStyle ScrollBars() const { return FScrollBars; }
+    bool ScrollBarAlways() const { return FScrollBarAlways; }
+    TPoint XYOffset() const { return FXYOffset; }
+    const TColorTones& Tones() const { return FTones; }
+    bool IntegralHeight() const { return FIntegralHeight; }
+    void SetIntegralHeight(bool v) { FIntegralHeight = v; }
+    bool AutoThemeAdapt() const { return FAutoThemeAdapt; }
+    void SetAutoThemeAdapt(bool v) { FAutoThemeAdapt = v; }
+    bool IsWinXP() const { return FIsWinXP; }
+    bool IsWin7() const { return FIsWin7; }
+    bool IsWinVista() const { return FIsWinVista; }
+    bool IsComCtl6Grid() const { return FIsComCtl6; }
+
+    // ---- owned objects ----
+    TSearchFooter* SearchFooter() { return FSearchFooter.get(); }
+    TNavigation* Navigation() { return FNavigation.get(); }
+    TMouseActions* MouseActions() { return FMouseActions.get(); }
+    TSyncGrid* SyncGrid() { return FSyncGrid.get(); }
+    TBands* Bands() { return FBands.get(); }
+    TFocusHelper* FocusHelper() { return FFocusHelper.get(); }
+    TShowModified* ShowModified() { return FShowModified.get(); }
+    TGridProgressAppearance* ProgressAppearance() { return FProgressAppearance.get(); }
+    TPrintSettings* PrintSettings() { return FPrintSettings.get(); }
+    THTMLSettings* HTMLSettings() { return FHTMLSettings.get(); }
+    TSortSettings* SortSettings() { return FSortSettings.get(); }
+    TDragDropSettings* DragDropSettings() { return FDragDropSettings.get(); }
+    TDragScrollOptions* DragScrollOptions() { return FDragScrollOptions.get(); }
+    TControlLook* ControlLook() { return FControlLook.get(); }
+    TColumnSize* ColumnSize() { return FColumnSize.get(); }
+    TCellNode* CellNode() { return FCellNode.get(); }
+    TSizeWhileTyping* SizeWhileTyping() { return FSizeWhileTyping.get(); }
+    TGrouping* Grouping() { return FGrouping.get(); }
+    TGridStrings* ColumnHeaders() { return FColumnHeaders.get(); }
+    TGridStrings* RowHeaders() { return FRowHeaders.get(); }
+    TGridStrings* LookupItems() { return FLookupItems.get(); }
+    TGridStrings* FilterList() { return FFilterList.get(); }
+    TSortIndexList* SortIndexes() { return FSortIndexes.get(); }
+    TFloatingFooter* FloatingFooter() { return FFloatingFooter.get(); }
+    TFilter* Filter() { return FFilter.get(); }
+    TFilterDropDown* FilterDropDown() { return FFilterDropDown.get(); }
+    TBalloonSettings* BalloonSettings() { return FBalloonSettings.get(); }
+    TBackGround* BackGround() { return FBackGround.get(); }
+    TControlList* ControlList() { return FControlList.get(); }
+    TIntList* ColumnOrder() { return FColumnOrder.get(); }
+    TIntList* IgnoreColumns() { return FIgnoreColumns.get(); }
+    TIntList* OrigColSizes() { return FOrigColSizes.get(); }
+    TIntList* MergedColumns() { return FMergedColumns.get(); }
+    TCellGraphic* CellGraphic() { return FCellGraphic.get(); }
+    TFooterPanel* FooterPanel() const { return FFooterPanel; }
+    TSearchPanel* SearchPanel() const { return FSearchPanel; }
+    TDropList* DropList() const { return FDropList; }
+    TDropCheckList* DropCheckList() const { return FDropCheckList; }
+    TGridFocusWindow* FocusWindow() const { return FFocusWindow; }
+    TGridCombo* EditComboControl() const { return EditCombo; }
+    TProStringGridCheck* CellChecker() const { return FCellChecker; }
+    void SetCellChecker(TProStringGridCheck* v) { FCellChecker = v; }
+    std::vector<TGridItem*> GridItems() const;
+    bool HasEditorControls() const { return EditCombo != nullptr; }
+
+    // ---- events ----
+    TRowChangedEvent OnRowChanged;
+    TNotifyEvent OnGridResize;
+    TGetEditMaskEvent OnGetEditMask;
+    TButtonClickEvent OnButtonClick;
+    TUnitChangedEvent OnUnitChanged;
+    TNotifyEvent OnFilterDone;
+
+    // ---- hooks for the features built on this grid ----
+    virtual void UpdateFloatingFooter(int ACol);
+    virtual void CalcFooter(int ACol);
+    virtual void ClearRect(int ACol1, int ARow1, int ACol2, int ARow2);
+    virtual void UnHideColumnsAll();
+    virtual void ExpandAll();
+    virtual bool HasNodesHook() { return false; }
+    virtual void RemoveRowsEx(int ARow, int ACount);
+    virtual void InsertRows(int ARow, int ACount, bool UpdateCellControls);
+    virtual void MoveToCell(int ACol, int ARow);
+    virtual void SelectionToRowSelect(bool Select);
+    virtual void ScrollAboveSearchFooter();
+    virtual void StretchColumn(int ACol);
+    virtual void DimensionsChanged();
+    virtual void UpdateScrollBarAlways(bool Force);
+    virtual void SetColumnOrder();
+    virtual void CellControlsUpdate();
+    virtual void SearchFooterChanged(TObject* Sender);
+    virtual void ShowColumnHeaders();
+    virtual void ShowRowHeaders();
+    virtual void UpdateColumnHeaders();
+    virtual void SaveColSizes();
+    virtual void LoadColSizes();
+    virtual void InitOrigColSizes();
+    virtual void BalloonInit();
+    virtual void BalloonDone();
+    virtual void MoveFocusWindow();
+    virtual void MergedColumnsChanged();
+    virtual void CellsChanged(TRect R);
+    virtual void CellsLoaded();
+    virtual void LoadCell(int ACol, int ARow, const QString& Value);
+    virtual void SaveCell(int ACol, int ARow, QString& Value);
+    virtual void SaveToStream(QIODevice& Stream);
+    virtual void LoadFromStream(QIODevice& Stream);
+    virtual void FilterSelect(TObject* Sender, int ItemIndex);
+    virtual void FilterCheckSelect(TObject* Sender, int ItemIndex);
+    virtual void NavigationChanged(TObject* Sender) { (void)Sender; }
+    virtual void MouseActionsChanged(TObject* Sender) { (void)Sender; }
+    virtual void IsDesigning(bool& Value) { Value = FDesigning; }
+    virtual void InvalidateHook(TObject* Sender) { (void)Sender; Invalidate(); }
+    virtual void GridButtonClick();
+    virtual void AddRowHook() { SetRowCount(RowCount() + 1); }
+    virtual void GotoFirstRow() { SetRow(FixedRows()); }
+    virtual bool AllowFmtClipboard() { return FNavigation->AllowFmtClipboard(); }
+
+    // TBaseGrid hooks
+    bool IsFixed(int ACol, int ARow) override;
+    bool IsVCLStyled() override { return FUseVCLStyles; }
+    int DisplColIndex(int ACol) override { return RealToDisplColumn(ACol); }
+    void LastRowChanged() override;
+
+    void Invalidate() override;
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+
+    bool SizeWithForm() const { return FSizeWithForm; }
+    void SetSizeWithForm(bool v) { FSizeWithForm = v; }
+    // The owning form was resized: grow with it, then re-stretch the stretch column.
+    virtual void FormResized();
+
+protected:
+    void Resize() override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+    // Platform notification of a count change.
+    void SizeChanged(int OldColCount, int OldRowCount) override;
+
+private:
+    void CreateSubObjects(bool InitDesign);
+    void CreateEditorControls();
+    void CheckRealColumn(int RealCol) const;
+    int HorizontalScrollBarHeight() const;
+
+    bool FDesigning;
+    bool FTornDown = false;
+    bool FLoaded = false;
+    bool FLoading = false;
+
+    // dimension and mapping state
+    std::array<bool, MaxColumns> FVisibleCol;
+    std::array<int, MaxColumns> FAllColWidths{};
+    int FNumHidden = 0;
+    std::vector<std::unique_ptr<TGridItem>> FGridItems;
+    int FFixedFooters = 0;
+    int FFixedRightCols = 0;
+    bool FFixedRowAlways = false;
+    bool FFixedColAlways = false;
+    int FFixedRowsMin = 0;
+    int FFixedColsMin = 0;
+    int FFixedRowHeight = 0;
+    int FMaxRowCount = 0;
+    int FMaxColCount = 0;
+    bool FSelHidden = false;
+    TGridRect FOldSelection{};
+    bool FNilObjects = false;
+    int FMinRowHeight = 0;
+    int FMinColWidth = 0;
+
+    // cell defaults
+    QString FFloatFormat;
+    QString FCheckTrue;
+    QString FCheckFalse;
+    QString FEditMask;
+    QChar FPasswordChar;
+    QChar FDelimiter;
+    TEditorType FDefaultEditor = edNormal;
+    TAlignment FDefaultAlignment = taLeftJustify;
+    TVAlignment FVAlignment = vtaTop;
+    bool FWordWrapEx = false;
+    bool FEnableHTML = false;
+    TColor FURLColor = 0;
+    TColor FDisabledFontColor = 0;
+    bool FUseDisabledFont = false;
+    TFont cf;
+
+    // looks
+    TGridLook FLook = glStandard;
+    TProStyle FStyle = tsOffice2003Blue;
+    TColor FBorderColor = 0;
+    TColor FHintColor = 0;
+    TColor FHighlightColor = 0;
+    TColor FHighLightTextColor = 0;
+    TColor FSelectionColor = 0;
+    TColor FSelectionColorTo = 0;
+    TColor FSelectionMirrorColor = 0;
+    TColor FSelectionMirrorColorTo = 0;
+    TColor FSelectionTextColor = 0;
+    int FSelectionColorMixerFactor = 0;
+    TColor FSelectionRectangleColor = 0;
+    bool FShowSelection = false;
+    bool FActiveCellShow = false;
+    TColor FActiveCellColor = 0;
+    TColor FActiveCellColorTo = 0;
+    TFont FFixedFont;
+    TFont FActiveCellFont;
+    TColor FProGradFrom = 0;
+    TColor FProGradTo = 0;
+    TColor FProGradMirrorFrom = 0;
+    TColor FProGradMirrorTo = 0;
+    TScrollType FScrollType = ssNormal;
+    TColor FScrollColor = 0;
+    int FScrollWidth = 0;
+    TScrollStyle FScrollBars = ssBoth;
+    bool FScrollBarAlways = false;
+    bool FIsFlat = false;
+    TPoint FXYOffset{};
+    TColorTones FTones;
+    bool FIntegralHeight = false;
+    bool FAutoThemeAdapt = false;
+    bool FUseVCLStyles = false;
+
+    // platform detection
+    bool FIsWinXP = false;
+    bool FIsWin7 = false;
+    bool FIsWinVista = false;
+    bool FIsComCtl6 = false;
+
+    // run-state
+    int FUpdateCount = 0;
+    int FOldLeftCol = 0;
+    int FOldTopRow = 0;
+    int FOldRowSel = -1;
+    int FGridTimerID = 0;
+    unsigned wheelmsg = 0;
+    int wheelscrl = 0;
+    bool wheelpan = false;
+    bool FEditChange = false;
+    TCursor FOldCursor = crDefault;
+
+    // construction values of the features built on this grid
+    int FLastTabCol = -1;
+    int FLastTabRow = -1;
+    int FHoverlink = -1;
+    bool FShowColNrs = false;
+    int FOleDragCol = -1;
+    TOfficeTheme FOldOfficeTheme = otUnknown;
+    int FLastDesignChoice = -1;
+    bool FFitCellsInGrid = false;
+    bool FFilterNormalCellsOnly = false;
+    bool FLastValidation = false;
+    bool FAutoFilterUpdate = false;
+    int FFilterCol = -1;
+    int FHoverFixedX = -1;
+    int FHoverFixedY = -1;
+    THoverFixedCells FHoverFixedCells = hfNone;
+    bool FUseInternalHintClass = false;
+    THintShowLargeTextPos FHintShowLargeTextPos = hpCell;
+    TFilterDropDownColumns FFilterDropDownColumns = fdNormal;
+    QString FXMLEncoding;
+    QString FFilterDropDownClear;
+    bool FShowDesignHelper = false;
+    bool FEnhRowColMove = false;
+    TPoint FPushedCellButton{-1, -1};
+    int FOldSize = -1;
+    bool FEnableWheel = false;
+    int FGroupColumn = -1;
+    TPoint FClipTopLeft{-1, -1};
+    bool FIntelliZoom = false;
+    bool FLoadFirstRow = false;
+    TInvalidEntryIcon FInvalidEntryIcon = ieNone;
+    bool FQuoteEmptyCells = false;
+    TMouseSelectMode FMouseSelectMode = msNormal;
+    int FMouseSelectStart = -1;
+    bool FShowNullDates = false;
+    bool FSaveFixedCells = false;
+    bool FSaveFixedRows = false;
+    bool FSaveFixedCols = false;
+    bool FSaveVirtCells = false;
+    bool FSaveHiddenCells = false;
+    bool FClearTextOnly = false;
+    int FComboIdx = -1;
+    int FPrintPageFrom = 0;
+    int FPrintPageTo = 0;
+    TPoint FLastHintPos{-1, -1};
+    bool ColchgFlg = false;
+    int Colclicked = -1;
+    int Rowclicked = -1;
+    bool FSaveWithHTML = false;
+    bool EditMode = false;
+    TEditorType EditControl = edNormal;
+
+    // owned objects, in creation order
+    TFooterPanel* FFooterPanel = nullptr;
+    TSearchPanel* FSearchPanel = nullptr;
+    std::unique_ptr<TFocusHelper> FFocusHelper;
+    std::unique_ptr<TSearchFooter> FSearchFooter;
+    std::unique_ptr<TFloatingFooter> FFloatingFooter;
+    std::unique_ptr<TPrintSettings> FPrintSettings;
+    std::unique_ptr<THTMLSettings> FHTMLSettings;
+    std::unique_ptr<TSortSettings> FSortSettings;
+    std::unique_ptr<TDragDropSettings> FDragDropSettings;
+    std::unique_ptr<TDragScrollOptions> FDragScrollOptions;
+    std::unique_ptr<TControlLook> FControlLook;
+    std::unique_ptr<TNavigation> FNavigation;
+    std::unique_ptr<TColumnSize> FColumnSize;
+    std::unique_ptr<TCellNode> FCellNode;
+    std::unique_ptr<TBands> FBands;
+    std::unique_ptr<TSizeWhileTyping> FSizeWhileTyping;
+    std::unique_ptr<TMouseActions> FMouseActions;
+    std::unique_ptr<TGrouping> FGrouping;
+    std::unique_ptr<TGridStrings> FColumnHeaders;
+    std::unique_ptr<THTMLPictureCache> FImageCache;
+    std::unique_ptr<TIntList> FOrigColSizes;
+    std::unique_ptr<TGridStrings> FRowHeaders;
+    std::unique_ptr<TGridStrings> Sortlist;
+    std::unique_ptr<TGridStrings> FLookupItems;
+    std::vector<intptr_t> FRowSelect;
+    std::vector<intptr_t> FColSelect;
+    std::unique_ptr<TSortIndexList> FSortIndexes;
+    std::unique_ptr<TIntList> FSortRowXRef, FUnSortRowXRef, FMergedColumns, FSelectedCells, FSelectedRows,
+        FModifiedRows, FEnabledRows;
+    std::unique_ptr<TBitmap> FRowIndicator;
+    std::unique_ptr<TBackGround> FBackGround;
+    THTMLHintWindow* FScrollHintWnd = nullptr;
+    std::unique_ptr<TControlList> FControlList;
+    std::unique_ptr<TGridProgressAppearance> FProgressAppearance;
+    std::unique_ptr<TSyncGrid> FSyncGrid;
+    std::unique_ptr<TFilter> FFilter;
+    std::unique_ptr<TBalloonSettings> FBalloonSettings;
+    std::unique_ptr<TShowModified> FShowModified;
+    std::vector<TObject*> FNotifierList;
+    std::unique_ptr<TIntList> FColumnOrder;
+    std::unique_ptr<TCellGraphic> FCellGraphic;
+    std::unique_ptr<TIntList> FIgnoreColumns;
+    std::unique_ptr<TFilterDropDown> FFilterDropDown;
+    TDropList* FDropList = nullptr;
+    TDropCheckList* FDropCheckList = nullptr;
+    std::unique_ptr<TGridStrings> FFilterList;
+
+    // editor controls (not while designing)
+    TGridFocusWindow* FFocusWindow = nullptr;
+    TArrowWindow* ArwU = nullptr;
+    TArrowWindow* ArwD = nullptr;
+    TArrowWindow* ArwL = nullptr;
+    TArrowWindow* ArwR = nullptr;
+    TGridCombo* EditCombo = nullptr;
+    TGridTransEdit* EditTrans = nullptr;
+    TGridTransCombo* ComboTrans = nullptr;
+    TGridCheckBox* EditCheck = nullptr;
+    TGridEditBtn* EditBtn = nullptr;
+    TGridUnitEditBtn* UnitEditBtn = nullptr;
+    TGridButton* GridButton = nullptr;
+    THeaderDragButton* MoveButton = nullptr;
+    TControlEdit* FEditControl = nullptr;
+    TControlCombo* FComboControl = nullptr;
+    QScrollBar* FScrollBar = nullptr;
+    QScrollBar* FPaintScrollBar = nullptr;
+
+    QPointer<TProStringGridCheck> FCellChecker;
+    QPointer<QDialog> FOwnerForm;
+    int PrevSizeX = 0;
+    int PrevSizeY = 0;
+    bool FSizeWithForm = false;
+};
+
+// The cursor shown over URL cells; every grid sets it when it is created.
+extern int HandCursor;
