@@ -3,6 +3,7 @@
 #include "platform/core/icmp.h"
 #include "platform/ui/dialogs.h"
 #include "shell/TLbButton.h"
+#include "shell/shell_look.h"
 #include "shell/state/lang.h"
 #include "shell/state/model_table.h"
 #include "shell/state/net_util.h"
@@ -35,7 +36,7 @@ TFBoot::TFBoot(QWidget* parent) : TUpdateFrame(parent), FClock(&Real_Ping_Clock(
     P_Eth_Search = new QWidget(this);
     P_Eth_Search->resize(kWidth, 185);
     L_List_Device = NewLabel(P_Eth_Search, 16, 19);
-    Btn_Search = NewButton(P_Eth_Search, 307, 6, 110, 28);
+    Btn_Search = Make_Button(P_Eth_Search, "Btn_Search", 307, 6, 110, 28);
     ACG_List_Devices = new TDeviceListPlaceholder(P_Eth_Search);
     ACG_List_Devices->setGeometry(35, 38, 382, 115);
     CB_Find_All_KVX = new QCheckBox(P_Eth_Search);
@@ -65,7 +66,7 @@ void TFBoot::Set_Lang()
 {
     const bool usb = Form_Type == 2;
     SetCaption(LT(usb ? 784 : 782));
-    L_SW_Desc->setText(LT(usb ? 785 : 783));
+    Set_Label(L_SW_Desc, LT(usb ? 785 : 783));
     ApplyTexts({
         {L_IP_Address, 786}, {L_COM_Port, 806},     {L_List_Device, 789},
         {CB_Find_All_KVX, 793}, {L_Update_Option, 794}, {CB_Update_Option_Read_Back, 798}});
@@ -92,8 +93,7 @@ void TFBoot::Set_Lang()
 void TFBoot::FormShow()
 {
     Set_Lang();
-    L_SW_Code->setText(SW_Code);
-    L_SW_Code->adjustSize();
+    Show_SW_Code();
     for (QWidget* p : {P_IP_Address, P_Eth_Search, P_Options, P_Serial}) p->hide();
 
     const bool usb = Form_Type == 2;

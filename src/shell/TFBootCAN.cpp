@@ -1,6 +1,7 @@
 #include "shell/TFBootCAN.h"
 
 #include "shell/TLbButton.h"
+#include "shell/shell_look.h"
 #include "shell/state/lang.h"
 #include "shell/state/model_table.h"
 
@@ -22,7 +23,7 @@ TFBootCAN::TFBootCAN(QWidget* parent) : TUpdateComWizard(parent)
 void TFBootCAN::Set_Lang()
 {
     SetCaption(LT(163));
-    L_SW_Desc->setText(LT(164));
+    Set_Label(L_SW_Desc, LT(164));
     Btn_COM_List->SetHint(LT(165));
     ApplyTexts({{L_COM_List, 166}, {L_Baud, 167},       {L_Options, 180},
                                               {CB_Firmware, 181}, {CB_Read_Firm, 182}, {CB_Conf, 183},

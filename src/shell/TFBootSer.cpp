@@ -1,6 +1,7 @@
 #include "shell/TFBootSer.h"
 
 #include "shell/TLbButton.h"
+#include "shell/shell_look.h"
 #include "shell/state/lang.h"
 #include "shell/state/model_table.h"
 
@@ -26,7 +27,7 @@ TFBootSer::TFBootSer(QWidget* parent) : TUpdateComWizard(parent)
 void TFBootSer::Set_Lang()
 {
     SetCaption(LT(686));
-    L_SW_Desc->setText(LT(687));
+    Set_Label(L_SW_Desc, LT(687));
     Btn_COM_List->SetHint(LT(693));
     ApplyTexts({
         {L_Steps1, 688}, {L_Steps2, 689},    {L_Steps3, 690},     {L_Steps4, 691}, {L_Steps5, 692},

@@ -3,6 +3,7 @@
 #include "platform/core/icmp.h"
 #include "platform/ui/dialogs.h"
 #include "shell/TLbButton.h"
+#include "shell/shell_look.h"
 #include "shell/state/lang.h"
 #include "shell/state/model_table.h"
 #include "shell/state/net_util.h"
@@ -23,7 +24,7 @@ TFBootTCP::TFBootTCP(QWidget* parent) : TUpdateWizard(parent), FClock(&Real_Ping
     E_IP1 = FOctets[0], E_IP2 = FOctets[1], E_IP3 = FOctets[2], E_IP4 = FOctets[3];
     L_Dot1 = FDots[0], L_Dot2 = FDots[1], L_Dot3 = FDots[2];
     L_Ping = NewLabel(this, 16, 136);
-    Btn_Ping = NewButton(this, 35, 155, 110, 28);
+    Btn_Ping = Make_Button(this, "Btn_Ping", 35, 155, 110, 28);
     LPing = NewLabel(this, 151, 163);
     FPage1 = {L_IP_Address, E_IP1, E_IP2, E_IP3, E_IP4, L_Dot1, L_Dot2, L_Dot3, L_Ping, Btn_Ping, LPing};
 
@@ -38,7 +39,7 @@ TFBootTCP::TFBootTCP(QWidget* parent) : TUpdateWizard(parent), FClock(&Real_Ping
 void TFBootTCP::Set_Lang()
 {
     SetCaption(LT(302));
-    L_SW_Desc->setText(QStringLiteral("Update Device from Ethernet (UDP)"));
+    Set_Label(L_SW_Desc, QStringLiteral("Update Device from Ethernet (UDP)"));
     ApplyTexts({{L_Ping, 304}, {L_Options, 308}, {CB_Firmware, 309}, {CB_Read_Firm, 310},
                                               {CB_Conf, 311}, {CB_Read_Conf, 312}});
     Btn_Ping->SetCaption(LT(305));
@@ -52,8 +53,7 @@ void TFBootTCP::FormShow()
     ShowPage1();
     LPing->clear();
     OctetsFromLastIP();
-    L_IP_Address->setText(LT(303) + QString::fromUtf16(Model_Info(Model_Code).HW_Code));
-    L_IP_Address->adjustSize();
+    Set_Label(L_IP_Address, LT(303) + QString::fromUtf16(Model_Info(Model_Code).HW_Code));
     Esegui_Ping = false;
     FProven.clear();
 }
@@ -65,11 +65,10 @@ bool TFBootTCP::Valid_IP(const QString& ip, QString& p1, QString& p2, QString& p
 
 void TFBootTCP::SetPingText(int index, TColor color)
 {
-    LPing->setText(LT(index));
     QPalette p = LPing->palette();
     p.setColor(QPalette::WindowText, ColorToQColor(color));
     LPing->setPalette(p);
-    LPing->adjustSize();
+    Set_Label(LPing, LT(index));
 }
 
 void TFBootTCP::PingReply(int bytesReceived) { ping_ = bytesReceived > 0 ? psAnswered : psNoData; }

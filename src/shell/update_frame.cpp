@@ -5,10 +5,11 @@
 #include "platform/ui/graphics.h"
 #include "shell/TFFabricateFirmWare.h"
 #include "shell/TLbButton.h"
+#include "shell/shell_look.h"
 #include "shell/state/lang.h"
 #include "shell/state/net_util.h"
-#include "shell/state/shared_state.h"
 #include "shell/state/model_table.h"
+#include "shell/state/shared_state.h"
 #include "shell/update_commands.h"
 #include "shell/update_ping.h"
 
@@ -20,24 +21,6 @@
 #include <QPainter>
 
 namespace {
-constexpr TColor kFrameColor = 0xEDF7F8;
-constexpr TColor kGray = 0x808080;
-
-QFont FrameFont(int pixelSize, bool bold = false)
-{
-    QFont f(QStringLiteral("Verdana"));
-    f.setPixelSize(pixelSize);
-    f.setBold(bold);
-    return f;
-}
-
-void SetTextColor(QWidget* w, TColor c)
-{
-    QPalette p = w->palette();
-    p.setColor(QPalette::WindowText, ColorToQColor(c));
-    w->setPalette(p);
-}
-
 // Two arrows in a circle: "read the list again".
 QImage RefreshGlyph()
 {
@@ -60,46 +43,32 @@ TUpdateFrame::TUpdateFrame(QWidget* parent) : TForm(parent)
 {
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, ColorToQColor(kFrameColor));
-    setPalette(pal);
-    setAutoFillBackground(true);
-    setFont(FrameFont(11));
+    Apply_Window_Colour(this, Window_Colour);
+    QFont verdana(QStringLiteral("Verdana"));
+    verdana.setPixelSize(11);
+    setFont(verdana);
 
-    P_Title = new QWidget(this);
-    L_SW_Code = new QLabel(P_Title);
-    L_SW_Code->setFont(FrameFont(32));
-    SetTextColor(L_SW_Code, kGray);
-    L_SW_Code->move(16, 4);
-    L_SW_Desc = new QLabel(P_Title);
-    L_SW_Desc->setFont(FrameFont(11, true));
-    SetTextColor(L_SW_Desc, kGray);
-    L_SW_Desc->move(18, 46);
-
-    P_Buttons = new QWidget(this);
-    Btn_Cancel = NewButton(P_Buttons, 16, 6, 110, 28);
+    const TTitlePanel title = Make_Title_Panel(this);
+    P_Title = title.P_Title;
+    L_SW_Code = title.L_SW_Code;
+    L_SW_Desc = title.L_SW_Desc;
+    P_Buttons = Make_Button_Panel(this);
+    Btn_Cancel = Make_Button(P_Buttons, "Btn_Cancel", 16, 6, 110, 28);
     Btn_Cancel->SetModalResult(mrCancel);
-    Btn_Update = NewButton(P_Buttons, 252, 6, 228, 28);
+    Btn_Update = Make_Button(P_Buttons, "Btn_Update", 252, 6, 228, 28);
 }
 
 void TUpdateFrame::LayoutFrame(int clientWidth, int clientHeight)
 {
     SetClientSize(clientWidth, clientHeight);
+    // the panels follow a shown window by themselves; a hidden one is placed here
     P_Title->setGeometry(0, 0, clientWidth, Update_Title_Height);
-    L_SW_Desc->resize(clientWidth - 32, L_SW_Desc->sizeHint().height());
     P_Buttons->setGeometry(0, clientHeight - Update_Buttons_Height, clientWidth, Update_Buttons_Height);
 }
 
-TLbButton* TUpdateFrame::NewButton(QWidget* parent, int left, int top, int width, int height)
+void TUpdateFrame::Show_SW_Code()
 {
-    auto* b = new TLbButton(parent);
-    b->SetBounds(left, top, width, height);
-    b->SetStyle(bsEncarta);
-    b->SetColor(kFrameColor);
-    b->SetColorWhenDown(0x0080FF);
-    b->SetHotTrackColor(0x00FFFF);
-    b->SetLightColor(kGray);
-    return b;
+    Set_Label(L_SW_Code, SW_Code);
 }
 
 QLabel* TUpdateFrame::NewLabel(QWidget* parent, int left, int top)
@@ -146,7 +115,7 @@ QComboBox* TUpdateFrame::NewDropDownList(QWidget* parent, int left, int top, int
 
 TLbButton* TUpdateFrame::NewComListButton(QWidget* parent, int left, int top)
 {
-    TLbButton* b = NewButton(parent, left, top, 34, 28);
+    TLbButton* b = Make_Button(parent, "Btn_COM_List", left, top, 34, 28);
     b->SetGlyph(RefreshGlyph());
     return b;
 }
@@ -154,9 +123,12 @@ TLbButton* TUpdateFrame::NewComListButton(QWidget* parent, int left, int top)
 void TUpdateFrame::ApplyTexts(std::initializer_list<std::pair<QWidget*, int>> texts)
 {
     for (const auto& [w, i] : texts) {
-        if (auto* l = qobject_cast<QLabel*>(w)) l->setText(LT(i));
-        else if (auto* b = qobject_cast<QAbstractButton*>(w)) b->setText(LT(i));
-        w->adjustSize();
+        if (auto* l = qobject_cast<QLabel*>(w)) {
+            Set_Label(l, LT(i));
+        } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
+            b->setText(LT(i));
+            b->adjustSize();
+        }
     }
 }
 
@@ -229,7 +201,7 @@ void TUpdateFrame::done(int r)
 
 TUpdateWizard::TUpdateWizard(QWidget* parent) : TUpdateFrame(parent)
 {
-    Btn_Next = NewButton(P_Buttons, 134, 6, 110, 28);
+    Btn_Next = Make_Button(P_Buttons, "Btn_Next", 134, 6, 110, 28);
     Btn_Next->SetLayout(blGlyphRight);
     L_Options = NewLabel(this, 16, 75);
     auto box = [this](int left, int top) {
@@ -247,8 +219,7 @@ TUpdateWizard::TUpdateWizard(QWidget* parent) : TUpdateFrame(parent)
 
 void TUpdateWizard::FormCreate()
 {
-    L_SW_Code->setText(SW_Code);
-    L_SW_Code->adjustSize();
+    Show_SW_Code();
     LayoutFrame(350, 233);
     for (QCheckBox* c : {CB_Firmware, CB_Read_Firm, CB_Conf, CB_Read_Conf}) c->setChecked(true);
     Set_Lang();

@@ -36,7 +36,8 @@ public:
 protected:
     // Places the title panel at the top and the button panel at the bottom.
     void LayoutFrame(int clientWidth, int clientHeight);
-    TLbButton* NewButton(QWidget* parent, int left, int top, int width, int height);
+    // L_SW_Code shows SW_Code.
+    void Show_SW_Code();
     QLabel* NewLabel(QWidget* parent, int left, int top);
     // The four octet edits (initial text "0") at lefts 35, 91, 147, 203 and the three dot
     // labels between them, 8 pixels lower; the last dot sits at lastDotLeft.
