@@ -6,6 +6,7 @@
 #include "shell/TFOpenConf.h"
 #include "shell/TFParGen.h"
 #include "shell/TFSoftOptions.h"
+#include "shell/update_device.h"
 
 #include <vector>
 
@@ -28,6 +29,7 @@ void Create_Forms(const QString& exeDir)
     Create_Form(QStringLiteral("FAbout"), FAbout);
     Create_Form(QStringLiteral("FSoftOptions"), FSoftOptions);
     Create_Form(QStringLiteral("FParGen"), FParGen);
+    Create_Update_Forms();
 }
 
 void Destroy_Forms()

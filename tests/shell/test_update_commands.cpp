@@ -1,8 +1,10 @@
 // Command lines of the serial, CAN, USB and TCP update programs.
 #include "shell/state/shared_state.h"
-#include "shell/update_commands.h"
-#include "support/fixtures.h"
+#include "shell/test_update_fakes.h"
+#include "shell/update_frame.h"
+#include "shell_fixture.h"
 
+#include <QProcess>
 #include <gtest/gtest.h>
 
 namespace {
@@ -15,10 +17,13 @@ struct CommandCase {
 };
 }  // namespace
 
-TEST(UpdateCommands, EveryUpdaterGetsItsParameterText)
+// Each program is started from Exe_Dir with its parameter text; a stand-in records the
+// arguments it received.
+TEST(UpdateCommands, EveryUpdaterIsStartedWithItsParameterText)
 {
-    TempExeDir dir;
-    Conf_Dir = dir.File(QStringLiteral("PROJECTS/Line 2"));
+    ShellTest shell(2);
+    TempExeDir& dir = shell.Dir;
+    shell.Open_Conf(QStringLiteral("Line 2"));
     const TUpdateChoice all{true, true, true, true}, none{false, false, false, false};
     const TUpdateChoice readOnly{false, true, false, true}, mixed{true, false, false, true};
     const QString com3 = QStringLiteral("COM3"), address = QStringLiteral("192.168.2.205");
@@ -48,7 +53,15 @@ TEST(UpdateCommands, EveryUpdaterGetsItsParameterText)
         expected.replace(QLatin1String("\"M/"), QLatin1Char('"') + Master_Dir + QLatin1Char('/'));
         expected.replace(QLatin1String("\"C/"), QLatin1Char('"') + Conf_Dir + QLatin1Char('/'));
         EXPECT_EQ(text, expected);
+
+        Put_Recorder(c.Command.Program);
+        Start_Updater(c.Command);
+        QStringList args;
+        ASSERT_TRUE(Recorded_Args(c.Command.Program, args));
+        // blanks separate, double quotes group
+        EXPECT_EQ(args, QProcess::splitCommand(expected));
     }
+    EXPECT_TRUE(shell.Boxes.Calls.empty());
 }
 
 TEST(UpdateCommands, ModelsWithoutSuchProgramGetNone)
@@ -61,9 +74,16 @@ TEST(UpdateCommands, ModelsWithoutSuchProgramGetNone)
 
 TEST(UpdateCommands, ArgumentThatQuotingCannotCarryIsRefused)
 {
-    TempExeDir dir;
-    Conf_Dir = dir.File(QStringLiteral("PROJECTS/a\"b"));
+    ShellTest shell(0);
+    Conf_Dir = shell.Dir.File(QStringLiteral("PROJECTS/a\"b"));
+    const TUpdateCommand cmd = CAN_Update_Command(0, "COM1", 0, {});
     QString text = QStringLiteral("unchanged");
-    EXPECT_FALSE(Parameter_Text(CAN_Update_Command(0, "COM1", 0, {}), text));
+    EXPECT_FALSE(Parameter_Text(cmd, text));
     EXPECT_EQ(text, "unchanged");
+    Put_Recorder(cmd.Program);
+    Start_Updater(cmd);
+    QStringList args;
+    EXPECT_FALSE(Recorded_Args(cmd.Program, args));
+    ASSERT_EQ(shell.Boxes.Calls.size(), 1u);
+    EXPECT_EQ(shell.Boxes.Calls[0].Type, TMsgDlgType::mtError);
 }

@@ -38,3 +38,30 @@ struct FakeEcho : TIcmpEcho {
     int ReplySize = 10;
     int ThrowOnSend = 0;   // 1-based request that raises
 };
+
+#include <QFile>
+#include <QStringList>
+
+// An update program standing in at `path`: it writes each of its arguments on a line of
+// <path>.args and, when the job file lies beside it, a copy of it to <path>.job.
+inline void Put_Recorder(const QString& path)
+{
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write("#!/bin/sh\n"
+            "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$0.args\"\n"
+            "[ -f \"${0%/*}/Ethernet_Update.xml\" ] && cp \"${0%/*}/Ethernet_Update.xml\" \"$0.job\"\n"
+            "exit 0\n");
+    f.close();
+    f.setPermissions(f.permissions() | QFile::ExeOwner);
+}
+
+// The arguments the stand-in at `path` was started with; false when it never ran.
+inline bool Recorded_Args(const QString& path, QStringList& args)
+{
+    QFile f(path + QStringLiteral(".args"));
+    if (!f.open(QIODevice::ReadOnly)) return false;
+    args = QString::fromLocal8Bit(f.readAll()).split(QLatin1Char('\n'));
+    args.removeLast();   // after the last line's end
+    return true;
+}
