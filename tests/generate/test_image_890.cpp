@@ -164,6 +164,22 @@ TEST(Image890, TransmitFramesAndTheirDefaultValues)
     EXPECT_EQ(U8_At(bank2, 7 * 32 + 30), 1 + 16 + 64);
 }
 
+// An empty list of default values stores nothing, so it never runs past the area.
+TEST(Image890, NoDefaultValuesBeyondTheAreaAreNoRefusal)
+{
+    TGenConf conf(5);
+    Write_Table_File(File_J1939_Transmit, "TransmitJ1939", {{{"NumByte", "2049"}}, {{"NumByte", "0"}, {"DefaultValues", " , "}}});
+    Build_And_Save();
+    const QByteArray bank1 = conf.Bank("bank1.bin");
+    ASSERT_EQ(bank1.size(), 4096);
+    EXPECT_EQ(U32_At(bank1, 80), 2049u);
+    EXPECT_TRUE(Bytes_At(bank1, 2048, QByteArray(2048, char(0xFF))));
+    const QByteArray bank2 = conf.Bank("bank2.bin");
+    ASSERT_EQ(bank2.size(), 2 * 32);
+    EXPECT_EQ(U16_At(bank2, 32 + 12), 2049);  // the second frame's data offset
+    EXPECT_EQ(U16_At(bank2, 32 + 16), 0);     // and its size
+}
+
 TEST(Image890, StrictRequestValuesWriteNoFile)
 {
     struct Case {
