@@ -129,9 +129,10 @@ bool Parse_Default_Values(const QString& text, int32_t offset, int32_t count)
         if (v < 0 || v > 255) return true;
         values.push_back(uint8_t(v));
     }
-    if (int64_t(values.size()) != count) return true;
+    // no values: nothing to store, wherever the frame's data lie
+    if (int64_t(values.size()) != count || count == 0) return true;
     if (offset < 0 || int64_t(offset) + count > Default_Values_Size_890) return false;
-    if (count > 0) std::memcpy(Default_Values_Area + offset, values.data(), values.size());
+    std::memcpy(Default_Values_Area + offset, values.data(), values.size());
     return true;
 }
 

@@ -56,8 +56,8 @@ void Read_Section(TCAN_Section k, bool when, const QString& path, int32_t size,
 // The frame a row names (1-based in the file), or -1 when there is no such frame.
 int32_t Frame_Of(const TGenRow& row, const char* attr, TCAN_Section frames)
 {
-    const int32_t k = row.Int_Def(attr, -1) - 1;
-    return k >= 0 && uint32_t(k) < Param_Rec_CAN.Section_Dir[frames].Count ? k : -1;
+    const int64_t k = int64_t(row.Int_Def(attr, -1)) - 1;
+    return k >= 0 && k < Param_Rec_CAN.Section_Dir[frames].Count ? int32_t(k) : -1;
 }
 
 // The bytes of the SDO entry common to reading and writing: index, sub-index, size and the

@@ -164,6 +164,57 @@ TEST(Image890, TransmitFramesAndTheirDefaultValues)
     EXPECT_EQ(U8_At(bank2, 7 * 32 + 30), 1 + 16 + 64);
 }
 
+// Function codes by type and size, flags by their exact texts, and coil maps for coil writes
+// and status reads.
+TEST(Image890, RequestFunctionsFlagsAndMapKinds)
+{
+    TGenConf conf(5);
+    const auto req = [](const char* slave, const char* type, const char* address, const char* npoint, const char* poll,
+                        const char* maxError, std::vector<std::pair<const char*, QString>> more) {
+        TRowAttrs r = {{"SlaveID", slave}, {"Type", type}, {"Address", address}, {"NPoint", npoint}, {"PollTime", poll},
+                       {"MaxError", maxError}};
+        r.insert(r.end(), more.begin(), more.end());
+        return r;
+    };
+    Write_Table_File(File_Modbus_Write_Req, "ModbusWriteRequest",
+                     {req("1", "coil status", "10", "1", "100", "2", {{"OnChange", "y"}, {"Regs_Status_Map", "[5,9][6,2]"}}),
+                      req("2", "COIL STATUS", "20", "2", "200", "3", {{"OnCMD", "Y"}}),
+                      req("3", "Holding Register", "30", "1", "300", "4", {{"OnChange", "Y"}, {"Regs_Status_Map", "[7,1999]"}})});
+    Write_Table_File(File_Modbus_Read_Req, "ModbusReadRequest",
+                     {req("4", "input status", "0", "1", "10", "0", {{"Regs_Status_Map", "[8,3]"}}),
+                      req("5", "holding register", "0", "1", "10", "0", {{"OnChange", "Y"}, {"Regs_Status_Map", "[8,300]"}}),
+                      req("6", "INPUT REGISTER", "0", "0", "10", "0", {{"Regs_Status_Map", "[1,1]"}})});
+    Build_And_Save();
+    const QByteArray bank1 = conf.Bank("bank1.bin");
+    EXPECT_TRUE(Bytes_At(bank1, 60, Expected_Bytes(16, {{{0, 4, 3}, {4, 4, 0x50000}, {8, 4, 3}, {12, 4, 0x5003C}}})));
+    const QByteArray bank2 = conf.Bank("bank2.bin");
+    ASSERT_EQ(bank2.size(), 6 * 20 + 6 * 4);
+    EXPECT_TRUE(Bytes_At(bank2, 0,
+                         Raw({0x78, 0x00, 0x05, 0x00, 1, 5, 10, 0, 1, 0, 0, 0, 100, 0, 0, 0, 2, 0, 0, 0,
+                              0x7C, 0x00, 0x05, 0x00, 2, 15, 20, 0, 2, 0, 2, 0, 200, 0, 0, 0, 3, 0, 0, 0,
+                              0x84, 0x00, 0x05, 0x00, 3, 6, 30, 0, 1, 0, 1, 0, 0x2C, 0x01, 0, 0, 4, 0, 0, 0,
+                              0x88, 0x00, 0x05, 0x00, 4, 2, 0, 0, 1, 0, 0, 0, 10, 0, 0, 0, 0, 0, 0, 0,
+                              0x8C, 0x00, 0x05, 0x00, 5, 3, 0, 0, 1, 0, 0, 0, 10, 0, 0, 0, 0, 0, 0, 0,
+                              0x90, 0x00, 0x05, 0x00, 6, 4, 0, 0, 0, 0, 0, 0, 10, 0, 0, 0, 0, 0, 0, 0,
+                              6, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 7, 0, 0xCF, 0x07, 8, 0, 3, 0, 8, 0, 0x2C, 0x01})));
+}
+
+// An empty list of default values stores nothing, so it never runs past the area.
+TEST(Image890, NoDefaultValuesBeyondTheAreaAreNoRefusal)
+{
+    TGenConf conf(5);
+    Write_Table_File(File_J1939_Transmit, "TransmitJ1939", {{{"NumByte", "2049"}}, {{"NumByte", "0"}, {"DefaultValues", " , "}}});
+    Build_And_Save();
+    const QByteArray bank1 = conf.Bank("bank1.bin");
+    ASSERT_EQ(bank1.size(), 4096);
+    EXPECT_EQ(U32_At(bank1, 80), 2049u);
+    EXPECT_TRUE(Bytes_At(bank1, 2048, QByteArray(2048, char(0xFF))));
+    const QByteArray bank2 = conf.Bank("bank2.bin");
+    ASSERT_EQ(bank2.size(), 2 * 32);
+    EXPECT_EQ(U16_At(bank2, 32 + 12), 2049);  // the second frame's data offset
+    EXPECT_EQ(U16_At(bank2, 32 + 16), 0);     // and its size
+}
+
 TEST(Image890, StrictRequestValuesWriteNoFile)
 {
     struct Case {
