@@ -1,7 +1,7 @@
 #include "grid/base/number_routines.h"
 
 #include "platform/core/exception.h"
-#include "platform/core/locale_settings.h"
+#include "platform/core/format_settings.h"
 #include "platform/core/sysutils.h"
 
 #include <QLocale>

@@ -1,6 +1,6 @@
 #pragma once
 // Reading numbers and dates out of cell texts, and the row filter's condition matcher.
-// All of them follow the locale settings in force (platform/core/locale_settings.h).
+// All of them follow the locale settings in force (platform/core/format_settings.h).
 #include "platform/core/dateutils.h"
 
 #include <QPoint>

@@ -18,3 +18,19 @@ struct TFormatSettings {
 };
 
 TFormatSettings& FormatSettings();
+
+inline QChar LocaleDecimalSeparator() { return FormatSettings().DecimalSeparator; }
+inline QChar LocaleThousandSeparator() { return FormatSettings().ThousandSeparator; }
+inline QChar LocaleDateSeparator() { return FormatSettings().DateSeparator; }
+inline QChar LocaleTimeSeparator() { return FormatSettings().TimeSeparator; }
+inline QString LocaleShortDateFormat() { return FormatSettings().ShortDateFormat; }
+
+// Sets the locale settings for a scope and restores the previous ones at its end.
+class ScopedFormatSettings {
+public:
+    explicit ScopedFormatSettings(const TFormatSettings& s) : FOld(FormatSettings()) { FormatSettings() = s; }
+    ~ScopedFormatSettings() { FormatSettings() = FOld; }
+
+private:
+    TFormatSettings FOld;
+};

@@ -1,6 +1,6 @@
 #include "grid/base/number_routines.h"
 #include "platform/core/exception.h"
-#include "platform/core/locale_settings.h"
+#include "platform/core/format_settings.h"
 
 #include <gtest/gtest.h>
 
