@@ -869,8 +869,9 @@ void TCanvas::ResetClip()
 
 void TCanvas::SaveState()
 {
-    FSaved.push_back(State{FFont, FPen, FBrush});
-    if (CanDraw()) FPainter->save();
+    const bool saved = CanDraw();
+    if (saved) FPainter->save();
+    FSaved.push_back(State{FFont, FPen, FBrush, saved});
 }
 
 void TCanvas::RestoreState()
@@ -881,7 +882,7 @@ void TCanvas::RestoreState()
     FFont.Assign(s.Font);
     FPen.Assign(s.Pen);
     FBrush.Assign(s.Brush);
-    if (FPainter) FPainter->restore();
+    if (s.PainterSaved && FPainter) FPainter->restore();
 }
 
 // ---------------------------------------------------------------- bitmap

@@ -263,6 +263,7 @@ private:
         TFont Font;
         TPen Pen;
         TBrush Brush;
+        bool PainterSaved = false;
     };
     std::vector<State> FSaved;
 };

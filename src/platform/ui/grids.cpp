@@ -23,6 +23,15 @@ const QString kFixedColTooBig = QStringLiteral("Fixed column count must be less 
     throw EInvalidGridOperation(text);
 }
 
+// The characters a key press types, as the platform hands them out after the key itself:
+// none for Delete, which Qt reports as character 127.
+QString TypedText(const QKeyEvent* e)
+{
+    QString t = e->text();
+    t.remove(QChar(0x7F));
+    return t;
+}
+
 intptr_t HandleOf(const QWidget* w)
 {
     return reinterpret_cast<intptr_t>(w);
@@ -297,7 +306,7 @@ void TInplaceEdit::DefaultHandler(TMessage& m)
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
         // keys that type something are handled with their character
-        if (FPendingKey && FPendingKey->text().isEmpty()) QLineEdit::keyPressEvent(FPendingKey);
+        if (FPendingKey && TypedText(FPendingKey).isEmpty()) QLineEdit::keyPressEvent(FPendingKey);
         break;
     case WM_CHAR: TypeChar(QChar(static_cast<char16_t>(m.WParam))); break;
     case WM_KEYUP:
@@ -351,10 +360,11 @@ void TInplaceEdit::keyPressEvent(QKeyEvent* e)
     QKeyEvent* outer = FPendingKey;
     FPendingKey = e;
     TMessage down{static_cast<uint32_t>(e->modifiers() & Qt::AltModifier ? WM_SYSKEYDOWN : WM_KEYDOWN), vk, 0, 0};
-    if (vk != 0 || e->text().isEmpty()) WndProc(down);
+    const QString typed = TypedText(e);
+    if (vk != 0 || typed.isEmpty()) WndProc(down);
     else down.WParam = 1;   // a character without a key code of its own
-    if (down.WParam != 0 && !e->text().isEmpty() && isVisible()) {
-        for (QChar c : e->text()) {
+    if (down.WParam != 0 && !typed.isEmpty() && isVisible()) {
+        for (QChar c : typed) {
             TMessage ch{WM_CHAR, c.unicode(), 0, 0};
             WndProc(ch);
         }
@@ -2036,7 +2046,7 @@ void TCustomGrid::SendKey(QKeyEvent* e, bool down)
     if (vk != 0) WndProc(m);
     else m.WParam = 1;
     if (m.WParam != 0 && !alt)
-        for (QChar c : e->text()) Perform(WM_CHAR, c.unicode());
+        for (QChar c : TypedText(e)) Perform(WM_CHAR, c.unicode());
     FPendingKey = outer;
 }
 
