@@ -188,3 +188,8 @@ void Refuse_Row(const TGenDocument& doc, int index, const QString& reason)
 {
     throw Exception(QStringLiteral("%1, row %2: %3").arg(doc.Name()).arg(index + 1).arg(reason));
 }
+
+void Check_Capacity(const TGenDocument& doc, int index, int64_t used, int capacity, const QString& what)
+{
+    if (used >= capacity) Refuse_Row(doc, index, QStringLiteral("the device holds at most %1 %2.").arg(capacity).arg(what));
+}

@@ -112,3 +112,6 @@ private:
 // Refuses row `index` (0-based) of `doc` because it does not fit the image: more rows than
 // a table holds, or an index outside its table.  The text names the file and the row.
 [[noreturn]] void Refuse_Row(const TGenDocument& doc, int index, const QString& reason);
+// Refuses row `index` when `used` entries already fill a table of `capacity` `what`
+// ("receive frames").
+void Check_Capacity(const TGenDocument& doc, int index, int64_t used, int capacity, const QString& what);

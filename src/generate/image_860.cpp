@@ -17,18 +17,6 @@ TParam_Rec_860 Param_Rec_860;
 TJ1939_Rx_Entry J1939_Rx_Table_860[J1939_Frame_Capacity_860];
 TJ1939_Tx_Entry J1939_Tx_Table_860[J1939_Frame_Capacity_860];
 
-namespace {
-
-void Set_Octets(uint8_t (&dst)[4], uint8_t a, uint8_t b, uint8_t c, uint8_t d)
-{
-    dst[0] = a;
-    dst[1] = b;
-    dst[2] = c;
-    dst[3] = d;
-}
-
-}  // namespace
-
 void Init_Params_860()
 {
     TParam_Rec_860& r = Param_Rec_860;

@@ -144,8 +144,7 @@ void Read_J1939_Frames_890()
     TGenDocument doc;
     if (doc.Load(File_J1939_Receive)) {
         for (int i = 0; i < doc.Row_Count(); ++i) {
-            if (r.J1939_Rx_Count >= uint32_t(Frame_Capacity_890))
-                Refuse_Row(doc, i, QStringLiteral("the device holds at most %1 J1939 frames.").arg(Frame_Capacity_890));
+            Check_Capacity(doc, i, r.J1939_Rx_Count, Frame_Capacity_890, QStringLiteral("J1939 frames"));
             TJ1939_Frame_892& f = Frame_Table_890[r.J1939_Rx_Count];
             Read_J1939_Rx_Row_892(doc.Row(i), r.J1939_Flags & Flag_Peer_To_Peer, r.J1939_Timeout_ms, offset, f);
             f.Frame_Flags = 0;
@@ -158,9 +157,7 @@ void Read_J1939_Frames_890()
     if (doc.Load(File_J1939_Transmit)) {
         for (int i = 0; i < doc.Row_Count(); ++i) {
             const uint32_t entry = r.J1939_Rx_Count + r.J1939_Tx_Count;
-            if (entry >= uint32_t(Frame_Capacity_890))
-                Refuse_Row(doc, i, QStringLiteral("the device holds at most %1 J1939 frames, receive and transmit together.")
-                                       .arg(Frame_Capacity_890));
+            Check_Capacity(doc, i, entry, Frame_Capacity_890, QStringLiteral("J1939 frames, receive and transmit together"));
             const TGenRow row = doc.Row(i);
             TJ1939_Frame_892& f = Frame_Table_890[entry];
             const uint32_t priority = uint32_t(row.Int_Def("Priority", 0));
@@ -222,8 +219,7 @@ void Read_Modbus_Requests_890()
     const bool haveWrites = doc.Load(File_Modbus_Write_Req);
     if (haveWrites) {
         for (int i = 0; i < doc.Row_Count(); ++i) {
-            if (r.Write_Req_Count >= uint32_t(Modbus_Req_Capacity_890))
-                Refuse_Row(doc, i, QStringLiteral("the device holds at most %1 Modbus requests.").arg(Modbus_Req_Capacity_890));
+            Check_Capacity(doc, i, r.Write_Req_Count, Modbus_Req_Capacity_890, QStringLiteral("Modbus requests"));
             const TGenRow row = doc.Row(i);
             TModbus_Req_890& e = Modbus_Req_Table_890[r.Write_Req_Count];
             Read_Request(row, e, total);
@@ -244,9 +240,7 @@ void Read_Modbus_Requests_890()
     if (haveReads) {
         for (int i = 0; i < doc.Row_Count(); ++i) {
             const uint32_t entry = r.Write_Req_Count + r.Read_Req_Count;
-            if (entry >= uint32_t(Modbus_Req_Capacity_890))
-                Refuse_Row(doc, i, QStringLiteral("the device holds at most %1 Modbus requests, write and read together.")
-                                       .arg(Modbus_Req_Capacity_890));
+            Check_Capacity(doc, i, entry, Modbus_Req_Capacity_890, QStringLiteral("Modbus requests, write and read together"));
             const TGenRow row = doc.Row(i);
             TModbus_Req_890& e = Modbus_Req_Table_890[entry];
             Read_Request(row, e, total);

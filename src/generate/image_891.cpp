@@ -80,8 +80,7 @@ void Read_J1939_Receive_891()
     TGenDocument doc;
     if (!doc.Load(File_J1939_Receive)) return;
     for (int i = 0; i < doc.Row_Count(); ++i) {
-        if (i >= Rx_Frame_Capacity_891)
-            Refuse_Row(doc, i, QStringLiteral("the device holds at most %1 receive frames.").arg(Rx_Frame_Capacity_891));
+        Check_Capacity(doc, i, i, Rx_Frame_Capacity_891, QStringLiteral("receive frames"));
         Need(doc, i, Frame_Entry_Size);
         const TGenRow row = doc.Row(i);
         Rx_Data_Offsets_891[r.J1939_Rx_Count++] = offset;
@@ -134,50 +133,48 @@ void Read_J1939_Transmit_891()
     }
 }
 
-void Read_Define_Rec_891()
+namespace {
+// The mapping rows of `path` that name one of `frames` frames, each written as the three
+// register fields and the tail that `rest` writes; the others are left out.
+void Read_Mappings_891(const QString& path, uint32_t frames, uint32_t& count, uint32_t& addr,
+                       int32_t (*rest)(const TGenRow& row, int32_t p, int32_t n))
 {
-    TParam_Rec_891& r = Param_Rec_891;
-    r.Define_Rec_Addr = uint32_t(Image_Len) + Block_Addr_891;
-    r.Define_Rec_Count = 0;
+    addr = uint32_t(Image_Len) + Block_Addr_891;
+    count = 0;
     TGenDocument doc;
-    if (!doc.Load(File_Define_J1939_Rec)) return;
+    if (!doc.Load(path)) return;
     for (int i = 0; i < doc.Row_Count(); ++i) {
         const TGenRow row = doc.Row(i);
         const int32_t n = row.Int_Def("Num_Frame", -1);
-        if (n < 0 || uint32_t(n) >= r.J1939_Rx_Count) continue;
+        if (n < 0 || uint32_t(n) >= frames) continue;
         Need(doc, i, Map_Entry_Size);
-        ++r.Define_Rec_Count;
+        ++count;
         int32_t p = Put_U16(Image_Buf, Image_Len, uint32_t(row.Strict("Mod_Index")));
         p = Put_U16(Image_Buf, p, uint32_t(row.Strict("Byte_HiPart")));
         p = Put_U16(Image_Buf, p, uint32_t(row.Strict("Byte_LoPart")));
-        p = Put_U16(Image_Buf, p, Rx_Data_Offsets_891[n]);
-        Put_Fill(Image_Buf, p, 0, 4);
+        p = rest(row, p, n);
+        Put_Fill(Image_Buf, p, 0, Image_Len + Map_Entry_Size - p);
         Image_Len += Map_Entry_Size;
     }
+}
+}  // namespace
+
+void Read_Define_Rec_891()
+{
+    TParam_Rec_891& r = Param_Rec_891;
+    Read_Mappings_891(File_Define_J1939_Rec, r.J1939_Rx_Count, r.Define_Rec_Count, r.Define_Rec_Addr,
+                      [](const TGenRow&, int32_t p, int32_t n) { return Put_U16(Image_Buf, p, Rx_Data_Offsets_891[n]); });
 }
 
 void Read_Define_Tra_891()
 {
     TParam_Rec_891& r = Param_Rec_891;
-    r.Define_Tra_Addr = uint32_t(Image_Len) + Block_Addr_891;
-    r.Define_Tra_Count = 0;
-    TGenDocument doc;
-    if (!doc.Load(File_Define_J1939_Tra)) return;
-    for (int i = 0; i < doc.Row_Count(); ++i) {
-        const TGenRow row = doc.Row(i);
-        const int32_t n = row.Int_Def("Num_Frame", -1);
-        if (n < 0 || uint32_t(n) >= r.J1939_Tx_Count) continue;
-        Need(doc, i, Map_Entry_Size);
-        ++r.Define_Tra_Count;
-        int32_t p = Put_U16(Image_Buf, Image_Len, uint32_t(row.Strict("Mod_Index")));
-        p = Put_U16(Image_Buf, p, uint32_t(row.Strict("Byte_HiPart")));
-        p = Put_U16(Image_Buf, p, uint32_t(row.Strict("Byte_LoPart")));
-        p = Put_U16(Image_Buf, p, 8 * uint32_t(n));
-        p = Put_U8(Image_Buf, p, uint32_t(row.Strict("Send_on_Write")));
-        p = Put_U8(Image_Buf, p, uint32_t(n));
-        Put_Fill(Image_Buf, p, 0, 2);
-        Image_Len += Map_Entry_Size;
-    }
+    Read_Mappings_891(File_Define_J1939_Tra, r.J1939_Tx_Count, r.Define_Tra_Count, r.Define_Tra_Addr,
+                      [](const TGenRow& row, int32_t p, int32_t n) {
+                          p = Put_U16(Image_Buf, p, 8 * uint32_t(n));
+                          p = Put_U8(Image_Buf, p, uint32_t(row.Strict("Send_on_Write")));
+                          return Put_U8(Image_Buf, p, uint32_t(n));
+                      });
 }
 
 void Write_Param_Block_891()

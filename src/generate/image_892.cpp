@@ -36,15 +36,6 @@ constexpr uint32_t Flag_Send_DM1 = 4;
 // DM1 positions are relative to the DM1 area at the end of the gateway memory.
 constexpr int32_t DM1_Area_Start = Gateway_Memory_Size - DM1_Memory_Size;
 
-
-void Set_Octets(uint8_t (&dst)[4], uint8_t a, uint8_t b, uint8_t c, uint8_t d)
-{
-    dst[0] = a;
-    dst[1] = b;
-    dst[2] = c;
-    dst[3] = d;
-}
-
 enum class TReqKind { Read, DM1_Read, Write };
 
 void Read_Request(const TGenRow& row, TReqKind kind, TModbus_Req_892& e)

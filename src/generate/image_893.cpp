@@ -112,7 +112,7 @@ void Read_ParGen_893()
     Read_Key_Octets(doc, k.IP, {192, 168, 0, 10}, r.IP_Address);
     Read_Key_Octets(doc, k.SM, {255, 255, 255, 0}, r.Subnet_Mask);
     Read_Key_Octets(doc, k.GAT, {192, 168, 0, 1}, r.Gateway_Address);
-    if (!doc.Key_Flag(k.En_GAT)) std::fill(std::begin(r.Gateway_Address), std::end(r.Gateway_Address), 255);
+    if (!doc.Key_Flag(k.En_GAT)) Set_Octets(r.Gateway_Address, 255, 255, 255, 255);
     r.Modbus_Port = r.Modbus_Port_Copy = static_cast<uint16_t>(doc.Key_Int(k.Port, 502));
 }
 

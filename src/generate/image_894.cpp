@@ -50,13 +50,6 @@ const TKeys_894 Keys_871{"BaudRateCAN",
                          "Enable_GAT",
                          "PORT"};
 
-void Set_Octets(uint8_t (&dst)[4], uint8_t a, uint8_t b, uint8_t c, uint8_t d)
-{
-    dst[0] = a;
-    dst[1] = b;
-    dst[2] = c;
-    dst[3] = d;
-}
 
 }  // namespace
 

@@ -76,8 +76,7 @@ void Read_Rx_Frames()
 {
     Read_Section(Sec_J1939_Rx, true, File_J1939_Receive, 16, [offset = uint32_t(0)](const TGenDocument& doc, const TGenRow& row) mutable {
         const int i = row.Index();
-        if (i >= Rx_Offset_Capacity_896)
-            Refuse_Row(doc, i, QStringLiteral("the device holds at most %1 receive frames.").arg(Rx_Offset_Capacity_896));
+        Check_Capacity(doc, i, i, Rx_Offset_Capacity_896, QStringLiteral("receive frames"));
         const bool transport = row.Flag_Upper("TransportProtocol");
         const uint8_t flags = (transport ? 1 : 0) | (row.Flag_Upper("CancelData") ? 2 : 0) | (row.Flag_Upper("OnRequest") ? 4 : 0);
         const uint16_t size = transport ? uint16_t(Num(row, "NumBytes")) : 8;

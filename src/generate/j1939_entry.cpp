@@ -92,3 +92,11 @@ void Read_Key_Octets(const TGenDocument& doc, const char* const (&keys)[4], cons
 {
     for (int i = 0; i < 4; ++i) dst[i] = static_cast<uint8_t>(doc.Key_Int(keys[i], defs[i]));
 }
+
+void Set_Octets(uint8_t (&dst)[4], uint8_t a, uint8_t b, uint8_t c, uint8_t d)
+{
+    dst[0] = a;
+    dst[1] = b;
+    dst[2] = c;
+    dst[3] = d;
+}

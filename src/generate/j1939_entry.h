@@ -71,3 +71,4 @@ void Check_Row_Count(const TGenDocument& doc, int capacity);
 int32_t Strict_Key(const TGenDocument& doc, const char* key);
 // Four octet keys, each with its default, low 8 bits.
 void Read_Key_Octets(const TGenDocument& doc, const char* const (&keys)[4], const int32_t (&defs)[4], uint8_t (&dst)[4]);
+void Set_Octets(uint8_t (&dst)[4], uint8_t a, uint8_t b, uint8_t c, uint8_t d);

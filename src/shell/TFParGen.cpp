@@ -1,5 +1,6 @@
 #include "shell/TFParGen.h"
 
+#include "platform/core/exception.h"
 #include "platform/ui/dialogs.h"
 #include "shell/TLbButton.h"
 #include "shell/state/lang.h"
@@ -742,16 +743,14 @@ void TFParGen::Apply_Values(const TParGenMap& values)
     }
 }
 
-bool TFParGen::Load_ParGen()
+void TFParGen::Load_ParGen()
 {
     TParGenMap values;
     QString error;
-    if (Read_ParGen(File_ParGen, Model_Code, values, &error) == TParGenRead::Damaged) {
-        ShowError(error);
-        return false;
-    }
+    // A damaged document must not be replaced by defaults at the next OK: the showing is
+    // abandoned and the application's error report names the file.
+    if (Read_ParGen(File_ParGen, Model_Code, values, &error) == TParGenRead::Damaged) throw Exception(error);
     Apply_Values(values);
-    return true;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -759,7 +758,7 @@ bool TFParGen::Load_ParGen()
 
 int TFParGen::ShowModal()
 {
-    if (!Load_ParGen()) return mrCancel;
+    Load_ParGen();
     FLoaded = true;
     const int r = TForm::ShowModal();
     FLoaded = false;
@@ -768,12 +767,8 @@ int TFParGen::ShowModal()
 
 void TFParGen::FormShow()
 {
-    const bool loaded = FLoaded || Load_ParGen();
+    if (!FLoaded) Load_ParGen();
     FLoaded = false;
-    if (!loaded) {
-        SetModalResult(mrCancel);
-        return;
-    }
     if (Model_Code == 7) RePosition_Objects_872();
     if (Model_Code == 9) RePosition_Objects_871();
     Is_Change = false;

@@ -24,7 +24,8 @@ public:
     void FormShow() override;
     void FormActivate();
     void FormDblClick() {}
-    // A ParGen.xml that is not well-formed is reported and the window does not open.
+    // A ParGen.xml that is not well-formed throws (the application reports it) and the
+    // window does not open.
     int ShowModal() override;
 
     void Btn_OKClick();
@@ -165,7 +166,7 @@ private:
     void Set_Group_Height(QGroupBox* box, int height);
     void Stack(const QList<QGroupBox*>& groups);
     void Arrange_J1939();
-    bool Load_ParGen();
+    void Load_ParGen();
     QWidget* Control(const QString& name) const;
 
     std::vector<TGroup> FGroups;

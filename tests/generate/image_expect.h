@@ -4,6 +4,7 @@
 #include "generate/bank_files.h"
 #include "generate/gen_fixture.h"
 #include "generate/image_dispatch.h"
+#include "platform/core/exception.h"
 #include "shell/state/shared_state.h"
 
 #include <QByteArray>
@@ -57,3 +58,26 @@ inline void Build_And_Save()
     Build_Device_Image();
     Save_Device_Image();
 }
+
+// Builds and writes; succeeds when an error of type E ends it with a text starting with `text`.
+template <class E = Exception>
+::testing::AssertionResult Build_Fails_With(const char* text)
+{
+    try {
+        Build_And_Save();
+    } catch (const E& e) {
+        if (e.Message().startsWith(QLatin1String(text))) return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "error text: " << e.Message().toStdString();
+    }
+    return ::testing::AssertionFailure() << "built";
+}
+
+// The CAN-family record at its start values, before any document is read.
+inline const std::vector<TField> Can_Defaults = {
+    {0, 4, 250000}, {16, 4, 10}, {20, 4, 0xFA},
+    {44, 4, 2048}, {52, 4, 2048}, {60, 4, 2048}, {68, 4, 2048}, {76, 4, 2048}, {84, 4, 2048}, {92, 4, 2048},
+    {96, 4, 0x101}, {100, 4, 0x202}, {104, 4, 0x303}, {108, 4, 0x404}, {112, 4, 0x505},
+    {116, 4, 0x101}, {120, 4, 0x202}, {124, 4, 0x303}, {128, 4, 0x404}, {132, 4, 0x505},
+    {140, 4, 0x64000}, {148, 4, 0x66000}, {152, 4, 0x5A2}, {156, 4, 0x4A0},
+    {160, 4, 0x0CFFC400}, {164, 4, 0x0CFFB9C6}, {168, 4, 0x18FFC7C6}, {172, 4, 1000}, {176, 4, 1000},
+};

@@ -181,6 +181,30 @@ TEST(Image872, EmptyConfigurationWritesFiveFiles)
     EXPECT_EQ(U32_At(b, Block + 2044), 1065u);
 }
 
+TEST(Image872, ParametersOnly)
+{
+    TGenConf conf(7);
+    Write_ParGen(Pargen_872());
+    Build_And_Save();
+    const QByteArray pg = conf.Bank("bank_pg.bin");
+    ASSERT_EQ(pg.size(), 3000);
+    // no rows: counts 0, an empty bitmap and no identifier list
+    EXPECT_EQ(pg.left(19), Bytes({7, 2, 0x2C, 0x01, 1, 10, 0, 0, 7, 255, 255, 255, 0, 0xF6, 0x01, 0, 0, 0, 0}));
+    EXPECT_EQ(pg.mid(19, 32), QByteArray(32, 0));
+    EXPECT_EQ(pg.mid(60, 27), Bytes({0, 50, 0, 0, 0, 0, 0, 0, 0, 100, 0, 10, 0, 0, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(pg.mid(87), QByteArray(3000 - 87, char(0xFF)));
+    EXPECT_EQ(conf.Bank("bank_data.bin"), QByteArray(65535, char(0xFF)));
+    const QByteArray b = conf.Bank("bank.bin");
+    ASSERT_EQ(b.size(), 83968);
+    EXPECT_EQ(b.left(Block), QByteArray(Block, 0));
+    EXPECT_EQ(U32_At(b, Block + 0), 500000u);
+    EXPECT_EQ(b.mid(Block + 40, 12), Bytes({10, 0, 0, 7, 255, 255, 255, 0, 10, 0, 0, 1}));
+    EXPECT_EQ(U32_At(b, Block + 152), 1u);
+    EXPECT_EQ(U32_At(b, Block + 256), 50u);
+    EXPECT_EQ(U32_At(b, Block + 2044), Sum_Of(b, Block, 2044));
+    EXPECT_EQ(conf.Bank("bank_ESP32_2.bin"), QByteArray(Block, 0));
+}
+
 TEST(Image872, EveryTableFilled)
 {
     TGenConf conf(7);

@@ -1,11 +1,13 @@
 // The communication parameters window: layout per model, loading, OK, Cancel, collapsing
 // groups and the octet edits.
+#include "platform/core/exception.h"
 #include "platform/core/paths.h"
 #include "shell/TFParGen.h"
 #include "shell/TLbButton.h"
 #include "shell/state/lang.h"
 #include "shell/state/model_table.h"
 #include "shell/state/shared_state.h"
+#include "shell_fixture.h"
 #include "support/fixtures.h"
 
 #include <QApplication>
@@ -15,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -245,11 +248,13 @@ TEST_F(ParGenWindow, DamagedDocumentIsReportedAndTheWindowDoesNotOpen)
     TFParGen& f = Open(2);
     WriteParGen("<Par_Gen><J1939_TIMEOUT>5</Par_Gen>");
     f.E_TO_J1939->setText(QStringLiteral("kept"));
-    EXPECT_EQ(f.ShowModal(), mrCancel);
+    try {
+        f.ShowModal();
+        ADD_FAILURE() << "a damaged document must not open the window";
+    } catch (const Exception& e) {
+        EXPECT_TRUE(e.Message().contains(ParGenPath())) << e.Message().toStdString();
+    }
     EXPECT_FALSE(f.isVisible());
-    ASSERT_EQ(Boxes.Calls.size(), 1u);
-    EXPECT_EQ(Boxes.Calls[0].Type, TMsgDlgType::mtError);
-    EXPECT_TRUE(Boxes.Calls[0].Text.contains(ParGenPath()));
     EXPECT_EQ(f.E_TO_J1939->text(), "kept");  // nothing replaced by defaults
     EXPECT_EQ(ParGenBytes(), "<Par_Gen><J1939_TIMEOUT>5</Par_Gen>");
 }
@@ -265,6 +270,9 @@ TEST_F(ParGenWindow, CancelAsksOnlyAfterAChange)
     f.FormShow();
     f.SetModalResult(mrNone);
     f.E_TO_J1939->setText(QStringLiteral("9"));
+    QTest::keyClick(&f, Qt::Key_Escape);  // only OK, Cancel and the close box end a showing
+    EXPECT_EQ(f.ModalResult(), mrNone);
+    EXPECT_TRUE(Boxes.Calls.empty());
     Boxes.Answers = {mrNo, mrYes};
     f.Btn_CancelClick();
     ASSERT_EQ(Boxes.Calls.size(), 1u);
@@ -381,6 +389,36 @@ TEST_F(ParGenWindow, TextsFollowTheLanguage)
     EXPECT_EQ(CollapseOf(f.GB_PROFIBUS_Slave)->Hint(), "Zuklappen");
     EXPECT_EQ(CollapseOf(f.GB_Custom)->Hint(), "");
     EXPECT_EQ(f.GB_select_Device->title(), " Select Device ");
+}
+
+// The main window's Set Communication step opens the real window; on model 892 the DM1
+// buttons follow what its OK wrote.
+TEST(ParGenFromMainWindow, SetCommunicationOpensTheWindow)
+{
+    ShellTest t(2);
+    t.Open_Conf("A");
+    TFFabricateFirmWare* w = t.Main();
+    ASSERT_EQ(Find_Form("FParGen"), FParGen);
+    QTimer::singleShot(0, FParGen, [] {
+        FParGen->CB_J1939_Send_DM1->setChecked(true);
+        FParGen->Btn_OKClick();
+    });
+    w->Btn_Click(w->Btn_Prm_Gen);
+    EXPECT_EQ(FParGen->ModalResult(), mrOk);
+    EXPECT_TRUE(w->Btn_Modbus_Read_DM1->Enabled());
+    EXPECT_TRUE(t.Dir.Read("PROJECTS/A/ParGen.xml").contains("<J1939_Send_DM1>1</J1939_Send_DM1>"));
+
+    QTimer::singleShot(0, FParGen, [] { FParGen->Btn_CancelClick(); });
+    w->Btn_Click(w->Btn_Prm_Gen);
+    EXPECT_EQ(FParGen->ModalResult(), mrCancel);
+    EXPECT_TRUE(FParGen->CB_J1939_Send_DM1->isChecked());  // loaded from the document
+    EXPECT_TRUE(t.Boxes.Calls.empty());
+
+    // A damaged document: the step is abandoned with the parser's report, buttons untouched.
+    t.Dir.Write("PROJECTS/A/ParGen.xml", "<Par_Gen>");
+    EXPECT_THROW(w->Btn_Click(w->Btn_Prm_Gen), Exception);
+    EXPECT_FALSE(FParGen->isVisible());
+    EXPECT_TRUE(w->Btn_Modbus_Read_DM1->Enabled());
 }
 
 }  // namespace

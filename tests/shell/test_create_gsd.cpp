@@ -1,4 +1,5 @@
 #include "shell/create_gsd.h"
+#include "shell/shell_fixture.h"
 #include "shell/state/lang.h"
 #include "shell/state/shared_state.h"
 #include "support/fixtures.h"
@@ -91,6 +92,42 @@ TEST_F(CreateGsdTest, BrokenLimitStopsBeforeTheDialog)
     EXPECT_EQ(Boxes.Texts(), QStringList{LT(717)});
     EXPECT_TRUE(Dialogs.Calls.empty());
     EXPECT_FALSE(Check_Modules_Creation());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(MainWindowGsd, GsdButtonWritesTheFileChosen)
+{
+    ShellTest t(8);
+    t.Open_Conf("A", "<Par_Gen><Profi_Module>1</Profi_Module></Par_Gen>");
+    FileDialogRecorder dialogs;
+    dialogs.Answers = {Conf_Dir + "/slave"};
+    t.Main()->Btn_Click(t.Main()->Btn_GSD_File);
+    EXPECT_TRUE(t.Boxes.Calls.empty());
+    QFile f(Conf_Dir + "/slave.gsd");
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(f.readAll().contains("\r\nMax_Module=0\r\n"));
+}
+
+TEST(MainWindowGsd, UpdateDeviceOfModel895ChecksTheLimitsFirst)
+{
+    ShellTest t(8);
+    t.Stand_In("FBootCAN");
+    t.Open_Conf("A", "<Par_Gen><Profi_Send_J1939>1</Profi_Send_J1939></Par_Gen>");
+    QFile rx(File_J1939_Receive), tx(File_J1939_Transmit);
+    ASSERT_TRUE(rx.open(QIODevice::WriteOnly) && tx.open(QIODevice::WriteOnly));
+    rx.write("<r>" + QByteArray("<row/>").repeated(31) + "</r>");
+    tx.write("<r><row/></r>");
+    rx.close();
+    tx.close();
+    int builds = 0;
+    t.Main()->Build_Images = [&] { ++builds; };
+    t.Main()->Btn_Click(t.Main()->Btn_CreateBin);
+    EXPECT_EQ(t.Boxes.Texts(), QStringList{LT(719)});
+    EXPECT_EQ(builds, 0);
+    EXPECT_TRUE(t.Shown.isEmpty());
 }
 
 }  // namespace

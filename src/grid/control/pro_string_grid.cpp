@@ -17,6 +17,9 @@ int HandCursor = 8009;
 
 TProStringGrid::TProStringGrid(QWidget* AOwner, bool Designing) : TBaseGrid(AOwner), FDesigning(Designing)
 {
+    // The grid code's start-up runs before the first grid exists.
+    InitGridUnit();
+
     // 2. A grid newly placed in a designer gets the texts of its settings objects.
     const bool initDesign = FDesigning && !FLoading;
 

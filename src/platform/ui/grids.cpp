@@ -2138,8 +2138,8 @@ TStringGrid::~TStringGrid() = default;
 QString TStringGrid::Cells(int col, int row) const
 {
     if (col < 0 || row < 0 || col >= static_cast<int>(FColumns.size())) return QString();
-    const Column& c = FColumns[col];
-    return row < static_cast<int>(c.Texts.size()) ? c.Texts[row] : QString();
+    const QString* s = FColumns[col].Texts.Find(row);
+    return s ? *s : QString();
 }
 
 void TStringGrid::SetCells(int col, int row, const QString& value)
@@ -2150,21 +2150,16 @@ void TStringGrid::SetCells(int col, int row, const QString& value)
         FColumns.resize(col + 1);
     }
     Column& c = FColumns[col];
-    if (row >= static_cast<int>(c.Texts.size())) {
-        if (value.isEmpty()) return;
-        // grow in steps so that filling a column row by row stays linear
-        c.Texts.reserve(std::max<size_t>(row + 1, c.Texts.capacity() + c.Texts.capacity() / 2));
-        c.Texts.resize(row + 1);
-    }
-    c.Texts[row] = value;
+    if (value.isEmpty() && !c.Texts.Find(row)) return;
+    c.Texts.At(row) = value;
     CellChanged(col, row);
 }
 
 TObject* TStringGrid::Objects(int col, int row) const
 {
     if (col < 0 || row < 0 || col >= static_cast<int>(FColumns.size())) return nullptr;
-    const Column& c = FColumns[col];
-    return row < static_cast<int>(c.Objects.size()) ? c.Objects[row] : nullptr;
+    TObject* const* o = FColumns[col].Objects.Find(row);
+    return o ? *o : nullptr;
 }
 
 void TStringGrid::SetObjects(int col, int row, TObject* value)
@@ -2175,12 +2170,8 @@ void TStringGrid::SetObjects(int col, int row, TObject* value)
         FColumns.resize(col + 1);
     }
     Column& c = FColumns[col];
-    if (row >= static_cast<int>(c.Objects.size())) {
-        if (!value) return;
-        c.Objects.reserve(std::max<size_t>(row + 1, c.Objects.capacity() + c.Objects.capacity() / 2));
-        c.Objects.resize(row + 1, nullptr);
-    }
-    c.Objects[row] = value;
+    if (!value && !c.Objects.Find(row)) return;
+    c.Objects.At(row) = value;
     CellChanged(col, row);
 }
 
@@ -2251,16 +2242,9 @@ void TStringGrid::ColumnMoved(int fromIndex, int toIndex)
 
 void TStringGrid::RowMoved(int fromIndex, int toIndex)
 {
-    const int need = std::max(fromIndex, toIndex) + 1;
     for (Column& c : FColumns) {
-        if (!c.Texts.empty() || need <= static_cast<int>(c.Texts.size())) {
-            if (static_cast<int>(c.Texts.size()) < need) c.Texts.resize(need);
-            MoveItem(c.Texts, fromIndex, toIndex);
-        }
-        if (!c.Objects.empty()) {
-            if (static_cast<int>(c.Objects.size()) < need) c.Objects.resize(need, nullptr);
-            MoveItem(c.Objects, fromIndex, toIndex);
-        }
+        if (!c.Texts.Empty()) c.Texts.Move(fromIndex, toIndex);
+        if (!c.Objects.Empty()) c.Objects.Move(fromIndex, toIndex);
     }
     if (OnRowMoved) OnRowMoved(this, fromIndex, toIndex);
 }

@@ -521,9 +521,43 @@ protected:
     void RowMoved(int fromIndex, int toIndex) override;
 
 private:
+    // Cells of one column in blocks of rows, made when a row in the block is first written:
+    // a sparse grid stays small, and a full one grows without moving its texts.
+    template <typename T>
+    class Blocks {
+    public:
+        static constexpr int Shift = 12;
+        static constexpr int Size = 1 << Shift;
+        const T* Find(int row) const
+        {
+            const size_t b = static_cast<size_t>(row) >> Shift;
+            return b < FBlocks.size() && FBlocks[b] ? &FBlocks[b][row & (Size - 1)] : nullptr;
+        }
+        T& At(int row)
+        {
+            const size_t b = static_cast<size_t>(row) >> Shift;
+            if (b >= FBlocks.size()) FBlocks.resize(b + 1);
+            if (!FBlocks[b]) FBlocks[b] = std::make_unique<T[]>(Size);
+            return FBlocks[b][row & (Size - 1)];
+        }
+        bool Empty() const { return FBlocks.empty(); }
+        // Moves the item at `from` to `to`, shifting those between.
+        void Move(int from, int to)
+        {
+            T keep = std::move(At(from));
+            if (from < to)
+                for (int i = from; i < to; ++i) At(i) = std::move(At(i + 1));
+            else
+                for (int i = from; i > to; --i) At(i) = std::move(At(i - 1));
+            At(to) = std::move(keep);
+        }
+
+    private:
+        std::vector<std::unique_ptr<T[]>> FBlocks;
+    };
     struct Column {
-        std::vector<QString> Texts;
-        std::vector<TObject*> Objects;   // empty until an object is set in the column
+        Blocks<QString> Texts;
+        Blocks<TObject*> Objects;
     };
     void CellChanged(int col, int row);
     std::vector<Column> FColumns;

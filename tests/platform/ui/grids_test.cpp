@@ -489,3 +489,23 @@ TEST(GridDialogKeys, EnterAndEscapeBelongToTheGridOnlyWhileEditing)
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
+
+TEST(StringGridStore, RowsMoveAcrossStorageBlocks)
+{
+    std::unique_ptr<TStringGrid> g(CreateGrid<TStringGrid>());
+    g->SetRowCount(10000);
+    g->SetCells(1, 4095, QStringLiteral("a"));
+    g->SetCells(1, 4096, QStringLiteral("b"));
+    g->SetCells(1, 9000, QStringLiteral("c"));
+    g->SetObjects(2, 4095, g.get());
+    g->MoveRow(4095, 9000);
+    EXPECT_EQ(g->Cells(1, 4095), "b");
+    EXPECT_EQ(g->Cells(1, 8999), "c");
+    EXPECT_EQ(g->Cells(1, 9000), "a");
+    EXPECT_EQ(g->Objects(2, 9000), g.get());
+    EXPECT_EQ(g->Objects(2, 4095), nullptr);
+    g->MoveRow(9000, 10);
+    EXPECT_EQ(g->Cells(1, 10), "a");
+    EXPECT_EQ(g->Cells(1, 4096), "b");
+    EXPECT_EQ(g->Cells(1, 9000), "c");
+}
