@@ -24,6 +24,8 @@ void Save_Bank_Files(std::initializer_list<TBankFile> files)
 {
     // every file is written to its temporary file before any of them replaces its target;
     // a temporary file not committed is removed with its QSaveFile
+    // without a configuration the paths would point into the file system's root folder
+    if (!Is_Conf_Open()) throw EInOutError(QStringLiteral("No configuration is open."));
     std::vector<std::unique_ptr<QSaveFile>> pending;
     for (const TBankFile& bf : files) {
         const QString path = Bank_File_Path(bf.Name);

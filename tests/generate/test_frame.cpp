@@ -262,6 +262,13 @@ TEST(BankFiles, MissingBinFolderIsAnError)
     EXPECT_FALSE(QDir(conf.Bin_Dir()).exists());
 }
 
+TEST(BankFiles, NothingIsWrittenWithoutAConfiguration)
+{
+    TempExeDir exe;  // no configuration open: the paths would start at the root folder
+    const uint8_t a[] = {1};
+    EXPECT_THROW(Save_Bank_Files({{"bank1.bin", a, 1}}), EInOutError);
+}
+
 TEST(Dispatch, ACodeWithoutBuilderDoesNothing)
 {
     TGenConf conf(99);
