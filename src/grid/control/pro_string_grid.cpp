@@ -413,6 +413,7 @@ void TProStringGrid::Teardown()
 void TProStringGrid::CreateWnd()
 {
     if (FTornDown) return;
+    TBaseGrid::CreateWnd();
     if (!parentWidget()) return;
     if (!FDesigning) {
         if (FScrollBar) FScrollBar->setParent(this), FScrollBar->hide();
@@ -1051,13 +1052,14 @@ void TProStringGrid::CalcFooter(int ACol) { UpdateFloatingFooter(ACol); }
 
 void TProStringGrid::ClearRect(int ACol1, int ARow1, int ACol2, int ARow2)
 {
-    for (int c = ACol1; c <= ACol2; ++c) {
-        for (int r = ARow1; r <= ARow2; ++r) {
-            if (FNilObjects) SetGridObject(c, r, nullptr);
-            else FreePropRect(c, r, c, r);
-            SetGridCell(c, r, QString());
-        }
+    if (FNilObjects) {
+        for (int c = ACol1; c <= ACol2; ++c)
+            for (int r = ARow1; r <= ARow2; ++r) SetGridObject(c, r, nullptr);
+    } else {
+        FreePropRect(ACol1, ARow1, ACol2, ARow2);
     }
+    for (int c = ACol1; c <= ACol2; ++c)
+        for (int r = ARow1; r <= ARow2; ++r) SetGridCell(c, r, QString());
     if (ACol1 == 0 && ARow1 == 0 && ACol2 >= ColCount() - 1 && ARow2 >= RowCount() - 1) FHasCellProps = false;
 }
 

@@ -168,3 +168,23 @@ TEST_F(DimFixture, WordWrapReachesTheCellStore)
     EXPECT_FALSE(grid->WordWrap());
     EXPECT_FALSE(grid->GetCellProperties(1, 1)->WordWrap());
 }
+
+TEST_F(DimFixture, FloatingFooterRowStaysTheLastRow)
+{
+    grid->FloatingFooter()->SetVisible(true);
+    grid->SetCells(2, 9, QStringLiteral("sum"));
+    grid->GetCellProperties(2, 9)->SetCalcType(acSUM);
+    grid->SetRowCount(grid->RowCount());  // unchanged: nothing moves
+    EXPECT_EQ(grid->Cells(2, 9), QStringLiteral("sum"));
+
+    grid->SetRowCount(12);
+    EXPECT_EQ(grid->Cells(2, 11), QStringLiteral("sum"));
+    EXPECT_EQ(grid->Cells(2, 9), QString());
+    ASSERT_TRUE(grid->HasCellProperties(2, 11));
+    EXPECT_EQ(grid->GetCellProperties(2, 11)->CalcType(), acSUM);  // the same object, not a copy
+    EXPECT_EQ(grid->GetCellProperties(2, 11)->OwnerRow(), 11);
+    EXPECT_FALSE(grid->HasCellProperties(2, 9));
+
+    grid->SetRowCount(6);
+    EXPECT_EQ(grid->Cells(2, 5), QStringLiteral("sum"));
+}
