@@ -240,6 +240,7 @@ TObject* TBaseGrid::GetObjectEx(int ACol, int ARow)
 
 void TBaseGrid::SetObjectEx(int ACol, int ARow, TObject* Value)
 {
+    if (ACol < 0 || ARow < 0) throw EProGridError(QStringLiteral("Invalid cell"));
     // A cell that was empty stays empty.
     const bool wasEmpty = GetCellEx(ACol, ARow).isEmpty();
     if (wasEmpty) SetCellEx(ACol, ARow, QStringLiteral(" "));
@@ -256,13 +257,11 @@ TObject* TBaseGrid::GetGraphicObjectEx(int ACol, int ARow)
 void TBaseGrid::SetGraphicObjectEx(int ACol, int ARow, TObject* Value)
 {
     if (FDestroying) return;
+    if (ACol < 0 || ARow < 0) throw EProGridError(QStringLiteral("Invalid cell"));
     const bool wasEmpty = GetCellEx(ACol, ARow).isEmpty();
     if (wasEmpty) SetCellEx(ACol, ARow, QStringLiteral(" "));
     TCellProperties* p = dynamic_cast<TCellProperties*>(TStringGrid::Objects(ACol, ARow));
-    if (!p) {
-        if (ACol < 0 || ARow < 0) throw EProGridError(QStringLiteral("Invalid cell"));
-        p = MakeCellProperties(ACol, ARow, false);
-    }
+    if (!p) p = MakeCellProperties(ACol, ARow, false);
     p->SetGraphicObject(Value);
     if (wasEmpty) SetCellEx(ACol, ARow, QString());
 }
@@ -600,16 +599,109 @@ void TBaseGrid::DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState 
     PaintGridCell(ACol, ARow, ARect, AState);
 }
 
-void TBaseGrid::PaintGridCell(int ACol, int ARow, TRect ARect, TGridDrawState AState)
+void TBaseGrid::PaintGridCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState)
 {
-    // The plain frame: background and content.  The full cell painting overrides this.
-    TCanvas* canvas = Canvas();
+    DoPaintCell(Canvas(), ACol, ARow, ARect, AState, true);
+}
+
+int TBaseGrid::FixedColsWidth()
+{
+    int w = 0;
+    for (int c = 0; c < FixedCols(); ++c) w += ColWidths(c);
+    return w;
+}
+
+int TBaseGrid::FixedRowsHeight()
+{
+    int h = 0;
+    for (int r = 0; r < FixedRows(); ++r) h += RowHeights(r);
+    return h;
+}
+
+void TBaseGrid::DoPaintCell(TCanvas* Canvas, int ACol, int ARow, TRect Rect, TGridDrawState State, bool UseMerge)
+{
+    TRect r = Rect;
+    // The floating footer takes the place of a hidden last row.
+    if (ARow == RowCount() - 1 && FHideLastRow) {
+        Canvas->Brush()->SetColor(Color());
+        Canvas->FillRect(r);
+        return;
+    }
+    // A merged block is drawn once per pass, through its base cell, when its first cell comes up.
     int bc = ACol, br = ARow;
-    if (!ResolveBaseCell(ACol, ARow, bc, br)) return;
-    TRect r = CellRect(ACol, ARow);
-    canvas->Brush()->SetColor(Color());
-    canvas->FillRect(r);
-    DrawCellContent(canvas, ACol, ARow, r, AState);
+    if (!ResolveBaseCell(ACol, ARow, bc, br)) {
+        if (TCellProperties* base = PropsOf(bc, br); base && base->PaintID() != FPaintID) {
+            base->SetPaintID(FPaintID);
+            DoPaintCell(Canvas, bc, br, r, State, true);
+        }
+        return;
+    }
+    if (UseMerge && IsFixed(ACol, ARow)) {
+        State.Include(gdFixed);
+        State.Exclude(gdSelected);
+    }
+    if (UseMerge) r = CellRect(ACol, ARow);
+
+    Canvas->SaveState();
+    // A block reaching under the fixed columns or rows is not drawn over them.
+    const int fw = ACol >= FixedCols() ? FixedColsWidth() : 0;
+    const int fh = ARow >= FixedRows() ? FixedRowsHeight() : 0;
+    if ((ACol >= FixedCols() && FixedCols() > 0 && r.Left < fw) || (ARow >= FixedRows() && FixedRows() > 0 && r.Top < fh))
+        Canvas->IntersectClipRect({fw, fh, Width(), Height()});
+
+    Canvas->Pen()->SetWidth(1);
+    Canvas->SetFont(*Font());
+    const bool fixed = State.Contains(gdFixed);
+    if (fixed) Canvas->Brush()->SetColor(FixedColor());
+    else if (State.Contains(gdSelected) && FShowSel && !(ACol == Col() && ARow == Row())) {
+        Canvas->Brush()->SetColor(clHighlight);
+        Canvas->Font()->SetColor(clHighlightText);
+    } else Canvas->Brush()->SetColor(Color());
+    TColor colorTo = clNone, mirror = clNone, mirrorTo = clNone;
+    TAlignment ha = taLeftJustify;
+    TVAlignment va = vtaTop;
+    bool ww = FWordWrap;
+    TCellGradientDirection gd = GradientVertical;
+    GetVisualProperties(ACol, ARow, State, false, true, true, Canvas->Brush(), colorTo, mirror, mirrorTo,
+                        Canvas->Font(), ha, va, ww, gd);
+    if (ARow == FHoverRowIdx && FHoverRow && !(State.Contains(gdSelected) && !FHoverRowCells.Contains(hcSelected)) &&
+        !(fixed && !FHoverRowCells.Contains(hcFixed)))
+        Canvas->Brush()->SetColor(FHoverRowColor);
+    if ((FActiveRowShow && ARow == Row() && ACol >= FixedCols() && (ACol != Col() || !FShowSel)) ||
+        (!UseMerge && State.Contains(gdSelected)))
+        Canvas->Brush()->SetColor(FActiveRowColor);
+    if (!(IsVCLStyled() && (fixed || State.Contains(gdSelected)))) Canvas->FillRect(r);
+
+    // The grid's own lines.
+    int w = 1;
+    if (fixed) {
+        Canvas->Pen()->SetColor(FGridFixedLineColor);
+    } else {
+        if (FGridLineWidth > 0) Canvas->Pen()->SetColor(FGridLineColor);
+        else Canvas->Pen()->SetColor(Canvas->Brush()->Color());
+        Canvas->Pen()->SetWidth(std::max(FGridLineWidth, 1));
+        w = (FGridLineWidth + 1) / 2;
+    }
+    const TGridOptions o = Options();
+    if (((o.Contains(goHorzLine) && !fixed) || (o.Contains(goFixedHorzLine) && fixed)) && !(ACol == 0 && HasNodes())) {
+        Canvas->MoveTo(r.Left - w + 1, r.Bottom - w);
+        Canvas->LineTo(r.Right - w + 1, r.Bottom - w);
+    }
+    if ((o.Contains(goVertLine) && !fixed) || (o.Contains(goFixedVertLine) && fixed)) {
+        Canvas->MoveTo(r.Right - w, r.Bottom - w);
+        Canvas->LineTo(r.Right - w, r.Top - w);
+    }
+    TRect content = r;
+    if (fixed) {
+        content.Right -= 1;
+        content.Bottom -= 2;
+    } else {
+        InflateRect(content, -FGridLineWidth, -FGridLineWidth);
+    }
+    if (UseMerge) DrawCellContent(Canvas, ACol, ARow, content, State);
+    Canvas->RestoreState();
+    Canvas->Brush()->SetStyle(bsSolid);
+    Canvas->Pen()->SetStyle(psSolid);
 }
 
 void TBaseGrid::Paint()

@@ -151,7 +151,12 @@ protected:
     virtual void HandleKeyDown(int& Key, TShiftState Shift);
     // Cell painting: the frame common to all cells, then the content hook.
     void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
-    virtual void PaintGridCell(int ACol, int ARow, TRect ARect, TGridDrawState AState);
+    virtual void PaintGridCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState);
+    // The frame common to all cells: merged blocks once per pass, background, the grid's
+    // own lines, then the content hook.
+    void DoPaintCell(TCanvas* Canvas, int ACol, int ARow, TRect Rect, TGridDrawState State, bool UseMerge);
+    int FixedColsWidth();
+    int FixedRowsHeight();
     void Paint() override;
 
     // Set while the grid is torn down: graphic objects are no longer stored.

@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+#include "platform/ui/canvas.h"
+
 namespace {
 // Items of a comma text: commas and blanks separate, double quotes group ("" inside a
 // quoted item stands for one quote).
@@ -220,4 +222,30 @@ void TControlList::RemoveControl(int Index)
 {
     if (Index < 0 || Index >= Count()) throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
     FItems.erase(FItems.begin() + Index);
+}
+
+void TFilePicture::Assign(const TPersistent* Source)
+{
+    const auto* s = dynamic_cast<const TFilePicture*>(Source);
+    if (!s) return;
+    FFilename = s->FFilename;
+    FWidth = s->FWidth;
+    FHeight = s->FHeight;
+}
+
+void TFilePicture::SetFilename(const QString& v)
+{
+    FFilename = v;
+    TBitmap picture;
+    if (picture.LoadFromFile(v)) {
+        FWidth = picture.Width();
+        FHeight = picture.Height();
+    }
+}
+
+void TFilePicture::DrawPicture(TCanvas* Canvas, const TRect& r)
+{
+    if (FFilename.isEmpty() || !Canvas) return;
+    TBitmap picture;
+    if (picture.LoadFromFile(FFilename)) Canvas->StretchDraw(r, picture);
 }

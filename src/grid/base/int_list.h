@@ -110,3 +110,26 @@ public:
 private:
     std::vector<std::unique_ptr<TControlItem>> FItems;
 };
+
+class TCanvas;
+struct TRect;
+
+// A picture kept as a file name: its size is read once, and every draw reads the file anew.
+class TFilePicture : public TPersistent {
+public:
+    QString ClassName() const override { return QStringLiteral("TFilePicture"); }
+    void Assign(const TPersistent* Source) override;
+
+    QString Filename() const { return FFilename; }
+    void SetFilename(const QString& v);
+    int Width() const { return FWidth; }
+    void SetWidth(int v) { FWidth = v; }
+    int Height() const { return FHeight; }
+    void SetHeight(int v) { FHeight = v; }
+    void DrawPicture(TCanvas* Canvas, const TRect& r);
+
+private:
+    QString FFilename;
+    int FWidth = 0;
+    int FHeight = 0;
+};

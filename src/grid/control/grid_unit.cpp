@@ -91,6 +91,8 @@ void InitGridUnit()
     gComCtrlOk = CommonControlsVersion() > 0x00040045;
     gGridEditDone = RegisterWindowMessage(QStringLiteral("GridEditDone"));
     gDTPShiftFocus = RegisterWindowMessage(QStringLiteral("DTPShiftFocus"));
+    // The matching finalization runs when the application ends.
+    if (qApp) qAddPostRoutine(DoneGridUnit);
 }
 
 void DoneGridUnit()

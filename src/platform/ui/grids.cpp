@@ -80,7 +80,7 @@ TInplaceEdit::TInplaceEdit(TCustomGrid* grid) : QLineEdit(grid->viewport()), FGr
     setAttribute(Qt::WA_MacShowFocusRect, false);
     QWidget::hide();
     connect(this, &QLineEdit::textChanged, this, [this](const QString&) {
-        if (!FSettingText) Change();
+        if (!FSettingText && !FGrid->FDestroying) Change();
     });
 }
 
@@ -334,6 +334,7 @@ bool TInplaceEdit::event(QEvent* e)
 
 void TInplaceEdit::keyPressEvent(QKeyEvent* e)
 {
+    if (FGrid->FDestroying) return;
     int vk = QtKeyToVirtualKey(e->key());
     auto ask = [this](uint32_t msg, intptr_t w) { return Perform(msg, w); };
     if (TCustomGrid::KeyGoesToDialog(this, vk, ask)) {
@@ -366,6 +367,7 @@ void TInplaceEdit::keyReleaseEvent(QKeyEvent* e)
 void TInplaceEdit::focusInEvent(QFocusEvent* e)
 {
     QLineEdit::focusInEvent(e);
+    if (FGrid->FDestroying) return;
     if (!FGrid->FFocusInside) {
         FGrid->FFocusInside = true;
         FGrid->Perform(CM_ENTER);
@@ -375,6 +377,7 @@ void TInplaceEdit::focusInEvent(QFocusEvent* e)
 void TInplaceEdit::focusOutEvent(QFocusEvent* e)
 {
     QLineEdit::focusOutEvent(e);
+    if (FGrid->FDestroying) return;
     if (e->reason() == Qt::ActiveWindowFocusReason || e->reason() == Qt::PopupFocusReason) return;
     QWidget* now = QApplication::focusWidget();
     if (now != FGrid && FGrid->FFocusInside) {
@@ -418,6 +421,10 @@ TCustomGrid::~TCustomGrid()
     FDestroying = true;
     for (auto& t : FTimers) t.second.stop();
     FFont.OnChange = nullptr;
+    // The editor goes while this grid is whole: its focus change must not reach a half
+    // destroyed grid.
+    delete FInplaceEdit;
+    FInplaceEdit = nullptr;
 }
 
 void TCustomGrid::AfterConstruction()
@@ -908,9 +915,14 @@ TRect TCustomGrid::BoxRect(int left, int top, int right, int bottom) const
         const int count = horz ? FColCount : FRowCount;
         const int first = horz ? FTopLeft.X : FTopLeft.Y;
         const int extent = horz ? ClientWidth() : ClientHeight();
+        // Start of cell i; cells past the client area all start at its end, so that the
+        // walk never goes further than the cells in view.
         auto start = [&](int i) {
             if (i < fixed) return AxisExtent(sizes, def, count, 0, i);
-            return AxisExtent(sizes, def, count, 0, fixed) + AxisExtent(sizes, def, count, first, i);
+            int pos = AxisExtent(sizes, def, count, 0, fixed);
+            if (sizes.empty()) return std::min(extent, pos + (i - first) * (def + FGridLineWidth));
+            for (int k = first; k < i && pos < extent; ++k) pos += sizes[k] + FGridLineWidth;
+            return std::min(pos, extent);
         };
         if (from > to) std::swap(from, to);
         if (from >= fixed && from < first) from = first;          // scrolled out at the start
@@ -2138,8 +2150,8 @@ TStringGrid::~TStringGrid() = default;
 QString TStringGrid::Cells(int col, int row) const
 {
     if (col < 0 || row < 0 || col >= static_cast<int>(FColumns.size())) return QString();
-    const Column& c = FColumns[col];
-    return row < static_cast<int>(c.Texts.size()) ? c.Texts[row] : QString();
+    const QString* s = FColumns[col].Texts.Find(row);
+    return s ? *s : QString();
 }
 
 void TStringGrid::SetCells(int col, int row, const QString& value)
@@ -2150,21 +2162,16 @@ void TStringGrid::SetCells(int col, int row, const QString& value)
         FColumns.resize(col + 1);
     }
     Column& c = FColumns[col];
-    if (row >= static_cast<int>(c.Texts.size())) {
-        if (value.isEmpty()) return;
-        // grow in steps so that filling a column row by row stays linear
-        c.Texts.reserve(std::max<size_t>(row + 1, c.Texts.capacity() + c.Texts.capacity() / 2));
-        c.Texts.resize(row + 1);
-    }
-    c.Texts[row] = value;
+    if (value.isEmpty() && !c.Texts.Find(row)) return;
+    c.Texts.At(row) = value;
     CellChanged(col, row);
 }
 
 TObject* TStringGrid::Objects(int col, int row) const
 {
     if (col < 0 || row < 0 || col >= static_cast<int>(FColumns.size())) return nullptr;
-    const Column& c = FColumns[col];
-    return row < static_cast<int>(c.Objects.size()) ? c.Objects[row] : nullptr;
+    TObject* const* o = FColumns[col].Objects.Find(row);
+    return o ? *o : nullptr;
 }
 
 void TStringGrid::SetObjects(int col, int row, TObject* value)
@@ -2175,12 +2182,8 @@ void TStringGrid::SetObjects(int col, int row, TObject* value)
         FColumns.resize(col + 1);
     }
     Column& c = FColumns[col];
-    if (row >= static_cast<int>(c.Objects.size())) {
-        if (!value) return;
-        c.Objects.reserve(std::max<size_t>(row + 1, c.Objects.capacity() + c.Objects.capacity() / 2));
-        c.Objects.resize(row + 1, nullptr);
-    }
-    c.Objects[row] = value;
+    if (!value && !c.Objects.Find(row)) return;
+    c.Objects.At(row) = value;
     CellChanged(col, row);
 }
 
@@ -2251,16 +2254,9 @@ void TStringGrid::ColumnMoved(int fromIndex, int toIndex)
 
 void TStringGrid::RowMoved(int fromIndex, int toIndex)
 {
-    const int need = std::max(fromIndex, toIndex) + 1;
     for (Column& c : FColumns) {
-        if (!c.Texts.empty() || need <= static_cast<int>(c.Texts.size())) {
-            if (static_cast<int>(c.Texts.size()) < need) c.Texts.resize(need);
-            MoveItem(c.Texts, fromIndex, toIndex);
-        }
-        if (!c.Objects.empty()) {
-            if (static_cast<int>(c.Objects.size()) < need) c.Objects.resize(need, nullptr);
-            MoveItem(c.Objects, fromIndex, toIndex);
-        }
+        if (!c.Texts.Empty()) c.Texts.Move(fromIndex, toIndex);
+        if (!c.Objects.Empty()) c.Objects.Move(fromIndex, toIndex);
     }
     if (OnRowMoved) OnRowMoved(this, fromIndex, toIndex);
 }

@@ -23,6 +23,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class TCustomGrid;
@@ -255,6 +256,8 @@ public:
     void InvalidateCol(int col);
     void InvalidateRow(int row);
     void InvalidateGridRect(const TGridRect& r);
+    void InvalidateRect(const TGridRect& r) { InvalidateGridRect(r); }
+    void InvalidateGrid() { Invalidate(); }
     void InvalidateClientRect(const TRect& r);
     void Repaint();
 
@@ -521,9 +524,54 @@ protected:
     void RowMoved(int fromIndex, int toIndex) override;
 
 private:
+    // Cells of one column in blocks of rows, made when a row in the block is first written:
+    // a sparse grid stays small, and a full one grows without moving its texts.
+    template <typename T>
+    class Blocks {
+    public:
+        static constexpr int Shift = 12;
+        static constexpr int Size = 1 << Shift;
+        const T* Find(int row) const
+        {
+            const size_t b = static_cast<size_t>(row) >> Shift;
+            return b < FBlocks.size() && FBlocks[b] ? &FBlocks[b][row & (Size - 1)] : nullptr;
+        }
+        T& At(int row)
+        {
+            const size_t b = static_cast<size_t>(row) >> Shift;
+            if (b >= FBlocks.size()) FBlocks.resize(b + 1);
+            if (!FBlocks[b]) FBlocks[b] = std::make_unique<T[]>(Size);
+            return FBlocks[b][row & (Size - 1)];
+        }
+        bool Empty() const { return FBlocks.empty(); }
+        // Moves the item at `from` to `to`, shifting those between; empty stretches of rows
+        // stay without blocks.
+        void Move(int from, int to)
+        {
+            T keep = Take(from);
+            if (from < to)
+                for (int i = from; i < to; ++i) Put(i, Take(i + 1));
+            else
+                for (int i = from; i > to; --i) Put(i, Take(i - 1));
+            Put(to, std::move(keep));
+        }
+
+    private:
+        T Take(int row)
+        {
+            const T* p = Find(row);
+            return p ? std::exchange(const_cast<T&>(*p), T()) : T();
+        }
+        void Put(int row, T&& v)
+        {
+            if (v == T() && !Find(row)) return;
+            At(row) = std::move(v);
+        }
+        std::vector<std::unique_ptr<T[]>> FBlocks;
+    };
     struct Column {
-        std::vector<QString> Texts;
-        std::vector<TObject*> Objects;   // empty until an object is set in the column
+        Blocks<QString> Texts;
+        Blocks<TObject*> Objects;
     };
     void CellChanged(int col, int row);
     std::vector<Column> FColumns;

@@ -1,6 +1,11 @@
 #include "grid/base/int_list.h"
 
 #include "platform/core/exception.h"
+#include "platform/ui/canvas.h"
+
+#include <QImage>
+#include <QTemporaryDir>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -108,4 +113,28 @@ TEST(ControlListTest, FindsAndRemovesItemsButNotControls)
     list.RemoveControl(0);
     EXPECT_FALSE(list.HasHandle(&a));
     EXPECT_EQ(list.GetControl(0)->Control(), &b);
+}
+
+TEST(FilePictureTest, ReadsItsSizeOnceAndDrawsFromTheFile)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("p.png"));
+    QImage img(7, 5, QImage::Format_RGB32);
+    img.fill(Qt::red);
+    ASSERT_TRUE(img.save(file));
+    TFilePicture pic;
+    pic.SetFilename(file);
+    EXPECT_EQ(pic.Width(), 7);
+    EXPECT_EQ(pic.Height(), 5);
+    TFilePicture copy;
+    copy.Assign(&pic);
+    EXPECT_EQ(copy.Filename(), file);
+    EXPECT_EQ(copy.Width(), 7);
+
+    TRecordingCanvas canvas;
+    copy.DrawPicture(&canvas, Rect(0, 0, 14, 10));
+    EXPECT_EQ(canvas.Ops.size(), 1u);
+    TFilePicture empty;
+    empty.DrawPicture(&canvas, Rect(0, 0, 14, 10));
+    EXPECT_EQ(canvas.Ops.size(), 1u);
 }

@@ -155,3 +155,32 @@ TEST_F(MergeFixture, ArrowKeysLeaveABlockToTheNeighbouringCell)
     EXPECT_EQ(grid->Col(), 1);
     (void)key;
 }
+
+namespace {
+class ContentRecorder : public TBaseGrid {
+public:
+    std::vector<std::pair<int, int>> drawn;
+    void DrawCellContent(TCanvas*, int ACol, int ARow, TRect, TGridDrawState) override { drawn.emplace_back(ACol, ARow); }
+};
+}
+
+TEST(MergedPainting, CoveredCellsDrawOnlyThroughTheirBaseCell)
+{
+    auto* grid = CreateGrid<ContentRecorder>();
+    grid->SetColCount(5);
+    grid->SetRowCount(5);
+    grid->resize(400, 200);
+    grid->show();
+    grid->MergeCells(1, 1, 2, 2);
+    for (int pass = 0; pass < 2; ++pass) {
+        grid->drawn.clear();
+        grid->viewport()->grab();
+        const auto count = std::count(grid->drawn.begin(), grid->drawn.end(), std::make_pair(1, 1));
+        EXPECT_GE(count, 1) << pass;  // by itself and once more for its first covered cell
+        EXPECT_LE(count, 2) << pass;
+        for (auto cell : {std::make_pair(2, 1), std::make_pair(1, 2), std::make_pair(2, 2)})
+            EXPECT_EQ(std::count(grid->drawn.begin(), grid->drawn.end(), cell), 0);
+        EXPECT_EQ(std::count(grid->drawn.begin(), grid->drawn.end(), std::make_pair(3, 3)), 1);
+    }
+    grid->Free();
+}

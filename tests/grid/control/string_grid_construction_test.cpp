@@ -197,3 +197,25 @@ TEST(StringGridLifecycle, IntegralHeightRoundsDownToWholeRows)
     g->SetBounds(0, 0, 400, 123);
     EXPECT_EQ(g->height(), 123 - (121 % 22) + 2);
 }
+
+TEST(StringGridLifecycle, OnAWindowItIsSizedFilledMergedPaintedAndReadBack)
+{
+    TForm form;
+    form.resize(600, 400);
+    auto* g = CreateGrid<TProStringGrid>(&form);
+    g->SetBounds(10, 10, 500, 300);
+    g->SetColCount(6);
+    g->SetRowCount(50);
+    form.show();
+    for (int r = 0; r < 50; ++r)
+        for (int c = 0; c < 6; ++c) g->SetCells(c, r, QStringLiteral("%1:%2").arg(c).arg(r));
+    g->MergeCells(1, 2, 3, 2);
+    const QImage shot = g->viewport()->grab().toImage();
+    EXPECT_FALSE(shot.isNull());
+    EXPECT_EQ(g->Cells(3, 3), QStringLiteral("1:2"));
+    EXPECT_EQ(g->Cells(4, 3), QStringLiteral("4:3"));
+    g->SetCells(2, 3, QStringLiteral("merged"));
+    EXPECT_EQ(g->Cells(1, 2), QStringLiteral("merged"));
+    EXPECT_EQ(g->Cells(0, 49), QStringLiteral("0:49"));
+    g->Free();
+}

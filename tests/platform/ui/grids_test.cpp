@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
@@ -488,4 +489,134 @@ TEST(GridDialogKeys, EnterAndEscapeBelongToTheGridOnlyWhileEditing)
     QTest::keyClick(g, Qt::Key_Return);
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+TEST(StringGridStore, RowsMoveAcrossStorageBlocks)
+{
+    std::unique_ptr<TStringGrid> g(CreateGrid<TStringGrid>());
+    g->SetRowCount(10000);
+    g->SetCells(1, 4095, QStringLiteral("a"));
+    g->SetCells(1, 4096, QStringLiteral("b"));
+    g->SetCells(1, 9000, QStringLiteral("c"));
+    g->SetObjects(2, 4095, g.get());
+    g->MoveRow(4095, 9000);
+    EXPECT_EQ(g->Cells(1, 4095), "b");
+    EXPECT_EQ(g->Cells(1, 8999), "c");
+    EXPECT_EQ(g->Cells(1, 9000), "a");
+    EXPECT_EQ(g->Objects(2, 9000), g.get());
+    EXPECT_EQ(g->Objects(2, 4095), nullptr);
+    g->MoveRow(9000, 10);
+    EXPECT_EQ(g->Cells(1, 10), "a");
+    EXPECT_EQ(g->Cells(1, 4096), "b");
+    EXPECT_EQ(g->Cells(1, 9000), "c");
+}
+
+TEST_F(GridFixture, PaintDrawsEachCellInViewOnceWithItsState)
+{
+    G->SetRowCount(30);
+    G->SetTopRow(10);
+    G->SetSelection({1, 11, 2, 12});
+    struct Drawn {
+        int Col, Row;
+        TRect R;
+        TGridDrawState State;
+    };
+    std::vector<Drawn> drawn;
+    G->OnDrawCell = [&](TObject*, int c, int r, const TRect& rect, TGridDrawState s) { drawn.push_back({c, r, rect, s}); };
+    G->grab();   // paints synchronously
+    auto find = [&](int c, int r) -> const Drawn* {
+        const Drawn* hit = nullptr;
+        int n = 0;
+        for (const Drawn& d : drawn)
+            if (d.Col == c && d.Row == r) {
+                hit = &d;
+                ++n;
+            }
+        EXPECT_LE(n, 1) << c << "," << r;
+        return hit;
+    };
+    // rows 0 and 10 .. 16 fill the 200 pixels exactly; columns 0 .. 4
+    EXPECT_EQ(drawn.size(), 5u * 8u);
+    EXPECT_EQ(find(1, 17), nullptr);
+    ASSERT_NE(find(0, 0), nullptr);
+    EXPECT_TRUE(find(0, 0)->State.Contains(gdFixed));
+    EXPECT_EQ(find(0, 10)->R, Rect(0, 25, 64, 49));
+    EXPECT_TRUE(find(3, 0)->State.Contains(gdFixed));
+    EXPECT_EQ(find(1, 5), nullptr);   // scrolled out
+    EXPECT_EQ(find(1, 11)->State, TGridDrawState{gdSelected});
+    EXPECT_TRUE(find(3, 12)->State.Empty());
+    // the current cell is the selection's bottom-right corner; the grid has the focus
+    EXPECT_EQ(find(2, 12)->State, (TGridDrawState{gdSelected, gdFocused}));
+    G->FocusCell(4, 14, true);
+    drawn.clear();
+    G->grab();
+    EXPECT_EQ(find(4, 14)->State, (TGridDrawState{gdSelected, gdFocused}));
+    EXPECT_TRUE(find(2, 12)->State.Empty());
+}
+
+namespace {
+
+// An editor that takes digits only and shows letters in upper case, as derived editors do
+// through their key steps.
+class DigitsEdit : public TInplaceEdit {
+public:
+    using TInplaceEdit::TInplaceEdit;
+    void KeyPress(QChar& key) override
+    {
+        TInplaceEdit::KeyPress(key);
+        if (key == u'x') key = u'X';
+        else if (key.isLetter()) key = QChar();
+    }
+};
+
+class DigitsGrid : public TStringGrid {
+public:
+    using TStringGrid::TStringGrid;
+    TInplaceEdit* CreateEditor() override { return new DigitsEdit(this); }
+};
+
+}  // namespace
+
+TEST(GridEditorKeys, EditorKeyStepsFilterAndForward)
+{
+    QWidget window;
+    auto* g = CreateGrid<DigitsGrid>(&window);
+    g->SetOptions(g->Options() + goEditing);
+    window.resize(400, 200);
+    g->SetBounds(0, 0, 400, 200);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    g->SetFocus();
+    g->FocusCell(2, 2, true);
+    QTest::keyClicks(g, QStringLiteral("1a2x"));   // the first key opens the editor
+    ASSERT_NE(g->InplaceEditor(), nullptr);
+    EXPECT_EQ(g->InplaceEditor()->Text(), "12X");
+    EXPECT_EQ(g->Cells(2, 2), "12X");
+
+    // Left at the start of the text stays in the editor ...
+    QTest::keyClick(g->InplaceEditor(), Qt::Key_Home);
+    QTest::keyClick(g->InplaceEditor(), Qt::Key_Left);
+    EXPECT_EQ(g->Col(), 2);
+    EXPECT_TRUE(g->EditorMode());
+    // ... unless the editor is always shown, when it moves to the next cell
+    g->SetOptions(g->Options() + goAlwaysShowEditor);
+    QTest::keyClick(g->InplaceEditor(), Qt::Key_Home);
+    QTest::keyClick(g->InplaceEditor(), Qt::Key_Left);
+    EXPECT_EQ(g->Col(), 1);
+    EXPECT_EQ(g->InplaceEditor()->geometry().topLeft(), QPoint(65, 50));
+    EXPECT_EQ(g->Cells(2, 2), "12X");
+}
+
+TEST_F(GridFixture, WritingCellsFarBelowTheViewStaysCheap)
+{
+    // rows of their own heights make every position a sum; a write far below the view must
+    // not walk down to its row
+    G->SetRowCount(200000);
+    G->SetRowHeights(0, 30);
+    EXPECT_EQ(G->CellRect(1, 150000), TRect{});
+    EXPECT_EQ(G->CellRect(1, 2), Rect(65, 56, 129, 80));
+    QElapsedTimer t;
+    t.start();
+    for (int r = 100000; r < 200000; ++r) G->SetCells(1, r, QStringLiteral("x"));
+    EXPECT_LT(t.elapsed(), 2000);
 }
