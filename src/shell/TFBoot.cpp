@@ -9,6 +9,7 @@
 #include "shell/state/net_util.h"
 #include "shell/state/shared_state.h"
 #include "shell/update_commands.h"
+#include "shell/update_device_list.h"
 #include "shell/update_ping.h"
 
 #include <QCheckBox>
@@ -37,8 +38,7 @@ TFBoot::TFBoot(QWidget* parent) : TUpdateFrame(parent), FClock(&Real_Ping_Clock(
     P_Eth_Search->resize(kWidth, 185);
     L_List_Device = NewLabel(P_Eth_Search, 16, 19);
     Btn_Search = Make_Button(P_Eth_Search, "Btn_Search", 307, 6, 110, 28);
-    ACG_List_Devices = new TDeviceListPlaceholder(P_Eth_Search);
-    ACG_List_Devices->setGeometry(35, 38, 382, 115);
+    ACG_List_Devices = Create_Device_List(P_Eth_Search);
     CB_Find_All_KVX = new QCheckBox(P_Eth_Search);
     CB_Find_All_KVX->move(16, 159);
     CB_Find_All_KVX->setChecked(true);
@@ -62,6 +62,8 @@ TFBoot::TFBoot(QWidget* parent) : TUpdateFrame(parent), FClock(&Real_Ping_Clock(
     for (QWidget* p : {P_IP_Address, P_Eth_Search, P_Options, P_Serial}) p->hide();
 }
 
+TFBoot::~TFBoot() { Free_Device_List(ACG_List_Devices); }
+
 void TFBoot::Set_Lang()
 {
     const bool usb = Form_Type == 2;
@@ -71,8 +73,7 @@ void TFBoot::Set_Lang()
         {L_IP_Address, 786}, {L_COM_Port, 806},     {L_List_Device, 789},
         {CB_Find_All_KVX, 793}, {L_Update_Option, 794}, {CB_Update_Option_Read_Back, 798}});
     Btn_Search->SetCaption(LT(790));
-    ACG_List_Devices->SetHeader(0, LT(791));
-    ACG_List_Devices->SetHeader(1, LT(792));
+    Set_Device_List_Headers(ACG_List_Devices, LT(791), LT(792));
     CB_Update_Options->clear();
     CB_Update_Options->addItems({LT(795), LT(796), LT(797)});
     CB_Update_Options->setCurrentIndex(0);
@@ -82,7 +83,7 @@ void TFBoot::Set_Lang()
     for (QLineEdit* e : {E_IP1, E_IP2, E_IP3, E_IP4}) e->setToolTip(LT(hint++));
     Btn_COM_List->SetHint(LT(808));
     Btn_Search->SetHint(LT(809));
-    ACG_List_Devices->setToolTip(LT(810));
+    Set_Device_List_Hint(ACG_List_Devices, LT(810));
     CB_Find_All_KVX->setToolTip(LT(811));
     CB_Update_Options->setToolTip(LT(812));
     CB_Update_Option_Read_Back->setToolTip(LT(813));

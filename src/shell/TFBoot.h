@@ -6,22 +6,12 @@
 #include "shell/update_frame.h"
 
 class TPingClock;
-
-// Placeholder for the device-list column grid: the panel holding it is never shown, and
-// the window only writes its two column headers.
-class TDeviceListPlaceholder : public QWidget {
-public:
-    explicit TDeviceListPlaceholder(QWidget* parent = nullptr) : QWidget(parent) {}
-    QString Header(int column) const { return FHeaders[column & 1]; }
-    void SetHeader(int column, const QString& s) { FHeaders[column & 1] = s; }
-
-private:
-    QString FHeaders[2];
-};
+class TProColumnGrid;
 
 class TFBoot : public TUpdateFrame {
 public:
     explicit TFBoot(QWidget* parent = nullptr);
+    ~TFBoot() override;
 
     // 1 Ethernet, 2 USB; set by the main window before it shows the window.
     int Form_Type = 1;
@@ -41,7 +31,8 @@ public:
     QWidget* P_Eth_Search;
     QLabel* L_List_Device;
     TLbButton* Btn_Search;
-    TDeviceListPlaceholder* ACG_List_Devices;
+    // The device list is never shown; only its two column headers follow the language.
+    TProColumnGrid* ACG_List_Devices;
     QCheckBox* CB_Find_All_KVX;
 
     QWidget* P_Options;

@@ -10,6 +10,7 @@
 #include "shell/state/lang.h"
 #include "shell/state/shared_state.h"
 #include "shell/test_update_fakes.h"
+#include "shell/update_device_list.h"
 #include "shell_fixture.h"
 
 #include <QCheckBox>
@@ -237,8 +238,8 @@ TEST_F(WindowFixture, BootWindowLaysOutEachMode)
     EXPECT_EQ(Items(w.CB_Update_Options), QStringList({"Firmware + Configuration", "Firmware", "Configuration"}));
     EXPECT_EQ(w.CB_Update_Options->currentIndex(), 2);
     EXPECT_TRUE(w.CB_Update_Option_Read_Back->isChecked());
-    EXPECT_EQ(w.ACG_List_Devices->Header(0), "IP Address");
-    EXPECT_EQ(w.ACG_List_Devices->Header(1), "MAC Address");
+    EXPECT_EQ(Device_List_Header(w.ACG_List_Devices, 0), "IP Address");
+    EXPECT_EQ(Device_List_Header(w.ACG_List_Devices, 1), "MAC Address");
 
     w.Form_Type = 2;
     w.FormShow();
@@ -251,6 +252,11 @@ TEST_F(WindowFixture, BootWindowLaysOutEachMode)
     EXPECT_EQ(Items(w.CB_COM_Port), QStringList({"COM3", "COM5", "COM12"}));
     EXPECT_EQ(w.CB_COM_Port->currentIndex(), 0);
     EXPECT_EQ(w.Update_Options(QStringLiteral("x ")), "x NO NO PW PR ");
+
+    // every show applies the texts, the hidden device list's headers too
+    Lang_Texts[791] = QStringLiteral("Indirizzo IP");
+    w.FormShow();
+    EXPECT_EQ(Device_List_Header(w.ACG_List_Devices, 0), "Indirizzo IP");
 }
 
 TEST_F(WindowFixture, BootWindowWritesTheJobOnlyForAnAnsweringDevice)

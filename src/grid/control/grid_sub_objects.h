@@ -72,6 +72,13 @@ public:
     void SetHeight(int v) { FHeight = v; }
     QStringList& Items() { return FItems; }
     void SetItems(const QStringList& v) { FItems = v; }
+    // The row's cell objects, one per column like Items; the item owns them while the row
+    // is hidden and hands them back when it is shown.
+    std::vector<TObject*>& Objects() { return FObjects; }
+    ~TGridItem() override
+    {
+        for (TObject* o : FObjects) delete o;
+    }
     int Level() const { return FLevel; }
     void SetLevel(int v) { FLevel = v; }
 
@@ -80,6 +87,7 @@ private:
     int FHeight = 0;
     QStringList FItems;
     int FLevel = 0;
+    std::vector<TObject*> FObjects;
 };
 
 enum TFooterStyle { fsFixedLastRow, fsColumnPreview, fsCustomPreview };

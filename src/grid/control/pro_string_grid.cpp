@@ -425,6 +425,7 @@ void TProStringGrid::CreateWnd()
     FSearchPanel->resize(FSearchPanel->width(), FSearchFooter->Visible() ? 32 : 0);
     if (FColumnSize->Save()) LoadColSizes();
     FGridTimerID = 111;
+    SetTimer(FGridTimerID, GridTimerInterval);
     if (FDesigning && !FLoaded && !FLoading) {
         TFont f;
         f.Assign(*Font());
@@ -1007,38 +1008,6 @@ void TProStringGrid::SetVisibleCol(int RealCol, bool Visible)
     FVisibleCol[size_t(RealCol)] = Visible;
 }
 
-int TProStringGrid::AllColWidths(int RealCol) const
-{
-    CheckRealColumn(RealCol);
-    return FAllColWidths[size_t(RealCol)];
-}
-
-void TProStringGrid::SetAllColWidths(int RealCol, int Width)
-{
-    CheckRealColumn(RealCol);
-    FAllColWidths[size_t(RealCol)] = Width;
-}
-
-int TProStringGrid::RealToDisplColumn(int ACol) const
-{
-    if (FNumHidden == 0) return ACol;
-    int d = ACol;
-    for (int i = 0; i < std::min(ACol, MaxColumns); ++i)
-        if (!FVisibleCol[size_t(i)]) --d;
-    return d;
-}
-
-int TProStringGrid::DisplToRealColumn(int ACol) const
-{
-    if (FNumHidden == 0) return ACol;
-    int seen = -1;
-    for (int i = 0; i < MaxColumns; ++i) {
-        if (FVisibleCol[size_t(i)]) ++seen;
-        if (seen == ACol) return i;
-    }
-    throw EProGridError(QStringLiteral("Invalid column accessed"));
-}
-
 int TProStringGrid::DisplToRealRow(int ARow) const
 {
     if (FGridItems.empty()) return ARow;
@@ -1094,7 +1063,6 @@ void TProStringGrid::ClearRect(int ACol1, int ARow1, int ACol2, int ARow2)
     if (ACol1 == 0 && ARow1 == 0 && ACol2 >= ColCount() - 1 && ARow2 >= RowCount() - 1) FHasCellProps = false;
 }
 
-void TProStringGrid::UnHideColumnsAll() {}
 void TProStringGrid::ExpandAll() {}
 
 void TProStringGrid::RemoveRowsEx(int ARow, int ACount)

@@ -28,6 +28,27 @@ using TGetEditMaskEvent = std::function<void(TObject* Sender, int ACol, int ARow
 using TButtonClickEvent = std::function<void(TObject* Sender, int ACol, int ARow)>;
 using TUnitChangedEvent = std::function<void(TObject* Sender, int ACol, int ARow, const QString& NewUnit)>;
 
+// Sides of a cell that get a border line.
+enum TCellBorder { cbTop, cbLeft, cbRight, cbBottom };
+using TCellBorders = TSet<TCellBorder>;
+
+// Per-cell decision events: the argument order follows each event's published type.
+using TGridHintEvent = std::function<void(TObject* Sender, int ARow, int ACol, QString& HintStr)>;
+using TGetCellColorEvent =
+    std::function<void(TObject* Sender, int ARow, int ACol, TGridDrawState AState, TBrush* ABrush, TFont* AFont)>;
+using TGetCellBorderEvent = std::function<void(TObject* Sender, int ARow, int ACol, TPen* APen, TCellBorders& Borders)>;
+using TGetAlignmentEvent =
+    std::function<void(TObject* Sender, int ARow, int ACol, TAlignment& HAlign, TVAlignment& VAlign)>;
+using TGetFormatEvent =
+    std::function<void(TObject* Sender, int ACol, TSortStyle& AStyle, QString& aPrefix, QString& aSuffix)>;
+using TGetEditorTypeEvent = std::function<void(TObject* Sender, int ACol, int ARow, TEditorType& AEditor)>;
+using TCellBoolRowColEvent = std::function<void(TObject* Sender, int ARow, int ACol, bool& Value)>;
+using TCellBoolColRowEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool& Value)>;
+using TGetCheckEvent = std::function<void(TObject* Sender, int ACol, int ARow, QString& Value)>;
+using TGetColumnFilterEvent = std::function<void(TObject* Sender, int Column, TGridStrings* Filter)>;
+using TGetFloatFormatEvent =
+    std::function<void(TObject* Sender, int ACol, int ARow, bool& IsFloat, QString& FloatFormat)>;
+
 class TProStringGrid : public TBaseGrid {
 public:
     // The number of real columns whose visibility and remembered width the grid keeps.
@@ -311,6 +332,190 @@ public:
     // The owning form was resized: grow with it, then re-stretch the stretch column.
     virtual void FormResized();
 
+    // ==== update lock and the grid timer ====
+    // Bulk changes nest inside BeginUpdate/EndUpdate; only the outermost EndUpdate paints,
+    // once.  A grid that has been hidden ignores both.
+    void BeginUpdate();
+    void EndUpdate();
+    // Lock levels without switching drawing off or on, for short internal changes.
+    void StartUpdate() { ++FUpdateCount; }
+    void ResetUpdate() { FUpdateCount = 0; }
+    bool LockUpdate() const { return FUpdateCount != 0; }
+    void SetLockUpdate(bool Value) { Value ? BeginUpdate() : EndUpdate(); }
+    int UpdateCount() const { return FUpdateCount; }
+    bool HasCellBorders() override { return bool(OnGetCellBorder); }
+    static constexpr int GridTimerInterval = 500;
+    int GridTimerID() const { return FGridTimerID; }
+    int TimerTicks() const { return FTimerTicks; }
+    bool GridBlink() const { return FGridBlink; }
+    bool EnableBlink() const { return FEnableBlink; }
+    void SetEnableBlink(bool v) { FEnableBlink = v; }
+    bool Hovering() const { return FHovering; }
+    void SetHovering(bool v) { FHovering = v; }
+    // One tick of the grid's own timer.
+    virtual void HandleTimerMessage(TMessage& Message);
+    // The incremental look-up text and its age in timer ticks.
+    QString SearchInc;
+    int SearchTics = 0;
+
+    // ==== hidden columns and rows ====
+    void HideColumn(int ACol) { HideColumns(ACol, ACol); }
+    void UnHideColumn(int ACol) { UnHideColumns(ACol, ACol); }
+    void HideColumns(int FromCol, int ToCol);
+    void UnHideColumns(int FromCol, int ToCol);
+    bool IsHiddenColumn(int ACol) const;
+    int RealColIndex(int ACol) const { return DisplToRealColumn(ACol); }
+    int RealCol() const { return DisplToRealColumn(Col()); }
+    bool IsIgnoredColumn(int ACol) const;
+    void HideRow(int ARow) { HideRows(ARow, ARow); }
+    void HideRows(int FromRow, int ToRow);
+    void HideRowsEx(int FromRow, int ToRow);
+    void HideRowList(TIntList* RowList);
+    void UnHideRow(int ARow);
+    void UnHideRows(int FromRow, int ToRow);
+    void UnHideRowsAll();
+    void UnHideRowList();
+    bool IsHiddenRow(int ARow) const;
+    int NumHiddenRows() const { return HiddenRowCount(); }
+    int RealRowIndex(int ARow) const { return DisplToRealRow(ARow); }
+    int DisplRowIndex(int ARow) const { return RealToDisplRow(ARow); }
+    int RealRow() const { return DisplToRealRow(Row()); }
+    // The saved texts of a hidden row; nullptr when the row is not hidden.
+    QStringList* GetHiddenRowItems(int ARow);
+    int FilterLevel() const { return FFilterLevel; }
+    void SetFilterLevel(int v) { FFilterLevel = v; }
+
+    // ==== cell access and typed values ====
+    QString GetWideCells(int ACol, int ARow) { return Cells(ACol, ARow); }
+    void SetWideCells(int ACol, int ARow, const QString& Value) { SetCells(ACol, ARow, Value); }
+    QString GetStrippedCell(int ACol, int ARow);
+    // By real row: hidden rows are reached through their saved texts.
+    QString GetCellsEx(int ACol, int ARow);
+    void SetCellsEx(int ACol, int ARow, const QString& Value);
+    QString GetGridCellsEx(int ACol, int ARow);
+    void SetGridCellsEx(int ACol, int ARow, const QString& Value);
+    QString GetWideCellsEx(int ACol, int ARow) { return GetCellsEx(ACol, ARow); }
+    void SetWideCellsEx(int ACol, int ARow, const QString& Value) { SetCellsEx(ACol, ARow, Value); }
+    TObject* GetObjectsEx(int ACol, int ARow);
+    void SetObjectsEx(int ACol, int ARow, TObject* AObject);
+    TObject* GetGridObjectsEx(int ACol, int ARow);
+    int GetInts(int ACol, int ARow);
+    void SetInts(int ACol, int ARow, int Value);
+    int Ints(int ACol, int ARow) { return GetInts(ACol, ARow); }
+    int GetAllInts(int ACol, int ARow);
+    void SetAllInts(int ACol, int ARow, int Value);
+    double GetFloats(int ACol, int ARow);
+    void SetFloats(int ACol, int ARow, double Value);
+    double Floats(int ACol, int ARow) { return GetFloats(ACol, ARow); }
+    double GetAllFloats(int ACol, int ARow);
+    void SetAllFloats(int ACol, int ARow, double Value);
+    QString GetOriginalCells(int ACol, int ARow);
+    void SetOriginalCells(int ACol, int ARow, const QString& Value);
+    QString GetUnSortedCell(int ACol, int ARow);
+    void SetUnSortedCell(int ACol, int ARow, const QString& Value);
+    int SortedRowIndex(int ARow);
+    int UnSortedRowIndex(int ARow);
+    TIntList* SortRowXRef() { return FSortRowXRef.get(); }
+    QString CurrentCell();
+    void SetCurrentCell(const QString& Value);
+    QString GetCurrentBaseCell();
+    int GetLinesInCell(int ACol, int ARow);
+    TRect GetUsedCells();
+    virtual void GetFloatFormat(int ACol, int ARow, QString& AFloatFormat);
+
+    // ==== cell attribute hooks ====
+    virtual void GetCellHint(int ACol, int ARow, QString& HintStr, QString& WideHint);
+    virtual void GetCellColor(int ACol, int ARow, TGridDrawState AState, TBrush* ABrush, TFont* AFont);
+    virtual void GetCellPrintColor(int ACol, int ARow, TGridDrawState AState, TBrush* ABrush, TFont* AFont);
+    virtual void GetCellBorder(int ACol, int ARow, TPen* APen, TCellBorders& Borders);
+    virtual void GetCellPrintBorder(int ACol, int ARow, TPen* APen, TCellBorders& Borders);
+    virtual void GetCellAlignHook(int ACol, int ARow, TAlignment& HAlign, TVAlignment& VAlign);
+    virtual void GetColFormat(int ACol, TSortStyle& AStyle, QString& Prefix, QString& Suffix);
+    virtual void GetCellEditorType(int ACol, int ARow, TEditorType& AEditor);
+    virtual void GetCellEditor(int ACol, int ARow, TEditorType& AEditor);
+    virtual bool IsNoEditorCell(int ACol, int ARow);
+    virtual void IsFixedCell(int ACol, int ARow, bool& IsFixed);
+    virtual void CanEditCell(int ACol, int ARow, bool& CanEdit);
+    virtual void CanEditCellEvent(int ACol, int ARow, bool& CanEdit);
+    virtual void IsPasswordCellHook(int ACol, int ARow, bool& IsPassword);
+    virtual void GetWordWrapHook(int ACol, int ARow, bool& AWordWrap);
+    virtual bool HasComboBox(int ACol, int ARow);
+    virtual bool HasSpinEdit(int ACol, int ARow);
+    virtual void GetCheckTrue(int ACol, int ARow, QString& Value);
+    virtual void GetCheckFalse(int ACol, int ARow, QString& Value);
+    virtual bool GetFilterList(int ACol);
+    bool FilterDropDownAuto() const { return FFilterDropDownAuto; }
+    void SetFilterDropDownAuto(bool v) { FFilterDropDownAuto = v; }
+    bool FilterIncremental() const { return FFilterIncremental; }
+    void SetFilterIncremental(bool v) { FFilterIncremental = v; }
+    QString FilterDropDownClear() const { return FFilterDropDownClear; }
+    void SetFilterDropDownClear(const QString& v) { FFilterDropDownClear = v; }
+    TFilterDropDownColumns FilterDropDownColumns() const { return FFilterDropDownColumns; }
+    void SetFilterDropDownColumns(TFilterDropDownColumns v) { FFilterDropDownColumns = v; }
+    bool EditDisable() const { return FEditDisable; }
+    void SetEditDisable(bool v) { FEditDisable = v; }
+
+    // Per-cell property arrays: real column, present row; reading a cell without properties
+    // gives the not-set value and makes nothing.
+    TColor GetColors(int ACol, int ARow);
+    void SetColors(int ACol, int ARow, TColor AColor);
+    TColor GetColorsTo(int ACol, int ARow);
+    void SetColorsTo(int ACol, int ARow, TColor AColor);
+    TColor GetFontColors(int ACol, int ARow);
+    void SetFontColors(int ACol, int ARow, TColor AColor);
+    TFontStyles GetFontStyles(int ACol, int ARow);
+    void SetFontStyles(int ACol, int ARow, TFontStyles AStyle);
+    int GetFontSizes(int ACol, int ARow);
+    void SetFontSizes(int ACol, int ARow, int ASize);
+    QString GetFontNames(int ACol, int ARow);
+    void SetFontNames(int ACol, int ARow, const QString& AName);
+    TAlignment GetAlignments(int ACol, int ARow);
+    void SetAlignments(int ACol, int ARow, TAlignment AAlignment);
+    bool GetReadOnly(int ACol, int ARow);
+    void SetReadOnly(int ACol, int ARow, bool Value);
+    TCellGradientDirection GetGradientDir(int ACol, int ARow);
+    void SetGradientDir(int ACol, int ARow, TCellGradientDirection Value);
+    bool GetWordWraps(int ACol, int ARow);
+    void SetWordWraps(int ACol, int ARow, bool Value);
+    void SetCellFont(int ACol, int ARow, TFont* AFont);
+    QWidget* GetCellControls(int ACol, int ARow);
+    void SetCellControls(int ACol, int ARow, QWidget* AControl);
+    // Row-wide: columns FixedCols .. AllColCount - 1; clNone clears that one setting only.
+    void SetRowColor(int ARow, TColor AColor);
+    void SetRowColorTo(int ARow, TColor AColor);
+    void SetRowFontColor(int ARow, TColor AColor);
+
+    TGridHintEvent OnGridHint;
+    TGridHintEvent OnGridWideHint;
+    TGetCellColorEvent OnGetCellColor;
+    TGetCellColorEvent OnGetCellPrintColor;
+    TGetCellBorderEvent OnGetCellBorder;
+    TGetCellBorderEvent OnGetCellPrintBorder;
+    TGetAlignmentEvent OnGetAlignment;
+    TGetFormatEvent OnGetFormat;
+    TGetEditorTypeEvent OnGetEditorType;
+    TCellBoolRowColEvent OnIsFixedCell;
+    TCellBoolRowColEvent OnCanEditCell;
+    TCellBoolRowColEvent OnIsPasswordCell;
+    TCellBoolColRowEvent OnGetWordWrap;
+    TCellBoolColRowEvent OnHasComboBox;
+    TCellBoolColRowEvent OnHasSpinEdit;
+    TGetCheckEvent OnGetCheckTrue;
+    TGetCheckEvent OnGetCheckFalse;
+    TGetColumnFilterEvent OnGetColumnFilter;
+    TGetFloatFormatEvent OnGetFloatFormat;
+
+    // ==== column order ====
+    void ResetColumnOrder();
+    int ColumnPosition(int ACol);
+    int ColumnAtPosition(int APos);
+    int ColumnByHeader(const QString& AValue);
+    int GroupColumn() const { return FGroupColumn; }
+    void SetGroupColumn(int v) { FGroupColumn = v; }
+    // Clamps of a user's and an automatic column sizing; the grid itself sets no limits.
+    virtual void UpdateColumnSize(int ACol, int& AWidth) { (void)ACol; (void)AWidth; }
+    virtual void UpdateAutoColumnSize(int ACol, int& AWidth) { (void)ACol; (void)AWidth; }
+
 protected:
     void Resize() override;
     bool eventFilter(QObject* watched, QEvent* e) override;
@@ -544,6 +749,38 @@ private:
     int PrevSizeX = 0;
     int PrevSizeY = 0;
     bool FSizeWithForm = false;
+
+    // ==== update lock, hidden columns and rows, cell hooks ====
+protected:
+    void Paint() override;
+    void WMTimer(TMessage& m) override;
+    // Keeps the recorded column order in step with every column move.
+    void ColumnMoved(int FromIndex, int ToIndex) override;
+    // Whether the grid counts as shown: not hidden on purpose (it may lack a parent yet).
+    bool GridVisible() const;
+    // Raises "Invalid column accessed" for a real column outside the visibility tables.
+    void CheckColumnIndex(int ACol, int Limit) const;
+    // Row moves on the store that keep the cell objects, which travel with hidden rows.  The
+    // store keeps the hidden columns' cells beyond ColCount, and these take them along.
+    int StoreColCount();
+    void MoveStoreRow(int From, int To);
+    void ClearStoreRow(int ARow);
+    void TakeOutRows(int ARow, int ACount);
+    void PutInEmptyRows(int ARow, int ACount);
+    std::unique_ptr<TGridItem> SaveRow(int ARow, int Idx);
+    void RestoreRow(TGridItem* Item, int ARow);
+    void RestoreHiddenRow(size_t ItemIndex, int ARow);
+    bool FColMoving = false;
+    bool FEditDisable = false;
+    bool FFilterDropDownAuto = false;
+    bool FFilterIncremental = false;
+
+private:
+    int FTimerTicks = 0;
+    bool FGridBlink = false;
+    bool FEnableBlink = false;
+    bool FHovering = false;
+    int FFilterLevel = 0;
 };
 
 // The cursor shown over URL cells; every grid sets it when it is created.

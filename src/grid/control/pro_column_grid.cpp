@@ -1,0 +1,729 @@
+#include "grid/control/pro_column_grid.h"
+
+#include "platform/core/exception.h"
+#include "platform/core/sysutils.h"
+
+#include <QSettings>
+
+// ---- column item -----------------------------------------------------------------------------
+
+TGridColumnItem::TGridColumnItem(TGridColumnCollection* ACollection) : FCollection(ACollection)
+{
+    FBorderPen.SetColor(0x00C0C0C0);
+    FBorderPen.SetWidth(1);
+    FPrintBorderPen.SetColor(0);
+    FPrintBorderPen.SetWidth(1);
+    if (!FCollection) return;
+    TProColumnGrid* g = FCollection->Owner();
+    FFont.Assign(*g->Font());
+    FHeaderFont.Assign(*g->Font());
+    FPrintFont.Assign(*g->Font());
+    FColor = g->Color();
+    FFont.OnChange = [this](TObject*) { Changed(); };
+    FHeaderFont.OnChange = [this](TObject*) { Changed(); };
+    FBorderPen.OnChange = [this](TObject*) { Changed(); };
+    FFilter.OnChange = [this](TObject*) { InvalidateGrid(); };
+}
+
+TGridColumnItem::~TGridColumnItem()
+{
+    FFont.OnChange = nullptr;
+    FHeaderFont.OnChange = nullptr;
+    FBorderPen.OnChange = nullptr;
+    FFilter.OnChange = nullptr;
+}
+
+TProColumnGrid* TGridColumnItem::Grid() const { return FCollection ? FCollection->Owner() : nullptr; }
+
+int TGridColumnItem::Index() const { return FCollection ? FCollection->IndexOf(this) : -1; }
+
+QString TGridColumnItem::DisplayName() const
+{
+    if (!FName.isEmpty()) return QStringLiteral("Col %1: %2").arg(Index()).arg(FName);
+    return QStringLiteral("Column %1").arg(Index());
+}
+
+void TGridColumnItem::Changed()
+{
+    if (FCollection) FCollection->Update(this);
+}
+
+void TGridColumnItem::InvalidateGrid()
+{
+    if (TProColumnGrid* g = Grid()) g->Invalidate();
+}
+
+void TGridColumnItem::SetAlignment(TAlignment v)
+{
+    FAlignment = v;
+    InvalidateGrid();
+}
+
+void TGridColumnItem::SetBorders(TCellBorders v)
+{
+    FBorders = v;
+    Changed();
+}
+
+void TGridColumnItem::SetBorderPen(const TPen* v) { FBorderPen.Assign(*v); }
+
+void TGridColumnItem::SetColor(TColor v)
+{
+    FColor = v;
+    Changed();
+}
+
+void TGridColumnItem::SetEditor(TEditorType v)
+{
+    if (v == FEditor) return;
+    const bool checkBoxes = v == edDataCheckBox || FEditor == edDataCheckBox;
+    FEditor = v;
+    if (checkBoxes) InvalidateGrid();
+}
+
+void TGridColumnItem::SetFixed(bool v)
+{
+    FFixed = v;
+    Changed();
+}
+
+void TGridColumnItem::SetFloatFormat(const QString& v)
+{
+    FFloatFormat = v;
+    InvalidateGrid();
+}
+
+void TGridColumnItem::SetHeaderAlignment(TAlignment v)
+{
+    FHeaderAlignment = v;
+    InvalidateGrid();
+}
+
+void TGridColumnItem::SetHeaderFont(const TFont* v)
+{
+    FHeaderFont.Assign(*v);
+    InvalidateGrid();
+}
+
+void TGridColumnItem::SetPassword(bool v)
+{
+    FPassword = v;
+    Changed();
+}
+
+void TGridColumnItem::SetShowBands(bool v)
+{
+    FShowBands = v;
+    Changed();
+}
+
+int TGridColumnItem::Width() const
+{
+    TProColumnGrid* g = Grid();
+    const int i = Index();
+    if (!g || i < 0) return 0;
+    return i < TProStringGrid::MaxColumns ? g->AllColWidths(i) : FWidth;
+}
+
+void TGridColumnItem::SetWidth(int Value)
+{
+    FWidth = Value;
+    TProColumnGrid* g = Grid();
+    const int i = Index();
+    if (g && i >= 0 && i < TProStringGrid::MaxColumns) g->SetAllColWidths(i, Value);
+}
+
+void TGridColumnItem::SetHeader(const QString& Value)
+{
+    FHeader = Value;
+    TProColumnGrid* g = Grid();
+    if (!g) return;
+    if (g->FixedRows() > 0 && !g->FColMoving) {
+        g->SetCells(Index(), 0, Value);
+        FCollection->Update(this);
+    }
+    // The grid's header list always holds every column's header in order.
+    TGridStrings* headers = g->ColumnHeaders();
+    QStringList all;
+    for (int i = 0; i < FCollection->Count(); ++i) all << FCollection->Items(i)->Header();
+    headers->SetStrings(all);
+}
+
+void TGridColumnItem::AssignCommon(const TGridColumnItem* s)
+{
+    FAlignment = s->FAlignment;
+    FHeaderAlignment = s->FHeaderAlignment;
+    FBorderPen.Assign(s->FBorderPen);
+    FBorders = s->FBorders;
+    FCheckFalse = s->FCheckFalse;
+    FCheckTrue = s->FCheckTrue;
+    FEditLength = s->FEditLength;
+    FEditLink = s->FEditLink;
+    FEditMask = s->FEditMask;
+    FEditor = s->FEditor;
+    FFixed = s->FFixed;
+    FPassword = s->FPassword;
+    FPrintBorderPen.Assign(s->FPrintBorderPen);
+    FPrintBorders = s->FPrintBorders;
+    FPrintColor = s->FPrintColor;
+    FPrintFont.Assign(s->FPrintFont);
+    FReadOnly = s->FReadOnly;
+    FSortPrefix = s->FSortPrefix;
+    FSortStyle = s->FSortStyle;
+    FSortSuffix = s->FSortSuffix;
+    FSpinMax = s->FSpinMax;
+    FSpinMin = s->FSpinMin;
+    FSpinStep = s->FSpinStep;
+    FColumnPopup = s->FColumnPopup;
+    SetWidth(s->Width());
+    FShowBands = s->FShowBands;
+    FMinSize = s->FMinSize;
+    FMaxSize = s->FMaxSize;
+    FAutoMinSize = s->FAutoMinSize;
+    FAutoMaxSize = s->FAutoMaxSize;
+    FFilter.Assign(&s->FFilter);
+    FFilterCaseSensitive = s->FFilterCaseSensitive;
+    FDefIdx = s->FDefIdx;
+    FFloatFormat = s->FFloatFormat;
+}
+
+void TGridColumnItem::Assign(const TPersistent* Source)
+{
+    auto* s = dynamic_cast<const TGridColumnItem*>(Source);
+    if (!s || s == this) return;
+    AssignCommon(s);
+    FColor = s->FColor;
+    FComboItems.Assign(&s->FComboItems);
+    FDropDownCount = s->FDropDownCount;
+    FFont.Assign(s->FFont);
+    FHeaderFont.Assign(s->FHeaderFont);
+    FHeader = s->FHeader;
+    FName = s->FName;
+    FTag = s->FTag;
+}
+
+void TGridColumnItem::AssignVisuals(const TGridColumnItem* Source)
+{
+    if (!Source || Source == this) return;
+    AssignCommon(Source);
+    if (TProColumnGrid* g = Grid()) {
+        FColor = g->Color();
+        FFont.Assign(*g->Font());
+    }
+}
+
+QString TGridColumnItem::Rows(int ARow) const { return Grid() ? Grid()->Cells(Index(), ARow) : QString(); }
+void TGridColumnItem::SetRows(int ARow, const QString& Value)
+{
+    if (Grid()) Grid()->SetCells(Index(), ARow, Value);
+}
+int TGridColumnItem::Ints(int ARow) const { return Grid() ? Grid()->GetInts(Index(), ARow) : 0; }
+void TGridColumnItem::SetInts(int ARow, int Value)
+{
+    if (Grid()) Grid()->SetInts(Index(), ARow, Value);
+}
+double TGridColumnItem::Floats(int ARow) const { return Grid() ? Grid()->GetFloats(Index(), ARow) : 0; }
+void TGridColumnItem::SetFloats(int ARow, double Value)
+{
+    if (Grid()) Grid()->SetFloats(Index(), ARow, Value);
+}
+
+// ---- collection ------------------------------------------------------------------------------
+
+TGridColumnCollection::TGridColumnCollection(TProColumnGrid* AOwner) : FOwner(AOwner) {}
+
+TGridColumnCollection::~TGridColumnCollection()
+{
+    FNoRecursiveUpdate = true;
+    FItems.clear();
+}
+
+TGridColumnItem* TGridColumnCollection::Items(int Index) const
+{
+    if (Index < 0 || Index >= Count()) throw EListError(QStringLiteral("List index out of bounds (%1)").arg(Index));
+    return FItems[size_t(Index)].get();
+}
+
+int TGridColumnCollection::IndexOf(const TGridColumnItem* Item) const
+{
+    for (size_t i = 0; i < FItems.size(); ++i)
+        if (FItems[i].get() == Item) return int(i);
+    return -1;
+}
+
+TGridColumnItem* TGridColumnCollection::Add() { return Insert(Count()); }
+
+TGridColumnItem* TGridColumnCollection::Insert(int Index)
+{
+    Index = std::clamp(Index, 0, Count());
+    FItems.insert(FItems.begin() + Index, std::make_unique<TGridColumnItem>(this));
+    TGridColumnItem* item = FItems[size_t(Index)].get();
+    // A new column looks like the one before it.
+    if (Index > 0) item->AssignVisuals(FItems[size_t(Index - 1)].get());
+    else item->SetWidth(item->FWidth);
+    Update(nullptr);
+    return item;
+}
+
+void TGridColumnCollection::Delete(int Index)
+{
+    Items(Index);
+    FItems.erase(FItems.begin() + Index);
+    Update(nullptr);
+}
+
+void TGridColumnCollection::Clear()
+{
+    FItems.clear();
+    Update(nullptr);
+}
+
+void TGridColumnCollection::Move(int FromIndex, int ToIndex)
+{
+    Items(FromIndex);
+    Items(ToIndex);
+    if (FromIndex == ToIndex) return;
+    auto item = std::move(FItems[size_t(FromIndex)]);
+    FItems.erase(FItems.begin() + FromIndex);
+    FItems.insert(FItems.begin() + ToIndex, std::move(item));
+}
+
+void TGridColumnCollection::Assign(const TPersistent* Source)
+{
+    auto* s = dynamic_cast<const TGridColumnCollection*>(Source);
+    if (!s || s == this) return;
+    BeginUpdate();
+    FItems.clear();
+    for (const auto& src : s->FItems) {
+        FItems.push_back(std::make_unique<TGridColumnItem>(this));
+        FItems.back()->Assign(src.get());
+    }
+    EndUpdate();
+}
+
+void TGridColumnCollection::EndUpdate()
+{
+    if (FUpdateCount > 0 && --FUpdateCount == 0) Update(nullptr);
+}
+
+void TGridColumnCollection::Update(TGridColumnItem* Item)
+{
+    (void)Item;
+    if (FUpdateCount > 0 || FNoRecursiveUpdate || FOwner->Loading()) return;
+    const int visible = Count() - FOwner->NumHiddenColumns();
+    if (visible != FOwner->ColCount() && visible > FOwner->FixedCols()) FOwner->SetColCount(visible);
+    FOwner->SyncColumnHeaders();
+    FOwner->Invalidate();
+}
+
+void TGridColumnCollection::SetOrganization()
+{
+    const bool keep = FNoRecursiveUpdate;
+    FNoRecursiveUpdate = true;
+    FOwner->SyncColumnCount();
+    FNoRecursiveUpdate = keep;
+    for (int i = 0; i < Count(); ++i) FItems[size_t(i)]->FDefIdx = i;
+}
+
+void TGridColumnCollection::ResetOrganization()
+{
+    bool moved = true;
+    while (moved) {
+        moved = false;
+        for (int i = 0; i < Count() && i < FOwner->ColCount(); ++i) {
+            const int target = FItems[size_t(i)]->FDefIdx;
+            if (target < i && target >= 0) {
+                FOwner->MoveColumn(i, target);
+                moved = true;
+            }
+        }
+    }
+}
+
+// ---- grid ------------------------------------------------------------------------------------
+
+TProColumnGrid::TProColumnGrid(QWidget* AOwner, bool Designing) : TProStringGrid(AOwner, Designing)
+{
+    FColumnCollection = CreateColumns();
+    FColumnCollection->FNoRecursiveUpdate = true;
+    SyncColumnCount();
+    FColumnCollection->FNoRecursiveUpdate = false;
+    FColMoving = false;
+    FSaveCol = std::make_unique<TGridColumnItem>();
+}
+
+TProColumnGrid::~TProColumnGrid()
+{
+    Teardown();
+    FColumnCollection.reset();
+    FSaveCol.reset();
+}
+
+std::unique_ptr<TGridColumnCollection> TProColumnGrid::CreateColumns()
+{
+    return std::make_unique<TGridColumnCollection>(this);
+}
+
+TGridColumnItem* TProColumnGrid::ColumnAt(int ACol) const
+{
+    if (!FColumnCollection || ACol < 0 || ACol >= FColumnCollection->Count()) return nullptr;
+    return FColumnCollection->Items(ACol);
+}
+
+TGridColumnItem* TProColumnGrid::GetColumnByName(const QString& AValue) const
+{
+    for (int i = 0; i < FColumnCollection->Count(); ++i)
+        if (FColumnCollection->Items(i)->Name() == AValue) return FColumnCollection->Items(i);
+    return nullptr;
+}
+
+QString TProColumnGrid::GetVersionString()
+{
+    const unsigned v = unsigned(GetVersionNr());
+    return QStringLiteral("%1.%2.%3.%4 Aug, 2012").arg(v >> 24).arg((v >> 16) & 0xFF).arg((v >> 8) & 0xFF).arg(v & 0xFF);
+}
+
+void TProColumnGrid::Loaded()
+{
+    TProStringGrid::Loaded();
+    SyncColumnCount();
+    FColumnCollection->SetOrganization();
+}
+
+void TProColumnGrid::SyncColumnCount()
+{
+    if (!FColumnCollection || FSyncing) return;
+    FSyncing = true;
+    const bool keep = FColumnCollection->FNoRecursiveUpdate;
+    FColumnCollection->FNoRecursiveUpdate = true;
+    const int total = TotalColCount();
+    while (FColumnCollection->Count() < total) FColumnCollection->Add();
+    while (FColumnCollection->Count() > total) FColumnCollection->Delete(FColumnCollection->Count() - 1);
+    if (Designing())
+        for (int i = 0; i < ColCount(); ++i) SetCells(i, FixedRows(), QStringLiteral("Column %1").arg(i));
+    FColumnCollection->FNoRecursiveUpdate = keep;
+    FSyncing = false;
+}
+
+void TProColumnGrid::DimensionsChanged()
+{
+    TProStringGrid::DimensionsChanged();
+    SyncColumnCount();
+}
+
+void TProColumnGrid::SyncColumnHeaders()
+{
+    if (FixedRows() == 0) return;
+    QStringList all;
+    for (int i = 0; i < FColumnCollection->Count(); ++i) {
+        TGridColumnItem* c = FColumnCollection->Items(i);
+        if (c->Header().isEmpty() && !Cells(i, 0).isEmpty()) c->SetHeaderField(Cells(i, 0));
+        all << c->Header();
+    }
+    ColumnHeaders()->SetStrings(all);
+}
+
+void TProColumnGrid::UpdateColumnHeaders()
+{
+    TGridStrings* headers = ColumnHeaders();
+    if (!headers || !FColumnCollection) return;
+    for (int i = 0; i < std::min(headers->Count(), FColumnCollection->Count()); ++i)
+        FColumnCollection->Items(i)->SetHeaderField((*headers)[i]);
+}
+
+void TProColumnGrid::CellsLoaded()
+{
+    TProStringGrid::CellsLoaded();
+    SyncColumnCount();
+}
+
+void TProColumnGrid::SaveColumnPositions(const QString& Key, const QString& Section)
+{
+    QSettings ini(Key, QSettings::IniFormat);
+    ini.beginGroup(Section);
+    for (int i = 0; i < FColumnCollection->Count(); ++i)
+        ini.setValue(QStringLiteral("CP%1").arg(i), FColumnCollection->Items(i)->DefIdx());
+    ini.endGroup();
+}
+
+void TProColumnGrid::LoadColumnPositions(const QString& Key, const QString& Section)
+{
+    QSettings ini(Key, QSettings::IniFormat);
+    ini.beginGroup(Section);
+    const int n = FColumnCollection->Count();
+    std::vector<int> positions;
+    for (int j = 0; j < n; ++j) {
+        bool ok = false;
+        const int v = ini.value(QStringLiteral("CP%1").arg(j), -1).toInt(&ok);
+        // Every position must be there, else nothing changes.
+        if (!ok || v == -1) return;
+        positions.push_back(v);
+    }
+    ini.endGroup();
+    ResetColumnOrder();
+    for (int j = 0; j < n; ++j) {
+        const int index = (positions[size_t(j)] >= 0 && positions[size_t(j)] < n) ? positions[size_t(j)] : 0;
+        FColumnCollection->Items(index)->SetDefIdx(j);
+    }
+    FColumnCollection->ResetOrganization();
+    for (int i = 0; i < n; ++i) FColumnCollection->Items(i)->SetDefIdx(positions[size_t(i)]);
+}
+
+bool TProColumnGrid::IsDataCell(int ACol, int ARow)
+{
+    return ACol >= FixedCols() && ACol < TotalColCount() - FixedRightCols() && ARow >= FixedRows() &&
+           ARow < RowCount() - FixedFooters();
+}
+
+// ---- cell hooks ------------------------------------------------------------------------------
+
+void TProColumnGrid::GetCellColor(int ACol, int ARow, TGridDrawState AState, TBrush* ABrush, TFont* AFont)
+{
+    TGridColumnItem* c = ColumnAt(ACol);
+    if (c && ACol >= FixedCols() && ACol < TotalColCount() - FixedRightCols() && ARow < RowCount() - FixedFooters()) {
+        if (c->Fixed()) ABrush->SetColor(FixedColor());
+        else if (ARow >= FixedRows() && (!c->ShowBands() || !Bands()->Active())) ABrush->SetColor(c->Color());
+        AFont->Assign(ARow < FixedRows() ? *c->HeaderFont() : *c->Font());
+        if (HasCellProperties(ACol, ARow)) {
+            TCellProperties* p = GetCellProperties(ACol, ARow);
+            if (p->BrushColor() != clNone) ABrush->SetColor(p->BrushColor());
+            if (p->FontColor() != clNone) AFont->SetColor(p->FontColor());
+        }
+    }
+    TProStringGrid::GetCellColor(ACol, ARow, AState, ABrush, AFont);
+}
+
+void TProColumnGrid::GetCellPrintColor(int ACol, int ARow, TGridDrawState AState, TBrush* ABrush, TFont* AFont)
+{
+    TGridColumnItem* c = ColumnAt(ACol);
+    if (c && IsDataCell(ACol, ARow)) {
+        if (c->Fixed()) ABrush->SetColor(FixedColor());
+        else if (!(c->ShowBands() && Bands()->Active() && Bands()->Print())) {
+            ABrush->SetColor(c->PrintColor());
+            if (HasCellProperties(ACol, ARow) && GetCellProperties(ACol, ARow)->BrushColor() != clNone)
+                ABrush->SetColor(GetCellProperties(ACol, ARow)->BrushColor());
+        }
+        if (c->PrintFontCustom()) {
+            AFont->Assign(*c->PrintFont());
+            if (HasCellProperties(ACol, ARow)) {
+                TCellProperties* p = GetCellProperties(ACol, ARow);
+                if (p->FontColor() != clNone) AFont->SetColor(p->FontColor());
+                if (!p->FontStyle().Empty()) AFont->SetStyle(p->FontStyle());
+                if (p->FontSize() != 0) AFont->SetSize(p->FontSize());
+                if (!p->FontName().isEmpty()) AFont->SetName(p->FontName());
+            }
+        }
+    }
+    TProStringGrid::GetCellPrintColor(ACol, ARow, AState, ABrush, AFont);
+}
+
+void TProColumnGrid::GetCellBorder(int ACol, int ARow, TPen* APen, TCellBorders& Borders)
+{
+    if (TGridColumnItem* c = ColumnAt(ACol); c && ACol >= FixedCols() && ARow >= FixedRows()) {
+        Borders = c->Borders();
+        APen->Assign(*c->BorderPen());
+    }
+    TProStringGrid::GetCellBorder(ACol, ARow, APen, Borders);
+}
+
+void TProColumnGrid::GetCellPrintBorder(int ACol, int ARow, TPen* APen, TCellBorders& Borders)
+{
+    if (TGridColumnItem* c = ColumnAt(ACol); c && c->PrintBorderCustom() && ACol >= FixedCols() && ARow >= FixedRows()) {
+        Borders = c->PrintBorders();
+        APen->Assign(*c->PrintBorderPen());
+    }
+    TProStringGrid::GetCellPrintBorder(ACol, ARow, APen, Borders);
+}
+
+void TProColumnGrid::GetCellAlignHook(int ACol, int ARow, TAlignment& HAlign, TVAlignment& VAlign)
+{
+    if (TGridColumnItem* c = ColumnAt(ACol)) {
+        HAlign = ARow < FixedRows() ? c->HeaderAlignment() : c->Alignment();
+        if (HasCellProperties(ACol, ARow)) HAlign = GetCellProperties(ACol, ARow)->Alignment();
+    }
+    TProStringGrid::GetCellAlignHook(ACol, ARow, HAlign, VAlign);
+}
+
+void TProColumnGrid::GetColFormat(int ACol, TSortStyle& AStyle, QString& Prefix, QString& Suffix)
+{
+    if (TGridColumnItem* c = ColumnAt(ACol)) {
+        AStyle = c->SortStyle();
+        Prefix = c->SortPrefix();
+        Suffix = c->SortSuffix();
+    }
+    TProStringGrid::GetColFormat(ACol, AStyle, Prefix, Suffix);
+}
+
+void TProColumnGrid::GetCellEditor(int ACol, int ARow, TEditorType& AEditor)
+{
+    if (TGridColumnItem* c = ColumnAt(ACol)) {
+        if (ACol >= FixedCols() && ARow >= FixedRows()) {
+            AEditor = c->Editor();
+            if (TGridCombo* combo = EditComboControl()) {
+                combo->clear();
+                combo->addItems(c->ComboItems()->Strings());
+                combo->setMaxVisibleItems(std::max(1, c->DropDownCount()));
+            }
+        }
+        if (!c->FloatFormat().isEmpty()) SetFloatFormat(c->FloatFormat());
+    }
+    TProStringGrid::GetCellEditor(ACol, ARow, AEditor);
+}
+
+void TProColumnGrid::IsFixedCell(int ACol, int ARow, bool& IsFixed)
+{
+    // The column is a display column here.
+    if (ACol >= FixedCols() && ARow >= FixedRows())
+        if (TGridColumnItem* c = ColumnAt(DisplToRealColumn(ACol))) IsFixed = c->Fixed();
+    TProStringGrid::IsFixedCell(ACol, ARow, IsFixed);
+}
+
+void TProColumnGrid::CanEditCell(int ACol, int ARow, bool& CanEdit)
+{
+    TGridColumnItem* c = ColumnAt(ACol);
+    if (!c) {
+        TProStringGrid::CanEditCell(ACol, ARow, CanEdit);
+        return;
+    }
+    CanEdit = false;
+    if (!Loading() && ACol >= FixedCols() && ARow >= FixedRows()) {
+        CanEdit = !(c->ReadOnly() || c->Fixed());
+        if (CanEdit && HasCellProperties(ACol, ARow)) CanEdit = !GetCellProperties(ACol, ARow)->ReadOnly();
+    }
+    int bx = ACol, by = ARow;
+    ResolveBaseCell(ACol, ARow, bx, by);
+    CanEditCellEvent(bx, by, CanEdit);
+}
+
+void TProColumnGrid::IsPasswordCellHook(int ACol, int ARow, bool& IsPassword)
+{
+    if (TGridColumnItem* c = ColumnAt(ACol)) IsPassword = c->Password();
+    TProStringGrid::IsPasswordCellHook(ACol, ARow, IsPassword);
+}
+
+bool TProColumnGrid::HasComboBox(int ACol, int ARow)
+{
+    TGridColumnItem* c = ColumnAt(ACol);
+    bool answer = c && ACol >= FixedCols() && ARow >= FixedRows() &&
+                  (c->Editor() == edComboEdit || c->Editor() == edComboList);
+    if (OnHasComboBox) OnHasComboBox(this, ACol, ARow, answer);
+    return answer;
+}
+
+void TProColumnGrid::GetCheckTrue(int ACol, int ARow, QString& Value)
+{
+    TProStringGrid::GetCheckTrue(ACol, ARow, Value);
+    if (TGridColumnItem* c = ColumnAt(ACol); c && IsDataCell(ACol, ARow)) Value = c->CheckTrue();
+}
+
+void TProColumnGrid::GetCheckFalse(int ACol, int ARow, QString& Value)
+{
+    TProStringGrid::GetCheckFalse(ACol, ARow, Value);
+    if (TGridColumnItem* c = ColumnAt(ACol); c && IsDataCell(ACol, ARow)) Value = c->CheckFalse();
+}
+
+bool TProColumnGrid::GetFilterList(int ACol)
+{
+    TProStringGrid::GetFilterList(ACol);
+    TGridColumnItem* c = ColumnAt(ACol);
+    if (!c || c->Filter()->Count() == 0) return false;
+    QStringList names;
+    for (const QString& entry : c->Filter()->Strings()) {
+        const int eq = entry.indexOf(QLatin1Char('='));
+        names << (eq < 0 ? entry : entry.left(eq));
+    }
+    FilterList()->Sorted = false;
+    FilterList()->IgnoreDuplicates = false;
+    FilterList()->SetStrings(names);
+    return true;
+}
+
+void TProColumnGrid::GetFloatFormat(int ACol, int ARow, QString& AFloatFormat)
+{
+    TProStringGrid::GetFloatFormat(ACol, ARow, AFloatFormat);
+    if (TGridColumnItem* c = ColumnAt(ACol); c && !c->FloatFormat().isEmpty()) AFloatFormat = c->FloatFormat();
+}
+
+void TProColumnGrid::UpdateColumnSize(int ACol, int& AWidth)
+{
+    if (TGridColumnItem* c = ColumnAt(ACol)) {
+        if (c->MinSize() > 0) AWidth = std::max(AWidth, c->MinSize());
+        if (c->MaxSize() > 0) AWidth = std::min(AWidth, c->MaxSize());
+    }
+    TProStringGrid::UpdateColumnSize(ACol, AWidth);
+}
+
+void TProColumnGrid::UpdateAutoColumnSize(int ACol, int& AWidth)
+{
+    if (TGridColumnItem* c = ColumnAt(ACol)) {
+        if (c->AutoMinSize() > 0) AWidth = std::max(AWidth, c->AutoMinSize());
+        if (c->AutoMaxSize() > 0) AWidth = std::min(AWidth, c->AutoMaxSize());
+    }
+    TProStringGrid::UpdateAutoColumnSize(ACol, AWidth);
+}
+
+void TProColumnGrid::GetCellDefaults(int ACol, int ARow, TFont* AFont, TBrush* ABrush, TColor& AColorTo,
+                                     TColor& AMirrorColor, TColor& AMirrorColorTo, TAlignment& HA, TVAlignment& VA,
+                                     bool& WW, TCellGradientDirection& GD)
+{
+    TGridColumnItem* c = ColumnAt(ACol);
+    if (!c) {
+        TProStringGrid::GetCellDefaults(ACol, ARow, AFont, ABrush, AColorTo, AMirrorColor, AMirrorColorTo, HA, VA, WW,
+                                        GD);
+        return;
+    }
+    AFont->Assign(*c->Font());
+    ABrush->SetColor(c->Color());
+    AColorTo = clNone;
+    HA = ARow < FixedRows() ? c->HeaderAlignment() : c->Alignment();
+    VA = VAlignment();
+    WW = WordWrap();
+    GD = GradientVertical;
+    if (IsFixed(ACol, ARow) || (c->ShowBands() && Bands()->Active())) {
+        ABrush->SetColor(clNone);
+        AColorTo = clNone;
+    }
+}
+
+QString TProColumnGrid::GetEditMask(int ACol, int ARow)
+{
+    QString mask;
+    if (ACol >= FixedCols())
+        if (TGridColumnItem* c = ColumnAt(DisplToRealColumn(ACol))) mask = c->EditMask();
+    const QString inherited = TProStringGrid::GetEditMask(ACol, ARow);
+    return inherited.isEmpty() ? mask : inherited;
+}
+
+int TProColumnGrid::GetEditLimit()
+{
+    int limit = TProStringGrid::GetEditLimit();
+    if (Col() >= FixedCols())
+        if (TGridColumnItem* c = ColumnAt(DisplToRealColumn(Col()))) limit = c->EditLength();
+    return limit;
+}
+
+void TProColumnGrid::ColWidthsChanged()
+{
+    TProStringGrid::ColWidthsChanged();
+    if (Loading() || !FColumnCollection || FColMoving) return;
+    for (int d = 0; d < ColCount(); ++d)
+        if (TGridColumnItem* c = ColumnAt(DisplToRealColumn(d))) c->FWidth = ColWidths(d);
+}
+
+void TProColumnGrid::ColumnMoved(int FromIndex, int ToIndex)
+{
+    FColumnCollection->FNoRecursiveUpdate = true;
+    const int top = TopRow();
+    const int rf = DisplToRealColumn(FromIndex);
+    const int rt = DisplToRealColumn(ToIndex);
+    TProStringGrid::ColumnMoved(FromIndex, ToIndex);
+    BeginUpdate();
+    FColMoving = true;
+    // The column's description travels with it.
+    if (rf < FColumnCollection->Count() && rt < FColumnCollection->Count()) FColumnCollection->Move(rf, rt);
+    SetTopRow(top);
+    FColMoving = false;
+    EndUpdate();
+    FColumnCollection->FNoRecursiveUpdate = false;
+    if (OnAfterColumnMoved) OnAfterColumnMoved(this, rf, rt);
+}

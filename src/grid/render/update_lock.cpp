@@ -1,0 +1,83 @@
+// The update lock that holds painting back during bulk changes, and the grid's own
+// 500 ms timer: incremental look-up expiry, hover focus and blinking cells.
+#include "grid/control/pro_string_grid.h"
+
+#include <QCursor>
+
+bool TProStringGrid::GridVisible() const
+{
+    // A grid not yet placed on a shown window still counts as visible; only an explicit
+    // hide makes it invisible.
+    return !(isHidden() && testAttribute(Qt::WA_WState_ExplicitShowHide));
+}
+
+void TProStringGrid::BeginUpdate()
+{
+    if (!GridVisible()) return;
+    ++FUpdateCount;
+    setUpdatesEnabled(false);
+}
+
+void TProStringGrid::EndUpdate()
+{
+    // An unbalanced end changes nothing.
+    if (!GridVisible() || FUpdateCount == 0) return;
+    if (--FUpdateCount != 0 || FTornDown) return;
+    setUpdatesEnabled(true);
+    // One repaint of the whole window for everything changed under the lock.
+    Invalidate();
+}
+
+void TProStringGrid::Paint()
+{
+    // The invalid region stays and is painted after the lock ends.
+    if (FUpdateCount >= 1) return;
+    TBaseGrid::Paint();
+}
+
+void TProStringGrid::WMTimer(TMessage& m)
+{
+    if (FGridTimerID != 0 && int(m.WParam) == FGridTimerID) HandleTimerMessage(m);
+    else TBaseGrid::WMTimer(m);
+}
+
+void TProStringGrid::HandleTimerMessage(TMessage& Message)
+{
+    (void)Message;
+    ++FTimerTicks;
+
+    if (FNavigation && FNavigation->AutoGotoIncremental()) {
+        ++SearchTics;
+        if (SearchTics == 4) {
+            SearchInc.clear();
+            SearchTics = 0;
+        }
+    }
+
+    if (FHovering && !FDesigning && isVisible()) {
+        const QPoint p = viewport()->mapFromGlobal(QCursor::pos());
+        if (viewport()->rect().contains(p)) {
+            int c = -1, r = -1;
+            MouseToCell(p.x(), p.y(), c, r);
+            if (c >= FixedCols() && r >= FixedRows() && c < ColCount() && r < RowCount()) {
+                setFocus();
+                SetRow(r);
+                SetCol(c);
+            }
+        }
+    }
+
+    if (!FEnableBlink) return;
+    FGridBlink = !FGridBlink;
+    auto blinkCell = [this](int displCol, int realCol, int row) {
+        if (GetGridCell(realCol, row).toUpper().contains(QStringLiteral("<BLI"))) InvalidateCell(displCol, row);
+    };
+    const int lastCol = std::min(ColCount(), LeftCol() + VisibleColCount() + FNumHidden);
+    const int lastRow = std::min(RowCount(), TopRow() + VisibleRowCount());
+    for (int r = TopRow(); r < lastRow; ++r)
+        for (int c = LeftCol(); c < lastCol; ++c) blinkCell(c, DisplToRealColumn(c), r);
+    for (int r = 0; r < FixedRows(); ++r)
+        for (int c = LeftCol(); c < lastCol; ++c) blinkCell(c, DisplToRealColumn(c), r);
+    for (int c = 0; c < FixedCols(); ++c)
+        for (int r = TopRow(); r < lastRow; ++r) blinkCell(c, DisplToRealColumn(c), r);
+}

@@ -1,0 +1,230 @@
+#include "grid/control/pro_column_grid.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+struct ColumnGridFixture : ::testing::Test {
+    void SetUp() override
+    {
+        grid = CreateGrid<TProColumnGrid>();
+        grid->SetRowCount(6);
+    }
+    void TearDown() override { grid->Free(); }
+    TGridColumnItem* Col(int i) { return grid->Columns()->Items(i); }
+    TProColumnGrid* grid = nullptr;
+};
+}
+
+TEST_F(ColumnGridFixture, ANewGridDescribesItsFiveColumnsWithTheDefaults)
+{
+    ASSERT_EQ(grid->Columns()->Count(), 5);
+    for (int i = 0; i < 5; ++i) {
+        TGridColumnItem* c = Col(i);
+        EXPECT_EQ(c->Width(), 50);
+        EXPECT_EQ(grid->ColWidths(i), 50);
+        EXPECT_EQ(c->CheckTrue(), QStringLiteral("Y"));
+        EXPECT_EQ(c->CheckFalse(), QStringLiteral("N"));
+        EXPECT_EQ(c->SpinStep(), 1);
+        EXPECT_EQ(c->DropDownCount(), 8);
+        EXPECT_EQ(c->PrintColor(), TColor(0x00FFFFFF));
+        EXPECT_EQ(c->Color(), grid->Color());
+        EXPECT_TRUE(*c->Font() == *grid->Font());
+        EXPECT_EQ(c->Editor(), edNormal);
+        EXPECT_EQ(c->DisplayName(), QStringLiteral("Column %1").arg(i));
+    }
+    EXPECT_THROW(grid->Columns()->Items(5), EListError);
+    EXPECT_THROW(grid->Columns()->Items(-1), EListError);
+}
+
+TEST_F(ColumnGridFixture, TheCollectionFollowsTheColumnCountAndNewColumnsCopyTheLook)
+{
+    Col(4)->SetAlignment(taRightJustify);
+    Col(4)->SetEditor(edComboList);
+    Col(4)->SetWidth(70);
+    Col(4)->SetHeader(QStringLiteral("last"));
+    Col(4)->SetName(QStringLiteral("n4"));
+    grid->SetColCount(9);
+    ASSERT_EQ(grid->Columns()->Count(), 9);
+    for (int i = 5; i < 9; ++i) {
+        EXPECT_EQ(Col(i)->Alignment(), taRightJustify);
+        EXPECT_EQ(Col(i)->Editor(), edComboList);
+        EXPECT_EQ(Col(i)->Width(), 70);
+        EXPECT_EQ(Col(i)->Header(), QString());
+        EXPECT_EQ(Col(i)->Name(), QString());
+    }
+    grid->SetColCount(3);
+    EXPECT_EQ(grid->Columns()->Count(), 3);
+
+    // Hidden columns keep their descriptions.
+    grid->HideColumn(1);
+    EXPECT_EQ(grid->ColCount(), 2);
+    EXPECT_EQ(grid->Columns()->Count(), 3);
+    grid->UnHideColumnsAll();
+    EXPECT_EQ(grid->Columns()->Count(), 3);
+}
+
+TEST_F(ColumnGridFixture, AddingItemsRaisesTheColumnCount)
+{
+    grid->Columns()->Add();
+    EXPECT_EQ(grid->ColCount(), 6);
+    grid->HideColumn(2);
+    grid->Columns()->Add();
+    EXPECT_EQ(grid->ColCount(), 6);
+    EXPECT_EQ(grid->TotalColCount(), 7);
+}
+
+TEST_F(ColumnGridFixture, HeaderGoesIntoRowZeroAndTheHeaderListIsRebuilt)
+{
+    Col(2)->SetHeader(QStringLiteral("PGN"));
+    EXPECT_EQ(grid->Cells(2, 0), QStringLiteral("PGN"));
+    EXPECT_EQ(grid->ColumnHeaders()->Strings(), (QStringList{"", "", "PGN", "", ""}));
+    Col(0)->SetHeader(QStringLiteral("Nr"));
+    EXPECT_EQ(grid->ColumnHeaders()->Strings(), (QStringList{"Nr", "", "PGN", "", ""}));
+
+    grid->SetFixedRows(0);
+    Col(3)->SetHeader(QStringLiteral("SPN"));
+    EXPECT_EQ(grid->Cells(3, 0), QString());
+    EXPECT_EQ(grid->ColumnHeaders()->Strings(), (QStringList{"Nr", "", "PGN", "SPN", ""}));
+}
+
+TEST_F(ColumnGridFixture, TheShellsDeviceListTakesItsTwoHeaders)
+{
+    TProColumnGrid* list = CreateGrid<TProColumnGrid>();
+    list->SetColCount(2);
+    list->SetFixedCols(0);
+    list->SetRowCount(2);
+    list->Columns()->Items(0)->SetWidth(180);
+    list->Columns()->Items(1)->SetWidth(180);
+    list->Columns()->Items(0)->SetHeader(QStringLiteral("IP Address"));
+    list->Columns()->Items(1)->SetHeader(QStringLiteral("MAC Address"));
+    EXPECT_EQ(list->Columns()->Count(), 2);
+    EXPECT_EQ(list->Cells(0, 0), QStringLiteral("IP Address"));
+    EXPECT_EQ(list->Cells(1, 0), QStringLiteral("MAC Address"));
+    EXPECT_EQ(list->ColWidths(1), 180);
+    list->Free();
+}
+
+TEST_F(ColumnGridFixture, ColumnSettingsSteerTheCellColourAndFont)
+{
+    Col(2)->SetColor(clYellow);
+    Col(2)->HeaderFont()->SetColor(clMaroon);
+    Col(2)->Font()->SetColor(clNavy);
+    TBrush brush;
+    TFont font;
+    grid->GetCellColor(2, 3, {}, &brush, &font);
+    EXPECT_EQ(brush.Color(), clYellow);
+    EXPECT_EQ(font.Color(), clNavy);
+    grid->GetCellColor(2, 0, {}, &brush, &font);
+    EXPECT_EQ(font.Color(), clMaroon);
+
+    grid->SetColors(2, 3, clRed);  // a cell's own colour wins over the column's
+    grid->GetCellColor(2, 3, {}, &brush, &font);
+    EXPECT_EQ(brush.Color(), clRed);
+    grid->OnGetCellColor = [](TObject*, int, int, TGridDrawState, TBrush* b, TFont*) { b->SetColor(clLime); };
+    grid->GetCellColor(2, 3, {}, &brush, &font);
+    EXPECT_EQ(brush.Color(), clLime);  // and the event has the last word
+
+    grid->OnGetCellColor = nullptr;
+    Col(3)->SetFixed(true);
+    grid->GetCellColor(3, 3, {}, &brush, &font);
+    EXPECT_EQ(brush.Color(), grid->FixedColor());
+}
+
+TEST_F(ColumnGridFixture, ReadOnlyAndFixedColumnsRefuseEditing)
+{
+    struct Case { bool readOnly, fixed, canEdit; };
+    for (Case k : {Case{false, false, true}, {true, false, false}, {false, true, false}}) {
+        Col(2)->SetReadOnly(k.readOnly);
+        Col(2)->SetFixed(k.fixed);
+        bool can = true;
+        grid->CanEditCell(2, 3, can);
+        EXPECT_EQ(can, k.canEdit) << k.readOnly << k.fixed;
+        bool fixed = false;
+        grid->IsFixedCell(2, 3, fixed);
+        EXPECT_EQ(fixed, k.fixed);
+    }
+    bool can = true;
+    grid->CanEditCell(2, 0, can);  // header row
+    EXPECT_FALSE(can);
+}
+
+TEST_F(ColumnGridFixture, ComboAndCheckBoxColumnsAnswerForTheirDataCells)
+{
+    Col(1)->SetEditor(edComboList);
+    Col(1)->ComboItems()->Add(QStringLiteral("250k"));
+    Col(1)->ComboItems()->Add(QStringLiteral("500k"));
+    EXPECT_TRUE(grid->HasComboBox(1, 3));
+    EXPECT_FALSE(grid->HasComboBox(1, 0));
+    EXPECT_FALSE(grid->HasComboBox(2, 3));
+    EXPECT_FALSE(grid->HasComboBox(9, 3));
+    TEditorType e = edNormal;
+    grid->GetCellEditor(1, 3, e);
+    EXPECT_EQ(e, edComboList);
+    if (TGridCombo* combo = grid->EditComboControl()) {
+        ASSERT_EQ(combo->count(), 2);
+        EXPECT_EQ(combo->itemText(1), QStringLiteral("500k"));
+    }
+
+    Col(3)->SetEditor(edDataCheckBox);
+    Col(3)->SetCheckTrue(QStringLiteral("1"));
+    grid->OnGetCheckTrue = [](TObject*, int, int, QString& v) { v = QStringLiteral("event"); };
+    QString v;
+    grid->GetCheckTrue(3, 3, v);
+    EXPECT_EQ(v, QStringLiteral("1"));
+    grid->GetCheckTrue(3, 0, v);
+    EXPECT_EQ(v, QStringLiteral("event"));
+}
+
+TEST_F(ColumnGridFixture, SizingClampsAndLookups)
+{
+    Col(2)->SetMinSize(30);
+    Col(2)->SetMaxSize(90);
+    int w = 10;
+    grid->UpdateColumnSize(2, w);
+    EXPECT_EQ(w, 30);
+    w = 200;
+    grid->UpdateColumnSize(2, w);
+    EXPECT_EQ(w, 90);
+    Col(2)->SetName(QStringLiteral("pgn"));
+    EXPECT_EQ(grid->GetColumnByName(QStringLiteral("pgn")), Col(2));
+    EXPECT_EQ(grid->GetColumnByName(QStringLiteral("PGN")), nullptr);
+    EXPECT_EQ(TProColumnGrid::GetVersionString(), QStringLiteral("3.1.3.1 Aug, 2012"));
+}
+
+TEST_F(ColumnGridFixture, MovingAColumnTakesItsDescriptionAlong)
+{
+    for (int i = 0; i < 5; ++i) {
+        Col(i)->SetName(QStringLiteral("n%1").arg(i));
+        grid->SetCells(i, 2, QStringLiteral("v%1").arg(i));
+    }
+    std::pair<int, int> moved{-1, -1};
+    grid->OnAfterColumnMoved = [&](TObject*, int f, int t) { moved = {f, t}; };
+    grid->MoveColumn(1, 3);
+    EXPECT_EQ(moved, (std::pair{1, 3}));
+    QStringList names, cells;
+    for (int i = 0; i < 5; ++i) {
+        names << Col(i)->Name();
+        cells << grid->Cells(i, 2);
+    }
+    EXPECT_EQ(names, (QStringList{"n0", "n2", "n3", "n1", "n4"}));
+    EXPECT_EQ(cells, (QStringList{"v0", "v2", "v3", "v1", "v4"}));
+}
+
+TEST_F(ColumnGridFixture, FilterEntriesOfferTheirNames)
+{
+    EXPECT_FALSE(grid->GetFilterList(2));
+    Col(2)->Filter()->Add(QStringLiteral("Big=>100"));
+    Col(2)->Filter()->Add(QStringLiteral("Exact"));
+    EXPECT_TRUE(grid->GetFilterList(2));
+    EXPECT_EQ(grid->FilterList()->Strings(), (QStringList{"Big", "Exact"}));
+}
+
+TEST_F(ColumnGridFixture, ColumnFloatFormatWritesFloats)
+{
+    Col(2)->SetFloatFormat(QStringLiteral("%.1f"));
+    grid->SetFloats(2, 3, 2.26);
+    grid->SetFloats(3, 3, 2.26);
+    EXPECT_EQ(grid->Cells(2, 3), QStringLiteral("2.3"));
+    EXPECT_EQ(grid->Cells(3, 3), QStringLiteral("2.26"));
+    EXPECT_DOUBLE_EQ(Col(3)->Floats(3), 2.26);
+}
