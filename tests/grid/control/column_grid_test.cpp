@@ -219,6 +219,19 @@ TEST_F(ColumnGridFixture, FilterEntriesOfferTheirNames)
     Col(2)->Filter()->Add(QStringLiteral("Exact"));
     EXPECT_TRUE(grid->GetFilterList(2));
     EXPECT_EQ(grid->FilterList()->Strings(), (QStringList{"Big", "Exact"}));
+
+    grid->SetAutoFilterDisplay(true);
+    Col(2)->SetFilterCaseSensitive(true);
+    struct Case { int item; const char* header; const char* condition; };
+    for (Case k : {Case{0, "Big", ">100"}, {1, "Exact", "Exact"}}) {
+        grid->SetFilterCol(2);
+        grid->FilterSelect(grid, k.item);
+        EXPECT_EQ(Col(2)->Header(), QString::fromUtf8(k.header));
+        ASSERT_TRUE(grid->Filter()->HasFilter(2));
+        EXPECT_EQ(grid->Filter()->GetColFilter(2)->Condition(), QString::fromUtf8(k.condition));
+        EXPECT_TRUE(grid->Filter()->GetColFilter(2)->CaseSensitive());
+        EXPECT_EQ(grid->FilterCol(), -1);
+    }
 }
 
 TEST_F(ColumnGridFixture, ColumnFloatFormatWritesFloats)
