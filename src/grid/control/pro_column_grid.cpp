@@ -727,3 +727,22 @@ void TProColumnGrid::ColumnMoved(int FromIndex, int ToIndex)
     FColumnCollection->FNoRecursiveUpdate = false;
     if (OnAfterColumnMoved) OnAfterColumnMoved(this, rf, rt);
 }
+
+void TProColumnGrid::FilterSelect(TObject* Sender, int ItemIndex)
+{
+    (void)Sender;
+    const int col = FilterCol();
+    TGridColumnItem* c = ColumnAt(col);
+    if (c && ItemIndex >= 0 && ItemIndex < c->Filter()->Count()) {
+        const QString entry = (*c->Filter())[ItemIndex];
+        const int eq = entry.indexOf(QLatin1Char('='));
+        const QString friendlyName = eq < 0 ? entry : entry.left(eq);
+        if (FAutoFilterDisplay) c->SetHeader(friendlyName);
+        QString condition = eq < 0 ? entry : entry.mid(eq + 1);
+        if (OnFilterSelect) OnFilterSelect(this, col, ItemIndex, friendlyName, condition);
+        TFilterData* data = Filter()->GetColFilter(col);
+        data->SetCondition(condition);
+        data->SetCaseSensitive(c->FilterCaseSensitive());
+    }
+    SetFilterCol(-1);
+}

@@ -233,6 +233,8 @@ private:
 };
 
 using TAfterColumnMovedEvent = std::function<void(TObject* Sender, int FromIndex, int ToIndex)>;
+using TFilterSelectEvent =
+    std::function<void(TObject* Sender, int Column, int ItemIndex, const QString& FriendlyName, QString& FilterCondition)>;
 using TColumnPopupEvent = std::function<void(TObject* Sender, int ACol, int ARow, TPopupMenu* PopupMenu)>;
 
 class TProColumnGrid : public TProStringGrid {
@@ -287,8 +289,12 @@ public:
                          TCellGradientDirection& GD) override;
     QString GetEditMask(int ACol, int ARow) override;
     void DimensionsChanged() override;
+    // A choice in the column's filter drop-down: its entry "name=condition" becomes the
+    // column's filter condition.
+    void FilterSelect(TObject* Sender, int ItemIndex) override;
 
     TAfterColumnMovedEvent OnAfterColumnMoved;
+    TFilterSelectEvent OnFilterSelect;
     TColumnPopupEvent OnColumnPopup;
 
 protected:

@@ -452,6 +452,9 @@ public:
     void SetFilterDropDownClear(const QString& v) { FFilterDropDownClear = v; }
     TFilterDropDownColumns FilterDropDownColumns() const { return FFilterDropDownColumns; }
     void SetFilterDropDownColumns(TFilterDropDownColumns v) { FFilterDropDownColumns = v; }
+    // The column whose filter drop-down is open, -1 when none.
+    int FilterCol() const { return FFilterCol; }
+    void SetFilterCol(int v) { FFilterCol = v; }
     bool EditDisable() const { return FEditDisable; }
     void SetEditDisable(bool v) { FEditDisable = v; }
 

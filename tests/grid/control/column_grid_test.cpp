@@ -1,5 +1,7 @@
 #include "grid/control/pro_column_grid.h"
 
+#include <QSettings>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -217,6 +219,19 @@ TEST_F(ColumnGridFixture, FilterEntriesOfferTheirNames)
     Col(2)->Filter()->Add(QStringLiteral("Exact"));
     EXPECT_TRUE(grid->GetFilterList(2));
     EXPECT_EQ(grid->FilterList()->Strings(), (QStringList{"Big", "Exact"}));
+
+    grid->SetAutoFilterDisplay(true);
+    Col(2)->SetFilterCaseSensitive(true);
+    struct Case { int item; const char* header; const char* condition; };
+    for (Case k : {Case{0, "Big", ">100"}, {1, "Exact", "Exact"}}) {
+        grid->SetFilterCol(2);
+        grid->FilterSelect(grid, k.item);
+        EXPECT_EQ(Col(2)->Header(), QString::fromUtf8(k.header));
+        ASSERT_TRUE(grid->Filter()->HasFilter(2));
+        EXPECT_EQ(grid->Filter()->GetColFilter(2)->Condition(), QString::fromUtf8(k.condition));
+        EXPECT_TRUE(grid->Filter()->GetColFilter(2)->CaseSensitive());
+        EXPECT_EQ(grid->FilterCol(), -1);
+    }
 }
 
 TEST_F(ColumnGridFixture, ColumnFloatFormatWritesFloats)
@@ -227,4 +242,45 @@ TEST_F(ColumnGridFixture, ColumnFloatFormatWritesFloats)
     EXPECT_EQ(grid->Cells(2, 3), QStringLiteral("2.3"));
     EXPECT_EQ(grid->Cells(3, 3), QStringLiteral("2.26"));
     EXPECT_DOUBLE_EQ(Col(3)->Floats(3), 2.26);
+}
+
+TEST_F(ColumnGridFixture, ColumnPositionsRoundTripThroughAnIniFile)
+{
+    QTemporaryDir dir;
+    const QString ini = dir.filePath(QStringLiteral("cols.ini"));
+    for (int i = 0; i < 5; ++i) Col(i)->SetName(QStringLiteral("n%1").arg(i));
+    grid->Loaded();  // records the designed places
+    grid->SaveColumnPositions(ini, QStringLiteral("Grid"));
+    {
+        QSettings s(ini, QSettings::IniFormat);
+        for (int i = 0; i < 5; ++i) EXPECT_EQ(s.value(QStringLiteral("Grid/CP%1").arg(i)).toInt(), i);
+        s.setValue(QStringLiteral("Grid/CP1"), 2);
+        s.setValue(QStringLiteral("Grid/CP2"), 1);
+    }
+    // A section that lacks a position changes nothing.
+    grid->LoadColumnPositions(ini, QStringLiteral("Other"));
+    EXPECT_EQ(Col(1)->Name(), QStringLiteral("n1"));
+
+    grid->LoadColumnPositions(ini, QStringLiteral("Grid"));
+    QStringList names;
+    for (int i = 0; i < 5; ++i) names << Col(i)->Name();
+    EXPECT_EQ(names, (QStringList{"n0", "n2", "n1", "n3", "n4"}));
+    EXPECT_EQ(Col(1)->DefIdx(), 2);
+}
+
+TEST_F(ColumnGridFixture, HiddenColumnsKeepTheirSettingsOnTheRightCells)
+{
+    Col(3)->SetFixed(true);
+    Col(3)->SetWidth(77);
+    grid->SetCells(3, 2, QStringLiteral("kept"));
+    grid->HideColumn(1);
+    bool fixed = false;
+    grid->IsFixedCell(2, 2, fixed);  // display column 2 is real column 3
+    EXPECT_TRUE(fixed);
+    EXPECT_EQ(grid->ColWidths(2), 77);
+    EXPECT_EQ(Col(3)->Width(), 77);
+    EXPECT_EQ(Col(1)->Width(), 50);
+    EXPECT_EQ(Col(3)->Rows(2), QStringLiteral("kept"));
+    grid->UnHideColumn(1);
+    EXPECT_EQ(grid->ColWidths(3), 77);
 }
