@@ -242,16 +242,17 @@ void Build_Tables_872()
     constexpr int32_t Tx_Ids_At = 5000, Rx_Maps_At = 10000, Tx_Maps_At = 40000;
     TCob_Rx_Rows rx;
     TGenDocument doc;
-    if (doc.Load(File_J1939_Receive)) rx = Read_Cob_Rx_Rows(doc, data, 0);
+    if (doc.Load(File_J1939_Receive)) rx = Read_Cob_Rx_Rows(TCompact_Doc(doc), data, 0);
     const int rxRows = static_cast<int>(rx.Ids.size());
 
     int txRows = 0;
     if (doc.Load(File_J1939_Transmit)) {
+        const TCompact_Doc rows(doc);
         // the main image's transmit table is the smaller bound
-        Check_Row_Count(doc, J1939_Frame_Capacity_893);
-        txRows = doc.Row_Count();
+        rows.Check_Row_Count(J1939_Frame_Capacity_893);
+        txRows = rows.Row_Count();
         for (int j = 0; j < txRows; ++j) {
-            const TGenRow row = doc.Row(j);
+            const TGenRow row = rows.Row(j);
             const uint32_t id = static_cast<uint32_t>(row.Strict("Priority")) * 0x4000000u +
                                 static_cast<uint32_t>(row.Strict("DP")) * 0x1000000u +
                                 static_cast<uint32_t>(row.Strict("PGN")) * 0x100u + static_cast<uint32_t>(row.Strict("ID_DEV"));
@@ -261,10 +262,11 @@ void Build_Tables_872()
 
     int rxMapRows = 0;
     if (doc.Load(File_Define_J1939_Rec)) {
-        Check_Row_Count(doc, (Tx_Maps_At - Rx_Maps_At) / 8);
-        rxMapRows = doc.Row_Count();
+        const TCompact_Doc rows(doc);
+        rows.Check_Row_Count((Tx_Maps_At - Rx_Maps_At) / 8);
+        rxMapRows = rows.Row_Count();
         for (int j = 0; j < rxMapRows; ++j) {
-            const TGenRow row = doc.Row(j);
+            const TGenRow row = rows.Row(j);
             const int32_t index = row.Strict("Index");
             const int32_t nrPdo = row.Strict("NrPdo");
             const uint32_t posComp = static_cast<uint32_t>(row.Strict("PosComp"));
@@ -280,10 +282,11 @@ void Build_Tables_872()
 
     int txMapRows = 0;
     if (doc.Load(File_Define_J1939_Tra)) {
-        Check_Row_Count(doc, (Bank_Data_Len_872 - Tx_Maps_At) / 5);
-        txMapRows = doc.Row_Count();
+        const TCompact_Doc rows(doc);
+        rows.Check_Row_Count((Bank_Data_Len_872 - Tx_Maps_At) / 5);
+        txMapRows = rows.Row_Count();
         for (int j = 0; j < txMapRows; ++j) {
-            const TGenRow row = doc.Row(j);
+            const TGenRow row = rows.Row(j);
             int32_t pos = Tx_Maps_At + 5 * j;
             pos = Put_U16(data, pos, static_cast<uint32_t>(row.Strict("Index")));
             pos = Put_U8(data, pos, static_cast<uint32_t>(row.Strict("NrPdo")));
@@ -293,20 +296,21 @@ void Build_Tables_872()
     }
 
     if (!doc.Load(File_ParGen)) return;
+    const TCompact_Doc par(doc);
     int32_t pos = 0;
-    pos = Put_U8(pg, pos, static_cast<uint32_t>(Strict_Key(doc, "BaudRateCAN") + 1));
-    pos = Put_U8(pg, pos, static_cast<uint32_t>(Strict_Key(doc, "TimeOut_Data")));
-    pos = Put_U16(pg, pos, static_cast<uint32_t>(Strict_Key(doc, "TO_ModReg")));
-    const int32_t peer = Strict_Key(doc, "Peer_to_Peer");
+    pos = Put_U8(pg, pos, static_cast<uint32_t>(par.Strict_Key("BaudRateCAN") + 1));
+    pos = Put_U8(pg, pos, static_cast<uint32_t>(par.Strict_Key("TimeOut_Data")));
+    pos = Put_U16(pg, pos, static_cast<uint32_t>(par.Strict_Key("TO_ModReg")));
+    const int32_t peer = par.Strict_Key("Peer_to_Peer");
     pos = Put_U8(pg, pos, static_cast<uint32_t>(peer));
     for (const char* key : {"IP1", "IP2", "IP3", "IP4", "SN1", "SN2", "SN3", "SN4"})
-        pos = Put_U8(pg, pos, static_cast<uint32_t>(Strict_Key(doc, key)));
-    pos = Put_U16(pg, pos, static_cast<uint32_t>(Strict_Key(doc, "PORT")));
+        pos = Put_U8(pg, pos, static_cast<uint32_t>(par.Strict_Key(key)));
+    pos = Put_U16(pg, pos, static_cast<uint32_t>(par.Strict_Key("PORT")));
     pos = Put_U16(pg, pos, static_cast<uint32_t>(rxRows));
     pos = Put_U16(pg, pos, static_cast<uint32_t>(rxMapRows));
     Put_Bytes(pg, pos, rx.Delete_Bitmap, sizeof rx.Delete_Bitmap);
     // a key that is missing or not a number takes its value in brackets
-    auto key = [&doc](const char* name, int32_t def) { return static_cast<uint32_t>(doc.Key_Int(name, def)); };
+    auto key = [&par](const char* name, int32_t def) { return static_cast<uint32_t>(par.Key_Int(name, def)); };
     pos = 60;
     pos = Put_U8(pg, pos, key("Filter_FECA", 0));
     pos = Put_U16(pg, pos, key("TimeOut_FECA", 50));

@@ -159,25 +159,24 @@ void Build_Compact_Image_871()
     Put_U32(buf, 0, 8);
     TCob_Rx_Rows rx;
     TGenDocument doc;
-    if (doc.Load(File_J1939_Receive)) {
-        rx = Read_Cob_Rx_Rows(doc, buf, 8);
-    }
+    if (doc.Load(File_J1939_Receive)) rx = Read_Cob_Rx_Rows(TCompact_Doc(doc), buf, 8);
     const int n = static_cast<int>(rx.Ids.size());
     const int32_t p = 8 + Cob_Rx_Entry_Size * n;
     Put_U32(buf, 4, static_cast<uint32_t>(p));
     int32_t pos = p;
-    TGenDocument par;
-    if (par.Load(File_ParGen)) {
-        pos = Put_U8(buf, pos, static_cast<uint32_t>(Strict_Key(par, "BaudRateCAN") + 1));
-        pos = Put_U8(buf, pos, static_cast<uint32_t>(Strict_Key(par, "TimeOut_Data")));
-        const int32_t peer = Strict_Key(par, "Peer_to_Peer");
+    TGenDocument parGen;
+    if (parGen.Load(File_ParGen)) {
+        const TCompact_Doc par(parGen);
+        pos = Put_U8(buf, pos, static_cast<uint32_t>(par.Strict_Key("BaudRateCAN") + 1));
+        pos = Put_U8(buf, pos, static_cast<uint32_t>(par.Strict_Key("TimeOut_Data")));
+        const int32_t peer = par.Strict_Key("Peer_to_Peer");
         pos = Put_U8(buf, pos, static_cast<uint32_t>(peer));
-        pos = Put_U8(buf, pos, static_cast<uint32_t>(Strict_Key(par, "Filter_FECA")));
-        pos = Put_U16(buf, pos, static_cast<uint32_t>(Strict_Key(par, "TimeOut_FECA")));
+        pos = Put_U8(buf, pos, static_cast<uint32_t>(par.Strict_Key("Filter_FECA")));
+        pos = Put_U16(buf, pos, static_cast<uint32_t>(par.Strict_Key("TimeOut_FECA")));
         for (const char* key : {"IP1", "IP2", "IP3", "IP4", "SN1", "SN2", "SN3", "SN4"})
-            pos = Put_U8(buf, pos, static_cast<uint32_t>(Strict_Key(par, key)));
-        pos = Put_U16(buf, pos, static_cast<uint32_t>(Strict_Key(par, "PORT")));
-        pos = Put_U8(buf, pos, static_cast<uint32_t>(Strict_Key(par, "Protocol")));
+            pos = Put_U8(buf, pos, static_cast<uint32_t>(par.Strict_Key(key)));
+        pos = Put_U16(buf, pos, static_cast<uint32_t>(par.Strict_Key("PORT")));
+        pos = Put_U8(buf, pos, static_cast<uint32_t>(par.Strict_Key("Protocol")));
         pos = Put_U16(buf, pos, static_cast<uint32_t>(n));
         pos = Put_U16(buf, pos, rx.Data_Size);
         pos = Put_Bytes(buf, pos, rx.Delete_Bitmap, sizeof rx.Delete_Bitmap);

@@ -3,12 +3,40 @@
 #include "generate/gen_document.h"
 #include "generate/image_writer.h"
 #include "generate/j1939_entry.h"
+#include "platform/core/exception.h"
+#include "platform/core/sysutils.h"
+#include "platform/core/xml.h"
 
 #include <algorithm>
 
-TCob_Rx_Rows Read_Cob_Rx_Rows(const TGenDocument& doc, uint8_t* buf, int32_t pos)
+TCompact_Doc::TCompact_Doc(const TGenDocument& doc) : FDoc(doc)
 {
-    Check_Row_Count(doc, Cob_Rx_Capacity);
+    for (pugi::xml_node n = doc.Root(); n && !FRoot; n = n.next_sibling())
+        if (n.type() == pugi::node_element) FRoot = n;
+    for (pugi::xml_node c = FRoot.first_child(); c; c = c.next_sibling()) FRows.push_back(c);
+}
+
+void TCompact_Doc::Check_Row_Count(int capacity) const { ::Check_Row_Count(FDoc, Row_Count(), capacity); }
+
+int32_t TCompact_Doc::Key_Int(const char* key, int32_t def) const
+{
+    QString t;
+    return XmlTryText(XmlChild(FRoot, key), t) ? StrToIntDef(t, def) : def;
+}
+
+int32_t TCompact_Doc::Strict_Key(const char* key) const
+{
+    QString t;
+    if (!XmlTryText(XmlChild(FRoot, key), t)) t.clear();
+    int32_t v;
+    if (!TryStrToInt(t, v))
+        throw EConvertError(QStringLiteral("%1, %2: '%3' is not a valid integer value").arg(FDoc.Name(), QString::fromUtf8(key), t));
+    return v;
+}
+
+TCob_Rx_Rows Read_Cob_Rx_Rows(const TCompact_Doc& doc, uint8_t* buf, int32_t pos)
+{
+    doc.Check_Row_Count(Cob_Rx_Capacity);
     TCob_Rx_Rows r;
     for (int i = 0; i < doc.Row_Count(); ++i) {
         const TGenRow row = doc.Row(i);

@@ -72,20 +72,11 @@ int32_t Write_J1939_Tx_Entry(uint8_t* buf, int32_t pos, const TJ1939_Tx_Entry& e
     return Put_Fill(buf, pos, 0, 12);
 }
 
-void Check_Row_Count(const TGenDocument& doc, int capacity)
-{
-    if (doc.Row_Count() > capacity)
-        Refuse_Row(doc, capacity, QStringLiteral("the device table holds at most %1 rows").arg(capacity));
-}
+void Check_Row_Count(const TGenDocument& doc, int capacity) { Check_Row_Count(doc, doc.Row_Count(), capacity); }
 
-int32_t Strict_Key(const TGenDocument& doc, const char* key)
+void Check_Row_Count(const TGenDocument& doc, int rows, int capacity)
 {
-    QString t;
-    if (!doc.Key_Text(key, t)) t.clear();
-    int32_t v;
-    if (!TryStrToInt(t, v))
-        throw EConvertError(QStringLiteral("%1, %2: '%3' is not a valid integer value").arg(doc.Name(), QString::fromUtf8(key), t));
-    return v;
+    if (rows > capacity) Refuse_Row(doc, capacity, QStringLiteral("the device table holds at most %1 rows").arg(capacity));
 }
 
 void Read_Key_Octets(const TGenDocument& doc, const char* const (&keys)[4], const int32_t (&defs)[4], uint8_t (&dst)[4])

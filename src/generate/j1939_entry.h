@@ -65,10 +65,8 @@ int32_t Write_J1939_Tx_Entry(uint8_t* buf, int32_t pos, const TJ1939_Tx_Entry& e
 
 // Refuses the first row beyond a table of `capacity` rows (Refuse_Row).
 void Check_Row_Count(const TGenDocument& doc, int capacity);
-
-// ParGen.xml keys read strictly: a missing element or a text that is not an integer ends
-// the build with EConvertError.
-int32_t Strict_Key(const TGenDocument& doc, const char* key);
+// The same for `rows` rows of `doc` read from another root.
+void Check_Row_Count(const TGenDocument& doc, int rows, int capacity);
 // Four octet keys, each with its default, low 8 bits.
 void Read_Key_Octets(const TGenDocument& doc, const char* const (&keys)[4], const int32_t (&defs)[4], uint8_t (&dst)[4]);
 void Set_Octets(uint8_t (&dst)[4], uint8_t a, uint8_t b, uint8_t c, uint8_t d);

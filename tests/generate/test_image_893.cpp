@@ -4,6 +4,7 @@
 #include "shell/state/shared_state.h"
 
 #include <QDir>
+#include <QFile>
 #include <gtest/gtest.h>
 
 namespace {
@@ -264,6 +265,34 @@ TEST(Image872, EveryTableFilled)
         for (int i = 0; i < 4; ++i) same[off + i] = static_cast<char>(addr >> (8 * i));
     EXPECT_EQ(e1.left(2044), same);
     EXPECT_EQ(U32_At(e1, 2044), Sum_Of(e1, 0, 2044));
+}
+
+TEST(Image872, CompactBanksReadFromTheDocumentElement)
+{
+    TGenConf conf(7);
+    Write_872_Tables();
+    Write_ParGen(Pargen_872());
+    // hand-edited files: a declaration and a comment before the root element
+    for (const QString& path : {File_J1939_Receive, File_J1939_Transmit, File_Define_J1939_Rec, File_Define_J1939_Tra, File_ParGen}) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        const QByteArray text = f.readAll();
+        f.close();
+        Write_Raw(path, "<?xml version=\"1.0\"?>\n<!-- edited by hand -->\n" + text);
+    }
+    Build_And_Save();
+
+    const QByteArray pg = conf.Bank("bank_pg.bin");
+    EXPECT_EQ(pg.left(20), Bytes({7, 2, 0x2C, 0x01, 1, 10, 0, 0, 7, 255, 255, 255, 0, 0xF6, 0x01, 2, 0, 1, 0, 0x02}));
+    EXPECT_EQ(pg.mid(60, 19), Bytes({0, 50, 0, 2, 0, 2, 0, 0, 0, 100, 0, 10, 0, 0, 1, 1, 0, 0, 0}));
+    EXPECT_EQ(U32_At(pg, 500), 0x00F00400u);
+    EXPECT_EQ(U32_At(pg, 504), 0x00FEF100u);
+    const QByteArray d = conf.Bank("bank_data.bin");
+    EXPECT_EQ(d.left(22), Bytes({0, 0xF1, 0xFE, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0x04, 0xF0, 0, 1, 1, 0, 4, 0, 8, 0}));
+    EXPECT_EQ(U32_At(d, 5000), 0x18FF0021u);
+    EXPECT_EQ(U32_At(d, 5004), 0x0D000201u);
+    EXPECT_EQ(d.mid(10000, 8), Bytes({10, 0, 8, 0, 1, 0, 2, 0}));
+    EXPECT_EQ(d.mid(40000, 10), Bytes({11, 0, 1, 0x21, 0, 12, 0, 2, 0x21, 1}));
 }
 
 TEST(Image872, RefusalsWriteNothing)

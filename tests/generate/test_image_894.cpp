@@ -213,6 +213,28 @@ TEST(Image871, BothImagesFromTablesAndParameters)
     EXPECT_EQ(k.mid(2112, 12), Bytes({0x10, 0x00, 0x01, 0x01, 0, 0, 0, 0, 8, 0, 28, 0}));
 }
 
+// Text before the root element of a hand-edited document.
+const QByteArray Prolog = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!-- edited by hand -->\n";
+
+TEST(Image871, CompactImageReadsFromTheDocumentElement)
+{
+    TGenConf conf(9);
+    Write_Raw(File_J1939_Receive, Prolog + Table_File_Xml("COBID", {Cob_Rows()[0]}));
+    QByteArray par = Prolog + "<Par_Gen>";
+    for (const auto& [key, value] : Pargen_871()) par += QStringLiteral("<%1>%2</%1>").arg(key, value).toUtf8();
+    Write_Raw(File_ParGen, par + "</Par_Gen>");
+    Build_And_Save();
+
+    // one row (P = 19), the parameters, the bitmap of the deleted row, the identifier
+    // with its source byte cleared
+    const QByteArray b = conf.Bank("bank.bin");
+    EXPECT_EQ(b, Bytes({8, 0, 0, 0, 19, 0, 0, 0}) + Bytes({0, 0xF1, 0xFE, 3, 0, 0, 0, 0, 0, 0, 0}) +
+                     Bytes({6, 3, 1, 0, 100, 0, 192, 168, 1, 2, 255, 255, 0, 0, 0xF6, 0x01, 1, 1, 0, 8, 0}) + Bytes({1}) +
+                     QByteArray(31, 0) + Bytes({0x00, 0xF1, 0xFE, 0x00}));
+    // the image of the other kind takes the first node, the declaration, as its root
+    EXPECT_EQ(conf.Bank("bank_k.bin").size(), 2048);
+}
+
 TEST(Image871, StrictValuesEndTheBuildBeforeAnyFile)
 {
     struct Case {
