@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <memory>
 #include <mutex>
+#include <system_error>
 #include <netdb.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -56,23 +57,30 @@ bool Lookup(const THttpRequest& rq, Clock::time_point deadline, addrinfo*& list,
 {
     auto state = std::make_shared<TLookupState>();
     const THostLookup lookup = HostLookup();
-    std::thread([state, lookup, host = rq.Host.toUtf8(), port = QByteArray::number(rq.Port)] {
-        addrinfo hints{};
-        hints.ai_family = AF_UNSPEC;
-        hints.ai_socktype = SOCK_STREAM;
-        addrinfo* found = nullptr;
-        const int rc = lookup ? lookup(host.constData(), port.constData(), &hints, &found)
-                              : getaddrinfo(host.constData(), port.constData(), &hints, &found);
-        std::lock_guard<std::mutex> lock(state->M);
-        if (state->Abandoned) {
-            if (rc == 0 && found) freeaddrinfo(found);
-            return;
-        }
-        state->Rc = rc;
-        state->List = rc == 0 ? found : nullptr;
-        state->Done = true;
-        state->Cv.notify_one();
-    }).detach();
+    std::thread worker;
+    try {
+        worker = std::thread([state, lookup, host = rq.Host.toUtf8(), port = QByteArray::number(rq.Port)] {
+            addrinfo hints{};
+            hints.ai_family = AF_UNSPEC;
+            hints.ai_socktype = SOCK_STREAM;
+            addrinfo* found = nullptr;
+            const int rc = lookup ? lookup(host.constData(), port.constData(), &hints, &found)
+                                  : getaddrinfo(host.constData(), port.constData(), &hints, &found);
+            std::lock_guard<std::mutex> lock(state->M);
+            if (state->Abandoned) {
+                if (rc == 0 && found) freeaddrinfo(found);
+                return;
+            }
+            state->Rc = rc;
+            state->List = rc == 0 ? found : nullptr;
+            state->Done = true;
+            state->Cv.notify_one();
+        });
+    } catch (const std::system_error& e) {
+        error = QString::fromLocal8Bit(e.what());
+        return false;
+    }
+    worker.detach();
     std::unique_lock<std::mutex> lock(state->M);
     if (!state->Cv.wait_until(lock, deadline, [&] { return state->Done; })) {
         state->Abandoned = true;
