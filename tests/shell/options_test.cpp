@@ -1,5 +1,6 @@
 #include "shell_fixture.h"
 
+#include "platform/core/http_client.h"
 #include "platform/ui/url_opener.h"
 #include "shell/TFAbout.h"
 #include "shell/TFNew_Project.h"
@@ -14,7 +15,11 @@
 #include <QImage>
 #include <QLabel>
 #include <QTimer>
+#include <condition_variable>
 #include <gtest/gtest.h>
+#include <memory>
+#include <mutex>
+#include <netdb.h>
 
 namespace {
 // Points the version check at a local port for the lifetime of the object.
@@ -92,6 +97,38 @@ TEST(VersionCheck, NoServerAndSilentServerGiveNoNewVersionInTime)
     clock.start();
     EXPECT_FALSE(TFSoftOptions::Check_Version());
     EXPECT_LT(clock.elapsed(), 3000);
+
+    // A resolver that does not answer is bounded by the same time-out.
+    struct Gate {
+        std::mutex M;
+        std::condition_variable Cv;
+        bool Open = false, Finished = false;
+    };
+    auto gate = std::make_shared<Gate>();
+    const THostLookup system = SetHostLookup([gate](const char* host, const char* port, const addrinfo* hints,
+                                                    addrinfo** result) {
+        std::unique_lock<std::mutex> lock(gate->M);
+        gate->Cv.wait(lock, [&] { return gate->Open; });
+        const int rc = getaddrinfo(host, port, hints, result);
+        gate->Finished = true;
+        gate->Cv.notify_all();
+        return rc;
+    });
+    {
+        FakeHttpServer server(Answer("VER. 9.999"));
+        ServerAt at2(server.Port());
+        clock.restart();
+        EXPECT_FALSE(TFSoftOptions::Check_Version());
+        EXPECT_LT(clock.elapsed(), 3000);
+    }
+    SetHostLookup(system);
+    {
+        // let the abandoned lookup end before the test does
+        std::unique_lock<std::mutex> lock(gate->M);
+        gate->Open = true;
+        gate->Cv.notify_all();
+        EXPECT_TRUE(gate->Cv.wait_for(lock, std::chrono::seconds(5), [&] { return gate->Finished; }));
+    }
     TFSoftOptions::Version_Timeout_Ms = keep;
 }
 

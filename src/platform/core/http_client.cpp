@@ -2,11 +2,16 @@
 
 #include <cerrno>
 #include <chrono>
+#include <condition_variable>
 #include <cstring>
 #include <fcntl.h>
+#include <memory>
+#include <mutex>
+#include <system_error>
 #include <netdb.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -28,20 +33,73 @@ struct Socket {
 
 QString SysText(int err) { return QString::fromLocal8Bit(std::strerror(err)); }
 
+THostLookup& HostLookup()
+{
+    static THostLookup lookup;
+    return lookup;
+}
+
+// One lookup shared by the waiting request and the thread that runs it; whichever comes
+// last frees the answer.
+struct TLookupState {
+    std::mutex M;
+    std::condition_variable Cv;
+    bool Done = false;
+    bool Abandoned = false;
+    int Rc = EAI_AGAIN;
+    addrinfo* List = nullptr;
+};
+
+// The system's lookup can wait far longer than the request may (a resolver that does not
+// answer): it runs on a thread of its own, and one still running at the deadline is left
+// to finish by itself.
+bool Lookup(const THttpRequest& rq, Clock::time_point deadline, addrinfo*& list, QString& error)
+{
+    auto state = std::make_shared<TLookupState>();
+    const THostLookup lookup = HostLookup();
+    std::thread worker;
+    try {
+        worker = std::thread([state, lookup, host = rq.Host.toUtf8(), port = QByteArray::number(rq.Port)] {
+            addrinfo hints{};
+            hints.ai_family = AF_UNSPEC;
+            hints.ai_socktype = SOCK_STREAM;
+            addrinfo* found = nullptr;
+            const int rc = lookup ? lookup(host.constData(), port.constData(), &hints, &found)
+                                  : getaddrinfo(host.constData(), port.constData(), &hints, &found);
+            std::lock_guard<std::mutex> lock(state->M);
+            if (state->Abandoned) {
+                if (rc == 0 && found) freeaddrinfo(found);
+                return;
+            }
+            state->Rc = rc;
+            state->List = rc == 0 ? found : nullptr;
+            state->Done = true;
+            state->Cv.notify_one();
+        });
+    } catch (const std::system_error& e) {
+        error = QString::fromLocal8Bit(e.what());
+        return false;
+    }
+    worker.detach();
+    std::unique_lock<std::mutex> lock(state->M);
+    if (!state->Cv.wait_until(lock, deadline, [&] { return state->Done; })) {
+        state->Abandoned = true;
+        error = QStringLiteral("Host name lookup timed out");
+        return false;
+    }
+    if (state->Rc != 0) {
+        error = QString::fromLocal8Bit(gai_strerror(state->Rc));
+        return false;
+    }
+    list = state->List;
+    return true;
+}
+
 // Connects to the first address that answers before the deadline.
 bool Connect(const THttpRequest& rq, Socket& s, Clock::time_point deadline, QString& error)
 {
-    addrinfo hints{};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_STREAM;
     addrinfo* list = nullptr;
-    const QByteArray host = rq.Host.toUtf8();
-    const QByteArray port = QByteArray::number(rq.Port);
-    const int gai = getaddrinfo(host.constData(), port.constData(), &hints, &list);
-    if (gai != 0) {
-        error = QString::fromLocal8Bit(gai_strerror(gai));
-        return false;
-    }
+    if (!Lookup(rq, deadline, list, error)) return false;
     error = QStringLiteral("Connection failed");
     bool ok = false;
     for (addrinfo* a = list; a && !ok; a = a->ai_next) {
@@ -166,6 +224,13 @@ THttpResult HttpGet10(const THttpRequest& rq)
     }
     r.Ok = true;
     return r;
+}
+
+THostLookup SetHostLookup(THostLookup lookup)
+{
+    THostLookup old = HostLookup();
+    HostLookup() = std::move(lookup);
+    return old;
 }
 
 void SplitHostPort(const QString& text, QString& host, int& port)

@@ -4,7 +4,10 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <functional>
 #include <utility>
+
+struct addrinfo;
 
 struct THttpRequest {
     QString Host;
@@ -24,6 +27,12 @@ struct THttpResult {
 // The bytes sent for a request: "GET <target> HTTP/1.0", the headers, an empty line.
 QByteArray BuildHttp10Request(const THttpRequest& request);
 THttpResult HttpGet10(const THttpRequest& request);
+
+// The host name lookup, in getaddrinfo's shape.  It has no time-out of its own, so HttpGet10
+// runs it on a thread of its own and gives up at the request's deadline.  Tests replace it
+// to play a resolver that does not answer; an empty function restores the system's.
+using THostLookup = std::function<int(const char* host, const char* port, const addrinfo* hints, addrinfo** result)>;
+THostLookup SetHostLookup(THostLookup lookup);
 
 // "host" or "host:port" into its parts; the port stays as given when none is named.
 void SplitHostPort(const QString& text, QString& host, int& port);
