@@ -352,6 +352,9 @@ public:
     void SetEnableBlink(bool v) { FEnableBlink = v; }
     bool Hovering() const { return FHovering; }
     void SetHovering(bool v) { FHovering = v; }
+    // The grid width the original column sizes refer to (SynchWithGrid scales from it).
+    int OldSize() const { return FOldSize; }
+    void SetOldSize(int v) { FOldSize = v; }
     // One tick of the grid's own timer.
     virtual void HandleTimerMessage(TMessage& Message);
     // The incremental look-up text and its age in timer ticks.
@@ -757,6 +760,7 @@ private:
 protected:
     void Paint() override;
     void WMTimer(TMessage& m) override;
+    void WMSize(TMessage& m) override;
     // Keeps the recorded column order in step with every column move.
     void ColumnMoved(int FromIndex, int ToIndex) override;
     // Whether the grid counts as shown: not hidden on purpose (it may lack a parent yet).

@@ -2,6 +2,8 @@
 // 500 ms timer: incremental look-up expiry, hover focus and blinking cells.
 #include "grid/control/pro_string_grid.h"
 
+#include "platform/core/sysutils.h"
+
 #include <QCursor>
 
 bool TProStringGrid::GridVisible() const
@@ -80,4 +82,22 @@ void TProStringGrid::HandleTimerMessage(TMessage& Message)
         for (int c = LeftCol(); c < lastCol; ++c) blinkCell(c, DisplToRealColumn(c), r);
     for (int c = 0; c < FixedCols(); ++c)
         for (int r = TopRow(); r < lastRow; ++r) blinkCell(c, DisplToRealColumn(c), r);
+}
+
+void TProStringGrid::WMSize(TMessage& m)
+{
+    if (FColumnSize && FOldSize > 0 && FColumnSize->SynchWithGrid() && !FTornDown) {
+        if (EditorMode()) HideEditor();
+        // Columns keep their share of the width they were designed for.
+        const double factor =
+            (BorderStyle() == bsSingle ? width() + 2.0 : double(width())) / double(FOldSize);
+        int from = 0, to = ColCount() - 1;
+        if (FColumnSize->SynchNormalCellsOnly()) {
+            from = FixedCols();
+            to = ColCount() - FFixedRightCols - 1;
+        }
+        for (int c = from; c <= to && c < FOrigColSizes->Count(); ++c)
+            SetColWidths(c, int(Round(FOrigColSizes->GetInteger(c) * factor)));
+    }
+    TBaseGrid::WMSize(m);
 }

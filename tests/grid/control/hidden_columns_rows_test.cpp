@@ -173,6 +173,7 @@ TEST_F(HiddenFixture, ShowingAllRowsRestoresEveryRunInOrder)
 TEST_F(HiddenFixture, RowListsHideInLevelsAndTheLastListComesBackAlone)
 {
     TIntList first(0, 0), second(0, 0);
+    grid->SetColors(2, 5, clRed);  // stays hidden: the grid frees it with the row at the end
     first.Add(2);
     first.Add(5);
     grid->HideRowList(&first);
@@ -187,6 +188,7 @@ TEST_F(HiddenFixture, RowListsHideInLevelsAndTheLastListComesBackAlone)
     EXPECT_EQ(grid->RowCount(), 8);
     EXPECT_EQ(grid->NumHiddenRows(), 2);
     EXPECT_EQ(Column1(), (QStringList{"r0", "r1", "r3", "r4", "r6", "r7", "r8", "r9"}));
+    EXPECT_EQ(grid->GetColors(2, 3), clNone);
 }
 
 TEST_F(HiddenFixture, WritingAHiddenRowChangesWhatItShowsLater)

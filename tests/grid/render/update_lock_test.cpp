@@ -87,3 +87,24 @@ TEST_F(LockFixture, GridTimerTicksExpireTheLookupAndFlipTheBlinkPhase)
     EXPECT_FALSE(grid->GridBlink());
     EXPECT_EQ(grid->TimerTicks(), 4);
 }
+
+TEST(GridSize, SynchronisedColumnsKeepTheirShareOfTheWidth)
+{
+    struct Case { TBorderStyle border; int first, second; };
+    for (Case k : {Case{bsNone, 200, 100}, {bsSingle, 201, 100}}) {
+        auto* grid = CreateGrid<TProStringGrid>();
+        grid->SetColCount(2);
+        grid->SetFixedCols(0);
+        grid->SetBorderStyle(k.border);
+        grid->ColumnSize()->SetSynchWithGrid(true);
+        grid->OrigColSizes()->Clear();
+        grid->OrigColSizes()->Add(100);
+        grid->OrigColSizes()->Add(50);
+        grid->SetOldSize(300);
+        grid->resize(600, 200);
+        grid->Perform(WM_SIZE);
+        EXPECT_EQ(grid->ColWidths(0), k.first) << k.border;
+        EXPECT_EQ(grid->ColWidths(1), k.second) << k.border;
+        grid->Free();
+    }
+}
