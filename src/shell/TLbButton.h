@@ -2,6 +2,7 @@
 // The owner-drawn push button of every window: six drawing styles, colour presets, preset
 // kinds with glyph, caption and modal result, a hot-track colour that can fade back, and
 // the dialog-button roles (default, cancel, accelerator).
+#include "platform/core/classes.h"
 #include "platform/ui/canvas.h"
 
 #include <QFont>
@@ -13,7 +14,7 @@
 class QMenu;
 class QTimer;
 
-enum TLbAlignment { taLeftJustify = 0, taRightJustify = 1, taCenter = 2 };
+using TLbAlignment = TAlignment;
 enum TLbButtonStyle { bsNormal = 0, bsEncarta = 1, bsModern = 2, bsOld = 3, bsShape = 4, bsQuicken = 5 };
 enum TLbColorStyle {
     lcsCustom = 0, lcsGold = 1, lcsChrome = 2, lcsBlue = 3, lcsRed = 4, lcsUltraFlat1 = 5, lcsUltraFlat2 = 6,

@@ -9,7 +9,7 @@ class TBaseGrid;
 
 #ifndef FABRICAT_TALIGNMENT_DEFINED
 #define FABRICAT_TALIGNMENT_DEFINED
-enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+
 #endif
 enum TVAlignment { vtaTop, vtaCenter, vtaBottom };
 enum TCellGradientDirection { GradientVertical, GradientHorizontal };

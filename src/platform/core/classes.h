@@ -25,3 +25,6 @@ inline void FireNotify(const TNotifyEvent& event, TObject* sender)
 {
     if (event) event(sender);
 }
+
+// Horizontal alignment of a text, shared by every control that aligns one.
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
