@@ -261,6 +261,9 @@ public:
     // Positions as "CP" + column number in an INI file.
     void SaveColumnPositions(const QString& Key, const QString& Section);
     void LoadColumnPositions(const QString& Key, const QString& Section);
+    // Real columns in and out; the column descriptions and the cells move together.
+    virtual void InsertCols(int ColIndex, int CCount);
+    virtual void RemoveCols(int ColIndex, int CCount);
     static int GetVersionNr() { return 0x03010301; }
     static QString GetVersionString();
 
@@ -307,6 +310,10 @@ private:
     // A normal cell of the column area: not fixed, not in the footers.
     bool IsDataCell(int ACol, int ARow);
     TGridColumnItem* ColumnAt(int ACol) const;
+    // Column From's texts, objects and cell properties go to column To (From is left empty).
+    void MoveStoreCol(int From, int To);
+    // Visibility and width of every real column, rebuilt from the given lists.
+    void SetColumnLayout(const std::vector<bool>& Visible, const std::vector<int>& Widths);
 
     std::unique_ptr<TGridColumnCollection> FColumnCollection;
     std::unique_ptr<TGridColumnItem> FSaveCol;

@@ -284,3 +284,50 @@ TEST_F(ColumnGridFixture, HiddenColumnsKeepTheirSettingsOnTheRightCells)
     grid->UnHideColumn(1);
     EXPECT_EQ(grid->ColWidths(3), 77);
 }
+
+TEST_F(ColumnGridFixture, InsertedAndRemovedColumnsTakeTheirDescriptionsAndCellsAlong)
+{
+    for (int i = 0; i < 5; ++i) {
+        Col(i)->SetName(QStringLiteral("c%1").arg(i));
+        grid->SetCells(i, 1, QStringLiteral("v%1").arg(i));
+    }
+    Col(3)->SetWidth(80);
+    grid->InsertCols(1, 2);
+    ASSERT_EQ(grid->ColCount(), 7);
+    ASSERT_EQ(grid->Columns()->Count(), 7);
+    const QStringList names{"c0", "", "", "c1", "c2", "c3", "c4"};
+    const QStringList cells{"v0", "", "", "v1", "v2", "v3", "v4"};
+    for (int i = 0; i < 7; ++i) {
+        EXPECT_EQ(Col(i)->Name(), names[i]) << i;
+        EXPECT_EQ(grid->Cells(i, 1), cells[i]) << i;
+    }
+    EXPECT_EQ(grid->ColWidths(1), grid->DefaultColWidth());
+    EXPECT_EQ(grid->ColWidths(5), 80);
+
+    grid->RemoveCols(0, 2);
+    ASSERT_EQ(grid->ColCount(), 5);
+    ASSERT_EQ(grid->Columns()->Count(), 5);
+    EXPECT_EQ(Col(1)->Name(), QStringLiteral("c1"));
+    EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("v1"));
+    EXPECT_EQ(grid->ColWidths(3), 80);
+    EXPECT_EQ(grid->Cells(4, 1), QStringLiteral("v4"));
+
+    // A count beyond the last column is clipped; a start outside the grid does nothing.
+    grid->RemoveCols(3, 10);
+    EXPECT_EQ(grid->ColCount(), 3);
+    EXPECT_EQ(grid->Columns()->Count(), 3);
+    grid->RemoveCols(7, 1);
+    grid->InsertCols(-1, 1);
+    EXPECT_EQ(grid->ColCount(), 3);
+}
+
+TEST_F(ColumnGridFixture, RemovingAHiddenColumnKeepsTheMappingRight)
+{
+    for (int i = 0; i < 5; ++i) grid->SetCells(i, 1, QStringLiteral("v%1").arg(i));
+    grid->HideColumn(3);
+    grid->RemoveCols(2, 2);
+    EXPECT_EQ(grid->NumHiddenColumns(), 0);
+    EXPECT_EQ(grid->ColCount(), 3);
+    EXPECT_EQ(grid->Columns()->Count(), 3);
+    EXPECT_EQ(grid->Cells(2, 1), QStringLiteral("v4"));
+}
