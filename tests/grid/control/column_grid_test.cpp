@@ -234,6 +234,34 @@ TEST_F(ColumnGridFixture, FilterEntriesOfferTheirNames)
     }
 }
 
+TEST_F(ColumnGridFixture, ChoosingAFilterEntrySwitchesTheFilterOnAfterTheNewCondition)
+{
+    Col(1)->Filter()->Add(QStringLiteral("Small=<10"));
+    grid->SetRow(4);
+    QStringList seen;
+    grid->Filter()->OnActiveChange = [&](TObject*) {
+        seen << QStringLiteral("%1:%2").arg(grid->Filter()->FilterActive()).arg(
+                    grid->Filter()->HasFilter(1) ? grid->Filter()->GetColFilter(1)->Condition() : QString());
+    };
+    int done = 0;
+    grid->OnFilterDone = [&](TObject*) { ++done; };
+    grid->Filter()->SetFilterActive(true);
+    seen.clear();
+    grid->SetFilterCol(1);
+    grid->FilterSelect(grid, 0);
+    EXPECT_EQ(seen, (QStringList{"0:", "1:<10"}));
+    EXPECT_EQ(grid->Row(), grid->FixedRows());
+    EXPECT_EQ(done, 1);
+
+    // An entry that does not exist leaves the filter alone.
+    seen.clear();
+    grid->SetFilterCol(1);
+    grid->FilterSelect(grid, 3);
+    EXPECT_TRUE(seen.isEmpty());
+    EXPECT_EQ(done, 1);
+    EXPECT_EQ(grid->FilterCol(), -1);
+}
+
 TEST_F(ColumnGridFixture, ColumnFloatFormatWritesFloats)
 {
     Col(2)->SetFloatFormat(QStringLiteral("%.1f"));
