@@ -31,6 +31,15 @@ TGridColumnItem::~TGridColumnItem()
     FHeaderFont.OnChange = nullptr;
     FBorderPen.OnChange = nullptr;
     FFilter.OnChange = nullptr;
+    QObject::disconnect(FPopupGone);
+}
+
+void TGridColumnItem::SetColumnPopup(TPopupMenu* v)
+{
+    if (v == FColumnPopup) return;
+    QObject::disconnect(FPopupGone);
+    FColumnPopup = v;
+    if (v) FPopupGone = QObject::connect(v, &QObject::destroyed, [this] { FColumnPopup = nullptr; });
 }
 
 TProColumnGrid* TGridColumnItem::Grid() const { return FCollection ? FCollection->Owner() : nullptr; }
@@ -174,7 +183,7 @@ void TGridColumnItem::AssignCommon(const TGridColumnItem* s)
     FSpinMax = s->FSpinMax;
     FSpinMin = s->FSpinMin;
     FSpinStep = s->FSpinStep;
-    FColumnPopup = s->FColumnPopup;
+    SetColumnPopup(s->FColumnPopup);
     SetWidth(s->Width());
     FShowBands = s->FShowBands;
     FMinSize = s->FMinSize;
@@ -806,6 +815,30 @@ void TProColumnGrid::ColumnMoved(int FromIndex, int ToIndex)
     EndUpdate();
     FColumnCollection->FNoRecursiveUpdate = false;
     if (OnAfterColumnMoved) OnAfterColumnMoved(this, rf, rt);
+}
+
+void TProColumnGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    TProStringGrid::MouseDown(Button, Shift, X, Y);
+    if (Button != mbLeft && Button != mbRight) return;
+    const TGridCoord cell = MouseCoord(X, Y);
+    TGridColumnItem* c = ColumnAt(cell.X);
+    if (!c || cell.Y < 0 || !c->ColumnPopup()) return;
+    const TColumnPopupType t = c->ColumnPopupType();
+    const bool left = Button == mbLeft;
+    const TColumnPopupType fixedType = left ? cpFixedCellsLClick : cpFixedCellsRClick;
+    const TColumnPopupType normalType = left ? cpNormalCellsLClick : cpNormalCellsRClick;
+    const TColumnPopupType allType = left ? cpAllCellsLClick : cpAllCellsRClick;
+    if (t != fixedType && t != normalType && t != allType) return;
+    TPopupMenu* menu = c->ColumnPopup();
+    if (OnColumnPopup) OnColumnPopup(this, cell.X, cell.Y, menu);
+    const bool fixedRow = cell.Y < FixedRows();
+    if (!(fixedRow ? (t == fixedType || t == allType) : (t == normalType || t == allType))) return;
+    // The handler may have dropped the menu.
+    if (c->ColumnPopup() != menu) return;
+    const TRect r = CellRect(cell.X, cell.Y);
+    const QPoint p = viewport()->mapToGlobal(QPoint(r.Left, r.Bottom));
+    menu->Popup(p.x(), p.y());
 }
 
 void TProColumnGrid::FilterSelect(TObject* Sender, int ItemIndex)

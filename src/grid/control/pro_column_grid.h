@@ -4,10 +4,18 @@
 // per-cell properties.
 #include "grid/control/pro_string_grid.h"
 
+#include <QMenu>
+
 class TProColumnGrid;
 class TGridColumnCollection;
 class TEditLink;
-class TPopupMenu;
+
+// A column's pop-up menu: a plain menu that opens at a screen position.
+class TPopupMenu : public QMenu {
+public:
+    using QMenu::QMenu;
+    virtual void Popup(int X, int Y) { popup(QPoint(X, Y)); }
+};
 
 enum TColumnPopupType {
     cpFixedCellsRClick, cpFixedCellsLClick, cpNormalCellsRClick, cpNormalCellsLClick, cpAllCellsRClick,
@@ -49,7 +57,8 @@ public:
     TColor Color() const { return FColor; }
     void SetColor(TColor v);
     TPopupMenu* ColumnPopup() const { return FColumnPopup; }
-    void SetColumnPopup(TPopupMenu* v) { FColumnPopup = v; }
+    // A menu that is destroyed leaves the column without one.
+    void SetColumnPopup(TPopupMenu* v);
     TColumnPopupType ColumnPopupType() const { return FColumnPopupType; }
     void SetColumnPopupType(TColumnPopupType v) { FColumnPopupType = v; }
     TGridStrings* ComboItems() { return &FComboItems; }
@@ -152,6 +161,7 @@ private:
     QString FCheckTrue = QStringLiteral("Y");
     TColor FColor = 0;
     TPopupMenu* FColumnPopup = nullptr;
+    QMetaObject::Connection FPopupGone;
     TColumnPopupType FColumnPopupType = cpFixedCellsRClick;
     TGridStrings FComboItems;
     int FDropDownCount = 8;
@@ -304,6 +314,8 @@ protected:
     virtual std::unique_ptr<TGridColumnCollection> CreateColumns();
     void ColumnMoved(int FromIndex, int ToIndex) override;
     void ColWidthsChanged() override;
+    // A click on a column may open the column's pop-up menu below the cell.
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     int GetEditLimit() override;
 
 private:

@@ -1,5 +1,7 @@
 #include "grid/control/pro_column_grid.h"
 
+#include "platform/ui/messages.h"
+
 #include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -358,4 +360,70 @@ TEST_F(ColumnGridFixture, RemovingAHiddenColumnKeepsTheMappingRight)
     EXPECT_EQ(grid->ColCount(), 3);
     EXPECT_EQ(grid->Columns()->Count(), 3);
     EXPECT_EQ(grid->Cells(2, 1), QStringLiteral("v4"));
+}
+
+namespace {
+struct RecordingMenu : TPopupMenu {
+    void Popup(int X, int Y) override { Shown << QPoint(X, Y); }
+    QList<QPoint> Shown;
+};
+}
+
+TEST_F(ColumnGridFixture, ClicksOpenTheColumnMenuWhereItsTypeSaysSo)
+{
+    grid->SetBounds(0, 0, 400, 200);
+    RecordingMenu menu;
+    int events = 0;
+    grid->OnColumnPopup = [&](TObject*, int ACol, int ARow, TPopupMenu* m) {
+        ++events;
+        EXPECT_EQ(ACol, 2);
+        EXPECT_EQ(m, &menu);
+        (void)ARow;
+    };
+    auto click = [&](bool left, int row) {
+        const TRect r = grid->CellRect(2, row);
+        const intptr_t at = MakeLParam((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+        if (left) grid->Perform(WM_LBUTTONDOWN, MK_LBUTTON, at);
+        else grid->Perform(WM_RBUTTONDOWN, MK_RBUTTON, at);
+        grid->Perform(left ? WM_LBUTTONUP : WM_RBUTTONUP, 0, at);
+    };
+    // Without a menu nothing happens.
+    click(false, 0);
+    EXPECT_EQ(events, 0);
+
+    Col(2)->SetColumnPopup(&menu);
+    struct Case { TColumnPopupType type; bool left; int row; bool shown; };
+    const Case cases[] = {
+        {cpFixedCellsRClick, false, 0, true}, {cpFixedCellsRClick, false, 2, false},
+        {cpFixedCellsRClick, true, 0, false}, {cpNormalCellsRClick, false, 2, true},
+        {cpNormalCellsRClick, false, 0, false}, {cpAllCellsRClick, false, 0, true},
+        {cpAllCellsRClick, false, 3, true}, {cpFixedCellsLClick, true, 0, true},
+        {cpNormalCellsLClick, true, 2, true}, {cpNormalCellsLClick, true, 0, false},
+        {cpAllCellsLClick, true, 3, true}, {cpAllCellsLClick, false, 3, false},
+    };
+    for (const Case& k : cases) {
+        Col(2)->SetColumnPopupType(k.type);
+        menu.Shown.clear();
+        events = 0;
+        click(k.left, k.row);
+        const bool typeMatches = k.left == (k.type == cpFixedCellsLClick || k.type == cpNormalCellsLClick ||
+                                            k.type == cpAllCellsLClick);
+        EXPECT_EQ(events, typeMatches ? 1 : 0) << int(k.type) << " " << k.row;
+        ASSERT_EQ(menu.Shown.size(), k.shown ? 1 : 0) << int(k.type) << " " << k.row;
+        if (k.shown) {
+            const TRect r = grid->CellRect(2, k.row);
+            EXPECT_EQ(menu.Shown[0], grid->viewport()->mapToGlobal(QPoint(r.Left, r.Bottom)));
+        }
+    }
+}
+
+TEST_F(ColumnGridFixture, ADestroyedMenuLeavesTheColumn)
+{
+    auto* menu = new TPopupMenu;
+    Col(1)->SetColumnPopup(menu);
+    Col(3)->Assign(Col(1));
+    EXPECT_EQ(Col(3)->ColumnPopup(), menu);
+    delete menu;
+    EXPECT_EQ(Col(1)->ColumnPopup(), nullptr);
+    EXPECT_EQ(Col(3)->ColumnPopup(), nullptr);
 }
