@@ -3,7 +3,143 @@
 #include "platform/core/exception.h"
 #include "platform/core/sysutils.h"
 
+#include <QIODevice>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QSettings>
+
+// ---- stream form of the published settings ---------------------------------------------------
+
+namespace {
+QJsonObject FontToJson(const TFont& f)
+{
+    return {{"Name", f.Name()}, {"Size", f.Size()}, {"Color", qint64(f.Color())},
+            {"Style", qint64(f.Style().Bits())}};
+}
+void FontFromJson(TFont& f, const QJsonValue& v)
+{
+    const QJsonObject o = v.toObject();
+    f.SetName(o.value("Name").toString(f.Name()));
+    f.SetSize(o.value("Size").toInt(f.Size()));
+    f.SetColor(TColor(o.value("Color").toInteger(qint64(f.Color()))));
+    f.SetStyle(TFontStyles::FromBits(uint64_t(o.value("Style").toInteger(qint64(f.Style().Bits())))));
+}
+QJsonObject PenToJson(const TPen& p)
+{
+    return {{"Color", qint64(p.Color())}, {"Width", p.Width()}, {"Style", int(p.Style())}};
+}
+void PenFromJson(TPen& p, const QJsonValue& v)
+{
+    const QJsonObject o = v.toObject();
+    p.SetColor(TColor(o.value("Color").toInteger(qint64(p.Color()))));
+    p.SetWidth(o.value("Width").toInt(p.Width()));
+    p.SetStyle(TPenStyle(o.value("Style").toInt(int(p.Style()))));
+}
+
+// One published property: how it is written and read back, in streaming order. Width is
+// handled by the grid (it lives in the grid's column widths).
+struct StreamedProperty {
+    const char* Name;
+    std::function<QJsonValue(TGridColumnItem&)> Get;
+    std::function<void(TGridColumnItem&, const QJsonValue&)> Set;
+};
+
+template <typename T>
+StreamedProperty IntProp(const char* name, T (TGridColumnItem::*get)() const, void (TGridColumnItem::*set)(T))
+{
+    return {name, [get](TGridColumnItem& c) { return QJsonValue(qint64((c.*get)())); },
+            [get, set](TGridColumnItem& c, const QJsonValue& v) { (c.*set)(T(v.toInteger(qint64((c.*get)())))); }};
+}
+StreamedProperty BoolProp(const char* name, bool (TGridColumnItem::*get)() const, void (TGridColumnItem::*set)(bool))
+{
+    return {name, [get](TGridColumnItem& c) { return QJsonValue((c.*get)()); },
+            [get, set](TGridColumnItem& c, const QJsonValue& v) { (c.*set)(v.toBool((c.*get)())); }};
+}
+StreamedProperty TextProp(const char* name, QString (TGridColumnItem::*get)() const,
+                          void (TGridColumnItem::*set)(const QString&))
+{
+    return {name, [get](TGridColumnItem& c) { return QJsonValue((c.*get)()); },
+            [get, set](TGridColumnItem& c, const QJsonValue& v) { (c.*set)(v.toString((c.*get)())); }};
+}
+StreamedProperty BordersProp(const char* name, TCellBorders (TGridColumnItem::*get)() const,
+                             void (TGridColumnItem::*set)(TCellBorders))
+{
+    return {name, [get](TGridColumnItem& c) { return QJsonValue(qint64((c.*get)().Bits())); },
+            [get, set](TGridColumnItem& c, const QJsonValue& v) {
+                (c.*set)(TCellBorders::FromBits(uint64_t(v.toInteger(qint64((c.*get)().Bits())))));
+            }};
+}
+StreamedProperty ListProp(const char* name, TGridStrings* (TGridColumnItem::*get)())
+{
+    return {name, [get](TGridColumnItem& c) { return QJsonValue(QJsonArray::fromStringList((c.*get)()->Strings())); },
+            [get](TGridColumnItem& c, const QJsonValue& v) {
+                QStringList l;
+                for (const QJsonValue& e : v.toArray()) l << e.toString();
+                (c.*get)()->SetStrings(l);
+            }};
+}
+StreamedProperty FontProp(const char* name, TFont* (TGridColumnItem::*get)())
+{
+    return {name, [get](TGridColumnItem& c) { return QJsonValue(FontToJson(*(c.*get)())); },
+            [get](TGridColumnItem& c, const QJsonValue& v) { FontFromJson(*(c.*get)(), v); }};
+}
+StreamedProperty PenProp(const char* name, TPen* (TGridColumnItem::*get)())
+{
+    return {name, [get](TGridColumnItem& c) { return QJsonValue(PenToJson(*(c.*get)())); },
+            [get](TGridColumnItem& c, const QJsonValue& v) { PenFromJson(*(c.*get)(), v); }};
+}
+
+// The menu and edit link are references to other objects of a form and are not streamed.
+const std::vector<StreamedProperty>& StreamedProperties()
+{
+    using C = TGridColumnItem;
+    static const std::vector<StreamedProperty> props{
+        IntProp("AutoMinSize", &C::AutoMinSize, &C::SetAutoMinSize),
+        IntProp("AutoMaxSize", &C::AutoMaxSize, &C::SetAutoMaxSize),
+        IntProp("Alignment", &C::Alignment, &C::SetAlignment),
+        BordersProp("Borders", &C::Borders, &C::SetBorders),
+        PenProp("BorderPen", &C::BorderPen),
+        TextProp("CheckFalse", &C::CheckFalse, &C::SetCheckFalse),
+        TextProp("CheckTrue", &C::CheckTrue, &C::SetCheckTrue),
+        IntProp("Color", &C::Color, &C::SetColor),
+        IntProp("ColumnPopupType", &C::ColumnPopupType, &C::SetColumnPopupType),
+        ListProp("ComboItems", &C::ComboItems),
+        IntProp("DropDownCount", &C::DropDownCount, &C::SetDropDownCount),
+        IntProp("EditLength", &C::EditLength, &C::SetEditLength),
+        TextProp("EditMask", &C::EditMask, &C::SetEditMask),
+        IntProp("Editor", &C::Editor, &C::SetEditor),
+        ListProp("Filter", &C::Filter),
+        BoolProp("FilterCaseSensitive", &C::FilterCaseSensitive, &C::SetFilterCaseSensitive),
+        BoolProp("Fixed", &C::Fixed, &C::SetFixed),
+        TextProp("FloatFormat", &C::FloatFormat, &C::SetFloatFormat),
+        FontProp("Font", &C::Font),
+        TextProp("Header", &C::Header, &C::SetHeaderField),
+        IntProp("HeaderAlignment", &C::HeaderAlignment, &C::SetHeaderAlignment),
+        FontProp("HeaderFont", &C::HeaderFont),
+        IntProp("MinSize", &C::MinSize, &C::SetMinSize),
+        IntProp("MaxSize", &C::MaxSize, &C::SetMaxSize),
+        TextProp("Name", &C::Name, &C::SetName),
+        BoolProp("Password", &C::Password, &C::SetPassword),
+        BoolProp("PrintBorderCustom", &C::PrintBorderCustom, &C::SetPrintBorderCustom),
+        BordersProp("PrintBorders", &C::PrintBorders, &C::SetPrintBorders),
+        PenProp("PrintBorderPen", &C::PrintBorderPen),
+        IntProp("PrintColor", &C::PrintColor, &C::SetPrintColor),
+        BoolProp("PrintFontCustom", &C::PrintFontCustom, &C::SetPrintFontCustom),
+        FontProp("PrintFont", &C::PrintFont),
+        BoolProp("ReadOnly", &C::ReadOnly, &C::SetReadOnly),
+        BoolProp("ShowBands", &C::ShowBands, &C::SetShowBands),
+        IntProp("SortStyle", &C::SortStyle, &C::SetSortStyle),
+        TextProp("SortPrefix", &C::SortPrefix, &C::SetSortPrefix),
+        TextProp("SortSuffix", &C::SortSuffix, &C::SetSortSuffix),
+        IntProp("SpinMax", &C::SpinMax, &C::SetSpinMax),
+        IntProp("SpinMin", &C::SpinMin, &C::SetSpinMin),
+        IntProp("SpinStep", &C::SpinStep, &C::SetSpinStep),
+        IntProp("Tag", &C::Tag, &C::SetTag),
+    };
+    return props;
+}
+}
 
 // ---- column item -----------------------------------------------------------------------------
 
@@ -476,6 +612,47 @@ void TProColumnGrid::LoadColumnPositions(const QString& Key, const QString& Sect
     }
     FColumnCollection->ResetOrganization();
     for (int i = 0; i < n; ++i) FColumnCollection->Items(i)->SetDefIdx(positions[size_t(i)]);
+}
+
+void TProColumnGrid::SaveColumnsToStream(QIODevice& Stream)
+{
+    QJsonArray items;
+    for (int i = 0; i < FColumnCollection->Count(); ++i) {
+        TGridColumnItem& c = *FColumnCollection->Items(i);
+        QJsonObject o;
+        for (const StreamedProperty& p : StreamedProperties()) o.insert(p.Name, p.Get(c));
+        o.insert("Width", c.Width());
+        items.append(o);
+    }
+    const QByteArray text = QJsonDocument(QJsonObject{{"Items", items}}).toJson(QJsonDocument::Indented);
+    if (Stream.write(text) != text.size()) throw EInOutError(QStringLiteral("Column settings could not be written"));
+}
+
+void TProColumnGrid::LoadColumnsFromStream(QIODevice& Stream)
+{
+    QJsonParseError error{};
+    const QJsonDocument doc = QJsonDocument::fromJson(Stream.readAll(), &error);
+    const QJsonValue items = doc.object().value("Items");
+    if (error.error != QJsonParseError::NoError || !items.isArray())
+        throw EInOutError(QStringLiteral("Invalid column settings"));
+    // Read into a scratch collection first so a bad text changes nothing.
+    TGridColumnCollection loaded(this);
+    loaded.FNoRecursiveUpdate = true;
+    std::vector<int> widths;
+    for (const QJsonValue& v : items.toArray()) {
+        if (!v.isObject()) throw EInOutError(QStringLiteral("Invalid column settings"));
+        const QJsonObject o = v.toObject();
+        loaded.FItems.push_back(std::make_unique<TGridColumnItem>(&loaded));
+        TGridColumnItem& c = *loaded.FItems.back();
+        for (const StreamedProperty& p : StreamedProperties())
+            if (o.contains(p.Name)) p.Set(c, o.value(p.Name));
+        widths.push_back(o.value("Width").toInt(50));
+    }
+    FColumnCollection->FNoRecursiveUpdate = true;
+    FColumnCollection->Assign(&loaded);
+    for (int i = 0; i < FColumnCollection->Count(); ++i) FColumnCollection->Items(i)->SetWidth(widths[size_t(i)]);
+    FColumnCollection->FNoRecursiveUpdate = false;
+    Invalidate();
 }
 
 void TProColumnGrid::MoveStoreCol(int From, int To)

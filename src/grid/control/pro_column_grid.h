@@ -6,6 +6,8 @@
 
 #include <QMenu>
 
+class QIODevice;
+
 class TProColumnGrid;
 class TGridColumnCollection;
 class TEditLink;
@@ -237,6 +239,7 @@ public:
     bool FNoRecursiveUpdate = false;
 
 private:
+    friend class TProColumnGrid;
     TProColumnGrid* FOwner;
     std::vector<std::unique_ptr<TGridColumnItem>> FItems;
     int FUpdateCount = 0;
@@ -271,6 +274,11 @@ public:
     // Positions as "CP" + column number in an INI file.
     void SaveColumnPositions(const QString& Key, const QString& Section);
     void LoadColumnPositions(const QString& Key, const QString& Section);
+    // The published settings of every column as a small JSON text ("Items": one object per
+    // column). Loading replaces the columns only when the whole text reads; otherwise it
+    // raises EInOutError and leaves them as they were.
+    void SaveColumnsToStream(QIODevice& Stream);
+    void LoadColumnsFromStream(QIODevice& Stream);
     // Real columns in and out; the column descriptions and the cells move together.
     virtual void InsertCols(int ColIndex, int CCount);
     virtual void RemoveCols(int ColIndex, int CCount);

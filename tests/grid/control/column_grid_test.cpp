@@ -2,6 +2,7 @@
 
 #include "platform/ui/messages.h"
 
+#include <QBuffer>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -426,4 +427,58 @@ TEST_F(ColumnGridFixture, ADestroyedMenuLeavesTheColumn)
     delete menu;
     EXPECT_EQ(Col(1)->ColumnPopup(), nullptr);
     EXPECT_EQ(Col(3)->ColumnPopup(), nullptr);
+}
+
+TEST_F(ColumnGridFixture, ColumnSettingsRoundTripThroughAStream)
+{
+    Col(1)->SetHeader(QStringLiteral("PGN"));
+    Col(1)->SetName(QStringLiteral("pgn"));
+    Col(1)->SetEditor(edComboList);
+    Col(1)->ComboItems()->SetStrings({"A", "B=2"});
+    Col(1)->SetCheckTrue(QStringLiteral("J"));
+    Col(1)->SetBorders({cbTop, cbRight});
+    Col(1)->BorderPen()->SetColor(0x123456);
+    Col(1)->Font()->SetStyle({fsBold});
+    Col(1)->Font()->SetSize(14);
+    Col(1)->SetReadOnly(true);
+    Col(1)->SetSortStyle(ssNumeric);
+    Col(1)->SetWidth(77);
+    Col(1)->SetTag(-5);
+    Col(3)->Filter()->SetStrings({"Big=>100"});
+    Col(3)->SetPrintColor(clNone);
+    QBuffer buffer;
+    buffer.open(QIODevice::ReadWrite);
+    grid->SaveColumnsToStream(buffer);
+
+    TProColumnGrid* other = CreateGrid<TProColumnGrid>();
+    buffer.seek(0);
+    other->LoadColumnsFromStream(buffer);
+    ASSERT_EQ(other->Columns()->Count(), 5);
+    TGridColumnItem* c = other->Columns()->Items(1);
+    EXPECT_EQ(c->Header(), QStringLiteral("PGN"));
+    EXPECT_EQ(c->Name(), QStringLiteral("pgn"));
+    EXPECT_EQ(c->Editor(), edComboList);
+    EXPECT_EQ(c->ComboItems()->Strings(), (QStringList{"A", "B=2"}));
+    EXPECT_EQ(c->CheckTrue(), QStringLiteral("J"));
+    EXPECT_EQ(c->CheckFalse(), QStringLiteral("N"));
+    EXPECT_TRUE(c->Borders() == TCellBorders({cbTop, cbRight}));
+    EXPECT_EQ(c->BorderPen()->Color(), TColor(0x123456));
+    EXPECT_TRUE(c->Font()->Style().Contains(fsBold));
+    EXPECT_EQ(c->Font()->Size(), 14);
+    EXPECT_TRUE(c->ReadOnly());
+    EXPECT_EQ(c->SortStyle(), ssNumeric);
+    EXPECT_EQ(c->Width(), 77);
+    EXPECT_EQ(other->ColWidths(1), 77);
+    EXPECT_EQ(c->Tag(), -5);
+    EXPECT_EQ(other->Columns()->Items(3)->Filter()->Strings(), (QStringList{"Big=>100"}));
+    EXPECT_EQ(other->Columns()->Items(3)->PrintColor(), clNone);
+    EXPECT_FALSE(other->Columns()->Items(2)->ReadOnly());
+
+    // A damaged text raises and leaves the columns as they were.
+    QBuffer bad;
+    bad.setData("{\"Items\": [ {\"Name\": \"x\"} ");
+    bad.open(QIODevice::ReadOnly);
+    EXPECT_THROW(other->LoadColumnsFromStream(bad), EInOutError);
+    EXPECT_EQ(other->Columns()->Items(1)->Name(), QStringLiteral("pgn"));
+    other->Free();
 }
