@@ -655,6 +655,18 @@ void TProColumnGrid::LoadColumnsFromStream(QIODevice& Stream)
     Invalidate();
 }
 
+void TProColumnGrid::ApplyScaleChange(int M, int D)
+{
+    if (Designing() || M == D || D == 0) return;
+    FColumnCollection->BeginUpdate();
+    for (int i = 0; i < std::min(ColCount(), FColumnCollection->Count()); ++i) {
+        TGridColumnItem* c = FColumnCollection->Items(i);
+        c->Font()->SetSize(MulDiv(c->Font()->Size(), M, D));
+        c->HeaderFont()->SetSize(MulDiv(c->HeaderFont()->Size(), M, D));
+    }
+    FColumnCollection->EndUpdate();
+}
+
 void TProColumnGrid::MoveStoreCol(int From, int To)
 {
     for (int r = 0; r < RowCount(); ++r) {

@@ -482,3 +482,20 @@ TEST_F(ColumnGridFixture, ColumnSettingsRoundTripThroughAStream)
     EXPECT_EQ(other->Columns()->Items(1)->Name(), QStringLiteral("pgn"));
     other->Free();
 }
+
+TEST_F(ColumnGridFixture, ScreenScalingResizesTheColumnFonts)
+{
+    for (int i = 0; i < 5; ++i) {
+        Col(i)->Font()->SetSize(8);
+        Col(i)->HeaderFont()->SetSize(10);
+    }
+    grid->HideColumn(4);
+    grid->ApplyScaleChange(96, 96);
+    EXPECT_EQ(Col(0)->Font()->Size(), 8);
+    grid->ApplyScaleChange(144, 96);
+    EXPECT_EQ(Col(0)->Font()->Size(), 12);
+    EXPECT_EQ(Col(3)->HeaderFont()->Size(), 15);
+    // Only as many items as there are visible columns are scaled.
+    EXPECT_EQ(Col(4)->Font()->Size(), 8);
+    EXPECT_EQ(Col(0)->PrintFont()->Size(), grid->Font()->Size());
+}
