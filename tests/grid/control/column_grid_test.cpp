@@ -323,7 +323,12 @@ TEST_F(ColumnGridFixture, InsertedAndRemovedColumnsTakeTheirDescriptionsAndCells
         grid->SetCells(i, 1, QStringLiteral("v%1").arg(i));
     }
     Col(3)->SetWidth(80);
+    grid->GetCellProperties(3, 2)->SetBrushColor(0x0000FF);
+    grid->GetCellProperties(1, 2)->SetReadOnly(true);
     grid->InsertCols(1, 2);
+    ASSERT_TRUE(grid->HasCellProperties(5, 2));
+    EXPECT_EQ(grid->GetCellProperties(5, 2)->BrushColor(), TColor(0x0000FF));
+    EXPECT_FALSE(grid->HasCellProperties(3, 2) && grid->GetCellProperties(3, 2)->BrushColor() == TColor(0x0000FF));
     ASSERT_EQ(grid->ColCount(), 7);
     ASSERT_EQ(grid->Columns()->Count(), 7);
     const QStringList names{"c0", "", "", "c1", "c2", "c3", "c4"};
@@ -337,6 +342,9 @@ TEST_F(ColumnGridFixture, InsertedAndRemovedColumnsTakeTheirDescriptionsAndCells
 
     grid->RemoveCols(0, 2);
     ASSERT_EQ(grid->ColCount(), 5);
+    ASSERT_TRUE(grid->HasCellProperties(1, 2));
+    EXPECT_TRUE(grid->GetCellProperties(1, 2)->ReadOnly());
+    EXPECT_EQ(grid->GetCellProperties(3, 2)->BrushColor(), TColor(0x0000FF));
     ASSERT_EQ(grid->Columns()->Count(), 5);
     EXPECT_EQ(Col(1)->Name(), QStringLiteral("c1"));
     EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("v1"));
@@ -361,6 +369,22 @@ TEST_F(ColumnGridFixture, RemovingAHiddenColumnKeepsTheMappingRight)
     EXPECT_EQ(grid->ColCount(), 3);
     EXPECT_EQ(grid->Columns()->Count(), 3);
     EXPECT_EQ(grid->Cells(2, 1), QStringLiteral("v4"));
+}
+
+TEST_F(ColumnGridFixture, InsertingBeforeAHiddenColumnKeepsItHidden)
+{
+    for (int i = 0; i < 5; ++i) Col(i)->SetName(QStringLiteral("c%1").arg(i));
+    grid->SetCells(3, 1, QStringLiteral("v3"));
+    grid->HideColumn(3);
+    grid->InsertCols(1, 1);
+    EXPECT_EQ(grid->ColCount(), 5);
+    EXPECT_EQ(grid->NumHiddenColumns(), 1);
+    EXPECT_FALSE(grid->VisibleCol(4));
+    EXPECT_TRUE(grid->VisibleCol(3));
+    EXPECT_EQ(Col(4)->Name(), QStringLiteral("c3"));
+    grid->UnHideColumnsAll();
+    EXPECT_EQ(grid->Cells(4, 1), QStringLiteral("v3"));
+    EXPECT_EQ(grid->Columns()->Count(), 6);
 }
 
 namespace {
