@@ -6,6 +6,7 @@
 #include "grid/base/int_list.h"
 
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -111,8 +112,20 @@ public:
     void Clear() { FItems.clear(); }
     TProStringGrid* Owner() const { return FOwner; }
 
+    // Whether the conditions are applied; the filtering service reacts to a change through
+    // OnActiveChange.
+    bool FilterActive() const { return FFilterActive; }
+    void SetFilterActive(bool Value)
+    {
+        if (Value == FFilterActive) return;
+        FFilterActive = Value;
+        if (OnActiveChange) OnActiveChange(this);
+    }
+    std::function<void(TObject* Sender)> OnActiveChange;
+
 private:
     TProStringGrid* FOwner;
+    bool FFilterActive = false;
     std::vector<std::unique_ptr<TFilterData>> FItems;
 };
 

@@ -3,7 +3,143 @@
 #include "platform/core/exception.h"
 #include "platform/core/sysutils.h"
 
+#include <QIODevice>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QSettings>
+
+// ---- stream form of the published settings ---------------------------------------------------
+
+namespace {
+QJsonObject FontToJson(const TFont& f)
+{
+    return {{"Name", f.Name()}, {"Size", f.Size()}, {"Color", qint64(f.Color())},
+            {"Style", qint64(f.Style().Bits())}};
+}
+void FontFromJson(TFont& f, const QJsonValue& v)
+{
+    const QJsonObject o = v.toObject();
+    f.SetName(o.value("Name").toString(f.Name()));
+    f.SetSize(o.value("Size").toInt(f.Size()));
+    f.SetColor(TColor(o.value("Color").toInteger(qint64(f.Color()))));
+    f.SetStyle(TFontStyles::FromBits(uint64_t(o.value("Style").toInteger(qint64(f.Style().Bits())))));
+}
+QJsonObject PenToJson(const TPen& p)
+{
+    return {{"Color", qint64(p.Color())}, {"Width", p.Width()}, {"Style", int(p.Style())}};
+}
+void PenFromJson(TPen& p, const QJsonValue& v)
+{
+    const QJsonObject o = v.toObject();
+    p.SetColor(TColor(o.value("Color").toInteger(qint64(p.Color()))));
+    p.SetWidth(o.value("Width").toInt(p.Width()));
+    p.SetStyle(TPenStyle(o.value("Style").toInt(int(p.Style()))));
+}
+
+// One published property: how it is written and read back, in streaming order. Width is
+// handled by the grid (it lives in the grid's column widths).
+struct StreamedProperty {
+    const char* Name;
+    std::function<QJsonValue(TGridColumnItem&)> Get;
+    std::function<void(TGridColumnItem&, const QJsonValue&)> Set;
+};
+
+template <typename T>
+StreamedProperty IntProp(const char* name, T (TGridColumnItem::*get)() const, void (TGridColumnItem::*set)(T))
+{
+    return {name, [get](TGridColumnItem& c) { return QJsonValue(qint64((c.*get)())); },
+            [get, set](TGridColumnItem& c, const QJsonValue& v) { (c.*set)(T(v.toInteger(qint64((c.*get)())))); }};
+}
+StreamedProperty BoolProp(const char* name, bool (TGridColumnItem::*get)() const, void (TGridColumnItem::*set)(bool))
+{
+    return {name, [get](TGridColumnItem& c) { return QJsonValue((c.*get)()); },
+            [get, set](TGridColumnItem& c, const QJsonValue& v) { (c.*set)(v.toBool((c.*get)())); }};
+}
+StreamedProperty TextProp(const char* name, QString (TGridColumnItem::*get)() const,
+                          void (TGridColumnItem::*set)(const QString&))
+{
+    return {name, [get](TGridColumnItem& c) { return QJsonValue((c.*get)()); },
+            [get, set](TGridColumnItem& c, const QJsonValue& v) { (c.*set)(v.toString((c.*get)())); }};
+}
+StreamedProperty BordersProp(const char* name, TCellBorders (TGridColumnItem::*get)() const,
+                             void (TGridColumnItem::*set)(TCellBorders))
+{
+    return {name, [get](TGridColumnItem& c) { return QJsonValue(qint64((c.*get)().Bits())); },
+            [get, set](TGridColumnItem& c, const QJsonValue& v) {
+                (c.*set)(TCellBorders::FromBits(uint64_t(v.toInteger(qint64((c.*get)().Bits())))));
+            }};
+}
+StreamedProperty ListProp(const char* name, TGridStrings* (TGridColumnItem::*get)())
+{
+    return {name, [get](TGridColumnItem& c) { return QJsonValue(QJsonArray::fromStringList((c.*get)()->Strings())); },
+            [get](TGridColumnItem& c, const QJsonValue& v) {
+                QStringList l;
+                for (const QJsonValue& e : v.toArray()) l << e.toString();
+                (c.*get)()->SetStrings(l);
+            }};
+}
+StreamedProperty FontProp(const char* name, TFont* (TGridColumnItem::*get)())
+{
+    return {name, [get](TGridColumnItem& c) { return QJsonValue(FontToJson(*(c.*get)())); },
+            [get](TGridColumnItem& c, const QJsonValue& v) { FontFromJson(*(c.*get)(), v); }};
+}
+StreamedProperty PenProp(const char* name, TPen* (TGridColumnItem::*get)())
+{
+    return {name, [get](TGridColumnItem& c) { return QJsonValue(PenToJson(*(c.*get)())); },
+            [get](TGridColumnItem& c, const QJsonValue& v) { PenFromJson(*(c.*get)(), v); }};
+}
+
+// The menu and edit link are references to other objects of a form and are not streamed.
+const std::vector<StreamedProperty>& StreamedProperties()
+{
+    using C = TGridColumnItem;
+    static const std::vector<StreamedProperty> props{
+        IntProp("AutoMinSize", &C::AutoMinSize, &C::SetAutoMinSize),
+        IntProp("AutoMaxSize", &C::AutoMaxSize, &C::SetAutoMaxSize),
+        IntProp("Alignment", &C::Alignment, &C::SetAlignment),
+        BordersProp("Borders", &C::Borders, &C::SetBorders),
+        PenProp("BorderPen", &C::BorderPen),
+        TextProp("CheckFalse", &C::CheckFalse, &C::SetCheckFalse),
+        TextProp("CheckTrue", &C::CheckTrue, &C::SetCheckTrue),
+        IntProp("Color", &C::Color, &C::SetColor),
+        IntProp("ColumnPopupType", &C::ColumnPopupType, &C::SetColumnPopupType),
+        ListProp("ComboItems", &C::ComboItems),
+        IntProp("DropDownCount", &C::DropDownCount, &C::SetDropDownCount),
+        IntProp("EditLength", &C::EditLength, &C::SetEditLength),
+        TextProp("EditMask", &C::EditMask, &C::SetEditMask),
+        IntProp("Editor", &C::Editor, &C::SetEditor),
+        ListProp("Filter", &C::Filter),
+        BoolProp("FilterCaseSensitive", &C::FilterCaseSensitive, &C::SetFilterCaseSensitive),
+        BoolProp("Fixed", &C::Fixed, &C::SetFixed),
+        TextProp("FloatFormat", &C::FloatFormat, &C::SetFloatFormat),
+        FontProp("Font", &C::Font),
+        TextProp("Header", &C::Header, &C::SetHeaderField),
+        IntProp("HeaderAlignment", &C::HeaderAlignment, &C::SetHeaderAlignment),
+        FontProp("HeaderFont", &C::HeaderFont),
+        IntProp("MinSize", &C::MinSize, &C::SetMinSize),
+        IntProp("MaxSize", &C::MaxSize, &C::SetMaxSize),
+        TextProp("Name", &C::Name, &C::SetName),
+        BoolProp("Password", &C::Password, &C::SetPassword),
+        BoolProp("PrintBorderCustom", &C::PrintBorderCustom, &C::SetPrintBorderCustom),
+        BordersProp("PrintBorders", &C::PrintBorders, &C::SetPrintBorders),
+        PenProp("PrintBorderPen", &C::PrintBorderPen),
+        IntProp("PrintColor", &C::PrintColor, &C::SetPrintColor),
+        BoolProp("PrintFontCustom", &C::PrintFontCustom, &C::SetPrintFontCustom),
+        FontProp("PrintFont", &C::PrintFont),
+        BoolProp("ReadOnly", &C::ReadOnly, &C::SetReadOnly),
+        BoolProp("ShowBands", &C::ShowBands, &C::SetShowBands),
+        IntProp("SortStyle", &C::SortStyle, &C::SetSortStyle),
+        TextProp("SortPrefix", &C::SortPrefix, &C::SetSortPrefix),
+        TextProp("SortSuffix", &C::SortSuffix, &C::SetSortSuffix),
+        IntProp("SpinMax", &C::SpinMax, &C::SetSpinMax),
+        IntProp("SpinMin", &C::SpinMin, &C::SetSpinMin),
+        IntProp("SpinStep", &C::SpinStep, &C::SetSpinStep),
+        IntProp("Tag", &C::Tag, &C::SetTag),
+    };
+    return props;
+}
+}
 
 // ---- column item -----------------------------------------------------------------------------
 
@@ -31,6 +167,15 @@ TGridColumnItem::~TGridColumnItem()
     FHeaderFont.OnChange = nullptr;
     FBorderPen.OnChange = nullptr;
     FFilter.OnChange = nullptr;
+    QObject::disconnect(FPopupGone);
+}
+
+void TGridColumnItem::SetColumnPopup(TPopupMenu* v)
+{
+    if (v == FColumnPopup) return;
+    QObject::disconnect(FPopupGone);
+    FColumnPopup = v;
+    if (v) FPopupGone = QObject::connect(v, &QObject::destroyed, [this] { FColumnPopup = nullptr; });
 }
 
 TProColumnGrid* TGridColumnItem::Grid() const { return FCollection ? FCollection->Owner() : nullptr; }
@@ -174,7 +319,7 @@ void TGridColumnItem::AssignCommon(const TGridColumnItem* s)
     FSpinMax = s->FSpinMax;
     FSpinMin = s->FSpinMin;
     FSpinStep = s->FSpinStep;
-    FColumnPopup = s->FColumnPopup;
+    SetColumnPopup(s->FColumnPopup);
     SetWidth(s->Width());
     FShowBands = s->FShowBands;
     FMinSize = s->FMinSize;
@@ -469,6 +614,139 @@ void TProColumnGrid::LoadColumnPositions(const QString& Key, const QString& Sect
     for (int i = 0; i < n; ++i) FColumnCollection->Items(i)->SetDefIdx(positions[size_t(i)]);
 }
 
+void TProColumnGrid::SaveColumnsToStream(QIODevice& Stream)
+{
+    QJsonArray items;
+    for (int i = 0; i < FColumnCollection->Count(); ++i) {
+        TGridColumnItem& c = *FColumnCollection->Items(i);
+        QJsonObject o;
+        for (const StreamedProperty& p : StreamedProperties()) o.insert(p.Name, p.Get(c));
+        o.insert("Width", c.Width());
+        items.append(o);
+    }
+    const QByteArray text = QJsonDocument(QJsonObject{{"Items", items}}).toJson(QJsonDocument::Indented);
+    if (Stream.write(text) != text.size()) throw EInOutError(QStringLiteral("Column settings could not be written"));
+}
+
+void TProColumnGrid::LoadColumnsFromStream(QIODevice& Stream)
+{
+    QJsonParseError error{};
+    const QJsonDocument doc = QJsonDocument::fromJson(Stream.readAll(), &error);
+    const QJsonValue items = doc.object().value("Items");
+    if (error.error != QJsonParseError::NoError || !items.isArray())
+        throw EInOutError(QStringLiteral("Invalid column settings"));
+    // Read into a scratch collection first so a bad text changes nothing.
+    TGridColumnCollection loaded(this);
+    loaded.FNoRecursiveUpdate = true;
+    std::vector<int> widths;
+    for (const QJsonValue& v : items.toArray()) {
+        if (!v.isObject()) throw EInOutError(QStringLiteral("Invalid column settings"));
+        const QJsonObject o = v.toObject();
+        loaded.FItems.push_back(std::make_unique<TGridColumnItem>(&loaded));
+        TGridColumnItem& c = *loaded.FItems.back();
+        for (const StreamedProperty& p : StreamedProperties())
+            if (o.contains(p.Name)) p.Set(c, o.value(p.Name));
+        widths.push_back(o.value("Width").toInt(50));
+    }
+    FColumnCollection->FNoRecursiveUpdate = true;
+    FColumnCollection->Assign(&loaded);
+    for (int i = 0; i < FColumnCollection->Count(); ++i) FColumnCollection->Items(i)->SetWidth(widths[size_t(i)]);
+    FColumnCollection->FNoRecursiveUpdate = false;
+    Invalidate();
+}
+
+void TProColumnGrid::ApplyScaleChange(int M, int D)
+{
+    if (Designing() || M == D || D == 0) return;
+    FColumnCollection->BeginUpdate();
+    for (int i = 0; i < std::min(ColCount(), FColumnCollection->Count()); ++i) {
+        TGridColumnItem* c = FColumnCollection->Items(i);
+        c->Font()->SetSize(MulDiv(c->Font()->Size(), M, D));
+        c->HeaderFont()->SetSize(MulDiv(c->HeaderFont()->Size(), M, D));
+    }
+    FColumnCollection->EndUpdate();
+}
+
+void TProColumnGrid::MoveStoreCol(int From, int To)
+{
+    for (int r = 0; r < RowCount(); ++r) {
+        SetGridCell(To, r, GetGridCell(From, r));
+        TObject* o = GetGridObject(From, r);
+        SetGridObject(To, r, o);
+        if (auto* p = dynamic_cast<TCellProperties*>(o)) p->SetOwnerCol(To);
+        SetGridCell(From, r, QString());
+        SetGridObject(From, r, nullptr);
+    }
+}
+
+void TProColumnGrid::SetColumnLayout(const std::vector<bool>& Visible, const std::vector<int>& Widths)
+{
+    const int n = std::min(int(Visible.size()), MaxColumns - 1);
+    // Flags first: a width lands on the display column its flags map it to.
+    for (int i = 0; i < n; ++i) SetVisibleCol(i, Visible[size_t(i)]);
+    for (int i = 0; i < n; ++i) SetAllColWidths(i, Widths[size_t(i)]);
+}
+
+void TProColumnGrid::InsertCols(int ColIndex, int CCount)
+{
+    const int total = TotalColCount();
+    if (CCount <= 0 || ColIndex < 0 || ColIndex > total) return;
+    std::vector<bool> visible;
+    std::vector<int> widths;
+    for (int i = 0; i < std::min(total, MaxColumns - 1); ++i) {
+        visible.push_back(VisibleCol(i));
+        widths.push_back(AllColWidths(i));
+    }
+    for (int i = 0; i < CCount; ++i) {
+        const size_t at = size_t(std::min(ColIndex, int(visible.size())));
+        visible.insert(visible.begin() + ptrdiff_t(at), true);
+        widths.insert(widths.begin() + ptrdiff_t(at), DefaultColWidth());
+    }
+    FColumnCollection->FNoRecursiveUpdate = true;
+    SetColCount(ColCount() + CCount);
+    for (int i = total - 1; i >= ColIndex; --i) MoveStoreCol(i, i + CCount);
+    // The new columns' descriptions go where the columns went, not at the end.
+    while (FColumnCollection->Count() > total) FColumnCollection->Delete(FColumnCollection->Count() - 1);
+    for (int i = 0; i < CCount; ++i) FColumnCollection->Insert(ColIndex + i);
+    SetColumnLayout(visible, widths);
+    FColumnCollection->FNoRecursiveUpdate = false;
+    Invalidate();
+}
+
+void TProColumnGrid::RemoveCols(int ColIndex, int CCount)
+{
+    int total = TotalColCount();
+    if (CCount <= 0 || ColIndex < 0 || ColIndex >= total) return;
+    CCount = std::min(CCount, total - ColIndex);
+    FColumnCollection->FNoRecursiveUpdate = true;
+    // A hidden column that goes is shown first, so the hidden count stays right.
+    for (int i = ColIndex; i < std::min(ColIndex + CCount, MaxColumns - 1); ++i)
+        if (!VisibleCol(i)) UnHideColumn(i);
+    total = TotalColCount();
+    std::vector<bool> visible;
+    std::vector<int> widths;
+    for (int i = 0; i < std::min(total, MaxColumns - 1); ++i) {
+        visible.push_back(VisibleCol(i));
+        widths.push_back(AllColWidths(i));
+    }
+    const int mapped = int(visible.size());
+    visible.erase(visible.begin() + std::min(ColIndex, mapped), visible.begin() + std::min(ColIndex + CCount, mapped));
+    widths.erase(widths.begin() + std::min(ColIndex, mapped), widths.begin() + std::min(ColIndex + CCount, mapped));
+    FreePropRect(ColIndex, 0, ColIndex + CCount - 1, RowCount() - 1);
+    for (int c = ColIndex; c < ColIndex + CCount; ++c)
+        for (int r = 0; r < RowCount(); ++r) SetGridCell(c, r, QString());
+    for (int i = ColIndex; i + CCount < total; ++i) MoveStoreCol(i + CCount, i);
+    for (int i = 0; i < CCount; ++i) FColumnCollection->Delete(ColIndex);
+    SetColCount(ColCount() - CCount);
+    visible.resize(size_t(std::max(0, mapped - CCount)));
+    SetColumnLayout(visible, widths);
+    // The columns freed at the end count as visible again.
+    for (int i = int(visible.size()); i < mapped; ++i) SetVisibleCol(i, true);
+    FColumnCollection->FNoRecursiveUpdate = false;
+    CellsChanged(TRect{ColIndex, 0, ColIndex + CCount, RowCount() - 1});
+    Invalidate();
+}
+
 bool TProColumnGrid::IsDataCell(int ACol, int ARow)
 {
     return ACol >= FixedCols() && ACol < TotalColCount() - FixedRightCols() && ARow >= FixedRows() &&
@@ -728,6 +1006,30 @@ void TProColumnGrid::ColumnMoved(int FromIndex, int ToIndex)
     if (OnAfterColumnMoved) OnAfterColumnMoved(this, rf, rt);
 }
 
+void TProColumnGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    TProStringGrid::MouseDown(Button, Shift, X, Y);
+    if (Button != mbLeft && Button != mbRight) return;
+    const TGridCoord cell = MouseCoord(X, Y);
+    TGridColumnItem* c = ColumnAt(cell.X);
+    if (!c || cell.Y < 0 || !c->ColumnPopup()) return;
+    const TColumnPopupType t = c->ColumnPopupType();
+    const bool left = Button == mbLeft;
+    const TColumnPopupType fixedType = left ? cpFixedCellsLClick : cpFixedCellsRClick;
+    const TColumnPopupType normalType = left ? cpNormalCellsLClick : cpNormalCellsRClick;
+    const TColumnPopupType allType = left ? cpAllCellsLClick : cpAllCellsRClick;
+    if (t != fixedType && t != normalType && t != allType) return;
+    TPopupMenu* menu = c->ColumnPopup();
+    if (OnColumnPopup) OnColumnPopup(this, cell.X, cell.Y, menu);
+    const bool fixedRow = cell.Y < FixedRows();
+    if (!(fixedRow ? (t == fixedType || t == allType) : (t == normalType || t == allType))) return;
+    // The handler may have dropped the menu.
+    if (c->ColumnPopup() != menu) return;
+    const TRect r = CellRect(cell.X, cell.Y);
+    const QPoint p = viewport()->mapToGlobal(QPoint(r.Left, r.Bottom));
+    menu->Popup(p.x(), p.y());
+}
+
 void TProColumnGrid::FilterSelect(TObject* Sender, int ItemIndex)
 {
     (void)Sender;
@@ -738,11 +1040,17 @@ void TProColumnGrid::FilterSelect(TObject* Sender, int ItemIndex)
         const int eq = entry.indexOf(QLatin1Char('='));
         const QString friendlyName = eq < 0 ? entry : entry.left(eq);
         if (FAutoFilterDisplay) c->SetHeader(friendlyName);
+        // The grid updates its filter at once (the grid's own default): the old conditions
+        // go off while the new one is put in, then the filter is applied again.
+        Filter()->SetFilterActive(false);
         QString condition = eq < 0 ? entry : entry.mid(eq + 1);
         if (OnFilterSelect) OnFilterSelect(this, col, ItemIndex, friendlyName, condition);
         TFilterData* data = Filter()->GetColFilter(col);
         data->SetCondition(condition);
         data->SetCaseSensitive(c->FilterCaseSensitive());
+        Filter()->SetFilterActive(true);
+        if (!(RowCount() == FixedRows() || (RowCount() == 1 && FixedRowAlways()))) SetRow(FixedRows());
+        if (OnFilterDone) OnFilterDone(this);
     }
     SetFilterCol(-1);
 }

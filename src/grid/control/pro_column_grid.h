@@ -4,10 +4,20 @@
 // per-cell properties.
 #include "grid/control/pro_string_grid.h"
 
+#include <QMenu>
+
+class QIODevice;
+
 class TProColumnGrid;
 class TGridColumnCollection;
 class TEditLink;
-class TPopupMenu;
+
+// A column's pop-up menu: a plain menu that opens at a screen position.
+class TPopupMenu : public QMenu {
+public:
+    using QMenu::QMenu;
+    virtual void Popup(int X, int Y) { popup(QPoint(X, Y)); }
+};
 
 enum TColumnPopupType {
     cpFixedCellsRClick, cpFixedCellsLClick, cpNormalCellsRClick, cpNormalCellsLClick, cpAllCellsRClick,
@@ -49,7 +59,8 @@ public:
     TColor Color() const { return FColor; }
     void SetColor(TColor v);
     TPopupMenu* ColumnPopup() const { return FColumnPopup; }
-    void SetColumnPopup(TPopupMenu* v) { FColumnPopup = v; }
+    // A menu that is destroyed leaves the column without one.
+    void SetColumnPopup(TPopupMenu* v);
     TColumnPopupType ColumnPopupType() const { return FColumnPopupType; }
     void SetColumnPopupType(TColumnPopupType v) { FColumnPopupType = v; }
     TGridStrings* ComboItems() { return &FComboItems; }
@@ -152,6 +163,7 @@ private:
     QString FCheckTrue = QStringLiteral("Y");
     TColor FColor = 0;
     TPopupMenu* FColumnPopup = nullptr;
+    QMetaObject::Connection FPopupGone;
     TColumnPopupType FColumnPopupType = cpFixedCellsRClick;
     TGridStrings FComboItems;
     int FDropDownCount = 8;
@@ -227,6 +239,7 @@ public:
     bool FNoRecursiveUpdate = false;
 
 private:
+    friend class TProColumnGrid;
     TProColumnGrid* FOwner;
     std::vector<std::unique_ptr<TGridColumnItem>> FItems;
     int FUpdateCount = 0;
@@ -261,6 +274,17 @@ public:
     // Positions as "CP" + column number in an INI file.
     void SaveColumnPositions(const QString& Key, const QString& Section);
     void LoadColumnPositions(const QString& Key, const QString& Section);
+    // The published settings of every column as a small JSON text ("Items": one object per
+    // column). Loading replaces the columns only when the whole text reads; otherwise it
+    // raises EInOutError and leaves them as they were.
+    void SaveColumnsToStream(QIODevice& Stream);
+    void LoadColumnsFromStream(QIODevice& Stream);
+    // The screen's scale changed by M/D (e.g. its DPI against the 96 the fonts were made
+    // for): the fonts of the visible column count's items follow.
+    virtual void ApplyScaleChange(int M, int D);
+    // Real columns in and out; the column descriptions and the cells move together.
+    virtual void InsertCols(int ColIndex, int CCount);
+    virtual void RemoveCols(int ColIndex, int CCount);
     static int GetVersionNr() { return 0x03010301; }
     static QString GetVersionString();
 
@@ -301,12 +325,18 @@ protected:
     virtual std::unique_ptr<TGridColumnCollection> CreateColumns();
     void ColumnMoved(int FromIndex, int ToIndex) override;
     void ColWidthsChanged() override;
+    // A click on a column may open the column's pop-up menu below the cell.
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     int GetEditLimit() override;
 
 private:
     // A normal cell of the column area: not fixed, not in the footers.
     bool IsDataCell(int ACol, int ARow);
     TGridColumnItem* ColumnAt(int ACol) const;
+    // Column From's texts, objects and cell properties go to column To (From is left empty).
+    void MoveStoreCol(int From, int To);
+    // Visibility and width of every real column, rebuilt from the given lists.
+    void SetColumnLayout(const std::vector<bool>& Visible, const std::vector<int>& Widths);
 
     std::unique_ptr<TGridColumnCollection> FColumnCollection;
     std::unique_ptr<TGridColumnItem> FSaveCol;
