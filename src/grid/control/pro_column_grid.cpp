@@ -1040,17 +1040,20 @@ void TProColumnGrid::FilterSelect(TObject* Sender, int ItemIndex)
         const int eq = entry.indexOf(QLatin1Char('='));
         const QString friendlyName = eq < 0 ? entry : entry.left(eq);
         if (FAutoFilterDisplay) c->SetHeader(friendlyName);
-        // The grid updates its filter at once (the grid's own default): the old conditions
-        // go off while the new one is put in, then the filter is applied again.
-        Filter()->SetFilterActive(false);
+        // With automatic update the old conditions go off while the new one is put in, then
+        // the filter is applied again.
+        const bool autoUpdate = AutoFilterUpdate();
+        if (autoUpdate) Filter()->SetFilterActive(false);
         QString condition = eq < 0 ? entry : entry.mid(eq + 1);
         if (OnFilterSelect) OnFilterSelect(this, col, ItemIndex, friendlyName, condition);
         TFilterData* data = Filter()->GetColFilter(col);
         data->SetCondition(condition);
         data->SetCaseSensitive(c->FilterCaseSensitive());
-        Filter()->SetFilterActive(true);
-        if (!(RowCount() == FixedRows() || (RowCount() == 1 && FixedRowAlways()))) SetRow(FixedRows());
-        if (OnFilterDone) OnFilterDone(this);
+        if (autoUpdate) {
+            Filter()->SetFilterActive(true);
+            if (!(RowCount() == FixedRows() || (RowCount() == 1 && FixedRowAlways()))) SetRow(FixedRows());
+            if (OnFilterDone) OnFilterDone(this);
+        }
     }
     SetFilterCol(-1);
 }

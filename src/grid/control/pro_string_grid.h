@@ -108,6 +108,8 @@ public:
     int FixedRightCols() const { return FFixedRightCols; }
     void SetFixedRightCols(int Value);
     bool FixedRowAlways() const { return FFixedRowAlways; }
+    bool AutoFilterUpdate() const { return FAutoFilterUpdate; }
+    void SetAutoFilterUpdate(bool v) { FAutoFilterUpdate = v; }
     void SetFixedRowAlways(bool v) { FFixedRowAlways = v; }
     bool FixedColAlways() const { return FFixedColAlways; }
     void SetFixedColAlways(bool v) { FFixedColAlways = v; }

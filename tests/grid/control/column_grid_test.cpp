@@ -263,6 +263,17 @@ TEST_F(ColumnGridFixture, ChoosingAFilterEntrySwitchesTheFilterOnAfterTheNewCond
     EXPECT_TRUE(seen.isEmpty());
     EXPECT_EQ(done, 1);
     EXPECT_EQ(grid->FilterCol(), -1);
+
+    // Without automatic update the new condition is only put in place.
+    grid->SetAutoFilterUpdate(false);
+    grid->SetRow(4);
+    seen.clear();
+    grid->SetFilterCol(1);
+    grid->FilterSelect(grid, 0);
+    EXPECT_TRUE(seen.isEmpty());
+    EXPECT_EQ(grid->Filter()->GetColFilter(1)->Condition(), QStringLiteral("<10"));
+    EXPECT_EQ(grid->Row(), 4);
+    EXPECT_EQ(done, 1);
 }
 
 TEST_F(ColumnGridFixture, ColumnFloatFormatWritesFloats)
