@@ -1,5 +1,7 @@
 #include "generate/gen_fixture.h"
 
+#include "generate/image_dispatch.h"
+
 #include "platform/core/paths.h"
 #include "shell/state/shared_state.h"
 
@@ -72,4 +74,17 @@ uint32_t Sum_Of(const QByteArray& image, int from, int count)
     uint32_t s = 0;
     for (int i = from; i < from + count; ++i) s += U8_At(image, i);
     return s;
+}
+
+QByteArray Bytes(std::initializer_list<int> b)
+{
+    QByteArray a;
+    for (int v : b) a.append(static_cast<char>(v));
+    return a;
+}
+
+void Build_And_Save()
+{
+    Build_Device_Image();
+    Save_Device_Image();
 }

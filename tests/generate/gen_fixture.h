@@ -41,3 +41,8 @@ uint16_t U16_At(const QByteArray& image, int pos);
 uint8_t U8_At(const QByteArray& image, int pos);
 // Sum of bytes [from, from + count) as unsigned, modulo 2^32.
 uint32_t Sum_Of(const QByteArray& image, int from, int count);
+
+// Bytes written out as a list, for comparing image areas.
+QByteArray Bytes(std::initializer_list<int> b);
+// Builds and writes the images of the open configuration.
+void Build_And_Save();

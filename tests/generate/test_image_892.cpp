@@ -18,13 +18,6 @@ void Put(QByteArray& b, int off, int width, uint32_t v)
     for (int i = 0; i < width; ++i) b[off + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
 }
 
-QByteArray Bytes(std::initializer_list<int> list)
-{
-    QByteArray b;
-    for (int v : list) b.append(static_cast<char>(v));
-    return b;
-}
-
 // The record fields every model 892 block carries whatever the documents hold.
 const std::vector<Field> Record_Constants = {
     {12, 4, 9600}, {16, 2, 8}, {52, 2, 10000}, {60, 4, 9600}, {64, 2, 8},
@@ -102,11 +95,7 @@ constexpr int DM1_Table = 32768;
 QByteArray Entry(const QByteArray& image, int table, int index, int size = 32) { return image.mid(table + index * size, size); }
 QByteArray Request(const QByteArray& bank1, int index) { return bank1.mid(2048 + index * 32, 32); }
 
-void Update()
-{
-    Build_Device_Image();
-    Save_Device_Image();
-}
+void Update() { Build_And_Save(); }
 
 // The update ends with an error of class E whose text names `part`.
 template <class E>

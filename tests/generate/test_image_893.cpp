@@ -9,19 +9,6 @@
 
 namespace {
 
-QByteArray Bytes(std::initializer_list<int> b)
-{
-    QByteArray a;
-    for (int v : b) a.append(static_cast<char>(v));
-    return a;
-}
-
-void Build_And_Save()
-{
-    Build_Device_Image();
-    Save_Device_Image();
-}
-
 constexpr int Block = 81920;
 
 QStringList Bin_Files(const TGenConf& conf) { return QDir(conf.Bin_Dir()).entryList(QDir::Files, QDir::Name); }

@@ -7,19 +7,6 @@
 
 namespace {
 
-QByteArray Bytes(std::initializer_list<int> b)
-{
-    QByteArray a;
-    for (int v : b) a.append(static_cast<char>(v));
-    return a;
-}
-
-void Build_And_Save()
-{
-    Build_Device_Image();
-    Save_Device_Image();
-}
-
 // The 2048-byte block keeps its byte sum at 2044.
 void Expect_Block_Sum(const QByteArray& image) { EXPECT_EQ(U32_At(image, 2044), Sum_Of(image, 0, 2044)); }
 

@@ -7,17 +7,9 @@
 
 namespace {
 
-QByteArray Bytes(std::initializer_list<int> b)
-{
-    QByteArray a;
-    for (int v : b) a.append(static_cast<char>(v));
-    return a;
-}
-
 QByteArray Build_And_Save(const TGenConf& conf)
 {
-    Build_Device_Image();
-    Save_Device_Image();
+    ::Build_And_Save();
     return conf.Bank("bank.bin");
 }
 
