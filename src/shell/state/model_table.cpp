@@ -5,7 +5,7 @@ int Model_Code = 2;
 const int Model_Codes[Model_Count] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 1006};
 
 namespace {
-const TModelInfo kModels[Model_Count] = {
+constexpr TModelInfo kModels[Model_Count] = {
     {u"891", u"CV58891", u"J1939 / Modbus Slave - Converter", u"Korvix - Configurator CV58891 - J1939 / Modbus Slave ", u"GV58891", u"DV58891", u"1.101"},
     {u"893", u"CV58893", u"J1939 / Modbus TCP Slave - Converter", u"Korvix - Configurator CV58893 - J1939 / Modbus TCP Slave ", u"GV58893", u"DV58893", u"1.001"},
     {u"892", u"CV58892", u"J1939 / Modbus TCP Master - Converter", u"Korvix - Configurator CV58892 - J1939 / Modbus TCP Master ", u"GV58892", u"DV58892", u"1.205"},
@@ -21,15 +21,18 @@ const TModelInfo kModels[Model_Count] = {
 };
 }  // namespace
 
-const char16_t* const Model_SW_Codes[Model_Count] = {u"CV58891", u"CV58893", u"CV58892", u"CV58894", u"CV58896", u"CV58890",
-                                                     u"CV58897", u"CV58872", u"CV58895", u"CV58871", u"CV58860", u"ZAZOR900"};
+// The software codes and descriptions as the two arrays the rest of the program indexes.
+const char16_t* const Model_SW_Codes[Model_Count] = {
+    kModels[0].SW_Code, kModels[1].SW_Code, kModels[2].SW_Code, kModels[3].SW_Code, kModels[4].SW_Code,  kModels[5].SW_Code,
+    kModels[6].SW_Code, kModels[7].SW_Code, kModels[8].SW_Code, kModels[9].SW_Code, kModels[10].SW_Code, kModels[11].SW_Code};
 const char16_t* const Model_Descriptions[Model_Count] = {
-    u"J1939 / Modbus Slave - Converter", u"J1939 / Modbus TCP Slave - Converter", u"J1939 / Modbus TCP Master - Converter",
-    u"J1939 / Ethernet - Converter",     u"J1939 / CANopen - Converter",          u"J1939 / Modbus Master - Converter",
-    u"J1939 / CAN - Converter",          u"J1939 / Modbus TCP Slave - Converter", u"J1939 / PROFIBUS Slave - Converter",
-    u"J1939 / Ethernet - Converter",     u"J1939 / CAN - Converter",              u"J1939 / CAN - Converter"};
-const char16_t* const Check_SW_Codes[11] = {u"CV58891", u"CV58893", u"CV58892", u"CV58894", u"CV58896", u"CV58890",
-                                            u"CV58897", u"CV58872", u"CV58895", u"CV58871", u"CV58860"};
+    kModels[0].Description, kModels[1].Description, kModels[2].Description,  kModels[3].Description,
+    kModels[4].Description, kModels[5].Description, kModels[6].Description,  kModels[7].Description,
+    kModels[8].Description, kModels[9].Description, kModels[10].Description, kModels[11].Description};
+// The version query's own list: the codes of Model_Code 0 to 10.
+const char16_t* const Check_SW_Codes[11] = {kModels[0].SW_Code, kModels[1].SW_Code, kModels[2].SW_Code, kModels[3].SW_Code,
+                                            kModels[4].SW_Code, kModels[5].SW_Code, kModels[6].SW_Code, kModels[7].SW_Code,
+                                            kModels[8].SW_Code, kModels[9].SW_Code, kModels[10].SW_Code};
 
 int Model_Index(int modelCode)
 {
