@@ -1,8 +1,8 @@
 // Building and writing both model 892 images of a configuration whose tables are full,
 // against a plain pugixml parse of the same documents.
 #include "generate/image_dispatch.h"
-#include "shell/state/model_table.h"
-#include "shell/state/shared_state.h"
+#include "state/model_table.h"
+#include "state/shared_state.h"
 
 #include <QDir>
 #include <QFile>

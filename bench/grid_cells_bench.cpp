@@ -3,7 +3,7 @@
 // time per round, each case reports the heap in use at its peak (after the fill) above
 // what was in use before the grid existed.
 #include "grid/control/pro_string_grid.h"
-#include "platform/ui/grids.h"
+#include "platform/ui/string_grid.h"
 
 #include <QApplication>
 #include <QTableWidget>

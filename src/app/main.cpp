@@ -2,7 +2,7 @@
 #include "platform/ui/application.h"
 #include "shell/TFFabricateFirmWare.h"
 #include "shell/app_forms.h"
-#include "shell/state/model_table.h"
+#include "state/model_table.h"
 
 #include <QStyleFactory>
 

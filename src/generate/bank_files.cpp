@@ -2,7 +2,7 @@
 
 #include "platform/core/exception.h"
 #include "platform/core/paths.h"
-#include "shell/state/shared_state.h"
+#include "state/shared_state.h"
 
 #include <QFileInfo>
 #include <QSaveFile>

@@ -5,7 +5,7 @@
 #include "platform/core/file_io.h"
 #include "platform/core/paths.h"
 #include "platform/core/sysutils.h"
-#include "shell/state/shared_state.h"
+#include "state/shared_state.h"
 
 #include <QStringList>
 

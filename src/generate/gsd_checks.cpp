@@ -1,7 +1,7 @@
 #include "generate/gsd_checks.h"
 
 #include "generate/gen_document.h"
-#include "shell/state/shared_state.h"
+#include "state/shared_state.h"
 
 int Check_Profibus_Limits()
 {

@@ -5,8 +5,8 @@
 #include "platform/core/file_io.h"
 #include "platform/core/paths.h"
 #include "platform/core/sysutils.h"
-#include "shell/state/model_table.h"
-#include "shell/state/shared_state.h"
+#include "state/model_table.h"
+#include "state/shared_state.h"
 
 TGSD_Sizes GSD_Sizes;
 

@@ -8,7 +8,7 @@
 #include "generate/image_builders.h"
 #include "generate/image_writer.h"
 #include "generate/param_block.h"
-#include "shell/state/shared_state.h"
+#include "state/shared_state.h"
 
 #include <algorithm>
 #include <cassert>

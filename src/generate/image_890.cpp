@@ -8,8 +8,8 @@
 #include "generate/image_writer.h"
 #include "generate/param_block.h"
 #include "platform/core/sysutils.h"
-#include "shell/state/model_table.h"
-#include "shell/state/shared_state.h"
+#include "state/model_table.h"
+#include "state/shared_state.h"
 
 #include <cstring>
 

@@ -10,8 +10,8 @@
 #include "generate/param_block.h"
 #include "platform/core/exception.h"
 #include "platform/core/sysutils.h"
-#include "shell/state/model_table.h"
-#include "shell/state/shared_state.h"
+#include "state/model_table.h"
+#include "state/shared_state.h"
 
 #include <cstddef>
 

@@ -8,8 +8,8 @@
 #include "generate/image_builders.h"
 #include "generate/image_cob.h"
 #include "generate/image_writer.h"
-#include "shell/state/model_table.h"
-#include "shell/state/shared_state.h"
+#include "state/model_table.h"
+#include "state/shared_state.h"
 
 #include <algorithm>
 

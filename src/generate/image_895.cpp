@@ -6,7 +6,7 @@
 #include "generate/image_buffers.h"
 #include "generate/image_builders.h"
 #include "generate/param_block.h"
-#include "shell/state/shared_state.h"
+#include "state/shared_state.h"
 
 #include <algorithm>
 #include <cassert>

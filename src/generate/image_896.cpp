@@ -10,7 +10,7 @@
 #include "generate/param_block.h"
 #include "platform/core/sysutils.h"
 #include "platform/core/xml.h"
-#include "shell/state/shared_state.h"
+#include "state/shared_state.h"
 
 #include <cstring>
 #include <functional>

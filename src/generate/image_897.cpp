@@ -9,7 +9,7 @@
 #include "generate/image_can.h"
 #include "generate/image_writer.h"
 #include "generate/j1939_entry.h"
-#include "shell/state/shared_state.h"
+#include "state/shared_state.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #include "generate/image_dispatch.h"
 
 #include "generate/image_builders.h"
-#include "shell/state/model_table.h"
+#include "state/model_table.h"
 
 namespace {
 struct TImageModel {

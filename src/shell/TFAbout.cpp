@@ -4,7 +4,7 @@
 #include "shell/TFFabricateFirmWare.h"
 #include "shell/TLbButton.h"
 #include "shell/shell_look.h"
-#include "shell/state/model_table.h"
+#include "state/model_table.h"
 
 #include <QEvent>
 #include <QLabel>

@@ -2,8 +2,8 @@
 
 #include "shell/TLbButton.h"
 #include "shell/shell_look.h"
-#include "shell/state/lang.h"
-#include "shell/state/model_table.h"
+#include "state/lang.h"
+#include "state/model_table.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -15,10 +15,10 @@
 #include "shell/create_gsd.h"
 #include "shell/form_registry.h"
 #include "shell/shell_look.h"
-#include "shell/state/lang.h"
-#include "shell/state/model_table.h"
-#include "shell/state/settings.h"
-#include "shell/state/shared_state.h"
+#include "state/lang.h"
+#include "state/model_table.h"
+#include "state/settings.h"
+#include "state/shared_state.h"
 
 #include <QCloseEvent>
 #include <QFrame>

@@ -3,8 +3,8 @@
 #include "platform/core/paths.h"
 #include "platform/ui/dialogs.h"
 #include "shell/TLbButton.h"
-#include "shell/state/lang.h"
-#include "shell/state/shared_state.h"
+#include "state/lang.h"
+#include "state/shared_state.h"
 
 #include <QDir>
 #include <QLabel>

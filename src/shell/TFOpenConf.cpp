@@ -1,8 +1,8 @@
 #include "shell/TFOpenConf.h"
 
 #include "shell/TLbButton.h"
-#include "shell/state/lang.h"
-#include "shell/state/shared_state.h"
+#include "state/lang.h"
+#include "state/shared_state.h"
 
 #include <QDir>
 #include <QLabel>

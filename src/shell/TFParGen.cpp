@@ -3,10 +3,10 @@
 #include "platform/core/exception.h"
 #include "platform/ui/dialogs.h"
 #include "shell/TLbButton.h"
-#include "shell/state/lang.h"
-#include "shell/state/model_table.h"
-#include "shell/state/par_gen_checks.h"
-#include "shell/state/shared_state.h"
+#include "state/lang.h"
+#include "state/model_table.h"
+#include "state/par_gen_checks.h"
+#include "state/shared_state.h"
 
 #include <QCheckBox>
 #include <QComboBox>

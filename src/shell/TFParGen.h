@@ -4,7 +4,7 @@
 // only those of the build's model.  Each showing loads ParGen.xml (or the defaults); OK
 // checks the values and writes the document, Cancel writes nothing.
 #include "platform/ui/forms.h"
-#include "shell/state/par_gen.h"
+#include "state/par_gen.h"
 
 #include <array>
 

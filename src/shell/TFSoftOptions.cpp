@@ -7,9 +7,9 @@
 #include "platform/ui/url_opener.h"
 #include "shell/TFFabricateFirmWare.h"
 #include "shell/TLbButton.h"
-#include "shell/state/lang.h"
-#include "shell/state/model_table.h"
-#include "shell/state/shared_state.h"
+#include "state/lang.h"
+#include "state/model_table.h"
+#include "state/shared_state.h"
 
 #include <QCheckBox>
 #include <QDir>

@@ -4,8 +4,8 @@
 #include "generate/gsd_writer.h"
 #include "platform/core/paths.h"
 #include "platform/ui/dialogs.h"
-#include "shell/state/lang.h"
-#include "shell/state/shared_state.h"
+#include "state/lang.h"
+#include "state/shared_state.h"
 
 bool Check_Modules_Creation()
 {

@@ -1,7 +1,7 @@
 #include "shell/shell_look.h"
 
 #include "shell/TLbButton.h"
-#include "shell/state/shared_state.h"
+#include "state/shared_state.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -1,7 +1,7 @@
 #include "shell/update_commands.h"
 
 #include "platform/core/paths.h"
-#include "shell/state/shared_state.h"
+#include "state/shared_state.h"
 
 namespace {
 // Per model: the code in the program and firmware names, and whether the program takes

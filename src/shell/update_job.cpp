@@ -2,7 +2,7 @@
 
 #include "platform/core/paths.h"
 #include "platform/core/xml.h"
-#include "shell/state/shared_state.h"
+#include "state/shared_state.h"
 
 #include <vector>
 

@@ -3,7 +3,7 @@
 #include "generate/image_dispatch.h"
 
 #include "platform/core/paths.h"
-#include "shell/state/shared_state.h"
+#include "state/shared_state.h"
 
 #include <QDir>
 #include <gtest/gtest.h>

@@ -5,7 +5,7 @@
 #include "generate/gen_fixture.h"
 #include "generate/image_dispatch.h"
 #include "platform/core/exception.h"
-#include "shell/state/shared_state.h"
+#include "state/shared_state.h"
 
 #include <QByteArray>
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 
 #include "shell/TFNew_Project.h"
 #include "shell/TFOpenConf.h"
-#include "shell/state/shared_state.h"
+#include "state/shared_state.h"
 
 #include <QDir>
 #include <QLabel>

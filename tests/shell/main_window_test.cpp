@@ -7,8 +7,8 @@
 #include "shell/TFNew_Project.h"
 #include "shell/TFOpenConf.h"
 #include "shell/TFSoftOptions.h"
-#include "shell/state/lang.h"
-#include "shell/state/shared_state.h"
+#include "state/lang.h"
+#include "state/shared_state.h"
 
 #include <QFile>
 #include <QFrame>

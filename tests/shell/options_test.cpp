@@ -7,7 +7,7 @@
 #include "shell/TFOpenConf.h"
 #include "shell/TFSoftOptions.h"
 #include "shell/TLbButton.h"
-#include "shell/state/shared_state.h"
+#include "state/shared_state.h"
 
 #include <QCheckBox>
 #include <QElapsedTimer>

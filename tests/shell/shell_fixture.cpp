@@ -1,6 +1,6 @@
 #include "shell_fixture.h"
 
-#include "shell/state/shared_state.h"
+#include "state/shared_state.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>

@@ -1,8 +1,8 @@
 #include "support/fixtures.h"
 
-#include "shell/state/lang.h"
-#include "shell/state/model_table.h"
-#include "shell/state/shared_state.h"
+#include "state/lang.h"
+#include "state/model_table.h"
+#include "state/shared_state.h"
 
 #include <QDir>
 #include <QFile>

@@ -5,7 +5,7 @@
 // Merged blocks live entirely in the spans of those properties.
 #include "grid/base/cell_properties.h"
 #include "grid/base/grid_error.h"
-#include "platform/ui/grids.h"
+#include "platform/ui/string_grid.h"
 
 class ROdeVivaZedaDure;
 

@@ -1,7 +1,7 @@
 #include "grid/base/theme.h"
 
 #include "platform/core/exception.h"
-#include "platform/ui/grids.h"
+#include "platform/ui/custom_grid.h"
 
 #include <QApplication>
 #include <QFileSystemWatcher>

@@ -1,4 +1,5 @@
 #include "grid/base/int_list.h"
+#include "support/recording_canvas.h"
 
 #include "platform/core/exception.h"
 #include "platform/ui/canvas.h"

@@ -1,4 +1,5 @@
 #include "platform/ui/canvas.h"
+#include "support/recording_canvas.h"
 
 #include <gtest/gtest.h>
 

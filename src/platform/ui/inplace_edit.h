@@ -1,0 +1,71 @@
+#pragma once
+// The editor over the current cell of a grid.
+#include "platform/ui/custom_grid.h"
+
+#include <QLineEdit>
+
+// The editor over the current cell, a single-line edit owned by the grid.
+class TInplaceEdit : public QLineEdit, public TObject {
+public:
+    explicit TInplaceEdit(TCustomGrid* grid);
+    ~TInplaceEdit() override;
+    QString ClassName() const override { return QStringLiteral("TInplaceEdit"); }
+
+    TCustomGrid* Grid() const { return FGrid; }
+
+    QString Text() const { return text(); }
+    // Sets the text as code does: the change is not taken for an edit by the user.
+    void SetText(const QString& s);
+    int MaxLength() const { return FMaxLength; }
+    void SetMaxLength(int n);
+    QString EditMask() const { return FEditMask; }
+    void SetEditMask(const QString& m) { FEditMask = m; }
+    bool Visible() const { return isVisible(); }
+    void SelectAll() { selectAll(); }
+    void Deselect();
+    int SelStart() const;
+    int SelLength() const;
+
+    // Places the editor over a cell rectangle (client coordinates of the grid), shows it
+    // and gives it the focus.
+    void Move(const TRect& loc);
+    // Places it over a cell; an empty rectangle (a cell out of view) hides it.
+    void UpdateLoc(const TRect& loc);
+    void Hide();
+    void SetFocus();
+    void Invalidate() { update(); }
+
+    // Sends a message straight to the window procedure; returns its Result.
+    intptr_t Perform(uint32_t msg, intptr_t wParam = 0, intptr_t lParam = 0);
+
+    // Takes the current cell's edit text, length limit and mask from the grid.
+    virtual void UpdateContents();
+    // Called after the editor's rectangle changed.
+    virtual void BoundsChanged();
+    virtual void KeyDown(int& key, TShiftState shift);
+    virtual void KeyPress(QChar& key);
+    virtual void KeyUp(int& key, TShiftState shift);
+    virtual void WndProc(TMessage& m);
+    // What the platform does with a message nobody handled.
+    virtual void DefaultHandler(TMessage& m);
+    // The text changed through typing, pasting or deleting.
+    virtual void Change();
+
+protected:
+    bool event(QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void keyReleaseEvent(QKeyEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+
+private:
+    void TypeChar(QChar c);
+    TCustomGrid* FGrid;
+    int FMaxLength = 0;
+    QString FEditMask;
+    bool FSettingText = false;
+    QKeyEvent* FPendingKey = nullptr;   // the Qt event behind the message being handled
+    QFocusEvent* FPendingFocus = nullptr;
+    friend class TCustomGrid;
+};
