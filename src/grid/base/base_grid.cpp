@@ -331,22 +331,79 @@ void TBaseGrid::MergeCells(int c, int r, int spanx, int spany)
 {
     ++FMergeCount;
     if (spanx < 1 || spany < 1) return;
-    for (int x = c; x < c + spanx; ++x) {
-        for (int y = r; y < r + spany; ++y) {
-            TCellProperties* p = GetCellProperties(x, y);
-            if (x == c && y == r) {
-                p->SetIsBaseCell(true);
-                p->SetCellSpanX(spanx - 1);
-                p->SetCellSpanY(spany - 1);
-            } else {
-                p->SetIsBaseCell(false);
-                p->SetCellSpanX(x - c);
-                p->SetCellSpanY(y - r);
-            }
-        }
-    }
+    SetBlockSpans(c, r, spanx, spany);
     for (int x = c; x < c + spanx; ++x)
         for (int y = r; y < r + spany; ++y) RepaintCell(x, y);
+}
+
+void TBaseGrid::SetBlockSpans(int ACol, int ARow, int AWidth, int AHeight)
+{
+    for (int x = ACol; x < ACol + AWidth; ++x) {
+        for (int y = ARow; y < ARow + AHeight; ++y) {
+            TCellProperties* p = GetCellProperties(x, y);
+            const bool base = x == ACol && y == ARow;
+            p->SetIsBaseCell(base);
+            p->SetCellSpanX(base ? AWidth - 1 : x - ACol);
+            p->SetCellSpanY(base ? AHeight - 1 : y - ARow);
+        }
+    }
+}
+
+void TBaseGrid::CollectRowMerges(int ARow, int ACount, bool CoveredAboveOnly, std::vector<TRowMerge>& Blocks)
+{
+    if (!FHasCellProps && FPropsCols == 0) return;
+    const int cols = std::max(TotalColCount(), FPropsCols);
+    for (int y = std::max(ARow, 0); y < ARow + ACount; ++y) {
+        for (int x = 0; x < cols; ++x) {
+            auto* p = dynamic_cast<TCellProperties*>(TStringGrid::Objects(x, y));
+            if (!p || p->CellSpanX() == -1 || p->CellSpanY() == -1) continue;
+            if (CoveredAboveOnly && (p->IsBaseCell() || p->CellSpanY() < 1)) continue;
+            const TPoint b = p->GetBaseCell(x, y);
+            auto* base = dynamic_cast<TCellProperties*>(TStringGrid::Objects(b.X, b.Y));
+            if (!base || !base->IsBaseCell() || base->CellSpanX() < 0 || base->CellSpanY() < 0) continue;
+            const bool known = std::any_of(Blocks.begin(), Blocks.end(),
+                                           [&](const TRowMerge& m) { return m.Col == b.X && m.Row == b.Y; });
+            if (!known) Blocks.push_back({b.X, b.Y, base->CellSpanX() + 1, base->CellSpanY() + 1});
+        }
+    }
+}
+
+std::vector<TBaseGrid::TRowMerge> TBaseGrid::MergesCutByRemoval(int ARow, int ACount)
+{
+    std::vector<TRowMerge> blocks;
+    CollectRowMerges(ARow, ACount, false, blocks);
+    return blocks;
+}
+
+std::vector<TBaseGrid::TRowMerge> TBaseGrid::MergesCutByInsertion(int ARow)
+{
+    // Rows inserted at ARow cut exactly the blocks that reach row ARow from above.
+    std::vector<TRowMerge> blocks;
+    CollectRowMerges(ARow, 1, true, blocks);
+    return blocks;
+}
+
+void TBaseGrid::RespanMerges(const std::vector<TRowMerge>& Blocks, const std::function<int(int)>& NewRow)
+{
+    for (const TRowMerge& m : Blocks) {
+        int top = -1, bottom = -1;
+        for (int y = m.Row; y < m.Row + m.Height; ++y) {
+            const int n = NewRow(y);
+            if (n < 0) continue;
+            if (top < 0) top = n;
+            bottom = std::max(bottom, n);
+        }
+        if (top < 0) continue;  // every row of the block left
+        if (m.Width == 1 && top == bottom) {
+            // What is left is one cell: a plain cell again.
+            TCellProperties* p = GetCellProperties(m.Col, top);
+            p->SetIsBaseCell(true);
+            p->SetCellSpanX(-1);
+            p->SetCellSpanY(-1);
+        } else {
+            SetBlockSpans(m.Col, top, m.Width, bottom - top + 1);
+        }
+    }
 }
 
 void TBaseGrid::SplitCells(int c, int r)

@@ -75,6 +75,16 @@ public:
     bool ColSpanIdentical(int ACol1, int ACol2);
     void SnapToBaseCell();
     int MergeCount() const { return FMergeCount; }
+    // Merged blocks across row structure changes.  The blocks are collected before the rows
+    // move (old row indexes) and re-spanned afterwards, given where each old row went (-1 when
+    // it left the store): a block then covers its surviving rows and the rows inserted between
+    // them.  Blocks the change does not cut keep their spans, which are relative to the base.
+    struct TRowMerge {
+        int Col, Row, Width, Height;
+    };
+    std::vector<TRowMerge> MergesCutByRemoval(int ARow, int ACount);
+    std::vector<TRowMerge> MergesCutByInsertion(int ARow);
+    void RespanMerges(const std::vector<TRowMerge>& Blocks, const std::function<int(int)>& NewRow);
 
     // ---- grid-wide settings ----
     bool DefaultDrawing() const { return FDefaultDrawing; }
@@ -194,6 +204,9 @@ protected:
 
 private:
     TCellProperties* PropsOf(int ACol, int ARow);
+    // Writes the spans of a block of AWidth x AHeight cells whose base cell is (ACol, ARow).
+    void SetBlockSpans(int ACol, int ARow, int AWidth, int AHeight);
+    void CollectRowMerges(int ARow, int ACount, bool CoveredAboveOnly, std::vector<TRowMerge>& Blocks);
     TCellProperties* MakeCellProperties(int ACol, int ARow, bool ResetCalc);
     void SetColourAndInvalidate(TColor& field, TColor v);
 };

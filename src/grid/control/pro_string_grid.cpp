@@ -9,6 +9,7 @@
 #include <QResizeEvent>
 #include <QStyle>
 #include <algorithm>
+#include <numeric>
 
 int HandCursor = 8009;
 
@@ -1065,23 +1066,28 @@ void TProStringGrid::ClearRect(int ACol1, int ARow1, int ACol2, int ARow2)
 
 void TProStringGrid::ExpandAll() {}
 
+namespace {
+std::vector<int> RowRange(int From, int Count)
+{
+    std::vector<int> rows(static_cast<size_t>(Count));
+    std::iota(rows.begin(), rows.end(), From);
+    return rows;
+}
+}  // namespace
+
 void TProStringGrid::RemoveRowsEx(int ARow, int ACount)
 {
     if (ACount <= 0 || ARow < 0 || ARow >= RowCount()) return;
     ACount = std::min(ACount, RowCount() - ARow);
-    FreePropRect(0, ARow, TotalColCount() - 1, ARow + ACount - 1);
-    for (int i = 0; i < ACount; ++i) TStringGrid::MoveRow(ARow, RowCount() - 1);
-    SetRowCount(RowCount() - ACount);
-    for (int r = RowCount(); r < RowCount() + ACount; ++r) WipeRow(r);
+    TakeOutRows(RowRange(ARow, ACount), true);
 }
 
 void TProStringGrid::InsertRows(int ARow, int ACount, bool)
 {
-    if (ACount <= 0 || ARow < 0) return;
-    const int old = RowCount();
-    SetRowCount(old + ACount);
-    for (int r = old; r < old + ACount; ++r) WipeRow(r);
-    for (int i = 0; i < ACount; ++i) TStringGrid::MoveRow(RowCount() - 1, ARow);
+    if (ACount <= 0) return;
+    // Checked before anything changes.
+    if (ARow < 0 || ARow > RowCount()) throw EInvalidGridOperation(QStringLiteral("Grid index out of range"));
+    PutInEmptyRows(RowRange(ARow, ACount));
 }
 
 void TProStringGrid::MoveToCell(int ACol, int ARow)

@@ -772,13 +772,21 @@ protected:
     // Row moves on the store that keep the cell objects, which travel with hidden rows.  The
     // store keeps the hidden columns' cells beyond ColCount, and these take them along.
     int StoreColCount();
-    void MoveStoreRow(int From, int To);
     void ClearStoreRow(int ARow);
-    void TakeOutRows(int ARow, int ACount);
-    void PutInEmptyRows(int ARow, int ACount);
+    // Owner rows of the cell properties from FromRow on, after rows moved.
+    void RenumberStoreRows(int FromRow);
+    // The present rows `Rows` leave the store in one pass; the rows after them move up and
+    // merged blocks close over the gaps.  Their cell properties are freed, or left to whoever
+    // took them over (hidden rows).
+    void TakeOutRows(std::vector<int> Rows, bool FreeProps);
+    // Empty rows that end up at the present rows `Targets`, in one pass; Fill(k, row) fills
+    // the k-th of them (ascending) before merged blocks they land in grow over them.
+    void PutInEmptyRows(std::vector<int> Targets, const std::function<void(size_t, int)>& Fill = {});
     std::unique_ptr<TGridItem> SaveRow(int ARow, int Idx);
     void RestoreRow(TGridItem* Item, int ARow);
-    void RestoreHiddenRow(size_t ItemIndex, int ARow);
+    // Shows the rows of `Items` at the ascending present rows `Targets` and frees the items.
+    void RestoreHiddenRows(std::vector<TGridItem*> Items, const std::vector<int>& Targets);
+    std::vector<int> HiddenIdxSorted() const;
     bool FColMoving = false;
     bool FEditDisable = false;
     bool FFilterDropDownAuto = false;

@@ -112,17 +112,27 @@ void TProStringGrid::UnHideColumnsAll()
 
 int TProStringGrid::StoreColCount() { return std::max(TotalColCount(), FPropsCols); }
 
-void TProStringGrid::MoveStoreRow(int From, int To)
-{
-    const int cols = StoreColCount();
-    for (int c = 0; c < cols; ++c) {
-        SetGridCell(c, To, GetGridCell(c, From));
-        TObject* o = GetGridObject(c, From);
-        SetGridObject(c, To, o);
-        if (auto* p = dynamic_cast<TCellProperties*>(o)) p->SetOwnerRow(To);
+namespace {
+// The footer row moves with the other rows in the bulk operations below, so the row count
+// setter must not move it again while they change the count.
+class TFooterHold {
+public:
+    explicit TFooterHold(TFloatingFooter* f) : FFooter(f), FWas(f && f->Visible())
+    {
+        if (FWas) FFooter->SetVisible(false);
     }
-    SetRowHeights(To, RowHeights(From));
-}
+    ~TFooterHold()
+    {
+        if (FWas) FFooter->SetVisible(true);
+    }
+    TFooterHold(const TFooterHold&) = delete;
+    TFooterHold& operator=(const TFooterHold&) = delete;
+
+private:
+    TFloatingFooter* FFooter;
+    bool FWas;
+};
+}  // namespace
 
 void TProStringGrid::ClearStoreRow(int ARow)
 {
@@ -133,25 +143,112 @@ void TProStringGrid::ClearStoreRow(int ARow)
     }
 }
 
-void TProStringGrid::TakeOutRows(int ARow, int ACount)
+void TProStringGrid::RenumberStoreRows(int FromRow)
 {
-    ACount = std::min(ACount, RowCount() - ARow);
-    if (ACount <= 0 || ARow < 0) return;
-    for (int r = ARow; r + ACount < RowCount(); ++r) MoveStoreRow(r + ACount, r);
-    for (int r = RowCount() - ACount; r < RowCount(); ++r) ClearStoreRow(r);
-    SetRowCount(RowCount() - ACount);
+    ForEachStoredObject(FromRow, [](int, int row, TObject* o) {
+        if (auto* p = dynamic_cast<TCellProperties*>(o)) p->SetOwnerRow(row);
+    });
 }
 
-void TProStringGrid::PutInEmptyRows(int ARow, int ACount)
+void TProStringGrid::TakeOutRows(std::vector<int> Rows, bool FreeProps)
 {
-    if (ACount <= 0) return;
-    ARow = std::clamp(ARow, 0, RowCount());
-    SetRowCount(RowCount() + ACount);
-    for (int r = RowCount() - 1; r >= ARow + ACount; --r) MoveStoreRow(r - ACount, r);
-    for (int r = ARow; r < ARow + ACount; ++r) {
-        ClearStoreRow(r);
-        SetRowHeights(r, DefaultRowHeight());
+    std::sort(Rows.begin(), Rows.end());
+    Rows.erase(std::unique(Rows.begin(), Rows.end()), Rows.end());
+    std::erase_if(Rows, [this](int r) { return r < 0 || r >= RowCount(); });
+    if (Rows.empty()) return;
+    const int oldCount = RowCount();
+    const int n = int(Rows.size());
+    std::vector<TRowMerge> cut;
+    for (size_t i = 0; i < Rows.size();) {
+        // one call per run of neighbouring rows
+        size_t j = i + 1;
+        while (j < Rows.size() && Rows[j] == Rows[j - 1] + 1) ++j;
+        for (const TRowMerge& m : MergesCutByRemoval(Rows[i], int(j - i)))
+            if (std::none_of(cut.begin(), cut.end(), [&](const TRowMerge& k) { return k.Col == m.Col && k.Row == m.Row; }))
+                cut.push_back(m);
+        i = j;
     }
+    // Where each old row goes: -1 for the rows taken out.
+    std::vector<int> newRow(static_cast<size_t>(oldCount));
+    for (int r = 0, k = 0; r < oldCount; ++r) {
+        if (k < n && Rows[size_t(k)] == r) {
+            newRow[size_t(r)] = -1;
+            ++k;
+        } else {
+            newRow[size_t(r)] = r - k;
+        }
+    }
+    TFooterHold hold(FFloatingFooter.get());
+    for (int r : Rows) {
+        if (FreeProps) {
+            FreePropRect(0, r, StoreColCount() - 1, r);
+            continue;
+        }
+        // The objects now belong to whoever took the row; a row out of the store stands
+        // outside every merged block, which closes over the gap.
+        for (int c = 0; c < StoreColCount(); ++c) {
+            auto* p = dynamic_cast<TCellProperties*>(GetGridObject(c, r));
+            if (!p || (p->CellSpanX() == -1 && p->CellSpanY() == -1)) continue;
+            p->SetIsBaseCell(true);
+            p->SetCellSpanX(-1);
+            p->SetCellSpanY(-1);
+        }
+    }
+    if (Rows.back() - Rows.front() + 1 == n) {
+        EraseStoreRows(Rows.front(), n);
+    } else {
+        // The rows that stay move up in one pass, those taken out gather at the end.
+        std::vector<int> order;
+        order.reserve(size_t(oldCount));
+        for (int r = 0; r < oldCount; ++r)
+            if (newRow[size_t(r)] >= 0) order.push_back(r);
+        order.insert(order.end(), Rows.begin(), Rows.end());
+        ReorderStoreRows(order);
+        EraseStoreRows(oldCount - n, n);
+    }
+    SetRowCount(oldCount - n);
+    RenumberStoreRows(Rows.front());
+    RespanMerges(cut, [&](int r) { return r < oldCount ? newRow[size_t(r)] : r - n; });
+}
+
+void TProStringGrid::PutInEmptyRows(std::vector<int> Targets, const std::function<void(size_t, int)>& Fill)
+{
+    if (Targets.empty()) return;
+    const int oldCount = RowCount();
+    const int n = int(Targets.size());
+    // Ascending, each a new row of its own, none beyond the end.
+    std::sort(Targets.begin(), Targets.end());
+    for (int k = 0; k < n; ++k)
+        Targets[size_t(k)] = std::clamp(Targets[size_t(k)], k ? Targets[size_t(k) - 1] + 1 : 0, oldCount + k);
+    // Where each old row goes, and the blocks an insertion cuts (those reaching the old row
+    // that follows it from above).
+    std::vector<int> newRow(static_cast<size_t>(oldCount));
+    std::vector<TRowMerge> cut;
+    for (int i = 0, k = 0, old = 0; i < oldCount + n; ++i) {
+        if (k < n && Targets[size_t(k)] == i) {
+            if (old < oldCount && (k == 0 || Targets[size_t(k) - 1] != i - 1))
+                for (const TRowMerge& m : MergesCutByInsertion(old)) cut.push_back(m);
+            ++k;
+        } else {
+            newRow[size_t(old++)] = i;
+        }
+    }
+    TFooterHold hold(FFloatingFooter.get());
+    SetRowCount(oldCount + n);
+    if (Targets.back() - Targets.front() + 1 == n) {
+        InsertStoreRows(Targets.front(), n);
+    } else {
+        // Empty rows at the end, then everything to its place in one pass.
+        InsertStoreRows(oldCount, n);
+        std::vector<int> order(size_t(oldCount + n));
+        for (int r = 0; r < oldCount; ++r) order[size_t(newRow[size_t(r)])] = r;
+        for (int k = 0; k < n; ++k) order[size_t(Targets[size_t(k)])] = oldCount + k;
+        ReorderStoreRows(order);
+    }
+    RenumberStoreRows(Targets.front());
+    if (Fill)
+        for (int k = 0; k < n; ++k) Fill(size_t(k), Targets[size_t(k)]);
+    RespanMerges(cut, [&](int r) { return r < oldCount ? newRow[size_t(r)] : r + n; });
 }
 
 std::unique_ptr<TGridItem> TProStringGrid::SaveRow(int ARow, int Idx)
@@ -162,9 +259,8 @@ std::unique_ptr<TGridItem> TProStringGrid::SaveRow(int ARow, int Idx)
     const int cols = StoreColCount();
     for (int c = 0; c < cols; ++c) {
         item->Items().append(GetGridCell(c, ARow));
+        // The item owns the object once the row leaves the store.
         item->Objects().push_back(GetGridObject(c, ARow));
-        // The item owns the object from now on.
-        SetGridObject(c, ARow, nullptr);
     }
     return item;
 }
@@ -184,11 +280,22 @@ void TProStringGrid::RestoreRow(TGridItem* Item, int ARow)
     if (Item->Height() > 0) SetRowHeights(ARow, Item->Height());
 }
 
-void TProStringGrid::RestoreHiddenRow(size_t ItemIndex, int ARow)
+void TProStringGrid::RestoreHiddenRows(std::vector<TGridItem*> Items, const std::vector<int>& Targets)
 {
-    PutInEmptyRows(ARow, 1);
-    RestoreRow(FGridItems[ItemIndex].get(), ARow);
-    FGridItems.erase(FGridItems.begin() + std::ptrdiff_t(ItemIndex));
+    if (Items.empty()) return;
+    // The targets come ascending with their items; PutInEmptyRows fills them in that order.
+    PutInEmptyRows(Targets, [&](size_t k, int row) { RestoreRow(Items[k], row); });
+    std::sort(Items.begin(), Items.end());
+    std::erase_if(FGridItems, [&](const auto& i) { return std::binary_search(Items.begin(), Items.end(), i.get()); });
+}
+
+std::vector<int> TProStringGrid::HiddenIdxSorted() const
+{
+    std::vector<int> idx;
+    idx.reserve(FGridItems.size());
+    for (const auto& item : FGridItems) idx.push_back(item->Idx());
+    std::sort(idx.begin(), idx.end());
+    return idx;
 }
 
 // ---- hiding rows -----------------------------------------------------------------------------
@@ -208,24 +315,24 @@ QStringList* TProStringGrid::GetHiddenRowItems(int ARow)
 void TProStringGrid::HideRows(int FromRow, int ToRow)
 {
     if (FromRow < 0 || FromRow > ToRow) return;
-    int already = 0, below = 0;
-    for (const auto& item : FGridItems) {
-        if (item->Idx() >= FromRow && item->Idx() <= ToRow) ++already;
-        if (item->Idx() < FromRow) ++below;
+    const std::vector<int> hidden = HiddenIdxSorted();
+    const auto lo = std::lower_bound(hidden.begin(), hidden.end(), FromRow);
+    const auto hi = std::upper_bound(hidden.begin(), hidden.end(), ToRow);
+    if (hi - lo == ToRow - FromRow + 1) return;
+    const int D = FromRow - int(lo - hidden.begin());
+    std::vector<int> rows;
+    std::vector<std::unique_ptr<TGridItem>> items;
+    for (int r = FromRow, present = D; r <= ToRow && present < RowCount(); ++r) {
+        if (std::binary_search(lo, hi, r)) continue;
+        rows.push_back(present);
+        items.push_back(SaveRow(present++, r));
     }
-    if (already == ToRow - FromRow + 1) return;
-    const int D = FromRow - below;
-    int present = D;
-    int taken = 0;
-    for (int r = FromRow; r <= ToRow && present < RowCount(); ++r) {
-        if (IsHiddenRow(r)) continue;
-        auto item = SaveRow(present++, r);
-        // Kept in ascending real-row order.
-        auto at = std::find_if(FGridItems.begin(), FGridItems.end(), [r](const auto& i) { return i->Idx() > r; });
-        FGridItems.insert(at, std::move(item));
-        ++taken;
-    }
-    TakeOutRows(D, taken);
+    // Kept in ascending real-row order.
+    const auto mid = FGridItems.size();
+    for (auto& i : items) FGridItems.push_back(std::move(i));
+    std::inplace_merge(FGridItems.begin(), FGridItems.begin() + std::ptrdiff_t(mid), FGridItems.end(),
+                       [](const auto& a, const auto& b) { return a->Idx() < b->Idx(); });
+    TakeOutRows(rows, false);
     CellControlsUpdate();
 }
 
@@ -233,14 +340,16 @@ void TProStringGrid::HideRowsEx(int FromRow, int ToRow)
 {
     if (FromRow < 0 || FromRow > ToRow || IsHiddenRow(FromRow)) return;
     const int D = RealToDisplRow(FromRow);
-    int taken = 0;
-    for (int r = FromRow; r <= ToRow && D + taken < RowCount(); ++r, ++taken) {
-        auto item = SaveRow(D + taken, r);
+    std::vector<int> rows;
+    for (int r = FromRow; r <= ToRow && D + int(rows.size()) < RowCount(); ++r) {
+        const int present = D + int(rows.size());
+        auto item = SaveRow(present, r);
         // The row comes back at the height an inserted row gets.
         item->SetHeight(0);
         FGridItems.push_back(std::move(item));
+        rows.push_back(present);
     }
-    TakeOutRows(D, taken);
+    TakeOutRows(rows, false);
     CellControlsUpdate();
 }
 
@@ -248,7 +357,7 @@ void TProStringGrid::HideRowList(TIntList* RowList)
 {
     if (!RowList || RowList->Count() == 0) return;
     std::vector<bool> listed(size_t(RowCount()), false);
-    int count = 0;
+    std::vector<int> rows;
     for (int i = 0; i < RowList->Count(); ++i) {
         const int r = RowList->GetInteger(i);
         if (r < 0 || r >= RowCount() || listed[size_t(r)]) continue;
@@ -256,68 +365,56 @@ void TProStringGrid::HideRowList(TIntList* RowList)
         auto item = SaveRow(r, r);
         item->SetLevel(FFilterLevel);
         FGridItems.push_back(std::move(item));
-        ++count;
+        rows.push_back(r);
     }
     ++FFilterLevel;
-    int w = 0;
-    for (int r = 0; r < RowCount(); ++r) {
-        if (listed[size_t(r)]) continue;
-        if (r != w) MoveStoreRow(r, w);
-        ++w;
-    }
-    for (int r = w; r < RowCount(); ++r) ClearStoreRow(r);
-    SetRowCount(RowCount() - count);
+    TakeOutRows(rows, false);
     CellControlsUpdate();
 }
 
-void TProStringGrid::UnHideRow(int ARow)
-{
-    for (size_t i = 0; i < FGridItems.size(); ++i) {
-        if (FGridItems[i]->Idx() != ARow) continue;
-        RestoreHiddenRow(i, RealToDisplRow(ARow));
-        CellControlsUpdate();
-        return;
-    }
-}
+void TProStringGrid::UnHideRow(int ARow) { UnHideRows(ARow, ARow); }
 
 void TProStringGrid::UnHideRows(int FromRow, int ToRow)
 {
     if (!IsHiddenRow(FromRow)) return;
-    // Each row goes back in ascending order to its own place, so rows of the range that
-    // stayed visible keep their order among the restored ones.
-    std::vector<int> rows;
-    for (const auto& item : FGridItems)
-        if (item->Idx() >= FromRow && item->Idx() <= ToRow) rows.push_back(item->Idx());
-    std::sort(rows.begin(), rows.end());
-    for (int r : rows) UnHideRow(r);
+    // Each row goes back to its own place, so rows of the range that stayed visible keep
+    // their order among the restored ones.
+    std::vector<TGridItem*> items;
+    std::vector<int> staying;
+    for (const auto& item : FGridItems) {
+        if (item->Idx() >= FromRow && item->Idx() <= ToRow) items.push_back(item.get());
+        else staying.push_back(item->Idx());
+    }
+    std::stable_sort(items.begin(), items.end(), [](auto* a, auto* b) { return a->Idx() < b->Idx(); });
+    std::sort(staying.begin(), staying.end());
+    std::vector<int> targets;
+    for (TGridItem* i : items)
+        targets.push_back(i->Idx() - int(std::lower_bound(staying.begin(), staying.end(), i->Idx()) - staying.begin()));
+    RestoreHiddenRows(items, targets);
+    CellControlsUpdate();
 }
 
 void TProStringGrid::UnHideRowsAll()
 {
-    while (!FGridItems.empty()) {
-        auto lowest = std::min_element(FGridItems.begin(), FGridItems.end(),
-                                       [](const auto& a, const auto& b) { return a->Idx() < b->Idx(); });
-        UnHideRows((*lowest)->Idx(), (*lowest)->Idx());
-    }
+    if (FGridItems.empty()) return;
+    const std::vector<int> idx = HiddenIdxSorted();
+    UnHideRows(idx.front(), idx.back());
 }
 
 void TProStringGrid::UnHideRowList()
 {
     const int level = FFilterLevel - 1;
-    std::vector<int> rows;
+    std::vector<TGridItem*> items;
     for (const auto& item : FGridItems)
-        if (item->Level() == level) rows.push_back(item->Idx());
-    if (rows.empty()) return;
+        if (item->Level() == level) items.push_back(item.get());
+    if (items.empty()) return;
     if (Row() >= RowCount()) MoveToCell(FixedCols(), FixedRows());
-    std::sort(rows.begin(), rows.end());
+    std::stable_sort(items.begin(), items.end(), [](auto* a, auto* b) { return a->Idx() < b->Idx(); });
     // The floating footer row stays last.
     const int footer = (FFloatingFooter && FFloatingFooter->Visible()) ? 1 : 0;
-    for (int r : rows) {
-        for (size_t i = 0; i < FGridItems.size(); ++i) {
-            if (FGridItems[i]->Level() != level || FGridItems[i]->Idx() != r) continue;
-            RestoreHiddenRow(i, std::min(r, RowCount() - footer));
-            break;
-        }
-    }
+    std::vector<int> targets;
+    for (size_t k = 0; k < items.size(); ++k)
+        targets.push_back(std::min(items[k]->Idx(), RowCount() + int(k) - footer));
+    RestoreHiddenRows(items, targets);
     CellControlsUpdate();
 }

@@ -79,6 +79,64 @@ void TStringGrid::SetRows(int row, const QStringList& texts)
     for (int c = 0; c < ColCount(); ++c) SetCells(c, row, c < texts.size() ? texts[c] : QString());
 }
 
+std::vector<int> TStringGrid::CurrentRowHeights() const
+{
+    std::vector<int> h(static_cast<size_t>(RowCount()));
+    for (int r = 0; r < RowCount(); ++r) h[size_t(r)] = RowHeights(r);
+    return h;
+}
+
+void TStringGrid::ApplyRowHeights(const std::vector<int>& heights)
+{
+    for (int r = 0; r < RowCount() && r < int(heights.size()); ++r)
+        if (RowHeights(r) != heights[size_t(r)]) SetRowHeights(r, heights[size_t(r)]);
+}
+
+void TStringGrid::InsertStoreRows(int at, int count)
+{
+    if (at < 0 || count <= 0) return;
+    for (Column& c : FColumns) {
+        c.Texts.InsertRange(at, count);
+        c.Objects.InsertRange(at, count);
+    }
+    if (at < RowCount()) {
+        std::vector<int> h = CurrentRowHeights();
+        h.insert(h.begin() + at, size_t(count), DefaultRowHeight());
+        ApplyRowHeights(h);
+    }
+    Invalidate();
+}
+
+void TStringGrid::EraseStoreRows(int at, int count)
+{
+    if (at < 0 || count <= 0) return;
+    for (Column& c : FColumns) {
+        c.Texts.EraseRange(at, count);
+        c.Objects.EraseRange(at, count);
+    }
+    if (at < RowCount()) {
+        std::vector<int> h = CurrentRowHeights();
+        h.erase(h.begin() + at, h.begin() + std::min(at + count, RowCount()));
+        h.resize(size_t(RowCount()), DefaultRowHeight());
+        ApplyRowHeights(h);
+    }
+    Invalidate();
+}
+
+void TStringGrid::ReorderStoreRows(const std::vector<int>& order)
+{
+    for (Column& c : FColumns) {
+        c.Texts.Reorder(order);
+        c.Objects.Reorder(order);
+    }
+    std::vector<int> h = CurrentRowHeights();
+    std::vector<int> moved = h;
+    for (size_t i = 0; i < order.size() && i < h.size(); ++i)
+        moved[i] = order[i] < int(h.size()) ? h[size_t(order[i])] : DefaultRowHeight();
+    ApplyRowHeights(moved);
+    Invalidate();
+}
+
 QString TStringGrid::GetEditText(int col, int row)
 {
     QString s = Cells(col, row);

@@ -20,6 +20,17 @@ public:
     QStringList Rows(int row) const;
     void SetRows(int row, const QStringList& texts);
 
+    // Row structure in bulk: the texts and objects of every stored column (also those beyond
+    // ColCount, and rows beyond RowCount) move in one pass per column, and the row heights
+    // within RowCount move with them.  Objects are moved or dropped, never freed.  RowCount
+    // is the caller's: raise it before inserting, lower it after erasing.
+    // `count` empty rows of the default height at `at`; the rows from there move down.
+    void InsertStoreRows(int at, int count);
+    // Rows [at, at + count) leave; the rows after them move up.
+    void EraseStoreRows(int at, int count);
+    // Row i takes what row order[i] held, for i < order.size() (a permutation of those rows).
+    void ReorderStoreRows(const std::vector<int>& order);
+
     QString GetEditText(int col, int row) override;
     void SetEditText(int col, int row, const QString& value) override;
 
@@ -31,6 +42,13 @@ public:
     std::function<void(TObject*, int fromIndex, int toIndex)> OnRowMoved;
 
 protected:
+    // Calls f(col, row, object) for every stored object from row `fromRow` on.
+    template <typename F>
+    void ForEachStoredObject(int fromRow, F f)
+    {
+        for (size_t c = 0; c < FColumns.size(); ++c)
+            FColumns[c].Objects.ForEach(fromRow, [&](int row, TObject*& o) { f(int(c), row, o); });
+    }
     void DrawCell(int col, int row, const TRect& rect, TGridDrawState state) override;
     bool SelectCell(int col, int row) override;
     void ColumnMoved(int fromIndex, int toIndex) override;
@@ -42,5 +60,8 @@ private:
         TCellBlocks<TObject*> Objects;
     };
     void CellChanged(int col, int row);
+    // Gives every row its height from `heights` (one per row of RowCount).
+    void ApplyRowHeights(const std::vector<int>& heights);
+    std::vector<int> CurrentRowHeights() const;
     std::vector<Column> FColumns;
 };
