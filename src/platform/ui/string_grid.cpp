@@ -88,8 +88,21 @@ std::vector<int> TStringGrid::CurrentRowHeights() const
 
 void TStringGrid::ApplyRowHeights(const std::vector<int>& heights)
 {
-    for (int r = 0; r < RowCount() && r < int(heights.size()); ++r)
-        if (RowHeights(r) != heights[size_t(r)]) SetRowHeights(r, heights[size_t(r)]);
+    // The scroll range follows once, after all rows have their heights.
+    bool changed = false;
+    FApplyingHeights = true;
+    for (int r = 0; r < RowCount() && r < int(heights.size()); ++r) {
+        if (RowHeights(r) == heights[size_t(r)]) continue;
+        SetRowHeights(r, heights[size_t(r)]);
+        changed = true;
+    }
+    FApplyingHeights = false;
+    if (changed) RowHeightsChanged();
+}
+
+void TStringGrid::RowHeightsChanged()
+{
+    if (!FApplyingHeights) TCustomGrid::RowHeightsChanged();
 }
 
 void TStringGrid::InsertStoreRows(int at, int count)

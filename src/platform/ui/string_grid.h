@@ -53,6 +53,7 @@ protected:
     bool SelectCell(int col, int row) override;
     void ColumnMoved(int fromIndex, int toIndex) override;
     void RowMoved(int fromIndex, int toIndex) override;
+    void RowHeightsChanged() override;
 
 private:
     struct Column {
@@ -64,4 +65,5 @@ private:
     void ApplyRowHeights(const std::vector<int>& heights);
     std::vector<int> CurrentRowHeights() const;
     std::vector<Column> FColumns;
+    bool FApplyingHeights = false;
 };
