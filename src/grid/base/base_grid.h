@@ -27,10 +27,11 @@ public:
     // ---- cell access: Cells of the grid; real column, present row ----
     QString GetCellEx(int ACol, int ARow);
     void SetCellEx(int ACol, int ARow, const QString& Value);
-    QString Cells(int ACol, int ARow) { return GetCellEx(ACol, ARow); }
-    void SetCells(int ACol, int ARow, const QString& Value) { SetCellEx(ACol, ARow, Value); }
+    // Reading a cell runs the display-text hooks, which may change the grid.
+    QString Cells(int ACol, int ARow) const override { return const_cast<TBaseGrid*>(this)->GetCellEx(ACol, ARow); }
+    void SetCells(int ACol, int ARow, const QString& Value) override { SetCellEx(ACol, ARow, Value); }
 
-    bool HasCellProperties(int ACol, int ARow);
+    bool HasCellProperties(int ACol, int ARow) const;
     TCellProperties* GetCellProperties(int ACol, int ARow);
     void SetCellProperties(int ACol, int ARow, TCellProperties* Value);
     TObject* GetObjectEx(int ACol, int ARow);
@@ -66,9 +67,9 @@ public:
     TPoint CellSpan(int ACol, int ARow);
     TPoint CellExt(int ACol, int ARow);
     TRect FullCell(int ACol, int ARow);
-    TRect CellRect(int ACol, int ARow);
+    // The cell's rectangle, or its whole block's for a merged cell.
+    TRect CellRect(int ACol, int ARow) const override;
     TPoint CellSize(int ACol, int ARow);
-    TRect CalcCellRect(int ACol, int ARow);
     int MinRowSpan(int ARow);
     int MaxRowSpan(int ARow);
     bool RowSpanIdentical(int ARow1, int ARow2);
@@ -77,10 +78,12 @@ public:
     int MergeCount() const { return FMergeCount; }
 
     // ---- grid-wide settings ----
-    bool DefaultDrawing() const { return FDefaultDrawing; }
-    void SetDefaultDrawing(bool v);
-    int GridLineWidth() const { return FGridLineWidth; }
-    void SetGridLineWidth(int v);
+    // The grid draws its own cells and lines: these are its settings, while the base's own
+    // drawing stays off and its line width 0.
+    bool DefaultDrawing() const override { return FDefaultDrawing; }
+    void SetDefaultDrawing(bool v) override;
+    int GridLineWidth() const override { return FGridLineWidth; }
+    void SetGridLineWidth(int v) override;
     TColor GridLineColor() const { return FGridLineColor; }
     void SetGridLineColor(TColor v);
     TColor GridFixedLineColor() const { return FGridFixedLineColor; }
@@ -92,8 +95,8 @@ public:
     void SetNormalRowCount(int v) { FNormalRowCount = v; }
     ROdeVivaZedaDure* UndoRedo() const { return FUndoRedo; }
     void SetUndoRedo(ROdeVivaZedaDure* v);
-    bool WordWrap() const { return FWordWrap; }
-    void SetWordWrap(bool v) { FWordWrap = v; }
+    virtual bool WordWrap() const { return FWordWrap; }
+    virtual void SetWordWrap(bool v) { FWordWrap = v; }
     bool ActiveRowShow() const { return FActiveRowShow; }
     void SetActiveRowShow(bool v);
     TColor ActiveRowColor() const { return FActiveRowColor; }
@@ -141,7 +144,7 @@ public:
                                      TColor& AMirrorColorTo, TFont* AFont, TAlignment& HA, TVAlignment& VA,
                                      bool& WW, TCellGradientDirection& GD);
     virtual int DisplColIndex(int ACol);
-    virtual int TotalColCount();
+    virtual int TotalColCount() const;
 
 protected:
     // Cell selection and keys over merged blocks.
@@ -158,9 +161,6 @@ protected:
     int FixedColsWidth();
     int FixedRowsHeight();
     void Paint() override;
-
-    // Set while the grid is torn down: graphic objects are no longer stored.
-    bool FDestroying = false;
 
     bool FDefaultDrawing = false;
     int FGridLineWidth = 1;
@@ -193,7 +193,7 @@ protected:
     virtual void AttachUndoRedo(ROdeVivaZedaDure* v);
 
 private:
-    TCellProperties* PropsOf(int ACol, int ARow);
+    TCellProperties* PropsOf(int ACol, int ARow) const;
     TCellProperties* MakeCellProperties(int ACol, int ARow, bool ResetCalc);
     void SetColourAndInvalidate(TColor& field, TColor v);
 };

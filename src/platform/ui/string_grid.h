@@ -11,8 +11,8 @@ public:
     ~TStringGrid() override;
     QString ClassName() const override { return QStringLiteral("TStringGrid"); }
 
-    QString Cells(int col, int row) const;
-    void SetCells(int col, int row, const QString& value);
+    virtual QString Cells(int col, int row) const;
+    virtual void SetCells(int col, int row, const QString& value);
     TObject* Objects(int col, int row) const;
     void SetObjects(int col, int row, TObject* value);
     QStringList Cols(int col) const;
