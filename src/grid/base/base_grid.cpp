@@ -131,7 +131,7 @@ void TBaseGrid::GetVisualProperties(int, int, TGridDrawState&, bool, bool, bool,
 {
 }
 
-int TBaseGrid::DisplColIndex(int ACol) { return ACol; }
+int TBaseGrid::DisplColIndex(int ACol) const { return ACol; }
 int TBaseGrid::TotalColCount() const { return TStringGrid::ColCount(); }
 
 // ---- cell store ----------------------------------------------------------------------------
@@ -432,14 +432,16 @@ TRect TBaseGrid::FullCell(int ACol, int ARow)
 
 TRect TBaseGrid::CellRect(int ACol, int ARow) const
 {
-    TCellProperties* p = PropsOf(ACol, ARow);
+    // The spans live in the store's columns; the rectangle is of the columns as they show.
+    const int real = RealColIndex(ACol);
+    TCellProperties* p = PropsOf(real, ARow);
     if (p && !(p->CellSpanX() == -1 && p->CellSpanY() == -1)) {
-        const TPoint b = p->GetBaseCell(ACol, ARow);
+        const TPoint b = p->GetBaseCell(real, ARow);
         TCellProperties* base = PropsOf(b.X, b.Y);
         const int sx = base ? base->CellSpanX() : 0, sy = base ? base->CellSpanY() : 0;
-        TRect r1 = CalcCellRect(b.X, b.Y);
+        TRect r1 = CalcCellRect(DisplColIndex(b.X), b.Y);
         if (r1.Width() == 0) r1.Right += 1;
-        TRect r2 = CalcCellRect(b.X + sx, b.Y + sy);
+        TRect r2 = CalcCellRect(DisplColIndex(b.X + sx), b.Y + sy);
         if (r2.Width() == 0) r2.Left -= 1;
         TRect u;
         UnionRect(u, r1, r2);

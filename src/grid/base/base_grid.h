@@ -67,7 +67,7 @@ public:
     TPoint CellSpan(int ACol, int ARow);
     TPoint CellExt(int ACol, int ARow);
     TRect FullCell(int ACol, int ARow);
-    // The cell's rectangle, or its whole block's for a merged cell.
+    // The cell's rectangle, or its whole block's for a merged cell; ACol is a display column.
     TRect CellRect(int ACol, int ARow) const override;
     TPoint CellSize(int ACol, int ARow);
     int MinRowSpan(int ARow);
@@ -143,7 +143,10 @@ public:
                                      bool Remap, TBrush* ABrush, TColor& AColorTo, TColor& AMirrorColor,
                                      TColor& AMirrorColorTo, TFont* AFont, TAlignment& HA, TVAlignment& VA,
                                      bool& WW, TCellGradientDirection& GD);
-    virtual int DisplColIndex(int ACol);
+    // Between the columns the store is indexed by (real) and the columns as they show
+    // (display); the same while no column is hidden.
+    virtual int DisplColIndex(int ACol) const;
+    virtual int RealColIndex(int ACol) const { return ACol; }
     virtual int TotalColCount() const;
 
 protected:

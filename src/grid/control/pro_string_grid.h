@@ -318,7 +318,7 @@ public:
     // TBaseGrid hooks
     bool IsFixed(int ACol, int ARow) override;
     bool IsVCLStyled() override { return FUseVCLStyles; }
-    int DisplColIndex(int ACol) override { return RealToDisplColumn(ACol); }
+    int DisplColIndex(int ACol) const override { return RealToDisplColumn(ACol); }
     void LastRowChanged() override;
 
     void Invalidate() override;
@@ -364,7 +364,7 @@ public:
     void HideColumns(int FromCol, int ToCol);
     void UnHideColumns(int FromCol, int ToCol);
     bool IsHiddenColumn(int ACol) const;
-    int RealColIndex(int ACol) const { return DisplToRealColumn(ACol); }
+    int RealColIndex(int ACol) const override { return DisplToRealColumn(ACol); }
     int RealCol() const { return DisplToRealColumn(Col()); }
     bool IsIgnoredColumn(int ACol) const;
     void HideRow(int ARow) { HideRows(ARow, ARow); }
