@@ -131,18 +131,18 @@ void TBaseGrid::GetVisualProperties(int, int, TGridDrawState&, bool, bool, bool,
 {
 }
 
-int TBaseGrid::DisplColIndex(int ACol) { return ACol; }
-int TBaseGrid::TotalColCount() { return TStringGrid::ColCount(); }
+int TBaseGrid::DisplColIndex(int ACol) const { return ACol; }
+int TBaseGrid::TotalColCount() const { return TStringGrid::ColCount(); }
 
 // ---- cell store ----------------------------------------------------------------------------
 
-TCellProperties* TBaseGrid::PropsOf(int ACol, int ARow)
+TCellProperties* TBaseGrid::PropsOf(int ACol, int ARow) const
 {
     if (!HasCellProperties(ACol, ARow)) return nullptr;
     return dynamic_cast<TCellProperties*>(TStringGrid::Objects(ACol, ARow));
 }
 
-bool TBaseGrid::HasCellProperties(int ACol, int ARow)
+bool TBaseGrid::HasCellProperties(int ACol, int ARow) const
 {
     // A grid that never had properties answers without looking at the matrix.
     if (!FHasCellProps && FPropsCols == 0) return false;
@@ -487,50 +487,28 @@ TRect TBaseGrid::FullCell(int ACol, int ARow)
     return {b.X, b.Y, b.X + s.X, b.Y + s.Y};
 }
 
-TRect TBaseGrid::CalcCellRect(int ACol, int ARow)
+TRect TBaseGrid::CellRect(int ACol, int ARow) const
 {
-    auto colSum = [this](int from, int to) {
-        int s = 0;
-        for (int i = from; i < to; ++i) s += ColWidths(i);
-        return s;
-    };
-    auto rowSum = [this](int from, int to) {
-        int s = 0;
-        for (int i = from; i < to; ++i) s += RowHeights(i);
-        return s;
-    };
-    const int x = colSum(0, ACol), y = rowSum(0, ARow);
-    TRect r{x, y, x + ColWidths(ACol), y + RowHeights(ARow)};
-    const int dx = ACol >= FixedCols() ? colSum(0, LeftCol()) : 0;
-    const int dy = ARow >= FixedRows() ? rowSum(0, TopRow()) : 0;
-    OffsetRect(r, -dx, -dy);
-    TPoint o = TStringGrid::CellRect(LeftCol(), TopRow()).TopLeft();
-    if (ACol < FixedCols()) o.X = 0;
-    if (ARow < FixedRows()) o.Y = 0;
-    OffsetRect(r, o.X, o.Y);
-    return r;
-}
-
-TRect TBaseGrid::CellRect(int ACol, int ARow)
-{
-    TCellProperties* p = PropsOf(ACol, ARow);
+    // The spans live in the store's columns; the rectangle is of the columns as they show.
+    const int real = RealColIndex(ACol);
+    TCellProperties* p = PropsOf(real, ARow);
     if (p && !(p->CellSpanX() == -1 && p->CellSpanY() == -1)) {
-        const TPoint b = p->GetBaseCell(ACol, ARow);
+        const TPoint b = p->GetBaseCell(real, ARow);
         TCellProperties* base = PropsOf(b.X, b.Y);
         const int sx = base ? base->CellSpanX() : 0, sy = base ? base->CellSpanY() : 0;
-        TRect r1 = CalcCellRect(b.X, b.Y);
+        TRect r1 = CalcCellRect(DisplColIndex(b.X), b.Y);
         if (r1.Width() == 0) r1.Right += 1;
-        TRect r2 = CalcCellRect(b.X + sx, b.Y + sy);
+        TRect r2 = CalcCellRect(DisplColIndex(b.X + sx), b.Y + sy);
         if (r2.Width() == 0) r2.Left -= 1;
         TRect u;
         UnionRect(u, r1, r2);
         return u;
     }
     if (p && p->Control()) return CalcCellRect(ACol, ARow);
-    TRect r = TStringGrid::CellRect(ACol, ARow);
-    r.Right = r.Left + ColWidths(ACol);
-    r.Bottom = r.Top + RowHeights(ARow);
-    return r;
+    // A plain cell: where it shows, its full width and height even when the client area cuts
+    // it off; nothing for a cell out of view.
+    if (IsRectEmpty(TStringGrid::CellRect(ACol, ARow))) return TRect{};
+    return CalcCellRect(ACol, ARow);
 }
 
 TPoint TBaseGrid::CellSize(int ACol, int ARow)
@@ -596,8 +574,8 @@ void TBaseGrid::SnapToBaseCell()
 {
     if (!HasCellProperties(Col(), Row())) return;
     const TPoint b = BaseCell(Col(), Row());
-    if (b.X != Col()) SetCol(b.X);
-    if (b.Y != Row()) SetRow(b.Y);
+    if (b.X != Col()) TStringGrid::SetCol(b.X);
+    if (b.Y != Row()) TStringGrid::SetRow(b.Y);
 }
 
 // ---- current cell and keys over blocks ----------------------------------------------------
@@ -622,24 +600,24 @@ void TBaseGrid::KeyDown(int& Key, TShiftState Shift) { HandleKeyDown(Key, Shift)
 void TBaseGrid::HandleKeyDown(int& Key, TShiftState Shift)
 {
     if (Key == VK_NEXT && FHideLastRow && RowCount() > 1 &&
-        VisibleRowCount() + TopRow() - FixedRows() == RowCount() - 1)
-        SetRow(RowCount() - 2);
+        VisibleRowCount() + TopRow() - TStringGrid::FixedRows() == RowCount() - 1)
+        TStringGrid::SetRow(RowCount() - 2);
     if (HasCellProperties(Col(), Row())) {
         const TPoint b = BaseCell(Col(), Row());
         const TPoint s = CellSpan(Col(), Row());
         switch (Key) {
         case VK_LEFT:
-            if (b.X < Col() && Col() > FixedCols() && b.X > 0) SetCol(b.X);
+            if (b.X < Col() && Col() > TStringGrid::FixedCols() && b.X > 0) TStringGrid::SetCol(b.X);
             break;
         case VK_UP:
-            if (b.Y < Row() && Row() > FixedRows() && b.Y > 0) SetRow(b.Y);
+            if (b.Y < Row() && Row() > TStringGrid::FixedRows() && b.Y > 0) TStringGrid::SetRow(b.Y);
             break;
         case VK_RIGHT:
             if (b.X + s.X >= Col() && Col() < ColCount() - 1 && b.X < ColCount() - 1 && b.X + s.X < ColCount())
-                SetCol(b.X + s.X);
+                TStringGrid::SetCol(b.X + s.X);
             break;
         case VK_DOWN:
-            if (b.Y + s.Y >= Row() && Row() < RowCount() - 1 && b.Y < RowCount() - 1) SetRow(b.Y + s.Y);
+            if (b.Y + s.Y >= Row() && Row() < RowCount() - 1 && b.Y < RowCount() - 1) TStringGrid::SetRow(b.Y + s.Y);
             break;
         default:
             break;
@@ -664,14 +642,14 @@ void TBaseGrid::PaintGridCell(int ACol, int ARow, const TRect& ARect, TGridDrawS
 int TBaseGrid::FixedColsWidth()
 {
     int w = 0;
-    for (int c = 0; c < FixedCols(); ++c) w += ColWidths(c);
+    for (int c = 0; c < TStringGrid::FixedCols(); ++c) w += ColWidths(c);
     return w;
 }
 
 int TBaseGrid::FixedRowsHeight()
 {
     int h = 0;
-    for (int r = 0; r < FixedRows(); ++r) h += RowHeights(r);
+    for (int r = 0; r < TStringGrid::FixedRows(); ++r) h += RowHeights(r);
     return h;
 }
 
@@ -701,9 +679,9 @@ void TBaseGrid::DoPaintCell(TCanvas* Canvas, int ACol, int ARow, TRect Rect, TGr
 
     Canvas->SaveState();
     // A block reaching under the fixed columns or rows is not drawn over them.
-    const int fw = ACol >= FixedCols() ? FixedColsWidth() : 0;
-    const int fh = ARow >= FixedRows() ? FixedRowsHeight() : 0;
-    if ((ACol >= FixedCols() && FixedCols() > 0 && r.Left < fw) || (ARow >= FixedRows() && FixedRows() > 0 && r.Top < fh))
+    const int fw = ACol >= TStringGrid::FixedCols() ? FixedColsWidth() : 0;
+    const int fh = ARow >= TStringGrid::FixedRows() ? FixedRowsHeight() : 0;
+    if ((ACol >= TStringGrid::FixedCols() && TStringGrid::FixedCols() > 0 && r.Left < fw) || (ARow >= TStringGrid::FixedRows() && TStringGrid::FixedRows() > 0 && r.Top < fh))
         Canvas->IntersectClipRect({fw, fh, Width(), Height()});
 
     Canvas->Pen()->SetWidth(1);
@@ -724,7 +702,7 @@ void TBaseGrid::DoPaintCell(TCanvas* Canvas, int ACol, int ARow, TRect Rect, TGr
     if (ARow == FHoverRowIdx && FHoverRow && !(State.Contains(gdSelected) && !FHoverRowCells.Contains(hcSelected)) &&
         !(fixed && !FHoverRowCells.Contains(hcFixed)))
         Canvas->Brush()->SetColor(FHoverRowColor);
-    if ((FActiveRowShow && ARow == Row() && ACol >= FixedCols() && (ACol != Col() || !FShowSel)) ||
+    if ((FActiveRowShow && ARow == Row() && ACol >= TStringGrid::FixedCols() && (ACol != Col() || !FShowSel)) ||
         (!UseMerge && State.Contains(gdSelected)))
         Canvas->Brush()->SetColor(FActiveRowColor);
     if (!(IsVCLStyled() && (fixed || State.Contains(gdSelected)))) Canvas->FillRect(r);

@@ -27,10 +27,11 @@ public:
     // ---- cell access: Cells of the grid; real column, present row ----
     QString GetCellEx(int ACol, int ARow);
     void SetCellEx(int ACol, int ARow, const QString& Value);
-    QString Cells(int ACol, int ARow) { return GetCellEx(ACol, ARow); }
-    void SetCells(int ACol, int ARow, const QString& Value) { SetCellEx(ACol, ARow, Value); }
+    // Reading a cell runs the display-text hooks, which may change the grid.
+    QString Cells(int ACol, int ARow) const override { return const_cast<TBaseGrid*>(this)->GetCellEx(ACol, ARow); }
+    void SetCells(int ACol, int ARow, const QString& Value) override { SetCellEx(ACol, ARow, Value); }
 
-    bool HasCellProperties(int ACol, int ARow);
+    bool HasCellProperties(int ACol, int ARow) const;
     TCellProperties* GetCellProperties(int ACol, int ARow);
     void SetCellProperties(int ACol, int ARow, TCellProperties* Value);
     TObject* GetObjectEx(int ACol, int ARow);
@@ -66,9 +67,9 @@ public:
     TPoint CellSpan(int ACol, int ARow);
     TPoint CellExt(int ACol, int ARow);
     TRect FullCell(int ACol, int ARow);
-    TRect CellRect(int ACol, int ARow);
+    // The cell's rectangle, or its whole block's for a merged cell; ACol is a display column.
+    TRect CellRect(int ACol, int ARow) const override;
     TPoint CellSize(int ACol, int ARow);
-    TRect CalcCellRect(int ACol, int ARow);
     int MinRowSpan(int ARow);
     int MaxRowSpan(int ARow);
     bool RowSpanIdentical(int ARow1, int ARow2);
@@ -87,10 +88,12 @@ public:
     void RespanMerges(const std::vector<TRowMerge>& Blocks, const std::function<int(int)>& NewRow);
 
     // ---- grid-wide settings ----
-    bool DefaultDrawing() const { return FDefaultDrawing; }
-    void SetDefaultDrawing(bool v);
-    int GridLineWidth() const { return FGridLineWidth; }
-    void SetGridLineWidth(int v);
+    // The grid draws its own cells and lines: these are its settings, while the base's own
+    // drawing stays off and its line width 0.
+    bool DefaultDrawing() const override { return FDefaultDrawing; }
+    void SetDefaultDrawing(bool v) override;
+    int GridLineWidth() const override { return FGridLineWidth; }
+    void SetGridLineWidth(int v) override;
     TColor GridLineColor() const { return FGridLineColor; }
     void SetGridLineColor(TColor v);
     TColor GridFixedLineColor() const { return FGridFixedLineColor; }
@@ -102,8 +105,8 @@ public:
     void SetNormalRowCount(int v) { FNormalRowCount = v; }
     ROdeVivaZedaDure* UndoRedo() const { return FUndoRedo; }
     void SetUndoRedo(ROdeVivaZedaDure* v);
-    bool WordWrap() const { return FWordWrap; }
-    void SetWordWrap(bool v) { FWordWrap = v; }
+    virtual bool WordWrap() const { return FWordWrap; }
+    virtual void SetWordWrap(bool v) { FWordWrap = v; }
     bool ActiveRowShow() const { return FActiveRowShow; }
     void SetActiveRowShow(bool v);
     TColor ActiveRowColor() const { return FActiveRowColor; }
@@ -150,8 +153,11 @@ public:
                                      bool Remap, TBrush* ABrush, TColor& AColorTo, TColor& AMirrorColor,
                                      TColor& AMirrorColorTo, TFont* AFont, TAlignment& HA, TVAlignment& VA,
                                      bool& WW, TCellGradientDirection& GD);
-    virtual int DisplColIndex(int ACol);
-    virtual int TotalColCount();
+    // Between the columns the store is indexed by (real) and the columns as they show
+    // (display); the same while no column is hidden.
+    virtual int DisplColIndex(int ACol) const;
+    virtual int RealColIndex(int ACol) const { return ACol; }
+    virtual int TotalColCount() const;
 
 protected:
     // Cell selection and keys over merged blocks.
@@ -168,9 +174,6 @@ protected:
     int FixedColsWidth();
     int FixedRowsHeight();
     void Paint() override;
-
-    // Set while the grid is torn down: graphic objects are no longer stored.
-    bool FDestroying = false;
 
     bool FDefaultDrawing = false;
     int FGridLineWidth = 1;
@@ -203,7 +206,7 @@ protected:
     virtual void AttachUndoRedo(ROdeVivaZedaDure* v);
 
 private:
-    TCellProperties* PropsOf(int ACol, int ARow);
+    TCellProperties* PropsOf(int ACol, int ARow) const;
     // Writes the spans of a block of AWidth x AHeight cells whose base cell is (ACol, ARow).
     void SetBlockSpans(int ACol, int ARow, int AWidth, int AHeight);
     void CollectRowMerges(int ARow, int ACount, bool CoveredAboveOnly, std::vector<TRowMerge>& Blocks);

@@ -208,7 +208,7 @@ void TProStringGrid::CreateSubObjects(bool InitDesign)
     FProgressAppearance = std::make_unique<TGridProgressAppearance>();
     FProgressAppearance->OnChange = [this](TObject*) { Invalidate(); };
     FSyncGrid = std::make_unique<TSyncGrid>(this);
-    FScrollBars = ssBoth;
+    SetScrollBars(ssBoth);
     FProGradMirrorFrom = clNone;
     FProGradMirrorTo = clNone;
     FEnableWheel = true;
@@ -519,7 +519,7 @@ void TProStringGrid::Assign(const TObject* Source)
     for (int i = 0; i < RowCount(); ++i) SetRowHeights(i, s->RowHeights(i));
     FScrollWidth = s->FScrollWidth;
     FScrollBarAlways = s->FScrollBarAlways;
-    FScrollBars = s->FScrollBars;
+    SetScrollBars(s->ScrollBars());
     FScrollColor = s->FScrollColor;
     FScrollType = s->FScrollType;
     AssignCells(Source);
@@ -781,7 +781,7 @@ void TProStringGrid::SetCol(int Value)
 {
     TStringGrid::SetCol(Value);
     if (auto* other = FSyncGrid ? FSyncGrid->Grid() : nullptr; other && FSyncGrid->SelectionColumn())
-        other->SetCol(Col());
+        other->TStringGrid::SetCol(Col());
 }
 
 void TProStringGrid::SetRowEx(int Value)
@@ -793,7 +793,7 @@ void TProStringGrid::SetRowEx(int Value)
         FOldRowSel = Row();
     }
     if (FMouseActions->DisjunctRowSelect()) SelectionToRowSelect(false);
-    if (auto* other = FSyncGrid->Grid(); other && FSyncGrid->SelectionRow()) other->SetRow(Row());
+    if (auto* other = FSyncGrid->Grid(); other && FSyncGrid->SelectionRow()) other->TStringGrid::SetRow(Row());
     if (Value == RowCount() - 1 && FSearchFooter->Visible()) ScrollAboveSearchFooter();
 }
 

@@ -77,28 +77,24 @@ public:
     virtual void AssignCells(const TObject* Source);
 
     // ---- dimensions ----
-    int RowCount() const { return TStringGrid::RowCount(); }
-    void SetRowCount(int Value);
-    int ColCount() const { return TStringGrid::ColCount(); }
-    void SetColCount(int Value);
-    int FixedRows() const;
-    void SetFixedRows(int Value);
-    int FixedCols() const;
-    void SetFixedCols(int Value);
-    int Col() const { return TStringGrid::Col(); }
-    void SetCol(int Value);
+    // The platform's counts and positions with this grid's rules on top; RowCount, ColCount,
+    // Col, Row and TopRow read as the platform holds them.
+    void SetRowCount(int Value) override;
+    void SetColCount(int Value) override;
+    int FixedRows() const override;
+    void SetFixedRows(int Value) override;
+    int FixedCols() const override;
+    void SetFixedCols(int Value) override;
+    void SetCol(int Value) override;
     int GetRowEx() const { return TStringGrid::Row(); }
     void SetRowEx(int Value);
-    int Row() const { return GetRowEx(); }
-    void SetRow(int Value) { SetRowEx(Value); }
+    void SetRow(int Value) override { SetRowEx(Value); }
     int GetTopRowEx() const { return TStringGrid::TopRow(); }
     void SetTopRowEx(int Value);
-    int TopRow() const { return GetTopRowEx(); }
-    void SetTopRow(int Value) { SetTopRowEx(Value); }
+    void SetTopRow(int Value) override { SetTopRowEx(Value); }
     int GetRealCol() { return DisplToRealColumn(Col()); }
     int GetRealRow() { return DisplToRealRow(Row()); }
-    int DefaultRowHeight() const { return TStringGrid::DefaultRowHeight(); }
-    void SetDefaultRowHeight(int Value);
+    void SetDefaultRowHeight(int Value) override;
     int FixedRowHeight() const { return FFixedRowHeight; }
     void SetFixedRowHeight(int Value);
     int FixedColWidth() const { return ColWidths(0); }
@@ -119,12 +115,12 @@ public:
     int MaxColCount() const { return FMaxColCount; }
     TAlignment DefaultAlignment() const { return FDefaultAlignment; }
     void SetDefaultAlignment(TAlignment v);
-    bool WordWrap() const { return FWordWrapEx; }
-    void SetWordWrap(bool Value);
+    bool WordWrap() const override { return FWordWrapEx; }
+    void SetWordWrap(bool Value) override;
     int AllRowCount() { return TotalRowCount(); }
     int TotalRowCount() { return RowCount() + HiddenRowCount(); }
     int AllColCount() { return TotalColCount(); }
-    int TotalColCount() override { return ColCount() + FNumHidden; }
+    int TotalColCount() const override { return ColCount() + FNumHidden; }
     int NumHiddenColumns() const { return FNumHidden; }
     int HiddenRowCount() const { return int(FGridItems.size()); }
 
@@ -145,8 +141,8 @@ public:
     void HideSelection();
     void UnHideSelection();
     bool SelectionHidden() const { return FSelHidden; }
-    void MoveColumn(int FromIndex, int ToIndex);
-    void MoveRow(int FromIndex, int ToIndex);
+    void MoveColumn(int FromIndex, int ToIndex) override;
+    void MoveRow(int FromIndex, int ToIndex) override;
     void MoveRows(int FromIndex, int ToIndex, int Count);
     void UpdateEditMode();
     void ScreenToCell(QPoint pt, int& ACol, int& ARow);
@@ -208,7 +204,6 @@ public:
     TScrollType ScrollType() const { return FScrollType; }
     TColor ScrollColor() const { return FScrollColor; }
     int ScrollWidth() const { return FScrollWidth; }
-    TScrollStyle ScrollBars() const { return FScrollBars; }
     bool ScrollBarAlways() const { return FScrollBarAlways; }
     TPoint XYOffset() const { return FXYOffset; }
     const TColorTones& Tones() const { return FTones; }
@@ -323,7 +318,7 @@ public:
     // TBaseGrid hooks
     bool IsFixed(int ACol, int ARow) override;
     bool IsVCLStyled() override { return FUseVCLStyles; }
-    int DisplColIndex(int ACol) override { return RealToDisplColumn(ACol); }
+    int DisplColIndex(int ACol) const override { return RealToDisplColumn(ACol); }
     void LastRowChanged() override;
 
     void Invalidate() override;
@@ -369,7 +364,7 @@ public:
     void HideColumns(int FromCol, int ToCol);
     void UnHideColumns(int FromCol, int ToCol);
     bool IsHiddenColumn(int ACol) const;
-    int RealColIndex(int ACol) const { return DisplToRealColumn(ACol); }
+    int RealColIndex(int ACol) const override { return DisplToRealColumn(ACol); }
     int RealCol() const { return DisplToRealColumn(Col()); }
     bool IsIgnoredColumn(int ACol) const;
     void HideRow(int ARow) { HideRows(ARow, ARow); }
@@ -606,7 +601,6 @@ private:
     TScrollType FScrollType = ssNormal;
     TColor FScrollColor = 0;
     int FScrollWidth = 0;
-    TScrollStyle FScrollBars = ssBoth;
     bool FScrollBarAlways = false;
     bool FIsFlat = false;
     TPoint FXYOffset{};

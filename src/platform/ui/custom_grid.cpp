@@ -108,35 +108,28 @@ void TCustomGrid::HandleNeeded()
 
 // ---------------------------------------------------------------- dimensions
 
-void TCustomGrid::ResetSizes(std::vector<int>& sizes, int count, int def)
-{
-    if (!sizes.empty()) sizes.resize(count, def);
-}
-
 void TCustomGrid::ChangeSize(int newColCount, int newRowCount)
 {
-    const int oldCols = FColCount, oldRows = FRowCount;
+    const int oldCols = FCols.Count(), oldRows = FRows.Count();
     if (oldCols == newColCount && oldRows == newRowCount) return;
-    FColCount = newColCount;
-    FRowCount = newRowCount;
-    ResetSizes(FColWidths, FColCount, FDefaultColWidth);
-    ResetSizes(FRowHeights, FRowCount, FDefaultRowHeight);
-    if (!FTabStops.empty()) FTabStops.resize(FColCount, true);
+    FCols.SetCount(newColCount);
+    FRows.SetCount(newRowCount);
+    if (!FTabStops.empty()) FTabStops.resize(FCols.Count(), true);
 
     // The current cell and the anchor stay inside the grid.
-    FAnchor.X = std::min(FAnchor.X, FColCount - 1);
-    FAnchor.Y = std::min(FAnchor.Y, FRowCount - 1);
-    if (FCurrent.X >= FColCount || FCurrent.Y >= FRowCount) {
-        int c = std::min(FCurrent.X, FColCount - 1), r = std::min(FCurrent.Y, FRowCount - 1);
+    FAnchor.X = std::min(FAnchor.X, FCols.Count() - 1);
+    FAnchor.Y = std::min(FAnchor.Y, FRows.Count() - 1);
+    if (FCurrent.X >= FCols.Count() || FCurrent.Y >= FRows.Count()) {
+        int c = std::min(FCurrent.X, FCols.Count() - 1), r = std::min(FCurrent.Y, FRows.Count() - 1);
         MoveCurrent(c, r, true, false);
-        if (FCurrent.X >= FColCount || FCurrent.Y >= FRowCount) {
+        if (FCurrent.X >= FCols.Count() || FCurrent.Y >= FRows.Count()) {
             FCurrent = {c, r};   // a refused move may not leave it outside
             FAnchor = FCurrent;
         }
     }
-    TGridCoord maxTL = CalcMaxTopLeft({FColCount - 1, FRowCount - 1});
-    TGridCoord tl{std::clamp(FTopLeft.X, FFixedCols, std::max(FFixedCols, maxTL.X)),
-                  std::clamp(FTopLeft.Y, FFixedRows, std::max(FFixedRows, maxTL.Y))};
+    TGridCoord maxTL = CalcMaxTopLeft({FCols.Count() - 1, FRows.Count() - 1});
+    TGridCoord tl{std::clamp(FTopLeft.X, FCols.FixedCount(), std::max(FCols.FixedCount(), maxTL.X)),
+                  std::clamp(FTopLeft.Y, FRows.FixedCount(), std::max(FRows.FixedCount(), maxTL.Y))};
     if (!(tl == FTopLeft)) MoveTopLeft(tl.X, tl.Y);
     SizeChanged(oldCols, oldRows);
     Invalidate();
@@ -147,30 +140,30 @@ void TCustomGrid::ChangeSize(int newColCount, int newRowCount)
 void TCustomGrid::SetColCount(int v)
 {
     if (v < 1) v = 1;
-    if (v == FColCount) return;
-    if (v <= FFixedCols) SetFixedCols(v - 1);
-    ChangeSize(v, FRowCount);
-    if (FOptions.Contains(goRowSelect)) FAnchor.X = FColCount - 1;
+    if (v == FCols.Count()) return;
+    if (v <= FCols.FixedCount()) TCustomGrid::SetFixedCols(v - 1);
+    ChangeSize(v, FRows.Count());
+    if (FOptions.Contains(goRowSelect)) FAnchor.X = FCols.Count() - 1;
 }
 
 void TCustomGrid::SetRowCount(int v)
 {
     if (v < 1) v = 1;
-    if (v == FRowCount) return;
-    if (v <= FFixedRows) SetFixedRows(v - 1);
-    ChangeSize(FColCount, v);
+    if (v == FRows.Count()) return;
+    if (v <= FRows.FixedCount()) TCustomGrid::SetFixedRows(v - 1);
+    ChangeSize(FCols.Count(), v);
 }
 
 void TCustomGrid::SetFixedCols(int v)
 {
     if (v < 0) InvalidOp(kIndexOutOfRange);
-    if (v >= FColCount) InvalidOp(kFixedColTooBig);
-    FFixedCols = v;
+    if (v >= FCols.Count()) InvalidOp(kFixedColTooBig);
+    FCols.SetFixedCount(v);
     // back to the first normal cell, as the platform does on every change of the fixed area
-    FTopLeft = {FFixedCols, FFixedRows};
+    FTopLeft = {FCols.FixedCount(), FRows.FixedCount()};
     FCurrent = FTopLeft;
     FAnchor = FCurrent;
-    if (FOptions.Contains(goRowSelect)) FAnchor.X = FColCount - 1;
+    if (FOptions.Contains(goRowSelect)) FAnchor.X = FCols.Count() - 1;
     Invalidate();
     UpdateScrollRange();
 }
@@ -178,60 +171,52 @@ void TCustomGrid::SetFixedCols(int v)
 void TCustomGrid::SetFixedRows(int v)
 {
     if (v < 0) InvalidOp(kIndexOutOfRange);
-    if (v >= FRowCount) InvalidOp(kFixedRowTooBig);
-    FFixedRows = v;
-    FTopLeft = {FFixedCols, FFixedRows};
+    if (v >= FRows.Count()) InvalidOp(kFixedRowTooBig);
+    FRows.SetFixedCount(v);
+    FTopLeft = {FCols.FixedCount(), FRows.FixedCount()};
     FCurrent = FTopLeft;
     FAnchor = FCurrent;
-    if (FOptions.Contains(goRowSelect)) FAnchor.X = FColCount - 1;
+    if (FOptions.Contains(goRowSelect)) FAnchor.X = FCols.Count() - 1;
     Invalidate();
     UpdateScrollRange();
 }
 
 void TCustomGrid::SetDefaultColWidth(int v)
 {
-    FDefaultColWidth = v;
-    FColWidths.clear();
+    FCols.SetDefaultSize(v);
     ColWidthsChanged();
     Invalidate();
 }
 
 void TCustomGrid::SetDefaultRowHeight(int v)
 {
-    FDefaultRowHeight = v;
-    FRowHeights.clear();
+    FRows.SetDefaultSize(v);
     RowHeightsChanged();
     Invalidate();
 }
 
 int TCustomGrid::ColWidths(int index) const
 {
-    if (index < 0 || index >= FColCount || FColWidths.empty()) return FDefaultColWidth;
-    return FColWidths[index];
+    return FCols.Size(index);
 }
 
 void TCustomGrid::SetColWidths(int index, int v)
 {
-    if (index < 0 || index >= FColCount) InvalidOp(kIndexOutOfRange);
-    if (FColWidths.empty()) FColWidths.assign(FColCount, FDefaultColWidth);
-    if (FColWidths[index] == v) return;
-    FColWidths[index] = v;
+    if (index < 0 || index >= FCols.Count()) InvalidOp(kIndexOutOfRange);
+    if (!FCols.SetSize(index, v)) return;
     ColWidthsChanged();
     Invalidate();
 }
 
 int TCustomGrid::RowHeights(int index) const
 {
-    if (index < 0 || index >= FRowCount || FRowHeights.empty()) return FDefaultRowHeight;
-    return FRowHeights[index];
+    return FRows.Size(index);
 }
 
 void TCustomGrid::SetRowHeights(int index, int v)
 {
-    if (index < 0 || index >= FRowCount) InvalidOp(kIndexOutOfRange);
-    if (FRowHeights.empty()) FRowHeights.assign(FRowCount, FDefaultRowHeight);
-    if (FRowHeights[index] == v) return;
-    FRowHeights[index] = v;
+    if (index < 0 || index >= FRows.Count()) InvalidOp(kIndexOutOfRange);
+    if (!FRows.SetSize(index, v)) return;
     RowHeightsChanged();
     Invalidate();
 }
@@ -245,27 +230,28 @@ void TCustomGrid::SetGridLineWidth(int v)
     if (FEditorMode) UpdateEditor();
 }
 
-int TCustomGrid::AxisExtent(const std::vector<int>& sizes, int def, int count, int from, int to) const
+int TCustomGrid::AxisExtent(const TGridAxis& axis, int from, int to) const
 {
-    // Sum of the cells [from, to) with their lines.
-    from = std::max(0, from);
-    to = std::min(count, to);
-    if (to <= from) return 0;
-    int sum = 0;
-    if (sizes.empty()) sum = (to - from) * def;
-    else
-        for (int i = from; i < to; ++i) sum += sizes[i];
-    return sum + (to - from) * FGridLineWidth;
+    // Negative when `to` lies before `from`: the distance back to a cell scrolled out of view.
+    from = std::clamp(from, 0, axis.Count());
+    to = std::clamp(to, 0, axis.Count());
+    return axis.Offset(to) - axis.Offset(from) + (to - from) * FGridLineWidth;
+}
+
+int TCustomGrid::CellStart(const TGridAxis& axis, int first, int index) const
+{
+    if (index < axis.FixedCount()) return AxisExtent(axis, 0, index);
+    return AxisExtent(axis, 0, axis.FixedCount()) + AxisExtent(axis, first, index);
 }
 
 int TCustomGrid::GridWidth() const
 {
-    return AxisExtent(FColWidths, FDefaultColWidth, FColCount, 0, FColCount);
+    return AxisExtent(FCols, 0, FCols.Count());
 }
 
 int TCustomGrid::GridHeight() const
 {
-    return AxisExtent(FRowHeights, FDefaultRowHeight, FRowCount, 0, FRowCount);
+    return AxisExtent(FRows, 0, FRows.Count());
 }
 
 void TCustomGrid::ColWidthsChanged()
@@ -346,8 +332,8 @@ bool TCustomGrid::TabStops(int col) const
 
 void TCustomGrid::SetTabStops(int col, bool v)
 {
-    if (col < 0 || col >= FColCount) InvalidOp(kIndexOutOfRange);
-    if (FTabStops.empty()) FTabStops.assign(FColCount, true);
+    if (col < 0 || col >= FCols.Count()) InvalidOp(kIndexOutOfRange);
+    if (FTabStops.empty()) FTabStops.assign(FCols.Count(), true);
     FTabStops[col] = v;
 }
 
@@ -413,16 +399,16 @@ void TCustomGrid::MoveColRow(int col, int row, bool moveAnchor, bool show)
 
 void TCustomGrid::MoveCurrent(int col, int row, bool moveAnchor, bool show)
 {
-    if (col < 0 || row < 0 || col >= FColCount || row >= FRowCount) InvalidOp(kIndexOutOfRange);
+    if (col < 0 || row < 0 || col >= FCols.Count() || row >= FRows.Count()) InvalidOp(kIndexOutOfRange);
     if (!SelectCell(col, row)) return;
     TGridRect old = Selection();
     FCurrent = {col, row};
     if (!FOptions.Contains(goAlwaysShowEditor)) HideEditor();
     if (moveAnchor || !FOptions.Contains(goRangeSelect)) {
         FAnchor = FCurrent;
-        if (FOptions.Contains(goRowSelect)) FAnchor.X = FColCount - 1;
+        if (FOptions.Contains(goRowSelect)) FAnchor.X = FCols.Count() - 1;
     }
-    if (FOptions.Contains(goRowSelect)) FCurrent.X = FFixedCols;
+    if (FOptions.Contains(goRowSelect)) FCurrent.X = FCols.FixedCount();
     if (show) ClampInView(FCurrent);
     SelectionMoved(old);
 }
@@ -435,28 +421,25 @@ void TCustomGrid::MoveAnchor(const TGridCoord& anchor)
     }
     TGridRect old = Selection();
     FAnchor = anchor;
-    if (FOptions.Contains(goRowSelect)) FAnchor.X = FColCount - 1;
+    if (FOptions.Contains(goRowSelect)) FAnchor.X = FCols.Count() - 1;
     ClampInView(anchor);
     SelectionMoved(old);
 }
 
 void TCustomGrid::CalcAxis(TGridAxisDrawInfo& a, bool horz) const
 {
-    const std::vector<int>& sizes = horz ? FColWidths : FRowHeights;
-    const int def = horz ? FDefaultColWidth : FDefaultRowHeight;
+    const TGridAxis& axis = horz ? FCols : FRows;
     a.EffectiveLineWidth = FGridLineWidth;
-    a.FixedCellCount = horz ? FFixedCols : FFixedRows;
+    a.FixedCellCount = axis.FixedCount();
     a.FirstGridCell = horz ? FTopLeft.X : FTopLeft.Y;
-    a.GridCellCount = horz ? FColCount : FRowCount;
+    a.GridCellCount = axis.Count();
     a.GridExtent = horz ? ClientWidth() : ClientHeight();
-    a.FixedBoundary = AxisExtent(sizes, def, a.GridCellCount, 0, a.FixedCellCount);
+    a.FixedBoundary = AxisExtent(axis, 0, a.FixedCellCount);
     int pos = a.FixedBoundary;
     a.LastFullVisibleCell = a.FirstGridCell;
     a.FullVisBoundary = pos;
-    int i = a.FirstGridCell;
-    for (; i < a.GridCellCount && pos < a.GridExtent; ++i) {
-        int size = (sizes.empty() ? def : sizes[i]) + FGridLineWidth;
-        pos += size;
+    for (int i = a.FirstGridCell; i < a.GridCellCount && pos < a.GridExtent; ++i) {
+        pos += axis.Size(i) + FGridLineWidth;
         if (pos <= a.GridExtent) {
             a.LastFullVisibleCell = i;
             a.FullVisBoundary = pos;
@@ -487,22 +470,21 @@ int TCustomGrid::VisibleRowCount() const
 
 TGridCoord TCustomGrid::CalcMaxTopLeft(const TGridCoord& coord) const
 {
-    // The smallest top-left from which the given cell is the last one fully in view.
-    auto axis = [&](bool horz, int last) {
-        const std::vector<int>& sizes = horz ? FColWidths : FRowHeights;
-        const int def = horz ? FDefaultColWidth : FDefaultRowHeight;
-        const int fixed = horz ? FFixedCols : FFixedRows;
-        const int count = horz ? FColCount : FRowCount;
-        const int room = (horz ? ClientWidth() : ClientHeight()) - AxisExtent(sizes, def, count, 0, fixed);
-        int used = 0, i = last;
-        while (i >= fixed) {
-            used += (sizes.empty() ? def : sizes[i]) + FGridLineWidth;
-            if (used > room) break;
-            --i;
+    // The smallest top-left from which the given cell is the last one fully in view: the
+    // first j with cells [j, last] fitting beside the fixed cells, found on the running sums.
+    auto axis = [&](const TGridAxis& ax, int last, int extent) {
+        const int fixed = ax.FixedCount();
+        if (last <= fixed) return fixed;
+        const int room = extent - AxisExtent(ax, 0, fixed);
+        int lo = fixed, hi = last;   // the answer lies in [lo, hi]; hi always qualifies as a fallback
+        while (lo < hi) {
+            const int mid = lo + (hi - lo) / 2;
+            if (AxisExtent(ax, mid, last + 1) <= room) hi = mid;
+            else lo = mid + 1;
         }
-        return std::max(fixed, std::min(last, i + 1));
+        return lo;
     };
-    return {axis(true, coord.X), axis(false, coord.Y)};
+    return {axis(FCols, coord.X, ClientWidth()), axis(FRows, coord.Y, ClientHeight())};
 }
 
 void TCustomGrid::ClampInView(const TGridCoord& coord)
@@ -511,11 +493,11 @@ void TCustomGrid::ClampInView(const TGridCoord& coord)
     TGridDrawInfo info;
     CalcDrawInfo(info);
     TGridCoord tl = FTopLeft;
-    if (coord.X >= FFixedCols) {
+    if (coord.X >= FCols.FixedCount()) {
         if (coord.X < tl.X) tl.X = coord.X;
         else if (coord.X > info.Horz.LastFullVisibleCell) tl.X = CalcMaxTopLeft(coord).X;
     }
-    if (coord.Y >= FFixedRows) {
+    if (coord.Y >= FRows.FixedCount()) {
         if (coord.Y < tl.Y) tl.Y = coord.Y;
         else if (coord.Y > info.Vert.LastFullVisibleCell) tl.Y = CalcMaxTopLeft(coord).Y;
     }
@@ -524,8 +506,8 @@ void TCustomGrid::ClampInView(const TGridCoord& coord)
 
 void TCustomGrid::MoveTopLeft(int left, int top)
 {
-    left = std::clamp(left, FFixedCols, std::max(FFixedCols, FColCount - 1));
-    top = std::clamp(top, FFixedRows, std::max(FFixedRows, FRowCount - 1));
+    left = std::clamp(left, FCols.FixedCount(), std::max(FCols.FixedCount(), FCols.Count() - 1));
+    top = std::clamp(top, FRows.FixedCount(), std::max(FRows.FixedCount(), FRows.Count() - 1));
     if (left == FTopLeft.X && top == FTopLeft.Y) return;
     FTopLeft = {left, top};
     UpdateScrollPos();
@@ -561,39 +543,34 @@ void TCustomGrid::SetBounds(int left, int top, int w, int h)
     UpdateScrollRange();
 }
 
+TRect TCustomGrid::MirrorRect(const TRect& r) const
+{
+    if (!UseRightToLeftAlignment() || IsRectEmpty(r)) return r;
+    const int w = ClientWidth();
+    return {w - r.Right, r.Top, w - r.Left, r.Bottom};
+}
+
 TRect TCustomGrid::BoxRect(int left, int top, int right, int bottom) const
 {
     // Client rectangle of the visible part of a block of cells; empty when none is visible.
-    auto axis = [&](bool horz, int from, int to, int& a, int& b) {
-        const std::vector<int>& sizes = horz ? FColWidths : FRowHeights;
-        const int def = horz ? FDefaultColWidth : FDefaultRowHeight;
-        const int fixed = horz ? FFixedCols : FFixedRows;
-        const int count = horz ? FColCount : FRowCount;
-        const int first = horz ? FTopLeft.X : FTopLeft.Y;
-        const int extent = horz ? ClientWidth() : ClientHeight();
-        // Start of cell i; cells past the client area all start at its end, so that the
-        // walk never goes further than the cells in view.
-        auto start = [&](int i) {
-            if (i < fixed) return AxisExtent(sizes, def, count, 0, i);
-            int pos = AxisExtent(sizes, def, count, 0, fixed);
-            if (sizes.empty()) return std::min(extent, pos + (i - first) * (def + FGridLineWidth));
-            for (int k = first; k < i && pos < extent; ++k) pos += sizes[k] + FGridLineWidth;
-            return std::min(pos, extent);
-        };
+    auto axis = [&](const TGridAxis& ax, int first, int extent, int from, int to, int& a, int& b) {
+        const int fixed = ax.FixedCount();
         if (from > to) std::swap(from, to);
-        if (from >= fixed && from < first) from = first;          // scrolled out at the start
+        if (from >= fixed && from < first) from = first;   // scrolled out at the start
         if (from < fixed && to >= fixed && to < first) to = fixed - 1;
         if (from > to) return false;
-        const int s = start(from);
+        const int s = CellStart(ax, first, from);
         if (s >= extent) return false;
         a = s;
-        b = std::min(start(to) + (sizes.empty() ? def : sizes[to]), extent);
+        b = std::min(CellStart(ax, first, to) + ax.Size(to), extent);
         return true;
     };
     TRect r;
-    if (left < 0 || top < 0 || right >= FColCount || bottom >= FRowCount) return r;
-    if (!axis(true, left, right, r.Left, r.Right) || !axis(false, top, bottom, r.Top, r.Bottom)) return TRect{};
-    return r;
+    if (left < 0 || top < 0 || right >= FCols.Count() || bottom >= FRows.Count()) return r;
+    if (!axis(FCols, FTopLeft.X, ClientWidth(), left, right, r.Left, r.Right) ||
+        !axis(FRows, FTopLeft.Y, ClientHeight(), top, bottom, r.Top, r.Bottom))
+        return TRect{};
+    return MirrorRect(r);
 }
 
 TRect TCustomGrid::CellRect(int col, int row) const
@@ -601,28 +578,23 @@ TRect TCustomGrid::CellRect(int col, int row) const
     return BoxRect(col, row, col, row);
 }
 
+TRect TCustomGrid::CalcCellRect(int col, int row) const
+{
+    const int x = CellStart(FCols, FTopLeft.X, col), y = CellStart(FRows, FTopLeft.Y, row);
+    return MirrorRect({x, y, x + ColWidths(col), y + RowHeights(row)});
+}
+
 TGridCoord TCustomGrid::CalcCoordFromPoint(int x, int y) const
 {
-    auto axis = [&](bool horz, int p) {
-        const std::vector<int>& sizes = horz ? FColWidths : FRowHeights;
-        const int def = horz ? FDefaultColWidth : FDefaultRowHeight;
-        const int fixed = horz ? FFixedCols : FFixedRows;
-        const int count = horz ? FColCount : FRowCount;
-        const int first = horz ? FTopLeft.X : FTopLeft.Y;
-        const int extent = horz ? ClientWidth() : ClientHeight();
+    auto axis = [&](const TGridAxis& ax, int first, int extent, int p) {
         if (p < 0 || p >= extent) return -1;
-        int pos = 0;
-        for (int i = 0; i < fixed; ++i) {
-            pos += (sizes.empty() ? def : sizes[i]) + FGridLineWidth;
-            if (p < pos) return i;
-        }
-        for (int i = first; i < count && pos < extent; ++i) {
-            pos += (sizes.empty() ? def : sizes[i]) + FGridLineWidth;
-            if (p < pos) return i;
-        }
-        return -1;
+        const int fixedEnd = AxisExtent(ax, 0, ax.FixedCount());
+        if (p < fixedEnd) return ax.CellAt(0, p, FGridLineWidth);
+        return ax.CellAt(first, p - fixedEnd, FGridLineWidth);
     };
-    return {axis(true, x), axis(false, y)};
+    // Right to left, the first column sits at the right edge.
+    if (UseRightToLeftAlignment()) x = ClientWidth() - 1 - x;
+    return {axis(FCols, FTopLeft.X, ClientWidth(), x), axis(FRows, FTopLeft.Y, ClientHeight(), y)};
 }
 
 TGridCoord TCustomGrid::MouseCoord(int x, int y) const
@@ -660,32 +632,51 @@ void TCustomGrid::InvalidateClientRect(const TRect& r)
 void TCustomGrid::InvalidateGridRect(const TGridRect& g)
 {
     if (!isVisible()) return;
-    // Only the part in view matters; clip the block to the cells that can show.
-    TGridRect r{std::max(0, g.Left), std::max(0, g.Top), std::min(FColCount - 1, g.Right), std::min(FRowCount - 1, g.Bottom)};
+    const int cols = FCols.Count(), rows = FRows.Count(), fixedCols = FCols.FixedCount(), fixedRows = FRows.FixedCount();
+    TGridRect r{std::max(0, g.Left), std::max(0, g.Top), std::min(cols - 1, g.Right), std::min(rows - 1, g.Bottom)};
     if (r.Left > r.Right || r.Top > r.Bottom) return;
     InvalidateClientRect(BoxRect(r.Left, r.Top, r.Right, r.Bottom));
     // fixed cells and scrolled cells are separate areas; the rectangle above covers both
     // only when the block lies in one of them
-    if (r.Left < FFixedCols && r.Right >= FFixedCols) InvalidateClientRect(BoxRect(FTopLeft.X, r.Top, r.Right, r.Bottom));
-    if (r.Top < FFixedRows && r.Bottom >= FFixedRows) InvalidateClientRect(BoxRect(r.Left, FTopLeft.Y, r.Right, r.Bottom));
+    if (r.Left < fixedCols && r.Right >= fixedCols) InvalidateClientRect(BoxRect(FTopLeft.X, r.Top, r.Right, r.Bottom));
+    if (r.Top < fixedRows && r.Bottom >= fixedRows) InvalidateClientRect(BoxRect(r.Left, FTopLeft.Y, r.Right, r.Bottom));
+    // A cell that reaches beyond its own box (a merged block) does so across the edge of the
+    // block: the cells along the edge that can show bring their whole rectangles.
+    auto shown = [&](const TGridAxis& ax, int first, int extent, int from, int to, auto&& each) {
+        for (int i = from; i <= to && i < ax.FixedCount(); ++i) each(i);
+        for (int i = std::max(from, first); i <= to && CellStart(ax, first, i) < extent; ++i) each(i);
+    };
+    shown(FCols, FTopLeft.X, ClientWidth(), r.Left, r.Right, [&](int c) {
+        InvalidateCell(c, r.Top);
+        if (r.Bottom != r.Top) InvalidateCell(c, r.Bottom);
+    });
+    shown(FRows, FTopLeft.Y, ClientHeight(), r.Top, r.Bottom, [&](int row) {
+        InvalidateCell(r.Left, row);
+        if (r.Right != r.Left) InvalidateCell(r.Right, row);
+    });
 }
 
 void TCustomGrid::InvalidateCell(int col, int row)
 {
     if (!isVisible()) return;
-    if (col >= FFixedCols && col < FTopLeft.X) return;
-    if (row >= FFixedRows && row < FTopLeft.Y) return;
-    InvalidateClientRect(BoxRect(col, row, col, row));
+    InvalidateClientRect(IntersectWithClient(CellRect(col, row)));
+}
+
+TRect TCustomGrid::IntersectWithClient(const TRect& r) const
+{
+    TRect out;
+    if (!IntersectRect(out, r, ClientRect())) return TRect{};
+    return out;
 }
 
 void TCustomGrid::InvalidateCol(int col)
 {
-    InvalidateGridRect({col, 0, col, FRowCount - 1});
+    InvalidateGridRect({col, 0, col, FRows.Count() - 1});
 }
 
 void TCustomGrid::InvalidateRow(int row)
 {
-    InvalidateGridRect({0, row, FColCount - 1, row});
+    InvalidateGridRect({0, row, FCols.Count() - 1, row});
 }
 
 // ---------------------------------------------------------------- painting
@@ -723,7 +714,7 @@ void TCustomGrid::Paint()
                 const int w = ColWidths(c);
                 TRect where{x, y, x + w, y + h};
                 TGridDrawState state;
-                const bool fixed = c < FFixedCols || r < FFixedRows;
+                const bool fixed = c < FCols.FixedCount() || r < FRows.FixedCount();
                 if (fixed) state.Include(gdFixed);
                 else {
                     if (focused && r == FCurrent.Y && c == FCurrent.X) state.Include(gdFocused);
@@ -762,10 +753,10 @@ void TCustomGrid::Paint()
         }
     };
     const int fixedW = info.Horz.FixedBoundary, fixedH = info.Vert.FixedBoundary;
-    drawRange(0, FFixedCols - 1, 0, FFixedRows - 1, 0, 0);
-    drawRange(FTopLeft.X, FColCount - 1, 0, FFixedRows - 1, fixedW, 0);
-    drawRange(0, FFixedCols - 1, FTopLeft.Y, FRowCount - 1, 0, fixedH);
-    drawRange(FTopLeft.X, FColCount - 1, FTopLeft.Y, FRowCount - 1, fixedW, fixedH);
+    drawRange(0, FCols.FixedCount() - 1, 0, FRows.FixedCount() - 1, 0, 0);
+    drawRange(FTopLeft.X, FCols.Count() - 1, 0, FRows.FixedCount() - 1, fixedW, 0);
+    drawRange(0, FCols.FixedCount() - 1, FTopLeft.Y, FRows.Count() - 1, 0, fixedH);
+    drawRange(FTopLeft.X, FCols.Count() - 1, FTopLeft.Y, FRows.Count() - 1, fixedW, fixedH);
 
     // what lies beyond the last cells
     FCanvas.Brush()->SetColor(FColor);
@@ -870,8 +861,8 @@ void TCustomGrid::InvalidateEditor()
 void TCustomGrid::MoveColumn(int fromIndex, int toIndex)
 {
     if (fromIndex == toIndex) return;
-    if (fromIndex < 0 || toIndex < 0 || fromIndex >= FColCount || toIndex >= FColCount) InvalidOp(kIndexOutOfRange);
-    if (!FColWidths.empty()) MoveItem(FColWidths, fromIndex, toIndex);
+    if (fromIndex < 0 || toIndex < 0 || fromIndex >= FCols.Count() || toIndex >= FCols.Count()) InvalidOp(kIndexOutOfRange);
+    FCols.Move(fromIndex, toIndex);
     if (!FTabStops.empty()) {
         std::vector<char> t(FTabStops.begin(), FTabStops.end());
         MoveItem(t, fromIndex, toIndex);
@@ -880,36 +871,36 @@ void TCustomGrid::MoveColumn(int fromIndex, int toIndex)
     MoveAdjust(FCurrent.X, fromIndex, toIndex);
     MoveAdjust(FAnchor.X, fromIndex, toIndex);
     if (FInplaceCol >= 0) MoveAdjust(FInplaceCol, fromIndex, toIndex);
-    InvalidateGridRect({std::min(fromIndex, toIndex), 0, std::max(fromIndex, toIndex), FRowCount - 1});
+    InvalidateGridRect({std::min(fromIndex, toIndex), 0, std::max(fromIndex, toIndex), FRows.Count() - 1});
     ColumnMoved(fromIndex, toIndex);
-    if (!FColWidths.empty()) ColWidthsChanged();
+    if (FCols.HasSizes()) ColWidthsChanged();
     if (FEditorMode) UpdateEditor();
 }
 
 void TCustomGrid::MoveRow(int fromIndex, int toIndex)
 {
     if (fromIndex == toIndex) return;
-    if (fromIndex < 0 || toIndex < 0 || fromIndex >= FRowCount || toIndex >= FRowCount) InvalidOp(kIndexOutOfRange);
-    if (!FRowHeights.empty()) MoveItem(FRowHeights, fromIndex, toIndex);
+    if (fromIndex < 0 || toIndex < 0 || fromIndex >= FRows.Count() || toIndex >= FRows.Count()) InvalidOp(kIndexOutOfRange);
+    FRows.Move(fromIndex, toIndex);
     MoveAdjust(FCurrent.Y, fromIndex, toIndex);
     MoveAdjust(FAnchor.Y, fromIndex, toIndex);
     if (FInplaceRow >= 0) MoveAdjust(FInplaceRow, fromIndex, toIndex);
-    InvalidateGridRect({0, std::min(fromIndex, toIndex), FColCount - 1, std::max(fromIndex, toIndex)});
+    InvalidateGridRect({0, std::min(fromIndex, toIndex), FCols.Count() - 1, std::max(fromIndex, toIndex)});
     RowMoved(fromIndex, toIndex);
-    if (!FRowHeights.empty()) RowHeightsChanged();
+    if (FRows.HasSizes()) RowHeightsChanged();
     if (FEditorMode) UpdateEditor();
 }
 
 void TCustomGrid::DeleteColumn(int col)
 {
-    MoveColumn(col, FColCount - 1);
-    SetColCount(FColCount - 1);
+    TCustomGrid::MoveColumn(col, FCols.Count() - 1);
+    TCustomGrid::SetColCount(FCols.Count() - 1);
 }
 
 void TCustomGrid::DeleteRow(int row)
 {
-    MoveRow(row, FRowCount - 1);
-    SetRowCount(FRowCount - 1);
+    TCustomGrid::MoveRow(row, FRows.Count() - 1);
+    TCustomGrid::SetRowCount(FRows.Count() - 1);
 }
 
 // ---------------------------------------------------------------- keyboard
@@ -943,12 +934,12 @@ void TCustomGrid::KeyDown(int& key, TShiftState shift)
         case VK_PRIOR: cur.Y = TopRow(); break;
         case VK_NEXT: cur.Y = info.Vert.LastFullVisibleCell; break;
         case VK_HOME:
-            cur.X = FFixedCols;
-            cur.Y = FFixedRows;
+            cur.X = FCols.FixedCount();
+            cur.Y = FRows.FixedCount();
             break;
         case VK_END:
-            cur.X = FColCount - 1;
-            cur.Y = FRowCount - 1;
+            cur.X = FCols.Count() - 1;
+            cur.Y = FRows.Count() - 1;
             break;
         default: break;
         }
@@ -973,26 +964,26 @@ void TCustomGrid::KeyDown(int& key, TShiftState shift)
             tl.Y -= pageHeight;
             break;
         case VK_HOME:
-            if (rowSelect) tl.X = FFixedCols;
-            else cur.X = FFixedCols;
+            if (rowSelect) tl.X = FCols.FixedCount();
+            else cur.X = FCols.FixedCount();
             break;
         case VK_END:
-            if (rowSelect) tl.X = CalcMaxTopLeft({FColCount - 1, FRowCount - 1}).X;
-            else cur.X = FColCount - 1;
+            if (rowSelect) tl.X = CalcMaxTopLeft({FCols.Count() - 1, FRows.Count() - 1}).X;
+            else cur.X = FCols.Count() - 1;
             break;
         case VK_TAB:
             if (!shift.Contains(ssAlt)) {
                 // to the next (Shift: previous) tab stop, wrapping over the rows
                 do {
                     if (shift.Contains(ssShift)) {
-                        if (--cur.X < FFixedCols) {
-                            cur.X = FColCount - 1;
-                            if (--cur.Y < FFixedRows) cur.Y = FRowCount - 1;
+                        if (--cur.X < FCols.FixedCount()) {
+                            cur.X = FCols.Count() - 1;
+                            if (--cur.Y < FRows.FixedCount()) cur.Y = FRows.Count() - 1;
                         }
                         shift = TShiftState();
-                    } else if (++cur.X >= FColCount) {
-                        cur.X = FFixedCols;
-                        if (++cur.Y >= FRowCount) cur.Y = FFixedRows;
+                    } else if (++cur.X >= FCols.Count()) {
+                        cur.X = FCols.FixedCount();
+                        if (++cur.Y >= FRows.Count()) cur.Y = FRows.FixedCount();
                     }
                 } while (!TabStops(cur.X) && cur.X != FCurrent.X);
             }
@@ -1001,12 +992,12 @@ void TCustomGrid::KeyDown(int& key, TShiftState shift)
         default: break;
         }
     }
-    TGridCoord maxTL = CalcMaxTopLeft({FColCount - 1, FRowCount - 1});
-    tl.X = std::clamp(tl.X, FFixedCols, std::max(FFixedCols, maxTL.X));
-    tl.Y = std::clamp(tl.Y, FFixedRows, std::max(FFixedRows, maxTL.Y));
+    TGridCoord maxTL = CalcMaxTopLeft({FCols.Count() - 1, FRows.Count() - 1});
+    tl.X = std::clamp(tl.X, FCols.FixedCount(), std::max(FCols.FixedCount(), maxTL.X));
+    tl.Y = std::clamp(tl.Y, FRows.FixedCount(), std::max(FRows.FixedCount(), maxTL.Y));
     if (tl.X != FTopLeft.X || tl.Y != FTopLeft.Y) MoveTopLeft(tl.X, tl.Y);
-    cur.X = std::clamp(cur.X, FFixedCols, FColCount - 1);
-    cur.Y = std::clamp(cur.Y, FFixedRows, FRowCount - 1);
+    cur.X = std::clamp(cur.X, FCols.FixedCount(), FCols.Count() - 1);
+    cur.Y = std::clamp(cur.Y, FRows.FixedCount(), FRows.Count() - 1);
     if (cur.X != FCurrent.X || cur.Y != FCurrent.Y) FocusCell(cur.X, cur.Y, !shift.Contains(ssShift));
 }
 
@@ -1077,7 +1068,7 @@ void TCustomGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y
             DrawSizingLine();
         } else {
             TGridCoord hit = CalcCoordFromPoint(x, y);
-            if (hit.X >= FFixedCols && hit.Y >= FFixedRows) {
+            if (hit.X >= FCols.FixedCount() && hit.Y >= FRows.FixedCount()) {
                 if (FOptions.Contains(goEditing)) {
                     if (hit == FCurrent) ShowEditor();
                     else {
@@ -1091,14 +1082,14 @@ void TCustomGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y
                     if (shift.Contains(ssShift)) MoveAnchor(hit);
                     else MoveCurrent(hit.X, hit.Y, true, true);
                 }
-            } else if (FOptions.Contains(goRowMoving) && hit.X >= 0 && hit.X < FFixedCols && hit.Y >= FFixedRows) {
+            } else if (FOptions.Contains(goRowMoving) && hit.X >= 0 && hit.X < FCols.FixedCount() && hit.Y >= FRows.FixedCount()) {
                 FMoveIndex = hit.Y;
                 FMovePos = FMoveIndex;
                 if (BeginRowDrag(FMoveIndex, FMovePos, {x, y})) {
                     FGridState = gsRowMoving;
                     SetTimer(1, 60);
                 }
-            } else if (FOptions.Contains(goColMoving) && hit.Y >= 0 && hit.Y < FFixedRows && hit.X >= FFixedCols) {
+            } else if (FOptions.Contains(goColMoving) && hit.Y >= 0 && hit.Y < FRows.FixedCount() && hit.X >= FCols.FixedCount()) {
                 FMoveIndex = hit.X;
                 FMovePos = FMoveIndex;
                 if (BeginColumnDrag(FMoveIndex, FMovePos, {x, y})) {
@@ -1116,7 +1107,7 @@ void TCustomGrid::MouseMove(TShiftState shift, int x, int y)
     switch (FGridState) {
     case gsSelecting: {
         TGridCoord hit = CalcCoordFromPoint(x, y);
-        if (hit.X >= FFixedCols && hit.Y >= FFixedRows && !(hit == FAnchor)) MoveAnchor(hit);
+        if (hit.X >= FCols.FixedCount() && hit.Y >= FRows.FixedCount() && !(hit == FAnchor)) MoveAnchor(hit);
         break;
     }
     case gsColSizing:
@@ -1129,12 +1120,12 @@ void TCustomGrid::MouseMove(TShiftState shift, int x, int y)
         break;
     case gsColMoving: {
         TGridCoord hit = CalcCoordFromPoint(x, y);
-        if (hit.X >= FFixedCols) FMovePos = hit.X;
+        if (hit.X >= FCols.FixedCount()) FMovePos = hit.X;
         break;
     }
     case gsRowMoving: {
         TGridCoord hit = CalcCoordFromPoint(x, y);
-        if (hit.Y >= FFixedRows) FMovePos = hit.Y;
+        if (hit.Y >= FRows.FixedCount()) FMovePos = hit.Y;
         break;
     }
     default: break;
@@ -1178,8 +1169,8 @@ void TCustomGrid::FinishMove()
     TPoint pt{};
     bool ok = cols ? EndColumnDrag(FMoveIndex, FMovePos, pt) : EndRowDrag(FMoveIndex, FMovePos, pt);
     if (ok && FMovePos != FMoveIndex && FMoveIndex >= 0 && FMovePos >= 0) {
-        if (cols) MoveColumn(FMoveIndex, FMovePos);
-        else MoveRow(FMoveIndex, FMovePos);
+        if (cols) TCustomGrid::MoveColumn(FMoveIndex, FMovePos);
+        else TCustomGrid::MoveRow(FMoveIndex, FMovePos);
     }
 }
 
@@ -1196,7 +1187,7 @@ bool TCustomGrid::DoMouseWheelDown(TShiftState shift, const TPoint& mousePos)
     bool handled = false;
     if (OnMouseWheelDown) OnMouseWheelDown(this, shift, mousePos, handled);
     if (!handled) {
-        if (Row() < FRowCount - 1) SetRow(Row() + 1);
+        if (Row() < FRows.Count() - 1) TCustomGrid::SetRow(Row() + 1);
         handled = true;
     }
     return handled;
@@ -1207,7 +1198,7 @@ bool TCustomGrid::DoMouseWheelUp(TShiftState shift, const TPoint& mousePos)
     bool handled = false;
     if (OnMouseWheelUp) OnMouseWheelUp(this, shift, mousePos, handled);
     if (!handled) {
-        if (Row() > FFixedRows) SetRow(Row() - 1);
+        if (Row() > FRows.FixedCount()) TCustomGrid::SetRow(Row() - 1);
         handled = true;
     }
     return handled;
@@ -1336,7 +1327,7 @@ void TCustomGrid::WMGetDlgCode(TMessage& m)
 void TCustomGrid::WMHScroll(TMessage& m)
 {
     const int code = LoWord(m.WParam), pos = HiSigned(m.WParam);
-    const int maxLeft = CalcMaxTopLeft({FColCount - 1, FRowCount - 1}).X;
+    const int maxLeft = CalcMaxTopLeft({FCols.Count() - 1, FRows.Count() - 1}).X;
     int left = FTopLeft.X;
     switch (code) {
     case SB_LINELEFT: --left; break;
@@ -1347,17 +1338,17 @@ void TCustomGrid::WMHScroll(TMessage& m)
     case SB_THUMBTRACK:
         if (FOptions.Contains(goThumbTracking)) left = pos;
         break;
-    case SB_TOP: left = FFixedCols; break;
+    case SB_TOP: left = FCols.FixedCount(); break;
     case SB_BOTTOM: left = maxLeft; break;
     default: break;
     }
-    MoveTopLeft(std::clamp(left, FFixedCols, std::max(FFixedCols, maxLeft)), FTopLeft.Y);
+    MoveTopLeft(std::clamp(left, FCols.FixedCount(), std::max(FCols.FixedCount(), maxLeft)), FTopLeft.Y);
 }
 
 void TCustomGrid::WMVScroll(TMessage& m)
 {
     const int code = LoWord(m.WParam), pos = HiSigned(m.WParam);
-    const int maxTop = CalcMaxTopLeft({FColCount - 1, FRowCount - 1}).Y;
+    const int maxTop = CalcMaxTopLeft({FCols.Count() - 1, FRows.Count() - 1}).Y;
     int top = FTopLeft.Y;
     switch (code) {
     case SB_LINEUP: --top; break;
@@ -1368,11 +1359,11 @@ void TCustomGrid::WMVScroll(TMessage& m)
     case SB_THUMBTRACK:
         if (FOptions.Contains(goThumbTracking)) top = pos;
         break;
-    case SB_TOP: top = FFixedRows; break;
+    case SB_TOP: top = FRows.FixedCount(); break;
     case SB_BOTTOM: top = maxTop; break;
     default: break;
     }
-    MoveTopLeft(FTopLeft.X, std::clamp(top, FFixedRows, std::max(FFixedRows, maxTop)));
+    MoveTopLeft(FTopLeft.X, std::clamp(top, FRows.FixedCount(), std::max(FRows.FixedCount(), maxTop)));
 }
 
 void TCustomGrid::WMKillFocus(TMessage& m)
@@ -1448,9 +1439,9 @@ void TCustomGrid::WMTimer(TMessage& m)
     if (p.x() < 0) --tl.X;
     else if (p.x() >= ClientWidth()) ++tl.X;
     if (!(tl == FTopLeft)) {
-        TGridCoord maxTL = CalcMaxTopLeft({FColCount - 1, FRowCount - 1});
-        MoveTopLeft(std::clamp(tl.X, FFixedCols, std::max(FFixedCols, maxTL.X)),
-                    std::clamp(tl.Y, FFixedRows, std::max(FFixedRows, maxTL.Y)));
+        TGridCoord maxTL = CalcMaxTopLeft({FCols.Count() - 1, FRows.Count() - 1});
+        MoveTopLeft(std::clamp(tl.X, FCols.FixedCount(), std::max(FCols.FixedCount(), maxTL.X)),
+                    std::clamp(tl.Y, FRows.FixedCount(), std::max(FRows.FixedCount(), maxTL.Y)));
         MouseMove(KeyboardStateToShiftState(), std::clamp(p.x(), 0, ClientWidth() - 1),
                   std::clamp(p.y(), 0, ClientHeight() - 1));
     }
@@ -1566,13 +1557,13 @@ void TCustomGrid::UpdateScrollRange()
     FUpdatingScroll = true;
     // Showing one bar narrows the room for the other; two rounds settle it.
     for (int round = 0; round < 3; ++round) {
-        TGridCoord maxTL = CalcMaxTopLeft({FColCount - 1, FRowCount - 1});
-        bool v = (FScrollBars == ssVertical || FScrollBars == ssBoth) && maxTL.Y > FFixedRows;
-        bool h = (FScrollBars == ssHorizontal || FScrollBars == ssBoth) && maxTL.X > FFixedCols;
+        TGridCoord maxTL = CalcMaxTopLeft({FCols.Count() - 1, FRows.Count() - 1});
+        bool v = (FScrollBars == ssVertical || FScrollBars == ssBoth) && maxTL.Y > FRows.FixedCount();
+        bool h = (FScrollBars == ssHorizontal || FScrollBars == ssBoth) && maxTL.X > FCols.FixedCount();
         if (v == FVBarOn && h == FHBarOn) {
-            verticalScrollBar()->setRange(FFixedRows, std::max(FFixedRows, maxTL.Y));
+            verticalScrollBar()->setRange(FRows.FixedCount(), std::max(FRows.FixedCount(), maxTL.Y));
             verticalScrollBar()->setPageStep(std::max(1, VisibleRowCount()));
-            horizontalScrollBar()->setRange(FFixedCols, std::max(FFixedCols, maxTL.X));
+            horizontalScrollBar()->setRange(FCols.FixedCount(), std::max(FCols.FixedCount(), maxTL.X));
             horizontalScrollBar()->setPageStep(std::max(1, VisibleColCount()));
             break;
         }
@@ -1583,9 +1574,9 @@ void TCustomGrid::UpdateScrollRange()
     }
     FUpdatingScroll = false;
     // the room may have grown: keep the top-left cell where it can be
-    TGridCoord maxTL = CalcMaxTopLeft({FColCount - 1, FRowCount - 1});
-    if (FTopLeft.X > std::max(FFixedCols, maxTL.X) || FTopLeft.Y > std::max(FFixedRows, maxTL.Y))
-        MoveTopLeft(std::min(FTopLeft.X, std::max(FFixedCols, maxTL.X)), std::min(FTopLeft.Y, std::max(FFixedRows, maxTL.Y)));
+    TGridCoord maxTL = CalcMaxTopLeft({FCols.Count() - 1, FRows.Count() - 1});
+    if (FTopLeft.X > std::max(FCols.FixedCount(), maxTL.X) || FTopLeft.Y > std::max(FRows.FixedCount(), maxTL.Y))
+        MoveTopLeft(std::min(FTopLeft.X, std::max(FCols.FixedCount(), maxTL.X)), std::min(FTopLeft.Y, std::max(FRows.FixedCount(), maxTL.Y)));
     UpdateScrollPos();
 }
 

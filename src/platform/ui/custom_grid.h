@@ -14,6 +14,7 @@
 #include "platform/core/classes.h"
 #include "platform/core/exception.h"
 #include "platform/ui/canvas.h"
+#include "platform/ui/grid_axis.h"
 #include "platform/ui/messages.h"
 
 #include <QAbstractScrollArea>
@@ -109,24 +110,26 @@ public:
     void HandleNeeded();
 
     // ---- dimensions
-    int ColCount() const { return FColCount; }
-    void SetColCount(int v);
-    int RowCount() const { return FRowCount; }
-    void SetRowCount(int v);
-    int FixedCols() const { return FFixedCols; }
-    void SetFixedCols(int v);
-    int FixedRows() const { return FFixedRows; }
-    void SetFixedRows(int v);
-    int DefaultColWidth() const { return FDefaultColWidth; }
+    int ColCount() const { return FCols.Count(); }
+    virtual void SetColCount(int v);
+    int RowCount() const { return FRows.Count(); }
+    virtual void SetRowCount(int v);
+    virtual int FixedCols() const { return FCols.FixedCount(); }
+    virtual void SetFixedCols(int v);
+    virtual int FixedRows() const { return FRows.FixedCount(); }
+    virtual void SetFixedRows(int v);
+    int DefaultColWidth() const { return FCols.DefaultSize(); }
     void SetDefaultColWidth(int v);
-    int DefaultRowHeight() const { return FDefaultRowHeight; }
-    void SetDefaultRowHeight(int v);
+    int DefaultRowHeight() const { return FRows.DefaultSize(); }
+    virtual void SetDefaultRowHeight(int v);
     int ColWidths(int index) const;
     void SetColWidths(int index, int v);
     int RowHeights(int index) const;
     void SetRowHeights(int index, int v);
-    int GridLineWidth() const { return FGridLineWidth; }
-    void SetGridLineWidth(int v);
+    // The width of the lines the base lays out between cells; a grid that draws its own
+    // lines keeps it 0 and answers with its own width.
+    virtual int GridLineWidth() const { return FGridLineWidth; }
+    virtual void SetGridLineWidth(int v);
     // Total width and height of all cells with their lines.
     int GridWidth() const;
     int GridHeight() const;
@@ -143,8 +146,8 @@ public:
     void SetBorderStyle(TBorderStyle s);
     TScrollStyle ScrollBars() const { return FScrollBars; }
     void SetScrollBars(TScrollStyle s);
-    bool DefaultDrawing() const { return FDefaultDrawing; }
-    void SetDefaultDrawing(bool v);
+    virtual bool DefaultDrawing() const { return FDefaultDrawing; }
+    virtual void SetDefaultDrawing(bool v);
     TGridOptions Options() const { return FOptions; }
     void SetOptions(TGridOptions o);
     TCursor Cursor() const { return FCursor; }
@@ -158,21 +161,27 @@ public:
 
     // ---- position
     int Col() const { return FCurrent.X; }
-    void SetCol(int v);
+    virtual void SetCol(int v);
     int Row() const { return FCurrent.Y; }
-    void SetRow(int v);
+    virtual void SetRow(int v);
     TGridRect Selection() const;
     void SetSelection(const TGridRect& r);
     int LeftCol() const { return FTopLeft.X; }
     void SetLeftCol(int v);
     int TopRow() const { return FTopLeft.Y; }
-    void SetTopRow(int v);
+    virtual void SetTopRow(int v);
     int VisibleColCount() const;
     int VisibleRowCount() const;
     TGridState GridState() const { return FGridState; }
 
     // ---- geometry (client coordinates of the cell area)
-    TRect CellRect(int col, int row) const;
+    // The one question the grid asks about where a cell shows: its rectangle, the editor's
+    // rectangle and what a repaint of the cell covers all come from here, so a grid with
+    // merged cells answers with the whole block.  Empty for a cell out of view.
+    virtual TRect CellRect(int col, int row) const;
+    // The rectangle from the widths and heights alone, also for a cell out of view (left of or
+    // above the scrolling area when scrolled out at the start).
+    TRect CalcCellRect(int col, int row) const;
     void MouseToCell(int x, int y, int& col, int& row) const;
     TGridCoord MouseCoord(int x, int y) const;
     int ClientWidth() const;
@@ -218,8 +227,8 @@ public:
     void UpdateText();
 
     // ---- structure
-    void MoveColumn(int fromIndex, int toIndex);
-    void MoveRow(int fromIndex, int toIndex);
+    virtual void MoveColumn(int fromIndex, int toIndex);
+    virtual void MoveRow(int fromIndex, int toIndex);
     void DeleteColumn(int col);
     void DeleteRow(int row);
     // Makes (col, row) current; the selection anchor follows when moveAnchor is set.
@@ -346,6 +355,8 @@ protected:
     TGridCoord CalcMaxTopLeft(const TGridCoord& coord) const;
     TGridCoord CalcCoordFromPoint(int x, int y) const;
     TRect BoxRect(int left, int top, int right, int bottom) const;
+    // A rectangle laid out left to right, as it shows: mirrored in a right-to-left grid.
+    TRect MirrorRect(const TRect& r) const;
     void HideEdit();
     void DrawSizingLine();
     TGridCoord Anchor() const { return FAnchor; }
@@ -358,34 +369,39 @@ protected:
     // or the window has no use for them.
     static bool KeyGoesToDialog(QWidget* control, int vk, const std::function<intptr_t(uint32_t, intptr_t)>& ask);
 
+    // The two axes: counts, fixed counts and sizes of the columns and of the rows.
+    const TGridAxis& ColAxis() const { return FCols; }
+    const TGridAxis& RowAxis() const { return FRows; }
+    TGridAxis& ColAxis() { return FCols; }
+    TGridAxis& RowAxis() { return FRows; }
+
     TGridCoord FCurrent{1, 1};
     TGridCoord FAnchor{1, 1};
     TGridCoord FTopLeft{1, 1};
+    // Set while the grid is torn down: derived grids store no new objects from then on.
+    bool FDestroying = false;
     int FInplaceCol = -1;
     int FInplaceRow = -1;
     bool FCanEditModify = true;
 
 private:
     void ChangeSize(int newColCount, int newRowCount);
-    void ResetSizes(std::vector<int>& sizes, int count, int def);
     void Dispatch(TMessage& m);
     void SendKey(QKeyEvent* e, bool down);
     void SendMouse(uint32_t msg, QMouseEvent* e);
     void ApplyScrollBars();
     void ScrollBarAction(Qt::Orientation o, int action);
     void FinishMove();
-    int AxisExtent(const std::vector<int>& sizes, int def, int count, int from, int to) const;
+    // Pixels of cells [from, to) of an axis with their lines.
+    int AxisExtent(const TGridAxis& axis, int from, int to) const;
+    // Left-to-right start of a cell on an axis whose first scrolled cell is `first`.
+    int CellStart(const TGridAxis& axis, int first, int index) const;
+    TRect IntersectWithClient(const TRect& r) const;
     void CalcAxis(TGridAxisDrawInfo& a, bool horz) const;
     int FixedExtent(bool horz) const;
 
-    int FColCount = 5;
-    int FRowCount = 5;
-    int FFixedCols = 1;
-    int FFixedRows = 1;
-    int FDefaultColWidth = 64;
-    int FDefaultRowHeight = 24;
-    std::vector<int> FColWidths;   // empty while every column has the default width
-    std::vector<int> FRowHeights;
+    TGridAxis FCols{5, 1, 64};
+    TGridAxis FRows{5, 1, 24};
     std::vector<bool> FTabStops;
     int FGridLineWidth = 1;
     TColor FColor = clWindow;
@@ -406,7 +422,6 @@ private:
     int FMovePos = -1;
     bool FEditorMode = false;
     TInplaceEdit* FInplaceEdit = nullptr;
-    bool FDestroying = false;
     bool FHandleAllocated = false;
     bool FCapture = false;
     bool FUpdatingScroll = false;

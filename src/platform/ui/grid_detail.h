@@ -35,16 +35,7 @@ inline intptr_t HandleOf(const QWidget* w)
 // Position of an index after a column or row moved from `from` to `to`.
 inline void MoveAdjust(int& pos, int from, int to)
 {
-    if (pos == from) pos = to;
-    else if (from < to && pos > from && pos <= to) --pos;
-    else if (from > to && pos >= to && pos < from) ++pos;
-}
-
-template <typename T>
-void MoveItem(std::vector<T>& v, int from, int to)
-{
-    if (from < to) std::rotate(v.begin() + from, v.begin() + from + 1, v.begin() + to + 1);
-    else std::rotate(v.begin() + to, v.begin() + from, v.begin() + from + 1);
+    pos = TGridAxis::ShiftForMove(pos, from, to);
 }
 
 }  // namespace grid_detail

@@ -79,30 +79,10 @@ void TStringGrid::SetRows(int row, const QStringList& texts)
     for (int c = 0; c < ColCount(); ++c) SetCells(c, row, c < texts.size() ? texts[c] : QString());
 }
 
-std::vector<int> TStringGrid::CurrentRowHeights() const
+void TStringGrid::RowSizesMoved()
 {
-    std::vector<int> h(static_cast<size_t>(RowCount()));
-    for (int r = 0; r < RowCount(); ++r) h[size_t(r)] = RowHeights(r);
-    return h;
-}
-
-void TStringGrid::ApplyRowHeights(const std::vector<int>& heights)
-{
-    // The scroll range follows once, after all rows have their heights.
-    bool changed = false;
-    FApplyingHeights = true;
-    for (int r = 0; r < RowCount() && r < int(heights.size()); ++r) {
-        if (RowHeights(r) == heights[size_t(r)]) continue;
-        SetRowHeights(r, heights[size_t(r)]);
-        changed = true;
-    }
-    FApplyingHeights = false;
-    if (changed) RowHeightsChanged();
-}
-
-void TStringGrid::RowHeightsChanged()
-{
-    if (!FApplyingHeights) TCustomGrid::RowHeightsChanged();
+    if (RowAxis().HasSizes()) RowHeightsChanged();
+    Invalidate();
 }
 
 void TStringGrid::InsertStoreRows(int at, int count)
@@ -112,12 +92,13 @@ void TStringGrid::InsertStoreRows(int at, int count)
         c.Texts.InsertRange(at, count);
         c.Objects.InsertRange(at, count);
     }
+    // The row count stays: the new heights come in at `at`, the last ones drop off.
     if (at < RowCount()) {
-        std::vector<int> h = CurrentRowHeights();
-        h.insert(h.begin() + at, size_t(count), DefaultRowHeight());
-        ApplyRowHeights(h);
+        const int n = RowCount();
+        RowAxis().Insert(at, count);
+        RowAxis().Erase(n, count);
     }
-    Invalidate();
+    RowSizesMoved();
 }
 
 void TStringGrid::EraseStoreRows(int at, int count)
@@ -128,12 +109,11 @@ void TStringGrid::EraseStoreRows(int at, int count)
         c.Objects.EraseRange(at, count);
     }
     if (at < RowCount()) {
-        std::vector<int> h = CurrentRowHeights();
-        h.erase(h.begin() + at, h.begin() + std::min(at + count, RowCount()));
-        h.resize(size_t(RowCount()), DefaultRowHeight());
-        ApplyRowHeights(h);
+        const int n = RowCount();
+        RowAxis().Erase(at, count);
+        RowAxis().Insert(RowAxis().Count(), n - RowAxis().Count());
     }
-    Invalidate();
+    RowSizesMoved();
 }
 
 void TStringGrid::ReorderStoreRows(const std::vector<int>& order)
@@ -142,12 +122,12 @@ void TStringGrid::ReorderStoreRows(const std::vector<int>& order)
         c.Texts.Reorder(order);
         c.Objects.Reorder(order);
     }
-    std::vector<int> h = CurrentRowHeights();
-    std::vector<int> moved = h;
-    for (size_t i = 0; i < order.size() && i < h.size(); ++i)
-        moved[i] = order[i] < int(h.size()) ? h[size_t(order[i])] : DefaultRowHeight();
-    ApplyRowHeights(moved);
-    Invalidate();
+    if (int(order.size()) <= RowCount()) {
+        std::vector<int> all(order);
+        for (int r = int(order.size()); r < RowCount(); ++r) all.push_back(r);
+        RowAxis().Reorder(all);
+    }
+    RowSizesMoved();
 }
 
 QString TStringGrid::GetEditText(int col, int row)

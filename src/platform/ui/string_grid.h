@@ -11,8 +11,8 @@ public:
     ~TStringGrid() override;
     QString ClassName() const override { return QStringLiteral("TStringGrid"); }
 
-    QString Cells(int col, int row) const;
-    void SetCells(int col, int row, const QString& value);
+    virtual QString Cells(int col, int row) const;
+    virtual void SetCells(int col, int row, const QString& value);
     TObject* Objects(int col, int row) const;
     void SetObjects(int col, int row, TObject* value);
     QStringList Cols(int col) const;
@@ -28,7 +28,8 @@ public:
     void InsertStoreRows(int at, int count);
     // Rows [at, at + count) leave; the rows after them move up.
     void EraseStoreRows(int at, int count);
-    // Row i takes what row order[i] held, for i < order.size() (a permutation of those rows).
+    // Row i takes what row order[i] held, for i < order.size() (a permutation of those rows,
+    // no more than RowCount of them).
     void ReorderStoreRows(const std::vector<int>& order);
 
     QString GetEditText(int col, int row) override;
@@ -53,7 +54,6 @@ protected:
     bool SelectCell(int col, int row) override;
     void ColumnMoved(int fromIndex, int toIndex) override;
     void RowMoved(int fromIndex, int toIndex) override;
-    void RowHeightsChanged() override;
 
 private:
     struct Column {
@@ -61,9 +61,7 @@ private:
         TCellBlocks<TObject*> Objects;
     };
     void CellChanged(int col, int row);
-    // Gives every row its height from `heights` (one per row of RowCount).
-    void ApplyRowHeights(const std::vector<int>& heights);
-    std::vector<int> CurrentRowHeights() const;
+    // After the row axis changed in bulk: scroll range and paint, once.
+    void RowSizesMoved();
     std::vector<Column> FColumns;
-    bool FApplyingHeights = false;
 };
