@@ -79,6 +79,7 @@ TCustomGrid::TCustomGrid(QWidget* parent) : QAbstractScrollArea(parent), FCanvas
 TCustomGrid::~TCustomGrid()
 {
     FDestroying = true;
+    CancelHintOf(this);
     for (auto& t : FTimers) t.second.stop();
     FFont.OnChange = nullptr;
     // The editor goes while this grid is whole: its focus change must not reach a half
@@ -1476,9 +1477,9 @@ void TCustomGrid::WMNCPaint(TMessage& m)
 void TCustomGrid::WMCommand(TMessage& m)
 {
     // a child's notification goes back to the child, which may act on it itself
-    for (TInplaceEdit* e : findChildren<TInplaceEdit*>())
-        if (HandleOf(e) == m.LParam) {
-            m.Result = e->Perform(CN_COMMAND, m.WParam, m.LParam);
+    for (QWidget* w : findChildren<QWidget*>())
+        if (HandleOf(w) == m.LParam) {
+            if (auto* e = dynamic_cast<TInplaceEdit*>(w)) m.Result = e->Perform(CN_COMMAND, m.WParam, m.LParam);
             return;
         }
 }
@@ -1914,7 +1915,7 @@ bool TCustomGrid::viewportEvent(QEvent* e)
             Perform(CM_MOUSEENTER);
             break;
         case QEvent::Leave:
-            HintMouseMoved(this, {-1, -1});
+            CancelHintOf(this);
             Perform(CM_MOUSELEAVE);
             break;
         case QEvent::Paint: {

@@ -16,15 +16,17 @@ struct THintState {
     QTimer HideTimer;
 };
 
+// Made with the first hint; lives to the end of the program, past the application object.
+THintState* GState = nullptr;
+
 THintState& State()
 {
-    static THintState* s = [] {
-        auto* st = new THintState;   // lives to the end of the program, past QApplication
-        st->HideTimer.setSingleShot(true);
-        QObject::connect(&st->HideTimer, &QTimer::timeout, [] { CancelHint(); });
-        return st;
-    }();
-    return *s;
+    if (!GState) {
+        GState = new THintState;
+        GState->HideTimer.setSingleShot(true);
+        QObject::connect(&GState->HideTimer, &QTimer::timeout, [] { CancelHint(); });
+    }
+    return *GState;
 }
 
 }  // namespace
@@ -112,21 +114,27 @@ bool ShowControlHint(THintInfo& info, const std::function<intptr_t(THintInfo&)>&
 
 void CancelHint()
 {
-    THintState& st = State();
+    if (!GState) return;
+    THintState& st = *GState;
     st.HideTimer.stop();
     st.Control = nullptr;
     if (st.Window) st.Window->hide();
 }
 
+void CancelHintOf(QWidget* control)
+{
+    if (GState && GState->Control == control) CancelHint();
+}
+
 THintWindow* ShownHintWindow()
 {
-    THintState& st = State();
+    if (!GState) return nullptr;
+    THintState& st = *GState;
     return st.Window && st.Window->isVisible() ? st.Window.get() : nullptr;
 }
 
 void HintMouseMoved(QWidget* control, const TPoint& p)
 {
-    THintState& st = State();
-    if (!ShownHintWindow() || st.Control != control) return;
-    if (!PtInRect(st.CursorRect, p)) CancelHint();
+    if (!ShownHintWindow() || GState->Control != control) return;
+    if (!PtInRect(GState->CursorRect, p)) CancelHint();
 }

@@ -58,6 +58,8 @@ private:
 bool ShowControlHint(THintInfo& info, const std::function<intptr_t(THintInfo&)>& ask);
 // Takes down the hint that shows (the application's CancelHint).
 void CancelHint();
+// Takes down the hint that shows for `control`, if any.
+void CancelHintOf(QWidget* control);
 // The hint window that shows now, or nullptr.
 THintWindow* ShownHintWindow();
 // Called as the mouse moves over a control: leaving the hint's cursor rectangle (or the
