@@ -80,6 +80,10 @@ TCustomGrid::~TCustomGrid()
 {
     FDestroying = true;
     CancelHintOf(this);
+    // the bars outlive this part of the grid while QWidget takes its children down
+    delete FBarFilter;
+    FBarFilter = nullptr;
+    for (int bar : {SB_HORZ, SB_VERT}) BarWidget(bar)->disconnect(this);
     for (auto& t : FTimers) t.second.stop();
     FFont.OnChange = nullptr;
     // The editor goes while this grid is whole: its focus change must not reach a half
