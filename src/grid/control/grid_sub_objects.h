@@ -5,6 +5,7 @@
 #include "grid/base/grid_settings.h"
 #include "grid/base/int_list.h"
 #include "grid/base/theme.h"
+#include "platform/ui/combo_notify.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -252,7 +253,12 @@ private:
 // In-place editor controls, created hidden and disabled over the grid.
 class TGridCombo : public QComboBox {
 public:
-    explicit TGridCombo(QWidget* AParent) : QComboBox(AParent) { setEnabled(false); hide(); }
+    explicit TGridCombo(QWidget* AParent) : QComboBox(AParent)
+    {
+        setEnabled(false);
+        hide();
+        ConnectComboNotifications(this);   // the grid hears of picks, edits, drop-downs and close-ups
+    }
     bool FIsWinXP = false;
     bool FIsVista = false;
     bool FIsComCtl6 = false;

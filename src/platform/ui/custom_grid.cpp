@@ -1,13 +1,20 @@
 #include "platform/ui/custom_grid.h"
 
+#include "platform/core/sysutils.h"
 #include "platform/ui/grid_detail.h"
 #include "platform/ui/inplace_edit.h"
 
 #include <QApplication>
 #include <QCursor>
 #include <QDialog>
+#include <QDragEnterEvent>
+#include <QDragLeaveEvent>
+#include <QDragMoveEvent>
+#include <QDropEvent>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
@@ -19,34 +26,31 @@ using namespace grid_detail;
 
 namespace {
 
-Qt::CursorShape ShapeOf(TCursor c)
-{
-    switch (c) {
-    case crNone: return Qt::BlankCursor;
-    case crCross: return Qt::CrossCursor;
-    case crIBeam: return Qt::IBeamCursor;
-    case crSizeNESW: return Qt::SizeBDiagCursor;
-    case crSizeNS: return Qt::SizeVerCursor;
-    case crSizeNWSE: return Qt::SizeFDiagCursor;
-    case crSizeWE: return Qt::SizeHorCursor;
-    case crUpArrow: return Qt::UpArrowCursor;
-    case crHourGlass:
-    case crSQLWait: return Qt::WaitCursor;
-    case crDrag:
-    case crMultiDrag: return Qt::DragMoveCursor;
-    case crNoDrop:
-    case crNo: return Qt::ForbiddenCursor;
-    case crHSplit: return Qt::SplitHCursor;
-    case crVSplit: return Qt::SplitVCursor;
-    case crAppStart: return Qt::BusyCursor;
-    case crHelp: return Qt::WhatsThisCursor;
-    case crHandPoint: return Qt::PointingHandCursor;
-    case crSizeAll: return Qt::SizeAllCursor;
-    default: return Qt::ArrowCursor;
-    }
-}
+// The grid's own scroll range: the thumb's position in 128 steps, whatever the count.
+constexpr int kBarRange = 127;
 
 }  // namespace
+
+// Passes the releases and wheel turns of the window's scroll bars to the grid, which turns
+// them into scroll and wheel messages.
+class TScrollBarFilter : public QObject {
+public:
+    explicit TScrollBarFilter(TCustomGrid* grid) : QObject(grid), FGrid(grid) {}
+
+    bool eventFilter(QObject* o, QEvent* e) override
+    {
+        if (FGrid->FDestroying) return false;
+        const int bar = o == FGrid->verticalScrollBar() ? SB_VERT : SB_HORZ;
+        switch (e->type()) {
+        case QEvent::MouseButtonRelease: FGrid->ScrollBarReleased(bar, e); return true;
+        case QEvent::Wheel: FGrid->SendWheel(static_cast<QWheelEvent*>(e)); return true;
+        default: return false;
+        }
+    }
+
+private:
+    TCustomGrid* FGrid;
+};
 
 TCustomGrid::TCustomGrid(QWidget* parent) : QAbstractScrollArea(parent), FCanvas()
 {
@@ -58,22 +62,28 @@ TCustomGrid::TCustomGrid(QWidget* parent) : QAbstractScrollArea(parent), FCanvas
     FFont.OnChange = [this](TObject*) {
         if (!FDestroying) Perform(CM_FONTCHANGED);
     };
-    connect(verticalScrollBar(), &QScrollBar::actionTriggered, this,
-            [this](int action) { ScrollBarAction(Qt::Vertical, action); });
-    connect(horizontalScrollBar(), &QScrollBar::actionTriggered, this,
-            [this](int action) { ScrollBarAction(Qt::Horizontal, action); });
-    connect(verticalScrollBar(), &QScrollBar::sliderReleased, this, [this] {
-        Perform(WM_VSCROLL, MakeWParam(SB_THUMBPOSITION, verticalScrollBar()->sliderPosition()));
-    });
-    connect(horizontalScrollBar(), &QScrollBar::sliderReleased, this, [this] {
-        Perform(WM_HSCROLL, MakeWParam(SB_THUMBPOSITION, horizontalScrollBar()->sliderPosition()));
-    });
+    viewport()->setAcceptDrops(true);
+    FBarFilter = new TScrollBarFilter(this);
+    for (int bar : {SB_HORZ, SB_VERT}) {
+        QScrollBar* w = BarWidget(bar);
+        w->installEventFilter(FBarFilter);
+        connect(w, &QScrollBar::actionTriggered, this, [this, bar](int action) { ScrollBarAction(bar, action); });
+        connect(w, &QScrollBar::sliderReleased, this, [this, bar, w] {
+            Perform(bar == SB_VERT ? WM_VSCROLL : WM_HSCROLL, MakeWParam(SB_THUMBPOSITION, w->sliderPosition()));
+            ApplyBar(bar);
+        });
+    }
     resize(320, 120);
 }
 
 TCustomGrid::~TCustomGrid()
 {
     FDestroying = true;
+    CancelHintOf(this);
+    // the bars outlive this part of the grid while QWidget takes its children down
+    delete FBarFilter;
+    FBarFilter = nullptr;
+    for (int bar : {SB_HORZ, SB_VERT}) BarWidget(bar)->disconnect(this);
     for (auto& t : FTimers) t.second.stop();
     FFont.OnChange = nullptr;
     // The editor goes while this grid is whole: its focus change must not reach a half
@@ -90,6 +100,11 @@ void TCustomGrid::AfterConstruction()
 
 void TCustomGrid::BeforeDestruction()
 {
+    // the window goes: the most derived grid hears of it while it is still whole
+    if (FHandleAllocated && !FDestroySent && !FDestroying) {
+        FDestroySent = true;
+        Perform(WM_DESTROY);
+    }
     FDestroying = true;
 }
 
@@ -321,7 +336,7 @@ void TCustomGrid::SetOptions(TGridOptions o)
 void TCustomGrid::SetCursor(TCursor c)
 {
     FCursor = c;
-    viewport()->setCursor(QCursor(ShapeOf(c)));
+    viewport()->setCursor(CursorOf(c));
 }
 
 bool TCustomGrid::TabStops(int col) const
@@ -1177,31 +1192,32 @@ void TCustomGrid::FinishMove()
 bool TCustomGrid::DoMouseWheel(TShiftState shift, int wheelDelta, const TPoint& mousePos)
 {
     bool handled = false;
-    for (int d = std::abs(wheelDelta); d >= 120; d -= 120)
+    for (int d = std::abs(wheelDelta); d >= WHEEL_DELTA; d -= WHEEL_DELTA)
         handled = (wheelDelta < 0 ? DoMouseWheelDown(shift, mousePos) : DoMouseWheelUp(shift, mousePos)) || handled;
     return handled;
 }
 
 bool TCustomGrid::DoMouseWheelDown(TShiftState shift, const TPoint& mousePos)
 {
-    bool handled = false;
-    if (OnMouseWheelDown) OnMouseWheelDown(this, shift, mousePos, handled);
-    if (!handled) {
-        if (Row() < FRows.Count() - 1) TCustomGrid::SetRow(Row() + 1);
-        handled = true;
-    }
-    return handled;
+    return WheelStep(OnMouseWheelDown, shift, mousePos, +1);
 }
 
 bool TCustomGrid::DoMouseWheelUp(TShiftState shift, const TPoint& mousePos)
 {
+    return WheelStep(OnMouseWheelUp, shift, mousePos, -1);
+}
+
+bool TCustomGrid::WheelStep(const TWheelEvent& event, TShiftState shift, const TPoint& mousePos, int direction)
+{
     bool handled = false;
-    if (OnMouseWheelUp) OnMouseWheelUp(this, shift, mousePos, handled);
-    if (!handled) {
-        if (Row() > FRows.FixedCount()) TCustomGrid::SetRow(Row() - 1);
-        handled = true;
-    }
-    return handled;
+    if (event) event(this, shift, mousePos, handled);
+    if (handled) return true;
+    // one notch moves the current row by the desktop's lines per notch (-1: a page)
+    int lines = WheelScrollLines();
+    if (lines < 0) lines = std::max(1, VisibleRowCount());
+    const int to = std::clamp(Row() + direction * lines, FRows.FixedCount(), FRows.Count() - 1);
+    if (to != Row()) TCustomGrid::SetRow(to);
+    return true;
 }
 
 void TCustomGrid::Click()
@@ -1270,6 +1286,10 @@ void TCustomGrid::Dispatch(TMessage& m)
     case WM_MBUTTONDBLCLK:
     case WM_MOUSEMOVE: WMMouseButton(m); break;
     case WM_MOUSEWHEEL: WMMouseWheel(m); break;
+    case WM_PAINT: WMPaint(m); break;
+    case WM_NCPAINT: WMNCPaint(m); break;
+    case WM_COMMAND: WMCommand(m); break;
+    case CM_HINTSHOW: CMHintShow(m); break;
     case WM_TIMER: WMTimer(m); break;
     case WM_SIZE: WMSize(m); break;
     case WM_CANCELMODE: WMCancelMode(m); break;
@@ -1326,44 +1346,42 @@ void TCustomGrid::WMGetDlgCode(TMessage& m)
 
 void TCustomGrid::WMHScroll(TMessage& m)
 {
-    const int code = LoWord(m.WParam), pos = HiSigned(m.WParam);
-    const int maxLeft = CalcMaxTopLeft({FCols.Count() - 1, FRows.Count() - 1}).X;
-    int left = FTopLeft.X;
-    switch (code) {
-    case SB_LINELEFT: --left; break;
-    case SB_LINERIGHT: ++left; break;
-    case SB_PAGELEFT: left -= std::max(1, VisibleColCount()); break;
-    case SB_PAGERIGHT: left += std::max(1, VisibleColCount()); break;
-    case SB_THUMBPOSITION: left = pos; break;
-    case SB_THUMBTRACK:
-        if (FOptions.Contains(goThumbTracking)) left = pos;
-        break;
-    case SB_TOP: left = FCols.FixedCount(); break;
-    case SB_BOTTOM: left = maxLeft; break;
-    default: break;
-    }
-    MoveTopLeft(std::clamp(left, FCols.FixedCount(), std::max(FCols.FixedCount(), maxLeft)), FTopLeft.Y);
+    ScrollMessage(m, true);
 }
 
 void TCustomGrid::WMVScroll(TMessage& m)
 {
-    const int code = LoWord(m.WParam), pos = HiSigned(m.WParam);
-    const int maxTop = CalcMaxTopLeft({FCols.Count() - 1, FRows.Count() - 1}).Y;
-    int top = FTopLeft.Y;
+    ScrollMessage(m, false);
+}
+
+void TCustomGrid::ScrollMessage(TMessage& m, bool horz)
+{
+    // The position (thumb codes only) is in the bar's own units.
+    const int bar = horz ? SB_HORZ : SB_VERT;
+    const int code = LoWord(m.WParam), pos = HiWord(m.WParam);
+    const int fixed = horz ? FCols.FixedCount() : FRows.FixedCount();
+    const int first = horz ? FTopLeft.X : FTopLeft.Y;
+    const TGridCoord maxTL = CalcMaxTopLeft({FCols.Count() - 1, FRows.Count() - 1});
+    const int maxFirst = std::max(fixed, horz ? maxTL.X : maxTL.Y);
+    const int page = std::max(1, horz ? VisibleColCount() : VisibleRowCount());
+    int to = first;
     switch (code) {
-    case SB_LINEUP: --top; break;
-    case SB_LINEDOWN: ++top; break;
-    case SB_PAGEUP: top -= std::max(1, VisibleRowCount()); break;
-    case SB_PAGEDOWN: top += std::max(1, VisibleRowCount()); break;
-    case SB_THUMBPOSITION: top = pos; break;
+    case SB_LINEUP: --to; break;
+    case SB_LINEDOWN: ++to; break;
+    case SB_PAGEUP: to -= page; break;
+    case SB_PAGEDOWN: to += page; break;
+    case SB_THUMBPOSITION: to = BarPosToTopLeft(bar, pos); break;
     case SB_THUMBTRACK:
-        if (FOptions.Contains(goThumbTracking)) top = pos;
+        if (FOptions.Contains(goThumbTracking)) to = BarPosToTopLeft(bar, pos);
         break;
-    case SB_TOP: top = FRows.FixedCount(); break;
-    case SB_BOTTOM: top = maxTop; break;
-    default: break;
+    case SB_TOP: to = fixed; break;
+    case SB_BOTTOM: to = maxFirst; break;
+    default: return;
     }
-    MoveTopLeft(FTopLeft.X, std::clamp(top, FRows.FixedCount(), std::max(FRows.FixedCount(), maxTop)));
+    // code may have scrolled further than the bar reaches; the bar does not push it further
+    to = std::clamp(to, fixed, std::max(maxFirst, first));
+    if (horz) MoveTopLeft(to, FTopLeft.Y);
+    else MoveTopLeft(FTopLeft.X, to);
 }
 
 void TCustomGrid::WMKillFocus(TMessage& m)
@@ -1391,7 +1409,7 @@ void TCustomGrid::WMSetCursor(TMessage& m)
     if (state == gsNormal) CalcSizingState(p.x(), p.y(), state, index, pos, ofs, info);
     if (state == gsColSizing) viewport()->setCursor(Qt::SplitHCursor);
     else if (state == gsRowSizing) viewport()->setCursor(Qt::SplitVCursor);
-    else viewport()->setCursor(QCursor(ShapeOf(FCursor)));
+    else viewport()->setCursor(CursorOf(FCursor));
     m.Result = 1;
 }
 
@@ -1425,6 +1443,40 @@ void TCustomGrid::WMMouseWheel(TMessage& m)
     TPoint pos{LoSigned(m.LParam), HiSigned(m.LParam)};
     QPoint client = viewport()->mapFromGlobal(QPoint(pos.X, pos.Y));
     m.Result = DoMouseWheel(shift, HiSigned(m.WParam), {client.x(), client.y()}) ? 1 : 0;
+}
+
+void TCustomGrid::WMPaint(TMessage& m)
+{
+    // the platform paints the cells; sent by code outside a paint, it asks for one
+    if (FPendingPaint) paintEvent(FPendingPaint);
+    else viewport()->update();
+    m.Result = 0;
+}
+
+void TCustomGrid::WMNCPaint(TMessage& m)
+{
+    // the platform's frame, and the corner between two scroll bars
+    if (QPainter* p = FNonClientCanvas ? FNonClientCanvas->Painter() : nullptr) {
+        drawFrame(p);
+        if (FVBarOn && FHBarOn) {
+            const QPoint corner = verticalScrollBar()->mapTo(this, QPoint(0, verticalScrollBar()->height()));
+            p->fillRect(QRect(corner, QSize(verticalScrollBar()->width(), horizontalScrollBar()->height())),
+                        palette().window());
+        }
+    } else {
+        InvalidateFrame();
+    }
+    m.Result = 0;
+}
+
+void TCustomGrid::WMCommand(TMessage& m)
+{
+    // a child's notification goes back to the child, which may act on it itself
+    for (QWidget* w : findChildren<QWidget*>())
+        if (HandleOf(w) == m.LParam) {
+            if (auto* e = dynamic_cast<TInplaceEdit*>(w)) m.Result = e->Perform(CN_COMMAND, m.WParam, m.LParam);
+            return;
+        }
 }
 
 void TCustomGrid::WMTimer(TMessage& m)
@@ -1543,34 +1595,111 @@ bool TCustomGrid::IsActiveControl() const
 
 // ---------------------------------------------------------------- scroll bars
 
+QScrollBar* TCustomGrid::BarWidget(int bar) const
+{
+    return bar == SB_VERT ? verticalScrollBar() : horizontalScrollBar();
+}
+
+int TCustomGrid::BarMaxPos(int bar) const
+{
+    // the platform's last position: the thumb's page ends at the range's end
+    const TScrollInfo& i = FBar[bar == SB_VERT ? 1 : 0].Info;
+    return std::max(i.nMin, i.nMax - std::max(0, static_cast<int>(i.nPage) - 1));
+}
+
+void TCustomGrid::ApplyBar(int bar)
+{
+    const TScrollInfo& i = Bar(bar).Info;
+    QScrollBar* w = BarWidget(bar);
+    const bool was = FUpdatingScroll;
+    FUpdatingScroll = true;
+    w->setRange(i.nMin, BarMaxPos(bar));
+    w->setPageStep(static_cast<int>(i.nPage));
+    // a dragged thumb stays under the mouse; it takes the position when released
+    if (!w->isSliderDown()) w->setValue(i.nPos);
+    FUpdatingScroll = was;
+}
+
+bool TCustomGrid::SetBarShown(int bar, bool show)
+{
+    TBarState& b = Bar(bar);
+    if (b.Shown == show) return false;
+    b.Shown = show;
+    const Qt::ScrollBarPolicy policy = show ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
+    if (bar == SB_VERT) {
+        FVBarOn = show;
+        setVerticalScrollBarPolicy(policy);
+    } else {
+        FHBarOn = show;
+        setHorizontalScrollBarPolicy(policy);
+    }
+    return true;
+}
+
+int TCustomGrid::TopLeftToBarPos(int bar) const
+{
+    const bool horz = bar != SB_VERT;
+    const TScrollInfo& i = FBar[horz ? 0 : 1].Info;
+    const int span = BarMaxPos(bar) - i.nMin;
+    const int fixed = horz ? FCols.FixedCount() : FRows.FixedCount();
+    const int first = horz ? FTopLeft.X : FTopLeft.Y;
+    const TGridCoord maxTL = CalcMaxTopLeft({FCols.Count() - 1, FRows.Count() - 1});
+    // scrolled by code beyond the usual last top row, the thumb stands at the end
+    const int last = std::max(horz ? maxTL.X : maxTL.Y, first);
+    if (span <= 0 || last <= fixed) return i.nMin;
+    return i.nMin + MulDiv(first - fixed, span, last - fixed);
+}
+
+int TCustomGrid::BarPosToTopLeft(int bar, int pos) const
+{
+    const bool horz = bar != SB_VERT;
+    const TScrollInfo& i = FBar[horz ? 0 : 1].Info;
+    const int span = BarMaxPos(bar) - i.nMin;
+    const int fixed = horz ? FCols.FixedCount() : FRows.FixedCount();
+    const int first = horz ? FTopLeft.X : FTopLeft.Y;
+    const TGridCoord maxTL = CalcMaxTopLeft({FCols.Count() - 1, FRows.Count() - 1});
+    const int last = std::max(horz ? maxTL.X : maxTL.Y, first);
+    if (span <= 0 || last <= fixed) return fixed;
+    return fixed + MulDiv(std::clamp(pos, i.nMin, i.nMin + span) - i.nMin, last - fixed, span);
+}
+
 void TCustomGrid::UpdateScrollPos()
 {
-    FUpdatingScroll = true;
-    horizontalScrollBar()->setValue(FTopLeft.X);
-    verticalScrollBar()->setValue(FTopLeft.Y);
-    FUpdatingScroll = false;
+    for (int bar : {SB_HORZ, SB_VERT}) {
+        Bar(bar).Info.nPos = TopLeftToBarPos(bar);
+        ApplyBar(bar);
+    }
 }
 
 void TCustomGrid::UpdateScrollRange()
 {
     if (FUpdatingScroll || FDestroying) return;
     FUpdatingScroll = true;
-    // Showing one bar narrows the room for the other; two rounds settle it.
+    // Showing one bar narrows the room for the other; a few rounds settle it.  A bar is
+    // shown or hidden when the grid's verdict changes, so that one shown or hidden through
+    // ShowScrollBar stays so until then.
     for (int round = 0; round < 3; ++round) {
-        TGridCoord maxTL = CalcMaxTopLeft({FCols.Count() - 1, FRows.Count() - 1});
-        bool v = (FScrollBars == ssVertical || FScrollBars == ssBoth) && maxTL.Y > FRows.FixedCount();
-        bool h = (FScrollBars == ssHorizontal || FScrollBars == ssBoth) && maxTL.X > FCols.FixedCount();
-        if (v == FVBarOn && h == FHBarOn) {
-            verticalScrollBar()->setRange(FRows.FixedCount(), std::max(FRows.FixedCount(), maxTL.Y));
-            verticalScrollBar()->setPageStep(std::max(1, VisibleRowCount()));
-            horizontalScrollBar()->setRange(FCols.FixedCount(), std::max(FCols.FixedCount(), maxTL.X));
-            horizontalScrollBar()->setPageStep(std::max(1, VisibleColCount()));
-            break;
+        const TGridCoord maxTL = CalcMaxTopLeft({FCols.Count() - 1, FRows.Count() - 1});
+        const bool v = (FScrollBars == ssVertical || FScrollBars == ssBoth) &&
+                       std::max(maxTL.Y, FTopLeft.Y) > FRows.FixedCount();
+        const bool h = (FScrollBars == ssHorizontal || FScrollBars == ssBoth) &&
+                       std::max(maxTL.X, FTopLeft.X) > FCols.FixedCount();
+        bool changed = false;
+        for (auto [bar, need] : {std::pair{SB_VERT, v}, std::pair{SB_HORZ, h}}) {
+            TBarState& b = Bar(bar);
+            if (need == b.Needed) continue;
+            b.Needed = need;
+            changed = SetBarShown(bar, need) || changed;
         }
-        FVBarOn = v;
-        FHBarOn = h;
-        setVerticalScrollBarPolicy(v ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-        setHorizontalScrollBarPolicy(h ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+        if (!changed) break;
+    }
+    // the grid's own range; a derived grid's stays as it set it
+    for (int bar : {SB_HORZ, SB_VERT}) {
+        TBarState& b = Bar(bar);
+        if (b.Owned) continue;
+        b.Info.nMin = 0;
+        b.Info.nMax = b.Needed ? kBarRange : 0;
+        b.Info.nPage = 0;
     }
     FUpdatingScroll = false;
     // the room may have grown: keep the top-left cell where it can be
@@ -1580,15 +1709,105 @@ void TCustomGrid::UpdateScrollRange()
     UpdateScrollPos();
 }
 
-void TCustomGrid::ApplyScrollBars()
+int TCustomGrid::SetScrollInfo(int bar, const TScrollInfo& si, bool)
 {
+    TBarState& b = Bar(bar);
+    const bool shape = si.fMask & (SIF_RANGE | SIF_PAGE);
+    if (si.fMask & SIF_RANGE) {
+        b.Info.nMin = si.nMin;
+        b.Info.nMax = std::max(si.nMin, si.nMax);
+    }
+    if (si.fMask & SIF_PAGE) b.Info.nPage = si.nPage;
+    if (shape) b.Owned = true;
+    // a page never exceeds the range
+    b.Info.nPage = std::min<unsigned>(b.Info.nPage, static_cast<unsigned>(b.Info.nMax - b.Info.nMin + 1));
+    if (si.fMask & SIF_POS) b.Info.nPos = si.nPos;
+    b.Info.nPos = std::clamp(b.Info.nPos, b.Info.nMin, BarMaxPos(bar));
+    ApplyBar(bar);
+    if (shape) {
+        // as on the platform: a range that scrolls shows the bar, one that does not hides it
+        // (or disables it, when asked to)
+        const bool scrolls = BarMaxPos(bar) > b.Info.nMin;
+        ShowScrollBar(bar, scrolls || (si.fMask & SIF_DISABLENOSCROLL));
+        EnableScrollBar(bar, scrolls ? ESB_ENABLE_BOTH : ESB_DISABLE_BOTH);
+    }
+    return b.Info.nPos;
+}
+
+bool TCustomGrid::GetScrollInfo(int bar, TScrollInfo& si) const
+{
+    const TScrollInfo& i = FBar[bar == SB_VERT ? 1 : 0].Info;
+    if (si.fMask & SIF_RANGE) {
+        si.nMin = i.nMin;
+        si.nMax = i.nMax;
+    }
+    if (si.fMask & SIF_PAGE) si.nPage = i.nPage;
+    if (si.fMask & SIF_POS) si.nPos = i.nPos;
+    if (si.fMask & SIF_TRACKPOS) {
+        const QScrollBar* w = BarWidget(bar);
+        si.nTrackPos = w->isSliderDown() ? w->sliderPosition() : i.nPos;
+    }
+    return true;
+}
+
+void TCustomGrid::SetScrollRange(int bar, int minPos, int maxPos, bool redraw)
+{
+    TScrollInfo si;
+    si.fMask = SIF_RANGE;
+    si.nMin = minPos;
+    si.nMax = maxPos;
+    SetScrollInfo(bar, si, redraw);
+}
+
+void TCustomGrid::GetScrollRange(int bar, int& minPos, int& maxPos) const
+{
+    TScrollInfo si;
+    si.fMask = SIF_RANGE;
+    GetScrollInfo(bar, si);
+    minPos = si.nMin;
+    maxPos = si.nMax;
+}
+
+int TCustomGrid::SetScrollPos(int bar, int pos, bool redraw)
+{
+    const int old = GetScrollPos(bar);
+    TScrollInfo si;
+    si.fMask = SIF_POS;
+    si.nPos = pos;
+    SetScrollInfo(bar, si, redraw);
+    return old;
+}
+
+int TCustomGrid::GetScrollPos(int bar) const
+{
+    return FBar[bar == SB_VERT ? 1 : 0].Info.nPos;
+}
+
+void TCustomGrid::ReleaseScrollRange(int bar)
+{
+    TBarState& b = Bar(bar);
+    b.Owned = false;
+    // the grid decides afresh whether the bar shows
+    b.Needed = b.Shown;
     UpdateScrollRange();
 }
 
-void TCustomGrid::ScrollBarAction(Qt::Orientation o, int action)
+void TCustomGrid::ShowScrollBar(int bar, bool show)
 {
-    if (FUpdatingScroll) return;
-    QScrollBar* bar = o == Qt::Vertical ? verticalScrollBar() : horizontalScrollBar();
+    // the client area changes size with it, which sends WM_SIZE
+    if (bar == SB_HORZ || bar == SB_BOTH) SetBarShown(SB_HORZ, show);
+    if (bar == SB_VERT || bar == SB_BOTH) SetBarShown(SB_VERT, show);
+}
+
+void TCustomGrid::EnableScrollBar(int bar, int arrows)
+{
+    for (int b : {SB_HORZ, SB_VERT})
+        if (bar == b || bar == SB_BOTH) BarWidget(b)->setEnabled(arrows != ESB_DISABLE_BOTH);
+}
+
+void TCustomGrid::ScrollBarAction(int bar, int action)
+{
+    if (FUpdatingScroll || FDestroying) return;
     int code = -1;
     switch (action) {
     case QAbstractSlider::SliderSingleStepAdd: code = SB_LINEDOWN; break;
@@ -1600,11 +1819,26 @@ void TCustomGrid::ScrollBarAction(Qt::Orientation o, int action)
     case QAbstractSlider::SliderMove: code = SB_THUMBTRACK; break;
     default: return;
     }
-    const uint32_t msg = o == Qt::Vertical ? WM_VSCROLL : WM_HSCROLL;
-    Perform(msg, MakeWParam(code, bar->sliderPosition()));
-    // the slider shows where the grid went, unless the thumb is being dragged freely
-    if (code != SB_THUMBTRACK || FOptions.Contains(goThumbTracking))
-        bar->setSliderPosition(o == Qt::Vertical ? FTopLeft.Y : FTopLeft.X);
+    QScrollBar* w = BarWidget(bar);
+    // the platform gives a position with the thumb codes only
+    const int pos = code == SB_THUMBTRACK ? w->sliderPosition() : 0;
+    Perform(bar == SB_VERT ? WM_VSCROLL : WM_HSCROLL, MakeWParam(code, pos));
+    // the thumb stands where the grid put it, unless it is being dragged
+    if (code != SB_THUMBTRACK && !FDestroying) w->setSliderPosition(Bar(bar).Info.nPos);
+}
+
+void TCustomGrid::ScrollBarReleased(int bar, QEvent* release)
+{
+    // the bar ends its own press first (a dragged thumb sends its position), then the
+    // platform closes the scroll
+    static_cast<QObject*>(BarWidget(bar))->event(release);
+    if (static_cast<QMouseEvent*>(release)->button() == Qt::LeftButton && !FDestroying)
+        Perform(bar == SB_VERT ? WM_VSCROLL : WM_HSCROLL, MakeWParam(SB_ENDSCROLL, 0));
+}
+
+void TCustomGrid::InvalidateFrame()
+{
+    update(QRegion(rect()).subtracted(QRegion(contentsRect())));
 }
 
 // ---------------------------------------------------------------- Qt events
@@ -1630,6 +1864,30 @@ bool TCustomGrid::KeyGoesToDialog(QWidget* control, int vk, const std::function<
 bool TCustomGrid::event(QEvent* e)
 {
     if (FDestroying) return QAbstractScrollArea::event(e);
+    switch (e->type()) {
+    case QEvent::Paint: {
+        // The grid's own widget shows only the frame and the corner between the bars: its
+        // non-client area.  A derived grid draws its border after the platform's frame.
+        QPainter p(this);
+        TCanvas canvas;
+        canvas.BeginPaint(&p);
+        TCanvas* outer = FNonClientCanvas;
+        FNonClientCanvas = &canvas;
+        Perform(WM_NCPAINT, 1);
+        FNonClientCanvas = outer;
+        canvas.EndPaint();
+        return true;
+    }
+    case QEvent::WindowActivate: {
+        // the focus comes back to the window after this; what it will be is known already
+        QWidget* f = window()->focusWidget();
+        if (f && (f == this || f == FInplaceEdit)) Perform(CM_UIACTIVATE);
+        break;
+    }
+    case QEvent::ThemeChange:
+    case QEvent::StyleChange: Perform(WM_THEMECHANGED); break;
+    default: break;
+    }
     if (e->type() == QEvent::KeyPress) {
         auto* ke = static_cast<QKeyEvent*>(e);
         if (ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) {
@@ -1652,12 +1910,37 @@ bool TCustomGrid::viewportEvent(QEvent* e)
             Perform(CM_MOUSEENTER);
             break;
         case QEvent::Leave:
+            CancelHintOf(this);
             Perform(CM_MOUSELEAVE);
             break;
+        case QEvent::Paint: {
+            QPaintEvent* outer = FPendingPaint;
+            FPendingPaint = static_cast<QPaintEvent*>(e);
+            Perform(WM_PAINT);
+            FPendingPaint = outer;
+            return true;
+        }
+        case QEvent::ToolTip: ShowHintAt(static_cast<QHelpEvent*>(e)); return true;
         default: break;
         }
     }
     return QAbstractScrollArea::viewportEvent(e);
+}
+
+void TCustomGrid::ShowHintAt(QHelpEvent* e)
+{
+    if (!FShowHint) {
+        CancelHint();
+        return;
+    }
+    THintInfo info;
+    info.HintControl = this;
+    info.CursorPos = {e->pos().x(), e->pos().y()};
+    info.CursorRect = ClientRect();
+    // below the mouse pointer, clear of it
+    info.HintPos = {e->globalPos().x(), e->globalPos().y() + 20};
+    info.HintStr = FHint;
+    ShowControlHint(info, [this](THintInfo& i) { return Perform(CM_HINTSHOW, 0, reinterpret_cast<intptr_t>(&i)); });
 }
 
 void TCustomGrid::SendKey(QKeyEvent* e, bool down)
@@ -1699,6 +1982,9 @@ void TCustomGrid::keyReleaseEvent(QKeyEvent* e)
 void TCustomGrid::SendMouse(uint32_t msg, QMouseEvent* e)
 {
     QPoint p = e->position().toPoint();
+    // a hint goes when the mouse leaves its place or a button goes down
+    if (e->type() == QEvent::MouseMove) HintMouseMoved(this, {p.x(), p.y()});
+    else if (e->type() != QEvent::MouseButtonRelease && ShownHintWindow()) CancelHint();
     if (e->type() != QEvent::MouseMove || e->buttons() == Qt::NoButton) {
         // the platform asks for the cursor before each move
         if (e->type() == QEvent::MouseMove) Perform(WM_SETCURSOR, HandleOf(this), 1);
@@ -1738,17 +2024,88 @@ void TCustomGrid::mouseMoveEvent(QMouseEvent* e)
 void TCustomGrid::wheelEvent(QWheelEvent* e)
 {
     if (FDestroying) return;
+    SendWheel(e);
+}
+
+void TCustomGrid::SendWheel(QWheelEvent* e)
+{
+    // Taken whatever the grid does with it, so that the window around does not scroll too.
+    e->accept();
+    const int delta = e->angleDelta().y();
+    if (delta == 0) return;
+    // Touchpads turn in small steps: they add up to whole notches, one message each, and a
+    // turn back starts afresh.
+    if (FWheelAccumulator != 0 && (delta > 0) != (FWheelAccumulator > 0)) FWheelAccumulator = 0;
+    FWheelAccumulator += delta;
     int keys = 0;
     if (e->modifiers() & Qt::ShiftModifier) keys |= MK_SHIFT;
     if (e->modifiers() & Qt::ControlModifier) keys |= MK_CONTROL;
     if (e->buttons() & Qt::LeftButton) keys |= MK_LBUTTON;
     if (e->buttons() & Qt::RightButton) keys |= MK_RBUTTON;
     if (e->buttons() & Qt::MiddleButton) keys |= MK_MBUTTON;
-    QPoint g = e->globalPosition().toPoint();
-    int delta = e->angleDelta().y();
-    if (delta == 0) return;
-    if (Perform(WM_MOUSEWHEEL, MakeWParam(keys, delta), MakeLParam(g.x(), g.y())) != 0) e->accept();
+    const QPoint g = e->globalPosition().toPoint();
+    while (std::abs(FWheelAccumulator) >= WHEEL_DELTA && !FDestroying) {
+        const int notch = FWheelAccumulator > 0 ? WHEEL_DELTA : -WHEEL_DELTA;
+        FWheelAccumulator -= notch;
+        Perform(WM_MOUSEWHEEL, MakeWParam(keys, notch), MakeLParam(g.x(), g.y()));
+    }
+}
+
+bool TCustomGrid::SendDrag(QDropEvent* e, TDragState state)
+{
+    const QPoint p = e->position().toPoint();
+    bool accept = false;
+    DragOver(dynamic_cast<TObject*>(e->source()), p.x(), p.y(), state, accept);
+    return accept;
+}
+
+void TCustomGrid::dragEnterEvent(QDragEnterEvent* e)
+{
+    if (FDestroying) return;
+    const bool accept = SendDrag(e, dsDragEnter);
+    // taken in any case, so that the moves keep coming (a grid scrolls under a drag it
+    // cannot take); only an accepted drag may drop
+    e->accept();
+    if (!accept) e->setDropAction(Qt::IgnoreAction);
+}
+
+void TCustomGrid::dragMoveEvent(QDragMoveEvent* e)
+{
+    if (FDestroying) return;
+    if (SendDrag(e, dsDragMove)) e->acceptProposedAction();
     else e->ignore();
+}
+
+void TCustomGrid::dragLeaveEvent(QDragLeaveEvent*)
+{
+    if (FDestroying) return;
+    bool accept = false;
+    DragOver(nullptr, -1, -1, dsDragLeave, accept);
+}
+
+void TCustomGrid::dropEvent(QDropEvent* e)
+{
+    if (FDestroying) return;
+    const QPoint p = e->position().toPoint();
+    TObject* source = dynamic_cast<TObject*>(e->source());
+    // the drag leaves before it drops, as on the platform
+    bool accept = false;
+    DragOver(source, p.x(), p.y(), dsDragLeave, accept);
+    DragDrop(source, p.x(), p.y());
+    e->acceptProposedAction();
+}
+
+void TCustomGrid::DragOver(TObject* source, int x, int y, TDragState state, bool& accept)
+{
+    accept = false;
+    if (!OnDragOver) return;
+    accept = true;
+    OnDragOver(this, source, x, y, state, accept);
+}
+
+void TCustomGrid::DragDrop(TObject* source, int x, int y)
+{
+    if (OnDragDrop) OnDragDrop(this, source, x, y);
 }
 
 void TCustomGrid::focusInEvent(QFocusEvent* e)

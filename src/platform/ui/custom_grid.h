@@ -15,6 +15,8 @@
 #include "platform/core/exception.h"
 #include "platform/ui/canvas.h"
 #include "platform/ui/grid_axis.h"
+#include "platform/ui/cursors.h"
+#include "platform/ui/hint_window.h"
 #include "platform/ui/messages.h"
 
 #include <QAbstractScrollArea>
@@ -28,6 +30,12 @@
 
 class TCustomGrid;
 class TInplaceEdit;
+class QScrollBar;
+class QHelpEvent;
+class QDragEnterEvent;
+class QDragMoveEvent;
+class QDragLeaveEvent;
+class QDropEvent;
 
 // An operation the grid cannot do (an index out of range, fixed counts too big ...).
 class EInvalidGridOperation : public Exception { using Exception::Exception; };
@@ -68,13 +76,8 @@ enum TGridState { gsNormal, gsSelecting, gsRowSizing, gsColSizing, gsRowMoving, 
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 enum TBorderStyle { bsNone, bsSingle };
 
-// Screen cursors of the original numbering.
-using TCursor = int;
-constexpr TCursor crDefault = 0, crNone = -1, crArrow = -2, crCross = -3, crIBeam = -4, crSizeNESW = -6,
-                  crSizeNS = -7, crSizeNWSE = -8, crSizeWE = -9, crUpArrow = -10, crHourGlass = -11,
-                  crDrag = -12, crNoDrop = -13, crHSplit = -14, crVSplit = -15, crMultiDrag = -16,
-                  crSQLWait = -17, crNo = -18, crAppStart = -19, crHelp = -20, crHandPoint = -21,
-                  crSizeAll = -22;
+// What a drag over a control is doing.
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
 
 // Sizes and positions of one axis as the grid lays it out, in client pixels.
 struct TGridAxisDrawInfo {
@@ -154,6 +157,8 @@ public:
     void SetCursor(TCursor c);
     bool ShowHint() const { return FShowHint; }
     void SetShowHint(bool v) { FShowHint = v; }
+    QString Hint() const { return FHint; }
+    void SetHint(const QString& s) { FHint = s; }
     bool TabStops(int col) const;
     void SetTabStops(int col, bool v);
     // Right-to-left layout of the cells.
@@ -249,6 +254,29 @@ public:
     // The input focus is on the grid or its editor.
     bool IsActiveControl() const;
 
+    // ---- the window's scroll bars (SB_HORZ, SB_VERT), in the bar's own units.  The grid
+    // keeps them in step with LeftCol and TopRow on a range of 0..127; once a derived grid
+    // sets a bar's range or page, the grid keeps those and only moves the thumb, mapping
+    // the rows onto whatever range was set.  Thumb positions arrive in WM_HSCROLL and
+    // WM_VSCROLL as the bar has them.
+    int SetScrollInfo(int bar, const TScrollInfo& info, bool redraw = true);
+    bool GetScrollInfo(int bar, TScrollInfo& info) const;
+    void SetScrollRange(int bar, int minPos, int maxPos, bool redraw = true);
+    void GetScrollRange(int bar, int& minPos, int& maxPos) const;
+    int SetScrollPos(int bar, int pos, bool redraw = true);
+    int GetScrollPos(int bar) const;
+    // Hands the range and page back to the grid.
+    void ReleaseScrollRange(int bar);
+    void ShowScrollBar(int bar, bool show);
+    void EnableScrollBar(int bar, int arrows);
+    bool ScrollBarShown(int bar) const { return FBar[bar == SB_VERT ? 1 : 0].Shown; }
+
+    // The window's frame (its non-client area) is drawn during WM_NCPAINT on this canvas,
+    // in window coordinates (0, 0 is the frame's top-left pixel); outside it, nullptr.
+    TCanvas* NonClientCanvas() { return FNonClientCanvas; }
+    // Asks for the frame to be drawn again (a WM_NCPAINT follows).
+    void InvalidateFrame();
+
     // ---- events of the control
     std::function<void(TObject*)> OnClick;
     std::function<void(TObject*)> OnDblClick;
@@ -260,9 +288,12 @@ public:
     std::function<void(TObject*, TMouseButton, TShiftState, int x, int y)> OnMouseDown;
     std::function<void(TObject*, TShiftState, int x, int y)> OnMouseMove;
     std::function<void(TObject*, TMouseButton, TShiftState, int x, int y)> OnMouseUp;
-    std::function<void(TObject*, TShiftState, const TPoint& mousePos, bool& handled)> OnMouseWheelDown;
-    std::function<void(TObject*, TShiftState, const TPoint& mousePos, bool& handled)> OnMouseWheelUp;
+    using TWheelEvent = std::function<void(TObject*, TShiftState, const TPoint& mousePos, bool& handled)>;
+    TWheelEvent OnMouseWheelDown;
+    TWheelEvent OnMouseWheelUp;
     std::function<void(TObject*)> OnTopLeftChanged;
+    std::function<void(TObject*, TObject* source, int x, int y, TDragState state, bool& accept)> OnDragOver;
+    std::function<void(TObject*, TObject* source, int x, int y)> OnDragDrop;
 
     // The window procedure and the platform's handling of what it does not settle.
     virtual void WndProc(TMessage& m);
@@ -303,6 +334,10 @@ protected:
     virtual void Resize() {}
     // The selection moved from oldSel; the default repaints what changed.
     virtual void SelectionMoved(const TGridRect& oldSel);
+    // Something is dragged over the grid (client coordinates); accept says whether it may
+    // be dropped there.  The default asks OnDragOver, and refuses without it.
+    virtual void DragOver(TObject* source, int x, int y, TDragState state, bool& accept);
+    virtual void DragDrop(TObject* source, int x, int y);
 
     // ---- message handlers, reached through WndProc
     virtual void WMChar(TMessage& m);
@@ -317,6 +352,10 @@ protected:
     virtual void WMLButtonDown(TMessage& m);
     virtual void WMMouseButton(TMessage& m);   // every other button message and moves
     virtual void WMMouseWheel(TMessage& m);
+    virtual void WMPaint(TMessage& m);
+    virtual void WMNCPaint(TMessage& m);
+    virtual void WMCommand(TMessage& m);
+    virtual void CMHintShow(TMessage& m) {}
     virtual void WMTimer(TMessage& m);
     virtual void WMSize(TMessage& m);
     virtual void WMCancelMode(TMessage& m);
@@ -338,6 +377,10 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void wheelEvent(QWheelEvent* e) override;
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dragMoveEvent(QDragMoveEvent* e) override;
+    void dragLeaveEvent(QDragLeaveEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
@@ -389,8 +432,26 @@ private:
     void Dispatch(TMessage& m);
     void SendKey(QKeyEvent* e, bool down);
     void SendMouse(uint32_t msg, QMouseEvent* e);
-    void ApplyScrollBars();
-    void ScrollBarAction(Qt::Orientation o, int action);
+    struct TBarState {
+        TScrollInfo Info{SIF_ALL, 0, 0, 0, 0, 0};
+        bool Owned = false;    // range and page set by a derived grid
+        bool Needed = false;   // the grid's own last verdict on showing it
+        bool Shown = false;
+    };
+    TBarState& Bar(int bar) { return FBar[bar == SB_VERT ? 1 : 0]; }
+    QScrollBar* BarWidget(int bar) const;
+    void ApplyBar(int bar);
+    bool SetBarShown(int bar, bool show);
+    int BarMaxPos(int bar) const;
+    int TopLeftToBarPos(int bar) const;
+    int BarPosToTopLeft(int bar, int pos) const;
+    void ScrollMessage(TMessage& m, bool horz);
+    void ScrollBarAction(int bar, int action);
+    void ScrollBarReleased(int bar, QEvent* release);
+    void SendWheel(QWheelEvent* e);
+    bool WheelStep(const TWheelEvent& event, TShiftState shift, const TPoint& mousePos, int direction);
+    bool SendDrag(QDropEvent* e, TDragState state);
+    void ShowHintAt(QHelpEvent* e);
     void FinishMove();
     // Pixels of cells [from, to) of an axis with their lines.
     int AxisExtent(const TGridAxis& axis, int from, int to) const;
@@ -433,6 +494,15 @@ private:
     bool FHBarOn = false;
     std::map<int, QBasicTimer> FTimers;
     QKeyEvent* FPendingKey = nullptr;
+    TBarState FBar[2];
+    QObject* FBarFilter = nullptr;
+    int FWheelAccumulator = 0;   // wheel turn not yet a whole notch
+    bool FDestroySent = false;
+    QString FHint;
+    QPaintEvent* FPendingPaint = nullptr;
+    TCanvas* FNonClientCanvas = nullptr;
+
+    friend class TScrollBarFilter;
 
     friend class TInplaceEdit;
 };

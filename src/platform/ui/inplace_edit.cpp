@@ -21,8 +21,11 @@ TInplaceEdit::TInplaceEdit(TCustomGrid* grid) : QLineEdit(grid->viewport()), FGr
     setFrame(false);
     setAttribute(Qt::WA_MacShowFocusRect, false);
     QWidget::hide();
+    // As an edit control does, it tells its parent of every change of its text (set by code
+    // too); the parent hands the notification back, and only a change the user made reaches
+    // Change.
     connect(this, &QLineEdit::textChanged, this, [this](const QString&) {
-        if (!FSettingText && !FGrid->FDestroying) Change();
+        if (!FGrid->FDestroying) FGrid->Perform(WM_COMMAND, MakeWParam(0, EN_CHANGE), HandleOf(this));
     });
 }
 
@@ -224,6 +227,9 @@ void TInplaceEdit::WndProc(TMessage& m)
         if (key != 0) DefaultHandler(m);
         break;
     }
+    case CN_COMMAND:
+        if (HiWord(m.WParam) == EN_CHANGE && !FSettingText) Change();
+        break;
     case WM_GETDLGCODE:
         // it only exists while the grid edits, so it keeps Enter and Escape from the dialog
         m.Result = DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTALLKEYS;

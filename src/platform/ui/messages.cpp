@@ -1,5 +1,6 @@
 #include "platform/ui/messages.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QHash>
 #include <QInputEvent>
@@ -13,6 +14,11 @@ uint32_t RegisterWindowMessage(const QString& name)
     if (it != registered.constEnd()) return it.value();
     registered.insert(name, next);
     return next++;
+}
+
+int WheelScrollLines()
+{
+    return QApplication::wheelScrollLines();
 }
 
 int QtKeyToVirtualKey(int k)

@@ -55,6 +55,9 @@ enum : uint32_t {
     CM_DESIGNHITTEST = CM_BASE + 29, CM_HINTSHOW = CM_BASE + 48, CM_UIACTIVATE = CM_BASE + 41,
     CM_WANTSPECIALKEY = CM_BASE + 58, CM_MOUSEWHEEL = CM_BASE + 67, CM_STYLECHANGED = CM_BASE + 68,
 
+    // A notification that a parent hands back to the child control that sent it.
+    CN_BASE = 0xBC00, CN_COMMAND = CN_BASE + WM_COMMAND, CN_NOTIFY = CN_BASE + WM_NOTIFY,
+
     // Edit-control messages that the grid's editors send to themselves.
     EM_GETSEL = 0x00B0, EM_SETSEL = 0x00B1, EM_GETRECT = 0x00B2, EM_SETRECT = 0x00B3, EM_SETRECTNP = 0x00B4,
     EM_SETREADONLY = 0x00CF, EM_SETPASSWORDCHAR = 0x00CC, EM_CHARFROMPOS = 0x00D7,
@@ -66,7 +69,35 @@ enum : int {
     SB_TOP = 6, SB_BOTTOM = 7, SB_ENDSCROLL = 8,
     SB_HORZ = 0, SB_VERT = 1,
 };
+// Scroll-bar ids for the scroll-bar calls (SB_HORZ and SB_VERT above, and both at once).
+constexpr int SB_BOTH = 3;
 constexpr int SB_LINELEFT = SB_LINEUP, SB_LINERIGHT = SB_LINEDOWN, SB_PAGELEFT = SB_PAGEUP, SB_PAGERIGHT = SB_PAGEDOWN;
+
+// What a scroll-info call reads or writes, and how a bar is enabled.
+enum : uint32_t {
+    SIF_RANGE = 0x01, SIF_PAGE = 0x02, SIF_POS = 0x04, SIF_DISABLENOSCROLL = 0x08, SIF_TRACKPOS = 0x10,
+    SIF_ALL = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS,
+};
+enum : int { ESB_ENABLE_BOTH = 0, ESB_DISABLE_LTUP = 1, ESB_DISABLE_RTDN = 2, ESB_DISABLE_BOTH = 3 };
+
+struct TScrollInfo {
+    uint32_t fMask = SIF_ALL;
+    int nMin = 0;
+    int nMax = 0;
+    unsigned nPage = 0;
+    int nPos = 0;
+    int nTrackPos = 0;
+};
+
+// Notification codes of WM_COMMAND (high word of wParam) from edit and combo-box controls.
+enum : int {
+    EN_SETFOCUS = 0x0100, EN_KILLFOCUS = 0x0200, EN_CHANGE = 0x0300, EN_UPDATE = 0x0400,
+    CBN_SELCHANGE = 1, CBN_DBLCLK = 2, CBN_SETFOCUS = 3, CBN_KILLFOCUS = 4, CBN_EDITCHANGE = 5,
+    CBN_EDITUPDATE = 6, CBN_DROPDOWN = 7, CBN_CLOSEUP = 8, CBN_SELENDOK = 9, CBN_SELENDCANCEL = 10,
+};
+
+// One notch of the mouse wheel in WM_MOUSEWHEEL's delta.
+constexpr int WHEEL_DELTA = 120;
 
 // Answers to WM_GETDLGCODE: which keys a control keeps from its dialog.
 enum : int {
@@ -99,6 +130,9 @@ enum TMouseButton { mbLeft, mbRight, mbMiddle };
 // A number of its own for a message name, the same for the same name during the run
 // (0xC000 and up, as the platform hands them out).
 uint32_t RegisterWindowMessage(const QString& name);
+
+// Rows or lines one notch of the wheel scrolls, as the desktop sets it; -1 means a page.
+int WheelScrollLines();
 
 // Translation of Qt input to the platform's terms.
 int QtKeyToVirtualKey(int qtKey);

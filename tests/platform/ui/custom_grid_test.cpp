@@ -1,3 +1,4 @@
+#include "platform/core/sysutils.h"
 #include "platform/ui/inplace_edit.h"
 #include "platform/ui/string_grid.h"
 
@@ -22,7 +23,10 @@ public:
 
     void WndProc(TMessage& m) override
     {
-        if (m.Msg != WM_SETCURSOR && m.Msg != WM_GETDLGCODE && m.Msg != CM_WANTSPECIALKEY) Messages.push_back(m);
+        // what the grid is asked and told, without its questions and its paints
+        if (m.Msg != WM_SETCURSOR && m.Msg != WM_GETDLGCODE && m.Msg != CM_WANTSPECIALKEY && m.Msg != WM_PAINT &&
+            m.Msg != WM_NCPAINT)
+            Messages.push_back(m);
         TStringGrid::WndProc(m);
     }
     std::vector<uint32_t> MessageIds() const
@@ -418,13 +422,14 @@ TEST_F(GridFixture, ScrollingKeepsTheCurrentCellInView)
         int Code, Pos, Top;
     } cases[] = {
         {SB_LINEDOWN, 0, 6}, {SB_PAGEDOWN, 0, 13}, {SB_BOTTOM, 0, 23}, {SB_LINEDOWN, 0, 23},
-        {SB_PAGEUP, 0, 16},  {SB_TOP, 0, 1},       {SB_THUMBPOSITION, 10, 10},
-        {SB_THUMBTRACK, 12, 10},   // only followed with thumb tracking
+        {SB_PAGEUP, 0, 16},  {SB_TOP, 0, 1},       {SB_THUMBPOSITION, 52, 10},
+        {SB_THUMBTRACK, 60, 10},   // only followed with thumb tracking
     };
+    // the bar counts 0..127 from the first to the last top row (1 .. 23)
     for (const Case& c : cases) {
         G->Perform(WM_VSCROLL, MakeWParam(c.Code, c.Pos));
         EXPECT_EQ(G->TopRow(), c.Top) << c.Code;
-        EXPECT_EQ(G->verticalScrollBar()->value(), c.Top);
+        EXPECT_EQ(G->verticalScrollBar()->value(), MulDiv(c.Top - 1, 127, 22));
     }
 
     // an open editor leaves with its cell and comes back with it
@@ -440,12 +445,12 @@ TEST_F(GridFixture, ScrollingKeepsTheCurrentCellInView)
     EXPECT_EQ(G->InplaceEditor()->geometry().topLeft(), QPoint(65, 50));
     G->HideEditor();
 
-    // the wheel moves the current row
+    // a notch of the wheel moves the current row by the desktop's lines
     G->FocusCell(1, 10, true);
     QWheelEvent down(QPointF(100, 100), G->mapToGlobal(QPointF(100, 100)), QPoint(), QPoint(0, -120), Qt::NoButton,
                      Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(G->viewport(), &down);
-    EXPECT_EQ(G->Row(), 11);
+    EXPECT_EQ(G->Row(), 10 + QApplication::wheelScrollLines());
 
     // a taller window shows more rows and can scroll less
     G->SetTopRow(29);
