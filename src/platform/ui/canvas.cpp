@@ -394,7 +394,8 @@ void TCanvas::LineTo(int x, int y)
     ApplyPen(p);
     if (thinSolid) {
         if (dx == 0 || dy == 0) {
-            p.drawLine(QPoint(from.X, from.Y), at(steps - 1));
+            // a flat cap leaves the end point out
+            p.drawLine(QPoint(from.X, from.Y), QPoint(x, y));
         } else {
             std::vector<QPoint> pts;
             pts.reserve(steps);
