@@ -36,9 +36,23 @@ void TGraphicsObject::Changed()
     FireNotify(OnChange, this);
 }
 
-TFont::TFont() = default;
+namespace {
+quint64 NextFontKey()
+{
+    static quint64 last = 0;
+    return ++last;
+}
+}  // namespace
 
-TFont::TFont(const TFont& other) : TGraphicsObject()
+struct TFont::Measures {
+    QFontMetrics Fm;
+    int Ascent;
+    int Descent;
+};
+
+TFont::TFont() : FKey(NextFontKey()) {}
+
+TFont::TFont(const TFont& other) : TGraphicsObject(), FKey(0)
 {
     Assign(other);
 }
@@ -57,15 +71,17 @@ void TFont::Assign(const TFont& src)
     FColor = src.FColor;
     FStyle = src.FStyle;
     FOrientation = src.FOrientation;
+    FKey = src.FKey;
     FQFont = src.FQFont;
-    FMetrics = src.FMetrics;   // metrics are immutable, so the two fonts may share them
+    FMeasures = src.FMeasures;   // metrics are immutable, so the two fonts may share them
     Changed();
 }
 
 void TFont::Invalidate()
 {
+    FKey = NextFontKey();
     FQFont.reset();
-    FMetrics.reset();
+    FMeasures.reset();
     Changed();
 }
 
@@ -130,10 +146,28 @@ const QFont& TFont::ToQFont() const
     return *FQFont;
 }
 
+const TFont::Measures& TFont::Measure() const
+{
+    if (!FMeasures) {
+        QFontMetrics fm(ToQFont());
+        FMeasures = std::make_shared<const Measures>(Measures{fm, fm.ascent(), fm.descent()});
+    }
+    return *FMeasures;
+}
+
 const QFontMetrics& TFont::Metrics() const
 {
-    if (!FMetrics) FMetrics = std::make_shared<QFontMetrics>(ToQFont());
-    return *FMetrics;
+    return Measure().Fm;
+}
+
+int TFont::Ascent() const
+{
+    return Measure().Ascent;
+}
+
+int TFont::LineHeight() const
+{
+    return Measure().Ascent + Measure().Descent;
 }
 
 bool operator==(const TFont& a, const TFont& b)
@@ -231,11 +265,6 @@ QPainter::CompositionMode ModeOf(TPenMode m)
     }
 }
 
-int LineHeight(const QFontMetrics& fm)
-{
-    return fm.ascent() + fm.descent();
-}
-
 // The pen modes whose result depends on the pixels underneath only through exclusive-or.
 bool Combines(TPenMode m)
 {
@@ -264,6 +293,7 @@ TCanvas::~TCanvas()
 void TCanvas::BeginPaint(QPainter* painter, const QRegion& area)
 {
     Release();
+    FTextPainter = nullptr;
     FPaintArea = area;
     FPainter = painter;
     if (FPainter) FPainter->setRenderHint(QPainter::Antialiasing, false);
@@ -272,6 +302,7 @@ void TCanvas::BeginPaint(QPainter* painter, const QRegion& area)
 void TCanvas::EndPaint()
 {
     if (FPainter && FPainter != FOwnPainter.get()) FPainter = nullptr;
+    FTextPainter = nullptr;
     FPaintArea = QRegion();
     FSaved.clear();
 }
@@ -283,6 +314,7 @@ void TCanvas::Release()
         FOwnPainter->end();
         FOwnPainter.reset();
         FSaved.clear();
+        FTextPainter = nullptr;
     }
 }
 
@@ -307,6 +339,8 @@ bool TCanvas::Open()
 
 QPainter* TCanvas::Painter()
 {
+    // whoever takes the painter may change its font and pen
+    FTextPainter = nullptr;
     return CanDraw() ? FPainter : nullptr;
 }
 
@@ -580,7 +614,7 @@ int TCanvas::TextWidth(const QString& text) const
 
 int TCanvas::TextHeight(const QString& text) const
 {
-    return LineHeight(FFont.Metrics());
+    return FFont.LineHeight();
 }
 
 QSize TCanvas::TextExtent(const QString& text) const
@@ -594,7 +628,7 @@ void TCanvas::DrawTextLine(int x, int y, const QString& text, int underlineFrom,
     const QFontMetrics& fm = FFont.Metrics();
     TRect bounds;
     if (FTextBounds && !Lent()) {
-        const int w = fm.horizontalAdvance(text), h = LineHeight(fm);
+        const int w = fm.horizontalAdvance(text), h = FFont.LineHeight();
         bounds = FFont.Orientation() == 0 ? Bounds(x, y, w, h) : TRect{x - w - h, y - w - h, x + w + h, y + w + h};
     }
     QPainter* target = DrawingTarget(bounds, false);
@@ -609,11 +643,11 @@ void TCanvas::DrawTextLine(int x, int y, const QString& text, int underlineFrom,
         x = 0;
         y = 0;
     }
-    p.drawText(x, y + fm.ascent(), text);
+    p.drawText(x, y + FFont.Ascent(), text);
     if (underlineFrom >= 0 && underlineFrom < text.size()) {
         int x0 = x + fm.horizontalAdvance(text.left(underlineFrom));
         int w = fm.horizontalAdvance(text.mid(underlineFrom, underlineLen));
-        p.fillRect(QRect(x0, y + fm.ascent() + 1, w, 1), Solid(FFont.Color()));
+        p.fillRect(QRect(x0, y + FFont.Ascent() + 1, w, 1), Solid(FFont.Color()));
     }
     p.restore();
 }
@@ -804,17 +838,21 @@ void TCanvas::DrawTextLineIn(const TRect& line, const QString& text, uint32_t fo
     int flags = Qt::TextSingleLine | Qt::AlignTop;
     flags |= (format & DT_CENTER) ? Qt::AlignHCenter : (format & DT_RIGHT) ? Qt::AlignRight : Qt::AlignLeft;
     if (format & DT_NOCLIP) flags |= Qt::TextDontClip;
-    p.save();
-    p.setFont(FFont.ToQFont());
-    p.setPen(Solid(FFont.Color()));
+    // The painter keeps the text's font and colour from cell to cell; every other drawing
+    // call sets what it needs inside a save and restore of its own.
+    const QColor color = Solid(FFont.Color());
+    if (FTextPainter != &p || FTextFont != FFont.Key()) p.setFont(FFont.ToQFont());
+    if (FTextPainter != &p || FTextColor != color.rgb()) p.setPen(color);
+    FTextPainter = &p;
+    FTextFont = FFont.Key();
+    FTextColor = color.rgb();
     p.drawText(line.ToQRect(), flags, text);
-    p.restore();
 }
 
 int TCanvas::DrawText(const QString& text, TRect& r, uint32_t format)
 {
     const QFontMetrics& fm = FFont.Metrics();
-    const int lineH = LineHeight(fm) + ((format & DT_EXTERNALLEADING) ? fm.leading() : 0);
+    const int lineH = FFont.LineHeight() + ((format & DT_EXTERNALLEADING) ? fm.leading() : 0);
     const bool single = format & DT_SINGLELINE;
 
     // The plain single-line text of a cell: nothing to strip, break, expand or shorten, no
@@ -1016,6 +1054,7 @@ void TCanvas::RestoreState()
     FFont.Assign(s.Font);
     FPen.Assign(s.Pen);
     FBrush.Assign(s.Brush);
+    FTextPainter = nullptr;
     if (s.PainterSaved)
         for (QPainter* p : {FPainter, FCombineLayer})
             if (p) p->restore();

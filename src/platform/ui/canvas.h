@@ -101,17 +101,26 @@ public:
 
     const QFont& ToQFont() const;
     const QFontMetrics& Metrics() const;
+    // Ascent and ascent + descent of a line, in pixels (kept: asked for every text drawn).
+    int Ascent() const;
+    int LineHeight() const;
+    // Equal for two fonts only when their Qt fonts are equal: fonts copied from one another
+    // share it until one of them changes.
+    quint64 Key() const { return FKey; }
     friend bool operator==(const TFont& a, const TFont& b);
 
 private:
+    struct Measures;
+    const Measures& Measure() const;
     void Invalidate();
     QString FName = QStringLiteral("Tahoma");
     int FHeight = -11;
     TColor FColor = clWindowText;
     TFontStyles FStyle;
     int FOrientation = 0;
+    quint64 FKey;
     mutable std::optional<QFont> FQFont;
-    mutable std::shared_ptr<QFontMetrics> FMetrics;
+    mutable std::shared_ptr<const Measures> FMeasures;
 };
 
 enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
@@ -295,6 +304,10 @@ private:
         bool PainterSaved = false;
     };
     std::vector<State> FSaved;
+    // What the painter was last given for text, so that cell after cell does not set it again.
+    QPainter* FTextPainter = nullptr;
+    quint64 FTextFont = 0;
+    QRgb FTextColor = 0;
 };
 
 enum TPixelFormat { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit };
