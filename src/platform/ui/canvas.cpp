@@ -71,9 +71,14 @@ void TFont::Assign(const TFont& src)
     FColor = src.FColor;
     FStyle = src.FStyle;
     FOrientation = src.FOrientation;
+    // Fonts of one key share their Qt font and metrics, whichever of the two made them
+    // first: a canvas given the grid's font for every cell builds them once, not per cell.
+    const bool same = FKey == src.FKey;
     FKey = src.FKey;
-    FQFont = src.FQFont;
-    FMeasures = src.FMeasures;   // metrics are immutable, so the two fonts may share them
+    if (same && !src.FQFont) src.FQFont = FQFont;
+    else FQFont = src.FQFont;
+    if (same && !src.FMeasures) src.FMeasures = FMeasures;
+    else FMeasures = src.FMeasures;   // metrics are immutable, so the two fonts may share them
     Changed();
 }
 
