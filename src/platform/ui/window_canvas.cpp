@@ -3,7 +3,11 @@
 #include <QPainter>
 #include <QWidget>
 
-TWindowCanvas::TWindowCanvas(QWidget* window) : TCanvas(&FPicture), FWindow(window) {}
+TWindowCanvas::TWindowCanvas(QWidget* window) : TCanvas(&FPicture), FWindow(window)
+{
+    // what is drawn between paints is shown by repainting its bounds, text included
+    FTextBounds = true;
+}
 
 TWindowCanvas::~TWindowCanvas()
 {

@@ -109,11 +109,20 @@ TEST_F(WindowFixture, OrdinaryDrawingBetweenPaintsShowsUntilAPaintCoversIt)
     EXPECT_EQ(Changed(before, shown).size(), 200u);
     EXPECT_EQ(QColor(shown.pixel(70, 30)), QColor(Qt::red));
     EXPECT_EQ(QColor(shown.pixel(89, 39)), QColor(Qt::red));
+    // text too, where it was drawn
+    c->Brush()->SetStyle(bsClear);
+    c->TextOut(200, 60, QStringLiteral("WWW"));
+    const QImage text = Screen();
+    const auto written = Changed(shown, text);
+    ASSERT_FALSE(written.empty());
+    for (const QPoint& p : written)
+        EXPECT_TRUE(QRect(200, 60, c->TextWidth(QStringLiteral("WWW")), c->TextHeight(QStringLiteral("WWW"))).contains(p));
 
     // a paint elsewhere leaves it; a paint of its cell covers it
     G->InvalidateCell(3, 3);
     EXPECT_EQ(QColor(Screen().pixel(70, 30)), QColor(Qt::red));
     G->InvalidateCell(1, 1);
+    G->InvalidateCell(3, 2);
     EXPECT_EQ(Screen(), before);
 }
 
