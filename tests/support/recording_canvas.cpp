@@ -76,3 +76,9 @@ void TRecordingCanvas::DrawTextLine(int x, int y, const QString& text, int, int)
     Ops.push_back(Op{QStringLiteral("Text"), Bounds(x, y, TextWidth(text), TextHeight(text)), text, Font()->Color(),
                      Font()->Style(), {}});
 }
+
+void TRecordingCanvas::DrawTextLineIn(const TRect& line, const QString& text, uint32_t format)
+{
+    // Recorded where the canvas places it, as a line drawn at its measured position.
+    DrawTextLine(AlignedX(line, TextWidth(text), format), line.Top, text, -1, 0);
+}

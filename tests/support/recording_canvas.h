@@ -35,4 +35,5 @@ public:
 
 protected:
     void DrawTextLine(int x, int y, const QString& text, int underlineFrom, int underlineLen) override;
+    void DrawTextLineIn(const TRect& line, const QString& text, uint32_t format) override;
 };

@@ -677,12 +677,13 @@ void TBaseGrid::DoPaintCell(TCanvas* Canvas, int ACol, int ARow, TRect Rect, TGr
     }
     if (UseMerge) r = CellRect(ACol, ARow);
 
-    Canvas->SaveState();
-    // A block reaching under the fixed columns or rows is not drawn over them.
+    // A block reaching under the fixed columns or rows is not drawn over them.  Only such a
+    // cell gets a clip; the canvas keeps its state from cell to cell otherwise.
     const int fw = ACol >= TStringGrid::FixedCols() ? FixedColsWidth() : 0;
     const int fh = ARow >= TStringGrid::FixedRows() ? FixedRowsHeight() : 0;
-    if ((ACol >= TStringGrid::FixedCols() && TStringGrid::FixedCols() > 0 && r.Left < fw) || (ARow >= TStringGrid::FixedRows() && TStringGrid::FixedRows() > 0 && r.Top < fh))
-        Canvas->IntersectClipRect({fw, fh, Width(), Height()});
+    const bool clip =
+        (ACol >= TStringGrid::FixedCols() && TStringGrid::FixedCols() > 0 && r.Left < fw) || (ARow >= TStringGrid::FixedRows() && TStringGrid::FixedRows() > 0 && r.Top < fh);
+    if (clip) Canvas->SetClipRect({fw, fh, Width(), Height()});
 
     Canvas->Pen()->SetWidth(1);
     Canvas->SetFont(*Font());
@@ -734,7 +735,7 @@ void TBaseGrid::DoPaintCell(TCanvas* Canvas, int ACol, int ARow, TRect Rect, TGr
         InflateRect(content, -FGridLineWidth, -FGridLineWidth);
     }
     if (UseMerge) DrawCellContent(Canvas, ACol, ARow, content, State);
-    Canvas->RestoreState();
+    if (clip) Canvas->ResetClip();
     Canvas->Brush()->SetStyle(bsSolid);
     Canvas->Pen()->SetStyle(psSolid);
 }

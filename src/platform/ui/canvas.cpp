@@ -36,9 +36,23 @@ void TGraphicsObject::Changed()
     FireNotify(OnChange, this);
 }
 
-TFont::TFont() = default;
+namespace {
+quint64 NextFontKey()
+{
+    static quint64 last = 0;
+    return ++last;
+}
+}  // namespace
 
-TFont::TFont(const TFont& other) : TGraphicsObject()
+struct TFont::Measures {
+    QFontMetrics Fm;
+    int Ascent;
+    int Descent;
+};
+
+TFont::TFont() : FKey(NextFontKey()) {}
+
+TFont::TFont(const TFont& other) : TGraphicsObject(), FKey(0)
 {
     Assign(other);
 }
@@ -57,15 +71,22 @@ void TFont::Assign(const TFont& src)
     FColor = src.FColor;
     FStyle = src.FStyle;
     FOrientation = src.FOrientation;
-    FQFont = src.FQFont;
-    FMetrics = src.FMetrics;   // metrics are immutable, so the two fonts may share them
+    // Fonts of one key share their Qt font and metrics, whichever of the two made them
+    // first: a canvas given the grid's font for every cell builds them once, not per cell.
+    const bool same = FKey == src.FKey;
+    FKey = src.FKey;
+    if (same && !src.FQFont) src.FQFont = FQFont;
+    else FQFont = src.FQFont;
+    if (same && !src.FMeasures) src.FMeasures = FMeasures;
+    else FMeasures = src.FMeasures;   // metrics are immutable, so the two fonts may share them
     Changed();
 }
 
 void TFont::Invalidate()
 {
+    FKey = NextFontKey();
     FQFont.reset();
-    FMetrics.reset();
+    FMeasures.reset();
     Changed();
 }
 
@@ -130,10 +151,28 @@ const QFont& TFont::ToQFont() const
     return *FQFont;
 }
 
+const TFont::Measures& TFont::Measure() const
+{
+    if (!FMeasures) {
+        QFontMetrics fm(ToQFont());
+        FMeasures = std::make_shared<const Measures>(Measures{fm, fm.ascent(), fm.descent()});
+    }
+    return *FMeasures;
+}
+
 const QFontMetrics& TFont::Metrics() const
 {
-    if (!FMetrics) FMetrics = std::make_shared<QFontMetrics>(ToQFont());
-    return *FMetrics;
+    return Measure().Fm;
+}
+
+int TFont::Ascent() const
+{
+    return Measure().Ascent;
+}
+
+int TFont::LineHeight() const
+{
+    return Measure().Ascent + Measure().Descent;
 }
 
 bool operator==(const TFont& a, const TFont& b)
@@ -231,9 +270,18 @@ QPainter::CompositionMode ModeOf(TPenMode m)
     }
 }
 
-int LineHeight(const QFontMetrics& fm)
+// The pen modes whose result depends on the pixels underneath only through exclusive-or.
+bool Combines(TPenMode m)
 {
-    return fm.ascent() + fm.descent();
+    return m == pmXor || m == pmNotXor || m == pmNot;
+}
+
+// What a combining pen mode does to any pixel, as the colour to exclusive-or it with.
+QColor MaskOf(TPenMode m, const QColor& c)
+{
+    if (m == pmNot) return QColor(Qt::white);
+    if (m == pmNotXor) return QColor(QRgb(~c.rgb() & 0xFFFFFF));
+    return c;
 }
 
 }  // namespace
@@ -247,9 +295,11 @@ TCanvas::~TCanvas()
     Release();
 }
 
-void TCanvas::BeginPaint(QPainter* painter)
+void TCanvas::BeginPaint(QPainter* painter, const QRegion& area)
 {
     Release();
+    FTextPainter = nullptr;
+    FPaintArea = area;
     FPainter = painter;
     if (FPainter) FPainter->setRenderHint(QPainter::Antialiasing, false);
 }
@@ -257,6 +307,8 @@ void TCanvas::BeginPaint(QPainter* painter)
 void TCanvas::EndPaint()
 {
     if (FPainter && FPainter != FOwnPainter.get()) FPainter = nullptr;
+    FTextPainter = nullptr;
+    FPaintArea = QRegion();
     FSaved.clear();
 }
 
@@ -267,12 +319,18 @@ void TCanvas::Release()
         FOwnPainter->end();
         FOwnPainter.reset();
         FSaved.clear();
+        FTextPainter = nullptr;
     }
 }
 
 bool TCanvas::CanDraw()
 {
     if (FPainter) return FPainter->isActive();
+    return Open();
+}
+
+bool TCanvas::Open()
+{
     if (!FDevice || FDevice->width() <= 0 || FDevice->height() <= 0) return false;
     FOwnPainter = std::make_unique<QPainter>(FDevice);
     if (!FOwnPainter->isActive()) {
@@ -286,6 +344,13 @@ bool TCanvas::CanDraw()
 
 QPainter* TCanvas::Painter()
 {
+    // whoever takes the painter may change its font and pen
+    FTextPainter = nullptr;
+    return CanDraw() ? FPainter : nullptr;
+}
+
+QPainter* TCanvas::DrawingTarget(const TRect&, bool)
+{
     return CanDraw() ? FPainter : nullptr;
 }
 
@@ -296,6 +361,8 @@ void TCanvas::ApplyPen(QPainter& p)
         return;
     }
     QColor c = FPen.Mode() == pmBlack ? QColor(Qt::black) : FPen.Mode() == pmWhite ? QColor(Qt::white) : Solid(FPen.Color());
+    const bool mask = &p == FCombineLayer;
+    if (mask) c = MaskOf(FPen.Mode(), c);
     QPen pen(c);
     pen.setWidth(FPen.Width() <= 1 ? 0 : FPen.Width());
     pen.setCapStyle(Qt::FlatCap);
@@ -308,7 +375,7 @@ void TCanvas::ApplyPen(QPainter& p)
     default: pen.setStyle(Qt::SolidLine); break;
     }
     p.setPen(pen);
-    p.setCompositionMode(ModeOf(FPen.Mode()));
+    p.setCompositionMode(mask ? QPainter::RasterOp_SourceXorDestination : ModeOf(FPen.Mode()));
 }
 
 void TCanvas::ApplyBrush(QPainter& p)
@@ -324,7 +391,9 @@ void TCanvas::ApplyBrush(QPainter& p)
     case bsDiagCross: s = Qt::DiagCrossPattern; break;
     default: break;
     }
-    p.setBrush(QBrush(Solid(FBrush.Color()), s));
+    QColor c = Solid(FBrush.Color());
+    if (&p == FCombineLayer) c = MaskOf(FPen.Mode(), c);
+    p.setBrush(QBrush(c, s));
 }
 
 void TCanvas::MoveTo(int x, int y)
@@ -336,14 +405,13 @@ void TCanvas::LineTo(int x, int y)
 {
     TPoint from = FPenPos;
     FPenPos = {x, y};
-    if (from == FPenPos || !CanDraw()) return;
-    QPainter& p = *FPainter;
-    p.save();
-    ApplyPen(p);
-    if (p.pen().style() == Qt::NoPen) {
-        p.restore();
-        return;
-    }
+    if (from == FPenPos || FPen.Style() == psClear || FPen.Mode() == pmNop) return;
+    const int reach = std::max(1, FPen.Width());
+    const TRect bounds{std::min(from.X, x) - reach, std::min(from.Y, y) - reach, std::max(from.X, x) + reach + 1,
+                       std::max(from.Y, y) + reach + 1};
+    QPainter* target = DrawingTarget(bounds, Combines(FPen.Mode()));
+    if (!target) return;
+    QPainter& p = *target;
     // The last point of the line is left out: step back one pixel along the line's major
     // axis (Bresenham) and draw to there inclusive.
     int dx = x - from.X, dy = y - from.Y;
@@ -352,13 +420,21 @@ void TCanvas::LineTo(int x, int y)
         return QPoint(from.X + static_cast<int>(Round(double(dx) * i / steps)),
                       from.Y + static_cast<int>(Round(double(dy) * i / steps)));
     };
-    if (FPen.Width() <= 1 && FPen.Style() == psSolid) {
+    const bool thinSolid = FPen.Width() <= 1 && FPen.Style() == psSolid;
+    if (thinSolid && (dx == 0 || dy == 0) && FPen.Mode() == pmCopy) {
+        // The grid's lines: one fill, no pen to build.
+        QPoint a(from.X, from.Y), b = at(steps - 1);
+        p.fillRect(QRect(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
+                         QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y()))),
+                   Solid(FPen.Color()));
+        return;
+    }
+    p.save();
+    ApplyPen(p);
+    if (thinSolid) {
         if (dx == 0 || dy == 0) {
-            QPoint a(from.X, from.Y), b = at(steps - 1);
-            QRect band(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
-                       QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y())));
-            if (FPen.Mode() == pmCopy) p.fillRect(band, p.pen().color());
-            else p.drawLine(a, b);
+            // a flat cap leaves the end point out
+            p.drawLine(QPoint(from.X, from.Y), QPoint(x, y));
         } else {
             std::vector<QPoint> pts;
             pts.reserve(steps);
@@ -384,8 +460,10 @@ void TCanvas::Polyline(const std::vector<TPoint>& points)
 
 void TCanvas::FillRect(const TRect& r)
 {
-    if (IsRectEmpty(r) || FBrush.Style() == bsClear || !CanDraw()) return;
-    QPainter& p = *FPainter;
+    if (IsRectEmpty(r) || FBrush.Style() == bsClear) return;
+    QPainter* target = DrawingTarget(r, false);
+    if (!target) return;
+    QPainter& p = *target;
     if (FBrush.Style() == bsSolid) {
         p.fillRect(r.ToQRect(), Solid(FBrush.Color()));
     } else {
@@ -400,9 +478,11 @@ void TCanvas::FillRect(const TRect& r)
 void TCanvas::FrameRect(const TRect& r)
 {
     // A one-pixel frame in the brush colour, inside the rectangle.
-    if (IsRectEmpty(r) || !CanDraw()) return;
+    if (IsRectEmpty(r)) return;
+    QPainter* target = DrawingTarget(r, false);
+    if (!target) return;
     QColor c = Solid(FBrush.Color());
-    QPainter& p = *FPainter;
+    QPainter& p = *target;
     p.fillRect(QRect(r.Left, r.Top, r.Width(), 1), c);
     p.fillRect(QRect(r.Left, r.Bottom - 1, r.Width(), 1), c);
     p.fillRect(QRect(r.Left, r.Top, 1, r.Height()), c);
@@ -413,12 +493,14 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2)
 {
     if (x2 < x1) std::swap(x1, x2);
     if (y2 < y1) std::swap(y1, y2);
-    if (x2 - x1 < 1 || y2 - y1 < 1 || !CanDraw()) return;
-    QPainter& p = *FPainter;
+    if (x2 - x1 < 1 || y2 - y1 < 1) return;
+    const TRect bounds{x1, y1, x2, y2};
     bool pen = FPen.Style() != psClear && FPen.Mode() != pmNop;
     if (!pen) {
         // Without a pen the interior stops one pixel short of the right and bottom edges.
-        if (FBrush.Style() != bsClear) {
+        QPainter* target = FBrush.Style() != bsClear ? DrawingTarget(bounds, false) : nullptr;
+        if (target) {
+            QPainter& p = *target;
             p.save();
             ApplyBrush(p);
             p.setPen(Qt::NoPen);
@@ -428,12 +510,17 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2)
         return;
     }
     if (FBrush.Style() != bsClear && x2 - x1 > 2 && y2 - y1 > 2) {
-        p.save();
-        ApplyBrush(p);
-        p.setPen(Qt::NoPen);
-        p.drawRect(QRect(x1 + 1, y1 + 1, x2 - x1 - 2, y2 - y1 - 2));
-        p.restore();
+        if (QPainter* fill = DrawingTarget(bounds, false)) {
+            fill->save();
+            ApplyBrush(*fill);
+            fill->setPen(Qt::NoPen);
+            fill->drawRect(QRect(x1 + 1, y1 + 1, x2 - x1 - 2, y2 - y1 - 2));
+            fill->restore();
+        }
     }
+    QPainter* target = DrawingTarget(bounds, Combines(FPen.Mode()));
+    if (!target) return;
+    QPainter& p = *target;
     if (FPen.Width() <= 1 && FPen.Style() == psSolid && FPen.Mode() == pmCopy) {
         QColor c = Solid(FPen.Color());
         p.fillRect(QRect(x1, y1, x2 - x1, 1), c);
@@ -455,8 +542,10 @@ void TCanvas::RoundRect(int x1, int y1, int x2, int y2, int x3, int y3)
 {
     if (x2 < x1) std::swap(x1, x2);
     if (y2 < y1) std::swap(y1, y2);
-    if (x2 - x1 < 1 || y2 - y1 < 1 || !CanDraw()) return;
-    QPainter& p = *FPainter;
+    if (x2 - x1 < 1 || y2 - y1 < 1) return;
+    QPainter* target = DrawingTarget({x1, y1, x2, y2}, Combines(FPen.Mode()));
+    if (!target) return;
+    QPainter& p = *target;
     p.save();
     ApplyPen(p);
     ApplyBrush(p);
@@ -468,8 +557,10 @@ void TCanvas::Ellipse(int x1, int y1, int x2, int y2)
 {
     if (x2 < x1) std::swap(x1, x2);
     if (y2 < y1) std::swap(y1, y2);
-    if (x2 - x1 < 1 || y2 - y1 < 1 || !CanDraw()) return;
-    QPainter& p = *FPainter;
+    if (x2 - x1 < 1 || y2 - y1 < 1) return;
+    QPainter* target = DrawingTarget({x1, y1, x2, y2}, Combines(FPen.Mode()));
+    if (!target) return;
+    QPainter& p = *target;
     p.save();
     ApplyPen(p);
     ApplyBrush(p);
@@ -479,11 +570,14 @@ void TCanvas::Ellipse(int x1, int y1, int x2, int y2)
 
 void TCanvas::Polygon(const std::vector<TPoint>& points)
 {
-    if (points.size() < 2 || !CanDraw()) return;
-    QPainter& p = *FPainter;
+    if (points.size() < 2) return;
     std::vector<QPoint> pts;
     pts.reserve(points.size());
     for (const TPoint& t : points) pts.emplace_back(t.X, t.Y);
+    const QRect box = QPolygon(static_cast<int>(pts.size()), &pts[0].rx()).boundingRect().adjusted(-1, -1, 2, 2);
+    QPainter* target = DrawingTarget(TRect::FromQRect(box), Combines(FPen.Mode()));
+    if (!target) return;
+    QPainter& p = *target;
     p.save();
     ApplyPen(p);
     ApplyBrush(p);
@@ -494,7 +588,9 @@ void TCanvas::Polygon(const std::vector<TPoint>& points)
 void TCanvas::DrawFocusRect(const TRect& r)
 {
     // Every other pixel of the frame inverted, so that drawing it twice removes it.
-    if (IsRectEmpty(r) || !CanDraw()) return;
+    if (IsRectEmpty(r)) return;
+    QPainter* target = DrawingTarget(r, true);
+    if (!target) return;
     std::vector<QPoint> pts;
     int i = 0;
     auto add = [&](int x, int y) {
@@ -506,7 +602,7 @@ void TCanvas::DrawFocusRect(const TRect& r)
         for (int x = r.Right - 2; x >= r.Left; --x) add(x, r.Bottom - 1);
     if (r.Width() > 1)
         for (int y = r.Bottom - 2; y > r.Top; --y) add(r.Left, y);
-    QPainter& p = *FPainter;
+    QPainter& p = *target;
     p.save();
     p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
     p.setPen(QPen(Qt::white, 0));
@@ -523,7 +619,7 @@ int TCanvas::TextWidth(const QString& text) const
 
 int TCanvas::TextHeight(const QString& text) const
 {
-    return LineHeight(FFont.Metrics());
+    return FFont.LineHeight();
 }
 
 QSize TCanvas::TextExtent(const QString& text) const
@@ -533,9 +629,16 @@ QSize TCanvas::TextExtent(const QString& text) const
 
 void TCanvas::DrawTextLine(int x, int y, const QString& text, int underlineFrom, int underlineLen)
 {
-    if (text.isEmpty() || !CanDraw()) return;
-    QPainter& p = *FPainter;
+    if (text.isEmpty()) return;
     const QFontMetrics& fm = FFont.Metrics();
+    TRect bounds;
+    if (FTextBounds && !Lent()) {
+        const int w = fm.horizontalAdvance(text), h = FFont.LineHeight();
+        bounds = FFont.Orientation() == 0 ? Bounds(x, y, w, h) : TRect{x - w - h, y - w - h, x + w + h, y + w + h};
+    }
+    QPainter* target = DrawingTarget(bounds, false);
+    if (!target) return;
+    QPainter& p = *target;
     p.save();
     p.setFont(FFont.ToQFont());
     p.setPen(Solid(FFont.Color()));
@@ -545,11 +648,11 @@ void TCanvas::DrawTextLine(int x, int y, const QString& text, int underlineFrom,
         x = 0;
         y = 0;
     }
-    p.drawText(x, y + fm.ascent(), text);
+    p.drawText(x, y + FFont.Ascent(), text);
     if (underlineFrom >= 0 && underlineFrom < text.size()) {
         int x0 = x + fm.horizontalAdvance(text.left(underlineFrom));
         int w = fm.horizontalAdvance(text.mid(underlineFrom, underlineLen));
-        p.fillRect(QRect(x0, y + fm.ascent() + 1, w, 1), Solid(FFont.Color()));
+        p.fillRect(QRect(x0, y + FFont.Ascent() + 1, w, 1), Solid(FFont.Color()));
     }
     p.restore();
 }
@@ -557,19 +660,22 @@ void TCanvas::DrawTextLine(int x, int y, const QString& text, int underlineFrom,
 void TCanvas::TextOut(int x, int y, const QString& text)
 {
     int w = TextWidth(text);
-    if (Opaque() && CanDraw())
-        FPainter->fillRect(QRect(x, y, w, TextHeight(text)), Solid(FBrush.Color()));
+    if (Opaque()) {
+        const TRect back = Bounds(x, y, w, TextHeight(text));
+        if (QPainter* p = DrawingTarget(back, false)) p->fillRect(back.ToQRect(), Solid(FBrush.Color()));
+    }
     DrawTextLine(x, y, text, -1, 0);
     FPenPos = {x + w, y};
 }
 
 void TCanvas::TextRect(const TRect& r, int x, int y, const QString& text)
 {
-    if (!CanDraw()) {
+    QPainter* target = DrawingTarget(r, false);
+    if (!target) {
         DrawTextLine(x, y, text, -1, 0);
         return;
     }
-    QPainter& p = *FPainter;
+    QPainter& p = *target;
     p.save();
     p.setClipRect(r.ToQRect(), p.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
     if (Opaque()) p.fillRect(r.ToQRect(), Solid(FBrush.Color()));
@@ -715,11 +821,59 @@ std::vector<TextLine> WrapParagraph(const QString& s, int underline, const QFont
 
 }  // namespace
 
+int TCanvas::AlignedX(const TRect& r, int width, uint32_t format)
+{
+    if (format & DT_CENTER) return r.Left + (r.Width() - width) / 2;
+    if (format & DT_RIGHT) return r.Right - width;
+    return r.Left;
+}
+
+void TCanvas::DrawTextLineIn(const TRect& line, const QString& text, uint32_t format)
+{
+    if (text.isEmpty()) return;
+    TRect bounds = line;
+    if (FTextBounds && !Lent() && (format & DT_NOCLIP)) {
+        const int w = TextWidth(text);
+        bounds.Left = AlignedX(line, w, format);
+        bounds.Right = bounds.Left + w;
+    }
+    QPainter* target = DrawingTarget(bounds, false);
+    if (!target) return;
+    QPainter& p = *target;
+    int flags = Qt::TextSingleLine | Qt::AlignTop;
+    flags |= (format & DT_CENTER) ? Qt::AlignHCenter : (format & DT_RIGHT) ? Qt::AlignRight : Qt::AlignLeft;
+    if (format & DT_NOCLIP) flags |= Qt::TextDontClip;
+    // The painter keeps the text's font and colour from cell to cell; every other drawing
+    // call sets what it needs inside a save and restore of its own.
+    const QColor color = Solid(FFont.Color());
+    if (FTextPainter != &p || FTextFont != FFont.Key()) p.setFont(FFont.ToQFont());
+    if (FTextPainter != &p || FTextColor != color.rgb()) p.setPen(color);
+    FTextPainter = &p;
+    FTextFont = FFont.Key();
+    FTextColor = color.rgb();
+    p.drawText(line.ToQRect(), flags, text);
+}
+
 int TCanvas::DrawText(const QString& text, TRect& r, uint32_t format)
 {
     const QFontMetrics& fm = FFont.Metrics();
-    const int lineH = LineHeight(fm) + ((format & DT_EXTERNALLEADING) ? fm.leading() : 0);
+    const int lineH = FFont.LineHeight() + ((format & DT_EXTERNALLEADING) ? fm.leading() : 0);
     const bool single = format & DT_SINGLELINE;
+
+    // The plain single-line text of a cell: nothing to strip, break, expand or shorten, no
+    // background, and inside the rectangle's height: placed and drawn by one aligned call,
+    // without measuring it first.
+    if (single && !(format & (DT_CALCRECT | DT_PATH_ELLIPSIS | DT_END_ELLIPSIS | DT_WORD_ELLIPSIS | DT_EXPANDTABS)) &&
+        !Opaque() && FFont.Orientation() == 0 && ((format & DT_NOPREFIX) || !text.contains(u'&')) &&
+        !text.contains(u'\r') && !text.contains(u'\n')) {
+        int y = r.Top;
+        if (format & DT_VCENTER) y = r.Top + (r.Height() - lineH) / 2;
+        else if (format & DT_BOTTOM) y = r.Bottom - lineH;
+        if ((format & DT_NOCLIP) || (y >= r.Top && y + lineH <= r.Bottom)) {
+            DrawTextLineIn({r.Left, y, r.Right, y + lineH}, text, format);
+            return (format & (DT_VCENTER | DT_BOTTOM)) ? y + lineH - r.Top : lineH;
+        }
+    }
 
     int underline = -1;
     QString plain = (format & DT_NOPREFIX) ? text : StripPrefixes(text, underline);
@@ -785,20 +939,22 @@ int TCanvas::DrawText(const QString& text, TRect& r, uint32_t format)
     if (single && (format & DT_VCENTER)) y = r.Top + (r.Height() - lineH) / 2;
     else if (single && (format & DT_BOTTOM)) y = r.Bottom - lineH;
 
-    bool clip = !(format & DT_NOCLIP) && CanDraw();
+    // Text goes where ordinary drawing goes (never to a combining layer).
+    QPainter* clip = !(format & DT_NOCLIP) ? DrawingTarget(r, false) : nullptr;
     if (clip) {
-        FPainter->save();
-        FPainter->setClipRect(r.ToQRect(), FPainter->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+        clip->save();
+        clip->setClipRect(r.ToQRect(), clip->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
     }
     for (const TextLine& l : lines) {
-        int x = r.Left;
-        if (format & DT_CENTER) x = r.Left + (r.Width() - l.Width) / 2;
-        else if (format & DT_RIGHT) x = r.Right - l.Width;
-        if (Opaque() && l.Width > 0 && CanDraw()) FPainter->fillRect(QRect(x, y, l.Width, lineH), Solid(FBrush.Color()));
+        const int x = AlignedX(r, l.Width, format);
+        if (Opaque() && l.Width > 0) {
+            const TRect back = Bounds(x, y, l.Width, lineH);
+            if (QPainter* p = DrawingTarget(back, false)) p->fillRect(back.ToQRect(), Solid(FBrush.Color()));
+        }
         DrawTextLine(x, y, l.Text, l.Underline, 1);
         y += lineH;
     }
-    if (clip) FPainter->restore();
+    if (clip) clip->restore();
     return (single && (format & (DT_VCENTER | DT_BOTTOM))) ? y - r.Top : totalH;
 }
 
@@ -814,63 +970,84 @@ TColor TCanvas::Pixels(int x, int y)
 
 void TCanvas::SetPixels(int x, int y, TColor c)
 {
-    if (!CanDraw()) return;
-    FPainter->fillRect(QRect(x, y, 1, 1), Solid(c));
+    if (QPainter* p = DrawingTarget(Bounds(x, y, 1, 1), false)) p->fillRect(QRect(x, y, 1, 1), Solid(c));
 }
 
 void TCanvas::Draw(int x, int y, TBitmap& bitmap)
 {
-    if (bitmap.Empty() || bitmap.Canvas() == this || !CanDraw()) return;
-    FPainter->drawImage(QPoint(x, y), bitmap.DrawImage());
+    if (bitmap.Empty() || bitmap.Canvas() == this) return;
+    if (QPainter* p = DrawingTarget(Bounds(x, y, bitmap.Width(), bitmap.Height()), false))
+        p->drawImage(QPoint(x, y), bitmap.DrawImage());
 }
 
 void TCanvas::StretchDraw(const TRect& r, TBitmap& bitmap)
 {
-    if (bitmap.Empty() || IsRectEmpty(r) || bitmap.Canvas() == this || !CanDraw()) return;
-    FPainter->drawImage(r.ToQRect(), bitmap.DrawImage());
+    if (bitmap.Empty() || IsRectEmpty(r) || bitmap.Canvas() == this) return;
+    if (QPainter* p = DrawingTarget(r, false)) p->drawImage(r.ToQRect(), bitmap.DrawImage());
 }
 
 void TCanvas::CopyRect(const TRect& dest, TCanvas& source, const TRect& src)
 {
     if (IsRectEmpty(dest) || IsRectEmpty(src) || !source.FDevice || source.FDevice->devType() != QInternal::Image)
         return;
-    if (!CanDraw()) return;
+    QPainter* p = DrawingTarget(dest, false);
+    if (!p) return;
     QImage part = static_cast<const QImage*>(source.FDevice)->copy(src.ToQRect());
-    FPainter->save();
-    FPainter->setCompositionMode(ModeOf(pmCopy));
-    FPainter->drawImage(dest.ToQRect(), part);
-    FPainter->restore();
+    p->save();
+    p->setCompositionMode(ModeOf(pmCopy));
+    p->drawImage(dest.ToQRect(), part);
+    p->restore();
+}
+
+QRegion TCanvas::Drawable() const
+{
+    QPaintDevice* d = FPainter && FPainter->isActive() ? FPainter->device() : FDevice;
+    QRegion area = d ? QRegion(0, 0, d->width(), d->height()) : QRegion();
+    if (Lent() && !FPaintArea.isEmpty()) area &= FPaintArea;
+    if (FPainter && FPainter->isActive() && FPainter->hasClipping()) area &= FPainter->clipRegion();
+    return area;
 }
 
 TRect TCanvas::ClipRect()
 {
-    if (FPainter && FPainter->isActive() && FPainter->hasClipping())
-        return TRect::FromQRect(FPainter->clipBoundingRect().toAlignedRect());
-    QPaintDevice* d = FPainter && FPainter->isActive() ? FPainter->device() : FDevice;
-    return d ? TRect{0, 0, d->width(), d->height()} : TRect{};
+    return TRect::FromQRect(Drawable().boundingRect());
+}
+
+bool TCanvas::RectVisible(const TRect& r)
+{
+    if (IsRectEmpty(r)) return false;
+    const QRect q = r.ToQRect();
+    // Asked once per cell in a paint: the common case takes no region arithmetic.
+    if (Lent() && !FPainter->hasClipping() && !FPaintArea.isEmpty()) return FPaintArea.intersects(q);
+    return Drawable().intersects(q);
 }
 
 void TCanvas::IntersectClipRect(const TRect& r)
 {
     if (!CanDraw()) return;
-    FPainter->setClipRect(r.ToQRect(), FPainter->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+    for (QPainter* p : {FPainter, FCombineLayer})
+        if (p) p->setClipRect(r.ToQRect(), p->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
 }
 
 void TCanvas::SetClipRect(const TRect& r)
 {
     if (!CanDraw()) return;
-    FPainter->setClipRect(r.ToQRect(), Qt::ReplaceClip);
+    for (QPainter* p : {FPainter, FCombineLayer})
+        if (p) p->setClipRect(r.ToQRect(), Qt::ReplaceClip);
 }
 
 void TCanvas::ResetClip()
 {
-    if (FPainter) FPainter->setClipping(false);
+    for (QPainter* p : {FPainter, FCombineLayer})
+        if (p) p->setClipping(false);
 }
 
 void TCanvas::SaveState()
 {
     const bool saved = CanDraw();
-    if (saved) FPainter->save();
+    if (saved)
+        for (QPainter* p : {FPainter, FCombineLayer})
+            if (p) p->save();
     FSaved.push_back(State{FFont, FPen, FBrush, saved});
 }
 
@@ -882,7 +1059,10 @@ void TCanvas::RestoreState()
     FFont.Assign(s.Font);
     FPen.Assign(s.Pen);
     FBrush.Assign(s.Brush);
-    if (s.PainterSaved && FPainter) FPainter->restore();
+    FTextPainter = nullptr;
+    if (s.PainterSaved)
+        for (QPainter* p : {FPainter, FCombineLayer})
+            if (p) p->restore();
 }
 
 // ---------------------------------------------------------------- bitmap

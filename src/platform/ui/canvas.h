@@ -12,6 +12,7 @@
 #include <QFont>
 #include <QImage>
 #include <QRect>
+#include <QRegion>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -100,17 +101,26 @@ public:
 
     const QFont& ToQFont() const;
     const QFontMetrics& Metrics() const;
+    // Ascent and ascent + descent of a line, in pixels (kept: asked for every text drawn).
+    int Ascent() const;
+    int LineHeight() const;
+    // Equal for two fonts only when their Qt fonts are equal: fonts copied from one another
+    // share it until one of them changes.
+    quint64 Key() const { return FKey; }
     friend bool operator==(const TFont& a, const TFont& b);
 
 private:
+    struct Measures;
+    const Measures& Measure() const;
     void Invalidate();
     QString FName = QStringLiteral("Tahoma");
     int FHeight = -11;
     TColor FColor = clWindowText;
     TFontStyles FStyle;
     int FOrientation = 0;
+    quint64 FKey;
     mutable std::optional<QFont> FQFont;
-    mutable std::shared_ptr<QFontMetrics> FMetrics;
+    mutable std::shared_ptr<const Measures> FMeasures;
 };
 
 enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
@@ -176,7 +186,8 @@ class TBitmap;
 
 // A canvas draws either through a painter lent to it for one paint (BeginPaint/EndPaint,
 // the window case) or on a paint device it opens itself when first drawn on (a bitmap).
-// Without either it still measures text, and drawing calls do nothing.
+// Without either it still measures text, and drawing calls do nothing.  The canvas of a
+// window, which can also be drawn on between paints, is TWindowCanvas (window_canvas.h).
 class TCanvas {
 public:
     TCanvas();
@@ -185,10 +196,11 @@ public:
     TCanvas(const TCanvas&) = delete;
     TCanvas& operator=(const TCanvas&) = delete;
 
-    void BeginPaint(QPainter* painter);
+    // area: the part of the window the paint covers (empty: all of it).
+    void BeginPaint(QPainter* painter, const QRegion& area = QRegion());
     void EndPaint();
     // Closes the painter the canvas opened on its device (before the device changes).
-    void Release();
+    virtual void Release();
     bool CanDraw();
     QPainter* Painter();
 
@@ -229,9 +241,13 @@ public:
     virtual void StretchDraw(const TRect& r, TBitmap& bitmap);
     virtual void CopyRect(const TRect& dest, TCanvas& source, const TRect& src);
 
-    // Clipping: the clip rectangle is the device (or the lent painter's clip) narrowed by the
-    // calls below; SaveState/RestoreState keep and bring back the clip and the drawing tools.
+    // Clipping: the clip rectangle is the device (or, during a paint, the part of the window
+    // the paint covers) narrowed by the calls below; SaveState/RestoreState keep and bring
+    // back the clip and the drawing tools.
     TRect ClipRect();
+    // Whether any part of r can be drawn on: during a paint, whether it lies in the part of
+    // the window being painted.
+    bool RectVisible(const TRect& r);
     void IntersectClipRect(const TRect& r);
     void SetClipRect(const TRect& r);
     void ResetClip();
@@ -247,14 +263,36 @@ public:
 protected:
     // The text actually put on the surface, for canvases that record instead of drawing.
     virtual void DrawTextLine(int x, int y, const QString& text, int underlineFrom, int underlineLen);
+    // One line of single-line text placed in line (its height is the line's) by the
+    // horizontal alignment of format, drawn with one aligned text call.
+    virtual void DrawTextLineIn(const TRect& line, const QString& text, uint32_t format);
+    // Left edge of a line of the given width in r, by the horizontal alignment of format.
+    static int AlignedX(const TRect& r, int width, uint32_t format);
+    // Opens a painter on the device, when no painter is lent.
+    virtual bool Open();
+    // The painter one drawing call goes to, or null when nothing can be drawn.  bounds is
+    // the device area the call may touch; combine is set when the call combines with the
+    // pixels underneath (a pen mode of the exclusive-or family, a focus rectangle).
+    virtual QPainter* DrawingTarget(const TRect& bounds, bool combine);
+    // A painter is lent for the paint under way.
+    bool Lent() const { return FPainter && FPainter != FOwnPainter.get(); }
     void ApplyPen(QPainter& p);
     void ApplyBrush(QPainter& p);
     bool Opaque() const { return FBrush.Style() != bsClear; }
+    // The part of the device drawing can reach: the clip within the paint's area.
+    QRegion Drawable() const;
+
+    // The painter on which combining calls draw the mask of what they change, not pixels
+    // (exclusive-or with the mask gives what the call would have drawn on any pixels).
+    QPainter* FCombineLayer = nullptr;
+    // Drawing calls report the exact bounds of text too (they cost a measuring of the text).
+    bool FTextBounds = false;
 
 private:
     QPaintDevice* FDevice = nullptr;
     QPainter* FPainter = nullptr;
     std::unique_ptr<QPainter> FOwnPainter;
+    QRegion FPaintArea;
     TFont FFont;
     TPen FPen;
     TBrush FBrush;
@@ -266,6 +304,10 @@ private:
         bool PainterSaved = false;
     };
     std::vector<State> FSaved;
+    // What the painter was last given for text, so that cell after cell does not set it again.
+    QPainter* FTextPainter = nullptr;
+    quint64 FTextFont = 0;
+    QRgb FTextColor = 0;
 };
 
 enum TPixelFormat { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit };

@@ -52,7 +52,7 @@ private:
     TCustomGrid* FGrid;
 };
 
-TCustomGrid::TCustomGrid(QWidget* parent) : QAbstractScrollArea(parent), FCanvas()
+TCustomGrid::TCustomGrid(QWidget* parent) : QAbstractScrollArea(parent), FCanvas(viewport())
 {
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setMouseTracking(true);
@@ -696,13 +696,17 @@ void TCustomGrid::InvalidateRow(int row)
 
 // ---------------------------------------------------------------- painting
 
-void TCustomGrid::paintEvent(QPaintEvent*)
+void TCustomGrid::paintEvent(QPaintEvent* e)
 {
+    // A sizing line still on the window after sizing ended (the release or a cancel asks
+    // for this paint) goes first.
+    if (FSizingLineState != gsNormal && FGridState != FSizingLineState) DrawSizingLine();
     QPainter p(viewport());
-    FCanvas.BeginPaint(&p);
+    FCanvas.BeginPaint(&p, e->region());
     FInPaint = true;
     try {
         Paint();
+        FCanvas.PaintOverlay(p, e->region());
     } catch (...) {
         FInPaint = false;
         FCanvas.EndPaint();
@@ -719,14 +723,25 @@ void TCustomGrid::Paint()
     const TGridRect sel = Selection();
     const bool focused = IsActiveControl();
     const int lw = FGridLineWidth;
+    // Only the cells in the part of the window being painted are drawn.
+    const TRect clip = FCanvas.ClipRect();
+    if (IsRectEmpty(clip)) return;
 
     auto drawRange = [&](int c0, int c1, int r0, int r1, int x0, int y0) {
         int y = y0;
-        for (int r = r0; r <= r1 && y < info.Vert.GridExtent; ++r) {
+        for (int r = r0; r <= r1 && y < info.Vert.GridExtent && y < clip.Bottom; ++r) {
             const int h = RowHeights(r);
+            if (y + h + lw <= clip.Top) {
+                y += h + lw;
+                continue;
+            }
             int x = x0;
-            for (int c = c0; c <= c1 && x < info.Horz.GridExtent; ++c) {
+            for (int c = c0; c <= c1 && x < info.Horz.GridExtent && x < clip.Right; ++c) {
                 const int w = ColWidths(c);
+                if (x + w + lw <= clip.Left || !FCanvas.RectVisible({x, y, x + w + lw, y + h + lw})) {
+                    x += w + lw;
+                    continue;
+                }
                 TRect where{x, y, x + w, y + h};
                 TGridDrawState state;
                 const bool fixed = c < FCols.FixedCount() || r < FRows.FixedCount();
@@ -1067,7 +1082,34 @@ void TCustomGrid::CalcSizingState(int x, int y, TGridState& state, int& index, i
 
 void TCustomGrid::DrawSizingLine()
 {
-    viewport()->update();
+    // The line is drawn exclusive-or on the window, over whatever it shows: drawing it again
+    // at the same place takes it away.  The line shown follows the sizing position, and
+    // goes when sizing ends.
+    TPen keep;
+    keep.Assign(*FCanvas.Pen());
+    FCanvas.Pen()->SetStyle(psDot);
+    FCanvas.Pen()->SetMode(pmNotXor);
+    FCanvas.Pen()->SetColor(clBlack);
+    FCanvas.Pen()->SetWidth(1);
+    auto draw = [this](TGridState state, int pos) {
+        TGridDrawInfo info;
+        CalcDrawInfo(info);
+        if (state == gsRowSizing) {
+            FCanvas.MoveTo(0, pos);
+            FCanvas.LineTo(info.Horz.GridBoundary, pos);
+        } else {
+            FCanvas.MoveTo(pos, 0);
+            FCanvas.LineTo(pos, info.Vert.GridBoundary);
+        }
+    };
+    if (FSizingLineState != gsNormal) draw(FSizingLineState, FSizingLinePos);
+    FSizingLineState = gsNormal;
+    if (FGridState == gsColSizing || FGridState == gsRowSizing) {
+        FSizingLineState = FGridState;
+        FSizingLinePos = FSizingPos;
+        draw(FSizingLineState, FSizingLinePos);
+    }
+    FCanvas.Pen()->Assign(keep);
 }
 
 void TCustomGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y)

@@ -18,6 +18,7 @@
 #include "platform/ui/cursors.h"
 #include "platform/ui/hint_window.h"
 #include "platform/ui/messages.h"
+#include "platform/ui/window_canvas.h"
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
@@ -468,7 +469,7 @@ private:
     TColor FColor = clWindow;
     TColor FFixedColor = clBtnFace;
     TFont FFont;
-    TCanvas FCanvas;
+    TWindowCanvas FCanvas;
     TBorderStyle FBorderStyle = bsSingle;
     TScrollStyle FScrollBars = ssBoth;
     bool FDefaultDrawing = true;
@@ -481,6 +482,9 @@ private:
     int FSizingOfs = 0;
     int FMoveIndex = -1;
     int FMovePos = -1;
+    // The sizing line on the window: its state (gsNormal: none) and position.
+    TGridState FSizingLineState = gsNormal;
+    int FSizingLinePos = 0;
     bool FEditorMode = false;
     TInplaceEdit* FInplaceEdit = nullptr;
     bool FHandleAllocated = false;

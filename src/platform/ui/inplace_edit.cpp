@@ -346,5 +346,3 @@ void TInplaceEdit::mouseDoubleClickEvent(QMouseEvent* e)
 {
     QLineEdit::mouseDoubleClickEvent(e);
 }
-
-// ====================================================================== TCustomGrid

@@ -145,7 +145,16 @@ void TStringGrid::SetEditText(int col, int row, const QString& value)
 
 void TStringGrid::DrawCell(int col, int row, const TRect& rect, TGridDrawState state)
 {
-    if (DefaultDrawing()) Canvas()->TextRect(rect, rect.Left + 2, rect.Top + 2, Cells(col, row));
+    if (DefaultDrawing()) {
+        // The grid has filled the cell with the brush already: only the text is drawn, as
+        // one aligned call clipped to the cell.
+        TCanvas* c = Canvas();
+        const TBrushStyle brush = c->Brush()->Style();
+        c->Brush()->SetStyle(bsClear);
+        TRect r{rect.Left + 2, rect.Top + 2, rect.Right, rect.Bottom};
+        c->DrawText(Cells(col, row), r, DT_SINGLELINE | DT_NOPREFIX);
+        c->Brush()->SetStyle(brush);
+    }
     if (OnDrawCell) OnDrawCell(this, col, row, rect, state);
 }
 
