@@ -174,13 +174,7 @@ void TCustomGrid::SetFixedCols(int v)
     if (v < 0) InvalidOp(kIndexOutOfRange);
     if (v >= FCols.Count()) InvalidOp(kFixedColTooBig);
     FCols.SetFixedCount(v);
-    // back to the first normal cell, as the platform does on every change of the fixed area
-    FTopLeft = {FCols.FixedCount(), FRows.FixedCount()};
-    FCurrent = FTopLeft;
-    FAnchor = FCurrent;
-    if (FOptions.Contains(goRowSelect)) FAnchor.X = FCols.Count() - 1;
-    Invalidate();
-    UpdateScrollRange();
+    FixedAreaChanged();
 }
 
 void TCustomGrid::SetFixedRows(int v)
@@ -188,6 +182,12 @@ void TCustomGrid::SetFixedRows(int v)
     if (v < 0) InvalidOp(kIndexOutOfRange);
     if (v >= FRows.Count()) InvalidOp(kFixedRowTooBig);
     FRows.SetFixedCount(v);
+    FixedAreaChanged();
+}
+
+void TCustomGrid::FixedAreaChanged()
+{
+    // back to the first normal cell, as the platform does on every change of the fixed area
     FTopLeft = {FCols.FixedCount(), FRows.FixedCount()};
     FCurrent = FTopLeft;
     FAnchor = FCurrent;

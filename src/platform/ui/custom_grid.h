@@ -430,6 +430,7 @@ protected:
 
 private:
     void ChangeSize(int newColCount, int newRowCount);
+    void FixedAreaChanged();
     void Dispatch(TMessage& m);
     void SendKey(QKeyEvent* e, bool down);
     void SendMouse(uint32_t msg, QMouseEvent* e);
