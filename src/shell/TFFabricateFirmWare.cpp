@@ -25,6 +25,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
+#include <QPointer>
 #include <QTimer>
 
 TFFabricateFirmWare* FFabricateFirmWare = nullptr;
@@ -566,7 +567,11 @@ void TFFabricateFirmWare::Set_Update_Timer(bool enabled)
 void TFFabricateFirmWare::Timer_UpdateTimer()
 {
     Timer_Update->stop();
-    if (TFSoftOptions::Check_Version()) {
+    // events run during the check
+    const QPointer<TFFabricateFirmWare> self(this);
+    const bool newer = TFSoftOptions::Check_Version();
+    if (!self) return;
+    if (newer) {
         LL_Update->setText(QStringLiteral("<a href=\"%1\">%2</a>")
                                .arg(Download_Page_URL(QString::fromUtf16(Model_Table().HW_Code)), LT(23).toHtmlEscaped()));
         LL_Update->show();
