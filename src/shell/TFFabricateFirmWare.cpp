@@ -579,7 +579,8 @@ void TFFabricateFirmWare::Timer_UpdateTimer()
         LL_Update->hide();
     }
     Timer_Update->setInterval(Check_Interval);
-    Timer_Update->start();
+    // the Options dialog may have switched the check off meanwhile
+    if (Enable_Internet && Enable_Update) Timer_Update->start();
 }
 
 QString TFFabricateFirmWare::Maker_Site() { return QStringLiteral("www.korvix.com"); }

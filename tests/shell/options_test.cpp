@@ -179,6 +179,23 @@ TEST(Options, CheckUpdateKeepsTheWindowLive)
                                           "New Version Available. Click Here for more Details</a>");
 }
 
+// Switches turned off while the timed check waits for the server stay off.
+TEST(Options, TimedCheckRespectsSwitchesTurnedOffMeanwhile)
+{
+    ShellTest t(2, "<Conf_Settings><lastinternet><enable_internet>1</enable_internet>"
+                   "<enable_update>1</enable_update></lastinternet></Conf_Settings>");
+    TScriptedServer server([](TScriptedServer& s) {
+        if (s.Pause(300)) s.Send(Answer("VER. 1.000"));
+    });
+    ServerAt at(server.Port());
+    QTimer::singleShot(50, [&] {
+        Enable_Update = false;
+        t.Main()->Set_Update_Timer(false);
+    });
+    t.Main()->Timer_UpdateTimer();
+    EXPECT_FALSE(t.Main()->Timer_Update->isActive());
+}
+
 // A full disk at Close: the platform's text is shown and the old settings stay.
 TEST(Options, FullDiskAtCloseShowsTheErrorAndKeepsTheSettings)
 {
