@@ -39,8 +39,7 @@ TFAbout::TFAbout(QWidget* parent) : TForm(parent)
     SetCaption(QStringLiteral("About..."));
     setFont(QFont(QStringLiteral("Verdana"), 8));
     auto label = [this](const char* name, const QString& text, int left, int top) {
-        auto* l = new QLabel(this);
-        l->setObjectName(QLatin1String(name));
+        QLabel* l = New_Label(this, name);
         l->move(left, top);
         Set_Label(l, text);
         return l;

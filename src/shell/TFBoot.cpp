@@ -105,6 +105,8 @@ void TFBoot::FormShow()
     top->show();
     P_Options->show();
     LayoutFrame(kWidth, Update_Title_Height + top->height() + P_Options->height() + Update_Buttons_Height);
+    // sized only now, after ShowModal centred it: centred again on the size it has
+    CentreOnScreen();
 
     // title, the shown panel, options, buttons; the hidden panels come last
     QList<QWidget*> order;

@@ -6,9 +6,9 @@
 #include "platform/core/paths.h"
 #include "platform/core/process.h"
 #include "platform/core/sysutils.h"
-#include "platform/core/xml.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/url_opener.h"
+#include "shell/TFNew_Project.h"
 #include "shell/TFOpenConf.h"
 #include "shell/TFSoftOptions.h"
 #include "shell/TLbButton.h"
@@ -17,6 +17,7 @@
 #include "shell/shell_look.h"
 #include "state/lang.h"
 #include "state/model_table.h"
+#include "state/par_gen.h"
 #include "state/settings.h"
 #include "state/shared_state.h"
 
@@ -25,6 +26,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
+#include <QPointer>
 #include <QTimer>
 
 TFFabricateFirmWare* FFabricateFirmWare = nullptr;
@@ -78,8 +80,7 @@ QImage Picture(char kind)
 
 QLabel* MakeLabel(QWidget* parent, const char* name, int pointSize, bool bold)
 {
-    auto* l = new QLabel(parent);
-    l->setObjectName(QLatin1String(name));
+    QLabel* l = New_Label(parent, name);
     QFont f = parent->font();
     if (pointSize > 0) f.setPointSize(pointSize);
     f.setBold(bold);
@@ -318,8 +319,10 @@ void TFFabricateFirmWare::Create(const QString& exeDir)
     Set_Label(L_SW_Code, SW_Code);
     Set_Label(L_SW_Desc, SW_Desc);
     Load_Lang();
-    const QString confFolder = PathJoin(Projects_Dir, Conf_Name);
-    Conf_Dir = (!Conf_Name.isEmpty() && DirectoryExists(confFolder)) ? confFolder : QString();
+    // the remembered name comes from a file anyone may edit: only a name the New dialog
+    // accepts, which keeps it inside PROJECTS, and that names a folder there is opened
+    const bool reopen = TFNew_Project::Valid_Conf_Name(Conf_Name) && DirectoryExists(PathJoin(Projects_Dir, Conf_Name));
+    Conf_Dir = reopen ? PathJoin(Projects_Dir, Conf_Name) : QString();
     Set_Lang();
     Set_Files();
 }
@@ -465,9 +468,9 @@ void TFFabricateFirmWare::Create_New_Project()
 
 void TFFabricateFirmWare::Open_Project()
 {
-    TFOpenConf* dlg = dynamic_cast<TFOpenConf*>(Find_Form(QStringLiteral("FOpenConf")));
-    if (!dlg || dlg->ShowModal() != mrOk) return;
-    Conf_Name = dlg->Name_Conf;
+    auto& dlg = dynamic_cast<TFOpenConf&>(Need_Form(QStringLiteral("FOpenConf")));
+    if (dlg.ShowModal() != mrOk) return;
+    Conf_Name = dlg.Name_Conf;
     Conf_Dir = Conf_Name.isEmpty() ? QString() : PathJoin(Projects_Dir, Conf_Name);
     Show_Conf_Labels();
     Set_Files();
@@ -481,37 +484,36 @@ void TFFabricateFirmWare::Show_ParGen_Form()
 }
 
 namespace {
-// Loads ParGen.xml; a document that cannot be parsed ends the action with the parser's text.
-pugi::xml_node LoadParGen(pugi::xml_document& doc)
+// The elements of the open configuration's ParGen.xml; none without a configuration or a
+// file.  A document that cannot be parsed ends the action with the text that names the
+// file, as the parameters window gives it.
+TParGenMap ParGen_Elements()
 {
+    TParGenMap elements;
+    if (!Is_Conf_Open()) return elements;
     QString error;
-    if (!XmlLoadFile(doc, File_ParGen, &error)) throw Exception(error);
-    return XmlRoot(doc);
+    if (Read_ParGen_Elements(File_ParGen, elements, &error) == TParGenRead::Damaged) throw Exception(error);
+    return elements;
 }
 }  // namespace
 
 void TFFabricateFirmWare::Check_DM1_Enable()
 {
     if (Model_Code != 2) return;
-    bool on = false;
-    if (FileExists(File_ParGen)) {
-        pugi::xml_document doc;
-        QString text;
-        on = XmlTryText(XmlChild(LoadParGen(doc), "J1939_Send_DM1"), text) && text == QLatin1String("1");
-    }
+    // off first: a document that cannot be read leaves them as for a configuration without DM1
+    Btn_Modbus_Read_DM1->SetEnabled(false);
+    Btn_Define_Alarms_DM1->SetEnabled(false);
+    const bool on = ParGen_Elements().value(QStringLiteral("J1939_Send_DM1")) == QLatin1String("1");
     Btn_Modbus_Read_DM1->SetEnabled(on);
     Btn_Define_Alarms_DM1->SetEnabled(on);
 }
 
 int TFFabricateFirmWare::Select_Type_872()
 {
-    if (!FileExists(File_ParGen)) return 0;
-    pugi::xml_document doc;
-    const pugi::xml_node root = LoadParGen(doc);
+    const TParGenMap elements = ParGen_Elements();
     if (Model_Code != 7 && Model_Code != 9) return 0;
-    QString text;
-    if (!XmlTryText(XmlChild(root, "Device_Type"), text)) return 0;
-    return StrToIntDef(text, 0);
+    const auto it = elements.constFind(QStringLiteral("Device_Type"));
+    return it == elements.constEnd() ? 0 : StrToIntDef(*it, 0);
 }
 
 void TFFabricateFirmWare::Update_Device(int Type_Board)
@@ -566,15 +568,20 @@ void TFFabricateFirmWare::Set_Update_Timer(bool enabled)
 void TFFabricateFirmWare::Timer_UpdateTimer()
 {
     Timer_Update->stop();
-    if (TFSoftOptions::Check_Version()) {
+    // events run during the check
+    const QPointer<TFFabricateFirmWare> self(this);
+    const bool newer = TFSoftOptions::Check_Version();
+    if (!self) return;
+    if (newer) {
         LL_Update->setText(QStringLiteral("<a href=\"%1\">%2</a>")
-                               .arg(Download_Page_URL(QString::fromUtf16(Model_Table().HW_Code)), LT(23).toHtmlEscaped()));
+                               .arg(Download_Page_URL(QString::fromUtf16(Model_Table().HW_Code)).toHtmlEscaped(), LT(23).toHtmlEscaped()));
         LL_Update->show();
     } else {
         LL_Update->hide();
     }
     Timer_Update->setInterval(Check_Interval);
-    Timer_Update->start();
+    // the Options dialog may have switched the check off meanwhile
+    if (Enable_Internet && Enable_Update) Timer_Update->start();
 }
 
 QString TFFabricateFirmWare::Maker_Site() { return QStringLiteral("www.korvix.com"); }

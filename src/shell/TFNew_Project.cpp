@@ -18,8 +18,7 @@ TFNew_Project::TFNew_Project(QWidget* parent) : TForm(parent)
     Apply_Window_Colour(this, Window_Colour);
     resize(331, 162);
     Title = Make_Title_Panel(this);
-    Label1 = new QLabel(this);
-    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1 = New_Label(this, "Label1");
     Label1->move(16, 70);
     E_New_Proj = new QLineEdit(this);
     E_New_Proj->setObjectName(QStringLiteral("E_New_Proj"));

@@ -16,8 +16,7 @@ TFOpenConf::TFOpenConf(QWidget* parent) : TForm(parent)
     Apply_Window_Colour(this, Window_Colour);
     resize(377, 351);
     Title = Make_Title_Panel(this);
-    Label1 = new QLabel(this);
-    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1 = New_Label(this, "Label1");
     Label1->move(16, 70);
     ListBox1 = new QListWidget(this);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));

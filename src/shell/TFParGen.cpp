@@ -3,6 +3,8 @@
 #include "platform/core/exception.h"
 #include "platform/ui/dialogs.h"
 #include "shell/TLbButton.h"
+#include "shell/octet_edits.h"
+#include "shell/shell_look.h"
 #include "state/lang.h"
 #include "state/model_table.h"
 #include "state/par_gen_checks.h"
@@ -33,8 +35,8 @@ const QStringList kParities{"NONE", "ODD", "EVEN"};
 
 QLabel* NewLabel(QWidget* parent, const char* name, int left, int top, const QString& text, int width = 128)
 {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(QLatin1String(name));
+    QLabel* l = New_Label(parent, name);
+    l->setText(text);
     l->setGeometry(left, top, width, kLabelHeight);
     return l;
 }
@@ -840,12 +842,7 @@ void TFParGen::KeyPress(QLineEdit* sender, QChar& key)
     case 10: shown = &FEthernet; break;
     default: return;
     }
-    for (int i = 0; i + 1 < 12; ++i) {
-        if (shown->Octets[i] != sender) continue;
-        QLineEdit* next = shown->Octets[i + 1];
-        if (next->isEnabled() && next->isVisibleTo(this)) next->setFocus();
-        return;
-    }
+    Octet_Dot(shown->Octets, sender);
 }
 
 bool TFParGen::eventFilter(QObject* watched, QEvent* event)

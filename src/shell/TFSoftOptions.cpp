@@ -16,6 +16,8 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPointer>
+#include <QRegularExpression>
 #include <QTabWidget>
 
 TFSoftOptions* FSoftOptions = nullptr;
@@ -218,7 +220,11 @@ void TFSoftOptions::CB_En_ConClick() { Update_CheckBox(); }
 
 void TFSoftOptions::Btn_Check_UpdateClick()
 {
-    if (Check_Version()) {
+    // events run during the check
+    const QPointer<TFSoftOptions> self(this);
+    const bool newer = Check_Version();
+    if (!self) return;
+    if (newer) {
         const QString address = TFFabricateFirmWare::Download_Page_URL(Check_HW_Code());
         LL_Check_Update->setText(QStringLiteral("<a href=\"") + address + QStringLiteral("\">") + LT(203) + QStringLiteral("</a>"));
     } else {
@@ -268,9 +274,14 @@ int TFSoftOptions::Conv_Version(const QString& text)
     const int blank = text.indexOf(QLatin1Char(' '));
     const QString s = Trim(blank < 0 ? text : text.mid(blank + 1));
     if (s.size() < 5) return -1;
-    const QString digits = QString(s[0]) + s[2] + s[3] + s[4];
-    int32_t v = 0;
-    return TryStrToInt(digits, v) ? v : -1;
+    // decimal digits only: the run-time's integer syntax would read "$FFF" as hexadecimal
+    int v = 0;
+    for (const int i : {0, 2, 3, 4}) {
+        const char16_t c = s[i].unicode();
+        if (c < '0' || c > '9') return -1;
+        v = v * 10 + (c - '0');
+    }
+    return v;
 }
 
 bool TFSoftOptions::Check_Version()
@@ -283,11 +294,13 @@ bool TFSoftOptions::Check_Version()
                   {"Accept", "text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8"},
                   {"User-Agent", "Mozilla/3.0 (compatible; Indy Library)"}};
     rq.TimeoutMs = Version_Timeout_Ms;
-    // any failure is the answer that no newer version exists
-    const THttpResult answer = HttpGet10(rq);
+    // any failure is the answer that no newer version exists; the window stays live meanwhile
+    const THttpResult answer = HttpGet10Responsive(rq);
     const QString reply = answer.Ok ? QString::fromUtf8(answer.Body) : QString();
     const QString r = Trim(reply).toUpper();
     if (r.isEmpty() || r == QLatin1String("VER. 0.000")) return false;
+    static const QRegularExpression versionReply(QStringLiteral("^VER\\. [0-9]+\\.[0-9]+$"));
+    if (!versionReply.match(r).hasMatch()) return false;
     const int own = Conv_Version(Own_Version());
     const int remote = Conv_Version(Trim(reply));
     return own != -1 && remote != -1 && remote > own;

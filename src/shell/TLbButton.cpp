@@ -673,6 +673,7 @@ void TLbButton::keyPressEvent(QKeyEvent* e)
 {
     const int k = e->key();
     if (k == Qt::Key_Return || k == Qt::Key_Enter || k == Qt::Key_Space) {
+        if (!e->isAutoRepeat()) FKeyDown = k;
         if (isEnabled()) {
             bDown = true;
             Repaint();
@@ -687,7 +688,11 @@ void TLbButton::keyReleaseEvent(QKeyEvent* e)
 {
     const int k = e->key();
     if (!e->isAutoRepeat() && (k == Qt::Key_Return || k == Qt::Key_Enter || k == Qt::Key_Space)) {
-        Click();
+        // only the release of a key that went down here: the Enter that closed a message
+        // box or confirmed an edit elsewhere must not click the button that has the focus now
+        const bool ours = FKeyDown == k;
+        FKeyDown = 0;
+        if (ours) Click();
         Repaint();
         e->accept();
         return;
@@ -728,6 +733,7 @@ void TLbButton::focusInEvent(QFocusEvent* e)
 void TLbButton::focusOutEvent(QFocusEvent* e)
 {
     QWidget::focusOutEvent(e);
+    FKeyDown = 0;
     Repaint();
 }
 

@@ -189,6 +189,7 @@ private:
     bool bDown = false;
     bool bCursorOnButton = false;
     bool FDestroying = false;
+    int FKeyDown = 0;   // Enter or Space that went down on this button and is not yet released
     std::unique_ptr<QTimer> FThread;
     int FHotTrackStep = 0;
     QString FCaption;

@@ -1,5 +1,6 @@
 #include "shell/form_registry.h"
 
+#include "platform/core/exception.h"
 #include "platform/ui/forms.h"
 
 #include <QPointer>
@@ -50,11 +51,14 @@ TForm* Find_Form(const QString& name)
     return e ? e->Form.data() : nullptr;
 }
 
-int Show_Form(const QString& name)
+TForm& Need_Form(const QString& name)
 {
     TForm* f = Find_Form(name);
-    return f ? f->ShowModal() : mrNone;
+    if (!f) throw Exception(QStringLiteral("No window is registered under the name \"%1\".").arg(name));
+    return *f;
 }
+
+int Show_Form(const QString& name) { return Need_Form(name).ShowModal(); }
 
 void Apply_Lang_To_Forms()
 {

@@ -114,16 +114,14 @@ TTitlePanel Make_Title_Panel(QWidget* form)
     new PanelKeeper(form, t.P_Title, false);
     QPalette grey = form->palette();
     grey.setColor(QPalette::WindowText, ColorToQColor(clGray));
-    t.L_SW_Code = new QLabel(t.P_Title);
-    t.L_SW_Code->setObjectName(QStringLiteral("L_SW_Code"));
+    t.L_SW_Code = New_Label(t.P_Title, "L_SW_Code");
     QFont big = form->font();
     big.setPointSize(24);
     t.L_SW_Code->setFont(big);
     t.L_SW_Code->setPalette(grey);
     t.L_SW_Code->move(16, 4);
     Set_Label(t.L_SW_Code, SW_Code);
-    t.L_SW_Desc = new QLabel(t.P_Title);
-    t.L_SW_Desc->setObjectName(QStringLiteral("L_SW_Desc"));
+    t.L_SW_Desc = New_Label(t.P_Title, "L_SW_Desc");
     QFont bold = form->font();
     bold.setBold(true);
     t.L_SW_Desc->setFont(bold);
@@ -139,6 +137,14 @@ QFrame* Make_Button_Panel(QWidget* form)
     p->resize(form->width(), 40);
     new PanelKeeper(form, p, true);
     return p;
+}
+
+QLabel* New_Label(QWidget* parent, const char* name)
+{
+    auto* l = new QLabel(parent);
+    if (name) l->setObjectName(QLatin1String(name));
+    l->setTextFormat(Qt::PlainText);
+    return l;
 }
 
 void Set_Label(QLabel* l, const QString& text)

@@ -31,5 +31,8 @@ struct TTitlePanel {
 TTitlePanel Make_Title_Panel(QWidget* form);
 // The panel along the bottom of a dialog, 40 pixels high, that holds its buttons.
 QFrame* Make_Button_Panel(QWidget* form);
+// A label that shows its text as it stands: names of folders and language texts come from
+// outside and must never be taken for markup.
+QLabel* New_Label(QWidget* parent, const char* name = nullptr);
 // Sets a label's text and fits the label to it.
 void Set_Label(QLabel* l, const QString& text);

@@ -5,6 +5,7 @@
 #include "platform/ui/graphics.h"
 #include "shell/TFFabricateFirmWare.h"
 #include "shell/TLbButton.h"
+#include "shell/octet_edits.h"
 #include "shell/shell_look.h"
 #include "state/lang.h"
 #include "state/net_util.h"
@@ -73,7 +74,7 @@ void TUpdateFrame::Show_SW_Code()
 
 QLabel* TUpdateFrame::NewLabel(QWidget* parent, int left, int top)
 {
-    auto* l = new QLabel(parent);
+    QLabel* l = New_Label(parent);
     l->move(left, top);
     return l;
 }
@@ -174,13 +175,9 @@ void TUpdateFrame::Start_Ethernet_Update() { Start_Updater(TUpdateCommand{Ethern
 bool TUpdateFrame::OctetKey(QLineEdit* edit, QChar key)
 {
     if (key != QLatin1Char('.')) return false;
-    const int i = FOctets.indexOf(edit);
-    if (i < 0 || (i == FOctets.size() - 1 && !FSwallowInLast)) return false;
-    if (i + 1 < FOctets.size()) {
-        QLineEdit* next = FOctets[i + 1];
-        if (next->isVisible() && next->isEnabled()) next->setFocus();
-    }
-    return true;
+    if (Octet_Dot(FOctets, edit)) return true;
+    // the last octet keeps its "." unless the window swallows it there too
+    return FSwallowInLast && !FOctets.isEmpty() && edit == FOctets.last();
 }
 
 bool TUpdateFrame::eventFilter(QObject* watched, QEvent* e)

@@ -83,11 +83,20 @@ void Load_Lang_File(const QString& fileName)
     Apply_Lang_Text(Decode_Lang_File_Text(bytes));
 }
 
+namespace {
+bool Is_Lang_Name(const QString& name)
+{
+    // a name from the settings file must not lead out of the language folder; a backslash
+    // is a separator where the settings file may have been written
+    return !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) && !name.contains(QChar(0));
+}
+}  // namespace
+
 void Load_Lang()
 {
     Set_Default_Lang();
     const QString file = PathJoin(Language_Dir, Lang_Name + QStringLiteral(".lng"));
-    if (FileExists(file)) {
+    if (Is_Lang_Name(Lang_Name) && FileExists(file)) {
         Load_Lang_File(file);
         return;
     }

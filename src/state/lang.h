@@ -12,6 +12,8 @@ extern int Lang_Count;
 
 void Set_Default_Lang();
 void Load_Lang_File(const QString& fileName);
+// Fills the table from the file of Lang_Name; a name that is not a plain file name in the
+// language folder, or whose file is missing, falls back to English.
 void Load_Lang();
 
 // Decodes a language file's bytes: a byte-order mark selects UTF-8 or UTF-16, otherwise

@@ -6,6 +6,7 @@
 #include "platform/core/xml.h"
 #include "state/model_table.h"
 
+#include <QSet>
 #include <array>
 
 namespace {
@@ -340,11 +341,16 @@ TParGenRead Read_ParGen_Elements(const QString& path, TParGenMap& elements, QStr
             *errorText = QStringLiteral("\"%1\" is not a valid XML document: %2").arg(path, QString::fromUtf8(r.description()));
         return TParGenRead::Damaged;
     }
+    // the first element of a name is the one read; when it holds child elements it has no
+    // value, and a later element of that name does not stand in for it
+    QSet<QString> seen;
     for (pugi::xml_node c = XmlRoot(doc).first_child(); c; c = c.next_sibling()) {
         if (c.type() != pugi::node_element) continue;
         const QString name = QString::fromUtf8(c.name());
+        if (seen.contains(name)) continue;
+        seen.insert(name);
         QString text;
-        if (!elements.contains(name) && XmlTryText(c, text)) elements.insert(name, text);
+        if (XmlTryText(c, text)) elements.insert(name, text);
     }
     return TParGenRead::Loaded;
 }

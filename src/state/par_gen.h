@@ -36,8 +36,9 @@ TParGenMap ParGen_Defaults(int modelCode);
 
 enum class TParGenRead { Missing, Loaded, Damaged };
 
-// The text of every element directly under the document's first node, first element of
-// each name winning; elements that hold child elements are left out.  Missing: no file
+// The text of every element directly under the document's first node, the first element
+// of each name being the one read; a name whose first element holds child elements is
+// left out (a later element of that name does not count).  Missing: no file
 // (elements empty).  Damaged: the file exists but is not well-formed XML; errorText then
 // names the file and the parser's reason.
 TParGenRead Read_ParGen_Elements(const QString& path, TParGenMap& elements, QString* errorText = nullptr);

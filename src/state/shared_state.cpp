@@ -18,8 +18,9 @@ QString File_ParGen, File_J1939_Receive, File_Define_J1939_Rec, File_J1939_Trans
 
 void Set_Files()
 {
-    // with no configuration open the paths are the bare names under the root, as in the original
-    auto f = [](const char* name) { return Conf_Dir + QLatin1Char('/') + QLatin1String(name); };
+    // with no configuration open every path is empty: a path under an empty folder would
+    // name a file at the root of the file system
+    auto f = [](const char* name) { return Is_Conf_Open() ? PathJoin(Conf_Dir, QLatin1String(name)) : QString(); };
     const bool cob = Model_Code == 7 || Model_Code == 9;
     File_ParGen = f("ParGen.xml");
     File_J1939_Receive = f(cob ? "RCobDef.xml" : "J1939_Receive.xml");

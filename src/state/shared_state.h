@@ -45,7 +45,8 @@ constexpr const char* Default_Lang_Name = "English";
 // A configuration is open exactly when Conf_Dir is not empty.
 inline bool Is_Conf_Open() { return !Conf_Dir.isEmpty(); }
 
-// Rebuilds the 18 document paths from Conf_Dir and Model_Code.
+// Rebuilds the 18 document paths from Conf_Dir and Model_Code; all empty while no
+// configuration is open.
 void Set_Files();
 
 // Sets Exe_Dir and the three folders beside it, creating the folders when missing

@@ -105,7 +105,7 @@ TEST(OpenConfiguration, EmptyListOpensNothingUnlessChosenBefore)
     t.Main()->Btn_Click(t.Main()->Btn_Open);
     EXPECT_FALSE(Is_Conf_Open());
     EXPECT_EQ(t.Main()->L_Name_Conf->text(), "None Configuration Opened ");
-    EXPECT_EQ(File_ParGen, "/ParGen.xml");
+    EXPECT_EQ(File_ParGen, QString());
 
     // a name chosen at an earlier showing is kept and opened again
     t.Dir.Write("PROJECTS/Old/bin/.keep", QByteArray());

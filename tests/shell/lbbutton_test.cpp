@@ -70,13 +70,19 @@ TEST(LbButton, MouseAndKeysClick)
     EXPECT_FALSE(b.Down());
     QTest::mouseRelease(&b, Qt::RightButton, {}, QPoint(5, 5));
     EXPECT_EQ(clicks, 1);
-    // Space down shows it pressed, the release clicks; a lone Enter release clicks too
+    // Space down shows it pressed, the release clicks; a release whose key went down
+    // elsewhere (or another key's) does not
     b.setFocus();
     QTest::keyPress(&b, Qt::Key_Space);
     EXPECT_TRUE(b.Down());
     QTest::keyRelease(&b, Qt::Key_Space);
     EXPECT_EQ(clicks, 2);
     QTest::keyRelease(&b, Qt::Key_Return);
+    EXPECT_EQ(clicks, 2);
+    QTest::keyPress(&b, Qt::Key_Space);
+    QTest::keyRelease(&b, Qt::Key_Return);
+    EXPECT_EQ(clicks, 2);
+    QTest::keyClick(&b, Qt::Key_Return);
     EXPECT_EQ(clicks, 3);
     // disabled: no press, no click
     b.SetEnabled(false);

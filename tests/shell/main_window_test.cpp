@@ -10,10 +10,12 @@
 #include "state/lang.h"
 #include "state/shared_state.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QFrame>
 #include <QLabel>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QThread>
 #include <QTimer>
 #include <csignal>
@@ -305,4 +307,89 @@ TEST(MainWindow, UpdateTimerAndLinks)
     w->Btn_Click(w->Btn_Opz);
     EXPECT_FALSE(w->Timer_Update->isActive());
     EXPECT_TRUE(t.Dir.Read("Fabricat.xml").contains("<enable_update>0</enable_update>"));
+}
+
+namespace {
+// The New dialog as a user drives it: the name typed, then Enter, which acts on its
+// key-down in the name field and closes the dialog.
+class EnterInNewDialog : public TFNew_Project {
+public:
+    int Shows = 0;
+    int ShowModal() override
+    {
+        if (++Shows > 1) return mrCancel;   // a second showing would wait for a user forever
+        QTimer::singleShot(0, this, [this] {
+            QTest::keyClicks(E_New_Proj, QStringLiteral("Line1"));
+            QTest::keyPress(E_New_Proj, Qt::Key_Return);
+        });
+        return TFNew_Project::ShowModal();
+    }
+};
+}  // namespace
+
+// The Enter that closed a message box or the New dialog went down there; its release
+// reaches the step button that has the focus again, which must not click once more.
+TEST(MainWindow, EnterReleasedAfterABoxOrTheNewDialogDoesNotClickAgain)
+{
+    ShellTest t(2);
+    TFFabricateFirmWare* w = t.Main();
+    w->show();
+    QApplication::setActiveWindow(w);
+    QTest::mouseClick(w->Btn_Receive_J1939, Qt::LeftButton);
+    EXPECT_EQ(t.Boxes.Texts(), QStringList({"Project not valid"}));
+    ASSERT_TRUE(w->Btn_Receive_J1939->hasFocus());
+    QTest::keyRelease(w->Btn_Receive_J1939, Qt::Key_Return);
+    EXPECT_EQ(t.Boxes.Calls.size(), 1u);
+    // Enter pressed on the button itself clicks it
+    QTest::keyClick(w->Btn_Receive_J1939, Qt::Key_Return);
+    EXPECT_EQ(t.Boxes.Calls.size(), 2u);
+
+    EnterInNewDialog dlg;
+    dlg.FormCreate();
+    t.Replace_Form("FNew_Project", &dlg);
+    QTest::mouseClick(w->Btn_New, Qt::LeftButton);
+    QTest::keyRelease(w->Btn_New, Qt::Key_Return);
+    EXPECT_EQ(dlg.Shows, 1);
+    EXPECT_EQ(Conf_Name, "Line1");
+    EXPECT_EQ(w->L_Name_Conf_L2->text(), "Line1");
+    EXPECT_EQ(t.Boxes.Calls.size(), 2u);
+}
+
+// A folder name or a language text is shown as it stands, never read as markup.
+TEST(MainWindow, NamesAndTextsShowAsPlainText)
+{
+    ShellTest t(2);
+    TFFabricateFirmWare* w = t.Main();
+    t.Dir.Write("PROJECTS/<i>Ital/bin/.keep", QByteArray());
+    OpenConfStandIn open;
+    open.Choose = "<i>Ital";
+    t.Replace_Form("FOpenConf", &open);
+    w->show();
+    QTest::mouseClick(w->Btn_Open, Qt::LeftButton);
+    ASSERT_EQ(Conf_Name, "<i>Ital");
+    QLabel* shown = w->L_Name_Conf_L2;
+    EXPECT_EQ(shown->text(), "<i>Ital");
+    EXPECT_GE(shown->width(), shown->fontMetrics().horizontalAdvance(QStringLiteral("<i>Ital")));   // not an italic "Ital"
+
+    // the same for every label of the windows; only the update notice is a link
+    QList<QLabel*> labels = w->findChildren<QLabel*>();
+    labels.removeOne(w->LL_Update);
+    for (const char* name : {"FNew_Project", "FOpenConf", "FAbout", "FParGen", "FBoot", "FBootTCP", "FBootCAN", "FBootSer"})
+        labels += Find_Form(QLatin1String(name))->findChildren<QLabel*>();
+    for (QLabel* l : labels)
+        EXPECT_EQ(l->textFormat(), Qt::PlainText) << l->window()->objectName().toStdString() << " "
+                                                  << l->objectName().toStdString() << " " << l->text().toStdString();
+}
+
+// A window name nobody registered is an error, not a step that silently does nothing.
+TEST(MainWindow, AStepWhoseWindowIsMissingSaysSo)
+{
+    ShellTest t(2);
+    TFFabricateFirmWare* w = t.Main();
+    t.Replace_Form("FAbout", nullptr);
+    w->show();
+    QTest::mouseClick(w->Btn_Info, Qt::LeftButton);
+    ASSERT_EQ(t.Boxes.Calls.size(), 1u);
+    EXPECT_EQ(t.Boxes.Calls[0].Type, TMsgDlgType::mtError);
+    EXPECT_TRUE(t.Boxes.Calls[0].Text.contains("FAbout")) << t.Boxes.Calls[0].Text.toStdString();
 }

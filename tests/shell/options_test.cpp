@@ -8,12 +8,15 @@
 #include "shell/TFSoftOptions.h"
 #include "shell/TLbButton.h"
 #include "state/shared_state.h"
+#include "support/full_disk.h"
+#include "support/scripted_server.h"
 
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
+#include <QTest>
 #include <QTimer>
 #include <condition_variable>
 #include <gtest/gtest.h>
@@ -41,7 +44,8 @@ void WriteFlag(const TempExeDir& dir, const QString& name)
 TEST(VersionCheck, ConvVersion)
 {
     const std::pair<const char*, int> cases[] = {{"1.205", 1205}, {"VER. 1.206", 1206}, {"1,205", 1205}, {"10.01", -1},
-                                                 {"VER. 1.2", -1}, {"", -1}, {"VER.  3.300 ", 3300}};
+                                                 {"VER. 1.2", -1}, {"", -1}, {"VER.  3.300 ", 3300},
+                                                 {"VER. $.FFF", -1}, {"VER. 1.+20", -1}};
     for (const auto& [text, value] : cases) EXPECT_EQ(TFSoftOptions::Conv_Version(text), value) << text;
 }
 
@@ -56,6 +60,10 @@ TEST(VersionCheck, AnswersOfTheServer)
         {2, Answer("VER. 0.000"), false},
         {2, Answer(""), false},
         {2, Answer("VER. 1.2"), false},
+        // only "VER. <digits>.<digits>" is a version
+        {2, Answer("VER. $.FFF"), false},
+        {2, Answer("VERSION 9.999"), false},
+        {2, Answer("<html>VER. 9.999</html>"), false},
         {2, "HTTP/1.0 404 Not Found\r\n\r\nVER. 9.999", false},
         {1006, Answer("VER. 1.101"), false},
         {1006, Answer("VER. 1.102"), true},
@@ -146,6 +154,59 @@ TEST(Options, CheckUpdateButtonShowsLinkOrNoUpdate)
     ServerAt at(Closed_Port());
     FSoftOptions->Btn_Check_UpdateClick();
     EXPECT_EQ(FSoftOptions->LL_Check_Update->text(), "No Update Available");
+}
+
+// The window stays live while the server takes its time, and still gets the answer.
+TEST(Options, CheckUpdateKeepsTheWindowLive)
+{
+    ShellTest t(2);
+    TFSoftOptions* o = FSoftOptions;
+    Enable_Internet = Enable_Update = true;
+    o->FormShow();
+    o->show();
+    o->PC_Options->setCurrentWidget(o->TS_Con_Options);
+    TScriptedServer server([](TScriptedServer& s) {
+        if (s.Pause(400)) s.Send(Answer("VER. 1.300"));
+    });
+    ServerAt at(server.Port());
+    int ticks = 0;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
+    timer.start(20);
+    QTest::mouseClick(o->Btn_Check_Update, Qt::LeftButton);
+    EXPECT_GE(ticks, 5);
+    EXPECT_EQ(o->LL_Check_Update->text(), "<a href=\"http://www.korvix.com/Home/download/download.asp#GV58892\">"
+                                          "New Version Available. Click Here for more Details</a>");
+}
+
+// Switches turned off while the timed check waits for the server stay off.
+TEST(Options, TimedCheckRespectsSwitchesTurnedOffMeanwhile)
+{
+    ShellTest t(2, "<Conf_Settings><lastinternet><enable_internet>1</enable_internet>"
+                   "<enable_update>1</enable_update></lastinternet></Conf_Settings>");
+    TScriptedServer server([](TScriptedServer& s) {
+        if (s.Pause(300)) s.Send(Answer("VER. 1.000"));
+    });
+    ServerAt at(server.Port());
+    QTimer::singleShot(50, [&] {
+        Enable_Update = false;
+        t.Main()->Set_Update_Timer(false);
+    });
+    t.Main()->Timer_UpdateTimer();
+    EXPECT_FALSE(t.Main()->Timer_Update->isActive());
+}
+
+// A full disk at Close: the platform's text is shown and the old settings stay.
+TEST(Options, FullDiskAtCloseShowsTheErrorAndKeepsTheSettings)
+{
+    const QByteArray old = "<Conf_Settings><lastlang><language>English</language></lastlang></Conf_Settings>";
+    ShellTest t(2, old);
+    t.Main()->show();
+    ScopedWriteHook fullDisk;
+    QTest::mouseClick(t.Main()->Btn_Close, Qt::LeftButton);
+    ASSERT_EQ(t.Boxes.Calls.size(), 1u);
+    EXPECT_TRUE(t.Boxes.Calls[0].Text.contains("No space left on device")) << t.Boxes.Calls[0].Text.toStdString();
+    EXPECT_EQ(t.Dir.Read("Fabricat.xml"), old);
 }
 
 TEST(Options, LanguagePages)

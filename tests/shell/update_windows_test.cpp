@@ -6,6 +6,7 @@
 #include "shell/TFBootCAN.h"
 #include "shell/TFBootSer.h"
 #include "shell/TFBootTCP.h"
+#include "shell/TFParGen.h"
 #include "shell/TLbButton.h"
 #include "state/lang.h"
 #include "state/shared_state.h"
@@ -15,11 +16,15 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QApplication>
 #include <QDir>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
+#include <array>
 #include <gtest/gtest.h>
 
 namespace {
@@ -213,6 +218,58 @@ TEST_F(WindowFixture, DotMovesToTheNextOctet)
     EXPECT_EQ(tcp.E_IP4->text(), "5.");
     EXPECT_EQ(boot.E_IP1->text(), "10");
     EXPECT_EQ(boot.E_IP4->text(), "5");
+}
+
+// An address typed over filled octets: each "." moves on and selects the next octet, so
+// that its old value is replaced, in the update windows and the parameters window alike.
+TEST_F(WindowFixture, AddressTypedOverFilledOctetsReplacesThem)
+{
+    TFBootTCP tcp;
+    TFBoot boot;
+    tcp.FormCreate();
+    struct Case { TForm* Window; std::array<QLineEdit*, 4> Octets; };
+    const Case cases[] = {
+        {&tcp, {tcp.E_IP1, tcp.E_IP2, tcp.E_IP3, tcp.E_IP4}},
+        {&boot, {boot.E_IP1, boot.E_IP2, boot.E_IP3, boot.E_IP4}},
+        {FParGen, {FParGen->E_MTCPM_IP1, FParGen->E_MTCPM_IP2, FParGen->E_MTCPM_IP3, FParGen->E_MTCPM_IP4}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Window->metaObject()->className());
+        c.Window->show();
+        QApplication::setActiveWindow(c.Window);
+        const QStringList old = {"127", "0", "0", "1"};
+        for (int i = 0; i < 4; ++i) c.Octets[i]->setText(old[i]);
+        c.Octets[0]->setFocus();
+        c.Octets[0]->selectAll();
+        ASSERT_EQ(QApplication::focusWidget(), c.Octets[0]);
+        for (char ch : QByteArray("127.0.0.1")) QTest::keyClick(QApplication::focusWidget(), ch);
+        QStringList typed;
+        for (QLineEdit* e : c.Octets) typed << e->text();
+        EXPECT_EQ(typed, old);
+        EXPECT_EQ(QApplication::focusWidget(), c.Octets[3]);
+        c.Window->hide();
+    }
+}
+
+// The one-page window takes its size for the mode when it shows; it is centred on that size.
+TEST_F(WindowFixture, BootWindowIsCentredOnItsSize)
+{
+    FakePorts ports({{3, TComProbe::Opened}});
+    TFBoot w;
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    for (int formType : {2, 1, 1}) {
+        SCOPED_TRACE(formType);
+        w.Form_Type = formType;
+        QRect shown;
+        QTimer::singleShot(0, &w, [&] {
+            shown = QRect(w.pos(), w.size());
+            QTest::keyClick(&w, Qt::Key_Escape);
+        });
+        w.ShowModal();
+        EXPECT_EQ(shown.size(), QSize(449, formType == 2 ? 232 : 230));
+        EXPECT_EQ(shown.topLeft(), QPoint(screen.x() + (screen.width() - shown.width()) / 2,
+                                          screen.y() + (screen.height() - shown.height()) / 2));
+    }
 }
 
 TEST_F(WindowFixture, BootWindowLaysOutEachMode)

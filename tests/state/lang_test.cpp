@@ -46,6 +46,7 @@ TEST_F(LangFile, EntryLineRules)
         {"  STR 7 =  spaced  ", 7, QStringLiteral("spaced")},
         {"STR 827 = x", -1, QString()},
         {"STR -1 = x", -1, QString()},
+        {"STR 0xFFFFFFFF00000005 = x", -1, QString()},   // not 5: wider than 32 bits
         {"str 5 = x", -1, QString()},
         {"STR 5 =", -1, QString()},
         {"STR 5 = /#/ only a note", -1, QString()},
@@ -112,6 +113,20 @@ TEST_F(LangFile, MissingLanguageFallsBackToEnglish)
     Load_Lang();
     EXPECT_EQ(Lang_Name, QStringLiteral("English"));
     EXPECT_EQ(Lang_Texts[12], QStringLiteral("Open it"));
+}
+
+// The name is a file name in LANGUAGE and nothing else: a path falls back to English.
+TEST_F(LangFile, NameWithAFolderPartFallsBackToEnglish)
+{
+    Dir.Write(QStringLiteral("evil.lng"), QByteArray("STR 12 = evil\n"));
+    Dir.Write(QStringLiteral("LANGUAGE/sub/Deutsch.lng"), QByteArray("STR 12 = evil\n"));
+    for (const char* name : {"../evil", "../LANGUAGE/../evil", "sub/Deutsch"}) {
+        SCOPED_TRACE(name);
+        Lang_Name = QString::fromLatin1(name);
+        Load_Lang();
+        EXPECT_EQ(Lang_Name, QStringLiteral("English"));
+        EXPECT_EQ(Lang_Texts[12], QString::fromUtf16(Builtin_English_Texts[12]));
+    }
 }
 
 TEST_F(LangFile, LanguageChangeRefillsTheWholeTable)

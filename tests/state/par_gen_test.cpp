@@ -128,6 +128,7 @@ TEST_F(ParGenDoc, ReadingTakesEachKeyOnItsOwn)
               "<J1939_PEER_TO_PEER>true</J1939_PEER_TO_PEER>"
               "<J1939_Remote_Request>1</J1939_Remote_Request>"
               "<J1939_RTR_PGN1><x>5</x></J1939_RTR_PGN1>"
+              "<J1939_RTR_PGN1>7</J1939_RTR_PGN1>"
               "<MODBUS_SLAVE_BAUDRATE>9</MODBUS_SLAVE_BAUDRATE>"
               "<MODBUS_SLAVE_PARITY> 2</MODBUS_SLAVE_PARITY>"
               "<MODBUS_SLAVE_IDDEVICE></MODBUS_SLAVE_IDDEVICE>"
@@ -142,7 +143,7 @@ TEST_F(ParGenDoc, ReadingTakesEachKeyOnItsOwn)
     EXPECT_EQ(v["J1939_TIMEOUT"], " 12 ");         // first element, text unchanged
     EXPECT_EQ(v["J1939_PEER_TO_PEER"], "0");       // only "1" checks
     EXPECT_EQ(v["J1939_Remote_Request"], "1");
-    EXPECT_EQ(v["J1939_RTR_PGN1"], "0");           // not a text element: default
+    EXPECT_EQ(v["J1939_RTR_PGN1"], "0");           // first element not a text: default, not the later one
     EXPECT_EQ(v["MODBUS_SLAVE_BAUDRATE"], "9");    // applied without a range check
     EXPECT_EQ(v["MODBUS_SLAVE_PARITY"], "2");
     EXPECT_EQ(v["MODBUS_SLAVE_IDDEVICE"], "");     // present but empty stays empty

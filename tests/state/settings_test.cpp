@@ -2,6 +2,7 @@
 #include "state/settings.h"
 #include "state/shared_state.h"
 #include "support/fixtures.h"
+#include "support/full_disk.h"
 
 #include <QDir>
 #include <gtest/gtest.h>
@@ -94,6 +95,22 @@ TEST(Settings, FailedWriteRaisesAndKeepsTheOldFile)
     QDir().mkdir(dir.File(QStringLiteral("Fabricat.xml")));
     Last_IP = QStringLiteral("1.1.1.1");
     EXPECT_THROW(Write_Settings(), EInOutError);
+}
+
+TEST(Settings, FullDiskFailsTheWriteAndKeepsTheOldFile)
+{
+    TempExeDir dir;
+    dir.Write(QStringLiteral("Fabricat.xml"), kFull);
+    Last_IP = QStringLiteral("1.1.1.1");
+    ScopedWriteHook fullDisk;
+    try {
+        Write_Settings();
+        ADD_FAILURE() << "the write reported success";
+    } catch (const EInOutError& e) {
+        EXPECT_TRUE(e.Message().contains(QStringLiteral("No space left on device"))) << e.Message().toStdString();
+    }
+    EXPECT_EQ(dir.Read(QStringLiteral("Fabricat.xml")), QByteArray(kFull));
+    EXPECT_EQ(QDir(dir.Path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("Fabricat.xml")});
 }
 
 }  // namespace

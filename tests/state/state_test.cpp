@@ -5,7 +5,11 @@
 #include "support/fixtures.h"
 
 #include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -41,9 +45,11 @@ TEST(SetFiles, PathsFollowTheConfigurationAndTheModel)
     TempExeDir dir;
     for (int code : Model_Codes) {
         ScopedModelCode model(code);
+        // no configuration: no path at all, never one at the root of the file system
         Conf_Dir.clear();
         Set_Files();
-        EXPECT_EQ(File_ParGen, QStringLiteral("/ParGen.xml"));
+        EXPECT_EQ(File_ParGen, QString());
+        EXPECT_EQ(File_CAN_Define_Transmit, QString());
         Conf_Dir = QStringLiteral("/p/PROJECTS/A");
         Set_Files();
         const bool cob = code == 7 || code == 9;
@@ -97,6 +103,7 @@ TEST(EnumComPorts, ListsFreeAndBusyPortsInOrder)
     auto old = Set_Com_Port_Probe([](int n) {
         if (n == 3) return TComProbe::Opened;
         if (n == 5) return TComProbe::AccessDenied;
+        if (n == 4) return TComProbe::NotPermitted;   // no rights on the device: useless for an update
         return TComProbe::Failed;
     });
     EXPECT_EQ(Enum_Com_Ports(), (QStringList{QStringLiteral("3"), QStringLiteral("5")}));
@@ -109,6 +116,33 @@ TEST(EnumComPorts, ListsFreeAndBusyPortsInOrder)
     EXPECT_EQ(Com_Port_Device(256), QStringLiteral("/dev/ttyAMA63"));
     EXPECT_EQ(Com_Port_Device(0), QString());
     EXPECT_EQ(Com_Port_Device(257), QString());
+}
+
+TEST(EnumComPorts, DeviceWithoutRightsIsNotPermitted)
+{
+    QTemporaryDir dir;
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther);
+    const QString node = dir.filePath(QStringLiteral("ttyS0"));
+    {
+        QFile f(node);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    QFile::setPermissions(node, QFileDevice::Permissions());
+    if (::geteuid() != 0) {
+        EXPECT_EQ(Probe_Com_Device(node), TComProbe::NotPermitted);
+        return;
+    }
+    // root opens everything: probe from a child that has become an ordinary user
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(100);
+        ::_exit(static_cast<int>(Probe_Com_Device(node)));
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 100) GTEST_SKIP() << "cannot become an ordinary user";
+    EXPECT_EQ(WEXITSTATUS(status), static_cast<int>(TComProbe::NotPermitted));
 }
 
 }  // namespace

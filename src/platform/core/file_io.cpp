@@ -1,33 +1,167 @@
 #include "platform/core/file_io.h"
 
 #include "platform/core/exception.h"
+#include "platform/core/paths.h"
 
+#include <QDir>
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+const QLatin1String kTempInfix(".tmp-");
+constexpr int kTempSuffixLength = 6;
+const char kTempAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+
+TFileWriteHook& WriteHook()
+{
+    static TFileWriteHook hook;
+    return hook;
+}
+
+QByteArray Native(const QString& path) { return QFile::encodeName(path); }
+
+QString FolderOf(const QString& path)
+{
+    const QString folder = ExtractFileDir(path);
+    return folder.isEmpty() ? QStringLiteral(".") : folder;
+}
+
+bool IsTempNameOf(const QString& entry, const QString& name)
+{
+    if (entry.size() != name.size() + kTempInfix.size() + kTempSuffixLength) return false;
+    if (!entry.startsWith(name) || QStringView(entry).mid(name.size(), kTempInfix.size()) != kTempInfix) return false;
+    for (qsizetype i = entry.size() - kTempSuffixLength; i < entry.size(); ++i) {
+        const char16_t c = entry[i].unicode();
+        if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))) return false;
+    }
+    return true;
+}
+
+// A writer holds a lock on its temporary file until it is renamed or removed, so a file
+// whose lock can be taken was left by a writer that died.
+void RemoveStaleTemps(const QString& folder, const QString& name)
+{
+    const QStringList entries = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& entry : entries) {
+        if (!IsTempNameOf(entry, name)) continue;
+        const QByteArray path = Native(PathJoin(folder, entry));
+        const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat st{};
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0) ::unlink(path.constData());
+        ::close(fd);
+    }
+}
+
+QString TempSuffix()
+{
+    QString s;
+    for (int i = 0; i < kTempSuffixLength; ++i)
+        s += QLatin1Char(kTempAlphabet[QRandomGenerator::global()->bounded(int(sizeof kTempAlphabet) - 1)]);
+    return s;
+}
+}  // namespace
+
+TAtomicFile::TAtomicFile(const QString& path) : FPath(path)
+{
+    // a link stays a link: the file it points to is the one replaced
+    const QFileInfo link(path);
+    if (link.isSymLink() && !link.symLinkTarget().isEmpty()) FPath = link.symLinkTarget();
+    const QByteArray target = Native(FPath);
+    struct stat st{};
+    const bool exists = ::stat(target.constData(), &st) == 0;
+    // a folder would only refuse the final rename, after the whole content was written
+    if (exists && S_ISDIR(st.st_mode)) Fail(EISDIR);
+
+    RemoveStaleTemps(FolderOf(FPath), ExtractFileName(FPath));
+
+    for (int attempt = 0; attempt < 100 && FFd < 0; ++attempt) {
+        const QString temp = FPath + kTempInfix + TempSuffix();
+        FFd = ::open(Native(temp).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (FFd >= 0) FTempPath = temp;
+        else if (errno != EEXIST) Fail(errno);
+    }
+    if (FFd < 0) Fail(EEXIST);
+    ::flock(FFd, LOCK_EX | LOCK_NB);
+    // the replacement keeps the old file's permissions
+    if (exists) ::fchmod(FFd, st.st_mode & 07777);
+}
+
+TAtomicFile::~TAtomicFile()
+{
+    if (FFd >= 0) ::close(FFd);
+    if (!FCommitted && !FTempPath.isEmpty()) ::unlink(Native(FTempPath).constData());
+}
+
+void TAtomicFile::Fail(int err) const
+{
+    throw EInOutError(QStringLiteral("Cannot create file \"%1\". %2").arg(FPath, QString::fromLocal8Bit(std::strerror(err))));
+}
+
+void TAtomicFile::Write(const char* data, qsizetype size)
+{
+    if (FFd < 0) Fail(EBADF);
+    const TFileWriteHook hook = WriteHook();
+    while (size > 0) {
+        const ssize_t n = hook ? hook(FFd, data, size_t(size)) : ::write(FFd, data, size_t(size));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            Fail(errno);
+        }
+        // a regular file that takes nothing will take nothing on the next try either
+        if (n == 0) Fail(EIO);
+        data += n;
+        size -= n;
+    }
+}
+
+void TAtomicFile::Finish()
+{
+    if (FFd < 0) return;
+    // some file systems report a full disk or a lost write only here
+    if (::fsync(FFd) != 0) Fail(errno);
+    const int fd = FFd;
+    FFd = -1;
+    if (::close(fd) != 0 && errno != EINTR) Fail(errno);
+}
+
+void TAtomicFile::Commit()
+{
+    if (FCommitted) return;
+    Finish();
+    if (::rename(Native(FTempPath).constData(), Native(FPath).constData()) != 0) Fail(errno);
+    FCommitted = true;
+    // the rename itself reaches the disk with its folder
+    const int dfd = ::open(Native(FolderOf(FPath)).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dfd >= 0) {
+        ::fsync(dfd);
+        ::close(dfd);
+    }
+}
 
 bool TrySaveFileAtomic(const QString& path, const QByteArray& data, QString* errorText)
 {
-    QSaveFile f(path);
-    // a target that is a folder must fail, not be replaced
-    f.setDirectWriteFallback(false);
-    QString err;
-    if (!f.open(QIODevice::WriteOnly)) {
-        err = f.errorString();
-    } else if (f.write(data) != data.size()) {
-        err = f.errorString();
-        f.cancelWriting();
-    } else if (!f.commit()) {
-        err = f.errorString();
+    try {
+        SaveFileAtomic(path, data);
+        return true;
+    } catch (const EInOutError& e) {
+        if (errorText) *errorText = e.Message();
+        return false;
     }
-    if (err.isEmpty()) return true;
-    if (errorText) *errorText = QStringLiteral("Cannot create file \"%1\". %2").arg(path, err);
-    return false;
 }
 
 void SaveFileAtomic(const QString& path, const QByteArray& data)
 {
-    QString err;
-    if (!TrySaveFileAtomic(path, data, &err)) throw EInOutError(err);
+    TAtomicFile f(path);
+    f.Write(data);
+    f.Commit();
 }
 
 bool ReadWholeFile(const QString& path, QByteArray& data)
@@ -36,4 +170,11 @@ bool ReadWholeFile(const QString& path, QByteArray& data)
     if (!f.open(QIODevice::ReadOnly)) return false;
     data = f.readAll();
     return true;
+}
+
+TFileWriteHook SetFileWriteHook(TFileWriteHook hook)
+{
+    TFileWriteHook old = WriteHook();
+    WriteHook() = std::move(hook);
+    return old;
 }

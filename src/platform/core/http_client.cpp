@@ -1,5 +1,10 @@
 #include "platform/core/http_client.h"
 
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QThread>
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
@@ -152,8 +157,9 @@ bool SendAll(int fd, const QByteArray& data, Clock::time_point deadline, QString
     return true;
 }
 
-// Reads until the server closes (an HTTP/1.0 answer ends so) or the body is complete.
-bool ReceiveAll(int fd, QByteArray& data, Clock::time_point deadline, QString& error)
+// Reads until the server closes (an HTTP/1.0 answer ends so) or the body is complete, and
+// gives up at the deadline or past the size limit, whatever the server keeps sending.
+bool ReceiveAll(int fd, QByteArray& data, qsizetype limit, Clock::time_point deadline, QString& error)
 {
     char buf[4096];
     for (;;) {
@@ -168,18 +174,25 @@ bool ReceiveAll(int fd, QByteArray& data, Clock::time_point deadline, QString& e
                 if (ok && data.size() - hdrEnd - 4 >= len) return true;
             }
         }
-        pollfd p{fd, POLLIN, 0};
-        const int pr = ::poll(&p, 1, Remaining(deadline));
-        if (pr == 0) {
+        if (data.size() > limit) {
+            error = QStringLiteral("Answer too large");
+            return false;
+        }
+        // a poll without time left still reports data that keeps coming
+        const int left = Remaining(deadline);
+        if (left == 0) {
             error = QStringLiteral("Read timed out");
             return false;
         }
+        pollfd p{fd, POLLIN, 0};
+        const int pr = ::poll(&p, 1, left);
+        if (pr == 0) continue;
         if (pr < 0) {
             if (errno == EINTR) continue;
             error = SysText(errno);
             return false;
         }
-        const ssize_t n = ::recv(fd, buf, sizeof buf, 0);
+        const ssize_t n = ::recv(fd, buf, std::min<qsizetype>(sizeof buf, limit + 1 - data.size()), 0);
         if (n == 0) return true;
         if (n < 0) {
             if (errno == EAGAIN || errno == EINTR) continue;
@@ -207,7 +220,7 @@ THttpResult HttpGet10(const THttpRequest& rq)
     if (!Connect(rq, s, deadline, r.Error)) return r;
     if (!SendAll(s.Fd, BuildHttp10Request(rq), deadline, r.Error)) return r;
     QByteArray data;
-    if (!ReceiveAll(s.Fd, data, deadline, r.Error)) return r;
+    if (!ReceiveAll(s.Fd, data, rq.MaxAnswerBytes, deadline, r.Error)) return r;
     const int eol = data.indexOf("\r\n");
     const QByteArray statusLine = data.left(eol < 0 ? data.size() : eol);
     const QList<QByteArray> parts = statusLine.split(' ');
@@ -223,6 +236,36 @@ THttpResult HttpGet10(const THttpRequest& rq)
         return r;
     }
     r.Ok = true;
+    return r;
+}
+
+THttpResult HttpGet10Responsive(const THttpRequest& rq)
+{
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app || QThread::currentThread() != app->thread()) return HttpGet10(rq);
+    struct TShared {
+        THttpResult Result;
+        std::atomic_bool Done = false;
+    };
+    // shared with a worker that may outlive this call when the application quits meanwhile
+    auto shared = std::make_shared<TShared>();
+    std::unique_ptr<QThread> worker(QThread::create([rq, shared] {
+        shared->Result = HttpGet10(rq);
+        shared->Done = true;
+    }));
+    QEventLoop loop;
+    QObject::connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
+    worker->start();
+    loop.exec();
+    if (shared->Done) {
+        worker->wait();
+        return shared->Result;
+    }
+    // the application quits meanwhile: the thread ends by itself and frees its object
+    QObject::connect(worker.get(), &QThread::finished, worker.get(), &QObject::deleteLater);
+    worker.release();
+    THttpResult r;
+    r.Error = QStringLiteral("Abandoned");
     return r;
 }
 

@@ -15,6 +15,7 @@ struct THttpRequest {
     QByteArray Target;                                   // path and query, as sent
     QList<std::pair<QByteArray, QByteArray>> Headers;    // in the order they are sent
     int TimeoutMs = 5000;
+    qsizetype MaxAnswerBytes = 64 * 1024;               // status line, headers and body
 };
 
 struct THttpResult {
@@ -26,7 +27,12 @@ struct THttpResult {
 
 // The bytes sent for a request: "GET <target> HTTP/1.0", the headers, an empty line.
 QByteArray BuildHttp10Request(const THttpRequest& request);
+// Ends at the time-out and past MaxAnswerBytes whatever the server does.
 THttpResult HttpGet10(const THttpRequest& request);
+// The same request on a thread of its own while the calling thread's event loop keeps
+// running, so a window waiting for the answer still paints and takes input.  Off the
+// application's thread, or without an application, it is HttpGet10.
+THttpResult HttpGet10Responsive(const THttpRequest& request);
 
 // The host name lookup, in getaddrinfo's shape.  It has no time-out of its own, so HttpGet10
 // runs it on a thread of its own and gives up at the request's deadline.  Tests replace it

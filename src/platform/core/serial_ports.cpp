@@ -1,5 +1,6 @@
 #include "platform/core/serial_ports.h"
 
+#include <QFile>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/ioctl.h>
@@ -13,12 +14,20 @@ ComPortProbe& Probe()
     return p;
 }
 
-TComProbe RealProbe(int n)
+TComProbe OpenError(int err)
 {
-    const QString dev = Com_Port_Device(n);
-    if (dev.isEmpty()) return TComProbe::Failed;
-    const int fd = ::open(dev.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) return (errno == EACCES || errno == EBUSY) ? TComProbe::AccessDenied : TComProbe::Failed;
+    if (err == EBUSY) return TComProbe::AccessDenied;
+    // a device the user has no rights on could never be used for an update
+    if (err == EACCES || err == EPERM) return TComProbe::NotPermitted;
+    return TComProbe::Failed;
+}
+}  // namespace
+
+TComProbe Probe_Com_Device(const QString& path)
+{
+    if (path.isEmpty()) return TComProbe::Failed;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) return OpenError(errno);
     // a port held exclusively by another program refuses this; one with no hardware
     // behind its node fails here too
     TComProbe r = TComProbe::Opened;
@@ -27,7 +36,6 @@ TComProbe RealProbe(int n)
     ::close(fd);
     return r;
 }
-}  // namespace
 
 QString Com_Port_Device(int n)
 {
@@ -37,7 +45,7 @@ QString Com_Port_Device(int n)
     return QString::fromLatin1(kBlocks[i / 64]) + QString::number(i % 64);
 }
 
-TComProbe Probe_Com_Port(int n) { return Probe() ? Probe()(n) : RealProbe(n); }
+TComProbe Probe_Com_Port(int n) { return Probe() ? Probe()(n) : Probe_Com_Device(Com_Port_Device(n)); }
 
 ComPortProbe Set_Com_Port_Probe(ComPortProbe probe)
 {

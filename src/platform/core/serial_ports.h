@@ -11,11 +11,15 @@
 
 constexpr int Com_Port_Candidates = 256;
 
-enum class TComProbe { Opened, AccessDenied, Failed };
+// Opened: free.  AccessDenied: present but held by another program.  NotPermitted: the
+// user may not open the device (no rights on it).  Failed: nothing usable there.
+enum class TComProbe { Opened, AccessDenied, NotPermitted, Failed };
 
 QString Com_Port_Device(int n);
 // Opens the port exclusively for reading and writing and closes it again.
 TComProbe Probe_Com_Port(int n);
+// The same probe of a device node by its path.
+TComProbe Probe_Com_Device(const QString& path);
 
 // Tests replace the probe; an empty function restores the real one.
 using ComPortProbe = std::function<TComProbe(int)>;

@@ -27,66 +27,69 @@ QString Trim(const QString& s)
     return s.mid(i, n - i);
 }
 
-bool TryStrToInt64(const QString& s, int64_t& value)
+namespace {
+// The run-time's integer syntax: leading blanks, an optional sign, then decimal digits or
+// hexadecimal digits after "$", "x" or "0x".  Fails on anything else and on a magnitude
+// above `limit` (the hexadecimal or decimal limit, as the number is written).
+struct TIntText {
+    bool Negative = false;
+    bool Hex = false;
+    uint64_t Magnitude = 0;
+};
+
+bool ParseIntText(const QString& s, uint64_t hexLimit, uint64_t decLimit, TIntText& out)
 {
     int i = 0;
     const int n = s.size();
     while (i < n && s[i] == QLatin1Char(' ')) ++i;
-    bool negative = false;
+    out = TIntText();
     if (i < n && (s[i] == QLatin1Char('+') || s[i] == QLatin1Char('-'))) {
-        negative = s[i] == QLatin1Char('-');
+        out.Negative = s[i] == QLatin1Char('-');
         ++i;
     }
-    bool hex = false;
-    if (i < n && s[i] == QLatin1Char('$')) {
-        hex = true;
-        ++i;
-    } else if (i < n && (s[i] == QLatin1Char('x') || s[i] == QLatin1Char('X'))) {
-        hex = true;
+    if (i < n && (s[i] == QLatin1Char('$') || s[i] == QLatin1Char('x') || s[i] == QLatin1Char('X'))) {
+        out.Hex = true;
         ++i;
     } else if (i + 1 < n && s[i] == QLatin1Char('0') && (s[i + 1] == QLatin1Char('x') || s[i + 1] == QLatin1Char('X'))) {
-        hex = true;
+        out.Hex = true;
         i += 2;
     }
     if (i >= n) return false;
+    const uint64_t base = out.Hex ? 16 : 10;
+    const uint64_t limit = out.Hex ? hexLimit : decLimit + (out.Negative ? 1 : 0);
     uint64_t acc = 0;
-    const uint64_t limit = hex ? 0xFFFFFFFFFFFFFFFFull : 0x7FFFFFFFFFFFFFFFull + (negative ? 1 : 0);
     for (; i < n; ++i) {
-        const ushort c = s[i].unicode();
-        int d;
+        const char16_t c = s[i].unicode();
+        uint64_t d;
         if (c >= '0' && c <= '9') d = c - '0';
-        else if (hex && c >= 'a' && c <= 'f') d = c - 'a' + 10;
-        else if (hex && c >= 'A' && c <= 'F') d = c - 'A' + 10;
+        else if (out.Hex && c >= 'a' && c <= 'f') d = c - 'a' + 10;
+        else if (out.Hex && c >= 'A' && c <= 'F') d = c - 'A' + 10;
         else return false;
-        const uint64_t base = hex ? 16 : 10;
         if (acc > (limit - d) / base) return false;
         acc = acc * base + d;
     }
-    int64_t v = static_cast<int64_t>(acc);
-    value = negative ? -v : v;
+    out.Magnitude = acc;
+    return true;
+}
+}  // namespace
+
+bool TryStrToInt64(const QString& s, int64_t& value)
+{
+    // hexadecimal covers the whole 64-bit pattern
+    TIntText t;
+    if (!ParseIntText(s, UINT64_MAX, uint64_t(INT64_MAX), t)) return false;
+    // negated as unsigned: the smallest value has no positive counterpart
+    value = static_cast<int64_t>(t.Negative ? 0 - t.Magnitude : t.Magnitude);
     return true;
 }
 
 bool TryStrToInt(const QString& s, int32_t& value)
 {
-    int i = 0;
-    while (i < s.size() && s[i] == QLatin1Char(' ')) ++i;
-    int j = i;
-    if (j < s.size() && (s[j] == QLatin1Char('+') || s[j] == QLatin1Char('-'))) ++j;
-    const bool hex = j < s.size() && (s[j] == QLatin1Char('$') || s[j] == QLatin1Char('x') || s[j] == QLatin1Char('X') ||
-                                      (s[j] == QLatin1Char('0') && j + 1 < s.size() &&
-                                       (s[j + 1] == QLatin1Char('x') || s[j + 1] == QLatin1Char('X'))));
-    int64_t v;
-    if (!TryStrToInt64(s, v)) return false;
-    if (hex) {
-        // hexadecimal covers the whole 32-bit pattern, $FFFFFFFF being -1
-        const int64_t mag = v < 0 ? -v : v;
-        if (mag > 0xFFFFFFFFll) return false;
-        value = static_cast<int32_t>(static_cast<uint32_t>(v));
-        return true;
-    }
-    if (v < std::numeric_limits<int32_t>::min() || v > std::numeric_limits<int32_t>::max()) return false;
-    value = static_cast<int32_t>(v);
+    // hexadecimal covers the whole 32-bit pattern, $FFFFFFFF being -1; anything wider fails
+    TIntText t;
+    if (!ParseIntText(s, UINT32_MAX, uint64_t(INT32_MAX), t)) return false;
+    const uint32_t bits = static_cast<uint32_t>(t.Magnitude);
+    value = static_cast<int32_t>(t.Negative ? 0u - bits : bits);
     return true;
 }
 

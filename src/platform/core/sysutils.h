@@ -10,7 +10,8 @@ QString TrimRight(const QString& s);
 
 // Integer conversion: leading blanks, an optional sign, decimal digits or hexadecimal
 // after "$", "x", "0x" (any case), and nothing after the digits.  Hexadecimal values up to
-// $FFFFFFFF wrap into the signed range.
+// $FFFFFFFF wrap into the signed range; anything wider fails, as does a decimal value
+// outside it.  The 64-bit reader takes hexadecimal up to the whole 64-bit pattern.
 bool TryStrToInt(const QString& s, int32_t& value);
 int32_t StrToInt(const QString& s);                 // throws EConvertError
 int32_t StrToIntDef(const QString& s, int32_t def);

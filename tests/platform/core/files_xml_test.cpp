@@ -2,13 +2,24 @@
 #include "platform/core/file_io.h"
 #include "platform/core/paths.h"
 #include "platform/core/xml.h"
+#include "support/full_disk.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
+#include <cerrno>
+#include <fcntl.h>
+#include <functional>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
+
+QStringList FilesIn(const QTemporaryDir& dir)
+{
+    return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
 
 TEST(SaveFileAtomic, WritesWholeAndReplaces)
 {
@@ -36,6 +47,122 @@ TEST(SaveFileAtomic, FailureRaisesAndLeavesNothing)
     EXPECT_TRUE(err.contains(missing));
     EXPECT_TRUE(DirectoryExists(folder));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList());
+}
+
+TEST(SaveFileAtomic, KeepsModeAndReplacesTheFileALinkNames)
+{
+    QTemporaryDir dir;
+    const QString p = PathJoin(dir.path(), QStringLiteral("a.bin"));
+    SaveFileAtomic(p, QByteArray("old"));
+    ASSERT_TRUE(QFile::setPermissions(p, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+    const QString link = PathJoin(dir.path(), QStringLiteral("link.bin"));
+    ASSERT_TRUE(QFile::link(p, link));
+    SaveFileAtomic(link, QByteArray("new"));
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    QByteArray back;
+    ASSERT_TRUE(ReadWholeFile(p, back));
+    EXPECT_EQ(back, QByteArray("new"));
+    const QFile::Permissions modeBits = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
+                                        QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther | QFile::WriteOther |
+                                        QFile::ExeOther;
+    EXPECT_EQ(QFile::permissions(p) & modeBits, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+}
+
+// A disk that fills up: the save fails with the platform's text and the old file stays.
+TEST(SaveFileAtomic, FullDiskFailsAndKeepsTheOldFile)
+{
+    const int devFull = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
+    struct Case {
+        const char* Name;
+        TFileWriteHook Hook;
+    };
+    const Case cases[] = {
+        {"nothing fits", FullDiskWrite},
+        {"full after a part",
+         [](int fd, const void* data, size_t size) -> ssize_t {
+             if (size > 100) return ::write(fd, data, 100);
+             errno = ENOSPC;
+             return -1;
+         }},
+        {"/dev/full", [devFull](int, const void* data, size_t size) { return ::write(devFull, data, size); }},
+    };
+    const QByteArray big(5000, 'x');
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        if (QByteArray(c.Name) == "/dev/full" && devFull < 0) continue;
+        QTemporaryDir dir;
+        const QString p = PathJoin(dir.path(), QStringLiteral("Fabricat.xml"));
+        SaveFileAtomic(p, QByteArray("<Conf_Settings/>"));
+        ScopedWriteHook full(c.Hook);
+        try {
+            SaveFileAtomic(p, big);
+            ADD_FAILURE() << "the save reported success";
+        } catch (const EInOutError& e) {
+            EXPECT_TRUE(e.Message().contains(QStringLiteral("No space left on device"))) << e.Message().toStdString();
+            EXPECT_TRUE(e.Message().contains(p));
+        }
+        QString err;
+        EXPECT_FALSE(TrySaveFileAtomic(p, big, &err));
+        EXPECT_TRUE(err.contains(QStringLiteral("No space left on device")));
+        QByteArray back;
+        ASSERT_TRUE(ReadWholeFile(p, back));
+        EXPECT_EQ(back, QByteArray("<Conf_Settings/>"));
+        EXPECT_EQ(FilesIn(dir), QStringList{QStringLiteral("Fabricat.xml")});
+    }
+    if (devFull >= 0) ::close(devFull);
+}
+
+// Files of a set are all prepared before any of them replaces its target.
+TEST(AtomicFile, SetOfFilesChangesOnlyWhenAllAreWritten)
+{
+    QTemporaryDir dir;
+    const QString a = PathJoin(dir.path(), QStringLiteral("bank1.bin")), b = PathJoin(dir.path(), QStringLiteral("bank2.bin"));
+    SaveFileAtomic(a, QByteArray("a1"));
+    SaveFileAtomic(b, QByteArray("b1"));
+    {
+        TAtomicFile fa(a), fb(b);
+        fa.Write(QByteArray("a2"));
+        fa.Finish();
+        ScopedWriteHook fullDisk;
+        EXPECT_THROW(fb.Write(QByteArray("b2")), EInOutError);
+    }
+    QByteArray back;
+    ASSERT_TRUE(ReadWholeFile(a, back));
+    EXPECT_EQ(back, QByteArray("a1"));
+    EXPECT_EQ(FilesIn(dir), (QStringList{QStringLiteral("bank1.bin"), QStringLiteral("bank2.bin")}));
+    {
+        TAtomicFile fa(a), fb(b);
+        fa.Write(QByteArray("a3"));
+        fb.Write(QByteArray("b3"));
+        fa.Finish();
+        fb.Finish();
+        fa.Commit();
+        fb.Commit();
+    }
+    ASSERT_TRUE(ReadWholeFile(b, back));
+    EXPECT_EQ(back, QByteArray("b3"));
+}
+
+// Temporary files left by a writer that was killed before its rename go at the next save
+// of their target; anything else, and the file of a writer still at work, stays.
+TEST(AtomicFile, NextSaveRemovesStaleTemporaryFiles)
+{
+    QTemporaryDir dir;
+    const QString p = PathJoin(dir.path(), QStringLiteral("Fabricat.xml"));
+    const QStringList kept = {"Fabricat.xml.backup", "Fabricat.xml.tmp-12345", "Fabricat.xml.tmp-1234567",
+                              "Fabricat.xml.tmp-ab_cde", "Other.xml.tmp-Ab12Cd"};
+    const QStringList stale = {"Fabricat.xml.tmp-Ab12Cd", "Fabricat.xml.tmp-zzzzzz"};
+    for (const QString& n : kept + stale) SaveFileAtomic(PathJoin(dir.path(), n), QByteArray("x"));
+    TAtomicFile running(p);
+    running.Write(QByteArray("from the writer at work"));
+    SaveFileAtomic(p, QByteArray("saved"));
+    for (const QString& n : stale) EXPECT_FALSE(QFile::exists(PathJoin(dir.path(), n))) << n.toStdString();
+    for (const QString& n : kept) EXPECT_TRUE(QFile::exists(PathJoin(dir.path(), n))) << n.toStdString();
+    EXPECT_TRUE(QFile::exists(running.TempPath()));
+    running.Commit();
+    QByteArray back;
+    ASSERT_TRUE(ReadWholeFile(p, back));
+    EXPECT_EQ(back, QByteArray("from the writer at work"));
 }
 
 TEST(Xml, FirstNodeIsTheRootWhateverItIs)

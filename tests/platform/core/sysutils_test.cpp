@@ -21,12 +21,33 @@ TEST(StrToInt, AcceptsTheRunTimeSyntaxOnly)
         {"$100000000", false, 0}, {"2147483647", true, INT32_MAX}, {"2147483648", false, 0},
         {"-2147483648", true, INT32_MIN}, {"-2147483649", false, 0}, {"12a", false, 0}, {"0x", false, 0},
         {"1.5", false, 0},       {"\t5", false, 0},         {"- 5", false, 0},        {"0x-5", false, 0},
+        // wider than 32 bits fails, however it is written
+        {"0xFFFFFFFF00000005", false, 0}, {"0x8000000000000000", false, 0}, {"-0x100000001", false, 0},
+        {"$000000000FFFFFFFF", true, -1}, {"99999999999999999999", false, 0},
     };
     for (const IntCase& c : cases) {
         int32_t v = -999;
         EXPECT_EQ(TryStrToInt(QString::fromLatin1(c.text), v), c.ok) << c.text;
         if (c.ok) EXPECT_EQ(v, c.value) << c.text;
         EXPECT_EQ(StrToIntDef(QString::fromLatin1(c.text), -999), c.ok ? c.value : -999) << c.text;
+    }
+}
+
+TEST(StrToInt, SixtyFourBitReadsTheWholePattern)
+{
+    const struct {
+        const char* text;
+        bool ok;
+        int64_t value;
+    } cases[] = {
+        {"0xFFFFFFFF00000005", true, int64_t(0xFFFFFFFF00000005ull)}, {"0x8000000000000000", true, INT64_MIN},
+        {"-9223372036854775808", true, INT64_MIN}, {"9223372036854775808", false, 0},
+        {"0x10000000000000000", false, 0},         {"-0x8000000000000000", true, INT64_MIN},
+    };
+    for (const auto& c : cases) {
+        int64_t v = -999;
+        EXPECT_EQ(TryStrToInt64(QString::fromLatin1(c.text), v), c.ok) << c.text;
+        if (c.ok) EXPECT_EQ(v, c.value) << c.text;
     }
 }
 
