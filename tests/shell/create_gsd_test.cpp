@@ -1,3 +1,4 @@
+#include "shell/TLbButton.h"
 #include "shell/create_gsd.h"
 #include "shell/shell_fixture.h"
 #include "state/lang.h"
