@@ -5,10 +5,68 @@
 #include "platform/core/paths.h"
 #include "state/shared_state.h"
 
+#include <QFile>
+#include <QFileInfo>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <memory>
+#include <unistd.h>
 #include <vector>
 
+std::function<void(const QString& path)> Bank_Before_Replace;
+
 QString Bank_File_Path(const char* name) { return PathJoin(Conf_Dir, QStringLiteral("bin"), QString::fromLatin1(name)); }
+
+namespace {
+[[noreturn]] void Cannot_Create(const QString& path, const QString& reason)
+{
+    throw EInOutError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, reason));
+}
+
+// The files a set replaces, kept aside (as a second link, or a copy where the file system
+// has no links) until the whole set is in place.
+class TBank_Backups {
+public:
+    ~TBank_Backups()
+    {
+        for (const TEntry& e : FEntries)
+            if (e.Had_Old) QFile::remove(e.Backup);
+    }
+    void Keep(const QString& path)
+    {
+        TEntry e{path, path + QStringLiteral(".prev"), QFileInfo::exists(path)};
+        if (e.Had_Old) {
+            QFile::remove(e.Backup);  // left by an earlier run that ended abruptly
+            const QByteArray from = QFile::encodeName(path), to = QFile::encodeName(e.Backup);
+            if (::link(from.constData(), to.constData()) != 0 && !QFile::copy(path, e.Backup))
+                Cannot_Create(path, QStringLiteral("Its previous content cannot be kept."));
+        }
+        FEntries.push_back(e);
+    }
+    // Puts back the first `count` files: their old content, or no file where there was none.
+    void Restore(size_t count)
+    {
+        for (size_t i = 0; i < count && i < FEntries.size(); ++i) {
+            TEntry& e = FEntries[i];
+            if (!e.Had_Old) {
+                QFile::remove(e.Path);
+                continue;
+            }
+            const QByteArray from = QFile::encodeName(e.Backup), to = QFile::encodeName(e.Path);
+            if (std::rename(from.constData(), to.constData()) == 0) e.Had_Old = false;
+        }
+    }
+
+private:
+    struct TEntry {
+        QString Path;
+        QString Backup;
+        bool Had_Old;  // while true the backup exists and is ours to remove
+    };
+    std::vector<TEntry> FEntries;
+};
+}  // namespace
 
 void Save_Bank_Files(std::initializer_list<TBankFile> files)
 {
@@ -24,5 +82,17 @@ void Save_Bank_Files(std::initializer_list<TBankFile> files)
         f->Finish();
         pending.push_back(std::move(f));
     }
-    for (auto& f : pending) f->Commit();
+    TBank_Backups backups;
+    for (auto& f : pending) backups.Keep(f->Path());
+    size_t done = 0;
+    try {
+        for (auto& f : pending) {
+            if (Bank_Before_Replace) Bank_Before_Replace(f->Path());
+            f->Commit();
+            ++done;
+        }
+    } catch (...) {
+        backups.Restore(done);
+        throw;
+    }
 }

@@ -6,6 +6,7 @@
 #include "platform/core/sysutils.h"
 #include "platform/core/xml.h"
 
+#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -45,7 +46,7 @@ bool TGenDocument::Key_Text(const char* key, QString& text) const { return XmlTr
 int32_t TGenDocument::Key_Int(const char* key, int32_t def) const
 {
     QString t;
-    return Key_Text(key, t) ? StrToIntDef(t, def) : def;
+    return Key_Text(key, t) ? Doc_Int_Def(t, def) : def;
 }
 
 bool TGenDocument::Key_Flag(const char* key) const
@@ -56,11 +57,46 @@ bool TGenDocument::Key_Flag(const char* key) const
 
 TGenRow TGenDocument::Row(int index) const { return TGenRow(this, FRows[static_cast<size_t>(index)], index); }
 
-namespace {
 QString Not_Integer(const QString& text) { return QStringLiteral("'%1' is not a valid integer value").arg(text); }
 
+namespace {
+
+struct TDoc_Int {
+    bool Negative = false;
+    bool Hex = false;
+    uint64_t Magnitude = 0;
+};
+
+// The sign, the base and the magnitude of an integer text; false for anything else and for
+// a magnitude beyond 64 bits.
+bool Scan_Doc_Int(const char* p, TDoc_Int& r)
+{
+    while (*p == ' ') ++p;
+    if (*p == '+' || *p == '-') r.Negative = *p++ == '-';
+    if (*p == '$') {
+        r.Hex = true;
+        ++p;
+    } else if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) {
+        r.Hex = true;
+        p += 2;
+    }
+    if (*p == 0) return false;
+    const uint64_t base = r.Hex ? 16 : 10;
+    for (; *p; ++p) {
+        const unsigned char c = static_cast<unsigned char>(*p);
+        unsigned d;
+        if (c >= '0' && c <= '9') d = c - '0';
+        else if (r.Hex && c >= 'a' && c <= 'f') d = c - 'a' + 10;
+        else if (r.Hex && c >= 'A' && c <= 'F') d = c - 'A' + 10;
+        else return false;
+        if (r.Magnitude > (UINT64_MAX - d) / base) return false;
+        r.Magnitude = r.Magnitude * base + d;
+    }
+    return true;
+}
+
 // The integer of an attribute text.  Plain decimal texts, by far the most common, are read
-// here directly; everything else goes through the full run-time rules.
+// here directly; everything else goes through the full rules.
 bool Parse_Int(const char* s, int32_t& value)
 {
     const char* p = s;
@@ -73,9 +109,48 @@ bool Parse_Int(const char* s, int32_t& value)
         value = negative ? -v : v;
         return true;
     }
-    return TryStrToInt(QString::fromUtf8(s), value);
+    return Try_Doc_Int(s, value);
 }
 }  // namespace
+
+bool Try_Doc_Int(const char* text, int32_t& value)
+{
+    TDoc_Int r;
+    if (!Scan_Doc_Int(text, r)) return false;
+    const uint64_t limit = r.Hex ? 0xFFFFFFFFu : r.Negative ? 0x80000000u : 0x7FFFFFFFu;
+    if (r.Magnitude > limit) return false;
+    const uint32_t m = static_cast<uint32_t>(r.Magnitude);
+    value = static_cast<int32_t>(r.Negative ? 0u - m : m);
+    return true;
+}
+
+bool Try_Doc_Int(const QString& text, int32_t& value)
+{
+    // characters beyond ASCII become bytes that no digit matches
+    return Try_Doc_Int(text.toUtf8().constData(), value);
+}
+
+bool Try_Doc_Int64(const char* text, int64_t& value)
+{
+    TDoc_Int r;
+    if (!Scan_Doc_Int(text, r)) return false;
+    const uint64_t limit = r.Hex ? UINT64_MAX : r.Negative ? 0x8000000000000000u : 0x7FFFFFFFFFFFFFFFu;
+    if (r.Magnitude > limit) return false;
+    value = static_cast<int64_t>(r.Negative ? 0u - r.Magnitude : r.Magnitude);
+    return true;
+}
+
+int32_t Doc_Int_Def(const QString& text, int32_t def)
+{
+    int32_t v;
+    return Try_Doc_Int(text, v) ? v : def;
+}
+
+QString Doc_Int_Add(int32_t a, int32_t b, int32_t& sum)
+{
+    if (!__builtin_add_overflow(a, b, &sum)) return QString();
+    return QStringLiteral("%1 + %2 leaves the range of 32-bit integers").arg(a).arg(b);
+}
 
 const char* TGenRow::Find(const char* attr) const
 {
@@ -143,10 +218,17 @@ int32_t TGenRow::Strict64_Low(const char* attr) const
 {
     const char* value = Find(attr);
     if (!value) Fail(attr, QStringLiteral("the value is missing"));
-    const QString t = QString::fromUtf8(value);
     int64_t v;
-    if (!TryStrToInt64(t, v)) Fail(attr, Not_Integer(t));
+    if (!Try_Doc_Int64(value, v)) Fail(attr, Not_Integer(QString::fromUtf8(value)));
     return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(v)));
+}
+
+int32_t TGenRow::Strict_Plus(const char* attr, int32_t add) const
+{
+    int32_t sum;
+    const QString error = Doc_Int_Add(Strict(attr), add, sum);
+    if (!error.isEmpty()) Fail(attr, error);
+    return sum;
 }
 
 uint32_t TGenRow::Strict_IPv4(const char* attr) const

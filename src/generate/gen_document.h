@@ -20,6 +20,20 @@
 
 class TGenRow;
 
+// The integers of documents: optional leading blanks, an optional sign, then decimal digits,
+// or hexadecimal digits after "0x", "0X" or "$", and nothing after the digits.  (The
+// editors' checks also take a bare "x"; documents do not.)  Decimal values must fit the
+// signed range; hexadecimal ones may use the whole unsigned pattern ("0xFFFFFFFF" is -1).
+bool Try_Doc_Int(const char* text, int32_t& value);
+bool Try_Doc_Int(const QString& text, int32_t& value);
+bool Try_Doc_Int64(const char* text, int64_t& value);
+int32_t Doc_Int_Def(const QString& text, int32_t def);
+// The reason of a conversion error for a text that is not an integer.
+QString Not_Integer(const QString& text);
+// a + b into `sum`; when the sum leaves the signed 32-bit range that document values live
+// in, the reason of the conversion error instead (empty when the sum fits).
+QString Doc_Int_Add(int32_t a, int32_t b, int32_t& sum);
+
 // True when `text` (UTF-8, nullptr reads as empty) upper-cased equals `upper`.
 bool Upper_Equals(const char* text, const char* upper);
 
@@ -73,6 +87,8 @@ public:
     int32_t Strict_Or(const char* attr, int32_t def) const;
     // Strict 64-bit number of which the low 32 bits are kept.
     int32_t Strict64_Low(const char* attr) const;
+    // Strict number plus `add`; a sum outside the signed 32-bit range is a conversion error.
+    int32_t Strict_Plus(const char* attr, int32_t add) const;
     // Four dot-separated parts, each trimmed and read strictly, taken modulo 256:
     // a * 2^24 + b * 2^16 + c * 2^8 + d.  A missing dot, an empty or malformed part throws.
     uint32_t Strict_IPv4(const char* attr) const;

@@ -3,6 +3,8 @@
 #include "generate/gen_document.h"
 #include "state/shared_state.h"
 
+#include <cstdint>
+
 int Check_Profibus_Limits()
 {
     TGenDocument par;
@@ -25,7 +27,7 @@ int Check_Profibus_Limits()
     if (sendStatus) {
         const int status = (tx.Row_Count() + 7) / 8;
         if (status > 0) {
-            int total = status;
+            int64_t total = status;
             for (int i = 0; i < rx.Row_Count(); ++i) {
                 const TGenRow row = rx.Row(i);
                 total += row.Flag_Exact("TransportProtocol") ? row.Int_Def("NumBytes", 0) : 8;

@@ -1,6 +1,7 @@
 #include "generate/gsd_writer.h"
 
 #include "generate/gen_document.h"
+#include "generate/image_895.h"
 #include "platform/core/exception.h"
 #include "platform/core/file_io.h"
 #include "platform/core/paths.h"
@@ -12,7 +13,15 @@ TGSD_Sizes GSD_Sizes;
 
 namespace {
 
-int Ceil_Div(int a, int b) { return a > 0 ? (a + b - 1) / b : 0; }
+int64_t Ceil_Div(int64_t a, int64_t b) { return a > 0 ? (a + b - 1) / b : 0; }
+
+void Check_Module_Count(int64_t count)
+{
+    if (count > Max_GSD_Modules)
+        throw Exception(QStringLiteral("The configuration needs %1 PROFIBUS modules; a GSD file describes at most %2.")
+                            .arg(count)
+                            .arg(Max_GSD_Modules));
+}
 
 QString Hex2(int v) { return IntToHex(v, 2); }
 
@@ -220,9 +229,11 @@ void Compute_GSD_Sizes()
     s.Profi_Module = doc.Key_Int("Profi_Module", 0);
     s.Profi_Send_J1939 = doc.Key_Int("Profi_Send_J1939", 0);
     if (doc.Load(File_J1939_Receive)) {
+        Check_J1939_Table_895(doc);
         for (int i = 0; i < doc.Row_Count(); ++i) {
             const TGenRow row = doc.Row(i);
             const int size = row.Flag_Upper("TransportProtocol") ? row.Int_Def("NumBytes", 0) : 8;
+            if (size < 0) Refuse_Row(doc, i, QStringLiteral("a frame cannot hold %1 bytes").arg(size));
             s.Rx_Frame_Sizes.push_back(size);
             s.Input_Len += size;
         }
@@ -230,6 +241,7 @@ void Compute_GSD_Sizes()
     }
     int txRows = 0;
     if (doc.Load(File_J1939_Transmit)) {
+        Check_J1939_Table_895(doc);
         txRows = doc.Row_Count();
         s.Out_Modules = txRows;
         s.Output_Len = 8 * txRows;
@@ -256,20 +268,22 @@ std::vector<TGSD_Module> GSD_Modules()
     if (Per_Frame()) {
         for (std::size_t i = 0; i < s.Rx_Frame_Sizes.size(); ++i) {
             const int size = s.Rx_Frame_Sizes[i];
-            if (size < 0 || size > 64)
+            if (size < 1 || size > 64)
                 throw Exception(QStringLiteral("%1, row %2: a frame of %3 bytes does not fit one PROFIBUS module (1 to 64 bytes)")
                                     .arg(ExtractFileName(File_J1939_Receive))
                                     .arg(i + 1)
                                     .arg(size));
-            if (size > 0) m.push_back({true, size});
+            m.push_back({true, size});
         }
         if (s.Profi_Send_J1939 == 1 && s.Status_Bytes > 0) m.push_back({true, s.Status_Bytes});
-        for (int i = 0; i < s.Out_Modules; ++i) m.push_back({false, 8});
+        for (int64_t i = 0; i < s.Out_Modules; ++i) m.push_back({false, 8});
         if (s.Profi_Send_J1939 == 1 && s.Status_Bytes > 0) m.push_back({false, s.Status_Bytes});
+        Check_Module_Count(static_cast<int64_t>(m.size()));
     } else {
-        auto pack = [&m](bool input, int len) {
+        Check_Module_Count(Ceil_Div(s.Input_Len, 64) + Ceil_Div(s.Output_Len, 64));
+        auto pack = [&m](bool input, int64_t len) {
             for (; len > 64; len -= 64) m.push_back({input, 64});
-            if (len > 0) m.push_back({input, len});
+            if (len > 0) m.push_back({input, static_cast<int>(len)});
         };
         pack(true, s.Input_Len);
         pack(false, s.Output_Len);

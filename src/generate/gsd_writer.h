@@ -4,17 +4,19 @@
 // the master, transmitted frames output data.
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <vector>
 
 struct TGSD_Sizes {
     int Profi_Module = 0;       // 1 = one module per J1939 frame, otherwise modules of up to 64 bytes
     int Profi_Send_J1939 = 0;   // 1 = one status bit per transmit frame in both directions
     std::vector<int> Rx_Frame_Sizes;   // whole sizes, so that no oversized frame passes as a small one
-    int Input_Len = 0;
-    int Output_Len = 0;
+    // 64-bit: thirty frames of any size add up without overflow, and are then refused
+    int64_t Input_Len = 0;
+    int64_t Output_Len = 0;
     int Status_Bytes = 0;
-    int In_Modules = 0;
-    int Out_Modules = 0;
+    int64_t In_Modules = 0;
+    int64_t Out_Modules = 0;
 };
 
 extern TGSD_Sizes GSD_Sizes;
@@ -25,12 +27,17 @@ struct TGSD_Module {
     int Size;
 };
 
+// Module numbers are one identifier byte.
+constexpr int Max_GSD_Modules = 255;
+
 // Fills GSD_Sizes from ParGen.xml and the two J1939 frame files of the open configuration.
+// Refuses, with an Exception naming the file and row, a frame file the device image refuses
+// too and a received frame of negative size.
 void Compute_GSD_Sizes();
-// The modules in the order they are numbered, from GSD_Sizes.  A module without data (the
-// status modules when there is no transmit frame, a received frame of 0 bytes) is left out,
-// since no identifier byte can describe it; a per-frame module outside 0 to 64 bytes cannot
-// be described either and is refused with an Exception naming the file and row.
+// The modules in the order they are numbered, from GSD_Sizes.  The status modules are left
+// out when there is no transmit frame, since they would carry no data.  A per-frame module
+// outside 1 to 64 bytes cannot be described by its identifier byte and is refused with an
+// Exception naming the file and row; so is a list of more than Max_GSD_Modules modules.
 std::vector<TGSD_Module> GSD_Modules();
 // The whole text, one entry per line, from GSD_Sizes.
 QStringList GSD_Lines();

@@ -125,7 +125,7 @@ bool Parse_Default_Values(const QString& text, int32_t offset, int32_t count)
             rest.clear();
         }
         if (item.isEmpty()) continue;
-        const int32_t v = StrToIntDef(item, -1);
+        const int32_t v = Doc_Int_Def(item, -1);
         if (v < 0 || v > 255) return true;
         values.push_back(uint8_t(v));
     }
@@ -199,8 +199,8 @@ int32_t Parse_Regs_Status_Map(const QString& text, int32_t count, int32_t base, 
         if (!Split_At(s, QLatin1Char('['), skipped, s)) break;
         if (!Split_At(s, QLatin1Char(','), a, s)) break;
         if (!Split_At(s, QLatin1Char(']'), b, s)) break;
-        const int32_t va = StrToIntDef(a, -1);
-        const int32_t vb = StrToIntDef(b, -1);
+        const int32_t va = Doc_Int_Def(a, -1);
+        const int32_t vb = Doc_Int_Def(b, -1);
         if (va == -1 || vb == -1) break;
         const bool valid = va >= 0 && va <= Gateway_Memory_Size && (is_register ? vb >= 0 && vb <= Gateway_Memory_Size : vb >= 1 && vb <= 8);
         if (!valid) continue;

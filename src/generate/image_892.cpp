@@ -60,8 +60,7 @@ void Read_Request(const TGenRow& row, TReqKind kind, TModbus_Req_892& e)
     e.Poll_Time = static_cast<uint32_t>(row.Strict("PollTime"));
     e.Max_Error = static_cast<uint32_t>(row.Strict("MaxError"));
     if (kind == TReqKind::Write) e.Req_Flags = row.Flag_Upper("OnChange") ? 1 : 0;
-    const int32_t position = row.Strict("Position");
-    e.Position = static_cast<uint16_t>(kind == TReqKind::DM1_Read ? DM1_Area_Start + position : position);
+    e.Position = static_cast<uint16_t>(kind == TReqKind::DM1_Read ? row.Strict_Plus("Position", DM1_Area_Start) : row.Strict("Position"));
     e.Start_Bit = static_cast<uint16_t>(row.Strict("StartBit"));
     if (row.Flag_Upper("Swap")) e.Req_Flags |= 2;
 }
@@ -184,7 +183,7 @@ void Read_ParGen_892()
     if (doc.Key_Flag("J1939_Stop_Send_Frames")) {
         // a missing element gives 0, a text that is no number 1
         QString t;
-        if (doc.Key_Text("J1939_SSF_Num_Fails", t)) r.SSF_Num_Fails = static_cast<uint32_t>(StrToIntDef(t, 1));
+        if (doc.Key_Text("J1939_SSF_Num_Fails", t)) r.SSF_Num_Fails = static_cast<uint32_t>(Doc_Int_Def(t, 1));
     }
     Read_Key_Octets(doc, {"MODBUS_TCP_MASTER_IP1", "MODBUS_TCP_MASTER_IP2", "MODBUS_TCP_MASTER_IP3", "MODBUS_TCP_MASTER_IP4"},
                 {192, 168, 0, 10}, r.IP_Address);
@@ -298,7 +297,7 @@ void Read_DM1_Alarms_892()
     for (int i = 0; i < n; ++i) {
         const TGenRow row = doc.Row(i);
         TDM1_Alarm_892& a = DM1_Alarm_Table_892[r.DM1_Alarm_Count];
-        a.Position = static_cast<uint16_t>(DM1_Area_Start + row.Strict("Position"));
+        a.Position = static_cast<uint16_t>(row.Strict_Plus("Position", DM1_Area_Start));
         a.Bit_Pos = static_cast<uint8_t>(row.Int_Def("Bit_Pos", 0));
         const int32_t s = row.Strict("SNP");
         const int32_t f = row.Strict("FMI");

@@ -153,7 +153,7 @@ void Read_Define_Frames_893()
     const char* index = Is_872() ? "Index" : "Mod_Index";
     // the frame a mapping row names, 0-based; negative when missing or not a number
     auto frame = [](const TGenRow& row) {
-        return Model_Code == 7 ? row.Int_Def("NrPdo", -1) - 1 : row.Int_Def("Num_Frame", -1);
+        return Model_Code == 7 ? int64_t(row.Int_Def("NrPdo", -1)) - 1 : int64_t(row.Int_Def("Num_Frame", -1));
     };
 
     r.Rx_Map_Addr = Main_Addrs.Rx_Map;
@@ -162,8 +162,8 @@ void Read_Define_Frames_893()
     if (doc.Load(File_Define_J1939_Rec)) {
         for (int i = 0; i < doc.Row_Count(); ++i) {
             const TGenRow row = doc.Row(i);
-            const int32_t t = frame(row);
-            if (t < 0 || t >= static_cast<int32_t>(r.J1939_Rx_Count)) continue;
+            const int64_t t = frame(row);
+            if (t < 0 || t >= r.J1939_Rx_Count) continue;
             if (r.Rx_Map_Count >= Reg_Map_Capacity_893) Refuse_Full_Map(doc, i);
             const uint32_t v = Is_872() ? static_cast<uint32_t>(row.Int_Def("PosComp", 0))
                                         : static_cast<uint32_t>(row.Int_Def("Byte_HiPart", 0)) * 65536u +
@@ -179,8 +179,8 @@ void Read_Define_Frames_893()
     if (doc.Load(File_Define_J1939_Tra)) {
         for (int i = 0; i < doc.Row_Count(); ++i) {
             const TGenRow row = doc.Row(i);
-            const int32_t t = frame(row);
-            if (t < 0 || t >= static_cast<int32_t>(r.J1939_Tx_Count)) continue;
+            const int64_t t = frame(row);
+            if (t < 0 || t >= r.J1939_Tx_Count) continue;
             if (r.Tx_Map_Count >= Reg_Map_Capacity_893) Refuse_Full_Map(doc, i);
             uint16_t f = static_cast<uint16_t>(t);
             if (row.Int_Def(Is_872() ? "Write_J1939" : "Send_on_Write", 0) == 1) f |= 0x8000;
@@ -298,7 +298,7 @@ void Build_Tables_872()
     if (!doc.Load(File_ParGen)) return;
     const TCompact_Doc par(doc);
     int32_t pos = 0;
-    pos = Put_U8(pg, pos, static_cast<uint32_t>(par.Strict_Key("BaudRateCAN") + 1));
+    pos = Put_U8(pg, pos, static_cast<uint32_t>(par.Strict_Key_Plus("BaudRateCAN", 1)));
     pos = Put_U8(pg, pos, static_cast<uint32_t>(par.Strict_Key("TimeOut_Data")));
     pos = Put_U16(pg, pos, static_cast<uint32_t>(par.Strict_Key("TO_ModReg")));
     const int32_t peer = par.Strict_Key("Peer_to_Peer");

@@ -167,7 +167,7 @@ void Build_Compact_Image_871()
     TGenDocument parGen;
     if (parGen.Load(File_ParGen)) {
         const TCompact_Doc par(parGen);
-        pos = Put_U8(buf, pos, static_cast<uint32_t>(par.Strict_Key("BaudRateCAN") + 1));
+        pos = Put_U8(buf, pos, static_cast<uint32_t>(par.Strict_Key_Plus("BaudRateCAN", 1)));
         pos = Put_U8(buf, pos, static_cast<uint32_t>(par.Strict_Key("TimeOut_Data")));
         const int32_t peer = par.Strict_Key("Peer_to_Peer");
         pos = Put_U8(buf, pos, static_cast<uint32_t>(peer));

@@ -15,6 +15,9 @@ TParam_Rec_895 Param_Rec_895;
 TJ1939_Rx_Entry J1939_Rx_Table_895[J1939_Frame_Capacity_895];
 TJ1939_Tx_Entry J1939_Tx_Table_895[J1939_Frame_Capacity_895];
 
+// the device has room for 30 frames each way; more would be dropped without a word
+void Check_J1939_Table_895(const TGenDocument& doc) { Check_Row_Count(doc, J1939_Frame_Capacity_895); }
+
 void Init_Params_895()
 {
     TParam_Rec_895& r = Param_Rec_895;
@@ -40,8 +43,7 @@ void Read_J1939_Frames_895()
     uint32_t running = 0;
     TGenDocument doc;
     if (doc.Load(File_J1939_Receive)) {
-        // the device has room for 30 frames; more would be dropped without a word
-        Check_Row_Count(doc, J1939_Frame_Capacity_895);
+        Check_J1939_Table_895(doc);
         for (int i = 0; i < doc.Row_Count(); ++i)
             J1939_Rx_Table_895[r.J1939_Rx_Count++] = Read_J1939_Rx_Row(doc.Row(i), Rx_Names_J1939, TStart_Rule::As_Read, running);
     }
@@ -50,7 +52,7 @@ void Read_J1939_Frames_895()
     r.J1939_Tx_Table_Addr = 0x68BC0;
     r.J1939_Tx_Count = 0;
     if (doc.Load(File_J1939_Transmit)) {
-        Check_Row_Count(doc, J1939_Frame_Capacity_895);
+        Check_J1939_Table_895(doc);
         for (int i = 0; i < doc.Row_Count(); ++i) {
             TJ1939_Tx_Entry e = Read_J1939_Tx_Row(doc.Row(i), "DataPage", "SourceAddress", 1000);
             e.Data_Offset = static_cast<uint16_t>(8 * i);

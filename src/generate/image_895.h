@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+class TGenDocument;
+
 struct TParam_Rec_895 {
     uint32_t J1939_Bit_Rate;
     uint32_t J1939_Bit_Rate_Copy;
@@ -30,6 +32,10 @@ constexpr int32_t Image_Size_895 = 2048 + 2 * J1939_Frame_Capacity_895 * J1939_E
 extern TParam_Rec_895 Param_Rec_895;
 extern TJ1939_Rx_Entry J1939_Rx_Table_895[J1939_Frame_Capacity_895];
 extern TJ1939_Tx_Entry J1939_Tx_Table_895[J1939_Frame_Capacity_895];
+
+// Refuses a frame file with more rows than a table of the image holds.  The GSD writer
+// asks the same, so that no description is made for a configuration the image refuses.
+void Check_J1939_Table_895(const TGenDocument& doc);
 
 void Init_Params_895();
 void Clear_Frame_Tables_895();

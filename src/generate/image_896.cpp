@@ -190,7 +190,7 @@ void Read_Guarded_Nodes(bool enabled)
 bool Id_Part(const TGenRow& row, const char* attr, uint32_t& v)
 {
     int32_t x = 0;
-    if (row.Has(attr) && !TryStrToInt(row.Text(attr), x)) return false;
+    if (row.Has(attr) && !Try_Doc_Int(row.Raw(attr), x)) return false;
     v = uint32_t(x);
     return true;
 }

@@ -21,7 +21,7 @@ void TCompact_Doc::Check_Row_Count(int capacity) const { ::Check_Row_Count(FDoc,
 int32_t TCompact_Doc::Key_Int(const char* key, int32_t def) const
 {
     QString t;
-    return XmlTryText(XmlChild(FRoot, key), t) ? StrToIntDef(t, def) : def;
+    return XmlTryText(XmlChild(FRoot, key), t) ? Doc_Int_Def(t, def) : def;
 }
 
 int32_t TCompact_Doc::Strict_Key(const char* key) const
@@ -29,9 +29,21 @@ int32_t TCompact_Doc::Strict_Key(const char* key) const
     QString t;
     if (!XmlTryText(XmlChild(FRoot, key), t)) t.clear();
     int32_t v;
-    if (!TryStrToInt(t, v))
-        throw EConvertError(QStringLiteral("%1, %2: '%3' is not a valid integer value").arg(FDoc.Name(), QString::fromUtf8(key), t));
+    if (!Try_Doc_Int(t, v)) Fail(key, Not_Integer(t));
     return v;
+}
+
+int32_t TCompact_Doc::Strict_Key_Plus(const char* key, int32_t add) const
+{
+    int32_t sum;
+    const QString error = Doc_Int_Add(Strict_Key(key), add, sum);
+    if (!error.isEmpty()) Fail(key, error);
+    return sum;
+}
+
+void TCompact_Doc::Fail(const char* key, const QString& reason) const
+{
+    throw EConvertError(QStringLiteral("%1, %2: %3").arg(FDoc.Name(), QString::fromUtf8(key), reason));
 }
 
 TCob_Rx_Rows Read_Cob_Rx_Rows(const TCompact_Doc& doc, uint8_t* buf, int32_t pos)

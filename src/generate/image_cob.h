@@ -22,8 +22,11 @@ public:
     int32_t Key_Int(const char* key, int32_t def) const;
     // A missing element or a text that is not an integer ends the build with EConvertError.
     int32_t Strict_Key(const char* key) const;
+    // The key's strict value plus `add`; a sum outside the signed 32-bit range ends the build too.
+    int32_t Strict_Key_Plus(const char* key, int32_t add) const;
 
 private:
+    [[noreturn]] void Fail(const char* key, const QString& reason) const;
     const TGenDocument& FDoc;
     pugi::xml_node FRoot;
     std::vector<pugi::xml_node> FRows;

@@ -1,5 +1,6 @@
 #include "shell/TLbButton.h"
 
+#include "platform/ui/application.h"
 #include "platform/ui/forms.h"
 
 #include <QApplication>
@@ -562,7 +563,17 @@ void TLbButton::DoClick()
 {
     if (!isVisible() || !isEnabled() || !bDown) return;
     bDown = false;
-    if (OnClick) OnClick();
+    if (OnClick) {
+        // The error of a click is shown here, as the application shows any other: passed up
+        // through Qt's event delivery, which is built without exception cleanup, it would leak
+        // the event being delivered.
+        try {
+            OnClick();
+        } catch (const std::exception& e) {
+            TApplication::ShowException(e);
+            return;
+        }
+    }
     if (FModalResult != 0)
         if (auto* form = dynamic_cast<TForm*>(window())) form->SetModalResult(FModalResult);
     if (FPopupMenu) FPopupMenu->popup(mapToGlobal(QPoint(0, height())));

@@ -2,12 +2,14 @@
 #include "generate/bit_rates.h"
 #include "generate/gen_document.h"
 #include "generate/gen_fixture.h"
+#include "generate/image_cob.h"
 #include "generate/image_dispatch.h"
 #include "generate/param_block.h"
 #include "platform/core/exception.h"
 #include "state/shared_state.h"
 
 #include <QDir>
+#include <functional>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -97,6 +99,13 @@ TEST(GenDocument, NumberConversions)
         {QStringLiteral("-7"), -7, true, -7},
         {QStringLiteral("+7"), 7, true, 7},
         {QStringLiteral("0xFFFFFFFF"), -1, true, -1},
+        {QStringLiteral("-$10"), -16, true, -16},
+        {QStringLiteral("-2147483648"), INT32_MIN, true, INT32_MIN},
+        {QStringLiteral("2147483648"), 77, false, 0},
+        // the editors take a bare "x"; documents do not
+        {QStringLiteral("x1F"), 77, false, 0},
+        {QStringLiteral("X1F"), 77, false, 0},
+        {QStringLiteral("0x"), 77, false, 0},
         {QStringLiteral("12 "), 77, false, 0},
         {QStringLiteral("abc"), 77, false, 0},
         {QStringLiteral(""), 77, false, 0},
@@ -116,11 +125,18 @@ TEST(GenDocument, NumberConversions)
 
 TEST(GenDocument, StrictSixtyFourBitKeepsTheLowWord)
 {
-    OneRow t({{"A", QStringLiteral("4294967297")}, {"B", QStringLiteral("-1")}, {"C", QStringLiteral("x")}});
+    OneRow t({{"A", QStringLiteral("4294967297")},
+              {"B", QStringLiteral("-1")},
+              {"C", QStringLiteral("x")},
+              {"E", QStringLiteral("-9223372036854775807")},
+              {"F", QStringLiteral("x10")},
+              {"G", QStringLiteral("-9223372036854775808")},
+              {"H", QStringLiteral("9223372036854775808")}});
     EXPECT_EQ(t.Row().Strict64_Low("A"), 1);
     EXPECT_EQ(t.Row().Strict64_Low("B"), -1);
-    EXPECT_THROW(t.Row().Strict64_Low("C"), EConvertError);
-    EXPECT_THROW(t.Row().Strict64_Low("D"), EConvertError);
+    EXPECT_EQ(t.Row().Strict64_Low("E"), 1);
+    EXPECT_EQ(t.Row().Strict64_Low("G"), 0);
+    for (const char* a : {"C", "D", "F", "H"}) EXPECT_THROW(t.Row().Strict64_Low(a), EConvertError) << a;
 }
 
 TEST(GenDocument, StrictErrorNamesFileRowAndAttribute)
@@ -191,10 +207,17 @@ TEST(GenDocument, ParGenKeys)
     // a declaration is the first node: it is the root, and has no keys
     EXPECT_EQ(doc.Key_Int("A", -1), -1);
 
-    Write_Raw(path, "<Other><A>5</A><B>x</B><F1>1</F1><F2> 1</F2><F3>true</F3><N><A>9</A></N><E></E></Other><!--c-->");
+    Write_Raw(path, "<Other><A>5</A><B>x</B><F1>1</F1><F2> 1</F2><F3>true</F3><N><A>9</A></N><E></E>"
+                    "<X>x1F</X><H>0X1F</H></Other><!--c-->");
     ASSERT_TRUE(doc.Load(path));
     EXPECT_EQ(doc.Key_Int("A", -1), 5);
     EXPECT_EQ(doc.Key_Int("B", -1), -1);
+    EXPECT_EQ(doc.Key_Int("X", -1), -1);
+    EXPECT_EQ(doc.Key_Int("H", -1), 31);
+    // the compact images' strict keys follow the same syntax
+    const TCompact_Doc compact(doc);
+    EXPECT_EQ(compact.Strict_Key("H"), 31);
+    EXPECT_THROW(compact.Strict_Key("X"), EConvertError);
     EXPECT_EQ(doc.Key_Int("Missing", -1), -1);
     EXPECT_EQ(doc.Key_Int("N", -1), -1);  // holds an element, not a text
     EXPECT_EQ(doc.Key_Int("E", -1), -1);
@@ -254,6 +277,28 @@ TEST(BankFiles, AFileThatCannotBeWrittenChangesNothing)
     EXPECT_EQ(QDir(conf.Bin_Dir()).entryList(QDir::Files).size(), 1);
 }
 
+TEST(BankFiles, AReplacementThatFailsPutsTheWholeSetBack)
+{
+    // the last file of the set is refused after the first ones are in place
+    struct Case { const char* name; bool oldSet; };
+    for (const Case c : {Case{"over an earlier set", true}, Case{"without an earlier set", false}}) {
+        SCOPED_TRACE(c.name);
+        TGenConf conf(7);
+        struct Unhook { ~Unhook() { Bank_Before_Replace = nullptr; } } unhook;
+        const uint8_t old[] = {7}, fresh[] = {1, 2};
+        if (c.oldSet) Save_Bank_Files({{"bank_pg.bin", old, 1}, {"bank_data.bin", old, 1}, {"bank.bin", old, 1}});
+        const QStringList before = QDir(conf.Bin_Dir()).entryList(QDir::Files);
+        Bank_Before_Replace = [](const QString& path) {
+            if (path.endsWith(QLatin1String("/bank.bin"))) throw EInOutError(QStringLiteral("refused"));
+        };
+        EXPECT_THROW(Save_Bank_Files({{"bank_pg.bin", fresh, 2}, {"bank_data.bin", fresh, 2}, {"bank.bin", fresh, 2}}),
+                     EInOutError);
+        EXPECT_EQ(QDir(conf.Bin_Dir()).entryList(QDir::Files), before);  // nothing added, nothing left behind
+        for (const char* name : {"bank_pg.bin", "bank_data.bin", "bank.bin"})
+            EXPECT_EQ(conf.Bank(name), c.oldSet ? QByteArray("\x07", 1) : QByteArray()) << name;
+    }
+}
+
 TEST(BankFiles, MissingBinFolderIsAnError)
 {
     TGenConf conf(2, /*withBin=*/false);
@@ -267,6 +312,59 @@ TEST(BankFiles, NothingIsWrittenWithoutAConfiguration)
     TempExeDir exe;  // no configuration open: the paths would start at the root folder
     const uint8_t a[] = {1};
     EXPECT_THROW(Save_Bank_Files({{"bank1.bin", a, 1}}), EInOutError);
+}
+
+TEST(Dispatch, SumsBeyondThe32BitRangeAreConversionErrors)
+{
+    // values whose arithmetic would leave the signed 32-bit range: refused where the sum is
+    // stored, a frame number like any other that names no frame where it is only compared
+    struct Case {
+        const char* name;
+        int model;
+        std::function<void()> write;
+        const char* error;  // start of the message; nullptr when the build passes
+    };
+    const QString max = QStringLiteral("2147483647");
+    const Case cases[] = {
+        {"871 bit rate index", 9, [&] { Write_ParGen({{"BaudRateCAN", max}}); }, "ParGen.xml, BaudRateCAN: "},
+        {"872 bit rate index", 7, [&] { Write_ParGen({{"BaudRateCAN", max}}); }, "ParGen.xml, BaudRateCAN: "},
+        {"892 DM1 alarm position", 2,
+         [&] {
+             Write_ParGen({{"J1939_Send_DM1", "1"}});
+             Write_Table_File(File_Define_Alarms_DM1, "DefineAlarmsDM1", {{{"Position", max}}});
+         },
+         "Define_Alarms_DM1.xml, row 1, Position: "},
+        {"892 DM1 read position", 2,
+         [&] {
+             Write_ParGen({{"J1939_Send_DM1", "1"}});
+             Write_Table_File(File_Modbus_Read_Req_DM1, "ModbusReadRequestDM1",
+                              {{{"IP_Address", "10.0.0.1"}, {"SlaveID", "1"}, {"Type", "COIL STATUS"}, {"NPoint", "1"},
+                                {"Address", "0"}, {"PollTime", "0"}, {"MaxError", "0"}, {"Position", max}}});
+         },
+         "Modbus_Read_Req_DM1.xml, row 1, Position: "},
+        {"872 transmit map of the lowest frame number", 7,
+         [&] {
+             Write_Table_File(File_J1939_Transmit, "TCobDef", {{{"Priority", "6"}, {"DP", "0"}, {"PGN", "1"}, {"ID_DEV", "2"}}});
+             Write_Table_File(File_Define_J1939_Tra, "TInfoCob",
+                              {{{"Index", "1"}, {"NrPdo", "-2147483648"}, {"PosComp", "0"}}});
+         },
+         nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TGenConf conf(c.model);
+        c.write();
+        if (!c.error) {
+            EXPECT_NO_THROW(Build_Device_Image());
+            continue;
+        }
+        try {
+            Build_Device_Image();
+            ADD_FAILURE() << "no conversion error";
+        } catch (const EConvertError& e) {
+            EXPECT_TRUE(e.Message().startsWith(QLatin1String(c.error))) << e.what();
+        }
+    }
 }
 
 TEST(Dispatch, ACodeWithoutBuilderDoesNothing)

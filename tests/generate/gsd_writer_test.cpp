@@ -1,5 +1,6 @@
 #include "generate/gsd_checks.h"
 #include "generate/gsd_writer.h"
+#include "generate/image_builders.h"
 #include "platform/core/exception.h"
 #include "state/shared_state.h"
 #include "generate/gen_fixture.h"
@@ -139,7 +140,6 @@ TEST_F(GsdTest, ModuleLists)
     const Attrs tp20{{"TransportProtocol", "y"}, {"NumBytes", "20"}};
     const Attrs tp64{{"TransportProtocol", "Y"}, {"NumBytes", "64"}};
     const Attrs tpN{{"TransportProtocol", "N"}, {"NumBytes", "20"}};
-    const Attrs tp0{{"TransportProtocol", "Y"}, {"NumBytes", "0"}};
     const ModuleCase cases[] = {
         {"exactly two full input modules", "0", "0", {tp64, tp64}, 0,
          {"Module=\"DI  (PORT1)    \" 0x42,0x3F,0x00,0x01", "Module=\"DI  (PORT2)    \" 0x42,0x3F,0x00,0x02"}, 128, 0},
@@ -150,7 +150,7 @@ TEST_F(GsdTest, ModuleLists)
           "Module=\"DO  (PORT3)    \" 0x82,0x07,0x00,0x03", "Module=\"DO  (PORT4)    \" 0x82,0x07,0x00,0x04"}, 16, 16},
         {"status without transmit frames has no status modules", "1", "1", {{}}, 0,
          {"Module=\"DI  (PORT1)    \" 0x42,0x07,0x00,0x01"}, 8, 0},
-        {"a frame of 0 bytes has no module", "1", "0", {tp0, {}}, 1,
+        {"a frame of 0 bytes packs into nothing", "0", "0", {{{"TransportProtocol", "Y"}, {"NumBytes", "0"}}, {}}, 1,
          {"Module=\"DI  (PORT1)    \" 0x42,0x07,0x00,0x01", "Module=\"DO  (PORT2)    \" 0x82,0x07,0x00,0x02"}, 8, 8},
         {"nine transmit frames give two status bytes", "1", "1", {}, 9,
          {"Module=\"DI  (PORT1)    \" 0x42,0x01,0x00,0x01", "Module=\"DO  (PORT2)    \" 0x82,0x07,0x00,0x02",
@@ -182,18 +182,64 @@ TEST_F(GsdTest, ModuleLists)
     }
 }
 
-TEST_F(GsdTest, PerFrameModuleAbove64BytesIsRefusedAndNothingWritten)
+struct RefusalCase {
+    const char* Name;
+    const char* ProfiModule;
+    std::vector<Attrs> Rx;
+    int Tx;
+    const char* Error;  // part of the message
+};
+
+TEST_F(GsdTest, DescriptionsThatNoDeviceCanUseAreRefusedAndNothingWritten)
 {
-    ParGen("1", "0");
-    Rows(File_J1939_Receive, {{}, {{"TransportProtocol", "Y"}, {"NumBytes", "300"}}});
+    // the writer refuses on its own: with the status bits off the main window checks nothing
+    const Attrs tp{{"TransportProtocol", "Y"}};
+    auto sized = [](const char* n) { return Attrs{{"TransportProtocol", "Y"}, {"NumBytes", n}}; };
+    const RefusalCase cases[] = {
+        {"a per-frame module above 64 bytes", "1", {{}, sized("300")}, 0, "J1939_Receive.xml, row 2: a frame of 300 bytes"},
+        {"a per-frame module of 0 bytes", "1", {sized("0")}, 0, "J1939_Receive.xml, row 1: a frame of 0 bytes"},
+        {"a negative frame size", "0", {{}, sized("-100")}, 0, "J1939_Receive.xml, row 2: "},
+        {"more receive rows than the image holds", "0", std::vector<Attrs>(31), 0, "J1939_Receive.xml, row 31: "},
+        {"more transmit rows than the image holds", "1", {}, 31, "J1939_Transmit.xml, row 31: "},
+        {"more than 255 packed modules", "0", std::vector<Attrs>(30, sized("545")), 0, "256 PROFIBUS modules"},
+        {"sizes whose sum leaves 32 bits", "0", std::vector<Attrs>(30, sized("2147483647")), 0, "PROFIBUS modules"},
+    };
     const QString path = Conf_Dir + QStringLiteral("/a.gsd");
-    try {
-        Write_GSD_File(path);
-        FAIL() << "no refusal";
-    } catch (const Exception& e) {
-        EXPECT_TRUE(e.Message().contains("J1939_Receive.xml, row 2")) << e.what();
+    for (const RefusalCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        ParGen(c.ProfiModule, "0");
+        Rows(File_J1939_Receive, c.Rx);
+        Frames(File_J1939_Transmit, c.Tx);
+        try {
+            Write_GSD_File(path);
+            ADD_FAILURE() << "no refusal";
+        } catch (const Exception& e) {
+            EXPECT_TRUE(e.Message().contains(QLatin1String(c.Error))) << e.what();
+        }
+        EXPECT_FALSE(QFile::exists(path));
     }
-    EXPECT_FALSE(QFile::exists(path));
+}
+
+TEST_F(GsdTest, FrameFilesAreRefusedExactlyWhereTheImageRefusesThem)
+{
+    ParGen("0", "0");
+    for (const int rows : {30, 31}) {
+        SCOPED_TRACE(rows);
+        Frames(File_J1939_Receive, rows);
+        bool imageRefuses = false, gsdRefuses = false;
+        try {
+            Build_Image_895();
+        } catch (const Exception&) {
+            imageRefuses = true;
+        }
+        try {
+            Compute_GSD_Sizes();
+        } catch (const Exception&) {
+            gsdRefuses = true;
+        }
+        EXPECT_EQ(imageRefuses, rows > 30);
+        EXPECT_EQ(gsdRefuses, imageRefuses);
+    }
 }
 
 TEST_F(GsdTest, UnwritableTargetRaisesAFileError)

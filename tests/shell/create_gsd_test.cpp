@@ -1,3 +1,4 @@
+#include "shell/TLbButton.h"
 #include "shell/create_gsd.h"
 #include "shell/shell_fixture.h"
 #include "state/lang.h"
@@ -6,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -109,6 +111,25 @@ TEST(MainWindowGsd, GsdButtonWritesTheFileChosen)
     QFile f(Conf_Dir + "/slave.gsd");
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_TRUE(f.readAll().contains("\r\nMax_Module=0\r\n"));
+}
+
+TEST(MainWindowGsd, GsdButtonRefusesTablesTheImageRefuses)
+{
+    // neither PROFIBUS option is set, so the limits check passes; the writer itself refuses
+    ShellTest t(8);
+    t.Open_Conf("A", "<Par_Gen><Profi_Module>0</Profi_Module></Par_Gen>");
+    QFile rx(File_J1939_Receive);
+    ASSERT_TRUE(rx.open(QIODevice::WriteOnly));
+    rx.write("<r>" + QByteArray("<row/>").repeated(31) + "</r>");
+    rx.close();
+    FileDialogRecorder dialogs;
+    dialogs.Answers = {Conf_Dir + "/slave"};
+    t.Main()->show();
+    QTest::mouseClick(t.Main()->Btn_GSD_File, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+    ASSERT_EQ(t.Boxes.Calls.size(), 1u);
+    EXPECT_EQ(t.Boxes.Calls[0].Type, TMsgDlgType::mtError);
+    EXPECT_TRUE(t.Boxes.Calls[0].Text.startsWith("J1939_Receive.xml, row 31: ")) << t.Boxes.Calls[0].Text.toStdString();
+    EXPECT_FALSE(QFile::exists(Conf_Dir + "/slave.gsd"));
 }
 
 TEST(MainWindowGsd, UpdateDeviceOfModel895ChecksTheLimitsFirst)

@@ -11,8 +11,8 @@
 namespace {
 QByteArray Bank(const ShellTest& t, const char* name) { return t.Dir.Read(QStringLiteral("PROJECTS/A/bin/") + QLatin1String(name)); }
 
-// A press on the button as the user makes it: an error escaping the handler reaches the
-// application, which shows it.
+// A press on the button as the user makes it: an error of the click is shown in the
+// application's error box.
 void Press(TLbButton* b)
 {
     b->window()->show();
