@@ -226,7 +226,7 @@ void TFSoftOptions::Btn_Check_UpdateClick()
     if (!self) return;
     if (newer) {
         const QString address = TFFabricateFirmWare::Download_Page_URL(Check_HW_Code());
-        LL_Check_Update->setText(QStringLiteral("<a href=\"") + address + QStringLiteral("\">") + LT(203) + QStringLiteral("</a>"));
+        LL_Check_Update->setText(QStringLiteral("<a href=\"") + address.toHtmlEscaped() + QStringLiteral("\">") + LT(203).toHtmlEscaped() + QStringLiteral("</a>"));
     } else {
         LL_Check_Update->setText(LT(204).toHtmlEscaped());
     }
