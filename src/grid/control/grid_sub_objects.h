@@ -148,6 +148,7 @@ public:
     GRID_FIELD(TColor, Color, clSilver)
     GRID_FIELD(TColor, NodeColor, clBlack)
     GRID_FIELD(bool, ShowTree, true)
+    GRID_FIELD(int, NodeIndent, 12)
 };
 
 class TSizeWhileTyping : public TPersistent {

@@ -14,6 +14,7 @@
 #include <memory>
 
 class TGridFocusWindow;
+struct TCellPaintContext;
 
 enum TGridLook { glStandard, glSoft, glClassic, glTMS, glXP, glVista, glWin7, glOffice2007, glTerminal,
                  glMetro, glCustom, glZUZ };
@@ -519,6 +520,159 @@ public:
     virtual void UpdateColumnSize(int ACol, int& AWidth) { (void)ACol; (void)AWidth; }
     virtual void UpdateAutoColumnSize(int ACol, int& AWidth) { (void)ACol; (void)AWidth; }
 
+    // ==== display attributes and cell content drawing ====
+    // The look of a cell, always resolved in one order: grid defaults, bands and fixed areas,
+    // cell properties, the look's fixed gradient, hooks and events, then the selection.
+    // ACol is a display column; with Remap properties and hooks are read at the real column.
+    void GetVisualProperties(int ACol, int ARow, TGridDrawState& AState, bool Print, bool Select, bool Remap,
+                             TBrush* ABrush, TColor& AColorTo, TColor& AMirrorColor, TColor& AMirrorColorTo,
+                             TFont* AFont, TAlignment& HA, TVAlignment& VA, bool& WW,
+                             TCellGradientDirection& GD) override;
+    // The font alone: ACol decides the fixed test, RCol the cell properties.
+    void GetFontProperties(int ACol, int RCol, int ARow, TGridDrawState& AState, TFont* AFont, TBrush* ABrush,
+                           bool Remap);
+    struct TCellAlignment {
+        TAlignment HA = taLeftJustify;
+        TVAlignment VA = vtaTop;
+    };
+    TCellAlignment GetCellAlignment(int ACol, int ARow);
+    virtual QString GetFormattedCell(int ACol, int ARow);
+    void GetDisplText(int ACol, int ARow, QString& Value) override;
+    // The text shown for a formula cell.
+    virtual void GetCellText(int ACol, int ARow, QString& Value);
+    // Text extent of a cell (real column); VS: height wrapped to the cell width, SB: room for
+    // a button.
+    QSize GetCellTextSize(int ACol, int ARow, bool VS, bool SB);
+    QSize CalcCellTextSize(int RealCol, int DisplayCol, int ARow, bool VS, bool SB);
+    bool HasSortIndicator(int ACol, int ARow);
+    int GetRowIndent(int ARow) override;
+    bool HasNodes() override { return HasNodesHook(); }
+    TColor MixSelectionColor(TColor SelColor, TColor CellColor, bool Mixer, int Factor);
+    // Selection flags as far as the look reads them.
+    virtual bool IsSelected(int ACol, int ARow);
+    bool GetRowSelect(int ARow) const;
+    bool GetColSelect(int ACol) const;
+    bool GetRowModified(int ARow) const;
+    bool GetRowEnabled(int ARow) const;
+
+    bool Multilinecells() const { return FMultilinecells; }
+    void SetMultilinecells(bool v) { FMultilinecells = v; Invalidate(); }
+    bool EnhTextSize() const { return FEnhTextSize; }
+    void SetEnhTextSize(bool v) { FEnhTextSize = v; Invalidate(); }
+    bool URLShow() const { return FURLShow; }
+    void SetURLShow(bool v) { FURLShow = v; Invalidate(); }
+    bool URLFull() const { return FURLFull; }
+    void SetURLFull(bool v) { FURLFull = v; Invalidate(); }
+    bool URLShowInText() const { return FURLShowInText; }
+    void SetURLShowInText(bool v) { FURLShowInText = v; Invalidate(); }
+    int ZoomFactor() const { return FZoomFactor; }
+    void SetZoomFactor(int v) { FZoomFactor = v; Invalidate(); }
+    bool AutoNumAlign() const { return FAutoNumAlign; }
+    void SetAutoNumAlign(bool v) { FAutoNumAlign = v; Invalidate(); }
+    bool UseEnabledRows() const { return FUseEnabledRows; }
+    bool SelectionColorMixer() const { return FSelectionColorMixer; }
+    void SetSelectionColorMixer(bool v) { FSelectionColorMixer = v; Invalidate(); }
+    void SetSelectionColor(TColor v) { FSelectionColor = v; Invalidate(); }
+    void SetSelectionColorTo(TColor v) { FSelectionColorTo = v; Invalidate(); }
+    void SetSelectionTextColor(TColor v) { FSelectionTextColor = v; Invalidate(); }
+    void SetShowSelection(bool v) { FShowSelection = v; Invalidate(); }
+    bool Flat() const { return FIsFlat; }
+    void SetFlat(bool v) { FIsFlat = v; Invalidate(); }
+    bool HideFocusRect() const { return FHideFocusRect; }
+    void SetHideFocusRect(bool v) { FHideFocusRect = v; Invalidate(); }
+    bool NoDefaultDraw() const { return FNoDefaultDraw; }
+    void SetNoDefaultDraw(bool v) { FNoDefaultDraw = v; }
+    bool NoImageAndText() const { return FNoImageAndText; }
+    void SetNoImageAndText(bool v) { FNoImageAndText = v; }
+    THoverFixedCells HoverFixedCells() const { return FHoverFixedCells; }
+    void SetHoverFixedCells(THoverFixedCells v) { FHoverFixedCells = v; }
+    TBitmap* RowIndicator() { return FRowIndicator.get(); }
+    bool XYOffsetTopLeftOnly() const { return FXYOffsetTopLeftOnly; }
+    void SetXYOffset(TPoint v) { FXYOffset = v; Invalidate(); }
+    bool SelectionRectangle() const { return FSelectionRectangle; }
+    void SetSelectionRectangle(bool v) { FSelectionRectangle = v; Invalidate(); }
+    bool SelectionResizer() const { return FSelectionResizer; }
+    void SetSelectionResizer(bool v) { FSelectionResizer = v; Invalidate(); }
+    TColor SelectionRectangleColor() const { return FSelectionRectangleColor; }
+    void SetSelectionRectangleColor(TColor v) { FSelectionRectangleColor = v; Invalidate(); }
+    int FilterDropDownRow() const { return FFilterDropDownRow; }
+    void SetFilterDropDownRow(int v) { FFilterDropDownRow = v; Invalidate(); }
+    void SetXYOffsetTopLeftOnly(bool v) { FXYOffsetTopLeftOnly = v; }
+
+    using TGetCellGradientEvent = std::function<void(TObject* Sender, int ARow, int ACol, TColor& Color,
+                                                     TColor& ColorTo, TColor& ColorMirror, TColor& ColorMirrorTo,
+                                                     TCellGradientDirection& GD)>;
+    using TCustomCellDrawEvent = std::function<void(TObject* Sender, TCanvas* Canvas, int ACol, int ARow,
+                                                    TGridDrawState AState, TRect ARect, bool Printing)>;
+    using TDrawCellEvent = std::function<void(TObject* Sender, int ACol, int ARow, TRect Rect, TGridDrawState State)>;
+    using TGetCellBorderPropEvent = std::function<void(TObject* Sender, int ARow, int ACol, TPen* LeftPen,
+                                                       TPen* TopPen, TPen* RightPen, TPen* BottomPen)>;
+    TGetCellGradientEvent OnGetCellGradient;
+    TCustomCellDrawEvent OnCustomCellBkgDraw;
+    TCustomCellDrawEvent OnCustomCellDraw;
+    TDrawCellEvent OnDrawCell;
+    TGetCellBorderPropEvent OnGetCellBorderProp;
+
+    // Content of one cell, after the base frame filled it and drew its lines.
+    void DrawCellContent(TCanvas* Canvas, int ACol, int ARow, TRect Rect, TGridDrawState State) override;
+
+protected:
+    void PaintGridCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
+    // Steps of the content drawing, sharing one context.
+    virtual void DrawCellDefault(TCellPaintContext& C);
+    virtual void DrawCellBorders(TCellPaintContext& C);
+    // Drawing of the kinds built later: each does nothing yet (mini-HTML and rich text,
+    // cell scroll bars, graphics other than check boxes and radio buttons, tree lines).
+    virtual void DrawHTMLCell(TCellPaintContext& C, const QString& Text);
+    virtual void DrawRichTextCell(int ACol, int ARow, TRect R, TCanvas* Canvas);
+    virtual bool HasScrollBar(int ACol, int ARow);
+    virtual void DrawTreeLines(TCellPaintContext& C);
+    virtual QSize MeasureHTMLCell(int ACol, int ARow, const QString& Text, TRect R);
+    virtual bool InsertURLLink(const QString& S, const QString& Prefix, QString& HTML);
+    // Rotation angle of a rotated-text cell, 0 for any other.
+    virtual int IsRotated(int ACol, int ARow);
+    // Background picture or gradient of a cell.
+    virtual void DrawCellBackground(TCellPaintContext& C);
+    // Whether a fixed cell of the real column shows a drop-down button.
+    virtual bool CanShowFixedDropDown(int ACol) { (void)ACol; return false; }
+    // Size and placement of the cell's graphic, and the graphic itself in R (check boxes and
+    // radio buttons so far).
+    TCellGraphic* GetCellGraphicInfo(int ACol, int ARow, int& Width, int& Height, bool& TextBeside,
+                                     TCellHAlign& HAlign, TCellVAlign& VAlign);
+    virtual void DrawCellGraphic(TCellPaintContext& C, TRect& R);
+    void DrawFixedCellLook(TCellPaintContext& C);
+    void DrawFixedCellEdges(TCellPaintContext& C);
+    void DrawAlwaysVisibleButtons(TCellPaintContext& C);
+    void DrawSelectionRectangle(TCellPaintContext& C);
+    // A mouse button is held down over the grid (kept by the mouse handling).
+    bool FMouseDown = false;
+    // The fixed-cell drop-down part is pressed.
+    bool FDropDownDown = false;
+    bool FMultilinecells = false;
+    bool FEnhTextSize = false;
+    bool FURLShow = false;
+    bool FURLFull = false;
+    bool FURLShowInText = false;
+    int FZoomFactor = 0;
+    bool FAutoNumAlign = false;
+    bool FUseEnabledRows = false;
+    bool FSelectionColorMixer = false;
+    bool FHideFocusRect = false;
+    bool FNoDefaultDraw = false;
+    bool FNoImageAndText = false;
+    bool FXYOffsetTopLeftOnly = false;
+    bool FSelectionRectangle = false;
+    bool FSelectionResizer = false;
+    int FFilterDropDownRow = 0;
+    // Vertical text flag of the last cell drawn.
+    uint32_t FVAlign = 0;
+    // Gradients of a hovered and of a pressed fixed cell.
+    TColor FProGradHoverFrom = clNone, FProGradHoverTo = clNone, FProGradHoverMirrorFrom = clNone,
+           FProGradHoverMirrorTo = clNone, FProGradHoverBorder = clNone;
+    TColor FProGradDownFrom = clNone, FProGradDownTo = clNone, FProGradDownMirrorFrom = clNone,
+           FProGradDownMirrorTo = clNone, FProGradDownBorder = clNone;
+
+public:
 protected:
     void Resize() override;
     bool eventFilter(QObject* watched, QEvent* e) override;
