@@ -654,17 +654,6 @@ int TBaseGrid::FixedRowsHeight()
     return h;
 }
 
-namespace {
-// Colours of the selection box of each style, focused, and of any style without the focus.
-struct TSelectionBoxColors {
-    TColor From, To, Mirror, MirrorTo, InnerTop, InnerBottom, Border, Corner;
-};
-constexpr TSelectionBoxColors kVistaBox{0xFDF8F1, 0xFCEFD5, clNone, clNone, 0xFDFBF6, 0xFDF5E7, 0xFDDE99, 0xFCEDCB};
-constexpr TSelectionBoxColors kWin7Box{0xFCEBDC, 0xFCDBC1, clNone, clNone, 0xFDF4EB, 0xFDEADB, 0xCEA27D, 0xE0C5AE};
-constexpr TSelectionBoxColors kOffice2007Box{0xD7FFFD, 0x58D4FC, 0x58D4FC, 0xB3F1FC,
-                                             0xF4FEFF, 0xCAF8FF, 0x8DD7D3, 0xC3D9DF};
-constexpr TSelectionBoxColors kUnfocusedBox{0xF8F8F8, 0xE5E5E5, clNone, clNone, 0xFBFAFA, 0xF0F0F0, 0xD9D9D9, 0xEFEFEF};
-}  // namespace
 
 void TBaseGrid::PaintCell(TCanvas* ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState AState)
 {
@@ -768,13 +757,9 @@ void TBaseGrid::DoPaintCell(TCanvas* Canvas, int ACol, int ARow, TRect Rect, TGr
             box.Right += 1;
             box.Bottom += 1;
         }
-        const bool focusLook = hasFocus() || o.Contains(goDrawFocusSelected);
-        const TSelectionBoxColors& c = !focusLook                      ? kUnfocusedBox
-                                       : FSelectionStyle == ssVista   ? kVistaBox
-                                       : FSelectionStyle == ssWin7    ? kWin7Box
-                                                                      : kOffice2007Box;
-        DrawSelectionGradient(Canvas, c.From, c.To, c.Mirror, c.MirrorTo, c.InnerTop, c.InnerBottom, c.Border,
-                              c.Corner, Color(), box, SelectionBoxPart(ACol));
+        const bool focusLook = Focused() || o.Contains(goDrawFocusSelected);
+        DrawSelectionGradient(Canvas, SelectionStyleColors(FSelectionStyle, focusLook), Color(), box,
+                              SelectionBoxPart(ACol));
     } else if (!(IsVCLStyled() && (fixed || selected))) {
         if (mirrorTo == clNone) {
             // A plain fill is the common case: no gradient routine for it.

@@ -312,7 +312,7 @@ void TProStringGrid::DrawCellContent(TCanvas* Canvas, int ACol, int ARow, TRect 
     if (!FHideFocusRect) {
         int bc = C.RealCol, br = ARow;
         ResolveBaseCell(C.RealCol, ARow, bc, br);
-        if (DisplColIndex(bc) == Col() && br == GetRowEx() && hasFocus() && !Options().Contains(goRowSelect) &&
+        if (DisplColIndex(bc) == Col() && br == GetRowEx() && Focused() && !Options().Contains(goRowSelect) &&
             GetRowEx() >= fixedRows && Col() >= fixedCols) {
             const int lw = GridLineWidth();
             InflateRect(R, lw - 1, lw - 1);
@@ -483,7 +483,7 @@ void TProStringGrid::DrawCellDefault(TCellPaintContext& C)
             if (FSelectionColor != clNone) brush->SetColor(FSelectionColor);
             if (FSelectionTextColor != clNone && isEnabled()) font->SetColor(FSelectionTextColor);
             C.URLColor = FSelectionTextColor;
-        } else if (!hasFocus() || HasCheckBox(C.RealCol, C.Row)) {
+        } else if (!Focused() || HasCheckBox(C.RealCol, C.Row)) {
             brush->SetColor(C.SavedBrushColor);
             font->SetColor(C.SavedFontColor);
             C.URLColor = FURLColor;
