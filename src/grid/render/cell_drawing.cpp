@@ -242,15 +242,6 @@ void TProStringGrid::DrawCellContent(TCanvas* Canvas, int ACol, int ARow, TRect 
         R.Left += indicatorWidth + 2;
     }
 
-    if (C.FixedLook && !C.Styled && FLook == glListView && !FIsFlat) {
-        // Without a header theme of our own the header keeps the classic face.
-        TPen* pen = Canvas->Pen();
-        pen->SetColor(clWhite);
-        brush->SetColor(clBtnFace);
-        Canvas->Rectangle(R);
-        brush->SetColor(C.SavedBrushColor);
-    }
-
     if (ACol == 0 && FShowModified->Enabled() && GetRowModified(RealRowIndex(ARow))) {
         brush->SetColor(FShowModified->Color());
         Canvas->Pen()->SetColor(FShowModified->Color());

@@ -2,6 +2,7 @@
 // measuring of that text.
 #include "grid/render/display_attributes.h"
 
+#include "grid/base/drawing_routines.h"
 #include "grid/base/number_routines.h"
 #include "grid/base/text_packing.h"
 #include "grid/control/pro_string_grid.h"

@@ -87,9 +87,11 @@ TEST(CellPainting, HeaderIsAVerticalGradientWithItsEdges)
     const QImage img = Shot(g->viewport());
     const TRect r = g->CellRect(2, 0);
     const int x = r.Left + 20;
-    // White highlight along the top, the gradient running to the button face colour, then
-    // the dark line at the bottom.
-    EXPECT_EQ(At(img, x, r.Top + 1), Rgb(clWhite));
+    // White highlight along the top and left, the gradient running from white to the button
+    // face colour, then the dark line at the bottom.
+    EXPECT_EQ(At(img, x, r.Top), Rgb(clWhite));
+    EXPECT_EQ(At(img, r.Left, r.Top + 10), Rgb(clWhite));
+    EXPECT_GE(GetRValue(At(img, x, r.Top + 1)), 250);
     const TColor nearBottom = At(img, x, r.Bottom - 3);
     EXPECT_NEAR(GetRValue(nearBottom), GetRValue(Rgb(clBtnFace)), 8);
     EXPECT_LT(GetRValue(nearBottom), 255);
