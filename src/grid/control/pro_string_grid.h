@@ -47,6 +47,9 @@ using TCellBoolRowColEvent = std::function<void(TObject* Sender, int ARow, int A
 using TCellBoolColRowEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool& Value)>;
 using TGetCheckEvent = std::function<void(TObject* Sender, int ACol, int ARow, QString& Value)>;
 using TGetColumnFilterEvent = std::function<void(TObject* Sender, int Column, TGridStrings* Filter)>;
+using TCheckBoxClickEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool State)>;
+using TRadioClickEvent = std::function<void(TObject* Sender, int ACol, int ARow, int AIdx)>;
+using TRadioButtonClickEvent = std::function<void(TObject* Sender, int ACol, int ARow)>;
 using TGetFloatFormatEvent =
     std::function<void(TObject* Sender, int ACol, int ARow, bool& IsFloat, QString& FloatFormat)>;
 
@@ -673,6 +676,101 @@ protected:
            FProGradDownMirrorTo = clNone, FProGradDownBorder = clNone;
 
 public:
+    // ==== cell graphics, check boxes and radio controls ====
+    // Columns are real columns and rows display rows unless said otherwise; the queries
+    // answer for the base cell of a merged block.  Two kinds of cell show a control without
+    // an object of their own (the row check box column, a column grid's data check box
+    // column): GetCellGraphic and GetCellType answer for them with a shared graphic.
+    virtual TCellGraphic* GetCellGraphic(int ACol, int ARow);
+    virtual TCellType GetCellType(int ACol, int ARow);
+    // A fresh graphic (kind ctNone) in place of the cell's own; the cell text stays.
+    TCellGraphic* CreateCellGraphic(int ACol, int ARow);
+    bool RemoveCellGraphic(int ACol, int ARow);
+    bool RemoveCellGraphicType(int ACol, int ARow, TCellType CellType);
+    bool HasClickControl(int ACol, int ARow);
+
+    // A cell beyond the grid raises "Invalid cell".
+    void AddCheckBox(int ACol, int ARow, bool State, bool Data);
+    void AddCheckBox(int ACol, int ARow, TCheckBoxState State);
+    void AddCheckBoxColumn(int ACol, bool DefaultState = false, bool DataCheckBox = false);
+    void AddTriStateCheckBoxColumn(int ACol, TCheckBoxState State);
+    void RemoveCheckBox(int ACol, int ARow);
+    void RemoveCheckBoxColumn(int ACol);
+    bool HasCheckBox(int ACol, int ARow);
+    bool HasDataCheckBox(int ACol, int ARow);
+    // With hidden rows, ARow of the state getters and setters is a real row.
+    bool GetCheckBoxState(int ACol, int ARow, bool& State);
+    bool GetCheckBoxState(int ACol, int ARow, TCheckBoxState& State);
+    bool SetCheckBoxState(int ACol, int ARow, bool State);
+    bool SetCheckBoxState(int ACol, int ARow, TCheckBoxState State);
+    bool IsChecked(int ACol, int ARow);
+    bool ToggleCheckBox(int ACol, int ARow) { return ToggleCheck(ACol, ARow, false); }
+    // The toggle of a click or the space key (FromUser): asks CanEditCell unless check boxes
+    // are always active.  A row or column outside the grid raises "Invalid cell".
+    virtual bool ToggleCheck(int ACol, int ARow, bool FromUser);
+    bool ApplyCheckBoxState(int ACol, int ARow, bool State);
+    void CheckAll(int ACol);
+    void UnCheckAll(int ACol);
+    // Whether (XPos, YPos) hits the check box glyph of the cell.
+    bool IsInCheckBox(int ACol, int ARow, int XPos, int YPos);
+    virtual void CheckBoxChange(int ACol, int ARow, bool State);
+    // A toggle for the undo component (the old and new check texts); nothing while the grid
+    // has none.
+    virtual void RegisterCheckUndo(int ACol, int ARow, bool NewState);
+
+    void AddRadio(int ACol, int ARow, int DirRadio, int IdxRadio, TGridStrings* sl);
+    TGridStrings* CreateRadio(int ACol, int ARow, int DirRadio, int IdxRadio);
+    bool GetRadioIdx(int ACol, int ARow, int& IdxRadio);
+    bool SetRadioIdx(int ACol, int ARow, int IdxRadio);
+    TGridStrings* GetRadioStrings(int ACol, int ARow);
+    bool IsRadio(int ACol, int ARow);
+    void RemoveRadio(int ACol, int ARow) { RemoveCellGraphicType(ACol, ARow, ctRadio); }
+    // Moves a radio group to its next option; always False.
+    bool ClickRadio(int ACol, int ARow, bool FromUser);
+    void AddRadioButton(int ACol, int ARow, bool State = false);
+    void RemoveRadioButton(int ACol, int ARow);
+    bool HasRadioButton(int ACol, int ARow);
+    void AddRadioButtonColumn(int ACol);
+    void RemoveRadioButtonColumn(int ACol);
+    bool IsRadioButtonChecked(int ACol, int ARow);
+    bool SetRadioButtonState(int ACol, int ARow, bool State);
+    void SetRadioButtonColumnIndex(int ACol, int Index);
+    int GetRadioButtonColumnIndex(int ACol);
+    // The click on a radio button: checks it and unchecks the others of its column.
+    virtual bool ToggleRadioButton(int ACol, int ARow, bool FromUser);
+
+    TCheckBoxClickEvent OnCheckBoxChange;
+    TCheckBoxClickEvent OnCheckBoxClick;
+    TCheckBoxClickEvent OnCheckBoxMouseUp;
+    TRadioClickEvent OnRadioClick;
+    TRadioClickEvent OnRadioMouseUp;
+    TRadioButtonClickEvent OnRadioButtonClick;
+
+    // Nodes and groups as the check boxes see them; the node rows answer once they exist.
+    virtual bool IsNode(int ARow) { (void)ARow; return false; }
+    virtual bool IsSummary(int ARow) { (void)ARow; return false; }
+    virtual int GetNodeSpan(int ARow) { (void)ARow; return 0; }
+    // True when the node is contracted.
+    virtual bool GetNodeState(int ARow) { (void)ARow; return false; }
+    virtual int GetParentRow(int ARow) { (void)ARow; return -1; }
+    // Selected rows of the row check boxes (real rows).
+    bool RowSelect(int ARow) const;
+    void SetRowSelect(int ARow, bool Value);
+    int RowSelectCount() const;
+
+    // ==== check box, radio button and sort indicator glyphs ====
+    // Each draws in the given control style; the forms with a canvas draw there, the others
+    // on the grid's canvas.  Clip, when not empty, is the cell: nothing is drawn outside it.
+    void DrawCheck(TRect ARect, bool Checked, bool Enabled, bool Grayed, TControlStyle Style, bool TriState,
+                   int TriStateValue);
+    void DrawCheck(TCanvas* Canvas, TRect ARect, bool Checked, bool Enabled, bool Grayed, TControlStyle Style,
+                   bool TriState, int TriStateValue, const TRect& Clip = TRect());
+    void DrawRadio(TCanvas* Canvas, TRect ARect, int Count, int Index, bool Horizontal, bool Disabled,
+                   TGridStrings* Items, bool Selected, int ACol, int ARow, TControlStyle Style, double Scale,
+                   bool BottomUp, const TRect& Clip = TRect());
+    // X, Y: the centre of the glyph.
+    void DrawSortIndicator(TCanvas* Canvas, int ACol, int X, int Y, const TRect& Clip = TRect());
+
 protected:
     void Resize() override;
     bool eventFilter(QObject* watched, QEvent* e) override;
@@ -947,6 +1045,9 @@ private:
     bool FHovering = false;
     int FFilterLevel = 0;
 };
+
+// Whether the base cell shows a control whose state is the cell text (printing asks).
+bool IsDataControlCell(TProStringGrid* Grid, int ACol, int ARow);
 
 // The cursor shown over URL cells; every grid sets it when it is created.
 extern int HandCursor;

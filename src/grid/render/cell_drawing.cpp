@@ -99,22 +99,10 @@ void TProStringGrid::DrawCellGraphic(TCellPaintContext& C, TRect& R)
 
     // A glyph larger than its cell stays inside the cell.
     TCanvas* cv = C.Canvas;
-    auto clipped = [&](const TRect& glyph, const std::function<void()>& draw) {
-        const bool inside = glyph.Left >= R.Left && glyph.Top >= R.Top && glyph.Right <= R.Right && glyph.Bottom <= R.Bottom;
-        if (!inside) {
-            cv->SaveState();
-            cv->IntersectClipRect(R);
-        }
-        draw();
-        if (!inside) cv->RestoreState();
-    };
-
     if (kind == ctRadio) {
         TGridStrings* items = GetRadioStrings(C.RealCol, C.Row);
-        clipped(R, [&] {
-            DrawRadio(cv, R, items ? items->Count() : 0, g->CellIndex(), g->CellBoolean(), !enabled, items,
-                      C.State.Contains(gdSelected), C.RealCol, C.Row, style, 1.0, false);
-        });
+        DrawRadio(cv, R, items ? items->Count() : 0, g->CellIndex(), g->CellBoolean(), !enabled, items,
+                  C.State.Contains(gdSelected), C.RealCol, C.Row, style, 1.0, false, R);
         return;
     }
 
@@ -161,33 +149,31 @@ void TProStringGrid::DrawCellGraphic(TCellPaintContext& C, TRect& R)
     }
     G.Right = G.Left + w;
 
-    clipped(G, [&] {
-        switch (kind) {
-        case ctCheckBox:
-        case ctRowCheckBox:
-            DrawCheck(G, g->CellBoolean(), enabled, g->CellAngle() > 0, style, false, 0);
-            break;
-        case ctDataCheckBox:
-        case ctVirtCheckBox: {
-            QString checkTrue;
-            GetCheckTrue(C.RealCol, C.Row, checkTrue);
-            DrawCheck(G, GetCellEx(C.RealCol, C.Row) == checkTrue, enabled, false, style, false, 0);
-            break;
-        }
-        case ctTriStateCheckBox:
-            DrawCheck(G, false, enabled, g->CellAngle() > 0, style, true, g->CellCheckBoxState());
-            break;
-        case ctRadioButton: {
-            TRect s{G.Left + FXYOffset.X, G.Top, G.Left + FXYOffset.X + FControlLook->RadioSize(),
-                    G.Top + FControlLook->RadioSize()};
-            DrawRadio(cv, s, 1, g->CellBoolean() ? 0 : -1, false, !enabled, nullptr, false, C.RealCol, C.Row, style, 1.0,
-                      false);
-            break;
-        }
-        default:
-            break;
-        }
-    });
+    switch (kind) {
+    case ctCheckBox:
+    case ctRowCheckBox:
+        DrawCheck(cv, G, g->CellBoolean(), enabled, g->CellAngle() > 0, style, false, 0, R);
+        break;
+    case ctDataCheckBox:
+    case ctVirtCheckBox: {
+        QString checkTrue;
+        GetCheckTrue(C.RealCol, C.Row, checkTrue);
+        DrawCheck(cv, G, GetCellEx(C.RealCol, C.Row) == checkTrue, enabled, false, style, false, 0, R);
+        break;
+    }
+    case ctTriStateCheckBox:
+        DrawCheck(cv, G, false, enabled, g->CellAngle() > 0, style, true, g->CellCheckBoxState(), R);
+        break;
+    case ctRadioButton: {
+        const int size = FControlLook->RadioSize();
+        const TRect s{G.Left + FXYOffset.X, G.Top, G.Left + FXYOffset.X + size, G.Top + size};
+        DrawRadio(cv, s, 1, g->CellBoolean() ? 0 : -1, false, !enabled, nullptr, false, C.RealCol, C.Row, style, 1.0,
+                  false, R);
+        break;
+    }
+    default:
+        break;
+    }
 }
 
 // ---- content -------------------------------------------------------------------------------
@@ -622,7 +608,7 @@ void TProStringGrid::DrawCellDefault(TCellPaintContext& C)
         if (C.VAlign == vtaCenter) y = r.Top + r.Height() / 2;
         else if (C.VAlign == vtaBottom) y = r.Bottom - 8;
         const int position = FSortIndexes->IndexOf(C.RealCol);
-        if (position < 1 || FSortSettings->IndexShow()) DrawSortIndicator(cv, C.RealCol, x, y);
+        if (position < 1 || FSortSettings->IndexShow()) DrawSortIndicator(cv, C.RealCol, x, y, R);
     }
     if (link) {
         TFontStyles st = font->Style();
