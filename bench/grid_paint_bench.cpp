@@ -77,6 +77,10 @@ Grid MakeGrid(bool columnGrid = false)
         for (int r = 1; r <= kRows; ++r) cg->SetCells(0, r, QString::number(r));
         cg->Columns()->Items(3)->SetEditor(edDataCheckBox);
     }
+    // The same cell sizes as the view's, so that both show the same cells.
+    QTableView sizes;
+    g->SetDefaultColWidth(sizes.horizontalHeader()->defaultSectionSize());
+    g->SetDefaultRowHeight(sizes.verticalHeader()->defaultSectionSize());
     g->resize(kWidth, kHeight);
     return g;
 }

@@ -11,6 +11,7 @@
 #include <QWidget>
 #include <cmath>
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 
 // ---------------------------------------------------------------- rectangles
@@ -53,6 +54,8 @@ struct TFont::Measures {
     QFontMetrics Fm;
     int Ascent;
     int Descent;
+    // Advances of the Latin-1 characters, measured as they are first asked for (-1: not yet).
+    mutable std::array<int16_t, 256> Advance;
 };
 
 TFont::TFont() : FKey(NextFontKey()) {}
@@ -160,9 +163,28 @@ const TFont::Measures& TFont::Measure() const
 {
     if (!FMeasures) {
         QFontMetrics fm(ToQFont());
-        FMeasures = std::make_shared<const Measures>(Measures{fm, fm.ascent(), fm.descent()});
+        auto m = std::make_shared<Measures>(Measures{fm, fm.ascent(), fm.descent(), {}});
+        m->Advance.fill(-1);
+        FMeasures = std::move(m);
     }
     return *FMeasures;
+}
+
+bool TFont::SurelyFits(const QString& text, int width) const
+{
+    // The advances of the characters one by one, with room for what kerning can add, show
+    // without shaping the text that it fits; anything else is left to the real measuring.
+    const Measures& m = Measure();
+    int sum = 2 + int(text.size()) / 4;
+    for (QChar ch : text) {
+        const char16_t u = ch.unicode();
+        if (u > 0xFF) return false;
+        int16_t& a = m.Advance[u];
+        if (a < 0) a = int16_t(m.Fm.horizontalAdvance(ch));
+        sum += a;
+        if (sum > width) return false;
+    }
+    return true;
 }
 
 const QFontMetrics& TFont::Metrics() const
@@ -878,6 +900,18 @@ int TCanvas::DrawText(const QString& text, TRect& r, uint32_t format)
             DrawTextLineIn({r.Left, y, r.Right, y + lineH}, text, format);
             return (format & (DT_VCENTER | DT_BOTTOM)) ? y + lineH - r.Top : lineH;
         }
+    }
+
+    // A word-broken text of one paragraph that fits on its first line is that line, at the
+    // top: one measuring and one aligned call instead of breaking it word by word.
+    if (!single && (format & DT_WORDBREAK) &&
+        !(format & (DT_CALCRECT | DT_PATH_ELLIPSIS | DT_END_ELLIPSIS | DT_WORD_ELLIPSIS | DT_EXPANDTABS)) &&
+        !Opaque() && FFont.Orientation() == 0 && ((format & DT_NOPREFIX) || !text.contains(u'&')) &&
+        !text.contains(u'\r') && !text.contains(u'\n') && !text.endsWith(u' ') &&
+        ((format & DT_NOCLIP) || lineH <= r.Height()) &&
+        (FFont.SurelyFits(text, r.Width()) || fm.horizontalAdvance(text) <= r.Width())) {
+        DrawTextLineIn({r.Left, r.Top, r.Right, r.Top + lineH}, text, format);
+        return lineH;
     }
 
     int underline = -1;

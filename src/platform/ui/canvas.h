@@ -104,6 +104,8 @@ public:
     // Ascent and ascent + descent of a line, in pixels (kept: asked for every text drawn).
     int Ascent() const;
     int LineHeight() const;
+    // True when text certainly fits in width pixels on one line (False: it may not).
+    bool SurelyFits(const QString& text, int width) const;
     // Equal for two fonts only when their Qt fonts are equal: fonts copied from one another
     // share it until one of them changes.
     quint64 Key() const { return FKey; }
