@@ -421,16 +421,12 @@ void DrawGradientProgress(TCanvas* Canvas, TRect R, int Percent, const ProgressD
             auto block = [&](int from, int length) {
                 ProgressSegment(Canvas, blocks, vertical, from, length, c, cTo, Info);
             };
+            // Block k covers 7 pixels from 9 k (from the first pixel inside the frame).
             if (t > 9) {
-                block(1, 8);
-                int pos = 1;
-                for (int k = 0; k < t / 9 - 1; ++k) {
-                    pos += 9;
-                    block(pos, 7);
-                }
-                if (t % 9 > 2) block(pos + 9, t % 9 - 1);
+                for (int k = 0; k < t / 9; ++k) block(9 * k, 7);
+                if (t % 9 > 2) block(9 * (t / 9), t % 9 - 1);
             } else if (t >= 2) {
-                block(1, t - 1);
+                block(0, t - 1);
             }
             Canvas->Brush()->SetStyle(bsClear);
         }
