@@ -7,9 +7,11 @@
 //  - first_show: showing a widget that already holds its data, until its first paint is
 //    done, as the first window of a fresh process (each side runs in processes of its own,
 //    the program starting itself, so that neither inherits what the other set up).
+// The column_grid_ cases repeat the last two with the column grid in the editors' look:
+// gradient header row, numbered fixed column, one data check-box column.
 // Prints one line per case, "ratio <case> <ours/peer>", from the medians of each side.
 // Run by hand with QT_QPA_PLATFORM=offscreen (see README.md).
-#include "grid/control/pro_string_grid.h"
+#include "grid/control/pro_column_grid.h"
 
 #include <QAbstractTableModel>
 #include <QApplication>
@@ -61,14 +63,24 @@ struct FreeGrid {
 using Grid = std::unique_ptr<TProStringGrid, FreeGrid>;
 
 // The grid holds the texts of the model in its data cells, below one fixed row and beside
-// one fixed column, as the view shows them below and beside its headers.
-Grid MakeGrid()
+// one fixed column, as the view shows them below and beside its headers.  The column grid
+// numbers its rows in the fixed column and shows column 3 as data check boxes.
+Grid MakeGrid(bool columnGrid = false)
 {
-    Grid g(CreateGrid<TProStringGrid>());
+    Grid g(columnGrid ? CreateGrid<TProColumnGrid>() : CreateGrid<TProStringGrid>());
     g->SetColCount(kCols + 1);
     g->SetRowCount(kRows + 1);
     for (int r = 0; r < kRows; ++r)
         for (int c = 0; c < kCols; ++c) g->SetCells(c + 1, r + 1, Texts()[size_t(r) * kCols + c]);
+    if (auto* cg = dynamic_cast<TProColumnGrid*>(g.get())) {
+        for (int c = 1; c <= kCols; ++c) cg->SetCells(c, 0, QStringLiteral("Column %1").arg(c));
+        for (int r = 1; r <= kRows; ++r) cg->SetCells(0, r, QString::number(r));
+        cg->Columns()->Items(3)->SetEditor(edDataCheckBox);
+    }
+    // The same cell sizes as the view's, so that both show the same cells.
+    QTableView sizes;
+    g->SetDefaultColWidth(sizes.horizontalHeader()->defaultSectionSize());
+    g->SetDefaultRowHeight(sizes.verticalHeader()->defaultSectionSize());
     g->resize(kWidth, kHeight);
     return g;
 }
@@ -116,6 +128,7 @@ int FirstShow(const QString& side)
     std::unique_ptr<QTableView> v;
     QWidget* w = nullptr;
     if (side == QLatin1String("ours")) w = (g = MakeGrid()).get();
+    else if (side == QLatin1String("column")) w = (g = MakeGrid(true)).get();
     else w = (v = MakeView(model)).get();
     QElapsedTimer t;
     t.start();
@@ -125,11 +138,11 @@ int FirstShow(const QString& side)
     return 0;
 }
 
-double FirstShowRatio(int rounds)
+double FirstShowRatio(int rounds, const char* ours = "ours")
 {
     std::vector<double> a, b;
     for (int i = 0; i < rounds; ++i) {
-        for (auto [side, out] : {std::pair{"ours", &a}, std::pair{"peer", &b}}) {
+        for (auto [side, out] : {std::pair{ours, &a}, std::pair{"peer", &b}}) {
             QProcess p;
             p.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--first-show"), QLatin1String(side)});
             p.waitForFinished(-1);
@@ -176,14 +189,14 @@ int main(int argc, char** argv)
         Print("repaint_one_cell", Ratio(15, 200, [&] { grid->viewport()->repaint(ours); },
                                         [&] { view->viewport()->repaint(peer); }));
     }
-    {
+    auto pageScroll = [&](TProStringGrid* g) {
         QScrollBar* bar = view->verticalScrollBar();
         auto ours = [&] {
-            const int page = grid->VisibleRowCount();
-            int top = grid->TopRow() + page;
-            if (top + page >= grid->RowCount()) top = grid->FixedRows();
-            grid->SetTopRow(top);
-            grid->viewport()->repaint();
+            const int page = g->VisibleRowCount();
+            int top = g->TopRow() + page;
+            if (top + page >= g->RowCount()) top = g->FixedRows();
+            g->SetTopRow(top);
+            g->viewport()->repaint();
         };
         auto peer = [&] {
             int v = bar->value() + bar->pageStep();
@@ -191,8 +204,15 @@ int main(int argc, char** argv)
             bar->setValue(v);
             view->viewport()->repaint();
         };
-        Print("full_viewport_after_page_scroll", Ratio(15, 20, ours, peer));
+        return Ratio(15, 20, ours, peer);
+    };
+    Print("full_viewport_after_page_scroll", pageScroll(grid.get()));
+    {
+        Grid columnGrid = MakeGrid(true);
+        Show(*columnGrid);
+        Print("column_grid_full_viewport_after_page_scroll", pageScroll(columnGrid.get()));
     }
     Print("first_show", FirstShowRatio(11));
+    Print("column_grid_first_show", FirstShowRatio(11, "column"));
     return 0;
 }

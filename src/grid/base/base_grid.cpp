@@ -1,5 +1,6 @@
 #include "grid/base/base_grid.h"
 
+#include "grid/base/drawing_routines.h"
 #include "grid/base/text_packing.h"
 
 #include <algorithm>
@@ -653,21 +654,46 @@ int TBaseGrid::FixedRowsHeight()
     return h;
 }
 
+
+void TBaseGrid::PaintCell(TCanvas* ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState AState)
+{
+    DoPaintCell(ACanvas, ACol, ARow, ARect, AState, true);
+}
+
+void TBaseGrid::PaintCellExt(TCanvas* ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState AState)
+{
+    DoPaintCell(ACanvas, ACol, ARow, ARect, AState, false);
+}
+
+int TBaseGrid::SelectionBoxPart(int ACol) const
+{
+    const TGridRect sel = Selection();
+    int l = sel.Left, r = sel.Right;
+    if (r < l) std::swap(l, r);
+    if (ACol == l && l < r) return 1;
+    if (ACol == r && r > l) return 2;
+    if (l < ACol && ACol < r) return 3;
+    return 0;
+}
+
 void TBaseGrid::DoPaintCell(TCanvas* Canvas, int ACol, int ARow, TRect Rect, TGridDrawState State, bool UseMerge)
 {
     TRect r = Rect;
     // The floating footer takes the place of a hidden last row.
     if (ARow == RowCount() - 1 && FHideLastRow) {
         Canvas->Brush()->SetColor(Color());
-        Canvas->FillRect(r);
+        Canvas->Pen()->SetColor(Color());
+        Canvas->Rectangle(r);
         return;
     }
-    // A merged block is drawn once per pass, through its base cell, when its first cell comes up.
-    int bc = ACol, br = ARow;
-    if (!ResolveBaseCell(ACol, ARow, bc, br)) {
+    // A merged block is drawn through its base cell when its first covered cell comes up in
+    // a pass; covered cells draw nothing of their own.  The spans live in the store's columns.
+    const int real = RealColIndex(ACol);
+    int bc = real, br = ARow;
+    if (!ResolveBaseCell(real, ARow, bc, br)) {
         if (TCellProperties* base = PropsOf(bc, br); base && base->PaintID() != FPaintID) {
             base->SetPaintID(FPaintID);
-            DoPaintCell(Canvas, bc, br, r, State, true);
+            PaintCell(Canvas, DisplColIndex(bc), br, r, State);
         }
         return;
     }
@@ -679,54 +705,92 @@ void TBaseGrid::DoPaintCell(TCanvas* Canvas, int ACol, int ARow, TRect Rect, TGr
 
     // A block reaching under the fixed columns or rows is not drawn over them.  Only such a
     // cell gets a clip; the canvas keeps its state from cell to cell otherwise.
-    const int fw = ACol >= TStringGrid::FixedCols() ? FixedColsWidth() : 0;
-    const int fh = ARow >= TStringGrid::FixedRows() ? FixedRowsHeight() : 0;
-    const bool clip =
-        (ACol >= TStringGrid::FixedCols() && TStringGrid::FixedCols() > 0 && r.Left < fw) || (ARow >= TStringGrid::FixedRows() && TStringGrid::FixedRows() > 0 && r.Top < fh);
-    if (clip) Canvas->SetClipRect({fw, fh, Width(), Height()});
+    const int fixedCols = TStringGrid::FixedCols(), fixedRows = TStringGrid::FixedRows();
+    const int fw = ACol >= fixedCols ? FixedColsWidth() : 0;
+    const int fh = ARow >= fixedRows ? FixedRowsHeight() : 0;
+    const bool clip = (ACol >= fixedCols && fixedCols > 0 && r.Left < fw) ||
+                      (ARow >= fixedRows && fixedRows > 0 && r.Top < fh);
+    if (clip) {
+        Canvas->SaveState();
+        Canvas->IntersectClipRect({fw, fh, Width(), Height()});
+    }
 
-    Canvas->Pen()->SetWidth(1);
+    TPen* pen = Canvas->Pen();
+    TBrush* brush = Canvas->Brush();
+    pen->SetWidth(1);
     Canvas->SetFont(*Font());
-    const bool fixed = State.Contains(gdFixed);
-    if (fixed) Canvas->Brush()->SetColor(FixedColor());
-    else if (State.Contains(gdSelected) && FShowSel && !(ACol == Col() && ARow == Row())) {
-        Canvas->Brush()->SetColor(clHighlight);
-        Canvas->Font()->SetColor(clHighlightText);
-    } else Canvas->Brush()->SetColor(Color());
+    // Starting values for a grid whose look hook sets nothing.
+    brush->SetColor(State.Contains(gdFixed) ? FixedColor() : Color());
     TColor colorTo = clNone, mirror = clNone, mirrorTo = clNone;
     TAlignment ha = taLeftJustify;
     TVAlignment va = vtaTop;
     bool ww = FWordWrap;
     TCellGradientDirection gd = GradientVertical;
-    GetVisualProperties(ACol, ARow, State, false, true, true, Canvas->Brush(), colorTo, mirror, mirrorTo,
-                        Canvas->Font(), ha, va, ww, gd);
-    if (ARow == FHoverRowIdx && FHoverRow && !(State.Contains(gdSelected) && !FHoverRowCells.Contains(hcSelected)) &&
-        !(fixed && !FHoverRowCells.Contains(hcFixed)))
-        Canvas->Brush()->SetColor(FHoverRowColor);
-    if ((FActiveRowShow && ARow == Row() && ACol >= TStringGrid::FixedCols() && (ACol != Col() || !FShowSel)) ||
-        (!UseMerge && State.Contains(gdSelected)))
-        Canvas->Brush()->SetColor(FActiveRowColor);
-    if (!(IsVCLStyled() && (fixed || State.Contains(gdSelected)))) Canvas->FillRect(r);
+    GetVisualProperties(ACol, ARow, State, false, true, true, brush, colorTo, mirror, mirrorTo, Canvas->Font(), ha, va,
+                        ww, gd);
+    pen->SetColor(brush->Color());
+    const bool fixed = State.Contains(gdFixed);
+    const bool selected = State.Contains(gdSelected);
+
+    if (ARow == FHoverRowIdx && FHoverRow && !(selected && !FHoverRowCells.Contains(hcSelected)) &&
+        !(fixed && !FHoverRowCells.Contains(hcFixed))) {
+        brush->SetColor(FHoverRowColor);
+        colorTo = FHoverRowColorTo;
+        mirror = mirrorTo = clNone;
+        gd = GradientVertical;
+    }
+    if ((FActiveRowShow && ARow == Row() && ACol >= fixedCols && (ACol != Col() || !FShowSel)) ||
+        (!UseMerge && selected)) {
+        brush->SetColor(FActiveRowColor);
+        colorTo = FActiveRowColorTo;
+        mirror = FActiveRowMirrorColor;
+        mirrorTo = FActiveRowMirrorColorTo;
+        pen->SetColor(brush->Color());
+    }
+
+    const TGridOptions o = Options();
+    if (selected && FSelectionStyle != ssDefault && FShowSel) {
+        TRect box = r;
+        if (!o.Contains(goHorzLine)) box.Bottom += 1;
+        if (!o.Contains(goVertLine)) box.Right += 1;
+        if (UseRightToLeftAlignment()) {
+            box.Right += 1;
+            box.Bottom += 1;
+        }
+        const bool focusLook = Focused() || o.Contains(goDrawFocusSelected);
+        DrawSelectionGradient(Canvas, SelectionStyleColors(FSelectionStyle, focusLook), Color(), box,
+                              SelectionBoxPart(ACol));
+    } else if (!(IsVCLStyled() && (fixed || selected))) {
+        if (mirrorTo == clNone) {
+            // A plain fill is the common case: no gradient routine for it.
+            if (colorTo == clNone) Canvas->FillRect(r);
+            else GradientFillRect(Canvas, brush->Color(), colorTo, 64, r, gd == GradientHorizontal);
+        } else {
+            DrawGradientBackground(Canvas, r, brush->Color(), colorTo, mirror, mirrorTo, 1, clNone, false, true);
+        }
+    }
 
     // The grid's own lines.
     int w = 1;
     if (fixed) {
-        Canvas->Pen()->SetColor(FGridFixedLineColor);
+        pen->SetColor(FGridFixedLineColor);
+        pen->SetWidth(1);
     } else {
-        if (FGridLineWidth > 0) Canvas->Pen()->SetColor(FGridLineColor);
-        else Canvas->Pen()->SetColor(Canvas->Brush()->Color());
-        Canvas->Pen()->SetWidth(std::max(FGridLineWidth, 1));
+        if (FGridLineWidth > 0) pen->SetColor(FGridLineColor);
+        pen->SetWidth(std::max(FGridLineWidth, 1));
         w = (FGridLineWidth + 1) / 2;
     }
-    const TGridOptions o = Options();
     if (((o.Contains(goHorzLine) && !fixed) || (o.Contains(goFixedHorzLine) && fixed)) && !(ACol == 0 && HasNodes())) {
         Canvas->MoveTo(r.Left - w + 1, r.Bottom - w);
         Canvas->LineTo(r.Right - w + 1, r.Bottom - w);
     }
     if ((o.Contains(goVertLine) && !fixed) || (o.Contains(goFixedVertLine) && fixed)) {
-        Canvas->MoveTo(r.Right - w, r.Bottom - w);
-        Canvas->LineTo(r.Right - w, r.Top - w);
+        const int x = UseRightToLeftAlignment() ? r.Right - w + 1 : r.Right - w;
+        Canvas->MoveTo(x, r.Bottom - w);
+        Canvas->LineTo(x, r.Top - w);
     }
+    pen->SetWidth(1);
+
     TRect content = r;
     if (fixed) {
         content.Right -= 1;
@@ -735,9 +799,47 @@ void TBaseGrid::DoPaintCell(TCanvas* Canvas, int ACol, int ARow, TRect Rect, TGr
         InflateRect(content, -FGridLineWidth, -FGridLineWidth);
     }
     if (UseMerge) DrawCellContent(Canvas, ACol, ARow, content, State);
-    if (clip) Canvas->ResetClip();
-    Canvas->Brush()->SetStyle(bsSolid);
-    Canvas->Pen()->SetStyle(psSolid);
+    if (clip) Canvas->RestoreState();
+    brush->SetStyle(bsSolid);
+    pen->SetStyle(psSolid);
+}
+
+void TBaseGrid::TopLeftChanged()
+{
+    TStringGrid::TopLeftChanged();
+    RepaintMergedFixedCols();
+    RepaintMergedFixedRows();
+}
+
+void TBaseGrid::RepaintMergedFixedCols()
+{
+    if (TStringGrid::FixedCols() <= 0 || !HasCellProps()) return;
+    for (int r = TopRow(); r <= TopRow() + VisibleRowCount() && r < RowCount(); ++r)
+        for (int c = 0; c < TStringGrid::FixedCols(); ++c)
+            if (IsMergedCell(RealColIndex(c), r)) RepaintCell(c, r);
+}
+
+void TBaseGrid::RepaintMergedFixedRows()
+{
+    if (TStringGrid::FixedRows() <= 0 || !HasCellProps()) return;
+    for (int c = LeftCol(); c <= LeftCol() + VisibleColCount() && c < ColCount(); ++c)
+        for (int r = 0; r < TStringGrid::FixedRows(); ++r)
+            if (IsMergedCell(RealColIndex(c), r)) RepaintCell(c, r);
+}
+
+bool TBaseGrid::DoMouseWheelDown(TShiftState Shift, const TPoint& MousePos)
+{
+    const bool result = TStringGrid::DoMouseWheelDown(Shift, MousePos);
+    if (FHideLastRow && Row() < RowCount() - 1 && VisibleRowCount() < Row() - TopRow()) SetTopRow(TopRow() + 1);
+    SnapToBaseCell();
+    return result;
+}
+
+bool TBaseGrid::DoMouseWheelUp(TShiftState Shift, const TPoint& MousePos)
+{
+    const bool result = TStringGrid::DoMouseWheelUp(Shift, MousePos);
+    SnapToBaseCell();
+    return result;
 }
 
 void TBaseGrid::Paint()

@@ -140,6 +140,10 @@ public:
     virtual int GetRowIndent(int ARow);
     virtual bool HasNodes();
     virtual void DrawCellContent(TCanvas* Canvas, int ACol, int ARow, TRect Rect, TGridDrawState State);
+    // A cell painted on any canvas, merged blocks honoured; PaintCellExt paints the rectangle
+    // given, without merge handling and content, a selected cell in the active row colours.
+    void PaintCell(TCanvas* ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState AState);
+    void PaintCellExt(TCanvas* ACanvas, int ACol, int ARow, TRect ARect, TGridDrawState AState);
     virtual void LastRowChanged();
     virtual void GetDisplText(int ACol, int ARow, QString& Value);
     virtual void GetDisplWideText(int ACol, int ARow, QString& Value);
@@ -171,9 +175,18 @@ protected:
     // The frame common to all cells: merged blocks once per pass, background, the grid's
     // own lines, then the content hook.
     void DoPaintCell(TCanvas* Canvas, int ACol, int ARow, TRect Rect, TGridDrawState State, bool UseMerge);
+    // Part of a selection box a cell of column ACol draws: 1 left end, 2 right end, 3 middle,
+    // 0 a single column.
+    int SelectionBoxPart(int ACol) const;
     int FixedColsWidth();
     int FixedRowsHeight();
     void Paint() override;
+    // After a scroll merged fixed cells are drawn again whole.
+    void TopLeftChanged() override;
+    void RepaintMergedFixedCols();
+    void RepaintMergedFixedRows();
+    bool DoMouseWheelDown(TShiftState Shift, const TPoint& MousePos) override;
+    bool DoMouseWheelUp(TShiftState Shift, const TPoint& MousePos) override;
 
     bool FDefaultDrawing = false;
     int FGridLineWidth = 1;

@@ -5,6 +5,7 @@
 #include "grid/base/grid_settings.h"
 #include "grid/base/int_list.h"
 #include "grid/base/theme.h"
+#include "grid/control/cell_graphic.h"
 #include "platform/ui/combo_notify.h"
 
 #include <QCheckBox>
@@ -124,17 +125,51 @@ public:
     GRID_FIELD(int, Delays, 100)
 };
 
-enum TGridControlStyle { csClassic, csFlat, csWinXP, csTheme, csGlyph, csTMS };
+enum TControlStyle { csClassic, csFlat, csWinXP, csBorland, csZUZ, csGlyph, csTheme };
 
+// How the grid draws its in-cell controls (check boxes, radio buttons).
 class TControlLook : public TPersistent {
 public:
     explicit TControlLook(TProStringGrid* AGrid) { (void)AGrid; }
     QString ClassName() const override { return QStringLiteral("TControlLook"); }
     void Assign(const TPersistent* Source) override
     {
-        if (auto* s = dynamic_cast<const TControlLook*>(Source)) FControlStyle = s->FControlStyle;
+        auto* s = dynamic_cast<const TControlLook*>(Source);
+        if (!s) return;
+        FControlStyle = s->FControlStyle;
+        FCheckBoxSize = s->FCheckBoxSize;
+        FRadioSize = s->FRadioSize;
+        FNoDisabledCheckRadioLook = s->FNoDisabledCheckRadioLook;
+        FCheckAlwaysActive = s->FCheckAlwaysActive;
+        FRadioAlwaysActive = s->FRadioAlwaysActive;
+        FColor = s->FColor;
+        FCheckedGlyph.Assign(s->FCheckedGlyph);
+        FUnCheckedGlyph.Assign(s->FUnCheckedGlyph);
+        FRadioOnGlyph.Assign(s->FRadioOnGlyph);
+        FRadioOffGlyph.Assign(s->FRadioOffGlyph);
     }
-    GRID_FIELD(TGridControlStyle, ControlStyle, csTheme)
+    GRID_FIELD(TControlStyle, ControlStyle, csTheme)
+    // Editor buttons shown in every cell that has the editor, and the fixed cells' drop-down.
+    GRID_FIELD(bool, DropDownAlwaysVisible, false)
+    GRID_FIELD(bool, SpinButtonsAlwaysVisible, false)
+    GRID_FIELD(bool, FlatButton, false)
+    GRID_FIELD(bool, FixedDropDownButton, false)
+    int CheckSize() const { return FCheckBoxSize; }
+    void SetCheckSize(int v) { FCheckBoxSize = v; }
+    GRID_FIELD(int, RadioSize, 10)
+    GRID_FIELD(bool, NoDisabledCheckRadioLook, false)
+    GRID_FIELD(bool, CheckAlwaysActive, false)
+    GRID_FIELD(bool, RadioAlwaysActive, false)
+    // Check mark and radio dot of the csBorland style.
+    GRID_FIELD(TColor, Color, clBlack)
+    TBitmap* CheckedGlyph() { return &FCheckedGlyph; }
+    TBitmap* UnCheckedGlyph() { return &FUnCheckedGlyph; }
+    TBitmap* RadioOnGlyph() { return &FRadioOnGlyph; }
+    TBitmap* RadioOffGlyph() { return &FRadioOffGlyph; }
+
+private:
+    int FCheckBoxSize = 15;
+    TBitmap FCheckedGlyph, FUnCheckedGlyph, FRadioOnGlyph, FRadioOffGlyph;
 };
 
 class TCellNode : public TPersistent {
@@ -148,6 +183,7 @@ public:
     GRID_FIELD(TColor, Color, clSilver)
     GRID_FIELD(TColor, NodeColor, clBlack)
     GRID_FIELD(bool, ShowTree, true)
+    GRID_FIELD(int, NodeIndent, 12)
 };
 
 class TSizeWhileTyping : public TPersistent {
@@ -192,12 +228,6 @@ public:
 
 private:
     bool FEnable = false;
-};
-
-// A cell's graphic (picture, check box, progress ...); the grid frees objects of this class.
-class TCellGraphic : public TObject {
-public:
-    QString ClassName() const override { return QStringLiteral("TCellGraphic"); }
 };
 
 // ---- child windows ----

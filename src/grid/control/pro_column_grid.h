@@ -317,6 +317,11 @@ public:
     // column's filter condition.
     void FilterSelect(TObject* Sender, int ItemIndex) override;
 
+    // A data check box column shows a check box in every normal cell through one shared
+    // graphic, unless the cell has a graphic of its own.
+    TCellGraphic* GetCellGraphic(int ACol, int ARow) override;
+    TCellType GetCellType(int ACol, int ARow) override;
+
     TAfterColumnMovedEvent OnAfterColumnMoved;
     TFilterSelectEvent OnFilterSelect;
     TColumnPopupEvent OnColumnPopup;
@@ -342,4 +347,8 @@ private:
     std::unique_ptr<TGridColumnItem> FSaveCol;
     bool FAutoFilterDisplay = false;
     bool FSyncing = false;
+    // The shared graphic of the data check box columns; never attached to a cell.
+    std::unique_ptr<TCellGraphic> FVirtCheckGraphic = std::make_unique<TCellGraphic>();
+    // A normal cell of a data check box column.
+    bool IsVirtCheckCell(int ACol, int ARow);
 };

@@ -14,6 +14,7 @@
 #include <memory>
 
 class TGridFocusWindow;
+struct TCellPaintContext;
 
 enum TGridLook { glStandard, glSoft, glClassic, glTMS, glXP, glVista, glWin7, glOffice2007, glTerminal,
                  glMetro, glCustom, glZUZ };
@@ -46,6 +47,9 @@ using TCellBoolRowColEvent = std::function<void(TObject* Sender, int ARow, int A
 using TCellBoolColRowEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool& Value)>;
 using TGetCheckEvent = std::function<void(TObject* Sender, int ACol, int ARow, QString& Value)>;
 using TGetColumnFilterEvent = std::function<void(TObject* Sender, int Column, TGridStrings* Filter)>;
+using TCheckBoxClickEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool State)>;
+using TRadioClickEvent = std::function<void(TObject* Sender, int ACol, int ARow, int AIdx)>;
+using TRadioButtonClickEvent = std::function<void(TObject* Sender, int ACol, int ARow)>;
 using TGetFloatFormatEvent =
     std::function<void(TObject* Sender, int ACol, int ARow, bool& IsFloat, QString& FloatFormat)>;
 
@@ -519,6 +523,254 @@ public:
     virtual void UpdateColumnSize(int ACol, int& AWidth) { (void)ACol; (void)AWidth; }
     virtual void UpdateAutoColumnSize(int ACol, int& AWidth) { (void)ACol; (void)AWidth; }
 
+    // ==== display attributes and cell content drawing ====
+    // The look of a cell, always resolved in one order: grid defaults, bands and fixed areas,
+    // cell properties, the look's fixed gradient, hooks and events, then the selection.
+    // ACol is a display column; with Remap properties and hooks are read at the real column.
+    void GetVisualProperties(int ACol, int ARow, TGridDrawState& AState, bool Print, bool Select, bool Remap,
+                             TBrush* ABrush, TColor& AColorTo, TColor& AMirrorColor, TColor& AMirrorColorTo,
+                             TFont* AFont, TAlignment& HA, TVAlignment& VA, bool& WW,
+                             TCellGradientDirection& GD) override;
+    // The font alone: ACol decides the fixed test, RCol the cell properties.
+    void GetFontProperties(int ACol, int RCol, int ARow, TGridDrawState& AState, TFont* AFont, TBrush* ABrush,
+                           bool Remap);
+    struct TCellAlignment {
+        TAlignment HA = taLeftJustify;
+        TVAlignment VA = vtaTop;
+    };
+    TCellAlignment GetCellAlignment(int ACol, int ARow);
+    virtual QString GetFormattedCell(int ACol, int ARow);
+    void GetDisplText(int ACol, int ARow, QString& Value) override;
+    // The text shown for a formula cell.
+    virtual void GetCellText(int ACol, int ARow, QString& Value);
+    // Text extent of a cell (real column); VS: height wrapped to the cell width, SB: room for
+    // a button.
+    QSize GetCellTextSize(int ACol, int ARow, bool VS, bool SB);
+    QSize CalcCellTextSize(int RealCol, int DisplayCol, int ARow, bool VS, bool SB);
+    bool HasSortIndicator(int ACol, int ARow);
+    int GetRowIndent(int ARow) override;
+    bool HasNodes() override { return HasNodesHook(); }
+    TColor MixSelectionColor(TColor SelColor, TColor CellColor, bool Mixer, int Factor);
+    // Selection flags as far as the look reads them.
+    virtual bool IsSelected(int ACol, int ARow);
+    bool GetRowSelect(int ARow) const;
+    bool GetColSelect(int ACol) const;
+    bool GetRowModified(int ARow) const;
+    bool GetRowEnabled(int ARow) const;
+
+    bool Multilinecells() const { return FMultilinecells; }
+    void SetMultilinecells(bool v) { FMultilinecells = v; Invalidate(); }
+    bool EnhTextSize() const { return FEnhTextSize; }
+    void SetEnhTextSize(bool v) { FEnhTextSize = v; Invalidate(); }
+    bool URLShow() const { return FURLShow; }
+    void SetURLShow(bool v) { FURLShow = v; Invalidate(); }
+    bool URLFull() const { return FURLFull; }
+    void SetURLFull(bool v) { FURLFull = v; Invalidate(); }
+    bool URLShowInText() const { return FURLShowInText; }
+    void SetURLShowInText(bool v) { FURLShowInText = v; Invalidate(); }
+    int ZoomFactor() const { return FZoomFactor; }
+    void SetZoomFactor(int v) { FZoomFactor = v; Invalidate(); }
+    bool AutoNumAlign() const { return FAutoNumAlign; }
+    void SetAutoNumAlign(bool v) { FAutoNumAlign = v; Invalidate(); }
+    bool UseEnabledRows() const { return FUseEnabledRows; }
+    bool SelectionColorMixer() const { return FSelectionColorMixer; }
+    void SetSelectionColorMixer(bool v) { FSelectionColorMixer = v; Invalidate(); }
+    void SetSelectionColor(TColor v) { FSelectionColor = v; Invalidate(); }
+    void SetSelectionColorTo(TColor v) { FSelectionColorTo = v; Invalidate(); }
+    void SetSelectionTextColor(TColor v) { FSelectionTextColor = v; Invalidate(); }
+    void SetShowSelection(bool v) { FShowSelection = v; Invalidate(); }
+    bool Flat() const { return FIsFlat; }
+    void SetFlat(bool v) { FIsFlat = v; Invalidate(); }
+    bool HideFocusRect() const { return FHideFocusRect; }
+    void SetHideFocusRect(bool v) { FHideFocusRect = v; Invalidate(); }
+    bool NoDefaultDraw() const { return FNoDefaultDraw; }
+    void SetNoDefaultDraw(bool v) { FNoDefaultDraw = v; }
+    bool NoImageAndText() const { return FNoImageAndText; }
+    void SetNoImageAndText(bool v) { FNoImageAndText = v; }
+    THoverFixedCells HoverFixedCells() const { return FHoverFixedCells; }
+    void SetHoverFixedCells(THoverFixedCells v) { FHoverFixedCells = v; }
+    TBitmap* RowIndicator() { return FRowIndicator.get(); }
+    bool XYOffsetTopLeftOnly() const { return FXYOffsetTopLeftOnly; }
+    void SetXYOffset(TPoint v) { FXYOffset = v; Invalidate(); }
+    bool SelectionRectangle() const { return FSelectionRectangle; }
+    void SetSelectionRectangle(bool v) { FSelectionRectangle = v; Invalidate(); }
+    bool SelectionResizer() const { return FSelectionResizer; }
+    void SetSelectionResizer(bool v) { FSelectionResizer = v; Invalidate(); }
+    TColor SelectionRectangleColor() const { return FSelectionRectangleColor; }
+    void SetSelectionRectangleColor(TColor v) { FSelectionRectangleColor = v; Invalidate(); }
+    int FilterDropDownRow() const { return FFilterDropDownRow; }
+    void SetFilterDropDownRow(int v) { FFilterDropDownRow = v; Invalidate(); }
+    void SetXYOffsetTopLeftOnly(bool v) { FXYOffsetTopLeftOnly = v; }
+
+    using TGetCellGradientEvent = std::function<void(TObject* Sender, int ARow, int ACol, TColor& Color,
+                                                     TColor& ColorTo, TColor& ColorMirror, TColor& ColorMirrorTo,
+                                                     TCellGradientDirection& GD)>;
+    using TCustomCellDrawEvent = std::function<void(TObject* Sender, TCanvas* Canvas, int ACol, int ARow,
+                                                    TGridDrawState AState, TRect ARect, bool Printing)>;
+    using TDrawCellEvent = std::function<void(TObject* Sender, int ACol, int ARow, TRect Rect, TGridDrawState State)>;
+    using TGetCellBorderPropEvent = std::function<void(TObject* Sender, int ARow, int ACol, TPen* LeftPen,
+                                                       TPen* TopPen, TPen* RightPen, TPen* BottomPen)>;
+    TGetCellGradientEvent OnGetCellGradient;
+    TCustomCellDrawEvent OnCustomCellBkgDraw;
+    TCustomCellDrawEvent OnCustomCellDraw;
+    TDrawCellEvent OnDrawCell;
+    TGetCellBorderPropEvent OnGetCellBorderProp;
+
+    // Content of one cell, after the base frame filled it and drew its lines.
+    void DrawCellContent(TCanvas* Canvas, int ACol, int ARow, TRect Rect, TGridDrawState State) override;
+
+protected:
+    void PaintGridCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
+    // Steps of the content drawing, sharing one context.
+    virtual void DrawCellDefault(TCellPaintContext& C);
+    virtual void DrawCellBorders(TCellPaintContext& C);
+    // Drawing of the kinds built later: each does nothing yet (mini-HTML and rich text,
+    // cell scroll bars, graphics other than check boxes and radio buttons, tree lines).
+    virtual void DrawHTMLCell(TCellPaintContext& C, const QString& Text);
+    virtual void DrawRichTextCell(int ACol, int ARow, TRect R, TCanvas* Canvas);
+    virtual bool HasScrollBar(int ACol, int ARow);
+    virtual void DrawTreeLines(TCellPaintContext& C);
+    virtual QSize MeasureHTMLCell(int ACol, int ARow, const QString& Text, TRect R);
+    virtual bool InsertURLLink(const QString& S, const QString& Prefix, QString& HTML);
+    // Rotation angle of a rotated-text cell, 0 for any other.
+    virtual int IsRotated(int ACol, int ARow);
+    // Background picture or gradient of a cell.
+    virtual void DrawCellBackground(TCellPaintContext& C);
+    // Whether a fixed cell of the real column shows a drop-down button.
+    virtual bool CanShowFixedDropDown(int ACol) { (void)ACol; return false; }
+    // Size and placement of the cell's graphic, and the graphic itself in R (check boxes and
+    // radio buttons so far).
+    TCellGraphic* GetCellGraphicInfo(int ACol, int ARow, int& Width, int& Height, bool& TextBeside,
+                                     TCellHAlign& HAlign, TCellVAlign& VAlign);
+    virtual void DrawCellGraphic(TCellPaintContext& C, TRect& R);
+    void DrawFixedCellLook(TCellPaintContext& C);
+    void DrawFixedCellEdges(TCellPaintContext& C);
+    void DrawAlwaysVisibleButtons(TCellPaintContext& C);
+    void DrawSelectionRectangle(TCellPaintContext& C);
+    // A mouse button is held down over the grid (kept by the mouse handling).
+    bool FMouseDown = false;
+    // The fixed-cell drop-down part is pressed.
+    bool FDropDownDown = false;
+    bool FMultilinecells = false;
+    bool FEnhTextSize = false;
+    bool FURLShow = false;
+    bool FURLFull = false;
+    bool FURLShowInText = false;
+    int FZoomFactor = 0;
+    bool FAutoNumAlign = false;
+    bool FUseEnabledRows = false;
+    bool FSelectionColorMixer = false;
+    bool FHideFocusRect = false;
+    bool FNoDefaultDraw = false;
+    bool FNoImageAndText = false;
+    bool FXYOffsetTopLeftOnly = false;
+    bool FSelectionRectangle = false;
+    bool FSelectionResizer = false;
+    int FFilterDropDownRow = 0;
+    // Vertical text flag of the last cell drawn.
+    uint32_t FVAlign = 0;
+    // Gradients of a hovered and of a pressed fixed cell.
+    TColor FProGradHoverFrom = clNone, FProGradHoverTo = clNone, FProGradHoverMirrorFrom = clNone,
+           FProGradHoverMirrorTo = clNone, FProGradHoverBorder = clNone;
+    TColor FProGradDownFrom = clNone, FProGradDownTo = clNone, FProGradDownMirrorFrom = clNone,
+           FProGradDownMirrorTo = clNone, FProGradDownBorder = clNone;
+
+public:
+    // ==== cell graphics, check boxes and radio controls ====
+    // Columns are real columns and rows display rows unless said otherwise; the queries
+    // answer for the base cell of a merged block.  Two kinds of cell show a control without
+    // an object of their own (the row check box column, a column grid's data check box
+    // column): GetCellGraphic and GetCellType answer for them with a shared graphic.
+    virtual TCellGraphic* GetCellGraphic(int ACol, int ARow);
+    virtual TCellType GetCellType(int ACol, int ARow);
+    // A fresh graphic (kind ctNone) in place of the cell's own; the cell text stays.
+    TCellGraphic* CreateCellGraphic(int ACol, int ARow);
+    bool RemoveCellGraphic(int ACol, int ARow);
+    bool RemoveCellGraphicType(int ACol, int ARow, TCellType CellType);
+    bool HasClickControl(int ACol, int ARow);
+
+    // A cell beyond the grid raises "Invalid cell".
+    void AddCheckBox(int ACol, int ARow, bool State, bool Data);
+    void AddCheckBox(int ACol, int ARow, TCheckBoxState State);
+    void AddCheckBoxColumn(int ACol, bool DefaultState = false, bool DataCheckBox = false);
+    void AddTriStateCheckBoxColumn(int ACol, TCheckBoxState State);
+    void RemoveCheckBox(int ACol, int ARow);
+    void RemoveCheckBoxColumn(int ACol);
+    bool HasCheckBox(int ACol, int ARow);
+    bool HasDataCheckBox(int ACol, int ARow);
+    // With hidden rows, ARow of the state getters and setters is a real row.
+    bool GetCheckBoxState(int ACol, int ARow, bool& State);
+    bool GetCheckBoxState(int ACol, int ARow, TCheckBoxState& State);
+    bool SetCheckBoxState(int ACol, int ARow, bool State);
+    bool SetCheckBoxState(int ACol, int ARow, TCheckBoxState State);
+    bool IsChecked(int ACol, int ARow);
+    bool ToggleCheckBox(int ACol, int ARow) { return ToggleCheck(ACol, ARow, false); }
+    // The toggle of a click or the space key (FromUser): asks CanEditCell unless check boxes
+    // are always active.  A row or column outside the grid raises "Invalid cell".
+    virtual bool ToggleCheck(int ACol, int ARow, bool FromUser);
+    bool ApplyCheckBoxState(int ACol, int ARow, bool State);
+    void CheckAll(int ACol);
+    void UnCheckAll(int ACol);
+    // Whether (XPos, YPos) hits the check box glyph of the cell.
+    bool IsInCheckBox(int ACol, int ARow, int XPos, int YPos);
+    virtual void CheckBoxChange(int ACol, int ARow, bool State);
+    // A toggle for the undo component (the old and new check texts); nothing while the grid
+    // has none.
+    virtual void RegisterCheckUndo(int ACol, int ARow, bool NewState);
+
+    void AddRadio(int ACol, int ARow, int DirRadio, int IdxRadio, TGridStrings* sl);
+    TGridStrings* CreateRadio(int ACol, int ARow, int DirRadio, int IdxRadio);
+    bool GetRadioIdx(int ACol, int ARow, int& IdxRadio);
+    bool SetRadioIdx(int ACol, int ARow, int IdxRadio);
+    TGridStrings* GetRadioStrings(int ACol, int ARow);
+    bool IsRadio(int ACol, int ARow);
+    void RemoveRadio(int ACol, int ARow) { RemoveCellGraphicType(ACol, ARow, ctRadio); }
+    // Moves a radio group to its next option; always False.
+    bool ClickRadio(int ACol, int ARow, bool FromUser);
+    void AddRadioButton(int ACol, int ARow, bool State = false);
+    void RemoveRadioButton(int ACol, int ARow);
+    bool HasRadioButton(int ACol, int ARow);
+    void AddRadioButtonColumn(int ACol);
+    void RemoveRadioButtonColumn(int ACol);
+    bool IsRadioButtonChecked(int ACol, int ARow);
+    bool SetRadioButtonState(int ACol, int ARow, bool State);
+    void SetRadioButtonColumnIndex(int ACol, int Index);
+    int GetRadioButtonColumnIndex(int ACol);
+    // The click on a radio button: checks it and unchecks the others of its column.
+    virtual bool ToggleRadioButton(int ACol, int ARow, bool FromUser);
+
+    TCheckBoxClickEvent OnCheckBoxChange;
+    TCheckBoxClickEvent OnCheckBoxClick;
+    TCheckBoxClickEvent OnCheckBoxMouseUp;
+    TRadioClickEvent OnRadioClick;
+    TRadioClickEvent OnRadioMouseUp;
+    TRadioButtonClickEvent OnRadioButtonClick;
+
+    // Nodes and groups as the check boxes see them; the node rows answer once they exist.
+    virtual bool IsNode(int ARow) { (void)ARow; return false; }
+    virtual bool IsSummary(int ARow) { (void)ARow; return false; }
+    virtual int GetNodeSpan(int ARow) { (void)ARow; return 0; }
+    // True when the node is contracted.
+    virtual bool GetNodeState(int ARow) { (void)ARow; return false; }
+    virtual int GetParentRow(int ARow) { (void)ARow; return -1; }
+    // Selected rows of the row check boxes (real rows).
+    bool RowSelect(int ARow) const;
+    void SetRowSelect(int ARow, bool Value);
+    int RowSelectCount() const;
+
+    // ==== check box, radio button and sort indicator glyphs ====
+    // Each draws in the given control style; the forms with a canvas draw there, the others
+    // on the grid's canvas.  Clip, when not empty, is the cell: nothing is drawn outside it.
+    void DrawCheck(TRect ARect, bool Checked, bool Enabled, bool Grayed, TControlStyle Style, bool TriState,
+                   int TriStateValue);
+    void DrawCheck(TCanvas* Canvas, TRect ARect, bool Checked, bool Enabled, bool Grayed, TControlStyle Style,
+                   bool TriState, int TriStateValue, const TRect& Clip = TRect());
+    void DrawRadio(TCanvas* Canvas, TRect ARect, int Count, int Index, bool Horizontal, bool Disabled,
+                   TGridStrings* Items, bool Selected, int ACol, int ARow, TControlStyle Style, double Scale,
+                   bool BottomUp, const TRect& Clip = TRect());
+    // X, Y: the centre of the glyph.
+    void DrawSortIndicator(TCanvas* Canvas, int ACol, int X, int Y, const TRect& Clip = TRect());
+
 protected:
     void Resize() override;
     bool eventFilter(QObject* watched, QEvent* e) override;
@@ -793,6 +1045,9 @@ private:
     bool FHovering = false;
     int FFilterLevel = 0;
 };
+
+// Whether the base cell shows a control whose state is the cell text (printing asks).
+bool IsDataControlCell(TProStringGrid* Grid, int ACol, int ARow);
 
 // The cursor shown over URL cells; every grid sets it when it is created.
 extern int HandCursor;

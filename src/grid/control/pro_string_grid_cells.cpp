@@ -59,6 +59,8 @@ double CellTextToFloat(const QString& text)
     return v;
 }
 
+}  // namespace
+
 // Formats one floating-point value with a printf-style format holding exactly one
 // conversion (e, f, g or n); any other format raises the conversion error instead of
 // reading an argument that is not there.
@@ -108,6 +110,8 @@ QString FormatFloatValue(const QString& format, double value)
         throw EConvertError(QStringLiteral("Format '%1' invalid or incompatible with argument").arg(format));
     return out;
 }
+
+namespace {
 
 TGridItem* FindHidden(const std::vector<std::unique_ptr<TGridItem>>& items, int ARow)
 {

@@ -4,8 +4,14 @@
 
 #include <QFontMetrics>
 #include <QPaintDevice>
+#include <QApplication>
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOption>
+#include <QWidget>
+#include <cmath>
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 
 // ---------------------------------------------------------------- rectangles
@@ -48,6 +54,8 @@ struct TFont::Measures {
     QFontMetrics Fm;
     int Ascent;
     int Descent;
+    // Advances of the Latin-1 characters, measured as they are first asked for (-1: not yet).
+    mutable std::array<int16_t, 256> Advance;
 };
 
 TFont::TFont() : FKey(NextFontKey()) {}
@@ -155,9 +163,28 @@ const TFont::Measures& TFont::Measure() const
 {
     if (!FMeasures) {
         QFontMetrics fm(ToQFont());
-        FMeasures = std::make_shared<const Measures>(Measures{fm, fm.ascent(), fm.descent()});
+        auto m = std::make_shared<Measures>(Measures{fm, fm.ascent(), fm.descent(), {}});
+        m->Advance.fill(-1);
+        FMeasures = std::move(m);
     }
     return *FMeasures;
+}
+
+bool TFont::SurelyFits(const QString& text, int width) const
+{
+    // The advances of the characters one by one, with room for what kerning can add, show
+    // without shaping the text that it fits; anything else is left to the real measuring.
+    const Measures& m = Measure();
+    int sum = 2 + int(text.size()) / 4;
+    for (QChar ch : text) {
+        const char16_t u = ch.unicode();
+        if (u > 0xFF) return false;
+        int16_t& a = m.Advance[u];
+        if (a < 0) a = int16_t(m.Fm.horizontalAdvance(ch));
+        sum += a;
+        if (sum > width) return false;
+    }
+    return true;
 }
 
 const QFontMetrics& TFont::Metrics() const
@@ -875,6 +902,18 @@ int TCanvas::DrawText(const QString& text, TRect& r, uint32_t format)
         }
     }
 
+    // A word-broken text of one paragraph that fits on its first line is that line, at the
+    // top: one measuring and one aligned call instead of breaking it word by word.
+    if (!single && (format & DT_WORDBREAK) &&
+        !(format & (DT_CALCRECT | DT_PATH_ELLIPSIS | DT_END_ELLIPSIS | DT_WORD_ELLIPSIS | DT_EXPANDTABS)) &&
+        !Opaque() && FFont.Orientation() == 0 && ((format & DT_NOPREFIX) || !text.contains(u'&')) &&
+        !text.contains(u'\r') && !text.contains(u'\n') && !text.endsWith(u' ') &&
+        ((format & DT_NOCLIP) || lineH <= r.Height()) &&
+        (FFont.SurelyFits(text, r.Width()) || fm.horizontalAdvance(text) <= r.Width())) {
+        DrawTextLineIn({r.Left, r.Top, r.Right, r.Top + lineH}, text, format);
+        return lineH;
+    }
+
     int underline = -1;
     QString plain = (format & DT_NOPREFIX) ? text : StripPrefixes(text, underline);
     if (format & (DT_HIDEPREFIX | DT_NOPREFIX)) underline = -1;
@@ -1164,4 +1203,198 @@ QImage TBitmap::DrawImage()
             if ((line[x] & 0xFFFFFF) == key) line[x] = 0;
     }
     return out;
+}
+
+// ---- edges, frame controls, pies and themed parts -------------------------------------------
+
+namespace {
+
+// The two colours of one ring of an edge: top-left and bottom-right.
+struct EdgeRing {
+    TColor TopLeft, BottomRight;
+};
+
+void DrawRing(TCanvas& c, QPainter& p, TRect& r, const EdgeRing& ring, uint32_t flags)
+{
+    const QColor tl = Solid(ring.TopLeft), br = Solid(ring.BottomRight);
+    if (flags & BF_TOP) p.fillRect(QRect(r.Left, r.Top, r.Width(), 1), tl);
+    if (flags & BF_LEFT) p.fillRect(QRect(r.Left, r.Top, 1, r.Height()), tl);
+    if (flags & BF_BOTTOM) p.fillRect(QRect(r.Left, r.Bottom - 1, r.Width(), 1), br);
+    if (flags & BF_RIGHT) p.fillRect(QRect(r.Right - 1, r.Top, 1, r.Height()), br);
+    (void)c;
+    if (flags & BF_TOP) ++r.Top;
+    if (flags & BF_LEFT) ++r.Left;
+    if (flags & BF_BOTTOM) --r.Bottom;
+    if (flags & BF_RIGHT) --r.Right;
+}
+
+QStyle* StyleOf(QWidget* window)
+{
+    if (window) return window->style();
+    return QApplication::instance() ? QApplication::style() : nullptr;
+}
+
+}  // namespace
+
+bool TCanvas::DrawEdge(TRect& r, uint32_t edge, uint32_t flags)
+{
+    TRect work = r;
+    if (QPainter* target = IsRectEmpty(r) ? nullptr : DrawingTarget(r, false)) {
+        QPainter& p = *target;
+        const bool soft = flags & BF_SOFT;
+        EdgeRing outer{clNone, clNone}, inner{clNone, clNone};
+        if (flags & (BF_FLAT | BF_MONO)) {
+            const TColor c = (flags & BF_MONO) ? clWindowFrame : clBtnShadow;
+            if (edge & (BDR_RAISEDOUTER | BDR_SUNKENOUTER)) outer = {c, c};
+            if (edge & (BDR_RAISEDINNER | BDR_SUNKENINNER)) inner = {clBtnFace, clBtnFace};
+        } else {
+            if (edge & BDR_RAISEDOUTER) outer = {soft ? clBtnHighlight : cl3DLight, cl3DDkShadow};
+            else if (edge & BDR_SUNKENOUTER) outer = {soft ? cl3DDkShadow : clBtnShadow, clBtnHighlight};
+            if (edge & BDR_RAISEDINNER) inner = {soft ? cl3DLight : clBtnHighlight, clBtnShadow};
+            else if (edge & BDR_SUNKENINNER) inner = {soft ? clBtnShadow : cl3DDkShadow, cl3DLight};
+        }
+        if (outer.TopLeft != clNone) DrawRing(*this, p, work, outer, flags);
+        if (inner.TopLeft != clNone) DrawRing(*this, p, work, inner, flags);
+        if ((flags & BF_MIDDLE) && !IsRectEmpty(work)) p.fillRect(work.ToQRect(), Solid(clBtnFace));
+    }
+    if (flags & BF_ADJUST) r = work;
+    return true;
+}
+
+bool TCanvas::DrawFrameControl(const TRect& r, uint32_t type, uint32_t state)
+{
+    if (IsRectEmpty(r)) return false;
+    QStyle* style = StyleOf(nullptr);
+    QPainter* target = style ? DrawingTarget(r, false) : nullptr;
+    if (!target) return false;
+    QPainter& p = *target;
+    p.save();
+    p.setClipRect(r.ToQRect(), Qt::IntersectClip);
+    QStyleOptionButton opt;
+    opt.rect = r.ToQRect();
+    opt.state = QStyle::State_None;
+    if (!(state & DFCS_INACTIVE)) opt.state |= QStyle::State_Enabled;
+    if (state & DFCS_HOT) opt.state |= QStyle::State_MouseOver;
+    if (state & DFCS_PUSHED) opt.state |= QStyle::State_Sunken;
+    bool done = true;
+    if (type == DFC_BUTTON) {
+        const uint32_t kind = state & 0xFF;
+        if (kind == DFCS_BUTTONPUSH) {
+            opt.state |= (state & DFCS_PUSHED) ? QStyle::State_Sunken : QStyle::State_Raised;
+            if (state & DFCS_FLAT) opt.features |= QStyleOptionButton::Flat;
+            style->drawControl(QStyle::CE_PushButtonBevel, &opt, &p);
+        } else if (kind == DFCS_BUTTONRADIO) {
+            opt.state |= (state & DFCS_CHECKED) ? QStyle::State_On : QStyle::State_Off;
+            style->drawPrimitive(QStyle::PE_IndicatorRadioButton, &opt, &p);
+        } else {
+            // A check box, grayed with the three-state kind
+            if (state & DFCS_CHECKED) opt.state |= (kind & DFCS_BUTTON3STATE) ? QStyle::State_NoChange : QStyle::State_On;
+            else opt.state |= QStyle::State_Off;
+            if (state & DFCS_FLAT) {
+                // the flat look: a plain one-pixel frame around the box
+                p.fillRect(opt.rect, (state & DFCS_INACTIVE) ? Solid(clBtnFace) : Solid(clWindow));
+                p.setPen(Solid(clBtnShadow));
+                p.drawRect(opt.rect.adjusted(0, 0, -1, -1));
+                QStyleOptionButton mark = opt;
+                mark.rect = opt.rect.adjusted(1, 1, -1, -1);
+                if (state & DFCS_CHECKED) style->drawPrimitive(QStyle::PE_IndicatorItemViewItemCheck, &mark, &p);
+            } else {
+                style->drawPrimitive(QStyle::PE_IndicatorCheckBox, &opt, &p);
+            }
+        }
+    } else if (type == DFC_SCROLL) {
+        opt.state |= (state & DFCS_PUSHED) ? QStyle::State_Sunken : QStyle::State_Raised;
+        if (!(state & DFCS_FLAT)) style->drawPrimitive(QStyle::PE_PanelButtonBevel, &opt, &p);
+        else p.fillRect(opt.rect, Solid(clBtnFace));
+        QStyleOption arrow;
+        arrow.rect = opt.rect;
+        arrow.state = opt.state;
+        arrow.palette = opt.palette;
+        switch (state & 0xFF) {
+        case DFCS_SCROLLUP: style->drawPrimitive(QStyle::PE_IndicatorArrowUp, &arrow, &p); break;
+        case DFCS_SCROLLLEFT: style->drawPrimitive(QStyle::PE_IndicatorArrowLeft, &arrow, &p); break;
+        case DFCS_SCROLLRIGHT: style->drawPrimitive(QStyle::PE_IndicatorArrowRight, &arrow, &p); break;
+        default: style->drawPrimitive(QStyle::PE_IndicatorArrowDown, &arrow, &p); break;
+        }
+    } else {
+        done = false;
+    }
+    p.restore();
+    return done;
+}
+
+void TCanvas::Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4)
+{
+    if (x2 < x1) std::swap(x1, x2);
+    if (y2 < y1) std::swap(y1, y2);
+    if (x2 - x1 < 2 || y2 - y1 < 2) return;
+    QPainter* target = DrawingTarget({x1, y1, x2, y2}, Combines(FPen.Mode()));
+    if (!target) return;
+    const double cx = (x1 + x2) / 2.0, cy = (y1 + y2) / 2.0;
+    // Qt's angles run counter-clockwise from 3 o'clock, in sixteenths of a degree.
+    auto angleOf = [&](int x, int y) {
+        double a = std::atan2(cy - y, x - cx) * 180.0 / M_PI;
+        return a < 0 ? a + 360 : a;
+    };
+    const double start = angleOf(x3, y3);
+    double span = angleOf(x4, y4) - start;
+    if (span <= 0) span += 360;
+    QPainter& p = *target;
+    p.save();
+    ApplyPen(p);
+    ApplyBrush(p);
+    p.drawPie(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1), int(std::lround(start * 16)), int(std::lround(span * 16)));
+    p.restore();
+}
+
+bool TCanvas::DrawThemeBackground(QWidget* window, const QString& themeClass, int part, int state, const TRect& r)
+{
+    if (IsRectEmpty(r)) return false;
+    QStyle* style = StyleOf(window);
+    QPainter* target = style ? DrawingTarget(r, false) : nullptr;
+    if (!target) return false;
+    const QString cls = themeClass.toLower();
+    // Parts share one state scheme per group of four: normal, hot, pressed, disabled.
+    const int group = (state - 1) / 4;
+    const int within = (state - 1) % 4;
+    QStyleOptionButton opt;
+    if (window) opt.initFrom(window);
+    opt.rect = r.ToQRect();
+    opt.state = QStyle::State_None;
+    if (within != 3) opt.state |= QStyle::State_Enabled;
+    if (within == 1) opt.state |= QStyle::State_MouseOver;
+    if (within == 2) opt.state |= QStyle::State_Sunken;
+    QPainter& p = *target;
+    p.save();
+    p.setClipRect(r.ToQRect(), Qt::IntersectClip);
+    bool done = true;
+    if (cls == QLatin1String("button") && part == 1) {
+        opt.state |= within == 2 ? QStyle::State_Sunken : QStyle::State_Raised;
+        style->drawControl(QStyle::CE_PushButtonBevel, &opt, &p, window);
+    } else if (cls == QLatin1String("button") && (part == 2 || part == 3)) {
+        opt.state |= group == 0 ? QStyle::State_Off : group == 1 ? QStyle::State_On : QStyle::State_NoChange;
+        style->drawPrimitive(part == 2 ? QStyle::PE_IndicatorRadioButton : QStyle::PE_IndicatorCheckBox, &opt, &p,
+                             window);
+    } else if (cls == QLatin1String("combobox") || cls == QLatin1String("spin")) {
+        opt.state |= QStyle::State_Raised;
+        style->drawPrimitive(QStyle::PE_PanelButtonBevel, &opt, &p, window);
+        const bool upArrow = cls == QLatin1String("spin") && part == 1;
+        style->drawPrimitive(upArrow ? QStyle::PE_IndicatorArrowUp : QStyle::PE_IndicatorArrowDown, &opt, &p, window);
+    } else if (cls == QLatin1String("progress")) {
+        if (part == 1) {
+            style->drawPrimitive(QStyle::PE_Frame, &opt, &p, window);
+        } else {
+            p.fillRect(opt.rect, opt.palette.highlight());
+        }
+    } else if (cls == QLatin1String("header")) {
+        QStyleOptionHeader h;
+        if (window) h.initFrom(window);
+        h.rect = opt.rect;
+        h.state = opt.state | QStyle::State_Raised;
+        style->drawControl(QStyle::CE_HeaderSection, &h, &p, window);
+    } else {
+        done = false;
+    }
+    p.restore();
+    return done;
 }

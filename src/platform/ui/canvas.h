@@ -104,6 +104,8 @@ public:
     // Ascent and ascent + descent of a line, in pixels (kept: asked for every text drawn).
     int Ascent() const;
     int LineHeight() const;
+    // True when text certainly fits in width pixels on one line (False: it may not).
+    bool SurelyFits(const QString& text, int width) const;
     // Equal for two fonts only when their Qt fonts are equal: fonts copied from one another
     // share it until one of them changes.
     quint64 Key() const { return FKey; }
@@ -183,6 +185,24 @@ enum : uint32_t {
 };
 
 class TBitmap;
+class QWidget;
+
+// Edge kinds and sides of DrawEdge.
+enum : uint32_t {
+    BDR_RAISEDOUTER = 0x1, BDR_SUNKENOUTER = 0x2, BDR_RAISEDINNER = 0x4, BDR_SUNKENINNER = 0x8,
+    EDGE_RAISED = 0x5, EDGE_SUNKEN = 0xA, EDGE_ETCHED = 0x6, EDGE_BUMP = 0x9,
+    BF_LEFT = 0x1, BF_TOP = 0x2, BF_RIGHT = 0x4, BF_BOTTOM = 0x8, BF_RECT = 0xF, BF_MIDDLE = 0x800,
+    BF_SOFT = 0x1000, BF_ADJUST = 0x2000, BF_FLAT = 0x4000, BF_MONO = 0x8000,
+};
+// Kinds and states of DrawFrameControl.
+enum : uint32_t {
+    DFC_CAPTION = 1, DFC_MENU = 2, DFC_SCROLL = 3, DFC_BUTTON = 4,
+    DFCS_BUTTONCHECK = 0x0, DFCS_BUTTONRADIO = 0x4, DFCS_BUTTON3STATE = 0x8, DFCS_BUTTONPUSH = 0x10,
+    DFCS_SCROLLUP = 0x0, DFCS_SCROLLDOWN = 0x1, DFCS_SCROLLLEFT = 0x2, DFCS_SCROLLRIGHT = 0x3,
+    DFCS_SCROLLCOMBOBOX = 0x5,
+    DFCS_INACTIVE = 0x100, DFCS_PUSHED = 0x200, DFCS_CHECKED = 0x400, DFCS_HOT = 0x1000, DFCS_FLAT = 0x4000,
+    DFCS_MONO = 0x8000,
+};
 
 // A canvas draws either through a painter lent to it for one paint (BeginPaint/EndPaint,
 // the window case) or on a paint device it opens itself when first drawn on (a bitmap).
@@ -259,6 +279,19 @@ public:
     virtual int DrawText(const QString& text, TRect& r, uint32_t format);
 
     QPaintDevice* Device() const { return FDevice; }
+
+    // ---- edges, frame controls, pies and themed parts of the platform
+    // A 3-D edge of the given kind along the sides named in flags; with BF_ADJUST r is
+    // shrunk by what was drawn.
+    virtual bool DrawEdge(TRect& r, uint32_t edge, uint32_t flags);
+    // The platform's button, check box, radio button or scroll arrow in r (DFC_*, DFCS_*).
+    virtual bool DrawFrameControl(const TRect& r, uint32_t type, uint32_t state);
+    // A pie cut out of the ellipse in (x1, y1, x2, y2), counter-clockwise from the ray through
+    // (x3, y3) to the ray through (x4, y4), filled with the brush and outlined with the pen.
+    virtual void Pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
+    // A part of a visual-styles class ("button", "combobox", "spin", "progress", "header")
+    // in its state, drawn by the style of window (null: the application's style).
+    virtual bool DrawThemeBackground(QWidget* window, const QString& themeClass, int part, int state, const TRect& r);
 
 protected:
     // The text actually put on the surface, for canvases that record instead of drawing.

@@ -1,0 +1,123 @@
+#include "grid/base/grid_resources.h"
+
+#include <QHash>
+#include <QPainter>
+#include <functional>
+
+namespace {
+
+// Corners and other pixels of this colour are left out when a glyph is drawn.
+constexpr TColor KeyColor = clFuchsia;
+
+struct GlyphLook {
+    QColor Border, FillTop, FillBottom, Mark;
+};
+
+const GlyphLook XPEnabled{QColor(28, 81, 128), QColor(220, 220, 215), QColor(255, 255, 255), QColor(33, 161, 33)};
+const GlyphLook XPDisabled{QColor(202, 200, 187), QColor(236, 233, 216), QColor(236, 233, 216), QColor(202, 200, 187)};
+const GlyphLook FlatEnabled{QColor(64, 64, 64), QColor(255, 255, 255), QColor(255, 255, 255), QColor(0, 0, 0)};
+const GlyphLook FlatDisabled{QColor(160, 160, 160), QColor(240, 240, 240), QColor(240, 240, 240), QColor(160, 160, 160)};
+
+QImage Blank(int side)
+{
+    QImage img(side, side, QImage::Format_RGB32);
+    img.fill(ColorToQColor(KeyColor));
+    return img;
+}
+
+void FillBox(QImage& img, const GlyphLook& look)
+{
+    const int s = img.width();
+    for (int y = 1; y < s - 1; ++y) {
+        const double f = double(y - 1) / std::max(1, s - 3);
+        const QColor c = QColor::fromRgbF(look.FillTop.redF() + f * (look.FillBottom.redF() - look.FillTop.redF()),
+                                          look.FillTop.greenF() + f * (look.FillBottom.greenF() - look.FillTop.greenF()),
+                                          look.FillTop.blueF() + f * (look.FillBottom.blueF() - look.FillTop.blueF()));
+        for (int x = 1; x < s - 1; ++x) img.setPixelColor(x, y, c);
+    }
+    for (int i = 0; i < s; ++i) {
+        img.setPixelColor(i, 0, look.Border);
+        img.setPixelColor(i, s - 1, look.Border);
+        img.setPixelColor(0, i, look.Border);
+        img.setPixelColor(s - 1, i, look.Border);
+    }
+    {  // the corners stay key-coloured, so the top-left pixel is the key of every glyph
+        const QColor key = ColorToQColor(KeyColor);
+        img.setPixelColor(0, 0, key);
+        img.setPixelColor(s - 1, 0, key);
+        img.setPixelColor(0, s - 1, key);
+        img.setPixelColor(s - 1, s - 1, key);
+    }
+}
+
+QImage CheckGlyph(bool checked, const GlyphLook& look)
+{
+    QImage img = Blank(15);
+    FillBox(img, look);
+    if (checked) {
+        // A three-pixel-thick tick from (3, 7) down to (6, 10) and up to (11, 5).
+        for (int t = 0; t < 3; ++t) {
+            for (int i = 0; i <= 3; ++i) img.setPixelColor(3 + i, 6 + i + t, look.Mark);
+            for (int i = 0; i <= 5; ++i) img.setPixelColor(6 + i, 9 - i + t, look.Mark);
+        }
+    }
+    return img;
+}
+
+QImage RadioGlyph(bool selected, const GlyphLook& look)
+{
+    constexpr int side = 10;
+    QImage img = Blank(side);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(look.Border);
+    p.setBrush(look.FillBottom);
+    p.drawEllipse(QRect(0, 0, side - 1, side - 1));
+    if (selected) {
+        p.setPen(look.Mark);
+        p.setBrush(look.Mark);
+        p.drawEllipse(QRect(3, 3, 3, 3));
+    }
+    return img;
+}
+
+using Maker = std::function<QImage()>;
+
+const QHash<QString, Maker>& Resources()
+{
+    static const QHash<QString, Maker> table = {
+        {QStringLiteral("PSGCHK01"), [] { return CheckGlyph(true, FlatEnabled); }},
+        {QStringLiteral("PSGCHK02"), [] { return CheckGlyph(false, FlatEnabled); }},
+        {QStringLiteral("PSGCHK03"), [] { return CheckGlyph(true, FlatDisabled); }},
+        {QStringLiteral("PSGCHK04"), [] { return CheckGlyph(false, FlatDisabled); }},
+        {QStringLiteral("PSGCHK05"), [] { return CheckGlyph(true, XPEnabled); }},
+        {QStringLiteral("PSGCHK06"), [] { return CheckGlyph(false, XPEnabled); }},
+        {QStringLiteral("PSGCHK07"), [] { return CheckGlyph(true, XPDisabled); }},
+        {QStringLiteral("PSGCHK08"), [] { return CheckGlyph(false, XPDisabled); }},
+        {QStringLiteral("PSGRAD01"), [] { return RadioGlyph(true, FlatEnabled); }},
+        {QStringLiteral("PSGRAD02"), [] { return RadioGlyph(false, FlatEnabled); }},
+        {QStringLiteral("PSGRAD03"), [] { return RadioGlyph(true, FlatDisabled); }},
+        {QStringLiteral("PSGRAD04"), [] { return RadioGlyph(false, FlatDisabled); }},
+        {QStringLiteral("PSGRAD05"), [] { return RadioGlyph(true, XPEnabled); }},
+        {QStringLiteral("PSGRAD06"), [] { return RadioGlyph(false, XPEnabled); }},
+        {QStringLiteral("PSGRAD07"), [] { return RadioGlyph(true, XPDisabled); }},
+        {QStringLiteral("PSGRAD08"), [] { return RadioGlyph(false, XPDisabled); }},
+    };
+    return table;
+}
+
+}  // namespace
+
+bool HasResourceBitmap(const QString& ResName)
+{
+    return Resources().contains(ResName.toUpper());
+}
+
+void LoadResourceBitmap(TBitmap& Bitmap, const QString& ResName)
+{
+    auto it = Resources().constFind(ResName.toUpper());
+    if (it == Resources().constEnd()) throw EResNotFound(QStringLiteral("Resource %1 not found").arg(ResName));
+    Bitmap.LoadFromImage(it.value()());
+    Bitmap.SetTransparentColor(KeyColor);
+    Bitmap.SetTransparent(true);
+}
