@@ -1,15 +1,17 @@
 #pragma once
-// The per-column cell store of the string grid, in plain C++ (no window needed to test it).
+// The cell store of the string grid, in plain C++ (no window needed to test it): a row index
+// shared by all columns, and per column the items of each storage slot.
 #include <algorithm>
 #include <cstddef>
 #include <memory>
 #include <utility>
 #include <vector>
 
-// Cells of one column in blocks of rows, made when a row in the block is first written:
-// a sparse grid stays small, and a full one grows without moving its texts.  Row structure
-// changes (insert, erase, reorder) are bulk operations that move each item once, block by
-// block, and never make a block for a stretch of empty rows.
+// Items by index (a column's cells by slot, the row index's slots by row) in blocks, made
+// when an index in the block is first written: a sparse store stays small, and a full one
+// grows without moving its items.  Structure changes (insert, erase, reorder) are bulk
+// operations that move each item once, block by block, and never make a block for a stretch
+// of empty items.
 template <typename T>
 class TCellBlocks {
 public:
@@ -22,12 +24,18 @@ public:
         const size_t b = static_cast<size_t>(row) >> Shift;
         return b < FBlocks.size() && FBlocks[b] ? &FBlocks[b][row & Mask] : nullptr;
     }
+    T* Find(int row) { return Ptr(row); }
     T& At(int row)
     {
         const size_t b = static_cast<size_t>(row) >> Shift;
         if (b >= FBlocks.size()) FBlocks.resize(b + 1);
         if (!FBlocks[b]) FBlocks[b] = std::make_unique<T[]>(Size);
         return FBlocks[b][row & Mask];
+    }
+    // Empties the item at `row` without making a block for it.
+    void Clear(int row)
+    {
+        if (T* p = Ptr(row)) *p = T();
     }
     bool Empty() const { return FBlocks.empty(); }
     // Rows up to the end of the last block; every row from here on is empty.
@@ -77,11 +85,17 @@ public:
         for (size_t i = 0; i < order.size(); ++i) Put(static_cast<int>(i), std::move(moved[i]));
         TrimTail();
     }
-    // Calls f(row, item) for every item from `from` on that is not empty.
+    // Calls f(row, item) for every item in rows [from, to) that is not empty.
     template <typename F>
     void ForEach(int from, F f)
     {
-        for (int row = std::max(from, 0); row < Extent();) {
+        ForEach(from, Extent(), f);
+    }
+    template <typename F>
+    void ForEach(int from, int to, F f)
+    {
+        to = std::min(to, Extent());
+        for (int row = std::max(from, 0); row < to;) {
             T* block = FBlocks[static_cast<size_t>(row) >> Shift].get();
             if (!block) {
                 row = (row | Mask) + 1;
@@ -161,4 +175,66 @@ private:
         while (!FBlocks.empty() && !FBlocks.back()) FBlocks.pop_back();
     }
     std::vector<std::unique_ptr<T[]>> FBlocks;
+};
+
+// Rows mapped to storage slots that every column of a grid shares: inserting, erasing and
+// reordering rows moves one integer per row instead of each column's items.  A row without a
+// slot holds nothing; a slot is claimed when its row is first written, and a slot freed by an
+// erase is handed to the caller to empty before it is claimed again.
+class TRowSlots {
+public:
+    static constexpr int None = -1;
+
+    int Slot(int row) const
+    {
+        const int* p = FRows.Find(row);
+        return p ? *p - 1 : None;
+    }
+    int Claim(int row)
+    {
+        int& s = FRows.At(row);
+        if (s == 0) {
+            if (FFree.empty()) {
+                s = ++FMade;
+            } else {
+                s = FFree.back() + 1;
+                FFree.pop_back();
+            }
+        }
+        return s - 1;
+    }
+    // Slots in use (claimed and not freed).
+    int InUse() const { return FMade - static_cast<int>(FFree.size()); }
+    // Forgets every slot; only once the caller has dropped every column's items.
+    void Reset() { *this = TRowSlots(); }
+
+    void Insert(int at, int count) { FRows.InsertRange(at, count); }
+    // Rows [at, at + count) leave.  clear(slots) empties the slots those rows held in every
+    // column before the slots may be claimed again.
+    template <typename F>
+    void Erase(int at, int count, F clear)
+    {
+        if (count <= 0 || at < 0 || at >= FRows.Extent()) return;
+        const int end = at + std::min(count, FRows.Extent() - at);
+        std::vector<int> freed;
+        FRows.ForEach(at, end, [&](int, int& s) { freed.push_back(s - 1); });
+        FRows.EraseRange(at, count);
+        if (freed.empty()) return;
+        clear(freed);
+        FFree.insert(FFree.end(), freed.begin(), freed.end());
+    }
+    void Move(int from, int to) { FRows.Move(from, to); }
+    // Row i takes the slot of row order[i], for every i < order.size().
+    void Reorder(const std::vector<int>& order) { FRows.Reorder(order); }
+    // Calls f(row, slot) for every row from `from` on that has a slot, in row order.
+    template <typename F>
+    void ForEach(int from, F f)
+    {
+        FRows.ForEach(from, [&](int row, int& s) { f(row, s - 1); });
+    }
+
+private:
+    TCellBlocks<int> FRows;   // slot + 1 per row; 0 for a row without a slot
+    std::vector<int> FFree;
+    int FMade = 0;
 };

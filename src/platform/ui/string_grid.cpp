@@ -8,44 +8,46 @@ TStringGrid::TStringGrid(QWidget* parent) : TCustomGrid(parent) {}
 
 TStringGrid::~TStringGrid() = default;
 
+template <typename T>
+const T* TStringGrid::FindItem(TCellBlocks<T> Column::*items, int col, int row) const
+{
+    if (col < 0 || row < 0 || col >= static_cast<int>(FColumns.size())) return nullptr;
+    const int slot = FRowSlots.Slot(row);
+    return slot == TRowSlots::None ? nullptr : (FColumns[col].*items).Find(slot);
+}
+
+template <typename T>
+void TStringGrid::StoreItem(TCellBlocks<T> Column::*items, int col, int row, const T& value)
+{
+    if (col < 0 || row < 0) InvalidOp(kIndexOutOfRange);
+    const bool empty = value == T();
+    // Emptying what was never stored stores nothing: no column, slot or block for it.
+    if (empty && !FindItem(items, col, row)) return;
+    if (col >= static_cast<int>(FColumns.size())) FColumns.resize(col + 1);
+    (FColumns[col].*items).At(FRowSlots.Claim(row)) = value;
+    CellChanged(col, row);
+}
+
 QString TStringGrid::Cells(int col, int row) const
 {
-    if (col < 0 || row < 0 || col >= static_cast<int>(FColumns.size())) return QString();
-    const QString* s = FColumns[col].Texts.Find(row);
+    const QString* s = FindItem(&Column::Texts, col, row);
     return s ? *s : QString();
 }
 
 void TStringGrid::SetCells(int col, int row, const QString& value)
 {
-    if (col < 0 || row < 0) InvalidOp(kIndexOutOfRange);
-    if (col >= static_cast<int>(FColumns.size())) {
-        if (value.isEmpty()) return;   // nothing stored, nothing to clear
-        FColumns.resize(col + 1);
-    }
-    Column& c = FColumns[col];
-    if (value.isEmpty() && !c.Texts.Find(row)) return;
-    c.Texts.At(row) = value;
-    CellChanged(col, row);
+    StoreItem(&Column::Texts, col, row, value);
 }
 
 TObject* TStringGrid::Objects(int col, int row) const
 {
-    if (col < 0 || row < 0 || col >= static_cast<int>(FColumns.size())) return nullptr;
-    TObject* const* o = FColumns[col].Objects.Find(row);
+    TObject* const* o = FindItem(&Column::Objects, col, row);
     return o ? *o : nullptr;
 }
 
 void TStringGrid::SetObjects(int col, int row, TObject* value)
 {
-    if (col < 0 || row < 0) InvalidOp(kIndexOutOfRange);
-    if (col >= static_cast<int>(FColumns.size())) {
-        if (!value) return;
-        FColumns.resize(col + 1);
-    }
-    Column& c = FColumns[col];
-    if (!value && !c.Objects.Find(row)) return;
-    c.Objects.At(row) = value;
-    CellChanged(col, row);
+    StoreItem(&Column::Objects, col, row, value);
 }
 
 void TStringGrid::CellChanged(int col, int row)
@@ -88,10 +90,7 @@ void TStringGrid::RowSizesMoved()
 void TStringGrid::InsertStoreRows(int at, int count)
 {
     if (at < 0 || count <= 0) return;
-    for (Column& c : FColumns) {
-        c.Texts.InsertRange(at, count);
-        c.Objects.InsertRange(at, count);
-    }
+    FRowSlots.Insert(at, count);
     // The row count stays: the new heights come in at `at`, the last ones drop off.
     if (at < RowCount()) {
         const int n = RowCount();
@@ -104,9 +103,17 @@ void TStringGrid::InsertStoreRows(int at, int count)
 void TStringGrid::EraseStoreRows(int at, int count)
 {
     if (at < 0 || count <= 0) return;
-    for (Column& c : FColumns) {
-        c.Texts.EraseRange(at, count);
-        c.Objects.EraseRange(at, count);
+    FRowSlots.Erase(at, count, [this](const std::vector<int>& freed) {
+        for (Column& c : FColumns)
+            for (int slot : freed) {
+                c.Texts.Clear(slot);
+                c.Objects.Clear(slot);
+            }
+    });
+    // A store emptied by its rows leaving gives its blocks back.
+    if (FRowSlots.InUse() == 0) {
+        for (Column& c : FColumns) c = Column();
+        FRowSlots.Reset();
     }
     if (at < RowCount()) {
         const int n = RowCount();
@@ -118,10 +125,7 @@ void TStringGrid::EraseStoreRows(int at, int count)
 
 void TStringGrid::ReorderStoreRows(const std::vector<int>& order)
 {
-    for (Column& c : FColumns) {
-        c.Texts.Reorder(order);
-        c.Objects.Reorder(order);
-    }
+    FRowSlots.Reorder(order);
     if (int(order.size()) <= RowCount()) {
         std::vector<int> all(order);
         for (int r = int(order.size()); r < RowCount(); ++r) all.push_back(r);
@@ -175,9 +179,6 @@ void TStringGrid::ColumnMoved(int fromIndex, int toIndex)
 
 void TStringGrid::RowMoved(int fromIndex, int toIndex)
 {
-    for (Column& c : FColumns) {
-        if (!c.Texts.Empty()) c.Texts.Move(fromIndex, toIndex);
-        if (!c.Objects.Empty()) c.Objects.Move(fromIndex, toIndex);
-    }
+    FRowSlots.Move(fromIndex, toIndex);
     if (OnRowMoved) OnRowMoved(this, fromIndex, toIndex);
 }

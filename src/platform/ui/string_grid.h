@@ -2,9 +2,10 @@
 #include "platform/ui/cell_blocks.h"
 #include "platform/ui/custom_grid.h"
 
-// A grid with a text and an object per cell.  Cells are kept per column in plain vectors;
-// cells beyond the current counts keep their contents, so lowering a count and raising it
-// again shows them again.  Reading a cell that was never written gives an empty text.
+// A grid with a text and an object per cell.  Rows map to storage slots shared by all
+// columns, and each column keeps its cells by slot; cells beyond the current counts keep
+// their contents, so lowering a count and raising it again shows them again.  Reading a cell
+// that was never written gives an empty text.
 class TStringGrid : public TCustomGrid {
 public:
     explicit TStringGrid(QWidget* parent = nullptr);
@@ -21,8 +22,8 @@ public:
     void SetRows(int row, const QStringList& texts);
 
     // Row structure in bulk: the texts and objects of every stored column (also those beyond
-    // ColCount, and rows beyond RowCount) move in one pass per column, and the row heights
-    // within RowCount move with them.  Objects are moved or dropped, never freed.  RowCount
+    // ColCount, and rows beyond RowCount) move together with their rows' slots, and the row
+    // heights within RowCount move with them.  Objects are moved or dropped, never freed.  RowCount
     // is the caller's: raise it before inserting, lower it after erasing.
     // `count` empty rows of the default height at `at`; the rows from there move down.
     void InsertStoreRows(int at, int count);
@@ -43,12 +44,18 @@ public:
     std::function<void(TObject*, int fromIndex, int toIndex)> OnRowMoved;
 
 protected:
-    // Calls f(col, row, object) for every stored object from row `fromRow` on.
+    // Calls f(col, row, object) for every stored object from row `fromRow` on, column by
+    // column, each in row order.
     template <typename F>
     void ForEachStoredObject(int fromRow, F f)
     {
-        for (size_t c = 0; c < FColumns.size(); ++c)
-            FColumns[c].Objects.ForEach(fromRow, [&](int row, TObject*& o) { f(int(c), row, o); });
+        for (size_t c = 0; c < FColumns.size(); ++c) {
+            TCellBlocks<TObject*>& objects = FColumns[c].Objects;
+            if (objects.Empty()) continue;
+            FRowSlots.ForEach(fromRow, [&](int row, int slot) {
+                if (TObject** o = objects.Find(slot); o && *o) f(int(c), row, *o);
+            });
+        }
     }
     void DrawCell(int col, int row, const TRect& rect, TGridDrawState state) override;
     bool SelectCell(int col, int row) override;
@@ -56,12 +63,18 @@ protected:
     void RowMoved(int fromIndex, int toIndex) override;
 
 private:
+    // A column's cells by slot.
     struct Column {
         TCellBlocks<QString> Texts;
         TCellBlocks<TObject*> Objects;
     };
+    template <typename T>
+    const T* FindItem(TCellBlocks<T> Column::*items, int col, int row) const;
+    template <typename T>
+    void StoreItem(TCellBlocks<T> Column::*items, int col, int row, const T& value);
     void CellChanged(int col, int row);
     // After the row axis changed in bulk: scroll range and paint, once.
     void RowSizesMoved();
     std::vector<Column> FColumns;
+    TRowSlots FRowSlots;
 };
