@@ -45,25 +45,21 @@ TFSoftOptions::TFSoftOptions(QWidget* parent) : TForm(parent)
     PC_Options->addTab(TS_Language, QString());
     PC_Options->addTab(TS_Con_Options, QString());
 
-    L_Sel_Lang = new QLabel(TS_Language);
-    L_Sel_Lang->setObjectName(QStringLiteral("L_Sel_Lang"));
+    L_Sel_Lang = New_Label(TS_Language, "L_Sel_Lang");
     L_Sel_Lang->move(16, 10);
     for (int k = 0; k < Slots; ++k) {
         const int x = k < 3 ? 24 : 250, y = 36 + 54 * (k % 3);
-        I_L[k] = new QLabel(TS_Language);
-        I_L[k]->setObjectName(QStringLiteral("I_L%1").arg(k + 1));
+        I_L[k] = New_Label(TS_Language, QStringLiteral("I_L%1").arg(k + 1).toLatin1().constData());
         I_L[k]->setGeometry(x, y, 48, 48);
         I_L[k]->setScaledContents(true);
         I_L[k]->setCursor(Qt::PointingHandCursor);
         I_L[k]->installEventFilter(this);
-        L_L[k] = new QLabel(TS_Language);
-        L_L[k]->setObjectName(QStringLiteral("L_L%1").arg(k + 1));
+        L_L[k] = New_Label(TS_Language, QStringLiteral("L_L%1").arg(k + 1).toLatin1().constData());
         L_L[k]->move(x + 56, y + 16);
         L_L[k]->setCursor(Qt::PointingHandCursor);
         L_L[k]->installEventFilter(this);
     }
-    L_Page_Lang = new QLabel(TS_Language);
-    L_Page_Lang->setObjectName(QStringLiteral("L_Page_Lang"));
+    L_Page_Lang = New_Label(TS_Language, "L_Page_Lang");
     L_Page_Lang->move(16, 200);
     Btn_Prev = Make_Button(TS_Language, "Btn_Prev", 250, 194, 100, 26);
     Btn_Prev->SetGlyph(Shell_Glyph('<'));

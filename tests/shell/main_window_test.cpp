@@ -371,11 +371,12 @@ TEST(MainWindow, NamesAndTextsShowAsPlainText)
     EXPECT_EQ(shown->text(), "<i>Ital");
     EXPECT_GE(shown->width(), shown->fontMetrics().horizontalAdvance(QStringLiteral("<i>Ital")));   // not an italic "Ital"
 
-    // the same for every label of the windows; only the update notice is a link
+    // the same for every label of the windows; only the update notices are links
     QList<QLabel*> labels = w->findChildren<QLabel*>();
     labels.removeOne(w->LL_Update);
-    for (const char* name : {"FNew_Project", "FOpenConf", "FAbout", "FParGen", "FBoot", "FBootTCP", "FBootCAN", "FBootSer"})
+    for (const char* name : {"FNew_Project", "FOpenConf", "FAbout", "FParGen", "FBoot", "FBootTCP", "FBootCAN", "FBootSer", "FSoftOptions"})
         labels += Find_Form(QLatin1String(name))->findChildren<QLabel*>();
+    labels.removeOne(Find_Form(QStringLiteral("FSoftOptions"))->findChild<QLabel*>(QStringLiteral("LL_Check_Update")));
     for (QLabel* l : labels)
         EXPECT_EQ(l->textFormat(), Qt::PlainText) << l->window()->objectName().toStdString() << " "
                                                   << l->objectName().toStdString() << " " << l->text().toStdString();
