@@ -85,10 +85,14 @@ void TProStringGrid::HandleNCPaintMessage(TMessage& m)
 // ---- focus window ----------------------------------------------------------------------------
 
 namespace {
-// The focus window shows the picture of Mask with per-pixel alpha at Mask's opacity.
+// The focus window shows the picture of Mask with per-pixel alpha at Mask's opacity.  The
+// mask's pixels are premultiplied already, as a layered window takes them.
 void SetLayeredMask(TGridFocusWindow* Window, TGridAlphaMask& Mask)
 {
-    Window->SetLayer(Mask.Image(), Mask.Opacity);
+    const QImage src = Mask.Image().convertToFormat(QImage::Format_ARGB32);
+    const QImage premultiplied(src.constBits(), src.width(), src.height(), src.bytesPerLine(),
+                               QImage::Format_ARGB32_Premultiplied);
+    Window->SetLayer(premultiplied.copy(), Mask.Opacity);
 }
 }  // namespace
 
