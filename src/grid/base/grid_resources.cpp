@@ -81,6 +81,20 @@ QImage RadioGlyph(bool selected, const GlyphLook& look)
     return img;
 }
 
+// The flat glyphs of the colour-tone look, and the close cross of the design panel.
+const GlyphLook MetroLook{QColor(128, 128, 128), QColor(255, 255, 255), QColor(255, 255, 255), QColor(51, 51, 51)};
+
+QImage CloseGlyph()
+{
+    QImage img = Blank(16);
+    for (int i = 4; i < 12; ++i)
+        for (int t = 0; t < 2; ++t) {
+            img.setPixelColor(i + t, i, QColor(0, 0, 128));
+            img.setPixelColor(15 - i - t, i, QColor(0, 0, 128));
+        }
+    return img;
+}
+
 using Maker = std::function<QImage()>;
 
 const QHash<QString, Maker>& Resources()
@@ -102,6 +116,11 @@ const QHash<QString, Maker>& Resources()
         {QStringLiteral("PSGRAD06"), [] { return RadioGlyph(false, XPEnabled); }},
         {QStringLiteral("PSGRAD07"), [] { return RadioGlyph(true, XPDisabled); }},
         {QStringLiteral("PSGRAD08"), [] { return RadioGlyph(false, XPDisabled); }},
+        {QStringLiteral("METROCHECKON"), [] { return CheckGlyph(true, MetroLook); }},
+        {QStringLiteral("METROCHECKOFF"), [] { return CheckGlyph(false, MetroLook); }},
+        {QStringLiteral("METRORADIOON"), [] { return RadioGlyph(true, MetroLook); }},
+        {QStringLiteral("METRORADIOOFF"), [] { return RadioGlyph(false, MetroLook); }},
+        {QStringLiteral("PSGCLOSE"), [] { return CloseGlyph(); }},
     };
     return table;
 }

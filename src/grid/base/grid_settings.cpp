@@ -3,6 +3,7 @@
 #include "platform/core/exception.h"
 
 #include <QImage>
+#include <QPainter>
 #include <algorithm>
 #include <cmath>
 
@@ -251,6 +252,26 @@ TGridFocusWindow::TGridFocusWindow(QWidget* AOwner)
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setEnabled(false);
     resize(0, 0);
+}
+
+void TGridFocusWindow::SetLayer(const QImage& Image, uint8_t Opacity)
+{
+    setAttribute(Qt::WA_TranslucentBackground);
+    FLayer = Image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    FOpacity = Opacity;
+    resize(FLayer.size());
+    update();
+}
+
+void TGridFocusWindow::paintEvent(QPaintEvent*)
+{
+    if (FLayer.isNull()) return;
+    QPainter p(this);
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    p.fillRect(rect(), Qt::transparent);
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    p.setOpacity(FOpacity / 255.0);
+    p.drawImage(0, 0, FLayer);
 }
 
 void TGridAlphaMask::Assign(const TBitmap& Source)

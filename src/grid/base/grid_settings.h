@@ -5,6 +5,7 @@
 #include "platform/core/classes.h"
 #include "platform/ui/canvas.h"
 
+#include <QImage>
 #include <QStringList>
 #include <QWidget>
 
@@ -336,9 +337,18 @@ public:
     explicit TGridFocusWindow(QWidget* AOwner);
     TColor Color() const { return FColor; }
     void SetColor(TColor v) { FColor = v; update(); }
+    // The per-pixel alpha picture the window shows (premultiplied), at a constant opacity.
+    void SetLayer(const QImage& Image, uint8_t Opacity);
+    const QImage& Layer() const { return FLayer; }
+    uint8_t LayerOpacity() const { return FOpacity; }
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
 
 private:
     TColor FColor = 0x0000FF;
+    QImage FLayer;
+    uint8_t FOpacity = 255;
 };
 
 class TGridAlphaMask : public TBitmap {

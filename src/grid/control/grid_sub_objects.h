@@ -16,6 +16,7 @@
 #include <QScrollBar>
 #include <QStringList>
 #include <QWidget>
+#include <memory>
 
 class TProStringGrid;
 
@@ -109,6 +110,7 @@ public:
     GRID_FIELD(bool, Visible, false)
     GRID_FIELD(TFooterStyle, FooterStyle, fsFixedLastRow)
     GRID_FIELD(int, Height, 22)
+    GRID_FIELD(TColor, Color, clBtnFace)
 
 private:
     TProStringGrid* FGrid;
@@ -127,50 +129,148 @@ public:
 
 enum TControlStyle { csClassic, csFlat, csWinXP, csBorland, csZUZ, csGlyph, csTheme };
 
-// How the grid draws its in-cell controls (check boxes, radio buttons).
+// Looks of the drop-down editors' header and footer, which the control look hands on.
+class THeaderAppearance : public TPersistent {
+public:
+    explicit THeaderAppearance(QObject* AOwner) { (void)AOwner; }
+    QString ClassName() const override { return QStringLiteral("THeaderAppearance"); }
+    void Assign(const TPersistent* Source) override { (void)Source; }
+};
+
+class TFooterAppearance : public TPersistent {
+public:
+    explicit TFooterAppearance(QObject* AOwner) { (void)AOwner; }
+    QString ClassName() const override { return QStringLiteral("TFooterAppearance"); }
+    void Assign(const TPersistent* Source) override { (void)Source; }
+};
+
+// How the grid draws its in-cell controls (check boxes, radio buttons, buttons, progress
+// bars) and the gradients of its hovered and pressed fixed cells, which it passes on to the
+// grid.
 class TControlLook : public TPersistent {
 public:
-    explicit TControlLook(TProStringGrid* AGrid) { (void)AGrid; }
+    explicit TControlLook(TProStringGrid* AGrid);
+    ~TControlLook() override;
     QString ClassName() const override { return QStringLiteral("TControlLook"); }
-    void Assign(const TPersistent* Source) override
-    {
-        auto* s = dynamic_cast<const TControlLook*>(Source);
-        if (!s) return;
-        FControlStyle = s->FControlStyle;
-        FCheckBoxSize = s->FCheckBoxSize;
-        FRadioSize = s->FRadioSize;
-        FNoDisabledCheckRadioLook = s->FNoDisabledCheckRadioLook;
-        FCheckAlwaysActive = s->FCheckAlwaysActive;
-        FRadioAlwaysActive = s->FRadioAlwaysActive;
-        FColor = s->FColor;
-        FCheckedGlyph.Assign(s->FCheckedGlyph);
-        FUnCheckedGlyph.Assign(s->FUnCheckedGlyph);
-        FRadioOnGlyph.Assign(s->FRadioOnGlyph);
-        FRadioOffGlyph.Assign(s->FRadioOffGlyph);
-    }
-    GRID_FIELD(TControlStyle, ControlStyle, csTheme)
-    // Editor buttons shown in every cell that has the editor, and the fixed cells' drop-down.
-    GRID_FIELD(bool, DropDownAlwaysVisible, false)
-    GRID_FIELD(bool, SpinButtonsAlwaysVisible, false)
-    GRID_FIELD(bool, FlatButton, false)
+    void Assign(const TPersistent* Source) override;
+    // The colours every style starts from.
+    void Init();
+
+    TColor Color() const { return FColor; }
+    void SetColor(TColor v);
+    TColor CommentColor() const { return FCommentColor; }
+    void SetCommentColor(TColor v);
+    TBitmap* CheckedGlyph() { return &FCheckedGlyph; }
+    void SetCheckedGlyph(const TBitmap& v);
+    TBitmap* UnCheckedGlyph() { return &FUnCheckedGlyph; }
+    void SetUnCheckedGlyph(const TBitmap& v);
+    TBitmap* RadioOnGlyph() { return &FRadioOnGlyph; }
+    void SetRadioOnGlyph(const TBitmap& v);
+    TBitmap* RadioOffGlyph() { return &FRadioOffGlyph; }
+    void SetRadioOffGlyph(const TBitmap& v);
+
+    // The fixed gradients: stored and passed to the grid without a repaint of their own.
+    TColor FixedGradientFrom() const { return FFixedGradientFrom; }
+    void SetFixedGradientFrom(TColor v);
+    TColor FixedGradientTo() const { return FFixedGradientTo; }
+    void SetFixedGradientTo(TColor v);
+    TColor FixedGradientMirrorFrom() const { return FFixedGradientMirrorFrom; }
+    void SetFixedGradientMirrorFrom(TColor v);
+    TColor FixedGradientMirrorTo() const { return FFixedGradientMirrorTo; }
+    void SetFixedGradientMirrorTo(TColor v);
+    TColor FixedGradientHoverFrom() const { return FFixedGradientHoverFrom; }
+    void SetFixedGradientHoverFrom(TColor v);
+    TColor FixedGradientHoverTo() const { return FFixedGradientHoverTo; }
+    void SetFixedGradientHoverTo(TColor v);
+    TColor FixedGradientHoverMirrorFrom() const { return FFixedGradientHoverMirrorFrom; }
+    void SetFixedGradientHoverMirrorFrom(TColor v);
+    TColor FixedGradientHoverMirrorTo() const { return FFixedGradientHoverMirrorTo; }
+    void SetFixedGradientHoverMirrorTo(TColor v);
+    TColor FixedGradientHoverBorder() const { return FFixedGradientHoverBorder; }
+    void SetFixedGradientHoverBorder(TColor v);
+    TColor FixedGradientDownFrom() const { return FFixedGradientDownFrom; }
+    void SetFixedGradientDownFrom(TColor v);
+    TColor FixedGradientDownTo() const { return FFixedGradientDownTo; }
+    void SetFixedGradientDownTo(TColor v);
+    TColor FixedGradientDownMirrorFrom() const { return FFixedGradientDownMirrorFrom; }
+    void SetFixedGradientDownMirrorFrom(TColor v);
+    TColor FixedGradientDownMirrorTo() const { return FFixedGradientDownMirrorTo; }
+    void SetFixedGradientDownMirrorTo(TColor v);
+    TColor FixedGradientDownBorder() const { return FFixedGradientDownBorder; }
+    void SetFixedGradientDownBorder(TColor v);
+
+    int CheckSize() const { return FCheckSize; }
+    void SetCheckSize(int v);
+    int RadioSize() const { return FRadioSize; }
+    void SetRadioSize(int v);
+    TControlStyle ControlStyle() const { return FControlStyle; }
+    void SetControlStyle(TControlStyle v);
+    bool DropDownAlwaysVisible() const { return FDropDownAlwaysVisible; }
+    void SetDropDownAlwaysVisible(bool v);
+    bool SpinButtonsAlwaysVisible() const { return FSpinButtonsAlwaysVisible; }
+    void SetSpinButtonsAlwaysVisible(bool v);
+    bool FlatButton() const { return FFlatButton; }
+    void SetFlatButton(bool v);
+    bool NoDisabledCheckRadioLook() const { return FNoDisabledCheckRadioLook; }
+    void SetNoDisabledCheckRadioLook(bool v);
+    bool NoDisabledButtonLook() const { return FNoDisabledButtonLook; }
+    void SetNoDisabledButtonLook(bool v);
+    int ProgressMarginX() const { return FProgressMarginX; }
+    void SetProgressMarginX(int v);
+    int ProgressMarginY() const { return FProgressMarginY; }
+    void SetProgressMarginY(int v);
+    bool ProgressXP() const { return FProgressXP; }
+    void SetProgressXP(bool v);
+    THeaderAppearance* DropDownHeader() { return FDropDownHeader.get(); }
+    void SetDropDownHeader(const THeaderAppearance* v) { FDropDownHeader->Assign(v); }
+    TFooterAppearance* DropDownFooter() { return FDropDownFooter.get(); }
+    void SetDropDownFooter(const TFooterAppearance* v) { FDropDownFooter->Assign(v); }
+    // Plain settings: stored only.
+    GRID_FIELD(int, DropDownCount, 8)
     GRID_FIELD(bool, FixedDropDownButton, false)
-    int CheckSize() const { return FCheckBoxSize; }
-    void SetCheckSize(int v) { FCheckBoxSize = v; }
-    GRID_FIELD(int, RadioSize, 10)
-    GRID_FIELD(bool, NoDisabledCheckRadioLook, false)
+    GRID_FIELD(int, HintMaxWidth, 0)
     GRID_FIELD(bool, CheckAlwaysActive, false)
     GRID_FIELD(bool, RadioAlwaysActive, false)
-    // Check mark and radio dot of the csBorland style.
-    GRID_FIELD(TColor, Color, clBlack)
-    TBitmap* CheckedGlyph() { return &FCheckedGlyph; }
-    TBitmap* UnCheckedGlyph() { return &FUnCheckedGlyph; }
-    TBitmap* RadioOnGlyph() { return &FRadioOnGlyph; }
-    TBitmap* RadioOffGlyph() { return &FRadioOffGlyph; }
+    GRID_FIELD(TColor, ProgressBorderColor, 0x808080)
 
 private:
-    int FCheckBoxSize = 15;
+    void Changed();
+    // A setter that stores and repaints.
+    template <class T>
+    void Store(T& Field, const T& Value)
+    {
+        Field = Value;
+        Changed();
+    }
+
+    TProStringGrid* FGrid;
+    TColor FColor = 0;
+    TColor FCommentColor = 0x0000FF;
     TBitmap FCheckedGlyph, FUnCheckedGlyph, FRadioOnGlyph, FRadioOffGlyph;
+    TColor FFixedGradientFrom = clNone, FFixedGradientTo = clNone, FFixedGradientMirrorFrom = clNone,
+           FFixedGradientMirrorTo = clNone;
+    TColor FFixedGradientHoverFrom = 0x808080, FFixedGradientHoverTo = 0xFFFFFF,
+           FFixedGradientHoverMirrorFrom = clNone, FFixedGradientHoverMirrorTo = clNone,
+           FFixedGradientHoverBorder = 0xC0C0C0;
+    TColor FFixedGradientDownFrom = 0x808080, FFixedGradientDownTo = 0xC0C0C0,
+           FFixedGradientDownMirrorFrom = clNone, FFixedGradientDownMirrorTo = clNone,
+           FFixedGradientDownBorder = 0x808080;
+    int FCheckSize = 15;
+    int FRadioSize = 10;
+    TControlStyle FControlStyle = csTheme;
+    bool FDropDownAlwaysVisible = false;
+    bool FSpinButtonsAlwaysVisible = false;
+    bool FFlatButton = false;
+    bool FNoDisabledCheckRadioLook = false;
+    bool FNoDisabledButtonLook = false;
+    int FProgressMarginX = 2;
+    int FProgressMarginY = 2;
+    bool FProgressXP = false;
+    std::unique_ptr<THeaderAppearance> FDropDownHeader;
+    std::unique_ptr<TFooterAppearance> FDropDownFooter;
 };
+
+enum TNodeType { cnFlat, cn3D, cnGlyph, cnLeaf, cnXP };
 
 class TCellNode : public TPersistent {
 public:
@@ -184,6 +284,7 @@ public:
     GRID_FIELD(TColor, NodeColor, clBlack)
     GRID_FIELD(bool, ShowTree, true)
     GRID_FIELD(int, NodeIndent, 12)
+    GRID_FIELD(TNodeType, NodeType, cnXP)
 };
 
 class TSizeWhileTyping : public TPersistent {
@@ -280,6 +381,15 @@ private:
     TArrowDirection FDirection;
 };
 
+// Own colours of an editor's button (face, hot face, pressed face, border), clNone = the
+// platform's.
+struct TButtonColors {
+    TColor ButtonColor = clNone;
+    TColor ButtonColorHot = clNone;
+    TColor ButtonColorDown = clNone;
+    TColor ButtonBorderColor = clNone;
+};
+
 // In-place editor controls, created hidden and disabled over the grid.
 class TGridCombo : public QComboBox {
 public:
@@ -292,6 +402,9 @@ public:
     bool FIsWinXP = false;
     bool FIsVista = false;
     bool FIsComCtl6 = false;
+    TButtonColors Button;
+    TColor BorderColor = clNone;
+    bool Flat = false;
 };
 
 class TGridTransEdit : public QLineEdit {
@@ -314,6 +427,7 @@ public:
     explicit TGridEditBtn(QWidget* AParent) : QLineEdit(AParent) { setFrame(false); setEnabled(false); hide(); }
     QString ButtonCaption = QStringLiteral("...");
     bool IsWinXP = false;
+    TButtonColors Button;
 };
 
 class TGridUnitEditBtn : public TGridEditBtn {

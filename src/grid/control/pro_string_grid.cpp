@@ -450,8 +450,8 @@ void TProStringGrid::Loaded()
     ShowColumnHeaders();
     ShowRowHeaders();
     if (FLook == glZUZ) {
-        FLook = glCustom;
-        FLook = glZUZ;
+        SetLook(glCustom);
+        SetLook(glZUZ);
     }
     if (FColumnSize->Save()) LoadColSizes();
     FFixedRowsMin = FixedRows();
@@ -1126,7 +1126,6 @@ void TProStringGrid::InitOrigColSizes()
 
 void TProStringGrid::BalloonInit() {}
 void TProStringGrid::BalloonDone() {}
-void TProStringGrid::MoveFocusWindow() {}
 void TProStringGrid::MergedColumnsChanged() {}
 void TProStringGrid::CellsChanged(TRect) {}
 void TProStringGrid::CellsLoaded() { CalcFooter(-1); }

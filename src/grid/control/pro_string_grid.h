@@ -16,8 +16,14 @@
 class TGridFocusWindow;
 struct TCellPaintContext;
 
-enum TGridLook { glStandard, glSoft, glClassic, glTMS, glXP, glVista, glWin7, glOffice2007, glTerminal,
-                 glMetro, glCustom, glZUZ };
+enum TGridLook { glStandard, glSoft, glClassic, glZUZ, glXP, glListView, glVista, glWin7, glOffice2007, glCustom };
+// The grid's own styles, one for each component style of the same position.
+enum TProGridStyle {
+    gsOffice2003Blue, gsOffice2003Silver, gsOffice2003Olive, gsOffice2003Classic, gsOffice2007Luna,
+    gsOffice2007Obsidian, gsWindowsXP, gsWhidbey, gsCustom, gsOffice2007Silver, gsWindowsVista,
+    gsWindows7, gsTerminal, gsOffice2010Blue, gsOffice2010Silver, gsOffice2010Black
+};
+enum TXPColorScheme { xpNone, xpBlue, xpGreen, xpGray, vistaAero };
 enum TScrollType { ssNormal, ssFlat, ssEncarta, ssMetro };
 enum THoverFixedCells { hfNone, hfFixedRows, hfFixedColumns, hfAll };
 enum THintShowLargeTextPos { hpCell, hpMouse };
@@ -185,7 +191,7 @@ public:
 
     // ---- looks ----
     TGridLook Look() const { return FLook; }
-    void SetLook(TGridLook v) { FLook = v; }
+    void SetLook(TGridLook Value);
     TProStyle Style() const { return FStyle; }
     TColor BorderColor() const { return FBorderColor; }
     void SetBorderColor(TColor v);
@@ -563,11 +569,12 @@ public:
     bool EnhTextSize() const { return FEnhTextSize; }
     void SetEnhTextSize(bool v) { FEnhTextSize = v; Invalidate(); }
     bool URLShow() const { return FURLShow; }
-    void SetURLShow(bool v) { FURLShow = v; Invalidate(); }
+    void SetURLShow(bool v);
     bool URLFull() const { return FURLFull; }
-    void SetURLFull(bool v) { FURLFull = v; Invalidate(); }
+    void SetURLFull(bool v);
     bool URLShowInText() const { return FURLShowInText; }
-    void SetURLShowInText(bool v) { FURLShowInText = v; Invalidate(); }
+    void SetURLShowInText(bool v);
+    void SetURLColor(TColor v);
     int ZoomFactor() const { return FZoomFactor; }
     void SetZoomFactor(int v) { FZoomFactor = v; Invalidate(); }
     bool AutoNumAlign() const { return FAutoNumAlign; }
@@ -670,10 +677,10 @@ protected:
     // Vertical text flag of the last cell drawn.
     uint32_t FVAlign = 0;
     // Gradients of a hovered and of a pressed fixed cell.
-    TColor FProGradHoverFrom = clNone, FProGradHoverTo = clNone, FProGradHoverMirrorFrom = clNone,
-           FProGradHoverMirrorTo = clNone, FProGradHoverBorder = clNone;
-    TColor FProGradDownFrom = clNone, FProGradDownTo = clNone, FProGradDownMirrorFrom = clNone,
-           FProGradDownMirrorTo = clNone, FProGradDownBorder = clNone;
+    TColor FProGradHoverFrom = 0, FProGradHoverTo = 0, FProGradHoverMirrorFrom = clNone,
+           FProGradHoverMirrorTo = clNone, FProGradHoverBorder = 0;
+    TColor FProGradDownFrom = 0, FProGradDownTo = 0, FProGradDownMirrorFrom = clNone,
+           FProGradDownMirrorTo = clNone, FProGradDownBorder = 0;
 
 public:
     // ==== cell graphics, check boxes and radio controls ====
@@ -770,6 +777,85 @@ public:
                    bool BottomUp, const TRect& Clip = TRect());
     // X, Y: the centre of the glyph.
     void DrawSortIndicator(TCanvas* Canvas, int ACol, int X, int Y, const TRect& Clip = TRect());
+
+    // ==== looks, component styles, colour tones; what is painted around the cells ====
+    friend class TControlLook;
+    // The gradient set of a hovered or pressed fixed cell.
+    struct TFixedGradient {
+        TColor From, To, MirrorFrom, MirrorTo, Border;
+    };
+    TFixedGradient HoverGradient() const
+    {
+        return {FProGradHoverFrom, FProGradHoverTo, FProGradHoverMirrorFrom, FProGradHoverMirrorTo, FProGradHoverBorder};
+    }
+    TFixedGradient DownGradient() const
+    {
+        return {FProGradDownFrom, FProGradDownTo, FProGradDownMirrorFrom, FProGradDownMirrorTo, FProGradDownBorder};
+    }
+    TColor ProGradMirrorFrom() const { return FProGradMirrorFrom; }
+    TColor ProGradMirrorTo() const { return FProGradMirrorTo; }
+    // The fixed gradient colours, stored as plain RGB values.
+    void SetZUZGradientFrom(TColor v);
+    void SetZUZGradientTo(TColor v);
+    void SetZUZGradientMirrorFrom(TColor v);
+    void SetZUZGradientMirrorTo(TColor v);
+    void SetActiveCellColor(TColor v) { FActiveCellColor = v; Invalidate(); }
+    void SetActiveCellColorTo(TColor v) { FActiveCellColorTo = v; Invalidate(); }
+    void SetScrollType(TScrollType v) { FScrollType = v; Invalidate(); }
+    virtual void SetStyle(TProGridStyle AStyle);
+    void SetComponentStyle(TProStyle AStyle);
+    void SetColorTones(const TColorTones& ATones);
+    void SetTheme(TXPColorScheme Scheme);
+    // Follows the desktop's Office theme with the matching component style.
+    void UpdateOfficeTheme();
+    TOfficeTheme OldOfficeTheme() const { return FOldOfficeTheme; }
+    // Names of a look for the visual-properties file and for the design panel; empty for
+    // glCustom.
+    static QString LookToString(TGridLook ALook);
+    static QString LookToDisplayName(TGridLook ALook);
+
+    bool FitCellsInGrid() const { return FFitCellsInGrid; }
+    void SetFitCellsInGrid(bool v) { FFitCellsInGrid = v; PaintBorder(); }
+    bool SelectionRTFKeep() const { return FSelectionRTFKeep; }
+    void SetSelectionRTFKeep(bool v) { FSelectionRTFKeep = v; Invalidate(); }
+    bool ShowDesignHelper() const { return FShowDesignHelper; }
+    void SetShowDesignHelper(bool v);
+    bool ShowColNrs() const { return FShowColNrs; }
+    TNotifyEvent OnPainted;
+    // The coloured control border, over the platform's frame.
+    void PaintBorder();
+    // The translucent ring around the cell being edited (ARect: the cell, client pixels).
+    void CreateFocusWindow(TRect ARect);
+    void HideFocusWindow();
+    // Dotted exclusive-or lines while a column or row is sized; drawing one twice removes it.
+    void DrawSizingLineVert(int X);
+    void DrawSizingLineHorz(int Y);
+    // The quick configuration panel of the form designer: 1 "Allow edit", 2 "Column
+    // numbers", 3 "Set look", 4 the close glyph, -1 elsewhere.
+    virtual void PaintDesignHelper();
+    virtual void DesignHelperClick(int X, int Y);
+    int DesignHelperHitTest(int X, int Y);
+    TRect DesignHelperRect();
+    // Picks a look from the design panel's menu; -1 for none (tests replace it).
+    std::function<int(const QStringList& Items, int Checked)> OnDesignLookMenu;
+
+protected:
+    void WMNCPaint(TMessage& m) override { HandleNCPaintMessage(m); }
+    void CMDesignHitTest(TMessage& m) override { HandleDesignHitTestMessage(m); }
+    void HandleNCPaintMessage(TMessage& m);
+    void HandleDesignHitTestMessage(TMessage& m);
+    // What the paint adds after all cells: the edited cell's frame, the background beyond
+    // the cells, the design panel, OnPainted.
+    void PaintAfterCells();
+    // The picture or gradient beyond the last row and column.
+    virtual void DrawBackGroundArea() {}
+
+private:
+    void ApplyLookColours(TGridLook Value);
+    void StyleDropDownEditors(TProStyle AStyle);
+    bool FSelectionRTFKeep = false;
+
+public:
 
 protected:
     void Resize() override;

@@ -17,7 +17,6 @@ void TProStringGrid::PaintGridCell(int ACol, int ARow, const TRect& ARect, TGrid
 // ---- drawing of kinds built later ------------------------------------------------------------
 
 void TProStringGrid::DrawHTMLCell(TCellPaintContext& C, const QString& Text) { (void)C; (void)Text; }
-void TProStringGrid::DrawRichTextCell(int, int, TRect, TCanvas*) {}
 bool TProStringGrid::HasScrollBar(int, int) { return false; }
 void TProStringGrid::DrawTreeLines(TCellPaintContext& C) { (void)C; }
 void TProStringGrid::DrawCellBackground(TCellPaintContext& C) { (void)C; }

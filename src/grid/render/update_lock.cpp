@@ -28,13 +28,17 @@ void TProStringGrid::EndUpdate()
     setUpdatesEnabled(true);
     // One repaint of the whole window for everything changed under the lock.
     Invalidate();
+    PaintBorder();
 }
 
 void TProStringGrid::Paint()
 {
     // The invalid region stays and is painted after the lock ends.
     if (FUpdateCount >= 1) return;
+    Canvas()->Pen()->SetStyle(psSolid);
+    Canvas()->Brush()->SetStyle(bsSolid);
     TBaseGrid::Paint();
+    PaintAfterCells();
 }
 
 void TProStringGrid::WMTimer(TMessage& m)
