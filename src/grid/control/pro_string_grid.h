@@ -771,6 +771,47 @@ public:
     // X, Y: the centre of the glyph.
     void DrawSortIndicator(TCanvas* Canvas, int ACol, int X, int Y, const TRect& Clip = TRect());
 
+    // ==== selection: the rectangle, disjunct row, column and cell flags, modified and disabled rows ====
+    // Flags are per display row and column (per real row with RowSelectPersistent); a cell of
+    // the disjunct cell list is (row << 16) | column.
+    void SetColSelect(int ACol, bool Value);
+    int ColSelectCount() const;
+    int SelectedRowCount();
+    int SelectedColCount();
+    int SelectedCellsCount();
+    int GetSelectedRow(int i) const;
+    TGridCoord GetSelectedCell(int i) const;
+    bool GetSelectedCells(int i, int j) const;
+    void SetSelectedCells(int i, int j, bool Value);
+    void SelectRows(int RowIndex, int RCount);
+    void UnSelectRows(int RowIndex, int RCount);
+    void SelectCols(int ColIndex, int CCount);
+    void UnSelectCols(int ColIndex, int CCount);
+    void SelectRange(int FromCol, int ToCol, int FromRow, int ToRow);
+    void SelectCells(int FromCol, int FromRow, int ToCol, int ToRow);
+    void ClearRowSelect();
+    void ClearColSelect();
+    void ClearSelectedCells();
+    virtual void SelectionToColSelect(bool All);
+    QString SelectedText();
+    void SetRowModified(int ARow, bool Value);
+    int ModifiedRowCount() const;
+    void ClearModifiedRows();
+    void SetRowEnabled(int ARow, bool Value);
+    void InvalidateCellRange(const TGridRect& R);
+    bool ExcelClipboardFormat() const { return FExcelClipboardFormat; }
+    void SetExcelClipboardFormat(bool v) { FExcelClipboardFormat = v; }
+    bool SelChange() const { return FSelChange; }
+    void SetSelChange(bool v) { FSelChange = v; }
+    std::function<void(TObject* Sender, int ARow, bool AState, bool& Allow)> OnRowDisjunctSelect;
+    std::function<void(TObject* Sender, int ARow)> OnRowDisjunctSelected;
+
+protected:
+    // Drops flags and selected cells that lie beyond the grid after it shrank.
+    void ClampSelectionToGrid();
+    bool FSelChange = false;
+    bool FExcelClipboardFormat = false;
+
 protected:
     void Resize() override;
     bool eventFilter(QObject* watched, QEvent* e) override;
