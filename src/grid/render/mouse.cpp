@@ -50,14 +50,11 @@ void TProStringGrid::FollowAnchor(int ACol, int ARow, const QString& Anchor)
     case atCell: {
         const int at = int(Anchor.toUpper().indexOf(QStringLiteral("CELL://")));
         QPoint cell;
-        const int c = cell.x(), r = cell.y();
         if (ParseRCCellRef(Anchor.mid(at + 7), cell) && cell.x() >= 0 && cell.y() >= 0 && cell.x() < ColCount() &&
             cell.y() < RowCount()) {
             MoveColRow(cell.x(), cell.y(), true, true);
             ScrollInView(cell.x(), cell.y());
         }
-        (void)c;
-        (void)r;
         break;
     }
     case atEventOnly: break;
@@ -261,6 +258,32 @@ void TProStringGrid::HandleLeftButtonDown(TMessage& Message)
         Clickposdy = Y;
     }
 
+    // Disjunct rows and columns: a plain press starts afresh, Ctrl unflags a flagged one at
+    // the release.
+    const int flagRow = FMouseActions->RowSelectPersistent() ? RealRowIndex(r) : r;
+    if (FMouseActions->DisjunctRowSelect() && r >= FixedRows() && !(c == 0 && FMouseActions->HotmailRowSelect())) {
+        if (Shift.Contains(ssShift)) {
+            TBaseGrid::WMLButtonDown(Message);
+            SetSelection({std::min(c, FPressSelection.Left), std::min(r, FPressSelection.Top),
+                          std::max(c, FPressSelection.Left), std::max(r, FPressSelection.Top)});
+            return;
+        }
+        if (Shift.Contains(ssCtrl) || FMouseActions->DisjunctRowSelectNoCtrl()) {
+            if (GetRowSelect(flagRow)) FDeselectState = true;
+        } else {
+            FMouseDown = true;
+            if (!Shift.Contains(ssAlt)) ClearRowSelect();
+        }
+    }
+    if (FMouseActions->DisjunctColSelect() && c >= FixedCols()) {
+        if (Shift.Contains(ssCtrl) && GetColSelect(c)) {
+            FDeselectState = true;
+        } else {
+            FMouseDown = true;
+            ClearColSelect();
+        }
+    }
+
     // Links: a plain URL cell, or an anchor of mini-HTML text.
     const QString text = Cells(rc, base.Y);
     const int kind = CellTextKind(text, FEnableHTML);
@@ -440,6 +463,19 @@ void TProStringGrid::HandleLeftButtonUp(TMessage& Message)
         if (!(r < FixedRows() && edge == gsColSizing) && OnClick) OnClick(this);
     }
     FDoOnClick = false;
+
+    if (FMouseActions->DisjunctRowSelect() && c >= 0 && r >= 0) {
+        if (!(c == 0 && FMouseActions->HotmailRowSelect())) SelectionToRowSelect(false);
+        if (r >= FixedRows() && FDeselectState) {
+            SetRowSelect(FMouseActions->RowSelectPersistent() ? RealRowIndex(r) : r, false);
+        }
+        FDeselectState = false;
+    }
+    if (FMouseActions->DisjunctColSelect()) {
+        SelectionToColSelect(false);
+        if (FDeselectState && c >= FixedCols()) SetColSelect(c, false);
+        FDeselectState = false;
+    }
 
     // The platform ends a selecting press (back to gsNormal, then its Click).
     TBaseGrid::WMMouseButton(Message);
