@@ -116,11 +116,7 @@ bool TProStringGrid::SelectFixedCells(int ACol, int ARow, TShiftState Shift)
 {
     const bool fixedRow = ARow < FixedRows(), fixedCol = ACol < FixedCols();
     const bool rangeSelect = Options().Contains(goRangeSelect);
-    auto select = [this](TGridRect r) {
-        HideSelection();
-        SetSelection(r);
-        UnHideSelection();
-    };
+    auto select = [this](TGridRect r) { SetSelection(r); };
     if (fixedRow && fixedCol && FMouseActions->AllSelect() && rangeSelect && FMouseSelectMode == msAll) {
         SetFocus();
         TGridRect r{FixedCols(), FixedRows(), ColCount() - 1, RowCount() - 1};
