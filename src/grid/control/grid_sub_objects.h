@@ -7,6 +7,7 @@
 #include "grid/base/theme.h"
 #include "grid/control/cell_graphic.h"
 #include "platform/ui/combo_notify.h"
+#include "platform/ui/hint_window.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -349,9 +350,28 @@ private:
     TColor FColorTo = clNone;
 };
 
-class THTMLHintWindow : public QWidget {
+// The hint window of the grid: mini-HTML and packed wide text, a frame of its own.  The
+// grid keeps one for its sizing and scroll hints; cell hints use it through the hint class.
+class THTMLHintWindow : public THintWindow {
 public:
-    explicit THTMLHintWindow(QWidget* AOwner) : QWidget(AOwner, Qt::ToolTip) { hide(); }
+    explicit THTMLHintWindow(QWidget* AOwner = nullptr);
+    TRect CalcHintRect(int MaxWidth, const QString& AHint, void* AData) override;
+    void ActivateHint(const TRect& Rect, const QString& AHint) override;
+    void ActivateHintData(const TRect& Rect, const QString& AHint, void* AData) override;
+    int TextWidth() const { return FTextWidth; }
+    int TextHeight() const { return FTextHeight; }
+    QString WideCaption() const { return FWideCaption; }
+    // Font name of the grid whose hint shows, for packed wide text (one for all grids).
+    static QString GridFontName;
+
+protected:
+    void Paint() override;
+
+private:
+    QSize Measure(const QString& AHint, int MaxWidth);
+    int FTextWidth = 0;
+    int FTextHeight = 0;
+    QString FWideCaption;
 };
 
 class TDropList : public QListWidget {

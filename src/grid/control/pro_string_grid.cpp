@@ -1098,7 +1098,6 @@ void TProStringGrid::MoveToCell(int ACol, int ARow)
     SetSelection(r);
 }
 
-void TProStringGrid::SelectionToRowSelect(bool) {}
 void TProStringGrid::ScrollAboveSearchFooter() {}
 void TProStringGrid::StretchColumn(int) {}
 void TProStringGrid::DimensionsChanged() {}
@@ -1140,5 +1139,6 @@ void TProStringGrid::GridButtonClick()
 void TProStringGrid::SizeChanged(int OldColCount, int OldRowCount)
 {
     TBaseGrid::SizeChanged(OldColCount, OldRowCount);
+    if (ColCount() < OldColCount || RowCount() < OldRowCount) ClampSelectionToGrid();
     DimensionsChanged();
 }

@@ -28,7 +28,7 @@ enum TScrollType { ssNormal, ssFlat, ssEncarta, ssMetro };
 enum THoverFixedCells { hfNone, hfFixedRows, hfFixedColumns, hfAll };
 enum THintShowLargeTextPos { hpCell, hpMouse };
 enum TInvalidEntryIcon { ieNone, ieInfo, ieWarning, ieError };
-enum TMouseSelectMode { msNormal, msColumn, msRow };
+enum TMouseSelectMode { msNormal, msColumn, msRow, msAll, msURL, msResize };
 
 using TRowChangedEvent = std::function<void(TObject* Sender, int OldRow, int NewRow)>;
 using TGetEditMaskEvent = std::function<void(TObject* Sender, int ACol, int ARow, QString& Value)>;
@@ -856,6 +856,46 @@ private:
     bool FSelectionRTFKeep = false;
 
 public:
+    // ==== selection: the rectangle, disjunct row, column and cell flags, modified and disabled rows ====
+    // Flags are per display row and column (per real row with RowSelectPersistent); a cell of
+    // the disjunct cell list is (row << 16) | column.
+    void SetColSelect(int ACol, bool Value);
+    int ColSelectCount() const;
+    int SelectedRowCount();
+    int SelectedColCount();
+    int SelectedCellsCount();
+    int GetSelectedRow(int i) const;
+    TGridCoord GetSelectedCell(int i) const;
+    bool GetSelectedCells(int i, int j) const;
+    void SetSelectedCells(int i, int j, bool Value);
+    void SelectRows(int RowIndex, int RCount);
+    void UnSelectRows(int RowIndex, int RCount);
+    void SelectCols(int ColIndex, int CCount);
+    void UnSelectCols(int ColIndex, int CCount);
+    void SelectRange(int FromCol, int ToCol, int FromRow, int ToRow);
+    void SelectCells(int FromCol, int FromRow, int ToCol, int ToRow);
+    void ClearRowSelect();
+    void ClearColSelect();
+    void ClearSelectedCells();
+    virtual void SelectionToColSelect(bool All);
+    QString SelectedText();
+    void SetRowModified(int ARow, bool Value);
+    int ModifiedRowCount() const;
+    void ClearModifiedRows();
+    void SetRowEnabled(int ARow, bool Value);
+    void InvalidateCellRange(const TGridRect& R);
+    bool ExcelClipboardFormat() const { return FExcelClipboardFormat; }
+    void SetExcelClipboardFormat(bool v) { FExcelClipboardFormat = v; }
+    bool SelChange() const { return FSelChange; }
+    void SetSelChange(bool v) { FSelChange = v; }
+    std::function<void(TObject* Sender, int ARow, bool AState, bool& Allow)> OnRowDisjunctSelect;
+    std::function<void(TObject* Sender, int ARow)> OnRowDisjunctSelected;
+
+protected:
+    // Drops flags and selected cells that lie beyond the grid after it shrank.
+    void ClampSelectionToGrid();
+    bool FSelChange = false;
+    bool FExcelClipboardFormat = false;
 
 protected:
     void Resize() override;
@@ -1130,7 +1170,125 @@ private:
     bool FEnableBlink = false;
     bool FHovering = false;
     int FFilterLevel = 0;
+    // ==== mouse: press, release, double click, right button, move, hover and hints ====
+public:
+    using TClickCellEvent = std::function<void(TObject* Sender, int ARow, int ACol)>;
+    using TCanClickCellEvent = std::function<void(TObject* Sender, int ARow, int ACol, bool& Allow)>;
+    using TAnchorClickEvent =
+        std::function<void(TObject* Sender, int ARow, int ACol, const QString& Anchor, bool& AutoHandle)>;
+    using TAnchorEvent = std::function<void(TObject* Sender, int ARow, int ACol, const QString& Anchor)>;
+    using TAnchorHintEvent = std::function<void(TObject* Sender, int ARow, int ACol, QString& Anchor)>;
+    using TSizingEvent = std::function<void(TObject* Sender, int AIndex, int ASize)>;
+    using TIndexEvent = std::function<void(TObject* Sender, int AIndex)>;
+    using TIndexAllowEvent = std::function<void(TObject* Sender, int AIndex, bool& Allow)>;
+    using TUpdateColumnSizeEvent = std::function<void(TObject* Sender, int ACol, int& AWidth)>;
+    using TSelectionChangedEvent = std::function<void(TObject* Sender, int ALeft, int ATop, int ARight, int ABottom)>;
+    using TFixedEditEvent =
+        std::function<void(TObject* Sender, int ACol, int ARow, TGridFixedCellEditor& AEditor, QStringList& Values)>;
+
+    // Where a followed link goes (see AnchorTarget in mouse.cpp).
+    enum TAnchorTarget { atCell, atBrowser, atEventOnly };
+    static TAnchorTarget AnchorTarget(const QString& Anchor);
+
+    bool HintShowCells() const { return FHintShowCells; }
+    void SetHintShowCells(bool v) { FHintShowCells = v; }
+    bool HintShowLargeText() const { return FHintShowLargeText; }
+    void SetHintShowLargeText(bool v) { FHintShowLargeText = v; }
+    THintShowLargeTextPos HintShowLargeTextPos() const { return FHintShowLargeTextPos; }
+    void SetHintShowLargeTextPos(THintShowLargeTextPos v) { FHintShowLargeTextPos = v; }
+    bool HintShowSizing() const { return FHintShowSizing; }
+    void SetHintShowSizing(bool v) { FHintShowSizing = v; }
+    bool AnchorHint() const { return FAnchorHint; }
+    void SetAnchorHint(bool v) { FAnchorHint = v; }
+    bool HTMLHint() const { return FHTMLHint; }
+    void SetHTMLHint(bool v) { FHTMLHint = v; }
+    bool URLEdit() const { return FURLEdit; }
+    void SetURLEdit(bool v) { FURLEdit = v; }
+    void SetHintColor(TColor v) { FHintColor = v; }
+    TMouseSelectMode MouseSelectMode() const { return FMouseSelectMode; }
+    TPoint LastHintPos() const { return FLastHintPos; }
+    THTMLHintWindow* ScrollHintWindow() const { return FScrollHintWnd; }
+    bool ScrollHintShowing() const { return FScrollHintShow; }
+
+    void ClickRadioAt(int ACol, int ARow, int X, int Y);
+    void EditFixedCell(int ACol, int ARow);
+    void ResetFixedCellHighlight();
+    bool IsHoverFixedCell(int ACol, int ARow) const;
+    void PrepareCellHint(QString& HintStr, THintInfo& HintInfo);
+    virtual void ClickCell(int ARow, int ACol);
+    virtual void CheckBoxClick(int ACol, int ARow, bool State);
+    virtual void ClickSort(int ACol);
+    virtual void SelectionChanged(int ALeft, int ATop, int ARight, int ABottom);
+    virtual void FixedEdit(int ACol, int ARow, TGridFixedCellEditor& AEditor, QStringList& Values);
+    virtual void BeforeSelectAll(TGridRect& Rect) { (void)Rect; }
+    virtual void CellSelectorClick(int ACol, int ARow) { (void)ACol; (void)ARow; }
+
+    TCanClickCellEvent OnCanClickCell;
+    TClickCellEvent OnClickCell;
+    TClickCellEvent OnDblClickCell;
+    TClickCellEvent OnRightClickCell;
+    TAnchorClickEvent OnAnchorClick;
+    TAnchorEvent OnAnchorEnter;
+    TAnchorEvent OnAnchorExit;
+    TAnchorHintEvent OnAnchorHint;
+    TSizingEvent OnColumnSizing;
+    TSizingEvent OnRowSizing;
+    TIndexEvent OnEndColumnSize;
+    TIndexEvent OnEndRowSize;
+    TUpdateColumnSizeEvent OnUpdateColumnSize;
+    TIndexAllowEvent OnColumnSize;
+    TIndexAllowEvent OnCanSort;
+    TIndexEvent OnClickSort;
+    TSelectionChangedEvent OnSelectionChanged;
+    TFixedEditEvent OnFixedEdit;
+
+protected:
+    void WMLButtonDown(TMessage& m) override;
+    void WMMouseButton(TMessage& m) override;
+    void CMHintShow(TMessage& m) override;
+    void CMMouseLeave(TMessage& m) override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void HandleLeftButtonDown(TMessage& Message);
+    void HandleLeftButtonUp(TMessage& Message);
+    void HandleLeftDoubleClick(TMessage& Message);
+    void HandleRightButtonDown(TMessage& Message);
+    void HandleRightButtonUp(TMessage& Message);
+    void HandleMouseLeave(TMessage& Message);
+    void HandleHintShow(TMessage& Message);
+    // Cell-selector mode of descendants: every left press goes to CellSelectorClick.
+    bool FCellSelectorMode = false;
+
+private:
+    // Left press into the press state; the platform's handling of a message.
+    void InheritedMouse(TMessage& m) { TBaseGrid::WMMouseButton(m); }
+    void FollowAnchor(int ACol, int ARow, const QString& Anchor);
+    // The anchor of the mini-HTML text under a client point; empty when none.
+    QString AnchorAt(int ACol, int ARow, int X, int Y);
+    bool SelectFixedCells(int ACol, int ARow, TShiftState Shift);
+    void UpdateFixedSizing(int X, int Y);
+    void ShowSizingHint(int X, int Y);
+    void ReportSelectionChange(const TGridRect& Old);
+    int FixedEdgeIndex(bool Cols, int Pos) const;
+    void DrawFixedSizingLine(bool Cols, int Pos);
+    bool FDoOnClick = false, FMouseDownMove = false, FMouseKeepDown = false, FDeselectState = false;
+    bool FSelectionClick = false, FDblClk = false, LButFlg = false, FForceSel = false, FEditStart = false;
+    bool FSizeFixed = false, FSizingFixed = false, FSizeFixedR = false, FSizingFixedR = false;
+    int FSizingFixedCol = -1, FSizeFixedX = 0, FSizingFixedRow = -1, FSizeFixedY = 0;
+    int Colclickedsize = 0, Rowclickedsize = 0, Clickposx = 0, Clickposy = 0, Clickposdx = 0, Clickposdy = 0;
+    int Movecell = -1, MoveOfsX = 0, MoveOfsY = 0, FMoveColInd = -1, FMoveRowInd = -1, FOldKeepLeftCol = 0;
+    bool ColMoveFlg = false, ColSizeFlg = false, ColSized = false, Rowsized = false, Invokedchange = false;
+    bool FNoMouseLeave = false, FScrollHintShow = false;
+    bool FHintShowCells = false, FHintShowLargeText = false, FHintShowSizing = false, FAnchorHint = false;
+    bool FHTMLHint = false, FURLEdit = false;
+    int FFixedColEdit = -1, FFixedRowEdit = -1;
+    QString FAnchor, FLastAnchorHint;
+    TGridRect FPressSelection{};
 };
+
+// Cell text without its markup: line-break tags become line breaks, other tags go.
+QString StripCellHtml(const QString& s);
 
 // Whether the base cell shows a control whose state is the cell text (printing asks).
 bool IsDataControlCell(TProStringGrid* Grid, int ACol, int ARow);

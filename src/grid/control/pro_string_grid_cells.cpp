@@ -12,6 +12,8 @@ namespace {
 const QString kNoInteger = QStringLiteral("Cell does not contain integer value");
 const QString kNoFloat = QStringLiteral("Cell does not contain a float value");
 
+}  // namespace
+
 // Cell text without its markup: line-break tags become line breaks, other tags go.
 QString StripCellHtml(const QString& s)
 {
@@ -36,6 +38,8 @@ QString StripCellHtml(const QString& s)
     }
     return out;
 }
+
+namespace {
 
 int CellTextToInt(const QString& text)
 {

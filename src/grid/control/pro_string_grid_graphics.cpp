@@ -621,33 +621,6 @@ bool TProStringGrid::ToggleRadioButton(int ACol, int ARow, bool FromUser)
     return true;
 }
 
-// ---- row selection as the row check boxes see it ----------------------------------------------
-
-bool TProStringGrid::RowSelect(int ARow) const
-{
-    return ARow >= 0 && ARow < int(FRowSelect.size()) && FRowSelect[size_t(ARow)] != 0;
-}
-
-void TProStringGrid::SetRowSelect(int ARow, bool Value)
-{
-    if (ARow < 0 || ARow >= RowCount() + NumHiddenRows()) return;
-    if (int(FRowSelect.size()) <= ARow) {
-        if (!Value) return;
-        FRowSelect.resize(size_t(ARow) + 1, 0);
-    }
-    FRowSelect[size_t(ARow)] = Value ? 1 : 0;
-    const int displ = DisplRowIndex(ARow);
-    if (displ >= 0) InvalidateRow(displ);
-    if (FixedRows() > 0) RepaintCell(0, 0);  // the header box shows the overall state
-}
-
-int TProStringGrid::RowSelectCount() const
-{
-    int n = 0;
-    for (intptr_t v : FRowSelect) n += v != 0;
-    return n;
-}
-
 // ---- the column grid's data check box columns -------------------------------------------------
 
 bool TProColumnGrid::IsVirtCheckCell(int ACol, int ARow)

@@ -39,39 +39,6 @@ TColor TProStringGrid::MixSelectionColor(TColor SelColor, TColor CellColor, bool
     return Mixer ? MixColors(SelColor, CellColor, Factor) : SelColor;
 }
 
-// ---- selection flags read by the look ------------------------------------------------------
-
-bool TProStringGrid::GetRowSelect(int ARow) const
-{
-    return ARow >= 0 && size_t(ARow) < FRowSelect.size() && FRowSelect[size_t(ARow)] != 0;
-}
-
-bool TProStringGrid::GetColSelect(int ACol) const
-{
-    return ACol >= 0 && size_t(ACol) < FColSelect.size() && FColSelect[size_t(ACol)] != 0;
-}
-
-bool TProStringGrid::GetRowModified(int ARow) const
-{
-    return ARow >= 0 && ARow < FModifiedRows->Count() && FModifiedRows->GetInteger(ARow) == 1;
-}
-
-bool TProStringGrid::GetRowEnabled(int ARow) const
-{
-    return ARow < 0 || ARow >= FEnabledRows->Count() || FEnabledRows->GetInteger(ARow) == 0;
-}
-
-bool TProStringGrid::IsSelected(int ACol, int ARow)
-{
-    if (ARow < FixedRows() || ACol < FixedCols()) return false;
-    if (FMouseActions->DisjunctCellSelect()) return FSelectedCells->HasValue((ARow << 16) | (ACol & 0xFFFF));
-    if (FMouseActions->DisjunctRowSelect())
-        return GetRowSelect(FMouseActions->RowSelectPersistent() ? RealRowIndex(ARow) : ARow);
-    if (FMouseActions->DisjunctColSelect()) return GetColSelect(ACol);
-    const TGridRect s = Selection();
-    return s.Left <= ACol && ACol <= s.Right && s.Top <= ARow && ARow <= s.Bottom;
-}
-
 // ---- the look -------------------------------------------------------------------------------
 
 void TProStringGrid::GetVisualProperties(int ACol, int ARow, TGridDrawState& AState, bool Print, bool Select,

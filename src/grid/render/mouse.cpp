@@ -1,0 +1,810 @@
+// The mouse buttons on the string grid: what a left press and release hit and do, the
+// platform's mouse steps with their fixed-cell editing, the double click and the right button.
+#include "grid/base/number_routines.h"
+#include "grid/base/text_packing.h"
+#include "grid/control/pro_string_grid.h"
+#include "platform/ui/url_opener.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <algorithm>
+
+namespace {
+
+// The one modifier the press reports: Alt, else Shift, else Ctrl.
+TShiftState StrongestModifier(TShiftState s)
+{
+    if (s.Contains(ssAlt)) return {ssAlt};
+    if (s.Contains(ssShift)) return {ssShift};
+    if (s.Contains(ssCtrl)) return {ssCtrl};
+    return {};
+}
+
+int PackCell(int ACol, int ARow) { return (ARow << 16) | (ACol & 0xFFFF); }
+
+}  // namespace
+
+// A followed link goes to a cell ("CELL://R<row>C<col>"), to the desktop's browser or mail
+// program (http, https, mailto), or nowhere but the anchor event: a link in cell text may
+// come from a file, and must never start a program or open a local file.
+TProStringGrid::TAnchorTarget TProStringGrid::AnchorTarget(const QString& Anchor)
+{
+    const QString a = Anchor.trimmed();
+    if (a.toUpper().contains(QStringLiteral("CELL://"))) return atCell;
+    const int colon = int(a.indexOf(QLatin1Char(':')));
+    if (colon <= 0) return atEventOnly;
+    const QString scheme = a.left(colon).toLower();
+    if (scheme == QLatin1String("mailto")) return a.size() > colon + 1 ? atBrowser : atEventOnly;
+    if ((scheme == QLatin1String("http") || scheme == QLatin1String("https")) &&
+        a.mid(colon + 1).startsWith(QLatin1String("//")) && a.size() > colon + 3)
+        return atBrowser;
+    return atEventOnly;
+}
+
+void TProStringGrid::FollowAnchor(int ACol, int ARow, const QString& Anchor)
+{
+    (void)ACol;
+    (void)ARow;
+    switch (AnchorTarget(Anchor)) {
+    case atBrowser: OpenURL(Anchor.trimmed()); break;
+    case atCell: {
+        const int at = int(Anchor.toUpper().indexOf(QStringLiteral("CELL://")));
+        QPoint cell;
+        if (ParseRCCellRef(Anchor.mid(at + 7), cell) && cell.x() >= 0 && cell.y() >= 0 && cell.x() < ColCount() &&
+            cell.y() < RowCount()) {
+            MoveColRow(cell.x(), cell.y(), true, true);
+            ScrollInView(cell.x(), cell.y());
+        }
+        break;
+    }
+    case atEventOnly: break;
+    }
+}
+
+// ---------------------------------------------------------------- message routing
+
+void TProStringGrid::WMLButtonDown(TMessage& m)
+{
+    if (m.Msg == WM_LBUTTONDBLCLK) HandleLeftDoubleClick(m);
+    else HandleLeftButtonDown(m);
+}
+
+void TProStringGrid::WMMouseButton(TMessage& m)
+{
+    switch (m.Msg) {
+    case WM_LBUTTONUP: HandleLeftButtonUp(m); break;
+    case WM_RBUTTONDOWN: HandleRightButtonDown(m); break;
+    case WM_RBUTTONUP: HandleRightButtonUp(m); break;
+    default: TBaseGrid::WMMouseButton(m); break;
+    }
+}
+
+void TProStringGrid::ClickCell(int ARow, int ACol)
+{
+    if (OnClickCell) OnClickCell(this, ARow, ACol);
+}
+
+void TProStringGrid::CheckBoxClick(int ACol, int ARow, bool State)
+{
+    if (OnCheckBoxClick) OnCheckBoxClick(this, ACol, ARow, State);
+}
+
+void TProStringGrid::ClickSort(int ACol)
+{
+    if (OnClickSort) OnClickSort(this, ACol);
+}
+
+void TProStringGrid::SelectionChanged(int ALeft, int ATop, int ARight, int ABottom)
+{
+    if (OnSelectionChanged) OnSelectionChanged(this, ALeft, ATop, ARight, ABottom);
+}
+
+void TProStringGrid::ReportSelectionChange(const TGridRect& Old)
+{
+    const TGridRect s = Selection();
+    if (!(s == Old)) SelectionChanged(s.Left, s.Top, s.Right, s.Bottom);
+}
+
+void TProStringGrid::FixedEdit(int ACol, int ARow, TGridFixedCellEditor& AEditor, QStringList& Values)
+{
+    if (OnFixedEdit) OnFixedEdit(this, ACol, ARow, AEditor, Values);
+}
+
+// ---------------------------------------------------------------- left press
+
+bool TProStringGrid::SelectFixedCells(int ACol, int ARow, TShiftState Shift)
+{
+    const bool fixedRow = ARow < FixedRows(), fixedCol = ACol < FixedCols();
+    const bool rangeSelect = Options().Contains(goRangeSelect);
+    auto select = [this](TGridRect r) { SetSelection(r); };
+    if (fixedRow && fixedCol && FMouseActions->AllSelect() && rangeSelect && FMouseSelectMode == msAll) {
+        SetFocus();
+        TGridRect r{FixedCols(), FixedRows(), ColCount() - 1, RowCount() - 1};
+        BeforeSelectAll(r);
+        select(r);
+        if (FActiveCellShow) Invalidate();
+        return true;
+    }
+    if (fixedCol && !fixedRow && FMouseActions->RowSelect() && FMouseSelectMode == msRow) {
+        if (FMouseActions->DisjunctCellSelect()) FSelectedCells->Clear();
+        const int from = Shift.Contains(ssShift) ? FPressSelection.Top : ARow;
+        select({FixedCols(), std::min(from, ARow), ColCount() - 1, std::max(from, ARow)});
+        FMouseSelectStart = from;
+        if (FActiveCellShow) Invalidate();
+        return true;
+    }
+    if (fixedRow && !fixedCol && FMouseActions->ColSelect() && rangeSelect && FMouseSelectMode == msColumn) {
+        int from = ACol;
+        if (Shift.Contains(ssShift))
+            from = ACol < FPressSelection.Left ? FPressSelection.Right : FPressSelection.Left;
+        select({std::min(from, ACol), FixedRows(), std::max(from, ACol), RowCount() - 1});
+        FMouseSelectStart = from;
+        if (FActiveCellShow) Invalidate();
+        return true;
+    }
+    if (fixedRow && !fixedCol) Movecell = ACol;
+    else if (fixedCol && !fixedRow) Movecell = ARow;
+    if (Movecell >= 0) {
+        const TRect r = CellRect(ACol, ARow);
+        MoveOfsX = Clickposx - r.Left;
+        MoveOfsY = Clickposy - r.Top;
+    }
+    return false;
+}
+
+void TProStringGrid::HandleLeftButtonDown(TMessage& Message)
+{
+    const int X = LoSigned(Message.LParam), Y = HiSigned(Message.LParam);
+    const TShiftState Shift = KeysToShiftState(int(Message.WParam));
+    const TShiftState strongest = StrongestModifier(Shift);
+    FDoOnClick = FMouseDownMove = FMouseKeepDown = true;
+    ColSized = Rowsized = false;
+    FPressSelection = Selection();
+
+    int c = -1, r = -1;
+    MouseToCell(X, Y, c, r);
+    if (Options().Contains(goEditing) && FMouseActions->RangeSelectAndEdit() && !PointInGridRect(c, r, Selection()))
+        SetOptions(Options() - goEditing);
+    if (OnCanClickCell) {
+        bool allow = true;
+        OnCanClickCell(this, r, c, allow);
+        if (!allow) return;
+    }
+    if (FCellSelectorMode) {
+        CellSelectorClick(c, r);
+        return;
+    }
+    if (FMouseActions->DisjunctCellSelect() && !(strongest == TShiftState{ssCtrl}) && c >= 0 && r >= 0 &&
+        !IsFixed(c, r)) {
+        FSelectedCells->Clear();
+        Invalidate();
+    }
+
+    SearchInc.clear();
+    FMoveColInd = FMoveRowInd = -1;
+    FSelectionClick = false;
+    FPushedCellButton = {-1, -1};
+    FOldKeepLeftCol = LeftCol();
+    FOldTopRow = TopRow();
+
+    // The cell whose right or bottom edge a sizing press may be on.
+    if (c == 0) MouseToCell(X, Y - 4, Colclicked, Rowclicked);
+    else if (r == 0) MouseToCell(X - 5, Y, Colclicked, Rowclicked);
+    else MouseToCell(X - 5, Y - 4, Colclicked, Rowclicked);
+    if (Colclicked >= 0 && Rowclicked >= 0) {
+        Colclickedsize = ColWidths(Colclicked);
+        Rowclickedsize = RowHeights(Rowclicked);
+    }
+    Clickposx = X;
+    Clickposy = Y;
+
+    if (c < 0 || r < 0) {
+        HideEditor();
+        if (!FFixedRowAlways) TBaseGrid::WMLButtonDown(Message);
+        return;
+    }
+    const TPoint base = BaseCell(c, r);
+    const int rc = RealColIndex(base.X);
+    if (FMouseActions->CaretPositioning()) LButFlg = true;
+
+    // Sizing a fixed column or row from its edge (the move handler found the edge).
+    if (FSizeFixed && !FDesigning) {
+        FSizingFixed = true;
+        FSizeFixedX = X;
+        FSizingFixedCol = FixedEdgeIndex(true, X);
+        DrawFixedSizingLine(true, X);
+        return;
+    }
+    if (FSizeFixedR && !FDesigning) {
+        FSizingFixedR = true;
+        FSizeFixedY = Y;
+        FSizingFixedRow = FixedEdgeIndex(false, Y);
+        DrawFixedSizingLine(false, Y);
+        return;
+    }
+
+    const bool header = r < FixedRows() || c < FixedCols();
+    const bool fixed = IsFixed(c, r);
+    if (header || fixed) HideEditor();
+
+    const TRect cellRect = CellRect(c, r);
+    if (IsRadio(rc, base.Y)) {
+        bool editable = true;
+        CanEditCell(rc, base.Y, editable);
+        if (editable || FControlLook->RadioAlwaysActive()) {
+            HideEditor();
+            ClickRadioAt(rc, base.Y, X - cellRect.Left, Y - cellRect.Top);
+            SetFocus();
+            return;
+        }
+    }
+    // A press on a merged block selects its base cell.
+    if (!fixed && IsMergedCell(c, r) && !OnMouseDown)
+        Message.LParam = MakeLParam(cellRect.Left + 2, cellRect.Top + 2);
+    if (c >= ColCount() || r >= RowCount()) {
+        TBaseGrid::WMLButtonDown(Message);
+        return;
+    }
+    if (Colclicked >= 0 && Rowclicked >= 0) {
+        const TRect k = CellRect(Colclicked, Rowclicked);
+        Clickposdx = X - k.Right;
+        Clickposdy = Y - k.Bottom;
+    } else {
+        Clickposdx = X;
+        Clickposdy = Y;
+    }
+
+    // Disjunct rows and columns: a plain press starts afresh, Ctrl unflags a flagged one at
+    // the release.
+    const int flagRow = FMouseActions->RowSelectPersistent() ? RealRowIndex(r) : r;
+    if (FMouseActions->DisjunctRowSelect() && r >= FixedRows() && !(c == 0 && FMouseActions->HotmailRowSelect())) {
+        if (Shift.Contains(ssShift)) {
+            TBaseGrid::WMLButtonDown(Message);
+            SetSelection({std::min(c, FPressSelection.Left), std::min(r, FPressSelection.Top),
+                          std::max(c, FPressSelection.Left), std::max(r, FPressSelection.Top)});
+            return;
+        }
+        if (Shift.Contains(ssCtrl) || FMouseActions->DisjunctRowSelectNoCtrl()) {
+            if (GetRowSelect(flagRow)) FDeselectState = true;
+        } else {
+            FMouseDown = true;
+            if (!Shift.Contains(ssAlt)) ClearRowSelect();
+        }
+    }
+    if (FMouseActions->DisjunctColSelect() && c >= FixedCols()) {
+        if (Shift.Contains(ssCtrl) && GetColSelect(c)) {
+            FDeselectState = true;
+        } else {
+            FMouseDown = true;
+            ClearColSelect();
+        }
+    }
+
+    // Links: a plain URL cell, or an anchor of mini-HTML text.
+    const QString text = Cells(rc, base.Y);
+    const int kind = CellTextKind(text, FEnableHTML);
+    QString anchor;
+    if (FURLShow && kind == 0 && IsURLText(text)) anchor = text;
+    else if (kind == 1) anchor = AnchorAt(c, r, X, Y);
+    if (!anchor.isEmpty()) {
+        bool autoHandle = true;
+        if (OnAnchorClick) OnAnchorClick(this, base.Y, rc, anchor, autoHandle);
+        if (autoHandle) FollowAnchor(c, r, anchor);
+        return;
+    }
+    if (kind == 1 && text.contains(QStringLiteral("<CONTROL"))) {
+        ClickCell(r, c);
+        HideEditor();
+        SetSelection({c, r, c, r});
+        return;
+    }
+
+    Movecell = -1;
+    if (SelectFixedCells(c, r, Shift)) return;
+
+    bool canEdit = Options().Contains(goEditing) || FMouseActions->RangeSelectAndEdit();
+    CanEditCell(rc, base.Y, canEdit);
+    const bool hotmail = c == 0 && FMouseActions->HotmailRowSelect();
+    if ((canEdit || FControlLook->CheckAlwaysActive() || hotmail) &&
+        (HasCheckBox(rc, base.Y) || HasRadioButton(rc, base.Y)) && IsInCheckBox(rc, base.Y, X, Y)) {
+        HideEditor();
+        SetFocus();
+        if (HasRadioButton(rc, base.Y)) {
+            if (ToggleRadioButton(rc, base.Y, true) && OnRadioButtonClick) OnRadioButtonClick(this, rc, base.Y);
+        } else {
+            ToggleCheck(rc, base.Y, true);
+        }
+        bool state = false;
+        GetCheckBoxState(rc, RealRowIndex(base.Y), state);
+        if (!FNavigation->AlwaysEdit() && !fixed) MoveColRow(c, r, true, true);
+        CheckBoxClick(c, r, state);
+        if (FHideFocusRect) RepaintCell(c, r);
+        if (r < FixedRows() && FMouseActions->CheckAllCheck()) {
+            for (int row = FixedRows(); row < RowCount(); ++row) SetCheckBoxState(rc, RealRowIndex(row), state);
+            Invalidate();
+        }
+        if (OnMouseDown) OnMouseDown(this, mbLeft, Shift, X, Y);
+        Click();
+        return;
+    }
+
+    const bool combo = FControlLook->DropDownAlwaysVisible() && !fixed && HasComboBox(rc, base.Y);
+    const bool dblOnly = FMouseActions->EditOnDblClickOnly();
+    const bool directEdit = (canEdit || (dblOnly && combo)) && (FMouseActions->DirectEdit() || combo);
+    if (!fixed && directEdit) {
+        HideEditor();
+        SetFocus();
+    }
+
+    const TGridRect sel = Selection();
+    const bool sameCell = PtInRect(cellRect, {X, Y}) && sel == TGridRect{base.X, base.Y, base.X, base.Y};
+    bool editingOff = false;
+    if (!sameCell && FMouseActions->RangeSelectAndEdit() && !fixed && !canEdit && Options().Contains(goEditing)) {
+        SetOptions(Options() - goEditing);
+        editingOff = true;
+    }
+    if (fixed && !header) {
+        ClickCell(r, c);
+        return;
+    }
+
+    if (!FSelHidden) {
+        const bool alwaysEdit = FNavigation->AlwaysEdit();
+        FNavigation->SetAlwaysEdit(false);
+        const int top = TopRow();
+        TBaseGrid::WMLButtonDown(Message);
+        FNavigation->SetAlwaysEdit(alwaysEdit);
+        if (FMouseActions->NoScrollOnPartialRow() && TopRow() != top) SetTopRow(top);
+    }
+
+    const bool sizingPress = r < FixedRows() && Options().Contains(goColSizing) &&
+                             (X - cellRect.Left < 4 || cellRect.Right - X < 4);
+    if (!sizingPress) ClickCell(r, c);
+
+    if (!fixed && IsMergedCell(c, r) && (sameCell || FMouseActions->DirectEdit()) && canEdit) ShowEditor();
+    if (!fixed && directEdit && X > cellRect.Left + 3 && X < cellRect.Right - 3 && !HasClickControl(rc, base.Y)) {
+        if (dblOnly && combo) {
+            SetOptions(Options() + goEditing);
+            SetFocus();
+        }
+        SetSelection({base.X, base.Y, base.X, base.Y});
+        ShowEditor();
+    }
+    if (editingOff) SetGridState(gsSelecting);
+}
+
+// ---------------------------------------------------------------- radio groups
+
+void TProStringGrid::ClickRadioAt(int ACol, int ARow, int X, int Y)
+{
+    TCellGraphic* g = GetCellGraphic(ACol, ARow);
+    if (!g || g->CellType() != ctRadio) return;
+    const int dc = RealToDisplColumn(ACol);
+    if (!IsFixed(dc, ARow)) MoveColRow(dc, ARow, true, true);
+    auto* options = dynamic_cast<TGridStrings*>(g->CellBitmap());
+    if (!options) return;
+    TCanvas* cv = Canvas();
+    cv->Font()->Assign(*GetCellFont(ACol, ARow));
+    const TControlStyle style = FControlLook->ControlStyle();
+    const int glyph = style == csWinXP || style == csTheme ? 16 : FControlLook->RadioSize();
+    const bool horizontal = g->CellBoolean();
+    int start = 0;
+    for (int i = 0; i < options->Count(); ++i) {
+        const int span = horizontal ? cv->TextWidth((*options)[i]) + glyph
+                                    : std::max(glyph, cv->TextHeight(QStringLiteral("gh")));
+        const int p = horizontal ? X : Y;
+        if (p > start && p <= start + span) {
+            // The text written back once tells the cell's listeners of the change.
+            SetCells(ACol, ARow, (*options)[i]);
+            SetRadioIdx(ACol, ARow, i);
+            if (OnRadioClick) OnRadioClick(this, ACol, ARow, i);
+            return;
+        }
+        start += span;
+    }
+}
+
+// ---------------------------------------------------------------- left release
+
+void TProStringGrid::HandleLeftButtonUp(TMessage& Message)
+{
+    const int X = LoSigned(Message.LParam), Y = HiSigned(Message.LParam);
+    const TShiftState Shift = KeysToShiftState(int(Message.WParam));
+    const bool movedOrSized = ColMoveFlg || ColSizeFlg || ColSized || Rowsized;
+    ColMoveFlg = ColSizeFlg = FMouseDown = FMouseKeepDown = false;
+    FMouseSelectMode = msNormal;
+    FMouseDownMove = false;
+    FMouseSelectStart = -1;
+
+    if (FSizingFixed) {
+        DrawFixedSizingLine(true, FSizeFixedX);
+        FSizingFixed = FSizeFixed = false;
+        if (FSizingFixedCol >= 0) {
+            int left = 0;
+            for (int i = 0; i < FSizingFixedCol; ++i) left += ColWidths(i);
+            int w = std::max(0, X - left);
+            SetColWidths(FSizingFixedCol, w);
+            if (OnEndColumnSize) OnEndColumnSize(this, FSizingFixedCol);
+            const int asked = w;
+            if (OnUpdateColumnSize) OnUpdateColumnSize(this, FSizingFixedCol, w);
+            if (w != asked) SetColWidths(FSizingFixedCol, std::max(0, w));
+        }
+        return;
+    }
+    if (FSizingFixedR) {
+        DrawFixedSizingLine(false, FSizeFixedY);
+        FSizingFixedR = FSizeFixedR = false;
+        if (FSizingFixedRow >= 0) {
+            int top = 0;
+            for (int i = 0; i < FSizingFixedRow; ++i) top += RowHeights(i);
+            SetRowHeights(FSizingFixedRow, std::max(0, Y - top));
+            if (OnEndRowSize) OnEndRowSize(this, FSizingFixedRow);
+        }
+        return;
+    }
+
+    int c = -1, r = -1;
+    MouseToCell(X, Y, c, r);
+    if (FScrollHintShow) {
+        FScrollHintWnd->hide();
+        FScrollHintShow = false;
+    }
+
+    if (FDoOnClick && (r >= 0 && r < FixedRows() || c >= 0 && c < FixedCols())) {
+        TGridDrawInfo info;
+        CalcDrawInfo(info);
+        TGridState edge = gsNormal;
+        int idx = -1, pos = 0, ofs = 0;
+        CalcSizingState(X, Y, edge, idx, pos, ofs, info);
+        if (!(r < FixedRows() && edge == gsColSizing) && OnClick) OnClick(this);
+    }
+    FDoOnClick = false;
+
+    if (FMouseActions->DisjunctRowSelect() && c >= 0 && r >= 0) {
+        if (!(c == 0 && FMouseActions->HotmailRowSelect())) SelectionToRowSelect(false);
+        if (r >= FixedRows() && FDeselectState) {
+            SetRowSelect(FMouseActions->RowSelectPersistent() ? RealRowIndex(r) : r, false);
+        }
+        FDeselectState = false;
+    }
+    if (FMouseActions->DisjunctColSelect()) {
+        SelectionToColSelect(false);
+        if (FDeselectState && c >= FixedCols()) SetColSelect(c, false);
+        FDeselectState = false;
+    }
+
+    // The platform ends a selecting press (back to gsNormal, then its Click).
+    TBaseGrid::WMMouseButton(Message);
+
+    if (movedOrSized || c < 0 || r < 0) return;
+    const int rc = RealColIndex(c);
+    if (c < FixedCols() && !FSortSettings->FixedCols()) return;
+    if (HasCheckBox(rc, r) && OnCheckBoxMouseUp) {
+        bool state = false;
+        GetCheckBoxState(rc, RealRowIndex(r), state);
+        OnCheckBoxMouseUp(this, rc, r, state);
+    }
+    if (IsRadio(rc, r) && OnRadioMouseUp) {
+        int idx = -1;
+        GetRadioIdx(rc, r, idx);
+        OnRadioMouseUp(this, rc, r, idx);
+    }
+    if (FDblClk) {
+        FDblClk = false;
+        return;
+    }
+    const TRect cr = CellRect(c, r);
+    if (r == 0 && Options().Contains(goColSizing) && (X - cr.Left < 4 || cr.Right - X < 4)) return;
+    if (X > cr.Right - 16 &&
+        ((FControlLook->FixedDropDownButton() && CanShowFixedDropDown(rc)) || GetFilterList(rc)))
+        return;
+
+    // A click on the sort row: the column and direction of the sort; the data services sort
+    // on OnClickSort.
+    int pc = -1, pr = -1;
+    MouseToCell(Clickposx, Clickposy, pc, pr);
+    TSortSettings* ss = FSortSettings.get();
+    const bool onGlyph = HasCheckBox(rc, r) && IsInCheckBox(rc, r, X, Y);
+    if (r != ss->Row() || pr != ss->Row() || FixedRows() <= 0 || onGlyph || !ss->Show() || RowCount() <= 2)
+        return;
+    bool doSort = !IsIgnoredColumn(rc);
+    if (OnCanSort) OnCanSort(this, rc, doSort);
+    if (!doSort) {
+        RepaintCell(c, r);
+        return;
+    }
+    HideEditor();
+    if (ss->Column() == rc) {
+        const TSortDirection from = ss->Direction();
+        if (from != ss->InitSortDirection() && ss->UndoSort()) {
+            ss->SetColumn(-1);
+        } else {
+            ss->SetDirection(from == sdAscending ? sdDescending : sdAscending);
+        }
+    } else {
+        ss->SetColumn(rc);
+        ss->SetDirection(ss->InitSortDirection());
+    }
+    (void)Shift;
+    ClickSort(ss->Column());
+    Invalidate();
+}
+
+// ---------------------------------------------------------------- the platform's steps
+
+void TProStringGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    int c = -1, r = -1;
+    MouseToCell(X, Y, c, r);
+    const bool dbl = Shift.Contains(ssDouble);
+    if (FMouseActions->RangeSelectAndEdit() && Button == mbLeft && !FMouseActions->EditOnDblClickOnly() && !dbl &&
+        c >= 0 && r >= 0) {
+        const bool current = c == Col() && r == Row();
+        if (current && !Options().Contains(goEditing)) {
+            bool editable = true;
+            CanEditCell(RealColIndex(c), r, editable);
+            if (editable) {
+                SetOptions(Options() + goEditing);
+                TBaseGrid::MouseDown(Button, Shift, X, Y);
+                ShowEditor();
+                return;
+            }
+        } else if (!current && Shift.Contains(ssShift) && Options().Contains(goEditing)) {
+            SetOptions(Options() - goEditing);
+            TBaseGrid::MouseDown(Button, Shift, X, Y);
+            return;
+        }
+    }
+
+    FEditStart = true;
+    if (Shift.Contains(ssShift) && FSelectionRectangle) InvalidateGridRect(Selection());
+    TBaseGrid::MouseDown(Button, Shift, X, Y);
+    FEditStart = false;
+
+    if (c >= 0 && r >= 0 && !dbl) {
+        const TRect cr = CellRect(c, r);
+        const bool insideX = X > cr.Left + 4 && X < cr.Right - 4;
+        const bool insideY = Y > cr.Top + 4 && Y < cr.Bottom - 4;
+        const TGridFixedCellEdit rowsEdit = FMouseActions->FixedRowsEdit(), colsEdit = FMouseActions->FixedColsEdit();
+        const bool fixedRow = r < FixedRows(), fixedCol = c < FixedCols();
+        bool open = false;
+        if (Button == mbLeft) {
+            open = (fixedRow && rowsEdit == fceLeftClick && (!Options().Contains(goColSizing) || insideX)) ||
+                   (fixedCol && colsEdit == fceLeftClick && (!Options().Contains(goRowSizing) || insideY));
+        } else if (Button == mbRight) {
+            open = (fixedRow && rowsEdit == fceRightClick) || (fixedCol && colsEdit == fceRightClick);
+        }
+        if (open) {
+            EditFixedCell(c, r);
+            return;
+        }
+    }
+    if (TStringGrid* other = FSyncGrid->Grid()) {
+        if (FSyncGrid->SelectionColumn() && Col() < other->ColCount()) other->SetCol(Col());
+        if (FSyncGrid->SelectionRow() && Row() < other->RowCount()) other->SetRow(Row());
+    }
+}
+
+void TProStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    if (FDesigning) {
+        TBaseGrid::MouseUp(Button, Shift, X, Y);
+        return;
+    }
+    int c = -1, r = -1;
+    MouseToCell(X, Y, c, r);
+    if (FFilterCol >= 0 && (r != FFilterDropDownRow || RealColIndex(c) == FFilterCol)) {
+        if (FDropList) FDropList->hide();
+        FFilterCol = -1;
+    }
+    FDropDownDown = false;
+
+    // Released beyond the grid while sizing: the sizing is dropped.
+    if ((GridState() == gsColSizing && X >= ClientWidth()) || (GridState() == gsRowSizing && Y >= ClientHeight())) {
+        SetGridState(gsNormal);
+        DrawSizingLine();
+        return;
+    }
+
+    if (FMouseActions->DisjunctCellSelect() && Button == mbLeft && c >= 0 && r >= 0) {
+        const TPoint b = BaseCell(c, r);
+        const int packed = PackCell(b.X, b.Y);
+        auto repaintListed = [this] {
+            for (int i = 0; i < FSelectedCells->Count(); ++i) {
+                const int v = (*FSelectedCells)[i];
+                RepaintCell(v & 0xFFFF, v >> 16);
+            }
+        };
+        if (!IsFixed(b.X, b.Y)) {
+            bool allow = true;
+            if (OnSelectCell) OnSelectCell(this, b.X, b.Y, allow);
+            if (!allow) return;
+            if (Shift.Contains(ssShift)) {
+                if (!FSelectedCells->HasValue(PackCell(c, r))) FSelectedCells->Add(PackCell(c, r));
+            } else if (Shift.Contains(ssCtrl)) {
+                if (FSelectedCells->HasValue(packed)) FSelectedCells->DeleteValue(packed);
+                else FSelectedCells->Add(packed);
+            } else {
+                repaintListed();
+                FSelectedCells->Clear();
+                FSelectedCells->Add(packed);
+            }
+        } else if (!Shift.Contains(ssCtrl)) {
+            FSelectedCells->Clear();
+            Invalidate();
+        }
+        const TGridRect s = Selection();
+        if (s.Left == s.Right && s.Top == s.Bottom) {
+            RepaintCell(b.X, b.Y);
+        } else {
+            for (int x = s.Left; x <= s.Right; ++x)
+                for (int y = s.Top; y <= s.Bottom; ++y)
+                    if (!(x == b.X && y == b.Y) && !FSelectedCells->HasValue(PackCell(x, y)))
+                        FSelectedCells->Add(PackCell(x, y));
+            repaintListed();
+            RepaintCell(b.X, b.Y);
+        }
+    }
+
+    if (!(FColMoving && Button == mbRight)) TBaseGrid::MouseUp(Button, Shift, X, Y);
+    // Reported against the selection at the press, once the platform has ended the press.
+    if (Button == mbLeft || (Button == mbRight && FMouseActions->SelectOnRightClick()))
+        ReportSelectionChange(FPressSelection);
+}
+
+// ---------------------------------------------------------------- double click
+
+void TProStringGrid::HandleLeftDoubleClick(TMessage& Message)
+{
+    const int X = LoSigned(Message.LParam), Y = HiSigned(Message.LParam);
+    int c = -1, r = -1;
+    MouseToCell(X, Y, c, r);
+    const bool range = FMouseActions->RangeSelectAndEdit();
+    if (range && c >= 0 && r >= 0 && !HasClickControl(RealColIndex(c), r)) FForceSel = true;
+    if (c < 0) {
+        if (FFixedRowAlways) {
+            TBaseGrid::WMLButtonDown(Message);
+            return;
+        }
+        c = ColCount() - 1;
+        r = 0;
+    }
+    if (r < 0) {
+        TBaseGrid::WMLButtonDown(Message);
+        return;
+    }
+    const int rc = RealColIndex(c);
+
+    // A double click on a header edge fits the column left of the edge to its contents.
+    if (r < FixedRows() && Options().Contains(goColSizing) && FMouseActions->AutoSizeColOnDblClick()) {
+        const TRect cr = CellRect(c, r);
+        int col = -1;
+        if (X - cr.Left < 3 && c > FixedCols()) col = c - 1;
+        else if (cr.Right - X < 3 && c >= FixedCols()) col = c;
+        if (col >= 0) {
+            FDblClk = true;
+            bool allow = true;
+            if (OnColumnSize) OnColumnSize(this, col, allow);
+            // Fitting the column to its contents belongs to the grid's auto sizing, which
+            // this grid does not have yet: the edge double click is taken, and sizes nothing.
+            (void)allow;
+            FForceSel = false;
+            TBaseGrid::WMLButtonDown(Message);
+            return;
+        }
+    }
+    if (HasClickControl(rc, r)) {
+        TBaseGrid::WMLButtonDown(Message);
+        return;
+    }
+
+    TBaseGrid::WMLButtonDown(Message);
+    if (OnDblClickCell) OnDblClickCell(this, r, c);
+
+    const bool fixed = IsFixed(c, r);
+    auto editable = [&] {
+        bool e = true;
+        CanEditCell(rc, r, e);
+        return e;
+    };
+    if (FMouseActions->EditOnDblClickOnly()) {
+        if (!fixed) {
+            // The edit permission as a range-select-and-edit grid answers it.
+            const bool keep = FMouseActions->RangeSelectAndEdit();
+            FMouseActions->SetRangeSelectAndEdit(true);
+            const bool e = editable();
+            FMouseActions->SetRangeSelectAndEdit(keep);
+            if (e) {
+                SetOptions(Options() + goEditing);
+                ShowEditor();
+            }
+        }
+    } else if (range && !fixed && editable()) {
+        SetOptions(Options() + goEditing);
+        const TRect b = CellRect(BaseCell(c, r).X, BaseCell(c, r).Y);
+        MouseDown(mbLeft, {}, b.Left + 4, b.Top + 4);
+    }
+    FForceSel = false;
+    if ((r < FixedRows() && FMouseActions->FixedRowsEdit() == fceDblClick) ||
+        (c < FixedCols() && FMouseActions->FixedColsEdit() == fceDblClick))
+        EditFixedCell(c, r);
+}
+
+// ---------------------------------------------------------------- right button
+
+void TProStringGrid::HandleRightButtonDown(TMessage& Message)
+{
+    const int X = LoSigned(Message.LParam), Y = HiSigned(Message.LParam);
+    FPressSelection = Selection();
+    TBaseGrid::WMMouseButton(Message);
+    int c = -1, r = -1;
+    MouseToCell(X, Y, c, r);
+    if (c < 0 || r < 0) return;
+    const int rc = RealColIndex(c);
+    if (FMouseActions->SelectOnRightClick() && !IsFixed(c, r) &&
+        !(FMouseActions->DisjunctCellSelect() && IsSelected(c, r))) {
+        if (!HasClickControl(rc, r)) {
+            if (OnRightClickCell) {
+                FocusCell(c, r, true);
+            } else {
+                Perform(WM_LBUTTONDOWN, Message.WParam | MK_LBUTTON, Message.LParam);
+                Perform(WM_LBUTTONUP, Message.WParam, Message.LParam);
+            }
+        } else if (!IsSelected(c, r)) {
+            const TPoint b = BaseCell(c, r);
+            const int left = LeftCol();
+            MoveColRow(b.X, b.Y, true, true);
+            if (FNavigation->KeepHorizScroll()) SetLeftCol(left);
+        }
+    }
+    if (OnRightClickCell) OnRightClickCell(this, r, c);
+    if (FURLShow && FURLEdit && IsURLText(Cells(rc, r))) {
+        MoveColRow(c, r, true, true);
+        ShowEditor();
+    }
+}
+
+void TProStringGrid::HandleRightButtonUp(TMessage& Message)
+{
+    TBaseGrid::WMMouseButton(Message);
+}
+
+// ---------------------------------------------------------------- fixed-cell editor
+
+void TProStringGrid::EditFixedCell(int ACol, int ARow)
+{
+    if (!EditTrans || !ComboTrans || ACol < 0 || ARow < 0) return;
+    // An open fixed-cell editor closes first.
+    EditTrans->hide();
+    ComboTrans->hide();
+    const int rc = RealColIndex(ACol);
+    bool canEdit = true;
+    if (OnCanEditCell) OnCanEditCell(this, ARow, rc, canEdit);
+    if (!canEdit) return;
+    FFixedColEdit = rc;
+    FFixedRowEdit = ARow;
+    TGridFixedCellEditor kind =
+        ACol == 0 ? FMouseActions->FixedColsEditor() : FMouseActions->FixedRowsEditor();
+    QStringList values = FMouseActions->FixedComboValues();
+    FixedEdit(ACol, ARow, kind, values);
+
+    TRect r = CellRect(ACol, ARow);
+    InflateRect(r, -1, -1);
+    const QPoint at = viewport()->mapTo(this, QPoint(r.Left, r.Top));
+    const QString text = Cells(rc, ARow);
+    if (kind == fceEdit) {
+        EditTrans->setGeometry(at.x(), at.y(), r.Width(), r.Height());
+        EditTrans->setText(text);
+        EditTrans->show();
+        EditTrans->setFocus();
+    } else {
+        ComboTrans->setGeometry(at.x() - 1, at.y() - 1, r.Width() + 2, r.Height() + 1);
+        ComboTrans->setEditable(kind == fceComboEdit);
+        ComboTrans->clear();
+        ComboTrans->addItems(values);
+        if (kind == fceComboEdit) ComboTrans->setEditText(text);
+        else ComboTrans->setCurrentIndex(int(values.indexOf(text)));
+        ComboTrans->show();
+        ComboTrans->setFocus();
+    }
+}

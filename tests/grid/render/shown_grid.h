@@ -1,0 +1,47 @@
+#pragma once
+// A shown, focused string grid of 5 x 6 cells without a border or scroll bars, for tests that
+// drive it with the mouse: cells are 64 x 22 with one-pixel lines, so column c starts at
+// 65 * c and row r at 23 * r.
+#include "grid/control/pro_string_grid.h"
+
+#include <QApplication>
+#include <QTest>
+#include <gtest/gtest.h>
+
+struct ShownGridFixture : ::testing::Test {
+    QWidget Window;
+    TProStringGrid* G = nullptr;
+
+    void SetUp() override
+    {
+        G = CreateGrid<TProStringGrid>(&Window);
+        G->SetBorderStyle(bsNone);
+        G->SetScrollBars(ssNone);
+        G->SetColCount(5);
+        G->SetRowCount(6);
+        Window.resize(400, 200);
+        G->SetBounds(0, 0, 400, 200);
+        Window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window));
+        QApplication::setActiveWindow(&Window);
+        G->SetFocus();
+        QApplication::processEvents();
+    }
+    void TearDown() override
+    {
+        CancelHint();
+        G->Free();
+    }
+    QWidget* V() const { return G->viewport(); }
+    void Move(int x, int y)
+    {
+        QTest::mouseMove(V(), QPoint(x, y));
+        QApplication::processEvents();
+    }
+    // The middle of cell (c, r).
+    QPoint In(int c, int r) const
+    {
+        const TRect k = G->CellRect(c, r);
+        return {(k.Left + k.Right) / 2, (k.Top + k.Bottom) / 2};
+    }
+};
