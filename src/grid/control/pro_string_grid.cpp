@@ -1128,7 +1128,6 @@ void TProStringGrid::BalloonInit() {}
 void TProStringGrid::BalloonDone() {}
 void TProStringGrid::MoveFocusWindow() {}
 void TProStringGrid::MergedColumnsChanged() {}
-void TProStringGrid::CellsChanged(TRect) {}
 void TProStringGrid::CellsLoaded() { CalcFooter(-1); }
 void TProStringGrid::FilterSelect(TObject*, int) {}
 void TProStringGrid::FilterCheckSelect(TObject*, int) {}
