@@ -197,6 +197,17 @@ void TProStringGrid::DoEnter()
 void TProStringGrid::DoExit()
 {
     if (FBlockKill) return;
+    // Leaving the grid validates what the default edit holds; a refused value keeps the
+    // editor open on it instead of being stored as the editor closes.
+    TInplaceEdit* edit = InplaceEditor();
+    if (EditMode && !FSpecialEditor && FEditing && edit && edit->isVisible()) {
+        if (!ValidateCell(edit->Text())) {
+            edit->SetText(FNewCellText);
+            FExitRefused = true;
+            return;
+        }
+        edit->SetText(FNewCellText);
+    }
     TBaseGrid::DoExit();
 }
 

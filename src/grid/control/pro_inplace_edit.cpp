@@ -219,9 +219,9 @@ void TProInplaceEdit::HandlePasteMessage()
     if (!Allow || (FLengthLimit >= 1 && FLengthLimit < S.size())) return;
     const qsizetype lb = S.indexOf(QRegularExpression(QStringLiteral("\r\n|\n|\r")));
     if (lb >= 0) {
-        // a single-line editor takes the first line only; a multi-line one drops a closing
-        // line break
-        if (!MultiLine()) S.truncate(lb);
+        // an editor of single-line cells takes the first line only (word wrap only breaks
+        // what is shown); one of multi-line cells drops a closing line break
+        if (!FGrid->Multilinecells()) S.truncate(lb);
         else if (S.mid(lb) == QLatin1String("\r\n") || S.mid(lb) == QLatin1String("\n")) S.truncate(lb);
     }
     const int start = SelStart(), len = SelLength();
@@ -311,7 +311,7 @@ void TProInplaceEdit::focusInEvent(QFocusEvent* e)
     FGotFocus = true;
     FGrid->FNoEditChange = false;
     FLengthLimit = FGrid->EditorMaxLength();
-    SetMaxLength(FLengthLimit);
+    if (FLengthLimit != MaxLength()) SetMaxLength(FLengthLimit);   // (resetting it drops the selection)
     if (!FGrid->Navigation()->EditSelectAll()) setCursorPosition(int(text().size()));
 }
 
@@ -322,6 +322,10 @@ void TProInplaceEdit::focusOutEvent(QFocusEvent* e)
     FGrid->FStartEditChar = QChar();
     if (e->reason() == Qt::ActiveWindowFocusReason || e->reason() == Qt::PopupFocusReason) return;
     QWidget* now = QApplication::focusWidget();
+    if (FGrid->FExitRefused) {
+        FGrid->FExitRefused = false;   // the grid's exit refused the value: the editor stays
+        return;
+    }
     if (now != FGrid && isVisible()) {
         // the focus went to another control: the value is validated; a refused one keeps
         // the editor open on what was typed

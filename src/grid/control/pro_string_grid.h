@@ -891,6 +891,7 @@ protected:
     bool FModified = false;
     bool FOldModifiedValue = false;
     bool FNoAutoAdvance = false;
+    bool FExitRefused = false;
     int FOldCol = -1, FOldRow = -1;
     int FMaxEditLength = 0, FMaxComboLength = 0;
     QString FCellCache, FEditText, FOldCellText, FOldCellTextWide, FNewCellText;
