@@ -106,7 +106,7 @@ TEST_F(EditFixture, PasteTakesTheFirstLineAndPassesTheKindsRules)
     Grid->SetCells(1, 2, QString());
     Goto(1, 2);
     Key(Qt::Key_F2);
-    QApplication::clipboard()->setText(QStringLiteral("a\nb\n"));
+    QApplication::clipboard()->setText(QStringLiteral("a\nb"));
     Key(Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(Edit()->text(), "a\nb");
 }
