@@ -6,8 +6,10 @@
 #include "grid/base/int_list.h"
 #include "grid/base/theme.h"
 #include "grid/control/cell_graphic.h"
+#include "grid/controls/psg_combo.h"
 #include "platform/ui/combo_notify.h"
 #include "platform/ui/hint_window.h"
+#include "platform/ui/messages.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -411,20 +413,35 @@ struct TButtonColors {
 };
 
 // In-place editor controls, created hidden and disabled over the grid.
-class TGridCombo : public QComboBox {
+
+// The grid's combo editor: turns its keys into the grid's commit, cancel and navigation
+// steps (grid_combo.cpp).  The keys reach it through an event filter on itself and on its
+// list, because an open list takes the keys before the combo box sees them.
+class TGridCombo : public TPsgComboBox {
 public:
-    explicit TGridCombo(QWidget* AParent) : QComboBox(AParent)
-    {
-        setEnabled(false);
-        hide();
-        ConnectComboNotifications(this);   // the grid hears of picks, edits, drop-downs and close-ups
-    }
-    bool FIsWinXP = false;
-    bool FIsVista = false;
-    bool FIsComCtl6 = false;
-    TButtonColors Button;
-    TColor BorderColor = clNone;
-    bool Flat = false;
+    explicit TGridCombo(TProStringGrid* AOwner);
+    TProStringGrid* Grid() const { return FGrid; }
+    void SizeDropDownWidth();
+    void DoChange() {}
+    // The key steps; Key 0 means consumed.
+    void HandleKeyDown(int& Key, TShiftState Shift);
+    void HandleKeyPress(QChar& Key);
+    void HandleExit();
+    std::function<void(QObject* Sender)> OnReturnKey;
+    bool Forced = false;
+    bool WorkMode = true;
+    int ItemIdx = -1;
+    bool ItemChange = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
+    bool event(QEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override;
+
+private:
+    bool RouteKey(QKeyEvent* e);
+    TProStringGrid* FGrid;
 };
 
 class TGridTransEdit : public QLineEdit {

@@ -1126,7 +1126,6 @@ void TProStringGrid::InitOrigColSizes()
 void TProStringGrid::BalloonInit() {}
 void TProStringGrid::BalloonDone() {}
 void TProStringGrid::MergedColumnsChanged() {}
-void TProStringGrid::CellsChanged(TRect) {}
 void TProStringGrid::CellsLoaded() { CalcFooter(-1); }
 void TProStringGrid::FilterSelect(TObject*, int) {}
 void TProStringGrid::FilterCheckSelect(TObject*, int) {}

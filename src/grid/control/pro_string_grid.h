@@ -14,6 +14,8 @@
 #include <memory>
 
 class TGridFocusWindow;
+class TProInplaceEdit;
+class TEditLink;
 struct TCellPaintContext;
 
 enum TGridLook { glStandard, glSoft, glClassic, glZUZ, glXP, glListView, glVista, glWin7, glOffice2007, glCustom };
@@ -896,6 +898,138 @@ protected:
     void ClampSelectionToGrid();
     bool FSelChange = false;
     bool FExcelClipboardFormat = false;
+
+public:
+    // ==== editing: editability, editor choice, the in-place editors and cell validation ====
+    bool IsEditable(int ACol, int ARow);
+    bool CanEditCellEx(int ACol, int ARow);
+    bool CanEditShow() override;
+    bool CanSelectCell(int ACol, int ARow) override;
+    void Select() { CanSelectCell(Col(), Row()); }
+    void SimulateCellClick(int ACol, int ARow);
+    bool EditorWantsTab();
+    virtual void RowChanging(int ACol, int ARow, bool& Allow);
+    bool IsPasswordCell(int ACol, int ARow);
+    void RepaintHeaderCells(int ACol1, int ARow1, int ACol2, int ARow2);
+    void OpenCellEditor(int ACol, int ARow);
+    void CloseCellEditor(int ACol, int ARow);
+    virtual void SetEditedCell(int ACol, int ARow, const QString& Value);
+    void NotifyEditingDone(int ACol, int ARow);
+    void ShowInplaceEdit();
+    void HideInplaceEdit();
+    void DoneInplaceEdit(int Key, TShiftState Shift);
+    void HideCellEdit() { CloseCellEditor(Col(), Row()); }
+    void ShowCellEdit() { Perform(WM_KEYDOWN, VK_F2); }
+    virtual void RestoreCellCache();
+    QString EditorTextOfCell(int ACol, int ARow);
+    void StoreEditorText(int ACol, int ARow, const QString& Value);
+    QString GetEditText(int ACol, int ARow) override { return EditorTextOfCell(ACol, ARow); }
+    void SetEditText(int ACol, int ARow, const QString& Value) override { StoreEditorText(ACol, ARow, Value); }
+    int GetEditLimit() override { return FMaxEditLength; }
+    int EditorMaxLength() { return GetEditLimit(); }
+    TInplaceEdit* CreateEditor() override;
+    TProInplaceEdit* NormalEdit() const;
+    TGridCombo* Combobox() const { return EditCombo; }
+    QWidget* EditCtrlWidget() const { return EditCtrl; }
+    bool GetEditMode() const { return EditMode; }
+    TEditorType CurrentEditor() const { return EditControl; }
+    bool EditActive() const { return FEditActive; }
+    bool Editing() const { return FEditing; }
+    bool ShowEditProcess() const { return FShowEditProcess; }
+    QString CellCache() const { return FCellCache; }
+    QChar StartEditChar() const { return FStartEditChar; }
+    void SetStartEditChar(QChar c) { FStartEditChar = c; }
+    int MaxEditLength() const { return FMaxEditLength; }
+    void SetMaxEditLength(int v) { FMaxEditLength = v; }
+    int MaxComboLength() const { return FMaxComboLength; }
+    void SetMaxComboLength(int v) { FMaxComboLength = v; }
+    // The characters an edValidChars cell accepts; ValidCharSet serves when ValidChars is empty.
+    QString ValidChars() const { return FValidChars; }
+    void SetValidChars(const QString& v) { FValidChars = v; }
+    QString ValidCharSet() const { return FValidCharSet; }
+    void SetValidCharSet(const QString& v) { FValidCharSet = v; }
+    void ClearComboString();
+    void AddComboString(const QString& s);
+    void AddComboStringObject(const QString& s, TObject* AObject);
+    bool RemoveComboString(const QString& s);
+    int GetComboCount();
+    void SetComboSelection(int idx) { FComboIdx = idx; }
+    bool SetComboSelectionString(const QString& s);
+    void SetComboIndex(int ACol, int ARow, int Value);
+    int GetComboIndex(int ACol, int ARow);
+    virtual void GetEditorProp(int ACol, int ARow, TEditLink* AEditLink);
+    // Cell validation: the one gate every editor's value passes.
+    virtual bool ValidateCell(const QString& NewValue);
+    virtual bool ValidateCellWide(const QString& NewValue);
+    virtual void SaveOldCellText(int ACol, int ARow);
+    virtual void CalcFooterCol(int ACol) { CalcFooter(ACol); }
+    void ApplyVCLStyle();
+    bool AlwaysValidate() const { return FAlwaysValidate; }
+    void SetAlwaysValidate(bool v) { FAlwaysValidate = v; }
+    bool Modified() const { return FModified; }
+    void SetModified(bool v) { FModified = v; }
+    bool GridModified() const { return FGridModified; }
+    bool LastValidation() const { return FLastValidation; }
+    QString InvalidEntryTitle() const { return FInvalidEntryTitle; }
+    void SetInvalidEntryTitle(const QString& v) { FInvalidEntryTitle = v; }
+    QString InvalidEntryText() const { return FInvalidEntryText; }
+    void SetInvalidEntryText(const QString& v) { FInvalidEntryText = v; }
+    TInvalidEntryIcon InvalidEntryIcon() const { return FInvalidEntryIcon; }
+    void SetInvalidEntryIcon(TInvalidEntryIcon v) { FInvalidEntryIcon = v; }
+    // The balloon that shows why a value was refused, next to the editor; nullptr when none.
+    QWidget* InvalidEntryBalloon() const { return FInvalidBalloon; }
+    std::function<void(TObject* Sender, int OldRow, int NewRow, bool& Allow)> OnRowChanging;
+    std::function<void(TObject* Sender, int OldCol, int NewCol, bool& Allow)> OnColChanging;
+    std::function<void(TObject* Sender, int OldRow, int OldCol, int NewRow, int NewCol, bool& Allow)> OnCellChanging;
+    std::function<void(TObject* Sender, int ACol, int ARow, QString& Value, bool& Valid)> OnCellValidate;
+    std::function<void(TObject* Sender, int ACol, int ARow, QString& Value, bool& Valid)> OnCellValidateWide;
+    std::function<void(TObject* Sender, TRect R)> OnCellsChanged;
+    TNotifyEvent OnEditingDone;
+    std::function<void(TObject* Sender, int ACol, int ARow, const QString& Value)> OnEditChange;
+    std::function<void(TObject* Sender, int ACol, int ARow, int ItemIndex, const QString& ASelection)> OnComboChange;
+    std::function<void(TObject* Sender, int ACol, int ARow, int ItemIndex, const QString& ASelection,
+                       TObject* AObject)> OnComboObjectChange;
+    std::function<void(TObject* Sender, int ACol, int ARow, TEditLink* AEditLink)> OnGetEditorProp;
+    std::function<void(TObject* Sender, bool& Allow)> OnClipboardPaste, OnClipboardCopy, OnClipboardCut;
+    std::function<void(TObject* Sender, int ACol, int ARow, QString& Value, bool& Allow)> OnClipboardBeforePasteCell;
+    std::function<void(TObject* Sender, int ACol, int ARow, const QString& Value)> OnClipboardAfterPasteCell;
+
+protected:
+    void Click() override;
+    void DoEnter() override;
+    void DoExit() override;
+    void WMSetFocus(TMessage& m) override;
+    void WMKillFocus(TMessage& m) override;
+    void ShowInvalidEntryBalloon(QWidget* Editor);
+    // A default-edit kind: the grid's own text edit serves it.
+    static bool IsDefaultEditKind(TEditorType k);
+    bool FEditing = false;
+    bool FValidating = false;
+    bool FEntered = false;
+    bool FEditActive = false;
+    bool FSpecialEditor = false;
+    bool FShowEditProcess = false;
+    bool FForceSel = false;
+    bool FNoEditChange = false;
+    bool FBlockFocus = false;
+    bool FBlockKill = false;
+    bool FAlwaysValidate = false;
+    bool FGridModified = false;
+    bool FModified = false;
+    bool FOldModifiedValue = false;
+    bool FNoAutoAdvance = false;
+    bool FExitRefused = false;
+    int FOldCol = -1, FOldRow = -1;
+    int FMaxEditLength = 0, FMaxComboLength = 0;
+    QString FCellCache, FEditText, FOldCellText, FOldCellTextWide, FNewCellText;
+    QString FInvalidEntryTitle, FInvalidEntryText, FValidChars, FValidCharSet;
+    QChar FStartEditChar;
+    QWidget* EditCtrl = nullptr;
+    QPointer<QWidget> FInvalidBalloon;
+    friend class TProInplaceEdit;
+    friend class TGridCombo;
+
+public:
 
 protected:
     void Resize() override;

@@ -511,9 +511,12 @@ void TProStringGrid::SetColorTones(const TColorTones& ATones)
                                    ATones.Background.BorderColor};
         if (EditBtn) EditBtn->Button = button;
         if (EditCombo) {
-            EditCombo->BorderColor = Color();
-            EditCombo->Button = button;
-            EditCombo->Flat = true;
+            EditCombo->SetBorderColor(Color());
+            EditCombo->SetButtonColor(button.ButtonColor);
+            EditCombo->SetButtonColorHot(button.ButtonColorHot);
+            EditCombo->SetButtonColorDown(button.ButtonColorDown);
+            EditCombo->SetButtonBorderColor(button.ButtonBorderColor);
+            EditCombo->SetFlat(true);
         }
         // The spin and date editors and the drop-down editors are made by this grid on
         // demand only; there are none to recolour.

@@ -3,6 +3,8 @@
 #include "platform/ui/grid_detail.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QCursor>
 #include <QDialog>
 #include <QKeyEvent>
@@ -13,6 +15,7 @@
 #include <QStyle>
 #include <QWheelEvent>
 #include <algorithm>
+#include <memory>
 
 using namespace grid_detail;
 
@@ -83,9 +86,10 @@ void TInplaceEdit::Move(const TRect& loc)
 void TInplaceEdit::Hide()
 {
     if (!isVisible()) return;
-    bool hadFocus = hasFocus();
+    // the focus goes to the grid before the edit hides, so that it never passes through
+    // another control of the window on the way
+    if (hasFocus()) FGrid->SetFocus();
     QWidget::hide();
-    if (hadFocus) FGrid->SetFocus();
 }
 
 void TInplaceEdit::SetFocus()
@@ -102,6 +106,7 @@ intptr_t TInplaceEdit::Perform(uint32_t msg, intptr_t wParam, intptr_t lParam)
 
 void TInplaceEdit::UpdateContents()
 {
+    setFont(FGrid->Font()->ToQFont());   // the grid's font, not the application's
     SetText(FGrid->GetEditText(FGrid->Col(), FGrid->Row()));
     SetMaxLength(FGrid->GetEditLimit());
     SetEditMask(FGrid->GetEditMask(FGrid->Col(), FGrid->Row()));
@@ -252,6 +257,9 @@ void TInplaceEdit::DefaultHandler(TMessage& m)
         if (FPendingKey) QLineEdit::keyReleaseEvent(FPendingKey);
         break;
     case WM_SETTEXT: break;
+    case WM_CUT: cut(); break;
+    case WM_COPY: copy(); break;
+    case WM_PASTE: paste(); break;
     case EM_SETSEL: setSelection(LoWord(m.WParam), LoWord(m.LParam) - LoWord(m.WParam)); break;
     case EM_SETREADONLY: setReadOnly(m.WParam != 0); break;
     default: break;
@@ -290,6 +298,14 @@ bool TInplaceEdit::event(QEvent* e)
 void TInplaceEdit::keyPressEvent(QKeyEvent* e)
 {
     if (FGrid->FDestroying) return;
+    for (auto [seq, msg] : {std::pair{QKeySequence::Paste, WM_PASTE}, std::pair{QKeySequence::Copy, WM_COPY},
+                            std::pair{QKeySequence::Cut, WM_CUT}}) {
+        if (e->matches(seq)) {
+            Perform(msg);
+            e->accept();
+            return;
+        }
+    }
     int vk = QtKeyToVirtualKey(e->key());
     auto ask = [this](uint32_t msg, intptr_t w) { return Perform(msg, w); };
     if (TCustomGrid::KeyGoesToDialog(this, vk, ask)) {
@@ -340,6 +356,21 @@ void TInplaceEdit::focusOutEvent(QFocusEvent* e)
         FGrid->FFocusInside = false;
         FGrid->Perform(CM_EXIT);
     }
+}
+
+void TInplaceEdit::contextMenuEvent(QContextMenuEvent* e)
+{
+    std::unique_ptr<QMenu> menu(createStandardContextMenu());
+    for (QAction* a : menu->actions()) {
+        uint32_t msg = 0;
+        if (a->objectName() == QLatin1String("edit-paste")) msg = WM_PASTE;
+        else if (a->objectName() == QLatin1String("edit-copy")) msg = WM_COPY;
+        else if (a->objectName() == QLatin1String("edit-cut")) msg = WM_CUT;
+        if (!msg) continue;
+        a->disconnect();
+        connect(a, &QAction::triggered, this, [this, msg] { Perform(msg); });
+    }
+    menu->exec(e->globalPos());
 }
 
 void TInplaceEdit::mouseDoubleClickEvent(QMouseEvent* e)

@@ -79,7 +79,9 @@ TEST_F(GeometryFixture, F2OnAMergedBlockOpensTheEditorOverTheWholeBlock)
     ASSERT_TRUE(Grid->EditorMode());
     ASSERT_NE(Grid->InplaceEditor(), nullptr);
     EXPECT_TRUE(Grid->InplaceEditor()->isVisible());
-    EXPECT_EQ(TRect::FromQRect(Grid->InplaceEditor()->geometry()), Block);
+    // the editor leaves the block's right and bottom grid lines showing
+    EXPECT_EQ(TRect::FromQRect(Grid->InplaceEditor()->geometry()),
+              (TRect{Block.Left, Block.Top, Block.Right - 1, Block.Bottom - 1}));
 }
 
 TEST_F(GeometryFixture, InvalidatingOneCellOfABlockRepaintsTheBlock)

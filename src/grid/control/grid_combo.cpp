@@ -1,0 +1,234 @@
+// The grid's combo editor: its keys become the grid's commit, cancel and navigation steps.
+#include "grid/control/pro_string_grid.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QWheelEvent>
+
+TGridCombo::TGridCombo(TProStringGrid* AOwner) : TPsgComboBox(AOwner), FGrid(AOwner)
+{
+    setEnabled(false);
+    hide();
+    ConnectComboNotifications(this);   // the grid hears of picks, edits, drop-downs and close-ups
+    SetButtonWidth(16);
+    installEventFilter(this);
+    view()->installEventFilter(this);
+    connect(this, &QComboBox::activated, this, [this](int i) {
+        if (!FGrid->EditMode || i < 0) return;
+        const int c = FGrid->RealColIndex(FGrid->Col()), r = FGrid->Row();
+        if (FGrid->OnComboChange) FGrid->OnComboChange(FGrid, c, r, i, itemText(i));
+        if (FGrid->OnComboObjectChange)
+            FGrid->OnComboObjectChange(FGrid, c, r, i, itemText(i), static_cast<TObject*>(itemData(i).value<void*>()));
+    });
+    connect(this, &QComboBox::editTextChanged, this, [this](const QString& s) {
+        if (FGrid->EditMode && FGrid->OnEditChange) FGrid->OnEditChange(FGrid, FGrid->Col(), FGrid->Row(), s);
+    });
+}
+
+void TGridCombo::SizeDropDownWidth()
+{
+    int D = width();
+    const QFontMetrics fm(font());
+    const bool scrolls = maxVisibleItems() < count();
+    for (int i = 0; i < count(); ++i) {
+        const int t = fm.horizontalAdvance(itemText(i));
+        if (scrolls) {
+            if (t > D - 25) D = t + 25;
+        } else if (t > D - 5) {
+            D = t + 8;
+        }
+    }
+    view()->setMinimumWidth(D);
+}
+
+// The value the editor holds: a list with nothing chosen holds the cell's own text.
+static QString EditorValue(const TGridCombo* cb)
+{
+    if (cb->isEditable() || cb->currentIndex() >= 0) return cb->currentText();
+    return cb->placeholderText();
+}
+
+static void ShowValue(TGridCombo* cb, const QString& s)
+{
+    if (cb->isEditable()) {
+        cb->setEditText(s);
+        return;
+    }
+    cb->setPlaceholderText(s);
+    cb->setCurrentIndex(cb->IndexOfItem(s));
+}
+
+void TGridCombo::HandleKeyDown(int& Key, TShiftState Shift)
+{
+    Forced = false;
+    const bool dropped = view()->isVisible();
+    const bool list = !isEditable() || dropped;
+    bool special = false;
+    if (!(Shift.Contains(ssAlt) && Key == VK_DOWN)) {
+        if (list) special = Key == VK_TAB || Key == VK_RETURN || Key == VK_ESCAPE || Key == VK_LEFT || Key == VK_RIGHT;
+        else special = Key == VK_TAB || Key == VK_RETURN || Key == VK_ESCAPE || Key == VK_PRIOR || Key == VK_NEXT ||
+                       Key == VK_END || Key == VK_UP || Key == VK_DOWN;
+    }
+    WorkMode = Key != VK_BACK && Key != VK_DELETE;
+    TNavigation* nav = FGrid->Navigation();
+    if ((Key == VK_UP || Key == VK_DOWN) && !nav->ComboGetUpDown() && !dropped) {
+        FGrid->HideInplaceEdit();
+        const bool alwaysEdit = nav->AlwaysEdit();
+        nav->SetAlwaysEdit(false);
+        FGrid->SetFocus();
+        nav->SetAlwaysEdit(alwaysEdit);
+        FGrid->Perform(WM_KEYDOWN, Key);
+        Key = 0;
+        return;
+    }
+    if (!special) return;
+    if (dropped) hidePopup();
+    if (Key == VK_ESCAPE) {
+        // back to the cell's text, nothing written
+        ShowValue(this, FGrid->CurrentCell());
+        FGrid->HideInplaceEdit();
+        FGrid->SetFocus();
+        Key = 0;
+        return;
+    }
+    auto commit = [&]() {
+        const QString v = EditorValue(this);
+        FGrid->SetCurrentCell(v);
+        if (!FGrid->ValidateCell(v)) {
+            ShowValue(this, FGrid->FNewCellText);
+            if (isEditable() && lineEdit()) lineEdit()->selectAll();
+            update();
+            return false;
+        }
+        ShowValue(this, FGrid->CurrentCell());
+        return true;
+    };
+    if (Key == VK_RETURN || Key == VK_UP || Key == VK_DOWN) {
+        if (!commit()) {
+            Key = 0;
+            FGrid->FNoAutoAdvance = true;
+            return;
+        }
+    }
+    if (Key == VK_TAB && FGrid->EditorWantsTab()) {
+        if (!commit()) {
+            Key = 0;
+            return;
+        }
+        if (FGrid->Options().Contains(goTabs)) {
+            FGrid->HideInplaceEdit();
+            FGrid->SetFocus();
+            FGrid->Perform(WM_KEYDOWN, VK_TAB);
+            Key = 0;
+            return;
+        }
+        FGrid->PostMessage(WM_KEYDOWN, VK_TAB);
+    }
+    if (list) {
+        FGrid->HideInplaceEdit();
+        if (Key == VK_LEFT || Key == VK_RIGHT) {
+            FGrid->SetFocus();
+            FGrid->Perform(WM_KEYDOWN, Key);
+        }
+        if (Key == VK_PRIOR || Key == VK_NEXT || (Key >= VK_LEFT && Key <= VK_DOWN)) Key = 0;
+    } else if (Key == VK_END) {
+        return;
+    }
+    FGrid->DoneInplaceEdit(Key, Shift);
+    if (nav->AdvanceOnEnter() && nav->AdvanceAutoEdit() && Key == VK_RETURN) FGrid->ShowInplaceEdit();
+    Key = 0;
+}
+
+void TGridCombo::HandleKeyPress(QChar& Key)
+{
+    if (FGrid->OnKeyPress) FGrid->OnKeyPress(FGrid, Key);   // the grid speaks for its editor
+    if (Key.unicode() == 27) Key = QChar();
+    if (Key.unicode() == 13 && OnReturnKey) OnReturnKey(this);
+    if (Key.unicode() == 13 || Key.unicode() == 9) Key = QChar();
+}
+
+void TGridCombo::HandleExit()
+{
+    if (FGrid->EditMode && (FGrid->CurrentEditor() == edComboList || FGrid->CurrentEditor() == edComboEdit))
+        FGrid->HideInplaceEdit();
+}
+
+bool TGridCombo::RouteKey(QKeyEvent* e)
+{
+    if (!FGrid->EditMode) return false;
+    int key = QtKeyToVirtualKey(e->key());
+    if (e->key() == Qt::Key_Backtab) key = VK_TAB;
+    if (key == 0) return false;
+    const int before = key;
+    const int index = currentIndex();
+    HandleKeyDown(key, ShiftStateOf(e));
+    if (key == 0) return true;
+    if (before == VK_RETURN || before == VK_ESCAPE) return true;   // never for the dialog around
+    (void)index;
+    return false;
+}
+
+bool TGridCombo::eventFilter(QObject* watched, QEvent* e)
+{
+    if (e->type() == QEvent::KeyPress && (watched == this || watched == view())) {
+        auto* ke = static_cast<QKeyEvent*>(e);
+        if (watched == view() && (ke->key() == Qt::Key_Return || ke->key() == Qt::Key_Enter)) {
+            // the highlighted item of the open list is the choice
+            const int row = view()->currentIndex().row();
+            if (row >= 0 && row != currentIndex()) {
+                setCurrentIndex(row);
+                emit activated(row);
+            }
+        }
+        if (watched == view() && (ke->key() == Qt::Key_Up || ke->key() == Qt::Key_Down)) return false;
+        if (RouteKey(ke)) return true;
+        if (watched == this && !ke->text().isEmpty()) {
+            QChar c = ke->text().at(0);
+            const int before = currentIndex();
+            HandleKeyPress(c);
+            if (c.isNull()) return true;
+            QComboBox::keyPressEvent(ke);
+            if (currentIndex() != before && currentIndex() >= 0 && !isEditable()) emit activated(currentIndex());
+            return true;
+        }
+    }
+    return TPsgComboBox::eventFilter(watched, e);
+}
+
+bool TGridCombo::event(QEvent* e)
+{
+    if (e->type() == QEvent::ShortcutOverride && FGrid->EditMode) {
+        auto* ke = static_cast<QKeyEvent*>(e);
+        if (ke->key() == Qt::Key_Return || ke->key() == Qt::Key_Enter || ke->key() == Qt::Key_Escape) {
+            e->accept();
+            return true;
+        }
+    }
+    return TPsgComboBox::event(e);
+}
+
+void TGridCombo::focusOutEvent(QFocusEvent* e)
+{
+    TPsgComboBox::focusOutEvent(e);
+    if (e->reason() == Qt::PopupFocusReason || e->reason() == Qt::ActiveWindowFocusReason) return;
+    if (view()->isVisible()) return;
+    HandleExit();
+}
+
+void TGridCombo::wheelEvent(QWheelEvent* e)
+{
+    const int i = currentIndex();
+    if (e->angleDelta().y() < 0) {
+        if (i + 1 < count()) setCurrentIndex(i + 1);
+    } else if (i > 0) {
+        setCurrentIndex(i - 1);
+    }
+    if (currentIndex() != i && currentIndex() >= 0) {
+        if (FGrid->OnEditChange) FGrid->OnEditChange(FGrid, FGrid->RealColIndex(FGrid->Col()), FGrid->Row(), currentText());
+        emit activated(currentIndex());
+    }
+    e->accept();
+}

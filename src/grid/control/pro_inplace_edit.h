@@ -1,0 +1,54 @@
+#pragma once
+// The grid's default in-place edit: filters typed and pasted characters by the cell's editor
+// kind, validates its value on Enter, Tab, navigation keys and focus loss, and reports
+// changes and the end of editing to the grid.
+#include "platform/ui/inplace_edit.h"
+
+class TProStringGrid;
+
+class TProInplaceEdit : public TInplaceEdit {
+public:
+    explicit TProInplaceEdit(TProStringGrid* AOwner);
+    QString ClassName() const override { return QStringLiteral("TProInplaceEdit"); }
+
+    int LengthLimit() const { return FLengthLimit; }
+    void SetLengthLimit(int v) { FLengthLimit = v; }
+    bool VAlign() const { return FValign; }
+    void SetVAlign(bool v);
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool v) { FWordWrap = v; }
+    // Puts S in place of the selection, or at the caret; S becomes the selection when there
+    // was one, else the caret follows it.
+    void InsertAtSelection(const QString& S);
+
+    void UpdateContents() override;
+    void BoundsChanged() override;
+    void KeyDown(int& key, TShiftState shift) override;
+    void KeyPress(QChar& key) override;
+    void WndProc(TMessage& m) override;
+    void Change() override;
+
+protected:
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+
+private:
+    // The message-level key step; false when the key was consumed.
+    bool HandleKeyDownMessage(int Key, TShiftState Shift);
+    // The character filter of the editor kind; false when the character is dropped.
+    bool HandleCharMessage(QChar& K);
+    void HandlePasteMessage();
+    void SelectAfterRefusal();
+    bool MultiLine() const;
+
+    TProStringGrid* FGrid;
+    int FSelKeyDown = 0;
+    int FOldSelStart = 0;
+    int FLengthLimit = 0;
+    bool FValign = false;
+    bool FWordWrap = false;
+    bool GotKey = false;
+    bool FGotFocus = false;
+    bool Workmode = true;
+    int FColE = -1, FRowE = -1;
+};

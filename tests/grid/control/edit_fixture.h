@@ -1,0 +1,60 @@
+#pragma once
+// A column grid shown in a dialog with a default OK button, for driving the in-place
+// editors with real key and mouse events.
+#include "grid/control/pro_column_grid.h"
+#include "grid/control/pro_inplace_edit.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+// Columns: 1 plain text, 2 drop-down list (A, B, C, ABC), 3 read-only, 4 data check box.
+struct EditFixture : ::testing::Test {
+    QDialog Dialog;
+    QPushButton* Ok = nullptr;
+    QLineEdit* Other = nullptr;
+    TProColumnGrid* Grid = nullptr;
+
+    void SetUp() override
+    {
+        Ok = new QPushButton(QStringLiteral("OK"), &Dialog);
+        Ok->setDefault(true);
+        QObject::connect(Ok, &QPushButton::clicked, &Dialog, &QDialog::accept);
+        Ok->setGeometry(320, 260, 60, 24);
+        Other = new QLineEdit(&Dialog);
+        Other->setGeometry(0, 260, 100, 24);
+        Grid = CreateGrid<TProColumnGrid>(&Dialog);
+        Grid->SetBounds(0, 0, 400, 250);
+        Grid->SetRowCount(5);
+        Grid->SetOptions(Grid->Options() + goEditing);
+        Grid->Columns()->Items(2)->SetEditor(edComboList);
+        for (const char* s : {"A", "B", "C", "ABC"}) Grid->Columns()->Items(2)->ComboItems()->Add(QString::fromLatin1(s));
+        Grid->Columns()->Items(3)->SetReadOnly(true);
+        Grid->Columns()->Items(4)->SetEditor(edDataCheckBox);
+        Grid->SetCells(1, 1, QStringLiteral("abc"));
+        Grid->SetCells(2, 1, QStringLiteral("B"));
+        Grid->SetCells(3, 1, QStringLiteral("ro"));
+        Grid->SetCells(4, 1, QStringLiteral("N"));
+        Dialog.resize(400, 300);
+        Dialog.show();
+        QApplication::setActiveWindow(&Dialog);
+        Dialog.activateWindow();
+        Grid->SetFocus();
+    }
+
+    void Goto(int col, int row)
+    {
+        Grid->SetCol(col);
+        Grid->SetRow(row);
+    }
+    TProInplaceEdit* Edit() const { return Grid->NormalEdit(); }
+    bool EditShown() const { return Edit() && Edit()->isVisible(); }
+    QWidget* Focused() const { return QApplication::focusWidget(); }
+    // Keys go where the user's keyboard would send them: to the focused control.
+    void Key(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) { QTest::keyClick(Focused(), k, m); }
+    void Type(const QString& s) { QTest::keyClicks(Focused(), s); }
+};
