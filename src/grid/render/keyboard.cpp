@@ -540,9 +540,40 @@ void TProStringGrid::HandleKeyDownMessage(TMessage& Message)
         FMoveSelection = Selection();
     }
 
+    // 16. a visible search footer keeps the last rows above it
+    const bool footer = FSearchFooter->Visible() && FSearchPanel;
+    const bool atEnd = footer && TopRow() >= RowCount() - VisibleRowCount();
+    const bool lastRow = Row() >= RowCount() - 1;
+    const bool plainKey = key != VK_SHIFT && key != VK_MENU && !IsMoveKey(key);
+    const bool footerKey = key == VK_NEXT || key == VK_END || (lastRow && (key == VK_LEFT || key == VK_RIGHT || key == VK_DOWN));
+    const int footerTop = TopRow();
+    if (atEnd) {
+        if (key == VK_DOWN && lastRow) {
+            ScrollAboveSearchFooter();
+            Message.Result = 1;
+            fireKeyDown();
+            return;
+        }
+        if (lastRow && ((key == VK_RIGHT && Col() == ColCount() - 1) || (key == VK_LEFT && Col() == FixedCols()))) {
+            Message.Result = 1;
+            fireKeyDown();
+            return;
+        }
+    }
+    const bool footerLock = atEnd && (footerKey || plainKey);
+    if (footerLock) BeginUpdate();
+
     // 17. - 20. the platform's handling
     if (keepHoriz) BeginUpdate();
     TBaseGrid::WMKeyDown(Message);
+    if (footer) {
+        if (atEnd && plainKey) SetTopRow(footerTop);
+        if (footerLock) EndUpdate();
+        if (footerKey && Row() == RowCount() - 1) {
+            const int limit = ClientHeight() - FSearchPanel->height() + 2;
+            while (CellRect(Col(), Row()).Bottom > limit && TopRow() < Row()) SetTopRow(TopRow() + 1);
+        }
+    }
     if (keepHoriz) {
         SetLeftCol(startLeft);
         EndUpdate();

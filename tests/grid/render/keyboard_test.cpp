@@ -427,3 +427,19 @@ TEST(GridKeys, RowKeys)
         EXPECT_EQ(s.Cell(), (TGridCoord{1, 2}));
     }
 }
+
+TEST(GridKeys, TheLastRowStaysAboveTheSearchFooter)
+{
+    Shown<> s;
+    s.G->SearchFooter()->SetVisible(true);
+    QApplication::processEvents();
+    ASSERT_NE(s.G->SearchPanel(), nullptr);
+    const int panel = s.G->SearchPanel()->height();
+    s.Press({{Qt::Key_End, Ctrl}});
+    ASSERT_EQ(s.G->Row(), 19);
+    EXPECT_LE(s.G->CellRect(s.G->Col(), 19).Bottom, s.G->ClientHeight() - panel + 2);
+    const int top = s.G->TopRow();
+    s.Press({{Qt::Key_Down}});  // at the end already: the rows stay
+    EXPECT_EQ(s.G->TopRow(), top);
+    EXPECT_EQ(s.G->Row(), 19);
+}
