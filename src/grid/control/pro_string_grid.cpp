@@ -1042,8 +1042,14 @@ std::vector<TGridItem*> TProStringGrid::GridItems() const
 
 bool TProStringGrid::IsFixed(int ACol, int ARow)
 {
-    return ACol < FixedCols() || ARow < FixedRows() || ARow >= RowCount() - FFixedFooters ||
-           ACol >= ColCount() - FFixedRightCols;
+    int bx = DisplToRealColumn(ACol), by = ARow;
+    ResolveBaseCell(bx, ARow, bx, by);
+    const int c = RealToDisplColumn(bx);
+    if (by >= RowCount() - FFixedFooters) return true;
+    if (c >= ColCount() - FFixedRightCols && c < ColCount()) return true;
+    bool fixed = false;
+    IsFixedCell(c, by, fixed);
+    return fixed;
 }
 
 void TProStringGrid::LastRowChanged() { UpdateFloatingFooter(-1); }

@@ -893,6 +893,56 @@ public:
     std::function<void(TObject* Sender, int ARow, bool AState, bool& Allow)> OnRowDisjunctSelect;
     std::function<void(TObject* Sender, int ARow)> OnRowDisjunctSelected;
 
+    // ==== keyboard: key-down messages and steps, Tab steps, characters and dialog keys ====
+    virtual void HandleKeyDownMessage(TMessage& Message);
+    virtual void HandleKeyUpMessage(TMessage& Message);
+    virtual void HandleCharMessage(TMessage& Message);
+    virtual void HandleDialogChar(TMessage& Message);
+    virtual void HandleKeyPress(QChar& Key);
+    // One Tab (Backward: Shift+Tab) step; False when the focus was passed on out of the grid.
+    bool TabNavigate(bool Backward);
+    bool IsTabStop(int ACol, int ARow);
+    int FirstTabStopCol(int ARow);
+    int LastTabStopCol(int ARow);
+    int FirstNavigableCol();
+    int VisibleFixedRightCols();
+    bool IsLastNormalRow();
+    void AutoAddRow();
+    virtual void EditorKeyDown(int& Key, TShiftState Shift) { (void)Key; (void)Shift; }
+    virtual void EditorKeyMessage(TMessage& Message) { (void)Message; }
+    virtual void SelectionChanged(int ALeft, int ATop, int ARight, int ABottom);
+    bool ExcelStyleDecimalSeparator() const { return FExcelStyleDecimalSeparator; }
+    void SetExcelStyleDecimalSeparator(bool v) { FExcelStyleDecimalSeparator = v; }
+    bool IsDBVersion() const { return FIsDBVersion; }
+    void SetIsDBVersion(bool v) { FIsDBVersion = v; }
+    std::function<void(TObject* Sender, int ALeft, int ATop, int ARight, int ABottom)> OnSelectionChanged;
+    std::function<void(TObject* Sender, bool& CanAdd)> OnCanAddRow;
+    std::function<void(TObject* Sender, int ARow)> OnAutoAddRow;
+    std::function<void(TObject* Sender, int ARow, bool& CanInsert)> OnCanInsertRow;
+    std::function<void(TObject* Sender, int ARow)> OnAutoInsertRow;
+    std::function<void(TObject* Sender, int ARow, bool& CanDelete)> OnCanDeleteRow;
+    std::function<void(TObject* Sender, int OldRow, int NewRow, bool& Allow)> OnRowChanging;
+    std::function<void(TObject* Sender, int OldRow, int OldCol, int NewRow, int NewCol, bool& Allow)> OnCellChanging;
+    std::function<void(TObject* Sender, int OldCol, int NewCol, bool& Allow)> OnColChanging;
+
+protected:
+    void WMKeyDown(TMessage& m) override { HandleKeyDownMessage(m); }
+    void WMKeyUp(TMessage& m) override { HandleKeyUpMessage(m); }
+    void WMChar(TMessage& m) override { HandleCharMessage(m); }
+    void KeyPress(QChar& Key) override { HandleKeyPress(Key); }
+    void HandleKeyDown(int& Key, TShiftState Shift) override;
+    void DefaultHandler(TMessage& m) override;
+    // Whether the cell (real column) may be edited from the keyboard.
+    bool KeyCellEditable(int ACol, int ARow);
+    // Passes the focus on to the next (previous) control of the window, after this key.
+    void PostTabToParent(bool Backward);
+    TGridRect FMoveSelection{};
+    TPoint FLastKeyCell{};
+    bool FForceSel = false;
+    bool FIsDBVersion = false;
+    bool FExcelStyleDecimalSeparator = false;
+    QChar FStartEditChar;
+
 protected:
     // Drops flags and selected cells that lie beyond the grid after it shrank.
     void ClampSelectionToGrid();

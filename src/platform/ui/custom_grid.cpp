@@ -1362,17 +1362,22 @@ void TCustomGrid::WMChar(TMessage& m)
     m.WParam = c.unicode();
 }
 
+TShiftState TCustomGrid::KeyShiftState() const
+{
+    return FPendingKey ? ShiftStateOf(FPendingKey) : KeyboardStateToShiftState();
+}
+
 void TCustomGrid::WMKeyDown(TMessage& m)
 {
     int key = static_cast<int>(m.WParam);
-    KeyDown(key, FPendingKey ? ShiftStateOf(FPendingKey) : KeyboardStateToShiftState());
+    KeyDown(key, KeyShiftState());
     m.WParam = key;
 }
 
 void TCustomGrid::WMKeyUp(TMessage& m)
 {
     int key = static_cast<int>(m.WParam);
-    KeyUp(key, FPendingKey ? ShiftStateOf(FPendingKey) : KeyboardStateToShiftState());
+    KeyUp(key, KeyShiftState());
     m.WParam = key;
 }
 

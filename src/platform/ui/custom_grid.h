@@ -33,6 +33,7 @@ class TCustomGrid;
 class TInplaceEdit;
 class QScrollBar;
 class QHelpEvent;
+class QKeyEvent;
 class QDragEnterEvent;
 class QDragMoveEvent;
 class QDragLeaveEvent;
@@ -408,6 +409,10 @@ protected:
     int MoveIndex() const { return FMoveIndex; }
     int MovePos() const { return FMovePos; }
     void SetGridState(TGridState s) { FGridState = s; }
+    // The key being delivered (nullptr outside key delivery) and its shift state: the state
+    // the key arrived with, or the keyboard's when the message was sent by code.
+    const QKeyEvent* PendingKey() const { return FPendingKey; }
+    TShiftState KeyShiftState() const;
     // The dialog-key rule of the platform: Tab, arrows, Enter and Escape go to the window
     // around the control unless the control asks for them (CM_WANTSPECIALKEY, WM_GETDLGCODE)
     // or the window has no use for them.
