@@ -350,7 +350,7 @@ void TProStringGrid::OpenCellEditor(int ACol, int ARow)
         }
         cb->setGeometry(R.Left, R.Top, W, H);
         cb->SetColor(Bk);
-        const bool flat = FLook == glSoft || (FLook >= glTMS && FLook <= glOffice2007) || FLook == glZUZ;
+        const bool flat = FLook == glSoft || (FLook >= glZUZ && FLook <= glOffice2007);
         cb->SetFlat(flat);
         cb->SetEtched(flat);
         if (Navigation()->AutoComboDropSize()) cb->SizeDropDownWidth();

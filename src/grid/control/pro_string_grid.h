@@ -1028,9 +1028,6 @@ public:
     void SetInvalidEntryIcon(TInvalidEntryIcon v) { FInvalidEntryIcon = v; }
     // The balloon that shows why a value was refused, next to the editor; nullptr when none.
     QWidget* InvalidEntryBalloon() const { return FInvalidBalloon; }
-    std::function<void(TObject* Sender, int OldRow, int NewRow, bool& Allow)> OnRowChanging;
-    std::function<void(TObject* Sender, int OldCol, int NewCol, bool& Allow)> OnColChanging;
-    std::function<void(TObject* Sender, int OldRow, int OldCol, int NewRow, int NewCol, bool& Allow)> OnCellChanging;
     std::function<void(TObject* Sender, int ACol, int ARow, QString& Value, bool& Valid)> OnCellValidate;
     std::function<void(TObject* Sender, int ACol, int ARow, QString& Value, bool& Valid)> OnCellValidateWide;
     std::function<void(TObject* Sender, TRect R)> OnCellsChanged;
@@ -1059,7 +1056,6 @@ protected:
     bool FEditActive = false;
     bool FSpecialEditor = false;
     bool FShowEditProcess = false;
-    bool FForceSel = false;
     bool FNoEditChange = false;
     bool FBlockFocus = false;
     bool FBlockKill = false;
@@ -1073,7 +1069,6 @@ protected:
     int FMaxEditLength = 0, FMaxComboLength = 0;
     QString FCellCache, FEditText, FOldCellText, FOldCellTextWide, FNewCellText;
     QString FInvalidEntryTitle, FInvalidEntryText, FValidChars, FValidCharSet;
-    QChar FStartEditChar;
     QWidget* EditCtrl = nullptr;
     QPointer<QWidget> FInvalidBalloon;
     friend class TProInplaceEdit;
@@ -1402,7 +1397,6 @@ public:
     virtual void ClickCell(int ARow, int ACol);
     virtual void CheckBoxClick(int ACol, int ARow, bool State);
     virtual void ClickSort(int ACol);
-    virtual void SelectionChanged(int ALeft, int ATop, int ARight, int ABottom);
     virtual void FixedEdit(int ACol, int ARow, TGridFixedCellEditor& AEditor, QStringList& Values);
     virtual void BeforeSelectAll(TGridRect& Rect) { (void)Rect; }
     virtual void CellSelectorClick(int ACol, int ARow) { (void)ACol; (void)ARow; }
@@ -1423,7 +1417,6 @@ public:
     TIndexAllowEvent OnColumnSize;
     TIndexAllowEvent OnCanSort;
     TIndexEvent OnClickSort;
-    TSelectionChangedEvent OnSelectionChanged;
     TFixedEditEvent OnFixedEdit;
 
 protected:
@@ -1457,7 +1450,7 @@ private:
     int FixedEdgeIndex(bool Cols, int Pos) const;
     void DrawFixedSizingLine(bool Cols, int Pos);
     bool FDoOnClick = false, FMouseDownMove = false, FMouseKeepDown = false, FDeselectState = false;
-    bool FSelectionClick = false, FDblClk = false, LButFlg = false, FForceSel = false, FEditStart = false;
+    bool FSelectionClick = false, FDblClk = false, LButFlg = false, FEditStart = false;
     bool FSizeFixed = false, FSizingFixed = false, FSizeFixedR = false, FSizingFixedR = false;
     int FSizingFixedCol = -1, FSizeFixedX = 0, FSizingFixedRow = -1, FSizeFixedY = 0;
     int Colclickedsize = 0, Rowclickedsize = 0, Clickposx = 0, Clickposy = 0, Clickposdx = 0, Clickposdy = 0;

@@ -94,11 +94,6 @@ void TProStringGrid::ClickSort(int ACol)
     if (OnClickSort) OnClickSort(this, ACol);
 }
 
-void TProStringGrid::SelectionChanged(int ALeft, int ATop, int ARight, int ABottom)
-{
-    if (OnSelectionChanged) OnSelectionChanged(this, ALeft, ATop, ARight, ABottom);
-}
-
 void TProStringGrid::ReportSelectionChange(const TGridRect& Old)
 {
     const TGridRect s = Selection();
