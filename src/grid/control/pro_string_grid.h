@@ -1304,7 +1304,7 @@ private:
     QScrollBar* FPaintScrollBar = nullptr;
 
     QPointer<TProStringGridCheck> FCellChecker;
-    QPointer<QDialog> FOwnerForm;
+    QPointer<QWidget> FOwnerForm;   // (no QDialog pointer: it is read while the dialog is being destroyed)
     int PrevSizeX = 0;
     int PrevSizeY = 0;
     bool FSizeWithForm = false;

@@ -167,15 +167,6 @@ TEST_F(EditFixture, ARefusedRowChangeKeepsTheCurrentCell)
     EXPECT_EQ(Grid->Row(), 1);
 }
 
-TEST_F(EditFixture, ADoubleClickOpensTheEditor)
-{
-    Goto(1, 1);
-    const TRect r = Grid->CellRect(1, 1);
-    QTest::mouseDClick(Grid->viewport(), Qt::LeftButton, {}, QPoint(r.Left + 5, r.Top + 5));
-    if (!EditShown()) GTEST_SKIP() << "the base grid opens no editor on a double click yet";
-    EXPECT_EQ(Edit()->text(), "abc");
-}
-
 TEST_F(EditFixture, SelectingCellsSwitchesEditingOnAndOffByTheirColumn)
 {
     Grid->SetOptions(Grid->Options() - goEditing);
