@@ -24,11 +24,8 @@ bool IsMoveKey(int key) { return key >= VK_PRIOR && key <= VK_DOWN; }
 
 bool TProStringGrid::KeyCellEditable(int ACol, int ARow)
 {
-    if (!Options().Contains(goEditing) && !FMouseActions->RangeSelectAndEdit() && !FEditDisable) return false;
-    if (ARow < 0 || ARow >= RowCount() || IsFixed(RealToDisplColumn(ACol), ARow)) return false;
-    bool canEdit = true;
-    CanEditCell(ACol, ARow, canEdit);
-    return canEdit;
+    if (ARow < 0 || ARow >= RowCount()) return false;
+    return IsEditable(ACol, ARow);
 }
 
 void TProStringGrid::PostTabToParent(bool Backward)
@@ -365,7 +362,7 @@ void TProStringGrid::HandleKeyDownMessage(TMessage& Message)
             return;
         }
         editingOn();
-        SetEditorMode(true);
+        ShowInplaceEdit();
     }
     // 6. and 7. Enter and F2 on cells that may not be edited
     if (enterOrF2) {
@@ -817,7 +814,7 @@ void TProStringGrid::HandleKeyPress(QChar& Key)
             }
             if (clickControl) {
                 if (OnKeyPress) OnKeyPress(this, Key);
-                if (FNavigation->AdvanceOnEnter()) SetEditorMode(true);
+                if (FNavigation->AdvanceOnEnter()) ShowInplaceEdit();
                 return;
             }
         }
