@@ -162,6 +162,13 @@ public:
     GRID_FIELD(bool, RadioAlwaysActive, false)
     // Check mark and radio dot of the csBorland style.
     GRID_FIELD(TColor, Color, clBlack)
+    // Comment marks, cell buttons and progress bars.
+    GRID_FIELD(TColor, CommentColor, 0x0000FF)
+    GRID_FIELD(bool, NoDisabledButtonLook, false)
+    GRID_FIELD(TColor, ProgressBorderColor, 0x808080)
+    GRID_FIELD(int, ProgressMarginX, 2)
+    GRID_FIELD(int, ProgressMarginY, 2)
+    GRID_FIELD(bool, ProgressXP, false)
     TBitmap* CheckedGlyph() { return &FCheckedGlyph; }
     TBitmap* UnCheckedGlyph() { return &FUnCheckedGlyph; }
     TBitmap* RadioOnGlyph() { return &FRadioOnGlyph; }
@@ -172,18 +179,39 @@ private:
     TBitmap FCheckedGlyph, FUnCheckedGlyph, FRadioOnGlyph, FRadioOffGlyph;
 };
 
+enum TNodeType { cnFlat, cn3D, cnGlyph, cnLeaf, cnXP };
+
 class TCellNode : public TPersistent {
 public:
     explicit TCellNode(TProStringGrid* AGrid) { (void)AGrid; }
     QString ClassName() const override { return QStringLiteral("TCellNode"); }
     void Assign(const TPersistent* Source) override
     {
-        if (auto* s = dynamic_cast<const TCellNode*>(Source)) *this = *s;
+        auto* s = dynamic_cast<const TCellNode*>(Source);
+        if (!s) return;
+        FColor = s->FColor;
+        FNodeColor = s->FNodeColor;
+        FShowTree = s->FShowTree;
+        FNodeIndent = s->FNodeIndent;
+        FNodeType = s->FNodeType;
+        FShowTreeFull = s->FShowTreeFull;
+        FTreeColor = s->FTreeColor;
+        FExpandGlyph.Assign(s->FExpandGlyph);
+        FContractGlyph.Assign(s->FContractGlyph);
     }
     GRID_FIELD(TColor, Color, clSilver)
     GRID_FIELD(TColor, NodeColor, clBlack)
     GRID_FIELD(bool, ShowTree, true)
     GRID_FIELD(int, NodeIndent, 12)
+    // The glyph look and the tree lines.
+    GRID_FIELD(TNodeType, NodeType, cnXP)
+    GRID_FIELD(bool, ShowTreeFull, true)
+    GRID_FIELD(TColor, TreeColor, 0x808080)
+    TBitmap* ExpandGlyph() { return &FExpandGlyph; }
+    TBitmap* ContractGlyph() { return &FContractGlyph; }
+
+private:
+    TBitmap FExpandGlyph, FContractGlyph;
 };
 
 class TSizeWhileTyping : public TPersistent {
