@@ -178,6 +178,12 @@ public:
     TVAlignment VAlignment() const { return FVAlignment; }
     bool EnableHTML() const { return FEnableHTML; }
     TColor URLColor() const { return FURLColor; }
+    // Mini-HTML cells: named pictures, the image list of "IDX:" sources, pictures loaded by reference.
+    TPictureContainer* PictureContainer() const { return FPictureContainer; }
+    void SetPictureContainer(TPictureContainer* v) { FPictureContainer = v; Invalidate(); }
+    TCustomImageList* GridImages() const { return FGridImages; }
+    void SetGridImages(TCustomImageList* v) { FGridImages = v; Invalidate(); }
+    THTMLPictureCache* ImageCache() const { return FImageCache.get(); }
     TColor DisabledFontColor() const { return FDisabledFontColor; }
     bool UseDisabledFont() const { return FUseDisabledFont; }
     virtual QString GetEditMask(int ACol, int ARow);
@@ -624,9 +630,10 @@ protected:
     // Steps of the content drawing, sharing one context.
     virtual void DrawCellDefault(TCellPaintContext& C);
     virtual void DrawCellBorders(TCellPaintContext& C);
-    // Drawing of the kinds built later: each does nothing yet (mini-HTML and rich text,
-    // cell scroll bars, graphics other than check boxes and radio buttons, tree lines).
+    // Mini-HTML cells (html_cells.cpp).
     virtual void DrawHTMLCell(TCellPaintContext& C, const QString& Text);
+    // Drawing of the kinds built later: each does nothing yet (rich text, cell scroll bars,
+    // graphics other than check boxes and radio buttons, tree lines).
     virtual void DrawRichTextCell(int ACol, int ARow, TRect R, TCanvas* Canvas);
     virtual bool HasScrollBar(int ACol, int ARow);
     virtual void DrawTreeLines(TCellPaintContext& C);
@@ -952,6 +959,8 @@ private:
     std::unique_ptr<TGrouping> FGrouping;
     std::unique_ptr<TGridStrings> FColumnHeaders;
     std::unique_ptr<THTMLPictureCache> FImageCache;
+    TPictureContainer* FPictureContainer = nullptr;
+    TCustomImageList* FGridImages = nullptr;
     std::unique_ptr<TIntList> FOrigColSizes;
     std::unique_ptr<TGridStrings> FRowHeaders;
     std::unique_ptr<TGridStrings> Sortlist;
