@@ -132,6 +132,60 @@ TFilePicture* TProStringGrid::GetFilePicture(int ACol, int ARow)
     return g ? dynamic_cast<TFilePicture*>(g->CellBitmap()) : nullptr;
 }
 
+// ---- images of the grid's image list ------------------------------------------------------------
+
+void TProStringGrid::AddImageIdx(int ACol, int ARow, int Aidx, TCellHAlign hal, TCellVAlign val)
+{
+    if (!FGridImages) return;
+    CreateCellGraphic(ACol, ARow)->SetImageIdx(Aidx, hal, val);
+}
+
+bool TProStringGrid::GetImageIdx(int ACol, int ARow, int& idx)
+{
+    TCellGraphic* g = FGridImages ? GraphicOfKind(this, ACol, ARow, ctImageList) : nullptr;
+    if (!g) return false;
+    idx = g->CellIndex();
+    return true;
+}
+
+void TProStringGrid::SetImageIdx(int ACol, int ARow, int Idx)
+{
+    if (TCellGraphic* g = FGridImages ? GraphicOfKind(this, ACol, ARow, ctImageList) : nullptr) g->SetCellIndex(Idx);
+}
+
+void TProStringGrid::AddDataImage(int ACol, int ARow, int Aidx, TCellHAlign hal, TCellVAlign val)
+{
+    if (!FGridImages) return;
+    CreateCellGraphic(ACol, ARow)->SetDataImage(Aidx, hal, val);
+    if (Cells(ACol, ARow).isEmpty()) SetCells(ACol, ARow, QString::number(Aidx));
+}
+
+bool TProStringGrid::HasDataImage(int ACol, int ARow) { return BaseKind(this, ACol, ARow) == ctDataImage; }
+
+void TProStringGrid::RemoveDataImage(int ACol, int ARow)
+{
+    if (RemoveCellGraphicType(ACol, ARow, ctDataImage)) SetCells(ACol, ARow, QString());
+}
+
+void TProStringGrid::AddMultiImage(int ACol, int ARow, int Dir, TCellHAlign hal, TCellVAlign val)
+{
+    if (!FGridImages) return;
+    CreateCellGraphic(ACol, ARow)->SetMultiImage(ACol, ARow, Dir, hal, val,
+                                                 [this](TObject* Sender, int c, int r) { CellImagesChanged(Sender, c, r); });
+}
+
+TIntList* TProStringGrid::GetCellImages(int ACol, int ARow)
+{
+    TCellGraphic* g = GraphicOfKind(this, ACol, ARow, ctImages);
+    return g ? dynamic_cast<TIntList*>(g->CellBitmap()) : nullptr;
+}
+
+void TProStringGrid::CellImagesChanged(TObject* Sender, int ACol, int ARow)
+{
+    (void)Sender;
+    RepaintCell(RealToDisplColumn(ACol), ARow);
+}
+
 void TProStringGrid::AddInterfacedCell(int ACol, int ARow, TInterfacedPersistent* AObject)
 {
     CreateCellGraphic(ACol, ARow)->SetInterfacedCell(AObject);

@@ -4,9 +4,12 @@
 // background, editors) is added with the features that use them.
 #include "grid/base/grid_settings.h"
 #include "grid/base/int_list.h"
+#include "grid/base/pictures.h"
 #include "grid/base/theme.h"
 #include "grid/control/cell_graphic.h"
 #include "platform/ui/combo_notify.h"
+#include "platform/ui/hint_window.h"
+#include "platform/ui/image_list.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -225,11 +228,8 @@ public:
     GRID_FIELD(bool, Width, false)
 };
 
-// Pictures of mini-HTML cells, loaded once.
-class THTMLPictureCache : public TObject {
-public:
-    QString ClassName() const override { return QStringLiteral("THTMLPictureCache"); }
-};
+// THTMLPictureCache (pictures of mini-HTML cells, loaded once) is in grid/base/pictures.h,
+// beside the renderer that fills it.
 
 enum TBackgroundDisplay { bdTile, bdFixed, bdGradientHorz, bdGradientVert };
 
@@ -276,9 +276,29 @@ private:
     TColor FColorTo = clNone;
 };
 
-class THTMLHintWindow : public QWidget {
+// Hint window that shows mini-HTML and packed wide texts (html_cells.cpp).
+class THTMLHintWindow : public THintWindow {
 public:
-    explicit THTMLHintWindow(QWidget* AOwner) : QWidget(AOwner, Qt::ToolTip) { hide(); }
+    // AOwner owns the window (null: whoever shows it).
+    explicit THTMLHintWindow(QWidget* AOwner = nullptr);
+    // data: the string grid the hint is for (as its QWidget), or null.
+    TRect CalcHintRect(int MaxWidth, const QString& AHint, void* AData) override;
+    void ActivateHint(const TRect& Rect, const QString& AHint) override;
+    void ActivateHintData(const TRect& Rect, const QString& AHint, void* AData) override;
+    int TextWidth() const { return FTextWidth; }
+    int TextHeight() const { return FTextHeight; }
+
+protected:
+    void Paint() override;
+
+private:
+    // The text's size: measured as packed wide text or as mini-HTML within MaxWidth.
+    QSize MeasureHint(const QString& AHint, int MaxWidth, bool& Wide);
+    TCustomImageList* FImages = nullptr;
+    TPictureContainer* FPictureContainer = nullptr;
+    int FTextWidth = 0;
+    int FTextHeight = 0;
+    QString FWideCaption;
 };
 
 class TDropList : public QListWidget {

@@ -180,6 +180,12 @@ public:
     TVAlignment VAlignment() const { return FVAlignment; }
     bool EnableHTML() const { return FEnableHTML; }
     TColor URLColor() const { return FURLColor; }
+    // Mini-HTML cells: named pictures, the image list of "IDX:" sources, pictures loaded by reference.
+    TPictureContainer* PictureContainer() const { return FPictureContainer; }
+    void SetPictureContainer(TPictureContainer* v) { FPictureContainer = v; Invalidate(); }
+    TCustomImageList* GridImages() const { return FGridImages; }
+    void SetGridImages(TCustomImageList* v) { FGridImages = v; Invalidate(); }
+    THTMLPictureCache* ImageCache() const { return FImageCache.get(); }
     TColor DisabledFontColor() const { return FDisabledFontColor; }
     bool UseDisabledFont() const { return FUseDisabledFont; }
     virtual QString GetEditMask(int ACol, int ARow);
@@ -626,9 +632,10 @@ protected:
     // Steps of the content drawing, sharing one context.
     virtual void DrawCellDefault(TCellPaintContext& C);
     virtual void DrawCellBorders(TCellPaintContext& C);
-    // Drawing of the kinds built later: each does nothing yet (mini-HTML and rich text);
-    // tree lines of node rows are drawn with the cell graphics.
+    // Mini-HTML cells (html_cells.cpp).
     virtual void DrawHTMLCell(TCellPaintContext& C, const QString& Text);
+    // Rich text is drawn by a later feature (nothing yet); tree lines of node rows are drawn
+    // with the cell graphics.
     virtual void DrawRichTextCell(int ACol, int ARow, TRect R, TCanvas* Canvas);
     virtual void DrawTreeLines(TCellPaintContext& C);
     virtual QSize MeasureHTMLCell(int ACol, int ARow, const QString& Text, TRect R);
@@ -783,6 +790,22 @@ public:
                                     TCellHAlign hal, TCellVAlign val);
     void RemoveFilePicture(int ACol, int ARow) { RemoveCellGraphicType(ACol, ARow, ctFilePicture); }
     TFilePicture* GetFilePicture(int ACol, int ARow);
+    // Images of GridImages; without that list these change nothing.
+    void AddImageIdx(int ACol, int ARow, int Aidx, TCellHAlign hal, TCellVAlign val);
+    void RemoveImageIdx(int ACol, int ARow) { RemoveCellGraphicType(ACol, ARow, ctImageList); }
+    bool GetImageIdx(int ACol, int ARow, int& idx);
+    void SetImageIdx(int ACol, int ARow, int Idx);
+    // The image shown is the cell text as a number (Aidx is written into an empty cell).
+    void AddDataImage(int ACol, int ARow, int Aidx, TCellHAlign hal, TCellVAlign val);
+    bool HasDataImage(int ACol, int ARow);
+    void RemoveDataImage(int ACol, int ARow);
+    // Several images, side by side (Dir 0) or stacked, listed in GetCellImages.
+    void AddMultiImage(int ACol, int ARow, int Dir, TCellHAlign hal, TCellVAlign val);
+    void RemoveMultiImage(int ACol, int ARow) { RemoveCellGraphicType(ACol, ARow, ctImages); }
+    TIntList* GetCellImages(int ACol, int ARow);
+    // A change of a cell's image list repaints the cell.
+    void CellImagesChanged(TObject* Sender, int ACol, int ARow);
+    virtual TCustomImageList* GetGridImages(int ACol, int ARow) { (void)ACol; (void)ARow; return FGridImages; }
     void AddInterfacedCell(int ACol, int ARow, TInterfacedPersistent* AObject);
     void RemoveInterfacedCell(int ACol, int ARow) { RemoveCellGraphicType(ACol, ARow, ctInterface); }
     TInterfacedPersistent* GetInterfacedCell(int ACol, int ARow);
@@ -1103,6 +1126,8 @@ private:
     std::unique_ptr<TGrouping> FGrouping;
     std::unique_ptr<TGridStrings> FColumnHeaders;
     std::unique_ptr<THTMLPictureCache> FImageCache;
+    TPictureContainer* FPictureContainer = nullptr;
+    TCustomImageList* FGridImages = nullptr;
     std::unique_ptr<TIntList> FOrigColSizes;
     std::unique_ptr<TGridStrings> FRowHeaders;
     std::unique_ptr<TGridStrings> Sortlist;

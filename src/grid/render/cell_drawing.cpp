@@ -16,11 +16,8 @@ void TProStringGrid::PaintGridCell(int ACol, int ARow, const TRect& ARect, TGrid
 
 // ---- drawing of kinds built later ------------------------------------------------------------
 
-void TProStringGrid::DrawHTMLCell(TCellPaintContext& C, const QString& Text) { (void)C; (void)Text; }
 void TProStringGrid::DrawRichTextCell(int, int, TRect, TCanvas*) {}
 void TProStringGrid::DrawCellBackground(TCellPaintContext& C) { (void)C; }
-QSize TProStringGrid::MeasureHTMLCell(int, int, const QString&, TRect) { return {2, 2}; }
-bool TProStringGrid::InsertURLLink(const QString&, const QString&, QString&) { return false; }
 
 // ---- content -------------------------------------------------------------------------------
 

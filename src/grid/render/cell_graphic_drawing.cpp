@@ -69,6 +69,18 @@ TCellGraphic* TProStringGrid::GetCellGraphicInfo(int ACol, int ARow, int& Width,
         if (auto* b = dynamic_cast<TBitmap*>(g->CellType() == ctBitmap ? g->CellBitmap() : g->CellIcon()))
             size(b->Width(), b->Height());
         break;
+    case ctImageList:
+    case ctDataImage:
+        if (TCustomImageList* il = GetGridImages(ACol, ARow)) size(il->Width(), il->Height());
+        TextBeside = g->CellType() == ctImageList;
+        break;
+    case ctImages:
+        if (TCustomImageList* il = GetGridImages(ACol, ARow)) {
+            const int n = GetCellImages(ACol, ARow) ? GetCellImages(ACol, ARow)->Count() : 0;
+            if (g->CellBoolean()) size(n * il->Width(), il->Height());
+            else size(il->Width(), n * il->Height());
+        }
+        break;
     case ctCheckBox:
     case ctTriStateCheckBox:
         size(check, check);
@@ -282,6 +294,26 @@ void TProStringGrid::DrawCellGraphic(TCellPaintContext& C, TRect& R)
     case ctFilePicture:
         if (auto* p = dynamic_cast<TFilePicture*>(g->CellBitmap())) p->DrawPicture(cv, G);
         break;
+    case ctImageList:
+    case ctDataImage:
+    case ctImages: {
+        TCustomImageList* il = GetGridImages(C.RealCol, C.Row);
+        if (!il) break;
+        if (kind == ctImageList) {
+            il->Draw(cv, G.Left, G.Top, g->CellIndex());
+        } else if (kind == ctDataImage) {
+            const int index = GetInts(C.RealCol, C.Row) + g->CellIndex();
+            if (index < il->Count()) il->Draw(cv, G.Left, G.Top, index);
+        } else if (TIntList* list = GetCellImages(C.RealCol, C.Row)) {
+            int x = G.Left, y = G.Top;
+            for (int i = 0; i < list->Count(); ++i) {
+                il->Draw(cv, x, y, (*list)[i]);
+                if (g->CellBoolean()) x += il->Width();
+                else y += il->Height();
+            }
+        }
+        break;
+    }
     case ctRotated:
         DrawRotatedCell(C, R, G);
         break;
@@ -669,6 +701,22 @@ TPoint TProStringGrid::GraphicSize(int ACol, int ARow, int CellWidth, int CellHe
         }
         s.X = beside || !hasText ? b->Width() : 0;
         s.Y = g->CellType() == ctIcon || stacked || !hasText ? b->Height() : 0;
+        break;
+    }
+    case ctImageList:
+    case ctDataImage:
+    case ctImages: {
+        TCustomImageList* il = GetGridImages(ACol, ARow);
+        if (!il) break;
+        if (g->CellType() == ctImages || (Print && g->CellType() == ctDataImage)) {
+            bool textBeside = true;
+            TCellHAlign h1;
+            TCellVAlign v1;
+            GetCellGraphicInfo(ACol, ARow, s.X, s.Y, textBeside, h1, v1);
+            break;
+        }
+        s.X = beside || !hasText ? il->Width() : 0;
+        s.Y = stacked || !hasText ? il->Height() : 0;
         break;
     }
     case ctPicture:
