@@ -95,6 +95,22 @@ QImage CloseGlyph()
     return img;
 }
 
+// A node glyph: a box with a minus, and a plus while the node is contracted.  Leaves are
+// 12 pixels square, the XP boxes 9.
+QImage NodeGlyph(int side, bool contracted, QColor border, QColor fill)
+{
+    QImage img = Blank(side);
+    QPainter p(&img);
+    p.setPen(border);
+    p.setBrush(fill);
+    p.drawRect(QRect(0, 0, side - 1, side - 1));
+    const int mid = side / 2;
+    p.setPen(Qt::black);
+    p.drawLine(2, mid, side - 3, mid);
+    if (contracted) p.drawLine(mid, 2, mid, side - 3);
+    return img;
+}
+
 using Maker = std::function<QImage()>;
 
 const QHash<QString, Maker>& Resources()
@@ -121,6 +137,10 @@ const QHash<QString, Maker>& Resources()
         {QStringLiteral("METRORADIOON"), [] { return RadioGlyph(true, MetroLook); }},
         {QStringLiteral("METRORADIOOFF"), [] { return RadioGlyph(false, MetroLook); }},
         {QStringLiteral("PSGCLOSE"), [] { return CloseGlyph(); }},
+        {QStringLiteral("PSGLEAFCLOSE"), [] { return NodeGlyph(12, true, QColor(128, 128, 128), Qt::white); }},
+        {QStringLiteral("PSGLEAFOPEN"), [] { return NodeGlyph(12, false, QColor(128, 128, 128), Qt::white); }},
+        {QStringLiteral("XPNODEC"), [] { return NodeGlyph(9, true, QColor(120, 152, 181), QColor(240, 240, 234)); }},
+        {QStringLiteral("XPNODEO"), [] { return NodeGlyph(9, false, QColor(120, 152, 181), QColor(240, 240, 234)); }},
     };
     return table;
 }

@@ -1,6 +1,9 @@
 #include "grid/control/cell_graphic.h"
 
 #include "grid/base/int_list.h"
+#include "platform/ui/picture.h"
+
+#include <cmath>
 
 TCellGraphic::~TCellGraphic()
 {
@@ -181,4 +184,43 @@ void TCellGraphic::SetInterfacedCell(TObject* AObject)
 {
     FCellType = ctInterface;
     FCellBitmap = AObject;
+}
+
+TPoint TCellGraphic::GetPictureSize(int cw, int rh, bool hastext, TPoint Default) const
+{
+    (void)hastext;
+    int w = 0, h = 0;
+    if (FCellType == ctPicture) {
+        auto* p = dynamic_cast<TPicture*>(FCellBitmap);
+        if (!p) return Default;
+        w = p->Width();
+        h = p->Height();
+    } else if (FCellType == ctFilePicture) {
+        auto* p = dynamic_cast<TFilePicture*>(FCellBitmap);
+        if (!p) return Default;
+        w = p->Width();
+        h = p->Height();
+    } else {
+        return Default;
+    }
+    const int a = cw - FCellIndex, b = rh - FCellIndex;
+    const bool fits = a >= w && b >= h;
+    // Fitted by the smaller ratio; the other side takes the whole room.
+    auto aspect = [&](bool capped) {
+        double rx = w <= 0 ? 1.0 : double(a) / w;
+        double ry = h <= 0 ? 1.0 : double(b) / h;
+        if (capped) {
+            rx = std::min(rx, 1.0);
+            ry = std::min(ry, 1.0);
+        }
+        if (rx >= ry) return TPoint{int(std::nearbyint(w * ry)), b};
+        return TPoint{a, int(std::nearbyint(h * rx))};
+    };
+    switch (FCellAngle) {
+    case Stretch: return {a, b};
+    case Shrink: return fits ? TPoint{w, h} : TPoint{a, b};
+    case StretchWithAspectRatio: return aspect(false);
+    case ShrinkWithAspectRatio: return fits ? TPoint{w, h} : aspect(true);
+    default: return {w, h};
+    }
 }

@@ -3,6 +3,7 @@
 // instead of its text and what a click on it does.  Several fields serve several kinds as
 // plain numbers or colours; see the kinds' own operations.
 #include "platform/core/classes.h"
+#include "platform/ui/canvas.h"
 
 #include <QVariant>
 #include <cstdint>
@@ -17,6 +18,27 @@ enum TCellType : uint8_t {
 enum TCellHAlign { haLeft, haRight, haCenter, haBeforeText, haAfterText, haFull };
 enum TCellVAlign { vaTop, vaBottom, vaCenter, vaUnderText, vaAboveText, vaFull };
 enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
+
+// How a picture is fitted into its cell.
+enum TStretchMode { noStretch, Stretch, StretchWithAspectRatio, Shrink, ShrinkWithAspectRatio };
+
+class TProStringGrid;
+
+// What an object placed in a cell (ctInterface) offers: it draws itself and tells its size.
+class ICellGraphic {
+public:
+    virtual ~ICellGraphic() = default;
+    virtual void Draw(TCanvas* Canvas, const TRect& R, TProStringGrid* Grid, bool Selected, int ARow, int ACol) = 0;
+    virtual int CellWidth() = 0;
+    virtual int CellHeight() = 0;
+};
+
+// Base of the objects a cell can hold by interface; the grid draws only those that also
+// implement ICellGraphic.
+class TInterfacedPersistent : public TPersistent {
+public:
+    QString ClassName() const override { return QStringLiteral("TInterfacedPersistent"); }
+};
 
 inline TCheckBoxState BoolToCheckBoxState(bool bChecked) { return bChecked ? cbChecked : cbUnchecked; }
 
@@ -84,6 +106,10 @@ public:
     // Angles are kept in 0..360 (360 stays 360).
     void SetAngle(int16_t AAngle);
     void SetInterfacedCell(TObject* AObject);
+
+    // Drawn size of a picture kind fitted into a cw x rh cell by its stretch mode and padding;
+    // other kinds answer Default.
+    TPoint GetPictureSize(int cw, int rh, bool hastext, TPoint Default = {}) const;
 
     // The kind's object when it is a check box's or radio button's balloon list.
     void FreeBalloonList();

@@ -4,11 +4,13 @@
 // background, editors) is added with the features that use them.
 #include "grid/base/grid_settings.h"
 #include "grid/base/int_list.h"
+#include "grid/base/pictures.h"
 #include "grid/base/theme.h"
 #include "grid/control/cell_graphic.h"
 #include "grid/controls/psg_combo.h"
 #include "platform/ui/combo_notify.h"
 #include "platform/ui/hint_window.h"
+#include "platform/ui/image_list.h"
 #include "platform/ui/messages.h"
 
 #include <QCheckBox>
@@ -281,13 +283,31 @@ public:
     QString ClassName() const override { return QStringLiteral("TCellNode"); }
     void Assign(const TPersistent* Source) override
     {
-        if (auto* s = dynamic_cast<const TCellNode*>(Source)) *this = *s;
+        auto* s = dynamic_cast<const TCellNode*>(Source);
+        if (!s) return;
+        FColor = s->FColor;
+        FNodeColor = s->FNodeColor;
+        FShowTree = s->FShowTree;
+        FNodeIndent = s->FNodeIndent;
+        FNodeType = s->FNodeType;
+        FShowTreeFull = s->FShowTreeFull;
+        FTreeColor = s->FTreeColor;
+        FExpandGlyph.Assign(s->FExpandGlyph);
+        FContractGlyph.Assign(s->FContractGlyph);
     }
     GRID_FIELD(TColor, Color, clSilver)
     GRID_FIELD(TColor, NodeColor, clBlack)
     GRID_FIELD(bool, ShowTree, true)
     GRID_FIELD(int, NodeIndent, 12)
+    // The glyph look and the tree lines.
     GRID_FIELD(TNodeType, NodeType, cnXP)
+    GRID_FIELD(bool, ShowTreeFull, true)
+    GRID_FIELD(TColor, TreeColor, 0x808080)
+    TBitmap* ExpandGlyph() { return &FExpandGlyph; }
+    TBitmap* ContractGlyph() { return &FContractGlyph; }
+
+private:
+    TBitmap FExpandGlyph, FContractGlyph;
 };
 
 class TSizeWhileTyping : public TPersistent {
@@ -301,11 +321,8 @@ public:
     GRID_FIELD(bool, Width, false)
 };
 
-// Pictures of mini-HTML cells, loaded once.
-class THTMLPictureCache : public TObject {
-public:
-    QString ClassName() const override { return QStringLiteral("THTMLPictureCache"); }
-};
+// THTMLPictureCache (pictures of mini-HTML cells, loaded once) is in grid/base/pictures.h,
+// beside the renderer that fills it.
 
 enum TBackgroundDisplay { bdTile, bdFixed, bdGradientHorz, bdGradientVert };
 
@@ -352,11 +369,14 @@ private:
     TColor FColorTo = clNone;
 };
 
-// The hint window of the grid: mini-HTML and packed wide text, a frame of its own.  The
-// grid keeps one for its sizing and scroll hints; cell hints use it through the hint class.
+// The hint window of the grid: mini-HTML and packed wide text, a frame of its own
+// (html_cells.cpp).  The grid keeps one for its sizing and scroll hints; cell hints use it
+// through the hint class.
 class THTMLHintWindow : public THintWindow {
 public:
+    // AOwner owns the window (null: whoever shows it).
     explicit THTMLHintWindow(QWidget* AOwner = nullptr);
+    // data: the string grid the hint is for (as its QWidget), or null.
     TRect CalcHintRect(int MaxWidth, const QString& AHint, void* AData) override;
     void ActivateHint(const TRect& Rect, const QString& AHint) override;
     void ActivateHintData(const TRect& Rect, const QString& AHint, void* AData) override;
@@ -370,7 +390,10 @@ protected:
     void Paint() override;
 
 private:
-    QSize Measure(const QString& AHint, int MaxWidth);
+    // The text's size: measured as packed wide text or as mini-HTML within MaxWidth.
+    QSize MeasureHint(const QString& AHint, int MaxWidth, bool& Wide);
+    TCustomImageList* FImages = nullptr;
+    TPictureContainer* FPictureContainer = nullptr;
     int FTextWidth = 0;
     int FTextHeight = 0;
     QString FWideCaption;

@@ -4,8 +4,10 @@
 // a real column and a present row; Col, LeftCol, ColWidths are display columns.
 #include "grid/base/base_grid.h"
 #include "grid/base/cell_checker.h"
+#include "grid/base/drawing_routines.h"
 #include "grid/control/grid_services.h"
 #include "grid/control/grid_sub_objects.h"
+#include "platform/ui/picture.h"
 
 #include <QDialog>
 #include <QIODevice>
@@ -186,6 +188,12 @@ public:
     TVAlignment VAlignment() const { return FVAlignment; }
     bool EnableHTML() const { return FEnableHTML; }
     TColor URLColor() const { return FURLColor; }
+    // Mini-HTML cells: named pictures, the image list of "IDX:" sources, pictures loaded by reference.
+    TPictureContainer* PictureContainer() const { return FPictureContainer; }
+    void SetPictureContainer(TPictureContainer* v) { FPictureContainer = v; Invalidate(); }
+    TCustomImageList* GridImages() const { return FGridImages; }
+    void SetGridImages(TCustomImageList* v) { FGridImages = v; Invalidate(); }
+    THTMLPictureCache* ImageCache() const { return FImageCache.get(); }
     TColor DisabledFontColor() const { return FDisabledFontColor; }
     bool UseDisabledFont() const { return FUseDisabledFont; }
     virtual QString GetEditMask(int ACol, int ARow);
@@ -633,11 +641,11 @@ protected:
     // Steps of the content drawing, sharing one context.
     virtual void DrawCellDefault(TCellPaintContext& C);
     virtual void DrawCellBorders(TCellPaintContext& C);
-    // Drawing of the kinds built later: each does nothing yet (mini-HTML and rich text,
-    // cell scroll bars, graphics other than check boxes and radio buttons, tree lines).
+    // Mini-HTML cells (html_cells.cpp).
     virtual void DrawHTMLCell(TCellPaintContext& C, const QString& Text);
+    // Rich text is drawn by a later feature (nothing yet); tree lines of node rows are drawn
+    // with the cell graphics.
     virtual void DrawRichTextCell(int ACol, int ARow, TRect R, TCanvas* Canvas);
-    virtual bool HasScrollBar(int ACol, int ARow);
     virtual void DrawTreeLines(TCellPaintContext& C);
     virtual QSize MeasureHTMLCell(int ACol, int ARow, const QString& Text, TRect R);
     virtual bool InsertURLLink(const QString& S, const QString& Prefix, QString& HTML);
@@ -647,8 +655,7 @@ protected:
     virtual void DrawCellBackground(TCellPaintContext& C);
     // Whether a fixed cell of the real column shows a drop-down button.
     virtual bool CanShowFixedDropDown(int ACol) { (void)ACol; return false; }
-    // Size and placement of the cell's graphic, and the graphic itself in R (check boxes and
-    // radio buttons so far).
+    // Size and placement of the cell's graphic, and the graphic itself in R.
     TCellGraphic* GetCellGraphicInfo(int ACol, int ARow, int& Width, int& Height, bool& TextBeside,
                                      TCellHAlign& HAlign, TCellVAlign& VAlign);
     virtual void DrawCellGraphic(TCellPaintContext& C, TRect& R);
@@ -766,6 +773,173 @@ public:
     bool RowSelect(int ARow) const;
     void SetRowSelect(int ARow, bool Value);
     int RowSelectCount() const;
+
+    // ==== other cell objects: pictures, images, buttons, progress, shapes, ratings, comments ====
+    // Every Add and Create replaces the cell's graphic.  Create-made objects belong to the
+    // graphic; objects handed to Add stay the caller's.  Has... queries look at the base cell
+    // of a merged block, the others at the cell itself.
+    void AddBitmap(int ACol, int ARow, TBitmap* ABmp, bool Transparent, TCellHAlign hal, TCellVAlign val);
+    TBitmap* CreateBitmap(int ACol, int ARow, bool Transparent, TCellHAlign hal, TCellVAlign val);
+    void RemoveBitmap(int ACol, int ARow) { RemoveCellGraphicType(ACol, ARow, ctBitmap); }
+    TBitmap* GetBitmap(int ACol, int ARow);
+    bool HasBitmap(int ACol, int ARow) { return GetBitmap(ACol, ARow) != nullptr; }
+    void AddIcon(int ACol, int ARow, TIcon* AIcon, TCellHAlign hal, TCellVAlign val);
+    TIcon* CreateIcon(int ACol, int ARow, TCellHAlign hal, TCellVAlign val);
+    void RemoveIcon(int ACol, int ARow) { RemoveCellGraphicType(ACol, ARow, ctIcon); }
+    void AddPicture(int ACol, int ARow, TPicture* APicture, bool Transparent, TStretchMode StretchMode, int Padding,
+                    TCellHAlign hal, TCellVAlign val);
+    TPicture* CreatePicture(int ACol, int ARow, bool Transparent, TStretchMode StretchMode, int Padding,
+                            TCellHAlign hal, TCellVAlign val);
+    void RemovePicture(int ACol, int ARow) { RemoveCellGraphicType(ACol, ARow, ctPicture); }
+    TPicture* GetPicture(int ACol, int ARow);
+    bool HasPicture(int ACol, int ARow) { return GetPicture(ACol, ARow) != nullptr; }
+    void AddFilePicture(int ACol, int ARow, TFilePicture* AFilePicture, bool Transparent, TStretchMode StretchMode,
+                        int Padding, TCellHAlign hal, TCellVAlign val);
+    TFilePicture* CreateFilePicture(int ACol, int ARow, bool Transparent, TStretchMode StretchMode, int Padding,
+                                    TCellHAlign hal, TCellVAlign val);
+    void RemoveFilePicture(int ACol, int ARow) { RemoveCellGraphicType(ACol, ARow, ctFilePicture); }
+    TFilePicture* GetFilePicture(int ACol, int ARow);
+    // Images of GridImages; without that list these change nothing.
+    void AddImageIdx(int ACol, int ARow, int Aidx, TCellHAlign hal, TCellVAlign val);
+    void RemoveImageIdx(int ACol, int ARow) { RemoveCellGraphicType(ACol, ARow, ctImageList); }
+    bool GetImageIdx(int ACol, int ARow, int& idx);
+    void SetImageIdx(int ACol, int ARow, int Idx);
+    // The image shown is the cell text as a number (Aidx is written into an empty cell).
+    void AddDataImage(int ACol, int ARow, int Aidx, TCellHAlign hal, TCellVAlign val);
+    bool HasDataImage(int ACol, int ARow);
+    void RemoveDataImage(int ACol, int ARow);
+    // Several images, side by side (Dir 0) or stacked, listed in GetCellImages.
+    void AddMultiImage(int ACol, int ARow, int Dir, TCellHAlign hal, TCellVAlign val);
+    void RemoveMultiImage(int ACol, int ARow) { RemoveCellGraphicType(ACol, ARow, ctImages); }
+    TIntList* GetCellImages(int ACol, int ARow);
+    // A change of a cell's image list repaints the cell.
+    void CellImagesChanged(TObject* Sender, int ACol, int ARow);
+    virtual TCustomImageList* GetGridImages(int ACol, int ARow) { (void)ACol; (void)ARow; return FGridImages; }
+    void AddInterfacedCell(int ACol, int ARow, TInterfacedPersistent* AObject);
+    void RemoveInterfacedCell(int ACol, int ARow) { RemoveCellGraphicType(ACol, ARow, ctInterface); }
+    TInterfacedPersistent* GetInterfacedCell(int ACol, int ARow);
+
+    // Buttons (bw x bh; the drawing records where in the cell a button sits).
+    void AddButton(int ACol, int ARow, int bw, int bh, const QString& Caption, TCellHAlign hal, TCellVAlign val);
+    void AddBitButton(int ACol, int ARow, int bw, int bh, const QString& Caption, TBitmap* Glyph, TCellHAlign hal,
+                      TCellVAlign val);
+    TBitmap* CreateBitButton(int ACol, int ARow, int bw, int bh, const QString& Caption, TCellHAlign hal,
+                             TCellVAlign val);
+    bool HasButton(int ACol, int ARow);
+    void RemoveButton(int ACol, int ARow);
+    void RemoveBitButton(int ACol, int ARow) { RemoveCellGraphicType(ACol, ARow, ctBitButton); }
+    void RemoveAllButtons();
+    // ACol is a display column.
+    void SetButtonText(int ACol, int ARow, const QString& Caption);
+    QString GetButtonText(int ACol, int ARow);
+    void PushButton(int ACol, int ARow, bool Push);
+    // Client rectangle of the button of (display column ACol, ARow); empty without one.
+    void GetCellGraphicRect(int ACol, int ARow, TRect& R);
+
+    // Progress bars, pies and range indicators: the value is the cell text.
+    void AddProgress(int ACol, int ARow, TColor FGColor, TColor BKColor);
+    void AddProgressEx(int ACol, int ARow, TColor FGColor, TColor FGTextColor, TColor BKColor, TColor BKTextColor);
+    void AddProgressFormatted(int ACol, int ARow, TColor FGColor, TColor FGTextColor, TColor BKColor,
+                              TColor BKTextColor, const QString& Fmt, int Min, int Max);
+    void RemoveProgress(int ACol, int ARow) { RemoveCellGraphicType(ACol, ARow, ctProgress); }
+    bool HasProgress(int ACol, int ARow);
+    void AddProProgress(int ACol, int ARow, int Min, int Max);
+    void RemoveProProgress(int ACol, int ARow) { RemoveCellGraphicType(ACol, ARow, ctXPProgress); }
+    void AddProgressPie(int ACol, int ARow, TColor Color, int Value);
+    void SetProgressPie(int ACol, int ARow, int Value);
+    void RemoveProgressPie(int ACol, int ARow) { RemoveCellGraphicType(ACol, ARow, ctProgressPie); }
+    void AddRangeIndicator(int ACol, int ARow, int Range, TColor NegColor, TColor PosColor, bool ShowValue);
+    void RemoveRangeIndicator(int ACol, int ARow) { RemoveCellGraphicType(ACol, ARow, ctRangeIndicator); }
+
+    void AddShape(int ACol, int ARow, TCellShape Shape, TColor FillColor, TColor LineColor, TCellHAlign hal,
+                  TCellVAlign val);
+    void RemoveShape(int ACol, int ARow) { RemoveCellGraphicType(ACol, ARow, ctShape); }
+    void SetShapeColor(int ACol, int ARow, TColor FillColor);
+    TColor GetShapeColor(int ACol, int ARow);
+    // Scale stars; the rating is the cell text.
+    void AddRating(int ACol, int ARow, int Scale, TColor FillColor, TColor EmptyColor);
+    void RemoveRating(int ACol, int ARow) { RemoveCellGraphicType(ACol, ARow, ctRating); }
+    bool HasRating(int ACol, int ARow);
+    // Asked before a click changes a rating; fires OnRatingChange.
+    virtual bool RatingChange(int ACol, int ARow, double& NewRate);
+    std::function<void(TObject* Sender, int ACol, int ARow, double& NewRate, bool& Allow)> OnRatingChange;
+
+    // Small scroll bars in cells; with AutoRange the range follows the cell text's height.
+    struct TScrollProp {
+        int PageSize = 0;
+        int Range = 0;
+    };
+    void AddScrollBar(int ACol, int ARow, bool AutoRange);
+    void RemoveScrollBar(int ACol, int ARow) { RemoveCellGraphicType(ACol, ARow, ctScrollbar); }
+    bool HasScrollBar(int ACol, int ARow);
+    bool HasAutoRangeScrollBar(int ACol, int ARow);
+    void SetScrollPosition(int ACol, int ARow, int Pos);
+    int GetScrollPosition(int ACol, int ARow);
+    void SetScrollProp(int ACol, int ARow, TScrollProp Prop);
+    TScrollProp GetScrollProp(int ACol, int ARow);
+    void CellTextChanged(int ACol, int ARow) override;
+
+    void AddComment(int ACol, int ARow, const QString& Comment);
+    void AddColorComment(int ACol, int ARow, const QString& Comment, TColor Color);
+    void RemoveComment(int ACol, int ARow) { RemoveCellGraphicType(ACol, ARow, ctComment); }
+    void RemoveAllComments();
+    bool IsComment(int ACol, int ARow, QString& Comment);
+    QString GetComment(int ACol, int ARow);
+    void SetComment(int ACol, int ARow, const QString& Value);
+
+    // Text markers (error underlines) on any graphic; a bare cell gets a ctEmpty carrier.
+    void AddMarker(int ACol, int ARow, int ErrPos, int ErrLen);
+    void RemoveMarker(int ACol, int ARow);
+    void RemoveAllMarkers();
+    void GetMarker(int ACol, int ARow, int& ErrPos, int& ErrLen);
+
+    // Balloons: on a bare cell, or riding on a check box or radio button.
+    enum TBalloonIcon { biNone, biInfo, biWarning, biError };
+    void AddBalloon(int ACol, int ARow, const QString& Title, const QString& Text, TBalloonIcon Icon);
+    bool HasBalloon(int ACol, int ARow);
+    bool IsBalloon(int ACol, int ARow, QString& Title, QString& Text, TBalloonIcon& Icon);
+    void RemoveBalloon(int ACol, int ARow);
+
+    // Expand buttons: the row is ExpandedHeight high when expanded, its height at adding
+    // when not; the mouse handling sets the height.
+    void AddExpand(int ACol, int ARow, int ExpandedHeight);
+    void RemoveExpand(int ACol, int ARow) { RemoveCellGraphicType(ACol, ARow, ctExpand); }
+    bool HasExpand(int ACol, int ARow);
+    bool ToggleExpand(int ACol, int ARow);
+    bool GetExpandState(int ACol, int ARow);
+    int GetExpandHeight(int ACol, int ARow, bool Expanded);
+    void GetExpandRect(int ACol, int ARow, TRect& R);
+
+    // Rotated text (angle in degrees, kept in 0..360).
+    void AddRotated(int ACol, int ARow, int16_t AAngle, const QString& s);
+    void SetRotated(int ACol, int ARow, int16_t AAngle);
+    void RemoveRotated(int ACol, int ARow) { RemoveCellGraphicType(ACol, ARow, ctRotated); }
+    bool IsRotated(int ACol, int ARow, int& aAngle);
+
+    // Size of the cell's graphic for auto sizing and for printing.
+    virtual TPoint GetCellGraphicSize(int ACol, int ARow);
+    virtual void CalcCellGraphicSize(int ACol, int ARow, TPoint& Size, int ExtraHeight = 0);
+    virtual TPoint CalcPrintGraphicSize(int ACol, int ARow, int CellWidth, int CellHeight, double Scale);
+    // The bitmap, icon or image index of the image kinds; -1 for the others.
+    intptr_t CellGraphicValue(int ACol, int ARow);
+    // Where text rotated by Angle starts in ARect (shrunk by 2 first) for the alignments.
+    virtual void CalcRotatedTextOrigin(TRect& ARect, int Angle, TVAlignment VA, TAlignment HA, const QString& Text);
+    // Whether the cell shows the sort indicator of its column.
+    bool IsSortIndicatorCell(int RealCol, int ARow);
+    // Span of a node row as its tree lines see it: 1 the last row of a span, 2 a row inside.
+    virtual int GetNodeSpanType(int ARow) { (void)ARow; return 0; }
+    // Cell whose button is under the mouse, (-1, -1) when none.
+    TPoint FHoverButton{-1, -1};
+
+protected:
+    // The kinds with more than a call to draw them.
+    void DrawRotatedCell(TCellPaintContext& C, TRect& R, const TRect& G);
+    void DrawProgressCell(TCellPaintContext& C, TRect& R);
+    void DrawCellButton(TCellPaintContext& C, TRect& R, TRect G);
+    void DrawNodeGlyph(TCellPaintContext& C, TRect& R);
+    TPoint GraphicSize(int ACol, int ARow, int CellWidth, int CellHeight, int ExtraHeight, bool Print, double Scale);
+
+public:
 
     // ==== check box, radio button and sort indicator glyphs ====
     // Each draws in the given control style; the forms with a canvas draw there, the others
@@ -1257,6 +1431,8 @@ private:
     std::unique_ptr<TGrouping> FGrouping;
     std::unique_ptr<TGridStrings> FColumnHeaders;
     std::unique_ptr<THTMLPictureCache> FImageCache;
+    TPictureContainer* FPictureContainer = nullptr;
+    TCustomImageList* FGridImages = nullptr;
     std::unique_ptr<TIntList> FOrigColSizes;
     std::unique_ptr<TGridStrings> FRowHeaders;
     std::unique_ptr<TGridStrings> Sortlist;

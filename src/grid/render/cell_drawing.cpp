@@ -1,6 +1,6 @@
 // What a cell shows inside the frame the base grid paints: the fixed-cell look, the row
-// indicator and modified bar, text, borders, the cell's check box or radio button, the
-// owner-draw events and the focus rectangle.
+// indicator and modified bar, text, borders, the cell's graphic (cell_graphic_drawing.cpp),
+// the owner-draw events and the focus rectangle.
 #include "grid/render/cell_drawing.h"
 
 #include "grid/base/drawing_routines.h"
@@ -16,164 +16,7 @@ void TProStringGrid::PaintGridCell(int ACol, int ARow, const TRect& ARect, TGrid
 
 // ---- drawing of kinds built later ------------------------------------------------------------
 
-void TProStringGrid::DrawHTMLCell(TCellPaintContext& C, const QString& Text) { (void)C; (void)Text; }
-bool TProStringGrid::HasScrollBar(int, int) { return false; }
-void TProStringGrid::DrawTreeLines(TCellPaintContext& C) { (void)C; }
 void TProStringGrid::DrawCellBackground(TCellPaintContext& C) { (void)C; }
-QSize TProStringGrid::MeasureHTMLCell(int, int, const QString&, TRect) { return {2, 2}; }
-bool TProStringGrid::InsertURLLink(const QString&, const QString&, QString&) { return false; }
-
-int TProStringGrid::IsRotated(int ACol, int ARow)
-{
-    if (GetCellType(ACol, ARow) != ctRotated) return 0;
-    const TCellGraphic* g = GetCellGraphic(ACol, ARow);
-    return g ? g->CellAngle() : 0;
-}
-
-// ---- the cell's graphic --------------------------------------------------------------------
-
-TCellGraphic* TProStringGrid::GetCellGraphicInfo(int ACol, int ARow, int& Width, int& Height, bool& TextBeside,
-                                                 TCellHAlign& HAlign, TCellVAlign& VAlign)
-{
-    Width = Height = 0;
-    TextBeside = true;
-    HAlign = haLeft;
-    VAlign = vaTop;
-    TCellGraphic* g = GetCellGraphic(ACol, ARow);
-    if (!g) return nullptr;
-    HAlign = g->CellHAlign();
-    VAlign = g->CellVAlign();
-    const int check = FControlLook->CheckSize(), radio = FControlLook->RadioSize();
-    switch (g->CellType()) {
-    case ctCheckBox:
-    case ctTriStateCheckBox:
-        Width = Height = check;
-        break;
-    case ctDataCheckBox:
-    case ctVirtCheckBox:
-    case ctRowCheckBox:
-        Width = Height = check;
-        TextBeside = false;
-        break;
-    case ctRotated:
-    case ctRadio:
-        TextBeside = false;
-        break;
-    case ctRadioButton:
-        Width = Height = radio + 4;
-        break;
-    default:
-        break;
-    }
-    return g;
-}
-
-namespace {
-bool IsCheckKind(TCellType t)
-{
-    switch (t) {
-    case ctCheckBox:
-    case ctDataCheckBox:
-    case ctVirtCheckBox:
-    case ctRowCheckBox:
-    case ctRadioButton:
-    case ctTriStateCheckBox:
-        return true;
-    default:
-        return false;
-    }
-}
-}  // namespace
-
-void TProStringGrid::DrawCellGraphic(TCellPaintContext& C, TRect& R)
-{
-    TCellGraphic* g = C.Graphic;
-    if (!g) return;
-    const TCellType kind = g->CellType();
-    if (!IsCheckKind(kind) && kind != ctRadio) return;  // the other kinds draw themselves later
-    const int w = C.GraphicWidth, h = C.GraphicHeight;
-    bool enabled = true;
-    CanEditCell(C.RealCol, C.Row, enabled);
-    const TControlStyle style = FControlLook->ControlStyle();
-
-    // A glyph larger than its cell stays inside the cell.
-    TCanvas* cv = C.Canvas;
-    if (kind == ctRadio) {
-        TGridStrings* items = GetRadioStrings(C.RealCol, C.Row);
-        DrawRadio(cv, R, items ? items->Count() : 0, g->CellIndex(), g->CellBoolean(), !enabled, items,
-                  C.State.Contains(gdSelected), C.RealCol, C.Row, style, 1.0, false, R);
-        return;
-    }
-
-    TRect G{R.Left + 1, R.Top + 1, R.Left + 1 + w, R.Top + 1 + h};
-    // Check boxes follow the text's alignment; the vertical one is the graphic's unless the
-    // cell's own differs from the grid's.
-    TCellVAlign va = g->CellVAlign();
-    if (C.VAlign != FVAlignment) va = C.VAlign == vtaTop ? vaTop : C.VAlign == vtaCenter ? vaCenter : vaBottom;
-    switch (va) {
-    case vaBottom:
-        G.Bottom = R.Bottom - 1;
-        G.Top = G.Bottom - h;
-        break;
-    case vaCenter:
-        G.Top = h < R.Height() ? R.Top + (R.Height() - h) / 2 : R.Top + 1;
-        G.Bottom = G.Top + h;
-        break;
-    case vaUnderText:
-        G.Top = R.Bottom - h;
-        G.Bottom = R.Bottom;
-        break;
-    case vaFull:
-        G.Top = R.Top;
-        G.Bottom = R.Bottom;
-        break;
-    default:
-        break;
-    }
-    const bool dataKind = kind == ctDataCheckBox || kind == ctVirtCheckBox || kind == ctRowCheckBox;
-    const bool ownText = kind == ctCheckBox || kind == ctRadioButton || kind == ctTriStateCheckBox;
-    switch (C.HAlign) {
-    case taLeftJustify:
-        G.Left = R.Left + 1;
-        break;
-    case taRightJustify:
-        G.Left = std::max(R.Left + 1, R.Right - (dataKind ? 0 : C.TextWidth) - w - 1);
-        break;
-    case taCenter:
-        if (ownText && C.TextWidth >= 1)
-            G.Left = std::max(R.Left + 1, R.Left + std::max(0, R.Right - C.TextWidth - R.Left) / 2 - w);
-        else
-            G.Left = R.Left + std::max(0, R.Right - w - R.Left) / 2;
-        break;
-    }
-    G.Right = G.Left + w;
-
-    switch (kind) {
-    case ctCheckBox:
-    case ctRowCheckBox:
-        DrawCheck(cv, G, g->CellBoolean(), enabled, g->CellAngle() > 0, style, false, 0, R);
-        break;
-    case ctDataCheckBox:
-    case ctVirtCheckBox: {
-        QString checkTrue;
-        GetCheckTrue(C.RealCol, C.Row, checkTrue);
-        DrawCheck(cv, G, GetCellEx(C.RealCol, C.Row) == checkTrue, enabled, false, style, false, 0, R);
-        break;
-    }
-    case ctTriStateCheckBox:
-        DrawCheck(cv, G, false, enabled, g->CellAngle() > 0, style, true, g->CellCheckBoxState(), R);
-        break;
-    case ctRadioButton: {
-        const int size = FControlLook->RadioSize();
-        const TRect s{G.Left + FXYOffset.X, G.Top, G.Left + FXYOffset.X + size, G.Top + size};
-        DrawRadio(cv, s, 1, g->CellBoolean() ? 0 : -1, false, !enabled, nullptr, false, C.RealCol, C.Row, style, 1.0,
-                  false, R);
-        break;
-    }
-    default:
-        break;
-    }
-}
 
 // ---- content -------------------------------------------------------------------------------
 
@@ -594,9 +437,7 @@ void TProStringGrid::DrawCellDefault(TCellPaintContext& C)
     if (!text.isEmpty()) cv->DrawText(text, tr, flags);
     brush->SetStyle(bsSolid);
 
-    if (HasSortIndicator(C.RealCol, C.Row) &&
-        (C.RealCol == FSortSettings->Column() || FSortIndexes->IndexOf(C.RealCol) >= 0) && fixedRows > 0 &&
-        (C.RealCol >= fixedCols || FSortSettings->FixedCols())) {
+    if (IsSortIndicatorCell(C.RealCol, C.Row)) {
         TRect r = R;
         if (C.FilterGlyph) r.Right -= 16;
         const int w = std::max(0, std::min(r.Width() - 16, cv->TextWidth(text)));

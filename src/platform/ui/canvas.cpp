@@ -1025,6 +1025,12 @@ void TCanvas::StretchDraw(const TRect& r, TBitmap& bitmap)
     if (QPainter* p = DrawingTarget(r, false)) p->drawImage(r.ToQRect(), bitmap.DrawImage());
 }
 
+void TCanvas::StretchDrawImage(const TRect& r, const QImage& image)
+{
+    if (image.isNull() || IsRectEmpty(r)) return;
+    if (QPainter* p = DrawingTarget(r, false)) p->drawImage(r.ToQRect(), image);
+}
+
 void TCanvas::CopyRect(const TRect& dest, TCanvas& source, const TRect& src)
 {
     if (IsRectEmpty(dest) || IsRectEmpty(src) || !source.FDevice || source.FDevice->devType() != QInternal::Image)

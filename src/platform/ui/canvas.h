@@ -259,6 +259,8 @@ public:
 
     virtual void Draw(int x, int y, TBitmap& bitmap);
     virtual void StretchDraw(const TRect& r, TBitmap& bitmap);
+    // A decoded picture, scaled to fill r.
+    virtual void StretchDrawImage(const TRect& r, const QImage& image);
     virtual void CopyRect(const TRect& dest, TCanvas& source, const TRect& src);
 
     // Clipping: the clip rectangle is the device (or, during a paint, the part of the window
