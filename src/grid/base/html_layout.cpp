@@ -639,8 +639,12 @@ void TLineLayout::Image(const QString& tag, const QString& up)
     const bool hasH = IntAttr(up, u"HEIGHT", h) && h > 0;
     ++S.ImageCounter;
 
-    const int ppiX = cv->Device() ? cv->Device()->logicalDpiX() : 96;
-    const int ppiY = cv->Device() ? cv->Device()->logicalDpiY() : 96;
+    // Pixels per inch of the device; a device that has none yet (an empty window canvas) is a screen.
+    auto ppi = [&](bool x) {
+        const int v = cv->Device() ? (x ? cv->Device()->logicalDpiX() : cv->Device()->logicalDpiY()) : 0;
+        return v > 0 ? v : 96;
+    };
+    const int ppiX = ppi(true), ppiY = ppi(false);
     int iw = 0, ih = 0;
     int listIndex = -1;
     QString sysIcon;

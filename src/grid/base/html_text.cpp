@@ -83,6 +83,25 @@ const TControlTag* FindControl(const std::vector<TControlTag>& Tags, const QStri
     return nullptr;
 }
 
+// Index in HTML of the N-th character outside tags (from 1); -1 when there is none.
+qsizetype VisibleCharAt(const QString& HTML, int N)
+{
+    int visible = 0;
+    for (qsizetype i = 0; i < HTML.size();) {
+        if (HTML[i] == u'<') {
+            // an unclosed "<" is text, as StripHTMLTags keeps it
+            const qsizetype gt = HTML.indexOf(u'>', i);
+            if (gt >= 0) {
+                i = gt + 1;
+                continue;
+            }
+        }
+        if (++visible == N) return i;
+        ++i;
+    }
+    return -1;
+}
+
 }  // namespace
 
 // ---- clipboard ------------------------------------------------------------------------------
@@ -241,10 +260,13 @@ void HighlightInHTML(const QString& HTML, const QString& Text, const QString& Ta
         const QString close = QStringLiteral("</") + Tag + QLatin1Char('>');
         int offset = 0, p = 0;
         while (FindTextFrom(text, visible, offset, p, CaseSensitive) > 0) {
-            const int endAt = VisibleToTextIndex(html, p + int(text.size()));
-            if (endAt > 0) html.insert(endAt - 1, close);
-            const int startAt = VisibleToTextIndex(html, p);
-            if (startAt > 0) html.insert(startAt - 1, open);
+            // The marks go right around the found characters, inside the tags next to them, so
+            // that they never cross a tag of the text or of an earlier mark.
+            const qsizetype last = VisibleCharAt(html, p + int(text.size()) - 1);
+            const qsizetype first = VisibleCharAt(html, p);
+            if (first < 0 || last < 0) break;
+            html.insert(last + 1, close);
+            html.insert(first, open);
             offset = p + int(text.size()) - 1;
         }
     }
