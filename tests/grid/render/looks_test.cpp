@@ -289,10 +289,10 @@ TEST(Styles, ColorTonesMakeAFlatGlyphLook)
     EXPECT_EQ(g->FloatingFooter()->Color(), TColor(0xC8C8C8));
     EXPECT_EQ(g->SearchFooter()->ColorTo(), TColor(0xC8C8C8));
     EXPECT_EQ(g->CellNode()->NodeType(), cnFlat);
-    const TButtonColors& b = g->EditComboControl()->Button;
-    EXPECT_EQ((std::array{b.ButtonColor, b.ButtonColorHot, b.ButtonColorDown, b.ButtonBorderColor}),
+    const TGridCombo* b = g->EditComboControl();
+    EXPECT_EQ((std::array{b->ButtonColor(), b->ButtonColorHot(), b->ButtonColorDown(), b->ButtonBorderColor()}),
               (std::array<TColor, 4>{0xFFFFFF, 0x00CC00, 0x00AA00, 0xDDDDDD}));
-    EXPECT_TRUE(g->EditComboControl()->Flat);
+    EXPECT_TRUE(b->Flat());
 }
 
 TEST(Styles, ThemesSetTheFixedGradient)
