@@ -3,7 +3,7 @@
 #include "platform/core/exception.h"
 #include "platform/core/process.h"
 #include "platform/ui/url_opener.h"
-#include "shell/TLbButton.h"
+#include "platform/ui/lb_button.h"
 #include "shell/TFNew_Project.h"
 #include "shell/TFOpenConf.h"
 #include "shell/TFSoftOptions.h"
