@@ -259,7 +259,9 @@ bool TTableEditor::Controllo_dati()
         }
         for (const TTableCheck& check : FSpec.Checks)
             if (check.Fails(r)) {
-                ShowError(check.Text.isEmpty() ? Row_Message(r, check.Msg) : check.Text.arg(r));
+                ShowError(!check.Text.isEmpty()  ? check.Text.arg(r)
+                          : check.Tail ? Row_Message(r, check.Msg) + check.Tail(r)
+                                       : Row_Message(r, check.Msg));
                 return false;
             }
     }

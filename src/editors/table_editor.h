@@ -50,6 +50,8 @@ struct TTableCheck {
     int Msg = -1;
     QString Text;
     std::function<bool(int row)> Fails;
+    // Not null: text added after Lang_Texts[Msg] (the limit that message names).
+    std::function<QString(int row)> Tail = {};
 };
 
 enum TKeyRule {
