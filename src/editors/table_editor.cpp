@@ -255,6 +255,13 @@ bool TTableEditor::Controllo_dati()
                 end = r;
                 break;
             }
+            // a skipped row that holds data would vanish from the file
+            if (Row_Has_Data(r)) {
+                ShowError(LT(FSpec.ErrorPrefix) + QString::number(r) +
+                          QStringLiteral("!! %1 is empty: the row would not be saved")
+                              .arg(LT(FSpec.Columns[FSpec.KeyCol - 1].Header)));
+                return false;
+            }
             continue;
         }
         for (const TTableCheck& check : FSpec.Checks)

@@ -7,6 +7,7 @@
 #include "support/fixtures.h"
 
 #include <QDir>
+#include <QFile>
 #include <memory>
 
 struct EditorEnv {
@@ -29,4 +30,21 @@ std::unique_ptr<T> Make_Editor()
     auto e = std::make_unique<T>();
     e->FormCreate();
     return e;
+}
+
+// Columns 1.. of a grid row, set and read as the user's cell texts.
+inline void Fill_Cells(TTableEditor& e, int row, const QStringList& cells)
+{
+    for (int c = 0; c < cells.size(); ++c) e.Grid()->SetCells(c + 1, row, cells[c]);
+}
+inline QStringList Row_Cells(const TTableEditor& e, int row)
+{
+    QStringList out;
+    for (int c = 1; c <= int(e.Spec().Columns.size()); ++c) out << e.Cell(c, row);
+    return out;
+}
+inline QByteArray Read_File(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
