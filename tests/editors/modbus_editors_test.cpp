@@ -448,3 +448,49 @@ TEST(ModbusTables, TheWindowsFollowTheLanguage)
     EXPECT_EQ(dm1->Title.L_SW_Desc->text(), "DM1-Anfragen");
     EXPECT_EQ(alarms->Grid()->Columns()->Items(3)->Header(), "SPN-Nr");
 }
+
+TEST(ModbusTables, TheUserFillsARequestByKeyboardAndMouse)
+{
+    EditorEnv env(2);
+    auto e = Make_Editor<TFModbusWriteRequest>();
+    e->show();
+    QApplication::setActiveWindow(e.get());
+    TProColumnGrid* g = e->Grid();
+    g->setFocus();
+    QApplication::processEvents();
+    // the lists and check boxes of the row, as picked before
+    Fill_Cells(*e, 1, With(Good_Write, {{1, ""}, {2, ""}, {3, ""}, {13, ""}}));
+    auto click = [g](int col, int row) {
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, Qt::NoModifier, g->CellRect(col, row).ToQRect().center());
+    };
+    auto type = [g](const QString& text) {
+        QTest::keyClicks(QApplication::focusWidget() ? QApplication::focusWidget() : g, text);
+    };
+    auto key = [g](Qt::Key k) { QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : g, k); };
+
+    click(1, 1);
+    type("10.0.0.7");
+    key(Qt::Key_Tab);
+    EXPECT_EQ(g->Col(), 2);
+    type("502");
+    key(Qt::Key_Tab);
+    type("9");
+    key(Qt::Key_Return);   // Enter ends the cell, not the window
+    EXPECT_TRUE(e->isVisible());
+    EXPECT_EQ(e->ModalResult(), mrNone);
+    click(13, 1);
+    type("pump 1");
+    key(Qt::Key_Escape);   // nor does Escape while the cell is edited
+    EXPECT_TRUE(e->isVisible());
+    EXPECT_EQ(e->ModalResult(), mrNone);
+    EXPECT_EQ(Row_Cells(*e, 1).mid(0, 3), QStringList({"10.0.0.7", "502", "9"}));
+
+    QTest::mouseClick(e->Btn_OK, Qt::LeftButton);
+    EXPECT_EQ(env.Boxes.Texts(), QStringList());
+    EXPECT_EQ(e->ModalResult(), mrOk);
+    const auto rows = File_Rows(File_Modbus_Write_Req);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0], Named(Write_Attrs, With(Good_Write, {{1, "10.0.0.7"}, {2, "502"}, {3, "9"},
+                                                            {13, g->Cells(13, 1).toUtf8().constData()}})));
+    e->hide();
+}
