@@ -494,3 +494,59 @@ TEST(ModbusTables, TheUserFillsARequestByKeyboardAndMouse)
                                                             {13, g->Cells(13, 1).toUtf8().constData()}})));
     e->hide();
 }
+
+#include "generate/image_dispatch.h"
+
+TEST(ModbusTables, TablesSavedByTheEditorsBuildTheSameImagesAsTablesWrittenByHand)
+{
+    EditorEnv env(2);
+    QDir().mkpath(Conf_Dir + "/bin");
+    Send_DM1("1");
+    // the image builder wants a start bit in every request, registers included
+    const QStringList read1 = With(Good_Read, {{1, "192.168.1.20"}, {4, "Coil Status"}, {6, "12"}, {9, "17"}, {10, "3"}, {11, "Y"}});
+    const QStringList read2 = With(Good_Read, {{1, "192.168.1.21"}, {2, "0x1F6"}, {4, "Input Register"}, {9, "1899"}, {10, "0"}});
+    const QStringList write1 = With(Good_Write, {{4, "Coil Status"}, {6, "1"}, {8, "Y"}, {10, "40"}, {11, "5"}});
+    const QStringList dm1 = With(Good_Read, {{3, "7"}, {9, "98"}, {10, "1"}});
+    const QStringList alarm1 = With(Good_Alarm, {{1, "98"}, {2, "6"}, {5, "0"}, {6, "4"}});
+    const QStringList alarm2 = With(Good_Alarm, {{1, "99"}, {3, "1234"}, {6, "2"}, {9, "0"}});
+    struct Fill {
+        Make New;
+        std::vector<std::pair<int, QStringList>> Rows;
+    } fills[] = {
+        {Maker<TFModbusReadRequest>(), {{1, read1}, {4, read2}}},
+        {Maker<TFModbusWriteRequest>(), {{2, write1}}},
+        {Maker<TFModbusReadRequest_DM1_J1939>(), {{1, dm1}}},
+        {Maker<TFDefineDM1_J1939>(), {{1, alarm1}, {2, alarm2}}},
+    };
+    for (const Fill& f : fills) {
+        auto e = f.New();
+        e->FormShow();
+        for (const auto& [row, cells] : f.Rows) Fill_Cells(*e, row, cells);
+        e->Btn_OKClick();
+        ASSERT_EQ(e->ModalResult(), mrOk) << env.Boxes.Texts().join('\n').toStdString();
+    }
+    Build_Device_Image();
+    Save_Device_Image();
+    const QByteArray bank1 = Read_File(Conf_Dir + "/bin/bank1.bin"), bank2 = Read_File(Conf_Dir + "/bin/bank2.bin");
+    ASSERT_GE(bank1.size(), 76);
+    // the four requests are in: two read, one DM1 read, one write
+    EXPECT_EQ(uint8_t(bank1[72]) | uint8_t(bank1[73]) << 8, 4);
+
+    // the same tables by hand, on one line, attributes in another order
+    auto row = [](const QStringList& attrs, const QStringList& cells) {
+        QByteArray x = "<row";
+        for (int i = int(attrs.size()) - 1; i >= 0; --i) x += " " + attrs[i].toUtf8() + "='" + cells[i].toUtf8() + "'";
+        return x + "/>";
+    };
+    Write_Text(File_Modbus_Read_Req, "<ModbusReadRequest>" + row(Read_Attrs, read1) + row(Read_Attrs, read2) + "</ModbusReadRequest>");
+    Write_Text(File_Modbus_Write_Req, "<ModbusWriteRequest>" + row(Write_Attrs, write1) + "</ModbusWriteRequest>");
+    Write_Text(File_Modbus_Read_Req_DM1, "<ModbusReadRequest_DM1>" + row(Read_Attrs, dm1) + "</ModbusReadRequest_DM1>");
+    Write_Text(File_Define_Alarms_DM1,
+               "<Define_Alarms_DM1>" + row(Alarm_Attrs, alarm1) + row(Alarm_Attrs, alarm2) + "</Define_Alarms_DM1>");
+    QFile::remove(Conf_Dir + "/bin/bank1.bin");
+    QFile::remove(Conf_Dir + "/bin/bank2.bin");
+    Build_Device_Image();
+    Save_Device_Image();
+    EXPECT_EQ(Read_File(Conf_Dir + "/bin/bank1.bin"), bank1);
+    EXPECT_EQ(Read_File(Conf_Dir + "/bin/bank2.bin"), bank2);
+}
