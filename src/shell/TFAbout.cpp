@@ -2,8 +2,8 @@
 
 #include "platform/ui/url_opener.h"
 #include "shell/TFFabricateFirmWare.h"
-#include "shell/TLbButton.h"
-#include "shell/shell_look.h"
+#include "platform/ui/lb_button.h"
+#include "platform/ui/window_look.h"
 #include "state/model_table.h"
 
 #include <QEvent>

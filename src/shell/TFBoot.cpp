@@ -2,8 +2,8 @@
 
 #include "platform/core/icmp.h"
 #include "platform/ui/dialogs.h"
-#include "shell/TLbButton.h"
-#include "shell/shell_look.h"
+#include "platform/ui/lb_button.h"
+#include "platform/ui/window_look.h"
 #include "state/lang.h"
 #include "state/model_table.h"
 #include "state/net_util.h"

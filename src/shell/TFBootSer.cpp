@@ -1,7 +1,7 @@
 #include "shell/TFBootSer.h"
 
-#include "shell/TLbButton.h"
-#include "shell/shell_look.h"
+#include "platform/ui/lb_button.h"
+#include "platform/ui/window_look.h"
 #include "state/lang.h"
 #include "state/model_table.h"
 

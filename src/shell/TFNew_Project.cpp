@@ -2,7 +2,7 @@
 
 #include "platform/core/paths.h"
 #include "platform/ui/dialogs.h"
-#include "shell/TLbButton.h"
+#include "platform/ui/lb_button.h"
 #include "state/lang.h"
 #include "state/shared_state.h"
 
@@ -17,7 +17,7 @@ TFNew_Project::TFNew_Project(QWidget* parent) : TForm(parent)
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     Apply_Window_Colour(this, Window_Colour);
     resize(331, 162);
-    Title = Make_Title_Panel(this);
+    Title = Make_Title_Panel(this, SW_Code);
     Label1 = New_Label(this, "Label1");
     Label1->move(16, 70);
     E_New_Proj = new QLineEdit(this);

@@ -1,7 +1,7 @@
 #pragma once
 // Step 1: creates a configuration folder (with its bin folder) under PROJECTS and opens it.
 #include "platform/ui/forms.h"
-#include "shell/shell_look.h"
+#include "platform/ui/window_look.h"
 
 class QLineEdit;
 

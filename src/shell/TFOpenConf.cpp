@@ -1,6 +1,6 @@
 #include "shell/TFOpenConf.h"
 
-#include "shell/TLbButton.h"
+#include "platform/ui/lb_button.h"
 #include "state/lang.h"
 #include "state/shared_state.h"
 
@@ -15,7 +15,7 @@ TFOpenConf::TFOpenConf(QWidget* parent) : TForm(parent)
 {
     Apply_Window_Colour(this, Window_Colour);
     resize(377, 351);
-    Title = Make_Title_Panel(this);
+    Title = Make_Title_Panel(this, SW_Code);
     Label1 = New_Label(this, "Label1");
     Label1->move(16, 70);
     ListBox1 = new QListWidget(this);

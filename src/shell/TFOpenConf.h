@@ -1,7 +1,7 @@
 #pragma once
 // Step 1: lists the configurations under PROJECTS and returns the chosen name.
 #include "platform/ui/forms.h"
-#include "shell/shell_look.h"
+#include "platform/ui/window_look.h"
 
 #include <QStringList>
 

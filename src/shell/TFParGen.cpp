@@ -2,9 +2,9 @@
 
 #include "platform/core/exception.h"
 #include "platform/ui/dialogs.h"
-#include "shell/TLbButton.h"
+#include "platform/ui/lb_button.h"
 #include "shell/octet_edits.h"
-#include "shell/shell_look.h"
+#include "platform/ui/window_look.h"
 #include "state/lang.h"
 #include "state/model_table.h"
 #include "state/par_gen_checks.h"

@@ -6,7 +6,7 @@
 #include "platform/ui/dialogs.h"
 #include "platform/ui/url_opener.h"
 #include "shell/TFFabricateFirmWare.h"
-#include "shell/TLbButton.h"
+#include "platform/ui/lb_button.h"
 #include "state/lang.h"
 #include "state/model_table.h"
 #include "state/shared_state.h"
@@ -34,7 +34,7 @@ TFSoftOptions::TFSoftOptions(QWidget* parent) : TForm(parent)
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     Apply_Window_Colour(this, Window_Colour);
     resize(509, 373);
-    Title = Make_Title_Panel(this);
+    Title = Make_Title_Panel(this, SW_Code);
     PC_Options = new QTabWidget(this);
     PC_Options->setObjectName(QStringLiteral("PC_Options"));
     PC_Options->setGeometry(8, 77, 493, 248);

@@ -2,7 +2,7 @@
 // Options: the user-interface language among the language files present, the internet
 // switches, and the check for a newer version of the configurator.
 #include "platform/ui/forms.h"
-#include "shell/shell_look.h"
+#include "platform/ui/window_look.h"
 
 #include <QStringList>
 

@@ -1,6 +1,13 @@
 #include "shell/app_forms.h"
 
+#include "editors/dm1_editor.h"
+#include "editors/j1939_editors.h"
+#include "editors/modbus_editors.h"
 #include "shell/TFAbout.h"
+#include "shell/TFBoot.h"
+#include "shell/TFBootCAN.h"
+#include "shell/TFBootSer.h"
+#include "shell/TFBootTCP.h"
 #include "shell/TFFabricateFirmWare.h"
 #include "shell/TFNew_Project.h"
 #include "shell/TFOpenConf.h"
@@ -29,6 +36,21 @@ void Create_Forms(const QString& exeDir)
     Create_Form(QStringLiteral("FAbout"), FAbout);
     Create_Form(QStringLiteral("FSoftOptions"), FSoftOptions);
     Create_Form(QStringLiteral("FParGen"), FParGen);
+    Create_Form(QStringLiteral("FReceiveJ1939"), FReceiveJ1939);
+    Create_Form(QStringLiteral("FTransmitJ1939"), FTransmitJ1939);
+    Create_Form(QStringLiteral("FBootCAN"), FBootCAN);
+    Create_Form(QStringLiteral("FModbusWriteRequest"), FModbusWriteRequest);
+    Create_Form(QStringLiteral("FModbusReadRequest"), FModbusReadRequest);
+    Create_Form(QStringLiteral("FBootTCP"), FBootTCP);
+    Create_Form(QStringLiteral("FReceive_J1939_892"), FReceive_J1939_892);
+    Create_Form(QStringLiteral("FTransmit_J1939_892"), FTransmit_J1939_892);
+    Create_Form(QStringLiteral("FReceive_J1939_Frame_896"), FReceive_J1939_Frame_896);
+    Create_Form(QStringLiteral("FTransmit_J1939_Frame_896"), FTransmit_J1939_Frame_896);
+    Create_Form(QStringLiteral("FTransmit_J1939_Frame_Atmel_872"), FTransmit_J1939_Frame_Atmel_872);
+    Create_Form(QStringLiteral("FBootSer"), FBootSer);
+    Create_Form(QStringLiteral("FDefineDM1_J1939"), FDefineDM1_J1939);
+    Create_Form(QStringLiteral("FModbusReadRequest_DM1_J1939"), FModbusReadRequest_DM1_J1939);
+    Create_Form(QStringLiteral("FBoot"), FBoot);
     Create_Update_Forms();
 }
 

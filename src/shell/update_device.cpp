@@ -10,10 +10,6 @@
 
 void Create_Update_Forms()
 {
-    Create_Form(QStringLiteral("FBootCAN"), FBootCAN);
-    Create_Form(QStringLiteral("FBootTCP"), FBootTCP);
-    Create_Form(QStringLiteral("FBootSer"), FBootSer);
-    Create_Form(QStringLiteral("FBoot"), FBoot);
     FFabricateFirmWare->Build_Images = [] {
         Build_Device_Image();
         Save_Device_Image();

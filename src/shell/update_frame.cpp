@@ -4,9 +4,9 @@
 #include "platform/ui/dialogs.h"
 #include "platform/ui/graphics.h"
 #include "shell/TFFabricateFirmWare.h"
-#include "shell/TLbButton.h"
+#include "platform/ui/lb_button.h"
 #include "shell/octet_edits.h"
-#include "shell/shell_look.h"
+#include "platform/ui/window_look.h"
 #include "state/lang.h"
 #include "state/net_util.h"
 #include "state/model_table.h"
@@ -49,7 +49,7 @@ TUpdateFrame::TUpdateFrame(QWidget* parent) : TForm(parent)
     verdana.setPixelSize(11);
     setFont(verdana);
 
-    const TTitlePanel title = Make_Title_Panel(this);
+    const TTitlePanel title = Make_Title_Panel(this, SW_Code);
     P_Title = title.P_Title;
     L_SW_Code = title.L_SW_Code;
     L_SW_Desc = title.L_SW_Desc;

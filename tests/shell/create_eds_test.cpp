@@ -3,7 +3,7 @@
 #include "shell_fixture.h"
 
 #include "platform/core/exception.h"
-#include "shell/TLbButton.h"
+#include "platform/ui/lb_button.h"
 #include "state/shared_state.h"
 
 #include <QFile>

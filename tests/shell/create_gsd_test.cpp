@@ -1,4 +1,4 @@
-#include "shell/TLbButton.h"
+#include "platform/ui/lb_button.h"
 #include "shell/create_gsd.h"
 #include "shell/shell_fixture.h"
 #include "state/lang.h"

@@ -3,7 +3,7 @@
 #include "platform/core/exception.h"
 #include "platform/core/process.h"
 #include "platform/ui/url_opener.h"
-#include "shell/TLbButton.h"
+#include "platform/ui/lb_button.h"
 #include "shell/TFNew_Project.h"
 #include "shell/TFOpenConf.h"
 #include "shell/TFSoftOptions.h"
@@ -393,4 +393,43 @@ TEST(MainWindow, AStepWhoseWindowIsMissingSaysSo)
     ASSERT_EQ(t.Boxes.Calls.size(), 1u);
     EXPECT_EQ(t.Boxes.Calls[0].Type, TMsgDlgType::mtError);
     EXPECT_TRUE(t.Boxes.Calls[0].Text.contains("FAbout")) << t.Boxes.Calls[0].Text.toStdString();
+}
+
+TEST(MainWindow, TheJ1939StepButtonsOpenTheTableEditors)
+{
+    // every J1939 table window exists from the start, under its form name
+    {
+        ShellTest t(2);
+        for (const char* n : {"FReceiveJ1939", "FTransmitJ1939", "FReceive_J1939_892", "FTransmit_J1939_892",
+                              "FReceive_J1939_Frame_896", "FTransmit_J1939_Frame_896", "FTransmit_J1939_Frame_Atmel_872"})
+            EXPECT_NE(Find_Form(n), nullptr) << n;
+    }
+    struct Case { int Model; const char* Button; const char* Form; const char* Caption; int CaptionText; };
+    const Case cases[] = {
+        {2, "Btn_Receive_J1939", "FReceive_J1939_892", "Receive J1939", 72},
+        {2, "Btn_Transmit_J1939", "FTransmit_J1939_892", "Transmit J1939", 93},
+        {1, "Btn_Transmit_J1939", "FTransmit_J1939_Frame_896", "Transmit J1939 Frames", 548},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Form);
+        ShellTest t(c.Model);
+        t.Open_Conf("A");
+        TForm* editor = Find_Form(c.Form);
+        ASSERT_NE(editor, nullptr);
+        bool shown = false;
+        // the window runs modally: look at it, then leave it by its Cancel button
+        QTimer::singleShot(0, [&] {
+            shown = editor->isVisible();
+            editor->findChild<TLbButton*>("Btn_Cancel")->Click();
+        });
+        t.Main()->Btn_Click(t.Main()->findChild<TLbButton*>(c.Button));
+        EXPECT_TRUE(shown);
+        EXPECT_EQ(editor->ModalResult(), mrCancel);
+        EXPECT_TRUE(t.Boxes.Calls.empty()) << t.Boxes.Texts().join('\n').toStdString();
+        // a change of language reaches the editor
+        EXPECT_EQ(editor->Caption(), c.Caption);
+        Lang_Texts[c.CaptionText] = "Neu";
+        Apply_Lang_To_Forms();
+        EXPECT_EQ(editor->Caption(), "Neu");
+    }
 }

@@ -6,7 +6,7 @@
 #include "shell/TFNew_Project.h"
 #include "shell/TFOpenConf.h"
 #include "shell/TFSoftOptions.h"
-#include "shell/TLbButton.h"
+#include "platform/ui/lb_button.h"
 #include "state/shared_state.h"
 #include "support/full_disk.h"
 #include "support/scripted_server.h"

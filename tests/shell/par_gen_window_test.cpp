@@ -3,7 +3,7 @@
 #include "platform/core/exception.h"
 #include "platform/core/paths.h"
 #include "shell/TFParGen.h"
-#include "shell/TLbButton.h"
+#include "platform/ui/lb_button.h"
 #include "state/lang.h"
 #include "state/model_table.h"
 #include "state/shared_state.h"

@@ -4,7 +4,7 @@
 #include "state/shared_state.h"
 #include "support/fixtures.h"
 
-#include "shell/TLbButton.h"
+#include "platform/ui/lb_button.h"
 
 #include <QDir>
 #include <QTest>

@@ -1,6 +1,6 @@
 // Update Device with the real image builder: the road from an open model 892
 // configuration to its bank files and the update window.
-#include "shell/TLbButton.h"
+#include "platform/ui/lb_button.h"
 #include "shell/shell_fixture.h"
 
 #include <QDir>

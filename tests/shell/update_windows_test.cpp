@@ -7,7 +7,7 @@
 #include "shell/TFBootSer.h"
 #include "shell/TFBootTCP.h"
 #include "shell/TFParGen.h"
-#include "shell/TLbButton.h"
+#include "platform/ui/lb_button.h"
 #include "state/lang.h"
 #include "state/shared_state.h"
 #include "shell/update_fakes.h"

@@ -4,6 +4,7 @@
 #include "platform/ui/graphics.h"
 
 #include <QImage>
+#include <QString>
 
 class QFrame;
 class QLabel;
@@ -27,8 +28,8 @@ struct TTitlePanel {
     QLabel* L_SW_Code;     // the software code, 24 pt
     QLabel* L_SW_Desc;
 };
-// The panel across the top of a dialog, 69 pixels high; L_SW_Code already shows SW_Code.
-TTitlePanel Make_Title_Panel(QWidget* form);
+// The panel across the top of a dialog, 69 pixels high; L_SW_Code shows the software code.
+TTitlePanel Make_Title_Panel(QWidget* form, const QString& swCode);
 // The panel along the bottom of a dialog, 40 pixels high, that holds its buttons.
 QFrame* Make_Button_Panel(QWidget* form);
 // A label that shows its text as it stands: names of folders and language texts come from

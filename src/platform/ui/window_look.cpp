@@ -1,7 +1,6 @@
-#include "shell/shell_look.h"
+#include "platform/ui/window_look.h"
 
-#include "shell/TLbButton.h"
-#include "state/shared_state.h"
+#include "platform/ui/lb_button.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -104,7 +103,7 @@ QImage Shell_Glyph(char kind)
     return img;
 }
 
-TTitlePanel Make_Title_Panel(QWidget* form)
+TTitlePanel Make_Title_Panel(QWidget* form, const QString& swCode)
 {
     TTitlePanel t;
     t.P_Title = new QFrame(form);
@@ -120,7 +119,7 @@ TTitlePanel Make_Title_Panel(QWidget* form)
     t.L_SW_Code->setFont(big);
     t.L_SW_Code->setPalette(grey);
     t.L_SW_Code->move(16, 4);
-    Set_Label(t.L_SW_Code, SW_Code);
+    Set_Label(t.L_SW_Code, swCode);
     t.L_SW_Desc = New_Label(t.P_Title, "L_SW_Desc");
     QFont bold = form->font();
     bold.setBold(true);

@@ -1,4 +1,4 @@
-#include "shell/TLbButton.h"
+#include "platform/ui/lb_button.h"
 
 #include "platform/ui/application.h"
 #include "platform/ui/forms.h"

@@ -1,0 +1,365 @@
+#include "editors/table_editor.h"
+
+#include "platform/core/file_io.h"
+#include "platform/core/sysutils.h"
+#include "platform/core/xml.h"
+#include "platform/ui/lb_button.h"
+#include "state/lang.h"
+#include "state/model_table.h"
+#include "state/shared_state.h"
+
+#include <QFileInfo>
+#include <QFrame>
+#include <QLabel>
+#include <QResizeEvent>
+
+namespace {
+constexpr int Title_Height = 69;
+constexpr int Button_Panel_Height = 40;
+constexpr int Client_Height = 337;
+
+// Keeps the grid between the title and the button panel when the window is resized.
+class GridKeeper : public QObject {
+public:
+    GridKeeper(QWidget* form, QWidget* grid) : QObject(grid), FGrid(grid)
+    {
+        form->installEventFilter(this);
+        Fit(form->size());
+    }
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::Resize) Fit(static_cast<QResizeEvent*>(e)->size());
+        return false;
+    }
+
+private:
+    void Fit(const QSize& s)
+    {
+        FGrid->setGeometry(0, Title_Height, s.width(), std::max(0, s.height() - Title_Height - Button_Panel_Height));
+    }
+    QWidget* FGrid;
+};
+}  // namespace
+
+TTableEditor::TTableEditor(QWidget* parent) : TForm(parent)
+{
+    Apply_Window_Colour(this, Window_Colour);
+    resize(774, Client_Height);
+}
+
+TTableEditor::~TTableEditor()
+{
+    // the grid runs its own teardown before Qt deletes the children
+    if (sga) sga->Free();
+}
+
+void TTableEditor::FormCreate()
+{
+    FSpec = Describe();
+    Build();
+    Set_Label(Title.L_SW_Code, SW_Code);
+    Set_Lang();
+}
+
+void TTableEditor::Build()
+{
+    SetClientSize(FSpec.ClientWidth, Client_Height);
+    if (!Title.P_Title) Title = Make_Title_Panel(this, SW_Code);
+    if (!P_Button) {
+        P_Button = Make_Button_Panel(this);
+        auto make = [this](TLbButton*& b, const char* name, int left, int mr) {
+            b = Make_Button(P_Button, name, left, 6, 110, 28);
+            if (mr != mrNone) b->SetModalResult(mr);
+        };
+        make(Btn_OK, "Btn_OK", 16, mrNone);
+        Btn_OK->SetGlyph(Shell_Glyph('o'));
+        Btn_OK->OnClick = [this] { Btn_OKClick(); };
+        make(Btn_Cancel, "Btn_Cancel", 134, mrCancel);
+        Btn_Cancel->SetGlyph(Shell_Glyph('c'));
+        Btn_Cancel->SetCancel(true);
+        make(Btn_DelRow, "Btn_DelRow", 252, mrNone);
+        Btn_DelRow->OnClick = [this] { Btn_DelRowClick(); };
+        if (FSpec.BtnInsRow >= 0) {
+            make(Btn_InsRow, "Btn_InsRow", 370, mrNone);
+            Btn_InsRow->OnClick = [this] { Btn_InsRowClick(); };
+        }
+        if (FSpec.BtnRegMap >= 0) make(Btn_RegMap, "Btn_RegMap", 488, mrNone);
+    }
+    if (!sga) {
+        sga = CreateGrid<TProColumnGrid>(this);
+        sga->setObjectName(FSpec.GridName);
+        new GridKeeper(this, sga);
+    }
+    const int cols = int(FSpec.Columns.size()) + 1;
+    sga->UnHideColumnsAll();
+    sga->SetColCount(cols);
+    sga->SetRowCount(FSpec.RowLimit + 1);
+    sga->SetFixedCols(1);
+    sga->SetFixedRows(1);
+    sga->SetOptions(sga->Options() + goEditing);
+    sga->Columns()->Items(0)->SetWidth(40);
+    for (int c = 1; c < cols; ++c) {
+        const TTableColumn& d = FSpec.Columns[c - 1];
+        TGridColumnItem* item = sga->Columns()->Items(c);
+        item->SetEditor(d.Editor);
+        item->SetWidth(d.Width);
+        item->ComboItems()->SetStrings(d.Items);
+    }
+    for (int c = cols - 1; c >= 1; --c)
+        if (FSpec.Columns[c - 1].Hidden) sga->HideColumn(c);
+    Clear_Table();
+}
+
+void TTableEditor::Set_Lang()
+{
+    SetCaption(LT(FSpec.Caption));
+    Set_Label(Title.L_SW_Desc, LT(FSpec.Desc));
+    sga->Columns()->Items(0)->SetHeader(LT(FSpec.NumberHeader));
+    for (int c = 1; c <= int(FSpec.Columns.size()); ++c)
+        sga->Columns()->Items(c)->SetHeader(LT(FSpec.Columns[c - 1].Header));
+    Btn_OK->SetCaption(LT(FSpec.BtnOK));
+    Btn_Cancel->SetCaption(LT(FSpec.BtnCancel));
+    Btn_DelRow->SetCaption(LT(FSpec.BtnDelRow));
+    if (Btn_InsRow) Btn_InsRow->SetCaption(LT(FSpec.BtnInsRow));
+    if (Btn_RegMap) Btn_RegMap->SetCaption(LT(FSpec.BtnRegMap));
+}
+
+void TTableEditor::FormShow()
+{
+    Clear_Table();
+    Load_Table();
+}
+
+void TTableEditor::Clear_Table()
+{
+    for (int r = 1; r < sga->RowCount(); ++r) {
+        sga->SetCells(0, r, QString::number(r));
+        Empty_Row(r);
+    }
+}
+
+void TTableEditor::Empty_Row(int row)
+{
+    for (int c = 1; c <= int(FSpec.Columns.size()); ++c) sga->SetCells(c, row, QString());
+}
+
+void TTableEditor::Copy_Row(int from, int to)
+{
+    for (int c = 1; c <= int(FSpec.Columns.size()); ++c) sga->SetCells(c, to, sga->Cells(c, from));
+}
+
+void TTableEditor::Load_Table()
+{
+    const QString path = FSpec.File ? *FSpec.File : QString();
+    if (path.isEmpty() || !QFileInfo::exists(path)) return;
+    pugi::xml_document doc;
+    QString reason;
+    if (!XmlLoadFile(doc, path, &reason)) {
+        ShowError(QStringLiteral("The table file \"%1\" cannot be read: %2. The table opens empty; the file is "
+                                 "left as it is unless you press OK.")
+                      .arg(path, reason));
+        return;
+    }
+    const int limit = sga->RowCount() - 1;
+    int dropped = 0;
+    const pugi::xml_node root = XmlRoot(doc);
+    if (root.type() != pugi::node_element) {
+        // something stands before the root element: its rows are not shown
+        for (pugi::xml_node n = root; n; n = n.next_sibling())
+            if (n.type() == pugi::node_element) {
+                dropped = int(std::distance(n.begin(), n.end()));
+                break;
+            }
+    } else {
+        int r = 1;
+        for (pugi::xml_node row = root.first_child(); row; row = row.next_sibling(), ++r) {
+            if (r > limit) {
+                ++dropped;
+                continue;
+            }
+            for (int c = 1; c <= int(FSpec.Columns.size()); ++c) {
+                const TTableColumn& d = FSpec.Columns[c - 1];
+                QString text;
+                if (!d.FixedText.isNull())
+                    text = d.FixedText;
+                else if (const pugi::xml_attribute a = row.attribute(ToUtf8(d.Attribute).c_str()))
+                    text = QString::fromUtf8(a.value());
+                else
+                    text = d.Missing;
+                sga->SetCells(c, r, text);
+            }
+        }
+    }
+    if (dropped > 0)
+        MessageDlg(QStringLiteral("The table file \"%1\" holds %2 row(s) that this table cannot show; they will be "
+                                  "dropped if you press OK.")
+                       .arg(path)
+                       .arg(dropped),
+                   TMsgDlgType::mtWarning, mbOK);
+}
+
+int TTableEditor::Current_Row() const
+{
+    const int r = sga->Row();
+    return r >= 1 && r < sga->RowCount() ? r : 1;
+}
+
+QString TTableEditor::Cell(int col, int row) const { return sga->Cells(col, row); }
+int TTableEditor::Num(int col, int row, int def) const { return StrToIntDef(Cell(col, row), def); }
+bool TTableEditor::Ticked(int col, int row) const { return UpperCase(Cell(col, row)) == QLatin1String("Y"); }
+bool TTableEditor::Blank(int col, int row) const { return Trim(Cell(col, row)).isEmpty(); }
+bool TTableEditor::Key_Empty(int row) const { return Blank(FSpec.KeyCol, row); }
+
+bool TTableEditor::Row_Has_Data(int row) const
+{
+    for (int c = 1; c <= int(FSpec.Columns.size()); ++c) {
+        const TTableColumn& d = FSpec.Columns[c - 1];
+        if (!d.FixedText.isNull() || Blank(c, row)) continue;
+        if (d.Editor == edDataCheckBox && Trim(Cell(c, row)) == QLatin1String("N")) continue;
+        return true;
+    }
+    return false;
+}
+
+std::function<bool(int)> TTableEditor::Out_Of(int col, int lo, int hi, int def) const
+{
+    return [this, col, lo, hi, def](int r) {
+        const int v = Num(col, r, def);
+        return v < lo || v > hi;
+    };
+}
+
+std::function<bool(int)> TTableEditor::Is_Blank(int col) const
+{
+    return [this, col](int r) { return Blank(col, r); };
+}
+
+std::function<bool(int)> TTableEditor::Is_Empty(int col) const
+{
+    return [this, col](int r) { return Cell(col, r).isEmpty(); };
+}
+
+QString TTableEditor::Row_Message(int row, int msg) const
+{
+    return LT(FSpec.ErrorPrefix) + QString::number(row) + LT(msg);
+}
+
+bool TTableEditor::Controllo_dati()
+{
+    if (FSpec.BeforeWalk) FSpec.BeforeWalk();
+    const int last = sga->RowCount() - 1;
+    int end = last + 1;   // the first row after the table
+    for (int r = 1; r <= last; ++r) {
+        if (Key_Empty(r)) {
+            if (FSpec.KeyRule == krStopAtEmpty) {
+                end = r;
+                break;
+            }
+            // a skipped row that holds data would vanish from the file
+            if (Row_Has_Data(r)) {
+                ShowError(LT(FSpec.ErrorPrefix) + QString::number(r) +
+                          QStringLiteral("!! %1 is empty: the row would not be saved")
+                              .arg(LT(FSpec.Columns[FSpec.KeyCol - 1].Header)));
+                return false;
+            }
+            continue;
+        }
+        for (const TTableCheck& check : FSpec.Checks)
+            if (check.Fails(r)) {
+                ShowError(!check.Text.isEmpty()  ? check.Text.arg(r)
+                          : check.Tail ? Row_Message(r, check.Msg) + check.Tail(r)
+                                       : Row_Message(r, check.Msg));
+                return false;
+            }
+    }
+    // Rows after the end of the table would be lost without a word: name the first one.
+    for (int r = end; r <= last; ++r)
+        if (Row_Has_Data(r)) {
+            const QString key = LT(FSpec.Columns[FSpec.KeyCol - 1].Header);
+            ShowError(r == end ? LT(FSpec.ErrorPrefix) + QString::number(r) +
+                                     QStringLiteral("!! %1 is empty: the row and the rows below it would not be saved")
+                                         .arg(key)
+                               : LT(FSpec.ErrorPrefix) + QString::number(r) +
+                                     QStringLiteral("!! The row follows the empty %1 of row %2 and would not be saved")
+                                         .arg(key)
+                                         .arg(end));
+            return false;
+        }
+    if (FSpec.AfterWalk) {
+        const QString text = FSpec.AfterWalk();
+        if (!text.isEmpty()) {
+            ShowError(text);
+            return false;
+        }
+    }
+    return true;
+}
+
+QByteArray TTableEditor::Table_Document() const
+{
+    pugi::xml_document doc;
+    pugi::xml_node root = XmlAddChild(doc, ToUtf8(FSpec.Root).c_str());
+    XmlAddComment(doc, QStringLiteral("SW_VERSION = ") + QString::fromUtf16(Model_Table().Version));
+    for (int r = 1; r < sga->RowCount(); ++r) {
+        if (Key_Empty(r)) {
+            if (FSpec.KeyRule == krStopAtEmpty) break;
+            continue;
+        }
+        pugi::xml_node row = XmlAddChild(root, "row");
+        for (int c = 1; c <= int(FSpec.Columns.size()); ++c) {
+            const TTableColumn& d = FSpec.Columns[c - 1];
+            XmlSetAttr(row, ToUtf8(d.Attribute).c_str(), d.FixedText.isNull() ? Cell(c, r) : d.FixedText);
+        }
+    }
+    return XmlToBytes(doc);
+}
+
+bool TTableEditor::Save_Table()
+{
+    const QString path = FSpec.File ? *FSpec.File : QString();
+    QString error;
+    if (TrySaveFileAtomic(path, Table_Document(), &error)) return true;
+    ShowError(QStringLiteral("The table file \"%1\" could not be written: %2. The file is left as it was.").arg(path, error));
+    return false;
+}
+
+void TTableEditor::Btn_OKClick()
+{
+    if (!Controllo_dati()) return;
+    if (!Save_Table()) return;
+    SetModalResult(mrOk);
+}
+
+void TTableEditor::Btn_DelRowClick()
+{
+    const int row = Current_Row();
+    QString question = LT(FSpec.DeleteQuestion) + QString::number(row);
+    if (FSpec.DeleteQuestionEnd >= 0) question += LT(FSpec.DeleteQuestionEnd);
+    if (MessageDlg(question, TMsgDlgType::mtConfirmation, mbYes | mbNo) != mrYes) return;
+    Delete_Row(row);
+}
+
+void TTableEditor::Delete_Row(int Num_Row)
+{
+    const int last = sga->RowCount() - 1;
+    if (Num_Row < 1 || Num_Row > last) return;
+    for (int r = Num_Row; r < last; ++r) Copy_Row(r + 1, r);
+    Empty_Row(last);
+}
+
+void TTableEditor::Btn_InsRowClick()
+{
+    if (!Insert_Row(Current_Row()))
+        ShowError(QStringLiteral("The table is full: its last row holds data. Delete a row before inserting one."));
+}
+
+bool TTableEditor::Insert_Row(int Num_Row)
+{
+    const int last = sga->RowCount() - 1;
+    if (Num_Row < 1 || Num_Row > last) return false;
+    // the last row would fall off the table
+    if (Row_Has_Data(last)) return false;
+    for (int r = last - 1; r >= Num_Row; --r) Copy_Row(r, r + 1);
+    Empty_Row(Num_Row);
+    return true;
+}

@@ -1,0 +1,148 @@
+#pragma once
+// The frame of every table editor window: title and button panels, one column grid, the
+// table file (root element, one "row" element per table row with the cells as attributes,
+// then the model's version comment), load on show, check then save on OK, Cancel, row
+// deletion and insertion, and the language texts.  A window is a description of its
+// table (TTableSpec) plus the code its table makes special.
+#include "grid/control/pro_column_grid.h"
+#include "platform/ui/forms.h"
+#include "platform/ui/window_look.h"
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <vector>
+
+class QFrame;
+class QLabel;
+class TLbButton;
+
+// One data column: its header text index, editor kind, width and attribute.
+struct TTableColumn {
+    int Header = -1;                 // Lang_Texts index
+    TEditorType Editor = edNormal;   // edNormal, edComboList or edDataCheckBox
+    int Width = 64;
+    QString Attribute;
+    QStringList Items;               // the drop-down list's items
+    QString Missing;                 // the cell of a row element without the attribute
+    // Not null: the column is not the user's for this model; every row loads and writes
+    // this text whatever the file or the cell holds.
+    QString FixedText;
+    bool Hidden = false;
+};
+
+inline TTableColumn Text_Column(int header, int width, const QString& attribute)
+{
+    return TTableColumn{header, edNormal, width, attribute, {}, {}, {}, false};
+}
+inline TTableColumn List_Column(int header, int width, const QString& attribute, const QStringList& items)
+{
+    return TTableColumn{header, edComboList, width, attribute, items, {}, {}, false};
+}
+inline TTableColumn Check_Column(int header, int width, const QString& attribute)
+{
+    return TTableColumn{header, edDataCheckBox, width, attribute, {}, {}, {}, false};
+}
+
+// One check of a row, in the order the table's rules run.  A failing check shows
+// Lang_Texts[prefix] + row + Lang_Texts[Msg], or the whole Text with %1 as the row.
+struct TTableCheck {
+    int Msg = -1;
+    QString Text;
+    std::function<bool(int row)> Fails;
+    // Not null: text added after Lang_Texts[Msg] (the limit that message names).
+    std::function<QString(int row)> Tail = {};
+};
+
+enum TKeyRule {
+    krStopAtEmpty,   // the table ends at the first row whose key cell is empty
+    krSkipEmpty      // rows with an empty key cell are left out, later rows still count
+};
+
+struct TTableSpec {
+    QString GridName = QStringLiteral("sga");
+    const QString* File = nullptr;   // the path global of the table file
+    QString Root;
+    int RowLimit = 250;
+    int ClientWidth = 774;
+    int KeyCol = 1;
+    TKeyRule KeyRule = krStopAtEmpty;
+    int NumberHeader = -1;           // header of column 0
+    std::vector<TTableColumn> Columns;   // columns 1 .. n
+
+    int Caption = -1, Desc = -1;
+    int BtnOK = -1, BtnCancel = -1, BtnDelRow = -1, BtnInsRow = -1, BtnRegMap = -1;   // -1: no such button
+    int ErrorPrefix = -1;
+    int DeleteQuestion = -1, DeleteQuestionEnd = -1;
+    std::vector<TTableCheck> Checks;
+    // A check after the walk (a total over the rows); returns the whole message or nothing.
+    std::function<QString()> AfterWalk;
+    // Called before each walk of the check (resets running totals).
+    std::function<void()> BeforeWalk;
+};
+
+class TTableEditor : public TForm {
+public:
+    explicit TTableEditor(QWidget* parent = nullptr);
+    ~TTableEditor() override;
+
+    // Creation once at start-up: the window's description for the build's model, the grid
+    // and buttons it describes, then Set_Lang.
+    void FormCreate() override;
+    // Every showing: the table is cleared and the file loaded.
+    void FormShow() override;
+    void Set_Lang();
+
+    void Btn_OKClick();
+    void Btn_DelRowClick();
+    void Btn_InsRowClick();
+    bool Controllo_dati();
+    void Delete_Row(int Num_Row);
+    // Inserts an empty row at Num_Row; false (nothing changed) when the last row holds data.
+    bool Insert_Row(int Num_Row);
+
+    // Loads the table file into the grid; the messages of a damaged file are shown.
+    void Load_Table();
+    // The document of the rows the check passes, with the version comment.
+    QByteArray Table_Document() const;
+    // Writes it through a temporary file; false (after an error box) when it failed.
+    bool Save_Table();
+
+    const TTableSpec& Spec() const { return FSpec; }
+    TProColumnGrid* Grid() const { return sga; }
+    // The window's current row; the grid's when it lies on a data row.
+    int Current_Row() const;
+
+    // Helpers for the checks of the editors.
+    QString Cell(int col, int row) const;
+    int Num(int col, int row, int def = -1) const;
+    bool Ticked(int col, int row) const;       // the cell is "Y" (upper-cased)
+    bool Blank(int col, int row) const;        // empty after trimming
+    // A row whose key cell is empty after trimming.
+    bool Key_Empty(int row) const;
+    // A row holding anything the user put there (a cleared check box counts as nothing).
+    bool Row_Has_Data(int row) const;
+    std::function<bool(int)> Out_Of(int col, int lo, int hi, int def = -1) const;
+    std::function<bool(int)> Is_Blank(int col) const;   // empty after trimming
+    std::function<bool(int)> Is_Empty(int col) const;   // no text at all
+
+    TTitlePanel Title{};
+    QFrame* P_Button = nullptr;
+    TLbButton *Btn_OK = nullptr, *Btn_Cancel = nullptr, *Btn_DelRow = nullptr, *Btn_InsRow = nullptr,
+              *Btn_RegMap = nullptr;
+    TProColumnGrid* sga = nullptr;
+
+protected:
+    // The description of the window for the build's model.
+    virtual TTableSpec Describe() = 0;
+    // The row number a check message names, with the table's prefix.
+    QString Row_Message(int row, int msg) const;
+
+private:
+    void Build();
+    void Clear_Table();
+    void Copy_Row(int from, int to);
+    void Empty_Row(int row);
+
+    TTableSpec FSpec;
+};

@@ -1,0 +1,50 @@
+#pragma once
+// An editor window made as the program makes it, over a fresh configuration folder, with
+// message boxes recorded and the English texts loaded.
+#include "editors/table_editor.h"
+#include "state/lang.h"
+#include "state/shared_state.h"
+#include "support/fixtures.h"
+
+#include <QDir>
+#include <QFile>
+#include <memory>
+
+struct EditorEnv {
+    explicit EditorEnv(int model) : Model(model)
+    {
+        Set_Default_Lang();
+        Conf_Name = QStringLiteral("Test");
+        Conf_Dir = Dir.File(QStringLiteral("PROJECTS/Test"));
+        QDir().mkpath(Conf_Dir);
+        Set_Files();
+    }
+    ScopedModelCode Model;
+    TempExeDir Dir;
+    MessageBoxRecorder Boxes;
+};
+
+template <class T>
+std::unique_ptr<T> Make_Editor()
+{
+    auto e = std::make_unique<T>();
+    e->FormCreate();
+    return e;
+}
+
+// Columns 1.. of a grid row, set and read as the user's cell texts.
+inline void Fill_Cells(TTableEditor& e, int row, const QStringList& cells)
+{
+    for (int c = 0; c < cells.size(); ++c) e.Grid()->SetCells(c + 1, row, cells[c]);
+}
+inline QStringList Row_Cells(const TTableEditor& e, int row)
+{
+    QStringList out;
+    for (int c = 1; c <= int(e.Spec().Columns.size()); ++c) out << e.Cell(c, row);
+    return out;
+}
+inline QByteArray Read_File(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
