@@ -515,12 +515,29 @@ private:
     TProStringGrid* FGrid;
 };
 
+// The editors of the form controls in a cell's mini-HTML text (cell_controls.cpp): Tab moves
+// on to the cell's next control, Enter and Escape end the edit and stay with the grid.
 class TControlEdit : public QLineEdit {
 public:
-    explicit TControlEdit(QWidget* AParent) : QLineEdit(AParent) { hide(); }
+    explicit TControlEdit(TProStringGrid* AGrid);
+
+protected:
+    bool event(QEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+
+private:
+    TProStringGrid* FGrid;
 };
 
 class TControlCombo : public QComboBox {
 public:
-    explicit TControlCombo(QWidget* AParent) : QComboBox(AParent) { hide(); }
+    explicit TControlCombo(TProStringGrid* AGrid);
+
+protected:
+    bool event(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+
+private:
+    TProStringGrid* FGrid;
 };

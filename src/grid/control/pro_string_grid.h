@@ -19,6 +19,7 @@ class TGridFocusWindow;
 class TProInplaceEdit;
 class TEditLink;
 struct TCellPaintContext;
+struct THtmlRenderArgs;
 
 enum TGridLook { glStandard, glSoft, glClassic, glZUZ, glXP, glListView, glVista, glWin7, glOffice2007, glCustom };
 // The grid's own styles, one for each component style of the same position.
@@ -1541,6 +1542,31 @@ public:
     using TFixedEditEvent =
         std::function<void(TObject* Sender, int ACol, int ARow, TGridFixedCellEditor& AEditor, QStringList& Values)>;
 
+    // ==== form controls of mini-HTML cell text (cell_controls.cpp) ====
+    using TControlClickEvent = std::function<void(TObject* Sender, int ARow, int ACol, const QString& CtrlID,
+                                                  const QString& CtrlType, const QString& CtrlVal)>;
+    using TControlComboListEvent =
+        std::function<void(TObject* Sender, int ARow, int ACol, const QString& CtrlID, const QString& CtrlType,
+                           const QString& CtrlVal, QStringList& Values, bool& Edit, int& DropCount)>;
+    using TControlComboSelectEvent = std::function<void(TObject* Sender, int ARow, int ACol, int ItemIndex,
+                                                        const QString& CtrlID, const QString& CtrlValue)>;
+    // Opens the editor on the control after ControlID in the cell's tab order (the first for
+    // an empty ID); without one the grid takes the focus back.
+    void EditCellControl(int ACol, int ARow, const QString& ControlID);
+    void ShowCellControlEditor(int ACol, int ARow, const TRect& R, const QString& ID, const QString& Type,
+                               const QString& Value);
+    // Writes the edited value into the control's tag and hides the editor.
+    void DoneCellControlEdit();
+    void ControlEditTab(bool Backward);
+    void ControlComboSelect(int ItemIndex);
+    bool ControlEditing() const { return FCtrlEditing; }
+    TControlEdit* ControlEditor() const { return FEditControl; }
+    TControlCombo* ControlComboEditor() const { return FComboControl; }
+    TControlClickEvent OnControlClick;
+    TControlClickEvent OnControlEditDone;
+    TControlComboListEvent OnControlComboList;
+    TControlComboSelectEvent OnControlComboSelect;
+
     // Where a followed link goes (see AnchorTarget in mouse.cpp).
     enum TAnchorTarget { atCell, atBrowser, atEventOnly };
     static TAnchorTarget AnchorTarget(const QString& Anchor);
@@ -1619,6 +1645,16 @@ private:
     void FollowAnchor(int ACol, int ARow, const QString& Anchor);
     // The anchor of the mini-HTML text under a client point; empty when none.
     QString AnchorAt(int ACol, int ARow, int X, int Y);
+    // The cell's mini-HTML layout rectangle, and a hit test of its layout at a client point
+    // (or of the control ControlID).
+    TRect HtmlLayoutRect(int ACol, int ARow);
+    bool HtmlCellHitTest(int ACol, int ARow, int X, int Y, const QString& ControlID, THtmlRenderArgs& A);
+    // A press on a form control of the cell that may be edited; false when there is none.
+    bool PressCellControl(int ACol, int ARow, int X, int Y);
+    TPoint FCtrlXY{-1, -1};
+    QString FCtrlID, FCtrlType;
+    bool FCtrlEditing = false;
+    bool FCtrlDown = false;
     bool SelectFixedCells(int ACol, int ARow, TShiftState Shift);
     void UpdateFixedSizing(int X, int Y);
     void ShowSizingHint(int X, int Y);

@@ -32,17 +32,6 @@ void TProStringGrid::ResetFixedCellHighlight()
     if (x >= 0 && y >= 0 && x < ColCount() && y < RowCount()) InvalidateCell(x, y);
 }
 
-QString TProStringGrid::AnchorAt(int ACol, int ARow, int X, int Y)
-{
-    // Anchors of mini-HTML text are found by the mini-HTML layout, which the grid does not
-    // lay out yet: no point of a cell is on an anchor.
-    (void)ACol;
-    (void)ARow;
-    (void)X;
-    (void)Y;
-    return QString();
-}
-
 // The fixed column (or row) whose right (bottom) edge lies less than 3 px from Pos; -1 when
 // none.  Edges fall at the running sum of the sizes plus one pixel per cell.
 int TProStringGrid::FixedEdgeIndex(bool Cols, int Pos) const

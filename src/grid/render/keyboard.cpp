@@ -371,6 +371,9 @@ void TProStringGrid::HandleKeyDownMessage(TMessage& Message)
             return;
         }
         if (controlCell()) {
+            // the keys belong to the form controls of the cell: they open its first one
+            SaveOldCellText(Col(), Row());
+            EditCellControl(Col(), Row(), QString());
             Message.Result = 1;
             return;
         }

@@ -280,7 +280,8 @@ void TProStringGrid::HandleLeftButtonDown(TMessage& Message)
     const int kind = CellTextKind(text, FEnableHTML);
     QString anchor;
     if (FURLShow && kind == 0 && IsURLText(text)) anchor = text;
-    else if (kind == 1) anchor = AnchorAt(c, r, X, Y);
+    else if (kind == 1 && PressCellControl(base.X, base.Y, X, Y)) return;
+    else if (kind == 1) anchor = AnchorAt(base.X, base.Y, X, Y);
     if (!anchor.isEmpty()) {
         bool autoHandle = true;
         if (OnAnchorClick) OnAnchorClick(this, base.Y, rc, anchor, autoHandle);

@@ -377,3 +377,51 @@ void TInplaceEdit::mouseDoubleClickEvent(QMouseEvent* e)
 {
     QLineEdit::mouseDoubleClickEvent(e);
 }
+
+QString QtInputMask(const QString& EditMask)
+{
+    if (EditMask.isEmpty()) return QString();
+    const QStringList fields = EditMask.split(QLatin1Char(';'));
+    const QString mask = fields.value(0);
+    QChar blank = QLatin1Char('_');
+    if (fields.size() > 2 && !fields[2].isEmpty()) blank = fields[2][0];
+    static const QString qtLetters = QStringLiteral("AaNnXx90DdHhBb#><!\\[]{}");
+    QString out;
+    for (int i = 0; i < mask.size(); ++i) {
+        const QChar c = mask[i];
+        switch (c.unicode()) {
+        case 'L': out += QLatin1Char('A'); break;
+        case 'l': out += QLatin1Char('a'); break;
+        case 'A': out += QLatin1Char('N'); break;
+        case 'a': out += QLatin1Char('n'); break;
+        case 'C': out += QLatin1Char('X'); break;
+        case 'c': out += QLatin1Char('x'); break;
+        case '0': out += QLatin1Char('9'); break;
+        case '9': out += QLatin1Char('0'); break;
+        case '#': out += QLatin1Char('#'); break;
+        case '>': out += QLatin1Char('>'); break;
+        case '<':
+            if (i + 1 < mask.size() && mask[i + 1] == QLatin1Char('>')) {
+                out += QLatin1Char('!');
+                ++i;
+            } else {
+                out += QLatin1Char('<');
+            }
+            break;
+        case '!': break;
+        case '_': out += QLatin1Char(' '); break;
+        case '\\':
+            if (++i < mask.size()) {
+                if (qtLetters.contains(mask[i])) out += QLatin1Char('\\');
+                out += mask[i];
+            }
+            break;
+        default:
+            if (qtLetters.contains(c)) out += QLatin1Char('\\');
+            out += c;
+        }
+    }
+    // Qt's blank character follows the last ';'; a ';' of the blank itself is not possible there
+    if (blank != QLatin1Char(';')) out += QLatin1Char(';') + blank;
+    return out;
+}

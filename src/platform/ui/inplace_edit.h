@@ -5,6 +5,14 @@
 #include <QLineEdit>
 
 // The editor over the current cell, a single-line edit owned by the grid.
+// The class library's edit mask ("mask;save literals;blank") as a Qt input mask.  The mask
+// letters differ: there "0" is a required digit and "9" an optional one, "L"/"l" letters,
+// "A"/"a" letters or digits, "C"/"c" any character; "<>" ends case conversion, "!" (blanks
+// trimmed from the front) and the save-literals field have no Qt counterpart and are
+// dropped, ":" and "/" are the time and date separators, "_" shows as a blank.  Any other
+// character is a literal, escaped where Qt would read it as a mask letter.
+QString QtInputMask(const QString& EditMask);
+
 class TInplaceEdit : public QLineEdit, public TObject {
 public:
     explicit TInplaceEdit(TCustomGrid* grid);
