@@ -26,6 +26,7 @@ void TProStringGrid::DrawHTMLCell(TCellPaintContext& C, const QString& Text)
     a.PictureContainer = FPictureContainer;
     a.ThemeWindow = this;
     a.BiDiMode = layoutDirection() == Qt::RightToLeft ? 1 : 0;
+    a.MouseDown = FCtrlDown && C.DisplayCol == FCtrlXY.X && C.Row == FCtrlXY.Y;
     RenderHtmlCell(C.Canvas, Text, C.Rect, a);
     C.TextWidth = a.MeasuredWidth + 2;
 }

@@ -409,6 +409,11 @@ void TProStringGrid::HandleLeftButtonUp(TMessage& Message)
     const bool movedOrSized = ColMoveFlg || ColSizeFlg || ColSized || Rowsized;
     ColMoveFlg = ColSizeFlg = FMouseDown = FMouseKeepDown = false;
     FMouseSelectMode = msNormal;
+    if (FCtrlDown) {
+        // a held button control of mini-HTML text is let go
+        FCtrlDown = false;
+        InvalidateCell(FCtrlXY.X, FCtrlXY.Y);
+    }
     FMouseDownMove = false;
     FMouseSelectStart = -1;
 
