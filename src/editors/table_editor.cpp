@@ -17,28 +17,6 @@ namespace {
 constexpr int Title_Height = 69;
 constexpr int Button_Panel_Height = 40;
 constexpr int Client_Height = 337;
-
-// Keeps the grid between the title and the button panel when the window is resized.
-class GridKeeper : public QObject {
-public:
-    GridKeeper(QWidget* form, QWidget* grid) : QObject(grid), FGrid(grid)
-    {
-        form->installEventFilter(this);
-        Fit(form->size());
-    }
-    bool eventFilter(QObject*, QEvent* e) override
-    {
-        if (e->type() == QEvent::Resize) Fit(static_cast<QResizeEvent*>(e)->size());
-        return false;
-    }
-
-private:
-    void Fit(const QSize& s)
-    {
-        FGrid->setGeometry(0, Title_Height, s.width(), std::max(0, s.height() - Title_Height - Button_Panel_Height));
-    }
-    QWidget* FGrid;
-};
 }  // namespace
 
 TTableEditor::TTableEditor(QWidget* parent) : TForm(parent)
@@ -88,7 +66,10 @@ void TTableEditor::Build()
     if (!sga) {
         sga = CreateGrid<TProColumnGrid>(this);
         sga->setObjectName(FSpec.GridName);
-        new GridKeeper(this, sga);
+        // the grid stays between the title and the button panel when the window is resized
+        Follow_Form_Size(this, sga, [grid = sga](const QSize& s) {
+            grid->setGeometry(0, Title_Height, s.width(), std::max(0, s.height() - Title_Height - Button_Panel_Height));
+        });
     }
     const int cols = int(FSpec.Columns.size()) + 1;
     sga->UnHideColumnsAll();

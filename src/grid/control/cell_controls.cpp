@@ -110,16 +110,12 @@ bool TProStringGrid::HtmlCellHitTest(int ACol, int ARow, int X, int Y, const QSt
 {
     const QString text = Cells(DisplToRealColumn(ACol), ARow);
     if (CellTextKind(text, FEnableHTML) != 1) return false;
+    A = HtmlArgs();
     A.HitTestOnly = true;
     A.HitX = X;
     A.HitY = Y;
     A.ControlID = ControlID;
-    A.ImageList = FGridImages;
-    A.PictureCache = FImageCache.get();
-    A.PictureContainer = FPictureContainer;
-    A.ThemeWindow = this;
     A.WordWrap = !FEnhTextSize;
-    A.URLColor = FURLColor;
     return RenderHtmlCell(Canvas(), text, HtmlLayoutRect(ACol, ARow), A);
 }
 

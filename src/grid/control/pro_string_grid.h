@@ -1648,6 +1648,8 @@ private:
     // The cell's mini-HTML layout rectangle, and a hit test of its layout at a client point
     // (or of the control ControlID).
     TRect HtmlLayoutRect(int ACol, int ARow);
+    // Render arguments with the grid's images, pictures, link colour and theme window.
+    THtmlRenderArgs HtmlArgs();
     bool HtmlCellHitTest(int ACol, int ARow, int X, int Y, const QString& ControlID, THtmlRenderArgs& A);
     // A press on a form control of the cell that may be edited; false when there is none.
     bool PressCellControl(int ACol, int ARow, int X, int Y);

@@ -8,10 +8,20 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-void TProStringGrid::DrawHTMLCell(TCellPaintContext& C, const QString& Text)
+THtmlRenderArgs TProStringGrid::HtmlArgs()
 {
     THtmlRenderArgs a;
     a.ImageList = FGridImages;
+    a.URLColor = FURLColor;
+    a.PictureCache = FImageCache.get();
+    a.PictureContainer = FPictureContainer;
+    a.ThemeWindow = this;
+    return a;
+}
+
+void TProStringGrid::DrawHTMLCell(TCellPaintContext& C, const QString& Text)
+{
+    THtmlRenderArgs a = HtmlArgs();
     a.HitX = C.Rect.Left;
     a.HitY = C.Rect.Top;
     a.FocusAnchorIndex = -1;
@@ -22,9 +32,6 @@ void TProStringGrid::DrawHTMLCell(TCellPaintContext& C, const QString& Text)
     a.ImageScale = 0;
     a.URLColor = C.URLColor;
     a.ShadowColor = clGray;
-    a.PictureCache = FImageCache.get();
-    a.PictureContainer = FPictureContainer;
-    a.ThemeWindow = this;
     a.BiDiMode = layoutDirection() == Qt::RightToLeft ? 1 : 0;
     a.MouseDown = FCtrlDown && C.DisplayCol == FCtrlXY.X && C.Row == FCtrlXY.Y;
     RenderHtmlCell(C.Canvas, Text, C.Rect, a);
@@ -35,13 +42,8 @@ QSize TProStringGrid::MeasureHTMLCell(int ACol, int ARow, const QString& Text, T
 {
     (void)ACol;
     (void)ARow;
-    THtmlRenderArgs a;
+    THtmlRenderArgs a = HtmlArgs();
     a.MeasureOnly = true;
-    a.ImageList = FGridImages;
-    a.URLColor = FURLColor;
-    a.PictureCache = FImageCache.get();
-    a.PictureContainer = FPictureContainer;
-    a.ThemeWindow = this;
     RenderHtmlCell(Canvas(), Text, R, a);
     return {a.MeasuredWidth + 2, a.MeasuredHeight + 2};
 }

@@ -8,30 +8,39 @@
 #include <QResizeEvent>
 
 namespace {
-// Keeps a panel across its form's width (and at its bottom) when the form is resized.
-class PanelKeeper : public QObject {
+// Calls its fitting function with the form's size now and on every resize of the form.
+class SizeFollower : public QObject {
 public:
-    PanelKeeper(QWidget* form, QFrame* panel, bool bottom) : QObject(panel), FPanel(panel), FBottom(bottom)
+    SizeFollower(QWidget* form, QObject* owner, std::function<void(const QSize&)> fit)
+        : QObject(owner), FFit(std::move(fit))
     {
         form->installEventFilter(this);
-        Fit(form->size());
+        FFit(form->size());
     }
     bool eventFilter(QObject*, QEvent* e) override
     {
-        if (e->type() == QEvent::Resize) Fit(static_cast<QResizeEvent*>(e)->size());
+        if (e->type() == QEvent::Resize) FFit(static_cast<QResizeEvent*>(e)->size());
         return false;
     }
 
 private:
-    void Fit(const QSize& s)
-    {
-        const int h = FPanel->height();
-        FPanel->setGeometry(0, FBottom ? s.height() - h : 0, s.width(), h);
-    }
-    QFrame* FPanel;
-    bool FBottom;
+    std::function<void(const QSize&)> FFit;
 };
+
+// Keeps a panel across its form's width (and at its bottom) when the form is resized.
+void Keep_Panel(QWidget* form, QFrame* panel, bool bottom)
+{
+    Follow_Form_Size(form, panel, [panel, bottom](const QSize& s) {
+        const int h = panel->height();
+        panel->setGeometry(0, bottom ? s.height() - h : 0, s.width(), h);
+    });
+}
 }  // namespace
+
+void Follow_Form_Size(QWidget* form, QObject* owner, std::function<void(const QSize&)> fit)
+{
+    new SizeFollower(form, owner, std::move(fit));
+}
 
 void Apply_Window_Colour(QWidget* w, TColor colour)
 {
@@ -110,7 +119,7 @@ TTitlePanel Make_Title_Panel(QWidget* form, const QString& swCode)
     t.P_Title->setObjectName(QStringLiteral("P_Title"));
     t.P_Title->resize(form->width(), 69);
     Apply_Window_Colour(t.P_Title, clWhite);
-    new PanelKeeper(form, t.P_Title, false);
+    Keep_Panel(form, t.P_Title, false);
     QPalette grey = form->palette();
     grey.setColor(QPalette::WindowText, ColorToQColor(clGray));
     t.L_SW_Code = New_Label(t.P_Title, "L_SW_Code");
@@ -134,7 +143,7 @@ QFrame* Make_Button_Panel(QWidget* form)
     auto* p = new QFrame(form);
     p->setObjectName(QStringLiteral("P_Button"));
     p->resize(form->width(), 40);
-    new PanelKeeper(form, p, true);
+    Keep_Panel(form, p, true);
     return p;
 }
 

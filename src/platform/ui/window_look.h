@@ -5,8 +5,11 @@
 
 #include <QImage>
 #include <QString>
+#include <functional>
 
 class QFrame;
+class QObject;
+class QSize;
 class QLabel;
 class QWidget;
 class TLbButton;
@@ -14,6 +17,8 @@ class TLbButton;
 constexpr TColor Window_Colour = 0xEDF7F8;     // RGB(248, 247, 237)
 
 void Apply_Window_Colour(QWidget* w, TColor colour);
+// Calls fit with the form's size now and whenever the form is resized, while owner lives.
+void Follow_Form_Size(QWidget* form, QObject* owner, std::function<void(const QSize&)> fit);
 // Face in the window colour, grey frame, orange when pressed, yellow under the cursor.
 void Apply_Button_Look(TLbButton* b);
 // A push button with that look, at (left, top) and of the given size.
