@@ -2,6 +2,7 @@
 // The further objects a string grid owns: their settings as far as the grid's construction,
 // loading and copying need them.  Their behaviour (footer, balloon hints, nodes, looks,
 // background, editors) is added with the features that use them.
+#include "grid/base/cell_properties.h"
 #include "grid/base/grid_settings.h"
 #include "grid/base/int_list.h"
 #include "grid/base/pictures.h"
@@ -98,27 +99,65 @@ private:
     std::vector<TObject*> FObjects;
 };
 
-enum TFooterStyle { fsFixedLastRow, fsColumnPreview, fsCustomPreview };
+enum TFooterStyle { fsFixedLastRow, fsColumnPreview, fsCustomPreview, fsCustomPaint };
 
+class TFooterPanel;
+class TCanvas;
+// Value of a footer column whose calculation is custom.
+using TCalcFooterEvent = std::function<void(TObject* Sender, int ACol, int ARow, QString& Value)>;
+// Painting of the footer by the application: the column and the rectangle to paint in.
+using TFooterPaintEvent = std::function<void(TFooterPanel* Sender, int AColumn, TCanvas* Canvas, TRect ARect)>;
+
+// Settings of the strip below the grid that shows one row of values under the columns.
 class TFloatingFooter : public TPersistent {
 public:
     explicit TFloatingFooter(TProStringGrid* AGrid) : FGrid(AGrid) {}
     QString ClassName() const override { return QStringLiteral("TFloatingFooter"); }
-    void Assign(const TPersistent* Source) override
-    {
-        if (auto* s = dynamic_cast<const TFloatingFooter*>(Source)) {
-            FVisible = s->FVisible;
-            FFooterStyle = s->FFooterStyle;
-            FHeight = s->FHeight;
-        }
-    }
-    GRID_FIELD(bool, Visible, false)
-    GRID_FIELD(TFooterStyle, FooterStyle, fsFixedLastRow)
-    GRID_FIELD(int, Height, 22)
-    GRID_FIELD(TColor, Color, clBtnFace)
+    // Copies the style, column, template, colour, visibility and hint flag; the height, the
+    // border colour, the calculation switch and the event stay.
+    void Assign(const TPersistent* Source) override;
+
+    int Height() const { return FHeight; }
+    void SetHeight(int Value);
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool Value);
+    TColor Color() const { return FColor; }
+    void SetColor(TColor Value);
+    TFooterStyle FooterStyle() const { return FFooterStyle; }
+    void SetFooterStyle(TFooterStyle Value);
+    int Column() const { return FColumn; }
+    void SetColumn(int Value);
+    QString CustomTemplate() const { return FCustomTemplate; }
+    void SetCustomTemplate(const QString& Value);
+    bool CalculateHiddenRows() const { return FCalculateHiddenRows; }
+    void SetCalculateHiddenRows(bool Value) { FCalculateHiddenRows = Value; }
+    bool EnableCalculation() const { return FEnableCalculation; }
+    void SetEnableCalculation(bool Value) { FEnableCalculation = Value; }
+    bool ShowHint() const { return FShowHint; }
+    void SetShowHint(bool Value);
+    TColor BorderColor() const { return FBorderColor; }
+    void SetBorderColor(TColor Value);
+    // The calculation of a column, kept with the cell properties of its cell in the last row.
+    TColumnCalcType ColumnCalc(int ACol) const;
+    void SetColumnCalc(int ACol, TColumnCalcType Value);
+    void Invalidate();
+
+    TCalcFooterEvent OnCalcFooter;
 
 private:
+    TFooterPanel* Panel() const;
+
     TProStringGrid* FGrid;
+    int FHeight = 22;
+    bool FVisible = false;
+    TColor FColor = clBtnFace;
+    TFooterStyle FFooterStyle = fsFixedLastRow;
+    int FColumn = 0;
+    QString FCustomTemplate;
+    bool FCalculateHiddenRows = true;
+    bool FEnableCalculation = true;
+    bool FShowHint = false;
+    TColor FBorderColor = clNone;
 };
 
 class TDragScrollOptions : public TPersistent {
@@ -353,9 +392,40 @@ private:
 
 // ---- child windows ----
 
+// The footer strip itself: a child of the grid along its bottom edge, below the cells.
 class TFooterPanel : public QWidget {
 public:
-    explicit TFooterPanel(QWidget* AOwner) : QWidget(AOwner) { hide(); }
+    explicit TFooterPanel(TProStringGrid* AOwner);
+    ~TFooterPanel() override;
+    // The grid's window exists: the panel takes its height and tells the application.
+    void CreateWnd();
+    TProStringGrid* Grid() const { return FGrid; }
+    TCanvas* Canvas() { return FCanvas.get(); }
+    // The template with every "<#n>" replaced by the text of column n of the current row.
+    QString ExpandTemplate(const QString& Template) const;
+    // Walks client x over the columns as laid out under the footer and returns the column
+    // after the one under x (so the result - 1 is that column; LeftCol - 1 over the fixed
+    // columns), or -1 beyond the last column.
+    int ColumnWalk(int X) const;
+    int LastHintX() const { return FLastHintX; }
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+    bool event(QEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void leaveEvent(QEvent* e) override;
+
+private:
+    void Paint();
+    int PaintFixedLastRow(const TRect& Client, int FooterWidth);
+    int PaintPreview(const TRect& Client, int FooterWidth);
+    int FooterWidth() const;
+    TRect Mirror(TRect R) const;
+
+    TProStringGrid* FGrid;
+    std::unique_ptr<TCanvas> FCanvas;
+    int FLastHintX = -1;
 };
 
 class TSearchPanel : public QWidget {

@@ -522,11 +522,7 @@ TGridColumnItem* TProColumnGrid::GetColumnByName(const QString& AValue) const
     return nullptr;
 }
 
-QString TProColumnGrid::GetVersionString()
-{
-    const unsigned v = unsigned(GetVersionNr());
-    return QStringLiteral("%1.%2.%3.%4 Aug, 2012").arg(v >> 24).arg((v >> 16) & 0xFF).arg((v >> 8) & 0xFF).arg(v & 0xFF);
-}
+QString TProColumnGrid::GetVersionString() const { return VersionText(GetVersionNr()) + QStringLiteral(" Aug, 2012"); }
 
 void TProColumnGrid::Loaded()
 {

@@ -285,8 +285,8 @@ public:
     // Real columns in and out; the column descriptions and the cells move together.
     virtual void InsertCols(int ColIndex, int CCount);
     virtual void RemoveCols(int ColIndex, int CCount);
-    static int GetVersionNr() { return 0x03010301; }
-    static QString GetVersionString();
+    int GetVersionNr() const override { return 0x03010301; }
+    QString GetVersionString() const override;
 
     // Cell hooks: the column's settings first, then the grid's rules and events.
     void GetCellColor(int ACol, int ARow, TGridDrawState AState, TBrush* ABrush, TFont* AFont) override;

@@ -126,6 +126,7 @@ TProStringGrid::TProStringGrid(QWidget* AOwner, bool Designing) : TBaseGrid(AOwn
 void TProStringGrid::CreateSubObjects(bool InitDesign)
 {
     FFooterPanel = new TFooterPanel(this);
+    AddBottomAligned(FFooterPanel);
     FSearchPanel = new TSearchPanel(this);
     FSearchPanel->OnEditChange = [] {};
     FFocusHelper = std::make_unique<TFocusHelper>(this);
@@ -421,7 +422,7 @@ void TProStringGrid::CreateWnd()
         if (FPaintScrollBar) FPaintScrollBar->setParent(this), FPaintScrollBar->hide();
         if (FBalloonSettings->Enable()) BalloonInit();
     }
-    FFooterPanel->setVisible(FFloatingFooter->Visible());
+    FFooterPanel->CreateWnd();
     FSearchPanel->setVisible(FSearchFooter->Visible());
     FSearchPanel->resize(FSearchPanel->width(), FSearchFooter->Visible() ? 32 : 0);
     if (FColumnSize->Save()) LoadColSizes();
@@ -808,7 +809,6 @@ void TProStringGrid::SetDefaultRowHeight(int Value)
     if (FDesigning) FFixedRowHeight = Value;
     if (FFloatingFooter) {
         FFloatingFooter->SetHeight(Value);
-        if (FFloatingFooter->Visible() && FFooterPanel) FFooterPanel->resize(FFooterPanel->width(), Value);
     }
 }
 
@@ -1052,9 +1052,8 @@ bool TProStringGrid::IsFixed(int ACol, int ARow)
     return fixed;
 }
 
-void TProStringGrid::LastRowChanged() { UpdateFloatingFooter(-1); }
+void TProStringGrid::LastRowChanged() { UpdateFooter(); }
 
-void TProStringGrid::UpdateFloatingFooter(int) {}
 void TProStringGrid::CalcFooter(int ACol) { UpdateFloatingFooter(ACol); }
 
 void TProStringGrid::ClearRect(int ACol1, int ARow1, int ACol2, int ARow2)
@@ -1117,8 +1116,6 @@ void TProStringGrid::SetColumnOrder()
 
 void TProStringGrid::CellControlsUpdate() {}
 void TProStringGrid::SearchFooterChanged(TObject*) {}
-void TProStringGrid::ShowColumnHeaders() {}
-void TProStringGrid::ShowRowHeaders() {}
 void TProStringGrid::UpdateColumnHeaders() {}
 void TProStringGrid::SaveColSizes() {}
 void TProStringGrid::LoadColSizes() {}

@@ -64,6 +64,12 @@ using TRadioButtonClickEvent = std::function<void(TObject* Sender, int ACol, int
 using TGetFloatFormatEvent =
     std::function<void(TObject* Sender, int ACol, int ARow, bool& IsFloat, QString& FloatFormat)>;
 
+// A selection listener of the grid; the grid keeps one at a time.
+class ITProStringGridSelect {
+public:
+    virtual ~ITProStringGridSelect() = default;
+};
+
 class TProStringGrid : public TBaseGrid {
 public:
     // The number of real columns whose visibility and remembered width the grid keeps.
@@ -217,7 +223,7 @@ public:
     TColor ActiveCellColor() const { return FActiveCellColor; }
     TColor ActiveCellColorTo() const { return FActiveCellColorTo; }
     bool ActiveCellShow() const { return FActiveCellShow; }
-    void SetActiveCellShow(bool v) { FActiveCellShow = v; }
+    void SetActiveCellShow(bool v) { FActiveCellShow = v; Invalidate(); }
     TFont* FixedFont() { return &FFixedFont; }
     TFont* ActiveCellFont() { return &FActiveCellFont; }
     TColor ProGradFrom() const { return FProGradFrom; }
@@ -229,9 +235,9 @@ public:
     TPoint XYOffset() const { return FXYOffset; }
     const TColorTones& Tones() const { return FTones; }
     bool IntegralHeight() const { return FIntegralHeight; }
-    void SetIntegralHeight(bool v) { FIntegralHeight = v; }
+    void SetIntegralHeight(bool v);
     bool AutoThemeAdapt() const { return FAutoThemeAdapt; }
-    void SetAutoThemeAdapt(bool v) { FAutoThemeAdapt = v; }
+    void SetAutoThemeAdapt(bool v);
     bool IsWinXP() const { return FIsWinXP; }
     bool IsWin7() const { return FIsWin7; }
     bool IsWinVista() const { return FIsWinVista; }
@@ -290,6 +296,88 @@ public:
     TButtonClickEvent OnButtonClick;
     TUnitChangedEvent OnUnitChanged;
     TNotifyEvent OnFilterDone;
+
+    // ---- properties, headers, listeners, zoom ----
+    TColor SelectionMirrorColor() const { return FSelectionMirrorColor; }
+    void SetSelectionMirrorColor(TColor v) { SetChanged(FSelectionMirrorColor, v); }
+    TColor SelectionMirrorColorTo() const { return FSelectionMirrorColorTo; }
+    void SetSelectionMirrorColorTo(TColor v) { SetChanged(FSelectionMirrorColorTo, v); }
+    // Kept within 0 .. 100.
+    void SetSelectionColorMixerFactor(int v);
+    void SetHighlightColor(TColor v);
+    void SetHighlightTextColor(TColor v);
+    void SetVAlignment(TVAlignment v);
+    uint32_t VAlignFlag() const { return FVAlign; }
+    bool SpreadSheet() const { return FSpreadSheet; }
+    void SetSpreadSheet(bool v);
+    bool UseHTMLHints() const { return FUseHTMLHints; }
+    void SetUseHTMLHints(bool v);
+    TCursor GridCursor() const { return Cursor(); }
+    void SetGridCursor(TCursor v);
+    void UpdateXYOffset(int X, int Y) { FXYOffset = {X, Y}; }
+    void SetActiveCellFont(const TFont& v) { FActiveCellFont.Assign(v); Invalidate(); }
+    void SetFixedFont(const TFont& v) { FFixedFont.Assign(v); Invalidate(); }
+    void SetLookupItems(const TGridStrings* v) { if (v) FLookupItems->Assign(v); }
+    // The platform selection; with the active cell shown its headers follow.
+    TGridRect GridSelection() const { return Selection(); }
+    void SetGridSelection(const TGridRect& v);
+    // "6.2.1.3" and the like: the four bytes of the version number.
+    QString Version() const { return VersionText(GetVersionNr()); }
+    static QString VersionText(int VersionNr);
+    virtual int GetVersionNr() const { return 0x06020103; }
+    virtual QString GetVersionString() const { return Version() + QStringLiteral(" Sep, 2012"); }
+    void SetColumnHeaderList(const QStringList& v);
+    void SetRowHeaderList(const QStringList& v);
+    void ClearColumnHeaders();
+    void ClearRowHeaders();
+    void RegisterSelListener(std::shared_ptr<ITProStringGridSelect> AListener) { FISelect = std::move(AListener); }
+    void UnRegisterSelListener(const std::shared_ptr<ITProStringGridSelect>&) { FISelect.reset(); }
+    ITProStringGridSelect* SelListener() const { return FISelect.get(); }
+    void RegisterNotifier(TObject* ANotifier);
+    void UnRegisterNotifier(TObject* ANotifier);
+    const std::vector<TObject*>& Notifiers() const { return FNotifierList; }
+    // Grows every shown column and row by X pixels, within a net change of -10 .. 10.
+    void Zoom(int X);
+    // Widths and offsets of the last print layout.
+    int GetPrintColWidth(int ACol) const;
+    int GetPrintColOffset(int ACol) const;
+    std::array<int, 513> MaxWidths{};
+    std::array<int, 513> Indents{};
+    bool IsOnSizingBorder(int X, int Y);
+    void CalcSizingState(int X, int Y, TGridState& State, int& Index, int& SizingPos, int& SizingOfs,
+                         const TGridDrawInfo& FixedInfo) override;
+    void WMGetDlgCode(TMessage& m) override;
+private:
+    template <typename T> void SetChanged(T& Field, const T& Value)
+    {
+        if (Field == Value) return;
+        Field = Value;
+        Invalidate();
+    }
+    std::shared_ptr<ITProStringGridSelect> FISelect;
+    bool FSpreadSheet = false;
+    bool FUseHTMLHints = false;
+public:
+
+    // ---- floating footer and column calculations ----
+    TFooterPaintEvent OnFooterPaint;
+    TNotifyEvent OnCreatedFloatingFooter;
+    TCalcFooterEvent OnCalcFooter;
+    // Repaints the footer panel.
+    void UpdateFooter();
+    // Calculations over the rows FromRow .. ToRow of a real column; -1 for either bound means
+    // the normal rows, without fixed and footer rows.
+    double ColumnSum(int ACol, int FromRow, int ToRow);
+    double ColumnAvg(int ACol, int FromRow, int ToRow);
+    double ColumnMin(int ACol, int FromRow, int ToRow);
+    double ColumnMax(int ACol, int FromRow, int ToRow);
+    double ColumnStdDev(int ACol, int FromRow, int ToRow);
+    double ColumnDistinct(int ACol, int FromRow, int ToRow);
+    double ColumnCustomCalc(int ACol, int FromRow, int ToRow);
+    std::function<void(TObject* Sender, int ACol, int FromRow, int ToRow, double& Res)> OnColumnCalc;
+private:
+    void UpdateFooterCell(int ACol, int Last, int First, int LastData, int HiddenRows);
+public:
 
     // ---- hooks for the features built on this grid ----
     virtual void UpdateFloatingFooter(int ACol);
@@ -369,7 +457,7 @@ public:
     bool EnableBlink() const { return FEnableBlink; }
     void SetEnableBlink(bool v) { FEnableBlink = v; }
     bool Hovering() const { return FHovering; }
-    void SetHovering(bool v) { FHovering = v; }
+    void SetHovering(bool v) { if (v != FHovering) FHovering = v; }
     // The grid width the original column sizes refer to (SynchWithGrid scales from it).
     int OldSize() const { return FOldSize; }
     void SetOldSize(int v) { FOldSize = v; }
@@ -592,11 +680,11 @@ public:
     void SetAutoNumAlign(bool v) { FAutoNumAlign = v; Invalidate(); }
     bool UseEnabledRows() const { return FUseEnabledRows; }
     bool SelectionColorMixer() const { return FSelectionColorMixer; }
-    void SetSelectionColorMixer(bool v) { FSelectionColorMixer = v; Invalidate(); }
-    void SetSelectionColor(TColor v) { FSelectionColor = v; Invalidate(); }
-    void SetSelectionColorTo(TColor v) { FSelectionColorTo = v; Invalidate(); }
-    void SetSelectionTextColor(TColor v) { FSelectionTextColor = v; Invalidate(); }
-    void SetShowSelection(bool v) { FShowSelection = v; Invalidate(); }
+    void SetSelectionColorMixer(bool v) { SetChanged(FSelectionColorMixer, v); }
+    void SetSelectionColor(TColor v) { SetChanged(FSelectionColor, v); }
+    void SetSelectionColorTo(TColor v) { SetChanged(FSelectionColorTo, v); }
+    void SetSelectionTextColor(TColor v) { SetChanged(FSelectionTextColor, v); }
+    void SetShowSelection(bool v);
     bool Flat() const { return FIsFlat; }
     void SetFlat(bool v) { FIsFlat = v; Invalidate(); }
     bool HideFocusRect() const { return FHideFocusRect; }
@@ -611,9 +699,9 @@ public:
     bool XYOffsetTopLeftOnly() const { return FXYOffsetTopLeftOnly; }
     void SetXYOffset(TPoint v) { FXYOffset = v; Invalidate(); }
     bool SelectionRectangle() const { return FSelectionRectangle; }
-    void SetSelectionRectangle(bool v) { FSelectionRectangle = v; Invalidate(); }
+    void SetSelectionRectangle(bool v) { SetChanged(FSelectionRectangle, v); }
     bool SelectionResizer() const { return FSelectionResizer; }
-    void SetSelectionResizer(bool v) { FSelectionResizer = v; Invalidate(); }
+    void SetSelectionResizer(bool v) { SetChanged(FSelectionResizer, v); }
     TColor SelectionRectangleColor() const { return FSelectionRectangleColor; }
     void SetSelectionRectangleColor(TColor v) { FSelectionRectangleColor = v; Invalidate(); }
     int FilterDropDownRow() const { return FFilterDropDownRow; }
@@ -1165,7 +1253,7 @@ public:
     QChar StartEditChar() const { return FStartEditChar; }
     void SetStartEditChar(QChar c) { FStartEditChar = c; }
     int MaxEditLength() const { return FMaxEditLength; }
-    void SetMaxEditLength(int v) { FMaxEditLength = v; }
+    void SetMaxEditLength(int v);
     int MaxComboLength() const { return FMaxComboLength; }
     void SetMaxComboLength(int v) { FMaxComboLength = v; }
     // The characters an edValidChars cell accepts; ValidCharSet serves when ValidChars is empty.
@@ -1247,6 +1335,7 @@ protected:
     QWidget* EditCtrl = nullptr;
     QPointer<QWidget> FInvalidBalloon;
     friend class TProInplaceEdit;
+    friend class TFooterPanel;
     friend class TGridCombo;
 
 public:
@@ -1617,6 +1706,7 @@ public:
     TIndexEvent OnEndRowSize;
     TUpdateColumnSizeEvent OnUpdateColumnSize;
     TIndexAllowEvent OnColumnSize;
+    TIndexAllowEvent OnRowSize;
     TIndexAllowEvent OnCanSort;
     TIndexEvent OnClickSort;
     TFixedEditEvent OnFixedEdit;

@@ -547,9 +547,41 @@ int TCustomGrid::ClientWidth() const
 
 int TCustomGrid::ClientHeight() const
 {
-    int h = height() - 2 * frameWidth();
+    int h = height() - 2 * frameWidth() - FBottomReserve;
     if (FHBarOn) h -= horizontalScrollBar()->sizeHint().height();
     return std::max(0, h);
+}
+
+void TCustomGrid::AddBottomAligned(QWidget* Panel)
+{
+    FBottomAligned.push_back(Panel);
+    QObject::connect(Panel, &QObject::destroyed, this, [this, Panel] {
+        std::erase(FBottomAligned, Panel);
+        if (!FDestroying) RealignBottom();
+    });
+    RealignBottom();
+}
+
+void TCustomGrid::RealignBottom()
+{
+    if (FRealigning) return;
+    FRealigning = true;
+    int reserve = 0;
+    for (QWidget* w : FBottomAligned)
+        if (!w->isHidden()) reserve += w->height();
+    if (reserve != FBottomReserve) {
+        FBottomReserve = reserve;
+        setViewportMargins(0, 0, 0, reserve);
+        UpdateScrollRange();
+    }
+    int y = frameWidth() + ClientHeight() + reserve;
+    for (QWidget* w : FBottomAligned) {
+        if (w->isHidden()) continue;
+        y -= w->height();
+        w->setGeometry(frameWidth(), y, ClientWidth(), w->height());
+        w->raise();
+    }
+    FRealigning = false;
 }
 
 void TCustomGrid::SetBounds(int left, int top, int w, int h)
@@ -1680,6 +1712,7 @@ bool TCustomGrid::SetBarShown(int bar, bool show)
         FHBarOn = show;
         setHorizontalScrollBarPolicy(policy);
     }
+    if (!FBottomAligned.empty()) RealignBottom();
     return true;
 }
 
@@ -2182,6 +2215,7 @@ void TCustomGrid::focusOutEvent(QFocusEvent* e)
 void TCustomGrid::resizeEvent(QResizeEvent* e)
 {
     QAbstractScrollArea::resizeEvent(e);
+    if (!FBottomAligned.empty()) RealignBottom();
     if (!FDestroying) Perform(WM_SIZE);
 }
 

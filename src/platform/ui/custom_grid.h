@@ -194,6 +194,12 @@ public:
     int ClientWidth() const;
     int ClientHeight() const;
     TRect ClientRect() const { return {0, 0, ClientWidth(), ClientHeight()}; }
+    // Child panels along the bottom edge, below the cells and above the horizontal scroll
+    // bar: the first added lies lowest.  Each takes its own height while it is visible, and
+    // the cell area shrinks by the heights taken.
+    void AddBottomAligned(QWidget* Panel);
+    void RealignBottom();
+    int BottomReserve() const { return FBottomReserve; }
     int Width() const { return width(); }
     int Height() const { return height(); }
     virtual void SetBounds(int left, int top, int width, int height);
@@ -482,6 +488,9 @@ private:
     TGridOptions FOptions{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect};
     TCursor FCursor = crDefault;
     bool FShowHint = false;
+    std::vector<QWidget*> FBottomAligned;
+    int FBottomReserve = 0;
+    bool FRealigning = false;
     TGridState FGridState = gsNormal;
     int FSizingIndex = -1;
     int FSizingPos = 0;

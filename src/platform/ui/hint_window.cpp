@@ -96,12 +96,21 @@ void THintWindow::paintEvent(QPaintEvent*)
     FCanvas.EndPaint();
 }
 
+static THintWindowClass& ApplicationHintClass()
+{
+    static THintWindowClass c;
+    return c;
+}
+
+void SetApplicationHintWindowClass(THintWindowClass AClass) { ApplicationHintClass() = std::move(AClass); }
+
 bool ShowControlHint(THintInfo& info, const std::function<intptr_t(THintInfo&)>& ask)
 {
     CancelHint();
     if (ask(info) != 0 || info.HintStr.isEmpty()) return false;
     THintState& st = State();
-    st.Window.reset(info.HintWindowClass ? info.HintWindowClass() : new THintWindow);
+    const THintWindowClass& make = info.HintWindowClass ? info.HintWindowClass : ApplicationHintClass();
+    st.Window.reset(make ? make() : new THintWindow);
     st.Control = info.HintControl;
     st.CursorRect = info.CursorRect;
     st.Window->SetColor(info.HintColor);

@@ -56,6 +56,8 @@ private:
 // Asks info.HintControl with CM_HINTSHOW through `ask`, then shows the hint unless the
 // control refused it or left no text.  Returns whether a hint is shown.
 bool ShowControlHint(THintInfo& info, const std::function<intptr_t(THintInfo&)>& ask);
+// The window class of hints whose control names none (the application's hint window class).
+void SetApplicationHintWindowClass(THintWindowClass AClass);
 // Takes down the hint that shows (the application's CancelHint).
 void CancelHint();
 // Takes down the hint that shows for `control`, if any.

@@ -193,7 +193,8 @@ TEST_F(ColumnGridFixture, SizingClampsAndLookups)
     Col(2)->SetName(QStringLiteral("pgn"));
     EXPECT_EQ(grid->GetColumnByName(QStringLiteral("pgn")), Col(2));
     EXPECT_EQ(grid->GetColumnByName(QStringLiteral("PGN")), nullptr);
-    EXPECT_EQ(TProColumnGrid::GetVersionString(), QStringLiteral("3.1.3.1 Aug, 2012"));
+    EXPECT_EQ(grid->GetVersionString(), QStringLiteral("3.1.3.1 Aug, 2012"));
+    EXPECT_EQ(grid->Version(), QStringLiteral("3.1.3.1"));
 }
 
 TEST_F(ColumnGridFixture, MovingAColumnTakesItsDescriptionAlong)

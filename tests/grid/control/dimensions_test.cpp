@@ -173,7 +173,7 @@ TEST_F(DimFixture, FloatingFooterRowStaysTheLastRow)
 {
     grid->FloatingFooter()->SetVisible(true);
     grid->SetCells(2, 9, QStringLiteral("sum"));
-    grid->GetCellProperties(2, 9)->SetCalcType(acSUM);
+    grid->GetCellProperties(2, 9)->SetCalcType(acSPREAD);  // a type the footer calculation leaves alone
     grid->SetRowCount(grid->RowCount());  // unchanged: nothing moves
     EXPECT_EQ(grid->Cells(2, 9), QStringLiteral("sum"));
 
@@ -181,7 +181,7 @@ TEST_F(DimFixture, FloatingFooterRowStaysTheLastRow)
     EXPECT_EQ(grid->Cells(2, 11), QStringLiteral("sum"));
     EXPECT_EQ(grid->Cells(2, 9), QString());
     ASSERT_TRUE(grid->HasCellProperties(2, 11));
-    EXPECT_EQ(grid->GetCellProperties(2, 11)->CalcType(), acSUM);  // the same object, not a copy
+    EXPECT_EQ(grid->GetCellProperties(2, 11)->CalcType(), acSPREAD);  // the same object, not a copy
     EXPECT_EQ(grid->GetCellProperties(2, 11)->OwnerRow(), 11);
     EXPECT_FALSE(grid->HasCellProperties(2, 9));
 
