@@ -318,6 +318,15 @@ public:
     void SetActiveCellFont(const TFont& v) { FActiveCellFont.Assign(v); Invalidate(); }
     void SetFixedFont(const TFont& v) { FFixedFont.Assign(v); Invalidate(); }
     void SetLookupItems(const TGridStrings* v) { if (v) FLookupItems->Assign(v); }
+    // The owned settings objects take a copy of the one given.
+    void SetBackGround(const TPersistent* v) { FBackGround->Assign(v); Invalidate(); }
+    void SetRowIndicator(const TBitmap& v) { FRowIndicator->Assign(v); RepaintCell(0, Row()); }
+    void SetShowModified(const TPersistent* v) { FShowModified->Assign(v); }
+    void SetBalloon(const TPersistent* v) { FBalloonSettings->Assign(v); }
+    void SetProgressAppearance(const TPersistent* v) { FProgressAppearance->Assign(v); }
+    void SetFocusHelper(const TPersistent* v) { FFocusHelper->Assign(v); }
+    void SetDragScrollOptions(const TPersistent* v) { FDragScrollOptions->Assign(v); }
+    void SetSortSettings(const TPersistent* v) { FSortSettings->Assign(v); }
     // The platform selection; with the active cell shown its headers follow.
     TGridRect GridSelection() const { return Selection(); }
     void SetGridSelection(const TGridRect& v);
