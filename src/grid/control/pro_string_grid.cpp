@@ -598,7 +598,7 @@ void TProStringGrid::Resize()
         FBackGround->ColorTo() != clNone)
         Invalidate();
     UpdateScrollBarAlways(false);
-    CellControlsUpdate();
+    CellControlsUpdate(false);
 }
 
 bool TProStringGrid::eventFilter(QObject* watched, QEvent* e)
@@ -946,7 +946,7 @@ void TProStringGrid::MoveColumn(int FromIndex, int ToIndex)
             else if (c == FromIndex) item->SetX(ToIndex);
         }
     }
-    CellControlsUpdate();
+    CellControlsUpdate(false);
 }
 
 void TProStringGrid::MoveRow(int FromIndex, int ToIndex)
@@ -963,7 +963,7 @@ void TProStringGrid::MoveRow(int FromIndex, int ToIndex)
             else if (r == FromIndex) item->SetY(ToIndex);
         }
     }
-    CellControlsUpdate();
+    CellControlsUpdate(false);
 }
 
 void TProStringGrid::MoveRows(int FromIndex, int ToIndex, int Count)
@@ -1114,7 +1114,6 @@ void TProStringGrid::SetColumnOrder()
     for (int i = 0; i < ColCount(); ++i) FColumnOrder->Add(i);
 }
 
-void TProStringGrid::CellControlsUpdate() {}
 void TProStringGrid::SearchFooterChanged(TObject*) {}
 void TProStringGrid::UpdateColumnHeaders() {}
 void TProStringGrid::SaveColSizes() {}

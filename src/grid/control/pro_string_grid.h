@@ -7,6 +7,7 @@
 #include "grid/base/drawing_routines.h"
 #include "grid/control/grid_services.h"
 #include "grid/control/grid_sub_objects.h"
+#include "platform/ui/forms.h"
 #include "platform/ui/picture.h"
 
 #include <QDialog>
@@ -63,6 +64,15 @@ using TRadioClickEvent = std::function<void(TObject* Sender, int ACol, int ARow,
 using TRadioButtonClickEvent = std::function<void(TObject* Sender, int ACol, int ARow)>;
 using TGetFloatFormatEvent =
     std::function<void(TObject* Sender, int ACol, int ARow, bool& IsFloat, QString& FloatFormat)>;
+
+// The entry of a cell in the disjunct cell selection: (row shl 16) or column.
+int CellKey(int ACol, int ARow);
+
+// A pop-up form that never becomes the active window and lets clicks pass.
+class TNoActiveForm : public TForm {
+public:
+    explicit TNoActiveForm(QWidget* AOwner);
+};
 
 // A selection listener of the grid; the grid keeps one at a time.
 class ITProStringGridSelect {
@@ -368,6 +378,16 @@ private:
     bool FUseHTMLHints = false;
 public:
 
+    // ---- what follows a scroll; key up; snapshot of a cell range ----
+    void TopLeftChanged() override;
+    void KeyUp(int& Key, TShiftState Shift) override;
+    // A translucent picture of the cells of ARect in a window that never activates; the
+    // caller shows, moves and frees it.
+    TNoActiveForm* SelectionToForm(TGridRect ARect);
+    virtual bool HasBackgroundPicture() const { return false; }
+    // The flat scroll bars follow the window's scroll information.
+    virtual void UpdateFlatScrollBars() {}
+
     // ---- floating footer and column calculations ----
     TFooterPaintEvent OnFooterPaint;
     TNotifyEvent OnCreatedFloatingFooter;
@@ -404,7 +424,9 @@ public:
     virtual void DimensionsChanged();
     virtual void UpdateScrollBarAlways(bool Force);
     virtual void SetColumnOrder();
-    virtual void CellControlsUpdate();
+    // Places the controls of cells over their cells as scrolled, hides those out of view;
+    // RebuildList first collects them anew from the cells.
+    virtual void CellControlsUpdate(bool RebuildList);
     virtual void SearchFooterChanged(TObject* Sender);
     virtual void ShowColumnHeaders();
     virtual void ShowRowHeaders();

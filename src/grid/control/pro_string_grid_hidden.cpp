@@ -333,7 +333,7 @@ void TProStringGrid::HideRows(int FromRow, int ToRow)
     std::inplace_merge(FGridItems.begin(), FGridItems.begin() + std::ptrdiff_t(mid), FGridItems.end(),
                        [](const auto& a, const auto& b) { return a->Idx() < b->Idx(); });
     TakeOutRows(rows, false);
-    CellControlsUpdate();
+    CellControlsUpdate(false);
 }
 
 void TProStringGrid::HideRowsEx(int FromRow, int ToRow)
@@ -350,7 +350,7 @@ void TProStringGrid::HideRowsEx(int FromRow, int ToRow)
         rows.push_back(present);
     }
     TakeOutRows(rows, false);
-    CellControlsUpdate();
+    CellControlsUpdate(false);
 }
 
 void TProStringGrid::HideRowList(TIntList* RowList)
@@ -369,7 +369,7 @@ void TProStringGrid::HideRowList(TIntList* RowList)
     }
     ++FFilterLevel;
     TakeOutRows(rows, false);
-    CellControlsUpdate();
+    CellControlsUpdate(false);
 }
 
 void TProStringGrid::UnHideRow(int ARow) { UnHideRows(ARow, ARow); }
@@ -391,7 +391,7 @@ void TProStringGrid::UnHideRows(int FromRow, int ToRow)
     for (TGridItem* i : items)
         targets.push_back(i->Idx() - int(std::lower_bound(staying.begin(), staying.end(), i->Idx()) - staying.begin()));
     RestoreHiddenRows(items, targets);
-    CellControlsUpdate();
+    CellControlsUpdate(false);
 }
 
 void TProStringGrid::UnHideRowsAll()
@@ -416,5 +416,5 @@ void TProStringGrid::UnHideRowList()
     for (size_t k = 0; k < items.size(); ++k)
         targets.push_back(std::min(items[k]->Idx(), RowCount() + int(k) - footer));
     RestoreHiddenRows(items, targets);
-    CellControlsUpdate();
+    CellControlsUpdate(false);
 }

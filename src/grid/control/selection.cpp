@@ -6,9 +6,9 @@
 
 #include <algorithm>
 
-namespace {
-
 int CellKey(int ACol, int ARow) { return (ARow << 16) | (ACol & 0xFFFF); }
+
+namespace {
 
 // A rectangle of cells kept within a grid of ColCount x RowCount cells.
 TGridRect ClampRect(TGridRect R, int ColCount, int RowCount)
