@@ -1105,9 +1105,6 @@ void TProStringGrid::MoveToCell(int ACol, int ARow)
 }
 
 void TProStringGrid::ScrollAboveSearchFooter() {}
-void TProStringGrid::StretchColumn(int) {}
-void TProStringGrid::DimensionsChanged() {}
-void TProStringGrid::UpdateScrollBarAlways(bool) {}
 
 void TProStringGrid::SetColumnOrder()
 {
