@@ -5,6 +5,7 @@
 // the same range, page and position and copying between them has nothing to copy.
 #include "grid/control/pro_string_grid.h"
 
+#include <QLayout>
 #include <QScrollBar>
 
 namespace {
@@ -176,8 +177,19 @@ void TProStringGrid::ApplyFlatLook()
     if (verticalScrollBar()->styleSheet() == v && horizontalScrollBar()->styleSheet() == h) return;
     verticalScrollBar()->setStyleSheet(v);
     horizontalScrollBar()->setStyleSheet(h);
-    // the client area follows the bars' new extent
-    Perform(WM_SIZE);
+    // the bars take their new extent and the client area follows
+    auto relayout = [this] {
+        if (Destroying()) return;
+        for (QScrollBar* bar : {verticalScrollBar(), horizontalScrollBar()}) {
+            bar->updateGeometry();
+            if (QLayout* l = bar->parentWidget() ? bar->parentWidget()->layout() : nullptr) l->invalidate();
+        }
+        setViewportMargins(viewportMargins());
+        Perform(WM_SIZE);
+    };
+    relayout();
+    // the new look is polished in once the events of the change are through
+    QMetaObject::invokeMethod(this, relayout, Qt::QueuedConnection);
 }
 
 void TProStringGrid::SetFlatScrollInfo(int Bar, const TScrollInfo& Info)
