@@ -8,6 +8,7 @@
 #include <QCursor>
 #include <QDialog>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QScrollBar>
 #include <QStyleOptionSlider>
 #include <QWheelEvent>
@@ -458,10 +459,13 @@ TEST_F(ShownGridFixture, EndOfEditingIsReportedOnceTheFocusHasMovedOn)
     G->MouseActions()->SetEditOnDblClickOnly(true);
     std::vector<std::pair<int, int>> done;
     G->OnEditCellDone = [&](TObject*, int c, int r) { done.emplace_back(c, r); };
+    int changes = 0;
+    G->OnEditChange = [&](TObject*, int, int, const QString&) { ++changes; };
     G->SetCol(2);
     G->SetRow(3);
     QTest::mouseDClick(V(), Qt::LeftButton, Qt::NoModifier, In(2, 3));
     QTest::keyClicks(QApplication::focusWidget(), "ab");
+    EXPECT_EQ(changes, 2);   // each typed character reported once
     other->setFocus();
     EXPECT_TRUE(done.empty());   // posted: it comes after the focus change is done
     QApplication::processEvents();
@@ -470,4 +474,48 @@ TEST_F(ShownGridFixture, EndOfEditingIsReportedOnceTheFocusHasMovedOn)
     EXPECT_EQ(G->Cells(2, 3), QStringLiteral("ab"));
     // editing only on a double click: the grid leaves its editing option off
     EXPECT_FALSE(G->Options().Contains(goEditing));
+}
+
+// ---------------------------------------------------------------- scrolling while dragging
+
+TEST(DragScroll, ADragNearAnEdgeScrollsAfterTheFirstDelayThenAtTheRepeatDelay)
+{
+    BigGrid<TProStringGrid> b(200);
+    TProStringGrid* g = b.G;
+    g->SetTopRow(50);
+    QMimeData data;
+    data.setText(QStringLiteral("x"));
+    auto drag = [&](QPoint p, bool enter = false) {
+        if (enter) {
+            QDragEnterEvent e(p, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(g->viewport(), &e);
+        } else {
+            QDragMoveEvent e(p, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(g->viewport(), &e);
+        }
+    };
+    // off: no timer
+    drag({100, 20}, true);
+    EXPECT_EQ(g->DragScrollTimerObject(), nullptr);
+
+    g->DragScrollOptions()->SetActive(true);
+    drag({100, 120});
+    EXPECT_EQ(g->DragScrollTimerObject(), nullptr);
+    drag({100, 20});   // within the top margin
+    ASSERT_NE(g->DragScrollTimerObject(), nullptr);
+    EXPECT_EQ(g->DragScrollTimerObject()->interval(), 1000);
+    EXPECT_EQ(g->DragScrollDirection(), TDragScrollDirection{dsdUp});
+    g->DragScrollTimer(g);
+    EXPECT_EQ(g->TopRow(), 49);
+    EXPECT_EQ(g->DragScrollTimerObject()->interval(), 0xFA);
+    // the application may turn the step
+    g->OnDragScroll = [](TObject*, int, int, TDragScrollDirection& dir, bool&) { dir = {dsdDown}; };
+    g->DragScrollTimer(g);
+    EXPECT_EQ(g->TopRow(), 50);
+    g->OnDragScroll = [](TObject*, int, int, TDragScrollDirection&, bool& can) { can = false; };
+    g->DragScrollTimer(g);
+    EXPECT_EQ(g->TopRow(), 50);
+    // back in the middle: the timer goes
+    drag({100, 120});
+    EXPECT_EQ(g->DragScrollTimerObject(), nullptr);
 }
