@@ -289,8 +289,8 @@ void TProStringGrid::DimensionsChanged()
     UpdateFlatVScroll();
     FlatShowScrollBar(SB_HORZ, VisibleColCount() + FixedCols() < ColCount());
     UpdateFlatHScroll();
-    // the thumb's share follows the rows there are now
-    if (FScrollProportional) {
+    // the thumb's share follows the rows there are now (once, after a bulk change)
+    if (FScrollProportional && FUpdateCount == 0) {
         UpdateVScrollBar();
         UpdateHScrollBar();
     }

@@ -26,6 +26,11 @@ void TProStringGrid::EndUpdate()
     if (!GridVisible() || FUpdateCount == 0) return;
     if (--FUpdateCount != 0 || FTornDown) return;
     setUpdatesEnabled(true);
+    // the proportional thumbs catch up with the counts changed under the lock
+    if (FScrollProportional) {
+        UpdateVScrollBar();
+        UpdateHScrollBar();
+    }
     // One repaint of the whole window for everything changed under the lock.
     Invalidate();
     PaintBorder();
