@@ -252,3 +252,16 @@ void TProStringGrid::RefreshFlatScrollBars()
     FlatShowScrollBar(SB_HORZ, cols);
     if (cols) UpdateFlatHScroll();
 }
+
+// ---- the column-move arrows' colour --------------------------------------------------------
+
+TColor TProStringGrid::ArrowColor() const
+{
+    return ArwU ? ArwU->Color() : clBlue;
+}
+
+void TProStringGrid::SetArrowColor(TColor Value)
+{
+    for (TArrowWindow* a : {ArwU, ArwD, ArwL, ArwR})
+        if (a) a->SetColor(Value);
+}
