@@ -111,6 +111,30 @@ QImage NodeGlyph(int side, bool contracted, QColor border, QColor fill)
     return img;
 }
 
+// The mark at the origin of middle-button panning, 32 x 32: a circle with arrow heads
+// for the directions the pan may go.
+QImage PanOriginGlyph(bool vert, bool horz)
+{
+    QImage img = Blank(32);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(Qt::black);
+    p.setBrush(Qt::white);
+    p.drawEllipse(QRect(1, 1, 29, 29));
+    p.setBrush(Qt::black);
+    p.drawEllipse(QRect(14, 14, 3, 3));
+    auto head = [&p](QPoint a, QPoint b, QPoint c) { p.drawPolygon(QPolygon({a, b, c})); };
+    if (vert) {
+        head({16, 4}, {11, 9}, {21, 9});
+        head({16, 27}, {11, 22}, {21, 22});
+    }
+    if (horz) {
+        head({4, 16}, {9, 11}, {9, 21});
+        head({27, 16}, {22, 11}, {22, 21});
+    }
+    return img;
+}
+
 using Maker = std::function<QImage()>;
 
 const QHash<QString, Maker>& Resources()
@@ -141,6 +165,9 @@ const QHash<QString, Maker>& Resources()
         {QStringLiteral("PSGLEAFOPEN"), [] { return NodeGlyph(12, false, QColor(128, 128, 128), Qt::white); }},
         {QStringLiteral("XPNODEC"), [] { return NodeGlyph(9, true, QColor(120, 152, 181), QColor(240, 240, 234)); }},
         {QStringLiteral("XPNODEO"), [] { return NodeGlyph(9, false, QColor(120, 152, 181), QColor(240, 240, 234)); }},
+        {QStringLiteral("INTLI1"), [] { return PanOriginGlyph(true, true); }},
+        {QStringLiteral("INTLI2"), [] { return PanOriginGlyph(false, true); }},
+        {QStringLiteral("INTLI3"), [] { return PanOriginGlyph(true, false); }},
     };
     return table;
 }

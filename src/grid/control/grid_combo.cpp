@@ -16,13 +16,6 @@ TGridCombo::TGridCombo(TProStringGrid* AOwner) : TPsgComboBox(AOwner), FGrid(AOw
     SetButtonWidth(16);
     installEventFilter(this);
     view()->installEventFilter(this);
-    connect(this, &QComboBox::activated, this, [this](int i) {
-        if (!FGrid->EditMode || i < 0) return;
-        const int c = FGrid->RealColIndex(FGrid->Col()), r = FGrid->Row();
-        if (FGrid->OnComboChange) FGrid->OnComboChange(FGrid, c, r, i, itemText(i));
-        if (FGrid->OnComboObjectChange)
-            FGrid->OnComboObjectChange(FGrid, c, r, i, itemText(i), static_cast<TObject*>(itemData(i).value<void*>()));
-    });
     connect(this, &QComboBox::editTextChanged, this, [this](const QString& s) {
         if (FGrid->EditMode && FGrid->OnEditChange) FGrid->OnEditChange(FGrid, FGrid->Col(), FGrid->Row(), s);
     });

@@ -155,19 +155,7 @@ void TProStringGrid::RegisterNotifier(TObject* ANotifier)
 
 void TProStringGrid::UnRegisterNotifier(TObject* ANotifier) { std::erase(FNotifierList, ANotifier); }
 
-// ---- zoom, print layout -------------------------------------------------------------------
-
-void TProStringGrid::Zoom(int X)
-{
-    if (FZoomFactor + X < -10 || FZoomFactor + X > 10) return;
-    FZoomFactor += X;
-    BeginUpdate();
-    for (int c = 0; c < ColCount(); ++c)
-        if (ColWidths(c) > 0 && ColWidths(c) + X > 0) SetColWidths(c, ColWidths(c) + X);
-    for (int r = 0; r < RowCount(); ++r)
-        if (RowHeights(r) > 0 && RowHeights(r) + X > 0) SetRowHeights(r, RowHeights(r) + X);
-    EndUpdate();
-}
+// ---- print layout -------------------------------------------------------------------
 
 int TProStringGrid::GetPrintColWidth(int ACol) const
 {

@@ -160,15 +160,50 @@ private:
     TColor FBorderColor = clNone;
 };
 
+// When scrolling during a drag starts (ms after entering a margin) and repeats.
+class TDragScrollDelays : public TPersistent {
+public:
+    QString ClassName() const override { return QStringLiteral("TDragScrollDelays"); }
+    void Assign(const TPersistent* Source) override
+    {
+        if (auto* s = dynamic_cast<const TDragScrollDelays*>(Source)) *this = *s;
+    }
+    GRID_FIELD(int, InitialDelay, 1000)
+    GRID_FIELD(int, RepeatDelay, 0xFA)
+};
+
+// How near the grid's edges (pixels) a drag scrolls.
+class TDragScrollMargins : public TPersistent {
+public:
+    QString ClassName() const override { return QStringLiteral("TDragScrollMargins"); }
+    void Assign(const TPersistent* Source) override
+    {
+        if (auto* s = dynamic_cast<const TDragScrollMargins*>(Source)) *this = *s;
+    }
+    GRID_FIELD(int, TopMargin, 50)
+    GRID_FIELD(int, BottomMargin, 50)
+    GRID_FIELD(int, LeftMargin, 50)
+    GRID_FIELD(int, RightMargin, 50)
+};
+
 class TDragScrollOptions : public TPersistent {
 public:
     QString ClassName() const override { return QStringLiteral("TDragScrollOptions"); }
     void Assign(const TPersistent* Source) override
     {
-        if (auto* s = dynamic_cast<const TDragScrollOptions*>(Source)) *this = *s;
+        auto* s = dynamic_cast<const TDragScrollOptions*>(Source);
+        if (!s) return;
+        FMargins.Assign(&s->FMargins);
+        FDelays.Assign(&s->FDelays);
+        FActive = s->FActive;
     }
     GRID_FIELD(bool, Active, false)
-    GRID_FIELD(int, Delays, 100)
+    TDragScrollDelays* Delays() { return &FDelays; }
+    TDragScrollMargins* Margins() { return &FMargins; }
+
+private:
+    TDragScrollDelays FDelays;
+    TDragScrollMargins FMargins;
 };
 
 enum TControlStyle { csClassic, csFlat, csWinXP, csBorland, csZUZ, csGlyph, csTheme };
@@ -491,9 +526,12 @@ public:
         hide();
     }
     TArrowDirection Direction() const { return FDirection; }
+    TColor Color() const { return FColor; }
+    void SetColor(TColor v) { FColor = v; update(); }
 
 private:
     TArrowDirection FDirection;
+    TColor FColor = clBlue;
 };
 
 // Own colours of an editor's button (face, hot face, pressed face, border), clNone = the

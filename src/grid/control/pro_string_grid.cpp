@@ -1104,9 +1104,6 @@ void TProStringGrid::MoveToCell(int ACol, int ARow)
 }
 
 void TProStringGrid::ScrollAboveSearchFooter() {}
-void TProStringGrid::StretchColumn(int) {}
-void TProStringGrid::DimensionsChanged() {}
-void TProStringGrid::UpdateScrollBarAlways(bool) {}
 
 void TProStringGrid::SetColumnOrder()
 {

@@ -13,6 +13,7 @@
 #include <QDialog>
 #include <QIODevice>
 #include <QPointer>
+#include <QTimer>
 #include <array>
 #include <memory>
 
@@ -31,6 +32,11 @@ enum TProGridStyle {
 };
 enum TXPColorScheme { xpNone, xpBlue, xpGreen, xpGray, vistaAero };
 enum TScrollType { ssNormal, ssFlat, ssEncarta, ssMetro };
+enum TScrollHintType { shNone, shVertical, shHorizontal, shBoth };
+enum TScrollBarAlways { saNone, saVert, saHorz, saBoth };
+enum TIntelliPan { ipVertical, ipHorizontal, ipBoth, ipNone };
+enum TDragScrollDirectionItem { dsdUp, dsdDown, dsdLeft, dsdRight };
+using TDragScrollDirection = TSet<TDragScrollDirectionItem>;
 enum THoverFixedCells { hfNone, hfFixedRows, hfFixedColumns, hfAll };
 enum THintShowLargeTextPos { hpCell, hpMouse };
 enum TInvalidEntryIcon { ieNone, ieInfo, ieWarning, ieError };
@@ -241,7 +247,7 @@ public:
     TScrollType ScrollType() const { return FScrollType; }
     TColor ScrollColor() const { return FScrollColor; }
     int ScrollWidth() const { return FScrollWidth; }
-    bool ScrollBarAlways() const { return FScrollBarAlways; }
+    TScrollBarAlways ScrollBarAlways() const { return FScrollBarAlways; }
     TPoint XYOffset() const { return FXYOffset; }
     const TColorTones& Tones() const { return FTones; }
     bool IntegralHeight() const { return FIntegralHeight; }
@@ -355,8 +361,6 @@ public:
     void RegisterNotifier(TObject* ANotifier);
     void UnRegisterNotifier(TObject* ANotifier);
     const std::vector<TObject*>& Notifiers() const { return FNotifierList; }
-    // Grows every shown column and row by X pixels, within a net change of -10 .. 10.
-    void Zoom(int X);
     // Widths and offsets of the last print layout.
     int GetPrintColWidth(int ACol) const;
     int GetPrintColOffset(int ACol) const;
@@ -385,8 +389,6 @@ public:
     // caller shows, moves and frees it.
     TNoActiveForm* SelectionToForm(TGridRect ARect);
     virtual bool HasBackgroundPicture() const { return false; }
-    // The flat scroll bars follow the window's scroll information.
-    virtual void UpdateFlatScrollBars() {}
 
     // ---- floating footer and column calculations ----
     TFooterPaintEvent OnFooterPaint;
@@ -656,8 +658,8 @@ public:
     int GroupColumn() const { return FGroupColumn; }
     void SetGroupColumn(int v) { FGroupColumn = v; }
     // Clamps of a user's and an automatic column sizing; the grid itself sets no limits.
-    virtual void UpdateColumnSize(int ACol, int& AWidth) { (void)ACol; (void)AWidth; }
-    virtual void UpdateAutoColumnSize(int ACol, int& AWidth) { (void)ACol; (void)AWidth; }
+    virtual void UpdateColumnSize(int ACol, int& AWidth) { if (OnUpdateColumnSize) OnUpdateColumnSize(this, ACol, AWidth); }
+    virtual void UpdateAutoColumnSize(int ACol, int& AWidth) { if (OnUpdateColumnSize) OnUpdateColumnSize(this, ACol, AWidth); }
 
     // ==== display attributes and cell content drawing ====
     // The look of a cell, always resolved in one order: grid defaults, bands and fixed areas,
@@ -716,8 +718,10 @@ public:
     void SetSelectionColorTo(TColor v) { SetChanged(FSelectionColorTo, v); }
     void SetSelectionTextColor(TColor v) { SetChanged(FSelectionTextColor, v); }
     void SetShowSelection(bool v);
-    bool Flat() const { return FIsFlat; }
-    void SetFlat(bool v) { FIsFlat = v; Invalidate(); }
+    bool Flat() const { return FFlat; }
+    void SetFlat(bool v) { FFlat = v; if (!FLoading) Invalidate(); }
+    // The flat scroll bars are in use.
+    bool FlatScrollBars() const { return FIsFlat; }
     bool HideFocusRect() const { return FHideFocusRect; }
     void SetHideFocusRect(bool v) { FHideFocusRect = v; Invalidate(); }
     bool NoDefaultDraw() const { return FNoDefaultDraw; }
@@ -1097,7 +1101,7 @@ public:
     void SetZUZGradientMirrorTo(TColor v);
     void SetActiveCellColor(TColor v) { FActiveCellColor = v; Invalidate(); }
     void SetActiveCellColorTo(TColor v) { FActiveCellColorTo = v; Invalidate(); }
-    void SetScrollType(TScrollType v) { FScrollType = v; Invalidate(); }
+    void SetScrollType(TScrollType Value);
     virtual void SetStyle(TProGridStyle AStyle);
     void SetComponentStyle(TProStyle AStyle);
     void SetColorTones(const TColorTones& ATones);
@@ -1370,6 +1374,131 @@ protected:
     friend class TGridCombo;
 
 public:
+    // ==== scroll bars, scrolling and sizing, the window message hook and the wheel ====
+    // (scroll_bars.cpp, scrolling.cpp, wheel.cpp)
+    TScrollHintType ScrollHints() const { return FScrollHints; }
+    void SetScrollHints(TScrollHintType v) { FScrollHints = v; }
+    bool ScrollSynch() const { return FScrollSynch; }
+    void SetScrollSynch(bool v) { FScrollSynch = v; }
+    bool ScrollProportional() const { return FScrollProportional; }
+    void SetScrollProportional(bool Value);
+    void SetScrollBarAlways(TScrollBarAlways Value);
+    void SetScrollColor(TColor Value);
+    void SetScrollWidth(int Value);
+    TColor ArrowColor() const;
+    void SetArrowColor(TColor Value);
+    TIntelliPan IntelliPan() const { return FIntelliPan; }
+    void SetIntelliPan(TIntelliPan v) { FIntelliPan = v; }
+    bool IntelliZoom() const { return FIntelliZoom; }
+    void SetIntelliZoom(bool v) { FIntelliZoom = v; }
+    bool EnableWheel() const { return FEnableWheel; }
+    void SetEnableWheel(bool v) { FEnableWheel = v; }
+    bool Panning() const { return wheelpan; }
+    TPoint PanOrigin() const { return wheelpanpos; }
+    // Thumb size and place of the proportional bars.
+    void UpdateHScrollBar();
+    void UpdateVScrollBar();
+    void StretchRightColumn() { StretchColumn(ColCount() - 1); }
+    // The flat scroll bars: the window's own bars drawn in the chosen flat look.
+    void InitFlatScrollBars();
+    void DoneFlatScrollBars();
+    void SetFlatScrollProp(int Index, int Value);
+    void SetFlatScrollInfo(int Bar, const TScrollInfo& Info);
+    void FlatShowScrollBar(int Bar, bool Show);
+    // Refresh the flat bars from the window's bars; also the place where a change of the
+    // first visible row or column hands the bars their new state.
+    void UpdateFlatVScroll();
+    void UpdateFlatHScroll();
+    void ApplyFlatScrollStyle();
+    void ApplyFlatScrollColor();
+    void ApplyFlatScrollWidth();
+    void RefreshFlatScrollBars();
+    // The thin scroll controls of the metro look.
+    virtual void CreateScrollControls() {}
+    virtual void FreeScrollControls() {}
+    virtual bool HasScrollControls() const { return false; }
+    // Whether the last row already shows whole above the search panel.
+    virtual bool LastRowAboveSearchFooter() { return false; }
+    // Grows every shown column and row by X pixels (the zoom factor stays in -10..10).
+    void Zoom(int X);
+    virtual void AutoSizeCells(bool DoFixedCells, int PaddingX, int PaddingY)
+    {
+        (void)DoFixedCells; (void)PaddingX; (void)PaddingY;
+    }
+    // Called after every wheel step of the hook with the row change aimed at.
+    virtual void WheelMoved(int ADelta, bool& AHandled) { (void)ADelta; (void)AHandled; }
+    virtual void WindowMessageHook(TMessage& Message);
+    virtual void HandleHorzScroll(TMessage& Message);
+    virtual void HandleVertScroll(TMessage& Message);
+    virtual bool WheelStepDown(TShiftState Shift, const TPoint& MousePos);
+    virtual bool WheelStepUp(TShiftState Shift, const TPoint& MousePos);
+    virtual void ColumnWidthsAltered();
+    virtual void RowHeightsAltered();
+    virtual void HandleDragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept);
+    void DragScrollTimer(TObject* Sender);
+    QTimer* DragScrollTimerObject() const { return FDragTmr; }
+    TDragScrollDirection DragScrollDirection() const { return FDragScrollDirection; }
+    std::function<void(TObject* Sender, int ARow, QString& hintstr)> OnScrollHint;
+    std::function<void(TObject* Sender, int ACol, int ARow, int ScrollPosition, int ScrollMin, int ScrollMax)>
+        OnScrollCell;
+    std::function<void(TObject* Sender, int TopRow, int LeftCol, TDragScrollDirection& DragScrollDir,
+                       bool& CanScroll)> OnDragScroll;
+    // The combo editor's list closed or opened (real column).
+    virtual void ComboCloseUp(int ACol, int ARow);
+    virtual void ComboDropDown(int ACol, int ARow);
+    std::function<void(TObject* Sender, int ARow, int ACol)> OnComboCloseUp;
+    std::function<void(TObject* Sender, int ARow, int ACol)> OnComboDropDown;
+    std::function<void(TObject* Sender, int ACol, int ARow)> OnEditCellDone;
+
+protected:
+    void WndProc(TMessage& m) override { WindowMessageHook(m); }
+    void WMHScroll(TMessage& m) override { HandleHorzScroll(m); }
+    void WMVScroll(TMessage& m) override { HandleVertScroll(m); }
+    bool DoMouseWheelDown(TShiftState Shift, const TPoint& MousePos) override { return WheelStepDown(Shift, MousePos); }
+    bool DoMouseWheelUp(TShiftState Shift, const TPoint& MousePos) override { return WheelStepUp(Shift, MousePos); }
+    void ColWidthsChanged() override { ColumnWidthsAltered(); }
+    void RowHeightsChanged() override { RowHeightsAltered(); }
+    void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) override
+    {
+        HandleDragOver(Source, X, Y, State, Accept);
+    }
+
+private:
+    void PanStep();
+    void EndPanning();
+    TRect PanOriginRect() const;
+    void DrawPanOrigin();
+    void InvalidatePanOrigin();
+    // The wheel message: true when settled here.
+    bool HandleWheelMessage(TMessage& Message, const TGridRect& EntrySel);
+    bool WheelStep(bool Down, TShiftState Shift, const TPoint& MousePos);
+    void ShowScrollHint(const QString& Text);
+    void UpdateProportionalBar(bool Horz);
+    void CheckBoxEditorHide();
+    TScrollHintType FScrollHints = shNone;
+    bool FScrollSynch = false;
+    bool FScrollProportional = false;
+    bool FScrollLock = false;
+    bool FIsColChanging = false;
+    bool FAllSizing = false;
+    int FScrollCol = -1, FScrollRow = -1;
+    TIntelliPan FIntelliPan = ipVertical;
+    TPoint wheelpanpos{};
+    int wheeltimer = 0;
+    TCursor prevcurs = crDefault;
+    TCursor FICursor = crDefault;
+    QPointer<QTimer> FDragTmr;
+    TDragScrollDirection FDragScrollDirection;
+    int FPaintCount = 0;
+    // Properties of the flat bars (style, background colour, width), per bar.
+    struct TFlatProps {
+        int VStyle = 0, HStyle = 0;
+        TColor VColor = clNone, HColor = clNone;
+        int CXVScroll = 0, CYHScroll = 0;
+    } FFlatProps;
+    void ApplyFlatLook();
+
+public:
 
 protected:
     void Resize() override;
@@ -1453,8 +1582,9 @@ private:
     TScrollType FScrollType = ssNormal;
     TColor FScrollColor = 0;
     int FScrollWidth = 0;
-    bool FScrollBarAlways = false;
+    TScrollBarAlways FScrollBarAlways = saNone;
     bool FIsFlat = false;
+    bool FFlat = false;
     TPoint FXYOffset{};
     TColorTones FTones;
     bool FIntegralHeight = false;

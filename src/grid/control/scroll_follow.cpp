@@ -83,7 +83,8 @@ void TProStringGrid::TopLeftChanged()
     // A special editor does not scroll with the cells: it is closed with its value kept.
     // The default edit stays open and is moved by the platform grid.
     if (EditMode && EditControl != edNormal) HideInplaceEdit();
-    UpdateFlatScrollBars();
+    UpdateFlatVScroll();
+    UpdateFlatHScroll();
     UpdateFooter();
     CellControlsUpdate(false);
     FOldLeftCol = LeftCol();

@@ -92,9 +92,9 @@ void TProStringGrid::DrawCellContent(TCanvas* Canvas, int ACol, int ARow, TRect 
     DrawCellBorders(C);
     if (indicatorWidth > 0) R.Left -= indicatorWidth;
 
-    if (C.FixedLook && !FIsFlat) DrawFixedCellEdges(C);
+    if (C.FixedLook && !FFlat) DrawFixedCellEdges(C);
 
-    if (FFixedRightCols > 0 && C.RealCol >= ColCount() + FNumHidden - FFixedRightCols && FLook != glClassic && FIsFlat) {
+    if (FFixedRightCols > 0 && C.RealCol >= ColCount() + FNumHidden - FFixedRightCols && FLook != glClassic && FFlat) {
         TPen* pen = Canvas->Pen();
         pen->SetColor(0x808080);
         pen->SetWidth(1);
@@ -198,7 +198,7 @@ void TProStringGrid::DrawFixedCellLook(TCellPaintContext& C)
         (ACol >= FixedCols() || ss->FixedCols())) {
         DrawGradientBackground(cv, R, ss->HeaderColor(), ss->HeaderColorTo(), ss->HeaderMirrorColor(),
                                ss->HeaderMirrorColorTo(), 1, clNone, false, true);
-    } else if (!FIsFlat) {
+    } else if (!FFlat) {
         DrawGradientBackground(cv, R, cv->Brush()->Color(), C.ColorTo, C.MirrorColor, C.MirrorColorTo, 1, border, true,
                                true);
     }
@@ -209,7 +209,7 @@ void TProStringGrid::DrawAlwaysVisibleButtons(TCellPaintContext& C)
     TControlLook* cl = FControlLook.get();
     if (IsFixed(C.DisplayCol, C.Row) || !(cl->DropDownAlwaysVisible() || cl->SpinButtonsAlwaysVisible())) return;
     int look = cl->FlatButton() ? 2 : FIsWinXP ? 0 : 1;
-    if (FIsFlat && FTones.Background.BrushColor != clNone) look = 3;
+    if (FFlat && FTones.Background.BrushColor != clNone) look = 3;
     bool editable = true;
     CanEditCell(C.RealCol, C.Row, editable);
     const int state = editable ? 0 : 3;

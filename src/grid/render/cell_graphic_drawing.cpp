@@ -480,7 +480,7 @@ void TProStringGrid::DrawCellButton(TCellPaintContext& C, TRect& R, TRect G)
     bool enabled = true;
     if (!FControlLook->NoDisabledButtonLook()) CanEditCell(C.RealCol, C.Row, enabled);
     int look = FControlLook->FlatButton() ? 2 : FIsWinXP ? 0 : 1;
-    if (FIsFlat && FTones.Background.BrushColor != clNone) look = 3;
+    if (FFlat && FTones.Background.BrushColor != clNone) look = 3;
     int state = 0;
     if (g->CellBoolean()) state = 2;
     else if (FHoverButton.X == C.RealCol && FHoverButton.Y == C.Row) state = 1;
@@ -552,7 +552,7 @@ void TProStringGrid::DrawNodeGlyph(TCellPaintContext& C, TRect& R)
             cv->MoveTo(x, R.Top);
             cv->LineTo(x, R.Top + 6);
         }
-        if (C.RealCol < FixedCols() && !FIsFlat &&
+        if (C.RealCol < FixedCols() && !FFlat &&
             (FLook == glSoft || FLook == glZUZ || FLook == glXP))
             R.Left += 1;
     }

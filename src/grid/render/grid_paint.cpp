@@ -51,7 +51,7 @@ void TProStringGrid::PaintBorder()
     case glOffice2007: break;
     default: return;
     }
-    if (BorderStyle() == bsNone || FBorderColor == clNone || FIsFlat) return;
+    if (BorderStyle() == bsNone || FBorderColor == clNone || FFlat) return;
     TCanvas* cv = NonClientCanvas();
     // Outside a frame paint, the frame is asked for and the border follows with it.
     if (!cv) {

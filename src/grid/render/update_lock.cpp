@@ -26,6 +26,11 @@ void TProStringGrid::EndUpdate()
     if (!GridVisible() || FUpdateCount == 0) return;
     if (--FUpdateCount != 0 || FTornDown) return;
     setUpdatesEnabled(true);
+    // the proportional thumbs catch up with the counts changed under the lock
+    if (FScrollProportional) {
+        UpdateVScrollBar();
+        UpdateHScrollBar();
+    }
     // One repaint of the whole window for everything changed under the lock.
     Invalidate();
     PaintBorder();
@@ -103,5 +108,27 @@ void TProStringGrid::WMSize(TMessage& m)
         for (int c = from; c <= to && c < FOrigColSizes->Count(); ++c)
             SetColWidths(c, int(Round(FOrigColSizes->GetInteger(c) * factor)));
     }
+    // The stretch column fills what the other columns leave of the new width.
+    bool stretched = false;
+    if (FColumnSize && FColumnSize->Stretch() && FScrollBarAlways != saBoth && !FTornDown && ColCount() > 0) {
+        const int stretchCol = FColumnSize->StretchColumn() == -1 ? ColCount() - 1 : FColumnSize->StretchColumn();
+        int others = 0;
+        for (int c = 0; c < ColCount(); ++c)
+            if (c != stretchCol) others += ColWidths(c);
+        if (stretchCol >= 0 && stretchCol < ColCount() && others < ClientWidth()) {
+            StretchColumn(FColumnSize->StretchColumn());
+            stretched = true;
+        }
+    }
     TBaseGrid::WMSize(m);
+    if (stretched && FScrollBarAlways == saNone) return;
+    if (FScrollProportional) {
+        UpdateVScrollBar();
+        UpdateHScrollBar();
+    }
+    if (stretched || FTornDown) return;
+    FlatShowScrollBar(SB_HORZ, VisibleColCount() + FixedCols() < ColCount());
+    FlatShowScrollBar(SB_VERT, VisibleRowCount() + FixedRows() < RowCount());
+    UpdateFlatHScroll();
+    UpdateFlatVScroll();
 }
