@@ -4,6 +4,7 @@
 #include "platform/core/sysutils.h"
 #include "platform/ui/lb_button.h"
 #include "state/lang.h"
+#include "state/model_table.h"
 #include "state/shared_state.h"
 
 TFModbusReadReq_890* FModbusReadReq_890 = nullptr;

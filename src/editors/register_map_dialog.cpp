@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
+#include <QSplitter>
 
 TFConf_Regs_890* FConf_Regs_890 = nullptr;
 
@@ -115,6 +116,10 @@ void TFConf_Regs_890::FormCreate()
     L_Type->move(159, 2);
     L_NPoint->move(159, 18);
 
+    Splitter1 = new QSplitter(Qt::Horizontal, this);
+    Splitter1->setObjectName(QStringLiteral("Splitter1"));
+    Splitter1->setHandleWidth(Splitter_Width);
+    Splitter1->setChildrenCollapsible(false);
     P_Compile = new QFrame(this);
     P_Compile->setObjectName(QStringLiteral("P_Compile"));
     L_J1939Frame = New_Label(P_Compile, "L_J1939Frame");
@@ -148,6 +153,12 @@ void TFConf_Regs_890::FormCreate()
         ACG_Modbus_Regs->Columns()->Items(c)->SetWidth(100);
     }
     ACG_Modbus_Regs->OnDblClickCell = [this](TObject* s, int r, int c) { ACG_Modbus_RegsDblClickCell(s, r, c); };
+    // the grid takes what the user gives up of the frame panel
+    Splitter1->addWidget(ACG_Modbus_Regs);
+    Splitter1->addWidget(P_Compile);
+    Splitter1->setStretchFactor(0, 1);
+    Splitter1->setStretchFactor(1, 0);
+    Splitter1->setSizes({568 - Compile_Width - Splitter_Width, Compile_Width});
 
     P_Button = Make_Button_Panel(this);
     Btn_OK = Make_Button(P_Button, "Btn_OK", 16, 6, 110, 28);
@@ -162,8 +173,7 @@ void TFConf_Regs_890::FormCreate()
         const int top = Title_Height + Info_Height;
         const int h = std::max(0, s.height() - top - Button_Panel_Height);
         Panel1->setGeometry(0, Title_Height, s.width(), Info_Height);
-        P_Compile->setGeometry(std::max(0, s.width() - Compile_Width), top, Compile_Width, h);
-        ACG_Modbus_Regs->setGeometry(0, top, std::max(0, s.width() - Compile_Width - Splitter_Width), h);
+        Splitter1->setGeometry(0, top, s.width(), h);
     });
     Set_Label(Title.L_SW_Code, SW_Code);
     Type_Points = 1;

@@ -13,6 +13,7 @@
 class QComboBox;
 class QFrame;
 class QLabel;
+class QSplitter;
 class TLbButton;
 
 struct TFrame_J1939 {
@@ -59,6 +60,7 @@ public:
     TTitlePanel Title{};
     QFrame* Panel1 = nullptr;
     QLabel *L_Slave_ID = nullptr, *L_Address = nullptr, *L_Type = nullptr, *L_NPoint = nullptr;
+    QSplitter* Splitter1 = nullptr;
     QFrame* P_Compile = nullptr;
     QLabel *L_J1939Frame = nullptr, *L_SelByte = nullptr;
     QComboBox *CB_Sel_FrameJ1939 = nullptr, *CB_Available_Byte = nullptr;

@@ -378,7 +378,7 @@ TEST(Modbus890Tables, TheMapButtonAndADoubleClickEditTheMapInTheDialog)
     Frames({8, 8}, {8});
     MapDialog map;
     auto e = Make_Editor<TFModbusReadReq_890>();
-    e->FormShow();
+    e->show();   // loads the (missing) file
     Fill_Cells(*e, 2, With(Good_Read, {{3, "100"}, {4, "3"}, {7, "[1,2][0,5]"}}));
 
     // OK: the map is rebuilt from the dialog's rows, one group per point
@@ -433,6 +433,7 @@ TEST(Modbus890Tables, TheMapButtonAndADoubleClickEditTheMapInTheDialog)
     QApplication::processEvents();
     EXPECT_EQ(shown, 0);
     EXPECT_EQ(e->Cell(7, 1), "");
+    e->hide();
 }
 
 TEST(Modbus890Tables, TheUserMapsARequestByKeyboardAndMouse)
