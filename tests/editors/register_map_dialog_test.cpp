@@ -239,10 +239,16 @@ TEST_F(MapDialogTest, TheUserPicksABytePositionWithMouseAndKeys)
     // the high byte by Import: the second frame's last byte is 16
     QTest::mouseClick(G->viewport(), Qt::LeftButton, Qt::NoModifier, cell(1, 2));
     QApplication::processEvents();
-    D->CB_Sel_FrameJ1939->setFocus();
-    QTest::keyClick(D->CB_Sel_FrameJ1939, Qt::Key_Down);
+    D->CB_Sel_FrameJ1939->setCurrentIndex(2);
     D->CB_Sel_FrameJ1939Change();
-    D->CB_Available_Byte->setCurrentIndex(7);
+    EXPECT_EQ(D->CB_Available_Byte->count(), 16);
+    D->CB_Sel_FrameJ1939->setFocus();
+    QTest::keyClick(D->CB_Sel_FrameJ1939, Qt::Key_Up);   // a pick of the user refills the bytes
+    EXPECT_EQ(D->CB_Sel_FrameJ1939->currentIndex(), 1);
+    EXPECT_EQ(D->CB_Available_Byte->count(), 8);
+    D->CB_Available_Byte->setFocus();
+    for (int k = 0; k < 7; ++k) QTest::keyClick(D->CB_Available_Byte, Qt::Key_Down);
+    EXPECT_EQ(D->CB_Available_Byte->currentText(), "8");
     QTest::mouseClick(D->Btn_Import, Qt::LeftButton);
     EXPECT_EQ(G->Cells(1, 2), "16");
 

@@ -6,6 +6,7 @@
 #include "platform/ui/lb_button.h"
 #include "shell/form_registry.h"
 #include "shell_fixture.h"
+#include "state/lang.h"
 #include "state/shared_state.h"
 
 #include <QComboBox>
@@ -106,4 +107,13 @@ TEST(Model890Road, EveryTableStepOpensItsEditorAndTheUpdateStepBuildsTheirImage)
     EXPECT_EQ(bank2.readAll().right(12).toHex(), QByteArray("0c000000"
                                                             "01000100"
                                                             "08000200"));
+
+    // a change of language reaches the two editors and the map dialog
+    Lang_Texts[276] = "Modbus lesen";
+    Lang_Texts[822] = "Auf Befehl";
+    Lang_Texts[588] = "Importieren";
+    Apply_Lang_To_Forms();
+    EXPECT_EQ(Find_Form("FModbusReadReq_890")->Caption(), "Modbus lesen");
+    EXPECT_EQ(FModbusWriteReq_890->Grid()->Cells(7, 0), "Auf Befehl");
+    EXPECT_EQ(FConf_Regs_890->Btn_Import->Caption(), "Importieren");
 }
