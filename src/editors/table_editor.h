@@ -52,7 +52,7 @@ struct TTableCheck {
     std::function<bool(int row)> Fails;
     // Not null: text added after Lang_Texts[Msg] (the limit that message names).
     std::function<QString(int row)> Tail = {};
-    // Map checks: the whole text of the box for the row (overrides the above), and its kind.
+    // Not null: the whole text of the box for the row, in place of the above; Kind: its style.
     std::function<QString(int row)> Whole = {};
     TMsgDlgType Kind = TMsgDlgType::mtError;
 };
