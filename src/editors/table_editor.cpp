@@ -61,7 +61,10 @@ void TTableEditor::Build()
             make(Btn_InsRow, "Btn_InsRow", 370, mrNone);
             Btn_InsRow->OnClick = [this] { Btn_InsRowClick(); };
         }
-        if (FSpec.BtnRegMap >= 0) make(Btn_RegMap, "Btn_RegMap", 488, mrNone);
+        if (FSpec.BtnRegMap >= 0 || !FSpec.RegMapCaption.isEmpty()) {
+            make(Btn_RegMap, "Btn_RegMap", 488, mrNone);
+            Btn_RegMap->SetCaption(FSpec.RegMapCaption);
+        }
     }
     if (!sga) {
         sga = CreateGrid<TProColumnGrid>(this);
@@ -102,7 +105,7 @@ void TTableEditor::Set_Lang()
     Btn_Cancel->SetCaption(LT(FSpec.BtnCancel));
     Btn_DelRow->SetCaption(LT(FSpec.BtnDelRow));
     if (Btn_InsRow) Btn_InsRow->SetCaption(LT(FSpec.BtnInsRow));
-    if (Btn_RegMap) Btn_RegMap->SetCaption(LT(FSpec.BtnRegMap));
+    if (Btn_RegMap && FSpec.BtnRegMap >= 0) Btn_RegMap->SetCaption(LT(FSpec.BtnRegMap));
 }
 
 void TTableEditor::FormShow()
@@ -247,9 +250,11 @@ bool TTableEditor::Controllo_dati()
         }
         for (const TTableCheck& check : FSpec.Checks)
             if (check.Fails(r)) {
-                ShowError(!check.Text.isEmpty()  ? check.Text.arg(r)
-                          : check.Tail ? Row_Message(r, check.Msg) + check.Tail(r)
-                                       : Row_Message(r, check.Msg));
+                MessageDlg(check.Whole               ? check.Whole(r)
+                           : !check.Text.isEmpty() ? check.Text.arg(r)
+                           : check.Tail            ? Row_Message(r, check.Msg) + check.Tail(r)
+                                                   : Row_Message(r, check.Msg),
+                           check.Kind, mbOK);
                 return false;
             }
     }

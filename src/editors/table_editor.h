@@ -52,6 +52,9 @@ struct TTableCheck {
     std::function<bool(int row)> Fails;
     // Not null: text added after Lang_Texts[Msg] (the limit that message names).
     std::function<QString(int row)> Tail = {};
+    // Not null: the whole text of the box for the row, in place of the above; Kind: its style.
+    std::function<QString(int row)> Whole = {};
+    TMsgDlgType Kind = TMsgDlgType::mtError;
 };
 
 enum TKeyRule {
@@ -72,6 +75,8 @@ struct TTableSpec {
 
     int Caption = -1, Desc = -1;
     int BtnOK = -1, BtnCancel = -1, BtnDelRow = -1, BtnInsRow = -1, BtnRegMap = -1;   // -1: no such button
+    // Map button: its fixed caption where it has no language text (then it exists too).
+    QString RegMapCaption;
     int ErrorPrefix = -1;
     int DeleteQuestion = -1, DeleteQuestionEnd = -1;
     std::vector<TTableCheck> Checks;

@@ -2,7 +2,9 @@
 
 #include "editors/dm1_editor.h"
 #include "editors/j1939_editors.h"
+#include "editors/modbus_890_editors.h"
 #include "editors/modbus_editors.h"
+#include "editors/register_map_dialog.h"
 #include "shell/TFAbout.h"
 #include "shell/TFBoot.h"
 #include "shell/TFBootCAN.h"
@@ -44,8 +46,11 @@ void Create_Forms(const QString& exeDir)
     Create_Form(QStringLiteral("FBootTCP"), FBootTCP);
     Create_Form(QStringLiteral("FReceive_J1939_892"), FReceive_J1939_892);
     Create_Form(QStringLiteral("FTransmit_J1939_892"), FTransmit_J1939_892);
+    Create_Form(QStringLiteral("FModbusReadReq_890"), FModbusReadReq_890);
+    Create_Form(QStringLiteral("FModbusWriteReq_890"), FModbusWriteReq_890);
     Create_Form(QStringLiteral("FReceive_J1939_Frame_896"), FReceive_J1939_Frame_896);
     Create_Form(QStringLiteral("FTransmit_J1939_Frame_896"), FTransmit_J1939_Frame_896);
+    Create_Form(QStringLiteral("FConf_Regs_890"), FConf_Regs_890);
     Create_Form(QStringLiteral("FTransmit_J1939_Frame_Atmel_872"), FTransmit_J1939_Frame_Atmel_872);
     Create_Form(QStringLiteral("FBootSer"), FBootSer);
     Create_Form(QStringLiteral("FDefineDM1_J1939"), FDefineDM1_J1939);
