@@ -236,21 +236,16 @@ void TServerSDOEditor::Load()
 
 int TServerSDOEditor::Selected_Frame() const
 {
+    // the current line is the selection: a click makes it current before it marks it selected
     const int f = LB_J1939_Frames->currentRow();
-    return LB_J1939_Frames->currentItem() && LB_J1939_Frames->currentItem()->isSelected() && f >= 0 &&
-                   f < int(Lista_J1939_Frame.size())
-               ? f
-               : -1;
+    return f >= 0 && f < int(Lista_J1939_Frame.size()) ? f : -1;
 }
 
 int TServerSDOEditor::Selected_SDO() const
 {
     const int f = Selected_Frame();
     const int o = LB_SDOs->currentRow();
-    return f >= 0 && LB_SDOs->currentItem() && LB_SDOs->currentItem()->isSelected() && o >= 0 &&
-                   o < int(Lista_J1939_Frame[size_t(f)].Lista_SDOs.size())
-               ? o
-               : -1;
+    return f >= 0 && o >= 0 && o < int(Lista_J1939_Frame[size_t(f)].Lista_SDOs.size()) ? o : -1;
 }
 
 QComboBox* TServerSDOEditor::Byte_Selector(int k) const
