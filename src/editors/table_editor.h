@@ -81,8 +81,7 @@ struct TTableSpec {
     std::vector<TTableColumn> Columns;   // columns 1 .. n
 
     int Caption = -1, Desc = -1;
-    int BtnOK = -1, BtnCancel = -1;
-    int BtnDelRow = -1, BtnInsRow = -1, BtnRegMap = -1;   // -1: no such button
+    int BtnOK = -1, BtnCancel = -1, BtnDelRow = -1, BtnInsRow = -1, BtnRegMap = -1;   // -1: no such button
     int ErrorPrefix = -1;
     int DeleteQuestion = -1, DeleteQuestionEnd = -1;
     std::vector<TTableCheck> Checks;
