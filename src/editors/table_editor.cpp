@@ -41,7 +41,7 @@ void TTableEditor::FormCreate()
 
 void TTableEditor::Build()
 {
-    SetClientSize(FSpec.ClientWidth, Client_Height);
+    SetClientSize(FSpec.ClientWidth, FSpec.ClientHeight);
     if (!Title.P_Title) Title = Make_Title_Panel(this, SW_Code);
     if (!P_Button) {
         P_Button = Make_Button_Panel(this);
@@ -55,8 +55,10 @@ void TTableEditor::Build()
         make(Btn_Cancel, "Btn_Cancel", 134, mrCancel);
         Btn_Cancel->SetGlyph(Shell_Glyph('c'));
         Btn_Cancel->SetCancel(true);
-        make(Btn_DelRow, "Btn_DelRow", 252, mrNone);
-        Btn_DelRow->OnClick = [this] { Btn_DelRowClick(); };
+        if (FSpec.BtnDelRow >= 0) {
+            make(Btn_DelRow, "Btn_DelRow", 252, mrNone);
+            Btn_DelRow->OnClick = [this] { Btn_DelRowClick(); };
+        }
         if (FSpec.BtnInsRow >= 0) {
             make(Btn_InsRow, "Btn_InsRow", 370, mrNone);
             Btn_InsRow->OnClick = [this] { Btn_InsRowClick(); };
@@ -70,8 +72,9 @@ void TTableEditor::Build()
         sga = CreateGrid<TProColumnGrid>(this);
         sga->setObjectName(FSpec.GridName);
         // the grid stays between the title and the button panel when the window is resized
-        Follow_Form_Size(this, sga, [grid = sga](const QSize& s) {
-            grid->setGeometry(0, Title_Height, s.width(), std::max(0, s.height() - Title_Height - Button_Panel_Height));
+        const int top = Title_Height + FSpec.GridTop, bottom = Button_Panel_Height + FSpec.GridBottom;
+        Follow_Form_Size(this, sga, [grid = sga, top, bottom](const QSize& s) {
+            grid->setGeometry(0, top, s.width(), std::max(0, s.height() - top - bottom));
         });
     }
     const int cols = int(FSpec.Columns.size()) + 1;
@@ -103,7 +106,7 @@ void TTableEditor::Set_Lang()
         sga->Columns()->Items(c)->SetHeader(LT(FSpec.Columns[c - 1].Header));
     Btn_OK->SetCaption(LT(FSpec.BtnOK));
     Btn_Cancel->SetCaption(LT(FSpec.BtnCancel));
-    Btn_DelRow->SetCaption(LT(FSpec.BtnDelRow));
+    if (Btn_DelRow) Btn_DelRow->SetCaption(LT(FSpec.BtnDelRow));
     if (Btn_InsRow) Btn_InsRow->SetCaption(LT(FSpec.BtnInsRow));
     if (Btn_RegMap && FSpec.BtnRegMap >= 0) Btn_RegMap->SetCaption(LT(FSpec.BtnRegMap));
 }
@@ -146,7 +149,12 @@ void TTableEditor::Load_Table()
     }
     const int limit = sga->RowCount() - 1;
     int dropped = 0;
-    const pugi::xml_node root = XmlRoot(doc);
+    const pugi::xml_node root = FSpec.RootByName ? XmlChild(doc, ToUtf8(FSpec.Root).c_str()) : XmlRoot(doc);
+    if (FSpec.RootByName && !root) {
+        MessageDlg(QStringLiteral("The table file \"%1\" holds no element \"%2\"; the table opens empty.").arg(path, FSpec.Root),
+                   TMsgDlgType::mtWarning, mbOK);
+        return;
+    }
     if (root.type() != pugi::node_element) {
         // something stands before the root element: its rows are not shown
         for (pugi::xml_node n = root; n; n = n.next_sibling())
@@ -167,7 +175,7 @@ void TTableEditor::Load_Table()
                 if (!d.FixedText.isNull())
                     text = d.FixedText;
                 else if (const pugi::xml_attribute a = row.attribute(ToUtf8(d.Attribute).c_str()))
-                    text = QString::fromUtf8(a.value());
+                    text = d.FromFile ? d.FromFile(QString::fromUtf8(a.value()), r) : QString::fromUtf8(a.value());
                 else
                     text = d.Missing;
                 sga->SetCells(c, r, text);
@@ -192,7 +200,10 @@ QString TTableEditor::Cell(int col, int row) const { return sga->Cells(col, row)
 int TTableEditor::Num(int col, int row, int def) const { return StrToIntDef(Cell(col, row), def); }
 bool TTableEditor::Ticked(int col, int row) const { return UpperCase(Cell(col, row)) == QLatin1String("Y"); }
 bool TTableEditor::Blank(int col, int row) const { return Trim(Cell(col, row)).isEmpty(); }
-bool TTableEditor::Key_Empty(int row) const { return Blank(FSpec.KeyCol, row); }
+bool TTableEditor::Key_Empty(int row) const
+{
+    return FSpec.KeyRule == krStopAtNoText ? Cell(FSpec.KeyCol, row).isEmpty() : Blank(FSpec.KeyCol, row);
+}
 
 bool TTableEditor::Row_Has_Data(int row) const
 {
@@ -235,7 +246,7 @@ bool TTableEditor::Controllo_dati()
     int end = last + 1;   // the first row after the table
     for (int r = 1; r <= last; ++r) {
         if (Key_Empty(r)) {
-            if (FSpec.KeyRule == krStopAtEmpty) {
+            if (FSpec.KeyRule != krSkipEmpty) {
                 end = r;
                 break;
             }
@@ -288,13 +299,18 @@ QByteArray TTableEditor::Table_Document() const
     XmlAddComment(doc, QStringLiteral("SW_VERSION = ") + QString::fromUtf16(Model_Table().Version));
     for (int r = 1; r < sga->RowCount(); ++r) {
         if (Key_Empty(r)) {
-            if (FSpec.KeyRule == krStopAtEmpty) break;
+            if (FSpec.KeyRule != krSkipEmpty) break;
             continue;
         }
         pugi::xml_node row = XmlAddChild(root, "row");
         for (int c = 1; c <= int(FSpec.Columns.size()); ++c) {
             const TTableColumn& d = FSpec.Columns[c - 1];
-            XmlSetAttr(row, ToUtf8(d.Attribute).c_str(), d.FixedText.isNull() ? Cell(c, r) : d.FixedText);
+            if (!d.FixedText.isNull() || !d.ToFile) {
+                XmlSetAttr(row, ToUtf8(d.Attribute).c_str(), d.FixedText.isNull() ? Cell(c, r) : d.FixedText);
+                continue;
+            }
+            const QString text = d.ToFile(Cell(c, r));
+            if (!text.isNull()) XmlSetAttr(row, ToUtf8(d.Attribute).c_str(), text);
         }
     }
     return XmlToBytes(doc);

@@ -29,6 +29,10 @@ struct TTableColumn {
     // this text whatever the file or the cell holds.
     QString FixedText;
     bool Hidden = false;
+    // Not null: the cell of grid row `row` whose element has the attribute, made from its text.
+    std::function<QString(const QString& value, int row)> FromFile = {};
+    // Not null: the attribute written for the cell text; a null text writes no attribute.
+    std::function<QString(const QString& cell)> ToFile = {};
 };
 
 inline TTableColumn Text_Column(int header, int width, const QString& attribute)
@@ -59,7 +63,8 @@ struct TTableCheck {
 
 enum TKeyRule {
     krStopAtEmpty,   // the table ends at the first row whose key cell is empty
-    krSkipEmpty      // rows with an empty key cell are left out, later rows still count
+    krSkipEmpty,     // rows with an empty key cell are left out, later rows still count
+    krStopAtNoText   // as krStopAtEmpty, but a key cell of blanks is not empty (its check fails)
 };
 
 struct TTableSpec {
@@ -68,6 +73,11 @@ struct TTableSpec {
     QString Root;
     int RowLimit = 250;
     int ClientWidth = 774;
+    int ClientHeight = 337;
+    // Room kept for the window's own controls above and below the grid.
+    int GridTop = 0, GridBottom = 0;
+    // The root is the document-level element named Root instead of the first node.
+    bool RootByName = false;
     int KeyCol = 1;
     TKeyRule KeyRule = krStopAtEmpty;
     int NumberHeader = -1;           // header of column 0
@@ -96,7 +106,7 @@ public:
     void FormCreate() override;
     // Every showing: the table is cleared and the file loaded.
     void FormShow() override;
-    void Set_Lang();
+    virtual void Set_Lang();
 
     void Btn_OKClick();
     void Btn_DelRowClick();
@@ -111,7 +121,7 @@ public:
     // The document of the rows the check passes, with the version comment.
     QByteArray Table_Document() const;
     // Writes it through a temporary file; false (after an error box) when it failed.
-    bool Save_Table();
+    virtual bool Save_Table();
 
     const TTableSpec& Spec() const { return FSpec; }
     TProColumnGrid* Grid() const { return sga; }

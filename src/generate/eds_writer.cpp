@@ -45,9 +45,11 @@ void Read_SDO_File(const QString& path, bool readonly)
         const int32_t dim = row.Strict("Dimension");
         // server SDOs live in the manufacturer area; anything else would clash with the
         // communication and PDO objects of the same file
-        if (index < 0x2000 || index > 0x5FFF)
-            Refuse_Row(doc, r, QStringLiteral("the index 0x%1 lies outside 0x2000 to 0x5FFF.").arg(IntToHex(index, 4)));
-        if (sub < 0 || sub > 255) Refuse_Row(doc, r, QStringLiteral("the sub-index %1 lies outside 0 to 255.").arg(sub));
+        if (index < SDO_Index_Min || index > SDO_Index_Max)
+            Refuse_Row(doc, r, QStringLiteral("the index 0x%1 lies outside 0x%2 to 0x%3.")
+                                   .arg(IntToHex(index, 4), IntToHex(SDO_Index_Min, 4), IntToHex(SDO_Index_Max, 4)));
+        if (sub < SDO_SubIndex_Min || sub > SDO_SubIndex_Max)
+            Refuse_Row(doc, r, QStringLiteral("the sub-index %1 lies outside %2 to %3.").arg(sub).arg(SDO_SubIndex_Min).arg(SDO_SubIndex_Max));
         SDO_Sub_Type entry;
         entry.Sub = uint8_t(sub);
         entry.Quantity = uint8_t(dim);

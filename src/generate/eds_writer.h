@@ -1,6 +1,8 @@
 #pragma once
 // The CANopen electronic data sheet (EDS, EDS version 4.0) of the J1939 / CANopen gateway,
 // written from its PDO and server SDO tables.
+#include "state/canopen_limits.h"
+
 #include <QString>
 #include <cstdint>
 #include <vector>
@@ -10,8 +12,6 @@ struct PDO_Def {
     uint8_t Dimension = 0;
 };
 
-// The device offers ten receive and ten transmit PDOs.
-constexpr int Max_PDO = 10;
 extern PDO_Def RPDO_Defs[Max_PDO];
 extern PDO_Def TPDO_Defs[Max_PDO];
 extern int32_t Num_RPDO;

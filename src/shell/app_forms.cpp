@@ -1,5 +1,8 @@
 #include "shell/app_forms.h"
 
+#include "editors/canopen_client_editors.h"
+#include "editors/canopen_pdo_editors.h"
+#include "editors/canopen_sdo_editors.h"
 #include "editors/dm1_editor.h"
 #include "editors/j1939_editors.h"
 #include "editors/modbus_890_editors.h"
@@ -46,8 +49,14 @@ void Create_Forms(const QString& exeDir)
     Create_Form(QStringLiteral("FBootTCP"), FBootTCP);
     Create_Form(QStringLiteral("FReceive_J1939_892"), FReceive_J1939_892);
     Create_Form(QStringLiteral("FTransmit_J1939_892"), FTransmit_J1939_892);
+    Create_Form(QStringLiteral("FDefine_TPDO"), FDefine_TPDO);
+    Create_Form(QStringLiteral("FDefine_RPDO"), FDefine_RPDO);
     Create_Form(QStringLiteral("FModbusReadReq_890"), FModbusReadReq_890);
     Create_Form(QStringLiteral("FModbusWriteReq_890"), FModbusWriteReq_890);
+    Create_Form(QStringLiteral("FDefine_Server_SDO_Read"), FDefine_Server_SDO_Read);
+    Create_Form(QStringLiteral("FDefine_Server_SDO_Write"), FDefine_Server_SDO_Write);
+    Create_Form(QStringLiteral("FDefine_Client_SDO"), FDefine_Client_SDO);
+    Create_Form(QStringLiteral("FDefine_NodeGuard"), FDefine_NodeGuard);
     Create_Form(QStringLiteral("FReceive_J1939_Frame_896"), FReceive_J1939_Frame_896);
     Create_Form(QStringLiteral("FTransmit_J1939_Frame_896"), FTransmit_J1939_Frame_896);
     Create_Form(QStringLiteral("FConf_Regs_890"), FConf_Regs_890);

@@ -2,6 +2,7 @@
 // An editor window made as the program makes it, over a fresh configuration folder, with
 // message boxes recorded and the English texts loaded.
 #include "editors/table_editor.h"
+#include "platform/core/xml.h"
 #include "state/lang.h"
 #include "state/shared_state.h"
 #include "support/fixtures.h"
@@ -47,4 +48,29 @@ inline QByteArray Read_File(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Writes a table file by hand.
+inline void Write_File(const QString& path, const QByteArray& data)
+{
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly)) f.write(data);
+}
+// The rows of a saved table file: per row element its attributes as name=value, in order;
+// root and comment give the root element's name and the comment after it.
+inline std::vector<QStringList> Saved_Rows(const QString& path, QString* root = nullptr, QString* comment = nullptr)
+{
+    std::vector<QStringList> rows;
+    QByteArray data = Read_File(path);
+    pugi::xml_document doc;
+    if (!XmlLoadBytesInPlace(doc, data)) return rows;
+    const pugi::xml_node r = doc.first_child();
+    if (root) *root = QString::fromUtf8(r.name());
+    if (comment) *comment = QString::fromUtf8(r.next_sibling().value());
+    for (pugi::xml_node row : r.children()) {
+        QStringList attrs;
+        for (pugi::xml_attribute a : row.attributes()) attrs << QString::fromUtf8(a.name()) + "=" + QString::fromUtf8(a.value());
+        rows.push_back(attrs);
+    }
+    return rows;
 }
