@@ -3,6 +3,7 @@
 #include "platform/core/sysutils.h"
 #include "platform/ui/lb_button.h"
 #include "state/lang.h"
+#include "state/model_table.h"
 #include "state/shared_state.h"
 
 #include <QComboBox>
@@ -164,10 +165,11 @@ void TDefineJ1939::Build()
     Btn_Cancel->SetModalResult(mrCancel);
     Btn_Cancel->SetCancel(true);
 
-    QObject::connect(LB_J1939_Frames, &QListWidget::currentRowChanged, this, [this] {
+    // a pick by mouse or keyboard; a line that only got the focus is not picked
+    QObject::connect(LB_J1939_Frames, &QListWidget::itemSelectionChanged, this, [this] {
         if (!FRefreshing) LB_J1939_FramesClick();
     });
-    QObject::connect(LB_Modbus_Regs, &QListWidget::currentRowChanged, this, [this] {
+    QObject::connect(LB_Modbus_Regs, &QListWidget::itemSelectionChanged, this, [this] {
         if (!FRefreshing) LB_Modbus_RegsClick();
     });
 }
@@ -252,8 +254,9 @@ void TDefineJ1939::Load_Mapping()
         TMod_Reg r;
         r.Ind_Mod = XmlAttr(row, cob ? "Index" : "Mod_Index");
         if (frame < 0 || frame >= frames) {
+            const char* attr = cob ? "NrPdo" : "Num_Frame";
             if (orphanCount++ < 5)
-                orphans << QStringLiteral("register %1 on frame %2").arg(r.Ind_Mod).arg(cob ? frame + 1 : frame);
+                orphans << QStringLiteral("register %1 (%2 %3)").arg(r.Ind_Mod, QLatin1String(attr), XmlAttr(row, attr));
             continue;
         }
         if (cob && !FSpec.Transmit) {
@@ -469,6 +472,18 @@ void TDefineJ1939::Paste_Mod_Reg()
 
 // ------------------------------------------------------------------------------- saving
 
+void TDefineJ1939::Show_Register(int frame, int reg)
+{
+    FRefreshing = true;
+    LB_J1939_Frames->setCurrentRow(frame, QItemSelectionModel::ClearAndSelect);
+    FRefreshing = false;
+    LB_J1939_FramesClick();
+    FRefreshing = true;
+    LB_Modbus_Regs->setCurrentRow(reg, QItemSelectionModel::ClearAndSelect);
+    FRefreshing = false;
+    LB_Modbus_RegsClick();
+}
+
 QString TDefineJ1939::Check_Stale_Mapping()
 {
     for (int f = 0; f < int(Lista_J1939_Frame.size()); ++f) {
@@ -477,8 +492,7 @@ QString TDefineJ1939::Check_Stale_Mapping()
             const TMod_Reg& r = frame.Lista_Mod_Reg[size_t(i)];
             const bool high = r.HiPart < 0 || r.HiPart > frame.Num_Byte;
             if (!high && r.LoPart >= 0 && r.LoPart <= frame.Num_Byte) continue;
-            LB_J1939_Frames->setCurrentRow(f, QItemSelectionModel::ClearAndSelect);
-            LB_Modbus_Regs->setCurrentRow(i, QItemSelectionModel::ClearAndSelect);
+            Show_Register(f, i);
             return QStringLiteral("Error!! Modbus Register %1 of frame %2 (PGN %3) takes its %4 part from byte %5, "
                                   "but the frame has %6 byte(s): modify or delete the register")
                 .arg(r.Ind_Mod)

@@ -105,6 +105,8 @@ private:
     // The index and bytes of the entry fields, checked for a register at (frame, reg); false
     // after the error box.
     bool Entry_Register(int frame, int reg, TMod_Reg& out);
+    // Selects a register of a frame as the user's picks would.
+    void Show_Register(int frame, int reg);
 
     TMappingSpec FSpec;
     bool FRefreshing = false;   // the lists are being rebuilt: their selection signals are not the user's

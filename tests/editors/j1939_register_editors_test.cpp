@@ -189,7 +189,9 @@ TEST(J1939RegisterMaps, EachWindowWritesItsFileForItsModel)
         again->LB_Modbus_Regs->setCurrentRow(0);
         EXPECT_EQ(again->CB_Byte_High_Part->currentIndex(), 3);
         EXPECT_EQ(again->CB_Byte_Low_Part->currentIndex(), 4);
-        if (again->CB_SendJ1939_OnModWrite) EXPECT_EQ(again->CB_SendJ1939_OnModWrite->currentIndex(), 1);
+        if (again->CB_SendJ1939_OnModWrite) {
+            EXPECT_EQ(again->CB_SendJ1939_OnModWrite->currentIndex(), 1);
+        }
     }
 }
 
@@ -261,7 +263,9 @@ TEST(J1939RegisterMaps, CreateModifyAndDeleteKeepEveryIndexOnce)
         env.Boxes.Clear();
         Create(*e, c.Frame, c.Index, 1, 0);
         EXPECT_EQ(env.Boxes.Texts(), c.Error.isEmpty() ? QStringList() : QStringList{c.Error});
-        if (!c.Error.isEmpty()) EXPECT_EQ(env.Boxes.Calls[0].Type, TMsgDlgType::mtError);
+        if (!c.Error.isEmpty()) {
+            EXPECT_EQ(env.Boxes.Calls[0].Type, TMsgDlgType::mtError);
+        }
     }
     Select(*e, 0);
     EXPECT_EQ(Lines(e->LB_Modbus_Regs), QStringList({"100; Byte 1; None;", "0; Byte 1; None;"}));
@@ -375,7 +379,7 @@ TEST(J1939RegisterMaps, MappingsOfFramesThatAreGoneAreNamedBeforeTheyAreDropped)
     ASSERT_EQ(env.Boxes.Calls.size(), 1u);
     EXPECT_EQ(env.Boxes.Calls[0].Type, TMsgDlgType::mtWarning);
     const QString warning = env.Boxes.Calls[0].Text;
-    for (const char* part : {"2 row(s)", "register 300 on frame 7", "register 301 on frame -1", "Define_J1939_Rec.xml",
+    for (const char* part : {"2 row(s)", "register 300 (Num_Frame 7)", "register 301 (Num_Frame x)", "Define_J1939_Rec.xml",
                              "dropped if you press OK"})
         EXPECT_TRUE(warning.contains(part)) << warning.toStdString();
     EXPECT_EQ(e->Lista_J1939_Frame[4].Lista_Mod_Reg.size(), 1u);
@@ -390,7 +394,7 @@ TEST(J1939RegisterMaps, MappingsOfFramesThatAreGoneAreNamedBeforeTheyAreDropped)
     e->FormShow();
     EXPECT_EQ(e->LB_J1939_Frames->count(), 0);
     ASSERT_EQ(env.Boxes.Calls.size(), 1u);
-    EXPECT_TRUE(env.Boxes.Calls[0].Text.contains("register 1 on frame 4")) << env.Boxes.Calls[0].Text.toStdString();
+    EXPECT_TRUE(env.Boxes.Calls[0].Text.contains("register 1 (Num_Frame 4)")) << env.Boxes.Calls[0].Text.toStdString();
 
     // damaged files are reported by name and left as they are
     struct Damage {
