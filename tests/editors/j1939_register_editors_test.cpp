@@ -19,6 +19,9 @@
 #include <map>
 #include <gtest/gtest.h>
 
+// readable failures
+static void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+
 namespace {
 using Make = std::function<std::unique_ptr<TDefineJ1939>()>;
 template <class T>
@@ -100,7 +103,7 @@ void Create(TDefineJ1939& e, int frame, const QString& index, int hi, int lo, in
 {
     Select(e, frame);
     Entry(e, index, hi, lo, write);
-    e.Btn_Create->Click();
+    e.Btn_Click(e.Btn_Create);
 }
 
 // The rows of a table file: per row element its attributes, name=value, in order.
@@ -245,7 +248,7 @@ TEST(J1939RegisterMaps, CreateModifyAndDeleteKeepEveryIndexOnce)
 
     // nothing happens without the selection a button needs
     Entry(*e, "5", 1, 0);
-    for (TLbButton* b : {e->Btn_Create, e->Btn_Modify, e->Btn_Delete, e->Btn_Copy}) b->Click();
+    for (TLbButton* b : {e->Btn_Create, e->Btn_Modify, e->Btn_Delete, e->Btn_Copy}) e->Btn_Click(b);
     EXPECT_TRUE(env.Boxes.Calls.empty());
     EXPECT_TRUE(e->Lista_J1939_Frame[0].Lista_Mod_Reg.empty());
 
@@ -271,7 +274,7 @@ TEST(J1939RegisterMaps, CreateModifyAndDeleteKeepEveryIndexOnce)
     EXPECT_EQ(Lines(e->LB_Modbus_Regs), QStringList({"100; Byte 1; None;", "0; Byte 1; None;"}));
     // the register list loses its selection, the entry keeps what was typed
     Entry(*e, "7", 2, 3);
-    e->Btn_Create->Click();
+    e->Btn_Click(e->Btn_Create);
     EXPECT_EQ(e->LB_Modbus_Regs->currentRow(), -1);
     EXPECT_EQ(e->E_Index_Modbus->text(), "7");
     EXPECT_EQ(Lines(e->LB_Modbus_Regs).last(), "7; Byte 2; Byte 3;");
@@ -281,18 +284,18 @@ TEST(J1939RegisterMaps, CreateModifyAndDeleteKeepEveryIndexOnce)
     EXPECT_EQ(e->E_Index_Modbus->text(), "100");
     env.Boxes.Clear();
     Entry(*e, "100", 0, 8);
-    e->Btn_Modify->Click();
+    e->Btn_Click(e->Btn_Modify);
     EXPECT_TRUE(env.Boxes.Calls.empty());
     e->LB_Modbus_Regs->setCurrentRow(0);
     Entry(*e, "0x65", 0, 8);
-    e->Btn_Modify->Click();
+    e->Btn_Click(e->Btn_Modify);
     EXPECT_EQ(env.Boxes.Texts(), QStringList({used}));
     EXPECT_EQ(Lines(e->LB_Modbus_Regs).first(), "100; None; Byte 8;");
 
     // delete at once, without a question
     env.Boxes.Clear();
     e->LB_Modbus_Regs->setCurrentRow(1);
-    e->Btn_Delete->Click();
+    e->Btn_Click(e->Btn_Delete);
     EXPECT_TRUE(env.Boxes.Calls.empty());
     EXPECT_EQ(Lines(e->LB_Modbus_Regs), QStringList({"100; None; Byte 8;", "7; Byte 2; Byte 3;"}));
 
@@ -314,22 +317,22 @@ TEST(J1939RegisterMaps, CopyOnOneFramePasteOnAnother)
     e->FormShow();
     Create(*e, 0, "40", 2, 1, 1);
     e->LB_Modbus_Regs->setCurrentRow(0);
-    e->Btn_Copy->Click();
+    e->Btn_Click(e->Btn_Copy);
     Select(*e, 1);
     EXPECT_EQ(e->E_Index_Modbus->text(), "");
-    e->Btn_Paste->Click();
+    e->Btn_Click(e->Btn_Paste);
     EXPECT_EQ(e->E_Index_Modbus->text(), "40");
     EXPECT_EQ(e->CB_Byte_High_Part->currentIndex(), 2);
     EXPECT_EQ(e->CB_Byte_Low_Part->currentIndex(), 1);
     EXPECT_EQ(e->CB_SendJ1939_OnModWrite->currentIndex(), 1);
     EXPECT_EQ(e->LB_Modbus_Regs->count(), 0);   // nothing added until Create
     e->E_Index_Modbus->setText("41");
-    e->Btn_Create->Click();
+    e->Btn_Click(e->Btn_Create);
     EXPECT_EQ(Lines(e->LB_Modbus_Regs), QStringList({"41; Byte 2; Byte 1;"}));
     // the copy outlives the showing
     e->FormShow();
     Select(*e, 1);
-    e->Btn_Paste->Click();
+    e->Btn_Click(e->Btn_Paste);
     EXPECT_EQ(e->E_Index_Modbus->text(), "40");
 }
 
@@ -438,12 +441,12 @@ TEST(J1939RegisterMaps, AMappingOnAByteTheFrameNoLongerHasIsRefusedByName)
     EXPECT_EQ(e->CB_Byte_High_Part->currentIndex(), 8);
     EXPECT_EQ(e->CB_Byte_Low_Part->currentIndex(), -1);
     env.Boxes.Clear();
-    e->Btn_Modify->Click();
+    e->Btn_Click(e->Btn_Modify);
     EXPECT_EQ(env.Boxes.Texts(),
               QStringList({"Error!! Select the byte of the low part of the Modbus Register: the frame has no such byte"}));
     e->LB_Modbus_Regs->setCurrentRow(1);
     e->CB_Byte_Low_Part->setCurrentIndex(7);
-    e->Btn_Modify->Click();
+    e->Btn_Click(e->Btn_Modify);
     e->Btn_OKClick();
     EXPECT_EQ(e->ModalResult(), mrOk);
     EXPECT_EQ(File_Rows(File_Define_J1939_Rec).back(), "Num_Frame=1 Mod_Index=6 Byte_HiPart=8 Byte_LoPart=7");
@@ -454,16 +457,17 @@ TEST(J1939RegisterMaps, AFailedWriteKeepsTheOldFileAndTheWindowOpen)
     EditorEnv env(0);
     auto e = Make_Editor<TFDefineTransJ1939>();
     Frames(File_J1939_Transmit, 1);
+    e->FormShow();
+    Create(*e, 0, "1", 1, 2);
     // a folder where the file should be: the rename cannot replace it
     File_Define_J1939_Tra = env.Dir.File("PROJECTS/Test/blocked");
     QDir().mkpath(File_Define_J1939_Tra + "/inside");
-    e->FormShow();
-    Create(*e, 0, "1", 1, 2);
     e->Btn_OKClick();
     EXPECT_EQ(e->ModalResult(), mrNone);
     ASSERT_EQ(env.Boxes.Calls.size(), 1u);
     EXPECT_TRUE(env.Boxes.Calls[0].Text.contains("could not be written")) << env.Boxes.Calls[0].Text.toStdString();
     EXPECT_EQ(e->Lista_J1939_Frame[0].Lista_Mod_Reg.size(), 1u);
+    EXPECT_TRUE(QFileInfo(File_Define_J1939_Tra).isDir());
 }
 
 TEST(J1939RegisterMaps, TheUserMapsARegisterByKeyboardAndMouse)
