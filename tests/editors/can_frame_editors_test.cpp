@@ -240,64 +240,79 @@ TEST(CANFrameTables, DeleteAndInsertRowAskAndMoveTheFrames)
 
 TEST(CANFrameTables, TheUserFillsAFrameByKeyboardAndMouse)
 {
-    EditorEnv env(6);
-    auto e = Make_Editor<TFReceive_CAN_Frames>();
-    e->show();
-    QApplication::setActiveWindow(e.get());
-    TProColumnGrid* g = e->Grid();
-    g->setFocus();
-    QApplication::processEvents();
-    auto focus = [g] { return QApplication::focusWidget() ? QApplication::focusWidget() : static_cast<QWidget*>(g); };
-    auto click = [g](int col, int row) {
-        QTest::mouseClick(g->viewport(), Qt::LeftButton, Qt::NoModifier, g->CellRect(col, row).ToQRect().center());
+    struct Case {
+        Make New;
+        const QString* File;
+        int TimeCol;   // the time-out, or the period
+        QStringList Attrs;
+    } cases[] = {{Rx, &File_CAN_Define_Receive, 12, Rx_Attrs}, {Tx, &File_CAN_Define_Transmit, 14, Tx_Attrs}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.TimeCol);
+        EditorEnv env(6);
+        auto e = c.New();
+        e->show();
+        QApplication::setActiveWindow(e.get());
+        TProColumnGrid* g = e->Grid();
+        g->setFocus();
         QApplication::processEvents();
-    };
-    auto type = [&](const QString& text) { QTest::keyClicks(focus(), text); };
-    auto key = [&](Qt::Key k) { QTest::keyClick(focus(), k); };
+        auto focus = [g] { return QApplication::focusWidget() ? QApplication::focusWidget() : static_cast<QWidget*>(g); };
+        auto click = [g](int col, int row) {
+            QTest::mouseClick(g->viewport(), Qt::LeftButton, Qt::NoModifier, g->CellRect(col, row).ToQRect().center());
+            QApplication::processEvents();
+        };
+        auto type = [&](const QString& text) { QTest::keyClicks(focus(), text); };
+        auto key = [&](Qt::Key k) { QTest::keyClick(focus(), k); };
 
-    click(1, 1);
-    type("0x7FF");
-    key(Qt::Key_Tab);
-    EXPECT_EQ(g->Col(), 2);
-    // the type is picked from its list
-    click(2, 1);
-    type("2.0A");
-    key(Qt::Key_Return);
-    EXPECT_EQ(e->Cell(2, 1), "2.0A (11bits)");
-    click(3, 1);
-    type("1");
-    key(Qt::Key_Tab);
-    type("1999");
-    key(Qt::Key_Return);   // Enter ends the cell, not the window
-    EXPECT_TRUE(e->isVisible());
-    EXPECT_EQ(e->ModalResult(), mrNone);
-    click(12, 1);
-    type("250");
-    key(Qt::Key_Return);
-    EXPECT_EQ(Row_Cells(*e, 1).mid(0, 4), QStringList({"0x7FF", "2.0A (11bits)", "1", "1999"}));
-    EXPECT_EQ(e->Cell(12, 1), "250");
+        click(1, 1);
+        type("0x7FF");
+        key(Qt::Key_Tab);
+        EXPECT_EQ(g->Col(), 2);
+        // the type is picked from its list
+        click(2, 1);
+        type("2.0A");
+        key(Qt::Key_Return);
+        EXPECT_EQ(e->Cell(2, 1), "2.0A (11bits)");
+        click(3, 1);
+        type("1");
+        key(Qt::Key_Tab);
+        type("1999");
+        key(Qt::Key_Return);   // Enter ends the cell, not the window
+        EXPECT_TRUE(e->isVisible());
+        EXPECT_EQ(e->ModalResult(), mrNone);
+        click(c.TimeCol, 1);
+        type("250");
+        key(Qt::Key_Return);
+        EXPECT_EQ(Row_Cells(*e, 1).mid(0, 4), QStringList({"0x7FF", "2.0A (11bits)", "1", "1999"}));
+        EXPECT_EQ(e->Cell(c.TimeCol, 1), "250");
 
-    // the window's OK, pressed with Enter
-    e->Btn_OK->setFocus();
-    key(Qt::Key_Return);
-    EXPECT_EQ(env.Boxes.Texts(), QStringList());
-    EXPECT_EQ(e->ModalResult(), mrOk);
-    const auto rows = File_Rows(File_CAN_Define_Receive);
-    ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0], Named(Rx_Attrs, {"0x7FF", "2.0A (11bits)", "1", "1999", "", "", "", "", "", "", "", "250", ""}));
-    e->hide();
+        // the window's OK, pressed with Enter
+        e->Btn_OK->setFocus();
+        key(Qt::Key_Return);
+        EXPECT_EQ(env.Boxes.Texts(), QStringList());
+        EXPECT_EQ(e->ModalResult(), mrOk);
+        const auto rows = File_Rows(*c.File);
+        ASSERT_EQ(rows.size(), 1u);
+        QStringList expected(c.Attrs.size(), QString());
+        expected[0] = "0x7FF";
+        expected[1] = "2.0A (11bits)";
+        expected[2] = "1";
+        expected[3] = "1999";
+        expected[c.TimeCol - 1] = "250";
+        EXPECT_EQ(rows[0], Named(c.Attrs, expected));
+        e->hide();
 
-    // Escape leaves the window as Cancel: nothing written
-    const QByteArray before = Read_File(File_CAN_Define_Receive);
-    e->SetModalResult(mrNone);
-    e->show();
-    QApplication::setActiveWindow(e.get());
-    g->SetCells(1, 2, "5");
-    e->Btn_Cancel->setFocus();
-    key(Qt::Key_Escape);
-    EXPECT_EQ(e->ModalResult(), mrCancel);
-    EXPECT_EQ(Read_File(File_CAN_Define_Receive), before);
-    e->hide();
+        // Escape leaves the window as Cancel: nothing written
+        const QByteArray before = Read_File(*c.File);
+        e->SetModalResult(mrNone);
+        e->show();
+        QApplication::setActiveWindow(e.get());
+        g->SetCells(1, 2, "5");
+        e->Btn_Cancel->setFocus();
+        key(Qt::Key_Escape);
+        EXPECT_EQ(e->ModalResult(), mrCancel);
+        EXPECT_EQ(Read_File(*c.File), before);
+        e->hide();
+    }
 }
 
 TEST(CANFrameTables, TablesSavedByTheWindowsBuildTheSameImagesAsTablesWrittenByHand)

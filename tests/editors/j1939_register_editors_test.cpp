@@ -472,69 +472,78 @@ TEST(J1939RegisterMaps, AFailedWriteKeepsTheOldFileAndTheWindowOpen)
 
 TEST(J1939RegisterMaps, TheUserMapsARegisterByKeyboardAndMouse)
 {
-    EditorEnv env(1);
-    auto e = Make_Editor<TFDefineTransJ1939>();
-    Frames(File_J1939_Transmit, 3);
-    e->show();
-    QApplication::setActiveWindow(e.get());
-    QApplication::processEvents();
-    auto focus = [&] { return QApplication::focusWidget() ? QApplication::focusWidget() : static_cast<QWidget*>(e.get()); };
-    auto key = [&](Qt::Key k) { QTest::keyClick(focus(), k); };
-    auto clickLine = [](QListWidget* list, int row) {
-        const QRect r = list->visualItemRect(list->item(row));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
+    for (const Make& make : {Rec, Tra}) {
+        EditorEnv env(1);
+        auto e = make();
+        const bool tx = e->Spec().Transmit;
+        SCOPED_TRACE(tx ? "transmit" : "receive");
+        const QString& file = *e->Spec().Mapping_File;
+        Frames(*e->Spec().Frame_File, 3);
+        e->show();
+        QApplication::setActiveWindow(e.get());
         QApplication::processEvents();
-    };
-    ASSERT_EQ(e->LB_J1939_Frames->count(), 3);
-    clickLine(e->LB_J1939_Frames, 1);
-    EXPECT_EQ(e->Selected_Frame(), 1);
-    EXPECT_EQ(e->CB_Byte_High_Part->count(), 9);
+        auto focus = [&] { return QApplication::focusWidget() ? QApplication::focusWidget() : static_cast<QWidget*>(e.get()); };
+        auto key = [&](Qt::Key k) { QTest::keyClick(focus(), k); };
+        auto clickLine = [](QListWidget* list, int row) {
+            const QRect r = list->visualItemRect(list->item(row));
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
+            QApplication::processEvents();
+        };
+        ASSERT_EQ(e->LB_J1939_Frames->count(), 3);
+        clickLine(e->LB_J1939_Frames, 1);
+        EXPECT_EQ(e->Selected_Frame(), 1);
+        EXPECT_EQ(e->CB_Byte_High_Part->count(), 9);
 
-    QTest::mouseClick(e->E_Index_Modbus, Qt::LeftButton);
-    e->E_Index_Modbus->setFocus();
-    QTest::keyClicks(e->E_Index_Modbus, "250");
-    // Tab walks to the high byte selector; the arrow keys pick in it
-    key(Qt::Key_Tab);
-    ASSERT_EQ(QApplication::focusWidget(), e->CB_Byte_High_Part);
-    key(Qt::Key_Down);
-    key(Qt::Key_Down);
-    key(Qt::Key_Tab);
-    ASSERT_EQ(QApplication::focusWidget(), e->CB_Byte_Low_Part);
-    key(Qt::Key_Down);
-    key(Qt::Key_Tab);
-    ASSERT_EQ(QApplication::focusWidget(), e->CB_SendJ1939_OnModWrite);
-    key(Qt::Key_Down);
-    QTest::mouseClick(e->Btn_Create, Qt::LeftButton);
-    EXPECT_TRUE(env.Boxes.Calls.empty()) << env.Boxes.Texts().join('\n').toStdString();
-    EXPECT_EQ(Lines(e->LB_Modbus_Regs), QStringList({"250; Byte 2; Byte 1;"}));
+        QTest::mouseClick(e->E_Index_Modbus, Qt::LeftButton);
+        e->E_Index_Modbus->setFocus();
+        QTest::keyClicks(e->E_Index_Modbus, "250");
+        // Tab walks to the high byte selector; the arrow keys pick in it
+        key(Qt::Key_Tab);
+        ASSERT_EQ(QApplication::focusWidget(), e->CB_Byte_High_Part);
+        key(Qt::Key_Down);
+        key(Qt::Key_Down);
+        key(Qt::Key_Tab);
+        ASSERT_EQ(QApplication::focusWidget(), e->CB_Byte_Low_Part);
+        key(Qt::Key_Down);
+        if (tx) {
+            key(Qt::Key_Tab);
+            ASSERT_EQ(QApplication::focusWidget(), e->CB_SendJ1939_OnModWrite);
+            key(Qt::Key_Down);
+        }
+        QTest::mouseClick(e->Btn_Create, Qt::LeftButton);
+        EXPECT_TRUE(env.Boxes.Calls.empty()) << env.Boxes.Texts().join('\n').toStdString();
+        EXPECT_EQ(Lines(e->LB_Modbus_Regs), QStringList({"250; Byte 2; Byte 1;"}));
 
-    // a picked register fills the entry
-    clickLine(e->LB_Modbus_Regs, 0);
-    EXPECT_EQ(e->E_Index_Modbus->text(), "250");
-    EXPECT_EQ(e->CB_SendJ1939_OnModWrite->currentIndex(), 1);
+        // a picked register fills the entry
+        clickLine(e->LB_Modbus_Regs, 0);
+        EXPECT_EQ(e->E_Index_Modbus->text(), "250");
+        if (tx) {
+            EXPECT_EQ(e->CB_SendJ1939_OnModWrite->currentIndex(), 1);
+        }
 
-    // Enter on the focused OK writes the file and closes
-    e->Btn_OK->setFocus();
-    key(Qt::Key_Return);
-    EXPECT_EQ(e->ModalResult(), mrOk) << env.Boxes.Texts().join('\n').toStdString();
-    EXPECT_EQ(File_Rows(File_Define_J1939_Tra),
-              std::vector<QString>{"Num_Frame=1 Mod_Index=250 Byte_HiPart=2 Byte_LoPart=1 Send_on_Write=1"});
-    e->hide();
+        // Enter on the focused OK writes the file and closes
+        e->Btn_OK->setFocus();
+        key(Qt::Key_Return);
+        EXPECT_EQ(e->ModalResult(), mrOk) << env.Boxes.Texts().join('\n').toStdString();
+        EXPECT_EQ(File_Rows(file), std::vector<QString>{tx ? "Num_Frame=1 Mod_Index=250 Byte_HiPart=2 Byte_LoPart=1 Send_on_Write=1"
+                                                           : "Num_Frame=1 Mod_Index=250 Byte_HiPart=2 Byte_LoPart=1"});
+        e->hide();
 
-    // shown again, edited, and left by Escape: nothing written
-    const QByteArray before = Read_File(File_Define_J1939_Tra);
-    e->SetModalResult(mrNone);
-    e->show();
-    QApplication::setActiveWindow(e.get());
-    clickLine(e->LB_J1939_Frames, 1);
-    clickLine(e->LB_Modbus_Regs, 0);
-    QTest::mouseClick(e->Btn_Delete, Qt::LeftButton);
-    EXPECT_EQ(e->LB_Modbus_Regs->count(), 0);
-    e->LB_J1939_Frames->setFocus();
-    key(Qt::Key_Escape);
-    EXPECT_EQ(e->ModalResult(), mrCancel);
-    EXPECT_EQ(Read_File(File_Define_J1939_Tra), before);
-    e->hide();
+        // shown again, edited, and left by Escape: nothing written
+        const QByteArray before = Read_File(file);
+        e->SetModalResult(mrNone);
+        e->show();
+        QApplication::setActiveWindow(e.get());
+        clickLine(e->LB_J1939_Frames, 1);
+        clickLine(e->LB_Modbus_Regs, 0);
+        QTest::mouseClick(e->Btn_Delete, Qt::LeftButton);
+        EXPECT_EQ(e->LB_Modbus_Regs->count(), 0);
+        e->LB_J1939_Frames->setFocus();
+        key(Qt::Key_Escape);
+        EXPECT_EQ(e->ModalResult(), mrCancel);
+        EXPECT_EQ(Read_File(file), before);
+        e->hide();
+    }
 }
 
 TEST(J1939RegisterMaps, TheWindowsFollowTheLanguage)
