@@ -19,6 +19,32 @@ constexpr int Button_Panel_Height = 40;
 constexpr int Client_Height = 337;
 }  // namespace
 
+bool Load_Table_File(pugi::xml_document& doc, const QString& path)
+{
+    if (path.isEmpty() || !QFileInfo::exists(path)) return false;
+    QString reason;
+    if (XmlLoadFile(doc, path, &reason)) return true;
+    ShowError(QStringLiteral("The table file \"%1\" cannot be read: %2. The table opens empty; the file is "
+                             "left as it is unless you press OK.")
+                  .arg(path, reason));
+    return false;
+}
+
+pugi::xml_node New_Table_Document(pugi::xml_document& doc, const QString& root)
+{
+    pugi::xml_node node = XmlAddChild(doc, ToUtf8(root).c_str());
+    XmlAddComment(doc, QStringLiteral("SW_VERSION = ") + QString::fromUtf16(Model_Table().Version));
+    return node;
+}
+
+bool Save_Table_File(const QString& path, const QByteArray& document)
+{
+    QString error;
+    if (TrySaveFileAtomic(path, document, &error)) return true;
+    ShowError(QStringLiteral("The table file \"%1\" could not be written: %2. The file is left as it was.").arg(path, error));
+    return false;
+}
+
 TTableEditor::TTableEditor(QWidget* parent) : TForm(parent)
 {
     Apply_Window_Colour(this, Window_Colour);
@@ -138,15 +164,8 @@ void TTableEditor::Copy_Row(int from, int to)
 void TTableEditor::Load_Table()
 {
     const QString path = FSpec.File ? *FSpec.File : QString();
-    if (path.isEmpty() || !QFileInfo::exists(path)) return;
     pugi::xml_document doc;
-    QString reason;
-    if (!XmlLoadFile(doc, path, &reason)) {
-        ShowError(QStringLiteral("The table file \"%1\" cannot be read: %2. The table opens empty; the file is "
-                                 "left as it is unless you press OK.")
-                      .arg(path, reason));
-        return;
-    }
+    if (!Load_Table_File(doc, path)) return;
     const int limit = sga->RowCount() - 1;
     int dropped = 0;
     const pugi::xml_node root = FSpec.RootByName ? XmlChild(doc, ToUtf8(FSpec.Root).c_str()) : XmlRoot(doc);
@@ -295,8 +314,7 @@ bool TTableEditor::Controllo_dati()
 QByteArray TTableEditor::Table_Document() const
 {
     pugi::xml_document doc;
-    pugi::xml_node root = XmlAddChild(doc, ToUtf8(FSpec.Root).c_str());
-    XmlAddComment(doc, QStringLiteral("SW_VERSION = ") + QString::fromUtf16(Model_Table().Version));
+    pugi::xml_node root = New_Table_Document(doc, FSpec.Root);
     for (int r = 1; r < sga->RowCount(); ++r) {
         if (Key_Empty(r)) {
             if (FSpec.KeyRule != krSkipEmpty) break;
@@ -318,11 +336,7 @@ QByteArray TTableEditor::Table_Document() const
 
 bool TTableEditor::Save_Table()
 {
-    const QString path = FSpec.File ? *FSpec.File : QString();
-    QString error;
-    if (TrySaveFileAtomic(path, Table_Document(), &error)) return true;
-    ShowError(QStringLiteral("The table file \"%1\" could not be written: %2. The file is left as it was.").arg(path, error));
-    return false;
+    return Save_Table_File(FSpec.File ? *FSpec.File : QString(), Table_Document());
 }
 
 void TTableEditor::Btn_OKClick()

@@ -5,6 +5,7 @@
 // deletion and insertion, and the language texts.  A window is a description of its
 // table (TTableSpec) plus the code its table makes special.
 #include "grid/control/pro_column_grid.h"
+#include "platform/core/xml.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/window_look.h"
 
@@ -95,6 +96,16 @@ struct TTableSpec {
     // Called before each walk of the check (resets running totals).
     std::function<void()> BeforeWalk;
 };
+
+// The table file, as every editor window reads and writes it (the windows without a grid
+// too): a damaged file or a failed write is told to the user, naming the file.
+// False when `path` names no file, or (after an error box) when it cannot be read.
+bool Load_Table_File(pugi::xml_document& doc, const QString& path);
+// A new table document: the root element, then the version comment of the build's model.
+pugi::xml_node New_Table_Document(pugi::xml_document& doc, const QString& root);
+// Writes the document whole through a temporary file; false (after an error box) when it
+// failed, the old file then being left as it was.
+bool Save_Table_File(const QString& path, const QByteArray& document);
 
 class TTableEditor : public TForm {
 public:

@@ -1,10 +1,12 @@
 #include "shell/app_forms.h"
 
+#include "editors/can_frame_editors.h"
 #include "editors/canopen_client_editors.h"
 #include "editors/canopen_pdo_editors.h"
 #include "editors/canopen_sdo_editors.h"
 #include "editors/dm1_editor.h"
 #include "editors/j1939_editors.h"
+#include "editors/j1939_register_editors.h"
 #include "editors/modbus_890_editors.h"
 #include "editors/modbus_editors.h"
 #include "editors/register_map_dialog.h"
@@ -43,6 +45,8 @@ void Create_Forms(const QString& exeDir)
     Create_Form(QStringLiteral("FParGen"), FParGen);
     Create_Form(QStringLiteral("FReceiveJ1939"), FReceiveJ1939);
     Create_Form(QStringLiteral("FTransmitJ1939"), FTransmitJ1939);
+    Create_Form(QStringLiteral("FDefineRecJ1939"), FDefineRecJ1939);
+    Create_Form(QStringLiteral("FDefineTransJ1939"), FDefineTransJ1939);
     Create_Form(QStringLiteral("FBootCAN"), FBootCAN);
     Create_Form(QStringLiteral("FModbusWriteRequest"), FModbusWriteRequest);
     Create_Form(QStringLiteral("FModbusReadRequest"), FModbusReadRequest);
@@ -60,8 +64,10 @@ void Create_Forms(const QString& exeDir)
     Create_Form(QStringLiteral("FReceive_J1939_Frame_896"), FReceive_J1939_Frame_896);
     Create_Form(QStringLiteral("FTransmit_J1939_Frame_896"), FTransmit_J1939_Frame_896);
     Create_Form(QStringLiteral("FConf_Regs_890"), FConf_Regs_890);
+    Create_Form(QStringLiteral("FReceive_CAN_Frames"), FReceive_CAN_Frames);
     Create_Form(QStringLiteral("FTransmit_J1939_Frame_Atmel_872"), FTransmit_J1939_Frame_Atmel_872);
     Create_Form(QStringLiteral("FBootSer"), FBootSer);
+    Create_Form(QStringLiteral("FTransmit_CAN_Frames"), FTransmit_CAN_Frames);
     Create_Form(QStringLiteral("FDefineDM1_J1939"), FDefineDM1_J1939);
     Create_Form(QStringLiteral("FModbusReadRequest_DM1_J1939"), FModbusReadRequest_DM1_J1939);
     Create_Form(QStringLiteral("FBoot"), FBoot);

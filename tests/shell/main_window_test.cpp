@@ -401,7 +401,8 @@ TEST(MainWindow, TheJ1939StepButtonsOpenTheTableEditors)
     {
         ShellTest t(2);
         for (const char* n : {"FReceiveJ1939", "FTransmitJ1939", "FReceive_J1939_892", "FTransmit_J1939_892",
-                              "FReceive_J1939_Frame_896", "FTransmit_J1939_Frame_896", "FTransmit_J1939_Frame_Atmel_872"})
+                              "FReceive_J1939_Frame_896", "FTransmit_J1939_Frame_896", "FTransmit_J1939_Frame_Atmel_872",
+                              "FDefineRecJ1939", "FDefineTransJ1939", "FReceive_CAN_Frames", "FTransmit_CAN_Frames"})
             EXPECT_NE(Find_Form(n), nullptr) << n;
     }
     struct Case { int Model; const char* Button; const char* Form; const char* Caption; int CaptionText; };
@@ -409,6 +410,10 @@ TEST(MainWindow, TheJ1939StepButtonsOpenTheTableEditors)
         {2, "Btn_Receive_J1939", "FReceive_J1939_892", "Receive J1939", 72},
         {2, "Btn_Transmit_J1939", "FTransmit_J1939_892", "Transmit J1939", 93},
         {1, "Btn_Transmit_J1939", "FTransmit_J1939_Frame_896", "Transmit J1939 Frames", 548},
+        {0, "Btn_Define_Receive_J1939", "FDefineRecJ1939", "Define Receive J1939", 114},
+        {7, "Btn_Define_Transmit_J1939", "FDefineTransJ1939", "Define Receive J1939", 137},
+        {6, "Btn_Receive_CAN", "FReceive_CAN_Frames", "Receive CAN Frames", 595},
+        {10, "Btn_Transmit_CAN", "FTransmit_CAN_Frames", "Transmit CAN Frames", 630},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Form);
