@@ -302,8 +302,21 @@ std::vector<int> TProStringGrid::HiddenIdxSorted() const
 
 bool TProStringGrid::IsHiddenRow(int ARow) const
 {
-    return std::any_of(FGridItems.begin(), FGridItems.end(), [ARow](const auto& i) { return i->Idx() == ARow; });
+    const auto it = std::lower_bound(FGridItems.begin(), FGridItems.end(), ARow,
+                                     [](const auto& item, int r) { return item->Idx() < r; });
+    return it != FGridItems.end() && (*it)->Idx() == ARow;
 }
+
+namespace {
+// The hidden items stay in ascending real rows, so that the row mappings search them.
+void SortHiddenItems(std::vector<std::unique_ptr<TGridItem>>& Items, size_t Sorted)
+{
+    std::stable_sort(Items.begin() + std::ptrdiff_t(Sorted), Items.end(),
+                     [](const auto& a, const auto& b) { return a->Idx() < b->Idx(); });
+    std::inplace_merge(Items.begin(), Items.begin() + std::ptrdiff_t(Sorted), Items.end(),
+                       [](const auto& a, const auto& b) { return a->Idx() < b->Idx(); });
+}
+}  // namespace
 
 QStringList* TProStringGrid::GetHiddenRowItems(int ARow)
 {
@@ -341,6 +354,7 @@ void TProStringGrid::HideRowsEx(int FromRow, int ToRow)
     if (FromRow < 0 || FromRow > ToRow || IsHiddenRow(FromRow)) return;
     const int D = RealToDisplRow(FromRow);
     std::vector<int> rows;
+    const size_t sorted = FGridItems.size();
     for (int r = FromRow; r <= ToRow && D + int(rows.size()) < RowCount(); ++r) {
         const int present = D + int(rows.size());
         auto item = SaveRow(present, r);
@@ -349,6 +363,7 @@ void TProStringGrid::HideRowsEx(int FromRow, int ToRow)
         FGridItems.push_back(std::move(item));
         rows.push_back(present);
     }
+    SortHiddenItems(FGridItems, sorted);
     TakeOutRows(rows, false);
     CellControlsUpdate(false);
 }
@@ -358,6 +373,7 @@ void TProStringGrid::HideRowList(TIntList* RowList)
     if (!RowList || RowList->Count() == 0) return;
     std::vector<bool> listed(size_t(RowCount()), false);
     std::vector<int> rows;
+    const size_t sorted = FGridItems.size();
     for (int i = 0; i < RowList->Count(); ++i) {
         const int r = RowList->GetInteger(i);
         if (r < 0 || r >= RowCount() || listed[size_t(r)]) continue;
@@ -368,6 +384,7 @@ void TProStringGrid::HideRowList(TIntList* RowList)
         rows.push_back(r);
     }
     ++FFilterLevel;
+    SortHiddenItems(FGridItems, sorted);
     TakeOutRows(rows, false);
     CellControlsUpdate(false);
 }
@@ -378,18 +395,18 @@ void TProStringGrid::UnHideRows(int FromRow, int ToRow)
 {
     if (!IsHiddenRow(FromRow)) return;
     // Each row goes back to its own place, so rows of the range that stayed visible keep
-    // their order among the restored ones.
+    // their order among the restored ones.  The items are in ascending real rows: those of
+    // the range are one run, and the hidden rows before it are the run's start.
+    const auto byIdx = [](const auto& item, int r) { return item->Idx() < r; };
+    const auto lo = std::lower_bound(FGridItems.begin(), FGridItems.end(), FromRow, byIdx);
+    const auto hi = std::lower_bound(lo, FGridItems.end(), ToRow + 1, byIdx);
+    const int before = int(lo - FGridItems.begin());
     std::vector<TGridItem*> items;
-    std::vector<int> staying;
-    for (const auto& item : FGridItems) {
-        if (item->Idx() >= FromRow && item->Idx() <= ToRow) items.push_back(item.get());
-        else staying.push_back(item->Idx());
-    }
-    std::stable_sort(items.begin(), items.end(), [](auto* a, auto* b) { return a->Idx() < b->Idx(); });
-    std::sort(staying.begin(), staying.end());
     std::vector<int> targets;
-    for (TGridItem* i : items)
-        targets.push_back(i->Idx() - int(std::lower_bound(staying.begin(), staying.end(), i->Idx()) - staying.begin()));
+    for (auto it = lo; it != hi; ++it) {
+        items.push_back(it->get());
+        targets.push_back((*it)->Idx() - before);
+    }
     RestoreHiddenRows(items, targets);
     CellControlsUpdate(false);
 }
