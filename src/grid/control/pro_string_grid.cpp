@@ -309,8 +309,9 @@ void TProStringGrid::Teardown()
     // 4. Show every hidden row and column so that all their cell properties are reached.
     FClearTextOnly = false;
     FSaveHiddenCells = false;
-    int r = RowCount(), c = ColCount();
+    // Counted after the nodes are expanded, whose child rows come back into the store.
     if (HasNodesHook()) ExpandAll();
+    int r = RowCount(), c = ColCount();
     UnHideColumnsAll();
     if (HiddenRowCount() == 0 && !HasNodesHook()) {
         r = std::max(r, FMaxRowCount);
