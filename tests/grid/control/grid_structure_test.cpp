@@ -1,3 +1,4 @@
+#include "grid/control/pro_column_grid.h"
 #include "grid/control/pro_string_grid.h"
 
 #include <functional>
@@ -253,4 +254,20 @@ TEST_F(StructureFixture, RowsGoByContentAndSelection)
     grid->RemoveUnSelectedCols();
     EXPECT_EQ(grid->ColCount(), 3);
     EXPECT_EQ(grid->Rows(0), QStringList({"0", "2", "3"}));
+}
+
+TEST(ColumnGridStructure, ColumnsThroughAMergedBlockKeepTheBlockAndTheirDescriptions)
+{
+    auto* g = CreateGrid<TProColumnGrid>();
+    g->SetColCount(5);
+    g->SetRowCount(4);
+    for (int c = 0; c < 5; ++c) g->SetCells(c, 1, QString::number(c));
+    g->MergeCells(1, 1, 3, 2);
+    g->RemoveCols(2, 1);
+    EXPECT_EQ(g->FullCell(1, 1), (TRect{1, 1, 2, 2}));
+    EXPECT_EQ(g->Rows(1), QStringList({"0", "1", "1", "4"}));   // covered cells read the base
+    g->InsertCols(2, 1);
+    EXPECT_EQ(g->FullCell(1, 1), (TRect{1, 1, 3, 2}));
+    EXPECT_EQ(g->Columns()->Count(), 5);
+    g->Free();
 }

@@ -48,3 +48,16 @@ TEST_F(NodeClick, ARefusedExpansionLeavesTheNodeContracted)
     EXPECT_TRUE(G->GetNodeState(1));
     EXPECT_EQ(Column1(), QStringList({"0", "1", "4", "5"}));
 }
+
+TEST_F(NodeClick, LeftAndRightOnAMergedNodeCellContractAndExpand)
+{
+    G->MergeCells(1, 1, 2, 1);
+    G->FocusCell(1, 1, true);
+    QTest::keyClick(G, Qt::Key_Left);
+    EXPECT_TRUE(G->GetNodeState(1));
+    EXPECT_EQ(Column1(), QStringList({"0", "1", "4", "5"}));
+    G->FocusCell(1, 1, true);
+    QTest::keyClick(G, Qt::Key_Right);
+    EXPECT_FALSE(G->GetNodeState(1));
+    EXPECT_EQ(Column1(), QStringList({"0", "1", "2", "3", "4", "5"}));
+}
