@@ -353,13 +353,14 @@ enum TNodeType { cnFlat, cn3D, cnGlyph, cnLeaf, cnXP };
 
 class TCellNode : public TPersistent {
 public:
-    explicit TCellNode(TProStringGrid* AGrid) { (void)AGrid; }
+    explicit TCellNode(TProStringGrid* AGrid) : FOwner(AGrid) {}
     QString ClassName() const override { return QStringLiteral("TCellNode"); }
     void Assign(const TPersistent* Source) override
     {
         auto* s = dynamic_cast<const TCellNode*>(Source);
         if (!s) return;
         FColor = s->FColor;
+        FExpandOne = s->FExpandOne;
         FNodeColor = s->FNodeColor;
         FShowTree = s->FShowTree;
         FNodeIndent = s->FNodeIndent;
@@ -371,16 +372,32 @@ public:
     }
     GRID_FIELD(TColor, Color, clSilver)
     GRID_FIELD(TColor, NodeColor, clBlack)
-    GRID_FIELD(bool, ShowTree, true)
-    GRID_FIELD(int, NodeIndent, 12)
-    // The glyph look and the tree lines.
-    GRID_FIELD(TNodeType, NodeType, cnXP)
-    GRID_FIELD(bool, ShowTreeFull, true)
-    GRID_FIELD(TColor, TreeColor, 0x808080)
+    // Expanding a node first contracts every other expanded node.
+    GRID_FIELD(bool, ExpandOne, false)
+    // The glyph look and the tree lines; a changed value repaints the grid.
+    bool ShowTree() const { return FShowTree; }
+    void SetShowTree(bool v);
+    int NodeIndent() const { return FNodeIndent; }
+    void SetNodeIndent(int v);
+    TNodeType NodeType() const { return FNodeType; }
+    void SetNodeType(TNodeType v);
+    bool ShowTreeFull() const { return FShowTreeFull; }
+    void SetShowTreeFull(bool v);
+    TColor TreeColor() const { return FTreeColor; }
+    void SetTreeColor(TColor v);
     TBitmap* ExpandGlyph() { return &FExpandGlyph; }
     TBitmap* ContractGlyph() { return &FContractGlyph; }
+    void SetExpandGlyph(const TBitmap& v) { FExpandGlyph.Assign(v); }
+    void SetContractGlyph(const TBitmap& v) { FContractGlyph.Assign(v); }
 
 private:
+    void Changed();
+    TProStringGrid* FOwner;
+    bool FShowTree = true;
+    int FNodeIndent = 12;
+    TNodeType FNodeType = cnXP;
+    bool FShowTreeFull = true;
+    TColor FTreeColor = 0x808080;
     TBitmap FExpandGlyph, FContractGlyph;
 };
 

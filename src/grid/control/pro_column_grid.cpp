@@ -663,48 +663,18 @@ void TProColumnGrid::ApplyScaleChange(int M, int D)
     FColumnCollection->EndUpdate();
 }
 
-void TProColumnGrid::MoveStoreCol(int From, int To)
-{
-    for (int r = 0; r < RowCount(); ++r) {
-        SetGridCell(To, r, GetGridCell(From, r));
-        TObject* o = GetGridObject(From, r);
-        SetGridObject(To, r, o);
-        if (auto* p = dynamic_cast<TCellProperties*>(o)) p->SetOwnerCol(To);
-        SetGridCell(From, r, QString());
-        SetGridObject(From, r, nullptr);
-    }
-}
-
-void TProColumnGrid::SetColumnLayout(const std::vector<bool>& Visible, const std::vector<int>& Widths)
-{
-    const int n = std::min(int(Visible.size()), MaxColumns - 1);
-    // Flags first: a width lands on the display column its flags map it to.
-    for (int i = 0; i < n; ++i) SetVisibleCol(i, Visible[size_t(i)]);
-    for (int i = 0; i < n; ++i) SetAllColWidths(i, Widths[size_t(i)]);
-}
-
 void TProColumnGrid::InsertCols(int ColIndex, int CCount)
 {
     const int total = TotalColCount();
     if (CCount <= 0 || ColIndex < 0 || ColIndex > total) return;
-    std::vector<bool> visible;
-    std::vector<int> widths;
-    for (int i = 0; i < std::min(total, MaxColumns - 1); ++i) {
-        visible.push_back(VisibleCol(i));
-        widths.push_back(AllColWidths(i));
-    }
-    for (int i = 0; i < CCount; ++i) {
-        const size_t at = size_t(std::min(ColIndex, int(visible.size())));
-        visible.insert(visible.begin() + ptrdiff_t(at), true);
-        widths.insert(widths.begin() + ptrdiff_t(at), DefaultColWidth());
-    }
     FColumnCollection->FNoRecursiveUpdate = true;
-    SetColCount(ColCount() + CCount);
-    for (int i = total - 1; i >= ColIndex; --i) MoveStoreCol(i, i + CCount);
+    // The store, widths, visibility and merged blocks move with the grid's own insertion.
+    InsertStoreColumns(ColIndex, CCount);
     // The new columns' descriptions go where the columns went, not at the end.
     while (FColumnCollection->Count() > total) FColumnCollection->Delete(FColumnCollection->Count() - 1);
     for (int i = 0; i < CCount; ++i) FColumnCollection->Insert(ColIndex + i);
-    SetColumnLayout(visible, widths);
+    // A new description brings a width of its own; new columns have the grid's default.
+    for (int i = 0; i < CCount; ++i) SetAllColWidths(ColIndex + i, DefaultColWidth());
     FColumnCollection->FNoRecursiveUpdate = false;
     Invalidate();
 }
@@ -718,26 +688,8 @@ void TProColumnGrid::RemoveCols(int ColIndex, int CCount)
     // A hidden column that goes is shown first, so the hidden count stays right.
     for (int i = ColIndex; i < std::min(ColIndex + CCount, MaxColumns - 1); ++i)
         if (!VisibleCol(i)) UnHideColumn(i);
-    total = TotalColCount();
-    std::vector<bool> visible;
-    std::vector<int> widths;
-    for (int i = 0; i < std::min(total, MaxColumns - 1); ++i) {
-        visible.push_back(VisibleCol(i));
-        widths.push_back(AllColWidths(i));
-    }
-    const int mapped = int(visible.size());
-    visible.erase(visible.begin() + std::min(ColIndex, mapped), visible.begin() + std::min(ColIndex + CCount, mapped));
-    widths.erase(widths.begin() + std::min(ColIndex, mapped), widths.begin() + std::min(ColIndex + CCount, mapped));
-    FreePropRect(ColIndex, 0, ColIndex + CCount - 1, RowCount() - 1);
-    for (int c = ColIndex; c < ColIndex + CCount; ++c)
-        for (int r = 0; r < RowCount(); ++r) SetGridCell(c, r, QString());
-    for (int i = ColIndex; i + CCount < total; ++i) MoveStoreCol(i + CCount, i);
     for (int i = 0; i < CCount; ++i) FColumnCollection->Delete(ColIndex);
-    SetColCount(ColCount() - CCount);
-    visible.resize(size_t(std::max(0, mapped - CCount)));
-    SetColumnLayout(visible, widths);
-    // The columns freed at the end count as visible again.
-    for (int i = int(visible.size()); i < mapped; ++i) SetVisibleCol(i, true);
+    EraseStoreColumns(ColIndex, CCount);
     FColumnCollection->FNoRecursiveUpdate = false;
     CellsChanged(TRect{ColIndex, 0, ColIndex + CCount, RowCount() - 1});
     Invalidate();

@@ -338,10 +338,6 @@ private:
     // A normal cell of the column area: not fixed, not in the footers.
     bool IsDataCell(int ACol, int ARow);
     TGridColumnItem* ColumnAt(int ACol) const;
-    // Column From's texts, objects and cell properties go to column To (From is left empty).
-    void MoveStoreCol(int From, int To);
-    // Visibility and width of every real column, rebuilt from the given lists.
-    void SetColumnLayout(const std::vector<bool>& Visible, const std::vector<int>& Widths);
 
     std::unique_ptr<TGridColumnCollection> FColumnCollection;
     std::unique_ptr<TGridColumnItem> FSaveCol;

@@ -309,8 +309,9 @@ void TProStringGrid::Teardown()
     // 4. Show every hidden row and column so that all their cell properties are reached.
     FClearTextOnly = false;
     FSaveHiddenCells = false;
-    int r = RowCount(), c = ColCount();
+    // Counted after the nodes are expanded, whose child rows come back into the store.
     if (HasNodesHook()) ExpandAll();
+    int r = RowCount(), c = ColCount();
     UnHideColumnsAll();
     if (HiddenRowCount() == 0 && !HasNodesHook()) {
         r = std::max(r, FMaxRowCount);
@@ -1012,23 +1013,19 @@ void TProStringGrid::SetVisibleCol(int RealCol, bool Visible)
 int TProStringGrid::DisplToRealRow(int ARow) const
 {
     if (FGridItems.empty()) return ARow;
-    std::vector<int> hidden;
-    for (const auto& item : FGridItems) hidden.push_back(item->Idx());
-    std::sort(hidden.begin(), hidden.end());
-    int visible = 0;
-    for (int r = 0;; ++r) {
-        if (std::binary_search(hidden.begin(), hidden.end(), r)) continue;
-        if (visible == ARow) return r;
-        ++visible;
-    }
+    // The hidden items are kept in ascending real rows: the rows hidden before the answer are
+    // those whose real row minus the hidden rows before them is at most ARow.
+    const auto it = std::partition_point(FGridItems.begin(), FGridItems.end(), [&](const auto& item) {
+        return item->Idx() - int(&item - FGridItems.data()) <= ARow;
+    });
+    return ARow + int(it - FGridItems.begin());
 }
 
 int TProStringGrid::RealToDisplRow(int ARow) const
 {
-    int n = 0;
-    for (const auto& item : FGridItems)
-        if (item->Idx() < ARow) ++n;
-    return ARow - n;
+    const auto it = std::lower_bound(FGridItems.begin(), FGridItems.end(), ARow,
+                                     [](const auto& item, int r) { return item->Idx() < r; });
+    return ARow - int(it - FGridItems.begin());
 }
 
 std::vector<TGridItem*> TProStringGrid::GridItems() const
@@ -1067,32 +1064,6 @@ void TProStringGrid::ClearRect(int ACol1, int ARow1, int ACol2, int ARow2)
     for (int c = ACol1; c <= ACol2; ++c)
         for (int r = ARow1; r <= ARow2; ++r) SetGridCell(c, r, QString());
     if (ACol1 == 0 && ARow1 == 0 && ACol2 >= ColCount() - 1 && ARow2 >= RowCount() - 1) FHasCellProps = false;
-}
-
-void TProStringGrid::ExpandAll() {}
-
-namespace {
-std::vector<int> RowRange(int From, int Count)
-{
-    std::vector<int> rows(static_cast<size_t>(Count));
-    std::iota(rows.begin(), rows.end(), From);
-    return rows;
-}
-}  // namespace
-
-void TProStringGrid::RemoveRowsEx(int ARow, int ACount)
-{
-    if (ACount <= 0 || ARow < 0 || ARow >= RowCount()) return;
-    ACount = std::min(ACount, RowCount() - ARow);
-    TakeOutRows(RowRange(ARow, ACount), true);
-}
-
-void TProStringGrid::InsertRows(int ARow, int ACount, bool)
-{
-    if (ACount <= 0) return;
-    // Checked before anything changes.
-    if (ARow < 0 || ARow > RowCount()) throw EInvalidGridOperation(QStringLiteral("Grid index out of range"));
-    PutInEmptyRows(RowRange(ARow, ACount));
 }
 
 void TProStringGrid::MoveToCell(int ACol, int ARow)

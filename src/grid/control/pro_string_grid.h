@@ -416,9 +416,44 @@ public:
     virtual void ClearRect(int ACol1, int ARow1, int ACol2, int ARow2);
     virtual void UnHideColumnsAll();
     virtual void ExpandAll();
-    virtual bool HasNodesHook() { return false; }
+    virtual bool HasNodesHook() { return FNumNodes > 0; }
     virtual void RemoveRowsEx(int ARow, int ACount);
     virtual void InsertRows(int ARow, int ACount, bool UpdateCellControls);
+    // Row and column structure: inserting, removing, appending and swapping rows and columns
+    // with their texts, properties, sizes and flags.  Rows are display rows, columns real
+    // columns unless said otherwise; an index outside the grid raises EInvalidGridOperation
+    // before anything changes.
+    virtual void RemoveRows(int RowIndex, int RCount);
+    // Frees the removed rows' cell properties, then removes the rows and their cell controls.
+    virtual void RemoveRowsHook(int ARow, int Count);
+    void RemoveRowsInternal(int ARow, int Count, bool DoControls);
+    void AddRow();
+    void AddColumn();
+    virtual void InsertCols(int ColIndex, int CCount);
+    virtual void RemoveCols(int ColIndex, int CCount);
+    void SwapRows(int ARow1, int ARow2);
+    void SwapColumns(int ACol1, int ACol2);
+    // The swap primitive of sorting (store rows).
+    virtual void SortSwapRows(int ARow1, int ARow2);
+    // Exchanges the raw texts and objects of two cells.
+    void SwapCells(TGridCoord FromCell, TGridCoord ToCell);
+    void RemoveNormalRow(int ARow);
+    // ARow is a real row; hidden rows below it keep their places.
+    void InsertNormalRow(int ARow);
+    void RemoveCheckedRows(int CheckBoxColumn, bool RemoveChecked);
+    void RemoveDuplicates(int ACol, bool DoCase);
+    void RemoveSelectedRows();
+    void RemoveUnSelectedRows();
+    void RemoveSelectedCols();
+    void RemoveUnSelectedCols();
+    void HideSelectedRows();
+    void HideUnSelectedRows();
+    virtual void CanAddRow(bool& CanAdd);
+    virtual void CanInsertRow(int ARow, bool& CanInsert);
+    int Swaps() const { return FSwaps; }
+    void SetSwaps(int v) { FSwaps = v; }
+    int SortRow() const { return FSortRow; }
+    void SetSortRow(int v) { FSortRow = v; }
     virtual void MoveToCell(int ACol, int ARow);
     virtual void SelectionToRowSelect(bool Select);
     virtual void ScrollAboveSearchFooter();
@@ -886,13 +921,49 @@ public:
     TRadioClickEvent OnRadioMouseUp;
     TRadioButtonClickEvent OnRadioButtonClick;
 
-    // Nodes and groups as the check boxes see them; the node rows answer once they exist.
-    virtual bool IsNode(int ARow) { (void)ARow; return false; }
-    virtual bool IsSummary(int ARow) { (void)ARow; return false; }
-    virtual int GetNodeSpan(int ARow) { (void)ARow; return 0; }
+    // Nodes: expanding and contracting child rows.  A node row holds a ctNode graphic in
+    // column 0 and heads a span of rows (its own included); contracting it hides the others.
+    // The queries take display rows, the operations marked "real" real rows.
+    void AddNode(int ARow, int Span);          // real
+    void AddSummary(int ARow);                 // real
+    void RemoveNode(int ARow);                 // real
+    void RemoveAllNodes();
+    virtual bool IsNode(int ARow);
+    virtual bool IsSummary(int ARow);
+    // Span of a node row (its own row included, 0: up to the next node); -1 for other rows.
+    virtual int GetNodeSpan(int ARow);
+    void SetNodeSpan(int ARow, int Span);
+    void UpdateNodeSpan(int ARow, int Delta);
+    int GetSubNodeCount(int ARow);
+    void UpdateSubNodeCount(int ARow, int Delta);
     // True when the node is contracted.
-    virtual bool GetNodeState(int ARow) { (void)ARow; return false; }
-    virtual int GetParentRow(int ARow) { (void)ARow; return -1; }
+    virtual bool GetNodeState(int ARow);
+    void SetNodeState(int ARow, bool Value);
+    int GetNodeLevel(int ARow);
+    virtual int GetParentRow(int ARow);
+    void ExpandNode(int ARow);                 // real
+    void ContractNode(int ARow);               // real
+    void ContractAll();
+    void InsertChildRow(int ARow, int InsertAt);   // real
+    void RemoveChildRow(int ARow);             // real
+    bool IsNodeGlyphClick(int ARow, int X);
+    int NumNodes() const { return FNumNodes; }
+    std::function<void(TObject* Sender, int ARow, int ARowReal, bool& Allow)> OnBeforeExpandNode;
+    std::function<void(TObject* Sender, int ARow, int ARowReal, bool& Allow)> OnBeforeContractNode;
+    std::function<void(TObject* Sender, int ARow, int ARowReal)> OnExpandNode;
+    std::function<void(TObject* Sender, int ARow, int ARowReal)> OnContractNode;
+protected:
+    void ExpandNodeInternal(int ARow);
+    // A press on the glyph of a node row: expands or contracts it; False when the press is
+    // not on a node glyph.
+    bool NodeGlyphPress(int ACol, int ARow, int X, int Y, TShiftState Shift);
+    // Adds Delta to the node levels of display rows [From, From + Count).
+    void ShiftNodeLevels(int From, int Count, int Delta);
+    TCellGraphic* NodeGraphic(int ARow);
+    int NodeEndRow(int ARow);
+    int FNumNodes = 0;
+    bool FNodeAllExpanded = true;
+public:
     // Selected rows of the row check boxes (real rows).
     bool RowSelect(int ARow) const;
     void SetRowSelect(int ARow, bool Value);
@@ -1051,7 +1122,7 @@ public:
     // Whether the cell shows the sort indicator of its column.
     bool IsSortIndicatorCell(int RealCol, int ARow);
     // Span of a node row as its tree lines see it: 1 the last row of a span, 2 a row inside.
-    virtual int GetNodeSpanType(int ARow) { (void)ARow; return 0; }
+    virtual int GetNodeSpanType(int ARow);
     // Cell whose button is under the mouse, (-1, -1) when none.
     TPoint FHoverButton{-1, -1};
 
@@ -1765,6 +1836,25 @@ protected:
     // Shows the rows of `Items` at the ascending present rows `Targets` and frees the items.
     void RestoreHiddenRows(std::vector<TGridItem*> Items, const std::vector<int>& Targets);
     std::vector<int> HiddenIdxSorted() const;
+    // Row and column structure helpers: the real rows of hidden row items follow rows that
+    // left or entered the real row sequence (both ascending real rows).
+    void HiddenRowsRemoved(const std::vector<int>& RealRows);
+    void HiddenRowsInserted(int RealRow, int Count);
+    // Raises EInvalidGridOperation unless [From, From + Count) lies within [0, Limit).
+    static void CheckRange(int From, int Count, int Limit);
+    // Removes the display rows `Rows` (any order) in one pass, with their flags, heights and
+    // merged-block shares; the current cell and the cell controls follow.
+    void RemoveRowSet(std::vector<int> Rows, bool FreeProps);
+    // Hides the display rows `Rows` in one pass, each remembered at its real row.
+    void HideDisplayRows(std::vector<int> Rows);
+    // Shows every hidden row whose real row lies in [FromReal, ToReal], each at its place.
+    void ShowHiddenRange(int FromReal, int ToReal);
+    // Moves store columns [From, From + Count) out and closes the gap / opens Count empty
+    // columns at At; merged blocks, owner columns, widths and visibility follow.
+    void EraseStoreColumns(int From, int Count);
+    void InsertStoreColumns(int At, int Count);
+    int FSwaps = 0;
+    int FSortRow = -1;
     bool FColMoving = false;
     bool FEditDisable = false;
     bool FFilterDropDownAuto = false;

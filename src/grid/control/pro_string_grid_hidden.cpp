@@ -4,6 +4,7 @@
 #include "grid/control/pro_string_grid.h"
 
 #include <algorithm>
+#include <typeinfo>
 
 namespace {
 // Real columns the display mapping covers.
@@ -146,7 +147,10 @@ void TProStringGrid::ClearStoreRow(int ARow)
 void TProStringGrid::RenumberStoreRows(int FromRow)
 {
     ForEachStoredObject(FromRow, [](int, int row, TObject* o) {
-        if (auto* p = dynamic_cast<TCellProperties*>(o)) p->SetOwnerRow(row);
+        // The grid's own properties are by far the most objects: their exact type is
+        // checked first, the cheaper test.
+        if (typeid(*o) == typeid(TCellProperties)) static_cast<TCellProperties*>(o)->SetOwnerRow(row);
+        else if (auto* p = dynamic_cast<TCellProperties*>(o)) p->SetOwnerRow(row);
     });
 }
 
@@ -168,16 +172,13 @@ void TProStringGrid::TakeOutRows(std::vector<int> Rows, bool FreeProps)
                 cut.push_back(m);
         i = j;
     }
-    // Where each old row goes: -1 for the rows taken out.
-    std::vector<int> newRow(static_cast<size_t>(oldCount));
-    for (int r = 0, k = 0; r < oldCount; ++r) {
-        if (k < n && Rows[size_t(k)] == r) {
-            newRow[size_t(r)] = -1;
-            ++k;
-        } else {
-            newRow[size_t(r)] = r - k;
-        }
-    }
+    // Where an old row goes: -1 for the rows taken out.  Looked up rather than tabled, so
+    // that taking out a few rows costs no pass over all of them.
+    const auto newRow = [&](int r) {
+        if (r >= oldCount) return r - n;
+        const auto it = std::lower_bound(Rows.begin(), Rows.end(), r);
+        return it != Rows.end() && *it == r ? -1 : r - int(it - Rows.begin());
+    };
     TFooterHold hold(FFloatingFooter.get());
     for (int r : Rows) {
         if (FreeProps) {
@@ -200,15 +201,17 @@ void TProStringGrid::TakeOutRows(std::vector<int> Rows, bool FreeProps)
         // The rows that stay move up in one pass, those taken out gather at the end.
         std::vector<int> order;
         order.reserve(size_t(oldCount));
-        for (int r = 0; r < oldCount; ++r)
-            if (newRow[size_t(r)] >= 0) order.push_back(r);
+        for (int r = 0, k = 0; r < oldCount; ++r) {
+            if (k < n && Rows[size_t(k)] == r) ++k;
+            else order.push_back(r);
+        }
         order.insert(order.end(), Rows.begin(), Rows.end());
         ReorderStoreRows(order);
         EraseStoreRows(oldCount - n, n);
     }
     SetRowCount(oldCount - n);
     RenumberStoreRows(Rows.front());
-    RespanMerges(cut, [&](int r) { return r < oldCount ? newRow[size_t(r)] : r - n; });
+    RespanMerges(cut, newRow);
 }
 
 void TProStringGrid::PutInEmptyRows(std::vector<int> Targets, const std::function<void(size_t, int)>& Fill)
@@ -220,18 +223,20 @@ void TProStringGrid::PutInEmptyRows(std::vector<int> Targets, const std::functio
     std::sort(Targets.begin(), Targets.end());
     for (int k = 0; k < n; ++k)
         Targets[size_t(k)] = std::clamp(Targets[size_t(k)], k ? Targets[size_t(k) - 1] + 1 : 0, oldCount + k);
-    // Where each old row goes, and the blocks an insertion cuts (those reaching the old row
-    // that follows it from above).
-    std::vector<int> newRow(static_cast<size_t>(oldCount));
+    // Where an old row goes: down by the new rows before it, i.e. the targets k whose
+    // Targets[k] - k (the old row they come in front of) is at most the row.  The blocks an
+    // insertion cuts are those reaching the old row that follows it from above.
+    std::vector<int> gap(static_cast<size_t>(n));
+    for (int k = 0; k < n; ++k) gap[size_t(k)] = Targets[size_t(k)] - k;
+    const auto newRow = [&](int r) {
+        if (r >= oldCount) return r + n;
+        return r + int(std::upper_bound(gap.begin(), gap.end(), r) - gap.begin());
+    };
     std::vector<TRowMerge> cut;
-    for (int i = 0, k = 0, old = 0; i < oldCount + n; ++i) {
-        if (k < n && Targets[size_t(k)] == i) {
-            if (old < oldCount && (k == 0 || Targets[size_t(k) - 1] != i - 1))
-                for (const TRowMerge& m : MergesCutByInsertion(old)) cut.push_back(m);
-            ++k;
-        } else {
-            newRow[size_t(old++)] = i;
-        }
+    for (int k = 0; k < n; ++k) {
+        const int old = gap[size_t(k)];
+        if (old < oldCount && (k == 0 || Targets[size_t(k) - 1] != Targets[size_t(k)] - 1))
+            for (const TRowMerge& m : MergesCutByInsertion(old)) cut.push_back(m);
     }
     TFooterHold hold(FFloatingFooter.get());
     SetRowCount(oldCount + n);
@@ -241,14 +246,14 @@ void TProStringGrid::PutInEmptyRows(std::vector<int> Targets, const std::functio
         // Empty rows at the end, then everything to its place in one pass.
         InsertStoreRows(oldCount, n);
         std::vector<int> order(size_t(oldCount + n));
-        for (int r = 0; r < oldCount; ++r) order[size_t(newRow[size_t(r)])] = r;
+        for (int r = 0; r < oldCount; ++r) order[size_t(newRow(r))] = r;
         for (int k = 0; k < n; ++k) order[size_t(Targets[size_t(k)])] = oldCount + k;
         ReorderStoreRows(order);
     }
     RenumberStoreRows(Targets.front());
     if (Fill)
         for (int k = 0; k < n; ++k) Fill(size_t(k), Targets[size_t(k)]);
-    RespanMerges(cut, [&](int r) { return r < oldCount ? newRow[size_t(r)] : r + n; });
+    RespanMerges(cut, newRow);
 }
 
 std::unique_ptr<TGridItem> TProStringGrid::SaveRow(int ARow, int Idx)
@@ -302,8 +307,21 @@ std::vector<int> TProStringGrid::HiddenIdxSorted() const
 
 bool TProStringGrid::IsHiddenRow(int ARow) const
 {
-    return std::any_of(FGridItems.begin(), FGridItems.end(), [ARow](const auto& i) { return i->Idx() == ARow; });
+    const auto it = std::lower_bound(FGridItems.begin(), FGridItems.end(), ARow,
+                                     [](const auto& item, int r) { return item->Idx() < r; });
+    return it != FGridItems.end() && (*it)->Idx() == ARow;
 }
+
+namespace {
+// The hidden items stay in ascending real rows, so that the row mappings search them.
+void SortHiddenItems(std::vector<std::unique_ptr<TGridItem>>& Items, size_t Sorted)
+{
+    std::stable_sort(Items.begin() + std::ptrdiff_t(Sorted), Items.end(),
+                     [](const auto& a, const auto& b) { return a->Idx() < b->Idx(); });
+    std::inplace_merge(Items.begin(), Items.begin() + std::ptrdiff_t(Sorted), Items.end(),
+                       [](const auto& a, const auto& b) { return a->Idx() < b->Idx(); });
+}
+}  // namespace
 
 QStringList* TProStringGrid::GetHiddenRowItems(int ARow)
 {
@@ -341,6 +359,7 @@ void TProStringGrid::HideRowsEx(int FromRow, int ToRow)
     if (FromRow < 0 || FromRow > ToRow || IsHiddenRow(FromRow)) return;
     const int D = RealToDisplRow(FromRow);
     std::vector<int> rows;
+    const size_t sorted = FGridItems.size();
     for (int r = FromRow; r <= ToRow && D + int(rows.size()) < RowCount(); ++r) {
         const int present = D + int(rows.size());
         auto item = SaveRow(present, r);
@@ -349,6 +368,7 @@ void TProStringGrid::HideRowsEx(int FromRow, int ToRow)
         FGridItems.push_back(std::move(item));
         rows.push_back(present);
     }
+    SortHiddenItems(FGridItems, sorted);
     TakeOutRows(rows, false);
     CellControlsUpdate(false);
 }
@@ -358,6 +378,7 @@ void TProStringGrid::HideRowList(TIntList* RowList)
     if (!RowList || RowList->Count() == 0) return;
     std::vector<bool> listed(size_t(RowCount()), false);
     std::vector<int> rows;
+    const size_t sorted = FGridItems.size();
     for (int i = 0; i < RowList->Count(); ++i) {
         const int r = RowList->GetInteger(i);
         if (r < 0 || r >= RowCount() || listed[size_t(r)]) continue;
@@ -368,6 +389,7 @@ void TProStringGrid::HideRowList(TIntList* RowList)
         rows.push_back(r);
     }
     ++FFilterLevel;
+    SortHiddenItems(FGridItems, sorted);
     TakeOutRows(rows, false);
     CellControlsUpdate(false);
 }
@@ -378,18 +400,18 @@ void TProStringGrid::UnHideRows(int FromRow, int ToRow)
 {
     if (!IsHiddenRow(FromRow)) return;
     // Each row goes back to its own place, so rows of the range that stayed visible keep
-    // their order among the restored ones.
+    // their order among the restored ones.  The items are in ascending real rows: those of
+    // the range are one run, and the hidden rows before it are the run's start.
+    const auto byIdx = [](const auto& item, int r) { return item->Idx() < r; };
+    const auto lo = std::lower_bound(FGridItems.begin(), FGridItems.end(), FromRow, byIdx);
+    const auto hi = std::lower_bound(lo, FGridItems.end(), ToRow + 1, byIdx);
+    const int before = int(lo - FGridItems.begin());
     std::vector<TGridItem*> items;
-    std::vector<int> staying;
-    for (const auto& item : FGridItems) {
-        if (item->Idx() >= FromRow && item->Idx() <= ToRow) items.push_back(item.get());
-        else staying.push_back(item->Idx());
-    }
-    std::stable_sort(items.begin(), items.end(), [](auto* a, auto* b) { return a->Idx() < b->Idx(); });
-    std::sort(staying.begin(), staying.end());
     std::vector<int> targets;
-    for (TGridItem* i : items)
-        targets.push_back(i->Idx() - int(std::lower_bound(staying.begin(), staying.end(), i->Idx()) - staying.begin()));
+    for (auto it = lo; it != hi; ++it) {
+        items.push_back(it->get());
+        targets.push_back((*it)->Idx() - before);
+    }
     RestoreHiddenRows(items, targets);
     CellControlsUpdate(false);
 }

@@ -468,6 +468,12 @@ void TProStringGrid::HandleKeyDownMessage(TMessage& Message)
         }
     }
 
+    // 10. a node row whose current cell is merged: Right expands it, Left contracts it
+    if ((key == VK_RIGHT || key == VK_LEFT) && IsNode(Row()) && IsMergedCell(Col(), Row())) {
+        if (key == VK_RIGHT) ExpandNode(RealRowIndex(Row()));
+        else ContractNode(RealRowIndex(Row()));
+    }
+
     // 11. sideways scrolling in row-select mode
     if (rowSelect && !IsNode(Row()) && VisibleColCount() < ColCount() && (key == VK_LEFT || key == VK_RIGHT)) {
         const bool scroll = nav->LeftRightRowSelect() ? ctrl : true;

@@ -221,6 +221,8 @@ void TProStringGrid::HandleLeftButtonDown(TMessage& Message)
     const bool header = r < FixedRows() || c < FixedCols();
     const bool fixed = IsFixed(c, r);
     if (header || fixed) HideEditor();
+    // The glyph of a node row expands or contracts it.
+    if (HasNodes() && NodeGlyphPress(c, r, X, Y, Shift)) return;
 
     const TRect cellRect = CellRect(c, r);
     if (IsRadio(rc, base.Y)) {

@@ -224,6 +224,16 @@ public:
         FFree.insert(FFree.end(), freed.begin(), freed.end());
     }
     void Move(int from, int to) { FRows.Move(from, to); }
+    // Rows a and b exchange their slots.
+    void Swap(int a, int b)
+    {
+        const int* pa = FRows.Find(a);
+        const int* pb = FRows.Find(b);
+        const int va = pa ? *pa : 0, vb = pb ? *pb : 0;
+        if (va == vb) return;
+        FRows.At(a) = vb;
+        FRows.At(b) = va;
+    }
     // Row i takes the slot of row order[i], for every i < order.size().
     void Reorder(const std::vector<int>& order) { FRows.Reorder(order); }
     // Calls f(row, slot) for every row from `from` on that has a slot, in row order.

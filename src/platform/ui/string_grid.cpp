@@ -134,6 +134,47 @@ void TStringGrid::ReorderStoreRows(const std::vector<int>& order)
     RowSizesMoved();
 }
 
+void TStringGrid::InsertStoreCols(int at, int count)
+{
+    if (at < 0 || count <= 0 || at >= static_cast<int>(FColumns.size())) return;
+    std::vector<Column> fresh(static_cast<size_t>(count));
+    FColumns.insert(FColumns.begin() + at, std::make_move_iterator(fresh.begin()), std::make_move_iterator(fresh.end()));
+    Invalidate();
+}
+
+void TStringGrid::EraseStoreCols(int at, int count)
+{
+    const int n = static_cast<int>(FColumns.size());
+    if (at < 0 || count <= 0 || at >= n) return;
+    FColumns.erase(FColumns.begin() + at, FColumns.begin() + std::min(n, at + count));
+    Invalidate();
+}
+
+void TStringGrid::SwapStoreRows(int a, int b)
+{
+    if (a < 0 || b < 0 || a == b) return;
+    FRowSlots.Swap(a, b);
+    if (a < RowCount() && b < RowCount()) {
+        const int ha = RowAxis().Size(a), hb = RowAxis().Size(b);
+        if (ha != hb) {
+            RowAxis().SetSize(a, hb);
+            RowAxis().SetSize(b, ha);
+            RowHeightsChanged();
+        }
+    }
+    InvalidateRow(a);
+    InvalidateRow(b);
+}
+
+void TStringGrid::SwapStoreCols(int a, int b)
+{
+    if (a < 0 || b < 0 || a == b) return;
+    const size_t need = static_cast<size_t>(std::max(a, b)) + 1;
+    if (FColumns.size() < need) FColumns.resize(need);
+    std::swap(FColumns[static_cast<size_t>(a)], FColumns[static_cast<size_t>(b)]);
+    Invalidate();
+}
+
 QString TStringGrid::GetEditText(int col, int row)
 {
     QString s = Cells(col, row);

@@ -32,6 +32,16 @@ public:
     // Row i takes what row order[i] held, for i < order.size() (a permutation of those rows,
     // no more than RowCount of them).
     void ReorderStoreRows(const std::vector<int>& order);
+    // Columns in bulk, likewise: the cells of every stored column move with their columns.
+    // `count` empty columns at `at`; the columns from there move right.  The widths of the
+    // columns within ColCount are the caller's.
+    void InsertStoreCols(int at, int count);
+    // Columns [at, at + count) leave (objects dropped, never freed); the columns after move left.
+    void EraseStoreCols(int at, int count);
+    // Two rows exchange their cells and, within RowCount, their heights; two columns their
+    // cells (widths are the caller's).
+    void SwapStoreRows(int a, int b);
+    void SwapStoreCols(int a, int b);
 
     QString GetEditText(int col, int row) override;
     void SetEditText(int col, int row, const QString& value) override;
