@@ -128,9 +128,11 @@ TEST_F(AdvanceFixture, TheEditorOpensOnTheNextCellOnlyWithAutoEdit)
     EXPECT_EQ(Cell(), QPoint(2, 1));
     ASSERT_TRUE(EditShown());
     EXPECT_EQ(Edit()->text(), "next");
+    // the next cell's text comes selected: typing replaces it
+    EXPECT_EQ(Edit()->selectedText(), "next");
     Type(QStringLiteral("b"));
     Key(Qt::Key_Return);
-    EXPECT_EQ(Grid->Cells(2, 1), "nextb");
+    EXPECT_EQ(Grid->Cells(2, 1), "b");
     EXPECT_EQ(Cell(), QPoint(3, 1));
 
     Grid->Navigation()->SetAdvanceAutoEdit(false);

@@ -101,6 +101,7 @@ TEST_F(FillFixture, ARangeCheckVisitsEveryCellOnceAndGoesBackToTheCurrentCell)
     EXPECT_EQ(G->Row(), 3);
 
     checker.Seen.clear();
+    for (int r = 0; r < 5; ++r) G->SetCells(2, r, "ok");
     EXPECT_TRUE(G->CheckCol(false, 2));
     EXPECT_EQ(checker.Seen, (std::vector<QPoint>{{2, 1}, {2, 2}, {2, 3}}));
     checker.Seen.clear();
