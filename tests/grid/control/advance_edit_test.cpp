@@ -157,3 +157,22 @@ TEST_F(AdvanceFixture, ARefusedValueKeepsTheEditorOnTheCell)
     EXPECT_EQ(Grid->Cells(1, 1), "good");
     EXPECT_EQ(Cell(), QPoint(2, 1));
 }
+
+#include "edit_fixture.h"
+
+TEST_F(EditFixture, EnterInTheComboEditorAdvancesPastReadOnlyColumns)
+{
+    Grid->Navigation()->SetAdvanceOnEnter(true);
+    Goto(2, 1);
+    Key(Qt::Key_F2);
+    ASSERT_TRUE(Grid->Combobox()->isVisible());
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(Grid->Cells(2, 1), "C");
+    // column 3 is read-only; column 4 holds a data check box, which opens no editor
+    EXPECT_EQ(Grid->Col(), 4);
+    EXPECT_EQ(Grid->Row(), 1);
+    EXPECT_FALSE(Grid->Combobox()->isVisible());
+    EXPECT_EQ(Grid->Cells(4, 1), "N");
+    EXPECT_TRUE(Dialog.isVisible());
+}
