@@ -1,5 +1,6 @@
 // Cell validation, the single gate through which every editor commits a value, and the
 // grid's focus and click moments around it.
+#include "grid/control/grid_change_notifier.h"
 #include "grid/control/pro_inplace_edit.h"
 #include "grid/control/pro_string_grid.h"
 
@@ -133,6 +134,10 @@ void TProStringGrid::SaveOldCellText(int ACol, int ARow)
 void TProStringGrid::CellsChanged(TRect R)
 {
     if (OnCellsChanged) OnCellsChanged(this, R);
+    // a copy: a follower may unregister itself while it hears the change
+    const std::vector<TObject*> notifiers = FNotifierList;
+    for (TObject* n : notifiers)
+        if (auto* follower = dynamic_cast<TGridChangeNotifier*>(n)) follower->CellsChanged(R);
     CalcFooter(-1);
 }
 

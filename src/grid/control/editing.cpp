@@ -94,7 +94,8 @@ void TProStringGrid::RowChanging(int ACol, int ARow, bool& Allow)
     if (ARow != Row() && OnRowChanging) OnRowChanging(this, Row(), ARow, Allow);
     if (ACol != Col() && OnColChanging) OnColChanging(this, Col(), ACol, Allow);
     if (ACol == Col() && ARow == Row()) return;
-    if (OnCellChanging) OnCellChanging(this, Row(), Col(), ARow, ACol, Allow);
+    // the advance after Enter asked OnCellChanging itself
+    if (OnCellChanging && !FDisableChange) OnCellChanging(this, Row(), Col(), ARow, ACol, Allow);
 }
 
 bool TProStringGrid::CanSelectCell(int ACol, int ARow)
@@ -280,6 +281,7 @@ void TProStringGrid::DoneInplaceEdit(int Key, TShiftState Shift)
     const bool alwaysEdit = Navigation()->AlwaysEdit();
     Navigation()->SetAlwaysEdit(false);
     SetFocus();
+    if (Key == VK_RETURN) AdvanceEdit(Col(), Row(), false, false, true, false, EditMode);
     Navigation()->SetAlwaysEdit(alwaysEdit);
     FBlockFocus = false;
 }

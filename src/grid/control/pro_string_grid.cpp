@@ -1053,29 +1053,6 @@ void TProStringGrid::LastRowChanged() { UpdateFooter(); }
 
 void TProStringGrid::CalcFooter(int ACol) { UpdateFloatingFooter(ACol); }
 
-void TProStringGrid::ClearRect(int ACol1, int ARow1, int ACol2, int ARow2)
-{
-    if (FNilObjects) {
-        for (int c = ACol1; c <= ACol2; ++c)
-            for (int r = ARow1; r <= ARow2; ++r) SetGridObject(c, r, nullptr);
-    } else {
-        FreePropRect(ACol1, ARow1, ACol2, ARow2);
-    }
-    for (int c = ACol1; c <= ACol2; ++c)
-        for (int r = ARow1; r <= ARow2; ++r) SetGridCell(c, r, QString());
-    if (ACol1 == 0 && ARow1 == 0 && ACol2 >= ColCount() - 1 && ARow2 >= RowCount() - 1) FHasCellProps = false;
-}
-
-void TProStringGrid::MoveToCell(int ACol, int ARow)
-{
-    TGridRect r;
-    r.Left = r.Right = ACol;
-    r.Top = r.Bottom = ARow;
-    SetSelection(r);
-}
-
-void TProStringGrid::ScrollAboveSearchFooter() {}
-
 void TProStringGrid::SetColumnOrder()
 {
     FColumnOrder->Clear();

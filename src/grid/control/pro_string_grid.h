@@ -7,6 +7,7 @@
 #include "grid/base/drawing_routines.h"
 #include "grid/control/grid_services.h"
 #include "grid/control/grid_sub_objects.h"
+#include "platform/core/dateutils.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/picture.h"
 
@@ -1262,6 +1263,95 @@ public:
     std::function<void(TObject* Sender, int ARow, bool AState, bool& Allow)> OnRowDisjunctSelect;
     std::function<void(TObject* Sender, int ARow)> OnRowDisjunctSelected;
 
+    // ==== clearing, trimming and merging by content; cell checks, fills, dates, repaints and moving to a cell ====
+    // (clear_merge.cpp, cell_fills.cpp)  Rows are present rows; the columns of the clearing
+    // and trimming ranges are store columns, or display columns with SaveHiddenCells.  An
+    // index outside the grid raises "Invalid row accessed" / "Invalid column accessed" before
+    // anything changes; reversed or empty ranges do nothing.
+    void ClearRows(int RowIndex, int RCount);
+    void ClearCols(int ColIndex, int CCount);
+    void ClearNormalRows(int RowIndex, int RCount);
+    void ClearNormalCols(int ColIndex, int CCount);
+    void ClearNormalCells();
+    void ClearSelection();
+    void Clear();
+    void ClearAll();
+    virtual void TrimRect(int ACol1, int ARow1, int ACol2, int ARow2);
+    void TrimColumn(int ACol);
+    void TrimRow(int ARow);
+    void TrimAll();
+    void ColorRect(int ACol1, int ARow1, int ACol2, int ARow2, TColor AColor);
+    void MergeCols(int ColIndex1, int ColIndex2, const QString& Separator);
+    // Runs of equal texts become one cell; unless MainMerge a run also has to lie within one
+    // block of the columns (rows) merged before, so that merging nests.
+    void MergeColumnCells(int ColIndex, bool MainMerge);
+    void MergeRowCells(int RowIndex, bool MainMerge);
+    void SplitColumnCells(int ColIndex);
+    void SplitRowCells(int RowIndex);
+    void SplitAllCells();
+    bool ClearTextOnly() const { return FClearTextOnly; }
+    void SetClearTextOnly(bool v) { FClearTextOnly = v; }
+    bool SaveHiddenCells() const { return FSaveHiddenCells; }
+    void SetSaveHiddenCells(bool v) { FSaveHiddenCells = v; }
+    bool BlockCellChange() const { return FBlockCellChange; }
+    void SetBlockCellChange(bool v) { FBlockCellChange = v; }
+
+    // Checks through CellChecker: True when no text had to change (always without a checker).
+    bool CheckCell(int ACol, int ARow);
+    bool CheckCells(int FromCol, int FromRow, int ToCol, int ToRow);
+    bool CheckCol(bool DoFixed, int ACol);
+    bool CheckRow(bool DoFixed, int ARow);
+    bool CheckGrid(bool DoFixed);
+    // Fills of the normal cells (DoFixed: every cell).  FormatFill's format takes the column
+    // and the row as its two integer arguments ("%d"/"%1" style).
+    void TextFill(bool DoFixed, const QString& Txt);
+    void FormatFill(bool DoFixed, const QString& Fmt);
+    void RandomFill(bool DoFixed, int Rnd);
+    void LinearFill(bool DoFixed);
+    void SetDates(int ACol, int ARow, TDateTime Value);
+    TDateTime GetDates(int ACol, int ARow);
+    void SetTimes(int ACol, int ARow, TDateTime Value);
+    TDateTime GetTimes(int ACol, int ARow);
+    bool ShowNullDates() const { return FShowNullDates; }
+    void SetShowNullDates(bool v) { FShowNullDates = v; }
+    // Invalidation of display cells, rows, columns and a cell range.
+    void RepaintRect(TRect r);
+    void RepaintRow(int ARow);
+    void RepaintCol(int ACol);
+    void GotoCell(int ACol, int ARow);
+    void EditCell(int ACol, int ARow);
+    using TBaseGrid::FocusCell;
+    // The single cell (ACol, ARow) becomes the selection.
+    void FocusCell(int ACol, int ARow);
+    // The move to the next cell after Enter, as Navigation says; see cell_fills.cpp.
+    void AdvanceEdit(int ACol, int ARow, bool Always, bool AutoEdit, bool Forward, bool Recursing, bool DoEdit);
+    // The first cell, row by row, whose raw text is SubStr.
+    bool IsCell(const QString& SubStr, int& ACol, int& ARow);
+    bool IsWideCell(int ACol, int ARow);
+    static TForm* FindParentForm(QWidget* Control);
+    bool DisableChange() const { return FDisableChange; }
+    using TAutoAdvanceEvent =
+        std::function<void(TObject* Sender, int OldRow, int OldCol, int& NewRow, int& NewCol, bool& Allow)>;
+    TAutoAdvanceEvent OnAutoAdvance;
+    std::function<void(TObject* Sender, int ACol)> OnAutoInsertCol;
+
+protected:
+    int FAECol = -1, FAERow = -1;
+    bool FDisableChange = false;
+    bool FBlockCellChange = false;
+
+private:
+    // Checks a store-column range before a clearing or trimming changes anything.
+    void CheckClearRange(int ACol1, int ARow1, int ACol2, int ARow2) const;
+    void ClearStoreRect(int ACol1, int ARow1, int ACol2, int ARow2);
+    // The cells DoFixed names, each given its text.
+    void FillCells(bool DoFixed, const std::function<QString(int, int)>& Text);
+    bool AdvanceStep(int& ACol, int& ARow, bool Forward, TPoint Span);
+
+public:
+    // The text without the marks that a search left in it.
+    QString UnMarkText(const QString& S);
+
     // ==== keyboard: key-down messages and steps, Tab steps, characters and dialog keys ====
     virtual void HandleKeyDownMessage(TMessage& Message);
     virtual void HandleKeyUpMessage(TMessage& Message);
@@ -1489,7 +1579,7 @@ public:
     virtual void FreeScrollControls() {}
     virtual bool HasScrollControls() const { return false; }
     // Whether the last row already shows whole above the search panel.
-    virtual bool LastRowAboveSearchFooter() { return false; }
+    virtual bool LastRowAboveSearchFooter();
     // Grows every shown column and row by X pixels (the zoom factor stays in -10..10).
     void Zoom(int X);
     virtual void AutoSizeCells(bool DoFixedCells, int PaddingX, int PaddingY)

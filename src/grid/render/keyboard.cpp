@@ -816,6 +816,7 @@ void TProStringGrid::HandleKeyPress(QChar& Key)
             return;
         }
         if (!hasFocus() || clickControl) {
+            AdvanceEdit(Col(), Row(), false, false, true, false, EditMode);
             if (!FNavigation->AdvanceAutoEdit()) {
                 if (OnKeyPress) OnKeyPress(this, Key);
                 Key = QChar();
