@@ -68,33 +68,59 @@ TEST(Background, AGradientRunsAcrossCellsAndTheAreaBeyond)
     EXPECT_NE(At(img, 272, 60), Rgb(g->Color()));
 }
 
+// A grid placed in a window, sized at once.
+struct PlacedGrid {
+    QWidget Window;
+    TProStringGrid* G;
+    PlacedGrid(int cols, int rows, int w, int h)
+    {
+        G = CreateGrid<TProStringGrid>(&Window);
+        G->SetBorderStyle(bsNone);
+        G->SetScrollBars(ssNone);
+        G->SetColCount(cols);
+        G->SetRowCount(rows);
+        G->SetCol(cols - 1);
+        G->SetRow(rows - 1);
+        G->SetBounds(0, 0, w, h);
+        Window.resize(w + 20, h + 20);
+        Window.show();
+        QApplication::processEvents();
+    }
+    ~PlacedGrid() { G->Free(); }
+};
+
 TEST(Background, TilesStayWithTheCellsWhenScrolled)
 {
-    auto g = MakeGrid(8, 5);
-    g->resize(4 * 65 + 10, 5 * 25);
+    PlacedGrid p(8, 5, 4 * 65 + 10, 5 * 25);
+    TProStringGrid* g = p.G;
     TBitmap b;
     FillBitmap(b, 10, 10, Red);
     b.Canvas()->Brush()->SetColor(Green);
     b.Canvas()->FillRect({5, 0, 10, 10});
     g->BackGround()->SetBitmap(b);
     auto row = [&](int x0) {
-        const QImage img = Shot(g.get());
+        const QImage img = Shot(g);
         std::vector<TColor> r;
         for (int k = 2; k < 40; ++k) r.push_back(At(img, x0 + k, 35));
         return r;
     };
-    const std::vector<TColor> before = row(130);   // column 2 in place
+    const std::vector<TColor> before = row(g->CellRect(3, 1).Left);   // column 3 in place
     EXPECT_NE(std::count(before.begin(), before.end(), Red), 0);
     EXPECT_NE(std::count(before.begin(), before.end(), Green), 0);
     g->SetLeftCol(2);
-    EXPECT_EQ(row(65), before);   // column 2 scrolled to the first place shows the same tiles
+    ASSERT_EQ(g->LeftCol(), 2);
+    EXPECT_EQ(row(g->CellRect(3, 1).Left), before);   // scrolled one place left, the same tiles
 }
 
 TEST(ScrollIndicators, ThumbSizePaintAndPaging)
 {
-    auto g = MakeGrid(3, 100);
+    PlacedGrid p(3, 100, 3 * 65 + 40, 21 * 25);
+    TProStringGrid* g = p.G;
+    g->SetDefaultRowHeight(24);
+    g->SetRowHeights(0, 24);
     g->SetScrollType(ssMetro);
-    g->resize(3 * 65 + 40, 21 * 25);
+    g->SetRow(1);
+    g->SetTopRow(1);
     QApplication::processEvents();
     TScrollControl* v = g->VertScrollControl();
     ASSERT_NE(v, nullptr);
@@ -107,7 +133,7 @@ TEST(ScrollIndicators, ThumbSizePaintAndPaging)
     EXPECT_EQ(pos, 24);
     EXPECT_EQ(size, 100);   // 501 * 20 / 100
 
-    const QImage img = Shot(g.get());
+    const QImage img = Shot(g);
     const int x = v->x() + 1;
     EXPECT_EQ(At(img, x, 60), Rgb(0xC0C0C0));
     EXPECT_NE(At(img, x, 200), Rgb(0xC0C0C0));

@@ -24,9 +24,11 @@ Grid<TProStringGrid> ColumnsGrid()
 QStringList Headers(TProStringGrid* g)
 {
     QStringList h;
-    for (int c = 0; c < g->ColCount(); ++c) h << g->Cells(c, 0);
+    for (int c = 0; c < g->ColCount(); ++c) h << g->Cells(g->DisplToRealColumn(c), 0);
     return h;
 }
+
+std::string Joined(TProStringGrid* g) { return Headers(g).join(' ').toStdString(); }
 
 struct ColumnMoveCase {
     int From, To;
@@ -51,7 +53,7 @@ TEST(ColumnMoving, WidthsSortColumnAndCurrentColumnFollowTheMove)
         g->SortSettings()->SetColumn(k.SortBefore);
         g->SetCol(k.ColBefore);
         g->MoveColumn(k.From, k.To);
-        EXPECT_EQ(Headers(g.get()).join(' '), QString::fromLatin1(k.Order));
+        EXPECT_EQ(Joined(g.get()), std::string(k.Order));
         for (int c = 0; c < 7; ++c)   // each width stays with its header
             EXPECT_EQ(g->ColWidths(c), 40 + g->Cells(c, 0).mid(1).toInt());
         EXPECT_EQ(g->Cells(k.To, 1), QStringLiteral("a%1").arg(k.From));
@@ -82,11 +84,11 @@ TEST(ColumnMoving, HiddenColumnsAndHiddenRowsKeepTheirPlaces)
     g->HideRow(2);
     // shown: H0 H1 H2 H4 H5 H6; display 1 (H1) goes behind display 3 (H4)
     g->MoveColumn(1, 3);
-    EXPECT_EQ(Headers(g.get()).join(' '), QStringLiteral("H0 H2 H4 H1 H5 H6"));
+    EXPECT_EQ(Joined(g.get()), std::string("H0 H2 H4 H1 H5 H6"));
     EXPECT_EQ(g->ColWidths(3), 41);
     // the hidden column stays hidden, its width kept, between H2 and H4
     g->UnHideColumnsAll();
-    EXPECT_EQ(Headers(g.get()).join(' '), QStringLiteral("H0 H2 H3 H4 H1 H5 H6"));
+    EXPECT_EQ(Joined(g.get()), std::string("H0 H2 H3 H4 H1 H5 H6"));
     EXPECT_EQ(g->ColWidths(2), 43);
     // the hidden row's texts moved with their columns
     g->UnHideRowsAll();
@@ -113,7 +115,7 @@ TEST(ColumnMoving, IndexesOutsideTheGridRaiseBeforeAnythingMoves)
     } catch (const EProGridError& e) {
         EXPECT_EQ(e.Message(), QStringLiteral("Invalid row accessed"));
     }
-    EXPECT_EQ(Headers(g.get()).join(' '), QStringLiteral("H0 H1 H2 H3 H4 H5 H6"));
+    EXPECT_EQ(Joined(g.get()), std::string("H0 H1 H2 H3 H4 H5 H6"));
     EXPECT_EQ(g->SortSettings()->Column(), 3);
     EXPECT_EQ(g->ColumnOrder()->StrValue(), order);
 }
@@ -161,7 +163,7 @@ TEST(ColumnMoving, SynchronisedGridsRepeatAMoveOnceEach)
     EXPECT_EQ(movedB, 1);
     EXPECT_EQ(Headers(b.get()), Headers(a.get()));
     b->MoveColumn(4, 1);
-    EXPECT_EQ(Headers(a.get()).join(' '), QStringLiteral("H0 H1 H2 H3 H4 H5 H6"));
+    EXPECT_EQ(Joined(a.get()), std::string("H0 H1 H2 H3 H4 H5 H6"));
     EXPECT_EQ(movedA, 2);
     EXPECT_EQ(movedB, 2);
 }
@@ -175,7 +177,7 @@ struct DragMoveFixture : ShownGridFixture {
     {
         ShownGridFixture::SetUp();
         for (int c = 0; c < 5; ++c) G->SetCells(c, 0, QStringLiteral("H%1").arg(c));
-        for (int r = 0; r < 6; ++r) G->SetCells(0, r, QStringLiteral("R%1").arg(r));
+        for (int r = 1; r < 6; ++r) G->SetCells(0, r, QStringLiteral("R%1").arg(r));
     }
     void TearDown() override
     {
@@ -196,17 +198,17 @@ struct DragMoveFixture : ShownGridFixture {
         QTest::mouseRelease(V(), Qt::LeftButton, Qt::NoModifier, to);
         QApplication::processEvents();
     }
-    QString Row0() const
+    std::string Row0() const
     {
         QStringList h;
         for (int c = 0; c < G->ColCount(); ++c) h << G->Cells(c, 0);
-        return h.join(' ');
+        return h.join(' ').toStdString();
     }
-    QString Col0() const
+    std::string Col0() const
     {
         QStringList h;
         for (int r = 0; r < G->RowCount(); ++r) h << G->Cells(0, r);
-        return h.join(' ');
+        return h.join(' ').toStdString();
     }
 };
 
@@ -223,7 +225,7 @@ TEST_F(DragMoveFixture, DraggingAHeaderMovesItsColumn)
         caption = G->HeaderDragButton()->Caption();
     };
     Drag(In(1, 0), In(3, 0));
-    EXPECT_EQ(Row0(), QStringLiteral("H0 H2 H3 H1 H4"));
+    EXPECT_EQ(Row0(), std::string("H0 H2 H3 H1 H4"));
     EXPECT_EQ(G->ColWidths(3), 50);
     ASSERT_FALSE(moving.empty());
     EXPECT_EQ(moving.back(), 3);
@@ -239,7 +241,7 @@ TEST_F(DragMoveFixture, DraggingAFixedColumnCellMovesItsRow)
 {
     G->SetOptions(G->Options() + goRowMoving);
     Drag(In(0, 4), In(0, 2));
-    EXPECT_EQ(Col0(), QStringLiteral("R0 R1 R4 R2 R3 R5"));
+    EXPECT_EQ(Col0(), std::string("H0 R1 R4 R2 R3 R5"));
 }
 
 TEST_F(DragMoveFixture, ARefusedTargetShowsNoDropAndMovesNothing)
@@ -256,7 +258,7 @@ TEST_F(DragMoveFixture, ARefusedTargetShowsNoDropAndMovesNothing)
     G->OnClickSort = [&](TObject*, int) { ++sorted; };
     Drag(In(1, 0), In(3, 0));
     EXPECT_EQ(shown, crNoDrop);
-    EXPECT_EQ(Row0(), QStringLiteral("H0 H1 H2 H3 H4"));
+    EXPECT_EQ(Row0(), std::string("H0 H1 H2 H3 H4"));
     EXPECT_EQ(sorted, 0);
     EXPECT_EQ(Screen()->Cursor(), crDefault);
 }
@@ -266,6 +268,33 @@ TEST_F(DragMoveFixture, OnColumnMoveEndsTheMove)
     G->SetOptions(G->Options() + goColMoving);
     G->OnColumnMove = [](TObject*, int, bool& allow) { allow = false; };
     Drag(In(1, 0), In(3, 0));
-    EXPECT_EQ(Row0(), QStringLiteral("H0 H1 H2 H3 H4"));
+    EXPECT_EQ(Row0(), std::string("H0 H1 H2 H3 H4"));
     EXPECT_FALSE(G->HeaderDragButton()->isVisible());
+}
+
+TEST(DragScrollSettings, AssignCopiesEverySettingFromItsOwnClassOnly)
+{
+    auto a = MakeGrid(3, 3);
+    auto b = MakeGrid(3, 3);
+    TDragScrollOptions* s = a->DragScrollOptions();
+    s->SetActive(true);
+    s->Delays()->SetInitialDelay(300);
+    s->Delays()->SetRepeatDelay(40);
+    s->Margins()->SetTopMargin(1);
+    s->Margins()->SetBottomMargin(2);
+    s->Margins()->SetLeftMargin(3);
+    s->Margins()->SetRightMargin(4);
+    b->SetDragScrollOptions(s);
+    TDragScrollOptions* t = b->DragScrollOptions();
+    EXPECT_NE(t, s);
+    EXPECT_TRUE(t->Active());
+    EXPECT_EQ(t->Delays()->InitialDelay(), 300);
+    EXPECT_EQ(t->Delays()->RepeatDelay(), 40);
+    EXPECT_EQ(t->Margins()->TopMargin(), 1);
+    EXPECT_EQ(t->Margins()->BottomMargin(), 2);
+    EXPECT_EQ(t->Margins()->LeftMargin(), 3);
+    EXPECT_EQ(t->Margins()->RightMargin(), 4);
+    b->SetDragScrollOptions(a->SortSettings());
+    EXPECT_EQ(t->Delays()->InitialDelay(), 300);
+    EXPECT_TRUE(t->Active());
 }

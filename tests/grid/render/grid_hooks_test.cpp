@@ -71,6 +71,15 @@ TEST(SaveLoadHooks, SavedTextsFollowTheCellKind)
         g->SaveCell(k.Col, k.Row, v);
         EXPECT_EQ(v, QString::fromLatin1(k.Saved));
     }
+    // rich text: its plain text, or the RTF code on one line with SaveWithRTF
+    g->SetCells(3, 2, QStringLiteral("{\\rtf1 rich\r\n text}"));
+    QString rich;
+    g->SaveCell(3, 2, rich);
+    EXPECT_EQ(rich, QStringLiteral("rich text"));
+    g->SetSaveWithRTF(true);
+    g->SaveCell(3, 2, rich);
+    EXPECT_EQ(rich, QStringLiteral("{\\rtf1 rich text}"));
+
     g->SetCheckTrue(QStringLiteral("yes"));
     QString v;
     g->SaveCell(1, 1, v);
