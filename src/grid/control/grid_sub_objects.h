@@ -416,14 +416,42 @@ public:
 // beside the renderer that fills it.
 
 enum TBackgroundDisplay { bdTile, bdFixed, bdGradientHorz, bdGradientVert };
+// Which cells show the background.
+enum TBackGroundCells { bcNormal, bcFixed, bcAll };
 
+// A picture placed or tiled behind the cells, or a gradient across the whole grid
+// (background.cpp).  Every setter repaints the grid.
 class TBackGround : public TPersistent {
 public:
-    explicit TBackGround(TProStringGrid* AGrid) { (void)AGrid; }
+    explicit TBackGround(TProStringGrid* AGrid) : FGrid(AGrid) {}
     QString ClassName() const override { return QStringLiteral("TBackGround"); }
-    GRID_FIELD(TBackgroundDisplay, Display, bdTile)
-    GRID_FIELD(TColor, Color, clWhite)
-    GRID_FIELD(TColor, ColorTo, clNone)
+    void Assign(const TPersistent* Source) override;
+    int Top() const { return FTop; }
+    void SetTop(int v);
+    int Left() const { return FLeft; }
+    void SetLeft(int v);
+    TBackgroundDisplay Display() const { return FDisplay; }
+    void SetDisplay(TBackgroundDisplay v);
+    TBackGroundCells Cells() const { return FCells; }
+    void SetCells(TBackGroundCells v);
+    TColor ColorTo() const { return FColorTo; }
+    void SetColorTo(TColor v);
+    TColor Color() const { return FColor; }
+    void SetColor(TColor v);
+    TBitmap* Bitmap() { return &FBitmap; }
+    const TBitmap* Bitmap() const { return &FBitmap; }
+    void SetBitmap(const TBitmap& v);
+
+private:
+    void Changed();
+    TProStringGrid* FGrid;
+    int FTop = 0;
+    int FLeft = 0;
+    TBackgroundDisplay FDisplay = bdTile;
+    TBackGroundCells FCells = bcNormal;
+    TColor FColorTo = clBtnFace;
+    TColor FColor = clWindow;
+    TBitmap FBitmap;
 };
 
 class TBalloonSettings : public TPersistent {
@@ -437,6 +465,10 @@ public:
         FEnable = v;
         FireNotify(OnEnableChange, this);
     }
+
+    // Colours of the balloons; clNone leaves the platform's.
+    GRID_FIELD(TColor, BackgroundColor, clNone)
+    GRID_FIELD(TColor, TextColor, clNone)
 
 private:
     bool FEnable = false;
@@ -627,17 +659,68 @@ public:
     std::function<void()> OnClick;
 };
 
+// The floating picture of a header cell while its column or row is dragged: a bordered
+// pop-up window that paints the grid's top-left cell look with the caption over it
+// (background.cpp).
 class THeaderDragButton : public QWidget {
 public:
-    THeaderDragButton(QWidget* AParent, TProStringGrid* AGrid) : QWidget(AParent), FGrid(AGrid)
-    {
-        setEnabled(false);
-        hide();
-    }
+    THeaderDragButton(QWidget* AParent, TProStringGrid* AGrid);
     TProStringGrid* Grid() const { return FGrid; }
+    QString Caption() const { return FCaption; }
+    void SetCaption(const QString& v);
+    bool Flat() const { return FFlat; }
+    void SetFlat(bool v) { FFlat = v; update(); }
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+    virtual void Paint(TCanvas* Canvas);
 
 private:
     TProStringGrid* FGrid;
+    QString FCaption;
+    bool FFlat = false;
+};
+
+enum TScrollDirection { sdVertical, sdHorizontal };
+
+// A thin scroll position indicator along the right (vertical) or bottom (horizontal) edge of
+// the cells, in place of the scroll bars of the metro look.  It lies over the cells and lets
+// them show through; a press beside the thumb pages, a drag on it scrolls (background.cpp).
+class TScrollControl : public QWidget {
+public:
+    explicit TScrollControl(QWidget* AOwner, TScrollDirection ADirection = sdVertical);
+    TColor Color() const { return FColor; }
+    void SetColor(TColor v);
+    int ScrollWidth() const { return FScrollWidth; }
+    void SetScrollWidth(int v) { FScrollWidth = v; update(); }
+    TScrollDirection Direction() const { return FDirection; }
+    // The grid it lies on, or nullptr.
+    TProStringGrid* GetGrid() const;
+    int TrackStart() const;
+    int TrackLength() const;
+    void GetThumb(int& Pos, int& Size) const;
+    // Keeps its place along the edge of the grid's cells.
+    void Realign();
+
+protected:
+    virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+    virtual void MouseMove(TShiftState Shift, int X, int Y);
+    virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+    virtual void Paint(TCanvas* Canvas);
+    void paintEvent(QPaintEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    int Extent() const { return FDirection == sdVertical ? height() : width(); }
+    TColor FColor = 0xC0C0C0;
+    int FScrollWidth = 4;
+    bool FDownOnScroller = false;
+    int FDownPos = 0;
+    int FDownRow = 0;
+    TScrollDirection FDirection;
 };
 
 // The editors of the form controls in a cell's mini-HTML text (cell_controls.cpp): Tab moves

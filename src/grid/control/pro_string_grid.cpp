@@ -654,13 +654,6 @@ bool ReadStreamLine(QIODevice& s, QString& line)
 }
 }
 
-void TProStringGrid::SaveCell(int ACol, int ARow, QString& Value)
-{
-    Value = FSaveVirtCells ? GetCellEx(ACol, ARow) : GetGridCell(ACol, ARow);
-}
-
-void TProStringGrid::LoadCell(int ACol, int ARow, const QString& Value) { SetGridCell(ACol, ARow, Value); }
-
 void TProStringGrid::SaveToStream(QIODevice& Stream)
 {
     WriteStreamLine(Stream, QStringLiteral("%1,%2").arg(SaveColCount()).arg(SaveRowCount()));
@@ -934,6 +927,9 @@ void TProStringGrid::UnHideSelection()
 
 void TProStringGrid::MoveColumn(int FromIndex, int ToIndex)
 {
+    // Checked before anything moves.
+    if (FromIndex < 0 || ToIndex < 0 || FromIndex >= ColCount() || ToIndex >= ColCount())
+        throw EProGridError(QStringLiteral("Invalid column accessed"));
     if (FColumnOrder->Count() == 0) SetColumnOrder();
     TStringGrid::MoveColumn(FromIndex, ToIndex);
     for (int i = 0; i < FControlList->Count(); ++i) {
@@ -952,6 +948,11 @@ void TProStringGrid::MoveColumn(int FromIndex, int ToIndex)
 
 void TProStringGrid::MoveRow(int FromIndex, int ToIndex)
 {
+    if (FromIndex < 0 || ToIndex < 0 || FromIndex >= RowCount() || ToIndex >= RowCount())
+        throw EProGridError(QStringLiteral("Invalid row accessed"));
+    // The footer row stays last.
+    if (FFloatingFooter->Visible() && FFloatingFooter->FooterStyle() == fsFixedLastRow && ToIndex == RowCount() - 1)
+        return;
     TStringGrid::MoveRow(FromIndex, ToIndex);
     for (int i = 0; i < FControlList->Count(); ++i) {
         TControlItem* item = FControlList->GetControl(i);

@@ -19,6 +19,7 @@
 #include <memory>
 
 class TGridFocusWindow;
+class QTextEdit;
 class TProInplaceEdit;
 class TEditLink;
 struct TCellPaintContext;
@@ -389,7 +390,7 @@ public:
     // A translucent picture of the cells of ARect in a window that never activates; the
     // caller shows, moves and frees it.
     TNoActiveForm* SelectionToForm(TGridRect ARect);
-    virtual bool HasBackgroundPicture() const { return false; }
+    virtual bool HasBackgroundPicture() const;
 
     // ---- floating footer and column calculations ----
     TFooterPaintEvent OnFooterPaint;
@@ -1220,7 +1221,7 @@ protected:
     // the cells, the design panel, OnPainted.
     void PaintAfterCells();
     // The picture or gradient beyond the last row and column.
-    virtual void DrawBackGroundArea() {}
+    virtual void DrawBackGroundArea();
 
 private:
     void ApplyLookColours(TGridLook Value);
@@ -1575,9 +1576,9 @@ public:
     void ApplyFlatScrollWidth();
     void RefreshFlatScrollBars();
     // The thin scroll controls of the metro look.
-    virtual void CreateScrollControls() {}
-    virtual void FreeScrollControls() {}
-    virtual bool HasScrollControls() const { return false; }
+    virtual void CreateScrollControls();
+    virtual void FreeScrollControls();
+    virtual bool HasScrollControls() const;
     // Whether the last row already shows whole above the search panel.
     virtual bool LastRowAboveSearchFooter();
     // Grows every shown column and row by X pixels (the zoom factor stays in -10..10).
@@ -2107,6 +2108,106 @@ private:
     int FFixedColEdit = -1, FFixedRowEdit = -1;
     QString FAnchor, FLastAnchorHint;
     TGridRect FPressSelection{};
+
+    // ==== hooks, notifications, column and row moving, background (grid_hooks.cpp,
+    // col_row_moving.cpp, background.cpp) ====
+public:
+    enum TGridExportState { esExportStart, esExportNewRow, esExportDone, esExportSelRow, esExportFail, esExportNextRow };
+    enum TGridImportState { isImportStart, isImportNewRow, isImportDone, isImportSelRow };
+    using TCellSaveLoadEvent = std::function<void(TObject* Sender, int ACol, int ARow, QString& Value)>;
+    using TGridBalloonEvent =
+        std::function<void(TObject* Sender, int ACol, int ARow, QString& ATitle, QString& AText, int& AIcon)>;
+    using TMoveAllowEvent = std::function<void(TObject* Sender, int AIndex, bool& Allow)>;
+    // Progress of an export or import, for descendants.
+    virtual void ExportNotification(TGridExportState AState, int ARow) { (void)AState; (void)ARow; }
+    virtual void ImportNotification(TGridImportState AState, int ARow) { (void)AState; (void)ARow; }
+    // A row inserted or deleted from the keyboard; the only normal row is emptied instead of
+    // deleted.
+    virtual void InsertRowHook(int ARow);
+    virtual void RemoveRowHook(int ARow);
+    virtual void FilterDone();
+    virtual void EditorCaretMoved(const QString& Text, TPoint Caret, int Index)
+    {
+        (void)Text; (void)Caret; (void)Index;
+    }
+    virtual void StartBlockFocus();
+    virtual void EndBlockFocus();
+    // WM_NOTIFY from a child control or the balloon tooltip.
+    virtual void HandleNotifyMessage(TMessage& Message);
+    void SetSyncGrid(const TPersistent* v) { FSyncGrid->Assign(v); }
+    bool SaveVirtCells() const { return FSaveVirtCells; }
+    void SetSaveVirtCells(bool v) { FSaveVirtCells = v; }
+    bool SaveWithHTML() const { return FSaveWithHTML; }
+    void SetSaveWithHTML(bool v) { FSaveWithHTML = v; }
+    bool SaveWithRTF() const { return FSaveWithRTF; }
+    void SetSaveWithRTF(bool v) { FSaveWithRTF = v; }
+    // The text the balloon tooltip reads after the notification, and the cell it is for.
+    const char16_t* ToolTipBuffer() const { return FToolTipBuffer.data(); }
+    TPoint LastBalloonPos() const { return FLastBalloonPos; }
+    TCellSaveLoadEvent OnSaveCell;
+    TCellSaveLoadEvent OnLoadCell;
+    std::function<void(TObject* Sender, int ARow)> OnAutoDeleteRow;
+    std::function<void(TObject* Sender, int ACol, int ARow, double ADateTime)> OnDateTimeChange;
+    TGridBalloonEvent OnCellBalloon;
+    TNotifyEvent OnStartBlockFocus;
+    TNotifyEvent OnEndBlockFocus;
+
+    // Moving columns and rows by dragging their header cells.
+    bool EnhRowColMove() const { return FEnhRowColMove; }
+    void SetEnhRowColMove(bool v) { FEnhRowColMove = v; }
+    THeaderDragButton* HeaderDragButton() const { return MoveButton; }
+    TNoActiveForm* MoveImageForm() const { return MoveForm; }
+    // The arrows marking where a dragged column (up, down) or row (left, right) goes.
+    TArrowWindow* MoveArrow(TArrowDirection Direction) const;
+    TMoveAllowEvent OnColumnMove;
+    TMoveAllowEvent OnRowMove;
+    TMoveAllowEvent OnColumnMoving;
+    TMoveAllowEvent OnRowMoving;
+
+    // The metro look's scroll indicators (nullptr without them).
+    TScrollControl* VertScrollControl() const { return vscrlctrl; }
+    TScrollControl* HorzScrollControl() const { return hscrlctrl; }
+
+protected:
+    void RowMoved(int FromIndex, int ToIndex) override;
+    bool EndRowDrag(int& Origin, int& Destination, const TPoint& MousePt) override;
+    // The dragged header's image, the arrows and the cursor at one mouse step; the end of the
+    // move at the release (true when a move ended there).
+    void MovingStep(int X, int Y);
+    bool EndEnhancedMove();
+    void HideMoveArrows();
+    // The background of the cell area R (D6 of the cell painter).
+    void DrawBackGroundFixed(TCanvas* ACanvas, TRect R);
+    void DrawBackGroundTiled(TCanvas* ACanvas, int ACol, int ARow, TRect R);
+    void DrawBackGroundGradient(TCanvas* ACanvas, TRect R);
+    void DrawAreaBackGroundFixed(TRect R);
+    void DrawAreaBackGroundTiled(TRect R);
+
+private:
+    // A last normal row kept (it is emptied) rather than deleted.
+    bool KeepsLastNormalRow();
+    // Repeats a column or row move on the synchronised grid.
+    void SyncMove(bool Columns, int FromIndex, int ToIndex);
+    QString RichPlainText(int ACol, int ARow);
+    std::array<char16_t, 2049> FToolTipBuffer{};
+    TPoint FLastBalloonPos{-1, -1};
+    bool FSaveWithRTF = false;
+    bool FSyncedMove = false;
+    TNoActiveForm* MoveForm = nullptr;
+    TScrollControl* vscrlctrl = nullptr;
+    TScrollControl* hscrlctrl = nullptr;
+
+    // stand-ins
+public:
+    void InsertNormalRow(int ARow);
+    void InsertChildRow(int ARow, int InsertAt);
+    void RemoveNormalRow(int ARow);
+    void RemoveChildRow(int ARow);
+    virtual void RemoveRowsHook(int ARow, int Count);
+    void ClearRows(int RowIndex, int RCount);
+    void CellToRich(int Col, int Row, QTextEdit* Richeditor);
+    // The balloon tooltip window, which receives the TTM_ messages.
+    virtual QObject* BalloonToolTip() { return nullptr; }
 };
 
 // Cell text without its markup: line-break tags become line breaks, other tags go.

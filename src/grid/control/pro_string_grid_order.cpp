@@ -2,18 +2,6 @@
 // the columns back.
 #include "grid/control/pro_string_grid.h"
 
-void TProStringGrid::ColumnMoved(int FromIndex, int ToIndex)
-{
-    TBaseGrid::ColumnMoved(FromIndex, ToIndex);
-    const int from = DisplToRealColumn(FromIndex);
-    const int to = DisplToRealColumn(ToIndex);
-    const int n = FColumnOrder->Count();
-    if (from < 0 || to < 0 || from >= n || to >= n) return;
-    const int entry = FColumnOrder->GetInteger(from);
-    FColumnOrder->Delete(from);
-    FColumnOrder->Insert(to, entry);
-}
-
 void TProStringGrid::ResetColumnOrder()
 {
     UnHideColumnsAll();

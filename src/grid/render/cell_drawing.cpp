@@ -14,10 +14,6 @@ void TProStringGrid::PaintGridCell(int ACol, int ARow, const TRect& ARect, TGrid
     TBaseGrid::PaintGridCell(ACol, ARow, r, AState);
 }
 
-// ---- drawing of kinds built later ------------------------------------------------------------
-
-void TProStringGrid::DrawCellBackground(TCellPaintContext& C) { (void)C; }
-
 // ---- content -------------------------------------------------------------------------------
 
 void TProStringGrid::DrawCellContent(TCanvas* Canvas, int ACol, int ARow, TRect ARect, TGridDrawState AState)

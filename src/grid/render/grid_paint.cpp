@@ -32,7 +32,7 @@ void TProStringGrid::PaintAfterCells()
         cv->Brush()->SetStyle(bs);
     }
     cv->Pen()->SetColor(clBlack);
-    if (FBackGround->ColorTo() != clNone) DrawBackGroundArea();
+    if (HasBackgroundPicture() || FBackGround->ColorTo() != clNone) DrawBackGroundArea();
     PaintDesignHelper();
     if (OnPainted) OnPainted(this);
 }

@@ -3,6 +3,7 @@
 // fixed cells, the link cursor, sizing events and hints, cell hints and the hint window.
 #include "grid/base/text_packing.h"
 #include "grid/control/pro_string_grid.h"
+#include "platform/ui/notify.h"
 
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -172,6 +173,7 @@ void TProStringGrid::MouseMove(TShiftState Shift, int X, int Y)
     if (!FDesigning) {
         if (GridState() == gsColSizing) ColSized = true;
         if (GridState() == gsRowSizing) Rowsized = true;
+        MovingStep(X, Y);
     }
 
     // The selection mode the cursor shows.
@@ -233,6 +235,13 @@ void TProStringGrid::MouseMove(TShiftState Shift, int X, int Y)
         if (!valid || !ResolveBaseCell(c, r, bc, br) || bc != FLastHintPos.X || br != FLastHintPos.Y) {
             CancelHintOf(this);
             FLastHintPos = {-1, -1};
+        }
+    }
+    if (FBalloonSettings->Enable() && FLastBalloonPos.X >= 0) {
+        int bc = -1, br = -1;
+        if (!valid || !ResolveBaseCell(c, r, bc, br) || bc != FLastBalloonPos.X || br != FLastBalloonPos.Y) {
+            SendMessageTo(BalloonToolTip(), TTM_POP);
+            FLastBalloonPos = {-1, -1};
         }
     }
 

@@ -74,6 +74,9 @@ bool TProStringGrid::IsLastNormalRow()
 
 void TProStringGrid::SelectionChanged(int ALeft, int ATop, int ARight, int ABottom)
 {
+    // These looks draw the selection across its cells.
+    if (FLook == glVista || FLook == glWin7 || FLook == glOffice2007) InvalidateCellRange(Selection());
+    FSelChange = true;
     if (OnSelectionChanged) OnSelectionChanged(this, ALeft, ATop, ARight, ABottom);
 }
 
@@ -602,7 +605,7 @@ void TProStringGrid::HandleKeyDownMessage(TMessage& Message)
                 newRow = at;
             }
         }
-        InsertRows(at, 1, true);
+        InsertRowHook(at);
         if (OnAutoInsertRow) OnAutoInsertRow(this, DisplToRealRow(at));
         SetRow(std::min(newRow, RowCount() - 1));
         CalcFooter(-1);
@@ -650,11 +653,7 @@ void TProStringGrid::HandleKeyDownMessage(TMessage& Message)
         bool canDelete = true;
         if (OnCanDeleteRow) OnCanDeleteRow(this, DisplToRealRow(Row()), canDelete);
         if (canDelete) {
-            if (RowCount() - FixedFooters() - FixedRows() == 1 && !FFixedRowAlways) {
-                ClearRect(0, Row(), TotalColCount() - 1, Row());
-            } else {
-                RemoveRowsEx(Row(), 1);
-            }
+            RemoveRowHook(Row());
             if (FFloatingFooter->Visible() && Row() == RowCount() - 1 && RowCount() > 1) SetRow(RowCount() - 2);
             CalcFooter(-1);
         }
@@ -843,5 +842,6 @@ void TProStringGrid::HandleDialogChar(TMessage& Message)
 void TProStringGrid::DefaultHandler(TMessage& m)
 {
     if (m.Msg == CM_DIALOGCHAR) HandleDialogChar(m);
+    else if (m.Msg == WM_NOTIFY) HandleNotifyMessage(m);
     else TBaseGrid::DefaultHandler(m);
 }

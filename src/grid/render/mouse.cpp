@@ -418,6 +418,7 @@ void TProStringGrid::HandleLeftButtonUp(TMessage& Message)
     }
     FMouseDownMove = false;
     FMouseSelectStart = -1;
+    if (!FDesigning) HideMoveArrows();
 
     if (FSizingFixed) {
         DrawFixedSizingLine(true, FSizeFixedX);
@@ -476,10 +477,13 @@ void TProStringGrid::HandleLeftButtonUp(TMessage& Message)
         FDeselectState = false;
     }
 
+    // An enhanced column or row move ends here, and no sorting follows.
+    const bool moveEnded = EndEnhancedMove();
+
     // The platform ends a selecting press (back to gsNormal, then its Click).
     TBaseGrid::WMMouseButton(Message);
 
-    if (movedOrSized || c < 0 || r < 0) return;
+    if (movedOrSized || moveEnded || c < 0 || r < 0) return;
     const int rc = RealColIndex(c);
     if (c < FixedCols() && !FSortSettings->FixedCols()) return;
     if (HasCheckBox(rc, r) && OnCheckBoxMouseUp) {

@@ -72,6 +72,10 @@ void TProStringGrid::WindowMessageHook(TMessage& Message)
             MoveButton->setEnabled(false);
             MoveButton->hide();
         }
+        // The floating image of a dragged column or row goes with the move.
+        delete MoveForm;
+        MoveForm = nullptr;
+        HideMoveArrows();
         KillTimer(1);
         SetGridState(gsNormal);
     }
