@@ -2199,12 +2199,6 @@ private:
 
     // stand-ins
 public:
-    void InsertNormalRow(int ARow);
-    void InsertChildRow(int ARow, int InsertAt);
-    void RemoveNormalRow(int ARow);
-    void RemoveChildRow(int ARow);
-    virtual void RemoveRowsHook(int ARow, int Count);
-    void ClearRows(int RowIndex, int RCount);
     void CellToRich(int Col, int Row, QTextEdit* Richeditor);
     // The balloon tooltip window, which receives the TTM_ messages.
     virtual QObject* BalloonToolTip() { return nullptr; }
