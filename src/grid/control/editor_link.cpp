@@ -137,7 +137,8 @@ bool TEditLink::eventFilter(QObject* Watched, QEvent* E)
         if (FPopupForm->isVisible()) FormExit(Watched);
         return false;
     }
-    if (Watched != FWired || !FOwner) return false;
+    // nothing reaches a grid that is going away (its children lose the focus as it goes)
+    if (Watched != FWired || !FOwner || FOwner->Destroying() || FOwner->FTornDown) return false;
     switch (E->type()) {
     case QEvent::ShortcutOverride: {
         // Enter and Escape belong to the editor, not to the window's buttons
@@ -151,8 +152,10 @@ bool TEditLink::eventFilter(QObject* Watched, QEvent* E)
         if (key == 0) return false;
         TShiftState shift = ShiftStateOf(k);
         if (k->key() == Qt::Key_Backtab) shift.Include(ssShift);
+        const QPointer<QObject> alive(Watched);
         EditKeyDown(Watched, key, shift);
-        return key == 0;
+        // a control the link destroyed while closing takes no further part in the key
+        return key == 0 || !alive;
     }
     case QEvent::FocusOut: {
         // the link's own closing moves the focus on purpose and stores the value itself
@@ -183,10 +186,18 @@ void TEditLink::EditKeyDown(QObject* Sender, int& Key, TShiftState Shift)
     if (FWantTabs && k0 == VK_TAB) handled = false;
     if (!handled) return;
 
-    auto close = [&] {
+    // The grid takes the focus back as its own move: its entering must not validate the
+    // cell before the editor's value is in it.
+    auto takeFocus = [&] {
         FForcedExit = true;
+        const bool block = G->FBlockFocus;
+        G->FBlockFocus = true;
         G->SetFocus();
+        G->FBlockFocus = block;
         FForcedExit = false;
+    };
+    auto close = [&] {
+        takeFocus();
         G->CloseCellEditor(G->Col(), G->Row());
     };
     if (k0 == VK_TAB) {
@@ -217,9 +228,7 @@ void TEditLink::EditKeyDown(QObject* Sender, int& Key, TShiftState Shift)
                 G->KeyDown(k, Shift);
             }
             if (QWidget* C = GetEditControl()) C->setEnabled(false);
-            FForcedExit = true;
-            G->SetFocus();
-            FForcedExit = false;
+            takeFocus();
             if (G->Options().Contains(goTabs) && k0 == VK_TAB && !G->HasClickControl(G->RealCol(), G->Row()))
                 PostKeyDown(G, Qt::Key_F2);
         }

@@ -39,7 +39,7 @@ bool TProStringGrid::RowMatchesFilter(int ARow)
         case fcRow: {
             QStringList cells;
             for (int c = 0; c < ColCount(); ++c) cells << Cells(DisplToRealColumn(c), ARow);
-            text = cells.join(QLatin1Char('\n'));
+            text = cells.join(QLatin1String("\r\n"));
             break;
         }
         }

@@ -49,7 +49,7 @@ TEST_F(AutoSizeFixture, MultiLineCellsCountTheirLongestLineAndMergedCellsNone)
 {
     G->SetMultilinecells(true);
     const QString longLine = QStringLiteral("a rather long second line");
-    G->SetCells(1, 1, QStringLiteral("short\n") + longLine + QStringLiteral("\nx"));
+    G->SetCells(1, 1, QStringLiteral("short\r\n") + longLine + QStringLiteral("\r\nx"));
     G->SetCells(1, 2, QStringLiteral("one line"));
     // a merged block spanning two columns is not taken for the column's width
     G->SetCells(1, 4, QStringLiteral("a merged text much longer than anything else in this column"));
@@ -133,7 +133,7 @@ TEST_F(AutoSizeFixture, TheRowsMeasuredFollowTheColumnSizeSetting)
 TEST_F(AutoSizeFixture, RowsFitTheirTallestCell)
 {
     G->SetMultilinecells(true);
-    G->SetCells(2, 2, QStringLiteral("one\ntwo\nthree"));
+    G->SetCells(2, 2, QStringLiteral("one\r\ntwo\r\nthree"));
     G->AutoSizeRow(2);
     const int inset = 2 * G->XYOffset().Y + 2 * G->GridLineWidth();
     EXPECT_EQ(G->RowHeights(2), 3 * LineHeight() + inset);
@@ -158,8 +158,8 @@ TEST_F(AutoSizeFixture, RowsFitTheirTallestCell)
 TEST_F(AutoSizeFixture, AutoSizeRowsGivesEachRowItsLinesWithoutWordWrap)
 {
     G->SetMultilinecells(true);
-    G->SetCells(1, 2, QStringLiteral("a\nb"));
-    G->SetCells(3, 4, QStringLiteral("a\nb\nc\nd"));
+    G->SetCells(1, 2, QStringLiteral("a\r\nb"));
+    G->SetCells(3, 4, QStringLiteral("a\r\nb\r\nc\r\nd"));
     G->AutoSizeRows(false, 3);
     const int h = LineHeight();
     EXPECT_EQ(G->RowHeights(1), 3 + (h + h / 8));

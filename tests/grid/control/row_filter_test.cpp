@@ -71,7 +71,7 @@ TEST_F(RowFilterFixture, ConditionsDecideInOrder)
         {"row contains, any case", {{0, "GREEN", foSHORT, fmExpression, true, fcRow}}, {"red", "a green leaf", "x"}, true},
         {"row lacks", {{0, "blue", foSHORT, fmExpression, true, fcRow}}, {"red", "green", "x"}, false},
         {"short cut stops at a failure", {{0, "a"}, {1, "zzz", foOR}}, {"b", "zzz", ""}, false},
-        {"none replaces", {{0, "a"}, {1, "y", foNONE}}, {"b", "y", ""}, true},
+        {"none replaces", {{0, "a", foNONE}, {1, "y", foNONE}}, {"b", "y", ""}, true},
         {"and", {{0, "a"}, {1, "y", foAND}}, {"a", "n", ""}, false},
         {"or", {{0, "a", foNONE}, {1, "y", foOR}}, {"b", "y", ""}, true},
         {"xor of two matches", {{0, "a"}, {1, "y", foXOR}}, {"a", "y", ""}, false},

@@ -27,7 +27,7 @@ public:
     }
     void DestroyEditor() override
     {
-        delete Edit.data();
+        if (Edit) Edit->deleteLater();
     }
     QString GetEditorValue() override { return Edit ? Edit->text() : QString(); }
     void SetEditorValue(const QString& s) override
