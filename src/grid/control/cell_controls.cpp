@@ -250,7 +250,9 @@ void TProStringGrid::ControlEditTab(bool Backward)
     const TPoint cell = FCtrlXY;
     const QString id = FCtrlID;
     DoneCellControlEdit();
-    EditCellControl(cell.X, cell.Y, id);
+    // with automatic advancing Tab leaves the cell as Enter does in a normal cell
+    if (FNavigation->AdvanceAuto()) AdvanceEdit(Col(), GetRowEx(), false, false, true, false, false);
+    else EditCellControl(cell.X, cell.Y, id);
 }
 
 void TProStringGrid::ControlComboSelect(int ItemIndex)

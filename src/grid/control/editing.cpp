@@ -414,6 +414,8 @@ void TProStringGrid::OpenCellEditor(int ACol, int ARow)
         GridButton->setFocus(Qt::OtherFocusReason);
         EditCtrl = GridButton;
         break;
+    case edCustom: OpenEditLink(C, ARow, R, Bk, font, T); break;
+    case edRichEdit: OpenRichEditor(C, ARow, R, Bk); break;
     default: break;   // the kinds whose controls this grid does not have open nothing
     }
     FStartEditChar = QChar();
@@ -467,6 +469,8 @@ void TProStringGrid::CloseCellEditor(int ACol, int ARow)
         hideCtrl(GridButton);
         EditMode = false;
         break;
+    case edCustom: CloseEditLink(C, ARow); break;
+    case edRichEdit: CloseRichEditor(C, ARow); break;
     default: break;
     }
     if (EditControl != edNormal && FEditActive) NotifyEditingDone(C, ARow);

@@ -624,14 +624,31 @@ private:
     TProStringGrid* FGrid;
 };
 
+// The editors of header cells (editor_link.cpp): leaving one ends the edit, which stores
+// the text into the header cell unless OnCellValidate refuses it.
 class TGridTransEdit : public QLineEdit {
 public:
-    explicit TGridTransEdit(QWidget* AParent) : QLineEdit(AParent) { setFrame(false); hide(); }
+    explicit TGridTransEdit(TProStringGrid* AGrid);
+    // Ends the edit; False when the value was refused and the editor stays.
+    bool StopEdit();
+    TProStringGrid* FGrid = nullptr;
+    int FRow = -1, FCol = -1;
+
+protected:
+    bool event(QEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
 };
 
 class TGridTransCombo : public QComboBox {
 public:
-    explicit TGridTransCombo(QWidget* AParent) : QComboBox(AParent) { hide(); }
+    explicit TGridTransCombo(TProStringGrid* AGrid);
+    bool StopEdit();
+    TProStringGrid* FGrid = nullptr;
+    int FRow = -1, FCol = -1;
+
+protected:
+    bool event(QEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
 };
 
 class TGridCheckBox : public QCheckBox {

@@ -785,6 +785,7 @@ void TProColumnGrid::GetCellEditor(int ACol, int ARow, TEditorType& AEditor)
     if (TGridColumnItem* c = ColumnAt(ACol)) {
         if (ACol >= FixedCols() && ARow >= FixedRows()) {
             AEditor = c->Editor();
+            SetEditLink(c->EditLink());
             if (TGridCombo* combo = EditComboControl()) {
                 combo->clear();
                 combo->addItems(c->ComboItems()->Strings());

@@ -22,6 +22,7 @@ class TGridFocusWindow;
 class QTextEdit;
 class TProInplaceEdit;
 class TEditLink;
+class TProRichEdit;
 struct TCellPaintContext;
 struct THtmlRenderArgs;
 
@@ -564,6 +565,10 @@ public:
     int FilterLevel() const { return FFilterLevel; }
     void SetFilterLevel(int v) { FFilterLevel = v; }
 
+    // Row filter: whether a row passes the filter conditions (row_filter.cpp)
+    virtual bool RowMatchesFilter(int ARow);
+    std::function<void(TObject* Sender, int ARow, bool& AcceptRow)> OnCustomFilter;
+
     // ==== cell access and typed values ====
     QString GetWideCells(int ACol, int ARow) { return Cells(ACol, ARow); }
     void SetWideCells(int ACol, int ARow, const QString& Value) { SetCells(ACol, ARow, Value); }
@@ -697,6 +702,54 @@ public:
     // Clamps of a user's and an automatic column sizing; the grid itself sets no limits.
     virtual void UpdateColumnSize(int ACol, int& AWidth) { if (OnUpdateColumnSize) OnUpdateColumnSize(this, ACol, AWidth); }
     virtual void UpdateAutoColumnSize(int ACol, int& AWidth) { if (OnUpdateColumnSize) OnUpdateColumnSize(this, ACol, AWidth); }
+
+    // Auto sizing and auto numbering (auto_sizing.cpp).  Columns are display columns.
+    bool SizeGrowOnly() const { return FSizeGrowOnly; }
+    void SetSizeGrowOnly(bool v) { FSizeGrowOnly = v; }
+    int MinColWidth() const { return FMinColWidth; }
+    void SetMinColWidth(int v) { FMinColWidth = v; }
+    int MaxColWidth() const { return FMaxColWidth; }
+    void SetMaxColWidth(int v) { FMaxColWidth = v; }
+    int MinRowHeight() const { return FMinRowHeight; }
+    void SetMinRowHeight(int v) { FMinRowHeight = v; }
+    int MaxRowHeight() const { return FMaxRowHeight; }
+    void SetMaxRowHeight(int v) { FMaxRowHeight = v; }
+    int AutoNumberStart() const { return FAutoNumberStart; }
+    void SetAutoNumberStart(int v) { FAutoNumberStart = v; }
+    int AutoNumberOffset() const { return FAutoNumberOffset; }
+    void SetAutoNumberOffset(int v) { FAutoNumberOffset = v; }
+    TSortDirection AutoNumberDirection() const { return FAutoNumberDirection; }
+    void SetAutoNumberDirection(TSortDirection v) { FAutoNumberDirection = v; }
+    // The text inset of a cell: the offset, doubled unless it applies to the top left only.
+    int CellOffsetX() const { return FXYOffsetTopLeftOnly ? FXYOffset.X : 2 * FXYOffset.X; }
+    int CellOffsetY() const { return FXYOffsetTopLeftOnly ? FXYOffset.Y : 2 * FXYOffset.Y; }
+    int MaxLinesInRow(int ARow);
+    // A width (height) brought within the column (row) limits.
+    int LimitColWidth(int W) const;
+    int LimitRowHeight(int H) const;
+    void AutoSizeCol(int ACol, int Padding = 0);
+    void AutoSizeColumns(bool DoFixedCols, int Padding = 0);
+    void AutoSizeRow(int ARow, int Padding = 0);
+    void AutoSizeRows(bool DoFixedRows, int Padding = 0);
+    void AutoFitColumns(bool DoFixedCells = true);
+    void SizeToCols();
+    void SizeToRows();
+    void SizeToCells();
+    void AutoNumberCol(int ACol);
+    void AutoNumberRow(int ARow);
+    virtual void AutoSizeColInternal(int ACol, bool GrowOnly);
+    virtual void AutoSizeRowInternal(int ARow, bool GrowOnly, int Padding);
+private:
+    // The widest text of the cells of display column ACol over rows [First, Last], with what
+    // the cells add beside their text.
+    int WidestCellInColumn(int ACol, int First, int Last);
+    bool FSizeGrowOnly = false;
+    int FMaxColWidth = 0;
+    int FMaxRowHeight = 0;
+    int FAutoNumberStart = 0;
+    int FAutoNumberOffset = 0;
+    TSortDirection FAutoNumberDirection = sdAscending;
+public:
 
     // ==== display attributes and cell content drawing ====
     // The look of a cell, always resolved in one order: grid defaults, bands and fixed areas,
@@ -1468,6 +1521,30 @@ public:
     void SetComboIndex(int ACol, int ARow, int Value);
     int GetComboIndex(int ACol, int ARow);
     virtual void GetEditorProp(int ACol, int ARow, TEditLink* AEditLink);
+
+    // Custom editor link, rich-text editor and header-cell editors (editor_link.cpp)
+    TEditLink* EditLink() const { return FEditLink; }
+    void SetEditLink(TEditLink* v) { FEditLink = v; }
+    // The rich edit that renders rich-text cells (never shown), and the one that edits them.
+    TProRichEdit* RichEdit();
+    TProRichEdit* InplaceRichEdit();
+    void CellToRich(int ACol, int ARow, TProRichEdit* Richeditor);
+    QString RichToString(TProRichEdit* Richeditor);
+    void RichToCell(int ACol, int ARow, TProRichEdit* Richeditor);
+    TGridTransEdit* FixedCellEdit() const { return EditTrans; }
+    TGridTransCombo* FixedCellCombo() const { return ComboTrans; }
+    std::function<void(TObject* Sender)> OnRichEditSelectionChange;
+private:
+    friend class TEditLink;
+    friend class TProRichEdit;
+    void OpenEditLink(int C, int ARow, const TRect& R, TColor Bk, const TFont& AFont, const QString& T);
+    void CloseEditLink(int C, int ARow);
+    void OpenRichEditor(int C, int ARow, const TRect& R, TColor Bk);
+    void CloseRichEditor(int C, int ARow);
+    TEditLink* FEditLink = nullptr;
+    QPointer<TProRichEdit> FRichEdit;
+    QPointer<TProRichEdit> FInplaceRichEdit;
+public:
     // Cell validation: the one gate every editor's value passes.
     virtual bool ValidateCell(const QString& NewValue);
     virtual bool ValidateCellWide(const QString& NewValue);
@@ -1583,10 +1660,7 @@ public:
     virtual bool LastRowAboveSearchFooter();
     // Grows every shown column and row by X pixels (the zoom factor stays in -10..10).
     void Zoom(int X);
-    virtual void AutoSizeCells(bool DoFixedCells, int PaddingX, int PaddingY)
-    {
-        (void)DoFixedCells; (void)PaddingX; (void)PaddingY;
-    }
+    virtual void AutoSizeCells(bool DoFixedCells, int PaddingX, int PaddingY);
     // Called after every wheel step of the hook with the row change aimed at.
     virtual void WheelMoved(int ADelta, bool& AHandled) { (void)ADelta; (void)AHandled; }
     virtual void WindowMessageHook(TMessage& Message);
@@ -2197,9 +2271,7 @@ private:
     TScrollControl* vscrlctrl = nullptr;
     TScrollControl* hscrlctrl = nullptr;
 
-    // stand-ins
 public:
-    void CellToRich(int Col, int Row, QTextEdit* Richeditor);
     // The balloon tooltip window, which receives the TTM_ messages.
     virtual QObject* BalloonToolTip() { return nullptr; }
 };

@@ -5,11 +5,12 @@
 #include "grid/base/html_text.h"
 #include "grid/base/text_packing.h"
 #include "grid/control/pro_string_grid.h"
+#include "grid/render/grid_paint.h"
 #include "platform/core/dateutils.h"
 #include "platform/ui/notify.h"
 
 #include <QCursor>
-#include <QTextEdit>
+#include <QTextDocument>
 #include <algorithm>
 
 // ---- rows from the keyboard ------------------------------------------------------------------
@@ -61,9 +62,10 @@ void TProStringGrid::EndBlockFocus()
 
 QString TProStringGrid::RichPlainText(int ACol, int ARow)
 {
-    QTextEdit rich;
-    CellToRich(ACol, ARow, &rich);
-    return rich.toPlainText();
+    // The same reading as the rich editor's, without a window.
+    QTextDocument doc;
+    LoadRichText(doc, Cells(ACol, ARow));
+    return doc.toPlainText();
 }
 
 void TProStringGrid::SaveCell(int ACol, int ARow, QString& Value)

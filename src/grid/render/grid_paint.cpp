@@ -213,6 +213,7 @@ private:
     struct State {
         bool Skip = false, ColorTable = false, Bold = false, Italic = false, Underline = false, Strike = false;
         int Color = 0, HalfPoints = 0;
+        QTextCharFormat::VerticalAlignment VAlign = QTextCharFormat::AlignNormal;
     };
 
     void Put(QChar ch)
@@ -232,6 +233,7 @@ private:
         f.setFontStrikeOut(FState.Strike);
         if (FState.Color > 0 && FState.Color < int(FColors.size())) f.setForeground(FColors[size_t(FState.Color)]);
         if (FState.HalfPoints > 0) f.setFontPointSize(FState.HalfPoints / 2.0);
+        f.setVerticalAlignment(FState.VAlign);
         FCursor.insertText(QString(ch), f);
     }
 
@@ -289,6 +291,9 @@ private:
         else if (w == QLatin1String("strike")) FState.Strike = on;
         else if (w == QLatin1String("cf")) FState.Color = std::max(0, p);
         else if (w == QLatin1String("fs")) FState.HalfPoints = std::max(0, p);
+        else if (w == QLatin1String("super")) FState.VAlign = QTextCharFormat::AlignSuperScript;
+        else if (w == QLatin1String("sub")) FState.VAlign = QTextCharFormat::AlignSubScript;
+        else if (w == QLatin1String("nosupersub")) FState.VAlign = QTextCharFormat::AlignNormal;
         else if (w == QLatin1String("plain")) {
             const State keep = FState;
             FState = State{};

@@ -692,9 +692,10 @@ void TProStringGrid::HandleLeftDoubleClick(TMessage& Message)
             FDblClk = true;
             bool allow = true;
             if (OnColumnSize) OnColumnSize(this, col, allow);
-            // Fitting the column to its contents belongs to the grid's auto sizing, which
-            // this grid does not have yet: the edge double click is taken, and sizes nothing.
-            (void)allow;
+            if (allow) {
+                AutoSizeCol(col, 0);
+                if (OnEndColumnSize) OnEndColumnSize(this, col);
+            }
             FForceSel = false;
             TBaseGrid::WMLButtonDown(Message);
             return;
@@ -781,15 +782,17 @@ void TProStringGrid::HandleRightButtonUp(TMessage& Message)
 void TProStringGrid::EditFixedCell(int ACol, int ARow)
 {
     if (!EditTrans || !ComboTrans || ACol < 0 || ARow < 0) return;
-    // An open fixed-cell editor closes first.
-    EditTrans->hide();
-    ComboTrans->hide();
+    // An open fixed-cell editor closes first, unless its value is refused.
+    if (EditTrans->isVisible() && !EditTrans->StopEdit()) return;
+    if (ComboTrans->isVisible() && !ComboTrans->StopEdit()) return;
     const int rc = RealColIndex(ACol);
     bool canEdit = true;
     if (OnCanEditCell) OnCanEditCell(this, ARow, rc, canEdit);
     if (!canEdit) return;
     FFixedColEdit = rc;
     FFixedRowEdit = ARow;
+    EditTrans->FCol = ComboTrans->FCol = rc;
+    EditTrans->FRow = ComboTrans->FRow = ARow;
     TGridFixedCellEditor kind =
         ACol == 0 ? FMouseActions->FixedColsEditor() : FMouseActions->FixedRowsEditor();
     QStringList values = FMouseActions->FixedComboValues();

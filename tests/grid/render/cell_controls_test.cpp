@@ -205,3 +205,23 @@ TEST(EditMask, TheClassLibrarysMaskLettersBecomeQtsOwn)
     for (const Case& c : cases)
         EXPECT_EQ(QtInputMask(QString::fromUtf8(c.Mask)), QString::fromUtf8(c.Qt)) << c.Mask;
 }
+
+TEST_F(ControlsFixture, TabWithAutomaticAdvancingLeavesTheCellForTheNext)
+{
+    G->Navigation()->SetAdvanceAuto(true);
+    G->Navigation()->SetAdvanceOnEnter(true);
+    G->SetCells(1, 1, TwoEdits);
+    G->SetCol(1);
+    G->SetRow(1);
+    QTest::keyClick(G, Qt::Key_Return);
+    QLineEdit* e = G->ControlEditor();
+    ASSERT_TRUE(e->isVisible());
+    QTest::keyClicks(e, QStringLiteral("d"));
+    QTest::keyClick(e, Qt::Key_Tab);
+    // the value is kept and the grid moves on to the next cell instead of the next control
+    EXPECT_FALSE(e->isVisible());
+    EXPECT_EQ(Value(QStringLiteral("e1")), QStringLiteral("abcd"));
+    EXPECT_EQ(G->Col(), 2);
+    EXPECT_EQ(G->Row(), 1);
+    EXPECT_TRUE(Dialog.isVisible());
+}
