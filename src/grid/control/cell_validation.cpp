@@ -43,6 +43,7 @@ bool TProStringGrid::ValidateCell(const QString& NewValue)
         }
         if (Valid) CalcFooterCol(C);
         if (FCellChecker && FCellChecker->AutoMarkError()) V = FCellChecker->MarkError(C, R, V);
+        if (Valid && UndoRedo()) UndoRedo()->RegisterChange(C, R, FOldCellText, V);
         if (Valid && Changed) CellsChanged(TRect{C, R, C, R});
         Navigation()->SetAdvanceOnEnter(advance);
         FNewCellText = V;

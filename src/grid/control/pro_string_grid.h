@@ -20,6 +20,8 @@
 class TGridFocusWindow;
 class TProInplaceEdit;
 class TEditLink;
+class TBalloonToolTip;
+class QMimeData;
 struct TCellPaintContext;
 struct THtmlRenderArgs;
 
@@ -438,6 +440,33 @@ public:
     virtual void InitOrigColSizes();
     virtual void BalloonInit();
     virtual void BalloonDone();
+    // Balloon hints, settings change relays and the start of a column drag out of a list
+    TBalloonToolTip* HToolTip() const { return FHToolTip; }
+    void BalloonEnableChanged(TObject* Sender);
+    void ShowModifiedChanged(TObject* Sender);
+    void BandsChanged(TObject* Sender);
+    void UnitChanged(TObject* Sender, const QString& NewUnit);
+    // Put in front of a custom editor link's control: with goTabs the control keeps arrows,
+    // Tab and characters from its dialog.
+    void EditLinkWindowMessageHook(TMessage& Message);
+    // The user starts dragging entry AIndex, which stands for the hidden column ACol, out of
+    // AList; the drop of that column on the grid takes the record.
+    void OleColumnDragStart(int ACol, int AIndex, QListWidget* AList);
+    // Records the drag and runs it with the column as its data.
+    Qt::DropAction OleColumnDrag(int ACol, int AIndex, QListWidget* AList);
+    // Drag data of one column: its index in the column format, and as text.
+    static QMimeData* ColumnDragData(int ACol);
+    static int ColumnOfDragData(const QMimeData* Data);
+    int OleDragCol() const { return FOleDragCol; }
+    int OleDragIndex() const { return FOleDragIndex; }
+    QListWidget* OleDragList() const { return FOleDragList.data(); }
+    TBalloonToolTip* FHToolTip = nullptr;
+    int FOleDragIndex = 0;
+    QPointer<QListWidget> FOleDragList;
+    // stand-ins
+    virtual void HandleNotifyMessage(TMessage& Message);
+    void UnHilightInGrid(bool DoFixed);
+    std::function<void(TMessage& Message)> FGridControlWndProc;
     virtual void MoveFocusWindow();
     virtual void MergedColumnsChanged();
     virtual void CellsChanged(TRect R);
