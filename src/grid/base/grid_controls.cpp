@@ -307,6 +307,9 @@ void TProGridButton::leaveEvent(QEvent*)
 
 void TProGridButton::changeEvent(QEvent* e)
 {
+    // A new desktop look or font: a theme-adapting button takes the matching look.
+    if ((e->type() == QEvent::StyleChange || e->type() == QEvent::ApplicationFontChange) && FAutoThemeAdapt)
+        ThemeAdapt();
     if (e->type() == QEvent::EnabledChange) {
         if (!isEnabled()) FMouseInControl = false;
         else UpdateTracking();
@@ -609,7 +612,6 @@ void TProCheckBox::SetEllipsis(bool v)
 void TProCheckBox::SetTransparent(bool v)
 {
     FTransparent = v;
-    FBkgCache = false;
     update();
 }
 
@@ -706,12 +708,6 @@ void TProCheckBox::leaveEvent(QEvent*)
     InvalidateBox();
 }
 
-void TProCheckBox::resizeEvent(QResizeEvent* e)
-{
-    FBkgCache = false;
-    QWidget::resizeEvent(e);
-}
-
 bool TProCheckBox::event(QEvent* e)
 {
     if (e->type() == QEvent::Shortcut && static_cast<QShortcutEvent*>(e)->shortcutId() == FShortcutId) {
@@ -732,37 +728,12 @@ TRect TProCheckBox::BoxRect() const
     return TRect{x, y, x + 13, y + 13};
 }
 
-// The parent's own painting of the area under the box, standing in for the parent's erase
-// and paint on the box's canvas.
-void TProCheckBox::PaintParentBackground(QPainter& Painter)
-{
-    QWidget* parent = parentWidget();
-    if (!parent) return;
-    if (FTransparentCaching && FBkgCache && FBkgBmp) {
-        Painter.drawImage(0, 0, *FBkgBmp);
-        return;
-    }
-    QImage img(size(), QImage::Format_ARGB32_Premultiplied);
-    img.fill(Qt::transparent);
-    const QRect area = geometry().intersected(parent->rect());
-    if (!area.isEmpty()) {
-        const bool wasVisible = isVisible();
-        setAttribute(Qt::WA_WState_Visible, false);  // keep the box itself out of the picture
-        parent->render(&img, area.topLeft() - pos(), QRegion(area), QWidget::DrawWindowBackground);
-        setAttribute(Qt::WA_WState_Visible, wasVisible);
-    }
-    Painter.drawImage(0, 0, img);
-    if (FTransparentCaching) {
-        FBkgBmp = std::make_unique<QImage>(img);
-        FBkgCache = true;
-    }
-}
-
 void TProCheckBox::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
-    if (FTransparent) PaintParentBackground(p);
-    else p.fillRect(rect(), ColorToQColor(FColor));
+    // A transparent box leaves its background alone: the parent's painting shows through,
+    // as the platform's erase and paint of the parent under the box would draw it.
+    if (!FTransparent) p.fillRect(rect(), ColorToQColor(FColor));
     TCanvas c;
     c.BeginPaint(&p);
     Paint(&c);

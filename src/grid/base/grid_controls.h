@@ -213,7 +213,7 @@ public:
     bool Transparent() const { return FTransparent; }
     void SetTransparent(bool v);
     bool TransparentChaching() const { return FTransparentCaching; }
-    void SetTransparentChaching(bool v) { FTransparentCaching = v; FBkgCache = false; }
+    void SetTransparentChaching(bool v) { FTransparentCaching = v; }
     bool Hot() const { return FHot; }
     TColor Color() const { return FColor; }
     void SetColor(TColor v);
@@ -234,12 +234,10 @@ protected:
     void focusOutEvent(QFocusEvent* e) override;
     void enterEvent(QEnterEvent* e) override;
     void leaveEvent(QEvent* e) override;
-    void resizeEvent(QResizeEvent* e) override;
     bool event(QEvent* e) override;
 
 private:
     void Paint(TCanvas* Canvas);
-    void PaintParentBackground(QPainter& Painter);
     TRect BoxRect() const;
     void InvalidateBox() { update(QRect(0, 0, 16, 16)); }
 
@@ -258,8 +256,6 @@ private:
     bool FClicksDisabled = false;
     bool FReadOnly = false;
     bool FMouseDown = false;
-    std::unique_ptr<QImage> FBkgBmp;
-    bool FBkgCache = false;
     bool FTransparentCaching = false;
     bool FTransparent = false;
     int FShortcutId = 0;

@@ -61,3 +61,12 @@ TEST_F(UndoEditFixture, APlainCheckBoxToggleLeavesTheCellTextOffTheRecord)
     Undo.Undo();
     EXPECT_EQ(Grid->Cells(1, 2), "Option A");
 }
+
+TEST_F(UndoEditFixture, AnUnchangedValueMakesNoUndoStep)
+{
+    Grid->SetAlwaysValidate(true);
+    Goto(1, 1);
+    Key(Qt::Key_F2);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(Undo.Items()->Count(), 0);
+}
