@@ -6,13 +6,15 @@
 #include "platform/core/classes.h"
 #include "platform/ui/canvas.h"
 #include "platform/ui/graphics.h"
+#include "platform/ui/lb_button.h"
 
 #include <QMenu>
 #include <QPointer>
 #include <QWidget>
 #include <memory>
 
-enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
+// The glyph layouts of the platform's buttons serve here too.
+using TButtonLayout = TLbButtonLayout;
 enum TProGridButtonStyle { tasButton, tasCheck };
 
 class TProGridButton : public QWidget, public TObject {
