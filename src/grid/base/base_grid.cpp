@@ -79,7 +79,7 @@ void TBaseGrid::SetUndoRedo(ROdeVivaZedaDure* v)
     if (v) AttachUndoRedo(v);
 }
 
-void TBaseGrid::AttachUndoRedo(ROdeVivaZedaDure* v) { (void)v; }
+void TBaseGrid::AttachUndoRedo(ROdeVivaZedaDure* v) { v->SetGrid(this); }
 
 // ---- virtual hooks -------------------------------------------------------------------------
 

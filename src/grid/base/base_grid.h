@@ -5,9 +5,8 @@
 // Merged blocks live entirely in the spans of those properties.
 #include "grid/base/cell_properties.h"
 #include "grid/base/grid_error.h"
+#include "grid/base/undo_redo.h"
 #include "platform/ui/string_grid.h"
-
-class ROdeVivaZedaDure;
 
 enum TGridSelectionStyle { ssDefault, ssVista, ssWin7, ssOffice2007 };
 enum THoverRowCell { hcNormal, hcFixed, hcSelected };
@@ -103,7 +102,7 @@ public:
     void SetHideLastRow(bool v) { FHideLastRow = v; }
     int NormalRowCount() const { return FNormalRowCount; }
     void SetNormalRowCount(int v) { FNormalRowCount = v; }
-    ROdeVivaZedaDure* UndoRedo() const { return FUndoRedo; }
+    ROdeVivaZedaDure* UndoRedo() const { return FUndoRedo.data(); }
     void SetUndoRedo(ROdeVivaZedaDure* v);
     virtual bool WordWrap() const { return FWordWrap; }
     virtual void SetWordWrap(bool v) { FWordWrap = v; }
@@ -195,7 +194,8 @@ protected:
     int FPaintID = 1;
     bool FHideLastRow = false;
     int FNormalRowCount = 0;
-    ROdeVivaZedaDure* FUndoRedo = nullptr;
+    // Cleared by itself when the undo component goes away.
+    QPointer<ROdeVivaZedaDure> FUndoRedo;
     bool FWordWrap = true;
     bool FActiveRowShow = false;
     TColor FActiveRowColor = clInfoBk;

@@ -2,6 +2,7 @@
 // The one graphic object a cell may carry: its kind decides what the cell draws besides or
 // instead of its text and what a click on it does.  Several fields serve several kinds as
 // plain numbers or colours; see the kinds' own operations.
+#include "grid/base/grid_controls.h"
 #include "platform/core/classes.h"
 #include "platform/ui/canvas.h"
 
@@ -17,7 +18,6 @@ enum TCellType : uint8_t {
 };
 enum TCellHAlign { haLeft, haRight, haCenter, haBeforeText, haAfterText, haFull };
 enum TCellVAlign { vaTop, vaBottom, vaCenter, vaUnderText, vaAboveText, vaFull };
-enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
 
 // How a picture is fitted into its cell.
 enum TStretchMode { noStretch, Stretch, StretchWithAspectRatio, Shrink, ShrinkWithAspectRatio };

@@ -44,6 +44,9 @@ bool TProStringGrid::ValidateCell(const QString& NewValue)
         }
         if (Valid) CalcFooterCol(C);
         if (FCellChecker && FCellChecker->AutoMarkError()) V = FCellChecker->MarkError(C, R, V);
+        // (a value that comes back unchanged, validated only because AlwaysValidate is on,
+        // would make an undo step that does nothing)
+        if (Valid && UndoRedo() && V != FOldCellText) UndoRedo()->RegisterChange(C, R, FOldCellText, V);
         if (Valid && Changed) CellsChanged(TRect{C, R, C, R});
         Navigation()->SetAdvanceOnEnter(advance);
         FNewCellText = V;

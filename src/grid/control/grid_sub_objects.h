@@ -454,23 +454,43 @@ private:
     TBitmap FBitmap;
 };
 
+// The options of the balloon hints: delays of -1 and colours of clNone leave the platform's.
 class TBalloonSettings : public TPersistent {
 public:
     QString ClassName() const override { return QStringLiteral("TBalloonSettings"); }
+    // Copies all but Transparency from other balloon settings, Enable without the event.
+    void Assign(const TPersistent* Source) override;
     TNotifyEvent OnEnableChange;
+    bool Init() const { return FInit; }
+    void SetInit(bool v) { FInit = v; }
+    TColor BackgroundColor() const { return FBackgroundColor; }
+    void SetBackgroundColor(TColor v) { FBackgroundColor = v; }
+    TColor TextColor() const { return FTextColor; }
+    void SetTextColor(TColor v) { FTextColor = v; }
+    int ReshowDelay() const { return FReshowDelay; }
+    void SetReshowDelay(int v) { FReshowDelay = v; }
+    int InitialDelay() const { return FInitialDelay; }
+    void SetInitialDelay(int v) { FInitialDelay = v; }
+    int AutoHideDelay() const { return FAutoHideDelay; }
+    void SetAutoHideDelay(int v) { FAutoHideDelay = v; }
+    uint8_t Transparency() const { return FTransparency; }
+    void SetTransparency(uint8_t v) { FTransparency = v; }
     bool Enable() const { return FEnable; }
+    // Fires OnEnableChange on every call, changed or not.
     void SetEnable(bool v)
     {
-        if (v == FEnable) return;
         FEnable = v;
         FireNotify(OnEnableChange, this);
     }
 
-    // Colours of the balloons; clNone leaves the platform's.
-    GRID_FIELD(TColor, BackgroundColor, clNone)
-    GRID_FIELD(TColor, TextColor, clNone)
-
 private:
+    bool FInit = false;
+    TColor FBackgroundColor = clNone;
+    TColor FTextColor = clNone;
+    int FReshowDelay = -1;
+    int FInitialDelay = -1;
+    int FAutoHideDelay = -1;
+    uint8_t FTransparency = 0;
     bool FEnable = false;
 };
 
@@ -512,14 +532,30 @@ private:
     int FLastHintX = -1;
 };
 
+// The search footer panel along the grid's bottom edge, with its find buttons and its
+// match-case box; the grid's search footer settings are copied into it.
 class TSearchPanel : public QWidget {
 public:
-    explicit TSearchPanel(QWidget* AOwner) : QWidget(AOwner) { hide(); }
+    explicit TSearchPanel(QWidget* AOwner);
+    TColor Color() const { return FColor; }
+    void SetColor(TColor v) { FColor = v; update(); }
     TColor ColorTo() const { return FColorTo; }
     void SetColorTo(TColor v) { FColorTo = v; update(); }
     std::function<void()> OnEditChange, OnBackwardClick, OnForwardClick, OnExitClick, OnHighLightClick;
 
+    TProGridButton* FForwardButton = nullptr;
+    TProGridButton* FBackwardButton = nullptr;
+    TProGridButton* FHiliteButton = nullptr;
+    TProGridButton* FExitButton = nullptr;
+    TProCheckBox* FMatchCase = nullptr;
+    QString FFindNextCaption, FFindPrevCaption, FMatchCaseCaption, FHighLightCaption;
+    QString FHintFindNext, FHintFindPrev, FHintClose, FHintHighlight;
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+
 private:
+    TColor FColor = clBtnFace;
     TColor FColorTo = clNone;
 };
 
@@ -563,24 +599,6 @@ class TDropCheckList : public QListWidget {
 public:
     explicit TDropCheckList(QWidget* AParent) : QListWidget(AParent) { resize(0, 0); hide(); }
     std::function<void(int ItemIndex)> OnSelect;
-};
-
-enum TArrowDirection { arrUp, arrDown, arrLeft, arrRight };
-
-class TArrowWindow : public QWidget {
-public:
-    TArrowWindow(QWidget* AOwner, TArrowDirection Direction)
-        : QWidget(AOwner, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), FDirection(Direction)
-    {
-        hide();
-    }
-    TArrowDirection Direction() const { return FDirection; }
-    TColor Color() const { return FColor; }
-    void SetColor(TColor v) { FColor = v; update(); }
-
-private:
-    TArrowDirection FDirection;
-    TColor FColor = clBlue;
 };
 
 // Own colours of an editor's button (face, hot face, pressed face, border), clNone = the

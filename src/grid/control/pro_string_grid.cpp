@@ -156,7 +156,7 @@ void TProStringGrid::CreateSubObjects(bool InitDesign)
     FColumnSize = std::make_unique<TColumnSize>(this);
     FCellNode = std::make_unique<TCellNode>(this);
     FBands = std::make_unique<TBands>();
-    FBands->OnChange = [this](TObject*) { Invalidate(); };
+    FBands->OnChange = [this](TObject* s) { BandsChanged(s); };
     FSizeWhileTyping = std::make_unique<TSizeWhileTyping>();
     FMouseActions = std::make_unique<TMouseActions>(this);
     FMouseActions->OnChange = [this](TObject* s) { MouseActionsChanged(s); };
@@ -222,13 +222,9 @@ void TProStringGrid::CreateSubObjects(bool InitDesign)
     FGridItems.clear();
     FFilter = std::make_unique<TFilter>(this);
     FBalloonSettings = std::make_unique<TBalloonSettings>();
-    FBalloonSettings->OnEnableChange = [this](TObject*) {
-        if (FLoading) return;
-        if (FBalloonSettings->Enable()) BalloonInit();
-        else BalloonDone();
-    };
+    FBalloonSettings->OnEnableChange = [this](TObject* s) { BalloonEnableChanged(s); };
     FShowModified = std::make_unique<TShowModified>();
-    FShowModified->OnChange = [this](TObject*) { InvalidateCol(0); };
+    FShowModified->OnChange = [this](TObject* s) { ShowModifiedChanged(s); };
     FNotifierList.clear();
     FColumnOrder = std::make_unique<TIntList>(0, 0);
     FCellGraphic = std::make_unique<TCellGraphic>();
@@ -262,9 +258,7 @@ void TProStringGrid::CreateEditorControls()
     EditBtn = new TGridEditBtn(this);
     EditBtn->IsWinXP = FIsWinXP;
     UnitEditBtn = new TGridUnitEditBtn(this);
-    UnitEditBtn->OnUnitChanged = [this](const QString& u) {
-        if (OnUnitChanged) OnUnitChanged(this, Col(), Row(), u);
-    };
+    UnitEditBtn->OnUnitChanged = [this](const QString& u) { UnitChanged(this, u); };
     GridButton = new TGridButton(this);
     GridButton->OnClick = [this] { GridButtonClick(); };
     MoveButton = new THeaderDragButton(this, this);
@@ -1060,7 +1054,6 @@ void TProStringGrid::SetColumnOrder()
     for (int i = 0; i < ColCount(); ++i) FColumnOrder->Add(i);
 }
 
-void TProStringGrid::SearchFooterChanged(TObject*) {}
 void TProStringGrid::UpdateColumnHeaders() {}
 void TProStringGrid::SaveColSizes() {}
 void TProStringGrid::LoadColSizes() {}
@@ -1071,8 +1064,6 @@ void TProStringGrid::InitOrigColSizes()
     for (int i = 0; i < ColCount(); ++i) FOrigColSizes->Add(ColWidths(i));
 }
 
-void TProStringGrid::BalloonInit() {}
-void TProStringGrid::BalloonDone() {}
 void TProStringGrid::MergedColumnsChanged() {}
 void TProStringGrid::CellsLoaded() { CalcFooter(-1); }
 void TProStringGrid::FilterSelect(TObject*, int) {}

@@ -23,6 +23,8 @@ class QTextEdit;
 class TProInplaceEdit;
 class TEditLink;
 class TProRichEdit;
+class TBalloonToolTip;
+class QMimeData;
 struct TCellPaintContext;
 struct THtmlRenderArgs;
 
@@ -476,6 +478,32 @@ public:
     virtual void InitOrigColSizes();
     virtual void BalloonInit();
     virtual void BalloonDone();
+    // Balloon hints, settings change relays and the start of a column drag out of a list
+    TBalloonToolTip* HToolTip() const { return FHToolTip; }
+    void BalloonEnableChanged(TObject* Sender);
+    void ShowModifiedChanged(TObject* Sender);
+    void BandsChanged(TObject* Sender);
+    void UnitChanged(TObject* Sender, const QString& NewUnit);
+    // Put in front of a custom editor link's control: with goTabs the control keeps arrows,
+    // Tab and characters from its dialog.
+    void EditLinkWindowMessageHook(TMessage& Message);
+    // The user starts dragging entry AIndex, which stands for the hidden column ACol, out of
+    // AList; the drop of that column on the grid takes the record.
+    void OleColumnDragStart(int ACol, int AIndex, QListWidget* AList);
+    // Records the drag and runs it with the column as its data.
+    Qt::DropAction OleColumnDrag(int ACol, int AIndex, QListWidget* AList);
+    // Drag data of one column: its index in the column format, and as text.
+    static QMimeData* ColumnDragData(int ACol);
+    static int ColumnOfDragData(const QMimeData* Data);
+    int OleDragCol() const { return FOleDragCol; }
+    int OleDragIndex() const { return FOleDragIndex; }
+    QListWidget* OleDragList() const { return FOleDragList.data(); }
+    TBalloonToolTip* FHToolTip = nullptr;
+    int FOleDragIndex = 0;
+    QPointer<QListWidget> FOleDragList;
+    // Takes the highlight marks of a search out of the cells.
+    void UnHilightInGrid(bool DoFixed);
+    std::function<void(TMessage& Message)> FGridControlWndProc;
     virtual void MoveFocusWindow();
     virtual void MergedColumnsChanged();
     virtual void CellsChanged(TRect R);
@@ -2273,7 +2301,7 @@ private:
 
 public:
     // The balloon tooltip window, which receives the TTM_ messages.
-    virtual QObject* BalloonToolTip() { return nullptr; }
+    virtual QObject* BalloonToolTip();
 };
 
 // Cell text without its markup: line-break tags become line breaks, other tags go.

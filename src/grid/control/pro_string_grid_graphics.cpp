@@ -417,9 +417,17 @@ bool TProStringGrid::ToggleCheck(int ACol, int ARow, bool FromUser)
 
 void TProStringGrid::RegisterCheckUndo(int ACol, int ARow, bool NewState)
 {
-    (void)ACol;
-    (void)ARow;
-    (void)NewState;
+    if (!UndoRedo()) return;
+    // Only the kinds whose state is the cell text go on record: undoing a plain or tri-state
+    // box would write a check text over the cell's own text and leave the box as it is.
+    TCellGraphic* g = GetCellGraphic(ACol, ARow);
+    const TCellType t = g ? g->CellType() : ctEmpty;
+    if (t != ctDataCheckBox && t != ctVirtCheckBox && t != ctRowCheckBox) return;
+    QString yes, no;
+    GetCheckTrue(ACol, ARow, yes);
+    GetCheckFalse(ACol, ARow, no);
+    if (NewState) UndoRedo()->RegisterChange(ACol, ARow, no, yes);
+    else UndoRedo()->RegisterChange(ACol, ARow, yes, no);
 }
 
 bool TProStringGrid::IsInCheckBox(int ACol, int ARow, int XPos, int YPos)

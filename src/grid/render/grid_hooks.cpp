@@ -145,7 +145,7 @@ void TProStringGrid::HandleNotifyMessage(TMessage& Message)
     case TTN_GETDISPINFOW: {
         if (!FBalloonSettings->Enable()) return;
         auto* info = reinterpret_cast<TNMTTDispInfo*>(hdr);
-        const QPoint p = viewport()->mapFromGlobal(QCursor::pos());
+        const QPoint p = info->HasPos ? info->Pos : viewport()->mapFromGlobal(QCursor::pos());
         int c = -1, r = -1;
         MouseToCell(p.x(), p.y(), c, r);
         int bc = c, br = r;

@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QObject>
+#include <QPoint>
 #include <cstdint>
 
 // The header every notification record starts with (WM_NOTIFY's lParam points to it).
@@ -36,6 +37,10 @@ struct TNMTTDispInfo {
     const char16_t* lpszText = nullptr;
     uint32_t uFlags = 0;
     intptr_t lParam = 0;
+    // Where the mouse rests, in the tool's client coordinates, when the tooltip knows it
+    // (the cursor position is read otherwise).
+    bool HasPos = false;
+    QPoint Pos;
 };
 
 enum : int { DTN_DATETIMECHANGE = -759, TTN_GETDISPINFOW = -530, TTN_SHOW = -521, TTN_POP = -522 };
