@@ -33,6 +33,27 @@ TEST_F(ShownGridFixture, ABalloonShowsTheTextOfTheCellUnderTheMouseAndGoesOnACli
     EXPECT_FALSE(tip->isVisible());
 }
 
+TEST_F(ShownGridFixture, TheBalloonTakesTheTitleAndColoursTheGridGivesIt)
+{
+    G->SetCells(1, 1, QStringLiteral("\r\nfirst\tline"));
+    G->BalloonSettings()->SetInitialDelay(10);
+    G->BalloonSettings()->SetTextColor(clRed);
+    G->BalloonSettings()->SetEnable(true);
+    G->OnCellBalloon = [](TObject*, int, int, QString& Title, QString&, int& Icon) {
+        Title = QStringLiteral("Cell");
+        Icon = 2;
+    };
+    TBalloonToolTip* tip = G->HToolTip();
+    ASSERT_NE(tip, nullptr);
+    Move(In(1, 1).x(), In(1, 1).y());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tip->isVisible(); }, 2000));
+    EXPECT_EQ(tip->Text(), "first line");
+    EXPECT_EQ(tip->Title(), "Cell");
+    EXPECT_EQ(tip->Icon(), 2);
+    EXPECT_EQ(tip->TipTextColor(), clRed);
+    EXPECT_EQ(tip->MaxTipWidth(), 300);
+}
+
 TEST_F(ShownGridFixture, SwitchingBalloonsOnAgainOrTwiceKeepsOneTooltip)
 {
     TBalloonSettings* b = G->BalloonSettings();
