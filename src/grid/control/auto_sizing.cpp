@@ -32,6 +32,7 @@ public:
     struct Entry {
         TFont Font;
         QHash<QString, int> Widths;
+        int Hits = 0, Misses = 0;
     };
     Entry* For(const TFont& F)
     {
@@ -51,15 +52,29 @@ public:
         FLastKey = F.Key();
         return e;
     }
+    // Whether texts repeat is judged column by column.
+    void NewColumn()
+    {
+        for (auto& x : FFonts) x->Hits = x->Misses = 0;
+    }
     // The width of Line, or -1 when it surely is no wider than Known.
     static int Width(Entry* E, const QString& Line, int Known)
     {
         if (Known > 0 && E->Font.SurelyFits(Line, Known)) return -1;
-        const auto it = E->Widths.constFind(Line);
-        if (it != E->Widths.constEnd()) return *it;
+        // Texts that hardly ever repeat are measured without the table: looking them up
+        // and keeping them would cost more than it saves.
+        const bool useTable = E->Misses < 4096 || E->Hits * 8 >= E->Misses;
+        if (useTable) {
+            const auto it = E->Widths.constFind(Line);
+            if (it != E->Widths.constEnd()) {
+                ++E->Hits;
+                return *it;
+            }
+            ++E->Misses;
+        }
         const int w = E->Font.Metrics().horizontalAdvance(Line);
         // a table of distinct texts would only fill the memory
-        if (E->Widths.size() < 65536) E->Widths.insert(Line, w);
+        if (useTable && E->Widths.size() < 65536) E->Widths.insert(Line, w);
         return w;
     }
 
@@ -68,6 +83,15 @@ private:
     Entry* FLast = nullptr;
     quint64 FLastKey = 0;
 };
+
+// False when S surely is a plain text to CellTextKind; a quick look without copying S.
+bool MayBeMarkedUp(const QString& S, bool AllowHTML)
+{
+    if (S.isEmpty()) return false;
+    const QChar c = S[0];
+    if (c == QLatin1Char('=') || c == QLatin1Char('|') || c == QLatin1Char('{')) return true;
+    return AllowHTML && S.contains(QLatin1Char('<'));
+}
 
 // The cache of the sizing that runs now (several columns share one).
 TTextWidths* GWidths = nullptr;
@@ -105,6 +129,7 @@ int TProStringGrid::WidestCellInColumn(int ACol, int First, int Last)
 {
     TWidthsScope scope;
     TTextWidths& cache = *GWidths;
+    cache.NewColumn();
     const int rc = DisplToRealColumn(ACol);
     const int line = GridLineWidth();
     const bool dropDown = FControlLook->DropDownAlwaysVisible();
@@ -194,17 +219,20 @@ int TProStringGrid::WidestCellInColumn(int ACol, int First, int Last)
         plain.Assign(*Font());
         if (zoomed) plain.SetSize(plain.Size() + FZoomFactor);
         TTextWidths::Entry* e = cache.For(plain);
+        const bool plainLines = !(FURLShow && !FURLFull);
         for (int r = from; r <= to; ++r) {
             if (r == filterRow || r == sortRow) {
                 measureCell(r);
                 continue;
             }
             const QString text = GetGridCell(rc, r);
-            if (CellTextKind(text, FEnableHTML) != 0) {
+            if (MayBeMarkedUp(text, FEnableHTML) && CellTextKind(text, FEnableHTML) != 0) {
                 measureCell(r);
                 continue;
             }
-            const int tw = textWidth(e, text, M);
+            // one line as it stands: measured without splitting or copying
+            const int tw = plainLines && !text.contains(QChar(13)) ? TTextWidths::Width(e, text, M)
+                                                                   : textWidth(e, text, M);
             if (tw > M) M = tw;
         }
     }
