@@ -8,6 +8,7 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <cmath>
+#include <typeinfo>
 
 namespace {
 
@@ -31,6 +32,7 @@ public:
     struct Entry {
         TFont Font;
         QHash<QString, int> Widths;
+        int Hits = 0, Misses = 0;
     };
     Entry* For(const TFont& F)
     {
@@ -50,15 +52,29 @@ public:
         FLastKey = F.Key();
         return e;
     }
+    // Whether texts repeat is judged column by column.
+    void NewColumn()
+    {
+        for (auto& x : FFonts) x->Hits = x->Misses = 0;
+    }
     // The width of Line, or -1 when it surely is no wider than Known.
     static int Width(Entry* E, const QString& Line, int Known)
     {
         if (Known > 0 && E->Font.SurelyFits(Line, Known)) return -1;
-        const auto it = E->Widths.constFind(Line);
-        if (it != E->Widths.constEnd()) return *it;
+        // Texts that hardly ever repeat are measured without the table: looking them up
+        // and keeping them would cost more than it saves.
+        const bool useTable = E->Misses < 4096 || E->Hits * 8 >= E->Misses;
+        if (useTable) {
+            const auto it = E->Widths.constFind(Line);
+            if (it != E->Widths.constEnd()) {
+                ++E->Hits;
+                return *it;
+            }
+            ++E->Misses;
+        }
         const int w = E->Font.Metrics().horizontalAdvance(Line);
         // a table of distinct texts would only fill the memory
-        if (E->Widths.size() < 65536) E->Widths.insert(Line, w);
+        if (useTable && E->Widths.size() < 65536) E->Widths.insert(Line, w);
         return w;
     }
 
@@ -67,6 +83,15 @@ private:
     Entry* FLast = nullptr;
     quint64 FLastKey = 0;
 };
+
+// False when S surely is a plain text to CellTextKind; a quick look without copying S.
+bool MayBeMarkedUp(const QString& S, bool AllowHTML)
+{
+    if (S.isEmpty()) return false;
+    const QChar c = S[0];
+    if (c == QLatin1Char('=') || c == QLatin1Char('|') || c == QLatin1Char('{')) return true;
+    return AllowHTML && S.contains(QLatin1Char('<'));
+}
 
 // The cache of the sizing that runs now (several columns share one).
 TTextWidths* GWidths = nullptr;
@@ -104,6 +129,7 @@ int TProStringGrid::WidestCellInColumn(int ACol, int First, int Last)
 {
     TWidthsScope scope;
     TTextWidths& cache = *GWidths;
+    cache.NewColumn();
     const int rc = DisplToRealColumn(ACol);
     const int line = GridLineWidth();
     const bool dropDown = FControlLook->DropDownAlwaysVisible();
@@ -113,15 +139,32 @@ int TProStringGrid::WidestCellInColumn(int ACol, int First, int Last)
     TFont font;
     TBrush brush;
     int M = 0;
-    for (int r = First; r <= Last; ++r) {
-        if (IsXMergedCell(rc, r)) continue;
+    // The widest line of a text in font E, or -1 when no line is wider than Known.
+    auto textWidth = [&](TTextWidths::Entry* e, const QString& text, int known) {
+        int tw = 0;
+        QString rest = text;
+        do {
+            QString ln;
+            if (FMultilinecells) CutFirstLine(rest, true, ln);
+            else {
+                ln = rest;
+                rest.clear();
+            }
+            if (FURLShow && !FURLFull) StripURLScheme(ln);
+            tw = std::max(tw, TTextWidths::Width(e, ln, std::max(known, tw)));
+        } while (!rest.isEmpty());
+        return tw;
+    };
+    // Every hook, property, graphic and merge a cell may have, asked of each cell in turn.
+    auto measureCell = [&](int r) {
+        if (IsXMergedCell(rc, r)) return;
         int w = 0;
         TCellGraphic* g = GetCellGraphic(rc, r);
         const int gw = g ? GetCellGraphicSize(rc, r).X : 0;
         if (g && g->CellHAlign() == haFull) {
             w = gw - 2 * line - FXYOffset.X - 2;
             M = std::max(M, w);
-            continue;
+            return;
         }
         int extra = gw;
         if (dropDown && HasComboBox(ACol, r)) extra += 16;
@@ -143,24 +186,57 @@ int TProStringGrid::WidestCellInColumn(int ACol, int First, int Last)
                 font.SetStyle(st);
             }
             if (zoomed) font.SetSize(font.Size() + FZoomFactor);
-            TTextWidths::Entry* e = cache.For(font);
-            const int known = M - extra;
-            QString rest = text;
-            do {
-                QString ln;
-                if (FMultilinecells) CutFirstLine(rest, true, ln);
-                else {
-                    ln = rest;
-                    rest.clear();
-                }
-                if (FURLShow && !FURLFull) StripURLScheme(ln);
-                tw = std::max(tw, TTextWidths::Width(e, ln, std::max(known, tw)));
-            } while (!rest.isEmpty());
-            if (tw < 0) continue;   // no wider than the widest so far
+            tw = textWidth(cache.For(font), text, M - extra);
+            if (tw < 0) return;   // no wider than the widest so far
         }
         w = extra + tw;
         M = std::max(M, w);
+    };
+
+    // A plain normal cell of a plain grid has no hook, property, graphic or merge to ask
+    // about: its text is the stored one, its font the grid's, and nothing stands beside the
+    // text. Its rows then read the store directly with one font for the column. Any other
+    // grid, column or row takes the general way above.
+    const bool plainGrid = typeid(*this) == typeid(TProStringGrid) && !FHasCellProps && FPropsCols == 0 &&
+                           !OnGetDisplText && !OnGetDisplWideText && !FURLShowInText &&
+                           !FGrouping->ShowGroupCount() && !OnGetFloatFormat && !OnGetCellColor &&
+                           !OnIsFixedCell && !(dropDown && OnHasComboBox) &&
+                           !(FFixedRowAlways && RowCount() == FFixedRowsMin) &&
+                           !(FFixedColAlways && ColCount() == FFixedColsMin);
+    const bool plainCol = plainGrid && ACol >= FixedCols() && ACol < ColCount() - FFixedRightCols &&
+                          !(rc == 0 && FMouseActions->HotmailRowSelect());
+    int from = Last + 1, to = Last;   // the rows read directly
+    if (plainCol) {
+        from = std::max(First, FixedRows());
+        to = std::min(Last, RowCount() - FFixedFooters - 1);
+        if (from > to) from = Last + 1, to = Last;
     }
+    const int filterRow = FFilterDropDownAuto ? FFilterDropDownRow : -1;
+    const int sortRow = sortCol ? FSortSettings->Row() : -1;
+    for (int r = First; r < std::min(from, Last + 1); ++r) measureCell(r);
+    if (from <= to) {
+        TFont plain;
+        plain.Assign(*Font());
+        if (zoomed) plain.SetSize(plain.Size() + FZoomFactor);
+        TTextWidths::Entry* e = cache.For(plain);
+        const bool plainLines = !(FURLShow && !FURLFull);
+        for (int r = from; r <= to; ++r) {
+            if (r == filterRow || r == sortRow) {
+                measureCell(r);
+                continue;
+            }
+            const QString text = GetGridCell(rc, r);
+            if (MayBeMarkedUp(text, FEnableHTML) && CellTextKind(text, FEnableHTML) != 0) {
+                measureCell(r);
+                continue;
+            }
+            // one line as it stands: measured without splitting or copying
+            const int tw = plainLines && !text.contains(QChar(13)) ? TTextWidths::Width(e, text, M)
+                                                                   : textWidth(e, text, M);
+            if (tw > M) M = tw;
+        }
+    }
+    for (int r = std::max(First, to + 1); r <= Last; ++r) measureCell(r);
     return M;
 }
 

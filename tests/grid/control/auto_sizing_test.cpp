@@ -1,7 +1,9 @@
 // Columns and rows sized to their measured contents, spread over the width, and numbered.
 #include "grid/control/pro_string_grid.h"
 
+#include <functional>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 
@@ -228,4 +230,49 @@ TEST_F(AutoSizeFixture, AutoNumberingWritesRunningNumbers)
     QStringList got;
     for (int c = 0; c < 5; ++c) got << G->Cells(c, 2);
     EXPECT_EQ(got, (QStringList{"", "4", "3", "2", "1"}));
+}
+
+// A grid without hooks, properties or merges is sized from its stored texts directly; an
+// empty colour hook sends it the general way. Both must give the same widths.
+TEST_F(AutoSizeFixture, PlainGridsGetTheWidthsOfTheGeneralWay)
+{
+    const struct {
+        const char* Name;
+        std::function<void(TProStringGrid*)> Setup;
+    } cases[] = {
+        {"plain", [](TProStringGrid*) {}},
+        {"footer and right fixed column",
+         [](TProStringGrid* g) {
+             g->SetFixedFooters(1);
+             g->SetFixedRightCols(1);
+         }},
+        {"multi-line cells", [](TProStringGrid* g) { g->SetMultilinecells(true); }},
+        {"zoomed", [](TProStringGrid* g) { g->SetZoomFactor(3); }},
+        {"active cell headers", [](TProStringGrid* g) { g->SetActiveCellShow(true); }},
+        {"hidden row", [](TProStringGrid* g) { g->HideRow(3); }},
+        {"URL schemes stripped", [](TProStringGrid* g) { g->SetURLShow(true); }},
+    };
+    const QString texts[] = {QStringLiteral("Head"),
+                             QStringLiteral("short"),
+                             QStringLiteral("http://a.rather.long.example/address"),
+                             QStringLiteral("first line\r\na second line that is longer"),
+                             QStringLiteral("WWWWWWWWWWWWWWWWWW"),
+                             QStringLiteral("the footer text, the longest of the column")};
+    for (const auto& c : cases) {
+        std::vector<int> widths[2];
+        for (int way = 0; way < 2; ++way) {
+            TProStringGrid* g = CreateGrid<TProStringGrid>();
+            g->SetColCount(5);
+            g->SetRowCount(6);
+            g->SetWordWrap(false);
+            for (int col = 0; col < 5; ++col)
+                for (int r = 0; r < 6; ++r) g->SetCells(col, r, texts[(r + col) % 6]);
+            c.Setup(g);
+            if (way == 1) g->OnGetCellColor = [](TObject*, int, int, TGridDrawState, TBrush*, TFont*) {};
+            g->AutoSizeColumns(true);
+            for (int col = 0; col < g->ColCount(); ++col) widths[way].push_back(g->ColWidths(col));
+            g->Free();
+        }
+        EXPECT_EQ(widths[0], widths[1]) << c.Name;
+    }
 }
