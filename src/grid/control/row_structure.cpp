@@ -171,12 +171,14 @@ void TProStringGrid::RemoveRowsEx(int ARow, int ACount)
 {
     if (ACount <= 0) return;
     CheckRange(ARow, ACount, RowCount());
-    // The objects belong to the caller now: the rows leave without freeing them.
+    // Objects the caller put in the cells are the caller's and are dropped, not freed; the
+    // grid's own cell properties have no other owner and are freed with their rows (row
+    // moves copy only the texts, so anything else would leak them).
     const int oldRow = GetRowEx(), oldTop = GetTopRowEx();
     std::vector<int> reals;
     for (int r = ARow; r < ARow + ACount; ++r) reals.push_back(RealRowIndex(r));
     if (FMouseActions->DisjunctRowSelect()) EraseSelectFlags(FRowSelect, RowRange(ARow, ACount));
-    TakeOutRows(RowRange(ARow, ACount), false);
+    TakeOutRows(RowRange(ARow, ACount), true);
     HiddenRowsRemoved(reals);
     FMaxRowCount = std::max(RowCount(), FMaxRowCount - ACount);
     if (oldRow < RowCount()) {
