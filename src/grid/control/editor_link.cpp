@@ -131,6 +131,14 @@ void TEditLink::Wire(QWidget* C)
     C->installEventFilter(this);
 }
 
+void TEditLink::GridGone(TProStringGrid* G)
+{
+    if (FOwner != G) return;
+    if (FWired) FWired->removeEventFilter(this);
+    FWired = nullptr;
+    FOwner = nullptr;
+}
+
 bool TEditLink::eventFilter(QObject* Watched, QEvent* E)
 {
     if (Watched == FPopupForm && E->type() == QEvent::WindowDeactivate) {

@@ -83,6 +83,8 @@ private:
     friend class TProStringGrid;
     // Routes the keys and the leaving of the control (and of its children) here.
     void Wire(QWidget* C);
+    // The grid is going: no event of its dying children may reach it through the link.
+    void GridGone(TProStringGrid* G);
     TProStringGrid* FOwner = nullptr;
     bool FWantKeyLeftRight = false, FWantKeyUpDown = false, FWantKeyHomeEnd = false, FWantKeyPriorNext = false;
     bool FWantKeyReturn = false, FWantKeyEscape = false;

@@ -1,4 +1,5 @@
 #include "grid/control/pro_string_grid.h"
+#include "grid/control/editor_link.h"
 
 #include "grid/base/text_packing.h"
 #include "grid/control/grid_unit.h"
@@ -298,6 +299,7 @@ void TProStringGrid::Teardown()
         BalloonDone();
         if (FOwnerForm) FOwnerForm->removeEventFilter(this);
     }
+    if (FEditLink) FEditLink->GridGone(this);
     // 3.
     if (FColumnSize->Save()) SaveColSizes();
     // 4. Show every hidden row and column so that all their cell properties are reached.
