@@ -1,6 +1,6 @@
 // The background picture and gradient, and the scroll indicators of the metro look, read back
 // pixel by pixel from offscreen renders.
-#include "grid_shots.h"
+#include "support/grid_shots.h"
 
 #include <QApplication>
 #include <QTest>

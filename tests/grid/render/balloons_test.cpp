@@ -1,5 +1,5 @@
 #include "grid/control/balloon_tooltip.h"
-#include "shown_grid.h"
+#include "support/shown_grid.h"
 
 #include <QMimeData>
 

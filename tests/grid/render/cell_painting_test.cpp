@@ -1,7 +1,7 @@
 // Cells as they show: small grids rendered offscreen, checked at the pixels their look fixes.
 #include "grid/base/drawing_routines.h"
 #include "grid/control/pro_column_grid.h"
-#include "grid_shots.h"
+#include "support/grid_shots.h"
 
 #include <QTest>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The floating footer: settings, the row of calculated values under the columns, the panel
 // below the cells that follows scrolling and reports clicks.
-#include "grid_shots.h"
-#include "shown_grid.h"
+#include "support/grid_shots.h"
+#include "support/shown_grid.h"
 
 #include <QTest>
 #include <gtest/gtest.h>

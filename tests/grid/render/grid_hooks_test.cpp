@@ -1,7 +1,7 @@
 // The grid's hooks: rows deleted and inserted from the keyboard, cell texts saved and loaded,
 // and the notifications of the balloon tooltip and the date picker.
-#include "grid_shots.h"
-#include "shown_grid.h"
+#include "support/grid_shots.h"
+#include "support/shown_grid.h"
 #include "platform/core/dateutils.h"
 #include "platform/ui/notify.h"
 

@@ -3,7 +3,7 @@
 #include "grid/base/drawing_routines.h"
 #include "grid/control/grid_unit.h"
 #include "grid/render/grid_paint.h"
-#include "grid_shots.h"
+#include "support/grid_shots.h"
 
 #include <QApplication>
 #include <QBitmap>

@@ -2,7 +2,7 @@
 // grid's settings, and a few of them as they show.
 #include "grid/base/drawing_routines.h"
 #include "grid/base/theme.h"
-#include "grid_shots.h"
+#include "support/grid_shots.h"
 
 #include <QApplication>
 #include <QSettings>

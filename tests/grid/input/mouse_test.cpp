@@ -1,5 +1,5 @@
 // The mouse buttons on a shown string grid, driven as a user drives them.
-#include "shown_grid.h"
+#include "support/shown_grid.h"
 #include "platform/ui/url_opener.h"
 
 #include <QApplication>

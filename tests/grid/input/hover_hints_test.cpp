@@ -1,6 +1,6 @@
 // The mouse over a shown string grid: hover looks, cursors and hints.
 #include "grid/base/drawing_routines.h"
-#include "shown_grid.h"
+#include "support/shown_grid.h"
 
 #include <QApplication>
 #include <QHelpEvent>

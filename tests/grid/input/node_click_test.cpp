@@ -1,4 +1,4 @@
-#include "shown_grid.h"
+#include "support/shown_grid.h"
 
 namespace {
 struct NodeClick : ShownGridFixture {

@@ -3,7 +3,7 @@
 // stretching and proportional sizing of columns, and the scroll bar settings.
 #include "grid/control/pro_column_grid.h"
 #include "platform/core/sysutils.h"
-#include "shown_grid.h"
+#include "support/shown_grid.h"
 
 #include <QCursor>
 #include <QDialog>

@@ -1,6 +1,6 @@
 // Columns and rows moved by code and by dragging their header cells: what travels with them.
-#include "grid_shots.h"
-#include "shown_grid.h"
+#include "support/grid_shots.h"
+#include "support/shown_grid.h"
 #include "platform/ui/cursors.h"
 
 #include <QApplication>
