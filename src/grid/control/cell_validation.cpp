@@ -2,6 +2,7 @@
 // grid's focus and click moments around it.
 #include "grid/control/grid_change_notifier.h"
 #include "grid/control/pro_inplace_edit.h"
+#include "grid/control/grid_selection.h"
 #include "grid/control/pro_string_grid.h"
 
 #include <QApplication>
@@ -36,9 +37,7 @@ bool TProStringGrid::ValidateCell(const QString& NewValue)
         if (V != FOldCellText && Valid) {
             FGridModified = true;
             if (FixedCols() > 0) {
-                const int rr = RealRowIndex(Row());
-                while (FModifiedRows->Count() <= rr) FModifiedRows->Add(0);
-                FModifiedRows->SetInteger(rr, 1);
+                FSelect->SetRowModified(RealRowIndex(Row()), true);
                 if (FShowModified->Enabled()) RepaintCell(0, Row());
             }
         }
@@ -102,8 +101,7 @@ bool TProStringGrid::ValidateCellWide(const QString& NewValue)
         if (NewValue != FOldCellTextWide) {
             FGridModified = true;
             if (FShowModified->Enabled() && FixedCols() > 0) {
-                while (FModifiedRows->Count() <= FOldRow) FModifiedRows->Add(0);
-                FModifiedRows->SetInteger(FOldRow, 1);
+                FSelect->SetRowModified(FOldRow, true);
                 RepaintCell(0, FOldRow);
             }
         }

@@ -2,6 +2,7 @@
 #include "grid/control/editor_link.h"
 
 #include "grid/base/text_packing.h"
+#include "grid/control/grid_selection.h"
 #include "grid/control/grid_unit.h"
 #include "platform/core/sysutils.h"
 
@@ -192,17 +193,12 @@ void TProStringGrid::CreateSubObjects(bool InitDesign)
     FRowHeaders->OnChange = [this](TObject*) { ShowRowHeaders(); };
     Sortlist = std::make_unique<TGridStrings>();
     FLookupItems = std::make_unique<TGridStrings>();
-    FRowSelect.clear();
-    FColSelect.clear();
+    FSelect = std::make_unique<TGridSelection>();
     FSortIndexes = std::make_unique<TSortIndexList>(0, 0);
     FSortRowXRef = std::make_unique<TIntList>(0, 0);
     FUnSortRowXRef = std::make_unique<TIntList>(0, 0);
     FMergedColumns = std::make_unique<TIntList>(0, 0);
     FMergedColumns->OnChange = [this](TObject*, int, int) { MergedColumnsChanged(); };
-    FSelectedCells = std::make_unique<TIntList>(0, 0);
-    FSelectedRows = std::make_unique<TIntList>(0, 0);
-    FModifiedRows = std::make_unique<TIntList>(0, 0);
-    FEnabledRows = std::make_unique<TIntList>(0, 0);
     FRowIndicator = std::make_unique<TBitmap>();
     FBackGround = std::make_unique<TBackGround>(this);
     FScrollHintWnd = new THTMLHintWindow(this);
@@ -326,10 +322,7 @@ void TProStringGrid::Teardown()
     FSortRowXRef.reset();
     FUnSortRowXRef.reset();
     FMergedColumns.reset();
-    FSelectedCells.reset();
-    FSelectedRows.reset();
-    FModifiedRows.reset();
-    FEnabledRows.reset();
+    FSelect.reset();
     FNotifierList.clear();
     FPrintSettings.reset();
     FHTMLSettings.reset();
@@ -351,8 +344,6 @@ void TProStringGrid::Teardown()
     FActiveCellFont.OnChange = nullptr;
     FRowHeaders.reset();
     FLookupItems.reset();
-    FRowSelect.clear();
-    FColSelect.clear();
     FSortIndexes.reset();
     FRowIndicator.reset();
     FBackGround.reset();
@@ -928,17 +919,7 @@ void TProStringGrid::MoveColumn(int FromIndex, int ToIndex)
         throw EProGridError(QStringLiteral("Invalid column accessed"));
     if (FColumnOrder->Count() == 0) SetColumnOrder();
     TStringGrid::MoveColumn(FromIndex, ToIndex);
-    for (int i = 0; i < FControlList->Count(); ++i) {
-        TControlItem* item = FControlList->GetControl(i);
-        const int c = item->X();
-        if (ToIndex < FromIndex) {
-            if (c >= ToIndex && c < FromIndex) item->SetX(c + 1);
-            else if (c == FromIndex) item->SetX(ToIndex);
-        } else {
-            if (c > FromIndex && c <= ToIndex) item->SetX(c - 1);
-            else if (c == FromIndex) item->SetX(ToIndex);
-        }
-    }
+    ShiftCellControls(TAxisShift::Move(FromIndex, ToIndex), false);
     CellControlsUpdate(false);
 }
 
@@ -950,17 +931,7 @@ void TProStringGrid::MoveRow(int FromIndex, int ToIndex)
     if (FFloatingFooter->Visible() && FFloatingFooter->FooterStyle() == fsFixedLastRow && ToIndex == RowCount() - 1)
         return;
     TStringGrid::MoveRow(FromIndex, ToIndex);
-    for (int i = 0; i < FControlList->Count(); ++i) {
-        TControlItem* item = FControlList->GetControl(i);
-        const int r = item->Y();
-        if (ToIndex < FromIndex) {
-            if (r >= ToIndex && r < FromIndex) item->SetY(r + 1);
-            else if (r == FromIndex) item->SetY(ToIndex);
-        } else {
-            if (r > FromIndex && r <= ToIndex) item->SetY(r - 1);
-            else if (r == FromIndex) item->SetY(ToIndex);
-        }
-    }
+    ShiftCellControls(TAxisShift::Move(FromIndex, ToIndex), true);
     CellControlsUpdate(false);
 }
 

@@ -79,6 +79,9 @@ using TGetFloatFormatEvent =
 // The entry of a cell in the disjunct cell selection: (row shl 16) or column.
 int CellKey(int ACol, int ARow);
 
+class TAxisShift;
+class TGridSelection;
+
 // A pop-up form that never becomes the active window and lets clicks pass.
 class TNoActiveForm : public TForm {
 public:
@@ -469,6 +472,13 @@ public:
     // Places the controls of cells over their cells as scrolled, hides those out of view;
     // RebuildList first collects them anew from the cells.
     virtual void CellControlsUpdate(bool RebuildList);
+    // The entries of the cell-control list follow a change of the real rows (Rows) or of the
+    // columns; the controls of removed rows or columns are hidden and leave the list (the
+    // controls themselves are their owner's).
+    void ShiftCellControls(const TAxisShift& Shift, bool Rows);
+    // The per-row marks kept in use: modified rows while they are shown, disabled rows once
+    // some row was disabled.  Row structure changes shift these by display row.
+    unsigned RowMarkStores() const;
     virtual void SearchFooterChanged(TObject* Sender);
     virtual void ShowColumnHeaders();
     virtual void ShowRowHeaders();
@@ -1952,11 +1962,10 @@ private:
     std::unique_ptr<TGridStrings> FRowHeaders;
     std::unique_ptr<TGridStrings> Sortlist;
     std::unique_ptr<TGridStrings> FLookupItems;
-    std::vector<intptr_t> FRowSelect;
-    std::vector<intptr_t> FColSelect;
+    // Row, column and cell selection flags, selected rows, modified and disabled rows.
+    std::unique_ptr<TGridSelection> FSelect;
     std::unique_ptr<TSortIndexList> FSortIndexes;
-    std::unique_ptr<TIntList> FSortRowXRef, FUnSortRowXRef, FMergedColumns, FSelectedCells, FSelectedRows,
-        FModifiedRows, FEnabledRows;
+    std::unique_ptr<TIntList> FSortRowXRef, FUnSortRowXRef, FMergedColumns;
     std::unique_ptr<TBitmap> FRowIndicator;
     std::unique_ptr<TBackGround> FBackGround;
     THTMLHintWindow* FScrollHintWnd = nullptr;

@@ -1,6 +1,7 @@
 // Row and column structure: rows and columns are inserted, removed, appended and swapped
 // together with their texts, cell properties, sizes, hidden state, flags and merged blocks.
 // Every operation on many rows is one pass over the store (TakeOutRows, PutInEmptyRows).
+#include "grid/control/grid_selection.h"
 #include "grid/control/pro_string_grid.h"
 
 #include <algorithm>
@@ -14,46 +15,13 @@ std::vector<int> RowRange(int From, int Count)
     std::iota(rows.begin(), rows.end(), From);
     return rows;
 }
-
-// Per-row flag lists lose the entries of the removed rows (ascending); rows past the list's
-// end have no entry.
-void EraseFlags(TIntList* List, const std::vector<int>& Rows)
-{
-    if (!List || Rows.empty() || List->Count() <= Rows.front()) return;
-    std::vector<int> kept;
-    kept.reserve(size_t(List->Count()));
-    for (int i = 0; i < List->Count(); ++i)
-        if (!std::binary_search(Rows.begin(), Rows.end(), i)) kept.push_back(List->GetInteger(i));
-    List->Clear();
-    for (int v : kept) List->Add(v);
-}
-
-void InsertFlags(TIntList* List, int At, int Count)
-{
-    if (!List || List->Count() < At) return;
-    std::vector<int> all;
-    all.reserve(size_t(List->Count() + Count));
-    for (int i = 0; i < List->Count(); ++i) all.push_back(List->GetInteger(i));
-    all.insert(all.begin() + At, size_t(Count), 0);
-    List->Clear();
-    for (int v : all) List->Add(v);
-}
-
-void EraseSelectFlags(std::vector<intptr_t>& Flags, const std::vector<int>& Rows)
-{
-    if (Rows.empty() || Flags.size() <= size_t(Rows.front())) return;
-    size_t out = 0;
-    for (size_t i = 0; i < Flags.size(); ++i)
-        if (!std::binary_search(Rows.begin(), Rows.end(), int(i))) Flags[out++] = Flags[i];
-    Flags.resize(out);
-}
-
-// Removed positions below `Index` (ascending `Removed`).
-int RemovedBelow(const std::vector<int>& Removed, int Index)
-{
-    return int(std::lower_bound(Removed.begin(), Removed.end(), Index) - Removed.begin());
-}
 }  // namespace
+
+unsigned TProStringGrid::RowMarkStores() const
+{
+    return (FShowModified->Enabled() ? TGridSelection::ModifiedRows : 0u) |
+           (FUseEnabledRows ? TGridSelection::EnabledRows : 0u);
+}
 
 void TProStringGrid::CheckRange(int From, int Count, int Limit)
 {
@@ -76,14 +44,15 @@ void TProStringGrid::CanInsertRow(int ARow, bool& CanInsert)
 void TProStringGrid::HiddenRowsRemoved(const std::vector<int>& RealRows)
 {
     if (RealRows.empty()) return;
-    // Hidden rows keep their order, so the items stay sorted.
-    for (auto& item : FGridItems) item->SetIdx(item->Idx() - RemovedBelow(RealRows, item->Idx()));
+    // Hidden rows are none of the removed ones and keep their order, so the items stay sorted.
+    const TAxisShift shift = TAxisShift::Erase(RealRows);
+    for (auto& item : FGridItems) item->SetIdx(shift(item->Idx()));
 }
 
 void TProStringGrid::HiddenRowsInserted(int RealRow, int Count)
 {
-    for (auto& item : FGridItems)
-        if (item->Idx() >= RealRow) item->SetIdx(item->Idx() + Count);
+    const TAxisShift shift = TAxisShift::Insert(RealRow, Count);
+    for (auto& item : FGridItems) item->SetIdx(shift(item->Idx()));
 }
 
 // ---- removing rows -------------------------------------------------------------------------
@@ -98,23 +67,13 @@ void TProStringGrid::RemoveRowSet(std::vector<int> Rows, bool FreeProps)
     reals.reserve(Rows.size());
     for (int r : Rows) reals.push_back(RealRowIndex(r));
 
-    // Controls of removed rows leave the list (the controls themselves are the owner's);
-    // those below move up with their rows.
+    // Controls of removed rows leave the list; those below move up with their rows.
     bool hadControls = FControlList->Count() > 0;
-    for (int i = FControlList->Count() - 1; i >= 0; --i) {
-        TControlItem* item = FControlList->GetControl(i);
-        if (std::binary_search(reals.begin(), reals.end(), item->Y())) {
-            if (item->Control()) item->Control()->setVisible(false);
-            FControlList->RemoveControl(i);
-        } else {
-            item->SetY(item->Y() - RemovedBelow(reals, item->Y()));
-        }
-    }
+    ShiftCellControls(TAxisShift::Erase(reals), true);
     HiddenRowsRemoved(reals);
-    if (FShowModified->Enabled()) EraseFlags(FModifiedRows.get(), Rows);
-    if (FUseEnabledRows) EraseFlags(FEnabledRows.get(), Rows);
+    FSelect->EraseRows(Rows, RowMarkStores());
     if (FMouseActions->DisjunctRowSelect())
-        EraseSelectFlags(FRowSelect, FMouseActions->RowSelectPersistent() ? reals : Rows);
+        FSelect->EraseRows(FMouseActions->RowSelectPersistent() ? reals : Rows, TGridSelection::RowFlags);
 
     const bool entered = FEntered;
     FEntered = false;
@@ -177,7 +136,7 @@ void TProStringGrid::RemoveRowsEx(int ARow, int ACount)
     const int oldRow = GetRowEx(), oldTop = GetTopRowEx();
     std::vector<int> reals;
     for (int r = ARow; r < ARow + ACount; ++r) reals.push_back(RealRowIndex(r));
-    if (FMouseActions->DisjunctRowSelect()) EraseSelectFlags(FRowSelect, RowRange(ARow, ACount));
+    if (FMouseActions->DisjunctRowSelect()) FSelect->EraseRows(RowRange(ARow, ACount), TGridSelection::RowFlags);
     TakeOutRows(RowRange(ARow, ACount), true);
     HiddenRowsRemoved(reals);
     FMaxRowCount = std::max(RowCount(), FMaxRowCount - ACount);
@@ -211,13 +170,9 @@ void TProStringGrid::InsertRows(int ARow, int ACount, bool UpdateCellControls)
     const int real = RealRowIndex(ARow);
     PutInEmptyRows(RowRange(ARow, ACount));
     HiddenRowsInserted(real, ACount);
-    if (FShowModified->Enabled()) InsertFlags(FModifiedRows.get(), ARow, ACount);
-    if (FUseEnabledRows) InsertFlags(FEnabledRows.get(), ARow, ACount);
+    FSelect->InsertRows(ARow, ACount, RowMarkStores());
     if (UpdateCellControls && FControlList->Count() > 0) {
-        for (int i = 0; i < FControlList->Count(); ++i) {
-            TControlItem* item = FControlList->GetControl(i);
-            if (item->Y() >= real) item->SetY(item->Y() + ACount);
-        }
+        ShiftCellControls(TAxisShift::Insert(real, ACount), true);
         CellControlsUpdate(false);
     }
     if (!Destroying()) CellsChanged(TRect{0, ARow, ColCount() - 1, ARow + ACount});
@@ -377,12 +332,7 @@ void TProStringGrid::SwapRows(int ARow1, int ARow2)
     if (ARow1 == ARow2) return;
     SwapStoreRows(ARow1, ARow2);
     RenumberStoreRows(std::min(ARow1, ARow2));
-    const int r1 = RealRowIndex(ARow1), r2 = RealRowIndex(ARow2);
-    for (int i = 0; i < FControlList->Count(); ++i) {
-        TControlItem* item = FControlList->GetControl(i);
-        if (item->Y() == r1) item->SetY(r2);
-        else if (item->Y() == r2) item->SetY(r1);
-    }
+    ShiftCellControls(TAxisShift::Swap(RealRowIndex(ARow1), RealRowIndex(ARow2)), true);
     CellControlsUpdate(false);
 }
 
@@ -401,11 +351,7 @@ void TProStringGrid::SwapColumns(int ACol1, int ACol2)
     });
     if (FSortSettings->Column() == ACol1) FSortSettings->SetColumn(ACol2);
     else if (FSortSettings->Column() == ACol2) FSortSettings->SetColumn(ACol1);
-    for (int i = 0; i < FControlList->Count(); ++i) {
-        TControlItem* item = FControlList->GetControl(i);
-        if (item->X() == ACol1) item->SetX(ACol2);
-        else if (item->X() == ACol2) item->SetX(ACol1);
-    }
+    ShiftCellControls(TAxisShift::Swap(ACol1, ACol2), false);
     CellControlsUpdate(false);
 }
 
@@ -437,17 +383,9 @@ void TProStringGrid::SortSwapRows(int ARow1, int ARow2)
     if (FMouseActions->DisjunctRowSelect() && FNavigation->MoveRowOnSort()) {
         const int a = NumHiddenRows() > 0 ? RealRowIndex(ARow1) : ARow1;
         const int b = NumHiddenRows() > 0 ? RealRowIndex(ARow2) : ARow2;
-        const size_t need = size_t(std::max(a, b)) + 1;
-        if (FRowSelect.size() < need) FRowSelect.resize(need, 0);
-        std::swap(FRowSelect[size_t(a)], FRowSelect[size_t(b)]);
+        FSelect->SwapRows(a, b, TGridSelection::RowFlags);
     }
-    if (FShowModified->Enabled()) {
-        const int need = std::max(ARow1, ARow2) + 1;
-        while (FModifiedRows->Count() < need) FModifiedRows->Add(0);
-        const int v = FModifiedRows->GetInteger(ARow1);
-        FModifiedRows->SetInteger(ARow1, FModifiedRows->GetInteger(ARow2));
-        FModifiedRows->SetInteger(ARow2, v);
-    }
+    if (FShowModified->Enabled()) FSelect->SwapRows(ARow1, ARow2, TGridSelection::ModifiedRows);
     if (FSortRow == ARow1) FSortRow = ARow2;
     else if (FSortRow == ARow2) FSortRow = ARow1;
 }
@@ -559,7 +497,7 @@ void TProStringGrid::RemoveSelectedCols()
         for (int c = ColCount() - 1; c >= FixedCols(); --c) {
             if (!GetColSelect(c)) continue;
             RemoveCols(c, 1);
-            if (size_t(c) < FColSelect.size()) FColSelect.erase(FColSelect.begin() + c);
+            FSelect->EraseCols({c}, TGridSelection::ColFlags);
         }
         return;
     }
@@ -574,7 +512,7 @@ void TProStringGrid::RemoveUnSelectedCols()
         for (int c = ColCount() - 1; c >= FixedCols(); --c) {
             if (GetColSelect(c)) continue;
             RemoveCols(c, 1);
-            if (size_t(c) < FColSelect.size()) FColSelect.erase(FColSelect.begin() + c);
+            FSelect->EraseCols({c}, TGridSelection::ColFlags);
         }
     } else {
         const TGridRect s = Selection();

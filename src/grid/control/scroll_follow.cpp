@@ -1,6 +1,7 @@
 // What follows a scroll of the grid: controls placed in cells and the per-cell scroll bar,
 // open special editors, the footer; the grid's key-up step; and the translucent snapshot of
 // a cell range shown while dragging.
+#include "grid/control/grid_selection.h"
 #include "grid/control/pro_string_grid.h"
 
 #include <QLabel>
@@ -8,6 +9,22 @@
 #include <QScrollBar>
 
 // ---- controls in cells --------------------------------------------------------------------
+
+void TProStringGrid::ShiftCellControls(const TAxisShift& Shift, bool Rows)
+{
+    for (int i = FControlList->Count() - 1; i >= 0; --i) {
+        TControlItem* item = FControlList->GetControl(i);
+        const int to = Shift(Rows ? item->Y() : item->X());
+        if (to < 0) {
+            if (item->Control()) item->Control()->setVisible(false);
+            FControlList->RemoveControl(i);
+        } else if (Rows) {
+            item->SetY(to);
+        } else {
+            item->SetX(to);
+        }
+    }
+}
 
 void TProStringGrid::CellControlsUpdate(bool RebuildList)
 {
@@ -117,43 +134,38 @@ void TProStringGrid::KeyUp(int& Key, TShiftState Shift)
     if (!(sel == FMoveSelection) && (tab || arrow)) SelectionChanged(sel.Left, sel.Top, sel.Right, sel.Bottom);
 
     const bool disjunct = FMouseActions->DisjunctCellSelect() && !Options().Contains(goEditing);
-    auto key = CellKey;
     TGridRect s = sel;
     if (s.Left > s.Right) std::swap(s.Left, s.Right);
     if (s.Top > s.Bottom) std::swap(s.Top, s.Bottom);
     if (disjunct && Shift.Contains(ssShift)) {
         for (int r = o.Top; r <= o.Bottom; ++r)
             for (int c = o.Left; c <= o.Right; ++c)
-                if (int i = FSelectedCells->IndexOf(key(c, r)); i >= 0) FSelectedCells->Delete(i);
+                FSelect->SetCellSelected(c, r, false);
         for (int r = s.Top; r <= s.Bottom; ++r)
             for (int c = s.Left; c <= s.Right; ++c)
-                if (!(c == Col() && r == Row()) && FSelectedCells->IndexOf(key(c, r)) < 0) FSelectedCells->Add(key(c, r));
+                if (!(c == Col() && r == Row())) FSelect->SetCellSelected(c, r, true);
     }
     if (Key == VK_SPACE && disjunct) {
         const TPoint b = BaseCell(Col(), Row());
         auto repaintSelected = [&] {
-            for (int i = 0; i < FSelectedCells->Count(); ++i) {
-                const int v = FSelectedCells->GetInteger(i);
-                RepaintCell(v & 0xFFFF, v >> 16);
-            }
+            for (int v : FSelect->CellKeys()) RepaintCell(TGridSelection::KeyCol(v), TGridSelection::KeyRow(v));
         };
         if (!IsFixed(b.X, b.Y)) {
             bool allow = true;
             if (OnSelectCell) OnSelectCell(this, b.X, b.Y, allow);
             if (!allow) return;
             if (Shift.Contains(ssCtrl)) {
-                if (int i = FSelectedCells->IndexOf(key(b.X, b.Y)); i >= 0) FSelectedCells->Delete(i);
-                else FSelectedCells->Add(key(b.X, b.Y));
+                FSelect->ToggleCell(b.X, b.Y);
             } else {
                 repaintSelected();
-                FSelectedCells->Clear();
-                FSelectedCells->Add(key(b.X, b.Y));
+                FSelect->ClearCells();
+                FSelect->SetCellSelected(b.X, b.Y, true);
             }
         }
         if (s.Left != s.Right || s.Top != s.Bottom) {
             for (int r = s.Top; r <= s.Bottom; ++r)
                 for (int c = s.Left; c <= s.Right; ++c)
-                    if (!(c == b.X && r == b.Y) && FSelectedCells->IndexOf(key(c, r)) < 0) FSelectedCells->Add(key(c, r));
+                    if (!(c == b.X && r == b.Y)) FSelect->SetCellSelected(c, r, true);
             repaintSelected();
         }
         RepaintCell(Col(), Row());

@@ -2,11 +2,12 @@
 // flags, and the per-row modified and enabled flags.
 #include "grid/base/grid_error.h"
 #include "grid/base/text_packing.h"
+#include "grid/control/grid_selection.h"
 #include "grid/control/pro_string_grid.h"
 
 #include <algorithm>
 
-int CellKey(int ACol, int ARow) { return (ARow << 16) | (ACol & 0xFFFF); }
+int CellKey(int ACol, int ARow) { return TGridSelection::CellKey(ACol, ARow); }
 
 namespace {
 
@@ -29,7 +30,7 @@ bool TProStringGrid::GetRowSelect(int ARow) const
     if (!FMouseActions->RowSelectPersistent() && (ARow < 0 || ARow >= RowCount() + NumHiddenRows()))
         throw EProGridError(QStringLiteral("Invalid row %1 accessed").arg(ARow));
     if (FMouseActions->DisjunctRowSelect())
-        return ARow >= 0 && size_t(ARow) < FRowSelect.size() && FRowSelect[size_t(ARow)] != 0;
+        return FSelect->RowSelected(ARow);
     const TGridRect s = Selection();
     return ARow >= s.Top && ARow <= s.Bottom;
 }
@@ -40,18 +41,14 @@ void TProStringGrid::SetRowSelect(int ARow, bool Value)
 {
     if (ARow < 0 || (ARow >= RowCount() + NumHiddenRows() && FixedRows() < RowCount()))
         throw EProGridError(QStringLiteral("Invalid row accessed"));
-    const bool known = size_t(ARow) < FRowSelect.size();
-    const bool was = known && FRowSelect[size_t(ARow)] != 0;
+    const bool known = FSelect->RowFlagKnown(ARow);
+    const bool was = FSelect->RowSelected(ARow);
     bool allow = true;
     if ((!known || was != Value) && OnRowDisjunctSelect) OnRowDisjunctSelect(this, ARow, Value, allow);
     if (!allow) return;
-    if (!known) FRowSelect.resize(size_t(ARow) + 1, 0);
-    FRowSelect[size_t(ARow)] = Value ? 1 : 0;
-    if (Value) {
-        if (ARow >= FixedRows() && !FSelectedRows->HasValue(ARow)) FSelectedRows->Add(ARow);
-    } else {
-        FSelectedRows->DeleteValue(ARow);
-    }
+    FSelect->SetRowSelected(ARow, Value);
+    if (!Value) FSelect->RemoveSelectedRow(ARow);
+    else if (ARow >= FixedRows()) FSelect->AddSelectedRow(ARow);
     if (was != Value) {
         const int displ = FMouseActions->RowSelectPersistent() ? DisplRowIndex(ARow) : ARow;
         if (displ >= 0 && displ < RowCount()) InvalidateRow(displ);
@@ -63,41 +60,34 @@ void TProStringGrid::SetRowSelect(int ARow, bool Value)
 bool TProStringGrid::GetColSelect(int ACol) const
 {
     if (ACol < 0 || ACol >= ColCount()) throw EProGridError(QStringLiteral("Invalid column accessed"));
-    return size_t(ACol) < FColSelect.size() && FColSelect[size_t(ACol)] != 0;
+    return FSelect->ColSelected(ACol);
 }
 
 void TProStringGrid::SetColSelect(int ACol, bool Value)
 {
     if (ACol < 0 || ACol >= ColCount()) throw EProGridError(QStringLiteral("Invalid column accessed"));
-    if (size_t(ACol) >= FColSelect.size()) FColSelect.resize(size_t(ACol) + 1, 0);
-    const bool was = FColSelect[size_t(ACol)] != 0;
-    FColSelect[size_t(ACol)] = Value ? 1 : 0;
-    if (was != Value) InvalidateCol(ACol);
+    if (FSelect->SetColSelected(ACol, Value) != Value) InvalidateCol(ACol);
 }
 
 // ---- counting and enumerating ---------------------------------------------------------------
 
 int TProStringGrid::RowSelectCount() const
 {
-    if (FMouseActions->DisjunctRowSelect()) {
-        const size_t n = std::min(size_t(std::max(0, RowCount() + NumHiddenRows())), FRowSelect.size());
-        return int(std::count_if(FRowSelect.begin(), FRowSelect.begin() + long(n), [](intptr_t v) { return v != 0; }));
-    }
+    if (FMouseActions->DisjunctRowSelect()) return FSelect->RowSelectedCount(RowCount() + NumHiddenRows());
     const TGridRect s = Selection();
     return std::abs(s.Bottom - s.Top) + 1;
 }
 
 int TProStringGrid::ColSelectCount() const
 {
-    if (FMouseActions->DisjunctColSelect())
-        return int(std::count_if(FColSelect.begin(), FColSelect.end(), [](intptr_t v) { return v != 0; }));
+    if (FMouseActions->DisjunctColSelect()) return FSelect->ColSelectedCount();
     const TGridRect s = Selection();
     return s.Right - s.Left + 1;
 }
 
 int TProStringGrid::SelectedRowCount()
 {
-    if (FMouseActions->DisjunctRowSelect()) return FSelectedRows->Count();
+    if (FMouseActions->DisjunctRowSelect()) return int(FSelect->SelectedRowList().size());
     const TGridRect s = Selection();
     const int B = std::min(s.Bottom, RowCount() - FixedFooters() - 1);
     const int T = s.Top, L = s.Left;
@@ -124,52 +114,50 @@ int TProStringGrid::SelectedColCount()
 
 int TProStringGrid::SelectedCellsCount()
 {
-    if (FMouseActions->DisjunctCellSelect()) return FSelectedCells->Count();
-    FSelectedCells->Clear();
+    if (FMouseActions->DisjunctCellSelect()) return FSelect->CellCount();
+    FSelect->ClearCells();
     const TGridRect s = Selection();
     if (s.Left == s.Right && s.Top == s.Bottom) {
-        FSelectedCells->Add(CellKey(Col(), GetRowEx()));
+        FSelect->SetCellSelected(Col(), GetRowEx(), true);
     } else {
         for (int c = s.Left; c <= s.Right; ++c)
-            for (int r = s.Top; r <= s.Bottom; ++r)
-                if (!FSelectedCells->HasValue(CellKey(c, r))) FSelectedCells->Add(CellKey(c, r));
+            for (int r = s.Top; r <= s.Bottom; ++r) FSelect->SetCellSelected(c, r, true);
     }
-    return FSelectedCells->Count();
+    return FSelect->CellCount();
 }
 
 int TProStringGrid::GetSelectedRow(int i) const
 {
-    if (FMouseActions->DisjunctRowSelect()) return i >= 0 && i < FSelectedRows->Count() ? FSelectedRows->GetInteger(i) : -1;
+    if (FMouseActions->DisjunctRowSelect()) {
+        const std::vector<int>& rows = FSelect->SelectedRowList();
+        return i >= 0 && size_t(i) < rows.size() ? rows[size_t(i)] : -1;
+    }
     const TGridRect s = Selection();
     return i >= 0 && s.Top + i <= s.Bottom ? s.Top + i : -1;
 }
 
 TGridCoord TProStringGrid::GetSelectedCell(int i) const
 {
-    const int v = FSelectedCells->GetInteger(i);
-    return {v & 0xFFFF, v >> 16};
+    if (i < 0 || i >= FSelect->CellCount()) throw EListError(QStringLiteral("List index out of bounds (%1)").arg(i));
+    const int v = FSelect->CellKeys()[size_t(i)];
+    return {TGridSelection::KeyCol(v), TGridSelection::KeyRow(v)};
 }
 
 bool TProStringGrid::GetSelectedCells(int i, int j) const
 {
-    if (FMouseActions->DisjunctCellSelect()) return FSelectedCells->HasValue(CellKey(i, j));
+    if (FMouseActions->DisjunctCellSelect()) return FSelect->CellSelected(i, j);
     return PointInGridRect(i, j, Selection());
 }
 
 void TProStringGrid::SetSelectedCells(int i, int j, bool Value)
 {
-    const int key = CellKey(i, j);
-    const bool has = FSelectedCells->HasValue(key);
-    if (has == Value) return;
-    if (Value) FSelectedCells->Add(key);
-    else FSelectedCells->DeleteValue(key);
-    RepaintCell(i, j);
+    if (FSelect->SetCellSelected(i, j, Value)) RepaintCell(i, j);
 }
 
 bool TProStringGrid::IsSelected(int ACol, int ARow)
 {
     if (ARow < FixedRows() || ACol < FixedCols()) return false;
-    if (FMouseActions->DisjunctCellSelect()) return FSelectedCells->HasValue(CellKey(ACol, ARow));
+    if (FMouseActions->DisjunctCellSelect()) return FSelect->CellSelected(ACol, ARow);
     if (FMouseActions->DisjunctRowSelect())
         return GetRowSelect(FMouseActions->RowSelectPersistent() ? RealRowIndex(ARow) : ARow);
     if (FMouseActions->DisjunctColSelect()) return GetColSelect(ACol);
@@ -236,43 +224,32 @@ void TProStringGrid::SelectCells(int FromCol, int FromRow, int ToCol, int ToRow)
 
 void TProStringGrid::ClearRowSelect()
 {
-    for (size_t r = 0; r < FRowSelect.size(); ++r) {
-        if (FRowSelect[r] == 0) continue;
-        FRowSelect[r] = 0;
-        if (int(r) < RowCount()) InvalidateRow(int(r));
-    }
-    FSelectedRows->Clear();
+    for (int r : FSelect->ClearRowSelect())
+        if (r < RowCount()) InvalidateRow(r);
 }
 
 void TProStringGrid::ClearColSelect()
 {
-    for (size_t c = 0; c < FColSelect.size(); ++c) {
-        if (FColSelect[c] == 0) continue;
-        FColSelect[c] = 0;
-        if (int(c) < ColCount()) InvalidateCol(int(c));
-    }
+    for (int c : FSelect->ClearColSelect())
+        if (c < ColCount()) InvalidateCol(c);
 }
 
 void TProStringGrid::ClearSelectedCells()
 {
     SelectCells(FixedCols(), FixedRows(), FixedCols(), FixedRows());
-    FSelectedCells->Clear();
+    FSelect->ClearCells();
     Invalidate();
 }
 
 void TProStringGrid::ClampSelectionToGrid()
 {
-    const int rows = RowCount() + NumHiddenRows();
-    if (!FMouseActions->RowSelectPersistent() && FRowSelect.size() > size_t(std::max(0, rows)))
-        FRowSelect.resize(size_t(std::max(0, rows)));
-    for (int i = FSelectedRows->Count() - 1; i >= 0; --i)
-        if (size_t(FSelectedRows->GetInteger(i)) >= FRowSelect.size() && !FMouseActions->RowSelectPersistent())
-            FSelectedRows->Delete(i);
-    if (FColSelect.size() > size_t(std::max(0, ColCount()))) FColSelect.resize(size_t(std::max(0, ColCount())));
-    for (int i = FSelectedCells->Count() - 1; i >= 0; --i) {
-        const TGridCoord c = GetSelectedCell(i);
-        if (c.X >= ColCount() || c.Y >= RowCount()) FSelectedCells->Delete(i);
+    // Persistent row flags are by real row and outlive the rows shown.
+    if (!FMouseActions->RowSelectPersistent()) {
+        FSelect->TruncateRowFlags(RowCount() + NumHiddenRows());
+        FSelect->DropSelectedRowsFrom(FSelect->RowFlagCount());
     }
+    FSelect->TruncateColFlags(ColCount());
+    FSelect->DropCellsOutside(ColCount(), RowCount());
 }
 
 // ---- rectangle to flags ---------------------------------------------------------------------
@@ -332,28 +309,19 @@ QString TProStringGrid::SelectedText()
 void TProStringGrid::SetRowModified(int ARow, bool Value)
 {
     if (ARow < 0) return;
-    while (FModifiedRows->Count() <= ARow) FModifiedRows->Add(0);
-    FModifiedRows->SetInteger(ARow, Value ? 1 : 0);
+    FSelect->SetRowModified(ARow, Value);
     if (ARow < RowCount()) RepaintCell(0, ARow);
 }
 
-int TProStringGrid::ModifiedRowCount() const
-{
-    int n = 0;
-    for (int i = 0; i < FModifiedRows->Count(); ++i) n += FModifiedRows->GetInteger(i) == 1;
-    return n;
-}
+int TProStringGrid::ModifiedRowCount() const { return FSelect->ModifiedRowCount(); }
 
 void TProStringGrid::ClearModifiedRows()
 {
-    FModifiedRows->Clear();
+    FSelect->ClearModifiedRows();
     Invalidate();
 }
 
-bool TProStringGrid::GetRowModified(int ARow) const
-{
-    return ARow >= 0 && ARow < FModifiedRows->Count() && FModifiedRows->GetInteger(ARow) == 1;
-}
+bool TProStringGrid::GetRowModified(int ARow) const { return FSelect->RowModified(ARow); }
 
 void TProStringGrid::SetRowEnabled(int ARow, bool Value)
 {
@@ -367,15 +335,11 @@ void TProStringGrid::SetRowEnabled(int ARow, bool Value)
         }
     }
     FUseEnabledRows = true;
-    while (FEnabledRows->Count() <= ARow) FEnabledRows->Add(0);
-    FEnabledRows->SetInteger(ARow, Value ? 0 : 1);
+    FSelect->SetRowDisabled(ARow, !Value);
     if (ARow < RowCount()) InvalidateRow(ARow);
 }
 
-bool TProStringGrid::GetRowEnabled(int ARow) const
-{
-    return ARow < 0 || ARow >= FEnabledRows->Count() || FEnabledRows->GetInteger(ARow) == 0;
-}
+bool TProStringGrid::GetRowEnabled(int ARow) const { return !FSelect->RowDisabled(ARow); }
 
 void TProStringGrid::InvalidateCellRange(const TGridRect& R)
 {

@@ -2,6 +2,7 @@
 // platform's mouse steps with their fixed-cell editing, the double click and the right button.
 #include "grid/base/number_routines.h"
 #include "grid/base/text_packing.h"
+#include "grid/control/grid_selection.h"
 #include "grid/control/pro_string_grid.h"
 #include "platform/ui/url_opener.h"
 
@@ -19,8 +20,6 @@ TShiftState StrongestModifier(TShiftState s)
     if (s.Contains(ssCtrl)) return {ssCtrl};
     return {};
 }
-
-int PackCell(int ACol, int ARow) { return (ARow << 16) | (ACol & 0xFFFF); }
 
 }  // namespace
 
@@ -121,7 +120,7 @@ bool TProStringGrid::SelectFixedCells(int ACol, int ARow, TShiftState Shift)
         return true;
     }
     if (fixedCol && !fixedRow && FMouseActions->RowSelect() && FMouseSelectMode == msRow) {
-        if (FMouseActions->DisjunctCellSelect()) FSelectedCells->Clear();
+        if (FMouseActions->DisjunctCellSelect()) FSelect->ClearCells();
         const int from = Shift.Contains(ssShift) ? FPressSelection.Top : ARow;
         select({FixedCols(), std::min(from, ARow), ColCount() - 1, std::max(from, ARow)});
         FMouseSelectStart = from;
@@ -171,7 +170,7 @@ void TProStringGrid::HandleLeftButtonDown(TMessage& Message)
     }
     if (FMouseActions->DisjunctCellSelect() && !(strongest == TShiftState{ssCtrl}) && c >= 0 && r >= 0 &&
         !IsFixed(c, r)) {
-        FSelectedCells->Clear();
+        FSelect->ClearCells();
         Invalidate();
     }
 
@@ -615,29 +614,24 @@ void TProStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
 
     if (FMouseActions->DisjunctCellSelect() && Button == mbLeft && c >= 0 && r >= 0) {
         const TPoint b = BaseCell(c, r);
-        const int packed = PackCell(b.X, b.Y);
         auto repaintListed = [this] {
-            for (int i = 0; i < FSelectedCells->Count(); ++i) {
-                const int v = (*FSelectedCells)[i];
-                RepaintCell(v & 0xFFFF, v >> 16);
-            }
+            for (int v : FSelect->CellKeys()) RepaintCell(TGridSelection::KeyCol(v), TGridSelection::KeyRow(v));
         };
         if (!IsFixed(b.X, b.Y)) {
             bool allow = true;
             if (OnSelectCell) OnSelectCell(this, b.X, b.Y, allow);
             if (!allow) return;
             if (Shift.Contains(ssShift)) {
-                if (!FSelectedCells->HasValue(PackCell(c, r))) FSelectedCells->Add(PackCell(c, r));
+                FSelect->SetCellSelected(c, r, true);
             } else if (Shift.Contains(ssCtrl)) {
-                if (FSelectedCells->HasValue(packed)) FSelectedCells->DeleteValue(packed);
-                else FSelectedCells->Add(packed);
+                FSelect->ToggleCell(b.X, b.Y);
             } else {
                 repaintListed();
-                FSelectedCells->Clear();
-                FSelectedCells->Add(packed);
+                FSelect->ClearCells();
+                FSelect->SetCellSelected(b.X, b.Y, true);
             }
         } else if (!Shift.Contains(ssCtrl)) {
-            FSelectedCells->Clear();
+            FSelect->ClearCells();
             Invalidate();
         }
         const TGridRect s = Selection();
@@ -646,8 +640,7 @@ void TProStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
         } else {
             for (int x = s.Left; x <= s.Right; ++x)
                 for (int y = s.Top; y <= s.Bottom; ++y)
-                    if (!(x == b.X && y == b.Y) && !FSelectedCells->HasValue(PackCell(x, y)))
-                        FSelectedCells->Add(PackCell(x, y));
+                    if (!(x == b.X && y == b.Y)) FSelect->SetCellSelected(x, y, true);
             repaintListed();
             RepaintCell(b.X, b.Y);
         }

@@ -5,6 +5,7 @@
 #include "grid/base/drawing_routines.h"
 #include "grid/base/number_routines.h"
 #include "grid/base/text_packing.h"
+#include "grid/control/grid_selection.h"
 #include "grid/control/pro_string_grid.h"
 #include "platform/core/exception.h"
 #include "platform/core/sysutils.h"
@@ -161,7 +162,7 @@ void TProStringGrid::GetVisualProperties(int ACol, int ARow, TGridDrawState& ASt
     }
 
     if (ma->DisjunctCellSelect() && FShowSelection) {
-        if (FSelectedCells->HasValue((ARow << 16) | (ACol & 0xFFFF))) {
+        if (FSelect->CellSelected(ACol, ARow)) {
             selectedLook();
             AState.Include(gdSelected);
         } else if (ACol == Col() && ARow == GetRowEx()) {
