@@ -10,23 +10,46 @@
 #include <QLabel>
 #include <QStyle>
 
+// A validation runs only while an edit is pending and none runs already (the events it fires
+// may commit again).  While the scope lives the edit is closed and the grid is validating;
+// when it ends, whatever the validation did, the cell's text is kept as the one the next edit
+// starts from.
+class TProStringGrid::TValidationScope {
+public:
+    TValidationScope(TProStringGrid* AGrid, const QString& NewValue)
+    {
+        if (!AGrid->FEditing || AGrid->FValidating) return;
+        G = AGrid;
+        G->FEditing = false;
+        G->FValidating = true;
+        Col = G->RealColIndex(G->FOldCol);
+        Row = G->FOldRow;
+        G->FNewCellText = NewValue;
+    }
+    ~TValidationScope()
+    {
+        if (!G) return;
+        G->SaveOldCellText(G->Col(), G->Row());
+        G->FValidating = false;
+    }
+    TValidationScope(const TValidationScope&) = delete;
+    TValidationScope& operator=(const TValidationScope&) = delete;
+
+    bool Active() const { return G != nullptr; }
+    int Col = -1;  // the real column of the edited cell
+    int Row = -1;
+
+private:
+    TProStringGrid* G = nullptr;
+};
+
 bool TProStringGrid::ValidateCell(const QString& NewValue)
 {
-    if (!FEditing || FValidating) return true;
-    FEditing = false;
-    FValidating = true;
+    const TValidationScope scope(this, NewValue);
+    if (!scope.Active()) return true;
     bool Valid = true;
-    struct Reset {
-        TProStringGrid* G;
-        ~Reset()
-        {
-            G->SaveOldCellText(G->Col(), G->Row());
-            G->FValidating = false;
-        }
-    } reset{this};
-    const int C = RealColIndex(FOldCol);
-    const int R = FOldRow;
-    FNewCellText = NewValue;
+    const int C = scope.Col;
+    const int R = scope.Row;
     if (NewValue != FOldCellText || FAlwaysValidate) {
         const bool Changed = NewValue != FOldCellText;
         const bool advance = Navigation()->AdvanceOnEnter();
@@ -79,21 +102,11 @@ bool TProStringGrid::ValidateCell(const QString& NewValue)
 
 bool TProStringGrid::ValidateCellWide(const QString& NewValue)
 {
-    if (!FEditing || FValidating) return true;
-    FEditing = false;
-    FValidating = true;
+    const TValidationScope scope(this, NewValue);
+    if (!scope.Active()) return true;
     bool Valid = true;
-    struct Reset {
-        TProStringGrid* G;
-        ~Reset()
-        {
-            G->SaveOldCellText(G->Col(), G->Row());
-            G->FValidating = false;
-        }
-    } reset{this};
-    const int C = RealColIndex(FOldCol);
-    const int R = FOldRow;
-    FNewCellText = NewValue;
+    const int C = scope.Col;
+    const int R = scope.Row;
     if (NewValue != FOldCellTextWide || FAlwaysValidate) {
         QString V = NewValue;
         CalcFooterCol(C);

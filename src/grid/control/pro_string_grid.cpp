@@ -23,10 +23,10 @@ TProStringGrid::TProStringGrid(QWidget* AOwner, bool Designing) : TBaseGrid(AOwn
     // The grid code's start-up runs before the first grid exists.
     InitGridUnit();
 
-    // 2. A grid newly placed in a designer gets the texts of its settings objects.
+    // A grid newly placed in a designer gets the texts of its settings objects.
     const bool initDesign = FDesigning && !FLoading;
 
-    // 3.
+    // Start values of the grid's own state.
     FLastTabCol = -1;
     FLastTabRow = -1;
     FHoverlink = -1;
@@ -39,15 +39,15 @@ TProStringGrid::TProStringGrid(QWidget* AOwner, bool Designing) : TBaseGrid(AOwn
     FFitCellsInGrid = true;
     FFilterNormalCellsOnly = true;
 
-    // 4. The owned objects, in order, with their values in between.
+    // The owned objects, in order, with their values in between.
     CreateSubObjects(initDesign);
 
-    // 5.
+    // The size of a new grid.
     SetRowCount(10);
     resize(400, 0xFA);
     // (the hidden-row list and filter were made above; AutoSize stays off)
 
-    // 6.
+    // Colours, selection look, text and printing defaults.
     FHintColor = clInfoBk;
     FHighlightColor = clHighlight;
     FHighLightTextColor = clHighlightText;
@@ -73,9 +73,7 @@ TProStringGrid::TProStringGrid(QWidget* AOwner, bool Designing) : TBaseGrid(AOwn
     FPrintPageTo = 1;
     FLastHintPos = {-1, -1};
 
-    // 7. (balloon settings and modified-row marks were made with the other objects)
-
-    // 8. A grid on a form follows the form's size; the filter goes with the grid.
+    // A grid on a form follows the form's size; the filter goes with the grid.
     if (auto* form = qobject_cast<QDialog*>(AOwner); form && !FDesigning) {
         PrevSizeX = form->width();
         PrevSizeY = form->height();
@@ -83,7 +81,7 @@ TProStringGrid::TProStringGrid(QWidget* AOwner, bool Designing) : TBaseGrid(AOwn
         FOwnerForm = form;
     }
 
-    // 9.
+    // Every column shown, cell formats, row heights and the look.
     FVisibleCol.fill(true);
     FAllColWidths.fill(0);
     FNumHidden = 0;
@@ -104,7 +102,7 @@ TProStringGrid::TProStringGrid(QWidget* AOwner, bool Designing) : TBaseGrid(AOwn
     FProGradMirrorFrom = clNone;
     FProGradMirrorTo = clNone;
 
-    // 10. What the desktop offers.
+    // What the desktop offers.
     FIsWinXP = IsWinXPOrLater();
     FIsWin7 = IsVistaOrLater();
     FIsComCtl6 = ((CommonControlsVersion() >> 16) & 0xFF) > 5;
@@ -114,14 +112,14 @@ TProStringGrid::TProStringGrid(QWidget* AOwner, bool Designing) : TBaseGrid(AOwn
     FScrollWidth = QApplication::style() ? QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 16;
     FIsWinVista = IsVistaOrLater();
 
-    // 11. (made with the other objects)
+    // The scroll position the first scroll is compared with.
     FOldLeftCol = LeftCol();
     FOldTopRow = TopRow();
 
-    // 12.
+    // A designer shows no editor controls.
     if (!FDesigning) CreateEditorControls();
 
-    // 13.
+    // Links show the platform's hand cursor.
     HandCursor = crHandPoint;
 }
 
@@ -290,15 +288,15 @@ void TProStringGrid::Teardown()
     if (FTornDown) return;
     FTornDown = true;
 
-    // 2.
+    // Balloons and the owner form's resize filter let go of the grid first.
     if (!FDesigning) {
         BalloonDone();
         if (FOwnerForm) FOwnerForm->removeEventFilter(this);
     }
     if (FEditLink) FEditLink->GridGone(this);
-    // 3.
+    // Column sizes are saved while the columns are still there.
     if (FColumnSize->Save()) SaveColSizes();
-    // 4. Show every hidden row and column so that all their cell properties are reached.
+    // Show every hidden row and column so that all their cell properties are reached.
     FClearTextOnly = false;
     FSaveHiddenCells = false;
     // Counted after the nodes are expanded, whose child rows come back into the store.
@@ -309,10 +307,10 @@ void TProStringGrid::Teardown()
         r = std::max(r, FMaxRowCount);
         c = std::max(c, FMaxColCount);
     }
-    // 5.
+    // The grid's own cell properties are freed.
     if (r > 0 && c > 0 && FHasCellProps) ClearRect(0, 0, c - 1, r - 1);
 
-    // 6. The settings objects go with the grid (their owners below free them in order).
+    // The settings objects go with the grid (their owners below free them in order).
     FFocusHelper.reset();
     FIgnoreColumns.reset();
     FProgressAppearance.reset();
@@ -372,10 +370,10 @@ void TProStringGrid::Teardown()
     FGridItems.clear();
     FFilter.reset();
 
-    // 7.
+    // The cursor the grid found is put back.
     SetCursor(FOldCursor);
 
-    // 8. The editor controls.
+    // The editor controls.
     if (!FDesigning) {
         auto drop = [](auto*& w) {
             auto* p = w;

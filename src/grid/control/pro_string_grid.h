@@ -567,7 +567,7 @@ public:
     void SetEnableBlink(bool v) { FEnableBlink = v; }
     bool Hovering() const { return FHovering; }
     void SetHovering(bool v) { if (v != FHovering) FHovering = v; }
-    // The grid width the original column sizes refer to (SynchWithGrid scales from it).
+    // The grid width the saved column sizes refer to (SynchWithGrid scales from it).
     int OldSize() const { return FOldSize; }
     void SetOldSize(int v) { FOldSize = v; }
     // One tick of the grid's own timer.
@@ -1623,6 +1623,8 @@ protected:
     void WMSetFocus(TMessage& m) override;
     void WMKillFocus(TMessage& m) override;
     void ShowInvalidEntryBalloon(QWidget* Editor);
+    // The start and end shared by ValidateCell and ValidateCellWide (cell_validation.cpp).
+    class TValidationScope;
     // A default-edit kind: the grid's own text edit serves it.
     static bool IsDefaultEditKind(TEditorType k);
     bool FEditing = false;
@@ -2200,6 +2202,25 @@ private:
     QString FCtrlID, FCtrlType;
     bool FCtrlEditing = false;
     bool FCtrlDown = false;
+    // The steps of HandleLeftButtonDown, each for what the press hit; those returning bool
+    // return true when they handled the press.
+    struct TLeftPress {
+        int X = 0, Y = 0;
+        TShiftState Shift;
+        int Col = -1, Row = -1;  // display cell under the mouse
+        TPoint Base;             // base cell of a merged block
+        int RealCol = -1;        // real column of the base cell
+        TRect CellRect;
+        bool Header = false;     // in a fixed row or column
+        bool Fixed = false;      // a fixed cell (IsFixed)
+    };
+    void NoteSizingPress(int X, int Y, int ACol, int ARow);
+    bool StartFixedSizing(int X, int Y);
+    bool PressRadio(const TLeftPress& P);
+    bool PressDisjunctRowsCols(const TLeftPress& P, TMessage& Message);
+    bool PressLink(const TLeftPress& P);
+    bool PressCheckBox(const TLeftPress& P, bool CanEdit);
+    void PressCell(const TLeftPress& P, TMessage& Message, bool CanEdit);
     bool SelectFixedCells(int ACol, int ARow, TShiftState Shift);
     void UpdateFixedSizing(int X, int Y);
     void ShowSizingHint(int X, int Y);

@@ -180,63 +180,28 @@ void TProStringGrid::HandleLeftButtonDown(TMessage& Message)
     FPushedCellButton = {-1, -1};
     FOldKeepLeftCol = LeftCol();
     FOldTopRow = TopRow();
-
-    // The cell whose right or bottom edge a sizing press may be on.
-    if (c == 0) MouseToCell(X, Y - 4, Colclicked, Rowclicked);
-    else if (r == 0) MouseToCell(X - 5, Y, Colclicked, Rowclicked);
-    else MouseToCell(X - 5, Y - 4, Colclicked, Rowclicked);
-    if (Colclicked >= 0 && Rowclicked >= 0) {
-        Colclickedsize = ColWidths(Colclicked);
-        Rowclickedsize = RowHeights(Rowclicked);
-    }
-    Clickposx = X;
-    Clickposy = Y;
+    NoteSizingPress(X, Y, c, r);
 
     if (c < 0 || r < 0) {
         HideEditor();
         if (!FFixedRowAlways) TBaseGrid::WMLButtonDown(Message);
         return;
     }
-    const TPoint base = BaseCell(c, r);
-    const int rc = RealColIndex(base.X);
+    TLeftPress P{X, Y, Shift, c, r, BaseCell(c, r)};
+    P.RealCol = RealColIndex(P.Base.X);
     if (FMouseActions->CaretPositioning()) LButFlg = true;
+    if (StartFixedSizing(X, Y)) return;
 
-    // Sizing a fixed column or row from its edge (the move handler found the edge).
-    if (FSizeFixed && !FDesigning) {
-        FSizingFixed = true;
-        FSizeFixedX = X;
-        FSizingFixedCol = FixedEdgeIndex(true, X);
-        DrawFixedSizingLine(true, X);
-        return;
-    }
-    if (FSizeFixedR && !FDesigning) {
-        FSizingFixedR = true;
-        FSizeFixedY = Y;
-        FSizingFixedRow = FixedEdgeIndex(false, Y);
-        DrawFixedSizingLine(false, Y);
-        return;
-    }
-
-    const bool header = r < FixedRows() || c < FixedCols();
-    const bool fixed = IsFixed(c, r);
-    if (header || fixed) HideEditor();
+    P.Header = r < FixedRows() || c < FixedCols();
+    P.Fixed = IsFixed(c, r);
+    if (P.Header || P.Fixed) HideEditor();
     // The glyph of a node row expands or contracts it.
     if (HasNodes() && NodeGlyphPress(c, r, X, Y, Shift)) return;
-
-    const TRect cellRect = CellRect(c, r);
-    if (IsRadio(rc, base.Y)) {
-        bool editable = true;
-        CanEditCell(rc, base.Y, editable);
-        if (editable || FControlLook->RadioAlwaysActive()) {
-            HideEditor();
-            ClickRadioAt(rc, base.Y, X - cellRect.Left, Y - cellRect.Top);
-            SetFocus();
-            return;
-        }
-    }
+    P.CellRect = CellRect(c, r);
+    if (PressRadio(P)) return;
     // A press on a merged block selects its base cell.
-    if (!fixed && IsMergedCell(c, r) && !OnMouseDown)
-        Message.LParam = MakeLParam(cellRect.Left + 2, cellRect.Top + 2);
+    if (!P.Fixed && IsMergedCell(c, r) && !OnMouseDown)
+        Message.LParam = MakeLParam(P.CellRect.Left + 2, P.CellRect.Top + 2);
     if (c >= ColCount() || r >= RowCount()) {
         TBaseGrid::WMLButtonDown(Message);
         return;
@@ -250,97 +215,167 @@ void TProStringGrid::HandleLeftButtonDown(TMessage& Message)
         Clickposdy = Y;
     }
 
-    // Disjunct rows and columns: a plain press starts afresh, Ctrl unflags a flagged one at
-    // the release.
+    if (PressDisjunctRowsCols(P, Message)) return;
+    if (PressLink(P)) return;
+    Movecell = -1;
+    if (SelectFixedCells(c, r, Shift)) return;
+
+    bool canEdit = Options().Contains(goEditing) || FMouseActions->RangeSelectAndEdit();
+    CanEditCell(P.RealCol, P.Base.Y, canEdit);
+    if (PressCheckBox(P, canEdit)) return;
+    PressCell(P, Message, canEdit);
+}
+
+void TProStringGrid::NoteSizingPress(int X, int Y, int ACol, int ARow)
+{
+    // The cell whose right or bottom edge a sizing press may be on.
+    if (ACol == 0) MouseToCell(X, Y - 4, Colclicked, Rowclicked);
+    else if (ARow == 0) MouseToCell(X - 5, Y, Colclicked, Rowclicked);
+    else MouseToCell(X - 5, Y - 4, Colclicked, Rowclicked);
+    if (Colclicked >= 0 && Rowclicked >= 0) {
+        Colclickedsize = ColWidths(Colclicked);
+        Rowclickedsize = RowHeights(Rowclicked);
+    }
+    Clickposx = X;
+    Clickposy = Y;
+}
+
+bool TProStringGrid::StartFixedSizing(int X, int Y)
+{
+    // The move handler found the edge of a fixed column or row under the mouse.
+    if (FSizeFixed && !FDesigning) {
+        FSizingFixed = true;
+        FSizeFixedX = X;
+        FSizingFixedCol = FixedEdgeIndex(true, X);
+        DrawFixedSizingLine(true, X);
+        return true;
+    }
+    if (FSizeFixedR && !FDesigning) {
+        FSizingFixedR = true;
+        FSizeFixedY = Y;
+        FSizingFixedRow = FixedEdgeIndex(false, Y);
+        DrawFixedSizingLine(false, Y);
+        return true;
+    }
+    return false;
+}
+
+bool TProStringGrid::PressRadio(const TLeftPress& P)
+{
+    if (!IsRadio(P.RealCol, P.Base.Y)) return false;
+    bool editable = true;
+    CanEditCell(P.RealCol, P.Base.Y, editable);
+    if (!editable && !FControlLook->RadioAlwaysActive()) return false;
+    HideEditor();
+    ClickRadioAt(P.RealCol, P.Base.Y, P.X - P.CellRect.Left, P.Y - P.CellRect.Top);
+    SetFocus();
+    return true;
+}
+
+bool TProStringGrid::PressDisjunctRowsCols(const TLeftPress& P, TMessage& Message)
+{
+    // A plain press starts afresh, Ctrl unflags a flagged row or column at the release.
+    const int c = P.Col, r = P.Row;
     const int flagRow = FMouseActions->RowSelectPersistent() ? RealRowIndex(r) : r;
     if (FMouseActions->DisjunctRowSelect() && r >= FixedRows() && !(c == 0 && FMouseActions->HotmailRowSelect())) {
-        if (Shift.Contains(ssShift)) {
+        if (P.Shift.Contains(ssShift)) {
             TBaseGrid::WMLButtonDown(Message);
             SetSelection({std::min(c, FPressSelection.Left), std::min(r, FPressSelection.Top),
                           std::max(c, FPressSelection.Left), std::max(r, FPressSelection.Top)});
-            return;
+            return true;
         }
-        if (Shift.Contains(ssCtrl) || FMouseActions->DisjunctRowSelectNoCtrl()) {
+        if (P.Shift.Contains(ssCtrl) || FMouseActions->DisjunctRowSelectNoCtrl()) {
             if (GetRowSelect(flagRow)) FDeselectState = true;
         } else {
             FMouseDown = true;
-            if (!Shift.Contains(ssAlt)) ClearRowSelect();
+            if (!P.Shift.Contains(ssAlt)) ClearRowSelect();
         }
     }
     if (FMouseActions->DisjunctColSelect() && c >= FixedCols()) {
-        if (Shift.Contains(ssCtrl) && GetColSelect(c)) {
+        if (P.Shift.Contains(ssCtrl) && GetColSelect(c)) {
             FDeselectState = true;
         } else {
             FMouseDown = true;
             ClearColSelect();
         }
     }
+    return false;
+}
 
-    // Links: a plain URL cell, or an anchor of mini-HTML text.
-    const QString text = Cells(rc, base.Y);
+bool TProStringGrid::PressLink(const TLeftPress& P)
+{
+    // A plain URL cell, or an anchor or form control of mini-HTML text.
+    const QString text = Cells(P.RealCol, P.Base.Y);
     const int kind = CellTextKind(text, FEnableHTML);
     QString anchor;
     if (FURLShow && kind == 0 && IsURLText(text)) anchor = text;
-    else if (kind == 1 && PressCellControl(base.X, base.Y, X, Y)) return;
-    else if (kind == 1) anchor = AnchorAt(base.X, base.Y, X, Y);
+    else if (kind == 1 && PressCellControl(P.Base.X, P.Base.Y, P.X, P.Y)) return true;
+    else if (kind == 1) anchor = AnchorAt(P.Base.X, P.Base.Y, P.X, P.Y);
     if (!anchor.isEmpty()) {
         bool autoHandle = true;
-        if (OnAnchorClick) OnAnchorClick(this, base.Y, rc, anchor, autoHandle);
-        if (autoHandle) FollowAnchor(c, r, anchor);
-        return;
+        if (OnAnchorClick) OnAnchorClick(this, P.Base.Y, P.RealCol, anchor, autoHandle);
+        if (autoHandle) FollowAnchor(P.Col, P.Row, anchor);
+        return true;
     }
     if (kind == 1 && text.contains(QStringLiteral("<CONTROL"))) {
-        ClickCell(r, c);
+        ClickCell(P.Row, P.Col);
         HideEditor();
-        SetSelection({c, r, c, r});
-        return;
+        SetSelection({P.Col, P.Row, P.Col, P.Row});
+        return true;
     }
+    return false;
+}
 
-    Movecell = -1;
-    if (SelectFixedCells(c, r, Shift)) return;
-
-    bool canEdit = Options().Contains(goEditing) || FMouseActions->RangeSelectAndEdit();
-    CanEditCell(rc, base.Y, canEdit);
+bool TProStringGrid::PressCheckBox(const TLeftPress& P, bool CanEdit)
+{
+    const int c = P.Col, r = P.Row, rc = P.RealCol, br = P.Base.Y;
     const bool hotmail = c == 0 && FMouseActions->HotmailRowSelect();
-    if ((canEdit || FControlLook->CheckAlwaysActive() || hotmail) &&
-        (HasCheckBox(rc, base.Y) || HasRadioButton(rc, base.Y)) && IsInCheckBox(rc, base.Y, X, Y)) {
-        HideEditor();
-        SetFocus();
-        if (HasRadioButton(rc, base.Y)) {
-            if (ToggleRadioButton(rc, base.Y, true) && OnRadioButtonClick) OnRadioButtonClick(this, rc, base.Y);
-        } else {
-            ToggleCheck(rc, base.Y, true);
-        }
-        bool state = false;
-        GetCheckBoxState(rc, RealRowIndex(base.Y), state);
-        if (!FNavigation->AlwaysEdit() && !fixed) MoveColRow(c, r, true, true);
-        CheckBoxClick(c, r, state);
-        if (FHideFocusRect) RepaintCell(c, r);
-        if (r < FixedRows() && FMouseActions->CheckAllCheck()) {
-            for (int row = FixedRows(); row < RowCount(); ++row) SetCheckBoxState(rc, RealRowIndex(row), state);
-            Invalidate();
-        }
-        if (OnMouseDown) OnMouseDown(this, mbLeft, Shift, X, Y);
-        Click();
-        return;
+    if (!(CanEdit || FControlLook->CheckAlwaysActive() || hotmail) ||
+        !(HasCheckBox(rc, br) || HasRadioButton(rc, br)) || !IsInCheckBox(rc, br, P.X, P.Y))
+        return false;
+    HideEditor();
+    SetFocus();
+    if (HasRadioButton(rc, br)) {
+        if (ToggleRadioButton(rc, br, true) && OnRadioButtonClick) OnRadioButtonClick(this, rc, br);
+    } else {
+        ToggleCheck(rc, br, true);
     }
+    bool state = false;
+    GetCheckBoxState(rc, RealRowIndex(br), state);
+    if (!FNavigation->AlwaysEdit() && !P.Fixed) MoveColRow(c, r, true, true);
+    CheckBoxClick(c, r, state);
+    if (FHideFocusRect) RepaintCell(c, r);
+    // A check box in a header row sets the whole column.
+    if (r < FixedRows() && FMouseActions->CheckAllCheck()) {
+        for (int row = FixedRows(); row < RowCount(); ++row) SetCheckBoxState(rc, RealRowIndex(row), state);
+        Invalidate();
+    }
+    if (OnMouseDown) OnMouseDown(this, mbLeft, P.Shift, P.X, P.Y);
+    Click();
+    return true;
+}
 
-    const bool combo = FControlLook->DropDownAlwaysVisible() && !fixed && HasComboBox(rc, base.Y);
+void TProStringGrid::PressCell(const TLeftPress& P, TMessage& Message, bool CanEdit)
+{
+    const int c = P.Col, r = P.Row, X = P.X, Y = P.Y;
+    const TRect& cellRect = P.CellRect;
+    const bool fixed = P.Fixed;
+    const bool combo = FControlLook->DropDownAlwaysVisible() && !fixed && HasComboBox(P.RealCol, P.Base.Y);
     const bool dblOnly = FMouseActions->EditOnDblClickOnly();
-    const bool directEdit = (canEdit || (dblOnly && combo)) && (FMouseActions->DirectEdit() || combo);
+    const bool directEdit = (CanEdit || (dblOnly && combo)) && (FMouseActions->DirectEdit() || combo);
     if (!fixed && directEdit) {
         HideEditor();
         SetFocus();
     }
 
     const TGridRect sel = Selection();
-    const bool sameCell = PtInRect(cellRect, {X, Y}) && sel == TGridRect{base.X, base.Y, base.X, base.Y};
+    const bool sameCell = PtInRect(cellRect, {X, Y}) && sel == TGridRect{P.Base.X, P.Base.Y, P.Base.X, P.Base.Y};
     bool editingOff = false;
-    if (!sameCell && FMouseActions->RangeSelectAndEdit() && !fixed && !canEdit && Options().Contains(goEditing)) {
+    if (!sameCell && FMouseActions->RangeSelectAndEdit() && !fixed && !CanEdit && Options().Contains(goEditing)) {
         SetOptions(Options() - goEditing);
         editingOff = true;
     }
-    if (fixed && !header) {
+    if (fixed && !P.Header) {
         ClickCell(r, c);
         return;
     }
@@ -358,13 +393,13 @@ void TProStringGrid::HandleLeftButtonDown(TMessage& Message)
                              (X - cellRect.Left < 4 || cellRect.Right - X < 4);
     if (!sizingPress) ClickCell(r, c);
 
-    if (!fixed && IsMergedCell(c, r) && (sameCell || FMouseActions->DirectEdit()) && canEdit) ShowEditor();
-    if (!fixed && directEdit && X > cellRect.Left + 3 && X < cellRect.Right - 3 && !HasClickControl(rc, base.Y)) {
+    if (!fixed && IsMergedCell(c, r) && (sameCell || FMouseActions->DirectEdit()) && CanEdit) ShowEditor();
+    if (!fixed && directEdit && X > cellRect.Left + 3 && X < cellRect.Right - 3 && !HasClickControl(P.RealCol, P.Base.Y)) {
         if (dblOnly && combo) {
             SetOptions(Options() + goEditing);
             SetFocus();
         }
-        SetSelection({base.X, base.Y, base.X, base.Y});
+        SetSelection({P.Base.X, P.Base.Y, P.Base.X, P.Base.Y});
         ShowEditor();
     }
     if (editingOff) SetGridState(gsSelecting);

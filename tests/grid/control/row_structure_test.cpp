@@ -112,8 +112,8 @@ TEST_F(RowFixture, InsertingBeyondTheLastRowChangesNothing)
 }
 
 namespace {
-// Each original row is recognised by its texts (also in a hidden column), its height, its
-// cell properties and its user object.
+// Each row of the fixture, as first filled, is recognised by its texts (also in a hidden
+// column), its height, its cell properties and its user object.
 struct RowsKeepTheirContents : RowFixture {
     void SetUp() override
     {
@@ -125,7 +125,7 @@ struct RowsKeepTheirContents : RowFixture {
             if (r % 3 == 0) grid->SetObjectEx(2, r, Marks[size_t(r)].get());
         }
     }
-    // Present row `row` holds original row `id` (-1: an empty inserted row).
+    // Present row `row` holds the fixture's row `id` (-1: an empty inserted row).
     void ExpectRow(int row, int id, const std::string& what)
     {
         const QString text = id < 0 ? QString() : QStringLiteral("3:%1").arg(id);
