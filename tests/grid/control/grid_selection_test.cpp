@@ -62,6 +62,17 @@ struct ShiftCase {
     Stores expected;
 };
 
+// Each case starts from the sample.
+void ExpectCases(const std::vector<ShiftCase>& Cases)
+{
+    for (const ShiftCase& c : Cases) {
+        SCOPED_TRACE(c.name);
+        TGridSelection s = Sample();
+        c.apply(s);
+        EXPECT_EQ(Read(s), c.expected);
+    }
+}
+
 TEST(GridSelection, EveryStoreFollowsRowChanges)
 {
     const auto all = TGridSelection::AllStores;
@@ -84,12 +95,7 @@ TEST(GridSelection, EveryStoreFollowsRowChanges)
         {"rotate rows 0..2, rows past the order stay", [&](auto& s) { s.PermuteRows({1, 2, 0}, all); },
          {{0, 3, 4}, {4, 0, 3}, cols, {0, 4}, {3}, {{2, 0}, {0, 3}, {3, 4}}}},
     };
-    for (const ShiftCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        TGridSelection s = Sample();
-        c.apply(s);
-        EXPECT_EQ(Read(s), c.expected);
-    }
+    ExpectCases(cases);
 }
 
 TEST(GridSelection, ColumnFlagsAndCellsFollowColumnChanges)
@@ -111,12 +117,7 @@ TEST(GridSelection, ColumnFlagsAndCellsFollowColumnChanges)
         {"reverse columns 0..3", [&](auto& s) { s.PermuteCols({3, 2, 1, 0}, all); },
          rowsKept({0, 2}, {{1, 1}, {3, 3}, {0, 4}})},
     };
-    for (const ShiftCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        TGridSelection s = Sample();
-        c.apply(s);
-        EXPECT_EQ(Read(s), c.expected);
-    }
+    ExpectCases(cases);
 }
 
 TEST(GridSelection, AShiftLeavesTheStoresItDoesNotName)
