@@ -206,3 +206,45 @@ TEST_F(RowFixture, ArrowKeysStepOverABlockThatGrewByInsertedRows)
     EXPECT_EQ(grid->Row(), 1);   // onto the block, which snaps to its base
     grid->setParent(nullptr);
 }
+
+// Controls placed in cells go with their cells; those of removed rows leave the list hidden.
+TEST_F(RowFixture, CellControlsFollowTheirCells)
+{
+    struct Case {
+        const char* Name;
+        std::function<void(TProStringGrid*)> Change;
+        std::vector<TPoint> Places;  // of the controls first at (1,3) and (2,1); missing: removed
+    };
+    const std::vector<Case> cases = {
+        {"insert rows above one", [](auto* g) { g->InsertRows(2, 2, true); }, {{1, 5}, {2, 1}}},
+        {"remove the row of one", [](auto* g) { g->RemoveRows(1, 1); }, {{1, 2}}},
+        {"remove rows around one", [](auto* g) { g->RemoveRowsHook(2, 1); }, {{1, 2}, {2, 1}}},
+        {"move a row up over both", [](auto* g) { g->MoveRow(4, 0); }, {{1, 4}, {2, 2}}},
+        {"move the row of one down", [](auto* g) { g->MoveRow(1, 3); }, {{1, 2}, {2, 3}}},
+        {"swap their rows", [](auto* g) { g->SwapRows(1, 3); }, {{1, 1}, {2, 3}}},
+        {"move the column of one", [](auto* g) { g->MoveColumn(1, 3); }, {{3, 3}, {1, 1}}},
+        {"swap their columns", [](auto* g) { g->SwapColumns(1, 2); }, {{2, 3}, {1, 1}}},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.Name);
+        auto* a = new QWidget(grid);
+        auto* b = new QWidget(grid);
+        grid->ControlList()->AddControl(1, 3, a);
+        grid->ControlList()->AddControl(2, 1, b);
+        a->show();
+        b->show();
+        k.Change(grid);
+        std::vector<TPoint> places;
+        for (int i = 0; i < grid->ControlList()->Count(); ++i) {
+            const TControlItem* item = grid->ControlList()->GetControl(i);
+            places.push_back({item->X(), item->Y()});
+        }
+        EXPECT_EQ(places, k.Places);
+        if (k.Places.size() < 2) EXPECT_TRUE(b->isHidden());
+        while (grid->ControlList()->Count() > 0) grid->ControlList()->RemoveControl(0);
+        delete a;
+        delete b;
+        TearDown();
+        SetUp();
+    }
+}
