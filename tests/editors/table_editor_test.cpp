@@ -10,42 +10,22 @@
 #include <gtest/gtest.h>
 
 namespace {
-// Columns 1.. of a row.
-void Fill(TTableEditor& e, int row, const QStringList& cells)
-{
-    for (int c = 0; c < cells.size(); ++c) e.Grid()->SetCells(c + 1, row, cells[c]);
-}
-QStringList Row(const TTableEditor& e, int row)
-{
-    QStringList out;
-    for (int c = 1; c <= int(e.Spec().Columns.size()); ++c) out << e.Cell(c, row);
-    return out;
-}
 QStringList Good(const QString& pgn) { return {"0", pgn, "12", "N", "", "", "N", "m" + pgn}; }
 
 struct ReceiveTable : ::testing::Test {
     EditorEnv Env{2};
     std::unique_ptr<TFReceive_J1939_892> E = Make_Editor<TFReceive_J1939_892>();
     QString File() const { return File_J1939_Receive; }
-    QByteArray Read() const
-    {
-        QFile f(File());
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-    void Write(const QByteArray& data) const
-    {
-        QFile f(File());
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(data);
-    }
+    QByteArray Read() const { return Read_File(File()); }
+    void Write(const QByteArray& data) const { Write_File(File(), data); }
 };
 }  // namespace
 
 TEST_F(ReceiveTable, AFileRoundTripKeepsEveryCellTextAsTyped)
 {
     const QStringList odd{" 1", " 0x1F", "$0A", "Y", "0", "1785", "", "  a & b <c> \"d\" 'e'  "};
-    Fill(*E, 1, odd);
-    Fill(*E, 2, Good("7"));
+    Fill_Cells(*E, 1, odd);
+    Fill_Cells(*E, 2, Good("7"));
     E->Btn_OKClick();
     EXPECT_EQ(E->ModalResult(), mrOk);
     EXPECT_TRUE(Env.Boxes.Calls.empty()) << Env.Boxes.Texts().join('\n').toStdString();
@@ -68,15 +48,15 @@ TEST_F(ReceiveTable, AFileRoundTripKeepsEveryCellTextAsTyped)
 
     auto again = Make_Editor<TFReceive_J1939_892>();
     again->FormShow();
-    EXPECT_EQ(Row(*again, 1), odd);
-    EXPECT_EQ(Row(*again, 2), Good("7"));
-    EXPECT_EQ(Row(*again, 3), QStringList(8, QString()));
+    EXPECT_EQ(Row_Cells(*again, 1), odd);
+    EXPECT_EQ(Row_Cells(*again, 2), Good("7"));
+    EXPECT_EQ(Row_Cells(*again, 3), QStringList(8, QString()));
     EXPECT_EQ(again->Cell(0, 3), "3");
 }
 
 TEST_F(ReceiveTable, WithoutAFileTheTableOpensEmptyAndOkWritesTheRootAndTheComment)
 {
-    Fill(*E, 4, Good("9"));   // shown once, must be gone on the next showing
+    Fill_Cells(*E, 4, Good("9"));   // shown once, must be gone on the next showing
     E->FormShow();
     for (int r = 1; r <= 250; ++r) {
         ASSERT_EQ(E->Cell(0, r), QString::number(r));
@@ -126,8 +106,8 @@ TEST_F(ReceiveTable, DamagedFilesAreReportedByNameAndLeftAsTheyAre)
     // OK after the warning writes exactly the rows shown
     Write(huge);
     E->FormShow();
-    Fill(*E, 1, Good("1"));
-    for (int r = 1; r <= 250; ++r) Fill(*E, r, Good(QString::number(r)));
+    Fill_Cells(*E, 1, Good("1"));
+    for (int r = 1; r <= 250; ++r) Fill_Cells(*E, r, Good(QString::number(r)));
     Env.Boxes.Clear();
     E->Btn_OKClick();
     EXPECT_EQ(E->ModalResult(), mrOk);
@@ -158,10 +138,9 @@ TEST_F(ReceiveTable, TheCheckEndsAtTheFirstEmptyKeyButNeverDropsAFilledRowSilent
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
         E->FormShow();
-        for (const auto& [row, cells] : c.Rows) Fill(*E, row, cells);
+        for (const auto& [row, cells] : c.Rows) Fill_Cells(*E, row, cells);
         Env.Boxes.Clear();
-        EXPECT_EQ(E->Controllo_dati(), c.Error.isEmpty());
-        EXPECT_EQ(Env.Boxes.Texts(), c.Error.isEmpty() ? QStringList() : QStringList{c.Error});
+        Expect_Check(*E, Env.Boxes, c.Error);
         if (!c.Error.isEmpty()) {
             EXPECT_EQ(Env.Boxes.Calls[0].Type, TMsgDlgType::mtError);
         }
@@ -174,7 +153,7 @@ TEST_F(ReceiveTable, TheCheckEndsAtTheFirstEmptyKeyButNeverDropsAFilledRowSilent
 
 TEST_F(ReceiveTable, DeleteRowAsksAndMovesTheRowsBelowUp)
 {
-    for (int r = 1; r <= 8; ++r) Fill(*E, r, Good(QString::number(r)));
+    for (int r = 1; r <= 8; ++r) Fill_Cells(*E, r, Good(QString::number(r)));
     E->Grid()->SetRow(5);
     Env.Boxes.Answers = {mrNo, mrYes};
     E->Btn_DelRowClick();
@@ -182,33 +161,31 @@ TEST_F(ReceiveTable, DeleteRowAsksAndMovesTheRowsBelowUp)
     E->Btn_DelRowClick();
     EXPECT_EQ(Env.Boxes.Texts(), QStringList(2, "Are you sure to delete the Row number 5"));
     EXPECT_EQ(Env.Boxes.Calls[0].Type, TMsgDlgType::mtConfirmation);
-    QStringList pgns;
-    for (int r = 1; r <= 9; ++r) pgns << E->Cell(2, r);
-    EXPECT_EQ(pgns, QStringList({"1", "2", "3", "4", "6", "7", "8", "", ""}));
-    EXPECT_EQ(Row(*E, 8), QStringList(8, QString()));
+    EXPECT_EQ(Column_Cells(*E, 2, 1, 9), QStringList({"1", "2", "3", "4", "6", "7", "8", "", ""}));
+    EXPECT_EQ(Row_Cells(*E, 8), QStringList(8, QString()));
     EXPECT_EQ(E->Cell(0, 7), "7");
     // the last row only empties
-    Fill(*E, 250, Good("250"));
+    Fill_Cells(*E, 250, Good("250"));
     E->Delete_Row(250);
-    EXPECT_EQ(Row(*E, 250), QStringList(8, QString()));
+    EXPECT_EQ(Row_Cells(*E, 250), QStringList(8, QString()));
 }
 
 TEST_F(ReceiveTable, CancelWritesNothingAndTheNextShowingShowsTheFileAgain)
 {
-    Fill(*E, 1, Good("1"));
+    Fill_Cells(*E, 1, Good("1"));
     E->Btn_OKClick();
     const QByteArray before = Read();
     E->show();   // showing loads the file
-    EXPECT_EQ(Row(*E, 1), Good("1"));
-    Fill(*E, 1, Good("2"));
-    Fill(*E, 2, Good("3"));
+    EXPECT_EQ(Row_Cells(*E, 1), Good("1"));
+    Fill_Cells(*E, 1, Good("2"));
+    Fill_Cells(*E, 2, Good("3"));
     E->SetModalResult(mrNone);
     E->Btn_Cancel->Click();
     EXPECT_EQ(E->ModalResult(), mrCancel);
     EXPECT_EQ(Read(), before);
     E->hide();
     E->show();
-    EXPECT_EQ(Row(*E, 1), Good("1"));
+    EXPECT_EQ(Row_Cells(*E, 1), Good("1"));
     EXPECT_TRUE(E->Cell(2, 2).isEmpty());
     E->hide();
 }
@@ -218,14 +195,14 @@ TEST_F(ReceiveTable, AFailedWriteKeepsTheOldFileSaysSoAndKeepsTheWindowOpen)
     // a folder where the file should be: the rename cannot replace it
     File_J1939_Receive = Env.Dir.File("PROJECTS/Test/blocked");
     QDir().mkpath(File_J1939_Receive + "/inside");
-    Fill(*E, 1, Good("1"));
+    Fill_Cells(*E, 1, Good("1"));
     E->Btn_OKClick();
     EXPECT_EQ(E->ModalResult(), mrNone);
     ASSERT_EQ(Env.Boxes.Calls.size(), 1u);
     EXPECT_EQ(Env.Boxes.Calls[0].Type, TMsgDlgType::mtError);
     EXPECT_TRUE(Env.Boxes.Calls[0].Text.contains("could not be written")) << Env.Boxes.Calls[0].Text.toStdString();
     EXPECT_TRUE(QFileInfo(File_J1939_Receive).isDir());
-    EXPECT_EQ(Row(*E, 1), Good("1"));
+    EXPECT_EQ(Row_Cells(*E, 1), Good("1"));
 }
 
 TEST_F(ReceiveTable, TheWindowFollowsTheLanguage)
@@ -250,17 +227,15 @@ TEST(TableEditorInsert, InsertRowMovesRowsDownAndNeverLosesTheLastRow)
     EditorEnv env(1);
     auto e = Make_Editor<TFReceive_J1939_Frame_896>();
     ASSERT_NE(e->Btn_InsRow, nullptr);
-    for (int r = 1; r <= 5; ++r) Fill(*e, r, Good(QString::number(r)));
+    for (int r = 1; r <= 5; ++r) Fill_Cells(*e, r, Good(QString::number(r)));
     e->Grid()->SetRow(3);
     e->Btn_InsRowClick();
-    QStringList pgns;
-    for (int r = 1; r <= 7; ++r) pgns << e->Cell(2, r);
-    EXPECT_EQ(pgns, QStringList({"1", "2", "", "3", "4", "5", ""}));
-    EXPECT_EQ(Row(*e, 3), QStringList(10, QString()));
+    EXPECT_EQ(Column_Cells(*e, 2, 1, 7), QStringList({"1", "2", "", "3", "4", "5", ""}));
+    EXPECT_EQ(Row_Cells(*e, 3), QStringList(10, QString()));
     EXPECT_TRUE(env.Boxes.Calls.empty());
 
     // a full table: nothing moves and the user is told
-    Fill(*e, 250, Good("250"));
+    Fill_Cells(*e, 250, Good("250"));
     e->Btn_InsRowClick();
     EXPECT_EQ(e->Cell(2, 250), "250");
     EXPECT_EQ(e->Cell(2, 4), "3");
