@@ -173,21 +173,6 @@ TEST(CANFrameTables, TheChecksRunInOrderWithTheirTexts)
     }
 }
 
-TEST(CANFrameTables, DeleteAndInsertRowAskAndMoveTheFrames)
-{
-    EditorEnv env(6);
-    auto e = Make_Editor<TFTransmit_CAN_Frames>();
-    for (int r = 1; r <= 4; ++r) Fill_Cells(*e, r, With(Good_Tx, {{1, QByteArray::number(r).constData()}}));
-    e->Grid()->SetRow(3);
-    env.Boxes.Answers = {mrYes};
-    e->Btn_DelRowClick();
-    EXPECT_EQ(env.Boxes.Texts(), QStringList({"Are you sure to delete the Row number 3"}));
-    EXPECT_EQ(Column_Cells(*e, 1, 1, 4), QStringList({"1", "2", "4", ""}));
-    e->Grid()->SetRow(2);
-    e->Btn_InsRowClick();
-    EXPECT_EQ(Column_Cells(*e, 1, 1, 4), QStringList({"1", "", "2", "4"}));
-}
-
 TEST(CANFrameTables, TheUserFillsAFrameByKeyboardAndMouse)
 {
     struct Case {

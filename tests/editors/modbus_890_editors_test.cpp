@@ -300,22 +300,6 @@ TEST(Modbus890Tables, TheChecksRunInOrderWithTheirTexts)
                                              "data byte(s). Map the request again."});
 }
 
-TEST(Modbus890Tables, DeleteAndInsertRowFollowTheFrame)
-{
-    EditorEnv env(5);
-    auto e = Make_Editor<TFModbusReadReq_890>();
-    for (int r = 1; r <= 4; ++r) Fill_Cells(*e, r, With(Good_Read, {{8, QByteArray::number(r).constData()}}));
-    e->Grid()->SetRow(2);
-    env.Boxes.Answers = {mrNo, mrYes};
-    e->Btn_DelRowClick();
-    EXPECT_EQ(e->Cell(8, 2), "2");
-    e->Btn_DelRowClick();
-    EXPECT_EQ(env.Boxes.Texts(), QStringList(2, "Are you sure to delete the Row number 2?"));
-    EXPECT_EQ(Column_Cells(*e, 8, 1, 4), QStringList({"1", "3", "4", ""}));
-    e->Btn_InsRowClick();
-    EXPECT_EQ(Column_Cells(*e, 8, 1, 4), QStringList({"1", "", "3", "4"}));
-}
-
 TEST(Modbus890Tables, TheMapButtonAndADoubleClickEditTheMapInTheDialog)
 {
     EditorEnv env(5);

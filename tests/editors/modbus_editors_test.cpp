@@ -358,22 +358,6 @@ TEST(ModbusTables, OkRefusesMoreRequestsThanTheDeviceImageHolds)
     EXPECT_EQ(e->ModalResult(), mrOk);
 }
 
-TEST(ModbusTables, DeleteRowOfTheAlarmTableDeletesTheCurrentRow)
-{
-    EditorEnv env(2);
-    auto e = Make_Editor<TFDefineDM1_J1939>();
-    for (int r = 1; r <= 3; ++r) Fill_Cells(*e, r, With(Good_Alarm, {{1, QByteArray::number(r).constData()}}));
-    e->Grid()->SetRow(2);
-    env.Boxes.Answers = {mrNo, mrYes};
-    e->Btn_DelRowClick();
-    EXPECT_EQ(e->Cell(1, 2), "2");
-    e->Btn_DelRowClick();
-    EXPECT_EQ(env.Boxes.Texts(), QStringList(2, "Are you sure to delete the Row number 2?"));
-    EXPECT_EQ(e->Cell(1, 2), "3");
-    EXPECT_EQ(Row_Cells(*e, 3), QStringList(15, QString()));
-    EXPECT_EQ(e->Cell(0, 3), "3");
-}
-
 TEST(ModbusTables, TheWindowsFollowTheLanguage)
 {
     EditorEnv env(2);

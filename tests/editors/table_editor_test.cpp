@@ -1,7 +1,10 @@
 // What every table editor shares, shown on the receive table of model 892 (and, for Insert
 // Row, on the frame table of model 896).
 #include "editor_fixture.h"
+#include "editors/can_frame_editors.h"
+#include "editors/dm1_editor.h"
 #include "editors/j1939_editors.h"
+#include "editors/modbus_890_editors.h"
 #include "platform/core/xml.h"
 #include "platform/ui/lb_button.h"
 
@@ -151,23 +154,13 @@ TEST_F(ReceiveTable, TheCheckEndsAtTheFirstEmptyKeyButNeverDropsAFilledRowSilent
     EXPECT_EQ(E->ModalResult(), mrNone);
 }
 
-TEST_F(ReceiveTable, DeleteRowAsksAndMovesTheRowsBelowUp)
+TEST_F(ReceiveTable, DeletingTheLastRowOnlyEmptiesIt)
 {
-    for (int r = 1; r <= 8; ++r) Fill_Cells(*E, r, Good(QString::number(r)));
-    E->Grid()->SetRow(5);
-    Env.Boxes.Answers = {mrNo, mrYes};
-    E->Btn_DelRowClick();
-    EXPECT_EQ(E->Cell(2, 5), "5");
-    E->Btn_DelRowClick();
-    EXPECT_EQ(Env.Boxes.Texts(), QStringList(2, "Are you sure to delete the Row number 5"));
-    EXPECT_EQ(Env.Boxes.Calls[0].Type, TMsgDlgType::mtConfirmation);
-    EXPECT_EQ(Column_Cells(*E, 2, 1, 9), QStringList({"1", "2", "3", "4", "6", "7", "8", "", ""}));
-    EXPECT_EQ(Row_Cells(*E, 8), QStringList(8, QString()));
-    EXPECT_EQ(E->Cell(0, 7), "7");
-    // the last row only empties
+    Fill_Cells(*E, 249, Good("249"));
     Fill_Cells(*E, 250, Good("250"));
     E->Delete_Row(250);
     EXPECT_EQ(Row_Cells(*E, 250), QStringList(8, QString()));
+    EXPECT_EQ(Row_Cells(*E, 249), Good("249"));
 }
 
 TEST_F(ReceiveTable, CancelWritesNothingAndTheNextShowingShowsTheFileAgain)
@@ -241,4 +234,57 @@ TEST(TableEditorInsert, InsertRowMovesRowsDownAndNeverLosesTheLastRow)
     EXPECT_EQ(e->Cell(2, 4), "3");
     ASSERT_EQ(env.Boxes.Calls.size(), 1u);
     EXPECT_TRUE(env.Boxes.Calls[0].Text.contains("full"));
+}
+
+// Delete Row asks first and, when the user agrees, moves the rows below the current one up
+// and empties the last; Insert Row, where the window has it, moves them down.  Every cell
+// of a row moves with it; the row numbers in column 0 stay.
+TEST(TableEditorRows, DeleteRowAsksAndMovesTheRowsBelowUpInsertRowMovesThemDown)
+{
+    struct Case {
+        const char* Name;
+        int Model;
+        Editor_Factory<> Make;
+        int Filled, Current;        // rows 1..Filled hold their number in every column
+        const char* Question;
+        QStringList AfterDelete;    // column 1 of rows 1..Filled + 1
+        int InsertAt;               // 0: the window has no Insert Row
+        QStringList AfterInsert;
+    } cases[] = {
+        {"J1939 receive, 892", 2, Factory_Of<TFReceive_J1939_892>(), 8, 5, "Are you sure to delete the Row number 5",
+         {"1", "2", "3", "4", "6", "7", "8", "", ""}, 0, {}},
+        {"DM1 alarms", 2, Factory_Of<TFDefineDM1_J1939>(), 3, 2, "Are you sure to delete the Row number 2?",
+         {"1", "3", "", ""}, 0, {}},
+        {"Modbus read, 890", 5, Factory_Of<TFModbusReadReq_890>(), 4, 2, "Are you sure to delete the Row number 2?",
+         {"1", "3", "4", "", ""}, 2, {"1", "", "3", "4", ""}},
+        {"CAN transmit", 6, Factory_Of<TFTransmit_CAN_Frames>(), 4, 3, "Are you sure to delete the Row number 3",
+         {"1", "2", "4", "", ""}, 2, {"1", "", "2", "4", ""}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        EditorEnv env(c.Model);
+        auto e = c.Make();
+        const int cols = int(e->Spec().Columns.size());
+        auto whole = [cols](int r) { return QStringList(cols, r ? QString::number(r) : QString()); };
+        for (int r = 1; r <= c.Filled; ++r) Fill_Cells(*e, r, whole(r));
+        e->Grid()->SetRow(c.Current);
+        env.Boxes.Answers = {mrNo, mrYes};
+        e->Btn_DelRowClick();
+        EXPECT_EQ(Row_Cells(*e, c.Current), whole(c.Current));
+        e->Btn_DelRowClick();
+        EXPECT_EQ(env.Boxes.Texts(), QStringList(2, c.Question));
+        ASSERT_EQ(env.Boxes.Calls.size(), 2u);
+        EXPECT_EQ(env.Boxes.Calls[0].Type, TMsgDlgType::mtConfirmation);
+        EXPECT_EQ(Column_Cells(*e, 1, 1, c.Filled + 1), c.AfterDelete);
+        EXPECT_EQ(Row_Cells(*e, c.Current), whole(c.Current + 1));
+        EXPECT_EQ(Row_Cells(*e, c.Filled), whole(0));
+        for (int r = 1; r <= c.Filled + 1; ++r) EXPECT_EQ(e->Cell(0, r), QString::number(r)) << r;
+        ASSERT_EQ(e->Btn_InsRow != nullptr, c.InsertAt > 0);
+        if (c.InsertAt == 0) continue;
+        e->Grid()->SetRow(c.InsertAt);
+        e->Btn_InsRowClick();
+        EXPECT_EQ(Column_Cells(*e, 1, 1, c.Filled + 1), c.AfterInsert);
+        EXPECT_EQ(Row_Cells(*e, c.InsertAt), whole(0));
+        EXPECT_EQ(Row_Cells(*e, c.InsertAt + 1), whole(c.AfterInsert[c.InsertAt].toInt()));
+    }
 }
