@@ -155,15 +155,7 @@ TEST(CanopenPdo, ARoundTripKeepsEveryCell)
             second << (e->Spec().Columns[size_t(c)].Editor == edDataCheckBox ? "N" : "");
         }
         if (cols == 9) first[7] = "12";   // Send Timer
-        Fill_Cells(*e, 1, first);
-        Fill_Cells(*e, 2, second);
-        e->Btn_OKClick();
-        ASSERT_EQ(e->ModalResult(), mrOk) << env.Boxes.Texts().join('\n').toStdString();
-        auto again = make();
-        again->FormShow();
-        EXPECT_EQ(Row_Cells(*again, 1), first);
-        EXPECT_EQ(Row_Cells(*again, 2), second);
-        EXPECT_TRUE(env.Boxes.Calls.empty()) << env.Boxes.Texts().join('\n').toStdString();
+        Expect_Saved_Rows_Show_Again(make, {first, second}, env.Boxes);
     }
 }
 

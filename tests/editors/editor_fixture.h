@@ -177,6 +177,64 @@ inline void Save_Table(TTableEditor& e, const std::vector<std::pair<int, QString
     ASSERT_EQ(e.ModalResult(), mrOk) << boxes.Texts().join('\n').toStdString();
 }
 
+// Rows 1 and 3 and the last row of a shown table filled, row 2 left empty: OK skips the gap
+// and writes the three rows in order under `root`, with the version comment after it.
+inline void Expect_Gap_Skipped(TTableEditor& e, const MessageBoxRecorder& boxes, const QStringList& attrs,
+                               const QStringList& good, const char* root, const char* version)
+{
+    const QStringList third = With(good, {{int(good.size()), "third"}});
+    const int last = e.Grid()->RowCount() - 1;
+    e.FormShow();
+    Fill_Cells(e, 1, good);
+    Fill_Cells(e, 3, third);
+    Fill_Cells(e, last, good);
+    e.Btn_OKClick();
+    EXPECT_EQ(boxes.Texts(), QStringList());
+    EXPECT_EQ(e.ModalResult(), mrOk);
+    QString savedRoot, comment;
+    const auto rows = Saved_Rows(*e.Spec().File, &savedRoot, &comment);
+    EXPECT_EQ(savedRoot, root);
+    EXPECT_EQ(comment, QString("SW_VERSION = ") + version);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0], Named(attrs, good));
+    EXPECT_EQ(rows[1], Named(attrs, third));
+    EXPECT_EQ(rows[2], Named(attrs, good));
+}
+
+// A table file of these rows, as the program writes it, shows cell for cell, and OK writes
+// it back the same.
+inline void Expect_File_Round_Trip(const Editor_Factory<>& make, const char* root, const QStringList& attrs,
+                                   const std::vector<QStringList>& rows, const char* version,
+                                   const MessageBoxRecorder& boxes)
+{
+    auto e = make();
+    Write_File(*e->Spec().File, Table_Xml(root, attrs, rows) + "<!--SW_VERSION = " + version + "-->");
+    e->FormShow();
+    for (int r = 0; r < int(rows.size()); ++r) EXPECT_EQ(Row_Cells(*e, r + 1), rows[size_t(r)]) << "row " << r + 1;
+    e->Btn_OKClick();
+    EXPECT_EQ(boxes.Texts(), QStringList());
+    const auto saved = Saved_Rows(*e->Spec().File);
+    ASSERT_EQ(saved.size(), rows.size());
+    for (size_t r = 0; r < rows.size(); ++r) EXPECT_EQ(saved[r], Named(attrs, rows[r])) << "row " << r + 1;
+}
+
+// Rows typed into a table and saved by OK show the same in a window made afresh, and the
+// row below them stays empty.
+inline void Expect_Saved_Rows_Show_Again(const Editor_Factory<>& make, const std::vector<QStringList>& rows,
+                                         const MessageBoxRecorder& boxes)
+{
+    auto e = make();
+    e->FormShow();
+    for (int r = 0; r < int(rows.size()); ++r) Fill_Cells(*e, r + 1, rows[size_t(r)]);
+    e->Btn_OKClick();
+    ASSERT_EQ(e->ModalResult(), mrOk) << boxes.Texts().join('\n').toStdString();
+    auto again = make();
+    again->FormShow();
+    for (int r = 0; r < int(rows.size()); ++r) EXPECT_EQ(Row_Cells(*again, r + 1), rows[size_t(r)]) << "row " << r + 1;
+    EXPECT_EQ(Row_Cells(*again, int(rows.size()) + 1), QStringList(rows[0].size(), QString()));
+    EXPECT_TRUE(boxes.Calls.empty()) << boxes.Texts().join('\n').toStdString();
+}
+
 // Builds and saves the device image of the configuration, and takes the files it wrote
 // out of its bin folder: file name to content.
 inline std::map<QString, QByteArray> Built_Images()
