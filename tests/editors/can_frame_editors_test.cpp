@@ -190,10 +190,7 @@ TEST(CANFrameTables, TheUserFillsAFrameByKeyboardAndMouse)
         user.Key(Qt::Key_Return);
         EXPECT_EQ(e->Cell(2, 1), "2.0A (11bits)");
         Click_Cell(g, 3, 1);
-        user.Type("1");
-        user.Key(Qt::Key_Tab);
-        user.Type("1999");
-        user.Key(Qt::Key_Return);   // Enter ends the cell, not the window
+        user.Type_Cells({"1", "1999"});   // Enter ends the cell, not the window
         EXPECT_TRUE(e->isVisible());
         EXPECT_EQ(e->ModalResult(), mrNone);
         Click_Cell(g, c.TimeCol, 1);

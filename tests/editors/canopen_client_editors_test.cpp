@@ -304,12 +304,7 @@ TEST(NodeGuard, AUserTypesANodeAndPressesOk)
     auto e = Make_Editor<TFDefine_NodeGuard>();
     const User user(e.get(), e->Grid());
     Click_Cell(e->Grid(), 1, 1);
-    user.Type("12");
-    user.Key(Qt::Key_Tab);
-    user.Type("500");
-    user.Key(Qt::Key_Tab);
-    user.Type("3");
-    user.Key(Qt::Key_Return);
+    user.Type_Cells({"12", "500", "3"});
     EXPECT_TRUE(e->isVisible());
     EXPECT_EQ(Row_Cells(*e, 1).mid(0, 3), QStringList({"12", "500", "3"}));
     QTest::mouseClick(e->Btn_OK, Qt::LeftButton);

@@ -248,10 +248,7 @@ TEST(CanopenPdo, AUserFillsAPdoByKeyboardAndMouse)
     user.Type("0x181");
     user.Key(Qt::Key_Tab);
     EXPECT_EQ(g->Col(), 2);
-    user.Type("8");
-    user.Key(Qt::Key_Tab);
-    user.Type("2");
-    user.Key(Qt::Key_Return);   // ends the cell, not the window
+    user.Type_Cells({"8", "2"});   // Enter ends the cell, not the window
     EXPECT_TRUE(e->isVisible());
     EXPECT_EQ(e->ModalResult(), mrNone);
     EXPECT_EQ(Row_Cells(*e, 1).mid(0, 3), QStringList({"0x181", "8", "2"}));

@@ -289,6 +289,15 @@ struct User {
     QWidget* Focus() const { return QApplication::focusWidget() ? QApplication::focusWidget() : Fallback; }
     void Type(const QString& text) const { QTest::keyClicks(Focus(), text); }
     void Key(Qt::Key k) const { QTest::keyClick(Focus(), k); }
+    // Types into the current cell and the ones after it: Tab between the texts, Enter after
+    // the last.
+    void Type_Cells(const QStringList& texts) const
+    {
+        for (int i = 0; i < texts.size(); ++i) {
+            Type(texts[i]);
+            Key(i + 1 < texts.size() ? Qt::Key_Tab : Qt::Key_Return);
+        }
+    }
     QWidget* Window;
     QWidget* Fallback;
 };

@@ -359,14 +359,7 @@ TEST(Modbus890Tables, TheUserMapsARequestByKeyboardAndMouse)
     EXPECT_EQ(g->Col(), 2);
     g->SetCells(2, 1, "Holding Register");
     Click_Cell(g, 3, 1);
-    user.Type("40001");
-    user.Key(Qt::Key_Tab);
-    user.Type("2");
-    user.Key(Qt::Key_Tab);
-    user.Type("500");
-    user.Key(Qt::Key_Tab);
-    user.Type("0");
-    user.Key(Qt::Key_Return);
+    user.Type_Cells({"40001", "2", "500", "0"});
     EXPECT_EQ(Row_Cells(*e, 1).mid(0, 6), QStringList({"7", "Holding Register", "40001", "2", "500", "0"}));
 
     // a double click on the map cell opens the dialog; there the user picks the third

@@ -370,10 +370,7 @@ TEST(ModbusTables, TheUserFillsARequestByKeyboardAndMouse)
     user.Type("10.0.0.7");
     user.Key(Qt::Key_Tab);
     EXPECT_EQ(g->Col(), 2);
-    user.Type("502");
-    user.Key(Qt::Key_Tab);
-    user.Type("9");
-    user.Key(Qt::Key_Return);   // Enter ends the cell, not the window
+    user.Type_Cells({"502", "9"});   // Enter ends the cell, not the window
     EXPECT_TRUE(e->isVisible());
     EXPECT_EQ(e->ModalResult(), mrNone);
     Click_Cell(g, 13, 1);
