@@ -3,17 +3,10 @@
 // at the shown window, and the image builders reading what the windows saved.
 #include "editor_fixture.h"
 #include "editors/can_frame_editors.h"
-#include "generate/image_dispatch.h"
-#include "platform/core/xml.h"
 #include "platform/ui/lb_button.h"
 
-#include <QApplication>
-#include <QDirIterator>
 #include <QFileInfo>
 #include <QLabel>
-#include <QTest>
-#include <functional>
-#include <map>
 #include <gtest/gtest.h>
 
 namespace {

@@ -6,7 +6,6 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {

@@ -4,7 +4,6 @@
 #include "editors/j1939_editors.h"
 #include "platform/core/xml.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <map>
 #include <gtest/gtest.h>

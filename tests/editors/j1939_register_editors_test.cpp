@@ -3,20 +3,15 @@
 // fits, a user at the shown window, and the image builders reading what the windows saved.
 #include "editor_fixture.h"
 #include "editors/j1939_register_editors.h"
-#include "generate/image_dispatch.h"
-#include "platform/core/xml.h"
 #include "platform/ui/lb_button.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDirIterator>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
-#include <functional>
-#include <map>
 #include <gtest/gtest.h>
 
 namespace {

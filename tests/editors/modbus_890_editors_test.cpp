@@ -76,13 +76,13 @@ struct MapDialog {
     std::unique_ptr<TFConf_Regs_890> D;
 };
 
-// Runs `step` once the dialog is shown modally by `open`; records whether it was shown.
-bool While_Shown(TForm* dialog, const std::function<void()>& step, const std::function<void()>& open)
+// Runs `inside` once `open` has shown the dialog modally; says whether it was shown then.
+bool While_Shown(TForm* dialog, const std::function<void()>& inside, const std::function<void()>& open)
 {
     bool shown = false;
     QTimer::singleShot(0, [&] {
         shown = dialog->isVisible();
-        step();
+        inside();
     });
     open();
     return shown;

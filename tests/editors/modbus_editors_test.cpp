@@ -4,13 +4,10 @@
 #include "editor_fixture.h"
 #include "editors/dm1_editor.h"
 #include "editors/modbus_editors.h"
-#include "platform/core/xml.h"
 #include "platform/ui/lb_button.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QTest>
-#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
