@@ -151,9 +151,7 @@ TEST(ClientSdo, AUserTypesAFrameAndPressesOkByKeyboard)
 {
     EditorEnv env(4);
     auto e = Make_Editor<TFDefine_Client_SDO>();
-    e->show();
-    QApplication::setActiveWindow(e.get());
-    QApplication::processEvents();
+    const User user(e.get());
     QLineEdit* pgn = e->Rows[0].E_PGN;
     QTest::mouseDClick(pgn, Qt::LeftButton);
     pgn->setFocus();
@@ -173,8 +171,7 @@ TEST(ClientSdo, AUserTypesAFrameAndPressesOkByKeyboard)
     e->hide();
 
     auto again = Make_Editor<TFDefine_Client_SDO>();
-    again->show();
-    QApplication::setActiveWindow(again.get());
+    const User againUser(again.get());
     EXPECT_EQ(again->Rows[0].E_PGN->text(), "0xEF00");
     again->Rows[0].E_PGN->setText("1");
     again->Btn_Cancel->setFocus();

@@ -268,8 +268,7 @@ TEST(CanopenPdo, AUserFillsAPdoByKeyboardAndMouse)
 
     // Escape on a shown window is Cancel: nothing written
     auto r = Make_Editor<TFDefine_RPDO>();
-    r->show();
-    QApplication::setActiveWindow(r.get());
+    const User rpdoUser(r.get());
     r->Grid()->SetCells(1, 1, "0x201");
     r->Btn_Cancel->setFocus();
     QTest::keyClick(r->Btn_Cancel, Qt::Key_Escape);

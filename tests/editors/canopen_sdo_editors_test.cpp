@@ -343,9 +343,7 @@ TEST(ServerSdo, AUserMapsAnObjectWithMouseAndKeys)
     EditorEnv env(4);
     Write_Frames();
     auto w = Make_Editor<TFDefine_Server_SDO_Write>();
-    w->show();
-    QApplication::setActiveWindow(w.get());
-    QApplication::processEvents();
+    const User user(w.get());
     QListWidget* frames = w->LB_J1939_Frames;
     QTest::mouseClick(frames->viewport(), Qt::LeftButton, {}, frames->visualItemRect(frames->item(1)).center());
     EXPECT_EQ(w->Selected_Frame(), 1);
@@ -374,8 +372,7 @@ TEST(ServerSdo, AUserMapsAnObjectWithMouseAndKeys)
 
     // Escape closes without writing
     auto r = Make_Editor<TFDefine_Server_SDO_Read>();
-    r->show();
-    QApplication::setActiveWindow(r.get());
+    const User readUser(r.get());
     r->Btn_Cancel->setFocus();
     QTest::keyClick(r->Btn_Cancel, Qt::Key_Escape);
     EXPECT_EQ(r->ModalResult(), mrCancel);

@@ -209,17 +209,14 @@ TEST_F(MapDialogTest, TheUserPicksABytePositionWithMouseAndKeys)
 {
     Three_Frames();
     Open("Holding Register", "0", "2", "[1,2]");
-    D->show();
-    QApplication::setActiveWindow(D.get());
-    QApplication::processEvents();
+    const User user(D.get(), G);
     auto cell = [this](int col, int row) { return G->CellRect(col, row).ToQRect().center(); };
 
     // the low byte of the second register by the drop-down list: type and Enter
     QTest::mouseClick(G->viewport(), Qt::LeftButton, Qt::NoModifier, cell(2, 2));
     QApplication::processEvents();
-    QWidget* f = QApplication::focusWidget() ? QApplication::focusWidget() : G;
-    QTest::keyClicks(f, "7");
-    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : G, Qt::Key_Return);
+    user.Type("7");
+    user.Key(Qt::Key_Return);
     QApplication::processEvents();
     EXPECT_EQ(G->Cells(2, 2), "7");
 
