@@ -147,10 +147,12 @@ TEST(Modbus890Tables, AFileRoundTripKeepsEveryCellAndMissingAttributesTakeTheirD
         Expect_File_Round_Trip(t.New, t.Root, t.Attrs, {odd, t.Good}, "1.402", env.Boxes);
 
         // the third row is one of an older file: no map, no On CMD
-        Write_File(*t.File, Table_Xml(t.Root, t.Attrs, {odd, t.Good}).replace(
-                                QByteArray("</") + t.Root, QByteArray("<row SlaveID=\"2\" Type=\"Holding Register\"/></") + t.Root));
+        const QByteArray end = QByteArray("</") + t.Root;
+        Write_File(*t.File, Table_Xml(t.Root, t.Attrs, {odd, t.Good})
+                                .replace(end, "<row SlaveID=\"2\" Type=\"Holding Register\"/>" + end));
         auto e = t.New();
         e->FormShow();
+        EXPECT_EQ(Row_Cells(*e, 1), odd);
         EXPECT_EQ(Row_Cells(*e, 2), t.Good);
         EXPECT_EQ(e->Cell(1, 3), "2");
         EXPECT_EQ(e->Cell(t.MapCol, 3), "");
