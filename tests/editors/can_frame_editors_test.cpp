@@ -3,30 +3,15 @@
 // at the shown window, and the image builders reading what the windows saved.
 #include "editor_fixture.h"
 #include "editors/can_frame_editors.h"
-#include "generate/image_dispatch.h"
-#include "platform/core/xml.h"
 #include "platform/ui/lb_button.h"
 
-#include <QApplication>
-#include <QDirIterator>
 #include <QFileInfo>
 #include <QLabel>
-#include <QTest>
-#include <functional>
-#include <map>
 #include <gtest/gtest.h>
 
-// readable failures
-static void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
-
 namespace {
-using Make = std::function<std::unique_ptr<TTableEditor>()>;
-template <class T>
-Make Maker()
-{
-    return [] { return std::unique_ptr<TTableEditor>(Make_Editor<T>()); };
-}
-const Make Rx = Maker<TFReceive_CAN_Frames>(), Tx = Maker<TFTransmit_CAN_Frames>();
+using Make = Editor_Factory<>;
+const Make Rx = Factory_Of<TFReceive_CAN_Frames>(), Tx = Factory_Of<TFTransmit_CAN_Frames>();
 
 const QStringList Frame_Attrs{"Cob-ID", "Type", "Dimension", "Byte1", "Byte2", "Byte3",
                               "Byte4",  "Byte5", "Byte6",    "Byte7", "Byte8"};
@@ -37,43 +22,6 @@ const QStringList Tx_Attrs = Frame_Attrs + QStringList{"DataChange", "Time", "Ti
 const QStringList Good_Rx{"0x100", "2.0A (11bits)", "2", "10", "11", "", "", "", "", "", "", "1000", "rx"};
 const QStringList Good_Tx{"0x100", "2.0A (11bits)", "2", "10", "11", "", "", "", "", "", "", "Y", "N", "500", "tx"};
 
-QStringList With(QStringList row, std::initializer_list<std::pair<int, const char*>> cells)
-{
-    for (const auto& [col, text] : cells) row[col - 1] = QString::fromUtf8(text);
-    return row;
-}
-
-// The rows of a table file: per row element its attributes, name=value, in order.
-std::vector<QStringList> File_Rows(const QString& path, QString* root = nullptr, QString* comment = nullptr)
-{
-    pugi::xml_document doc;
-    EXPECT_TRUE(XmlLoadFile(doc, path));
-    const pugi::xml_node r = doc.first_child();
-    if (root) *root = QString::fromUtf8(r.name());
-    if (comment) *comment = QString::fromUtf8(r.next_sibling().value());
-    std::vector<QStringList> rows;
-    for (pugi::xml_node row : r.children()) {
-        QStringList attrs;
-        for (pugi::xml_attribute a : row.attributes())
-            attrs << QString::fromUtf8(a.name()) + "=" + QString::fromUtf8(a.value());
-        rows.push_back(attrs);
-    }
-    return rows;
-}
-
-QStringList Named(const QStringList& attrs, const QStringList& cells)
-{
-    QStringList out;
-    for (int i = 0; i < attrs.size(); ++i) out << attrs[i] + "=" + cells[i];
-    return out;
-}
-
-void Write_Text(const QString& path, const QByteArray& data)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(data);
-}
 }  // namespace
 
 TEST(CANFrameTables, FileRootColumnsAndTextsOfEachWindow)
@@ -134,7 +82,7 @@ TEST(CANFrameTables, FileRootColumnsAndTextsOfEachWindow)
         e->Btn_OKClick();
         ASSERT_EQ(e->ModalResult(), mrOk) << env.Boxes.Texts().join('\n').toStdString();
         QString root, comment;
-        const auto rows = File_Rows(*c.File, &root, &comment);
+        const auto rows = Saved_Rows(*c.File, &root, &comment);
         EXPECT_EQ(root, c.Root);
         EXPECT_EQ(comment, QString("SW_VERSION = ") + c.Version);
         ASSERT_EQ(rows.size(), 2u);
@@ -145,23 +93,15 @@ TEST(CANFrameTables, FileRootColumnsAndTextsOfEachWindow)
 
 TEST(CANFrameTables, AFileRoundTripKeepsEveryCellText)
 {
-    for (const Make& make : {Rx, Tx}) {
+    // bytes beyond the length are the user's text, written as they stand
+    const QStringList frame{" 0x1FFFFFFF", "2.0B (29bits)", "$2", "0", "1999", "abc", " 5 ", "", "", "", "x"};
+    const struct {
+        Make New;
+        QStringList Rest;
+    } cases[] = {{Rx, {" 100000000", "  a & <b> \"c\"  "}}, {Tx, {"N", "Y", " 0x10", "  a & <b> \"c\"  "}}};
+    for (const auto& c : cases) {
         EditorEnv env(6);
-        auto e = make();
-        const bool tx = e->Spec().Columns.size() == 15;
-        // bytes beyond the length are the user's text, written as they stand
-        const QStringList odd = tx ? QStringList{" 0x1FFFFFFF", "2.0B (29bits)", "$2", "0", "1999", "abc", " 5 ", "", "",
-                                                 "", "x", "N", "Y", " 0x10", "  a & <b> \"c\"  "}
-                                   : QStringList{" 0x1FFFFFFF", "2.0B (29bits)", "$2", "0", "1999", "abc", " 5 ", "", "",
-                                                 "", "x", " 100000000", "  a & <b> \"c\"  "};
-        Fill_Cells(*e, 1, odd);
-        e->Btn_OKClick();
-        ASSERT_EQ(e->ModalResult(), mrOk) << env.Boxes.Texts().join('\n').toStdString();
-        auto again = make();
-        again->FormShow();
-        EXPECT_EQ(Row_Cells(*again, 1), odd);
-        EXPECT_EQ(Row_Cells(*again, 2), QStringList(odd.size(), QString()));
-        EXPECT_TRUE(env.Boxes.Calls.empty());
+        Expect_Saved_Rows_Show_Again(c.New, {frame + c.Rest}, env.Boxes);
     }
 }
 
@@ -214,28 +154,8 @@ TEST(CANFrameTables, TheChecksRunInOrderWithTheirTexts)
         EditorEnv env(10);
         auto e = c.New();
         for (int r = 0; r < int(c.Rows.size()); ++r) Fill_Cells(*e, r + 1, c.Rows[r]);
-        EXPECT_EQ(e->Controllo_dati(), c.Error.isEmpty());
-        EXPECT_EQ(env.Boxes.Texts(), c.Error.isEmpty() ? QStringList() : QStringList{c.Error});
+        Expect_Check(*e, env.Boxes, c.Error);
     }
-}
-
-TEST(CANFrameTables, DeleteAndInsertRowAskAndMoveTheFrames)
-{
-    EditorEnv env(6);
-    auto e = Make_Editor<TFTransmit_CAN_Frames>();
-    for (int r = 1; r <= 4; ++r) Fill_Cells(*e, r, With(Good_Tx, {{1, QByteArray::number(r).constData()}}));
-    e->Grid()->SetRow(3);
-    env.Boxes.Answers = {mrYes};
-    e->Btn_DelRowClick();
-    EXPECT_EQ(env.Boxes.Texts(), QStringList({"Are you sure to delete the Row number 3"}));
-    QStringList ids;
-    for (int r = 1; r <= 4; ++r) ids << e->Cell(1, r);
-    EXPECT_EQ(ids, QStringList({"1", "2", "4", ""}));
-    e->Grid()->SetRow(2);
-    e->Btn_InsRowClick();
-    ids.clear();
-    for (int r = 1; r <= 4; ++r) ids << e->Cell(1, r);
-    EXPECT_EQ(ids, QStringList({"1", "", "2", "4"}));
 }
 
 TEST(CANFrameTables, TheUserFillsAFrameByKeyboardAndMouse)
@@ -250,47 +170,34 @@ TEST(CANFrameTables, TheUserFillsAFrameByKeyboardAndMouse)
         SCOPED_TRACE(c.TimeCol);
         EditorEnv env(6);
         auto e = c.New();
-        e->show();
-        QApplication::setActiveWindow(e.get());
         TProColumnGrid* g = e->Grid();
-        g->setFocus();
-        QApplication::processEvents();
-        auto focus = [g] { return QApplication::focusWidget() ? QApplication::focusWidget() : static_cast<QWidget*>(g); };
-        auto click = [g](int col, int row) {
-            QTest::mouseClick(g->viewport(), Qt::LeftButton, Qt::NoModifier, g->CellRect(col, row).ToQRect().center());
-            QApplication::processEvents();
-        };
-        auto type = [&](const QString& text) { QTest::keyClicks(focus(), text); };
-        auto key = [&](Qt::Key k) { QTest::keyClick(focus(), k); };
+        const User user(e.get(), g);
 
-        click(1, 1);
-        type("0x7FF");
-        key(Qt::Key_Tab);
+        Click_Cell(g, 1, 1);
+        user.Type("0x7FF");
+        user.Key(Qt::Key_Tab);
         EXPECT_EQ(g->Col(), 2);
         // the type is picked from its list
-        click(2, 1);
-        type("2.0A");
-        key(Qt::Key_Return);
+        Click_Cell(g, 2, 1);
+        user.Type("2.0A");
+        user.Key(Qt::Key_Return);
         EXPECT_EQ(e->Cell(2, 1), "2.0A (11bits)");
-        click(3, 1);
-        type("1");
-        key(Qt::Key_Tab);
-        type("1999");
-        key(Qt::Key_Return);   // Enter ends the cell, not the window
+        Click_Cell(g, 3, 1);
+        user.Type_Cells({"1", "1999"});   // Enter ends the cell, not the window
         EXPECT_TRUE(e->isVisible());
         EXPECT_EQ(e->ModalResult(), mrNone);
-        click(c.TimeCol, 1);
-        type("250");
-        key(Qt::Key_Return);
+        Click_Cell(g, c.TimeCol, 1);
+        user.Type("250");
+        user.Key(Qt::Key_Return);
         EXPECT_EQ(Row_Cells(*e, 1).mid(0, 4), QStringList({"0x7FF", "2.0A (11bits)", "1", "1999"}));
         EXPECT_EQ(e->Cell(c.TimeCol, 1), "250");
 
         // the window's OK, pressed with Enter
         e->Btn_OK->setFocus();
-        key(Qt::Key_Return);
+        user.Key(Qt::Key_Return);
         EXPECT_EQ(env.Boxes.Texts(), QStringList());
         EXPECT_EQ(e->ModalResult(), mrOk);
-        const auto rows = File_Rows(*c.File);
+        const auto rows = Saved_Rows(*c.File);
         ASSERT_EQ(rows.size(), 1u);
         QStringList expected(c.Attrs.size(), QString());
         expected[0] = "0x7FF";
@@ -304,11 +211,10 @@ TEST(CANFrameTables, TheUserFillsAFrameByKeyboardAndMouse)
         // Escape leaves the window as Cancel: nothing written
         const QByteArray before = Read_File(*c.File);
         e->SetModalResult(mrNone);
-        e->show();
-        QApplication::setActiveWindow(e.get());
+        user.Show();
         g->SetCells(1, 2, "5");
         e->Btn_Cancel->setFocus();
-        key(Qt::Key_Escape);
+        user.Key(Qt::Key_Escape);
         EXPECT_EQ(e->ModalResult(), mrCancel);
         EXPECT_EQ(Read_File(*c.File), before);
         e->hide();
@@ -326,48 +232,19 @@ TEST(CANFrameTables, TablesSavedByTheWindowsBuildTheSameImagesAsTablesWrittenByH
         SCOPED_TRACE(model);
         EditorEnv env(model);
         QDir().mkpath(Conf_Dir + "/bin");
-        struct Fill {
-            Make New;
-            std::vector<QStringList> Rows;
-        } fills[] = {{Rx, {rx1, rx2}}, {Tx, {tx1, tx2}}};
-        for (const Fill& f : fills) {
-            auto e = f.New();
-            e->FormShow();
-            for (int r = 0; r < int(f.Rows.size()); ++r) Fill_Cells(*e, r + 1, f.Rows[r]);
-            e->Btn_OKClick();
-            ASSERT_EQ(e->ModalResult(), mrOk) << env.Boxes.Texts().join('\n').toStdString();
-        }
-        auto images = [] {
-            std::map<QString, QByteArray> out;
-            for (QDirIterator it(Conf_Dir + "/bin", QDir::Files); it.hasNext();) {
-                const QString path = it.next();
-                out[QFileInfo(path).fileName()] = Read_File(path);
-                QFile::remove(path);
-            }
-            return out;
-        };
-        Build_Device_Image();
-        Save_Device_Image();
-        const auto saved = images();
+        Save_Table(*Rx(), {{1, rx1}, {2, rx2}}, env.Boxes);
+        Save_Table(*Tx(), {{1, tx1}, {2, tx2}}, env.Boxes);
+        const auto saved = Built_Images();
         ASSERT_FALSE(saved.empty());
 
         // the same tables by hand, on one line, attributes in another order
-        auto row = [](const QStringList& attrs, const QStringList& cells) {
-            QByteArray x = "<row";
-            for (int i = int(attrs.size()) - 1; i >= 0; --i) x += " " + attrs[i].toUtf8() + "='" + cells[i].toUtf8() + "'";
-            return x + "/>";
-        };
-        Write_Text(File_CAN_Define_Receive, "<Receive_CAN>" + row(Rx_Attrs, rx1) + row(Rx_Attrs, rx2) + "</Receive_CAN>");
-        Write_Text(File_CAN_Define_Transmit, "<Transmit_CAN>" + row(Tx_Attrs, tx1) + row(Tx_Attrs, tx2) + "</Transmit_CAN>");
-        Build_Device_Image();
-        Save_Device_Image();
-        EXPECT_EQ(images(), saved);
+        Write_File(File_CAN_Define_Receive, Hand_Table("Receive_CAN", Rx_Attrs, {rx1, rx2}));
+        Write_File(File_CAN_Define_Transmit, Hand_Table("Transmit_CAN", Tx_Attrs, {tx1, tx2}));
+        EXPECT_EQ(Built_Images(), saved);
 
         // and the tables are in: an image without them differs
         QFile::remove(File_CAN_Define_Receive);
         QFile::remove(File_CAN_Define_Transmit);
-        Build_Device_Image();
-        Save_Device_Image();
-        EXPECT_NE(images(), saved);
+        EXPECT_NE(Built_Images(), saved);
     }
 }

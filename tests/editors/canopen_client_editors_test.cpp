@@ -151,9 +151,7 @@ TEST(ClientSdo, AUserTypesAFrameAndPressesOkByKeyboard)
 {
     EditorEnv env(4);
     auto e = Make_Editor<TFDefine_Client_SDO>();
-    e->show();
-    QApplication::setActiveWindow(e.get());
-    QApplication::processEvents();
+    const User user(e.get());
     QLineEdit* pgn = e->Rows[0].E_PGN;
     QTest::mouseDClick(pgn, Qt::LeftButton);
     pgn->setFocus();
@@ -173,8 +171,7 @@ TEST(ClientSdo, AUserTypesAFrameAndPressesOkByKeyboard)
     e->hide();
 
     auto again = Make_Editor<TFDefine_Client_SDO>();
-    again->show();
-    QApplication::setActiveWindow(again.get());
+    const User againUser(again.get());
     EXPECT_EQ(again->Rows[0].E_PGN->text(), "0xEF00");
     again->Rows[0].E_PGN->setText("1");
     again->Btn_Cancel->setFocus();
@@ -238,8 +235,7 @@ TEST(NodeGuard, ChecksTheNodesThenTheFrames)
         e->FormShow();
         Fill_Cells(*e, 1, c.Node);
         if (c.Frame >= 0) e->Rows[c.Frame].E_PGN->setText(c.Pgn);
-        EXPECT_EQ(e->Controllo_dati(), c.Error == nullptr);
-        EXPECT_EQ(env.Boxes.Texts(), c.Error ? QStringList{c.Error} : QStringList());
+        Expect_Check(*e, env.Boxes, c.Error);
     }
     EditorEnv env(4);
     auto e = Make_Editor<TFDefine_NodeGuard>();
@@ -303,19 +299,9 @@ TEST(NodeGuard, AUserTypesANodeAndPressesOk)
 {
     EditorEnv env(4);
     auto e = Make_Editor<TFDefine_NodeGuard>();
-    e->show();
-    QApplication::setActiveWindow(e.get());
-    TProColumnGrid* g = e->Grid();
-    g->setFocus();
-    QApplication::processEvents();
-    auto focus = [g] { return QApplication::focusWidget() ? QApplication::focusWidget() : static_cast<QWidget*>(g); };
-    QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->CellRect(1, 1).ToQRect().center());
-    QTest::keyClicks(focus(), "12");
-    QTest::keyClick(focus(), Qt::Key_Tab);
-    QTest::keyClicks(focus(), "500");
-    QTest::keyClick(focus(), Qt::Key_Tab);
-    QTest::keyClicks(focus(), "3");
-    QTest::keyClick(focus(), Qt::Key_Return);
+    const User user(e.get(), e->Grid());
+    Click_Cell(e->Grid(), 1, 1);
+    user.Type_Cells({"12", "500", "3"});
     EXPECT_TRUE(e->isVisible());
     EXPECT_EQ(Row_Cells(*e, 1).mid(0, 3), QStringList({"12", "500", "3"}));
     QTest::mouseClick(e->Btn_OK, Qt::LeftButton);

@@ -12,13 +12,8 @@
 #include <gtest/gtest.h>
 
 namespace {
-using Factory = std::function<std::unique_ptr<TPdoEditor>()>;
-template <class T>
-Factory Of()
-{
-    return [] { return std::unique_ptr<TPdoEditor>(Make_Editor<T>()); };
-}
-const Factory TPDO = Of<TFDefine_TPDO>(), RPDO = Of<TFDefine_RPDO>();
+using Factory = Editor_Factory<TPdoEditor>;
+const Factory TPDO = Factory_Of<TFDefine_TPDO, TPdoEditor>(), RPDO = Factory_Of<TFDefine_RPDO, TPdoEditor>();
 
 // A frame table of the given PGNs, source addresses 0x00, 0x01 ...
 QByteArray Frames(const char* root, const QStringList& pgns)
@@ -160,15 +155,7 @@ TEST(CanopenPdo, ARoundTripKeepsEveryCell)
             second << (e->Spec().Columns[size_t(c)].Editor == edDataCheckBox ? "N" : "");
         }
         if (cols == 9) first[7] = "12";   // Send Timer
-        Fill_Cells(*e, 1, first);
-        Fill_Cells(*e, 2, second);
-        e->Btn_OKClick();
-        ASSERT_EQ(e->ModalResult(), mrOk) << env.Boxes.Texts().join('\n').toStdString();
-        auto again = make();
-        again->FormShow();
-        EXPECT_EQ(Row_Cells(*again, 1), first);
-        EXPECT_EQ(Row_Cells(*again, 2), second);
-        EXPECT_TRUE(env.Boxes.Calls.empty()) << env.Boxes.Texts().join('\n').toStdString();
+        Expect_Saved_Rows_Show_Again(make, {first, second}, env.Boxes);
     }
 }
 
@@ -204,8 +191,7 @@ TEST(CanopenPdo, ChecksRunInOrderWithTheirTexts)
         EditorEnv env(4);
         auto e = c.Make();
         Fill_Cells(*e, 1, c.Cells);
-        EXPECT_EQ(e->Controllo_dati(), c.Error == nullptr);
-        EXPECT_EQ(env.Boxes.Texts(), c.Error ? QStringList{c.Error} : QStringList());
+        Expect_Check(*e, env.Boxes, c.Error);
     }
     // the first failing row is named by its grid row
     EditorEnv env(4);
@@ -256,24 +242,13 @@ TEST(CanopenPdo, AUserFillsAPdoByKeyboardAndMouse)
     EditorEnv env(4);
     Write_Frames({"0x100", "0xFEF1"}, {});
     auto e = Make_Editor<TFDefine_TPDO>();
-    e->show();
-    QApplication::setActiveWindow(e.get());
     TProColumnGrid* g = e->Grid();
-    g->setFocus();
-    QApplication::processEvents();
-    auto focus = [g] { return QApplication::focusWidget() ? QApplication::focusWidget() : static_cast<QWidget*>(g); };
-    auto click = [g](int col, int row) {
-        QTest::mouseClick(g->viewport(), Qt::LeftButton, Qt::NoModifier, g->CellRect(g->DisplColIndex(col), row).ToQRect().center());
-        QApplication::processEvents();
-    };
-    click(1, 1);
-    QTest::keyClicks(focus(), "0x181");
-    QTest::keyClick(focus(), Qt::Key_Tab);
+    const User user(e.get(), g);
+    Click_Cell(g, 1, 1);
+    user.Type("0x181");
+    user.Key(Qt::Key_Tab);
     EXPECT_EQ(g->Col(), 2);
-    QTest::keyClicks(focus(), "8");
-    QTest::keyClick(focus(), Qt::Key_Tab);
-    QTest::keyClicks(focus(), "2");
-    QTest::keyClick(focus(), Qt::Key_Return);   // ends the cell, not the window
+    user.Type_Cells({"8", "2"});   // Enter ends the cell, not the window
     EXPECT_TRUE(e->isVisible());
     EXPECT_EQ(e->ModalResult(), mrNone);
     EXPECT_EQ(Row_Cells(*e, 1).mid(0, 3), QStringList({"0x181", "8", "2"}));
@@ -281,9 +256,9 @@ TEST(CanopenPdo, AUserFillsAPdoByKeyboardAndMouse)
     QTest::mouseClick(e->Btn_OK, Qt::LeftButton);
     EXPECT_EQ(env.Boxes.Texts(), QStringList{"Error in row 1!! Dimension and Start Byte are not correct together"});
     EXPECT_EQ(e->ModalResult(), mrNone);
-    click(3, 1);
-    QTest::keyClicks(focus(), "1");
-    QTest::keyClick(focus(), Qt::Key_Return);
+    Click_Cell(g, 3, 1);
+    user.Type("1");
+    user.Key(Qt::Key_Return);
     EXPECT_EQ(e->Cell(3, 1), "1");
     e->Btn_OK->setFocus();
     QTest::keyClick(e->Btn_OK, Qt::Key_Return);
@@ -293,8 +268,7 @@ TEST(CanopenPdo, AUserFillsAPdoByKeyboardAndMouse)
 
     // Escape on a shown window is Cancel: nothing written
     auto r = Make_Editor<TFDefine_RPDO>();
-    r->show();
-    QApplication::setActiveWindow(r.get());
+    const User rpdoUser(r.get());
     r->Grid()->SetCells(1, 1, "0x201");
     r->Btn_Cancel->setFocus();
     QTest::keyClick(r->Btn_Cancel, Qt::Key_Escape);

@@ -51,24 +51,6 @@ void Select_Frame(TServerSDOEditor& e, int f)
 {
     e.LB_J1939_Frames->setCurrentRow(f);
 }
-QStringList Lines(QListWidget* l)
-{
-    QStringList out;
-    for (int i = 0; i < l->count(); ++i) out << l->item(i)->text();
-    return out;
-}
-QStringList Items(QComboBox* c)
-{
-    QStringList out;
-    for (int i = 0; i < c->count(); ++i) out << c->itemText(i);
-    return out;
-}
-QStringList Bytes(int n)
-{
-    QStringList out{"None"};
-    for (int k = 1; k <= n; ++k) out << "Byte " + QString::number(k);
-    return out;
-}
 }  // namespace
 
 TEST(ServerSdo, TheWindowsListTheFramesAndTheirTexts)
@@ -91,7 +73,7 @@ TEST(ServerSdo, TheWindowsListTheFramesAndTheirTexts)
     EXPECT_EQ(Lines(w->LB_J1939_Frames), QStringList({"0\t0x400\t0x04", "0\t0x500\t0x05"}));
     EXPECT_EQ(Items(r->CB_Dim_SDO), QStringList({"4 Bytes", "2 Bytes", "1 Bytes"}));
     // nothing selected: the byte selectors offer only None
-    EXPECT_EQ(Items(r->CB_Byte1_SDO), Bytes(0));
+    EXPECT_EQ(Items(r->CB_Byte1_SDO), Byte_Choices(0));
     // the byte selectors offer the bytes of the selected frame
     const struct {
         TServerSDOEditor* E;
@@ -99,7 +81,7 @@ TEST(ServerSdo, TheWindowsListTheFramesAndTheirTexts)
     } cases[] = {{r.get(), 0, 8}, {r.get(), 1, 30}, {r.get(), 2, 0}, {w.get(), 1, 8}};
     for (const auto& c : cases) {
         Select_Frame(*c.E, c.Frame);
-        EXPECT_EQ(Items(c.E->CB_Byte3_SDO), Bytes(c.Bytes)) << c.Frame;
+        EXPECT_EQ(Items(c.E->CB_Byte3_SDO), Byte_Choices(c.Bytes)) << c.Frame;
     }
     Lang_Texts[475] = "SDO-Server schreiben";
     Lang_Texts[494] = "Einfuegen";
@@ -119,11 +101,11 @@ TEST(ServerSdo, CreateModifyAndDeleteKeepOnePairPerTable)
     EXPECT_TRUE(env.Boxes.Calls.empty());
 
     Select_Frame(*r, 0);
-    struct Step {
+    struct Case {
         int Frame;
         QString Index, Sub;
         const char* Error;
-    } steps[] = {
+    } cases[] = {
         {0, "0x2000", "1", nullptr},
         {1, "0x2000", "1", "Error!! Index and SubIndex of SDO is already used"},
         {1, "8192", "0x01", "Error!! Index and SubIndex of SDO is already used"},
@@ -135,13 +117,13 @@ TEST(ServerSdo, CreateModifyAndDeleteKeepOnePairPerTable)
         {1, "0x5FFF", "255", nullptr},
         {1, "$2000", "0", nullptr},
     };
-    for (const Step& s : steps) {
-        SCOPED_TRACE(s.Index.toStdString() + "/" + s.Sub.toStdString());
-        Select_Frame(*r, s.Frame);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Index.toStdString() + "/" + c.Sub.toStdString());
+        Select_Frame(*r, c.Frame);
         env.Boxes.Clear();
-        Enter(*r, s.Index, s.Sub, 0, {1, 2, 3, 4});
+        Enter(*r, c.Index, c.Sub, 0, {1, 2, 3, 4});
         r->Btn_Click(r->Btn_Create);
-        EXPECT_EQ(env.Boxes.Texts(), s.Error ? QStringList{s.Error} : QStringList());
+        EXPECT_EQ(env.Boxes.Texts(), c.Error ? QStringList{c.Error} : QStringList());
     }
     EXPECT_EQ(Lines(r->LB_SDOs), QStringList({"Index : 0x5FFF; Sub : 255;", "Index : $2000; Sub : 0;"}));
     // the object may keep its own pair; it may not take another object's
@@ -361,13 +343,11 @@ TEST(ServerSdo, AUserMapsAnObjectWithMouseAndKeys)
     EditorEnv env(4);
     Write_Frames();
     auto w = Make_Editor<TFDefine_Server_SDO_Write>();
-    w->show();
-    QApplication::setActiveWindow(w.get());
-    QApplication::processEvents();
+    const User user(w.get());
     QListWidget* frames = w->LB_J1939_Frames;
     QTest::mouseClick(frames->viewport(), Qt::LeftButton, {}, frames->visualItemRect(frames->item(1)).center());
     EXPECT_EQ(w->Selected_Frame(), 1);
-    EXPECT_EQ(Items(w->CB_Byte1_SDO), Bytes(8));
+    EXPECT_EQ(Items(w->CB_Byte1_SDO), Byte_Choices(8));
     QTest::mouseClick(w->E_Index_SDO, Qt::LeftButton);
     w->E_Index_SDO->setFocus();
     QTest::keyClicks(w->E_Index_SDO, "0x4000");
@@ -392,8 +372,7 @@ TEST(ServerSdo, AUserMapsAnObjectWithMouseAndKeys)
 
     // Escape closes without writing
     auto r = Make_Editor<TFDefine_Server_SDO_Read>();
-    r->show();
-    QApplication::setActiveWindow(r.get());
+    const User readUser(r.get());
     r->Btn_Cancel->setFocus();
     QTest::keyClick(r->Btn_Cancel, Qt::Key_Escape);
     EXPECT_EQ(r->ModalResult(), mrCancel);

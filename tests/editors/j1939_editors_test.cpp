@@ -4,26 +4,16 @@
 #include "editors/j1939_editors.h"
 #include "platform/core/xml.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <map>
 #include <gtest/gtest.h>
 
 namespace {
-using Factory = std::function<std::unique_ptr<TTableEditor>()>;
-template <class T>
-Factory Of()
-{
-    return [] { return std::unique_ptr<TTableEditor>(Make_Editor<T>()); };
-}
-const Factory Rx = Of<TFReceiveJ1939>(), Rx892 = Of<TFReceive_J1939_892>(), Rx896 = Of<TFReceive_J1939_Frame_896>(),
-              Tx = Of<TFTransmitJ1939>(), Tx892 = Of<TFTransmit_J1939_892>(), Tx896 = Of<TFTransmit_J1939_Frame_896>(),
-              Tx872 = Of<TFTransmit_J1939_Frame_Atmel_872>();
-
-void Fill(TTableEditor& e, int row, const QStringList& cells)
-{
-    for (int c = 0; c < cells.size(); ++c) e.Grid()->SetCells(c + 1, row, cells[c]);
-}
+using Factory = Editor_Factory<>;
+const Factory Rx = Factory_Of<TFReceiveJ1939>(), Rx892 = Factory_Of<TFReceive_J1939_892>(),
+              Rx896 = Factory_Of<TFReceive_J1939_Frame_896>(), Tx = Factory_Of<TFTransmitJ1939>(),
+              Tx892 = Factory_Of<TFTransmit_J1939_892>(), Tx896 = Factory_Of<TFTransmit_J1939_Frame_896>(),
+              Tx872 = Factory_Of<TFTransmit_J1939_Frame_Atmel_872>();
 
 // The attributes of the first row element of a document, in order, with their values.
 QStringList Attributes(const QByteArray& document, QString* root = nullptr)
@@ -115,7 +105,7 @@ TEST(J1939Editors, EachWindowDescribesItsTableForItsModels)
         QStringList cells;
         for (int col = 1; col <= int(e->Spec().Columns.size()); ++col) cells << QString::number(col);
         cells[e->Spec().Columns[0].Editor == edComboList ? 0 : 1] = "0";
-        Fill(*e, 1, cells);
+        Fill_Cells(*e, 1, cells);
         QString root;
         EXPECT_EQ(Attributes(e->Table_Document(), &root).join(' '), c.Attrs);
         EXPECT_EQ(root, c.Root);
@@ -129,11 +119,9 @@ TEST(J1939Editors, OlderFilesGetTheDefaultsOfTheColumnsTheyLack)
     {
         EditorEnv env(1);
         auto e = Make_Editor<TFReceive_J1939_Frame_896>();
-        QFile f(File_J1939_Receive);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("<ReceiveNMEA2000><row DataPage=\"0\" PGN=\"100\" SourceAddress=\"1\" TransportProtocol=\"N\" "
-                "StartByte=\"\" NumBytes=\"\" CancelData=\"N\" Mnemonic=\"m\"/></ReceiveNMEA2000>");
-        f.close();
+        Write_File(File_J1939_Receive,
+                   "<ReceiveNMEA2000><row DataPage=\"0\" PGN=\"100\" SourceAddress=\"1\" TransportProtocol=\"N\" "
+                   "StartByte=\"\" NumBytes=\"\" CancelData=\"N\" Mnemonic=\"m\"/></ReceiveNMEA2000>");
         e->FormShow();
         EXPECT_EQ(e->Cell(8, 1), "N");
         EXPECT_EQ(e->Cell(9, 1), "1000");
@@ -144,11 +132,9 @@ TEST(J1939Editors, OlderFilesGetTheDefaultsOfTheColumnsTheyLack)
         SCOPED_TRACE(model);
         EditorEnv env(model);
         auto e = Make_Editor<TFTransmit_J1939_Frame_896>();
-        QFile f(File_J1939_Transmit);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("<ReceiveNMEA2000><row Priority=\"3\" DataPage=\"0\" PGN=\"1\" SourceAddress=\"1\" NumByte=\"5\"/>"
-                "<row Priority=\"3\" DataPage=\"0\" PGN=\"1\" SourceAddress=\"1\"/></ReceiveNMEA2000>");
-        f.close();
+        Write_File(File_J1939_Transmit,
+                   "<ReceiveNMEA2000><row Priority=\"3\" DataPage=\"0\" PGN=\"1\" SourceAddress=\"1\" NumByte=\"5\"/>"
+                   "<row Priority=\"3\" DataPage=\"0\" PGN=\"1\" SourceAddress=\"1\"/></ReceiveNMEA2000>");
         e->FormShow();
         // a model without the column always has 8 bytes, whatever the file said
         EXPECT_EQ(e->Cell(5, 1), model == 10 ? "5" : "8");
@@ -160,10 +146,7 @@ TEST(J1939Editors, OlderFilesGetTheDefaultsOfTheColumnsTheyLack)
     {
         EditorEnv env(2);
         auto e = Make_Editor<TFTransmit_J1939_892>();
-        QFile f(File_J1939_Transmit);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("<TransmitJ1939><row Priority=\"3\" PGN=\"1\"/></TransmitJ1939>");
-        f.close();
+        Write_File(File_J1939_Transmit, "<TransmitJ1939><row Priority=\"3\" PGN=\"1\"/></TransmitJ1939>");
         e->FormShow();
         EXPECT_EQ(e->Cell(10, 1), "");
         EXPECT_EQ(e->Cell(3, 1), "1");
@@ -254,9 +237,8 @@ TEST(J1939Editors, ChecksRunInTheirOrderWithTheirTexts)
         SCOPED_TRACE(c.Name);
         EditorEnv env(c.Model);
         auto e = c.Make();
-        for (int r = 0; r < int(c.Rows.size()); ++r) Fill(*e, r + 1, c.Rows[r]);
-        EXPECT_EQ(e->Controllo_dati(), c.Error.isEmpty());
-        EXPECT_EQ(env.Boxes.Texts(), c.Error.isEmpty() ? QStringList() : QStringList{c.Error});
+        for (int r = 0; r < int(c.Rows.size()); ++r) Fill_Cells(*e, r + 1, c.Rows[r]);
+        Expect_Check(*e, env.Boxes, c.Error);
         // the check is repeatable: running totals start again
         if (c.Error.isEmpty()) {
             EXPECT_TRUE(e->Controllo_dati());

@@ -3,40 +3,20 @@
 // fits, a user at the shown window, and the image builders reading what the windows saved.
 #include "editor_fixture.h"
 #include "editors/j1939_register_editors.h"
-#include "generate/image_dispatch.h"
-#include "platform/core/xml.h"
 #include "platform/ui/lb_button.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDirIterator>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
-#include <functional>
-#include <map>
 #include <gtest/gtest.h>
 
-// readable failures
-static void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
-
 namespace {
-using Make = std::function<std::unique_ptr<TDefineJ1939>()>;
-template <class T>
-Make Maker()
-{
-    return [] { return std::unique_ptr<TDefineJ1939>(Make_Editor<T>()); };
-}
-const Make Rec = Maker<TFDefineRecJ1939>(), Tra = Maker<TFDefineTransJ1939>();
-
-void Write_Text(const QString& path, const QByteArray& data)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(data);
-}
+using Make = Editor_Factory<TDefineJ1939>;
+const Make Rec = Factory_Of<TFDefineRecJ1939, TDefineJ1939>(), Tra = Factory_Of<TFDefineTransJ1939, TDefineJ1939>();
 
 using Attrs = std::vector<std::pair<const char*, const char*>>;
 
@@ -63,7 +43,7 @@ void Frame_Table(const QString& path, const std::vector<QByteArray>& rows)
 {
     QByteArray xml = "<Frames>";
     for (const QByteArray& r : rows) xml += r;
-    Write_Text(path, xml + "</Frames>");
+    Write_File(path, xml + "</Frames>");
 }
 
 // n plain frames of PGN 100, 101 ...
@@ -72,20 +52,6 @@ void Frames(const QString& path, int n)
     std::vector<QByteArray> rows;
     for (int i = 0; i < n; ++i) rows.push_back(Frame_Row(100 + i));
     Frame_Table(path, rows);
-}
-
-QStringList Lines(const QListWidget* list)
-{
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i) out << list->item(i)->text();
-    return out;
-}
-
-QStringList Items(const QComboBox* c)
-{
-    QStringList out;
-    for (int i = 0; i < c->count(); ++i) out << c->itemText(i);
-    return out;
 }
 
 void Select(TDefineJ1939& e, int frame) { e.LB_J1939_Frames->setCurrentRow(frame); }
@@ -106,23 +72,6 @@ void Create(TDefineJ1939& e, int frame, const QString& index, int hi, int lo, in
     e.Btn_Click(e.Btn_Create);
 }
 
-// The rows of a table file: per row element its attributes, name=value, in order.
-std::vector<QString> File_Rows(const QString& path, QString* root = nullptr, QString* comment = nullptr)
-{
-    pugi::xml_document doc;
-    EXPECT_TRUE(XmlLoadFile(doc, path));
-    const pugi::xml_node r = doc.first_child();
-    if (root) *root = QString::fromUtf8(r.name());
-    if (comment) *comment = QString::fromUtf8(r.next_sibling().value());
-    std::vector<QString> rows;
-    for (pugi::xml_node row : r.children()) {
-        QStringList attrs;
-        for (pugi::xml_attribute a : row.attributes())
-            attrs << QString::fromUtf8(a.name()) + "=" + QString::fromUtf8(a.value());
-        rows.push_back(attrs.join(' '));
-    }
-    return rows;
-}
 }  // namespace
 
 TEST(J1939RegisterMaps, EachWindowWritesItsFileForItsModel)
@@ -179,7 +128,7 @@ TEST(J1939RegisterMaps, EachWindowWritesItsFileForItsModel)
         e->Btn_OKClick();
         ASSERT_EQ(e->ModalResult(), mrOk) << env.Boxes.Texts().join('\n').toStdString();
         QString root, comment;
-        EXPECT_EQ(File_Rows(*e->Spec().Mapping_File, &root, &comment), std::vector<QString>{c.Row});
+        EXPECT_EQ(Saved_Lines(*e->Spec().Mapping_File, &root, &comment), std::vector<QString>{c.Row});
         EXPECT_EQ(root, c.Root);
         EXPECT_EQ(comment, QString("SW_VERSION = ") + c.Version);
 
@@ -229,10 +178,8 @@ TEST(J1939RegisterMaps, TheFrameListAndTheByteSelectorsFollowTheFrameTable)
         // nothing selected: only "None"
         EXPECT_EQ(Items(e->CB_Byte_High_Part), QStringList({"None"}));
         Select(*e, 0);
-        QStringList bytes{"None"};
-        for (int k = 1; k <= c.Bytes; ++k) bytes << "Byte " + QString::number(k);
-        EXPECT_EQ(Items(e->CB_Byte_High_Part), bytes);
-        EXPECT_EQ(Items(e->CB_Byte_Low_Part), bytes);
+        EXPECT_EQ(Items(e->CB_Byte_High_Part), Byte_Choices(c.Bytes));
+        EXPECT_EQ(Items(e->CB_Byte_Low_Part), Byte_Choices(c.Bytes));
         EXPECT_EQ(e->CB_Byte_High_Part->currentIndex(), 0);
     }
 }
@@ -302,7 +249,7 @@ TEST(J1939RegisterMaps, CreateModifyAndDeleteKeepEveryIndexOnce)
     // the file lists the registers frame by frame, whatever the order they were made in
     e->Btn_OKClick();
     ASSERT_EQ(e->ModalResult(), mrOk);
-    EXPECT_EQ(File_Rows(File_Define_J1939_Rec),
+    EXPECT_EQ(Saved_Lines(File_Define_J1939_Rec),
               std::vector<QString>({"Num_Frame=0 Mod_Index=100 Byte_HiPart=0 Byte_LoPart=8",
                                     "Num_Frame=0 Mod_Index=7 Byte_HiPart=2 Byte_LoPart=3",
                                     "Num_Frame=1 Mod_Index=0x65 Byte_HiPart=1 Byte_LoPart=0",
@@ -358,14 +305,14 @@ TEST(J1939RegisterMaps, Model872PacksTheBytesAndReadsThemBack)
         EditorEnv env(7);
         auto e = c.New();
         Frame_Table(*e->Spec().Frame_File, {Frame_Row(1, {{"NumByte", "30"}, {"MultiFrame", "Y"}, {"NByte", "30"}})});
-        Write_Text(*e->Spec().Mapping_File, "<X>" + c.Row + "</X>");
+        Write_File(*e->Spec().Mapping_File, "<X>" + c.Row + "</X>");
         e->FormShow();
         ASSERT_EQ(e->Lista_J1939_Frame[0].Lista_Mod_Reg.size(), 1u);
         EXPECT_EQ(e->Lista_J1939_Frame[0].Lista_Mod_Reg[0].HiPart, c.Hi);
         EXPECT_EQ(e->Lista_J1939_Frame[0].Lista_Mod_Reg[0].LoPart, c.Lo);
         e->Btn_OKClick();
         ASSERT_EQ(e->ModalResult(), mrOk) << env.Boxes.Texts().join('\n').toStdString();
-        EXPECT_EQ(File_Rows(*e->Spec().Mapping_File), std::vector<QString>{c.Saved});
+        EXPECT_EQ(Saved_Lines(*e->Spec().Mapping_File), std::vector<QString>{c.Saved});
     }
 }
 
@@ -377,7 +324,7 @@ TEST(J1939RegisterMaps, MappingsOfFramesThatAreGoneAreNamedBeforeTheyAreDropped)
     const QByteArray mapping = "<DefineRecJ1939><row Num_Frame='4' Mod_Index='1' Byte_HiPart='1' Byte_LoPart='2'/>"
                                "<row Num_Frame='7' Mod_Index='300' Byte_HiPart='1' Byte_LoPart='2'/>"
                                "<row Num_Frame='x' Mod_Index='301'/></DefineRecJ1939>";
-    Write_Text(File_Define_J1939_Rec, mapping);
+    Write_File(File_Define_J1939_Rec, mapping);
     e->FormShow();
     ASSERT_EQ(env.Boxes.Calls.size(), 1u);
     EXPECT_EQ(env.Boxes.Calls[0].Type, TMsgDlgType::mtWarning);
@@ -389,7 +336,8 @@ TEST(J1939RegisterMaps, MappingsOfFramesThatAreGoneAreNamedBeforeTheyAreDropped)
     // Cancel keeps them in the file; OK drops them
     EXPECT_EQ(Read_File(File_Define_J1939_Rec), mapping);
     e->Btn_OKClick();
-    EXPECT_EQ(File_Rows(File_Define_J1939_Rec), std::vector<QString>{"Num_Frame=4 Mod_Index=1 Byte_HiPart=1 Byte_LoPart=2"});
+    EXPECT_EQ(Saved_Lines(File_Define_J1939_Rec),
+              std::vector<QString>{"Num_Frame=4 Mod_Index=1 Byte_HiPart=1 Byte_LoPart=2"});
 
     // without a frame table every mapping row is named, not lost unseen
     QFile::remove(File_J1939_Receive);
@@ -407,8 +355,8 @@ TEST(J1939RegisterMaps, MappingsOfFramesThatAreGoneAreNamedBeforeTheyAreDropped)
                    {&File_Define_J1939_Rec, ""}};
     for (const Damage& d : damages) {
         Frames(File_J1939_Receive, 2);
-        Write_Text(File_Define_J1939_Rec, "<M/>");
-        Write_Text(*d.File, d.Data);
+        Write_File(File_Define_J1939_Rec, "<M/>");
+        Write_File(*d.File, d.Data);
         env.Boxes.Clear();
         e->FormShow();
         ASSERT_GE(env.Boxes.Calls.size(), 1u);
@@ -426,7 +374,7 @@ TEST(J1939RegisterMaps, AMappingOnAByteTheFrameNoLongerHasIsRefusedByName)
     Frame_Table(File_J1939_Receive, {Frame_Row(100), Frame_Row(65262, {{"TransportProtocol", "N"}, {"NumBytes", "20"}})});
     const QByteArray mapping = "<DefineRecJ1939><row Num_Frame='1' Mod_Index='5' Byte_HiPart='1' Byte_LoPart='2'/>"
                                "<row Num_Frame='1' Mod_Index='6' Byte_HiPart='8' Byte_LoPart='12'/></DefineRecJ1939>";
-    Write_Text(File_Define_J1939_Rec, mapping);
+    Write_File(File_Define_J1939_Rec, mapping);
     e->FormShow();
     EXPECT_TRUE(env.Boxes.Calls.empty());
     e->Btn_OKClick();
@@ -449,7 +397,7 @@ TEST(J1939RegisterMaps, AMappingOnAByteTheFrameNoLongerHasIsRefusedByName)
     e->Btn_Click(e->Btn_Modify);
     e->Btn_OKClick();
     EXPECT_EQ(e->ModalResult(), mrOk);
-    EXPECT_EQ(File_Rows(File_Define_J1939_Rec).back(), "Num_Frame=1 Mod_Index=6 Byte_HiPart=8 Byte_LoPart=7");
+    EXPECT_EQ(Saved_Lines(File_Define_J1939_Rec).back(), "Num_Frame=1 Mod_Index=6 Byte_HiPart=8 Byte_LoPart=7");
 }
 
 TEST(J1939RegisterMaps, AFailedWriteKeepsTheOldFileAndTheWindowOpen)
@@ -479,11 +427,7 @@ TEST(J1939RegisterMaps, TheUserMapsARegisterByKeyboardAndMouse)
         SCOPED_TRACE(tx ? "transmit" : "receive");
         const QString& file = *e->Spec().Mapping_File;
         Frames(*e->Spec().Frame_File, 3);
-        e->show();
-        QApplication::setActiveWindow(e.get());
-        QApplication::processEvents();
-        auto focus = [&] { return QApplication::focusWidget() ? QApplication::focusWidget() : static_cast<QWidget*>(e.get()); };
-        auto key = [&](Qt::Key k) { QTest::keyClick(focus(), k); };
+        const User user(e.get());
         auto clickLine = [](QListWidget* list, int row) {
             const QRect r = list->visualItemRect(list->item(row));
             QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
@@ -498,17 +442,17 @@ TEST(J1939RegisterMaps, TheUserMapsARegisterByKeyboardAndMouse)
         e->E_Index_Modbus->setFocus();
         QTest::keyClicks(e->E_Index_Modbus, "250");
         // Tab walks to the high byte selector; the arrow keys pick in it
-        key(Qt::Key_Tab);
+        user.Key(Qt::Key_Tab);
         ASSERT_EQ(QApplication::focusWidget(), e->CB_Byte_High_Part);
-        key(Qt::Key_Down);
-        key(Qt::Key_Down);
-        key(Qt::Key_Tab);
+        user.Key(Qt::Key_Down);
+        user.Key(Qt::Key_Down);
+        user.Key(Qt::Key_Tab);
         ASSERT_EQ(QApplication::focusWidget(), e->CB_Byte_Low_Part);
-        key(Qt::Key_Down);
+        user.Key(Qt::Key_Down);
         if (tx) {
-            key(Qt::Key_Tab);
+            user.Key(Qt::Key_Tab);
             ASSERT_EQ(QApplication::focusWidget(), e->CB_SendJ1939_OnModWrite);
-            key(Qt::Key_Down);
+            user.Key(Qt::Key_Down);
         }
         QTest::mouseClick(e->Btn_Create, Qt::LeftButton);
         EXPECT_TRUE(env.Boxes.Calls.empty()) << env.Boxes.Texts().join('\n').toStdString();
@@ -523,23 +467,23 @@ TEST(J1939RegisterMaps, TheUserMapsARegisterByKeyboardAndMouse)
 
         // Enter on the focused OK writes the file and closes
         e->Btn_OK->setFocus();
-        key(Qt::Key_Return);
+        user.Key(Qt::Key_Return);
         EXPECT_EQ(e->ModalResult(), mrOk) << env.Boxes.Texts().join('\n').toStdString();
-        EXPECT_EQ(File_Rows(file), std::vector<QString>{tx ? "Num_Frame=1 Mod_Index=250 Byte_HiPart=2 Byte_LoPart=1 Send_on_Write=1"
-                                                           : "Num_Frame=1 Mod_Index=250 Byte_HiPart=2 Byte_LoPart=1"});
+        EXPECT_EQ(Saved_Lines(file),
+                  std::vector<QString>{tx ? "Num_Frame=1 Mod_Index=250 Byte_HiPart=2 Byte_LoPart=1 Send_on_Write=1"
+                                          : "Num_Frame=1 Mod_Index=250 Byte_HiPart=2 Byte_LoPart=1"});
         e->hide();
 
         // shown again, edited, and left by Escape: nothing written
         const QByteArray before = Read_File(file);
         e->SetModalResult(mrNone);
-        e->show();
-        QApplication::setActiveWindow(e.get());
+        user.Show();
         clickLine(e->LB_J1939_Frames, 1);
         clickLine(e->LB_Modbus_Regs, 0);
         QTest::mouseClick(e->Btn_Delete, Qt::LeftButton);
         EXPECT_EQ(e->LB_Modbus_Regs->count(), 0);
         e->LB_J1939_Frames->setFocus();
-        key(Qt::Key_Escape);
+        user.Key(Qt::Key_Escape);
         EXPECT_EQ(e->ModalResult(), mrCancel);
         EXPECT_EQ(Read_File(file), before);
         e->hide();
@@ -590,44 +534,29 @@ TEST(J1939RegisterMaps, MappingsSavedByTheWindowsBuildTheSameImagesAsMappingsWri
             e->Btn_OKClick();
             ASSERT_EQ(e->ModalResult(), mrOk) << env.Boxes.Texts().join('\n').toStdString();
         }
-        auto images = [] {
-            std::map<QString, QByteArray> out;
-            for (QDirIterator it(Conf_Dir + "/bin", QDir::Files); it.hasNext();) {
-                const QString path = it.next();
-                out[QFileInfo(path).fileName()] = Read_File(path);
-                QFile::remove(path);
-            }
-            return out;
-        };
-        Build_Device_Image();
-        Save_Device_Image();
-        const auto saved = images();
+        const auto saved = Built_Images();
         ASSERT_FALSE(saved.empty());
 
         // the same mappings by hand, attributes in another order
         if (model == 7) {
-            Write_Text(File_Define_J1939_Rec, "<RInfoCob><row PosComp='8' NrPdo='1' Index='0x20'/>"
+            Write_File(File_Define_J1939_Rec, "<RInfoCob><row PosComp='8' NrPdo='1' Index='0x20'/>"
                                               "<row PosComp='720908' NrPdo='2' Index='10'/></RInfoCob>");
-            Write_Text(File_Define_J1939_Tra,
+            Write_File(File_Define_J1939_Tra,
                        "<TInfoCob><row Byte_LoPart='0' Byte_HiPart='8' Write_J1939='0' PosComp='128' NrPdo='1' Index='31'/>"
                        "<row Byte_LoPart='2' Byte_HiPart='1' Write_J1939='1' PosComp='18' NrPdo='3' Index='30'/></TInfoCob>");
         } else {
-            Write_Text(File_Define_J1939_Rec,
+            Write_File(File_Define_J1939_Rec,
                        "<DefineRecJ1939><row Byte_LoPart='8' Byte_HiPart='0' Mod_Index='0x20' Num_Frame='0'/>"
                        "<row Byte_LoPart='12' Byte_HiPart='11' Mod_Index='10' Num_Frame='1'/></DefineRecJ1939>");
-            Write_Text(File_Define_J1939_Tra,
+            Write_File(File_Define_J1939_Tra,
                        "<DefineTransJ1939><row Send_on_Write='0' Byte_LoPart='0' Byte_HiPart='8' Mod_Index='31' Num_Frame='0'/>"
                        "<row Send_on_Write='1' Byte_LoPart='2' Byte_HiPart='1' Mod_Index='30' Num_Frame='2'/></DefineTransJ1939>");
         }
-        Build_Device_Image();
-        Save_Device_Image();
-        EXPECT_EQ(images(), saved);
+        EXPECT_EQ(Built_Images(), saved);
 
         // and the mappings are in: an image without them differs
-        Write_Text(File_Define_J1939_Rec, "<M/>");
-        Write_Text(File_Define_J1939_Tra, "<M/>");
-        Build_Device_Image();
-        Save_Device_Image();
-        EXPECT_NE(images(), saved);
+        Write_File(File_Define_J1939_Rec, "<M/>");
+        Write_File(File_Define_J1939_Tra, "<M/>");
+        EXPECT_NE(Built_Images(), saved);
     }
 }

@@ -4,22 +4,16 @@
 #include "editor_fixture.h"
 #include "editors/dm1_editor.h"
 #include "editors/modbus_editors.h"
-#include "platform/core/xml.h"
 #include "platform/ui/lb_button.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QTest>
-#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
-using Make = std::function<std::unique_ptr<TTableEditor>()>;
-template <class T>
-Make Maker()
-{
-    return [] { return std::unique_ptr<TTableEditor>(Make_Editor<T>()); };
-}
+using Make = Editor_Factory<>;
+const Make Read = Factory_Of<TFModbusReadRequest>(), Write = Factory_Of<TFModbusWriteRequest>(),
+           Dm1_Read = Factory_Of<TFModbusReadRequest_DM1_J1939>(), Alarms = Factory_Of<TFDefineDM1_J1939>();
 
 const QStringList Read_Attrs{"IP_Address", "Port",     "SlaveID",  "Type",     "Address", "NPoint",
                              "PollTime",   "MaxError", "Position", "StartBit", "Swap",    "Mnemonic"};
@@ -32,12 +26,6 @@ const QStringList Alarm_Attrs{"Position", "Bit_Pos", "SNP", "FMI",  "CM",   "Ver
 const QStringList Good_Read{"192.168.1.125", "502", "1", "Holding Register", "0", "10", "1000", "3", "0", "", "N", "m"};
 const QStringList Good_Write{"192.168.1.125", "502", "1", "Holding Register", "0", "10", "0", "N", "3", "0", "", "N", "w"};
 const QStringList Good_Alarm{"99", "0", "524287", "31", "1", "1", "3", "3", "3", "3", "3", "3", "3", "3", "a"};
-
-QStringList With(QStringList row, std::initializer_list<std::pair<int, const char*>> cells)
-{
-    for (const auto& [col, text] : cells) row[col - 1] = QString::fromUtf8(text);
-    return row;
-}
 
 struct Table {
     const char* Window;
@@ -55,52 +43,20 @@ struct Table {
 std::vector<Table> Tables()
 {
     return {
-        {"TFModbusReadRequest", Maker<TFModbusReadRequest>(), &File_Modbus_Read_Req, "ModbusReadRequest", 480,
+        {"TFModbusReadRequest", Read, &File_Modbus_Read_Req, "ModbusReadRequest", 480,
          "ACG_Modbus_Read", 833, "Modbus Read", Read_Attrs, Good_Read},
-        {"TFModbusWriteRequest", Maker<TFModbusWriteRequest>(), &File_Modbus_Write_Req, "ModbusWriteRequest", 480,
+        {"TFModbusWriteRequest", Write, &File_Modbus_Write_Req, "ModbusWriteRequest", 480,
          "ACG_Modbus_Write", 884, "Modbus Write", Write_Attrs, Good_Write},
-        {"TFModbusReadRequest_DM1_J1939", Maker<TFModbusReadRequest_DM1_J1939>(), &File_Modbus_Read_Req_DM1,
+        {"TFModbusReadRequest_DM1_J1939", Dm1_Read, &File_Modbus_Read_Req_DM1,
          "ModbusReadRequest_DM1", 100, "ACG_Modbus_Read", 834, "Modbus Request for J1939 DM1", Read_Attrs, Good_Read},
-        {"TFDefineDM1_J1939", Maker<TFDefineDM1_J1939>(), &File_Define_Alarms_DM1, "Define_Alarms_DM1", 100, "ACG", 995,
+        {"TFDefineDM1_J1939", Alarms, &File_Define_Alarms_DM1, "Define_Alarms_DM1", 100, "ACG", 995,
          "Define J1939 DM1 (Alarms)", Alarm_Attrs, Good_Alarm},
     };
 }
 
-// The rows of a table file: per row element its attributes, name=value, in order.
-std::vector<QStringList> File_Rows(const QString& path, QString* root = nullptr, QString* comment = nullptr)
-{
-    pugi::xml_document doc;
-    EXPECT_TRUE(XmlLoadFile(doc, path));
-    const pugi::xml_node r = doc.first_child();
-    if (root) *root = QString::fromUtf8(r.name());
-    if (comment) *comment = QString::fromUtf8(r.next_sibling().value());
-    std::vector<QStringList> rows;
-    for (pugi::xml_node row : r.children()) {
-        QStringList attrs;
-        for (pugi::xml_attribute a : row.attributes())
-            attrs << QString::fromUtf8(a.name()) + "=" + QString::fromUtf8(a.value());
-        rows.push_back(attrs);
-    }
-    return rows;
-}
-
-QStringList Named(const QStringList& attrs, const QStringList& cells)
-{
-    QStringList out;
-    for (int i = 0; i < attrs.size(); ++i) out << attrs[i] + "=" + cells[i];
-    return out;
-}
-
-void Write_Text(const QString& path, const QByteArray& data)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(data);
-}
-
 void Send_DM1(const char* flag)
 {
-    Write_Text(File_ParGen, QByteArray("<Par_Gen><J1939_Send_DM1>") + flag + "</J1939_Send_DM1></Par_Gen>");
+    Write_File(File_ParGen, QByteArray("<Par_Gen><J1939_Send_DM1>") + flag + "</J1939_Send_DM1></Par_Gen>");
 }
 
 // A request file of n rows, written by hand.
@@ -110,7 +66,7 @@ void Request_File(const QString& path, const char* root, int n)
     for (int i = 0; i < n; ++i)
         xml += "<row IP_Address=\"10.0.0.1\" Port=\"502\" SlaveID=\"1\" Type=\"Holding Register\" Address=\"0\" "
                "NPoint=\"1\" PollTime=\"1\" MaxError=\"0\" Position=\"0\"/>";
-    Write_Text(path, xml + "</" + root + ">");
+    Write_File(path, xml + "</" + root + ">");
 }
 }  // namespace
 
@@ -132,22 +88,8 @@ TEST(ModbusTables, FileRootLimitColumnsAndTheRowsWritten)
         for (const TTableColumn& c : e->Spec().Columns) attrs << c.Attribute;
         EXPECT_EQ(attrs, t.Attrs);
 
-        // rows 1 and 3 filled, 2 empty, the last row filled: the gap is skipped
-        e->FormShow();
-        const QStringList third = With(t.Good, {{int(t.Good.size()), "third"}});
-        Fill_Cells(*e, 1, t.Good);
-        Fill_Cells(*e, 3, third);
-        Fill_Cells(*e, t.Limit, t.Good);
-        e->Btn_OKClick();
-        EXPECT_EQ(env.Boxes.Texts(), QStringList());
-        EXPECT_EQ(e->ModalResult(), mrOk);
-        QString root, comment;
-        const auto rows = File_Rows(*t.File, &root, &comment);
-        EXPECT_EQ(root, t.Root);
-        EXPECT_EQ(comment, "SW_VERSION = 1.205");
-        ASSERT_EQ(rows.size(), 3u);
-        EXPECT_EQ(rows[0], Named(t.Attrs, t.Good));
-        EXPECT_EQ(rows[1], Named(t.Attrs, third));
+        EXPECT_EQ(e->Spec().File, t.File);
+        Expect_Gap_Skipped(*e, env.Boxes, t.Attrs, t.Good, t.Root, "1.205");
 
         // a row without key but with data would vanish: refused, naming it
         Fill_Cells(*e, 2, With(QStringList(t.Attrs.size()), {{int(t.Attrs.size()), "note"}}));
@@ -173,34 +115,14 @@ TEST(ModbusTables, AFileRoundTripKeepsEveryCellText)
         QStringList odd = With(t.Good, {{1, t.Attrs[0] == "IP_Address" ? " 10.0.0.0x1F" : " 0x0A"},
                                         {2, t.Attrs[0] == "IP_Address" ? "$1F6" : "7"},
                                         {int(t.Good.size()), "  a & b <c> \"d\" 'e'  "}});
-        QByteArray xml = QByteArray("<") + t.Root + ">";
-        for (const QStringList& cells : {odd, t.Good}) {
-            xml += "<row";
-            for (int i = 0; i < t.Attrs.size(); ++i) {
-                QString v = cells[i];
-                v.replace("&", "&amp;").replace("<", "&lt;").replace("\"", "&quot;");
-                xml += " " + t.Attrs[i].toUtf8() + "=\"" + v.toUtf8() + "\"";
-            }
-            xml += "/>";
-        }
-        Write_Text(*t.File, xml + "</" + t.Root + "><!--SW_VERSION = 1.205-->");
-        auto e = t.New();
-        e->FormShow();
-        EXPECT_EQ(Row_Cells(*e, 1), odd);
-        EXPECT_EQ(Row_Cells(*e, 2), t.Good);
-        e->Btn_OKClick();
-        EXPECT_EQ(env.Boxes.Texts(), QStringList());
-        const auto rows = File_Rows(*t.File);
-        ASSERT_EQ(rows.size(), 2u);
-        EXPECT_EQ(rows[0], Named(t.Attrs, odd));
-        EXPECT_EQ(rows[1], Named(t.Attrs, t.Good));
+        Expect_File_Round_Trip(t.New, t.Root, t.Attrs, {odd, t.Good}, "1.205", env.Boxes);
     }
 }
 
 TEST(ModbusTables, ARequestWithoutSwapLoadsAsNotSwapped)
 {
     EditorEnv env(2);
-    Write_Text(File_Modbus_Write_Req, "<ModbusWriteRequest><row IP_Address=\"1.2.3.4\" OnChange=\"Y\"/></ModbusWriteRequest>");
+    Write_File(File_Modbus_Write_Req, "<ModbusWriteRequest><row IP_Address=\"1.2.3.4\" OnChange=\"Y\"/></ModbusWriteRequest>");
     auto e = Make_Editor<TFModbusWriteRequest>();
     e->FormShow();
     EXPECT_EQ(e->Cell(12, 1), "N");
@@ -215,80 +137,80 @@ TEST(ModbusTables, TheChecksRunInOrderWithTheirTexts)
         QStringList Row;
         QString Error;   // empty: passes
     } cases[] = {
-        {"read good", Maker<TFModbusReadRequest>(), Good_Read, {}},
-        {"read ip", Maker<TFModbusReadRequest>(), With(Good_Read, {{1, "192.168.1"}, {2, "0"}}),
+        {"read good", Read, Good_Read, {}},
+        {"read ip", Read, With(Good_Read, {{1, "192.168.1"}, {2, "0"}}),
          "Error row 1!! Slave IP Address must be a valid TCP IP Address (Ex. 192.168.1.125)"},
-        {"read port", Maker<TFModbusReadRequest>(), With(Good_Read, {{2, "0"}, {3, "0"}}),
+        {"read port", Read, With(Good_Read, {{2, "0"}, {3, "0"}}),
          "Error row 1!! Port must be between 0 and 65535"},
-        {"read slave", Maker<TFModbusReadRequest>(), With(Good_Read, {{3, "256"}, {4, ""}}),
+        {"read slave", Read, With(Good_Read, {{3, "256"}, {4, ""}}),
          "Error row 1!! Slave ID must be between 1 and 255"},
-        {"read type", Maker<TFModbusReadRequest>(), With(Good_Read, {{4, ""}, {5, "x"}}),
+        {"read type", Read, With(Good_Read, {{4, ""}, {5, "x"}}),
          "Error row 1!! Type must be Coil Status or Input Status or Holding Register or Input Register"},
-        {"read address", Maker<TFModbusReadRequest>(), With(Good_Read, {{5, "65536"}}),
+        {"read address", Read, With(Good_Read, {{5, "65536"}}),
          "Error row 1!! Address must be between 0 and 65535"},
-        {"read registers", Maker<TFModbusReadRequest>(), With(Good_Read, {{6, "126"}}),
+        {"read registers", Read, With(Good_Read, {{6, "126"}}),
          "Error row 1!! NPoint must be between 1 and 125"},
-        {"read coils 2000 with a start bit", Maker<TFModbusReadRequest>(),
+        {"read coils 2000 with a start bit", Read,
          With(Good_Read, {{4, "Coil Status"}, {6, "2000"}, {10, "0"}}), {}},
-        {"read input status 2001", Maker<TFModbusReadRequest>(), With(Good_Read, {{4, " input status"}, {6, "2001"}}),
+        {"read input status 2001", Read, With(Good_Read, {{4, " input status"}, {6, "2001"}}),
          "Error row 1!! NPoint must be between 1 and 2000"},
-        {"read poll", Maker<TFModbusReadRequest>(), With(Good_Read, {{7, "0"}}),
+        {"read poll", Read, With(Good_Read, {{7, "0"}}),
          "Error row 1!! Poll Time must be between 1 and 100000000"},
-        {"read max error", Maker<TFModbusReadRequest>(), With(Good_Read, {{8, "100000001"}}),
+        {"read max error", Read, With(Good_Read, {{8, "100000001"}}),
          "Error row 1!! Max Error must be between 0 and 100000000"},
-        {"read position", Maker<TFModbusReadRequest>(), With(Good_Read, {{9, "2000"}}),
+        {"read position", Read, With(Good_Read, {{9, "2000"}}),
          "Error row 1!! Position must be between 0 and 2000"},
-        {"read coil without start bit", Maker<TFModbusReadRequest>(), With(Good_Read, {{4, "Coil Status"}}),
+        {"read coil without start bit", Read, With(Good_Read, {{4, "Coil Status"}}),
          "Error row 1!! Bit must be between 0 and 7"},
-        {"dm1 read slave 247", Maker<TFModbusReadRequest_DM1_J1939>(), With(Good_Read, {{3, "247"}, {9, "99"}}), {}},
-        {"dm1 read slave 248", Maker<TFModbusReadRequest_DM1_J1939>(), With(Good_Read, {{3, "248"}}),
+        {"dm1 read slave 247", Dm1_Read, With(Good_Read, {{3, "247"}, {9, "99"}}), {}},
+        {"dm1 read slave 248", Dm1_Read, With(Good_Read, {{3, "248"}}),
          "Error row 1!! Slave ID must be between 1 and 255"},
-        {"dm1 read position 100", Maker<TFModbusReadRequest_DM1_J1939>(), With(Good_Read, {{9, "100"}}),
+        {"dm1 read position 100", Dm1_Read, With(Good_Read, {{9, "100"}}),
          "Error row 1!! Position must be between 0 and 100"},
-        {"write good", Maker<TFModbusWriteRequest>(), Good_Write, {}},
-        {"write ip", Maker<TFModbusWriteRequest>(), With(Good_Write, {{1, "1.2.3.4.5"}}),
+        {"write good", Write, Good_Write, {}},
+        {"write ip", Write, With(Good_Write, {{1, "1.2.3.4.5"}}),
          "Error row 1!! Slave IP Address must be a valid TCP IP Address (Ex. 192.168.1.125)"},
-        {"write port", Maker<TFModbusWriteRequest>(), With(Good_Write, {{2, "65536"}}),
+        {"write port", Write, With(Good_Write, {{2, "65536"}}),
          "Error row 1!! Port must be between 0 and 65535"},
-        {"write slave", Maker<TFModbusWriteRequest>(), With(Good_Write, {{3, "0"}}),
+        {"write slave", Write, With(Good_Write, {{3, "0"}}),
          "Error row 1!! Slave ID must be between 1 and 255"},
-        {"write type", Maker<TFModbusWriteRequest>(), With(Good_Write, {{4, ""}}),
+        {"write type", Write, With(Good_Write, {{4, ""}}),
          "Error row 1!! Type must be Coil Status or Holding Register"},
-        {"write address", Maker<TFModbusWriteRequest>(), With(Good_Write, {{5, "-1"}}),
+        {"write address", Write, With(Good_Write, {{5, "-1"}}),
          "Error row 1!! Address must be between 0 and 65535"},
-        {"write coils 1968", Maker<TFModbusWriteRequest>(), With(Good_Write, {{4, "Coil Status"}, {6, "1968"}, {11, "7"}}), {}},
-        {"write coils 1969", Maker<TFModbusWriteRequest>(), With(Good_Write, {{4, "Coil Status"}, {6, "1969"}, {11, "7"}}),
+        {"write coils 1968", Write, With(Good_Write, {{4, "Coil Status"}, {6, "1968"}, {11, "7"}}), {}},
+        {"write coils 1969", Write, With(Good_Write, {{4, "Coil Status"}, {6, "1969"}, {11, "7"}}),
          "Error row 1!! NPoint must be between 1 and 1968"},
-        {"write registers 124", Maker<TFModbusWriteRequest>(), With(Good_Write, {{6, "124"}}),
+        {"write registers 124", Write, With(Good_Write, {{6, "124"}}),
          "Error row 1!! NPoint must be between 1 and 123"},
-        {"write poll", Maker<TFModbusWriteRequest>(), With(Good_Write, {{7, ""}}),
+        {"write poll", Write, With(Good_Write, {{7, ""}}),
          "Error row 1!! Poll Time must be between 0 and 100000000"},
-        {"write max error", Maker<TFModbusWriteRequest>(), With(Good_Write, {{9, "x"}}),
+        {"write max error", Write, With(Good_Write, {{9, "x"}}),
          "Error row 1!! Max Error must be between 0 and 100000000"},
-        {"write position 4999", Maker<TFModbusWriteRequest>(), With(Good_Write, {{10, "4999"}}), {}},
-        {"write position 5000", Maker<TFModbusWriteRequest>(), With(Good_Write, {{10, "5000"}}),
+        {"write position 4999", Write, With(Good_Write, {{10, "4999"}}), {}},
+        {"write position 5000", Write, With(Good_Write, {{10, "5000"}}),
          "Error row 1!! Position must be between 0 and 5000"},
-        {"write coil without start bit", Maker<TFModbusWriteRequest>(), With(Good_Write, {{4, "Coil Status"}}),
+        {"write coil without start bit", Write, With(Good_Write, {{4, "Coil Status"}}),
          "Error row 1!! Bit must be between 0 and 7"},
-        {"alarm good", Maker<TFDefineDM1_J1939>(), Good_Alarm, {}},
-        {"alarm position", Maker<TFDefineDM1_J1939>(), With(Good_Alarm, {{1, "100"}, {3, "-1"}}),
+        {"alarm good", Alarms, Good_Alarm, {}},
+        {"alarm position", Alarms, With(Good_Alarm, {{1, "100"}, {3, "-1"}}),
          "Error row 1!! Position must be between 0 and 99"},
-        {"alarm spn", Maker<TFDefineDM1_J1939>(), With(Good_Alarm, {{3, "524288"}}),
+        {"alarm spn", Alarms, With(Good_Alarm, {{3, "524288"}}),
          "Error row 1!! Suspect Parameter Number must be between 0 and 524287"},
-        {"alarm fmi", Maker<TFDefineDM1_J1939>(), With(Good_Alarm, {{4, "32"}}),
+        {"alarm fmi", Alarms, With(Good_Alarm, {{4, "32"}}),
          "Error row 1!! Failure Mode Identifier must be between 0 and 31"},
-        {"alarm cm", Maker<TFDefineDM1_J1939>(), With(Good_Alarm, {{5, "2"}}),
+        {"alarm cm", Alarms, With(Good_Alarm, {{5, "2"}}),
          "Error row 1!! Conversion Method (SPN) must be between 0 and 1"},
-        {"alarm version", Maker<TFDefineDM1_J1939>(), With(Good_Alarm, {{6, ""}}),
+        {"alarm version", Alarms, With(Good_Alarm, {{6, ""}}),
          "Error row 1!! Version Conversion Method must be between 1 and 4"},
-        {"alarm cm 0 version 4", Maker<TFDefineDM1_J1939>(), With(Good_Alarm, {{5, "0"}, {6, "4"}}), {}},
-        {"alarm cm 0 version 3", Maker<TFDefineDM1_J1939>(), With(Good_Alarm, {{5, "0"}, {6, "3"}}),
+        {"alarm cm 0 version 4", Alarms, With(Good_Alarm, {{5, "0"}, {6, "4"}}), {}},
+        {"alarm cm 0 version 3", Alarms, With(Good_Alarm, {{5, "0"}, {6, "3"}}),
          "Error row 1!! If Conversion Method (SPN) is equal to 0 the Version must be 4"},
-        {"alarm cm 1 version 4", Maker<TFDefineDM1_J1939>(), With(Good_Alarm, {{5, "1"}, {6, "4"}}),
+        {"alarm cm 1 version 4", Alarms, With(Good_Alarm, {{5, "1"}, {6, "4"}}),
          "Error row 1!! If Conversion Method (SPN) is equal to 1 the Version must be between 1 and 3"},
-        {"alarm lamps in order", Maker<TFDefineDM1_J1939>(), With(Good_Alarm, {{8, "4"}, {7, "-1"}}),
+        {"alarm lamps in order", Alarms, With(Good_Alarm, {{8, "4"}, {7, "-1"}}),
          "Error row 1!! Multifunction Indicator Lamp must be between 0 and 3"},
-        {"alarm flash protect lamp", Maker<TFDefineDM1_J1939>(), With(Good_Alarm, {{14, "4"}}),
+        {"alarm flash protect lamp", Alarms, With(Good_Alarm, {{14, "4"}}),
          "Error row 1!! Flash Protect Lamp must be between 0 and 3"},
     };
     for (const Case& c : cases) {
@@ -297,8 +219,7 @@ TEST(ModbusTables, TheChecksRunInOrderWithTheirTexts)
         auto e = c.New();
         e->FormShow();
         Fill_Cells(*e, 1, c.Row);
-        EXPECT_EQ(e->Controllo_dati(), c.Error.isEmpty());
-        EXPECT_EQ(env.Boxes.Texts(), c.Error.isEmpty() ? QStringList() : QStringList{c.Error});
+        Expect_Check(*e, env.Boxes, c.Error);
     }
     // every lamp has its own message, and a failing row is named by its grid row
     for (int lamp = 0; lamp < 8; ++lamp) {
@@ -334,12 +255,12 @@ TEST(ModbusTables, BytePositionsOfTheGatewayMemory)
         const char* DM1;   // J1939_Send_DM1 of ParGen.xml; nullptr: no document
         int Positions;
     } cases[] = {
-        {"read, no parameters", Maker<TFModbusReadRequest>(), 9, nullptr, 2000},
-        {"read, DM1 off", Maker<TFModbusReadRequest>(), 9, "0", 2000},
-        {"read, DM1 \" 1\" is not on", Maker<TFModbusReadRequest>(), 9, " 1", 2000},
-        {"read, DM1 on", Maker<TFModbusReadRequest>(), 9, "1", 1900},
-        {"write, DM1 on", Maker<TFModbusWriteRequest>(), 10, "1", 2000},
-        {"DM1 read", Maker<TFModbusReadRequest_DM1_J1939>(), 9, "1", 100},
+        {"read, no parameters", Read, 9, nullptr, 2000},
+        {"read, DM1 off", Read, 9, "0", 2000},
+        {"read, DM1 \" 1\" is not on", Read, 9, " 1", 2000},
+        {"read, DM1 on", Read, 9, "1", 1900},
+        {"write, DM1 on", Write, 10, "1", 2000},
+        {"DM1 read", Dm1_Read, 9, "1", 100},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -410,22 +331,6 @@ TEST(ModbusTables, OkRefusesMoreRequestsThanTheDeviceImageHolds)
     EXPECT_EQ(e->ModalResult(), mrOk);
 }
 
-TEST(ModbusTables, DeleteRowOfTheAlarmTableDeletesTheCurrentRow)
-{
-    EditorEnv env(2);
-    auto e = Make_Editor<TFDefineDM1_J1939>();
-    for (int r = 1; r <= 3; ++r) Fill_Cells(*e, r, With(Good_Alarm, {{1, QByteArray::number(r).constData()}}));
-    e->Grid()->SetRow(2);
-    env.Boxes.Answers = {mrNo, mrYes};
-    e->Btn_DelRowClick();
-    EXPECT_EQ(e->Cell(1, 2), "2");
-    e->Btn_DelRowClick();
-    EXPECT_EQ(env.Boxes.Texts(), QStringList(2, "Are you sure to delete the Row number 2?"));
-    EXPECT_EQ(e->Cell(1, 2), "3");
-    EXPECT_EQ(Row_Cells(*e, 3), QStringList(15, QString()));
-    EXPECT_EQ(e->Cell(0, 3), "3");
-}
-
 TEST(ModbusTables, TheWindowsFollowTheLanguage)
 {
     EditorEnv env(2);
@@ -453,34 +358,21 @@ TEST(ModbusTables, TheUserFillsARequestByKeyboardAndMouse)
 {
     EditorEnv env(2);
     auto e = Make_Editor<TFModbusWriteRequest>();
-    e->show();
-    QApplication::setActiveWindow(e.get());
     TProColumnGrid* g = e->Grid();
-    g->setFocus();
-    QApplication::processEvents();
+    const User user(e.get(), g);
     // the lists and check boxes of the row, as picked before
     Fill_Cells(*e, 1, With(Good_Write, {{1, ""}, {2, ""}, {3, ""}, {13, ""}}));
-    auto click = [g](int col, int row) {
-        QTest::mouseClick(g->viewport(), Qt::LeftButton, Qt::NoModifier, g->CellRect(col, row).ToQRect().center());
-    };
-    auto type = [g](const QString& text) {
-        QTest::keyClicks(QApplication::focusWidget() ? QApplication::focusWidget() : g, text);
-    };
-    auto key = [g](Qt::Key k) { QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : g, k); };
 
-    click(1, 1);
-    type("10.0.0.7");
-    key(Qt::Key_Tab);
+    Click_Cell(g, 1, 1);
+    user.Type("10.0.0.7");
+    user.Key(Qt::Key_Tab);
     EXPECT_EQ(g->Col(), 2);
-    type("502");
-    key(Qt::Key_Tab);
-    type("9");
-    key(Qt::Key_Return);   // Enter ends the cell, not the window
+    user.Type_Cells({"502", "9"});   // Enter ends the cell, not the window
     EXPECT_TRUE(e->isVisible());
     EXPECT_EQ(e->ModalResult(), mrNone);
-    click(13, 1);
-    type("pump 1");
-    key(Qt::Key_Escape);   // nor does Escape while the cell is edited
+    Click_Cell(g, 13, 1);
+    user.Type("pump 1");
+    user.Key(Qt::Key_Escape);   // nor does Escape while the cell is edited
     EXPECT_TRUE(e->isVisible());
     EXPECT_EQ(e->ModalResult(), mrNone);
     EXPECT_EQ(Row_Cells(*e, 1).mid(0, 3), QStringList({"10.0.0.7", "502", "9"}));
@@ -488,14 +380,12 @@ TEST(ModbusTables, TheUserFillsARequestByKeyboardAndMouse)
     QTest::mouseClick(e->Btn_OK, Qt::LeftButton);
     EXPECT_EQ(env.Boxes.Texts(), QStringList());
     EXPECT_EQ(e->ModalResult(), mrOk);
-    const auto rows = File_Rows(File_Modbus_Write_Req);
+    const auto rows = Saved_Rows(File_Modbus_Write_Req);
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0], Named(Write_Attrs, With(Good_Write, {{1, "10.0.0.7"}, {2, "502"}, {3, "9"},
                                                             {13, g->Cells(13, 1).toUtf8().constData()}})));
     e->hide();
 }
-
-#include "generate/image_dispatch.h"
 
 TEST(ModbusTables, TablesSavedByTheEditorsBuildTheSameImagesAsTablesWrittenByHand)
 {
@@ -513,40 +403,23 @@ TEST(ModbusTables, TablesSavedByTheEditorsBuildTheSameImagesAsTablesWrittenByHan
         Make New;
         std::vector<std::pair<int, QStringList>> Rows;
     } fills[] = {
-        {Maker<TFModbusReadRequest>(), {{1, read1}, {4, read2}}},
-        {Maker<TFModbusWriteRequest>(), {{2, write1}}},
-        {Maker<TFModbusReadRequest_DM1_J1939>(), {{1, dm1}}},
-        {Maker<TFDefineDM1_J1939>(), {{1, alarm1}, {2, alarm2}}},
+        {Read, {{1, read1}, {4, read2}}},
+        {Write, {{2, write1}}},
+        {Dm1_Read, {{1, dm1}}},
+        {Alarms, {{1, alarm1}, {2, alarm2}}},
     };
-    for (const Fill& f : fills) {
-        auto e = f.New();
-        e->FormShow();
-        for (const auto& [row, cells] : f.Rows) Fill_Cells(*e, row, cells);
-        e->Btn_OKClick();
-        ASSERT_EQ(e->ModalResult(), mrOk) << env.Boxes.Texts().join('\n').toStdString();
-    }
-    Build_Device_Image();
-    Save_Device_Image();
-    const QByteArray bank1 = Read_File(Conf_Dir + "/bin/bank1.bin"), bank2 = Read_File(Conf_Dir + "/bin/bank2.bin");
+    for (const Fill& f : fills) Save_Table(*f.New(), f.Rows, env.Boxes);
+    const auto saved = Built_Images();
+    ASSERT_TRUE(saved.count("bank1.bin"));
+    const QByteArray& bank1 = saved.at("bank1.bin");
     ASSERT_GE(bank1.size(), 76);
     // the four requests are in: two read, one DM1 read, one write
     EXPECT_EQ(uint8_t(bank1[72]) | uint8_t(bank1[73]) << 8, 4);
 
     // the same tables by hand, on one line, attributes in another order
-    auto row = [](const QStringList& attrs, const QStringList& cells) {
-        QByteArray x = "<row";
-        for (int i = int(attrs.size()) - 1; i >= 0; --i) x += " " + attrs[i].toUtf8() + "='" + cells[i].toUtf8() + "'";
-        return x + "/>";
-    };
-    Write_Text(File_Modbus_Read_Req, "<ModbusReadRequest>" + row(Read_Attrs, read1) + row(Read_Attrs, read2) + "</ModbusReadRequest>");
-    Write_Text(File_Modbus_Write_Req, "<ModbusWriteRequest>" + row(Write_Attrs, write1) + "</ModbusWriteRequest>");
-    Write_Text(File_Modbus_Read_Req_DM1, "<ModbusReadRequest_DM1>" + row(Read_Attrs, dm1) + "</ModbusReadRequest_DM1>");
-    Write_Text(File_Define_Alarms_DM1,
-               "<Define_Alarms_DM1>" + row(Alarm_Attrs, alarm1) + row(Alarm_Attrs, alarm2) + "</Define_Alarms_DM1>");
-    QFile::remove(Conf_Dir + "/bin/bank1.bin");
-    QFile::remove(Conf_Dir + "/bin/bank2.bin");
-    Build_Device_Image();
-    Save_Device_Image();
-    EXPECT_EQ(Read_File(Conf_Dir + "/bin/bank1.bin"), bank1);
-    EXPECT_EQ(Read_File(Conf_Dir + "/bin/bank2.bin"), bank2);
+    Write_File(File_Modbus_Read_Req, Hand_Table("ModbusReadRequest", Read_Attrs, {read1, read2}));
+    Write_File(File_Modbus_Write_Req, Hand_Table("ModbusWriteRequest", Write_Attrs, {write1}));
+    Write_File(File_Modbus_Read_Req_DM1, Hand_Table("ModbusReadRequest_DM1", Read_Attrs, {dm1}));
+    Write_File(File_Define_Alarms_DM1, Hand_Table("Define_Alarms_DM1", Alarm_Attrs, {alarm1, alarm2}));
+    EXPECT_EQ(Built_Images(), saved);
 }

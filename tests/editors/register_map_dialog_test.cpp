@@ -11,13 +11,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-void Write_Text(const QString& path, const QByteArray& data)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(data);
-}
-
 struct MapDialogTest : ::testing::Test {
     EditorEnv Env{5};
     std::unique_ptr<TFConf_Regs_890> D = Make_Editor<TFConf_Regs_890>();
@@ -40,16 +33,10 @@ struct MapDialogTest : ::testing::Test {
         for (int r = 1; r < G->RowCount(); ++r) out << G->Cells(1, r) + "/" + G->Cells(2, r);
         return out;
     }
-    QStringList Items(QComboBox* c) const
-    {
-        QStringList out;
-        for (int i = 0; i < c->count(); ++i) out << c->itemText(i);
-        return out;
-    }
     // Transmit frames of 8, 8 and 16 bytes.
     void Three_Frames() const
     {
-        Write_Text(File_J1939_Transmit,
+        Write_File(File_J1939_Transmit,
                    "<TransmitJ1939><row Priority='6' DataPage='0' PGN='0xFF00' SourceAddress='1' NumByte='8'/>"
                    "<row Priority='3' DataPage='1' PGN='65281' SourceAddress='2' NumByte=' 8'/>"
                    "<row Priority='6' DataPage='0' PGN='$FF02' SourceAddress='3' NumByte='16'/></TransmitJ1939>");
@@ -185,7 +172,7 @@ TEST_F(MapDialogTest, FramesGiveBytePositionsForImportAndLocate)
 
 TEST_F(MapDialogTest, ReceiveFramesCountEightBytesWithoutNumBytes)
 {
-    Write_Text(File_J1939_Receive, "<ReceiveJ1939><row DataPage='0' PGN='61444' SourceAddress='0' NumBytes=' '/>"
+    Write_File(File_J1939_Receive, "<ReceiveJ1939><row DataPage='0' PGN='61444' SourceAddress='0' NumBytes=' '/>"
                                    "<row DataPage='1' PGN='65262' SourceAddress='3' NumBytes='4'/>"
                                    "<row PGN='1'/></ReceiveJ1939>");
     Open("Holding Register", "0", "1", "", 0);
@@ -205,7 +192,7 @@ TEST_F(MapDialogTest, WithoutUsableFramesTheListsAreEmptyAndTheMapStillWorks)
     for (const QByteArray& data : cases) {
         SCOPED_TRACE(data.left(40).toStdString());
         QFile::remove(File_J1939_Transmit);
-        if (!data.isNull()) Write_Text(File_J1939_Transmit, data);
+        if (!data.isNull()) Write_File(File_J1939_Transmit, data);
         Open("Holding Register", "0", "2", "[1,2]");
         EXPECT_EQ(D->CB_Available_Byte->count(), 0);
         EXPECT_EQ(D->Num_MAX_Byte, 0);
@@ -222,17 +209,14 @@ TEST_F(MapDialogTest, TheUserPicksABytePositionWithMouseAndKeys)
 {
     Three_Frames();
     Open("Holding Register", "0", "2", "[1,2]");
-    D->show();
-    QApplication::setActiveWindow(D.get());
-    QApplication::processEvents();
+    const User user(D.get(), G);
     auto cell = [this](int col, int row) { return G->CellRect(col, row).ToQRect().center(); };
 
     // the low byte of the second register by the drop-down list: type and Enter
     QTest::mouseClick(G->viewport(), Qt::LeftButton, Qt::NoModifier, cell(2, 2));
     QApplication::processEvents();
-    QWidget* f = QApplication::focusWidget() ? QApplication::focusWidget() : G;
-    QTest::keyClicks(f, "7");
-    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : G, Qt::Key_Return);
+    user.Type("7");
+    user.Key(Qt::Key_Return);
     QApplication::processEvents();
     EXPECT_EQ(G->Cells(2, 2), "7");
 

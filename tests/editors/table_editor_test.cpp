@@ -1,7 +1,10 @@
 // What every table editor shares, shown on the receive table of model 892 (and, for Insert
 // Row, on the frame table of model 896).
 #include "editor_fixture.h"
+#include "editors/can_frame_editors.h"
+#include "editors/dm1_editor.h"
 #include "editors/j1939_editors.h"
+#include "editors/modbus_890_editors.h"
 #include "platform/core/xml.h"
 #include "platform/ui/lb_button.h"
 
@@ -10,42 +13,22 @@
 #include <gtest/gtest.h>
 
 namespace {
-// Columns 1.. of a row.
-void Fill(TTableEditor& e, int row, const QStringList& cells)
-{
-    for (int c = 0; c < cells.size(); ++c) e.Grid()->SetCells(c + 1, row, cells[c]);
-}
-QStringList Row(const TTableEditor& e, int row)
-{
-    QStringList out;
-    for (int c = 1; c <= int(e.Spec().Columns.size()); ++c) out << e.Cell(c, row);
-    return out;
-}
 QStringList Good(const QString& pgn) { return {"0", pgn, "12", "N", "", "", "N", "m" + pgn}; }
 
 struct ReceiveTable : ::testing::Test {
     EditorEnv Env{2};
     std::unique_ptr<TFReceive_J1939_892> E = Make_Editor<TFReceive_J1939_892>();
     QString File() const { return File_J1939_Receive; }
-    QByteArray Read() const
-    {
-        QFile f(File());
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-    void Write(const QByteArray& data) const
-    {
-        QFile f(File());
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(data);
-    }
+    QByteArray Read() const { return Read_File(File()); }
+    void Write(const QByteArray& data) const { Write_File(File(), data); }
 };
 }  // namespace
 
 TEST_F(ReceiveTable, AFileRoundTripKeepsEveryCellTextAsTyped)
 {
     const QStringList odd{" 1", " 0x1F", "$0A", "Y", "0", "1785", "", "  a & b <c> \"d\" 'e'  "};
-    Fill(*E, 1, odd);
-    Fill(*E, 2, Good("7"));
+    Fill_Cells(*E, 1, odd);
+    Fill_Cells(*E, 2, Good("7"));
     E->Btn_OKClick();
     EXPECT_EQ(E->ModalResult(), mrOk);
     EXPECT_TRUE(Env.Boxes.Calls.empty()) << Env.Boxes.Texts().join('\n').toStdString();
@@ -68,15 +51,15 @@ TEST_F(ReceiveTable, AFileRoundTripKeepsEveryCellTextAsTyped)
 
     auto again = Make_Editor<TFReceive_J1939_892>();
     again->FormShow();
-    EXPECT_EQ(Row(*again, 1), odd);
-    EXPECT_EQ(Row(*again, 2), Good("7"));
-    EXPECT_EQ(Row(*again, 3), QStringList(8, QString()));
+    EXPECT_EQ(Row_Cells(*again, 1), odd);
+    EXPECT_EQ(Row_Cells(*again, 2), Good("7"));
+    EXPECT_EQ(Row_Cells(*again, 3), QStringList(8, QString()));
     EXPECT_EQ(again->Cell(0, 3), "3");
 }
 
 TEST_F(ReceiveTable, WithoutAFileTheTableOpensEmptyAndOkWritesTheRootAndTheComment)
 {
-    Fill(*E, 4, Good("9"));   // shown once, must be gone on the next showing
+    Fill_Cells(*E, 4, Good("9"));   // shown once, must be gone on the next showing
     E->FormShow();
     for (int r = 1; r <= 250; ++r) {
         ASSERT_EQ(E->Cell(0, r), QString::number(r));
@@ -126,8 +109,8 @@ TEST_F(ReceiveTable, DamagedFilesAreReportedByNameAndLeftAsTheyAre)
     // OK after the warning writes exactly the rows shown
     Write(huge);
     E->FormShow();
-    Fill(*E, 1, Good("1"));
-    for (int r = 1; r <= 250; ++r) Fill(*E, r, Good(QString::number(r)));
+    Fill_Cells(*E, 1, Good("1"));
+    for (int r = 1; r <= 250; ++r) Fill_Cells(*E, r, Good(QString::number(r)));
     Env.Boxes.Clear();
     E->Btn_OKClick();
     EXPECT_EQ(E->ModalResult(), mrOk);
@@ -158,10 +141,9 @@ TEST_F(ReceiveTable, TheCheckEndsAtTheFirstEmptyKeyButNeverDropsAFilledRowSilent
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
         E->FormShow();
-        for (const auto& [row, cells] : c.Rows) Fill(*E, row, cells);
+        for (const auto& [row, cells] : c.Rows) Fill_Cells(*E, row, cells);
         Env.Boxes.Clear();
-        EXPECT_EQ(E->Controllo_dati(), c.Error.isEmpty());
-        EXPECT_EQ(Env.Boxes.Texts(), c.Error.isEmpty() ? QStringList() : QStringList{c.Error});
+        Expect_Check(*E, Env.Boxes, c.Error);
         if (!c.Error.isEmpty()) {
             EXPECT_EQ(Env.Boxes.Calls[0].Type, TMsgDlgType::mtError);
         }
@@ -172,43 +154,31 @@ TEST_F(ReceiveTable, TheCheckEndsAtTheFirstEmptyKeyButNeverDropsAFilledRowSilent
     EXPECT_EQ(E->ModalResult(), mrNone);
 }
 
-TEST_F(ReceiveTable, DeleteRowAsksAndMovesTheRowsBelowUp)
+TEST_F(ReceiveTable, DeletingTheLastRowOnlyEmptiesIt)
 {
-    for (int r = 1; r <= 8; ++r) Fill(*E, r, Good(QString::number(r)));
-    E->Grid()->SetRow(5);
-    Env.Boxes.Answers = {mrNo, mrYes};
-    E->Btn_DelRowClick();
-    EXPECT_EQ(E->Cell(2, 5), "5");
-    E->Btn_DelRowClick();
-    EXPECT_EQ(Env.Boxes.Texts(), QStringList(2, "Are you sure to delete the Row number 5"));
-    EXPECT_EQ(Env.Boxes.Calls[0].Type, TMsgDlgType::mtConfirmation);
-    QStringList pgns;
-    for (int r = 1; r <= 9; ++r) pgns << E->Cell(2, r);
-    EXPECT_EQ(pgns, QStringList({"1", "2", "3", "4", "6", "7", "8", "", ""}));
-    EXPECT_EQ(Row(*E, 8), QStringList(8, QString()));
-    EXPECT_EQ(E->Cell(0, 7), "7");
-    // the last row only empties
-    Fill(*E, 250, Good("250"));
+    Fill_Cells(*E, 249, Good("249"));
+    Fill_Cells(*E, 250, Good("250"));
     E->Delete_Row(250);
-    EXPECT_EQ(Row(*E, 250), QStringList(8, QString()));
+    EXPECT_EQ(Row_Cells(*E, 250), QStringList(8, QString()));
+    EXPECT_EQ(Row_Cells(*E, 249), Good("249"));
 }
 
 TEST_F(ReceiveTable, CancelWritesNothingAndTheNextShowingShowsTheFileAgain)
 {
-    Fill(*E, 1, Good("1"));
+    Fill_Cells(*E, 1, Good("1"));
     E->Btn_OKClick();
     const QByteArray before = Read();
     E->show();   // showing loads the file
-    EXPECT_EQ(Row(*E, 1), Good("1"));
-    Fill(*E, 1, Good("2"));
-    Fill(*E, 2, Good("3"));
+    EXPECT_EQ(Row_Cells(*E, 1), Good("1"));
+    Fill_Cells(*E, 1, Good("2"));
+    Fill_Cells(*E, 2, Good("3"));
     E->SetModalResult(mrNone);
     E->Btn_Cancel->Click();
     EXPECT_EQ(E->ModalResult(), mrCancel);
     EXPECT_EQ(Read(), before);
     E->hide();
     E->show();
-    EXPECT_EQ(Row(*E, 1), Good("1"));
+    EXPECT_EQ(Row_Cells(*E, 1), Good("1"));
     EXPECT_TRUE(E->Cell(2, 2).isEmpty());
     E->hide();
 }
@@ -218,14 +188,14 @@ TEST_F(ReceiveTable, AFailedWriteKeepsTheOldFileSaysSoAndKeepsTheWindowOpen)
     // a folder where the file should be: the rename cannot replace it
     File_J1939_Receive = Env.Dir.File("PROJECTS/Test/blocked");
     QDir().mkpath(File_J1939_Receive + "/inside");
-    Fill(*E, 1, Good("1"));
+    Fill_Cells(*E, 1, Good("1"));
     E->Btn_OKClick();
     EXPECT_EQ(E->ModalResult(), mrNone);
     ASSERT_EQ(Env.Boxes.Calls.size(), 1u);
     EXPECT_EQ(Env.Boxes.Calls[0].Type, TMsgDlgType::mtError);
     EXPECT_TRUE(Env.Boxes.Calls[0].Text.contains("could not be written")) << Env.Boxes.Calls[0].Text.toStdString();
     EXPECT_TRUE(QFileInfo(File_J1939_Receive).isDir());
-    EXPECT_EQ(Row(*E, 1), Good("1"));
+    EXPECT_EQ(Row_Cells(*E, 1), Good("1"));
 }
 
 TEST_F(ReceiveTable, TheWindowFollowsTheLanguage)
@@ -250,20 +220,71 @@ TEST(TableEditorInsert, InsertRowMovesRowsDownAndNeverLosesTheLastRow)
     EditorEnv env(1);
     auto e = Make_Editor<TFReceive_J1939_Frame_896>();
     ASSERT_NE(e->Btn_InsRow, nullptr);
-    for (int r = 1; r <= 5; ++r) Fill(*e, r, Good(QString::number(r)));
+    for (int r = 1; r <= 5; ++r) Fill_Cells(*e, r, Good(QString::number(r)));
     e->Grid()->SetRow(3);
     e->Btn_InsRowClick();
-    QStringList pgns;
-    for (int r = 1; r <= 7; ++r) pgns << e->Cell(2, r);
-    EXPECT_EQ(pgns, QStringList({"1", "2", "", "3", "4", "5", ""}));
-    EXPECT_EQ(Row(*e, 3), QStringList(10, QString()));
+    EXPECT_EQ(Column_Cells(*e, 2, 1, 7), QStringList({"1", "2", "", "3", "4", "5", ""}));
+    EXPECT_EQ(Row_Cells(*e, 3), QStringList(10, QString()));
     EXPECT_TRUE(env.Boxes.Calls.empty());
 
     // a full table: nothing moves and the user is told
-    Fill(*e, 250, Good("250"));
+    Fill_Cells(*e, 250, Good("250"));
     e->Btn_InsRowClick();
     EXPECT_EQ(e->Cell(2, 250), "250");
     EXPECT_EQ(e->Cell(2, 4), "3");
     ASSERT_EQ(env.Boxes.Calls.size(), 1u);
     EXPECT_TRUE(env.Boxes.Calls[0].Text.contains("full"));
+}
+
+// Delete Row asks first and, when the user agrees, moves the rows below the current one up
+// and empties the last; Insert Row, where the window has it, moves them down.  Every cell
+// of a row moves with it; the row numbers in column 0 stay.
+TEST(TableEditorRows, DeleteRowAsksAndMovesTheRowsBelowUpInsertRowMovesThemDown)
+{
+    struct Case {
+        const char* Name;
+        int Model;
+        Editor_Factory<> Make;
+        int Filled, Current;        // rows 1..Filled hold their number in every column
+        const char* Question;
+        QStringList AfterDelete;    // column 1 of rows 1..Filled + 1
+        int InsertAt;               // 0: the window has no Insert Row
+        QStringList AfterInsert;
+    } cases[] = {
+        {"J1939 receive, 892", 2, Factory_Of<TFReceive_J1939_892>(), 8, 5, "Are you sure to delete the Row number 5",
+         {"1", "2", "3", "4", "6", "7", "8", "", ""}, 0, {}},
+        {"DM1 alarms", 2, Factory_Of<TFDefineDM1_J1939>(), 3, 2, "Are you sure to delete the Row number 2?",
+         {"1", "3", "", ""}, 0, {}},
+        {"Modbus read, 890", 5, Factory_Of<TFModbusReadReq_890>(), 4, 2, "Are you sure to delete the Row number 2?",
+         {"1", "3", "4", "", ""}, 2, {"1", "", "3", "4", ""}},
+        {"CAN transmit", 6, Factory_Of<TFTransmit_CAN_Frames>(), 4, 3, "Are you sure to delete the Row number 3",
+         {"1", "2", "4", "", ""}, 2, {"1", "", "2", "4", ""}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        EditorEnv env(c.Model);
+        auto e = c.Make();
+        const int cols = int(e->Spec().Columns.size());
+        auto whole = [cols](int r) { return QStringList(cols, r ? QString::number(r) : QString()); };
+        for (int r = 1; r <= c.Filled; ++r) Fill_Cells(*e, r, whole(r));
+        e->Grid()->SetRow(c.Current);
+        env.Boxes.Answers = {mrNo, mrYes};
+        e->Btn_DelRowClick();
+        EXPECT_EQ(Row_Cells(*e, c.Current), whole(c.Current));
+        e->Btn_DelRowClick();
+        EXPECT_EQ(env.Boxes.Texts(), QStringList(2, c.Question));
+        ASSERT_EQ(env.Boxes.Calls.size(), 2u);
+        EXPECT_EQ(env.Boxes.Calls[0].Type, TMsgDlgType::mtConfirmation);
+        EXPECT_EQ(Column_Cells(*e, 1, 1, c.Filled + 1), c.AfterDelete);
+        EXPECT_EQ(Row_Cells(*e, c.Current), whole(c.Current + 1));
+        EXPECT_EQ(Row_Cells(*e, c.Filled), whole(0));
+        for (int r = 1; r <= c.Filled + 1; ++r) EXPECT_EQ(e->Cell(0, r), QString::number(r)) << r;
+        ASSERT_EQ(e->Btn_InsRow != nullptr, c.InsertAt > 0);
+        if (c.InsertAt == 0) continue;
+        e->Grid()->SetRow(c.InsertAt);
+        e->Btn_InsRowClick();
+        EXPECT_EQ(Column_Cells(*e, 1, 1, c.Filled + 1), c.AfterInsert);
+        EXPECT_EQ(Row_Cells(*e, c.InsertAt), whole(0));
+        EXPECT_EQ(Row_Cells(*e, c.InsertAt + 1), whole(c.AfterInsert[c.InsertAt].toInt()));
+    }
 }
