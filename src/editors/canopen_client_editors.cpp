@@ -1,5 +1,7 @@
 #include "editors/canopen_client_editors.h"
 
+#include "editors/ok_cancel_panel.h"
+
 #include "platform/core/exception.h"
 #include "platform/core/file_io.h"
 #include "platform/core/sysutils.h"
@@ -129,14 +131,10 @@ void TFDefine_Client_SDO::FormCreate()
 {
     SetClientSize(784, 278);
     Title = Make_Title_Panel(this, SW_Code);
-    P_Button = Make_Button_Panel(this);
-    Btn_OK = Make_Button(P_Button, "Btn_OK", 16, 6, 110, 28);
-    Btn_OK->SetGlyph(Shell_Glyph('o'));
-    Btn_OK->OnClick = [this] { Btn_OKClick(); };
-    Btn_Cancel = Make_Button(P_Button, "Btn_Cancel", 134, 6, 110, 28);
-    Btn_Cancel->SetGlyph(Shell_Glyph('c'));
-    Btn_Cancel->SetModalResult(mrCancel);
-    Btn_Cancel->SetCancel(true);
+    const TOKCancelPanel panel = Make_OK_Cancel_Panel(this, [this] { Btn_OKClick(); });
+    P_Button = panel.Panel;
+    Btn_OK = panel.OK;
+    Btn_Cancel = panel.Cancel;
 
     L_Title_Col_Pri = Place_Label(this, "L_Title_Col_Pri", 272, 75);
     L_Title_Col_DP = Place_Label(this, "L_Title_Col_DP", 335, 75);

@@ -1,5 +1,7 @@
 #include "editors/register_map_dialog.h"
 
+#include "editors/ok_cancel_panel.h"
+
 #include "platform/core/sysutils.h"
 #include "platform/core/xml.h"
 #include "platform/ui/lb_button.h"
@@ -160,14 +162,10 @@ void TFConf_Regs_890::FormCreate()
     Splitter1->setStretchFactor(1, 0);
     Splitter1->setSizes({568 - Compile_Width - Splitter_Width, Compile_Width});
 
-    P_Button = Make_Button_Panel(this);
-    Btn_OK = Make_Button(P_Button, "Btn_OK", 16, 6, 110, 28);
-    Btn_OK->SetGlyph(Shell_Glyph('o'));
-    Btn_OK->SetModalResult(mrOk);
-    Btn_Cancel = Make_Button(P_Button, "Btn_Cancel", 134, 6, 110, 28);
-    Btn_Cancel->SetGlyph(Shell_Glyph('c'));
-    Btn_Cancel->SetModalResult(mrCancel);
-    Btn_Cancel->SetCancel(true);
+    const TOKCancelPanel panel = Make_OK_Cancel_Panel(this, nullptr);
+    P_Button = panel.Panel;
+    Btn_OK = panel.OK;
+    Btn_Cancel = panel.Cancel;
 
     Follow_Form_Size(this, this, [this](const QSize& s) {
         const int top = Title_Height + Info_Height;

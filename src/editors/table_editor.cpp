@@ -1,5 +1,7 @@
 #include "editors/table_editor.h"
 
+#include "editors/ok_cancel_panel.h"
+
 #include "platform/core/file_io.h"
 #include "platform/core/sysutils.h"
 #include "platform/core/xml.h"
@@ -70,27 +72,21 @@ void TTableEditor::Build()
     SetClientSize(FSpec.ClientWidth, FSpec.ClientHeight);
     if (!Title.P_Title) Title = Make_Title_Panel(this, SW_Code);
     if (!P_Button) {
-        P_Button = Make_Button_Panel(this);
-        auto make = [this](TLbButton*& b, const char* name, int left, int mr) {
-            b = Make_Button(P_Button, name, left, 6, 110, 28);
-            if (mr != mrNone) b->SetModalResult(mr);
-        };
-        make(Btn_OK, "Btn_OK", 16, mrNone);
-        Btn_OK->SetGlyph(Shell_Glyph('o'));
-        Btn_OK->OnClick = [this] { Btn_OKClick(); };
-        make(Btn_Cancel, "Btn_Cancel", 134, mrCancel);
-        Btn_Cancel->SetGlyph(Shell_Glyph('c'));
-        Btn_Cancel->SetCancel(true);
+        const TOKCancelPanel panel = Make_OK_Cancel_Panel(this, [this] { Btn_OKClick(); });
+        P_Button = panel.Panel;
+        Btn_OK = panel.OK;
+        Btn_Cancel = panel.Cancel;
+        auto make = [this](TLbButton*& b, const char* name, int left) { b = Make_Button(P_Button, name, left, 6, 110, 28); };
         if (FSpec.BtnDelRow >= 0) {
-            make(Btn_DelRow, "Btn_DelRow", 252, mrNone);
+            make(Btn_DelRow, "Btn_DelRow", 252);
             Btn_DelRow->OnClick = [this] { Btn_DelRowClick(); };
         }
         if (FSpec.BtnInsRow >= 0) {
-            make(Btn_InsRow, "Btn_InsRow", 370, mrNone);
+            make(Btn_InsRow, "Btn_InsRow", 370);
             Btn_InsRow->OnClick = [this] { Btn_InsRowClick(); };
         }
         if (FSpec.BtnRegMap >= 0 || !FSpec.RegMapCaption.isEmpty()) {
-            make(Btn_RegMap, "Btn_RegMap", 488, mrNone);
+            make(Btn_RegMap, "Btn_RegMap", 488);
             Btn_RegMap->SetCaption(FSpec.RegMapCaption);
         }
     }
