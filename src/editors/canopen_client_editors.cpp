@@ -235,7 +235,6 @@ TTableSpec TFDefine_NodeGuard::Describe()
     s.ClientHeight = 495;
     s.GridTop = NG_Panel1_Height;
     s.GridBottom = NG_Panel2_Height;
-    s.KeyCol = 1;
     // a Node ID of blanks is a node whose number is wrong, not the end of the table
     s.KeyRule = krStopAtNoText;
     s.NumberHeader = 406;
@@ -250,10 +249,12 @@ TTableSpec TFDefine_NodeGuard::Describe()
     s.BtnOK = 417;
     s.BtnCancel = 418;
     s.ErrorPrefix = 419;
+    const TColumnNames col(s.Columns);
+    s.KeyCol = col(u"NodeID");
     s.Checks = {
-        {420, {}, Out_Of(1, 1, 127)},
-        {421, {}, Out_Of(2, 1, 65535)},
-        {422, {}, Out_Of(3, 1, 255)},
+        {420, {}, Out_Of(col(u"NodeID"), 1, 127)},
+        {421, {}, Out_Of(col(u"GuardTime"), 1, 65535)},
+        {422, {}, Out_Of(col(u"LifeTimeFactor"), 1, 255)},
     };
     s.AfterWalk = [this]() -> QString {
         for (int k = 0; k < 5; ++k) {

@@ -11,10 +11,6 @@
 TFDefine_TPDO* FDefine_TPDO = nullptr;
 TFDefine_RPDO* FDefine_RPDO = nullptr;
 
-namespace {
-constexpr int Frame_Col = 4;
-}  // namespace
-
 QString TPdoEditor::Frame_Item(int k, const QString& pgn, const QString& sourceAddress)
 {
     return QString::number(k) + QLatin1Char(';') + pgn + QLatin1Char(';') + sourceAddress + QLatin1Char(';');
@@ -46,7 +42,7 @@ void TPdoEditor::Load_Frames()
             for (pugi::xml_node row = XmlRoot(doc).first_child(); row; row = row.next_sibling())
                 SL << Frame_Item(SL.size() + 1, XmlAttr(row, "PGN"), XmlAttr(row, "SourceAddress"));
     }
-    sga->Columns()->Items(Frame_Col)->ComboItems()->SetStrings(SL);
+    sga->Columns()->Items(Col(u"Frame_J1939"))->ComboItems()->SetStrings(SL);
 }
 
 std::vector<TTableColumn> TPdoEditor::Pdo_Columns(int header)
@@ -72,14 +68,15 @@ std::vector<TTableColumn> TPdoEditor::Pdo_Columns(int header)
     };
 }
 
-std::vector<TTableCheck> TPdoEditor::Pdo_Checks(int msg)
+std::vector<TTableCheck> TPdoEditor::Pdo_Checks(const TColumnNames& col, int msg)
 {
+    const int dimension = col(u"Dimension"), offset = col(u"Offset");
     return {
-        {msg, {}, Out_Of(1, 0, 0x7FF)},
-        {msg + 1, {}, Out_Of(2, 1, 8)},
-        {msg + 2, {}, Out_Of(3, 1, 8)},
+        {msg, {}, Out_Of(col(u"COB-ID"), 0, 0x7FF)},
+        {msg + 1, {}, Out_Of(dimension, 1, 8)},
+        {msg + 2, {}, Out_Of(offset, 1, 8)},
         // the PDO's bytes lie within the eight bytes of the frame
-        {msg + 3, {}, [this](int r) { return Num(2, r) + Num(3, r) > 9; }},
+        {msg + 3, {}, [this, dimension, offset](int r) { return Num(dimension, r) + Num(offset, r) > 9; }},
     };
 }
 
@@ -92,7 +89,6 @@ TTableSpec Pdo_Spec(const QString* file, const char* root)
     s.Root = QLatin1String(root);
     s.RowLimit = Max_PDO;
     s.ClientWidth = 700;
-    s.KeyCol = 1;
     return s;
 }
 }  // namespace
@@ -115,8 +111,12 @@ TTableSpec TFDefine_TPDO::Describe()
     s.BtnInsRow = 514;
     s.ErrorPrefix = 515;
     s.DeleteQuestion = 521;
-    s.Checks = Pdo_Checks(516);
-    s.Checks.push_back({520, {}, [this](int r) { return Ticked(7, r) && Out_Of(8, 1, 1000000)(r); }});
+    const TColumnNames col(s.Columns);
+    s.KeyCol = col(u"COB-ID");
+    s.Checks = Pdo_Checks(col, 516);
+    s.Checks.push_back({520, {}, [this, timer = col(u"OnTimer"), out = Out_Of(col(u"SendTimer"), 1, 1000000)](int r) {
+                            return Ticked(timer, r) && out(r);
+                        }});
     return s;
 }
 
@@ -136,7 +136,9 @@ TTableSpec TFDefine_RPDO::Describe()
     s.BtnInsRow = 444;
     s.ErrorPrefix = 445;
     s.DeleteQuestion = 450;
-    s.Checks = Pdo_Checks(446);
+    const TColumnNames col(s.Columns);
+    s.KeyCol = col(u"COB-ID");
+    s.Checks = Pdo_Checks(col, 446);
     return s;
 }
 

@@ -45,7 +45,6 @@ TTableSpec Read_Spec(TModbusRequestEditor* e, bool dm1, const std::function<int(
     s.Root = dm1 ? QStringLiteral("ModbusReadRequest_DM1") : QStringLiteral("ModbusReadRequest");
     s.RowLimit = dm1 ? 100 : 480;
     s.ClientWidth = dm1 ? 834 : 833;
-    s.KeyCol = 1;
     s.KeyRule = krSkipEmpty;
     s.NumberHeader = 278;
     TTableColumn swap = Check_Column(712, 36, QStringLiteral("Swap"));
@@ -74,24 +73,27 @@ TTableSpec Read_Spec(TModbusRequestEditor* e, bool dm1, const std::function<int(
     s.ErrorPrefix = 293;
     s.DeleteQuestion = 291;
     s.DeleteQuestionEnd = 292;
-    auto npointMax = [e](int r) { return Bit_Type(e->Cell(4, r)) ? 2000 : 125; };
+    const TColumnNames col(s.Columns);
+    s.KeyCol = col(u"IP_Address");
+    const int type = col(u"Type");
+    auto npointMax = [e, type](int r) { return Bit_Type(e->Cell(type, r)) ? 2000 : 125; };
     s.Checks = {
-        {319, {}, [e](int r) { return Check_IP_Address(e->Cell(1, r)); }},
-        {323, {}, e->Out_Of(2, 1, 65535)},
-        {294, {}, e->Out_Of(3, 1, dm1 ? 247 : 255)},
-        {295, {}, e->Is_Empty(4)},
-        {296, {}, e->Out_Of(5, 0, 65535)},
-        {297, {}, [e, npointMax](int r) {
-             const int n = e->Num(6, r);
+        {319, {}, [e, ip = col(u"IP_Address")](int r) { return Check_IP_Address(e->Cell(ip, r)); }},
+        {323, {}, e->Out_Of(col(u"Port"), 1, 65535)},
+        {294, {}, e->Out_Of(col(u"SlaveID"), 1, dm1 ? 247 : 255)},
+        {295, {}, e->Is_Empty(type)},
+        {296, {}, e->Out_Of(col(u"Address"), 0, 65535)},
+        {297, {}, [e, npointMax, points = col(u"NPoint")](int r) {
+             const int n = e->Num(points, r);
              return n < 1 || n > npointMax(r);
          }, [npointMax](int r) { return QString::number(npointMax(r)); }},
-        {298, {}, e->Out_Of(7, 1, 100000000)},
-        {299, {}, e->Out_Of(8, 0, 100000000)},
-        {300, {}, [e, positions](int r) {
-             const int p = e->Num(9, r);
+        {298, {}, e->Out_Of(col(u"PollTime"), 1, 100000000)},
+        {299, {}, e->Out_Of(col(u"MaxError"), 0, 100000000)},
+        {300, {}, [e, positions, position = col(u"Position")](int r) {
+             const int p = e->Num(position, r);
              return p < 0 || p >= positions();
          }, [positions](int) { return QString::number(positions()); }},
-        {301, {}, [e](int r) { return Bit_Type(e->Cell(4, r)) && e->Cell(10, r).isEmpty(); }},
+        {301, {}, [e, type, bit = col(u"StartBit")](int r) { return Bit_Type(e->Cell(type, r)) && e->Cell(bit, r).isEmpty(); }},
     };
     return s;
 }
@@ -146,7 +148,7 @@ int Modbus_Requests_Total(const QString& ownFile, int ownRows)
 
 void TModbusRequestEditor::FormShow()
 {
-    Grid()->Columns()->Items(Position_Col())->ComboItems()->SetStrings(Number_Items(0, Position_Count() - 1));
+    Grid()->Columns()->Items(Col(u"Position"))->ComboItems()->SetStrings(Number_Items(0, Position_Count() - 1));
     TTableEditor::FormShow();
 }
 
@@ -197,7 +199,6 @@ TTableSpec TFModbusWriteRequest::Describe()
     s.Root = QStringLiteral("ModbusWriteRequest");
     s.RowLimit = 480;
     s.ClientWidth = 884;
-    s.KeyCol = 1;
     s.KeyRule = krSkipEmpty;
     s.NumberHeader = 251;
     TTableColumn swap = Check_Column(711, 36, QStringLiteral("Swap"));
@@ -225,21 +226,24 @@ TTableSpec TFModbusWriteRequest::Describe()
     s.ErrorPrefix = 267;
     s.DeleteQuestion = 265;
     s.DeleteQuestionEnd = 266;
-    auto npointMax = [this](int r) { return Coil_Type(Cell(4, r)) ? 1968 : 123; };
+    const TColumnNames col(s.Columns);
+    s.KeyCol = col(u"IP_Address");
+    const int type = col(u"Type");
+    auto npointMax = [this, type](int r) { return Coil_Type(Cell(type, r)) ? 1968 : 123; };
     s.Checks = {
-        {322, {}, [this](int r) { return Check_IP_Address(Cell(1, r)); }},
-        {323, {}, Out_Of(2, 1, 65535)},
-        {268, {}, Out_Of(3, 1, 255)},
-        {269, {}, Is_Empty(4)},
-        {270, {}, Out_Of(5, 0, 65535)},
-        {271, {}, [this, npointMax](int r) {
-             const int n = Num(6, r);
+        {322, {}, [this, ip = col(u"IP_Address")](int r) { return Check_IP_Address(Cell(ip, r)); }},
+        {323, {}, Out_Of(col(u"Port"), 1, 65535)},
+        {268, {}, Out_Of(col(u"SlaveID"), 1, 255)},
+        {269, {}, Is_Empty(type)},
+        {270, {}, Out_Of(col(u"Address"), 0, 65535)},
+        {271, {}, [this, npointMax, points = col(u"NPoint")](int r) {
+             const int n = Num(points, r);
              return n < 1 || n > npointMax(r);
          }, [npointMax](int r) { return QString::number(npointMax(r)); }},
-        {272, {}, Out_Of(7, 0, 100000000)},
-        {273, {}, Out_Of(9, 0, 100000000)},
-        {274, {}, Out_Of(10, 0, 4999)},
-        {275, {}, [this](int r) { return Coil_Type(Cell(4, r)) && Cell(11, r).isEmpty(); }},
+        {272, {}, Out_Of(col(u"PollTime"), 0, 100000000)},
+        {273, {}, Out_Of(col(u"MaxError"), 0, 100000000)},
+        {274, {}, Out_Of(col(u"Position"), 0, 4999)},
+        {275, {}, [this, type, bit = col(u"StartBit")](int r) { return Coil_Type(Cell(type, r)) && Cell(bit, r).isEmpty(); }},
     };
     s.AfterWalk = [this] { return Total_Check(); };
     return s;

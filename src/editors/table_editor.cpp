@@ -47,6 +47,24 @@ bool Save_Table_File(const QString& path, const QByteArray& document)
     return false;
 }
 
+TColumnNames::TColumnNames(const std::vector<TTableColumn>& columns)
+{
+    for (const TTableColumn& c : columns) FAttributes << c.Attribute;
+}
+
+int TColumnNames::Find(QStringView attribute) const
+{
+    const qsizetype i = FAttributes.indexOf(attribute);
+    return i < 0 ? -1 : int(i) + 1;
+}
+
+int TColumnNames::operator()(QStringView attribute) const
+{
+    const int c = Find(attribute);
+    if (c < 0) qFatal("The table has no column of attribute \"%s\"", qUtf8Printable(attribute.toString()));
+    return c;
+}
+
 TTableEditor::TTableEditor(QWidget* parent) : TForm(parent)
 {
     Apply_Window_Colour(this, Window_Colour);
@@ -210,6 +228,8 @@ int TTableEditor::Current_Row() const
     const int r = sga->Row();
     return r >= 1 && r < sga->RowCount() ? r : 1;
 }
+
+int TTableEditor::Col(QStringView attribute) const { return TColumnNames(FSpec.Columns)(attribute); }
 
 QString TTableEditor::Cell(int col, int row) const { return sga->Cells(col, row); }
 int TTableEditor::Num(int col, int row, int def) const { return StrToIntDef(Cell(col, row), def); }

@@ -49,6 +49,22 @@ inline TTableColumn Check_Column(int header, int width, const QString& attribute
     return TTableColumn{header, edDataCheckBox, width, attribute, {}, {}, {}, false};
 }
 
+// The grid columns of a table by the attributes their cells are written to.  The checks and
+// the code of a window name a column this way, never by its position: a column that a model
+// leaves out or adds moves no other column's name.
+class TColumnNames {
+public:
+    explicit TColumnNames(const std::vector<TTableColumn>& columns);
+    // The grid column (1 .. n) of the attribute; -1 when the table has no such column.
+    int Find(QStringView attribute) const;
+    // The grid column of an attribute the table has; naming one it lacks is a fault of
+    // the window's description, and stops the program.
+    int operator()(QStringView attribute) const;
+
+private:
+    QStringList FAttributes;
+};
+
 // One check of a row, in the order the table's rules run.  A failing check shows
 // Lang_Texts[prefix] + row + Lang_Texts[Msg], or the whole Text with %1 as the row.
 struct TTableCheck {
@@ -79,7 +95,7 @@ struct TTableSpec {
     int GridTop = 0, GridBottom = 0;
     // The root is the document-level element named Root instead of the first node.
     bool RootByName = false;
-    int KeyCol = 1;
+    int KeyCol = 1;                  // the grid column of the key (see TColumnNames)
     TKeyRule KeyRule = krStopAtEmpty;
     int NumberHeader = -1;           // header of column 0
     std::vector<TTableColumn> Columns;   // columns 1 .. n
@@ -139,6 +155,8 @@ public:
     // The window's current row; the grid's when it lies on a data row.
     int Current_Row() const;
 
+    // The grid column of an attribute of the window's table (see TColumnNames).
+    int Col(QStringView attribute) const;
     // Helpers for the checks of the editors.
     QString Cell(int col, int row) const;
     int Num(int col, int row, int def = -1) const;
