@@ -40,10 +40,12 @@ std::vector<TTableCheck> Frame_Checks(const TTableEditor* e, const TColumnNames&
         {msg + 2, {}, [standard, out = e->Out_Of(id, 0, 0x1FFFFFFF)](int r) { return !standard(r) && out(r); }},
         {msg + 3, {}, e->Out_Of(length, 1, 8)},
     };
-    for (int k = 1; k <= 8; ++k)
-        checks.push_back({msg + 3 + k, {}, [e, k, length, out = e->Out_Of(col(QStringLiteral("Byte%1").arg(k)), 0, Last_Data_Position)](int r) {
+    for (int k = 1; k <= 8; ++k) {
+        const int byte = col(QStringLiteral("Byte%1").arg(k));
+        checks.push_back({msg + 3 + k, {}, [e, k, length, out = e->Out_Of(byte, 0, Last_Data_Position)](int r) {
                               return e->Num(length, r) >= k && out(r);
                           }});
+    }
     return checks;
 }
 }  // namespace
