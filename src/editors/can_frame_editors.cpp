@@ -50,9 +50,9 @@ std::vector<TTableCheck> Frame_Checks(const TTableEditor* e, const TColumnNames&
 }
 }  // namespace
 
-TTableSpec TFReceive_CAN_Frames::Describe()
+TTableDesc TFReceive_CAN_Frames::Describe()
 {
-    TTableSpec s;
+    TTableDesc s;
     s.File = &File_CAN_Define_Receive;
     s.Root = QStringLiteral("Receive_CAN");
     s.ClientWidth = 800;
@@ -61,7 +61,7 @@ TTableSpec TFReceive_CAN_Frames::Describe()
     s.Columns.push_back(Text_Column(613, 64, QStringLiteral("TimeOut")));
     s.Columns.push_back(Text_Column(614, 124, QStringLiteral("Mnemonic")));
     s.Caption = 595;
-    s.Desc = 596;
+    s.DescText = 596;
     s.BtnOK = 597;
     s.BtnCancel = 598;
     s.BtnDelRow = 599;
@@ -75,9 +75,9 @@ TTableSpec TFReceive_CAN_Frames::Describe()
     return s;
 }
 
-TTableSpec TFTransmit_CAN_Frames::Describe()
+TTableDesc TFTransmit_CAN_Frames::Describe()
 {
-    TTableSpec s;
+    TTableDesc s;
     s.File = &File_CAN_Define_Transmit;
     s.Root = QStringLiteral("Transmit_CAN");
     s.ClientWidth = 913;
@@ -88,7 +88,7 @@ TTableSpec TFTransmit_CAN_Frames::Describe()
     s.Columns.push_back(Text_Column(650, 64, QStringLiteral("Time_ms")));
     s.Columns.push_back(Text_Column(651, 125, QStringLiteral("Mnemonic")));
     s.Caption = 630;
-    s.Desc = 631;
+    s.DescText = 631;
     s.BtnOK = 632;
     s.BtnCancel = 633;
     s.BtnDelRow = 634;

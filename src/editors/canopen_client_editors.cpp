@@ -141,12 +141,12 @@ void TFDefine_Client_SDO::FormCreate()
     L_Title_Col_PGN = Place_Label(this, "L_Title_Col_PGN", 398, 75);
     L_Title_Col_SA = Place_Label(this, "L_Title_Col_SA", 479, 75);
     L_Title_Col_Mnemonic = Place_Label(this, "L_Title_Col_Mnemonic", 567, 75);
-    struct Spec {
+    struct TRow_Desc {
         QLabel** Label;
         const char* LabelName;
         const char* Suffix;
         bool Priority;
-    } const specs[] = {
+    } const rowDescs[] = {
         {&L_Title_Row_Req_Read, "L_Title_Row_Req_Read", "Req_Read", false},
         {&L_Title_Row_Res_Read, "L_Title_Row_Res_Read", "Res_Read", true},
         {&L_Title_Row_Req_Write1, "L_Title_Row_Req_Write1", "Req_Write1", false},
@@ -154,7 +154,7 @@ void TFDefine_Client_SDO::FormCreate()
         {&L_Title_Row_Res_Write, "L_Title_Row_Res_Write", "Res_Write", true},
     };
     for (int k = 0; k < 5; ++k) {
-        const Spec& s = specs[k];
+        const TRow_Desc& s = rowDescs[k];
         const int top = 94 + 28 * k;
         *s.Label = Place_Label(this, s.LabelName, 16, top);
         const QString suffix = QLatin1String(s.Suffix);
@@ -224,9 +224,9 @@ constexpr int NG_Panel1_Height = 17;
 constexpr int NG_Panel2_Height = 183;
 }  // namespace
 
-TTableSpec TFDefine_NodeGuard::Describe()
+TTableDesc TFDefine_NodeGuard::Describe()
 {
-    TTableSpec s;
+    TTableDesc s;
     s.File = &File_CANopen_Define_NodeGuard;
     s.Root = QStringLiteral("Node_Guarding");
     s.RootByName = true;
@@ -245,7 +245,7 @@ TTableSpec TFDefine_NodeGuard::Describe()
         Text_Column(410, 270, QStringLiteral("Mnemonic")),
     };
     s.Caption = 403;
-    s.Desc = 404;
+    s.DescText = 404;
     s.BtnOK = 417;
     s.BtnCancel = 418;
     s.ErrorPrefix = 419;

@@ -82,9 +82,9 @@ std::vector<TTableCheck> TPdoEditor::Pdo_Checks(const TColumnNames& col, int msg
 
 namespace {
 // Size, texts and keys both PDO windows share.
-TTableSpec Pdo_Spec(const QString* file, const char* root)
+TTableDesc Pdo_Desc(const QString* file, const char* root)
 {
-    TTableSpec s;
+    TTableDesc s;
     s.File = file;
     s.Root = QLatin1String(root);
     s.RowLimit = Max_PDO;
@@ -93,9 +93,9 @@ TTableSpec Pdo_Spec(const QString* file, const char* root)
 }
 }  // namespace
 
-TTableSpec TFDefine_TPDO::Describe()
+TTableDesc TFDefine_TPDO::Describe()
 {
-    TTableSpec s = Pdo_Spec(&File_CANopen_TPDO, "Define_TPDO");
+    TTableDesc s = Pdo_Desc(&File_CANopen_TPDO, "Define_TPDO");
     s.NumberHeader = 502;
     s.Columns = Pdo_Columns(503);
     s.Columns.push_back(Check_Column(507, 78, QStringLiteral("DataChange")));
@@ -104,7 +104,7 @@ TTableSpec TFDefine_TPDO::Describe()
     s.Columns.push_back(Text_Column(509, 87, QStringLiteral("SendTimer")));
     s.Columns.push_back(Text_Column(510, 98, QStringLiteral("Mnemonic")));
     s.Caption = 500;
-    s.Desc = 501;
+    s.DescText = 501;
     s.BtnOK = 511;
     s.BtnCancel = 512;
     s.BtnDelRow = 513;
@@ -122,14 +122,14 @@ TTableSpec TFDefine_TPDO::Describe()
 
 const QString& TFDefine_TPDO::Frame_File() const { return File_J1939_Receive; }
 
-TTableSpec TFDefine_RPDO::Describe()
+TTableDesc TFDefine_RPDO::Describe()
 {
-    TTableSpec s = Pdo_Spec(&File_CANopen_RPDO, "Define_RPDO");
+    TTableDesc s = Pdo_Desc(&File_CANopen_RPDO, "Define_RPDO");
     s.NumberHeader = 435;
     s.Columns = Pdo_Columns(436);
     s.Columns.push_back(Text_Column(440, 288, QStringLiteral("Mnemonic")));
     s.Caption = 433;
-    s.Desc = 434;
+    s.DescText = 434;
     s.BtnOK = 441;
     s.BtnCancel = 442;
     s.BtnDelRow = 443;

@@ -32,13 +32,13 @@ private:
 
 class TFDefine_TPDO : public TPdoEditor {
 protected:
-    TTableSpec Describe() override;
+    TTableDesc Describe() override;
     const QString& Frame_File() const override;
 };
 
 class TFDefine_RPDO : public TPdoEditor {
 protected:
-    TTableSpec Describe() override;
+    TTableDesc Describe() override;
     const QString& Frame_File() const override;
 };
 

@@ -6,9 +6,9 @@
 
 TFDefineDM1_J1939* FDefineDM1_J1939 = nullptr;
 
-TTableSpec TFDefineDM1_J1939::Describe()
+TTableDesc TFDefineDM1_J1939::Describe()
 {
-    TTableSpec s;
+    TTableDesc s;
     s.GridName = QStringLiteral("ACG");
     s.File = &File_Define_Alarms_DM1;
     s.Root = QStringLiteral("Define_Alarms_DM1");
@@ -31,7 +31,7 @@ TTableSpec TFDefineDM1_J1939::Describe()
     const TColumnNames col(s.Columns);
     s.KeyCol = col(u"Position");
     s.Caption = 723;
-    s.Desc = 724;
+    s.DescText = 724;
     s.BtnOK = 725;
     s.BtnCancel = 726;
     s.BtnDelRow = 727;

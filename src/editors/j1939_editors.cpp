@@ -44,12 +44,12 @@ std::vector<TTableColumn> Receive_Columns(int header, const TReceive_Attributes&
 }
 
 // The texts of the two older receive windows.
-void Receive_Texts(TTableSpec& s)
+void Receive_Texts(TTableDesc& s)
 {
     s.File = &File_J1939_Receive;
     s.NumberHeader = 74;
     s.Caption = 72;
-    s.Desc = 73;
+    s.DescText = 73;
     s.BtnOK = 83;
     s.BtnCancel = 84;
     s.BtnDelRow = 85;
@@ -57,13 +57,13 @@ void Receive_Texts(TTableSpec& s)
     s.DeleteQuestion = 86;
 }
 
-void Transmit_Texts(TTableSpec& s)
+void Transmit_Texts(TTableDesc& s)
 {
     s.File = &File_J1939_Transmit;
     s.Root = QStringLiteral("TransmitJ1939");
     s.NumberHeader = 95;
     s.Caption = 93;
-    s.Desc = 94;
+    s.DescText = 94;
     s.BtnOK = 103;
     s.BtnCancel = 104;
     s.BtnDelRow = 105;
@@ -87,10 +87,10 @@ std::function<bool(int)> If_Ticked(const TTableEditor* e, int col, std::function
 }
 }  // namespace
 
-TTableSpec TFReceiveJ1939::Describe()
+TTableDesc TFReceiveJ1939::Describe()
 {
     const bool cob = Model_Code == 7 || Model_Code == 9;
-    TTableSpec s;
+    TTableDesc s;
     Receive_Texts(s);
     s.Root = cob ? QStringLiteral("COBID") : QStringLiteral("ReceiveJ1939");
     const TReceive_Attributes a = Receive_Attributes(cob);
@@ -109,9 +109,9 @@ TTableSpec TFReceiveJ1939::Describe()
     return s;
 }
 
-TTableSpec TFReceive_J1939_892::Describe()
+TTableDesc TFReceive_J1939_892::Describe()
 {
-    TTableSpec s;
+    TTableDesc s;
     Receive_Texts(s);
     s.Root = QStringLiteral("ReceiveJ1939");
     const TReceive_Attributes a = Receive_Attributes(false);
@@ -137,10 +137,10 @@ TTableSpec TFReceive_J1939_892::Describe()
     return s;
 }
 
-TTableSpec TFReceive_J1939_Frame_896::Describe()
+TTableDesc TFReceive_J1939_Frame_896::Describe()
 {
     const bool cob = Model_Code == 7 || Model_Code == 9;
-    TTableSpec s;
+    TTableDesc s;
     s.File = &File_J1939_Receive;
     s.Root = cob ? QStringLiteral("COBID") : QStringLiteral("ReceiveNMEA2000");
     s.RowLimit = Model_Code == 8 ? 30 : 250;
@@ -159,7 +159,7 @@ TTableSpec TFReceive_J1939_Frame_896::Describe()
     s.Columns[size_t(col(u"PGN") - 1)].Width = 65;
     s.KeyCol = col(u"PGN");
     s.Caption = 522;
-    s.Desc = 523;
+    s.DescText = 523;
     s.BtnOK = 524;
     s.BtnCancel = 525;
     s.BtnDelRow = 526;
@@ -187,9 +187,9 @@ TTableSpec TFReceive_J1939_Frame_896::Describe()
     return s;
 }
 
-TTableSpec TFTransmitJ1939::Describe()
+TTableDesc TFTransmitJ1939::Describe()
 {
-    TTableSpec s;
+    TTableDesc s;
     Transmit_Texts(s);
     s.Columns = {
         Text_Column(96, 65, QStringLiteral("Priority")),
@@ -217,10 +217,10 @@ TTableSpec TFTransmitJ1939::Describe()
     return s;
 }
 
-TTableSpec TFTransmit_J1939_892::Describe()
+TTableDesc TFTransmit_J1939_892::Describe()
 {
     const bool defaults = Model_Code == 5;
-    TTableSpec s;
+    TTableDesc s;
     Transmit_Texts(s);
     s.ClientWidth = defaults ? 954 : 774;
     TTableColumn values = Text_Column(819, 180, QStringLiteral("DefaultValues"));
@@ -257,11 +257,11 @@ TTableSpec TFTransmit_J1939_892::Describe()
     return s;
 }
 
-TTableSpec TFTransmit_J1939_Frame_896::Describe()
+TTableDesc TFTransmit_J1939_Frame_896::Describe()
 {
     const bool cob = Model_Code == 7;
     const bool numByte = Model_Code == 7 || Model_Code == 10;
-    TTableSpec s;
+    TTableDesc s;
     s.File = &File_J1939_Transmit;
     s.Root = cob ? QStringLiteral("COBID") : QStringLiteral("ReceiveNMEA2000");
     s.RowLimit = Model_Code == 8 ? 30 : 250;
@@ -296,7 +296,7 @@ TTableSpec TFTransmit_J1939_Frame_896::Describe()
         Text_Column(563, 93, QStringLiteral("Mnemonic")),
     };
     s.Caption = 548;
-    s.Desc = 549;
+    s.DescText = 549;
     s.BtnOK = 550;
     s.BtnCancel = 551;
     s.BtnDelRow = 552;
@@ -324,9 +324,9 @@ TTableSpec TFTransmit_J1939_Frame_896::Describe()
     return s;
 }
 
-TTableSpec TFTransmit_J1939_Frame_Atmel_872::Describe()
+TTableDesc TFTransmit_J1939_Frame_Atmel_872::Describe()
 {
-    TTableSpec s;
+    TTableDesc s;
     s.File = &File_J1939_Transmit;
     s.Root = QStringLiteral("COBID");
     s.NumberHeader = 673;
@@ -338,7 +338,7 @@ TTableSpec TFTransmit_J1939_Frame_Atmel_872::Describe()
         Text_Column(678, 410, QStringLiteral("Mnemonic")),
     };
     s.Caption = 667;
-    s.Desc = 668;
+    s.DescText = 668;
     s.BtnOK = 669;
     s.BtnCancel = 670;
     s.BtnDelRow = 671;

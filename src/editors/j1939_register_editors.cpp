@@ -87,14 +87,14 @@ TDefineJ1939::TDefineJ1939(QWidget* parent) : TFrameItemEditorOf(pkSelectedLine,
 
 QString TDefineJ1939::Text(int receiveIndex) const
 {
-    if (!FSpec.Transmit) return LT(receiveIndex);
+    if (!FDesc.Transmit) return LT(receiveIndex);
     // the transmit window's texts run 23 on, and 26 on after its send-on-write texts
     return LT(receiveIndex <= 125 ? receiveIndex + 23 : receiveIndex + 26);
 }
 
 void TDefineJ1939::FormCreate()
 {
-    FSpec = Describe();
+    FDesc = Describe();
     Build();
     Set_Label(Title.L_SW_Code, SW_Code);
     SetClientSize(629, 496);
@@ -110,7 +110,7 @@ void TDefineJ1939::Build()
     L_Mod_Reg_Desc1 = registers.Desc1;
     L_Mod_Reg_Desc2 = registers.Desc2;
     LB_Modbus_Regs = registers.List;
-    LB_J1939_Frames->setItemDelegate(new TTabStopDelegate(LB_J1939_Frames, FSpec.Transmit ? 46 : 62));
+    LB_J1939_Frames->setItemDelegate(new TTabStopDelegate(LB_J1939_Frames, FDesc.Transmit ? 46 : 62));
     Paint_Base(LB_Modbus_Regs, Register_List_Colour);
 
     L_Mod_Ind_Desc1 = Label_At(this, "L_Mod_Ind_Desc1", 407, 70);
@@ -126,7 +126,7 @@ void TDefineJ1939::Build()
     L_Low_Part_Desc2 = Label_At(this, "L_Low_Part_Desc2", 407, 239);
     CB_Byte_Low_Part = Selector_At(this, "CB_Byte_Low_Part", 407, 258);
     for (QComboBox* c : {CB_Byte_High_Part, CB_Byte_Low_Part}) Paint_Base(c, Entry_Colour);
-    if (FSpec.Transmit) {
+    if (FDesc.Transmit) {
         L_Send_on_Write = Label_At(this, "L_Send_on_Write", 407, 295);
         CB_SendJ1939_OnModWrite = Selector_At(this, "CB_SendJ1939_OnModWrite", 407, 314);
         Paint_Base(CB_SendJ1939_OnModWrite, Entry_Colour);
@@ -156,7 +156,7 @@ void TDefineJ1939::Set_Lang()
     Btn_Paste->SetCaption(Text(130));
     Btn_OK->SetCaption(Text(131));
     Btn_Cancel->SetCaption(Text(132));
-    if (FSpec.Transmit) {
+    if (FDesc.Transmit) {
         Set_Label(L_Send_on_Write, LT(149));
         CB_SendJ1939_OnModWrite->clear();
         CB_SendJ1939_OnModWrite->addItems({LT(150), LT(151)});
@@ -181,14 +181,14 @@ void TDefineJ1939::FormShow()
 void TDefineJ1939::Load_Frames()
 {
     pugi::xml_document doc;
-    if (!Load_Table_File(doc, *FSpec.Frame_File)) return;
+    if (!Load_Table_File(doc, *FDesc.Frame_File)) return;
     const bool cob = Model_872();
     for (pugi::xml_node row = XmlRoot(doc).first_child(); row; row = row.next_sibling()) {
         TJ1939_Frame f;
-        f.Data_Page = XmlAttr(row, FSpec.Transmit && cob ? "DP" : "DataPage");
+        f.Data_Page = XmlAttr(row, FDesc.Transmit && cob ? "DP" : "DataPage");
         f.PGN = XmlAttr(row, "PGN");
         f.Source_Address = XmlAttr(row, cob ? "ID_DEV" : "SourceAddress");
-        if (FSpec.Transmit) {
+        if (FDesc.Transmit) {
             f.Priority = XmlAttr(row, "Priority");
             // the older transmit table of model 872 has no byte count: its frames have 8 bytes
             f.Num_Byte = cob ? StrToIntDef(XmlAttr(row, "NumByte"), 8) : 8;
@@ -204,7 +204,7 @@ void TDefineJ1939::Load_Frames()
 void TDefineJ1939::Load_Mapping()
 {
     pugi::xml_document doc;
-    const QString path = *FSpec.Mapping_File;
+    const QString path = *FDesc.Mapping_File;
     if (!Load_Table_File(doc, path)) return;
     const bool cob = Model_872();
     const int frames = int(Lista_J1939_Frame.size());
@@ -220,7 +220,7 @@ void TDefineJ1939::Load_Mapping()
                 orphans << QStringLiteral("register %1 (%2 %3)").arg(r.Ind_Mod, QLatin1String(attr), XmlAttr(row, attr));
             continue;
         }
-        if (cob && !FSpec.Transmit) {
+        if (cob && !FDesc.Transmit) {
             const int32_t pos = Int_Attr(row, "PosComp", 0);
             r.HiPart = pos / 65536;
             r.LoPart = pos & 0xFFFF;
@@ -232,7 +232,7 @@ void TDefineJ1939::Load_Mapping()
             r.HiPart = Int_Attr(row, "Byte_HiPart", 0);
             r.LoPart = Int_Attr(row, "Byte_LoPart", 0);
         }
-        if (FSpec.Transmit) r.Write = Int_Attr(row, cob ? "Write_J1939" : "Send_on_Write", 0);
+        if (FDesc.Transmit) r.Write = Int_Attr(row, cob ? "Write_J1939" : "Send_on_Write", 0);
         Lista_J1939_Frame[size_t(frame)].Lista_Mod_Reg.push_back(std::move(r));
     }
     if (orphanCount > 0) {
@@ -252,7 +252,7 @@ QString TDefineJ1939::Frame_Line(int frame) const
 {
     const TJ1939_Frame& f = Lista_J1939_Frame[size_t(frame)];
     QStringList parts;
-    if (FSpec.Transmit) parts << f.Priority;
+    if (FDesc.Transmit) parts << f.Priority;
     parts << f.Data_Page << f.PGN << f.Source_Address;
     return parts.join(QLatin1Char('\t'));
 }
@@ -280,7 +280,7 @@ void TDefineJ1939::Aggiorna_Green_Fields()
     // a byte the frame no longer has leaves its selector empty
     CB_Byte_High_Part->setCurrentIndex(r.HiPart < CB_Byte_High_Part->count() ? r.HiPart : -1);
     CB_Byte_Low_Part->setCurrentIndex(r.LoPart < CB_Byte_Low_Part->count() ? r.LoPart : -1);
-    if (FSpec.Transmit) CB_SendJ1939_OnModWrite->setCurrentIndex(r.Write == 1 ? 1 : 0);
+    if (FDesc.Transmit) CB_SendJ1939_OnModWrite->setCurrentIndex(r.Write == 1 ? 1 : 0);
 }
 
 void TDefineJ1939::Aggiorna_Lista_Byte()
@@ -293,7 +293,7 @@ void TDefineJ1939::Aggiorna_Lista_Byte()
             for (int k = 1; k <= Lista_J1939_Frame[size_t(f)].Num_Byte; ++k) c->addItem(Text(136) + QString::number(k));
         c->setCurrentIndex(0);
     }
-    if (FSpec.Transmit) CB_SendJ1939_OnModWrite->setCurrentIndex(0);
+    if (FDesc.Transmit) CB_SendJ1939_OnModWrite->setCurrentIndex(0);
 }
 
 void TDefineJ1939::LB_J1939_FramesClick()
@@ -334,7 +334,7 @@ bool TDefineJ1939::Entry(TMod_Reg& out, int frame, int reg) const
     out.Ind_Mod = E_Index_Modbus->text();
     out.HiPart = CB_Byte_High_Part->currentIndex();
     out.LoPart = CB_Byte_Low_Part->currentIndex();
-    if (FSpec.Transmit) out.Write = std::max(0, CB_SendJ1939_OnModWrite->currentIndex());
+    if (FDesc.Transmit) out.Write = std::max(0, CB_SendJ1939_OnModWrite->currentIndex());
     return true;
 }
 
@@ -352,7 +352,7 @@ void TDefineJ1939::Paste_Mod_Reg()
     E_Index_Modbus->setText(ACopy_Ind_Mod);
     CB_Byte_High_Part->setCurrentIndex(ACopy_HiPort < CB_Byte_High_Part->count() ? ACopy_HiPort : -1);
     CB_Byte_Low_Part->setCurrentIndex(ACopy_LoPort < CB_Byte_Low_Part->count() ? ACopy_LoPort : -1);
-    if (FSpec.Transmit) CB_SendJ1939_OnModWrite->setCurrentIndex(ACopy_Write == 1 ? 1 : 0);
+    if (FDesc.Transmit) CB_SendJ1939_OnModWrite->setCurrentIndex(ACopy_Write == 1 ? 1 : 0);
 }
 
 // ------------------------------------------------------------------------------- saving
@@ -396,7 +396,7 @@ QByteArray TDefineJ1939::Mapping_Document() const
     const bool cob = Model_872();
     pugi::xml_document doc;
     pugi::xml_node root =
-        New_Table_Document(doc, FSpec.Transmit ? (cob ? QStringLiteral("TInfoCob") : QStringLiteral("DefineTransJ1939"))
+        New_Table_Document(doc, FDesc.Transmit ? (cob ? QStringLiteral("TInfoCob") : QStringLiteral("DefineTransJ1939"))
                                                : (cob ? QStringLiteral("RInfoCob") : QStringLiteral("DefineRecJ1939")));
     auto num = [](int64_t v) { return QString::number(v); };
     for (int f = 0; f < int(Lista_J1939_Frame.size()); ++f)
@@ -407,8 +407,8 @@ QByteArray TDefineJ1939::Mapping_Document() const
                 XmlSetAttr(row, "Mod_Index", r.Ind_Mod);
                 XmlSetAttr(row, "Byte_HiPart", num(r.HiPart));
                 XmlSetAttr(row, "Byte_LoPart", num(r.LoPart));
-                if (FSpec.Transmit) XmlSetAttr(row, "Send_on_Write", num(r.Write));
-            } else if (!FSpec.Transmit) {
+                if (FDesc.Transmit) XmlSetAttr(row, "Send_on_Write", num(r.Write));
+            } else if (!FDesc.Transmit) {
                 XmlSetAttr(row, "Index", r.Ind_Mod);
                 XmlSetAttr(row, "NrPdo", num(f + 1));
                 XmlSetAttr(row, "PosComp", num(int64_t(r.HiPart) * 65536 + r.LoPart));
@@ -430,12 +430,12 @@ void TDefineJ1939::Btn_OKClick()
         ShowError(stale);
         return;
     }
-    if (!Save_Table_File(*FSpec.Mapping_File, Mapping_Document())) return;
+    if (!Save_Table_File(*FDesc.Mapping_File, Mapping_Document())) return;
     SetModalResult(mrOk);
 }
 
 // ------------------------------------------------------------------------------ windows
 
-TMappingSpec TFDefineRecJ1939::Describe() { return {false, &File_J1939_Receive, &File_Define_J1939_Rec}; }
+TMappingDesc TFDefineRecJ1939::Describe() { return {false, &File_J1939_Receive, &File_Define_J1939_Rec}; }
 
-TMappingSpec TFDefineTransJ1939::Describe() { return {true, &File_J1939_Transmit, &File_Define_J1939_Tra}; }
+TMappingDesc TFDefineTransJ1939::Describe() { return {true, &File_J1939_Transmit, &File_Define_J1939_Tra}; }

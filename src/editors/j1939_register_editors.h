@@ -33,7 +33,7 @@ struct TJ1939_Frame {
 };
 
 // What tells the receive window from the transmit window.
-struct TMappingSpec {
+struct TMappingDesc {
     bool Transmit = false;
     const QString* Frame_File = nullptr;     // the frame table
     const QString* Mapping_File = nullptr;   // the mapping this window writes
@@ -70,7 +70,7 @@ public:
     // are selected.  Empty when every register fits its frame.
     QString Check_Stale_Mapping();
 
-    const TMappingSpec& Spec() const { return FSpec; }
+    const TMappingDesc& Desc() const { return FDesc; }
     // The selected register; -1 when none counts as selected.
     int Selected_Register() const { return Selected_Item(); }
 
@@ -85,7 +85,7 @@ public:
     QComboBox *CB_Byte_High_Part = nullptr, *CB_Byte_Low_Part = nullptr, *CB_SendJ1939_OnModWrite = nullptr;
 
 protected:
-    virtual TMappingSpec Describe() = 0;
+    virtual TMappingDesc Describe() = 0;
     void Item_Click() override { LB_Modbus_RegsClick(); }
     void Paste_Item() override { Paste_Mod_Reg(); }
     QString Frame_Line(int frame) const override;
@@ -105,17 +105,17 @@ private:
     // Selects a register of a frame as the user's picks would.
     void Show_Register(int frame, int reg);
 
-    TMappingSpec FSpec;
+    TMappingDesc FDesc;
 };
 
 class TFDefineRecJ1939 : public TDefineJ1939 {
 protected:
-    TMappingSpec Describe() override;
+    TMappingDesc Describe() override;
 };
 
 class TFDefineTransJ1939 : public TDefineJ1939 {
 protected:
-    TMappingSpec Describe() override;
+    TMappingDesc Describe() override;
 };
 
 extern TFDefineRecJ1939* FDefineRecJ1939;

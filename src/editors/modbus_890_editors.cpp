@@ -104,9 +104,9 @@ void TModbusReq890Editor::Map_DblClickCell(TObject*, int ARow, int ACol)
     Set_Map(ARow);
 }
 
-TTableSpec TFModbusReadReq_890::Describe()
+TTableDesc TFModbusReadReq_890::Describe()
 {
-    TTableSpec s;
+    TTableDesc s;
     s.GridName = QStringLiteral("ACG_Modbus_Read");
     s.File = &File_Modbus_Read_Req;
     s.Root = QStringLiteral("ModbusReadRequest");
@@ -127,7 +127,7 @@ TTableSpec TFModbusReadReq_890::Describe()
         Text_Column(287, 121, QStringLiteral("Mnemonic")),
     };
     s.Caption = 276;
-    s.Desc = 277;
+    s.DescText = 277;
     s.BtnOK = 288;
     s.BtnCancel = 289;
     s.BtnDelRow = 290;
@@ -161,9 +161,9 @@ bool TFModbusReadReq_890::Register_Type(int row) const
     return t != QLatin1String("COIL STATUS") && t != QLatin1String("INPUT STATUS");
 }
 
-TTableSpec TFModbusWriteReq_890::Describe()
+TTableDesc TFModbusWriteReq_890::Describe()
 {
-    TTableSpec s;
+    TTableDesc s;
     s.GridName = QStringLiteral("ACG_Modbus_Write");
     s.File = &File_Modbus_Write_Req;
     s.Root = QStringLiteral("ModbusWriteRequest");
@@ -187,7 +187,7 @@ TTableSpec TFModbusWriteReq_890::Describe()
         Text_Column(261, 120, QStringLiteral("Mnemonic")),
     };
     s.Caption = 249;
-    s.Desc = 250;
+    s.DescText = 250;
     s.BtnOK = 262;
     s.BtnCancel = 263;
     s.BtnDelRow = 264;

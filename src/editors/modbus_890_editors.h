@@ -37,14 +37,14 @@ private:
 
 class TFModbusReadReq_890 : public TModbusReq890Editor {
 protected:
-    TTableSpec Describe() override;
+    TTableDesc Describe() override;
     int Show_Type() const override { return 1; }
     bool Register_Type(int row) const override;
 };
 
 class TFModbusWriteReq_890 : public TModbusReq890Editor {
 protected:
-    TTableSpec Describe() override;
+    TTableDesc Describe() override;
     int Show_Type() const override { return 0; }
     bool Register_Type(int row) const override;
 };

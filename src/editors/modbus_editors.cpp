@@ -37,9 +37,9 @@ bool Bit_Type(const QString& type)
 bool Coil_Type(const QString& type) { return UpperCase(Trim(type)) == QLatin1String("COIL STATUS"); }
 
 // The columns and checks of a read request table; `dm1` for the table of the DM1 area.
-TTableSpec Read_Spec(TModbusRequestEditor* e, bool dm1, const std::function<int()>& positions)
+TTableDesc Read_Desc(TModbusRequestEditor* e, bool dm1, const std::function<int()>& positions)
 {
-    TTableSpec s;
+    TTableDesc s;
     s.GridName = QStringLiteral("ACG_Modbus_Read");
     s.File = dm1 ? &File_Modbus_Read_Req_DM1 : &File_Modbus_Read_Req;
     s.Root = dm1 ? QStringLiteral("ModbusReadRequest_DM1") : QStringLiteral("ModbusReadRequest");
@@ -66,7 +66,7 @@ TTableSpec Read_Spec(TModbusRequestEditor* e, bool dm1, const std::function<int(
         Text_Column(287, 95, QStringLiteral("Mnemonic")),
     };
     s.Caption = dm1 ? 721 : 276;
-    s.Desc = dm1 ? 722 : 277;
+    s.DescText = dm1 ? 722 : 277;
     s.BtnOK = 288;
     s.BtnCancel = 289;
     s.BtnDelRow = 290;
@@ -162,7 +162,7 @@ int TModbusRequestEditor::Written_Rows() const
 
 QString TModbusRequestEditor::Total_Check() const
 {
-    const int total = Modbus_Requests_Total(*Spec().File, Written_Rows());
+    const int total = Modbus_Requests_Total(*Desc().File, Written_Rows());
     if (total <= Modbus_Request_Capacity) return {};
     return QStringLiteral("The Modbus read, DM1 read and write requests of this configuration are %1 together; the "
                           "device holds at most %2. Remove %3 request(s) before saving.")
@@ -171,9 +171,9 @@ QString TModbusRequestEditor::Total_Check() const
         .arg(total - Modbus_Request_Capacity);
 }
 
-TTableSpec TFModbusReadRequest::Describe()
+TTableDesc TFModbusReadRequest::Describe()
 {
-    TTableSpec s = Read_Spec(this, false, [this] { return app_NUM_DATA_BYTES_892; });
+    TTableDesc s = Read_Desc(this, false, [this] { return app_NUM_DATA_BYTES_892; });
     s.AfterWalk = [this] { return Total_Check(); };
     return s;
 }
@@ -184,16 +184,16 @@ int TFModbusReadRequest::Position_Count()
     return app_NUM_DATA_BYTES_892;
 }
 
-TTableSpec TFModbusReadRequest_DM1_J1939::Describe()
+TTableDesc TFModbusReadRequest_DM1_J1939::Describe()
 {
-    TTableSpec s = Read_Spec(this, true, [] { return DM1_Memory_Size; });
+    TTableDesc s = Read_Desc(this, true, [] { return DM1_Memory_Size; });
     s.AfterWalk = [this] { return Total_Check(); };
     return s;
 }
 
-TTableSpec TFModbusWriteRequest::Describe()
+TTableDesc TFModbusWriteRequest::Describe()
 {
-    TTableSpec s;
+    TTableDesc s;
     s.GridName = QStringLiteral("ACG_Modbus_Write");
     s.File = &File_Modbus_Write_Req;
     s.Root = QStringLiteral("ModbusWriteRequest");
@@ -219,7 +219,7 @@ TTableSpec TFModbusWriteRequest::Describe()
         Text_Column(261, 80, QStringLiteral("Mnemonic")),
     };
     s.Caption = 249;
-    s.Desc = 250;
+    s.DescText = 250;
     s.BtnOK = 262;
     s.BtnCancel = 263;
     s.BtnDelRow = 264;

@@ -40,19 +40,19 @@ public:
     int app_NUM_DATA_BYTES_892 = Gateway_Memory_Size;
 
 protected:
-    TTableSpec Describe() override;
+    TTableDesc Describe() override;
     int Position_Count() override;
 };
 
 class TFModbusReadRequest_DM1_J1939 : public TModbusRequestEditor {
 protected:
-    TTableSpec Describe() override;
+    TTableDesc Describe() override;
     int Position_Count() override { return DM1_Memory_Size; }
 };
 
 class TFModbusWriteRequest : public TModbusRequestEditor {
 protected:
-    TTableSpec Describe() override;
+    TTableDesc Describe() override;
     int Position_Count() override { return Gateway_Memory_Size; }
 };
 

@@ -3,7 +3,7 @@
 // table file (root element, one "row" element per table row with the cells as attributes,
 // then the model's version comment), load on show, check then save on OK, Cancel, row
 // deletion and insertion, and the language texts.  A window is a description of its
-// table (TTableSpec) plus the code its table makes special.
+// table (TTableDesc) plus the code its table makes special.
 #include "grid/control/pro_column_grid.h"
 #include "platform/core/xml.h"
 #include "platform/ui/forms.h"
@@ -84,7 +84,7 @@ enum TKeyRule {
     krStopAtNoText   // as krStopAtEmpty, but a key cell of blanks is not empty (its check fails)
 };
 
-struct TTableSpec {
+struct TTableDesc {
     QString GridName = QStringLiteral("sga");
     const QString* File = nullptr;   // the path global of the table file
     QString Root;
@@ -100,7 +100,7 @@ struct TTableSpec {
     int NumberHeader = -1;           // header of column 0
     std::vector<TTableColumn> Columns;   // columns 1 .. n
 
-    int Caption = -1, Desc = -1;
+    int Caption = -1, DescText = -1;
     int BtnOK = -1, BtnCancel = -1, BtnDelRow = -1, BtnInsRow = -1, BtnRegMap = -1;   // -1: no such button
     // Map button: its fixed caption where it has no language text (then it exists too).
     QString RegMapCaption;
@@ -150,7 +150,7 @@ public:
     // Writes it through a temporary file; false (after an error box) when it failed.
     virtual bool Save_Table();
 
-    const TTableSpec& Spec() const { return FSpec; }
+    const TTableDesc& Desc() const { return FDesc; }
     TProColumnGrid* Grid() const { return sga; }
     // The window's current row; the grid's when it lies on a data row.
     int Current_Row() const;
@@ -178,7 +178,7 @@ public:
 
 protected:
     // The description of the window for the build's model.
-    virtual TTableSpec Describe() = 0;
+    virtual TTableDesc Describe() = 0;
     // The row number a check message names, with the table's prefix.
     QString Row_Message(int row, int msg) const;
 
@@ -188,5 +188,5 @@ private:
     void Copy_Row(int from, int to);
     void Empty_Row(int row);
 
-    TTableSpec FSpec;
+    TTableDesc FDesc;
 };

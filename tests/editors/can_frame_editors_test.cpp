@@ -106,8 +106,8 @@ TEST(CANFrameTables, FileRootColumnsAndTextsOfEachWindow)
         SCOPED_TRACE(c.Name);
         EditorEnv env(c.Model);
         auto e = c.New();
-        EXPECT_EQ(QFileInfo(*e->Spec().File).fileName(), c.FileName);
-        EXPECT_EQ(e->Spec().File, c.File);
+        EXPECT_EQ(QFileInfo(*e->Desc().File).fileName(), c.FileName);
+        EXPECT_EQ(e->Desc().File, c.File);
         EXPECT_EQ(e->Grid()->objectName(), "sga");
         EXPECT_EQ(e->Grid()->RowCount(), 251);
         EXPECT_EQ(e->ClientWidth(), c.Width);
@@ -148,7 +148,7 @@ TEST(CANFrameTables, AFileRoundTripKeepsEveryCellText)
     for (const Make& make : {Rx, Tx}) {
         EditorEnv env(6);
         auto e = make();
-        const bool tx = e->Spec().Columns.size() == 15;
+        const bool tx = e->Desc().Columns.size() == 15;
         // bytes beyond the length are the user's text, written as they stand
         const QStringList odd = tx ? QStringList{" 0x1FFFFFFF", "2.0B (29bits)", "$2", "0", "1999", "abc", " 5 ", "", "",
                                                  "", "x", "N", "Y", " 0x10", "  a & <b> \"c\"  "}

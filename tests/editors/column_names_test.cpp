@@ -65,7 +65,7 @@ TEST(EditorColumnNames, EachNameYieldsItsColumnForTheModel)
         SCOPED_TRACE(QStringLiteral("%1, %2").arg(QLatin1String(c.Window), QLatin1String(c.Attribute)).toStdString());
         EditorEnv env(c.Model);
         const auto e = c.Make();
-        EXPECT_EQ(TColumnNames(e->Spec().Columns).Find(QString::fromLatin1(c.Attribute)), c.Column);
+        EXPECT_EQ(TColumnNames(e->Desc().Columns).Find(QString::fromLatin1(c.Attribute)), c.Column);
         if (c.Column < 0) continue;
         EXPECT_EQ(e->Col(QString::fromLatin1(c.Attribute)), c.Column);
         EXPECT_EQ(e->Grid()->IsHiddenColumn(c.Column), c.Hidden);

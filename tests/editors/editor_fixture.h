@@ -41,7 +41,7 @@ inline void Fill_Cells(TTableEditor& e, int row, const QStringList& cells)
 inline QStringList Row_Cells(const TTableEditor& e, int row)
 {
     QStringList out;
-    for (int c = 1; c <= int(e.Spec().Columns.size()); ++c) out << e.Cell(c, row);
+    for (int c = 1; c <= int(e.Desc().Columns.size()); ++c) out << e.Cell(c, row);
     return out;
 }
 inline QByteArray Read_File(const QString& path)

@@ -150,7 +150,7 @@ TEST(Modbus890Tables, FileRootLimitColumnsButtonsAndTheRowsWritten)
         EXPECT_EQ(e->Btn_RegMap->x(), 488);
         EXPECT_EQ(e->Grid()->Cells(t.MapCol, 0), "Registers / Status Map");
         QStringList attrs;
-        for (const TTableColumn& c : e->Spec().Columns) attrs << c.Attribute;
+        for (const TTableColumn& c : e->Desc().Columns) attrs << c.Attribute;
         EXPECT_EQ(attrs, t.Attrs);
         for (int c = 0; c <= int(t.Attrs.size()); ++c) EXPECT_FALSE(e->Grid()->IsHiddenColumn(c)) << c;
 

@@ -129,7 +129,7 @@ TEST(ModbusTables, FileRootLimitColumnsAndTheRowsWritten)
         EXPECT_EQ(e->Title.L_SW_Code->text(), SW_Code);
         EXPECT_EQ(e->Btn_InsRow, nullptr);
         QStringList attrs;
-        for (const TTableColumn& c : e->Spec().Columns) attrs << c.Attribute;
+        for (const TTableColumn& c : e->Desc().Columns) attrs << c.Attribute;
         EXPECT_EQ(attrs, t.Attrs);
 
         // rows 1 and 3 filled, 2 empty, the last row filled: the gap is skipped

@@ -18,7 +18,7 @@ void Fill(TTableEditor& e, int row, const QStringList& cells)
 QStringList Row(const TTableEditor& e, int row)
 {
     QStringList out;
-    for (int c = 1; c <= int(e.Spec().Columns.size()); ++c) out << e.Cell(c, row);
+    for (int c = 1; c <= int(e.Desc().Columns.size()); ++c) out << e.Cell(c, row);
     return out;
 }
 QStringList Good(const QString& pgn) { return {"0", pgn, "12", "N", "", "", "N", "m" + pgn}; }
