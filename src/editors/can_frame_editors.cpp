@@ -14,8 +14,8 @@ const QStringList Frame_Types{Standard_Frame, QStringLiteral("2.0B (29bits)")};
 constexpr int Last_Data_Position = 1999;
 constexpr int Longest_Time = 100000000;
 
-// Columns 1 to 11, headers from `header` on: identifier, type, length and the eight data
-// byte positions.
+// The first eleven columns, headers from `header` on: identifier, type, length and the
+// eight data byte positions.
 std::vector<TTableColumn> Frame_Columns(int header)
 {
     std::vector<TTableColumn> cols{
@@ -30,26 +30,29 @@ std::vector<TTableColumn> Frame_Columns(int header)
 // The checks both tables share, messages from `msg` on (type, the two identifier ranges,
 // length, then Byte1 to Byte8).  A byte beyond the frame's length is not the frame's and
 // is not tested.
-std::vector<TTableCheck> Frame_Checks(const TTableEditor* e, int msg)
+std::vector<TTableCheck> Frame_Checks(const TTableEditor* e, const TColumnNames& col, int msg)
 {
-    auto standard = [e](int r) { return Trim(e->Cell(2, r)) == Standard_Frame; };
+    const int type = col(u"Type"), id = col(u"Cob-ID"), length = col(u"Dimension");
+    auto standard = [e, type](int r) { return Trim(e->Cell(type, r)) == Standard_Frame; };
     std::vector<TTableCheck> checks{
-        {msg, {}, e->Is_Blank(2)},
-        {msg + 1, {}, [e, standard, out = e->Out_Of(1, 0, 2047)](int r) { return standard(r) && out(r); }},
-        {msg + 2, {}, [e, standard, out = e->Out_Of(1, 0, 0x1FFFFFFF)](int r) { return !standard(r) && out(r); }},
-        {msg + 3, {}, e->Out_Of(3, 1, 8)},
+        {msg, {}, e->Is_Blank(type)},
+        {msg + 1, {}, [standard, out = e->Out_Of(id, 0, 2047)](int r) { return standard(r) && out(r); }},
+        {msg + 2, {}, [standard, out = e->Out_Of(id, 0, 0x1FFFFFFF)](int r) { return !standard(r) && out(r); }},
+        {msg + 3, {}, e->Out_Of(length, 1, 8)},
     };
-    for (int k = 1; k <= 8; ++k)
-        checks.push_back({msg + 3 + k, {}, [e, k, out = e->Out_Of(3 + k, 0, Last_Data_Position)](int r) {
-                              return e->Num(3, r) >= k && out(r);
+    for (int k = 1; k <= 8; ++k) {
+        const int byte = col(QStringLiteral("Byte%1").arg(k));
+        checks.push_back({msg + 3 + k, {}, [e, k, length, out = e->Out_Of(byte, 0, Last_Data_Position)](int r) {
+                              return e->Num(length, r) >= k && out(r);
                           }});
+    }
     return checks;
 }
 }  // namespace
 
-TTableSpec TFReceive_CAN_Frames::Describe()
+TTableDesc TFReceive_CAN_Frames::Describe()
 {
-    TTableSpec s;
+    TTableDesc s;
     s.File = &File_CAN_Define_Receive;
     s.Root = QStringLiteral("Receive_CAN");
     s.ClientWidth = 800;
@@ -58,21 +61,23 @@ TTableSpec TFReceive_CAN_Frames::Describe()
     s.Columns.push_back(Text_Column(613, 64, QStringLiteral("TimeOut")));
     s.Columns.push_back(Text_Column(614, 124, QStringLiteral("Mnemonic")));
     s.Caption = 595;
-    s.Desc = 596;
+    s.DescText = 596;
     s.BtnOK = 597;
     s.BtnCancel = 598;
     s.BtnDelRow = 599;
     s.BtnInsRow = 600;
     s.ErrorPrefix = 615;
     s.DeleteQuestion = 629;
-    s.Checks = Frame_Checks(this, 616);
-    s.Checks.push_back({628, {}, Out_Of(12, 0, Longest_Time)});
+    const TColumnNames col(s.Columns);
+    s.KeyCol = col(u"Cob-ID");
+    s.Checks = Frame_Checks(this, col, 616);
+    s.Checks.push_back({628, {}, Out_Of(col(u"TimeOut"), 0, Longest_Time)});
     return s;
 }
 
-TTableSpec TFTransmit_CAN_Frames::Describe()
+TTableDesc TFTransmit_CAN_Frames::Describe()
 {
-    TTableSpec s;
+    TTableDesc s;
     s.File = &File_CAN_Define_Transmit;
     s.Root = QStringLiteral("Transmit_CAN");
     s.ClientWidth = 913;
@@ -83,17 +88,19 @@ TTableSpec TFTransmit_CAN_Frames::Describe()
     s.Columns.push_back(Text_Column(650, 64, QStringLiteral("Time_ms")));
     s.Columns.push_back(Text_Column(651, 125, QStringLiteral("Mnemonic")));
     s.Caption = 630;
-    s.Desc = 631;
+    s.DescText = 631;
     s.BtnOK = 632;
     s.BtnCancel = 633;
     s.BtnDelRow = 634;
     s.BtnInsRow = 635;
     s.ErrorPrefix = 652;
     s.DeleteQuestion = 666;
-    s.Checks = Frame_Checks(this, 653);
+    const TColumnNames col(s.Columns);
+    s.KeyCol = col(u"Cob-ID");
+    s.Checks = Frame_Checks(this, col, 653);
     // the period matters only to a frame sent on time: the cell is exactly "Y" then
-    s.Checks.push_back({665, {}, [this, out = Out_Of(14, 0, Longest_Time)](int r) {
-                            return Cell(13, r) == QLatin1String("Y") && out(r);
+    s.Checks.push_back({665, {}, [this, time = col(u"Time"), out = Out_Of(col(u"Time_ms"), 0, Longest_Time)](int r) {
+                            return Cell(time, r) == QLatin1String("Y") && out(r);
                         }});
     return s;
 }

@@ -6,12 +6,12 @@
 
 class TFReceive_CAN_Frames : public TTableEditor {
 protected:
-    TTableSpec Describe() override;
+    TTableDesc Describe() override;
 };
 
 class TFTransmit_CAN_Frames : public TTableEditor {
 protected:
-    TTableSpec Describe() override;
+    TTableDesc Describe() override;
 };
 
 extern TFReceive_CAN_Frames* FReceive_CAN_Frames;

@@ -1,5 +1,7 @@
 #include "editors/canopen_client_editors.h"
 
+#include "editors/ok_cancel_panel.h"
+
 #include "platform/core/exception.h"
 #include "platform/core/file_io.h"
 #include "platform/core/sysutils.h"
@@ -129,26 +131,22 @@ void TFDefine_Client_SDO::FormCreate()
 {
     SetClientSize(784, 278);
     Title = Make_Title_Panel(this, SW_Code);
-    P_Button = Make_Button_Panel(this);
-    Btn_OK = Make_Button(P_Button, "Btn_OK", 16, 6, 110, 28);
-    Btn_OK->SetGlyph(Shell_Glyph('o'));
-    Btn_OK->OnClick = [this] { Btn_OKClick(); };
-    Btn_Cancel = Make_Button(P_Button, "Btn_Cancel", 134, 6, 110, 28);
-    Btn_Cancel->SetGlyph(Shell_Glyph('c'));
-    Btn_Cancel->SetModalResult(mrCancel);
-    Btn_Cancel->SetCancel(true);
+    const TOKCancelPanel panel = Make_OK_Cancel_Panel(this, [this] { Btn_OKClick(); });
+    P_Button = panel.Panel;
+    Btn_OK = panel.OK;
+    Btn_Cancel = panel.Cancel;
 
     L_Title_Col_Pri = Place_Label(this, "L_Title_Col_Pri", 272, 75);
     L_Title_Col_DP = Place_Label(this, "L_Title_Col_DP", 335, 75);
     L_Title_Col_PGN = Place_Label(this, "L_Title_Col_PGN", 398, 75);
     L_Title_Col_SA = Place_Label(this, "L_Title_Col_SA", 479, 75);
     L_Title_Col_Mnemonic = Place_Label(this, "L_Title_Col_Mnemonic", 567, 75);
-    struct Spec {
+    struct TRow_Desc {
         QLabel** Label;
         const char* LabelName;
         const char* Suffix;
         bool Priority;
-    } const specs[] = {
+    } const rowDescs[] = {
         {&L_Title_Row_Req_Read, "L_Title_Row_Req_Read", "Req_Read", false},
         {&L_Title_Row_Res_Read, "L_Title_Row_Res_Read", "Res_Read", true},
         {&L_Title_Row_Req_Write1, "L_Title_Row_Req_Write1", "Req_Write1", false},
@@ -156,7 +154,7 @@ void TFDefine_Client_SDO::FormCreate()
         {&L_Title_Row_Res_Write, "L_Title_Row_Res_Write", "Res_Write", true},
     };
     for (int k = 0; k < 5; ++k) {
-        const Spec& s = specs[k];
+        const TRow_Desc& s = rowDescs[k];
         const int top = 94 + 28 * k;
         *s.Label = Place_Label(this, s.LabelName, 16, top);
         const QString suffix = QLatin1String(s.Suffix);
@@ -226,9 +224,9 @@ constexpr int NG_Panel1_Height = 17;
 constexpr int NG_Panel2_Height = 183;
 }  // namespace
 
-TTableSpec TFDefine_NodeGuard::Describe()
+TTableDesc TFDefine_NodeGuard::Describe()
 {
-    TTableSpec s;
+    TTableDesc s;
     s.File = &File_CANopen_Define_NodeGuard;
     s.Root = QStringLiteral("Node_Guarding");
     s.RootByName = true;
@@ -237,7 +235,6 @@ TTableSpec TFDefine_NodeGuard::Describe()
     s.ClientHeight = 495;
     s.GridTop = NG_Panel1_Height;
     s.GridBottom = NG_Panel2_Height;
-    s.KeyCol = 1;
     // a Node ID of blanks is a node whose number is wrong, not the end of the table
     s.KeyRule = krStopAtNoText;
     s.NumberHeader = 406;
@@ -248,14 +245,16 @@ TTableSpec TFDefine_NodeGuard::Describe()
         Text_Column(410, 270, QStringLiteral("Mnemonic")),
     };
     s.Caption = 403;
-    s.Desc = 404;
+    s.DescText = 404;
     s.BtnOK = 417;
     s.BtnCancel = 418;
     s.ErrorPrefix = 419;
+    const TColumnNames col(s.Columns);
+    s.KeyCol = col(u"NodeID");
     s.Checks = {
-        {420, {}, Out_Of(1, 1, 127)},
-        {421, {}, Out_Of(2, 1, 65535)},
-        {422, {}, Out_Of(3, 1, 255)},
+        {420, {}, Out_Of(col(u"NodeID"), 1, 127)},
+        {421, {}, Out_Of(col(u"GuardTime"), 1, 65535)},
+        {422, {}, Out_Of(col(u"LifeTimeFactor"), 1, 255)},
     };
     s.AfterWalk = [this]() -> QString {
         for (int k = 0; k < 5; ++k) {

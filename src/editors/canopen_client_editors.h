@@ -68,7 +68,7 @@ public:
     TFixed_Frame_Row Rows[5];
 
 protected:
-    TTableSpec Describe() override;
+    TTableDesc Describe() override;
 };
 
 extern TFDefine_Client_SDO* FDefine_Client_SDO;

@@ -11,10 +11,6 @@
 TFDefine_TPDO* FDefine_TPDO = nullptr;
 TFDefine_RPDO* FDefine_RPDO = nullptr;
 
-namespace {
-constexpr int Frame_Col = 4;
-}  // namespace
-
 QString TPdoEditor::Frame_Item(int k, const QString& pgn, const QString& sourceAddress)
 {
     return QString::number(k) + QLatin1Char(';') + pgn + QLatin1Char(';') + sourceAddress + QLatin1Char(';');
@@ -46,7 +42,7 @@ void TPdoEditor::Load_Frames()
             for (pugi::xml_node row = XmlRoot(doc).first_child(); row; row = row.next_sibling())
                 SL << Frame_Item(SL.size() + 1, XmlAttr(row, "PGN"), XmlAttr(row, "SourceAddress"));
     }
-    sga->Columns()->Items(Frame_Col)->ComboItems()->SetStrings(SL);
+    sga->Columns()->Items(Col(u"Frame_J1939"))->ComboItems()->SetStrings(SL);
 }
 
 std::vector<TTableColumn> TPdoEditor::Pdo_Columns(int header)
@@ -72,34 +68,34 @@ std::vector<TTableColumn> TPdoEditor::Pdo_Columns(int header)
     };
 }
 
-std::vector<TTableCheck> TPdoEditor::Pdo_Checks(int msg)
+std::vector<TTableCheck> TPdoEditor::Pdo_Checks(const TColumnNames& col, int msg)
 {
+    const int dimension = col(u"Dimension"), offset = col(u"Offset");
     return {
-        {msg, {}, Out_Of(1, 0, 0x7FF)},
-        {msg + 1, {}, Out_Of(2, 1, 8)},
-        {msg + 2, {}, Out_Of(3, 1, 8)},
+        {msg, {}, Out_Of(col(u"COB-ID"), 0, 0x7FF)},
+        {msg + 1, {}, Out_Of(dimension, 1, 8)},
+        {msg + 2, {}, Out_Of(offset, 1, 8)},
         // the PDO's bytes lie within the eight bytes of the frame
-        {msg + 3, {}, [this](int r) { return Num(2, r) + Num(3, r) > 9; }},
+        {msg + 3, {}, [this, dimension, offset](int r) { return Num(dimension, r) + Num(offset, r) > 9; }},
     };
 }
 
 namespace {
 // Size, texts and keys both PDO windows share.
-TTableSpec Pdo_Spec(const QString* file, const char* root)
+TTableDesc Pdo_Desc(const QString* file, const char* root)
 {
-    TTableSpec s;
+    TTableDesc s;
     s.File = file;
     s.Root = QLatin1String(root);
     s.RowLimit = Max_PDO;
     s.ClientWidth = 700;
-    s.KeyCol = 1;
     return s;
 }
 }  // namespace
 
-TTableSpec TFDefine_TPDO::Describe()
+TTableDesc TFDefine_TPDO::Describe()
 {
-    TTableSpec s = Pdo_Spec(&File_CANopen_TPDO, "Define_TPDO");
+    TTableDesc s = Pdo_Desc(&File_CANopen_TPDO, "Define_TPDO");
     s.NumberHeader = 502;
     s.Columns = Pdo_Columns(503);
     s.Columns.push_back(Check_Column(507, 78, QStringLiteral("DataChange")));
@@ -108,35 +104,41 @@ TTableSpec TFDefine_TPDO::Describe()
     s.Columns.push_back(Text_Column(509, 87, QStringLiteral("SendTimer")));
     s.Columns.push_back(Text_Column(510, 98, QStringLiteral("Mnemonic")));
     s.Caption = 500;
-    s.Desc = 501;
+    s.DescText = 501;
     s.BtnOK = 511;
     s.BtnCancel = 512;
     s.BtnDelRow = 513;
     s.BtnInsRow = 514;
     s.ErrorPrefix = 515;
     s.DeleteQuestion = 521;
-    s.Checks = Pdo_Checks(516);
-    s.Checks.push_back({520, {}, [this](int r) { return Ticked(7, r) && Out_Of(8, 1, 1000000)(r); }});
+    const TColumnNames col(s.Columns);
+    s.KeyCol = col(u"COB-ID");
+    s.Checks = Pdo_Checks(col, 516);
+    s.Checks.push_back({520, {}, [this, timer = col(u"OnTimer"), out = Out_Of(col(u"SendTimer"), 1, 1000000)](int r) {
+                            return Ticked(timer, r) && out(r);
+                        }});
     return s;
 }
 
 const QString& TFDefine_TPDO::Frame_File() const { return File_J1939_Receive; }
 
-TTableSpec TFDefine_RPDO::Describe()
+TTableDesc TFDefine_RPDO::Describe()
 {
-    TTableSpec s = Pdo_Spec(&File_CANopen_RPDO, "Define_RPDO");
+    TTableDesc s = Pdo_Desc(&File_CANopen_RPDO, "Define_RPDO");
     s.NumberHeader = 435;
     s.Columns = Pdo_Columns(436);
     s.Columns.push_back(Text_Column(440, 288, QStringLiteral("Mnemonic")));
     s.Caption = 433;
-    s.Desc = 434;
+    s.DescText = 434;
     s.BtnOK = 441;
     s.BtnCancel = 442;
     s.BtnDelRow = 443;
     s.BtnInsRow = 444;
     s.ErrorPrefix = 445;
     s.DeleteQuestion = 450;
-    s.Checks = Pdo_Checks(446);
+    const TColumnNames col(s.Columns);
+    s.KeyCol = col(u"COB-ID");
+    s.Checks = Pdo_Checks(col, 446);
     return s;
 }
 

@@ -23,7 +23,7 @@ protected:
     // Columns 1 to 4 with their header texts from `header` on.
     std::vector<TTableColumn> Pdo_Columns(int header);
     // The checks every PDO passes, with their messages from `msg` on.
-    std::vector<TTableCheck> Pdo_Checks(int msg);
+    std::vector<TTableCheck> Pdo_Checks(const TColumnNames& col, int msg);
 
 private:
     void Load_Frames();
@@ -32,13 +32,13 @@ private:
 
 class TFDefine_TPDO : public TPdoEditor {
 protected:
-    TTableSpec Describe() override;
+    TTableDesc Describe() override;
     const QString& Frame_File() const override;
 };
 
 class TFDefine_RPDO : public TPdoEditor {
 protected:
-    TTableSpec Describe() override;
+    TTableDesc Describe() override;
     const QString& Frame_File() const override;
 };
 

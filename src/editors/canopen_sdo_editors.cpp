@@ -1,5 +1,7 @@
 #include "editors/canopen_sdo_editors.h"
 
+#include "editors/ok_cancel_panel.h"
+
 #include "platform/core/file_io.h"
 #include "platform/core/paths.h"
 #include "platform/core/sysutils.h"
@@ -20,13 +22,6 @@ TFDefine_Server_SDO_Read* FDefine_Server_SDO_Read = nullptr;
 TFDefine_Server_SDO_Write* FDefine_Server_SDO_Write = nullptr;
 
 namespace {
-QLabel* Place_Label(QWidget* parent, const char* name, int left, int top)
-{
-    QLabel* l = New_Label(parent, name);
-    l->move(left, top);
-    return l;
-}
-
 QComboBox* Place_List(QWidget* parent, const char* name, int left, int top, int width, const QStringList& items = {})
 {
     auto* c = new QComboBox(parent);
@@ -57,9 +52,8 @@ bool Load_Table_File(pugi::xml_document& doc, const QString& path, const QString
 }
 }  // namespace
 
-TServerSDOEditor::TServerSDOEditor(bool write, QWidget* parent) : TForm(parent), FWrite(write)
+TServerSDOEditor::TServerSDOEditor(bool write, QWidget* parent) : TFrameItemEditorOf(pkCurrentLine, parent), FWrite(write)
 {
-    Apply_Window_Colour(this, Window_Colour);
 }
 
 const QString& TServerSDOEditor::Table_File() const
@@ -85,65 +79,36 @@ void TServerSDOEditor::Build()
 {
     SetClientSize(629, 572);
     Title = Make_Title_Panel(this, SW_Code);
-    P_Button = Make_Button_Panel(this);
-    Btn_OK = Make_Button(P_Button, "Btn_OK", 16, 6, 110, 28);
-    Btn_OK->SetGlyph(Shell_Glyph('o'));
-    Btn_OK->OnClick = [this] { Btn_OKClick(); };
-    Btn_Cancel = Make_Button(P_Button, "Btn_Cancel", 134, 6, 110, 28);
-    Btn_Cancel->SetGlyph(Shell_Glyph('c'));
-    Btn_Cancel->SetModalResult(mrCancel);
-    Btn_Cancel->SetCancel(true);
+    Build_OK_Cancel();
+    const TItemListWidgets objects = Build_Lists("L_SDO_List_Desc1", "L_SDO_List_Desc2", "LB_SDOs", 418);
+    L_SDO_List_Desc1 = objects.Desc1;
+    L_SDO_List_Desc2 = objects.Desc2;
+    LB_SDOs = objects.List;
 
-    L_J1939_Frame_Desc1 = Place_Label(this, "L_J1939_Frame_Desc1", 8, 70);
-    L_J1939_Frame_Desc2 = Place_Label(this, "L_J1939_Frame_Desc2", 8, 89);
-    LB_J1939_Frames = new QListWidget(this);
-    LB_J1939_Frames->setObjectName(QStringLiteral("LB_J1939_Frames"));
-    LB_J1939_Frames->setGeometry(8, 108, 201, 418);
-    L_SDO_List_Desc1 = Place_Label(this, "L_SDO_List_Desc1", 217, 70);
-    L_SDO_List_Desc2 = Place_Label(this, "L_SDO_List_Desc2", 217, 89);
-    LB_SDOs = new QListWidget(this);
-    LB_SDOs->setObjectName(QStringLiteral("LB_SDOs"));
-    LB_SDOs->setGeometry(217, 108, 178, 418);
-
-    L_SDO_Ind_Desc1 = Place_Label(this, "L_SDO_Ind_Desc1", 407, 70);
-    L_SDO_Ind_Desc2 = Place_Label(this, "L_SDO_Ind_Desc2", 407, 94);
+    L_SDO_Ind_Desc1 = Label_At(this, "L_SDO_Ind_Desc1", 407, 70);
+    L_SDO_Ind_Desc2 = Label_At(this, "L_SDO_Ind_Desc2", 407, 94);
     E_Index_SDO = Place_Edit(this, "E_Index_SDO", 503, 94, 114);
-    L_SDO_SubInd_Desc = Place_Label(this, "L_SDO_SubInd_Desc", 407, 124);
+    L_SDO_SubInd_Desc = Label_At(this, "L_SDO_SubInd_Desc", 407, 124);
     E_Sub_SDO = Place_Edit(this, "E_Sub_SDO", 504, 124, 113);
-    L_SDO_DIm_Desc = Place_Label(this, "L_SDO_DIm_Desc", 407, 154);
+    L_SDO_DIm_Desc = Label_At(this, "L_SDO_DIm_Desc", 407, 154);
     CB_Dim_SDO = Place_List(this, "CB_Dim_SDO", 503, 154, 114,
                             {QStringLiteral("4 Bytes"), QStringLiteral("2 Bytes"), QStringLiteral("1 Bytes")});
     const int labelTops[] = {192, 234, 277, 320}, selectorTops[] = {208, 251, 294, 337};
     QLabel** labels[] = {&L_SDO_Byte1, &L_SDO_Byte2, &L_SDO_Byte3, &L_SDO_Byte4};
     QComboBox** selectors[] = {&CB_Byte1_SDO, &CB_Byte2_SDO, &CB_Byte3_SDO, &CB_Byte4_SDO};
     for (int k = 0; k < 4; ++k) {
-        *labels[k] = Place_Label(this, QStringLiteral("L_SDO_Byte%1").arg(k + 1).toLatin1().constData(), 407, labelTops[k]);
+        *labels[k] = Label_At(this, QStringLiteral("L_SDO_Byte%1").arg(k + 1).toLatin1().constData(), 407, labelTops[k]);
         *selectors[k] =
             Place_List(this, QStringLiteral("CB_Byte%1_SDO").arg(k + 1).toLatin1().constData(), 407, selectorTops[k], 210);
         (*selectors[k])->setMaxVisibleItems(9);
     }
     if (FWrite) {
-        L_SDO_Send_on_Write = Place_Label(this, "L_SDO_Send_on_Write", 407, 376);
+        L_SDO_Send_on_Write = Label_At(this, "L_SDO_Send_on_Write", 407, 376);
         CB_SDO_Send_on_Write =
             Place_List(this, "CB_SDO_Send_on_Write", 407, 394, 210, {QStringLiteral("False"), QStringLiteral("True")});
     }
-    auto button = [this](TLbButton*& b, const char* name, int left, int top) {
-        b = Make_Button(this, name, left, top, 102, 28);
-        b->OnClick = [this, b] { Btn_Click(b); };
-    };
-    button(Btn_Create, "Btn_Create", 407, 430);
-    button(Btn_Modify, "Btn_Modify", 515, 430);
-    button(Btn_Delete, "Btn_Delete", 407, 464);
-    button(Btn_Copy, "Btn_Copy", 407, 498);
-    button(Btn_Paste, "Btn_Paste", 515, 498);
+    Build_Item_Buttons(430);
 
-    // a click or a key on a list is the user's choice; the lists' own refreshes are not
-    connect(LB_J1939_Frames, &QListWidget::currentRowChanged, this, [this] {
-        if (!FRefreshing) LB_J1939_FramesClick();
-    });
-    connect(LB_SDOs, &QListWidget::currentRowChanged, this, [this] {
-        if (!FRefreshing) LB_SDOsClick();
-    });
     connect(CB_Dim_SDO, &QComboBox::currentIndexChanged, this, [this] { CB_Dim_SDOChange(); });
     Aggiorna_Lista_Byte();
     Aggiorna_Byte_SDO();
@@ -234,20 +199,6 @@ void TServerSDOEditor::Load()
                    TMsgDlgType::mtWarning, mbOK);
 }
 
-int TServerSDOEditor::Selected_Frame() const
-{
-    // the current line is the selection: a click makes it current before it marks it selected
-    const int f = LB_J1939_Frames->currentRow();
-    return f >= 0 && f < int(Lista_J1939_Frame.size()) ? f : -1;
-}
-
-int TServerSDOEditor::Selected_SDO() const
-{
-    const int f = Selected_Frame();
-    const int o = LB_SDOs->currentRow();
-    return f >= 0 && o >= 0 && o < int(Lista_J1939_Frame[size_t(f)].Lista_SDOs.size()) ? o : -1;
-}
-
 QComboBox* TServerSDOEditor::Byte_Selector(int k) const
 {
     QComboBox* const s[] = {CB_Byte1_SDO, CB_Byte2_SDO, CB_Byte3_SDO, CB_Byte4_SDO};
@@ -270,26 +221,16 @@ void TServerSDOEditor::LB_SDOsClick()
 
 void TServerSDOEditor::CB_Dim_SDOChange() { Aggiorna_Byte_SDO(); }
 
-void TServerSDOEditor::Aggiorna_Lista_Frame()
+QString TServerSDOEditor::Frame_Line(int frame) const
 {
-    FRefreshing = true;
-    LB_J1939_Frames->clear();
-    for (const TJ1939_Frame& f : Lista_J1939_Frame)
-        LB_J1939_Frames->addItem(f.Data_Page + QLatin1Char('\t') + f.PGN + QLatin1Char('\t') + f.Source_Address);
-    LB_J1939_Frames->setCurrentRow(-1);
-    FRefreshing = false;
+    const TJ1939_Frame& f = Lista_J1939_Frame[size_t(frame)];
+    return f.Data_Page + QLatin1Char('\t') + f.PGN + QLatin1Char('\t') + f.Source_Address;
 }
 
-void TServerSDOEditor::Aggiorna_Lista_SDOs()
+QString TServerSDOEditor::Item_Line(int frame, int item) const
 {
-    FRefreshing = true;
-    LB_SDOs->clear();
-    const int f = Selected_Frame();
-    if (f >= 0)
-        for (const TSDO& o : Lista_J1939_Frame[size_t(f)].Lista_SDOs)
-            LB_SDOs->addItem(QStringLiteral("Index : ") + o.Index + QStringLiteral("; Sub : ") + o.SubIndex + QLatin1Char(';'));
-    LB_SDOs->setCurrentRow(-1);
-    FRefreshing = false;
+    const TSDO& o = Items(frame)[size_t(item)];
+    return QStringLiteral("Index : ") + o.Index + QStringLiteral("; Sub : ") + o.SubIndex + QLatin1Char(';');
 }
 
 void TServerSDOEditor::Aggiorna_Green_Fields()
@@ -336,20 +277,6 @@ void TServerSDOEditor::Aggiorna_Byte_SDO()
         c->setEnabled(k <= used);
         if (k > used) c->setCurrentIndex(0);
     }
-}
-
-void TServerSDOEditor::Btn_Click(TLbButton* Sender)
-{
-    if (Sender == Btn_Create)
-        Add_SDO();
-    else if (Sender == Btn_Delete)
-        Delete_SDO();
-    else if (Sender == Btn_Modify)
-        Modify_SDO();
-    else if (Sender == Btn_Copy)
-        Copy_SDO();
-    else if (Sender == Btn_Paste)
-        Paste_SDO();
 }
 
 std::vector<std::pair<int, int>> TServerSDOEditor::Other_Table_Pairs() const
@@ -402,40 +329,9 @@ bool TServerSDOEditor::Entry(TSDO& out, int frame, int sdo) const
     return true;
 }
 
-void TServerSDOEditor::Add_SDO()
+void TServerSDOEditor::Copy_To_Buffer(int frame, int sdo)
 {
-    const int f = Selected_Frame();
-    if (f < 0) return;
-    TSDO o;
-    if (!Entry(o, -1, -1)) return;
-    Lista_J1939_Frame[size_t(f)].Lista_SDOs.push_back(std::move(o));
-    Aggiorna_Lista_SDOs();
-}
-
-void TServerSDOEditor::Modify_SDO()
-{
-    const int f = Selected_Frame(), o = Selected_SDO();
-    if (o < 0) return;
-    TSDO s;
-    if (!Entry(s, f, o)) return;
-    Lista_J1939_Frame[size_t(f)].Lista_SDOs[size_t(o)] = std::move(s);
-    Aggiorna_Lista_SDOs();
-}
-
-void TServerSDOEditor::Delete_SDO()
-{
-    const int f = Selected_Frame(), o = Selected_SDO();
-    if (o < 0) return;
-    auto& list = Lista_J1939_Frame[size_t(f)].Lista_SDOs;
-    list.erase(list.begin() + o);
-    Aggiorna_Lista_SDOs();
-}
-
-void TServerSDOEditor::Copy_SDO()
-{
-    const int f = Selected_Frame(), o = Selected_SDO();
-    if (o < 0) return;
-    const TSDO& s = Lista_J1939_Frame[size_t(f)].Lista_SDOs[size_t(o)];
+    const TSDO& s = Items(frame)[size_t(sdo)];
     ACopy_Index = s.Index;
     ACopy_SubIndex = s.SubIndex;
     ACopy_Dimension = s.Dimension;
@@ -458,14 +354,9 @@ void TServerSDOEditor::Paste_SDO()
 
 bool TServerSDOEditor::Check_SDO_in_Use(int index, int subindex, int app_ind_J1939, int app_ind_MR) const
 {
-    for (size_t f = 0; f < Lista_J1939_Frame.size(); ++f) {
-        const auto& list = Lista_J1939_Frame[f].Lista_SDOs;
-        for (size_t o = 0; o < list.size(); ++o) {
-            if (int(f) == app_ind_J1939 && int(o) == app_ind_MR) continue;
-            if (StrToIntDef(list[o].Index, -1) == index && StrToIntDef(list[o].SubIndex, -1) == subindex) return true;
-        }
-    }
-    return false;
+    return Other_Matches(app_ind_J1939, app_ind_MR, [index, subindex](const TSDO& o) {
+        return StrToIntDef(o.Index, -1) == index && StrToIntDef(o.SubIndex, -1) == subindex;
+    });
 }
 
 QString TServerSDOEditor::Object_Name(int frame, const TSDO& o) const

@@ -6,15 +6,14 @@
 
 TFDefineDM1_J1939* FDefineDM1_J1939 = nullptr;
 
-TTableSpec TFDefineDM1_J1939::Describe()
+TTableDesc TFDefineDM1_J1939::Describe()
 {
-    TTableSpec s;
+    TTableDesc s;
     s.GridName = QStringLiteral("ACG");
     s.File = &File_Define_Alarms_DM1;
     s.Root = QStringLiteral("Define_Alarms_DM1");
     s.RowLimit = 100;
     s.ClientWidth = 995;
-    s.KeyCol = 1;
     s.KeyRule = krSkipEmpty;
     s.NumberHeader = 728;
     s.Columns = {
@@ -29,8 +28,10 @@ TTableSpec TFDefineDM1_J1939::Describe()
     static const char* const lamps[8] = {"MIL", "RSL", "AWL", "PL", "FMIL", "FRSL", "FAWL", "FPL"};
     for (int i = 0; i < 8; ++i) s.Columns.push_back(Text_Column(735 + i, 50, QString::fromLatin1(lamps[i])));
     s.Columns.push_back(Text_Column(743, 134, QStringLiteral("Mnemonic")));
+    const TColumnNames col(s.Columns);
+    s.KeyCol = col(u"Position");
     s.Caption = 723;
-    s.Desc = 724;
+    s.DescText = 724;
     s.BtnOK = 725;
     s.BtnCancel = 726;
     s.BtnDelRow = 727;
@@ -38,15 +39,16 @@ TTableSpec TFDefineDM1_J1939::Describe()
     // the table has no question of its own: the one of the other DM1 window of the model
     s.DeleteQuestion = 291;
     s.DeleteQuestionEnd = 292;
+    const int cm = col(u"CM"), version = col(u"Ver_CM");
     s.Checks = {
-        {745, {}, Out_Of(1, 0, DM1_Memory_Size - 1), [](int) { return QString::number(DM1_Memory_Size - 1); }},
-        {746, {}, Out_Of(3, 0, 524287)},
-        {747, {}, Out_Of(4, 0, 31)},
-        {748, {}, Out_Of(5, 0, 1)},
-        {749, {}, Out_Of(6, 1, 4)},
-        {750, {}, [this](int r) { return Num(5, r) == 0 && Num(6, r) != 4; }},
-        {751, {}, [this](int r) { return Num(5, r) == 1 && Num(6, r) == 4; }},
+        {745, {}, Out_Of(col(u"Position"), 0, DM1_Memory_Size - 1), [](int) { return QString::number(DM1_Memory_Size - 1); }},
+        {746, {}, Out_Of(col(u"SNP"), 0, 524287)},
+        {747, {}, Out_Of(col(u"FMI"), 0, 31)},
+        {748, {}, Out_Of(cm, 0, 1)},
+        {749, {}, Out_Of(version, 1, 4)},
+        {750, {}, [this, cm, version](int r) { return Num(cm, r) == 0 && Num(version, r) != 4; }},
+        {751, {}, [this, cm, version](int r) { return Num(cm, r) == 1 && Num(version, r) == 4; }},
     };
-    for (int i = 0; i < 8; ++i) s.Checks.push_back({752 + i, {}, Out_Of(7 + i, 0, 3)});
+    for (int i = 0; i < 8; ++i) s.Checks.push_back({752 + i, {}, Out_Of(col(QString::fromLatin1(lamps[i])), 0, 3)});
     return s;
 }

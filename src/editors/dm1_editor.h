@@ -5,7 +5,7 @@
 
 class TFDefineDM1_J1939 : public TTableEditor {
 protected:
-    TTableSpec Describe() override;
+    TTableDesc Describe() override;
 };
 
 extern TFDefineDM1_J1939* FDefineDM1_J1939;

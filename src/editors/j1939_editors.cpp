@@ -16,57 +16,67 @@ TFTransmit_J1939_Frame_Atmel_872* FTransmit_J1939_Frame_Atmel_872 = nullptr;
 namespace {
 const QStringList Data_Pages{QStringLiteral("0"), QStringLiteral("1")};
 
-// Columns 1 to 7 of the receive tables, with the header of column 1 at `header`; the
-// RCobDef.xml family (cob) names four attributes its own way.
-std::vector<TTableColumn> Receive_Columns(int header, bool cob, int numBytesWidth)
+// The attributes of the receive tables' columns that the RCobDef.xml family (cob) names
+// its own way.
+struct TReceive_Attributes {
+    QString Source_Address, Multi_Frame, Num_Bytes, Cancel;
+};
+
+TReceive_Attributes Receive_Attributes(bool cob)
+{
+    if (cob) return {QStringLiteral("ID_DEV"), QStringLiteral("MultiFrame"), QStringLiteral("NByte"), QStringLiteral("Delete")};
+    return {QStringLiteral("SourceAddress"), QStringLiteral("TransportProtocol"), QStringLiteral("NumBytes"),
+            QStringLiteral("CancelData")};
+}
+
+// The first seven columns of the receive tables, with the header of the first at `header`.
+std::vector<TTableColumn> Receive_Columns(int header, const TReceive_Attributes& a, int numBytesWidth)
 {
     return {
         List_Column(header, 65, QStringLiteral("DataPage"), Data_Pages),
         Text_Column(header + 1, 75, QStringLiteral("PGN")),
-        Text_Column(header + 2, 95, cob ? QStringLiteral("ID_DEV") : QStringLiteral("SourceAddress")),
-        Check_Column(header + 3, 115, cob ? QStringLiteral("MultiFrame") : QStringLiteral("TransportProtocol")),
+        Text_Column(header + 2, 95, a.Source_Address),
+        Check_Column(header + 3, 115, a.Multi_Frame),
         Text_Column(header + 4, 65, QStringLiteral("StartByte")),
-        Text_Column(header + 5, numBytesWidth, cob ? QStringLiteral("NByte") : QStringLiteral("NumBytes")),
-        Check_Column(header + 6, 75, cob ? QStringLiteral("Delete") : QStringLiteral("CancelData")),
+        Text_Column(header + 5, numBytesWidth, a.Num_Bytes),
+        Check_Column(header + 6, 75, a.Cancel),
     };
 }
 
 // The texts of the two older receive windows.
-void Receive_Texts(TTableSpec& s)
+void Receive_Texts(TTableDesc& s)
 {
     s.File = &File_J1939_Receive;
     s.NumberHeader = 74;
     s.Caption = 72;
-    s.Desc = 73;
+    s.DescText = 73;
     s.BtnOK = 83;
     s.BtnCancel = 84;
     s.BtnDelRow = 85;
     s.ErrorPrefix = 87;
     s.DeleteQuestion = 86;
-    s.KeyCol = 2;
 }
 
-void Transmit_Texts(TTableSpec& s)
+void Transmit_Texts(TTableDesc& s)
 {
     s.File = &File_J1939_Transmit;
     s.Root = QStringLiteral("TransmitJ1939");
     s.NumberHeader = 95;
     s.Caption = 93;
-    s.Desc = 94;
+    s.DescText = 94;
     s.BtnOK = 103;
     s.BtnCancel = 104;
     s.BtnDelRow = 105;
     s.ErrorPrefix = 107;
     s.DeleteQuestion = 106;
-    s.KeyCol = 3;
 }
 
 // Transport-protocol rows: Num Bytes at least 1 and Start Byte + Num Bytes within 1785.
-TTableCheck Multi_Frame_Sum(const TTableEditor* e, int msg)
+TTableCheck Multi_Frame_Sum(const TTableEditor* e, const TColumnNames& col, const TReceive_Attributes& a, int msg)
 {
-    return {msg, {}, [e](int r) {
-                const int start = e->Num(5, r), num = e->Num(6, r);
-                return e->Ticked(4, r) && (num < 1 || qint64(start) + num > 1785);
+    return {msg, {}, [e, multi = col(a.Multi_Frame), start = col(u"StartByte"), num = col(a.Num_Bytes)](int r) {
+                const int first = e->Num(start, r), count = e->Num(num, r);
+                return e->Ticked(multi, r) && (count < 1 || qint64(first) + count > 1785);
             }};
 }
 
@@ -77,61 +87,67 @@ std::function<bool(int)> If_Ticked(const TTableEditor* e, int col, std::function
 }
 }  // namespace
 
-TTableSpec TFReceiveJ1939::Describe()
+TTableDesc TFReceiveJ1939::Describe()
 {
     const bool cob = Model_Code == 7 || Model_Code == 9;
-    TTableSpec s;
+    TTableDesc s;
     Receive_Texts(s);
     s.Root = cob ? QStringLiteral("COBID") : QStringLiteral("ReceiveJ1939");
-    s.Columns = Receive_Columns(75, cob, 70);
+    const TReceive_Attributes a = Receive_Attributes(cob);
+    s.Columns = Receive_Columns(75, a, 70);
     s.Columns.push_back(Text_Column(82, 140, QStringLiteral("Mnemonic")));
+    const TColumnNames col(s.Columns);
+    s.KeyCol = col(u"PGN");
     const bool from0 = Model_Code == 7;
     s.Checks = {
-        {88, {}, Is_Empty(1)},
-        {89, {}, Out_Of(2, 0, 65535)},
-        {90, {}, Out_Of(3, 0, 255)},
-        {from0 ? 685 : 91, {}, If_Ticked(this, 4, Out_Of(5, from0 ? 0 : 1, 1785))},
-        Multi_Frame_Sum(this, 92),
+        {88, {}, Is_Empty(col(u"DataPage"))},
+        {89, {}, Out_Of(col(u"PGN"), 0, 65535)},
+        {90, {}, Out_Of(col(a.Source_Address), 0, 255)},
+        {from0 ? 685 : 91, {}, If_Ticked(this, col(a.Multi_Frame), Out_Of(col(u"StartByte"), from0 ? 0 : 1, 1785))},
+        Multi_Frame_Sum(this, col, a, 92),
     };
     return s;
 }
 
-TTableSpec TFReceive_J1939_892::Describe()
+TTableDesc TFReceive_J1939_892::Describe()
 {
-    TTableSpec s;
+    TTableDesc s;
     Receive_Texts(s);
     s.Root = QStringLiteral("ReceiveJ1939");
-    s.Columns = Receive_Columns(75, false, 70);
+    const TReceive_Attributes a = Receive_Attributes(false);
+    s.Columns = Receive_Columns(75, a, 70);
     s.Columns.push_back(Text_Column(82, 140, QStringLiteral("Mnemonic")));
+    const TColumnNames col(s.Columns);
+    s.KeyCol = col(u"PGN");
+    const int multi = col(a.Multi_Frame), start = col(u"StartByte"), num = col(a.Num_Bytes);
     // a single frame: an empty Start Byte counts as 0 and an empty Num Bytes as 8
-    auto single = [this](int r) { return !Ticked(4, r); };
+    auto single = [this, multi](int r) { return !Ticked(multi, r); };
     s.Checks = {
-        {88, {}, Is_Empty(1)},
-        {89, {}, Out_Of(2, 0, 65535)},
-        {90, {}, Out_Of(3, 0, 255)},
-        {326, {}, [this, single](int r) { return single(r) && (Num(5, r, 0) < 0 || Num(5, r, 0) > 7); }},
-        {327, {}, [this, single](int r) {
-             const int start = Num(5, r, 0), num = Num(6, r, 8);
-             return single(r) && (num < 1 || qint64(start) + num > 8);
+        {88, {}, Is_Empty(col(u"DataPage"))},
+        {89, {}, Out_Of(col(u"PGN"), 0, 65535)},
+        {90, {}, Out_Of(col(a.Source_Address), 0, 255)},
+        {326, {}, [this, single, start](int r) { return single(r) && (Num(start, r, 0) < 0 || Num(start, r, 0) > 7); }},
+        {327, {}, [this, single, start, num](int r) {
+             const int first = Num(start, r, 0), count = Num(num, r, 8);
+             return single(r) && (count < 1 || qint64(first) + count > 8);
          }},
-        {91, {}, If_Ticked(this, 4, Out_Of(5, 0, 1785))},
-        Multi_Frame_Sum(this, 92),
+        {91, {}, If_Ticked(this, multi, Out_Of(start, 0, 1785))},
+        Multi_Frame_Sum(this, col, a, 92),
     };
     return s;
 }
 
-TTableSpec TFReceive_J1939_Frame_896::Describe()
+TTableDesc TFReceive_J1939_Frame_896::Describe()
 {
     const bool cob = Model_Code == 7 || Model_Code == 9;
-    TTableSpec s;
+    TTableDesc s;
     s.File = &File_J1939_Receive;
     s.Root = cob ? QStringLiteral("COBID") : QStringLiteral("ReceiveNMEA2000");
     s.RowLimit = Model_Code == 8 ? 30 : 250;
     s.ClientWidth = 876;
-    s.KeyCol = 2;
     s.NumberHeader = 528;
-    s.Columns = Receive_Columns(529, cob, 71);
-    s.Columns[1].Width = 65;
+    const TReceive_Attributes a = Receive_Attributes(cob);
+    s.Columns = Receive_Columns(529, a, 71);
     TTableColumn onRequest = Check_Column(536, 75, QStringLiteral("OnRequest"));
     onRequest.Missing = QStringLiteral("N");
     TTableColumn time = Text_Column(537, 65, QStringLiteral("OnReq_Time"));
@@ -139,8 +155,11 @@ TTableSpec TFReceive_J1939_Frame_896::Describe()
     s.Columns.push_back(onRequest);
     s.Columns.push_back(time);
     s.Columns.push_back(Text_Column(538, 119, QStringLiteral("Mnemonic")));
+    const TColumnNames col(s.Columns);
+    s.Columns[size_t(col(u"PGN") - 1)].Width = 65;
+    s.KeyCol = col(u"PGN");
     s.Caption = 522;
-    s.Desc = 523;
+    s.DescText = 523;
     s.BtnOK = 524;
     s.BtnCancel = 525;
     s.BtnDelRow = 526;
@@ -150,26 +169,27 @@ TTableSpec TFReceive_J1939_Frame_896::Describe()
     const bool from1 = Model_Code == 9;
     const bool small = Model_Code == 8;
     s.BeforeWalk = [this] { FTotal = 0; };
+    const int multi = col(a.Multi_Frame);
     s.Checks = {
-        {540, {}, Is_Blank(1)},
-        {541, {}, Out_Of(2, 0, 65535)},
-        {542, {}, Out_Of(3, 0, 255)},
-        {from1 ? 779 : 543, {}, If_Ticked(this, 4, Out_Of(5, from1 ? 1 : 0, 1785))},
-        Multi_Frame_Sum(this, 544),
+        {540, {}, Is_Blank(col(u"DataPage"))},
+        {541, {}, Out_Of(col(u"PGN"), 0, 65535)},
+        {542, {}, Out_Of(col(a.Source_Address), 0, 255)},
+        {from1 ? 779 : 543, {}, If_Ticked(this, multi, Out_Of(col(u"StartByte"), from1 ? 1 : 0, 1785))},
+        Multi_Frame_Sum(this, col, a, 544),
         {small ? -1 : 545,
          small ? QStringLiteral("Error in row %1!! The Configuration use more of 244 bytes") : QString(),
-         [this, small](int r) {
-             FTotal += Ticked(4, r) ? Num(6, r) : 8;
+         [this, small, multi, num = col(a.Num_Bytes)](int r) {
+             FTotal += Ticked(multi, r) ? Num(num, r) : 8;
              return FTotal > (small ? 244 : Gateway_Memory_Size);
          }},
-        {546, {}, If_Ticked(this, 8, Out_Of(9, 2, 10000000))},
+        {546, {}, If_Ticked(this, col(u"OnRequest"), Out_Of(col(u"OnReq_Time"), 2, 10000000))},
     };
     return s;
 }
 
-TTableSpec TFTransmitJ1939::Describe()
+TTableDesc TFTransmitJ1939::Describe()
 {
-    TTableSpec s;
+    TTableDesc s;
     Transmit_Texts(s);
     s.Columns = {
         Text_Column(96, 65, QStringLiteral("Priority")),
@@ -181,22 +201,26 @@ TTableSpec TFTransmitJ1939::Describe()
         Text_Column(101, 75, QStringLiteral("SendTimer")),
         Text_Column(102, 220, QStringLiteral("Mnemonic")),
     };
-    auto type = [this](int r) { return UpperCase(Trim(Cell(5, r))); };
+    const TColumnNames col(s.Columns);
+    s.KeyCol = col(u"PGN");
+    auto type = [this, c = col(u"TransmitionType")](int r) { return UpperCase(Trim(Cell(c, r))); };
     s.Checks = {
-        {108, {}, Out_Of(1, 0, 7)},
-        {109, {}, Is_Empty(2)},
-        {110, {}, Out_Of(3, 0, 65535)},
-        {111, {}, Out_Of(4, 0, 239)},
+        {108, {}, Out_Of(col(u"Priority"), 0, 7)},
+        {109, {}, Is_Empty(col(u"DataPage"))},
+        {110, {}, Out_Of(col(u"PGN"), 0, 65535)},
+        {111, {}, Out_Of(col(u"SourceAddress"), 0, 239)},
         {112, {}, [type](int r) { return type(r) != QLatin1String("ON DATA CHANGE") && type(r) != QLatin1String("ON TIMER"); }},
-        {113, {}, [this, type](int r) { return type(r) == QLatin1String("ON TIMER") && Out_Of(6, 1, 65535)(r); }},
+        {113, {}, [type, timer = Out_Of(col(u"SendTimer"), 1, 65535)](int r) {
+             return type(r) == QLatin1String("ON TIMER") && timer(r);
+         }},
     };
     return s;
 }
 
-TTableSpec TFTransmit_J1939_892::Describe()
+TTableDesc TFTransmit_J1939_892::Describe()
 {
     const bool defaults = Model_Code == 5;
-    TTableSpec s;
+    TTableDesc s;
     Transmit_Texts(s);
     s.ClientWidth = defaults ? 954 : 774;
     TTableColumn values = Text_Column(819, 180, QStringLiteral("DefaultValues"));
@@ -214,33 +238,34 @@ TTableSpec TFTransmit_J1939_892::Describe()
         values,
         Text_Column(102, 110, QStringLiteral("Mnemonic")),
     };
-    auto defaultValues = [this, defaults](int r) {
-        const QString v = Trim(Cell(10, r));
-        return defaults && !v.isEmpty() ? Check_Default_Values(v, Num(5, r)) : 1;
+    const TColumnNames col(s.Columns);
+    s.KeyCol = col(u"PGN");
+    auto defaultValues = [this, defaults, values = col(u"DefaultValues"), bytes = col(u"NumByte")](int r) {
+        const QString v = Trim(Cell(values, r));
+        return defaults && !v.isEmpty() ? Check_Default_Values(v, Num(bytes, r)) : 1;
     };
     s.Checks = {
-        {108, {}, Out_Of(1, 0, 7)},
-        {109, {}, Is_Empty(2)},
-        {110, {}, Out_Of(3, 0, 65535)},
-        {111, {}, Out_Of(4, 0, 239)},
-        {328, {}, Out_Of(5, 1, 1785)},
-        {113, {}, If_Ticked(this, 8, Out_Of(9, 1, 65535))},
+        {108, {}, Out_Of(col(u"Priority"), 0, 7)},
+        {109, {}, Is_Empty(col(u"DataPage"))},
+        {110, {}, Out_Of(col(u"PGN"), 0, 65535)},
+        {111, {}, Out_Of(col(u"SourceAddress"), 0, 239)},
+        {328, {}, Out_Of(col(u"NumByte"), 1, 1785)},
+        {113, {}, If_Ticked(this, col(u"OnTimer"), Out_Of(col(u"SendTimer"), 1, 65535))},
         {820, {}, [defaultValues](int r) { return defaultValues(r) == 2; }},
         {821, {}, [defaultValues](int r) { return defaultValues(r) == 3; }},
     };
     return s;
 }
 
-TTableSpec TFTransmit_J1939_Frame_896::Describe()
+TTableDesc TFTransmit_J1939_Frame_896::Describe()
 {
     const bool cob = Model_Code == 7;
     const bool numByte = Model_Code == 7 || Model_Code == 10;
-    TTableSpec s;
+    TTableDesc s;
     s.File = &File_J1939_Transmit;
     s.Root = cob ? QStringLiteral("COBID") : QStringLiteral("ReceiveNMEA2000");
     s.RowLimit = Model_Code == 8 ? 30 : 250;
     s.ClientWidth = 784;
-    s.KeyCol = 1;
     s.NumberHeader = 554;
     TTableColumn bytes = Text_Column(707, 60, QStringLiteral("NumByte"));
     if (numByte)
@@ -256,11 +281,13 @@ TTableSpec TFTransmit_J1939_Frame_896::Describe()
     };
     TTableColumn time = Text_Column(562, 64, QStringLiteral("OnTimer_Time"));
     time.Missing = QStringLiteral("1000");
+    const QString dataPage = cob ? QStringLiteral("DP") : QStringLiteral("DataPage");
+    const QString sourceAddress = cob ? QStringLiteral("ID_DEV") : QStringLiteral("SourceAddress");
     s.Columns = {
         Text_Column(555, 60, QStringLiteral("Priority")),
-        List_Column(556, 65, cob ? QStringLiteral("DP") : QStringLiteral("DataPage"), Data_Pages),
+        List_Column(556, 65, dataPage, Data_Pages),
         Text_Column(557, 65, QStringLiteral("PGN")),
-        Text_Column(558, 95, cob ? QStringLiteral("ID_DEV") : QStringLiteral("SourceAddress")),
+        Text_Column(558, 95, sourceAddress),
         bytes,
         flag(559, 75, "OnRequest"),
         flag(560, 80, "DataChange"),
@@ -269,7 +296,7 @@ TTableSpec TFTransmit_J1939_Frame_896::Describe()
         Text_Column(563, 93, QStringLiteral("Mnemonic")),
     };
     s.Caption = 548;
-    s.Desc = 549;
+    s.DescText = 549;
     s.BtnOK = 550;
     s.BtnCancel = 551;
     s.BtnDelRow = 552;
@@ -277,30 +304,31 @@ TTableSpec TFTransmit_J1939_Frame_896::Describe()
     s.ErrorPrefix = 564;
     s.DeleteQuestion = 570;
     s.BeforeWalk = [this] { FTotal = 0; };
+    const TColumnNames col(s.Columns);
+    s.KeyCol = col(u"Priority");
     s.Checks = {
-        {565, {}, Out_Of(1, 0, 7)},
-        {566, {}, Is_Blank(2)},
-        {567, {}, Out_Of(3, 0, 131071)},
-        {568, {}, Out_Of(4, 0, 255)},
-        {708, {}, [this, numByte](int r) {
+        {565, {}, Out_Of(col(u"Priority"), 0, 7)},
+        {566, {}, Is_Blank(col(dataPage))},
+        {567, {}, Out_Of(col(u"PGN"), 0, 131071)},
+        {568, {}, Out_Of(col(sourceAddress), 0, 255)},
+        {708, {}, [this, numByte, bytes = col(u"NumByte")](int r) {
              if (!numByte) return false;
-             const int n = Num(5, r);
+             const int n = Num(bytes, r);
              if (n < 1 || n > 1785) return true;
              FTotal += n;
              return false;
          }},
-        {569, {}, If_Ticked(this, 8, Out_Of(9, 1, 10000000))},
+        {569, {}, If_Ticked(this, col(u"OnTimer"), Out_Of(col(u"OnTimer_Time"), 1, 10000000))},
     };
     if (numByte) s.AfterWalk = [this] { return FTotal > 2048 ? LT(823) : QString(); };
     return s;
 }
 
-TTableSpec TFTransmit_J1939_Frame_Atmel_872::Describe()
+TTableDesc TFTransmit_J1939_Frame_Atmel_872::Describe()
 {
-    TTableSpec s;
+    TTableDesc s;
     s.File = &File_J1939_Transmit;
     s.Root = QStringLiteral("COBID");
-    s.KeyCol = 3;
     s.NumberHeader = 673;
     s.Columns = {
         Text_Column(674, 65, QStringLiteral("Priority")),
@@ -310,18 +338,20 @@ TTableSpec TFTransmit_J1939_Frame_Atmel_872::Describe()
         Text_Column(678, 410, QStringLiteral("Mnemonic")),
     };
     s.Caption = 667;
-    s.Desc = 668;
+    s.DescText = 668;
     s.BtnOK = 669;
     s.BtnCancel = 670;
     s.BtnDelRow = 671;
     s.BtnInsRow = 672;
     s.ErrorPrefix = 679;
     s.DeleteQuestion = 684;
+    const TColumnNames col(s.Columns);
+    s.KeyCol = col(u"PGN");
     s.Checks = {
-        {680, {}, Out_Of(1, 0, 7)},
-        {681, {}, Is_Blank(2)},
-        {682, {}, Out_Of(3, 0, 65535)},
-        {683, {}, Out_Of(4, 0, 255)},
+        {680, {}, Out_Of(col(u"Priority"), 0, 7)},
+        {681, {}, Is_Blank(col(u"DP"))},
+        {682, {}, Out_Of(col(u"PGN"), 0, 65535)},
+        {683, {}, Out_Of(col(u"ID_DEV"), 0, 255)},
     };
     return s;
 }

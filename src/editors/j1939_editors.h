@@ -6,17 +6,17 @@
 // Receive tables.
 class TFReceiveJ1939 : public TTableEditor {
 protected:
-    TTableSpec Describe() override;
+    TTableDesc Describe() override;
 };
 
 class TFReceive_J1939_892 : public TTableEditor {
 protected:
-    TTableSpec Describe() override;
+    TTableDesc Describe() override;
 };
 
 class TFReceive_J1939_Frame_896 : public TTableEditor {
 protected:
-    TTableSpec Describe() override;
+    TTableDesc Describe() override;
 
 private:
     int FTotal = 0;   // bytes of the rows checked so far
@@ -25,17 +25,17 @@ private:
 // Transmit tables.
 class TFTransmitJ1939 : public TTableEditor {
 protected:
-    TTableSpec Describe() override;
+    TTableDesc Describe() override;
 };
 
 class TFTransmit_J1939_892 : public TTableEditor {
 protected:
-    TTableSpec Describe() override;
+    TTableDesc Describe() override;
 };
 
 class TFTransmit_J1939_Frame_896 : public TTableEditor {
 protected:
-    TTableSpec Describe() override;
+    TTableDesc Describe() override;
 
 private:
     int FTotal = 0;
@@ -43,7 +43,7 @@ private:
 
 class TFTransmit_J1939_Frame_Atmel_872 : public TTableEditor {
 protected:
-    TTableSpec Describe() override;
+    TTableDesc Describe() override;
 };
 
 // A comma list of byte values against the frame's byte count: 1 good, 2 a value outside

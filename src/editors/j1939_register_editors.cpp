@@ -1,5 +1,7 @@
 #include "editors/j1939_register_editors.h"
 
+#include "editors/ok_cancel_panel.h"
+
 #include "platform/core/sysutils.h"
 #include "platform/ui/lb_button.h"
 #include "state/lang.h"
@@ -64,13 +66,6 @@ private:
     int FDistance;
 };
 
-QLabel* Label_At(QWidget* parent, const char* name, int left, int top)
-{
-    QLabel* l = New_Label(parent, name);
-    l->move(left, top);
-    return l;
-}
-
 QComboBox* Selector_At(QWidget* parent, const char* name, int left, int top)
 {
     auto* c = new QComboBox(parent);
@@ -88,22 +83,18 @@ int32_t Int_Attr(pugi::xml_node row, const char* name, int32_t def)
 }
 }  // namespace
 
-TDefineJ1939::TDefineJ1939(QWidget* parent) : TForm(parent)
-{
-    Apply_Window_Colour(this, Window_Colour);
-    resize(629, 496);
-}
+TDefineJ1939::TDefineJ1939(QWidget* parent) : TFrameItemEditorOf(pkSelectedLine, parent) { resize(629, 496); }
 
 QString TDefineJ1939::Text(int receiveIndex) const
 {
-    if (!FSpec.Transmit) return LT(receiveIndex);
+    if (!FDesc.Transmit) return LT(receiveIndex);
     // the transmit window's texts run 23 on, and 26 on after its send-on-write texts
     return LT(receiveIndex <= 125 ? receiveIndex + 23 : receiveIndex + 26);
 }
 
 void TDefineJ1939::FormCreate()
 {
-    FSpec = Describe();
+    FDesc = Describe();
     Build();
     Set_Label(Title.L_SW_Code, SW_Code);
     SetClientSize(629, 496);
@@ -115,17 +106,11 @@ void TDefineJ1939::Build()
 {
     if (Title.P_Title) return;
     Title = Make_Title_Panel(this, SW_Code);
-    L_J1939_Frame_Desc1 = Label_At(this, "L_J1939_Frame_Desc1", 8, 70);
-    L_J1939_Frame_Desc2 = Label_At(this, "L_J1939_Frame_Desc2", 8, 89);
-    LB_J1939_Frames = new QListWidget(this);
-    LB_J1939_Frames->setObjectName(QStringLiteral("LB_J1939_Frames"));
-    LB_J1939_Frames->setGeometry(8, 108, 201, 342);
-    LB_J1939_Frames->setItemDelegate(new TTabStopDelegate(LB_J1939_Frames, FSpec.Transmit ? 46 : 62));
-    L_Mod_Reg_Desc1 = Label_At(this, "L_Mod_Reg_Desc1", 217, 70);
-    L_Mod_Reg_Desc2 = Label_At(this, "L_Mod_Reg_Desc2", 217, 89);
-    LB_Modbus_Regs = new QListWidget(this);
-    LB_Modbus_Regs->setObjectName(QStringLiteral("LB_Modbus_Regs"));
-    LB_Modbus_Regs->setGeometry(217, 108, 178, 342);
+    const TItemListWidgets registers = Build_Lists("L_Mod_Reg_Desc1", "L_Mod_Reg_Desc2", "LB_Modbus_Regs", 342);
+    L_Mod_Reg_Desc1 = registers.Desc1;
+    L_Mod_Reg_Desc2 = registers.Desc2;
+    LB_Modbus_Regs = registers.List;
+    LB_J1939_Frames->setItemDelegate(new TTabStopDelegate(LB_J1939_Frames, FDesc.Transmit ? 46 : 62));
     Paint_Base(LB_Modbus_Regs, Register_List_Colour);
 
     L_Mod_Ind_Desc1 = Label_At(this, "L_Mod_Ind_Desc1", 407, 70);
@@ -141,37 +126,13 @@ void TDefineJ1939::Build()
     L_Low_Part_Desc2 = Label_At(this, "L_Low_Part_Desc2", 407, 239);
     CB_Byte_Low_Part = Selector_At(this, "CB_Byte_Low_Part", 407, 258);
     for (QComboBox* c : {CB_Byte_High_Part, CB_Byte_Low_Part}) Paint_Base(c, Entry_Colour);
-    if (FSpec.Transmit) {
+    if (FDesc.Transmit) {
         L_Send_on_Write = Label_At(this, "L_Send_on_Write", 407, 295);
         CB_SendJ1939_OnModWrite = Selector_At(this, "CB_SendJ1939_OnModWrite", 407, 314);
         Paint_Base(CB_SendJ1939_OnModWrite, Entry_Colour);
     }
-    auto button = [this](TLbButton*& b, const char* name, int left, int top) {
-        b = Make_Button(this, name, left, top, 102, 28);
-        b->OnClick = [this, b] { Btn_Click(b); };
-    };
-    button(Btn_Create, "Btn_Create", 407, 351);
-    button(Btn_Modify, "Btn_Modify", 515, 351);
-    button(Btn_Delete, "Btn_Delete", 407, 385);
-    button(Btn_Copy, "Btn_Copy", 407, 419);
-    button(Btn_Paste, "Btn_Paste", 515, 419);
-
-    P_Button = Make_Button_Panel(this);
-    Btn_OK = Make_Button(P_Button, "Btn_OK", 16, 6, 110, 28);
-    Btn_OK->SetGlyph(Shell_Glyph('o'));
-    Btn_OK->OnClick = [this] { Btn_OKClick(); };
-    Btn_Cancel = Make_Button(P_Button, "Btn_Cancel", 134, 6, 110, 28);
-    Btn_Cancel->SetGlyph(Shell_Glyph('c'));
-    Btn_Cancel->SetModalResult(mrCancel);
-    Btn_Cancel->SetCancel(true);
-
-    // a pick by mouse or keyboard; a line that only got the focus is not picked
-    QObject::connect(LB_J1939_Frames, &QListWidget::itemSelectionChanged, this, [this] {
-        if (!FRefreshing) LB_J1939_FramesClick();
-    });
-    QObject::connect(LB_Modbus_Regs, &QListWidget::itemSelectionChanged, this, [this] {
-        if (!FRefreshing) LB_Modbus_RegsClick();
-    });
+    Build_Item_Buttons(351);
+    Build_OK_Cancel();
 }
 
 void TDefineJ1939::Set_Lang()
@@ -195,7 +156,7 @@ void TDefineJ1939::Set_Lang()
     Btn_Paste->SetCaption(Text(130));
     Btn_OK->SetCaption(Text(131));
     Btn_Cancel->SetCaption(Text(132));
-    if (FSpec.Transmit) {
+    if (FDesc.Transmit) {
         Set_Label(L_Send_on_Write, LT(149));
         CB_SendJ1939_OnModWrite->clear();
         CB_SendJ1939_OnModWrite->addItems({LT(150), LT(151)});
@@ -220,14 +181,14 @@ void TDefineJ1939::FormShow()
 void TDefineJ1939::Load_Frames()
 {
     pugi::xml_document doc;
-    if (!Load_Table_File(doc, *FSpec.Frame_File)) return;
+    if (!Load_Table_File(doc, *FDesc.Frame_File)) return;
     const bool cob = Model_872();
     for (pugi::xml_node row = XmlRoot(doc).first_child(); row; row = row.next_sibling()) {
         TJ1939_Frame f;
-        f.Data_Page = XmlAttr(row, FSpec.Transmit && cob ? "DP" : "DataPage");
+        f.Data_Page = XmlAttr(row, FDesc.Transmit && cob ? "DP" : "DataPage");
         f.PGN = XmlAttr(row, "PGN");
         f.Source_Address = XmlAttr(row, cob ? "ID_DEV" : "SourceAddress");
-        if (FSpec.Transmit) {
+        if (FDesc.Transmit) {
             f.Priority = XmlAttr(row, "Priority");
             // the older transmit table of model 872 has no byte count: its frames have 8 bytes
             f.Num_Byte = cob ? StrToIntDef(XmlAttr(row, "NumByte"), 8) : 8;
@@ -243,7 +204,7 @@ void TDefineJ1939::Load_Frames()
 void TDefineJ1939::Load_Mapping()
 {
     pugi::xml_document doc;
-    const QString path = *FSpec.Mapping_File;
+    const QString path = *FDesc.Mapping_File;
     if (!Load_Table_File(doc, path)) return;
     const bool cob = Model_872();
     const int frames = int(Lista_J1939_Frame.size());
@@ -259,7 +220,7 @@ void TDefineJ1939::Load_Mapping()
                 orphans << QStringLiteral("register %1 (%2 %3)").arg(r.Ind_Mod, QLatin1String(attr), XmlAttr(row, attr));
             continue;
         }
-        if (cob && !FSpec.Transmit) {
+        if (cob && !FDesc.Transmit) {
             const int32_t pos = Int_Attr(row, "PosComp", 0);
             r.HiPart = pos / 65536;
             r.LoPart = pos & 0xFFFF;
@@ -271,7 +232,7 @@ void TDefineJ1939::Load_Mapping()
             r.HiPart = Int_Attr(row, "Byte_HiPart", 0);
             r.LoPart = Int_Attr(row, "Byte_LoPart", 0);
         }
-        if (FSpec.Transmit) r.Write = Int_Attr(row, cob ? "Write_J1939" : "Send_on_Write", 0);
+        if (FDesc.Transmit) r.Write = Int_Attr(row, cob ? "Write_J1939" : "Send_on_Write", 0);
         Lista_J1939_Frame[size_t(frame)].Lista_Mod_Reg.push_back(std::move(r));
     }
     if (orphanCount > 0) {
@@ -287,48 +248,22 @@ void TDefineJ1939::Load_Mapping()
 
 // ---------------------------------------------------------------------------- the lists
 
-int TDefineJ1939::Selected_Frame() const
+QString TDefineJ1939::Frame_Line(int frame) const
 {
-    const int i = LB_J1939_Frames->currentRow();
-    return i >= 0 && i < int(Lista_J1939_Frame.size()) && LB_J1939_Frames->item(i)->isSelected() ? i : -1;
+    const TJ1939_Frame& f = Lista_J1939_Frame[size_t(frame)];
+    QStringList parts;
+    if (FDesc.Transmit) parts << f.Priority;
+    parts << f.Data_Page << f.PGN << f.Source_Address;
+    return parts.join(QLatin1Char('\t'));
 }
 
-int TDefineJ1939::Selected_Register() const
+QString TDefineJ1939::Item_Line(int frame, int reg) const
 {
-    const int f = Selected_Frame();
-    if (f < 0) return -1;
-    const int i = LB_Modbus_Regs->currentRow();
-    return i >= 0 && i < int(Lista_J1939_Frame[size_t(f)].Lista_Mod_Reg.size()) && LB_Modbus_Regs->item(i)->isSelected()
-               ? i
-               : -1;
-}
-
-void TDefineJ1939::Aggiorna_Lista_Frame()
-{
-    FRefreshing = true;
-    LB_J1939_Frames->clear();
-    for (const TJ1939_Frame& f : Lista_J1939_Frame) {
-        QStringList parts;
-        if (FSpec.Transmit) parts << f.Priority;
-        parts << f.Data_Page << f.PGN << f.Source_Address;
-        LB_J1939_Frames->addItem(parts.join(QLatin1Char('\t')));
-    }
-    FRefreshing = false;
-}
-
-void TDefineJ1939::Aggiorna_Lista_ModReg()
-{
-    FRefreshing = true;
-    LB_Modbus_Regs->clear();
-    if (const int f = Selected_Frame(); f >= 0) {
-        auto part = [this](int32_t byte) {
-            return QLatin1Char(' ') + (byte != 0 ? Text(136) + QString::number(byte) : Text(135)) + QLatin1Char(';');
-        };
-        for (const TMod_Reg& r : Lista_J1939_Frame[size_t(f)].Lista_Mod_Reg)
-            LB_Modbus_Regs->addItem(r.Ind_Mod + QLatin1Char(';') + part(r.HiPart) + part(r.LoPart));
-    }
-    LB_Modbus_Regs->setCurrentRow(-1);
-    FRefreshing = false;
+    auto part = [this](int32_t byte) {
+        return QLatin1Char(' ') + (byte != 0 ? Text(136) + QString::number(byte) : Text(135)) + QLatin1Char(';');
+    };
+    const TMod_Reg& r = Items(frame)[size_t(reg)];
+    return r.Ind_Mod + QLatin1Char(';') + part(r.HiPart) + part(r.LoPart);
 }
 
 void TDefineJ1939::Aggiorna_Green_Fields()
@@ -345,7 +280,7 @@ void TDefineJ1939::Aggiorna_Green_Fields()
     // a byte the frame no longer has leaves its selector empty
     CB_Byte_High_Part->setCurrentIndex(r.HiPart < CB_Byte_High_Part->count() ? r.HiPart : -1);
     CB_Byte_Low_Part->setCurrentIndex(r.LoPart < CB_Byte_Low_Part->count() ? r.LoPart : -1);
-    if (FSpec.Transmit) CB_SendJ1939_OnModWrite->setCurrentIndex(r.Write == 1 ? 1 : 0);
+    if (FDesc.Transmit) CB_SendJ1939_OnModWrite->setCurrentIndex(r.Write == 1 ? 1 : 0);
 }
 
 void TDefineJ1939::Aggiorna_Lista_Byte()
@@ -358,7 +293,7 @@ void TDefineJ1939::Aggiorna_Lista_Byte()
             for (int k = 1; k <= Lista_J1939_Frame[size_t(f)].Num_Byte; ++k) c->addItem(Text(136) + QString::number(k));
         c->setCurrentIndex(0);
     }
-    if (FSpec.Transmit) CB_SendJ1939_OnModWrite->setCurrentIndex(0);
+    if (FDesc.Transmit) CB_SendJ1939_OnModWrite->setCurrentIndex(0);
 }
 
 void TDefineJ1939::LB_J1939_FramesClick()
@@ -372,31 +307,12 @@ void TDefineJ1939::LB_Modbus_RegsClick() { Aggiorna_Green_Fields(); }
 
 // ------------------------------------------------------------------------ the registers
 
-void TDefineJ1939::Btn_Click(TLbButton* Sender)
-{
-    if (Sender == Btn_Create)
-        Add_Mod_Reg();
-    else if (Sender == Btn_Delete)
-        Delete_Mod_Reg();
-    else if (Sender == Btn_Modify)
-        Modify_Mod_Reg();
-    else if (Sender == Btn_Copy)
-        Copy_Mod_Reg();
-    else if (Sender == Btn_Paste)
-        Paste_Mod_Reg();
-}
-
 bool TDefineJ1939::Check_Mod_Reg_in_Use(int32_t ind_MR, int32_t app_ind_J1939, int32_t app_ind_MR) const
 {
-    for (int f = 0; f < int(Lista_J1939_Frame.size()); ++f) {
-        const auto& regs = Lista_J1939_Frame[size_t(f)].Lista_Mod_Reg;
-        for (int i = 0; i < int(regs.size()); ++i)
-            if (StrToIntDef(regs[size_t(i)].Ind_Mod, -1) == ind_MR && !(f == app_ind_J1939 && i == app_ind_MR)) return true;
-    }
-    return false;
+    return Other_Matches(app_ind_J1939, app_ind_MR, [ind_MR](const TMod_Reg& r) { return StrToIntDef(r.Ind_Mod, -1) == ind_MR; });
 }
 
-bool TDefineJ1939::Entry_Register(int frame, int reg, TMod_Reg& out)
+bool TDefineJ1939::Entry(TMod_Reg& out, int frame, int reg) const
 {
     const int32_t n = StrToIntDef(E_Index_Modbus->text(), -1);
     if (n < 0 || n > 65535) {
@@ -418,44 +334,13 @@ bool TDefineJ1939::Entry_Register(int frame, int reg, TMod_Reg& out)
     out.Ind_Mod = E_Index_Modbus->text();
     out.HiPart = CB_Byte_High_Part->currentIndex();
     out.LoPart = CB_Byte_Low_Part->currentIndex();
-    if (FSpec.Transmit) out.Write = std::max(0, CB_SendJ1939_OnModWrite->currentIndex());
+    if (FDesc.Transmit) out.Write = std::max(0, CB_SendJ1939_OnModWrite->currentIndex());
     return true;
 }
 
-void TDefineJ1939::Add_Mod_Reg()
+void TDefineJ1939::Copy_To_Buffer(int frame, int reg)
 {
-    const int f = Selected_Frame();
-    if (f < 0) return;
-    TMod_Reg r;
-    if (!Entry_Register(f, -1, r)) return;
-    Lista_J1939_Frame[size_t(f)].Lista_Mod_Reg.push_back(std::move(r));
-    Aggiorna_Lista_ModReg();
-}
-
-void TDefineJ1939::Modify_Mod_Reg()
-{
-    const int f = Selected_Frame(), i = Selected_Register();
-    if (i < 0) return;
-    TMod_Reg r;
-    if (!Entry_Register(f, i, r)) return;
-    Lista_J1939_Frame[size_t(f)].Lista_Mod_Reg[size_t(i)] = std::move(r);
-    Aggiorna_Lista_ModReg();
-}
-
-void TDefineJ1939::Delete_Mod_Reg()
-{
-    const int f = Selected_Frame(), i = Selected_Register();
-    if (i < 0) return;
-    auto& regs = Lista_J1939_Frame[size_t(f)].Lista_Mod_Reg;
-    regs.erase(regs.begin() + i);
-    Aggiorna_Lista_ModReg();
-}
-
-void TDefineJ1939::Copy_Mod_Reg()
-{
-    const int f = Selected_Frame(), i = Selected_Register();
-    if (i < 0) return;
-    const TMod_Reg& r = Lista_J1939_Frame[size_t(f)].Lista_Mod_Reg[size_t(i)];
+    const TMod_Reg& r = Items(frame)[size_t(reg)];
     ACopy_Ind_Mod = r.Ind_Mod;
     ACopy_HiPort = r.HiPart;
     ACopy_LoPort = r.LoPart;
@@ -467,7 +352,7 @@ void TDefineJ1939::Paste_Mod_Reg()
     E_Index_Modbus->setText(ACopy_Ind_Mod);
     CB_Byte_High_Part->setCurrentIndex(ACopy_HiPort < CB_Byte_High_Part->count() ? ACopy_HiPort : -1);
     CB_Byte_Low_Part->setCurrentIndex(ACopy_LoPort < CB_Byte_Low_Part->count() ? ACopy_LoPort : -1);
-    if (FSpec.Transmit) CB_SendJ1939_OnModWrite->setCurrentIndex(ACopy_Write == 1 ? 1 : 0);
+    if (FDesc.Transmit) CB_SendJ1939_OnModWrite->setCurrentIndex(ACopy_Write == 1 ? 1 : 0);
 }
 
 // ------------------------------------------------------------------------------- saving
@@ -511,7 +396,7 @@ QByteArray TDefineJ1939::Mapping_Document() const
     const bool cob = Model_872();
     pugi::xml_document doc;
     pugi::xml_node root =
-        New_Table_Document(doc, FSpec.Transmit ? (cob ? QStringLiteral("TInfoCob") : QStringLiteral("DefineTransJ1939"))
+        New_Table_Document(doc, FDesc.Transmit ? (cob ? QStringLiteral("TInfoCob") : QStringLiteral("DefineTransJ1939"))
                                                : (cob ? QStringLiteral("RInfoCob") : QStringLiteral("DefineRecJ1939")));
     auto num = [](int64_t v) { return QString::number(v); };
     for (int f = 0; f < int(Lista_J1939_Frame.size()); ++f)
@@ -522,8 +407,8 @@ QByteArray TDefineJ1939::Mapping_Document() const
                 XmlSetAttr(row, "Mod_Index", r.Ind_Mod);
                 XmlSetAttr(row, "Byte_HiPart", num(r.HiPart));
                 XmlSetAttr(row, "Byte_LoPart", num(r.LoPart));
-                if (FSpec.Transmit) XmlSetAttr(row, "Send_on_Write", num(r.Write));
-            } else if (!FSpec.Transmit) {
+                if (FDesc.Transmit) XmlSetAttr(row, "Send_on_Write", num(r.Write));
+            } else if (!FDesc.Transmit) {
                 XmlSetAttr(row, "Index", r.Ind_Mod);
                 XmlSetAttr(row, "NrPdo", num(f + 1));
                 XmlSetAttr(row, "PosComp", num(int64_t(r.HiPart) * 65536 + r.LoPart));
@@ -545,12 +430,12 @@ void TDefineJ1939::Btn_OKClick()
         ShowError(stale);
         return;
     }
-    if (!Save_Table_File(*FSpec.Mapping_File, Mapping_Document())) return;
+    if (!Save_Table_File(*FDesc.Mapping_File, Mapping_Document())) return;
     SetModalResult(mrOk);
 }
 
 // ------------------------------------------------------------------------------ windows
 
-TMappingSpec TFDefineRecJ1939::Describe() { return {false, &File_J1939_Receive, &File_Define_J1939_Rec}; }
+TMappingDesc TFDefineRecJ1939::Describe() { return {false, &File_J1939_Receive, &File_Define_J1939_Rec}; }
 
-TMappingSpec TFDefineTransJ1939::Describe() { return {true, &File_J1939_Transmit, &File_Define_J1939_Tra}; }
+TMappingDesc TFDefineTransJ1939::Describe() { return {true, &File_J1939_Transmit, &File_Define_J1939_Tra}; }

@@ -3,6 +3,7 @@
 // receive (or transmit) frame table, the registers that take their high and low byte from
 // (or give them to) bytes of that frame.  Frames are named by their position in the frame
 // table file; the window holds no copy of the frame table.
+#include "editors/frame_item_editor.h"
 #include "editors/table_editor.h"
 
 #include <QString>
@@ -32,13 +33,13 @@ struct TJ1939_Frame {
 };
 
 // What tells the receive window from the transmit window.
-struct TMappingSpec {
+struct TMappingDesc {
     bool Transmit = false;
     const QString* Frame_File = nullptr;     // the frame table
     const QString* Mapping_File = nullptr;   // the mapping this window writes
 };
 
-class TDefineJ1939 : public TForm {
+class TDefineJ1939 : public TFrameItemEditorOf<TJ1939_Frame, TMod_Reg, &TJ1939_Frame::Lista_Mod_Reg> {
 public:
     explicit TDefineJ1939(QWidget* parent = nullptr);
 
@@ -46,21 +47,19 @@ public:
     void FormShow() override;
     void Set_Lang();
 
-    void LB_J1939_FramesClick();
+    void LB_J1939_FramesClick() override;
     void LB_Modbus_RegsClick();
-    void Btn_Click(TLbButton* Sender);
-    void Btn_OKClick();
+    void Btn_OKClick() override;
 
-    void Add_Mod_Reg();
-    void Modify_Mod_Reg();
-    void Delete_Mod_Reg();
-    void Copy_Mod_Reg();
+    void Add_Mod_Reg() { Add_Item(); }
+    void Modify_Mod_Reg() { Modify_Item(); }
+    void Delete_Mod_Reg() { Delete_Item(); }
+    void Copy_Mod_Reg() { Copy_Item(); }
     void Paste_Mod_Reg();
     // A register other than the one at (app_ind_J1939, app_ind_MR) already has the index.
     bool Check_Mod_Reg_in_Use(int32_t ind_MR, int32_t app_ind_J1939, int32_t app_ind_MR) const;
 
-    void Aggiorna_Lista_Frame();
-    void Aggiorna_Lista_ModReg();
+    void Aggiorna_Lista_ModReg() { Refresh_Item_List(); }
     void Aggiorna_Green_Fields();
     void Aggiorna_Lista_Byte();
 
@@ -71,29 +70,30 @@ public:
     // are selected.  Empty when every register fits its frame.
     QString Check_Stale_Mapping();
 
-    const TMappingSpec& Spec() const { return FSpec; }
-    // The selected frame and register; -1 when none counts as selected.
-    int Selected_Frame() const;
-    int Selected_Register() const;
+    const TMappingDesc& Desc() const { return FDesc; }
+    // The selected register; -1 when none counts as selected.
+    int Selected_Register() const { return Selected_Item(); }
 
-    std::vector<TJ1939_Frame> Lista_J1939_Frame;
     QString ACopy_Ind_Mod;
     int32_t ACopy_HiPort = 0, ACopy_LoPort = 0, ACopy_Write = 0;
 
-    TTitlePanel Title{};
-    QFrame* P_Button = nullptr;
-    QLabel *L_J1939_Frame_Desc1 = nullptr, *L_J1939_Frame_Desc2 = nullptr, *L_Mod_Reg_Desc1 = nullptr,
-           *L_Mod_Reg_Desc2 = nullptr, *L_Mod_Ind_Desc1 = nullptr, *L_Mod_Ind_Desc2 = nullptr,
-           *L_High_Part_Desc1 = nullptr, *L_High_Part_Desc2 = nullptr, *L_Low_Part_Desc1 = nullptr,
-           *L_Low_Part_Desc2 = nullptr, *L_Send_on_Write = nullptr;
-    QListWidget *LB_J1939_Frames = nullptr, *LB_Modbus_Regs = nullptr;
+    QLabel *L_Mod_Reg_Desc1 = nullptr, *L_Mod_Reg_Desc2 = nullptr, *L_Mod_Ind_Desc1 = nullptr,
+           *L_Mod_Ind_Desc2 = nullptr, *L_High_Part_Desc1 = nullptr, *L_High_Part_Desc2 = nullptr,
+           *L_Low_Part_Desc1 = nullptr, *L_Low_Part_Desc2 = nullptr, *L_Send_on_Write = nullptr;
+    QListWidget* LB_Modbus_Regs = nullptr;
     QLineEdit* E_Index_Modbus = nullptr;
     QComboBox *CB_Byte_High_Part = nullptr, *CB_Byte_Low_Part = nullptr, *CB_SendJ1939_OnModWrite = nullptr;
-    TLbButton *Btn_Create = nullptr, *Btn_Modify = nullptr, *Btn_Delete = nullptr, *Btn_Copy = nullptr,
-              *Btn_Paste = nullptr, *Btn_OK = nullptr, *Btn_Cancel = nullptr;
 
 protected:
-    virtual TMappingSpec Describe() = 0;
+    virtual TMappingDesc Describe() = 0;
+    void Item_Click() override { LB_Modbus_RegsClick(); }
+    void Paste_Item() override { Paste_Mod_Reg(); }
+    QString Frame_Line(int frame) const override;
+    QString Item_Line(int frame, int reg) const override;
+    // The index and bytes of the entry fields, checked for a register at (frame, reg); false
+    // after the error box.
+    bool Entry(TMod_Reg& out, int frame, int reg) const override;
+    void Copy_To_Buffer(int frame, int reg) override;
 
 private:
     void Build();
@@ -102,24 +102,20 @@ private:
     // Lang_Texts of the window: the receive window's index `i` (114 ...), moved to the
     // transmit window's.
     QString Text(int receiveIndex) const;
-    // The index and bytes of the entry fields, checked for a register at (frame, reg); false
-    // after the error box.
-    bool Entry_Register(int frame, int reg, TMod_Reg& out);
     // Selects a register of a frame as the user's picks would.
     void Show_Register(int frame, int reg);
 
-    TMappingSpec FSpec;
-    bool FRefreshing = false;   // the lists are being rebuilt: their selection signals are not the user's
+    TMappingDesc FDesc;
 };
 
 class TFDefineRecJ1939 : public TDefineJ1939 {
 protected:
-    TMappingSpec Describe() override;
+    TMappingDesc Describe() override;
 };
 
 class TFDefineTransJ1939 : public TDefineJ1939 {
 protected:
-    TMappingSpec Describe() override;
+    TMappingDesc Describe() override;
 };
 
 extern TFDefineRecJ1939* FDefineRecJ1939;

@@ -36,10 +36,12 @@ void TModbusReq890Editor::FormCreate()
     Grid()->OnDblClickCell = [this](TObject* s, int r, int c) { Map_DblClickCell(s, r, c); };
 }
 
-std::vector<TTableCheck> TModbusReq890Editor::Map_Checks()
+std::vector<TTableCheck> TModbusReq890Editor::Map_Checks(const TColumnNames& names)
 {
-    const int col = Map_Col();
-    auto result = [this, col](int r) { return Check_Map(Cell(col, r), Num(4, r), Register_Type(r)); };
+    const int col = names(Map_Attribute);
+    auto result = [this, col, points = names(u"NPoint")](int r) {
+        return Check_Map(Cell(col, r), Num(points, r), Register_Type(r));
+    };
     TTableCheck syntax;
     syntax.Fails = [result](int r) { return result(r) >= 2; };
     syntax.Whole = [result](int r) { return QString::number(result(r)); };
@@ -80,13 +82,13 @@ void TModbusReq890Editor::Set_Map(int Index_Row)
     TFConf_Regs_890* d = FConf_Regs_890;
     if (!d) return;
     d->Show_Type = Show_Type();
-    d->STR_SlaveID = Cell(1, Index_Row);
-    d->STR_Type = Cell(2, Index_Row);
-    d->STR_Address = Cell(3, Index_Row);
-    d->STR_NPoint = Cell(4, Index_Row);
-    d->STR_Conf_Points = Cell(Map_Col(), Index_Row);
+    d->STR_SlaveID = Cell(Col(u"SlaveID"), Index_Row);
+    d->STR_Type = Cell(Col(u"Type"), Index_Row);
+    d->STR_Address = Cell(Col(u"Address"), Index_Row);
+    d->STR_NPoint = Cell(Col(u"NPoint"), Index_Row);
+    d->STR_Conf_Points = Cell(Col(Map_Attribute), Index_Row);
     if (d->ShowModal() != mrOk) return;
-    Grid()->SetCells(Map_Col(), Index_Row, d->Conf_Points());
+    Grid()->SetCells(Col(Map_Attribute), Index_Row, d->Conf_Points());
 }
 
 void TModbusReq890Editor::Btn_RegMapClick()
@@ -98,19 +100,18 @@ void TModbusReq890Editor::Btn_RegMapClick()
 
 void TModbusReq890Editor::Map_DblClickCell(TObject*, int ARow, int ACol)
 {
-    if (ACol != Map_Col() || ARow < 1 || ARow >= Grid()->RowCount() || Key_Empty(ARow)) return;
+    if (ACol != Col(Map_Attribute) || ARow < 1 || ARow >= Grid()->RowCount() || Key_Empty(ARow)) return;
     Set_Map(ARow);
 }
 
-TTableSpec TFModbusReadReq_890::Describe()
+TTableDesc TFModbusReadReq_890::Describe()
 {
-    TTableSpec s;
+    TTableDesc s;
     s.GridName = QStringLiteral("ACG_Modbus_Read");
     s.File = &File_Modbus_Read_Req;
     s.Root = QStringLiteral("ModbusReadRequest");
     s.RowLimit = 480;
     s.ClientWidth = 750;
-    s.KeyCol = 1;
     s.KeyRule = krSkipEmpty;
     s.NumberHeader = 278;
     s.Columns = {
@@ -122,11 +123,11 @@ TTableSpec TFModbusReadReq_890::Describe()
         Text_Column(282, 55, QStringLiteral("NPoint")),
         Text_Column(283, 60, QStringLiteral("PollTime")),
         Text_Column(284, 60, QStringLiteral("MaxError")),
-        Text_Column(710, 200, QStringLiteral("Regs_Status_Map")),
+        Text_Column(710, 200, Map_Attribute.toString()),
         Text_Column(287, 121, QStringLiteral("Mnemonic")),
     };
     s.Caption = 276;
-    s.Desc = 277;
+    s.DescText = 277;
     s.BtnOK = 288;
     s.BtnCancel = 289;
     s.BtnDelRow = 290;
@@ -135,38 +136,39 @@ TTableSpec TFModbusReadReq_890::Describe()
     s.ErrorPrefix = 293;
     s.DeleteQuestion = 291;
     s.DeleteQuestionEnd = 292;
+    const TColumnNames col(s.Columns);
+    s.KeyCol = col(u"SlaveID");
     auto npointMax = [this](int r) { return Register_Type(r) ? 125 : 2000; };
     s.Checks = {
-        {294, {}, Out_Of(1, 1, Max_Slave_ID)},
-        {295, {}, Is_Empty(2)},
-        {296, {}, Out_Of(3, 0, 65535)},
-        {297, {}, [this, npointMax](int r) {
-             const int n = Num(4, r);
+        {294, {}, Out_Of(col(u"SlaveID"), 1, Max_Slave_ID)},
+        {295, {}, Is_Empty(col(u"Type"))},
+        {296, {}, Out_Of(col(u"Address"), 0, 65535)},
+        {297, {}, [this, npointMax, points = col(u"NPoint")](int r) {
+             const int n = Num(points, r);
              return n < 1 || n > npointMax(r);
          }, [npointMax](int r) { return QString::number(npointMax(r)); }},
-        {298, {}, Out_Of(5, 1, 100000000)},
-        {299, {}, Out_Of(6, 0, 100000000)},
+        {298, {}, Out_Of(col(u"PollTime"), 1, 100000000)},
+        {299, {}, Out_Of(col(u"MaxError"), 0, 100000000)},
     };
-    for (TTableCheck& c : Map_Checks()) s.Checks.push_back(std::move(c));
+    for (TTableCheck& c : Map_Checks(col)) s.Checks.push_back(std::move(c));
     s.BeforeWalk = [this] { Read_Frame_Bytes(); };
     return s;
 }
 
 bool TFModbusReadReq_890::Register_Type(int row) const
 {
-    const QString t = Type_Of(Cell(2, row));
+    const QString t = Type_Of(Cell(Col(u"Type"), row));
     return t != QLatin1String("COIL STATUS") && t != QLatin1String("INPUT STATUS");
 }
 
-TTableSpec TFModbusWriteReq_890::Describe()
+TTableDesc TFModbusWriteReq_890::Describe()
 {
-    TTableSpec s;
+    TTableDesc s;
     s.GridName = QStringLiteral("ACG_Modbus_Write");
     s.File = &File_Modbus_Write_Req;
     s.Root = QStringLiteral("ModbusWriteRequest");
     s.RowLimit = 480;
     s.ClientWidth = 880;
-    s.KeyCol = 1;
     s.KeyRule = krSkipEmpty;
     s.NumberHeader = 251;
     TTableColumn onCmd = Check_Column(822, 55, QStringLiteral("OnCMD"));
@@ -181,11 +183,11 @@ TTableSpec TFModbusWriteReq_890::Describe()
         Check_Column(257, 66, QStringLiteral("OnChange")),
         onCmd,
         Text_Column(258, 62, QStringLiteral("MaxError")),
-        Text_Column(709, 200, QStringLiteral("Regs_Status_Map")),
+        Text_Column(709, 200, Map_Attribute.toString()),
         Text_Column(261, 120, QStringLiteral("Mnemonic")),
     };
     s.Caption = 249;
-    s.Desc = 250;
+    s.DescText = 250;
     s.BtnOK = 262;
     s.BtnCancel = 263;
     s.BtnDelRow = 264;
@@ -195,21 +197,23 @@ TTableSpec TFModbusWriteReq_890::Describe()
     // the question of the read table, as in the window of the model's other request table
     s.DeleteQuestion = 291;
     s.DeleteQuestionEnd = 292;
+    const TColumnNames col(s.Columns);
+    s.KeyCol = col(u"SlaveID");
     auto npointMax = [this](int r) { return Register_Type(r) ? 123 : 1968; };
     s.Checks = {
-        {268, {}, Out_Of(1, 1, Max_Slave_ID)},
-        {269, {}, Is_Empty(2)},
-        {270, {}, Out_Of(3, 0, 65535)},
-        {271, {}, [this, npointMax](int r) {
-             const int n = Num(4, r);
+        {268, {}, Out_Of(col(u"SlaveID"), 1, Max_Slave_ID)},
+        {269, {}, Is_Empty(col(u"Type"))},
+        {270, {}, Out_Of(col(u"Address"), 0, 65535)},
+        {271, {}, [this, npointMax, points = col(u"NPoint")](int r) {
+             const int n = Num(points, r);
              return n < 1 || n > npointMax(r);
          }, [npointMax](int r) { return QString::number(npointMax(r)); }},
-        {272, {}, Out_Of(5, 0, 100000000)},
-        {273, {}, Out_Of(8, 0, 100000000)},
+        {272, {}, Out_Of(col(u"PollTime"), 0, 100000000)},
+        {273, {}, Out_Of(col(u"MaxError"), 0, 100000000)},
     };
-    for (TTableCheck& c : Map_Checks()) s.Checks.push_back(std::move(c));
+    for (TTableCheck& c : Map_Checks(col)) s.Checks.push_back(std::move(c));
     s.BeforeWalk = [this] { Read_Frame_Bytes(); };
     return s;
 }
 
-bool TFModbusWriteReq_890::Register_Type(int row) const { return Type_Of(Cell(2, row)) != QLatin1String("COIL STATUS"); }
+bool TFModbusWriteReq_890::Register_Type(int row) const { return Type_Of(Cell(Col(u"Type"), row)) != QLatin1String("COIL STATUS"); }

@@ -21,11 +21,12 @@ public:
 protected:
     // 1: a read table (transmit frames), 0: a write table (receive frames).
     virtual int Show_Type() const = 0;
-    virtual int Map_Col() const = 0;
     // The type of the row is one of registers.
     virtual bool Register_Type(int row) const = 0;
-    // The map checks, run after the row's own checks.
-    std::vector<TTableCheck> Map_Checks();
+    // The attribute of the map column.
+    static constexpr QStringView Map_Attribute = u"Regs_Status_Map";
+    // The map checks, run after the row's own checks, for the columns `names`.
+    std::vector<TTableCheck> Map_Checks(const TColumnNames& names);
     // Counts the data bytes of those frames, before each check.
     void Read_Frame_Bytes();
 
@@ -36,17 +37,15 @@ private:
 
 class TFModbusReadReq_890 : public TModbusReq890Editor {
 protected:
-    TTableSpec Describe() override;
+    TTableDesc Describe() override;
     int Show_Type() const override { return 1; }
-    int Map_Col() const override { return 7; }
     bool Register_Type(int row) const override;
 };
 
 class TFModbusWriteReq_890 : public TModbusReq890Editor {
 protected:
-    TTableSpec Describe() override;
+    TTableDesc Describe() override;
     int Show_Type() const override { return 0; }
-    int Map_Col() const override { return 9; }
     bool Register_Type(int row) const override;
 };
 

@@ -37,15 +37,14 @@ bool Bit_Type(const QString& type)
 bool Coil_Type(const QString& type) { return UpperCase(Trim(type)) == QLatin1String("COIL STATUS"); }
 
 // The columns and checks of a read request table; `dm1` for the table of the DM1 area.
-TTableSpec Read_Spec(TModbusRequestEditor* e, bool dm1, const std::function<int()>& positions)
+TTableDesc Read_Desc(TModbusRequestEditor* e, bool dm1, const std::function<int()>& positions)
 {
-    TTableSpec s;
+    TTableDesc s;
     s.GridName = QStringLiteral("ACG_Modbus_Read");
     s.File = dm1 ? &File_Modbus_Read_Req_DM1 : &File_Modbus_Read_Req;
     s.Root = dm1 ? QStringLiteral("ModbusReadRequest_DM1") : QStringLiteral("ModbusReadRequest");
     s.RowLimit = dm1 ? 100 : 480;
     s.ClientWidth = dm1 ? 834 : 833;
-    s.KeyCol = 1;
     s.KeyRule = krSkipEmpty;
     s.NumberHeader = 278;
     TTableColumn swap = Check_Column(712, 36, QStringLiteral("Swap"));
@@ -67,31 +66,34 @@ TTableSpec Read_Spec(TModbusRequestEditor* e, bool dm1, const std::function<int(
         Text_Column(287, 95, QStringLiteral("Mnemonic")),
     };
     s.Caption = dm1 ? 721 : 276;
-    s.Desc = dm1 ? 722 : 277;
+    s.DescText = dm1 ? 722 : 277;
     s.BtnOK = 288;
     s.BtnCancel = 289;
     s.BtnDelRow = 290;
     s.ErrorPrefix = 293;
     s.DeleteQuestion = 291;
     s.DeleteQuestionEnd = 292;
-    auto npointMax = [e](int r) { return Bit_Type(e->Cell(4, r)) ? 2000 : 125; };
+    const TColumnNames col(s.Columns);
+    s.KeyCol = col(u"IP_Address");
+    const int type = col(u"Type");
+    auto npointMax = [e, type](int r) { return Bit_Type(e->Cell(type, r)) ? 2000 : 125; };
     s.Checks = {
-        {319, {}, [e](int r) { return Check_IP_Address(e->Cell(1, r)); }},
-        {323, {}, e->Out_Of(2, 1, 65535)},
-        {294, {}, e->Out_Of(3, 1, dm1 ? 247 : 255)},
-        {295, {}, e->Is_Empty(4)},
-        {296, {}, e->Out_Of(5, 0, 65535)},
-        {297, {}, [e, npointMax](int r) {
-             const int n = e->Num(6, r);
+        {319, {}, [e, ip = col(u"IP_Address")](int r) { return Check_IP_Address(e->Cell(ip, r)); }},
+        {323, {}, e->Out_Of(col(u"Port"), 1, 65535)},
+        {294, {}, e->Out_Of(col(u"SlaveID"), 1, dm1 ? 247 : 255)},
+        {295, {}, e->Is_Empty(type)},
+        {296, {}, e->Out_Of(col(u"Address"), 0, 65535)},
+        {297, {}, [e, npointMax, points = col(u"NPoint")](int r) {
+             const int n = e->Num(points, r);
              return n < 1 || n > npointMax(r);
          }, [npointMax](int r) { return QString::number(npointMax(r)); }},
-        {298, {}, e->Out_Of(7, 1, 100000000)},
-        {299, {}, e->Out_Of(8, 0, 100000000)},
-        {300, {}, [e, positions](int r) {
-             const int p = e->Num(9, r);
+        {298, {}, e->Out_Of(col(u"PollTime"), 1, 100000000)},
+        {299, {}, e->Out_Of(col(u"MaxError"), 0, 100000000)},
+        {300, {}, [e, positions, position = col(u"Position")](int r) {
+             const int p = e->Num(position, r);
              return p < 0 || p >= positions();
          }, [positions](int) { return QString::number(positions()); }},
-        {301, {}, [e](int r) { return Bit_Type(e->Cell(4, r)) && e->Cell(10, r).isEmpty(); }},
+        {301, {}, [e, type, bit = col(u"StartBit")](int r) { return Bit_Type(e->Cell(type, r)) && e->Cell(bit, r).isEmpty(); }},
     };
     return s;
 }
@@ -146,7 +148,7 @@ int Modbus_Requests_Total(const QString& ownFile, int ownRows)
 
 void TModbusRequestEditor::FormShow()
 {
-    Grid()->Columns()->Items(Position_Col())->ComboItems()->SetStrings(Number_Items(0, Position_Count() - 1));
+    Grid()->Columns()->Items(Col(u"Position"))->ComboItems()->SetStrings(Number_Items(0, Position_Count() - 1));
     TTableEditor::FormShow();
 }
 
@@ -160,7 +162,7 @@ int TModbusRequestEditor::Written_Rows() const
 
 QString TModbusRequestEditor::Total_Check() const
 {
-    const int total = Modbus_Requests_Total(*Spec().File, Written_Rows());
+    const int total = Modbus_Requests_Total(*Desc().File, Written_Rows());
     if (total <= Modbus_Request_Capacity) return {};
     return QStringLiteral("The Modbus read, DM1 read and write requests of this configuration are %1 together; the "
                           "device holds at most %2. Remove %3 request(s) before saving.")
@@ -169,9 +171,9 @@ QString TModbusRequestEditor::Total_Check() const
         .arg(total - Modbus_Request_Capacity);
 }
 
-TTableSpec TFModbusReadRequest::Describe()
+TTableDesc TFModbusReadRequest::Describe()
 {
-    TTableSpec s = Read_Spec(this, false, [this] { return app_NUM_DATA_BYTES_892; });
+    TTableDesc s = Read_Desc(this, false, [this] { return app_NUM_DATA_BYTES_892; });
     s.AfterWalk = [this] { return Total_Check(); };
     return s;
 }
@@ -182,22 +184,21 @@ int TFModbusReadRequest::Position_Count()
     return app_NUM_DATA_BYTES_892;
 }
 
-TTableSpec TFModbusReadRequest_DM1_J1939::Describe()
+TTableDesc TFModbusReadRequest_DM1_J1939::Describe()
 {
-    TTableSpec s = Read_Spec(this, true, [] { return DM1_Memory_Size; });
+    TTableDesc s = Read_Desc(this, true, [] { return DM1_Memory_Size; });
     s.AfterWalk = [this] { return Total_Check(); };
     return s;
 }
 
-TTableSpec TFModbusWriteRequest::Describe()
+TTableDesc TFModbusWriteRequest::Describe()
 {
-    TTableSpec s;
+    TTableDesc s;
     s.GridName = QStringLiteral("ACG_Modbus_Write");
     s.File = &File_Modbus_Write_Req;
     s.Root = QStringLiteral("ModbusWriteRequest");
     s.RowLimit = 480;
     s.ClientWidth = 884;
-    s.KeyCol = 1;
     s.KeyRule = krSkipEmpty;
     s.NumberHeader = 251;
     TTableColumn swap = Check_Column(711, 36, QStringLiteral("Swap"));
@@ -218,28 +219,31 @@ TTableSpec TFModbusWriteRequest::Describe()
         Text_Column(261, 80, QStringLiteral("Mnemonic")),
     };
     s.Caption = 249;
-    s.Desc = 250;
+    s.DescText = 250;
     s.BtnOK = 262;
     s.BtnCancel = 263;
     s.BtnDelRow = 264;
     s.ErrorPrefix = 267;
     s.DeleteQuestion = 265;
     s.DeleteQuestionEnd = 266;
-    auto npointMax = [this](int r) { return Coil_Type(Cell(4, r)) ? 1968 : 123; };
+    const TColumnNames col(s.Columns);
+    s.KeyCol = col(u"IP_Address");
+    const int type = col(u"Type");
+    auto npointMax = [this, type](int r) { return Coil_Type(Cell(type, r)) ? 1968 : 123; };
     s.Checks = {
-        {322, {}, [this](int r) { return Check_IP_Address(Cell(1, r)); }},
-        {323, {}, Out_Of(2, 1, 65535)},
-        {268, {}, Out_Of(3, 1, 255)},
-        {269, {}, Is_Empty(4)},
-        {270, {}, Out_Of(5, 0, 65535)},
-        {271, {}, [this, npointMax](int r) {
-             const int n = Num(6, r);
+        {322, {}, [this, ip = col(u"IP_Address")](int r) { return Check_IP_Address(Cell(ip, r)); }},
+        {323, {}, Out_Of(col(u"Port"), 1, 65535)},
+        {268, {}, Out_Of(col(u"SlaveID"), 1, 255)},
+        {269, {}, Is_Empty(type)},
+        {270, {}, Out_Of(col(u"Address"), 0, 65535)},
+        {271, {}, [this, npointMax, points = col(u"NPoint")](int r) {
+             const int n = Num(points, r);
              return n < 1 || n > npointMax(r);
          }, [npointMax](int r) { return QString::number(npointMax(r)); }},
-        {272, {}, Out_Of(7, 0, 100000000)},
-        {273, {}, Out_Of(9, 0, 100000000)},
-        {274, {}, Out_Of(10, 0, 4999)},
-        {275, {}, [this](int r) { return Coil_Type(Cell(4, r)) && Cell(11, r).isEmpty(); }},
+        {272, {}, Out_Of(col(u"PollTime"), 0, 100000000)},
+        {273, {}, Out_Of(col(u"MaxError"), 0, 100000000)},
+        {274, {}, Out_Of(col(u"Position"), 0, 4999)},
+        {275, {}, [this, type, bit = col(u"StartBit")](int r) { return Coil_Type(Cell(type, r)) && Cell(bit, r).isEmpty(); }},
     };
     s.AfterWalk = [this] { return Total_Check(); };
     return s;

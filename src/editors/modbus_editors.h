@@ -27,8 +27,6 @@ public:
 protected:
     // The number of byte positions the Position column offers for this showing.
     virtual int Position_Count() = 0;
-    // The Position column.
-    virtual int Position_Col() const = 0;
     // The check after the walk: all request tables together fit the device image.
     QString Total_Check() const;
     // Rows written on OK.
@@ -42,23 +40,20 @@ public:
     int app_NUM_DATA_BYTES_892 = Gateway_Memory_Size;
 
 protected:
-    TTableSpec Describe() override;
+    TTableDesc Describe() override;
     int Position_Count() override;
-    int Position_Col() const override { return 9; }
 };
 
 class TFModbusReadRequest_DM1_J1939 : public TModbusRequestEditor {
 protected:
-    TTableSpec Describe() override;
+    TTableDesc Describe() override;
     int Position_Count() override { return DM1_Memory_Size; }
-    int Position_Col() const override { return 9; }
 };
 
 class TFModbusWriteRequest : public TModbusRequestEditor {
 protected:
-    TTableSpec Describe() override;
+    TTableDesc Describe() override;
     int Position_Count() override { return Gateway_Memory_Size; }
-    int Position_Col() const override { return 10; }
 };
 
 extern TFModbusReadRequest* FModbusReadRequest;

@@ -1,5 +1,7 @@
 #include "editors/register_map_dialog.h"
 
+#include "editors/ok_cancel_panel.h"
+
 #include "platform/core/sysutils.h"
 #include "platform/core/xml.h"
 #include "platform/ui/lb_button.h"
@@ -142,13 +144,13 @@ void TFConf_Regs_890::FormCreate()
 
     ACG_Modbus_Regs = CreateGrid<TProColumnGrid>(this);
     ACG_Modbus_Regs->setObjectName(QStringLiteral("ACG_Modbus_Regs"));
-    ACG_Modbus_Regs->SetColCount(3);
+    ACG_Modbus_Regs->SetColCount(mcCount);
     ACG_Modbus_Regs->SetRowCount(2);
     ACG_Modbus_Regs->SetFixedCols(1);
     ACG_Modbus_Regs->SetFixedRows(1);
     ACG_Modbus_Regs->SetOptions(ACG_Modbus_Regs->Options() + goEditing);
-    ACG_Modbus_Regs->Columns()->Items(0)->SetWidth(80);
-    for (int c = 1; c <= 2; ++c) {
+    ACG_Modbus_Regs->Columns()->Items(mcPoint)->SetWidth(80);
+    for (int c : {mcFirst, mcSecond}) {
         ACG_Modbus_Regs->Columns()->Items(c)->SetEditor(edComboList);
         ACG_Modbus_Regs->Columns()->Items(c)->SetWidth(100);
     }
@@ -160,14 +162,10 @@ void TFConf_Regs_890::FormCreate()
     Splitter1->setStretchFactor(1, 0);
     Splitter1->setSizes({568 - Compile_Width - Splitter_Width, Compile_Width});
 
-    P_Button = Make_Button_Panel(this);
-    Btn_OK = Make_Button(P_Button, "Btn_OK", 16, 6, 110, 28);
-    Btn_OK->SetGlyph(Shell_Glyph('o'));
-    Btn_OK->SetModalResult(mrOk);
-    Btn_Cancel = Make_Button(P_Button, "Btn_Cancel", 134, 6, 110, 28);
-    Btn_Cancel->SetGlyph(Shell_Glyph('c'));
-    Btn_Cancel->SetModalResult(mrCancel);
-    Btn_Cancel->SetCancel(true);
+    const TOKCancelPanel panel = Make_OK_Cancel_Panel(this, nullptr);
+    P_Button = panel.Panel;
+    Btn_OK = panel.OK;
+    Btn_Cancel = panel.Cancel;
 
     Follow_Form_Size(this, this, [this](const QSize& s) {
         const int top = Title_Height + Info_Height;
@@ -184,9 +182,9 @@ void TFConf_Regs_890::Set_Lang()
 {
     SetCaption(LT(572));
     Set_Label(Title.L_SW_Desc, LT(574));
-    ACG_Modbus_Regs->Columns()->Items(0)->SetHeader(LT(580));
-    ACG_Modbus_Regs->Columns()->Items(1)->SetHeader(LT(582));
-    ACG_Modbus_Regs->Columns()->Items(2)->SetHeader(LT(583));
+    ACG_Modbus_Regs->Columns()->Items(mcPoint)->SetHeader(LT(580));
+    ACG_Modbus_Regs->Columns()->Items(mcFirst)->SetHeader(LT(582));
+    ACG_Modbus_Regs->Columns()->Items(mcSecond)->SetHeader(LT(583));
     Set_Label(L_J1939Frame, LT(586));
     Set_Label(L_SelByte, LT(587));
     Btn_Import->SetCaption(LT(588));
@@ -199,11 +197,11 @@ void TFConf_Regs_890::Set_Mode_Texts()
     const bool regs = Type_Points == 1;
     SetCaption(LT(regs ? 572 : 573));
     Set_Label(Title.L_SW_Desc, LT(regs ? 574 : 575));
-    ACG_Modbus_Regs->Columns()->Items(0)->SetHeader(LT(regs ? 580 : 581));
-    ACG_Modbus_Regs->Columns()->Items(1)->SetHeader(LT(regs ? 582 : 584));
-    ACG_Modbus_Regs->Columns()->Items(2)->SetHeader(LT(regs ? 583 : 585));
-    ACG_Modbus_Regs->Columns()->Items(1)->ComboItems()->SetStrings(Position_Items(Max_Position));
-    ACG_Modbus_Regs->Columns()->Items(2)->ComboItems()->SetStrings(Position_Items(regs ? Max_Position : 8));
+    ACG_Modbus_Regs->Columns()->Items(mcPoint)->SetHeader(LT(regs ? 580 : 581));
+    ACG_Modbus_Regs->Columns()->Items(mcFirst)->SetHeader(LT(regs ? 582 : 584));
+    ACG_Modbus_Regs->Columns()->Items(mcSecond)->SetHeader(LT(regs ? 583 : 585));
+    ACG_Modbus_Regs->Columns()->Items(mcFirst)->ComboItems()->SetStrings(Position_Items(Max_Position));
+    ACG_Modbus_Regs->Columns()->Items(mcSecond)->ComboItems()->SetStrings(Position_Items(regs ? Max_Position : 8));
 }
 
 void TFConf_Regs_890::Fill_Bytes(int frame)
@@ -240,13 +238,13 @@ void TFConf_Regs_890::FormShow()
     TProColumnGrid* g = ACG_Modbus_Regs;
     if (NB < 1) {
         g->SetRowCount(2);
-        for (int c = 0; c < 3; ++c) g->SetCells(c, 1, QString());
+        for (int c = 0; c < mcCount; ++c) g->SetCells(c, 1, QString());
     } else {
         g->SetRowCount(NB + 1);
         for (int k = 1; k <= NB; ++k) {
-            g->SetCells(0, k, QString::number(qint64(a) + k - 1));
-            g->SetCells(1, k, None_Text);
-            g->SetCells(2, k, None_Text);
+            g->SetCells(mcPoint, k, QString::number(qint64(a) + k - 1));
+            g->SetCells(mcFirst, k, None_Text);
+            g->SetCells(mcSecond, k, None_Text);
         }
     }
     Decode_String_Setting();
@@ -260,8 +258,8 @@ void TFConf_Regs_890::Decode_String_Setting()
         int a, b;
         if (!Take_Map_Group(s, a, b) || !Map_Group_Valid(a, b, Type_Points == 1)) return;
         if (++i > NB) return;
-        ACG_Modbus_Regs->SetCells(1, i, a == 0 ? None_Text : QString::number(a));
-        ACG_Modbus_Regs->SetCells(2, i, b == 0 ? None_Text : QString::number(b));
+        ACG_Modbus_Regs->SetCells(mcFirst, i, a == 0 ? None_Text : QString::number(a));
+        ACG_Modbus_Regs->SetCells(mcSecond, i, b == 0 ? None_Text : QString::number(b));
     }
 }
 
@@ -276,12 +274,13 @@ void TFConf_Regs_890::Btn_ImportClick()
     const int position = Def_J1939[size_t(frame)].Offset_Start + byte + 1;
     const int col = ACG_Modbus_Regs->Col(), row = ACG_Modbus_Regs->Row();
     if (row < 1 || row >= ACG_Modbus_Regs->RowCount()) return;
-    if (Type_Points == 1 ? col == 1 || col == 2 : col == 1) ACG_Modbus_Regs->SetCells(col, row, QString::number(position));
+    // a status takes a position in its first column only: the second holds its bit
+    if (col == mcFirst || (Type_Points == 1 && col == mcSecond)) ACG_Modbus_Regs->SetCells(col, row, QString::number(position));
 }
 
 void TFConf_Regs_890::ACG_Modbus_RegsDblClickCell(TObject*, int ARow, int ACol)
 {
-    if (ARow < 1 || ACol < 1 || ACol > 2 || (Type_Points == 0 && ACol != 1)) return;
+    if (ARow < 1 || !(ACol == mcFirst || (Type_Points != 0 && ACol == mcSecond))) return;
     const QString text = Trim(ACG_Modbus_Regs->Cells(ACol, ARow));
     if (text.isEmpty() || text == None_Text) return;
     const int b = StrToIntDef(text, -1);
@@ -302,7 +301,7 @@ QString TFConf_Regs_890::Conf_Points() const
 {
     QString map;
     for (int r = 1; r < ACG_Modbus_Regs->RowCount(); ++r)
-        map += "[" + QString::number(StrToIntDef(ACG_Modbus_Regs->Cells(1, r), 0)) + "," +
-               QString::number(StrToIntDef(ACG_Modbus_Regs->Cells(2, r), 0)) + "]";
+        map += "[" + QString::number(StrToIntDef(ACG_Modbus_Regs->Cells(mcFirst, r), 0)) + "," +
+               QString::number(StrToIntDef(ACG_Modbus_Regs->Cells(mcSecond, r), 0)) + "]";
     return map;
 }

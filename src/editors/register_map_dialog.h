@@ -32,6 +32,11 @@ bool Take_Map_Group(QString& s, int& a, int& b);
 // A group within range: byte positions 0..2000, and for bit types a bit 1..8.
 bool Map_Group_Valid(int a, int b, bool registers);
 
+// The columns of the map grid: the point (a register or a status), then the two numbers
+// of its group: the frame positions of a register's high and low byte, or the frame
+// position and the bit of a status.
+enum TMapColumn : int { mcPoint = 0, mcFirst = 1, mcSecond = 2, mcCount = 3 };
+
 class TFConf_Regs_890 : public TForm {
 public:
     explicit TFConf_Regs_890(QWidget* parent = nullptr);

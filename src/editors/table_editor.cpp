@@ -1,5 +1,7 @@
 #include "editors/table_editor.h"
 
+#include "editors/ok_cancel_panel.h"
+
 #include "platform/core/file_io.h"
 #include "platform/core/sysutils.h"
 #include "platform/core/xml.h"
@@ -45,6 +47,24 @@ bool Save_Table_File(const QString& path, const QByteArray& document)
     return false;
 }
 
+TColumnNames::TColumnNames(const std::vector<TTableColumn>& columns)
+{
+    for (const TTableColumn& c : columns) FAttributes << c.Attribute;
+}
+
+int TColumnNames::Find(QStringView attribute) const
+{
+    const qsizetype i = FAttributes.indexOf(attribute);
+    return i < 0 ? -1 : int(i) + 1;
+}
+
+int TColumnNames::operator()(QStringView attribute) const
+{
+    const int c = Find(attribute);
+    if (c < 0) qFatal("The table has no column of attribute \"%s\"", qUtf8Printable(attribute.toString()));
+    return c;
+}
+
 TTableEditor::TTableEditor(QWidget* parent) : TForm(parent)
 {
     Apply_Window_Colour(this, Window_Colour);
@@ -59,7 +79,7 @@ TTableEditor::~TTableEditor()
 
 void TTableEditor::FormCreate()
 {
-    FSpec = Describe();
+    FDesc = Describe();
     Build();
     Set_Label(Title.L_SW_Code, SW_Code);
     Set_Lang();
@@ -67,74 +87,68 @@ void TTableEditor::FormCreate()
 
 void TTableEditor::Build()
 {
-    SetClientSize(FSpec.ClientWidth, FSpec.ClientHeight);
+    SetClientSize(FDesc.ClientWidth, FDesc.ClientHeight);
     if (!Title.P_Title) Title = Make_Title_Panel(this, SW_Code);
     if (!P_Button) {
-        P_Button = Make_Button_Panel(this);
-        auto make = [this](TLbButton*& b, const char* name, int left, int mr) {
-            b = Make_Button(P_Button, name, left, 6, 110, 28);
-            if (mr != mrNone) b->SetModalResult(mr);
-        };
-        make(Btn_OK, "Btn_OK", 16, mrNone);
-        Btn_OK->SetGlyph(Shell_Glyph('o'));
-        Btn_OK->OnClick = [this] { Btn_OKClick(); };
-        make(Btn_Cancel, "Btn_Cancel", 134, mrCancel);
-        Btn_Cancel->SetGlyph(Shell_Glyph('c'));
-        Btn_Cancel->SetCancel(true);
-        if (FSpec.BtnDelRow >= 0) {
-            make(Btn_DelRow, "Btn_DelRow", 252, mrNone);
+        const TOKCancelPanel panel = Make_OK_Cancel_Panel(this, [this] { Btn_OKClick(); });
+        P_Button = panel.Panel;
+        Btn_OK = panel.OK;
+        Btn_Cancel = panel.Cancel;
+        auto make = [this](TLbButton*& b, const char* name, int left) { b = Make_Button(P_Button, name, left, 6, 110, 28); };
+        if (FDesc.BtnDelRow >= 0) {
+            make(Btn_DelRow, "Btn_DelRow", 252);
             Btn_DelRow->OnClick = [this] { Btn_DelRowClick(); };
         }
-        if (FSpec.BtnInsRow >= 0) {
-            make(Btn_InsRow, "Btn_InsRow", 370, mrNone);
+        if (FDesc.BtnInsRow >= 0) {
+            make(Btn_InsRow, "Btn_InsRow", 370);
             Btn_InsRow->OnClick = [this] { Btn_InsRowClick(); };
         }
-        if (FSpec.BtnRegMap >= 0 || !FSpec.RegMapCaption.isEmpty()) {
-            make(Btn_RegMap, "Btn_RegMap", 488, mrNone);
-            Btn_RegMap->SetCaption(FSpec.RegMapCaption);
+        if (FDesc.BtnRegMap >= 0 || !FDesc.RegMapCaption.isEmpty()) {
+            make(Btn_RegMap, "Btn_RegMap", 488);
+            Btn_RegMap->SetCaption(FDesc.RegMapCaption);
         }
     }
     if (!sga) {
         sga = CreateGrid<TProColumnGrid>(this);
-        sga->setObjectName(FSpec.GridName);
+        sga->setObjectName(FDesc.GridName);
         // the grid stays between the title and the button panel when the window is resized
-        const int top = Title_Height + FSpec.GridTop, bottom = Button_Panel_Height + FSpec.GridBottom;
+        const int top = Title_Height + FDesc.GridTop, bottom = Button_Panel_Height + FDesc.GridBottom;
         Follow_Form_Size(this, sga, [grid = sga, top, bottom](const QSize& s) {
             grid->setGeometry(0, top, s.width(), std::max(0, s.height() - top - bottom));
         });
     }
-    const int cols = int(FSpec.Columns.size()) + 1;
+    const int cols = int(FDesc.Columns.size()) + 1;
     sga->UnHideColumnsAll();
     sga->SetColCount(cols);
-    sga->SetRowCount(FSpec.RowLimit + 1);
+    sga->SetRowCount(FDesc.RowLimit + 1);
     sga->SetFixedCols(1);
     sga->SetFixedRows(1);
     sga->SetOptions(sga->Options() + goEditing);
     sga->Columns()->Items(0)->SetWidth(40);
     for (int c = 1; c < cols; ++c) {
-        const TTableColumn& d = FSpec.Columns[c - 1];
+        const TTableColumn& d = FDesc.Columns[c - 1];
         TGridColumnItem* item = sga->Columns()->Items(c);
         item->SetEditor(d.Editor);
         item->SetWidth(d.Width);
         item->ComboItems()->SetStrings(d.Items);
     }
     for (int c = cols - 1; c >= 1; --c)
-        if (FSpec.Columns[c - 1].Hidden) sga->HideColumn(c);
+        if (FDesc.Columns[c - 1].Hidden) sga->HideColumn(c);
     Clear_Table();
 }
 
 void TTableEditor::Set_Lang()
 {
-    SetCaption(LT(FSpec.Caption));
-    Set_Label(Title.L_SW_Desc, LT(FSpec.Desc));
-    sga->Columns()->Items(0)->SetHeader(LT(FSpec.NumberHeader));
-    for (int c = 1; c <= int(FSpec.Columns.size()); ++c)
-        sga->Columns()->Items(c)->SetHeader(LT(FSpec.Columns[c - 1].Header));
-    Btn_OK->SetCaption(LT(FSpec.BtnOK));
-    Btn_Cancel->SetCaption(LT(FSpec.BtnCancel));
-    if (Btn_DelRow) Btn_DelRow->SetCaption(LT(FSpec.BtnDelRow));
-    if (Btn_InsRow) Btn_InsRow->SetCaption(LT(FSpec.BtnInsRow));
-    if (Btn_RegMap && FSpec.BtnRegMap >= 0) Btn_RegMap->SetCaption(LT(FSpec.BtnRegMap));
+    SetCaption(LT(FDesc.Caption));
+    Set_Label(Title.L_SW_Desc, LT(FDesc.DescText));
+    sga->Columns()->Items(0)->SetHeader(LT(FDesc.NumberHeader));
+    for (int c = 1; c <= int(FDesc.Columns.size()); ++c)
+        sga->Columns()->Items(c)->SetHeader(LT(FDesc.Columns[c - 1].Header));
+    Btn_OK->SetCaption(LT(FDesc.BtnOK));
+    Btn_Cancel->SetCaption(LT(FDesc.BtnCancel));
+    if (Btn_DelRow) Btn_DelRow->SetCaption(LT(FDesc.BtnDelRow));
+    if (Btn_InsRow) Btn_InsRow->SetCaption(LT(FDesc.BtnInsRow));
+    if (Btn_RegMap && FDesc.BtnRegMap >= 0) Btn_RegMap->SetCaption(LT(FDesc.BtnRegMap));
 }
 
 void TTableEditor::FormShow()
@@ -153,24 +167,24 @@ void TTableEditor::Clear_Table()
 
 void TTableEditor::Empty_Row(int row)
 {
-    for (int c = 1; c <= int(FSpec.Columns.size()); ++c) sga->SetCells(c, row, QString());
+    for (int c = 1; c <= int(FDesc.Columns.size()); ++c) sga->SetCells(c, row, QString());
 }
 
 void TTableEditor::Copy_Row(int from, int to)
 {
-    for (int c = 1; c <= int(FSpec.Columns.size()); ++c) sga->SetCells(c, to, sga->Cells(c, from));
+    for (int c = 1; c <= int(FDesc.Columns.size()); ++c) sga->SetCells(c, to, sga->Cells(c, from));
 }
 
 void TTableEditor::Load_Table()
 {
-    const QString path = FSpec.File ? *FSpec.File : QString();
+    const QString path = FDesc.File ? *FDesc.File : QString();
     pugi::xml_document doc;
     if (!Load_Table_File(doc, path)) return;
     const int limit = sga->RowCount() - 1;
     int dropped = 0;
-    const pugi::xml_node root = FSpec.RootByName ? XmlChild(doc, ToUtf8(FSpec.Root).c_str()) : XmlRoot(doc);
-    if (FSpec.RootByName && !root) {
-        MessageDlg(QStringLiteral("The table file \"%1\" holds no element \"%2\"; the table opens empty.").arg(path, FSpec.Root),
+    const pugi::xml_node root = FDesc.RootByName ? XmlChild(doc, ToUtf8(FDesc.Root).c_str()) : XmlRoot(doc);
+    if (FDesc.RootByName && !root) {
+        MessageDlg(QStringLiteral("The table file \"%1\" holds no element \"%2\"; the table opens empty.").arg(path, FDesc.Root),
                    TMsgDlgType::mtWarning, mbOK);
         return;
     }
@@ -188,8 +202,8 @@ void TTableEditor::Load_Table()
                 ++dropped;
                 continue;
             }
-            for (int c = 1; c <= int(FSpec.Columns.size()); ++c) {
-                const TTableColumn& d = FSpec.Columns[c - 1];
+            for (int c = 1; c <= int(FDesc.Columns.size()); ++c) {
+                const TTableColumn& d = FDesc.Columns[c - 1];
                 QString text;
                 if (!d.FixedText.isNull())
                     text = d.FixedText;
@@ -215,19 +229,21 @@ int TTableEditor::Current_Row() const
     return r >= 1 && r < sga->RowCount() ? r : 1;
 }
 
+int TTableEditor::Col(QStringView attribute) const { return TColumnNames(FDesc.Columns)(attribute); }
+
 QString TTableEditor::Cell(int col, int row) const { return sga->Cells(col, row); }
 int TTableEditor::Num(int col, int row, int def) const { return StrToIntDef(Cell(col, row), def); }
 bool TTableEditor::Ticked(int col, int row) const { return UpperCase(Cell(col, row)) == QLatin1String("Y"); }
 bool TTableEditor::Blank(int col, int row) const { return Trim(Cell(col, row)).isEmpty(); }
 bool TTableEditor::Key_Empty(int row) const
 {
-    return FSpec.KeyRule == krStopAtNoText ? Cell(FSpec.KeyCol, row).isEmpty() : Blank(FSpec.KeyCol, row);
+    return FDesc.KeyRule == krStopAtNoText ? Cell(FDesc.KeyCol, row).isEmpty() : Blank(FDesc.KeyCol, row);
 }
 
 bool TTableEditor::Row_Has_Data(int row) const
 {
-    for (int c = 1; c <= int(FSpec.Columns.size()); ++c) {
-        const TTableColumn& d = FSpec.Columns[c - 1];
+    for (int c = 1; c <= int(FDesc.Columns.size()); ++c) {
+        const TTableColumn& d = FDesc.Columns[c - 1];
         if (!d.FixedText.isNull() || Blank(c, row)) continue;
         if (d.Editor == edDataCheckBox && Trim(Cell(c, row)) == QLatin1String("N")) continue;
         return true;
@@ -255,30 +271,30 @@ std::function<bool(int)> TTableEditor::Is_Empty(int col) const
 
 QString TTableEditor::Row_Message(int row, int msg) const
 {
-    return LT(FSpec.ErrorPrefix) + QString::number(row) + LT(msg);
+    return LT(FDesc.ErrorPrefix) + QString::number(row) + LT(msg);
 }
 
 bool TTableEditor::Controllo_dati()
 {
-    if (FSpec.BeforeWalk) FSpec.BeforeWalk();
+    if (FDesc.BeforeWalk) FDesc.BeforeWalk();
     const int last = sga->RowCount() - 1;
     int end = last + 1;   // the first row after the table
     for (int r = 1; r <= last; ++r) {
         if (Key_Empty(r)) {
-            if (FSpec.KeyRule != krSkipEmpty) {
+            if (FDesc.KeyRule != krSkipEmpty) {
                 end = r;
                 break;
             }
             // a skipped row that holds data would vanish from the file
             if (Row_Has_Data(r)) {
-                ShowError(LT(FSpec.ErrorPrefix) + QString::number(r) +
+                ShowError(LT(FDesc.ErrorPrefix) + QString::number(r) +
                           QStringLiteral("!! %1 is empty: the row would not be saved")
-                              .arg(LT(FSpec.Columns[FSpec.KeyCol - 1].Header)));
+                              .arg(LT(FDesc.Columns[FDesc.KeyCol - 1].Header)));
                 return false;
             }
             continue;
         }
-        for (const TTableCheck& check : FSpec.Checks)
+        for (const TTableCheck& check : FDesc.Checks)
             if (check.Fails(r)) {
                 MessageDlg(check.Whole               ? check.Whole(r)
                            : !check.Text.isEmpty() ? check.Text.arg(r)
@@ -291,18 +307,18 @@ bool TTableEditor::Controllo_dati()
     // Rows after the end of the table would be lost without a word: name the first one.
     for (int r = end; r <= last; ++r)
         if (Row_Has_Data(r)) {
-            const QString key = LT(FSpec.Columns[FSpec.KeyCol - 1].Header);
-            ShowError(r == end ? LT(FSpec.ErrorPrefix) + QString::number(r) +
+            const QString key = LT(FDesc.Columns[FDesc.KeyCol - 1].Header);
+            ShowError(r == end ? LT(FDesc.ErrorPrefix) + QString::number(r) +
                                      QStringLiteral("!! %1 is empty: the row and the rows below it would not be saved")
                                          .arg(key)
-                               : LT(FSpec.ErrorPrefix) + QString::number(r) +
+                               : LT(FDesc.ErrorPrefix) + QString::number(r) +
                                      QStringLiteral("!! The row follows the empty %1 of row %2 and would not be saved")
                                          .arg(key)
                                          .arg(end));
             return false;
         }
-    if (FSpec.AfterWalk) {
-        const QString text = FSpec.AfterWalk();
+    if (FDesc.AfterWalk) {
+        const QString text = FDesc.AfterWalk();
         if (!text.isEmpty()) {
             ShowError(text);
             return false;
@@ -314,15 +330,15 @@ bool TTableEditor::Controllo_dati()
 QByteArray TTableEditor::Table_Document() const
 {
     pugi::xml_document doc;
-    pugi::xml_node root = New_Table_Document(doc, FSpec.Root);
+    pugi::xml_node root = New_Table_Document(doc, FDesc.Root);
     for (int r = 1; r < sga->RowCount(); ++r) {
         if (Key_Empty(r)) {
-            if (FSpec.KeyRule != krSkipEmpty) break;
+            if (FDesc.KeyRule != krSkipEmpty) break;
             continue;
         }
         pugi::xml_node row = XmlAddChild(root, "row");
-        for (int c = 1; c <= int(FSpec.Columns.size()); ++c) {
-            const TTableColumn& d = FSpec.Columns[c - 1];
+        for (int c = 1; c <= int(FDesc.Columns.size()); ++c) {
+            const TTableColumn& d = FDesc.Columns[c - 1];
             if (!d.FixedText.isNull() || !d.ToFile) {
                 XmlSetAttr(row, ToUtf8(d.Attribute).c_str(), d.FixedText.isNull() ? Cell(c, r) : d.FixedText);
                 continue;
@@ -336,7 +352,7 @@ QByteArray TTableEditor::Table_Document() const
 
 bool TTableEditor::Save_Table()
 {
-    return Save_Table_File(FSpec.File ? *FSpec.File : QString(), Table_Document());
+    return Save_Table_File(FDesc.File ? *FDesc.File : QString(), Table_Document());
 }
 
 void TTableEditor::Btn_OKClick()
@@ -349,8 +365,8 @@ void TTableEditor::Btn_OKClick()
 void TTableEditor::Btn_DelRowClick()
 {
     const int row = Current_Row();
-    QString question = LT(FSpec.DeleteQuestion) + QString::number(row);
-    if (FSpec.DeleteQuestionEnd >= 0) question += LT(FSpec.DeleteQuestionEnd);
+    QString question = LT(FDesc.DeleteQuestion) + QString::number(row);
+    if (FDesc.DeleteQuestionEnd >= 0) question += LT(FDesc.DeleteQuestionEnd);
     if (MessageDlg(question, TMsgDlgType::mtConfirmation, mbYes | mbNo) != mrYes) return;
     Delete_Row(row);
 }

@@ -3,7 +3,7 @@
 // table file (root element, one "row" element per table row with the cells as attributes,
 // then the model's version comment), load on show, check then save on OK, Cancel, row
 // deletion and insertion, and the language texts.  A window is a description of its
-// table (TTableSpec) plus the code its table makes special.
+// table (TTableDesc) plus the code its table makes special.
 #include "grid/control/pro_column_grid.h"
 #include "platform/core/xml.h"
 #include "platform/ui/forms.h"
@@ -49,6 +49,22 @@ inline TTableColumn Check_Column(int header, int width, const QString& attribute
     return TTableColumn{header, edDataCheckBox, width, attribute, {}, {}, {}, false};
 }
 
+// The grid columns of a table by the attributes their cells are written to.  The checks and
+// the code of a window name a column this way, never by its position: a column that a model
+// leaves out or adds moves no other column's name.
+class TColumnNames {
+public:
+    explicit TColumnNames(const std::vector<TTableColumn>& columns);
+    // The grid column (1 .. n) of the attribute; -1 when the table has no such column.
+    int Find(QStringView attribute) const;
+    // The grid column of an attribute the table has; naming one it lacks is a fault of
+    // the window's description, and stops the program.
+    int operator()(QStringView attribute) const;
+
+private:
+    QStringList FAttributes;
+};
+
 // One check of a row, in the order the table's rules run.  A failing check shows
 // Lang_Texts[prefix] + row + Lang_Texts[Msg], or the whole Text with %1 as the row.
 struct TTableCheck {
@@ -68,7 +84,7 @@ enum TKeyRule {
     krStopAtNoText   // as krStopAtEmpty, but a key cell of blanks is not empty (its check fails)
 };
 
-struct TTableSpec {
+struct TTableDesc {
     QString GridName = QStringLiteral("sga");
     const QString* File = nullptr;   // the path global of the table file
     QString Root;
@@ -79,12 +95,12 @@ struct TTableSpec {
     int GridTop = 0, GridBottom = 0;
     // The root is the document-level element named Root instead of the first node.
     bool RootByName = false;
-    int KeyCol = 1;
+    int KeyCol = 1;                  // the grid column of the key (see TColumnNames)
     TKeyRule KeyRule = krStopAtEmpty;
     int NumberHeader = -1;           // header of column 0
     std::vector<TTableColumn> Columns;   // columns 1 .. n
 
-    int Caption = -1, Desc = -1;
+    int Caption = -1, DescText = -1;
     int BtnOK = -1, BtnCancel = -1, BtnDelRow = -1, BtnInsRow = -1, BtnRegMap = -1;   // -1: no such button
     // Map button: its fixed caption where it has no language text (then it exists too).
     QString RegMapCaption;
@@ -134,11 +150,13 @@ public:
     // Writes it through a temporary file; false (after an error box) when it failed.
     virtual bool Save_Table();
 
-    const TTableSpec& Spec() const { return FSpec; }
+    const TTableDesc& Desc() const { return FDesc; }
     TProColumnGrid* Grid() const { return sga; }
     // The window's current row; the grid's when it lies on a data row.
     int Current_Row() const;
 
+    // The grid column of an attribute of the window's table (see TColumnNames).
+    int Col(QStringView attribute) const;
     // Helpers for the checks of the editors.
     QString Cell(int col, int row) const;
     int Num(int col, int row, int def = -1) const;
@@ -160,7 +178,7 @@ public:
 
 protected:
     // The description of the window for the build's model.
-    virtual TTableSpec Describe() = 0;
+    virtual TTableDesc Describe() = 0;
     // The row number a check message names, with the table's prefix.
     QString Row_Message(int row, int msg) const;
 
@@ -170,5 +188,5 @@ private:
     void Copy_Row(int from, int to);
     void Empty_Row(int row);
 
-    TTableSpec FSpec;
+    TTableDesc FDesc;
 };

@@ -54,8 +54,8 @@ TEST(CANFrameTables, FileRootColumnsAndTextsOfEachWindow)
         SCOPED_TRACE(c.Name);
         EditorEnv env(c.Model);
         auto e = c.New();
-        EXPECT_EQ(QFileInfo(*e->Spec().File).fileName(), c.FileName);
-        EXPECT_EQ(e->Spec().File, c.File);
+        EXPECT_EQ(QFileInfo(*e->Desc().File).fileName(), c.FileName);
+        EXPECT_EQ(e->Desc().File, c.File);
         EXPECT_EQ(e->Grid()->objectName(), "sga");
         EXPECT_EQ(e->Grid()->RowCount(), 251);
         EXPECT_EQ(e->ClientWidth(), c.Width);

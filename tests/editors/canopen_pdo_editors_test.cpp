@@ -57,7 +57,7 @@ TEST(CanopenPdo, EachWindowDescribesItsTable)
         SCOPED_TRACE(c.Name);
         EditorEnv env(4);
         auto e = c.Make();
-        EXPECT_EQ(QFileInfo(*e->Spec().File).fileName(), c.File);
+        EXPECT_EQ(QFileInfo(*e->Desc().File).fileName(), c.File);
         EXPECT_EQ(e->Grid()->RowCount(), 11);
         EXPECT_EQ(e->ClientWidth(), 700);
         EXPECT_EQ(e->ClientHeight(), 337);
@@ -73,7 +73,7 @@ TEST(CanopenPdo, EachWindowDescribesItsTable)
         e->Btn_OKClick();
         EXPECT_EQ(e->ModalResult(), mrOk) << env.Boxes.Texts().join('\n').toStdString();
         QString root, comment;
-        const auto rows = Saved_Rows(*e->Spec().File, &root, &comment);
+        const auto rows = Saved_Rows(*e->Desc().File, &root, &comment);
         EXPECT_EQ(root, c.Root);
         EXPECT_EQ(comment, "SW_VERSION = 1.100");
         ASSERT_EQ(rows.size(), 1u);
@@ -148,11 +148,11 @@ TEST(CanopenPdo, ARoundTripKeepsEveryCell)
         Write_Frames({"0x100", "0x200"}, {"0x300", "0x400"});
         auto e = make();
         e->FormShow();
-        const int cols = int(e->Spec().Columns.size());
+        const int cols = int(e->Desc().Columns.size());
         QStringList first{" 0x7FF", "1", "8", e->SL[1]}, second{"$10", "2", "3", ""};
         for (int c = 4; c < cols; ++c) {
-            first << (e->Spec().Columns[size_t(c)].Editor == edDataCheckBox ? "N" : " x & <y> ");
-            second << (e->Spec().Columns[size_t(c)].Editor == edDataCheckBox ? "N" : "");
+            first << (e->Desc().Columns[size_t(c)].Editor == edDataCheckBox ? "N" : " x & <y> ");
+            second << (e->Desc().Columns[size_t(c)].Editor == edDataCheckBox ? "N" : "");
         }
         if (cols == 9) first[7] = "12";   // Send Timer
         Expect_Saved_Rows_Show_Again(make, {first, second}, env.Boxes);

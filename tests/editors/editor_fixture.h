@@ -65,7 +65,7 @@ inline void Fill_Cells(TTableEditor& e, int row, const QStringList& cells)
 inline QStringList Row_Cells(const TTableEditor& e, int row)
 {
     QStringList out;
-    for (int c = 1; c <= int(e.Spec().Columns.size()); ++c) out << e.Cell(c, row);
+    for (int c = 1; c <= int(e.Desc().Columns.size()); ++c) out << e.Cell(c, row);
     return out;
 }
 // Column `col` of rows first..last.
@@ -192,7 +192,7 @@ inline void Expect_Gap_Skipped(TTableEditor& e, const MessageBoxRecorder& boxes,
     EXPECT_EQ(boxes.Texts(), QStringList());
     EXPECT_EQ(e.ModalResult(), mrOk);
     QString savedRoot, comment;
-    const auto rows = Saved_Rows(*e.Spec().File, &savedRoot, &comment);
+    const auto rows = Saved_Rows(*e.Desc().File, &savedRoot, &comment);
     EXPECT_EQ(savedRoot, root);
     EXPECT_EQ(comment, QString("SW_VERSION = ") + version);
     ASSERT_EQ(rows.size(), 3u);
@@ -208,12 +208,12 @@ inline void Expect_File_Round_Trip(const Editor_Factory<>& make, const char* roo
                                    const MessageBoxRecorder& boxes)
 {
     auto e = make();
-    Write_File(*e->Spec().File, Table_Xml(root, attrs, rows) + "<!--SW_VERSION = " + version + "-->");
+    Write_File(*e->Desc().File, Table_Xml(root, attrs, rows) + "<!--SW_VERSION = " + version + "-->");
     e->FormShow();
     for (int r = 0; r < int(rows.size()); ++r) EXPECT_EQ(Row_Cells(*e, r + 1), rows[size_t(r)]) << "row " << r + 1;
     e->Btn_OKClick();
     EXPECT_EQ(boxes.Texts(), QStringList());
-    const auto saved = Saved_Rows(*e->Spec().File);
+    const auto saved = Saved_Rows(*e->Desc().File);
     ASSERT_EQ(saved.size(), rows.size());
     for (size_t r = 0; r < rows.size(); ++r) EXPECT_EQ(saved[r], Named(attrs, rows[r])) << "row " << r + 1;
 }

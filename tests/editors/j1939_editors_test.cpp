@@ -90,7 +90,7 @@ TEST(J1939Editors, EachWindowDescribesItsTableForItsModels)
         SCOPED_TRACE(c.Name);
         EditorEnv env(c.Model);
         auto e = c.Make();
-        EXPECT_EQ(QFileInfo(*e->Spec().File).fileName(), c.File);
+        EXPECT_EQ(QFileInfo(*e->Desc().File).fileName(), c.File);
         EXPECT_EQ(e->Grid()->RowCount(), c.Limit + 1);
         EXPECT_EQ(e->ClientWidth(), c.Width);
         EXPECT_EQ(e->ClientHeight(), 337);
@@ -98,13 +98,13 @@ TEST(J1939Editors, EachWindowDescribesItsTableForItsModels)
         EXPECT_EQ(e->Caption(), c.Caption);
         EXPECT_EQ(e->Grid()->objectName(), "sga");
         QList<int> hidden;
-        for (int col = 1; col <= int(e->Spec().Columns.size()); ++col)
+        for (int col = 1; col <= int(e->Desc().Columns.size()); ++col)
             if (e->Grid()->IsHiddenColumn(col)) hidden << col;
         EXPECT_EQ(hidden, c.Hidden);
 
         QStringList cells;
-        for (int col = 1; col <= int(e->Spec().Columns.size()); ++col) cells << QString::number(col);
-        cells[e->Spec().Columns[0].Editor == edComboList ? 0 : 1] = "0";
+        for (int col = 1; col <= int(e->Desc().Columns.size()); ++col) cells << QString::number(col);
+        cells[e->Desc().Columns[0].Editor == edComboList ? 0 : 1] = "0";
         Fill_Cells(*e, 1, cells);
         QString root;
         EXPECT_EQ(Attributes(e->Table_Document(), &root).join(' '), c.Attrs);

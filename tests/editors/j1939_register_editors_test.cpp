@@ -106,8 +106,8 @@ TEST(J1939RegisterMaps, EachWindowWritesItsFileForItsModel)
         SCOPED_TRACE(c.Name);
         EditorEnv env(c.Model);
         auto e = c.New();
-        EXPECT_EQ(QFileInfo(*e->Spec().Frame_File).fileName(), c.FrameFile);
-        EXPECT_EQ(QFileInfo(*e->Spec().Mapping_File).fileName(), c.MapFile);
+        EXPECT_EQ(QFileInfo(*e->Desc().Frame_File).fileName(), c.FrameFile);
+        EXPECT_EQ(QFileInfo(*e->Desc().Mapping_File).fileName(), c.MapFile);
         EXPECT_EQ(e->ClientWidth(), 629);
         EXPECT_EQ(e->ClientHeight(), 496);
         EXPECT_EQ(e->Caption(), c.Caption);
@@ -116,19 +116,19 @@ TEST(J1939RegisterMaps, EachWindowWritesItsFileForItsModel)
         EXPECT_EQ(e->L_J1939_Frame_Desc2->text(), c.Heads);
         EXPECT_EQ(e->Btn_Paste->Caption(), "Paste");
         EXPECT_EQ(e->Btn_Cancel->Caption(), "Cancel");
-        EXPECT_EQ(e->CB_SendJ1939_OnModWrite != nullptr, e->Spec().Transmit);
+        EXPECT_EQ(e->CB_SendJ1939_OnModWrite != nullptr, e->Desc().Transmit);
         if (e->CB_SendJ1939_OnModWrite) {
             EXPECT_EQ(Items(e->CB_SendJ1939_OnModWrite), QStringList({"False", "True"}));
             EXPECT_EQ(e->L_Send_on_Write->text(), "Send J1939 frame on Modbus Write");
         }
 
-        Frames(*e->Spec().Frame_File, 2);
+        Frames(*e->Desc().Frame_File, 2);
         e->FormShow();
         Create(*e, 1, "100", 3, 4, 1);
         e->Btn_OKClick();
         ASSERT_EQ(e->ModalResult(), mrOk) << env.Boxes.Texts().join('\n').toStdString();
         QString root, comment;
-        EXPECT_EQ(Saved_Lines(*e->Spec().Mapping_File, &root, &comment), std::vector<QString>{c.Row});
+        EXPECT_EQ(Saved_Lines(*e->Desc().Mapping_File, &root, &comment), std::vector<QString>{c.Row});
         EXPECT_EQ(root, c.Root);
         EXPECT_EQ(comment, QString("SW_VERSION = ") + c.Version);
 
@@ -170,7 +170,7 @@ TEST(J1939RegisterMaps, TheFrameListAndTheByteSelectorsFollowTheFrameTable)
         SCOPED_TRACE(c.Name);
         EditorEnv env(c.Model);
         auto e = c.New();
-        Frame_Table(*e->Spec().Frame_File, {Frame_Row(100, c.Extra), Frame_Row(200)});
+        Frame_Table(*e->Desc().Frame_File, {Frame_Row(100, c.Extra), Frame_Row(200)});
         e->FormShow();
         EXPECT_EQ(e->Lista_J1939_Frame.size(), 2u);
         EXPECT_EQ(e->LB_J1939_Frames->count(), 2);
@@ -304,15 +304,15 @@ TEST(J1939RegisterMaps, Model872PacksTheBytesAndReadsThemBack)
         SCOPED_TRACE(c.Name);
         EditorEnv env(7);
         auto e = c.New();
-        Frame_Table(*e->Spec().Frame_File, {Frame_Row(1, {{"NumByte", "30"}, {"MultiFrame", "Y"}, {"NByte", "30"}})});
-        Write_File(*e->Spec().Mapping_File, "<X>" + c.Row + "</X>");
+        Frame_Table(*e->Desc().Frame_File, {Frame_Row(1, {{"NumByte", "30"}, {"MultiFrame", "Y"}, {"NByte", "30"}})});
+        Write_File(*e->Desc().Mapping_File, "<X>" + c.Row + "</X>");
         e->FormShow();
         ASSERT_EQ(e->Lista_J1939_Frame[0].Lista_Mod_Reg.size(), 1u);
         EXPECT_EQ(e->Lista_J1939_Frame[0].Lista_Mod_Reg[0].HiPart, c.Hi);
         EXPECT_EQ(e->Lista_J1939_Frame[0].Lista_Mod_Reg[0].LoPart, c.Lo);
         e->Btn_OKClick();
         ASSERT_EQ(e->ModalResult(), mrOk) << env.Boxes.Texts().join('\n').toStdString();
-        EXPECT_EQ(Saved_Lines(*e->Spec().Mapping_File), std::vector<QString>{c.Saved});
+        EXPECT_EQ(Saved_Lines(*e->Desc().Mapping_File), std::vector<QString>{c.Saved});
     }
 }
 
@@ -423,10 +423,10 @@ TEST(J1939RegisterMaps, TheUserMapsARegisterByKeyboardAndMouse)
     for (const Make& make : {Rec, Tra}) {
         EditorEnv env(1);
         auto e = make();
-        const bool tx = e->Spec().Transmit;
+        const bool tx = e->Desc().Transmit;
         SCOPED_TRACE(tx ? "transmit" : "receive");
-        const QString& file = *e->Spec().Mapping_File;
-        Frames(*e->Spec().Frame_File, 3);
+        const QString& file = *e->Desc().Mapping_File;
+        Frames(*e->Desc().Frame_File, 3);
         const User user(e.get());
         auto clickLine = [](QListWidget* list, int row) {
             const QRect r = list->visualItemRect(list->item(row));

@@ -109,11 +109,11 @@ TEST(Modbus890Tables, FileRootLimitColumnsButtonsAndTheRowsWritten)
         EXPECT_EQ(e->Btn_RegMap->x(), 488);
         EXPECT_EQ(e->Grid()->Cells(t.MapCol, 0), "Registers / Status Map");
         QStringList attrs;
-        for (const TTableColumn& c : e->Spec().Columns) attrs << c.Attribute;
+        for (const TTableColumn& c : e->Desc().Columns) attrs << c.Attribute;
         EXPECT_EQ(attrs, t.Attrs);
         for (int c = 0; c <= int(t.Attrs.size()); ++c) EXPECT_FALSE(e->Grid()->IsHiddenColumn(c)) << c;
 
-        EXPECT_EQ(e->Spec().File, t.File);
+        EXPECT_EQ(e->Desc().File, t.File);
         Frames({8}, {8});
         Expect_Gap_Skipped(*e, env.Boxes, t.Attrs, t.Good, t.Root, "1.402");
     }

@@ -85,10 +85,10 @@ TEST(ModbusTables, FileRootLimitColumnsAndTheRowsWritten)
         EXPECT_EQ(e->Title.L_SW_Code->text(), SW_Code);
         EXPECT_EQ(e->Btn_InsRow, nullptr);
         QStringList attrs;
-        for (const TTableColumn& c : e->Spec().Columns) attrs << c.Attribute;
+        for (const TTableColumn& c : e->Desc().Columns) attrs << c.Attribute;
         EXPECT_EQ(attrs, t.Attrs);
 
-        EXPECT_EQ(e->Spec().File, t.File);
+        EXPECT_EQ(e->Desc().File, t.File);
         Expect_Gap_Skipped(*e, env.Boxes, t.Attrs, t.Good, t.Root, "1.205");
 
         // a row without key but with data would vanish: refused, naming it

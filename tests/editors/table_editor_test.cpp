@@ -264,7 +264,7 @@ TEST(TableEditorRows, DeleteRowAsksAndMovesTheRowsBelowUpInsertRowMovesThemDown)
         SCOPED_TRACE(c.Name);
         EditorEnv env(c.Model);
         auto e = c.Make();
-        const int cols = int(e->Spec().Columns.size());
+        const int cols = int(e->Desc().Columns.size());
         auto whole = [cols](int r) { return QStringList(cols, r ? QString::number(r) : QString()); };
         for (int r = 1; r <= c.Filled; ++r) Fill_Cells(*e, r, whole(r));
         e->Grid()->SetRow(c.Current);

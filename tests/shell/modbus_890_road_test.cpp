@@ -20,8 +20,8 @@ void Fill(TTableEditor* e, int row, const std::vector<std::pair<const char*, con
 {
     for (const auto& [attr, text] : cells) {
         int col = 0;
-        for (int c = 1; c <= int(e->Spec().Columns.size()); ++c)
-            if (e->Spec().Columns[size_t(c - 1)].Attribute == QLatin1String(attr)) col = c;
+        for (int c = 1; c <= int(e->Desc().Columns.size()); ++c)
+            if (e->Desc().Columns[size_t(c - 1)].Attribute == QLatin1String(attr)) col = c;
         ASSERT_GT(col, 0) << attr;
         e->Grid()->SetCells(col, row, QString::fromUtf8(text));
     }
