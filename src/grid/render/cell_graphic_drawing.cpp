@@ -4,6 +4,7 @@
 #include "grid/render/cell_drawing.h"
 
 #include "grid/base/drawing_routines.h"
+#include "platform/ui/image_list.h"
 
 #include <algorithm>
 #include <cmath>
