@@ -1442,6 +1442,41 @@ public:
 
     // ==== keyboard: key-down messages and steps, Tab steps, characters and dialog keys ====
     virtual void HandleKeyDownMessage(TMessage& Message);
+
+private:
+    // A key-down message as its steps see it: the key and shift state it came with, and the
+    // current row, left column, real column and row-select mode when it arrived.
+    struct TKeyDownState {
+        TMessage& Message;
+        int Key;
+        TShiftState Shift;
+        bool Ctrl, Shifted, Alt;
+        int StartRow, StartLeft, RealCol;
+        bool RowSelect;
+        // A vertical key of a row-select grid that keeps its horizontal scroll.
+        bool KeepHoriz;
+    };
+    // The application's OnKeyDown sees the key (a copy: it cannot change it).  SwallowKey also
+    // consumes the key and marks the message handled; SettleKey marks it settled by the grid.
+    void KeyDownEvent(const TKeyDownState& K);
+    void SwallowKey(TKeyDownState& K);
+    void SettleKey(TKeyDownState& K);
+    // The key groups of HandleKeyDownMessage, in the order it runs them.  Each returning bool
+    // returns True when it ended the message, and no later group runs.
+    bool KeyScrollOnly(TKeyDownState& K);
+    bool KeyEnterOrF2(TKeyDownState& K);
+    void KeyCellControl(TKeyDownState& K);
+    bool KeyHomeEnd(TKeyDownState& K);
+    bool KeyLeftRight(TKeyDownState& K);
+    bool KeyTab(TKeyDownState& K);
+    bool KeySkipFixedCells(TKeyDownState& K);
+    bool KeyMoveCell(TKeyDownState& K);
+    bool KeyInsertRow(TKeyDownState& K);
+    bool KeySelectAll(TKeyDownState& K);
+    void KeySelectionFlags(TKeyDownState& K);
+    void KeyDeleteRow(TKeyDownState& K);
+
+public:
     virtual void HandleKeyUpMessage(TMessage& Message);
     virtual void HandleCharMessage(TMessage& Message);
     virtual void HandleDialogChar(TMessage& Message);
