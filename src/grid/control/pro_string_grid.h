@@ -907,6 +907,19 @@ protected:
     TCellGraphic* GetCellGraphicInfo(int ACol, int ARow, int& Width, int& Height, bool& TextBeside,
                                      TCellHAlign& HAlign, TCellVAlign& VAlign);
     virtual void DrawCellGraphic(TCellPaintContext& C, TRect& R);
+
+private:
+    // The parts of DrawCellGraphic.  PlaceCellGraphic gives the graphic's rectangle in R: its
+    // own alignment, and for check boxes the text's.  Each Draw* draws the kinds of one family
+    // in R or at G; the bars shrink R by the progress margins as they draw in it.
+    TRect PlaceCellGraphic(const TCellPaintContext& C, const TRect& R);
+    void DrawCheckGraphic(TCellPaintContext& C, const TRect& R, const TRect& G, bool Enabled, TControlStyle Style);
+    void DrawPictureGraphic(TCellPaintContext& C, const TRect& G);
+    void DrawBarGraphic(TCellPaintContext& C, TRect& R);
+    void DrawCommentMark(TCellPaintContext& C, const TRect& R);
+    void DrawShapeGraphic(TCellPaintContext& C, const TRect& G);
+
+protected:
     void DrawFixedCellLook(TCellPaintContext& C);
     void DrawFixedCellEdges(TCellPaintContext& C);
     void DrawAlwaysVisibleButtons(TCellPaintContext& C);
