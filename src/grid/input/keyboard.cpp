@@ -296,8 +296,8 @@ void TProStringGrid::HandleKeyDownMessage(TMessage& Message)
     const TShiftState shift = KeyShiftState();
     FMoveSelection = Selection();
     const bool rowSelect = Options().Contains(goRowSelect);
-    TKeyDownState K{Message,   key,       shift,    shift.Contains(ssCtrl), shift.Contains(ssShift), shift.Contains(ssAlt),
-                    Row(),     LeftCol(), DisplToRealColumn(Col()), rowSelect, false};
+    TKeyDownState K{Message, key, shift, shift.Contains(ssCtrl), shift.Contains(ssShift), shift.Contains(ssAlt),
+                    Row(), LeftCol(), DisplToRealColumn(Col()), rowSelect, false};
     // Row-select grids may keep their horizontal scroll on vertical keys.
     K.KeepHoriz = (key == VK_PRIOR || key == VK_NEXT || key == VK_UP || key == VK_DOWN) && rowSelect &&
                   LeftCol() != FixedCols() && FNavigation->KeepHorizScroll();
@@ -335,6 +335,7 @@ void TProStringGrid::SettleKey(TKeyDownState& K)
     K.Message.Result = 0;
 }
 
+// With MoveScrollOnly the vertical keys scroll the rows and leave the current cell where it is.
 bool TProStringGrid::KeyScrollOnly(TKeyDownState& K)
 {
     const int key = K.Key;
@@ -360,6 +361,8 @@ bool TProStringGrid::KeyScrollOnly(TKeyDownState& K)
     return true;
 }
 
+// Enter and F2 open the editor where the cell may be edited, and end here where it may not
+// or where the cell holds form controls.
 bool TProStringGrid::KeyEnterOrF2(TKeyDownState& K)
 {
     const int key = K.Key, realCol = K.RealCol;
@@ -512,6 +515,7 @@ bool TProStringGrid::KeyHomeEnd(TKeyDownState& K)
     return false;
 }
 
+// Left and Right on node rows and in row-select grids.
 bool TProStringGrid::KeyLeftRight(TKeyDownState& K)
 {
     const int key = K.Key;
