@@ -5,8 +5,14 @@
 #include "grid/base/base_grid.h"
 #include "grid/base/cell_checker.h"
 #include "grid/base/drawing_routines.h"
+#include "grid/base/pictures.h"
+#include "grid/control/cell_graphic.h"
+#include "grid/control/grid_child_windows.h"
+#include "grid/control/grid_editor_widgets.h"
+#include "grid/control/grid_item.h"
+#include "grid/control/grid_look_settings.h"
 #include "grid/control/grid_services.h"
-#include "grid/control/grid_sub_objects.h"
+#include "grid/control/grid_settings_objects.h"
 #include "platform/core/dateutils.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/picture.h"
@@ -911,6 +917,19 @@ protected:
     TCellGraphic* GetCellGraphicInfo(int ACol, int ARow, int& Width, int& Height, bool& TextBeside,
                                      TCellHAlign& HAlign, TCellVAlign& VAlign);
     virtual void DrawCellGraphic(TCellPaintContext& C, TRect& R);
+
+private:
+    // The parts of DrawCellGraphic.  PlaceCellGraphic gives the graphic's rectangle in R: its
+    // own alignment, and for check boxes the text's.  Each Draw* draws the kinds of one family
+    // in R or at G; the bars shrink R by the progress margins as they draw in it.
+    TRect PlaceCellGraphic(const TCellPaintContext& C, const TRect& R);
+    void DrawCheckGraphic(TCellPaintContext& C, const TRect& R, const TRect& G, bool Enabled, TControlStyle Style);
+    void DrawPictureGraphic(TCellPaintContext& C, const TRect& G);
+    void DrawBarGraphic(TCellPaintContext& C, TRect& R);
+    void DrawCommentMark(TCellPaintContext& C, const TRect& R);
+    void DrawShapeGraphic(TCellPaintContext& C, const TRect& G);
+
+protected:
     void DrawFixedCellLook(TCellPaintContext& C);
     void DrawFixedCellEdges(TCellPaintContext& C);
     void DrawAlwaysVisibleButtons(TCellPaintContext& C);
@@ -1446,6 +1465,41 @@ public:
 
     // ==== keyboard: key-down messages and steps, Tab steps, characters and dialog keys ====
     virtual void HandleKeyDownMessage(TMessage& Message);
+
+private:
+    // A key-down message as its steps see it: the key and shift state it came with, and the
+    // current row, left column, real column and row-select mode when it arrived.
+    struct TKeyDownState {
+        TMessage& Message;
+        int Key;
+        TShiftState Shift;
+        bool Ctrl, Shifted, Alt;
+        int StartRow, StartLeft, RealCol;
+        bool RowSelect;
+        // A vertical key of a row-select grid that keeps its horizontal scroll.
+        bool KeepHoriz;
+    };
+    // The application's OnKeyDown sees the key (a copy: it cannot change it).  SwallowKey also
+    // consumes the key and marks the message handled; SettleKey marks it settled by the grid.
+    void KeyDownEvent(const TKeyDownState& K);
+    void SwallowKey(TKeyDownState& K);
+    void SettleKey(TKeyDownState& K);
+    // The key groups of HandleKeyDownMessage, in the order it runs them.  Each returning bool
+    // returns True when it ended the message, and no later group runs.
+    bool KeyScrollOnly(TKeyDownState& K);
+    bool KeyEnterOrF2(TKeyDownState& K);
+    void KeyCellControl(TKeyDownState& K);
+    bool KeyHomeEnd(TKeyDownState& K);
+    bool KeyLeftRight(TKeyDownState& K);
+    bool KeyTab(TKeyDownState& K);
+    bool KeySkipFixedCells(TKeyDownState& K);
+    bool KeyMoveCell(TKeyDownState& K);
+    bool KeyInsertRow(TKeyDownState& K);
+    bool KeySelectAll(TKeyDownState& K);
+    void KeySelectionFlags(TKeyDownState& K);
+    void KeyDeleteRow(TKeyDownState& K);
+
+public:
     virtual void HandleKeyUpMessage(TMessage& Message);
     virtual void HandleCharMessage(TMessage& Message);
     virtual void HandleDialogChar(TMessage& Message);

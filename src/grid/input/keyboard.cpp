@@ -287,32 +287,86 @@ bool TProStringGrid::TabNavigate(bool Backward)
 
 // ---- the key-down message ------------------------------------------------------------------------
 
+// The grid settles its own keys first, each group in turn; a group that consumes the key ends
+// the message there, so a later group never sees it.  Whatever is left goes to the platform
+// grid, which moves the current cell; rows are inserted, selected or deleted after that move.
 void TProStringGrid::HandleKeyDownMessage(TMessage& Message)
 {
     const int key = int(Message.WParam);
     const TShiftState shift = KeyShiftState();
-    const bool ctrl = shift.Contains(ssCtrl), shifted = shift.Contains(ssShift), alt = shift.Contains(ssAlt);
     FMoveSelection = Selection();
-    const int startRow = Row(), startLeft = LeftCol();
-    const int realCol = DisplToRealColumn(Col());
     const bool rowSelect = Options().Contains(goRowSelect);
-    TNavigation* nav = FNavigation.get();
-    TMouseActions* ma = FMouseActions.get();
+    TKeyDownState K{Message, key, shift, shift.Contains(ssCtrl), shift.Contains(ssShift), shift.Contains(ssAlt),
+                    Row(), LeftCol(), DisplToRealColumn(Col()), rowSelect, false};
+    // Row-select grids may keep their horizontal scroll on vertical keys.
+    K.KeepHoriz = (key == VK_PRIOR || key == VK_NEXT || key == VK_UP || key == VK_DOWN) && rowSelect &&
+                  LeftCol() != FixedCols() && FNavigation->KeepHorizScroll();
 
-    auto fireKeyDown = [&] {
-        if (!OnKeyDown) return;
-        int k = key;
-        OnKeyDown(this, k, shift);
-    };
-    auto swallow = [&] {
-        fireKeyDown();
-        Message.WParam = 0;
-        Message.Result = 1;
-    };
-    auto settle = [&] {
-        fireKeyDown();
-        Message.Result = 0;
-    };
+    if (KeyScrollOnly(K) || KeyEnterOrF2(K)) return;
+    KeyCellControl(K);
+    if (KeyHomeEnd(K) || KeyLeftRight(K) || KeyTab(K) || KeySkipFixedCells(K)) return;
+    if (KeyMoveCell(K) || KeyInsertRow(K) || KeySelectAll(K)) return;
+    KeySelectionFlags(K);
+    KeyDeleteRow(K);
+    if (!(Selection() == FMoveSelection)) {
+        const TGridRect s = Selection();
+        SelectionChanged(s.Left, s.Top, s.Right, s.Bottom);
+        FMoveSelection = s;
+    }
+}
+
+void TProStringGrid::KeyDownEvent(const TKeyDownState& K)
+{
+    if (!OnKeyDown) return;
+    int k = K.Key;
+    OnKeyDown(this, k, K.Shift);
+}
+
+void TProStringGrid::SwallowKey(TKeyDownState& K)
+{
+    KeyDownEvent(K);
+    K.Message.WParam = 0;
+    K.Message.Result = 1;
+}
+
+void TProStringGrid::SettleKey(TKeyDownState& K)
+{
+    KeyDownEvent(K);
+    K.Message.Result = 0;
+}
+
+// With MoveScrollOnly the vertical keys scroll the rows and leave the current cell where it is.
+bool TProStringGrid::KeyScrollOnly(TKeyDownState& K)
+{
+    const int key = K.Key;
+    if (!(FNavigation->MoveScrollOnly() && (key == VK_PRIOR || key == VK_NEXT || key == VK_END || key == VK_HOME ||
+                                            key == VK_UP || key == VK_DOWN)))
+        return false;
+    const int top = TopRow(), vis = VisibleRowCount();
+    switch (key) {
+    case VK_PRIOR: SetTopRow(vis + FixedRows() < top ? top - vis : FixedRows()); break;
+    case VK_NEXT:
+        if (top + vis < RowCount()) SetTopRow(top + vis);
+        break;
+    case VK_END: SetTopRow(std::max(FixedRows(), RowCount() - vis)); break;
+    case VK_HOME: SetTopRow(FixedRows()); break;
+    case VK_UP:
+        if (top > FixedRows()) SetTopRow(top - 1);
+        break;
+    case VK_DOWN:
+        if (top + vis < RowCount()) SetTopRow(top + 1);
+        break;
+    }
+    K.Message.Result = 1;
+    return true;
+}
+
+// Enter and F2 open the editor where the cell may be edited, and end here where it may not
+// or where the cell holds form controls.
+bool TProStringGrid::KeyEnterOrF2(TKeyDownState& K)
+{
+    const int key = K.Key, realCol = K.RealCol;
+    TMouseActions* ma = FMouseActions.get();
     auto editingOn = [this] {
         TGridOptions o = Options();
         o.Include(goEditing);
@@ -323,34 +377,9 @@ void TProStringGrid::HandleKeyDownMessage(TMessage& Message)
         return CellTextKind(s, FEnableHTML) == 1 && s.toUpper().contains(QStringLiteral("<CONTROL"));
     };
 
-    // 1. row-select grids may keep their horizontal scroll on vertical keys
-    const bool keepHoriz = (key == VK_PRIOR || key == VK_NEXT || key == VK_UP || key == VK_DOWN) && rowSelect &&
-                           LeftCol() != FixedCols() && nav->KeepHorizScroll();
-
-    // 2. scrolling without moving the cell
-    if (nav->MoveScrollOnly() && (key == VK_PRIOR || key == VK_NEXT || key == VK_END || key == VK_HOME ||
-                                  key == VK_UP || key == VK_DOWN)) {
-        const int top = TopRow(), vis = VisibleRowCount();
-        switch (key) {
-        case VK_PRIOR: SetTopRow(vis + FixedRows() < top ? top - vis : FixedRows()); break;
-        case VK_NEXT:
-            if (top + vis < RowCount()) SetTopRow(top + vis);
-            break;
-        case VK_END: SetTopRow(std::max(FixedRows(), RowCount() - vis)); break;
-        case VK_HOME: SetTopRow(FixedRows()); break;
-        case VK_UP:
-            if (top > FixedRows()) SetTopRow(top - 1);
-            break;
-        case VK_DOWN:
-            if (top + vis < RowCount()) SetTopRow(top + 1);
-            break;
-        }
-        Message.Result = 1;
-        return;
-    }
-
     const bool enterOrF2 = key == VK_RETURN || key == VK_F2;
-    // 3. editing switched on by Enter or F2 for an editable cell
+    // A grid edited on double-click only still lets Enter or F2 open an editable cell: the
+    // cell is judged as a range-select grid would judge it.
     if (ma->EditOnDblClickOnly() && enterOrF2 && !Options().Contains(goEditing)) {
         const bool was = ma->RangeSelectAndEdit();
         ma->SetRangeSelectAndEdit(true);
@@ -358,198 +387,233 @@ void TProStringGrid::HandleKeyDownMessage(TMessage& Message)
         ma->SetRangeSelectAndEdit(was);
         if (editable) editingOn();
     }
-    // 4. range-select grids open the editor on Enter or F2
+    // A range-select grid opens the editor itself on Enter or F2.
     if (ma->RangeSelectAndEdit() && !Options().Contains(goEditing) && enterOrF2) {
         if (!KeyCellEditable(realCol, Row())) {
-            swallow();
-            return;
+            SwallowKey(K);
+            return true;
         }
         editingOn();
         ShowInplaceEdit();
     }
-    // 6. and 7. Enter and F2 on cells that may not be edited
+    // A cell that may not be edited swallows Enter and F2, so that no editor opens on it.
     if (enterOrF2) {
         if (Options().Contains(goEditing) && !KeyCellEditable(realCol, Row())) {
-            swallow();
-            return;
+            SwallowKey(K);
+            return true;
         }
         if (controlCell()) {
             // the keys belong to the form controls of the cell: they open its first one
             SaveOldCellText(Col(), Row());
             EditCellControl(Col(), Row(), QString());
-            Message.Result = 1;
-            return;
+            K.Message.Result = 1;
+            return true;
         }
     }
     if (key == VK_RETURN && !KeyCellEditable(realCol, Row())) {
-        swallow();
-        return;
+        SwallowKey(K);
+        return true;
     }
-    // 8. Enter and Space on the cell's own control
-    if ((key == VK_RETURN || key == VK_SPACE) && HasClickControl(realCol, Row())) {
-        bool canEdit = Options().Contains(goEditing) || ma->RangeSelectAndEdit();
-        CanEditCell(realCol, Row(), canEdit);
-        const TPoint b = BaseCell(realCol, Row());
-        const TCellType type = GetCellType(b.X, b.Y);
-        if (key == VK_SPACE && IsCheckCell(type) && (canEdit || FControlLook->CheckAlwaysActive())) {
-            ToggleCheck(realCol, Row(), true);
-            if (FShowModified->Enabled()) SetRowModified(Row(), true);
-            bool state = false;
-            GetCheckBoxState(realCol, RealRowIndex(Row()), state);
-            if (OnCheckBoxClick) OnCheckBoxClick(this, realCol, Row(), state);
-        } else if (key == VK_SPACE && type == ctRadio && (canEdit || FControlLook->RadioAlwaysActive())) {
-            ClickRadio(realCol, Row(), true);
-            int idx = -1;
-            GetRadioIdx(realCol, Row(), idx);
-            if (OnRadioClick) OnRadioClick(this, realCol, Row(), idx);
-        } else if (key == VK_SPACE && type == ctRadioButton && (canEdit || FControlLook->RadioAlwaysActive())) {
-            SetRadioButtonColumnIndex(realCol, Row());
-            if (OnRadioButtonClick) OnRadioButtonClick(this, realCol, Row());
-        } else if (type == ctButton && canEdit) {
-            if (OnButtonClick) OnButtonClick(this, realCol, Row());
-        }
-        RepaintCell(Col(), Row());
-    }
+    return false;
+}
 
-    // 9. Home and End
-    if ((key == VK_HOME || key == VK_END) && !(FFixedRowAlways && RowCount() == 1)) {
-        const THomeEndAction he = nav->HomeEndKey();
-        const bool home = key == VK_HOME;
-        auto rowRange = [&](int newRow) {
-            if (!shifted && ma->DisjunctRowSelect()) {
-                ClearRowSelect();
-                SelectionToRowSelect(false);
-            } else if (shifted) {
-                SetSelection({0, startRow, ColCount() - 1, newRow});
-                if (ma->DisjunctRowSelect()) SelectionToRowSelect(false);
-            }
-            if (rowSelect && nav->KeepHorizScroll()) SetLeftCol(startLeft);
-        };
-        bool settled = true;
-        if (he == heFirstLastCell && !ctrl) {
-            SetCol(home ? FixedCols() : ColCount() - 1);
-            SetRow(home ? FixedRows() : RowCount() - 1);
-            SnapToBaseCell();
-        } else if (he == heFirstLastRow && !ctrl) {
-            int newRow = FixedRows();
-            if (!home) {
-                newRow = FFloatingFooter->Visible() && RowCount() > 2 ? RowCount() - 2
-                                                                      : RowCount() - FixedFooters() - 1;
-            }
-            if (shifted) FocusCell(Col(), newRow, false);
-            else SetRow(newRow);
-            if (!home && (FFloatingFooter->Visible() || FixedFooters() > 0))
-                SetTopRow(std::max(FixedRows(), RowCount() - VisibleRowCount()));
-            SnapToBaseCell();
-            rowRange(newRow);
-        } else if (he == heFirstLastColumn && ctrl && home) {
-            SetRow(FixedRows());
+// Enter and Space work the cell's own control: Space toggles a check box or picks a radio
+// entry, either key clicks a button; the key goes on to the later steps all the same.
+void TProStringGrid::KeyCellControl(TKeyDownState& K)
+{
+    const int key = K.Key, realCol = K.RealCol;
+    if (!((key == VK_RETURN || key == VK_SPACE) && HasClickControl(realCol, Row()))) return;
+    bool canEdit = Options().Contains(goEditing) || FMouseActions->RangeSelectAndEdit();
+    CanEditCell(realCol, Row(), canEdit);
+    const TPoint b = BaseCell(realCol, Row());
+    const TCellType type = GetCellType(b.X, b.Y);
+    if (key == VK_SPACE && IsCheckCell(type) && (canEdit || FControlLook->CheckAlwaysActive())) {
+        ToggleCheck(realCol, Row(), true);
+        if (FShowModified->Enabled()) SetRowModified(Row(), true);
+        bool state = false;
+        GetCheckBoxState(realCol, RealRowIndex(Row()), state);
+        if (OnCheckBoxClick) OnCheckBoxClick(this, realCol, Row(), state);
+    } else if (key == VK_SPACE && type == ctRadio && (canEdit || FControlLook->RadioAlwaysActive())) {
+        ClickRadio(realCol, Row(), true);
+        int idx = -1;
+        GetRadioIdx(realCol, Row(), idx);
+        if (OnRadioClick) OnRadioClick(this, realCol, Row(), idx);
+    } else if (key == VK_SPACE && type == ctRadioButton && (canEdit || FControlLook->RadioAlwaysActive())) {
+        SetRadioButtonColumnIndex(realCol, Row());
+        if (OnRadioButtonClick) OnRadioButtonClick(this, realCol, Row());
+    } else if (type == ctButton && canEdit) {
+        if (OnButtonClick) OnButtonClick(this, realCol, Row());
+    }
+    RepaintCell(Col(), Row());
+}
+
+// Home and End go where the navigation's HomeEndKey says; with Shift they extend the
+// selection.  A combination the setting does not name is left to the platform grid.
+bool TProStringGrid::KeyHomeEnd(TKeyDownState& K)
+{
+    const int key = K.Key;
+    if (!((key == VK_HOME || key == VK_END) && !(FFixedRowAlways && RowCount() == 1))) return false;
+    TNavigation* nav = FNavigation.get();
+    TMouseActions* ma = FMouseActions.get();
+    const bool ctrl = K.Ctrl, shifted = K.Shifted, rowSelect = K.RowSelect;
+    const int startRow = K.StartRow, startLeft = K.StartLeft;
+    const THomeEndAction he = nav->HomeEndKey();
+    const bool home = key == VK_HOME;
+    auto rowRange = [&](int newRow) {
+        if (!shifted && ma->DisjunctRowSelect()) {
+            ClearRowSelect();
+            SelectionToRowSelect(false);
+        } else if (shifted) {
+            SetSelection({0, startRow, ColCount() - 1, newRow});
+            if (ma->DisjunctRowSelect()) SelectionToRowSelect(false);
+        }
+        if (rowSelect && nav->KeepHorizScroll()) SetLeftCol(startLeft);
+    };
+    bool settled = true;
+    if (he == heFirstLastCell && !ctrl) {
+        SetCol(home ? FixedCols() : ColCount() - 1);
+        SetRow(home ? FixedRows() : RowCount() - 1);
+        SnapToBaseCell();
+    } else if (he == heFirstLastRow && !ctrl) {
+        int newRow = FixedRows();
+        if (!home) {
+            newRow = FFloatingFooter->Visible() && RowCount() > 2 ? RowCount() - 2 : RowCount() - FixedFooters() - 1;
+        }
+        if (shifted) FocusCell(Col(), newRow, false);
+        else SetRow(newRow);
+        if (!home && (FFloatingFooter->Visible() || FixedFooters() > 0))
+            SetTopRow(std::max(FixedRows(), RowCount() - VisibleRowCount()));
+        SnapToBaseCell();
+        rowRange(newRow);
+    } else if (he == heFirstLastColumn && ctrl && home) {
+        SetRow(FixedRows());
+        const int ftc = FirstTabStopCol(Row());
+        SetCol(ftc >= 0 ? ftc : FixedCols());
+        SnapToBaseCell();
+        SetLeftCol(FirstNavigableCol());
+    } else if (he == heFirstLastColumn && !ctrl && !rowSelect) {
+        if (shifted) {
+            SetSelection({Col(), Row(), home ? FixedCols() : ColCount() - FixedRightCols() - 1, Row()});
+            InvalidateRow(Row());
+        } else if (home) {
             const int ftc = FirstTabStopCol(Row());
             SetCol(ftc >= 0 ? ftc : FixedCols());
             SnapToBaseCell();
             SetLeftCol(FirstNavigableCol());
-        } else if (he == heFirstLastColumn && !ctrl && !rowSelect) {
-            if (shifted) {
-                SetSelection({Col(), Row(), home ? FixedCols() : ColCount() - FixedRightCols() - 1, Row()});
-                InvalidateRow(Row());
-            } else if (home) {
-                const int ftc = FirstTabStopCol(Row());
-                SetCol(ftc >= 0 ? ftc : FixedCols());
-                SnapToBaseCell();
-                SetLeftCol(FirstNavigableCol());
-            } else {
-                SetCol(ColCount() - 1);
-                SnapToBaseCell();
-                SetLeftCol(std::max(FixedCols(), ColCount() - VisibleColCount()));
-            }
         } else {
-            settled = false;
+            SetCol(ColCount() - 1);
+            SnapToBaseCell();
+            SetLeftCol(std::max(FixedCols(), ColCount() - VisibleColCount()));
         }
-        if (settled) {
-            settle();
-            return;
-        }
+    } else {
+        settled = false;
     }
+    if (settled) {
+        SettleKey(K);
+        return true;
+    }
+    return false;
+}
 
-    // 10. a node row whose current cell is merged: Right expands it, Left contracts it
+// Left and Right on node rows and in row-select grids.
+bool TProStringGrid::KeyLeftRight(TKeyDownState& K)
+{
+    const int key = K.Key;
+    TNavigation* nav = FNavigation.get();
+    // A node row whose current cell is merged: Right expands it, Left contracts it.
     if ((key == VK_RIGHT || key == VK_LEFT) && IsNode(Row()) && IsMergedCell(Col(), Row())) {
         if (key == VK_RIGHT) ExpandNode(RealRowIndex(Row()));
         else ContractNode(RealRowIndex(Row()));
     }
 
-    // 11. sideways scrolling in row-select mode
-    if (rowSelect && !IsNode(Row()) && VisibleColCount() < ColCount() && (key == VK_LEFT || key == VK_RIGHT)) {
-        const bool scroll = nav->LeftRightRowSelect() ? ctrl : true;
+    // A row-select grid wider than its window scrolls sideways on Left and Right (with Ctrl
+    // when LeftRightRowSelect leaves the plain keys to the cell).
+    if (K.RowSelect && !IsNode(Row()) && VisibleColCount() < ColCount() && (key == VK_LEFT || key == VK_RIGHT)) {
+        const bool scroll = nav->LeftRightRowSelect() ? K.Ctrl : true;
         if (scroll) {
             if (key == VK_LEFT && LeftCol() > FixedCols()) SetLeftCol(LeftCol() - 1);
             if (key == VK_RIGHT && LeftCol() + VisibleColCount() < ColCount()) SetLeftCol(LeftCol() + 1);
             if (!nav->LeftRightRowSelect()) {
-                settle();
-                return;
+                SettleKey(K);
+                return true;
             }
         }
     }
+    return false;
+}
 
-    // 12. Tab steps of a grid that takes Tab
-    if (key == VK_TAB && Options().Contains(goTabs)) {
-        TabNavigate(shifted);
-        const TGridRect s = Selection();
-        if (!(s == FMoveSelection)) SelectionChanged(s.Left, s.Top, s.Right, s.Bottom);
-        return;
-    }
+// A grid that takes Tab steps through its cells with it (Shift+Tab backwards).
+bool TProStringGrid::KeyTab(TKeyDownState& K)
+{
+    if (!(K.Key == VK_TAB && Options().Contains(goTabs))) return false;
+    TabNavigate(K.Shifted);
+    const TGridRect s = Selection();
+    if (!(s == FMoveSelection)) SelectionChanged(s.Left, s.Top, s.Right, s.Bottom);
+    return true;
+}
 
-    // 13. arrows jump over fixed cells inside the body
-    if (nav->SkipFixedCells() && IsMoveKey(key) && key >= VK_LEFT) {
-        int k = key;
-        if (UseRightToLeftAlignment() && (k == VK_LEFT || k == VK_RIGHT)) k = k == VK_LEFT ? VK_RIGHT : VK_LEFT;
-        const int endCol = ColCount() - FixedRightCols(), endRow = RowCount() - FixedFooters();
-        bool jumped = false;
-        if (k == VK_LEFT && Col() > FixedCols() && IsFixed(Col() - 1, Row())) {
-            int c = Col() - 1;
-            while (c >= FixedCols() && IsFixed(c, Row())) --c;
-            if (c >= FixedCols()) SetCol(c);
-            jumped = true;
-        } else if (k == VK_RIGHT && Col() < endCol && Col() + 1 < ColCount() && IsFixed(Col() + 1, Row())) {
-            int c = Col() + 1;
-            while (c < endCol && IsFixed(c, Row())) ++c;
-            if (c < endCol) SetCol(c);
-            jumped = true;
-        } else if (k == VK_UP && Row() > FixedRows() && IsFixed(Col(), Row() - 1)) {
-            int r = Row() - 1;
-            if (rowSelect) {
-                SetRow(r);
-            } else {
-                while (r >= FixedRows() && IsFixed(Col(), r)) --r;
-                if (r >= FixedRows()) SetRow(r);
-            }
-            jumped = true;
-        } else if (k == VK_DOWN && Row() < endRow && Row() + 1 < RowCount() && IsFixed(Col(), Row() + 1)) {
-            int r = Row() + 1;
-            if (rowSelect) {
-                SetRow(r);
-            } else {
-                while (r < endRow && IsFixed(Col(), r)) ++r;
-                if (r < endRow) SetRow(r);
-            }
-            jumped = true;
+// Arrows jump over fixed cells inside the body to the next normal cell that way.
+bool TProStringGrid::KeySkipFixedCells(TKeyDownState& K)
+{
+    const int key = K.Key;
+    if (!(FNavigation->SkipFixedCells() && IsMoveKey(key) && key >= VK_LEFT)) return false;
+    const bool rowSelect = K.RowSelect;
+    int k = key;
+    if (UseRightToLeftAlignment() && (k == VK_LEFT || k == VK_RIGHT)) k = k == VK_LEFT ? VK_RIGHT : VK_LEFT;
+    const int endCol = ColCount() - FixedRightCols(), endRow = RowCount() - FixedFooters();
+    bool jumped = false;
+    if (k == VK_LEFT && Col() > FixedCols() && IsFixed(Col() - 1, Row())) {
+        int c = Col() - 1;
+        while (c >= FixedCols() && IsFixed(c, Row())) --c;
+        if (c >= FixedCols()) SetCol(c);
+        jumped = true;
+    } else if (k == VK_RIGHT && Col() < endCol && Col() + 1 < ColCount() && IsFixed(Col() + 1, Row())) {
+        int c = Col() + 1;
+        while (c < endCol && IsFixed(c, Row())) ++c;
+        if (c < endCol) SetCol(c);
+        jumped = true;
+    } else if (k == VK_UP && Row() > FixedRows() && IsFixed(Col(), Row() - 1)) {
+        int r = Row() - 1;
+        if (rowSelect) {
+            SetRow(r);
+        } else {
+            while (r >= FixedRows() && IsFixed(Col(), r)) --r;
+            if (r >= FixedRows()) SetRow(r);
         }
-        if (jumped) {
-            fireKeyDown();
-            Message.WParam = 0;
-            return;
+        jumped = true;
+    } else if (k == VK_DOWN && Row() < endRow && Row() + 1 < RowCount() && IsFixed(Col(), Row() + 1)) {
+        int r = Row() + 1;
+        if (rowSelect) {
+            SetRow(r);
+        } else {
+            while (r < endRow && IsFixed(Col(), r)) ++r;
+            if (r < endRow) SetRow(r);
         }
+        jumped = true;
     }
+    if (jumped) {
+        KeyDownEvent(K);
+        K.Message.WParam = 0;
+        return true;
+    }
+    return false;
+}
 
-    // 14. Down on the last normal row appends one
-    if (key == VK_DOWN && IsLastNormalRow() && nav->AppendOnArrowDown()) AutoAddRow();
+// The platform grid moves the current cell.  Before it, Down on the last normal row appends
+// a row and the selection rectangle is repainted where the selection is now.  A visible
+// search footer keeps the last rows above it: at the end of the rows the keys that would
+// move under it are consumed here, and the others run with the top row held.
+bool TProStringGrid::KeyMoveCell(TKeyDownState& K)
+{
+    const int key = K.Key;
+    TMessage& Message = K.Message;
+    if (key == VK_DOWN && IsLastNormalRow() && FNavigation->AppendOnArrowDown()) AutoAddRow();
 
-    // 15. the selection rectangle follows at once
     if (FSelectionRectangle && !(Selection() == FMoveSelection)) {
         InvalidateGridRect(Selection());
         FMoveSelection = Selection();
     }
 
-    // 16. a visible search footer keeps the last rows above it
     const bool footer = FSearchFooter->Visible() && FSearchPanel;
     const bool atEnd = footer && TopRow() >= RowCount() - VisibleRowCount();
     const bool lastRow = Row() >= RowCount() - 1;
@@ -560,20 +624,19 @@ void TProStringGrid::HandleKeyDownMessage(TMessage& Message)
         if (key == VK_DOWN && lastRow) {
             ScrollAboveSearchFooter();
             Message.Result = 1;
-            fireKeyDown();
-            return;
+            KeyDownEvent(K);
+            return true;
         }
         if (lastRow && ((key == VK_RIGHT && Col() == ColCount() - 1) || (key == VK_LEFT && Col() == FixedCols()))) {
             Message.Result = 1;
-            fireKeyDown();
-            return;
+            KeyDownEvent(K);
+            return true;
         }
     }
     const bool footerLock = atEnd && (footerKey || plainKey);
     if (footerLock) BeginUpdate();
 
-    // 17. - 20. the platform's handling
-    if (keepHoriz) BeginUpdate();
+    if (K.KeepHoriz) BeginUpdate();
     TBaseGrid::WMKeyDown(Message);
     if (footer) {
         if (atEnd && plainKey) SetTopRow(footerTop);
@@ -583,56 +646,71 @@ void TProStringGrid::HandleKeyDownMessage(TMessage& Message)
             while (CellRect(Col(), Row()).Bottom > limit && TopRow() < Row()) SetTopRow(TopRow() + 1);
         }
     }
-    if (keepHoriz) {
-        SetLeftCol(startLeft);
+    if (K.KeepHoriz) {
+        SetLeftCol(K.StartLeft);
         EndUpdate();
     }
+    return false;
+}
 
-    // 21. the row the disjunct row flags use
+// Insert (without modifiers) inserts a row before or after the current one, as the
+// navigation's InsertPosition says, when the application allows it.
+bool TProStringGrid::KeyInsertRow(TKeyDownState& K)
+{
+    TNavigation* nav = FNavigation.get();
+    if (!(K.Key == VK_INSERT && !K.Ctrl && !K.Shifted && !K.Alt && nav->AllowInsertRow())) return false;
+    bool canInsert = true;
+    if (OnCanInsertRow) OnCanInsertRow(this, Row(), canInsert);
+    if (!canInsert) return true;
+    int at = Row(), newRow = Row();
+    if (nav->InsertPosition() == pInsertAfter) {
+        if (FFixedRowAlways && RowCount() == FixedRows()) {
+            newRow = 1;
+        } else {
+            at = Row() + 1;
+            newRow = at;
+        }
+    }
+    InsertRowHook(at);
+    if (OnAutoInsertRow) OnAutoInsertRow(this, DisplToRealRow(at));
+    SetRow(std::min(newRow, RowCount() - 1));
+    CalcFooter(-1);
+    return true;
+}
+
+// Ctrl+A selects every normal cell of a grid that selects rows or ranges; a click on the
+// last cell lets the selection end there as if the mouse had made it.
+bool TProStringGrid::KeySelectAll(TKeyDownState& K)
+{
+    TMouseActions* ma = FMouseActions.get();
+    if (!(K.Ctrl && K.Key == 'A' && (K.RowSelect || Options().Contains(goRangeSelect)))) return false;
+    const TGridRect all{FirstNavigableCol(), FixedRows(), ColCount() - FixedRightCols() - 1,
+                        RowCount() - FixedFooters() - 1};
+    if (all.Right < all.Left || all.Bottom < all.Top) return true;
+    if (ma->DisjunctRowSelect())
+        for (int r = all.Top; r <= all.Bottom; ++r)
+            SetRowSelect(ma->RowSelectPersistent() ? DisplToRealRow(r) : r, true);
+    SetSelection(all);
+    FocusCell(all.Right, all.Bottom, false);
+    const TRect cr = CellRect(all.Right, all.Bottom);
+    if (cr.Width() > 0 && cr.Height() > 0) {
+        MouseDown(mbLeft, {}, cr.Left + 2, cr.Top + 2);
+        MouseUp(mbLeft, {}, cr.Left + 2, cr.Top + 2);
+    }
+    FocusCell(all.Right, all.Bottom, false);
+    SetSelection(all);
+    return true;
+}
+
+// The disjunct row and column flags follow the keys: a plain move flags only the new row or
+// column, Shift flags the whole selection, Ctrl keeps the flags there are; Space toggles the
+// current row's and column's flag.  Persistent row flags are kept by real row.
+void TProStringGrid::KeySelectionFlags(TKeyDownState& K)
+{
+    const int key = K.Key;
+    const bool ctrl = K.Ctrl, shifted = K.Shifted;
+    TMouseActions* ma = FMouseActions.get();
     const int flagRow = ma->DisjunctRowSelect() && ma->RowSelectPersistent() ? DisplToRealRow(Row()) : Row();
-
-    // 23. Insert inserts a row
-    if (key == VK_INSERT && !ctrl && !shifted && !alt && nav->AllowInsertRow()) {
-        bool canInsert = true;
-        if (OnCanInsertRow) OnCanInsertRow(this, Row(), canInsert);
-        if (!canInsert) return;
-        int at = Row(), newRow = Row();
-        if (nav->InsertPosition() == pInsertAfter) {
-            if (FFixedRowAlways && RowCount() == FixedRows()) {
-                newRow = 1;
-            } else {
-                at = Row() + 1;
-                newRow = at;
-            }
-        }
-        InsertRowHook(at);
-        if (OnAutoInsertRow) OnAutoInsertRow(this, DisplToRealRow(at));
-        SetRow(std::min(newRow, RowCount() - 1));
-        CalcFooter(-1);
-        return;
-    }
-
-    // 24. Ctrl+A selects every normal cell
-    if (ctrl && key == 'A' && (rowSelect || Options().Contains(goRangeSelect))) {
-        const TGridRect all{FirstNavigableCol(), FixedRows(), ColCount() - FixedRightCols() - 1,
-                            RowCount() - FixedFooters() - 1};
-        if (all.Right < all.Left || all.Bottom < all.Top) return;
-        if (ma->DisjunctRowSelect())
-            for (int r = all.Top; r <= all.Bottom; ++r)
-                SetRowSelect(ma->RowSelectPersistent() ? DisplToRealRow(r) : r, true);
-        SetSelection(all);
-        FocusCell(all.Right, all.Bottom, false);
-        const TRect cr = CellRect(all.Right, all.Bottom);
-        if (cr.Width() > 0 && cr.Height() > 0) {
-            MouseDown(mbLeft, {}, cr.Left + 2, cr.Top + 2);
-            MouseUp(mbLeft, {}, cr.Left + 2, cr.Top + 2);
-        }
-        FocusCell(all.Right, all.Bottom, false);
-        SetSelection(all);
-        return;
-    }
-
-    // 25. flags, Space, Delete
     if (IsMoveKey(key)) {
         if (ma->DisjunctRowSelect()) {
             if (!shifted && !ctrl) ClearRowSelect();
@@ -649,19 +727,21 @@ void TProStringGrid::HandleKeyDownMessage(TMessage& Message)
         if (ma->DisjunctRowSelect()) SetRowSelect(flagRow, !GetRowSelect(flagRow));
         if (ma->DisjunctColSelect()) SetColSelect(Col(), !GetColSelect(Col()));
     }
-    if (key == VK_DELETE && !alt && nav->AllowDeleteRow() && RowCount() - FixedFooters() - FixedRows() >= 1) {
-        bool canDelete = true;
-        if (OnCanDeleteRow) OnCanDeleteRow(this, DisplToRealRow(Row()), canDelete);
-        if (canDelete) {
-            RemoveRowHook(Row());
-            if (FFloatingFooter->Visible() && Row() == RowCount() - 1 && RowCount() > 1) SetRow(RowCount() - 2);
-            CalcFooter(-1);
-        }
-    }
-    if (!(Selection() == FMoveSelection)) {
-        const TGridRect s = Selection();
-        SelectionChanged(s.Left, s.Top, s.Right, s.Bottom);
-        FMoveSelection = s;
+}
+
+// Delete (without Alt) removes the current row when the navigation and the application allow
+// it; the footers are calculated anew.
+void TProStringGrid::KeyDeleteRow(TKeyDownState& K)
+{
+    if (!(K.Key == VK_DELETE && !K.Alt && FNavigation->AllowDeleteRow() &&
+          RowCount() - FixedFooters() - FixedRows() >= 1))
+        return;
+    bool canDelete = true;
+    if (OnCanDeleteRow) OnCanDeleteRow(this, DisplToRealRow(Row()), canDelete);
+    if (canDelete) {
+        RemoveRowHook(Row());
+        if (FFloatingFooter->Visible() && Row() == RowCount() - 1 && RowCount() > 1) SetRow(RowCount() - 2);
+        CalcFooter(-1);
     }
 }
 

@@ -4,6 +4,7 @@
 #include "grid/render/cell_drawing.h"
 
 #include "grid/base/drawing_routines.h"
+#include "platform/ui/image_list.h"
 
 #include <algorithm>
 #include <cmath>
@@ -199,21 +200,80 @@ void TProStringGrid::DrawCellGraphic(TCellPaintContext& C, TRect& R)
     TCellGraphic* g = C.Graphic;
     if (!g) return;
     const TCellType kind = g->CellType();
-    TCanvas* cv = C.Canvas;
-    const int W = C.GraphicWidth, H = C.GraphicHeight;
 
     if (kind != ctNode && kind != ctProgress && kind != ctRangeIndicator && kind != ctXPProgress)
         InflateRect(R, -(FXYOffset.X - 1), -(FXYOffset.Y - 1));
+    const TRect G = PlaceCellGraphic(C, R);
+    bool enabled = true;
+    const TControlStyle style = FControlLook->ControlStyle();
+    if (IsCheckKind(kind)) CanEditCell(C.RealCol, C.Row, enabled);
+
+    switch (kind) {
+    case ctCheckBox:
+    case ctRowCheckBox:
+    case ctDataCheckBox:
+    case ctVirtCheckBox:
+    case ctTriStateCheckBox:
+    case ctRadioButton:
+    case ctRadio:
+        DrawCheckGraphic(C, R, G, enabled, style);
+        break;
+    case ctBitmap:
+    case ctIcon:
+    case ctPicture:
+    case ctFilePicture:
+    case ctImageList:
+    case ctDataImage:
+    case ctImages:
+        DrawPictureGraphic(C, G);
+        break;
+    case ctRotated:
+        DrawRotatedCell(C, R, G);
+        break;
+    case ctNode:
+        DrawNodeGlyph(C, R);
+        break;
+    case ctProgress:
+        DrawProgressCell(C, R);
+        break;
+    case ctXPProgress:
+    case ctRangeIndicator:
+        DrawBarGraphic(C, R);
+        break;
+    case ctComment:
+        DrawCommentMark(C, R);
+        break;
+    case ctButton:
+    case ctBitButton:
+    case ctExpand:
+        DrawCellButton(C, R, G);
+        break;
+    case ctInterface:
+        if (ICellGraphic* i = DrawsItself(g))
+            i->Draw(C.Canvas, TRect{R.Left - 1, R.Top - 1, R.Right, R.Bottom}, this, C.State.Contains(gdSelected),
+                    C.Row, C.RealCol);
+        break;
+    case ctProgressPie:
+    case ctShape:
+    case ctRating:
+        DrawShapeGraphic(C, G);
+        break;
+    default:
+        break;
+    }
+}
+
+TRect TProStringGrid::PlaceCellGraphic(const TCellPaintContext& C, const TRect& R)
+{
+    TCellGraphic* g = C.Graphic;
+    const TCellType kind = g->CellType();
+    const int W = C.GraphicWidth, H = C.GraphicHeight;
     const int TW = C.TextWidth > 0 ? C.TextWidth + 2 : C.TextWidth;
 
     TCellVAlign va = g->CellVAlign();
     if (IsCheckKind(kind) && C.VAlign != FVAlignment)
         va = C.VAlign == vtaTop ? vaTop : C.VAlign == vtaCenter ? vaCenter : vaBottom;
     TRect G = PlaceGraphic(R, W, H, g->CellHAlign(), va, C.HAlign, TW);
-
-    bool enabled = true;
-    auto askEnabled = [&] { CanEditCell(C.RealCol, C.Row, enabled); };
-    const TControlStyle style = FControlLook->ControlStyle();
 
     if (IsCheckKind(kind)) {
         // Check boxes follow the text's alignment, not their own.
@@ -233,39 +293,56 @@ void TProStringGrid::DrawCellGraphic(TCellPaintContext& C, TRect& R)
             break;
         }
         G.Right = G.Left + W;
-        askEnabled();
     }
+    return G;
+}
 
-    switch (kind) {
+void TProStringGrid::DrawCheckGraphic(TCellPaintContext& C, const TRect& R, const TRect& G, bool Enabled,
+                                      TControlStyle Style)
+{
+    TCellGraphic* g = C.Graphic;
+    TCanvas* cv = C.Canvas;
+    switch (g->CellType()) {
     // A glyph larger than its cell stays inside the cell (the clip R).
     case ctCheckBox:
     case ctRowCheckBox:
-        DrawCheck(cv, G, g->CellBoolean(), enabled, g->CellAngle() > 0, style, false, 0, R);
+        DrawCheck(cv, G, g->CellBoolean(), Enabled, g->CellAngle() > 0, Style, false, 0, R);
         break;
     case ctDataCheckBox:
     case ctVirtCheckBox: {
         QString checkTrue;
         GetCheckTrue(C.RealCol, C.Row, checkTrue);
-        DrawCheck(cv, G, GetCellEx(C.RealCol, C.Row) == checkTrue, enabled, false, style, false, 0, R);
+        DrawCheck(cv, G, GetCellEx(C.RealCol, C.Row) == checkTrue, Enabled, false, Style, false, 0, R);
         break;
     }
     case ctTriStateCheckBox:
-        DrawCheck(cv, G, false, enabled, g->CellAngle() > 0, style, true, g->CellCheckBoxState(), R);
+        DrawCheck(cv, G, false, Enabled, g->CellAngle() > 0, Style, true, g->CellCheckBoxState(), R);
         break;
     case ctRadioButton: {
         const int size = FControlLook->RadioSize();
         const TRect s{G.Left + FXYOffset.X, G.Top, G.Left + FXYOffset.X + size, G.Top + size};
-        DrawRadio(cv, s, 1, g->CellBoolean() ? 0 : -1, false, !enabled, nullptr, false, C.RealCol, C.Row, style, 1.0,
+        DrawRadio(cv, s, 1, g->CellBoolean() ? 0 : -1, false, !Enabled, nullptr, false, C.RealCol, C.Row, Style, 1.0,
                   false, R);
         break;
     }
     case ctRadio: {
-        askEnabled();
+        CanEditCell(C.RealCol, C.Row, Enabled);
         TGridStrings* items = GetRadioStrings(C.RealCol, C.Row);
-        DrawRadio(cv, R, items ? items->Count() : 0, g->CellIndex(), g->CellBoolean(), !enabled, items,
-                  C.State.Contains(gdSelected), C.RealCol, C.Row, style, 1.0, false, R);
+        DrawRadio(cv, R, items ? items->Count() : 0, g->CellIndex(), g->CellBoolean(), !Enabled, items,
+                  C.State.Contains(gdSelected), C.RealCol, C.Row, Style, 1.0, false, R);
         break;
     }
+    default:
+        break;
+    }
+}
+
+void TProStringGrid::DrawPictureGraphic(TCellPaintContext& C, const TRect& G)
+{
+    TCellGraphic* g = C.Graphic;
+    const TCellType kind = g->CellType();
+    TCanvas* cv = C.Canvas;
+    switch (kind) {
     case ctBitmap:
     case ctIcon: {
         auto* b = dynamic_cast<TBitmap*>(kind == ctBitmap ? g->CellBitmap() : g->CellIcon());
@@ -314,77 +391,75 @@ void TProStringGrid::DrawCellGraphic(TCellPaintContext& C, TRect& R)
         }
         break;
     }
-    case ctRotated:
-        DrawRotatedCell(C, R, G);
-        break;
-    case ctNode:
-        DrawNodeGlyph(C, R);
-        break;
-    case ctProgress:
-        DrawProgressCell(C, R);
-        break;
-    case ctXPProgress: {
-        TGridProgressAppearance* pa = FProgressAppearance.get();
-        ProgressDrawInfo info;
-        info.Level0Color = pa->Level0Color();
-        info.Level0ColorTo = pa->Level0ColorTo();
-        info.Level1Color = pa->Level1Color();
-        info.Level1ColorTo = pa->Level1ColorTo();
-        info.Level2Color = pa->Level2Color();
-        info.Level2ColorTo = pa->Level2ColorTo();
-        info.Level3Color = pa->Level3Color();
-        info.Level3ColorTo = pa->Level3ColorTo();
-        info.Level1Perc = pa->Level1Perc();
-        info.Level2Perc = pa->Level2Perc();
-        info.BorderColor = pa->BorderColor();
-        info.ShowBorder = pa->ShowBorder();
-        info.Stacked = pa->Stacked();
-        info.ShowPercentage = pa->ShowPercentage();
-        info.CompletionSmooth = pa->CompletionSmooth();
-        info.ShowGradient = pa->ShowGradient();
-        info.Steps = pa->Steps();
-        info.CompleteFontColor = pa->CompleteFontColor();
-        info.Font = Font();
-        info.BackgroundColor = pa->UnCompleteColor() != clNone ? pa->UnCompleteColor() : cv->Brush()->Color();
-        info.Vertical = false;
-        InflateRect(R, -FControlLook->ProgressMarginX(), -FControlLook->ProgressMarginY());
-        R.Right -= 1;
-        R.Bottom -= 1;
-        const int span = g->CellErrLen() - g->CellErrFrom();
-        const int value = GetInts(C.RealCol, C.Row);
-        const int percent = span == 0 ? 0 : int(std::nearbyint(std::abs(value - g->CellErrFrom()) * 100.0 / span));
-        DrawGradientProgress(cv, R, percent, info);
+    default:
         break;
     }
-    case ctComment: {
-        const TColor look = FControlLook->CommentColor();
-        if (look == clNone) break;
-        const TColor mark = g->CellAngle() != clNone ? TColor(g->CellIndex()) : look;
-        const int x = R.Right + FXYOffset.X, y = R.Top - FXYOffset.Y;
-        cv->Brush()->SetColor(mark);
-        cv->Brush()->SetStyle(bsSolid);
-        cv->Pen()->SetColor(mark);
-        cv->Polygon({{x - 8, y + 1}, {x - 3, y + 1}, {x - 3, y + 6}});
-        cv->Brush()->SetColor(Color());
-        break;
-    }
-    case ctButton:
-    case ctBitButton:
-    case ctExpand:
-        DrawCellButton(C, R, G);
-        break;
-    case ctProgressPie:
-        DrawProgressPie(cv, Bounds(G.Left, G.Top, 20, 20), ColorField(g->CellBitmap()), g->CellAngle(), false);
-        break;
-    case ctRangeIndicator:
+}
+
+void TProStringGrid::DrawBarGraphic(TCellPaintContext& C, TRect& R)
+{
+    TCellGraphic* g = C.Graphic;
+    TCanvas* cv = C.Canvas;
+    if (g->CellType() == ctRangeIndicator) {
         InflateRect(R, -FControlLook->ProgressMarginX(), -FControlLook->ProgressMarginY());
         DrawValueBar(cv, R, GetInts(C.RealCol, C.Row), g->CellIndex(), g->CellBoolean(), ColorField(g->CellBitmap()),
                      ColorField(g->CellIcon()));
-        break;
-    case ctInterface:
-        if (ICellGraphic* i = DrawsItself(g))
-            i->Draw(cv, TRect{R.Left - 1, R.Top - 1, R.Right, R.Bottom}, this, C.State.Contains(gdSelected), C.Row,
-                    C.RealCol);
+        return;
+    }
+    TGridProgressAppearance* pa = FProgressAppearance.get();
+    ProgressDrawInfo info;
+    info.Level0Color = pa->Level0Color();
+    info.Level0ColorTo = pa->Level0ColorTo();
+    info.Level1Color = pa->Level1Color();
+    info.Level1ColorTo = pa->Level1ColorTo();
+    info.Level2Color = pa->Level2Color();
+    info.Level2ColorTo = pa->Level2ColorTo();
+    info.Level3Color = pa->Level3Color();
+    info.Level3ColorTo = pa->Level3ColorTo();
+    info.Level1Perc = pa->Level1Perc();
+    info.Level2Perc = pa->Level2Perc();
+    info.BorderColor = pa->BorderColor();
+    info.ShowBorder = pa->ShowBorder();
+    info.Stacked = pa->Stacked();
+    info.ShowPercentage = pa->ShowPercentage();
+    info.CompletionSmooth = pa->CompletionSmooth();
+    info.ShowGradient = pa->ShowGradient();
+    info.Steps = pa->Steps();
+    info.CompleteFontColor = pa->CompleteFontColor();
+    info.Font = Font();
+    info.BackgroundColor = pa->UnCompleteColor() != clNone ? pa->UnCompleteColor() : cv->Brush()->Color();
+    info.Vertical = false;
+    InflateRect(R, -FControlLook->ProgressMarginX(), -FControlLook->ProgressMarginY());
+    R.Right -= 1;
+    R.Bottom -= 1;
+    const int span = g->CellErrLen() - g->CellErrFrom();
+    const int value = GetInts(C.RealCol, C.Row);
+    const int percent = span == 0 ? 0 : int(std::nearbyint(std::abs(value - g->CellErrFrom()) * 100.0 / span));
+    DrawGradientProgress(cv, R, percent, info);
+}
+
+void TProStringGrid::DrawCommentMark(TCellPaintContext& C, const TRect& R)
+{
+    TCellGraphic* g = C.Graphic;
+    TCanvas* cv = C.Canvas;
+    const TColor look = FControlLook->CommentColor();
+    if (look == clNone) return;
+    const TColor mark = g->CellAngle() != clNone ? TColor(g->CellIndex()) : look;
+    const int x = R.Right + FXYOffset.X, y = R.Top - FXYOffset.Y;
+    cv->Brush()->SetColor(mark);
+    cv->Brush()->SetStyle(bsSolid);
+    cv->Pen()->SetColor(mark);
+    cv->Polygon({{x - 8, y + 1}, {x - 3, y + 1}, {x - 3, y + 6}});
+    cv->Brush()->SetColor(Color());
+}
+
+void TProStringGrid::DrawShapeGraphic(TCellPaintContext& C, const TRect& G)
+{
+    TCellGraphic* g = C.Graphic;
+    TCanvas* cv = C.Canvas;
+    switch (g->CellType()) {
+    case ctProgressPie:
+        DrawProgressPie(cv, Bounds(G.Left, G.Top, 20, 20), ColorField(g->CellBitmap()), g->CellAngle(), false);
         break;
     case ctShape:
         DrawShape(cv, G.Left, G.Top, G.Width() - 1, G.Height() - 1, TCellShape(g->CellAngle()), g->CellIndex(),

@@ -1,0 +1,149 @@
+#pragma once
+// The in-place editor widgets of a string grid: drop-down lists, the combo editor, the
+// header-cell editors, the check box, edit-button and button editors, and the editors of
+// the form controls in a cell's mini-HTML text.
+#include "grid/controls/psg_combo.h"
+#include "platform/ui/canvas.h"
+#include "platform/ui/combo_notify.h"
+#include "platform/ui/messages.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <functional>
+
+class TProStringGrid;
+
+class TDropList : public QListWidget {
+public:
+    explicit TDropList(QWidget* AParent) : QListWidget(AParent) { resize(0, 0); hide(); }
+    std::function<void(int ItemIndex)> OnSelect;
+};
+
+class TDropCheckList : public QListWidget {
+public:
+    explicit TDropCheckList(QWidget* AParent) : QListWidget(AParent) { resize(0, 0); hide(); }
+    std::function<void(int ItemIndex)> OnSelect;
+};
+
+// Own colours of an editor's button (face, hot face, pressed face, border), clNone = the
+// platform's.
+struct TButtonColors {
+    TColor ButtonColor = clNone;
+    TColor ButtonColorHot = clNone;
+    TColor ButtonColorDown = clNone;
+    TColor ButtonBorderColor = clNone;
+};
+
+// In-place editor controls, created hidden and disabled over the grid.
+
+// The grid's combo editor: turns its keys into the grid's commit, cancel and navigation
+// steps (grid_combo.cpp).  The keys reach it through an event filter on itself and on its
+// list, because an open list takes the keys before the combo box sees them.
+class TGridCombo : public TPsgComboBox {
+public:
+    explicit TGridCombo(TProStringGrid* AOwner);
+    TProStringGrid* Grid() const { return FGrid; }
+    void SizeDropDownWidth();
+    void DoChange() {}
+    // The key steps; Key 0 means consumed.
+    void HandleKeyDown(int& Key, TShiftState Shift);
+    void HandleKeyPress(QChar& Key);
+    void HandleExit();
+    std::function<void(QObject* Sender)> OnReturnKey;
+    bool Forced = false;
+    bool WorkMode = true;
+    int ItemIdx = -1;
+    bool ItemChange = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
+    bool event(QEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override;
+
+private:
+    bool RouteKey(QKeyEvent* e);
+    TProStringGrid* FGrid;
+};
+
+// The editors of header cells (editor_link.cpp): leaving one ends the edit, which stores
+// the text into the header cell unless OnCellValidate refuses it.
+class TGridTransEdit : public QLineEdit {
+public:
+    explicit TGridTransEdit(TProStringGrid* AGrid);
+    // Ends the edit; False when the value was refused and the editor stays.
+    bool StopEdit();
+    TProStringGrid* FGrid = nullptr;
+    int FRow = -1, FCol = -1;
+
+protected:
+    bool event(QEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+};
+
+class TGridTransCombo : public QComboBox {
+public:
+    explicit TGridTransCombo(TProStringGrid* AGrid);
+    bool StopEdit();
+    TProStringGrid* FGrid = nullptr;
+    int FRow = -1, FCol = -1;
+
+protected:
+    bool event(QEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+};
+
+class TGridCheckBox : public QCheckBox {
+public:
+    explicit TGridCheckBox(QWidget* AParent) : QCheckBox(AParent) { setEnabled(false); hide(); }
+};
+
+class TGridEditBtn : public QLineEdit {
+public:
+    explicit TGridEditBtn(QWidget* AParent) : QLineEdit(AParent) { setFrame(false); setEnabled(false); hide(); }
+    QString ButtonCaption = QStringLiteral("...");
+    bool IsWinXP = false;
+    TButtonColors Button;
+};
+
+class TGridUnitEditBtn : public TGridEditBtn {
+public:
+    explicit TGridUnitEditBtn(QWidget* AParent) : TGridEditBtn(AParent) {}
+    std::function<void(const QString& NewUnit)> OnUnitChanged;
+};
+
+class TGridButton : public QPushButton {
+public:
+    explicit TGridButton(QWidget* AParent) : QPushButton(AParent) { setEnabled(false); hide(); }
+    std::function<void()> OnClick;
+};
+
+// The editors of the form controls in a cell's mini-HTML text (cell_controls.cpp): Tab moves
+// on to the cell's next control, Enter and Escape end the edit and stay with the grid.
+class TControlEdit : public QLineEdit {
+public:
+    explicit TControlEdit(TProStringGrid* AGrid);
+
+protected:
+    bool event(QEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+
+private:
+    TProStringGrid* FGrid;
+};
+
+class TControlCombo : public QComboBox {
+public:
+    explicit TControlCombo(TProStringGrid* AGrid);
+
+protected:
+    bool event(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+
+private:
+    TProStringGrid* FGrid;
+};
