@@ -1707,8 +1707,8 @@ protected:
     friend class TGridCombo;
 
 public:
-    // ==== scroll bars, scrolling and sizing, the window message hook and the wheel ====
-    // (scroll_bars.cpp, scrolling.cpp, wheel.cpp)
+    // ==== scroll bars, scrolling and sizing, the window message hook, the wheel and panning ====
+    // (scroll_bars.cpp, scrolling.cpp, window_proc.cpp, wheel.cpp, panning.cpp)
     TScrollHintType ScrollHints() const { return FScrollHints; }
     void SetScrollHints(TScrollHintType v) { FScrollHints = v; }
     bool ScrollSynch() const { return FScrollSynch; }
