@@ -493,8 +493,17 @@ TEST_F(GridFixture, QtInputArrivesAsWindowMessages)
     QApplication::processEvents();
     ASSERT_EQ(G->Messages.size(), 1u);
     EXPECT_EQ(G->Messages[0].Msg, WM_USER + 7u);
-    EXPECT_EQ(RegisterWindowMessage(QStringLiteral("GridEditDone")), RegisterWindowMessage(QStringLiteral("GridEditDone")));
-    EXPECT_GE(RegisterWindowMessage(QStringLiteral("GridEditDone")), 0xC000u);
+
+    // a registered message: a number from 0xC000 up, one for each name, the same one each time
+    const uint32_t first = RegisterWindowMessage(QStringLiteral("CustomGridTestFirst"));
+    const uint32_t second = RegisterWindowMessage(QStringLiteral("CustomGridTestSecond"));
+    EXPECT_GE(first, 0xC000u);
+    EXPECT_LE(first, 0xFFFFu);
+    EXPECT_GE(second, 0xC000u);
+    EXPECT_LE(second, 0xFFFFu);
+    EXPECT_NE(first, second);
+    EXPECT_EQ(RegisterWindowMessage(QStringLiteral("CustomGridTestFirst")), first);
+    EXPECT_EQ(RegisterWindowMessage(QStringLiteral("CustomGridTestSecond")), second);
 }
 
 TEST(GridDialogKeys, EnterAndEscapeBelongToTheGridOnlyWhileEditing)
