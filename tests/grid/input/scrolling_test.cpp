@@ -51,30 +51,17 @@ QRect GrooveRect(QScrollBar* sb)
     return sb->style()->subControlRect(QStyle::CC_ScrollBar, &o, QStyle::SC_ScrollBarGroove, sb);
 }
 
-// A shown column grid of 4 columns and Rows rows (one fixed row and column) with both bars.
+// A shown column grid of 4 columns and Rows rows (one fixed row and column) with a border and
+// both bars.
 template <class T = TProColumnGrid>
-struct BigGrid {
+struct BigGrid : GridWindow<T> {
     explicit BigGrid(int Rows, int W = 300, int H = 250)
+        : GridWindow<T>({.Width = W, .Height = H, .Cols = 4, .Rows = Rows, .Border = bsSingle,
+                         .WindowMarginX = 20, .WindowMarginY = 20})
     {
-        G = CreateGrid<T>(&Window);
-        G->SetColCount(4);
-        G->SetRowCount(Rows);
-        G->SetBounds(0, 0, W, H);
-        Window.resize(W + 20, H + 20);
-        Window.show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&Window));
-        QApplication::setActiveWindow(&Window);
-        G->SetFocus();
-        QApplication::processEvents();
+        this->ShowFocused();
     }
-    ~BigGrid()
-    {
-        CancelHint();
-        G->Free();
-    }
-    int LastTop() const { return G->RowCount() - G->VisibleRowCount(); }
-    QWidget Window;
-    T* G = nullptr;
+    int LastTop() const { return this->G->RowCount() - this->G->VisibleRowCount(); }
 };
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "platform/core/sysutils.h"
 #include "platform/ui/inplace_edit.h"
 #include "platform/ui/string_grid.h"
+#include "support/grid_window.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -57,21 +58,8 @@ protected:
 
 // A shown, focused grid of 400 x 200 client pixels without a border: cells are 64 x 24
 // with one-pixel lines, so column c starts at 65 * c and row r at 25 * r.
-struct GridFixture : ::testing::Test {
-    QWidget Window;
-    ProbeGrid* G = nullptr;
-
-    void SetUp() override
-    {
-        G = CreateGrid<ProbeGrid>(&Window);
-        G->SetBorderStyle(bsNone);
-        Window.resize(400, 200);
-        G->SetBounds(0, 0, 400, 200);
-        Window.show();
-        QApplication::setActiveWindow(&Window);
-        G->SetFocus();
-        QApplication::processEvents();
-    }
+struct GridFixture : ::testing::Test, GridWindow<ProbeGrid> {
+    void SetUp() override { ShowFocused(); }
     void Key(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) { QTest::keyClick(G, k, m); }
     void Type(const QString& text)
     {
