@@ -39,10 +39,15 @@ struct GridWindow {
     }
     GridWindow(const GridWindow&) = delete;
     GridWindow& operator=(const GridWindow&) = delete;
-    ~GridWindow()
+    ~GridWindow() { FreeGrid(); }
+    // Frees the grid now: a fixture whose own members the grid uses (an edit link, a list its
+    // events fill) frees it in TearDown, before those members go.
+    void FreeGrid()
     {
+        if (!G) return;
         CancelHint();
         G->Free();
+        G = nullptr;
     }
     void Show()
     {

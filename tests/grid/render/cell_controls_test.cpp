@@ -4,6 +4,7 @@
 #include "grid/base/html_text.h"
 #include "grid/control/pro_string_grid.h"
 #include "platform/ui/inplace_edit.h"
+#include "support/grid_window.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -14,33 +15,22 @@
 
 namespace {
 
-struct ControlsFixture : ::testing::Test {
-    QDialog Dialog;
-    TProStringGrid* G = nullptr;
+struct ControlsFixture : ::testing::Test, GridWindow<TProStringGrid, QDialog> {
+    QDialog& Dialog = Window;
     std::vector<QString> Done;
 
+    ControlsFixture() : GridWindow({.Width = 420, .Height = 160, .Cols = 3, .Rows = 3, .ScrollBars = ssNone}) {}
     void SetUp() override
     {
-        G = CreateGrid<TProStringGrid>(&Dialog);
-        G->SetBorderStyle(bsNone);
-        G->SetScrollBars(ssNone);
-        G->SetColCount(3);
-        G->SetRowCount(3);
         G->SetColWidths(1, 240);
         G->SetRowHeights(1, 40);
         G->SetOptions(G->Options() + goEditing);
-        G->SetBounds(0, 0, 420, 160);
         G->OnControlEditDone = [this](TObject*, int, int, const QString& id, const QString&, const QString& v) {
             Done.push_back(id + QLatin1Char('=') + v);
         };
-        Dialog.resize(420, 160);
-        Dialog.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&Dialog));
-        QApplication::setActiveWindow(&Dialog);
-        G->SetFocus();
-        QApplication::processEvents();
+        ShowFocused();
     }
-    void TearDown() override { G->Free(); }
+    void TearDown() override { FreeGrid(); }
     QString Value(const QString& id)
     {
         QString v;
