@@ -1,20 +1,14 @@
 // Cell objects besides check boxes: what each Add gives a cell, what the queries answer, what
 // Remove takes off, and who owns the objects.
 #include "grid/control/pro_column_grid.h"
+#include "support/made_grid.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-struct ObjectsFixture : ::testing::Test {
-    void SetUp() override
-    {
-        grid = CreateGrid<TProStringGrid>();
-        grid->SetColCount(5);
-        grid->SetRowCount(6);
-    }
-    void TearDown() override { grid->Free(); }
-    TProStringGrid* grid = nullptr;
+struct ObjectsFixture : MadeGridFixture<TProStringGrid> {
+    ObjectsFixture() : MadeGridFixture(5, 6) {}
 };
 
 // A bitmap that counts its destruction.
