@@ -79,7 +79,9 @@ TEST_F(ObjectsFixture, EachAddGivesItsKindItsQueryAnswersAndOnlyItsRemoveTakesIt
         c.add(grid);
         EXPECT_EQ(grid->GetCellType(1, 1), c.kind);
         EXPECT_TRUE(c.query(grid));
-        if (c.kind != ctComment) EXPECT_EQ(grid->GetComment(1, 1), QString());
+        if (c.kind != ctComment) {
+            EXPECT_EQ(grid->GetComment(1, 1), QString());
+        }
         // A Remove of another kind leaves the cell alone.
         if (c.kind != ctShape) grid->RemoveShape(1, 1);
         else grid->RemoveRating(1, 1);
