@@ -31,6 +31,15 @@ struct ControlsFixture : ::testing::Test, GridWindow<TProStringGrid, QDialog> {
         ShowFocused();
     }
     void TearDown() override { FreeGrid(); }
+    // Anchor clicks land in Anchors, and the grid does not follow them.
+    std::vector<QString> Anchors;
+    void RecordAnchors()
+    {
+        G->OnAnchorClick = [this](TObject*, int, int, const QString& a, bool& autoHandle) {
+            Anchors.push_back(a);
+            autoHandle = false;
+        };
+    }
     QString Value(const QString& id)
     {
         QString v;
@@ -122,14 +131,10 @@ TEST_F(ControlsFixture, ACheckControlTurnsOnAPressOnlyWhereTheCellMayBeEdited)
 
     // without editing the press is an anchor click of the control, and changes nothing
     G->SetOptions(G->Options() - goEditing);
-    std::vector<QString> anchors;
-    G->OnAnchorClick = [&](TObject*, int, int, const QString& a, bool& autoHandle) {
-        anchors.push_back(a);
-        autoHandle = false;
-    };
+    RecordAnchors();
     Press(OnFirstControl());
     EXPECT_EQ(Value(QStringLiteral("c1")), QStringLiteral("FALSE"));
-    EXPECT_EQ(anchors, std::vector<QString>{QStringLiteral("ctrl")});
+    EXPECT_EQ(Anchors, std::vector<QString>{QStringLiteral("ctrl")});
 }
 
 TEST_F(ControlsFixture, AComboControlOffersTheProgramsItemsAndWritesTheChosenOne)
@@ -162,15 +167,11 @@ TEST_F(ControlsFixture, AComboControlOffersTheProgramsItemsAndWritesTheChosenOne
 TEST_F(ControlsFixture, AnchorsOfMiniHtmlAreFoundUnderTheMouse)
 {
     G->SetCells(1, 1, QStringLiteral("<A href=\"http://example.com/a\">link</A> text"));
-    std::vector<QString> anchors;
-    G->OnAnchorClick = [&](TObject*, int, int, const QString& a, bool& autoHandle) {
-        anchors.push_back(a);
-        autoHandle = false;
-    };
+    RecordAnchors();
     Press(OnFirstControl());
     const TRect k = G->CellRect(1, 1);
     Press({k.Right - 10, k.Top + 10});   // beyond the text
-    EXPECT_EQ(anchors, std::vector<QString>{QStringLiteral("http://example.com/a")});
+    EXPECT_EQ(Anchors, std::vector<QString>{QStringLiteral("http://example.com/a")});
 }
 
 TEST(EditMask, TheClassLibrarysMaskLettersBecomeQtsOwn)
