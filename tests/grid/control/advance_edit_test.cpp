@@ -1,6 +1,6 @@
 // Enter in the in-place editor: the value is stored and the grid moves on to the next cell
 // as its navigation settings say, with real key events on a shown grid in a dialog.
-#include "grid/control/pro_inplace_edit.h"
+#include "edit_fixture.h"
 #include "grid/control/pro_string_grid.h"
 
 #include <QApplication>
@@ -18,10 +18,7 @@ struct AdvanceFixture : ::testing::Test {
 
     void SetUp() override
     {
-        auto* ok = new QPushButton(QStringLiteral("OK"), &Dialog);
-        ok->setDefault(true);
-        QObject::connect(ok, &QPushButton::clicked, &Dialog, &QDialog::accept);
-        ok->setGeometry(320, 260, 60, 24);
+        AddOkButton(Dialog);
         Grid = NewGrid();
         Dialog.resize(400, 300);
         Dialog.show();
