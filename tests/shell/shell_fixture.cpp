@@ -1,6 +1,7 @@
 #include "shell_fixture.h"
 
 #include "state/shared_state.h"
+#include "support/scripted_server.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -46,24 +47,9 @@ void ShellTest::Open_Conf(const QString& name, const QByteArray& parGen)
     Set_Files();
 }
 
-namespace {
-int Listen(int& port)
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    socklen_t len = sizeof a;
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len);
-    port = ntohs(a.sin_port);
-    return fd;
-}
-}  // namespace
-
 FakeHttpServer::FakeHttpServer(QByteArray answer, bool silent) : FAnswer(std::move(answer)), FSilent(silent)
 {
-    FListen = Listen(FPort);
+    FListen = BindLoopback(FPort);
     ::listen(FListen, 1);
     FThread = std::thread([this] {
         pollfd p{FListen, POLLIN, 0};
@@ -109,7 +95,7 @@ QByteArray FakeHttpServer::Request()
 int Closed_Port()
 {
     int port = 0;
-    const int fd = Listen(port);
+    const int fd = BindLoopback(port);
     ::close(fd);
     return port;
 }

@@ -8,16 +8,22 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-TScriptedServer::TScriptedServer(TScript script) : FEnd(std::chrono::steady_clock::now() + std::chrono::seconds(10))
+int BindLoopback(int& port)
 {
-    FListen = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in a{};
     a.sin_family = AF_INET;
     a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(FListen, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
     socklen_t len = sizeof a;
-    ::getsockname(FListen, reinterpret_cast<sockaddr*>(&a), &len);
-    FPort = ntohs(a.sin_port);
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len);
+    port = ntohs(a.sin_port);
+    return fd;
+}
+
+TScriptedServer::TScriptedServer(TScript script) : FEnd(std::chrono::steady_clock::now() + std::chrono::seconds(10))
+{
+    FListen = BindLoopback(FPort);
     ::listen(FListen, 1);
     FThread = std::thread([this, script = std::move(script)] {
         pollfd p{FListen, POLLIN, 0};

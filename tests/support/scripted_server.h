@@ -9,6 +9,10 @@
 #include <functional>
 #include <thread>
 
+// A TCP socket bound to a free port on the loopback address, not yet listening; port
+// receives the port's number.
+int BindLoopback(int& port);
+
 class TScriptedServer {
 public:
     using TScript = std::function<void(TScriptedServer&)>;

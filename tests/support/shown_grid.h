@@ -3,35 +3,16 @@
 // drive it with the mouse: cells are 64 x 22 with one-pixel lines, so column c starts at
 // 65 * c and row r at 23 * r.
 #include "grid/control/pro_string_grid.h"
+#include "support/grid_window.h"
 
 #include <QApplication>
 #include <QTest>
 #include <gtest/gtest.h>
 
-struct ShownGridFixture : ::testing::Test {
-    QWidget Window;
-    TProStringGrid* G = nullptr;
+struct ShownGridFixture : ::testing::Test, GridWindow<TProStringGrid> {
+    ShownGridFixture() : GridWindow({.Cols = 5, .Rows = 6, .ScrollBars = ssNone}) {}
+    void SetUp() override { ShowFocused(); }
 
-    void SetUp() override
-    {
-        G = CreateGrid<TProStringGrid>(&Window);
-        G->SetBorderStyle(bsNone);
-        G->SetScrollBars(ssNone);
-        G->SetColCount(5);
-        G->SetRowCount(6);
-        Window.resize(400, 200);
-        G->SetBounds(0, 0, 400, 200);
-        Window.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window));
-        QApplication::setActiveWindow(&Window);
-        G->SetFocus();
-        QApplication::processEvents();
-    }
-    void TearDown() override
-    {
-        CancelHint();
-        G->Free();
-    }
     QWidget* V() const { return G->viewport(); }
     void Move(int x, int y)
     {

@@ -366,7 +366,7 @@ void TProGridButton::paintEvent(QPaintEvent*)
 
 void TProGridButton::Paint(TCanvas* Canvas)
 {
-    // 1. the state as the look needs it
+    // The state the look is drawn for: disabled follows the control, a checked button is down.
     if (!isEnabled()) {
         FState = bsDisabled;
         FDragging = false;
@@ -380,7 +380,7 @@ void TProGridButton::Paint(TCanvas* Canvas)
     const bool hot = FMouseInControl && isEnabled();
     const bool pressed = Pressed();
 
-    // 3. and 4. the face
+    // The face: flat gradients and borders (hot, pressed or checked), or the system's push button.
     if (FFlat) {
         if (FBorderDownColor == clNone || FRounded) InflateRect(R, -1, -1);
         Canvas->Pen()->SetWidth(1);
@@ -440,7 +440,8 @@ void TProGridButton::Paint(TCanvas* Canvas)
         InflateRect(R, -2, -2);
     }
 
-    // 5. the offset of glyph and caption
+    // A down button: an exclusive one gets the checked fill, a raised (not flat) one shifts glyph
+    // and caption by a pixel.  A hot, shaded flat button lifts its glyph instead.
     QPoint glyphShift(0, 0), textShift(0, 0);
     if (FState == bsDown || FState == bsExclusive) {
         if (FState == bsExclusive && (!FFlat || !hot)) {
@@ -458,7 +459,7 @@ void TProGridButton::Paint(TCanvas* Canvas)
         glyphShift = QPoint(-1, -1);
     }
 
-    // 6. the drop-down triangle
+    // The drop-down triangle takes the right 12 pixels.
     if (FDropDownButton) {
         const int m = R.Top + R.Height() / 2;
         Canvas->Brush()->SetStyle(bsSolid);
@@ -468,7 +469,7 @@ void TProGridButton::Paint(TCanvas* Canvas)
         R.Right -= 12;
     }
 
-    // 8. which glyph
+    // The glyph for the state, the normal glyph where that state has none.
     TBitmap* glyph = &FGlyph;
     if (!isEnabled()) {
         if (!FGlyphDisabled.Empty()) glyph = &FGlyphDisabled;
@@ -478,7 +479,7 @@ void TProGridButton::Paint(TCanvas* Canvas)
         if (!FGlyphDown.Empty()) glyph = &FGlyphDown;
     }
 
-    // 7. the layout of glyph and caption
+    // Where glyph and caption go, by layout, margin and spacing (-1: shared out evenly).
     const QString text = FShowCaption ? StripAccel(FCaption) : QString();
     const QSize textSize = text.isEmpty() ? QSize(0, 0) : Canvas->TextExtent(text);
     const QSize glyphSize = glyph->Empty() ? QSize(0, 0) : QSize(glyph->Width(), glyph->Height());
@@ -535,7 +536,7 @@ void TProGridButton::Paint(TCanvas* Canvas)
         Canvas->Draw(gp.x(), gp.y(), *glyph);
     }
 
-    // 9. the caption
+    // The caption, embossed when disabled.
     if (!text.isEmpty()) {
         TRect tr{tp.x(), tp.y(), tp.x() + textSize.width(), tp.y() + textSize.height()};
         OffsetRect(tr, textShift.x(), textShift.y());

@@ -1,8 +1,8 @@
 // Scroll bar settings: the flat looks, proportional thumbs and bars that stay visible.
 //
-// The flat bars of the original are separate bar objects over the window's own; here the
-// window's own bars take the flat look (a style sheet over the current style), so they hold
-// the same range, page and position and copying between them has nothing to copy.
+// The flat looks are not separate bar objects over the window's own: the window's own bars
+// take the flat look (a style sheet over the current style), so there is one range, page and
+// position, and copying them between bars has nothing to copy.
 #include "grid/control/pro_string_grid.h"
 
 #include <QLayout>

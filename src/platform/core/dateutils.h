@@ -1,6 +1,6 @@
 #pragma once
-// Dates and times as the original run-time keeps them: a double counting days since
-// 30 December 1899, the fraction being the time of day.
+// Dates and times as a double counting days since 30 December 1899, the fraction being the
+// time of day, so that dates compare and subtract as plain numbers.
 #include <cstdint>
 
 using TDateTime = double;

@@ -3,7 +3,8 @@
 #include <QLocale>
 
 namespace {
-// Qt writes minutes as "mm" and AM/PM as "AP"; the original writes "nn" and "ampm".
+// Qt writes minutes as "mm" and AM/PM as "AP"; our formats write "nn" and "ampm", the
+// letters FormatDateTime reads (date_text.h).
 QString ToOriginalTimeFormat(QString f)
 {
     f.replace(QStringLiteral("mm"), QStringLiteral("nn"));

@@ -13,7 +13,7 @@ struct TFormatSettings {
     QString ShortTimeFormat = QStringLiteral("hh:nn");
     QString LongTimeFormat = QStringLiteral("hh:nn:ss");
 
-    // The settings of the system locale, in the original's format letters.
+    // The settings of the system locale, in our format letters ("nn" for minutes, "ampm").
     static TFormatSettings FromSystemLocale();
 };
 

@@ -1,5 +1,5 @@
 #pragma once
-// The registry of the original platform, on QSettings: a key path under a root key is a
+// The Windows registry's key-and-value model, on QSettings: a key path under a root key is a
 // settings group ("HKEY_CURRENT_USER/Software/..."), a value is an entry of that group.
 // Tests replace the store with a settings file of their own.
 #include <QString>

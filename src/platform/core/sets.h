@@ -1,6 +1,6 @@
 #pragma once
-// A small set of enumeration values, for the original's "set of" types (font styles, grid
-// options, shift states).  Values must lie in 0..63.
+// A small set of enumeration values, for properties that hold several flags at once (font
+// styles, grid options, shift states).  Values must lie in 0..63.
 #include <cstdint>
 #include <initializer_list>
 

@@ -110,7 +110,7 @@ QString IntToStr(int64_t v) { return QString::number(v); }
 
 QString IntToHex(int64_t v, int digits)
 {
-    // negative 32-bit values show their 32-bit pattern, as the original does for Integer
+    // negative 32-bit values show their 32-bit pattern (-1 is FFFFFFFF), not a 64-bit one
     const quint64 u = (v < 0 && v >= std::numeric_limits<int32_t>::min()) ? static_cast<quint32>(v) : static_cast<quint64>(v);
     QString s = QString::number(u, 16).toUpper();
     while (s.size() < digits) s.prepend(QLatin1Char('0'));

@@ -20,7 +20,7 @@ bool TryStrToInt64(const QString& s, int64_t& value);
 QString IntToStr(int64_t v);
 QString IntToHex(int64_t v, int digits);             // upper case, at least `digits` digits
 
-// 1-based string positions as in the original run-time: 0 means not found.
+// String positions count from 1 (the first character is 1), so that 0 can mean not found.
 int Pos(const QString& sub, const QString& s);
 QString Copy(const QString& s, int index, int count);
 

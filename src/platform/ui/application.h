@@ -1,7 +1,7 @@
 #pragma once
 // The application object.  Qt does not catch exceptions that escape an event handler; this
-// one does, and shows the exception's text in the default error box, as the original
-// platform does, so one failed action never ends the program.
+// one does, and shows the exception's text in the default error box, so one failed action
+// never ends the program.
 #include <QApplication>
 
 class TApplication : public QApplication {

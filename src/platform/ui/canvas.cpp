@@ -973,7 +973,7 @@ int TCanvas::DrawText(const QString& text, TRect& r, uint32_t format)
         return totalH;
     }
 
-    // Vertical placement applies to single lines only, as in the original.
+    // Vertical placement applies to single lines only: wrapped text starts at the top.
     int y = r.Top;
     if (single && (format & DT_VCENTER)) y = r.Top + (r.Height() - lineH) / 2;
     else if (single && (format & DT_BOTTOM)) y = r.Bottom - lineH;

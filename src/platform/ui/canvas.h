@@ -1,5 +1,6 @@
 #pragma once
-// Drawing surface with the original's geometry and text rules, on QPainter.
+// Drawing surface on QPainter with the geometry and text rules the drawing code is written
+// against.
 //
 // Geometry: rectangles are (Left, Top, Right, Bottom) with the right and bottom edges
 // excluded, so FillRect(0, 0, 10, 10) covers pixels 0..9; LineTo leaves out its end point;
@@ -164,7 +165,7 @@ public:
     }
     QString ClassName() const override { return QStringLiteral("TBrush"); }
     TColor Color() const { return FColor; }
-    // Setting a colour makes a clear brush solid, as in the original.
+    // Setting a colour makes a clear brush solid, so that a fill after it is seen.
     void SetColor(TColor c);
     TBrushStyle Style() const { return FStyle; }
     void SetStyle(TBrushStyle s);
@@ -174,7 +175,7 @@ private:
     TBrushStyle FStyle = bsSolid;
 };
 
-// Text format flags of the original's DrawText.
+// Text format flags of DrawText, with the Windows values.
 enum : uint32_t {
     DT_TOP = 0x0, DT_LEFT = 0x0, DT_CENTER = 0x1, DT_RIGHT = 0x2, DT_VCENTER = 0x4, DT_BOTTOM = 0x8,
     DT_WORDBREAK = 0x10, DT_SINGLELINE = 0x20, DT_EXPANDTABS = 0x40, DT_TABSTOP = 0x80,
@@ -276,7 +277,7 @@ public:
     void SaveState();
     void RestoreState();
 
-    // The original's text routine; returns the height of the text (for DT_VCENTER and
+    // Draws text in r by the DT_* flags; returns the height of the text (for DT_VCENTER and
     // DT_BOTTOM the offset from the rectangle's top to the bottom of the text).
     virtual int DrawText(const QString& text, TRect& r, uint32_t format);
 

@@ -1,6 +1,6 @@
 #pragma once
-// Mouse cursors of the original numbering: the system's shapes (negative numbers), the
-// grid's own shapes (8000 and up) and the screen-wide cursor that overrides them all.
+// Mouse cursors by number: the system's shapes (negative numbers), the grid's own shapes
+// (8000 and up) and the screen-wide cursor that overrides them all.
 #include <QCursor>
 
 using TCursor = int;

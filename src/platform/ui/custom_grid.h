@@ -3,10 +3,10 @@
 // a selection, sizing, moving and an in-place editor (TInplaceEdit, inplace_edit.h).  The
 // string grid that keeps a text and an object per cell is TStringGrid (string_grid.h).
 //
-// Qt events arrive as the original's window messages (TMessage) at the virtual WndProc,
-// which dispatches them to the virtual message handlers (WMChar, WMLButtonDown ...), and
-// those call the virtual steps (KeyDown, KeyPress, MouseDown ...), so that a derived grid
-// can hook in at each level as it would on the original platform.
+// Qt events arrive as Windows window messages (TMessage) at the virtual WndProc, which
+// dispatches them to the virtual message handlers (WMChar, WMLButtonDown ...), and those
+// call the virtual steps (KeyDown, KeyPress, MouseDown ...), so that a derived grid can hook
+// in at whichever level its behaviour is described: the message, the handler or the step.
 //
 // No virtual call is made while constructing: a derived grid is made through
 // CreateGrid<T>(...), which runs AfterConstruction once the most derived object exists;

@@ -34,7 +34,7 @@ struct FileDialogCall {
     QString Title;
     QString InitialDir;
     QString FileName;
-    QString Filter;       // "Description|*.ext|..." as the original writes filters
+    QString Filter;       // "Description|*.ext|...": pairs of a description and its patterns
     QString DefaultExt;
 };
 using FileDialogHandler = std::function<QString(const FileDialogCall&)>;

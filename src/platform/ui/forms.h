@@ -1,7 +1,7 @@
 #pragma once
-// Base of every window: a dialog with the original's modal protocol.  Controls are placed
-// at absolute pixel positions; tests call the handlers directly instead of running the
-// modal loop.
+// Base of every window: a dialog that runs modally through ShowModal and ends with a
+// ModalResult.  Controls are placed at absolute pixel positions; tests call the handlers
+// directly instead of running the modal loop.
 #include "platform/ui/dialogs.h"
 
 #include <QDialog>
@@ -22,8 +22,8 @@ public:
     int ClientWidth() const { return width(); }
     int ClientHeight() const { return height(); }
 
-    // Hooks of the original window life: creation runs once from the creator after the
-    // window exists; FormShow runs each time the window is shown.
+    // Hooks of the window's life: creation runs once from the creator after the window
+    // exists; FormShow runs each time the window is shown.
     virtual void FormCreate() {}
     virtual void FormShow() {}
     virtual void FormClose() {}

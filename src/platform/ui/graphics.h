@@ -1,6 +1,7 @@
 #pragma once
-// Colours in the original encoding: $00BBGGRR for plain colours, clNone ($1FFFFFFF) for
-// "no colour", and $FF0000nn for the system colour with index nn.
+// Colours as 32-bit numbers: $00BBGGRR for plain colours, clNone ($1FFFFFFF) for "no
+// colour", and $FF0000nn for the system colour with index nn, which ColorToRGB resolves
+// when the colour is drawn.
 #include <QColor>
 #include <cstdint>
 

@@ -67,8 +67,8 @@ protected:
     void focusOutEvent(QFocusEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     // The clipboard shortcuts and the context menu's clipboard entries arrive as WM_CUT,
-    // WM_COPY and WM_PASTE at WndProc, as they do on the original platform (QLineEdit's own
-    // paste is not virtual).
+    // WM_COPY and WM_PASTE at WndProc, so that a grid's editor can take them over there
+    // (QLineEdit's own paste is not virtual).
     void contextMenuEvent(QContextMenuEvent* e) override;
     // The Qt key event behind the message being handled, nullptr for one sent by code.
     QKeyEvent* PendingKey() const { return FPendingKey; }

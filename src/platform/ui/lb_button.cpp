@@ -62,7 +62,8 @@ uint32_t AlignFlag(TLbAlignment a)
     }
 }
 
-// What the form's active control is, the way the original's class names tell buttons apart.
+// Whether the form's active control is a push button, which takes Enter itself; radio
+// buttons and check boxes are not push buttons here.
 bool FocusIsPushButton(QWidget* w)
 {
     if (!w) return false;

@@ -1,6 +1,6 @@
 #pragma once
-// Window messages of the original platform as our controls see them: Qt events are turned
-// into a TMessage with the original message number and parameters, so that handlers can
+// Windows window messages as our controls see them: Qt events are turned into a TMessage
+// with the Windows message number and parameters (WM_*, VK_*, MK_*), so that handlers can
 // be written against the numbers, and code can send or post such messages to a control.
 #include "platform/core/sets.h"
 

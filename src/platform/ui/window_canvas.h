@@ -1,5 +1,5 @@
 #pragma once
-// The canvas of a window, which can be drawn on at any time, as the original's window canvas.
+// The canvas of a window, which can be drawn on at any time, not only while the window paints.
 //
 // During a paint it draws through the painter the window lends it (BeginPaint/EndPaint).
 // Between paints it draws on an overlay that the window shows over its last paint, in two

@@ -1,4 +1,5 @@
 #include "grid/base/base_grid.h"
+#include "support/made_grid.h"
 
 #include <gtest/gtest.h>
 
@@ -24,15 +25,8 @@ private:
     int& FDeaths;
 };
 
-struct GridFixture : ::testing::Test {
-    void SetUp() override
-    {
-        grid = CreateGrid<RecordingGrid>();
-        grid->SetColCount(6);
-        grid->SetRowCount(8);
-    }
-    void TearDown() override { grid->Free(); }
-    RecordingGrid* grid = nullptr;
+struct GridFixture : MadeGridFixture<RecordingGrid> {
+    GridFixture() : MadeGridFixture(6, 8) {}
 };
 }
 

@@ -1,4 +1,5 @@
 #include "grid/base/base_grid.h"
+#include "support/made_grid.h"
 
 #include <gtest/gtest.h>
 
@@ -9,15 +10,8 @@ public:
     void CellTextChanged(int ACol, int ARow) override { changed.emplace_back(ACol, ARow); }
 };
 
-struct MergeFixture : ::testing::Test {
-    void SetUp() override
-    {
-        grid = CreateGrid<RecordingGrid>();
-        grid->SetColCount(8);
-        grid->SetRowCount(8);
-    }
-    void TearDown() override { grid->Free(); }
-    RecordingGrid* grid = nullptr;
+struct MergeFixture : MadeGridFixture<RecordingGrid> {
+    MergeFixture() : MadeGridFixture(8, 8) {}
 };
 }
 

@@ -98,7 +98,7 @@ TEST_F(UndoScript, UndoAndRedoFireTheirEventsBeforeTheWrite)
         return [&, kind](TObject* s, TBaseGrid* g, int c, int r, const QString& orig, const QString& now) {
             EXPECT_EQ(s, &undo);
             EXPECT_EQ(g, grid);
-            // the cell still holds the text the event calls the original
+            // the event comes before the write: the cell still holds the text from before it
             EXPECT_EQ(g->GetCellEx(c, r), orig);
             seen.push_back(QString::fromLatin1(kind) + QString::number(c) + ":" + orig + ">" + now);
         };

@@ -1,6 +1,6 @@
 // Enter in the in-place editor: the value is stored and the grid moves on to the next cell
 // as its navigation settings say, with real key events on a shown grid in a dialog.
-#include "grid/control/pro_inplace_edit.h"
+#include "edit_fixture.h"
 #include "grid/control/pro_string_grid.h"
 
 #include <QApplication>
@@ -18,20 +18,23 @@ struct AdvanceFixture : ::testing::Test {
 
     void SetUp() override
     {
-        auto* ok = new QPushButton(QStringLiteral("OK"), &Dialog);
-        ok->setDefault(true);
-        QObject::connect(ok, &QPushButton::clicked, &Dialog, &QDialog::accept);
-        ok->setGeometry(320, 260, 60, 24);
-        Grid = CreateGrid<TProStringGrid>(&Dialog);
-        Grid->SetBounds(0, 0, 400, 250);
-        Grid->SetColCount(5);
-        Grid->SetRowCount(5);
-        Grid->SetOptions(Grid->Options() + goEditing);
-        Grid->Navigation()->SetAdvanceOnEnter(true);
+        AddOkButton(Dialog);
+        Grid = NewGrid();
         Dialog.resize(400, 300);
         Dialog.show();
         QApplication::setActiveWindow(&Dialog);
         Grid->SetFocus();
+    }
+    // The grid in the dialog, above the OK button.
+    TProStringGrid* NewGrid()
+    {
+        auto* g = CreateGrid<TProStringGrid>(&Dialog);
+        g->SetBounds(0, 0, 400, 250);
+        g->SetColCount(5);
+        g->SetRowCount(5);
+        g->SetOptions(g->Options() + goEditing);
+        g->Navigation()->SetAdvanceOnEnter(true);
+        return g;
     }
     TProInplaceEdit* Edit() const { return Grid->NormalEdit(); }
     bool EditShown() const { return Edit() && Edit()->isVisible(); }
@@ -102,12 +105,7 @@ TEST_F(AdvanceFixture, EnterStoresTheValueAndMovesAsTheNavigationSays)
     for (const Case& k : cases) {
         SCOPED_TRACE(k.Name);
         Grid->Free();
-        Grid = CreateGrid<TProStringGrid>(&Dialog);
-        Grid->SetBounds(0, 0, 400, 250);
-        Grid->SetColCount(5);
-        Grid->SetRowCount(5);
-        Grid->SetOptions(Grid->Options() + goEditing);
-        Grid->Navigation()->SetAdvanceOnEnter(true);
+        Grid = NewGrid();
         Grid->show();
         int added = -1;
         Grid->OnAutoAddRow = [&](TObject*, int r) { added = r; };

@@ -1,16 +1,11 @@
 #include "grid/control/pro_string_grid.h"
+#include "support/made_grid.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-struct CellFixture : ::testing::Test {
-    void SetUp() override
-    {
-        grid = CreateGrid<TProStringGrid>();
-        grid->SetRowCount(6);
-    }
-    void TearDown() override { grid->Free(); }
-    TProStringGrid* grid = nullptr;
+struct CellFixture : MadeGridFixture<TProStringGrid> {
+    CellFixture() : MadeGridFixture(0, 6) {}
 };
 
 template <class F>

@@ -1,5 +1,6 @@
 #include "grid/control/pro_string_grid.h"
 #include "platform/ui/inplace_edit.h"
+#include "support/grid_window.h"
 
 #include <QApplication>
 #include <QPaintEvent>
@@ -21,31 +22,22 @@ struct PaintSpy : QObject {
 // A shown, focused, editable grid whose columns are 30, 40, 50, 60 ... wide and whose rows are
 // 20 high; the grid draws its own lines, so cells touch: column c starts at the sum of the
 // widths before it.  Cells (1, 1) .. (2, 3) are one merged block: x 30 .. 120, y 20 .. 80.
-struct GeometryFixture : ::testing::Test {
-    QWidget Window;
-    TProStringGrid* Grid = nullptr;
+struct GeometryFixture : ::testing::Test, GridWindow<TProStringGrid> {
+    TProStringGrid* const Grid = G;
     PaintSpy Spy;
     const TRect Block{30, 20, 120, 80};
 
+    GeometryFixture() : GridWindow({.Width = 500, .Height = 300, .Cols = 6, .Rows = 8}) {}
     void SetUp() override
     {
-        Grid = CreateGrid<TProStringGrid>(&Window);
-        Grid->SetBorderStyle(bsNone);
-        Grid->SetColCount(6);
-        Grid->SetRowCount(8);
         Grid->SetDefaultRowHeight(20);
         for (int c = 0; c < 6; ++c) Grid->SetColWidths(c, 30 + 10 * c);
         Grid->SetOptions(Grid->Options() + goEditing);
         Grid->MergeCells(1, 1, 2, 3);
-        Window.resize(500, 300);
-        Grid->SetBounds(0, 0, 500, 300);
-        Window.show();
-        QApplication::setActiveWindow(&Window);
-        Grid->SetFocus();
-        QApplication::processEvents();
+        ShowFocused();
         Grid->viewport()->installEventFilter(&Spy);
     }
-    void TearDown() override { Grid->Free(); }
+    void TearDown() override { FreeGrid(); }
     // What the next paint covers after `change`.
     template <class F>
     QRegion PaintedBy(F change)

@@ -1,4 +1,5 @@
 #include "grid/control/pro_column_grid.h"
+#include "support/made_grid.h"
 
 #include <gtest/gtest.h>
 
@@ -27,15 +28,8 @@ struct CheckColumnFixture : ::testing::Test {
     std::vector<Change> changes;
 };
 
-struct StringGridFixture : ::testing::Test {
-    void SetUp() override
-    {
-        grid = CreateGrid<TProStringGrid>();
-        grid->SetColCount(4);
-        grid->SetRowCount(6);
-    }
-    void TearDown() override { grid->Free(); }
-    TProStringGrid* grid = nullptr;
+struct StringGridFixture : MadeGridFixture<TProStringGrid> {
+    StringGridFixture() : MadeGridFixture(4, 6) {}
 };
 
 }  // namespace

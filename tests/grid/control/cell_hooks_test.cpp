@@ -1,16 +1,11 @@
 #include "grid/control/pro_string_grid.h"
+#include "support/made_grid.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-struct HookFixture : ::testing::Test {
-    void SetUp() override
-    {
-        grid = CreateGrid<TProStringGrid>();
-        grid->SetRowCount(6);
-    }
-    void TearDown() override { grid->Free(); }
-    TProStringGrid* grid = nullptr;
+struct HookFixture : MadeGridFixture<TProStringGrid> {
+    HookFixture() : MadeGridFixture(0, 6) {}
 };
 }
 

@@ -1,20 +1,14 @@
 // Cell objects besides check boxes: what each Add gives a cell, what the queries answer, what
 // Remove takes off, and who owns the objects.
 #include "grid/control/pro_column_grid.h"
+#include "support/made_grid.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-struct ObjectsFixture : ::testing::Test {
-    void SetUp() override
-    {
-        grid = CreateGrid<TProStringGrid>();
-        grid->SetColCount(5);
-        grid->SetRowCount(6);
-    }
-    void TearDown() override { grid->Free(); }
-    TProStringGrid* grid = nullptr;
+struct ObjectsFixture : MadeGridFixture<TProStringGrid> {
+    ObjectsFixture() : MadeGridFixture(5, 6) {}
 };
 
 // A bitmap that counts its destruction.
@@ -85,7 +79,9 @@ TEST_F(ObjectsFixture, EachAddGivesItsKindItsQueryAnswersAndOnlyItsRemoveTakesIt
         c.add(grid);
         EXPECT_EQ(grid->GetCellType(1, 1), c.kind);
         EXPECT_TRUE(c.query(grid));
-        if (c.kind != ctComment) EXPECT_EQ(grid->GetComment(1, 1), QString());
+        if (c.kind != ctComment) {
+            EXPECT_EQ(grid->GetComment(1, 1), QString());
+        }
         // A Remove of another kind leaves the cell alone.
         if (c.kind != ctShape) grid->RemoveShape(1, 1);
         else grid->RemoveRating(1, 1);

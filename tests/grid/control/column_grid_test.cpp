@@ -1,4 +1,5 @@
 #include "grid/control/pro_column_grid.h"
+#include "support/made_grid.h"
 
 #include "platform/ui/messages.h"
 
@@ -8,15 +9,9 @@
 #include <gtest/gtest.h>
 
 namespace {
-struct ColumnGridFixture : ::testing::Test {
-    void SetUp() override
-    {
-        grid = CreateGrid<TProColumnGrid>();
-        grid->SetRowCount(6);
-    }
-    void TearDown() override { grid->Free(); }
+struct ColumnGridFixture : MadeGridFixture<TProColumnGrid> {
+    ColumnGridFixture() : MadeGridFixture(0, 6) {}
     TGridColumnItem* Col(int i) { return grid->Columns()->Items(i); }
-    TProColumnGrid* grid = nullptr;
 };
 }
 

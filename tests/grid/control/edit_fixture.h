@@ -12,6 +12,17 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+// The dialog's default OK button, which accepts it, below a 400 x 250 grid: Enter that the
+// grid lets through closes the dialog.
+inline QPushButton* AddOkButton(QDialog& dialog)
+{
+    auto* ok = new QPushButton(QStringLiteral("OK"), &dialog);
+    ok->setDefault(true);
+    QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
+    ok->setGeometry(320, 260, 60, 24);
+    return ok;
+}
+
 // Columns: 1 plain text, 2 drop-down list (A, B, C, ABC), 3 read-only, 4 data check box.
 struct EditFixture : ::testing::Test {
     QDialog Dialog;
@@ -21,10 +32,7 @@ struct EditFixture : ::testing::Test {
 
     void SetUp() override
     {
-        Ok = new QPushButton(QStringLiteral("OK"), &Dialog);
-        Ok->setDefault(true);
-        QObject::connect(Ok, &QPushButton::clicked, &Dialog, &QDialog::accept);
-        Ok->setGeometry(320, 260, 60, 24);
+        Ok = AddOkButton(Dialog);
         Other = new QLineEdit(&Dialog);
         Other->setGeometry(0, 260, 100, 24);
         Grid = CreateGrid<TProColumnGrid>(&Dialog);

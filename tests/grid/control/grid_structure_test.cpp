@@ -1,5 +1,6 @@
 #include "grid/control/pro_column_grid.h"
 #include "grid/control/pro_string_grid.h"
+#include "id_rows_fixture.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -10,7 +11,8 @@ constexpr int Rows = 10;
 
 // Each row is recognised by its text in column 4 ("4:<id>"), its height (20 + id) and, for
 // row 6, a check box in column 3.
-struct StructureFixture : ::testing::Test {
+struct StructureFixture : IdRowsFixture {
+    StructureFixture() : IdRowsFixture(4) {}
     void SetUp() override
     {
         grid = CreateGrid<TProStringGrid>();
@@ -21,22 +23,6 @@ struct StructureFixture : ::testing::Test {
             for (int c = 0; c < Cols; ++c) grid->SetCells(c, r, QStringLiteral("%1:%2").arg(c).arg(r));
         }
         grid->AddCheckBox(3, 6, true, false);
-    }
-    void TearDown() override { grid->Free(); }
-    void Reset()
-    {
-        TearDown();
-        SetUp();
-    }
-    // The rows shown, by id (-1: an empty new row).
-    std::vector<int> Shown()
-    {
-        std::vector<int> ids;
-        for (int r = 0; r < grid->RowCount(); ++r) {
-            const QString t = grid->Cells(4, r);
-            ids.push_back(t.isEmpty() ? -1 : t.mid(2).toInt());
-        }
-        return ids;
     }
     void ExpectHeights(const std::string& what)
     {
@@ -69,7 +55,6 @@ struct StructureFixture : ::testing::Test {
                     for (int x = f.Left; x <= f.Right; ++x) EXPECT_EQ(grid->BaseCell(x, y), b) << what;
             }
     }
-    TProStringGrid* grid = nullptr;
 };
 }  // namespace
 

@@ -73,8 +73,11 @@ TEST_F(HiddenFixture, RealAndDisplayColumnsRoundTrip)
     grid->HideColumns(1, 1);
     grid->HideColumns(4, 5);
     ASSERT_EQ(grid->ColCount(), 5);
-    for (int r = 0; r < 8; ++r)
-        if (!grid->IsHiddenColumn(r)) EXPECT_EQ(grid->DisplToRealColumn(grid->RealToDisplColumn(r)), r) << r;
+    for (int r = 0; r < 8; ++r) {
+        if (!grid->IsHiddenColumn(r)) {
+            EXPECT_EQ(grid->DisplToRealColumn(grid->RealToDisplColumn(r)), r) << r;
+        }
+    }
     for (int d = 0; d < grid->ColCount(); ++d) EXPECT_EQ(grid->RealToDisplColumn(grid->DisplToRealColumn(d)), d) << d;
 }
 

@@ -1,4 +1,5 @@
 #include "grid/control/pro_string_grid.h"
+#include "id_rows_fixture.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -7,7 +8,8 @@ namespace {
 constexpr int Rows = 10;
 
 // A grid of 10 rows, each recognised by its text in column 1 ("<id>") and its height.
-struct NodeFixture : ::testing::Test {
+struct NodeFixture : IdRowsFixture {
+    NodeFixture() : IdRowsFixture(1) {}
     void SetUp() override
     {
         grid = CreateGrid<TProStringGrid>();
@@ -17,21 +19,6 @@ struct NodeFixture : ::testing::Test {
             grid->SetCells(1, r, QString::number(r));
             grid->SetRowHeights(r, 20 + r);
         }
-    }
-    void TearDown() override { grid->Free(); }
-    void Reset()
-    {
-        TearDown();
-        SetUp();
-    }
-    std::vector<int> Shown()
-    {
-        std::vector<int> ids;
-        for (int r = 0; r < grid->RowCount(); ++r) {
-            const QString t = grid->Cells(1, r);
-            ids.push_back(t.isEmpty() ? -1 : t.toInt());
-        }
-        return ids;
     }
     // Heights travel with their rows.
     void ExpectHeights(const std::string& what)
@@ -46,7 +33,6 @@ struct NodeFixture : ::testing::Test {
             l.push_back(grid->HasCellProperties(0, r) ? grid->GetCellProperties(0, r)->NodeLevel() : 0);
         return l;
     }
-    TProStringGrid* grid = nullptr;
 };
 const std::vector<int> All = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
 }  // namespace

@@ -171,17 +171,38 @@ TEST(StringGridLifecycle, DestroyingFreesCellGraphicsBeyondTheCurrentCounts)
 
 TEST(StringGridLifecycle, GridOnAFormFollowsItAndLetsGoWhenDestroyed)
 {
+    // Counts the form's resizes that reach the grid, and resizes the form once more while the
+    // grid is being torn down, as a layout reacting to its going would.
+    struct Follower : TProStringGrid {
+        using TProStringGrid::TProStringGrid;
+        int* Follows = nullptr;
+        void FormResized() override
+        {
+            ++*Follows;
+            TProStringGrid::FormResized();
+        }
+        void BeforeDestruction() override
+        {
+            TProStringGrid::BeforeDestruction();
+            parentWidget()->resize(580, 400);
+        }
+    };
     TForm form;
     form.resize(500, 400);
     form.show();
-    auto* g = CreateGrid<TProStringGrid>(&form);
+    int follows = 0;
+    auto* g = CreateGrid<Follower>(&form);
+    g->Follows = &follows;
     g->SetSizeWithForm(true);
     const int w = g->width();
     form.resize(540, 400);
     EXPECT_EQ(g->width(), w + 40);
+    EXPECT_EQ(follows, 1);
     g->Free();
-    form.resize(600, 400);  // no grid left to follow the form
-    SUCCEED();
+    EXPECT_EQ(form.width(), 580);
+    EXPECT_EQ(follows, 1);  // the torn-down grid no longer follows
+    form.resize(600, 400);
+    EXPECT_EQ(follows, 1);
 }
 
 TEST(StringGridLifecycle, IntegralHeightRoundsDownToWholeRows)

@@ -2,6 +2,7 @@
 // current cell, the selection, the focus and the cells.
 #include "grid/control/pro_column_grid.h"
 #include "platform/ui/inplace_edit.h"
+#include "support/grid_window.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -16,38 +17,24 @@ struct K {
     Qt::KeyboardModifiers mods = Qt::NoModifier;
 };
 
-// A shown grid of 6 columns x 20 rows (one fixed row and column), 64 x 24 cells, in a window
+// A shown grid of 6 columns x 20 rows (one fixed row and column) in a window (of class W)
 // with a line edit after it; the grid has the focus and its current cell is (1, 1).
-template <class T = TProStringGrid>
-struct Shown {
-    explicit Shown(QWidget* window = nullptr)
+template <class T = TProStringGrid, class W = QWidget>
+struct Shown : GridWindow<T, W> {
+    Shown() : GridWindow<T, W>({.Width = 420, .Height = 200, .Cols = 6, .Rows = 20, .WindowMarginY = 40})
     {
-        Window = window ? window : &OwnWindow;
-        G = CreateGrid<T>(Window);
-        G->SetColCount(6);
-        G->SetRowCount(20);
-        G->SetBorderStyle(bsNone);
-        G->SetBounds(0, 0, 420, 200);
-        Next = new QLineEdit(Window);
+        Next = new QLineEdit(&this->Window);
         Next->setGeometry(0, 210, 100, 20);
-        Window->resize(420, 240);
-        Window->show();
-        QApplication::setActiveWindow(Window);
-        G->SetFocus();
-        QApplication::processEvents();
-        G->SetCol(1);
-        G->SetRow(1);
+        this->ShowFocused();
+        this->G->SetCol(1);
+        this->G->SetRow(1);
     }
-    ~Shown() { G->Free(); }
     void Press(std::initializer_list<K> keys)
     {
         for (const K& k : keys) QTest::keyClick(QApplication::focusWidget(), k.key, k.mods);
         QApplication::processEvents();
     }
-    TGridCoord Cell() const { return {G->Col(), G->Row()}; }
-    QWidget OwnWindow;
-    QWidget* Window = nullptr;
-    T* G = nullptr;
+    TGridCoord Cell() const { return {this->G->Col(), this->G->Row()}; }
     QLineEdit* Next = nullptr;
 };
 
@@ -239,10 +226,9 @@ TEST(GridKeys, TabPassesReadOnlyCellsOfAnEditingGrid)
 
 TEST(GridKeys, TabLeavesTheGridOfADialog)
 {
-    QDialog dialog;
     // at the end of the grid, with TabToNextAtEnd
     {
-        Shown<> s(&dialog);
+        Shown<TProStringGrid, QDialog> s;
         s.G->SetOptions(s.G->Options() + goTabs);
         s.G->Navigation()->SetTabToNextAtEnd(true);
         s.G->SetRowCount(3);
@@ -251,12 +237,11 @@ TEST(GridKeys, TabLeavesTheGridOfADialog)
         s.Press({{Qt::Key_Tab}});
         EXPECT_TRUE(s.Next->hasFocus());
         EXPECT_EQ(s.Cell(), (TGridCoord{1, 1}));
-        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_TRUE(s.Window.isVisible());
     }
     // a grid with no cell to stop on hands the focus on at once, without going round
     {
-        QDialog d2;
-        Shown<> s(&d2);
+        Shown<TProStringGrid, QDialog> s;
         s.G->SetOptions(s.G->Options() + goTabs);
         int asked = 0;
         s.G->OnSelectCell = [&](TObject*, int, int, bool& can) {
@@ -270,8 +255,7 @@ TEST(GridKeys, TabLeavesTheGridOfADialog)
     }
     // with AdvanceInsert a row is appended instead
     {
-        QDialog d3;
-        Shown<> s(&d3);
+        Shown<TProStringGrid, QDialog> s;
         s.G->SetOptions(s.G->Options() + goTabs);
         s.G->Navigation()->SetAdvanceInsert(true);
         int added = -1;

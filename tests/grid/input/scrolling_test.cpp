@@ -51,30 +51,17 @@ QRect GrooveRect(QScrollBar* sb)
     return sb->style()->subControlRect(QStyle::CC_ScrollBar, &o, QStyle::SC_ScrollBarGroove, sb);
 }
 
-// A shown column grid of 4 columns and Rows rows (one fixed row and column) with both bars.
+// A shown column grid of 4 columns and Rows rows (one fixed row and column) with a border and
+// both bars.
 template <class T = TProColumnGrid>
-struct BigGrid {
+struct BigGrid : GridWindow<T> {
     explicit BigGrid(int Rows, int W = 300, int H = 250)
+        : GridWindow<T>({.Width = W, .Height = H, .Cols = 4, .Rows = Rows, .Border = bsSingle,
+                         .WindowMarginX = 20, .WindowMarginY = 20})
     {
-        G = CreateGrid<T>(&Window);
-        G->SetColCount(4);
-        G->SetRowCount(Rows);
-        G->SetBounds(0, 0, W, H);
-        Window.resize(W + 20, H + 20);
-        Window.show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&Window));
-        QApplication::setActiveWindow(&Window);
-        G->SetFocus();
-        QApplication::processEvents();
+        this->ShowFocused();
     }
-    ~BigGrid()
-    {
-        CancelHint();
-        G->Free();
-    }
-    int LastTop() const { return G->RowCount() - G->VisibleRowCount(); }
-    QWidget Window;
-    T* G = nullptr;
+    int LastTop() const { return this->G->RowCount() - this->G->VisibleRowCount(); }
 };
 
 }  // namespace
@@ -131,16 +118,25 @@ TEST(Wheel, MoveSelectionStaysInTheNormalRowsOfALargeGrid)
     TProColumnGrid* g = b.G;
     g->SetFixedFooters(1);
     g->MouseActions()->SetWheelIncrement(1000);
-    int moved = 0;
-    g->OnSelectionChanged = [&](TObject*, int, int, int, int) { ++moved; };
+    std::vector<int> moves;   // the rows each selection change reports
+    g->OnSelectionChanged = [&](TObject*, int, int top, int, int bottom) {
+        EXPECT_EQ(top, bottom);
+        moves.push_back(top);
+    };
     Wheel(g->viewport(), 120);   // up from the first normal row: stays
     EXPECT_EQ(g->Row(), 1);
+    EXPECT_TRUE(moves.empty());
     g->SetRow(99500);
-    for (int i = 0; i < 3; ++i) Wheel(g->viewport(), -120);
-    // the footer row is never reached
-    EXPECT_EQ(g->Row(), 99999);
-    EXPECT_GE(g->TopRow() + g->VisibleRowCount(), 100000);
-    EXPECT_GE(moved, 1);
+    moves.clear();
+    // the first notch stops at the last normal row, above the footer row; the others find
+    // the row at its end and change nothing
+    for (int i = 0; i < 3; ++i) {
+        Wheel(g->viewport(), -120);
+        EXPECT_EQ(g->Row(), 99999) << "notch " << i + 1;
+    }
+    EXPECT_EQ(moves, std::vector<int>{99999});
+    // the view scrolls just far enough to show that row as its last
+    EXPECT_EQ(g->TopRow() + g->VisibleRowCount(), 100000);
 }
 
 TEST(Wheel, CtrlWheelZoomsWithoutScrolling)

@@ -25,7 +25,12 @@ int Channel(TColor c, int shift) { return int((c >> shift) & 0xFF); }
 
 TEST(Background, TheDefaultDrawsNothing)
 {
+    // The default display tiles a picture, and there is none: the gradient colours, strong
+    // here, must not show anywhere.
     auto g = MakeGrid(4, 5);
+    EXPECT_EQ(g->BackGround()->Display(), bdTile);
+    g->BackGround()->SetColor(Red);
+    g->BackGround()->SetColorTo(Blue);
     const QImage img = Shot(g.get());
     EXPECT_EQ(At(img, 268, 60), Rgb(g->Color()));   // beyond the last column
     EXPECT_EQ(At(img, 100, 132), Rgb(g->Color()));  // below the last row

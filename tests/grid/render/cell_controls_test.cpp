@@ -4,6 +4,7 @@
 #include "grid/base/html_text.h"
 #include "grid/control/pro_string_grid.h"
 #include "platform/ui/inplace_edit.h"
+#include "support/grid_window.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -14,33 +15,31 @@
 
 namespace {
 
-struct ControlsFixture : ::testing::Test {
-    QDialog Dialog;
-    TProStringGrid* G = nullptr;
+struct ControlsFixture : ::testing::Test, GridWindow<TProStringGrid, QDialog> {
+    QDialog& Dialog = Window;
     std::vector<QString> Done;
 
+    ControlsFixture() : GridWindow({.Width = 420, .Height = 160, .Cols = 3, .Rows = 3, .ScrollBars = ssNone}) {}
     void SetUp() override
     {
-        G = CreateGrid<TProStringGrid>(&Dialog);
-        G->SetBorderStyle(bsNone);
-        G->SetScrollBars(ssNone);
-        G->SetColCount(3);
-        G->SetRowCount(3);
         G->SetColWidths(1, 240);
         G->SetRowHeights(1, 40);
         G->SetOptions(G->Options() + goEditing);
-        G->SetBounds(0, 0, 420, 160);
         G->OnControlEditDone = [this](TObject*, int, int, const QString& id, const QString&, const QString& v) {
             Done.push_back(id + QLatin1Char('=') + v);
         };
-        Dialog.resize(420, 160);
-        Dialog.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&Dialog));
-        QApplication::setActiveWindow(&Dialog);
-        G->SetFocus();
-        QApplication::processEvents();
+        ShowFocused();
     }
-    void TearDown() override { G->Free(); }
+    void TearDown() override { FreeGrid(); }
+    // Anchor clicks land in Anchors, and the grid does not follow them.
+    std::vector<QString> Anchors;
+    void RecordAnchors()
+    {
+        G->OnAnchorClick = [this](TObject*, int, int, const QString& a, bool& autoHandle) {
+            Anchors.push_back(a);
+            autoHandle = false;
+        };
+    }
     QString Value(const QString& id)
     {
         QString v;
@@ -132,14 +131,10 @@ TEST_F(ControlsFixture, ACheckControlTurnsOnAPressOnlyWhereTheCellMayBeEdited)
 
     // without editing the press is an anchor click of the control, and changes nothing
     G->SetOptions(G->Options() - goEditing);
-    std::vector<QString> anchors;
-    G->OnAnchorClick = [&](TObject*, int, int, const QString& a, bool& autoHandle) {
-        anchors.push_back(a);
-        autoHandle = false;
-    };
+    RecordAnchors();
     Press(OnFirstControl());
     EXPECT_EQ(Value(QStringLiteral("c1")), QStringLiteral("FALSE"));
-    EXPECT_EQ(anchors, std::vector<QString>{QStringLiteral("ctrl")});
+    EXPECT_EQ(Anchors, std::vector<QString>{QStringLiteral("ctrl")});
 }
 
 TEST_F(ControlsFixture, AComboControlOffersTheProgramsItemsAndWritesTheChosenOne)
@@ -172,15 +167,11 @@ TEST_F(ControlsFixture, AComboControlOffersTheProgramsItemsAndWritesTheChosenOne
 TEST_F(ControlsFixture, AnchorsOfMiniHtmlAreFoundUnderTheMouse)
 {
     G->SetCells(1, 1, QStringLiteral("<A href=\"http://example.com/a\">link</A> text"));
-    std::vector<QString> anchors;
-    G->OnAnchorClick = [&](TObject*, int, int, const QString& a, bool& autoHandle) {
-        anchors.push_back(a);
-        autoHandle = false;
-    };
+    RecordAnchors();
     Press(OnFirstControl());
     const TRect k = G->CellRect(1, 1);
     Press({k.Right - 10, k.Top + 10});   // beyond the text
-    EXPECT_EQ(anchors, std::vector<QString>{QStringLiteral("http://example.com/a")});
+    EXPECT_EQ(Anchors, std::vector<QString>{QStringLiteral("http://example.com/a")});
 }
 
 TEST(EditMask, TheClassLibrarysMaskLettersBecomeQtsOwn)

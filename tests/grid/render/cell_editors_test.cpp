@@ -2,6 +2,7 @@
 // editor, driven with real keys on a shown grid in a dialog.
 #include "grid/control/editor_link.h"
 #include "grid/render/grid_paint.h"
+#include "support/grid_window.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -36,34 +37,23 @@ public:
     }
 };
 
-struct EditorsFixture : ::testing::Test {
-    QDialog Dialog;
-    TProStringGrid* G = nullptr;
+struct EditorsFixture : ::testing::Test, GridWindow<TProStringGrid, QDialog> {
+    QDialog& Dialog = Window;
     TLineLink Link;
 
+    EditorsFixture() : GridWindow({.Cols = 5, .Rows = 6, .ScrollBars = ssNone}) {}
     void SetUp() override
     {
-        G = CreateGrid<TProStringGrid>(&Dialog);
-        G->SetBorderStyle(bsNone);
-        G->SetScrollBars(ssNone);
-        G->SetColCount(5);
-        G->SetRowCount(6);
         G->SetOptions(G->Options() + goEditing);
-        G->SetBounds(0, 0, 400, 200);
         // column 2 edits through the link, column 3 as rich text
         G->OnGetEditorType = [](TObject*, int ACol, int, TEditorType& E) {
             if (ACol == 2) E = edCustom;
             if (ACol == 3) E = edRichEdit;
         };
         G->SetEditLink(&Link);
-        Dialog.resize(400, 200);
-        Dialog.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&Dialog));
-        QApplication::setActiveWindow(&Dialog);
-        G->SetFocus();
-        QApplication::processEvents();
+        ShowFocused();
     }
-    void TearDown() override { G->Free(); }
+    void TearDown() override { FreeGrid(); }
     void Go(int c, int r)
     {
         G->SetCol(c);

@@ -2,19 +2,16 @@
 // cell shows and measures.
 #include "grid/control/pro_string_grid.h"
 #include "grid/render/display_attributes.h"
+#include "support/grid_shots.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-struct FreeGrid {
-    void operator()(TProStringGrid* g) const { g->Free(); }
-};
-using Grid = std::unique_ptr<TProStringGrid, FreeGrid>;
-
-Grid MakeGrid()
+// A grid of 5 x 8 cells, not shown.
+Grid<TProStringGrid> LooksGrid()
 {
-    Grid g(CreateGrid<TProStringGrid>());
+    Grid<TProStringGrid> g(CreateGrid<TProStringGrid>());
     g->SetColCount(5);
     g->SetRowCount(8);
     g->resize(400, 300);
@@ -95,7 +92,7 @@ TEST(DisplayAttributes, StagesApplyInTheirOrder)
          2, 2, 0x808080, clNone, false},
     };
     for (const Case& c : cases) {
-        Grid g = MakeGrid();
+        auto g = LooksGrid();
         c.Setup(g.get());
         const Look l = LookOf(g.get(), c.Col, c.Row);
         EXPECT_EQ(l.Brush, c.Brush) << c.Name;
@@ -106,7 +103,7 @@ TEST(DisplayAttributes, StagesApplyInTheirOrder)
 
 TEST(DisplayAttributes, SelectionLookOnlyWhenAskedFor)
 {
-    Grid g = MakeGrid();
+    auto g = LooksGrid();
     g->SetSelection({1, 1, 2, 2});
     const Look painted = LookOf(g.get(), 2, 2, true);
     EXPECT_EQ(painted.Brush, g->SelectionColor());
@@ -137,7 +134,7 @@ TEST(DisplayAttributes, MixColors)
 
 TEST(DisplayAttributes, AlignmentOfNumbersFormulasAndProperties)
 {
-    Grid g = MakeGrid();
+    auto g = LooksGrid();
     g->SetAutoNumAlign(true);
     g->SetCells(1, 1, QStringLiteral("12.5"));
     g->SetCells(1, 2, QStringLiteral("=12"));
@@ -157,7 +154,7 @@ TEST(DisplayAttributes, AlignmentOfNumbersFormulasAndProperties)
 
 TEST(DisplayAttributes, FormattedCellNeedsAHandlerAndAFittingFormat)
 {
-    Grid g = MakeGrid();
+    auto g = LooksGrid();
     g->SetCells(1, 1, QStringLiteral("3.14159"));
     g->SetFloatFormat(QStringLiteral("%.1f"));
     EXPECT_EQ(g->GetFormattedCell(1, 1), QStringLiteral("3.14159"));
@@ -174,7 +171,7 @@ TEST(DisplayAttributes, FormattedCellNeedsAHandlerAndAFittingFormat)
 
 TEST(DisplayAttributes, MeasuringTexts)
 {
-    Grid g = MakeGrid();
+    auto g = LooksGrid();
     const QSize empty = g->GetCellTextSize(1, 1, false, false);
     EXPECT_EQ(empty.width(), 0);
     const int line = empty.height();
@@ -188,7 +185,7 @@ TEST(DisplayAttributes, MeasuringTexts)
 
 TEST(DisplayAttributes, SortIndicatorRowNeedsMoreThanTheHeader)
 {
-    Grid g = MakeGrid();
+    auto g = LooksGrid();
     g->SortSettings()->SetShow(true);
     EXPECT_TRUE(g->HasSortIndicator(1, 0));
     EXPECT_FALSE(g->HasSortIndicator(1, 1));

@@ -135,21 +135,13 @@ public:
     QObject* BalloonToolTip() override { return &Tip; }
 };
 
-struct BalloonFixture : ::testing::Test {
-    QWidget Window;
-    BalloonGrid* G = nullptr;
+struct BalloonFixture : ::testing::Test, GridWindow<BalloonGrid> {
+    BalloonFixture() : GridWindow({.ScrollBars = ssNone}) {}
     void SetUp() override
     {
-        G = CreateGrid<BalloonGrid>(&Window);
-        G->SetBorderStyle(bsNone);
-        G->SetScrollBars(ssNone);
-        G->SetBounds(0, 0, 400, 200);
-        Window.resize(400, 200);
-        Window.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window));
+        Show();
         G->BalloonSettings()->SetEnable(true);
     }
-    void TearDown() override { G->Free(); }
     // The text the tooltip gets for the cell under the mouse.
     QString AskAt(int c, int r)
     {

@@ -1,33 +1,21 @@
 // Mini-HTML cells as they show in a grid: bold and coloured text, pictures, and a picture
 // that cannot be had.
 #include "grid/control/pro_string_grid.h"
+#include "support/grid_shots.h"
 
 #include <QBuffer>
 #include <gtest/gtest.h>
 
 namespace {
 
-struct FreeGrid {
-    void operator()(TProStringGrid* g) const { g->Free(); }
-};
-using Grid = std::unique_ptr<TProStringGrid, FreeGrid>;
-
-Grid MakeGrid()
+// A shown grid of 3 x 3 cells with a wide column 1; the current cell is the last one.
+Grid<TProStringGrid> HtmlGrid()
 {
-    Grid g(CreateGrid<TProStringGrid>());
-    g->SetColCount(3);
-    g->SetRowCount(3);
+    auto g = MakeGrid(3, 3);
     g->SetColWidths(1, 120);
-    g->SetCol(2);
-    g->SetRow(2);
-    g->SetBorderStyle(bsNone);
-    g->SetScrollBars(ssNone);
     g->resize(300, 100);
-    g->show();
     return g;
 }
-
-QImage Shot(QWidget* w) { return w->grab().toImage().convertToFormat(QImage::Format_RGB32); }
 
 // Pixels of r that pass the test.
 template <class F>
@@ -45,7 +33,7 @@ bool Green(const QColor& c) { return c.green() > 200 && c.red() < 80 && c.blue()
 
 TEST(HtmlCells, BoldAndColouredText)
 {
-    auto g = MakeGrid();
+    auto g = HtmlGrid();
     g->SetCells(1, 1, QStringLiteral("WWW"));
     QImage img = Shot(g->viewport());
     TRect r = g->CellRect(1, 1);
@@ -65,7 +53,7 @@ TEST(HtmlCells, BoldAndColouredText)
 
 TEST(HtmlCells, PicturesAndMissingPictures)
 {
-    auto g = MakeGrid();
+    auto g = HtmlGrid();
     TPictureContainer container;
     TPictureItem* item = container.Items()->Add();
     item->SetName(QStringLiteral("pic"));
@@ -94,7 +82,7 @@ TEST(HtmlCells, PicturesAndMissingPictures)
 
 TEST(HtmlCells, MeasuredForAutoSizing)
 {
-    auto g = MakeGrid();
+    auto g = HtmlGrid();
     g->SetCells(1, 1, QStringLiteral("ab<BR>abcdef<BR>a"));
     const QSize s = g->GetCellTextSize(1, 1, false, false);
     TCanvas* cv = g->Canvas();

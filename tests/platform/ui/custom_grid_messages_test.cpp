@@ -4,6 +4,7 @@
 #include "platform/ui/combo_notify.h"
 #include "platform/ui/inplace_edit.h"
 #include "platform/ui/string_grid.h"
+#include "support/grid_window.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -53,21 +54,11 @@ public:
 
 // A shown grid of 40 rows in 400 x 200 pixels without a border: rows are 25 pixels with
 // their line, so 7 scrolling rows show under the fixed one and the last top row is 33.
-struct MessagesFixture : ::testing::Test {
-    QWidget Window;
-    HookGrid* G = nullptr;
-
+struct MessagesFixture : ::testing::Test, GridWindow<HookGrid> {
+    MessagesFixture() : GridWindow({.Rows = 40}) {}
     void SetUp() override
     {
-        G = CreateGrid<HookGrid>(&Window);
-        G->SetBorderStyle(bsNone);
-        G->SetRowCount(40);
-        Window.resize(400, 200);
-        G->SetBounds(0, 0, 400, 200);
-        Window.show();
-        QApplication::setActiveWindow(&Window);
-        G->SetFocus();
-        QApplication::processEvents();
+        ShowFocused();
         G->Messages.clear();
     }
     QScrollBar* VBar() const { return G->verticalScrollBar(); }

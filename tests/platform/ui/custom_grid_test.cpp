@@ -1,6 +1,7 @@
 #include "platform/core/sysutils.h"
 #include "platform/ui/inplace_edit.h"
 #include "platform/ui/string_grid.h"
+#include "support/grid_window.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -57,21 +58,8 @@ protected:
 
 // A shown, focused grid of 400 x 200 client pixels without a border: cells are 64 x 24
 // with one-pixel lines, so column c starts at 65 * c and row r at 25 * r.
-struct GridFixture : ::testing::Test {
-    QWidget Window;
-    ProbeGrid* G = nullptr;
-
-    void SetUp() override
-    {
-        G = CreateGrid<ProbeGrid>(&Window);
-        G->SetBorderStyle(bsNone);
-        Window.resize(400, 200);
-        G->SetBounds(0, 0, 400, 200);
-        Window.show();
-        QApplication::setActiveWindow(&Window);
-        G->SetFocus();
-        QApplication::processEvents();
-    }
+struct GridFixture : ::testing::Test, GridWindow<ProbeGrid> {
+    void SetUp() override { ShowFocused(); }
     void Key(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) { QTest::keyClick(G, k, m); }
     void Type(const QString& text)
     {
@@ -493,8 +481,17 @@ TEST_F(GridFixture, QtInputArrivesAsWindowMessages)
     QApplication::processEvents();
     ASSERT_EQ(G->Messages.size(), 1u);
     EXPECT_EQ(G->Messages[0].Msg, WM_USER + 7u);
-    EXPECT_EQ(RegisterWindowMessage(QStringLiteral("GridEditDone")), RegisterWindowMessage(QStringLiteral("GridEditDone")));
-    EXPECT_GE(RegisterWindowMessage(QStringLiteral("GridEditDone")), 0xC000u);
+
+    // a registered message: a number from 0xC000 up, one for each name, the same one each time
+    const uint32_t first = RegisterWindowMessage(QStringLiteral("CustomGridTestFirst"));
+    const uint32_t second = RegisterWindowMessage(QStringLiteral("CustomGridTestSecond"));
+    EXPECT_GE(first, 0xC000u);
+    EXPECT_LE(first, 0xFFFFu);
+    EXPECT_GE(second, 0xC000u);
+    EXPECT_LE(second, 0xFFFFu);
+    EXPECT_NE(first, second);
+    EXPECT_EQ(RegisterWindowMessage(QStringLiteral("CustomGridTestFirst")), first);
+    EXPECT_EQ(RegisterWindowMessage(QStringLiteral("CustomGridTestSecond")), second);
 }
 
 TEST(GridDialogKeys, EnterAndEscapeBelongToTheGridOnlyWhileEditing)

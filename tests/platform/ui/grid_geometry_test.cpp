@@ -1,4 +1,5 @@
 #include "platform/ui/string_grid.h"
+#include "support/grid_window.h"
 
 #include <QApplication>
 #include <QTest>
@@ -8,21 +9,13 @@ namespace {
 
 // A 400 x 200 grid without a border, cells 64 x 24 with one-pixel lines, laid out right to
 // left: column c covers x from 400 - 65 * (c + 1) + 1 to 400 - 65 * c - 1, its line included.
-struct RightToLeft : ::testing::Test {
-    QWidget Window;
-    TStringGrid* G = nullptr;
+struct RightToLeft : ::testing::Test, GridWindow<TStringGrid> {
+    RightToLeft() : GridWindow({.ScrollBars = ssNone}) {}
     void SetUp() override
     {
-        G = CreateGrid<TStringGrid>(&Window);
-        G->SetBorderStyle(bsNone);
-        G->SetScrollBars(ssNone);
-        Window.resize(400, 200);
-        G->SetBounds(0, 0, 400, 200);
         G->setLayoutDirection(Qt::RightToLeft);
-        Window.show();
-        QApplication::processEvents();
+        Show();
     }
-    void TearDown() override { G->Free(); }
 };
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "platform/ui/string_grid.h"
+#include "support/grid_window.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -25,21 +26,13 @@ protected:
 // A shown grid of 300 x 150 client pixels without a border, with a text in every cell;
 // cells are 64 x 24 with one-pixel lines.  Screen() reads what the window shows without
 // painting it again, as a user would see it.
-struct WindowFixture : ::testing::Test {
-    QWidget Window;
-    CellLog* G = nullptr;
-
+struct WindowFixture : ::testing::Test, GridWindow<CellLog> {
+    WindowFixture() : GridWindow({.Width = 300, .Height = 150}) {}
     void SetUp() override
     {
-        G = CreateGrid<CellLog>(&Window);
-        G->SetBorderStyle(bsNone);
-        Window.resize(300, 150);
-        G->SetBounds(0, 0, 300, 150);
         for (int c = 0; c < 5; ++c)
             for (int r = 0; r < 5; ++r) G->SetCells(c, r, QStringLiteral("%1:%2").arg(c).arg(r));
-        Window.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window));
-        QApplication::processEvents();
+        Show();
     }
     QImage Screen()
     {
