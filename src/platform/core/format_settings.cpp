@@ -5,7 +5,7 @@
 namespace {
 // Qt writes minutes as "mm" and AM/PM as "AP"; our formats write "nn" and "ampm", the
 // letters FormatDateTime reads (date_text.h).
-QString ToOriginalTimeFormat(QString f)
+QString ToFormatDateTimeLetters(QString f)
 {
     f.replace(QStringLiteral("mm"), QStringLiteral("nn"));
     f.replace(QStringLiteral("m"), QStringLiteral("n"));
@@ -34,8 +34,8 @@ TFormatSettings TFormatSettings::FromSystemLocale()
     s.ShortDateFormat = shortDate;
     const QString time = loc.timeFormat(QLocale::ShortFormat);
     s.TimeSeparator = FirstNonLetter(time, QLatin1Char(':'));
-    s.ShortTimeFormat = ToOriginalTimeFormat(time);
-    s.LongTimeFormat = ToOriginalTimeFormat(loc.timeFormat(QLocale::LongFormat).remove(QLatin1Char('t')));
+    s.ShortTimeFormat = ToFormatDateTimeLetters(time);
+    s.LongTimeFormat = ToFormatDateTimeLetters(loc.timeFormat(QLocale::LongFormat).remove(QLatin1Char('t')));
     return s;
 }
 
