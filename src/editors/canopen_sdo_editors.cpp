@@ -1,5 +1,6 @@
 #include "editors/canopen_sdo_editors.h"
 
+#include "editors/file_counts.h"
 #include "editors/ok_cancel_panel.h"
 
 #include "platform/core/file_io.h"
@@ -155,16 +156,20 @@ void TServerSDOEditor::Load()
     const QString frames = FWrite ? File_J1939_Transmit : File_J1939_Receive;
     if (QFileInfo::exists(frames)) {
         pugi::xml_document doc;
-        if (Load_Table_File(doc, frames, QStringLiteral("The window lists no frames.")))
-            for (pugi::xml_node row = XmlRoot(doc).first_child(); row; row = row.next_sibling()) {
+        if (Load_Table_File(doc, frames, QStringLiteral("The window lists no frames."))) {
+            TFileCounts bytes(0, Longest_Frame);
+            int r = 1;
+            for (pugi::xml_node row = XmlRoot(doc).first_child(); row; row = row.next_sibling(), ++r) {
                 TJ1939_Frame f;
                 f.Data_Page = XmlAttr(row, "DataPage");
                 f.PGN = XmlAttr(row, "PGN");
                 f.Source_Address = XmlAttr(row, "SourceAddress");
                 if (!FWrite && UpperCase(Trim(XmlAttr(row, "TransportProtocol"))) == QLatin1String("Y"))
-                    f.Num_Byte = Int_Attr(row, "NumBytes", 0);
+                    f.Num_Byte = bytes.Bounded(Int_Attr(row, "NumBytes", 0), r);
                 Lista_J1939_Frame.push_back(std::move(f));
             }
+            bytes.Report(frames);
+        }
     }
     const QString path = Table_File();
     if (!QFileInfo::exists(path)) return;
@@ -174,11 +179,13 @@ void TServerSDOEditor::Load()
     QStringList dropped;
     int r = 0;
     for (pugi::xml_node row = XmlRoot(doc).first_child(); row; row = row.next_sibling(), ++r) {
-        const int f = Int_Attr(row, "NrPdo", -1) - 1;
-        if (f < 0 || f >= int(Lista_J1939_Frame.size())) {
+        // frames count from 1; compared before the shift, which the smallest integer would overflow
+        const int nr = Int_Attr(row, "NrPdo", -1);
+        if (nr < 1 || nr > int(Lista_J1939_Frame.size())) {
             dropped << QString::number(r + 1);
             continue;
         }
+        const int f = nr - 1;
         TSDO o;
         o.Index = XmlAttr(row, "Index");
         o.SubIndex = XmlAttr(row, "SubIndex");

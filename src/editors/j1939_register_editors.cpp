@@ -1,5 +1,6 @@
 #include "editors/j1939_register_editors.h"
 
+#include "editors/file_counts.h"
 #include "editors/ok_cancel_panel.h"
 
 #include "platform/core/sysutils.h"
@@ -25,10 +26,6 @@ TFDefineTransJ1939* FDefineTransJ1939 = nullptr;
 namespace {
 constexpr TColor Entry_Colour = 0xA8FFA8;
 constexpr TColor Register_List_Colour = 0xFEFAE0;
-// A frame table row cannot hold more bytes than this; a larger count in a hand-made file
-// would only fill the selectors with bytes the frame never has.
-constexpr int Longest_Frame = 1785;
-
 bool Model_872() { return Model_Code == 7; }
 
 void Paint_Base(QWidget* w, TColor colour)
@@ -183,7 +180,10 @@ void TDefineJ1939::Load_Frames()
     pugi::xml_document doc;
     if (!Load_Table_File(doc, *FDesc.Frame_File)) return;
     const bool cob = Model_872();
-    for (pugi::xml_node row = XmlRoot(doc).first_child(); row; row = row.next_sibling()) {
+    // a larger count in a hand-made file would only fill the selectors with bytes the frame never has
+    TFileCounts bytes(0, Longest_Frame);
+    int r = 1;
+    for (pugi::xml_node row = XmlRoot(doc).first_child(); row; row = row.next_sibling(), ++r) {
         TJ1939_Frame f;
         f.Data_Page = XmlAttr(row, FDesc.Transmit && cob ? "DP" : "DataPage");
         f.PGN = XmlAttr(row, "PGN");
@@ -196,9 +196,10 @@ void TDefineJ1939::Load_Frames()
             const bool multi = UpperCase(Trim(XmlAttr(row, cob ? "MultiFrame" : "TransportProtocol"))) == QLatin1String("Y");
             f.Num_Byte = multi ? StrToIntDef(XmlAttr(row, cob ? "NByte" : "NumBytes"), 0) : 8;
         }
-        f.Num_Byte = std::clamp(f.Num_Byte, 0, Longest_Frame);
+        f.Num_Byte = bytes.Bounded(f.Num_Byte, r);
         Lista_J1939_Frame.push_back(std::move(f));
     }
+    bytes.Report(*FDesc.Frame_File);
 }
 
 void TDefineJ1939::Load_Mapping()

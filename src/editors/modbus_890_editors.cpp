@@ -18,7 +18,8 @@ QString Type_Of(const QString& cell) { return UpperCase(Trim(cell)); }
 
 int Check_Map(const QString& str_map, int NumPoint, bool TypePoint)
 {
-    QString s = Trim(str_map);
+    const QString text = Trim(str_map);
+    QStringView s = text;
     int count = 0;
     do {
         int a, b;
@@ -50,7 +51,8 @@ std::vector<TTableCheck> TModbusReq890Editor::Map_Checks(const TColumnNames& nam
     // the map was made) would move data the gateway has no frame for.
     TTableCheck beyond;
     beyond.Fails = [this, col](int r) {
-        QString s = Trim(Cell(col, r));
+        const QString text = Cell(col, r);
+        QStringView s = text;
         int a, b;
         while (Take_Map_Group(s, a, b)) {
             for (int p : {a, Register_Type(r) ? b : 0})
@@ -71,6 +73,14 @@ std::vector<TTableCheck> TModbusReq890Editor::Map_Checks(const TColumnNames& nam
     return {syntax, beyond};
 }
 
+TTableCheck TModbusReq890Editor::NPoint_Check(const TColumnNames& names)
+{
+    return {NPoint_Msg(), {}, [this, points = names(u"NPoint")](int r) {
+                const int n = Num(points, r);
+                return n < 1 || n > NPoint_Max(r);
+            }, [this](int r) { return QString::number(NPoint_Max(r)); }};
+}
+
 void TModbusReq890Editor::Read_Frame_Bytes()
 {
     const std::vector<TFrame_J1939> frames = Load_Frames_890(Show_Type());
@@ -81,6 +91,13 @@ void TModbusReq890Editor::Set_Map(int Index_Row)
 {
     TFConf_Regs_890* d = FConf_Regs_890;
     if (!d) return;
+    // the dialog has a row per point: more points than a request can have are refused with
+    // the row check's own message before the dialog would build them
+    const int most = NPoint_Max(Index_Row);
+    if (Num(Col(u"NPoint"), Index_Row) > most) {
+        ShowError(Row_Message(Index_Row, NPoint_Msg()) + QString::number(most));
+        return;
+    }
     d->Show_Type = Show_Type();
     d->STR_SlaveID = Cell(Col(u"SlaveID"), Index_Row);
     d->STR_Type = Cell(Col(u"Type"), Index_Row);
@@ -138,15 +155,11 @@ TTableDesc TFModbusReadReq_890::Describe()
     s.DeleteQuestionEnd = 292;
     const TColumnNames col(s.Columns);
     s.KeyCol = col(u"SlaveID");
-    auto npointMax = [this](int r) { return Register_Type(r) ? 125 : 2000; };
     s.Checks = {
         {294, {}, Out_Of(col(u"SlaveID"), 1, Max_Slave_ID)},
         {295, {}, Is_Empty(col(u"Type"))},
         {296, {}, Out_Of(col(u"Address"), 0, 65535)},
-        {297, {}, [this, npointMax, points = col(u"NPoint")](int r) {
-             const int n = Num(points, r);
-             return n < 1 || n > npointMax(r);
-         }, [npointMax](int r) { return QString::number(npointMax(r)); }},
+        NPoint_Check(col),
         {298, {}, Out_Of(col(u"PollTime"), 1, 100000000)},
         {299, {}, Out_Of(col(u"MaxError"), 0, 100000000)},
     };
@@ -154,6 +167,9 @@ TTableDesc TFModbusReadReq_890::Describe()
     s.BeforeWalk = [this] { Read_Frame_Bytes(); };
     return s;
 }
+
+int TFModbusReadReq_890::NPoint_Max(int row) const { return Register_Type(row) ? 125 : 2000; }
+int TFModbusWriteReq_890::NPoint_Max(int row) const { return Register_Type(row) ? 123 : 1968; }
 
 bool TFModbusReadReq_890::Register_Type(int row) const
 {
@@ -199,15 +215,11 @@ TTableDesc TFModbusWriteReq_890::Describe()
     s.DeleteQuestionEnd = 292;
     const TColumnNames col(s.Columns);
     s.KeyCol = col(u"SlaveID");
-    auto npointMax = [this](int r) { return Register_Type(r) ? 123 : 1968; };
     s.Checks = {
         {268, {}, Out_Of(col(u"SlaveID"), 1, Max_Slave_ID)},
         {269, {}, Is_Empty(col(u"Type"))},
         {270, {}, Out_Of(col(u"Address"), 0, 65535)},
-        {271, {}, [this, npointMax, points = col(u"NPoint")](int r) {
-             const int n = Num(points, r);
-             return n < 1 || n > npointMax(r);
-         }, [npointMax](int r) { return QString::number(npointMax(r)); }},
+        NPoint_Check(col),
         {272, {}, Out_Of(col(u"PollTime"), 0, 100000000)},
         {273, {}, Out_Of(col(u"MaxError"), 0, 100000000)},
     };

@@ -25,6 +25,12 @@ protected:
     virtual bool Register_Type(int row) const = 0;
     // The attribute of the map column.
     static constexpr QStringView Map_Attribute = u"Regs_Status_Map";
+    // The most points a request of the row's type can have, and the row check's message
+    // that names it.
+    virtual int NPoint_Max(int row) const = 0;
+    virtual int NPoint_Msg() const = 0;
+    // NPoint between 1 and NPoint_Max, for the columns `names`.
+    TTableCheck NPoint_Check(const TColumnNames& names);
     // The map checks, run after the row's own checks, for the columns `names`.
     std::vector<TTableCheck> Map_Checks(const TColumnNames& names);
     // Counts the data bytes of those frames, before each check.
@@ -40,6 +46,8 @@ protected:
     TTableDesc Describe() override;
     int Show_Type() const override { return 1; }
     bool Register_Type(int row) const override;
+    int NPoint_Max(int row) const override;
+    int NPoint_Msg() const override { return 297; }
 };
 
 class TFModbusWriteReq_890 : public TModbusReq890Editor {
@@ -47,6 +55,8 @@ protected:
     TTableDesc Describe() override;
     int Show_Type() const override { return 0; }
     bool Register_Type(int row) const override;
+    int NPoint_Max(int row) const override;
+    int NPoint_Msg() const override { return 271; }
 };
 
 extern TFModbusReadReq_890* FModbusReadReq_890;

@@ -1,5 +1,6 @@
 #include "editors/register_map_dialog.h"
 
+#include "editors/file_counts.h"
 #include "editors/ok_cancel_panel.h"
 
 #include "platform/core/sysutils.h"
@@ -23,6 +24,8 @@ constexpr int Button_Panel_Height = 40;
 constexpr int Compile_Width = 257;
 constexpr int Splitter_Width = 3;
 constexpr int Max_Position = 2000;
+// Where the running byte total of the frames stops growing, far past every position.
+constexpr int Total_Cap = 1 << 30;
 const QString None_Text = QStringLiteral("<None>");
 
 QStringList Position_Items(int last)
@@ -32,24 +35,32 @@ QStringList Position_Items(int last)
     return l;
 }
 
+// s without the characters up to code 32 at both ends, as Trim.
+QStringView Trim_View(QStringView s)
+{
+    while (!s.isEmpty() && s.front().unicode() <= 32) s = s.mid(1);
+    while (!s.isEmpty() && s.back().unicode() <= 32) s.chop(1);
+    return s;
+}
+
 // The text before the first `sep` into `before`, the rest after it into s; both trimmed.
-bool Cut_At(QString& s, QChar sep, QString* before)
+bool Cut_At(QStringView& s, QChar sep, QStringView* before)
 {
     const qsizetype at = s.indexOf(sep);
     if (at < 0) return false;
-    if (before) *before = Trim(s.left(at));
-    s = Trim(s.mid(at + 1));
+    if (before) *before = Trim_View(s.left(at));
+    s = Trim_View(s.mid(at + 1));
     return true;
 }
 }  // namespace
 
-bool Take_Map_Group(QString& s, int& a, int& b)
+bool Take_Map_Group(QStringView& s, int& a, int& b)
 {
-    QString ta, tb;
+    QStringView ta, tb;
     if (!Cut_At(s, QLatin1Char('['), nullptr) || !Cut_At(s, QLatin1Char(','), &ta) || !Cut_At(s, QLatin1Char(']'), &tb))
         return false;
-    a = StrToIntDef(ta, -1);
-    b = StrToIntDef(tb, -1);
+    a = StrToIntDef(ta.toString(), -1);
+    b = StrToIntDef(tb.toString(), -1);
     return true;
 }
 
@@ -60,15 +71,18 @@ bool Map_Group_Valid(int a, int b, bool registers)
     return registers ? b >= 0 && b <= Max_Position : b >= 1 && b <= 8;
 }
 
-std::vector<TFrame_J1939> Load_Frames_890(int Show_Type)
+std::vector<TFrame_J1939> Load_Frames_890(int Show_Type, QString* warning)
 {
+    if (warning) warning->clear();
     std::vector<TFrame_J1939> frames;
     const QString& path = Show_Type == 1 ? File_J1939_Transmit : File_J1939_Receive;
     if (path.isEmpty() || !QFileInfo::exists(path)) return frames;
     pugi::xml_document doc;
     if (!XmlLoadFile(doc, path)) return frames;
-    int total = 0;
+    TFileCounts counts(0, Longest_Frame);
+    int total = 0, r = 0;
     for (pugi::xml_node row : XmlRoot(doc).children()) {
+        ++r;
         auto attr = [&row](const char* name) { return XmlAttr(row, name); };
         TFrame_J1939 f;
         int bytes;
@@ -81,12 +95,16 @@ std::vector<TFrame_J1939> Load_Frames_890(int Show_Type)
             const QString n = Trim(attr("NumBytes"));
             bytes = n.isEmpty() ? 8 : StrToIntDef(n, 0);
         }
+        bytes = counts.Bounded(bytes, r);
         f.Description += "(" + QString::number(bytes) + ")";
         f.NumByte = bytes;
         f.Offset_Start = total;
-        total += bytes;
+        // positions past the gateway's memory are never mapped: the total only has to stay
+        // past it, not grow with a file of a million frames
+        total = std::min(total + bytes, Total_Cap);
         frames.push_back(f);
     }
+    if (warning) *warning = counts.Warning(path);
     return frames;
 }
 
@@ -221,7 +239,9 @@ void TFConf_Regs_890::FormShow()
     Set_Label(L_Type, LT(578) + " : " + STR_Type);
     Set_Label(L_NPoint, LT(579) + " : " + STR_NPoint);
 
-    Def_J1939 = Load_Frames_890(Show_Type);
+    QString warning;
+    Def_J1939 = Load_Frames_890(Show_Type, &warning);
+    if (!warning.isEmpty()) MessageDlg(warning, TMsgDlgType::mtWarning, mbOK);
     Num_MAX_Byte = Def_J1939.empty() ? 0 : Def_J1939.back().Offset_Start + Def_J1939.back().NumByte;
     CB_Sel_FrameJ1939->clear();
     for (const TFrame_J1939& f : Def_J1939) CB_Sel_FrameJ1939->addItem(f.Description);
@@ -233,7 +253,9 @@ void TFConf_Regs_890::FormShow()
     Type_Points = type == QLatin1String("COIL STATUS") || type == QLatin1String("INPUT STATUS") ? 0 : 1;
     Set_Mode_Texts();
 
-    NB = StrToIntDef(STR_NPoint, 0);
+    // no request has more points than positions: the editor refuses a larger NPoint before
+    // the dialog opens, and a row per point must not outgrow the memory
+    NB = std::min(StrToIntDef(STR_NPoint, 0), Max_Position);
     const int a = StrToIntDef(STR_Address, 0);
     TProColumnGrid* g = ACG_Modbus_Regs;
     if (NB < 1) {
@@ -252,7 +274,8 @@ void TFConf_Regs_890::FormShow()
 
 void TFConf_Regs_890::Decode_String_Setting()
 {
-    QString s = Trim(STR_Conf_Points);
+    const QString text = STR_Conf_Points;
+    QStringView s = Trim_View(text);
     int i = 0;
     while (!s.isEmpty()) {
         int a, b;

@@ -24,11 +24,14 @@ struct TFrame_J1939 {
 
 // The frames of the transmit table (Show_Type 1) or the receive table (0), in table order,
 // with their byte counts and offsets.  No file, or one that cannot be read, gives none.
-std::vector<TFrame_J1939> Load_Frames_890(int Show_Type);
+// A byte count outside 0 to Longest_Frame is read as the nearest of these bounds; the
+// warning naming its rows goes to `warning` when given (empty when every count fitted).
+std::vector<TFrame_J1939> Load_Frames_890(int Show_Type, QString* warning = nullptr);
 
-// One group "[a,b]" taken from the front of s (text before "[" is skipped); false when s
-// holds no complete group.  a and b are -1 when they are no numbers.
-bool Take_Map_Group(QString& s, int& a, int& b);
+// One group "[a,b]" taken from the front of s (text before "[" is skipped), s left trimmed
+// after it; false when s holds no complete group.  a and b are -1 when they are no numbers.
+// A view, so that a long map text is walked once instead of copied per group.
+bool Take_Map_Group(QStringView& s, int& a, int& b);
 // A group within range: byte positions 0..2000, and for bit types a bit 1..8.
 bool Map_Group_Valid(int a, int b, bool registers);
 

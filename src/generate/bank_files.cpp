@@ -19,9 +19,9 @@ std::function<void(const QString& path)> Bank_Before_Replace;
 QString Bank_File_Path(const char* name) { return PathJoin(Conf_Dir, QStringLiteral("bin"), QString::fromLatin1(name)); }
 
 namespace {
-[[noreturn]] void Cannot_Create(const QString& path, const QString& reason)
+[[noreturn]] void Cannot_Keep(const QString& path)
 {
-    throw EInOutError(QStringLiteral("Cannot create file \"%1\". %2").arg(path, reason));
+    throw EInOutError(QStringLiteral("Cannot write file \"%1\": its previous content cannot be kept aside.").arg(path));
 }
 
 // The files a set replaces, kept aside (as a second link, or a copy where the file system
@@ -40,7 +40,7 @@ public:
             QFile::remove(e.Backup);  // left by an earlier run that ended abruptly
             const QByteArray from = QFile::encodeName(path), to = QFile::encodeName(e.Backup);
             if (::link(from.constData(), to.constData()) != 0 && !QFile::copy(path, e.Backup))
-                Cannot_Create(path, QStringLiteral("Its previous content cannot be kept."));
+                Cannot_Keep(path);
         }
         FEntries.push_back(e);
     }

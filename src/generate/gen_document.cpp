@@ -61,40 +61,6 @@ QString Not_Integer(const QString& text) { return QStringLiteral("'%1' is not a 
 
 namespace {
 
-struct TDoc_Int {
-    bool Negative = false;
-    bool Hex = false;
-    uint64_t Magnitude = 0;
-};
-
-// The sign, the base and the magnitude of an integer text; false for anything else and for
-// a magnitude beyond 64 bits.
-bool Scan_Doc_Int(const char* p, TDoc_Int& r)
-{
-    while (*p == ' ') ++p;
-    if (*p == '+' || *p == '-') r.Negative = *p++ == '-';
-    if (*p == '$') {
-        r.Hex = true;
-        ++p;
-    } else if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) {
-        r.Hex = true;
-        p += 2;
-    }
-    if (*p == 0) return false;
-    const uint64_t base = r.Hex ? 16 : 10;
-    for (; *p; ++p) {
-        const unsigned char c = static_cast<unsigned char>(*p);
-        unsigned d;
-        if (c >= '0' && c <= '9') d = c - '0';
-        else if (r.Hex && c >= 'a' && c <= 'f') d = c - 'a' + 10;
-        else if (r.Hex && c >= 'A' && c <= 'F') d = c - 'A' + 10;
-        else return false;
-        if (r.Magnitude > (UINT64_MAX - d) / base) return false;
-        r.Magnitude = r.Magnitude * base + d;
-    }
-    return true;
-}
-
 // The integer of an attribute text.  Plain decimal texts, by far the most common, are read
 // here directly; everything else goes through the full rules.
 bool Parse_Int(const char* s, int32_t& value)
@@ -113,32 +79,11 @@ bool Parse_Int(const char* s, int32_t& value)
 }
 }  // namespace
 
-bool Try_Doc_Int(const char* text, int32_t& value)
-{
-    TDoc_Int r;
-    if (!Scan_Doc_Int(text, r)) return false;
-    const uint64_t limit = r.Hex ? 0xFFFFFFFFu : r.Negative ? 0x80000000u : 0x7FFFFFFFu;
-    if (r.Magnitude > limit) return false;
-    const uint32_t m = static_cast<uint32_t>(r.Magnitude);
-    value = static_cast<int32_t>(r.Negative ? 0u - m : m);
-    return true;
-}
+bool Try_Doc_Int(const char* text, int32_t& value) { return TryUtf8ToInt(text, value); }
 
-bool Try_Doc_Int(const QString& text, int32_t& value)
-{
-    // characters beyond ASCII become bytes that no digit matches
-    return Try_Doc_Int(text.toUtf8().constData(), value);
-}
+bool Try_Doc_Int(const QString& text, int32_t& value) { return TryStrToInt(text, value); }
 
-bool Try_Doc_Int64(const char* text, int64_t& value)
-{
-    TDoc_Int r;
-    if (!Scan_Doc_Int(text, r)) return false;
-    const uint64_t limit = r.Hex ? UINT64_MAX : r.Negative ? 0x8000000000000000u : 0x7FFFFFFFFFFFFFFFu;
-    if (r.Magnitude > limit) return false;
-    value = static_cast<int64_t>(r.Negative ? 0u - r.Magnitude : r.Magnitude);
-    return true;
-}
+bool Try_Doc_Int64(const char* text, int64_t& value) { return TryUtf8ToInt64(text, value); }
 
 int32_t Doc_Int_Def(const QString& text, int32_t def)
 {

@@ -10,8 +10,8 @@
 //  - forgiving: a missing or malformed value gives the caller's default and never fails;
 //  - strict: a missing or malformed value throws EConvertError, which ends the build
 //    before any bank file is written.
-// Integer syntax everywhere: leading blanks, a sign, decimal digits or hexadecimal after
-// "0x", "0X" or "$"; a signed 32-bit value.
+// Integer syntax everywhere: that of the editors' checks (TryStrToInt), a signed 32-bit
+// value.
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
@@ -20,9 +20,9 @@
 
 class TGenRow;
 
-// The integers of documents: optional leading blanks, an optional sign, then decimal digits,
-// or hexadecimal digits after "0x", "0X" or "$", and nothing after the digits.  (The
-// editors' checks also take a bare "x"; documents do not.)  Decimal values must fit the
+// The integers of documents, read as the editors' checks read them (TryUtf8ToInt): optional
+// leading blanks, an optional sign, then decimal digits, or hexadecimal digits after "0x",
+// "$" or a bare "x" (any case), and nothing after the digits.  Decimal values must fit the
 // signed range; hexadecimal ones may use the whole unsigned pattern ("0xFFFFFFFF" is -1).
 bool Try_Doc_Int(const char* text, int32_t& value);
 bool Try_Doc_Int(const QString& text, int32_t& value);

@@ -61,7 +61,10 @@ void Read_Request(const TGenRow& row, TReqKind kind, TModbus_Req_892& e)
     e.Max_Error = static_cast<uint32_t>(row.Strict("MaxError"));
     if (kind == TReqKind::Write) e.Req_Flags = row.Flag_Upper("OnChange") ? 1 : 0;
     e.Position = static_cast<uint16_t>(kind == TReqKind::DM1_Read ? row.Strict_Plus("Position", DM1_Area_Start) : row.Strict("Position"));
-    e.Start_Bit = static_cast<uint16_t>(row.Strict("StartBit"));
+    // a register has no start bit: the editors leave it empty there, which reads as 0; a bit
+    // request, and any text given, still read strictly
+    const bool registers = e.Function == 3 || e.Function == 4 || e.Function == 6 || e.Function == 16;
+    e.Start_Bit = static_cast<uint16_t>(registers && Trim(row.Text("StartBit")).isEmpty() ? 0 : row.Strict("StartBit"));
     if (row.Flag_Upper("Swap")) e.Req_Flags |= 2;
 }
 

@@ -336,6 +336,47 @@ TEST(Image892, RequestFunctionsByteCountsAndFlags)
     }
 }
 
+// A register has no start bit: the editors leave it empty, and such a row builds with start
+// bit 0.  A bit request still needs one, and a text given is read strictly for every type.
+TEST(Image892, AnEmptyStartBitBuildsForRegistersOnly)
+{
+    struct Case {
+        bool write;
+        const char* type;
+        QString startBit;
+        int expected;   // -1: the build stops on StartBit
+    };
+    const QString empty = QStringLiteral(""), blanks = QStringLiteral("  "), missing;
+    const Case cases[] = {
+        {false, "Holding Register", empty, 0},
+        {false, "INPUT REGISTER", blanks, 0},
+        {false, "Holding Register", missing, 0},
+        {true, "Holding Register", empty, 0},
+        {false, "Holding Register", QStringLiteral("x3"), 3},
+        {false, "Holding Register", QStringLiteral("b"), -1},
+        {false, "Coil Status", empty, -1},
+        {false, "Input Status", missing, -1},
+        {true, "Coil Status", empty, -1},
+        {false, "REGISTER", empty, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.type) + " [" + c.startBit.toStdString() + "]" + (c.write ? " write" : ""));
+        TGenConf conf(2);
+        TRowAttrs row = c.write ? Write_Row(QString::fromLatin1(c.type), 2, QStringLiteral("N"), QStringLiteral("N"))
+                                : Read_Row(QStringLiteral("10.0.0.1"), QString::fromLatin1(c.type), 2, 7);
+        for (auto& a : row)
+            if (QByteArray(a.first) == "StartBit") a.second = c.startBit;
+        Write_Table_File(c.write ? File_Modbus_Write_Req : File_Modbus_Read_Req, "Requests", {row});
+        if (c.expected < 0) {
+            Expect_Update_Fails<EConvertError>(QStringLiteral("StartBit"));
+            EXPECT_FALSE(conf.Has_Bank("bank1.bin"));
+            continue;
+        }
+        Update();
+        EXPECT_EQ(U16_At(Request(conf.Bank("bank1.bin"), 0), 2), c.expected);
+    }
+}
+
 TEST(Image892, MoreRequestsThanTheImageHoldsAreRefused)
 {
     TGenConf conf(2);

@@ -78,7 +78,7 @@ TAtomicFile::TAtomicFile(const QString& path) : FPath(path)
     struct stat st{};
     const bool exists = ::stat(target.constData(), &st) == 0;
     // a folder would only refuse the final rename, after the whole content was written
-    if (exists && S_ISDIR(st.st_mode)) Fail(EISDIR);
+    if (exists && S_ISDIR(st.st_mode)) Fail("a folder stands in its place", EISDIR);
 
     RemoveStaleTemps(FolderOf(FPath), ExtractFileName(FPath));
 
@@ -86,9 +86,9 @@ TAtomicFile::TAtomicFile(const QString& path) : FPath(path)
         const QString temp = FPath + kTempInfix + TempSuffix();
         FFd = ::open(Native(temp).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (FFd >= 0) FTempPath = temp;
-        else if (errno != EEXIST) Fail(errno);
+        else if (errno != EEXIST) Fail("its temporary file cannot be created", errno);
     }
-    if (FFd < 0) Fail(EEXIST);
+    if (FFd < 0) Fail("its temporary file cannot be created", EEXIST);
     ::flock(FFd, LOCK_EX | LOCK_NB);
     // the replacement keeps the old file's permissions
     if (exists) ::fchmod(FFd, st.st_mode & 07777);
@@ -100,23 +100,24 @@ TAtomicFile::~TAtomicFile()
     if (!FCommitted && !FTempPath.isEmpty()) ::unlink(Native(FTempPath).constData());
 }
 
-void TAtomicFile::Fail(int err) const
+void TAtomicFile::Fail(const char* step, int err) const
 {
-    throw EInOutError(QStringLiteral("Cannot create file \"%1\". %2").arg(FPath, QString::fromLocal8Bit(std::strerror(err))));
+    throw EInOutError(QStringLiteral("Cannot write file \"%1\": %2. %3")
+                          .arg(FPath, QLatin1String(step), QString::fromLocal8Bit(std::strerror(err))));
 }
 
 void TAtomicFile::Write(const char* data, qsizetype size)
 {
-    if (FFd < 0) Fail(EBADF);
+    if (FFd < 0) Fail("writing its content failed", EBADF);
     const TFileWriteHook hook = WriteHook();
     while (size > 0) {
         const ssize_t n = hook ? hook(FFd, data, size_t(size)) : ::write(FFd, data, size_t(size));
         if (n < 0) {
             if (errno == EINTR) continue;
-            Fail(errno);
+            Fail("writing its content failed", errno);
         }
         // a regular file that takes nothing will take nothing on the next try either
-        if (n == 0) Fail(EIO);
+        if (n == 0) Fail("writing its content failed", EIO);
         data += n;
         size -= n;
     }
@@ -126,17 +127,17 @@ void TAtomicFile::Finish()
 {
     if (FFd < 0) return;
     // some file systems report a full disk or a lost write only here
-    if (::fsync(FFd) != 0) Fail(errno);
+    if (::fsync(FFd) != 0) Fail("flushing its content to the disk failed", errno);
     const int fd = FFd;
     FFd = -1;
-    if (::close(fd) != 0 && errno != EINTR) Fail(errno);
+    if (::close(fd) != 0 && errno != EINTR) Fail("flushing its content to the disk failed", errno);
 }
 
 void TAtomicFile::Commit()
 {
     if (FCommitted) return;
     Finish();
-    if (::rename(Native(FTempPath).constData(), Native(FPath).constData()) != 0) Fail(errno);
+    if (::rename(Native(FTempPath).constData(), Native(FPath).constData()) != 0) Fail("replacing the old file failed", errno);
     FCommitted = true;
     // the rename itself reaches the disk with its folder
     const int dfd = ::open(Native(FolderOf(FPath)).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

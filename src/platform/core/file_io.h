@@ -32,7 +32,8 @@ public:
     void Commit();
 
 private:
-    [[noreturn]] void Fail(int err) const;
+    // "Cannot write file <target>: <step>. <the platform's text for err>"
+    [[noreturn]] void Fail(const char* step, int err) const;
 
     QString FPath;       // the target, symbolic links resolved
     QString FTempPath;

@@ -37,29 +37,41 @@ struct TIntText {
     uint64_t Magnitude = 0;
 };
 
-bool ParseIntText(const QString& s, uint64_t hexLimit, uint64_t decLimit, TIntText& out)
+// Characters of a QString or bytes of a NUL-terminated UTF-8 text.
+struct TQStringChars {
+    const QString& S;
+    char16_t At(int i) const { return i < S.size() ? S[i].unicode() : 0; }
+    bool End(int i) const { return i >= S.size(); }
+};
+struct TUtf8Chars {
+    const char* S;
+    char16_t At(int i) const { return static_cast<unsigned char>(S[i]); }
+    bool End(int i) const { return S[i] == 0; }
+};
+
+template <class TChars>
+bool ParseIntText(const TChars& s, uint64_t hexLimit, uint64_t decLimit, TIntText& out)
 {
     int i = 0;
-    const int n = s.size();
-    while (i < n && s[i] == QLatin1Char(' ')) ++i;
+    while (!s.End(i) && s.At(i) == ' ') ++i;
     out = TIntText();
-    if (i < n && (s[i] == QLatin1Char('+') || s[i] == QLatin1Char('-'))) {
-        out.Negative = s[i] == QLatin1Char('-');
+    if (!s.End(i) && (s.At(i) == '+' || s.At(i) == '-')) {
+        out.Negative = s.At(i) == '-';
         ++i;
     }
-    if (i < n && (s[i] == QLatin1Char('$') || s[i] == QLatin1Char('x') || s[i] == QLatin1Char('X'))) {
+    if (!s.End(i) && (s.At(i) == '$' || s.At(i) == 'x' || s.At(i) == 'X')) {
         out.Hex = true;
         ++i;
-    } else if (i + 1 < n && s[i] == QLatin1Char('0') && (s[i + 1] == QLatin1Char('x') || s[i + 1] == QLatin1Char('X'))) {
+    } else if (!s.End(i) && !s.End(i + 1) && s.At(i) == '0' && (s.At(i + 1) == 'x' || s.At(i + 1) == 'X')) {
         out.Hex = true;
         i += 2;
     }
-    if (i >= n) return false;
+    if (s.End(i)) return false;
     const uint64_t base = out.Hex ? 16 : 10;
     const uint64_t limit = out.Hex ? hexLimit : decLimit + (out.Negative ? 1 : 0);
     uint64_t acc = 0;
-    for (; i < n; ++i) {
-        const char16_t c = s[i].unicode();
+    for (; !s.End(i); ++i) {
+        const char16_t c = s.At(i);
         uint64_t d;
         if (c >= '0' && c <= '9') d = c - '0';
         else if (out.Hex && c >= 'a' && c <= 'f') d = c - 'a' + 10;
@@ -71,19 +83,9 @@ bool ParseIntText(const QString& s, uint64_t hexLimit, uint64_t decLimit, TIntTe
     out.Magnitude = acc;
     return true;
 }
-}  // namespace
 
-bool TryStrToInt64(const QString& s, int64_t& value)
-{
-    // hexadecimal covers the whole 64-bit pattern
-    TIntText t;
-    if (!ParseIntText(s, UINT64_MAX, uint64_t(INT64_MAX), t)) return false;
-    // negated as unsigned: the smallest value has no positive counterpart
-    value = static_cast<int64_t>(t.Negative ? 0 - t.Magnitude : t.Magnitude);
-    return true;
-}
-
-bool TryStrToInt(const QString& s, int32_t& value)
+template <class TChars>
+bool ParseInt32(const TChars& s, int32_t& value)
 {
     // hexadecimal covers the whole 32-bit pattern, $FFFFFFFF being -1; anything wider fails
     TIntText t;
@@ -92,6 +94,23 @@ bool TryStrToInt(const QString& s, int32_t& value)
     value = static_cast<int32_t>(t.Negative ? 0u - bits : bits);
     return true;
 }
+
+template <class TChars>
+bool ParseInt64(const TChars& s, int64_t& value)
+{
+    // hexadecimal covers the whole 64-bit pattern
+    TIntText t;
+    if (!ParseIntText(s, UINT64_MAX, uint64_t(INT64_MAX), t)) return false;
+    // negated as unsigned: the smallest value has no positive counterpart
+    value = static_cast<int64_t>(t.Negative ? 0 - t.Magnitude : t.Magnitude);
+    return true;
+}
+}  // namespace
+
+bool TryStrToInt64(const QString& s, int64_t& value) { return ParseInt64(TQStringChars{s}, value); }
+bool TryStrToInt(const QString& s, int32_t& value) { return ParseInt32(TQStringChars{s}, value); }
+bool TryUtf8ToInt(const char* text, int32_t& value) { return ParseInt32(TUtf8Chars{text ? text : ""}, value); }
+bool TryUtf8ToInt64(const char* text, int64_t& value) { return ParseInt64(TUtf8Chars{text ? text : ""}, value); }
 
 int32_t StrToInt(const QString& s)
 {

@@ -16,6 +16,11 @@ bool TryStrToInt(const QString& s, int32_t& value);
 int32_t StrToInt(const QString& s);                 // throws EConvertError
 int32_t StrToIntDef(const QString& s, int32_t def);
 bool TryStrToInt64(const QString& s, int64_t& value);
+// The same rules on UTF-8 text as table files store it (nullptr reads as empty); bytes
+// beyond ASCII match no digit.  The editors' checks and the image builders read table
+// numbers through these, so a value one accepts the other reads alike.
+bool TryUtf8ToInt(const char* text, int32_t& value);
+bool TryUtf8ToInt64(const char* text, int64_t& value);
 
 QString IntToStr(int64_t v);
 QString IntToHex(int64_t v, int digits);             // upper case, at least `digits` digits

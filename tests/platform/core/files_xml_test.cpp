@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <functional>
+#include <memory>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -110,6 +111,34 @@ TEST(SaveFileAtomic, FullDiskFailsAndKeepsTheOldFile)
         EXPECT_EQ(FilesIn(dir), QStringList{QStringLiteral("Fabricat.xml")});
     }
     if (devFull >= 0) ::close(devFull);
+}
+
+// The message names the target and the step that failed, then the platform's reason.
+TEST(SaveFileAtomic, TheMessageNamesWhatFailed)
+{
+    QTemporaryDir dir;
+    const QString folder = PathJoin(dir.path(), QStringLiteral("sub"));
+    QDir().mkdir(folder);
+    const QString missing = PathJoin(dir.path(), QStringLiteral("nope/a.bin"));
+    const QString target = PathJoin(dir.path(), QStringLiteral("a.bin"));
+    struct Case {
+        QString Path;
+        bool FullDisk;
+        QString Message;
+    } cases[] = {
+        {folder, false, QStringLiteral("Cannot write file \"%1\": a folder stands in its place. Is a directory").arg(folder)},
+        {missing, false,
+         QStringLiteral("Cannot write file \"%1\": its temporary file cannot be created. No such file or directory").arg(missing)},
+        {target, true, QStringLiteral("Cannot write file \"%1\": writing its content failed. No space left on device").arg(target)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Path.toStdString());
+        std::unique_ptr<ScopedWriteHook> full;
+        if (c.FullDisk) full = std::make_unique<ScopedWriteHook>();
+        QString err;
+        EXPECT_FALSE(TrySaveFileAtomic(c.Path, QByteArray("x"), &err));
+        EXPECT_EQ(err, c.Message);
+    }
 }
 
 // Files of a set are all prepared before any of them replaces its target.
