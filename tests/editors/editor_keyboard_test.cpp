@@ -180,15 +180,15 @@ TEST(EditorKeyboard, AClickTicksACheckBoxOnlyOnTheBox)
     QTest::mouseClick(g->viewport(), Qt::LeftButton, Qt::NoModifier, Cell_Centre(g, col, 1));
     EXPECT_EQ(g->Col(), g->DisplColIndex(col));
     EXPECT_EQ(e->Cell(col, 1), "");
-    // on the box, drawn at the cell's left edge: ticked, and cleared again
+    // on the box, drawn in the cell's top left corner: ticked, and cleared again
     const int size = g->ControlLook()->CheckSize();
-    const QPoint box(r.Left + 2 + size / 2, r.Top + (r.Bottom - r.Top - size) / 2 + size / 2);
-    const QPoint boxTop(r.Left + 2 + size / 2, r.Top + 2 + size / 2);
+    const QPoint box(r.Left + 2 + size / 2, r.Top + 2 + size / 2);
     QTest::mouseClick(g->viewport(), Qt::LeftButton, Qt::NoModifier, box);
-    if (e->Cell(col, 1).isEmpty()) QTest::mouseClick(g->viewport(), Qt::LeftButton, Qt::NoModifier, boxTop);
     EXPECT_EQ(e->Cell(col, 1), "Y");
     QTest::mouseClick(g->viewport(), Qt::LeftButton, Qt::NoModifier, Cell_Centre(g, col, 1) + QPoint(30, 0));
     EXPECT_EQ(e->Cell(col, 1), "Y");
+    QTest::mouseClick(g->viewport(), Qt::LeftButton, Qt::NoModifier, box);
+    EXPECT_EQ(e->Cell(col, 1), "N");
 }
 
 TEST(EditorKeyboard, AltDownAndF4DropTheListBelowTheCell)
