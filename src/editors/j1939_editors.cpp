@@ -131,7 +131,8 @@ TTableDesc TFReceive_J1939_892::Describe()
              const int first = Num(start, r, 0), count = Num(num, r, 8);
              return single(r) && (count < 1 || qint64(first) + count > 8);
          }},
-        {91, {}, If_Ticked(this, multi, Out_Of(start, 0, 1785))},
+        // the text that names 0 as the lowest Start Byte, as this check allows
+        {685, {}, If_Ticked(this, multi, Out_Of(start, 0, 1785))},
         Multi_Frame_Sum(this, col, a, 92),
     };
     return s;

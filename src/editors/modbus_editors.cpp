@@ -80,7 +80,8 @@ TTableDesc Read_Desc(TModbusRequestEditor* e, bool dm1, const std::function<int(
     s.Checks = {
         {319, {}, [e, ip = col(u"IP_Address")](int r) { return Check_IP_Address(e->Cell(ip, r)); }},
         {323, {}, e->Out_Of(col(u"Port"), 1, 65535)},
-        {294, {}, e->Out_Of(col(u"SlaveID"), 1, dm1 ? 247 : 255)},
+        // the texts name the limit of each table: 1 to 247 for the DM1 requests, else 1 to 255
+        {dm1 ? 294 : 268, {}, e->Out_Of(col(u"SlaveID"), 1, dm1 ? 247 : 255)},
         {295, {}, e->Is_Empty(type)},
         {296, {}, e->Out_Of(col(u"Address"), 0, 65535)},
         {297, {}, [e, npointMax, points = col(u"NPoint")](int r) {

@@ -1,6 +1,7 @@
 #include "editors/register_map_dialog.h"
 
 #include "editors/file_counts.h"
+#include "editors/grid_keyboard.h"
 #include "editors/ok_cancel_panel.h"
 
 #include "platform/core/sysutils.h"
@@ -8,6 +9,8 @@
 #include "platform/ui/lb_button.h"
 #include "state/lang.h"
 #include "state/shared_state.h"
+
+#include <QShowEvent>
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -167,6 +170,7 @@ void TFConf_Regs_890::FormCreate()
     ACG_Modbus_Regs->SetFixedCols(1);
     ACG_Modbus_Regs->SetFixedRows(1);
     ACG_Modbus_Regs->SetOptions(ACG_Modbus_Regs->Options() + goEditing);
+    Set_Editor_Grid_Input(ACG_Modbus_Regs);
     ACG_Modbus_Regs->Columns()->Items(mcPoint)->SetWidth(80);
     for (int c : {mcFirst, mcSecond}) {
         ACG_Modbus_Regs->Columns()->Items(c)->SetEditor(edComboList);
@@ -230,6 +234,12 @@ void TFConf_Regs_890::Fill_Bytes(int frame)
     for (int k = 1; k <= Def_J1939[size_t(frame)].NumByte; ++k) bytes << QString::number(k);
     CB_Available_Byte->addItems(bytes);
     CB_Available_Byte->setCurrentIndex(bytes.isEmpty() ? -1 : 0);
+}
+
+void TFConf_Regs_890::showEvent(QShowEvent* e)
+{
+    TForm::showEvent(e);
+    if (!e->spontaneous()) Focus_First_Cell(ACG_Modbus_Regs);
 }
 
 void TFConf_Regs_890::FormShow()

@@ -77,6 +77,10 @@ public:
     QFrame* P_Button = nullptr;
     TLbButton *Btn_OK = nullptr, *Btn_Cancel = nullptr;
 
+protected:
+    // The keyboard starts on the map's first cell.
+    void showEvent(QShowEvent* e) override;
+
 private:
     void Set_Mode_Texts();
     void Fill_Bytes(int frame);

@@ -1,5 +1,6 @@
 #include "editors/table_editor.h"
 
+#include "editors/grid_keyboard.h"
 #include "editors/ok_cancel_panel.h"
 
 #include "platform/core/file_io.h"
@@ -11,6 +12,7 @@
 #include "state/shared_state.h"
 
 #include <QFileInfo>
+#include <QShowEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QResizeEvent>
@@ -124,6 +126,7 @@ void TTableEditor::Build()
     sga->SetFixedCols(1);
     sga->SetFixedRows(1);
     sga->SetOptions(sga->Options() + goEditing);
+    Set_Editor_Grid_Input(sga);
     sga->Columns()->Items(0)->SetWidth(40);
     for (int c = 1; c < cols; ++c) {
         const TTableColumn& d = FDesc.Columns[c - 1];
@@ -155,6 +158,12 @@ void TTableEditor::FormShow()
 {
     Clear_Table();
     Load_Table();
+}
+
+void TTableEditor::showEvent(QShowEvent* e)
+{
+    TForm::showEvent(e);
+    if (!e->spontaneous()) Focus_First_Cell(sga);
 }
 
 void TTableEditor::Clear_Table()

@@ -177,6 +177,8 @@ public:
     TProColumnGrid* sga = nullptr;
 
 protected:
+    // The keyboard starts on the grid's first data cell.
+    void showEvent(QShowEvent* e) override;
     // The description of the window for the build's model.
     virtual TTableDesc Describe() = 0;
     // The row number a check message names, with the table's prefix.

@@ -29,20 +29,25 @@ TEST_F(ShownEditor, TypingIntoATextCellAndEnterOnOkWritesTheTable)
     EXPECT_EQ(E->Cell(2, 1), "0x100");
     E->Grid()->SetCells(1, 1, "0");
     E->Grid()->SetCells(3, 1, "1");
-    // Tab leaves the grid for the buttons; Enter presses the one with the focus
+    // Tab moves on to the next cell and keeps the keyboard in the grid; Enter presses the
+    // button with the focus
     Key(Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), E->Btn_OK);
+    EXPECT_TRUE(E->Grid()->isAncestorOf(QApplication::focusWidget()) || QApplication::focusWidget() == E->Grid());
+    EXPECT_EQ(E->Grid()->Col(), 3);
+    E->Btn_OK->setFocus();
     Key(Qt::Key_Return);
     EXPECT_EQ(E->ModalResult(), mrOk) << Env.Boxes.Texts().join('\n').toStdString();
     EXPECT_TRUE(Read_File(File_J1939_Receive).contains("PGN=\"0x100\""));
 }
 
-TEST_F(ShownEditor, AClickOnACheckBoxCellTicksItAndSpaceClearsIt)
+TEST_F(ShownEditor, AClickBesideTheBoxSelectsACheckBoxCellAndSpaceTicksIt)
 {
     ASSERT_EQ(E->Cell(4, 1), "");
     ClickCell(4, 1);
     EXPECT_EQ(E->Grid()->Row(), 1);
-    ASSERT_EQ(E->Cell(4, 1), "Y");
+    ASSERT_EQ(E->Cell(4, 1), "");
+    Key(Qt::Key_Space);
+    EXPECT_EQ(E->Cell(4, 1), "Y");
     Key(Qt::Key_Space);
     EXPECT_EQ(E->Cell(4, 1), "N");
 }

@@ -141,7 +141,7 @@ TEST(ModbusTables, TheChecksRunInOrderWithTheirTexts)
         {"read ip", Read, With(Good_Read, {{1, "192.168.1"}, {2, "0"}}),
          "Error row 1!! Slave IP Address must be a valid TCP IP Address (Ex. 192.168.1.125)"},
         {"read port", Read, With(Good_Read, {{2, "0"}, {3, "0"}}),
-         "Error row 1!! Port must be between 0 and 65535"},
+         "Error row 1!! Port must be between 1 and 65535"},
         {"read slave", Read, With(Good_Read, {{3, "256"}, {4, ""}}),
          "Error row 1!! Slave ID must be between 1 and 255"},
         {"read type", Read, With(Good_Read, {{4, ""}, {5, "x"}}),
@@ -159,19 +159,19 @@ TEST(ModbusTables, TheChecksRunInOrderWithTheirTexts)
         {"read max error", Read, With(Good_Read, {{8, "100000001"}}),
          "Error row 1!! Max Error must be between 0 and 100000000"},
         {"read position", Read, With(Good_Read, {{9, "2000"}}),
-         "Error row 1!! Position must be between 0 and 2000"},
+         "Error row 1!! Position must be at least 0 and less than 2000"},
         {"read coil without start bit", Read, With(Good_Read, {{4, "Coil Status"}}),
          "Error row 1!! Bit must be between 0 and 7"},
         {"dm1 read slave 247", Dm1_Read, With(Good_Read, {{3, "247"}, {9, "99"}}), {}},
         {"dm1 read slave 248", Dm1_Read, With(Good_Read, {{3, "248"}}),
-         "Error row 1!! Slave ID must be between 1 and 255"},
+         "Error row 1!! Slave ID must be between 1 and 247"},
         {"dm1 read position 100", Dm1_Read, With(Good_Read, {{9, "100"}}),
-         "Error row 1!! Position must be between 0 and 100"},
+         "Error row 1!! Position must be at least 0 and less than 100"},
         {"write good", Write, Good_Write, {}},
         {"write ip", Write, With(Good_Write, {{1, "1.2.3.4.5"}}),
          "Error row 1!! Slave IP Address must be a valid TCP IP Address (Ex. 192.168.1.125)"},
         {"write port", Write, With(Good_Write, {{2, "65536"}}),
-         "Error row 1!! Port must be between 0 and 65535"},
+         "Error row 1!! Port must be between 1 and 65535"},
         {"write slave", Write, With(Good_Write, {{3, "0"}}),
          "Error row 1!! Slave ID must be between 1 and 255"},
         {"write type", Write, With(Good_Write, {{4, ""}}),
@@ -277,7 +277,7 @@ TEST(ModbusTables, BytePositionsOfTheGatewayMemory)
         EXPECT_TRUE(e->Controllo_dati());
         e->Grid()->SetCells(9, 1, QString::number(c.Positions));
         EXPECT_FALSE(e->Controllo_dati());
-        EXPECT_EQ(env.Boxes.Texts(), QStringList{"Error row 1!! Position must be between 0 and " + QString::number(c.Positions)});
+        EXPECT_EQ(env.Boxes.Texts(), QStringList{"Error row 1!! Position must be at least 0 and less than " + QString::number(c.Positions)});
     }
     // the read table follows the parameters at every showing
     EditorEnv env(2);

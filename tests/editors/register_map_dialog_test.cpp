@@ -251,3 +251,25 @@ TEST_F(MapDialogTest, TheUserPicksABytePositionWithMouseAndKeys)
     EXPECT_EQ(D->Conf_Points(), "[1,2][16,7]");
     D->hide();
 }
+
+TEST_F(MapDialogTest, TheKeyboardStartsOnTheFirstPointAndTabWalksItsPositions)
+{
+    D->Show_Type = 1;
+    D->STR_SlaveID = "1";
+    D->STR_Type = "Holding Register";
+    D->STR_Address = "100";
+    D->STR_NPoint = "2";
+    D->STR_Conf_Points = "";
+    User u{D.get()};
+    EXPECT_TRUE(QApplication::focusWidget() == G || G->isAncestorOf(QApplication::focusWidget()));
+    EXPECT_EQ(G->Col(), 1);
+    EXPECT_EQ(G->Row(), 1);
+    // several characters pick the position they spell; "<" picks the empty one
+    for (const char* keys : {"12", "1", "200", "<"}) {
+        for (const QChar c : QString(keys)) QTest::keyClicks(QApplication::focusWidget(), QString(c));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    EXPECT_EQ(Rows(), QStringList({"12/1", "200/<None>"}));
+    EXPECT_EQ(D->Conf_Points(), "[12,1][200,0]");
+    D->hide();
+}

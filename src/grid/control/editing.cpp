@@ -350,6 +350,13 @@ void TProStringGrid::OpenCellEditor(int ACol, int ARow)
             cb->setCurrentIndex(idx);
             (void)reportFirst;
         }
+        // a typed character that leads to no item of the list opens nothing
+        if (EditControl == edComboList && !cb->StartLookup(FStartEditChar)) {
+            cb->setEnabled(false);
+            EditMode = FEditing = FSpecialEditor = FEditActive = false;
+            FStartEditChar = QChar();
+            break;
+        }
         cb->setGeometry(R.Left, R.Top, W, H);
         cb->SetColor(Bk);
         const bool flat = FLook == glSoft || (FLook >= glZUZ && FLook <= glOffice2007);
@@ -361,15 +368,6 @@ void TProStringGrid::OpenCellEditor(int ACol, int ARow)
         cb->setFocus(Qt::OtherFocusReason);
         if (MouseActions()->DirectComboDrop() || ControlLook()->DropDownAlwaysVisible()) cb->showPopup();
         if (EditControl == edComboEdit) postStartChar(cb);
-        else if (!FStartEditChar.isNull()) {
-            // a typed character picks the first item that begins with it
-            for (int i = 0; i < cb->count(); ++i)
-                if (cb->itemText(i).startsWith(FStartEditChar, Qt::CaseInsensitive)) {
-                    cb->setCurrentIndex(i);
-                    if (OnComboChange) OnComboChange(this, C, ARow, i, cb->itemText(i));
-                    break;
-                }
-        }
         EditCtrl = cb;
         break;
     }

@@ -6,7 +6,9 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QScreen>
 #include <QWheelEvent>
+#include <algorithm>
 
 TGridCombo::TGridCombo(TProStringGrid* AOwner) : TPsgComboBox(AOwner), FGrid(AOwner)
 {
@@ -19,6 +21,32 @@ TGridCombo::TGridCombo(TProStringGrid* AOwner) : TPsgComboBox(AOwner), FGrid(AOw
     connect(this, &QComboBox::editTextChanged, this, [this](const QString& s) {
         if (FGrid->EditMode && FGrid->OnEditChange) FGrid->OnEditChange(FGrid, FGrid->Col(), FGrid->Row(), s);
     });
+}
+
+void TGridCombo::showPopup()
+{
+    TPsgComboBox::showPopup();
+    QWidget* popup = view()->window();
+    if (popup == window() || !popup->isVisible()) return;
+    // as many lines as the column asks for, not a list as tall as the screen
+    const int rowHeight = view()->sizeHintForRow(0);
+    const int frame = popup->height() - view()->viewport()->height();
+    int h = popup->height();
+    if (rowHeight > 0) h = std::min(h, std::min(count(), maxVisibleItems()) * rowHeight + frame);
+    const QPoint top = mapToGlobal(QPoint(0, 0));
+    QPoint at(top.x(), top.y() + height());
+    if (const QScreen* s = screen()) {
+        const QRect area = s->availableGeometry();
+        const int below = area.bottom() + 1 - at.y(), above = top.y() - area.top();
+        if (h > below && above > below) {
+            h = std::min(h, above);
+            at.setY(top.y() - h);
+        } else {
+            h = std::min(h, std::max(below, rowHeight + frame));
+        }
+    }
+    popup->setGeometry(at.x(), at.y(), popup->width(), h);
+    view()->scrollTo(view()->currentIndex());
 }
 
 void TGridCombo::SizeDropDownWidth()
@@ -54,6 +82,60 @@ static void ShowValue(TGridCombo* cb, const QString& s)
     cb->setCurrentIndex(cb->IndexOfItem(s));
 }
 
+int TGridCombo::LookupIndex(const QString& Typed) const
+{
+    if (Typed.isEmpty()) return -1;
+    int first = -1;
+    for (int i = 0; i < count(); ++i) {
+        const QString t = itemText(i);
+        if (t.compare(Typed, Qt::CaseInsensitive) == 0) return i;
+        if (first < 0 && t.startsWith(Typed, Qt::CaseInsensitive)) first = i;
+    }
+    return first;
+}
+
+void TGridCombo::DoChange()
+{
+    if (isEditable()) return;
+    const int before = currentIndex();
+    const int found = FTyped.isEmpty() ? FOpenIndex : LookupIndex(FTyped);
+    ItemChange = found != before;
+    ItemIdx = found;
+    if (!ItemChange) return;
+    setCurrentIndex(found);
+    if (view()->isVisible() && found >= 0) view()->setCurrentIndex(model()->index(found, modelColumn(), rootModelIndex()));
+    if (found >= 0) emit activated(found);
+}
+
+bool TGridCombo::StartLookup(QChar First)
+{
+    FOpenIndex = currentIndex();
+    FTyped.clear();
+    if (First.isNull()) return true;
+    FTyped = First;
+    DoChange();
+    if (ItemIdx >= 0) return true;
+    FTyped.clear();
+    setCurrentIndex(FOpenIndex);
+    return false;
+}
+
+// A character typed into a list extends the typed text and looks it up again; Backspace
+// takes the last character back.
+bool TGridCombo::TypeIntoList(QKeyEvent* e)
+{
+    if (isEditable() || e->text().isEmpty()) return false;
+    if (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return false;
+    QChar c = e->text().at(0);
+    if (c.unicode() != 8 && c.unicode() < 32) return false;
+    HandleKeyPress(c);
+    if (c.isNull()) return true;
+    if (c.unicode() == 8) FTyped.chop(1);
+    else FTyped += c;
+    DoChange();
+    return true;
+}
+
 void TGridCombo::HandleKeyDown(int& Key, TShiftState Shift)
 {
     Forced = false;
@@ -67,7 +149,7 @@ void TGridCombo::HandleKeyDown(int& Key, TShiftState Shift)
     }
     WorkMode = Key != VK_BACK && Key != VK_DELETE;
     TNavigation* nav = FGrid->Navigation();
-    if ((Key == VK_UP || Key == VK_DOWN) && !nav->ComboGetUpDown() && !dropped) {
+    if ((Key == VK_UP || Key == VK_DOWN) && !Shift.Contains(ssAlt) && !nav->ComboGetUpDown() && !dropped) {
         FGrid->HideInplaceEdit();
         const bool alwaysEdit = nav->AlwaysEdit();
         nav->SetAlwaysEdit(false);
@@ -178,6 +260,7 @@ bool TGridCombo::eventFilter(QObject* watched, QEvent* e)
         }
         if (watched == view() && (ke->key() == Qt::Key_Up || ke->key() == Qt::Key_Down)) return false;
         if (RouteKey(ke)) return true;
+        if (TypeIntoList(ke)) return true;
         if (watched == this && !ke->text().isEmpty()) {
             QChar c = ke->text().at(0);
             const int before = currentIndex();

@@ -47,7 +47,15 @@ public:
     explicit TGridCombo(TProStringGrid* AOwner);
     TProStringGrid* Grid() const { return FGrid; }
     void SizeDropDownWidth();
-    void DoChange() {}
+    // The look-up of a list: the text typed since the editor opened selects the item it
+    // leads to (an equal item first, else the first that begins with it, letter case
+    // ignored); text that leads to no item selects none, so the cell keeps its own value.
+    void DoChange();
+    // Starts the look-up of a freshly opened list with the character that opened it (none
+    // for a click or F2); False when that character leads to no item.
+    bool StartLookup(QChar First);
+    // The item `Typed` leads to, -1 for none.
+    int LookupIndex(const QString& Typed) const;
     // The key steps; Key 0 means consumed.
     void HandleKeyDown(int& Key, TShiftState Shift);
     void HandleKeyPress(QChar& Key);
@@ -64,9 +72,16 @@ protected:
     void focusOutEvent(QFocusEvent* e) override;
     void wheelEvent(QWheelEvent* e) override;
 
+public:
+    // The list opens below the cell (above it where the screen ends), never over the value.
+    void showPopup() override;
+
 private:
     bool RouteKey(QKeyEvent* e);
+    bool TypeIntoList(QKeyEvent* e);
     TProStringGrid* FGrid;
+    QString FTyped;        // the list's typed text since the editor opened
+    int FOpenIndex = -1;   // the item the list opened with
 };
 
 // The editors of header cells (editor_link.cpp): leaving one ends the edit, which stores

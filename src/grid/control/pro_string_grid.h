@@ -1498,6 +1498,8 @@ private:
     bool KeySelectAll(TKeyDownState& K);
     void KeySelectionFlags(TKeyDownState& K);
     void KeyDeleteRow(TKeyDownState& K);
+    // Alt+Down and F4 on a list cell open its editor with the list dropped down.
+    bool KeyDropList(TKeyDownState& K);
 
 public:
     virtual void HandleKeyUpMessage(TMessage& Message);

@@ -4,6 +4,7 @@
 #include "grid/base/text_packing.h"
 #include "grid/control/pro_string_grid.h"
 
+#include <QAbstractItemView>
 #include <QKeyEvent>
 #include <QLocale>
 #include <algorithm>
@@ -302,7 +303,7 @@ void TProStringGrid::HandleKeyDownMessage(TMessage& Message)
     K.KeepHoriz = (key == VK_PRIOR || key == VK_NEXT || key == VK_UP || key == VK_DOWN) && rowSelect &&
                   LeftCol() != FixedCols() && FNavigation->KeepHorizScroll();
 
-    if (KeyScrollOnly(K) || KeyEnterOrF2(K)) return;
+    if (KeyDropList(K) || KeyScrollOnly(K) || KeyEnterOrF2(K)) return;
     KeyCellControl(K);
     if (KeyHomeEnd(K) || KeyLeftRight(K) || KeyTab(K) || KeySkipFixedCells(K)) return;
     if (KeyMoveCell(K) || KeyInsertRow(K) || KeySelectAll(K)) return;
@@ -540,6 +541,19 @@ bool TProStringGrid::KeyLeftRight(TKeyDownState& K)
         }
     }
     return false;
+}
+
+bool TProStringGrid::KeyDropList(TKeyDownState& K)
+{
+    const bool drop = (K.Key == VK_F4 && !K.Alt && !K.Ctrl) || (K.Key == VK_DOWN && K.Alt && !K.Ctrl);
+    if (!drop || EditMode || !Options().Contains(goEditing) || !KeyCellEditable(K.RealCol, Row())) return false;
+    TEditorType e = FDefaultEditor;
+    GetCellEditor(K.RealCol, Row(), e);
+    if (e != edComboList && e != edComboEdit) return false;
+    ShowEditor();
+    if (EditMode && EditCombo->isVisible() && !EditCombo->view()->isVisible()) EditCombo->showPopup();
+    SwallowKey(K);
+    return true;
 }
 
 // A grid that takes Tab steps through its cells with it (Shift+Tab backwards).

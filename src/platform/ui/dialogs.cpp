@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPointer>
 
 namespace {
 MessageBoxHandler& Handler()
@@ -15,6 +16,26 @@ FileDialogHandler& FileHandler()
     static FileDialogHandler h;
     return h;
 }
+
+// The control that has the keyboard while a box is open gets it back when the box closes:
+// without a window manager the keyboard would otherwise go nowhere.
+class TFocusKeeper {
+public:
+    TFocusKeeper() : FWidget(QApplication::focusWidget()) {}
+    ~TFocusKeeper()
+    {
+        if (!FWidget || !FWidget->isVisible()) return;
+        QWidget* window = FWidget->window();
+        window->activateWindow();
+        QApplication::setActiveWindow(window);
+        FWidget->setFocus(Qt::ActiveWindowFocusReason);
+    }
+    TFocusKeeper(const TFocusKeeper&) = delete;
+    TFocusKeeper& operator=(const TFocusKeeper&) = delete;
+
+private:
+    QPointer<QWidget> FWidget;
+};
 
 int ShowRealBox(const MessageBoxCall& call)
 {
@@ -53,6 +74,7 @@ MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler)
 int MessageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons)
 {
     const MessageBoxCall call{type, text, buttons};
+    const TFocusKeeper keeper;
     if (Handler()) return Handler()(call);
     return ShowRealBox(call);
 }
@@ -70,6 +92,7 @@ FileDialogHandler SetFileDialogHandler(FileDialogHandler handler)
 
 QString ExecuteFileDialog(const FileDialogCall& call)
 {
+    const TFocusKeeper keeper;
     if (FileHandler()) return FileHandler()(call);
     // "Text|*.txt|All|*.*" becomes "Text (*.txt);;All (*.*)"
     const QStringList parts = call.Filter.split(QLatin1Char('|'));
