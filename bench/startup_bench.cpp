@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <signal.h>
 #include <string>
 #include <sys/wait.h>
@@ -34,6 +35,10 @@ double Time_Start(xcb_connection_t* c, const char* program)
     const auto start = Clock::now();
     const pid_t pid = fork();
     if (pid == 0) {
+        // the programs' messages would only mix into the figures
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, 1);
+        dup2(null, 2);
         execl(program, program, static_cast<char*>(nullptr));
         _exit(127);
     }

@@ -42,7 +42,7 @@ namespace {
 // stands for every model.
 struct TStartForm {
     const char* Name;
-    std::initializer_list<int> Models;
+    std::vector<int> Models;
     void (*Create)(const QString& name);
 };
 
@@ -92,7 +92,7 @@ const TStartForm Start_Forms[] = {
 
 bool Model_Shows(const TStartForm& f, int model)
 {
-    return f.Models.size() == 0 || std::find(f.Models.begin(), f.Models.end(), model) != f.Models.end();
+    return f.Models.empty() || std::find(f.Models.begin(), f.Models.end(), model) != f.Models.end();
 }
 }  // namespace
 
