@@ -61,7 +61,7 @@ TEST(MainWindow, LayoutOfEveryModel)
 {
     for (const Layout& l : kLayouts) {
         SCOPED_TRACE(l.Model);
-        ShellTest t(l.Model);
+        ShellTest t(l.Model, {}, TStartWindows::MainOnly);
         TFFabricateFirmWare* w = t.Main();
         EXPECT_EQ(w->ClientWidth(), 694);
         EXPECT_EQ(w->ClientHeight(), l.BinTop + 152);
@@ -116,7 +116,7 @@ TEST(MainWindow, TextsAndConfigurationDisplay)
 
 TEST(MainWindow, StepButtonsRefusedWithoutConfiguration)
 {
-    ShellTest t(4);
+    ShellTest t(4, {}, TStartWindows::MainOnly);
     TFFabricateFirmWare* w = t.Main();
     for (const char* n : {"FParGen", "FReceive_J1939_Frame_896", "FDefine_TPDO", "FAbout", "FSoftOptions", "FNew_Project"})
         t.Stand_In(n);
@@ -161,7 +161,7 @@ TEST(MainWindow, RoutesByModel)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.Button) + " model " + std::to_string(c.Model));
-        ShellTest t(c.Model);
+        ShellTest t(c.Model, {}, TStartWindows::MainOnly);
         t.Stand_In(c.Form);
         t.Open_Conf("A", c.DeviceType ? QByteArray("<Par_Gen><Device_Type>") + c.DeviceType + "</Device_Type></Par_Gen>"
                                       : QByteArray());
@@ -178,7 +178,7 @@ TEST(MainWindow, UpdateDeviceChoosesUpdateWindow)
                           {4, 1, "FBoot", 2},     {4, 0, "FBootCAN", -1}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Model);
-        ShellTest t(c.Model);
+        ShellTest t(c.Model, {}, TStartWindows::MainOnly);
         for (const char* n : {"FBootTCP", "FBootSer", "FBoot", "FBootCAN"}) t.Stand_In(n);
         t.Open_Conf("A");
         QStringList order;
