@@ -13,7 +13,8 @@
 class TBitmap;
 class TCustomImageList;
 
-enum TSelectionColorStyle { scCustom, scOffice2007, scWindowsVista, scWindows7 };
+// Streamed as an integer: a value beyond the four may arrive and is kept (it draws nothing).
+enum TSelectionColorStyle : int { scCustom, scOffice2007, scWindowsVista, scWindows7 };
 enum TGradientDirection { gdHorizontal, gdVertical };
 
 // The colours of a header or footer bar.
