@@ -14,5 +14,7 @@ void Create_Update_Forms()
         Build_Device_Image();
         Save_Device_Image();
     };
-    FFabricateFirmWare->Set_Boot_Form_Type = [](int formType) { FBoot->Form_Type = formType; };
+    FFabricateFirmWare->Set_Boot_Form_Type = [](int formType) {
+        if (FBoot) FBoot->Form_Type = formType;
+    };
 }

@@ -9,10 +9,11 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-ShellTest::ShellTest(int model, const QByteArray& settings) : Model(model)
+ShellTest::ShellTest(int model, const QByteArray& settings, TStartWindows windows) : Model(model)
 {
     if (!settings.isEmpty()) Dir.Write("Fabricat.xml", settings);
-    Create_Forms(Dir.Path());
+    Create_Main_Form(Dir.Path());
+    if (windows == TStartWindows::Model) Create_Model_Forms();
 }
 
 ShellTest::~ShellTest()

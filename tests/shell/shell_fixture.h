@@ -60,9 +60,14 @@ public:
     }
 };
 
+// What a test has created at start: every window of the model, or only the main window
+// (for tests that stand in for every window they open).
+enum class TStartWindows { Model, MainOnly };
+
 class ShellTest {
 public:
-    explicit ShellTest(int model, const QByteArray& settings = QByteArray());
+    explicit ShellTest(int model, const QByteArray& settings = QByteArray(),
+                       TStartWindows windows = TStartWindows::Model);
     ~ShellTest();
     TFFabricateFirmWare* Main() const { return FFabricateFirmWare; }
     // Registers a recorder under a form name; shown windows land in Shown.

@@ -81,7 +81,14 @@ struct WindowFixture : ::testing::Test {
     ShellTest Shell{2};
     TempExeDir& Dir = Shell.Dir;
     MessageBoxRecorder& Boxes = Shell.Boxes;
-    WindowFixture() { Shell.Open_Conf(QStringLiteral("Plant")); }
+    WindowFixture()
+    {
+        // the update windows of the other models' update paths, beside model 892's own
+        if (!FBootCAN) Create_Form(QStringLiteral("FBootCAN"), FBootCAN);
+        if (!FBootSer) Create_Form(QStringLiteral("FBootSer"), FBootSer);
+        if (!FBoot) Create_Form(QStringLiteral("FBoot"), FBoot);
+        Shell.Open_Conf(QStringLiteral("Plant"));
+    }
     QString Program(const char* name) const { return Dir.File(QString::fromLatin1(name)); }
     QStringList Args(const char* name) const
     {

@@ -9,7 +9,7 @@
 
 // Items by index (a column's cells by slot, the row index's slots by row) in blocks, made
 // when an index in the block is first written: a sparse store stays small, and a full one
-// grows without moving its items.  Structure changes (insert, erase, reorder) are bulk
+// grows without moving its items past the first block.  Structure changes (insert, erase, reorder) are bulk
 // operations that move each item once, block by block, and never make a block for a stretch
 // of empty items.
 template <typename T>
@@ -19,18 +19,20 @@ public:
     static constexpr int Size = 1 << Shift;
     static constexpr int Mask = Size - 1;
 
-    const T* Find(int row) const
-    {
-        const size_t b = static_cast<size_t>(row) >> Shift;
-        return b < FBlocks.size() && FBlocks[b] ? &FBlocks[b][row & Mask] : nullptr;
-    }
+    // The first block starts with this many items and doubles as rows are written: a grid
+    // of a few rows holds a few items, not a whole block per column.
+    static constexpr int FirstSize = 16;
+
+    const T* Find(int row) const { return const_cast<TCellBlocks*>(this)->Ptr(row); }
     T* Find(int row) { return Ptr(row); }
     T& At(int row)
     {
         const size_t b = static_cast<size_t>(row) >> Shift;
         if (b >= FBlocks.size()) FBlocks.resize(b + 1);
-        if (!FBlocks[b]) FBlocks[b] = std::make_unique<T[]>(Size);
-        return FBlocks[b][row & Mask];
+        TBlock& k = FBlocks[b];
+        const int i = row & Mask;
+        if (i >= k.Held) Grow(k, b == 0 ? i + 1 : Size);
+        return k.Items[i];
     }
     // Empties the item at `row` without making a block for it.
     void Clear(int row)
@@ -38,6 +40,13 @@ public:
         if (T* p = Ptr(row)) *p = T();
     }
     bool Empty() const { return FBlocks.empty(); }
+    // Items allocated, empty ones included.
+    size_t Held() const
+    {
+        size_t n = 0;
+        for (const TBlock& k : FBlocks) n += static_cast<size_t>(k.Held);
+        return n;
+    }
     // Rows up to the end of the last block; every row from here on is empty.
     int Extent() const { return static_cast<int>(FBlocks.size()) << Shift; }
 
@@ -96,21 +105,43 @@ public:
     {
         to = std::min(to, Extent());
         for (int row = std::max(from, 0); row < to;) {
-            T* block = FBlocks[static_cast<size_t>(row) >> Shift].get();
-            if (!block) {
+            TBlock& k = FBlocks[static_cast<size_t>(row) >> Shift];
+            const int i = row & Mask;
+            if (i >= k.Held) {
                 row = (row | Mask) + 1;
                 continue;
             }
-            if (!(block[row & Mask] == T())) f(row, block[row & Mask]);
+            if (!(k.Items[i] == T())) f(row, k.Items[i]);
             ++row;
         }
     }
 
 private:
+    // A block's items; rows of the block at or past Held hold nothing.
+    struct TBlock {
+        std::unique_ptr<T[]> Items;
+        int Held = 0;
+    };
+    // Enlarges k to hold at least `need` items, keeping its items.
+    static void Grow(TBlock& k, int need)
+    {
+        int size = k.Held ? k.Held : FirstSize;
+        while (size < need) size *= 2;
+        size = std::min(size, TCellBlocks::Size);
+        auto items = std::make_unique<T[]>(static_cast<size_t>(size));
+        std::move(k.Items.get(), k.Items.get() + k.Held, items.get());
+        k.Items = std::move(items);
+        k.Held = size;
+    }
+    int SizeAt(int row) const
+    {
+        const size_t b = static_cast<size_t>(row) >> Shift;
+        return b < FBlocks.size() ? FBlocks[b].Held : 0;
+    }
     T* Ptr(int row)
     {
         const size_t b = static_cast<size_t>(row) >> Shift;
-        return row >= 0 && b < FBlocks.size() && FBlocks[b] ? &FBlocks[b][row & Mask] : nullptr;
+        return row >= 0 && b < FBlocks.size() && (row & Mask) < FBlocks[b].Held ? &FBlocks[b].Items[row & Mask] : nullptr;
     }
     T Take(int row)
     {
@@ -122,9 +153,19 @@ private:
         if (T* p = Ptr(row)) *p = std::move(v);
         else if (!(v == T())) At(row) = std::move(v);
     }
-    // Longest run from `row` on that stays inside one block.
-    static int RunIn(int row) { return Size - (row & Mask); }
-    static int RunBackIn(int end) { return ((end - 1) & Mask) + 1; }
+    // Longest run from `row` on that stays inside one block and is either all held or all
+    // past the block's items.
+    int RunIn(int row) const
+    {
+        const int i = row & Mask, held = SizeAt(row);
+        return i < held ? held - i : Size - i;
+    }
+    // The same for the run that ends before `end`.
+    int RunBackIn(int end) const
+    {
+        const int i = (end - 1) & Mask, held = SizeAt(end - 1);
+        return i < held ? i + 1 : i - held + 1;
+    }
     // Copies items [src, src + n) onto [dst, dst + n) within one block each.
     void MoveRun(int src, int dst, int n, bool forward)
     {
@@ -136,7 +177,10 @@ private:
         }
         if (!d) {
             if (std::all_of(s, s + n, [](const T& v) { return v == T(); })) return;
-            d = &At(dst);
+            // growing the block may move the source when both lie in it
+            At(dst + n - 1);
+            s = Ptr(src);
+            d = Ptr(dst);
         }
         if (forward) std::move(s, s + n, d);
         else std::move_backward(s, s + n, d + n);
@@ -163,18 +207,18 @@ private:
     void Reset(int from, int count)
     {
         for (int row = from; row < from + count;) {
-            const int n = std::min(from + count - row, RunIn(row));
+            const int n = std::min(from + count - row, Size - (row & Mask));
             // A block emptied whole is given back rather than kept full of empty items.
-            if (n == Size) FBlocks[static_cast<size_t>(row) >> Shift].reset();
-            else if (T* p = Ptr(row)) std::fill(p, p + n, T());
+            if (n == Size) FBlocks[static_cast<size_t>(row) >> Shift] = TBlock();
+            else if (T* p = Ptr(row)) std::fill(p, p + std::min(n, SizeAt(row) - (row & Mask)), T());
             row += n;
         }
     }
     void TrimTail()
     {
-        while (!FBlocks.empty() && !FBlocks.back()) FBlocks.pop_back();
+        while (!FBlocks.empty() && !FBlocks.back().Items) FBlocks.pop_back();
     }
-    std::vector<std::unique_ptr<T[]>> FBlocks;
+    std::vector<TBlock> FBlocks;
 };
 
 // Rows mapped to storage slots that every column of a grid shares: inserting, erasing and

@@ -70,6 +70,8 @@ TEST(CellBlocks, BulkRowChangesMatchAPlainVector)
 {
     const std::vector<int> dense = Range(0, 3 * B + 17);
     const std::vector<int> sparse = {0, 5, B - 1, B, 2 * B + 3};
+    // a first block still smaller than a whole block
+    const std::vector<int> small = Range(0, 20);
     const std::vector<RowCase> cases = {
         {"insert in the middle of one block", dense, [](Column& c) { Insert(c, 10, 3); }},
         {"insert across a block boundary", dense, [](Column& c) { Insert(c, B - 2, 5); }},
@@ -94,6 +96,18 @@ TEST(CellBlocks, BulkRowChangesMatchAPlainVector)
              std::reverse(o.begin(), o.end());
              Reorder(c, o);
          }},
+        {"insert into a small first block, past what it holds", small, [](Column& c) { Insert(c, 5, 30); }},
+        {"erase in a small first block", small, [](Column& c) { Erase(c, 3, 4); }},
+        {"move down past what a small first block holds", small, [](Column& c) {
+             c.Blocks.Move(2, 50);
+             c.Model.resize(51);
+             std::rotate(c.Model.begin() + 2, c.Model.begin() + 3, c.Model.begin() + 51);
+         }},
+        {"reverse rows past a small first block", small, [](Column& c) {
+             std::vector<int> o = Range(0, 100);
+             std::reverse(o.begin(), o.end());
+             Reorder(c, o);
+         }},
         {"every second row to the front", sparse, [](Column& c) {
              std::vector<int> o;
              for (int i = 0; i < 2 * B + 4; i += 2) o.push_back(i);
@@ -108,6 +122,20 @@ TEST(CellBlocks, BulkRowChangesMatchAPlainVector)
         c.ExpectMatches(k.Name, 4 * B + 40);
         if (HasFatalFailure()) return;
     }
+}
+
+TEST(CellBlocks, AFewRowsHoldAFewItems)
+{
+    TCellBlocks<QString> c;
+    c.At(0) = QStringLiteral("header");
+    EXPECT_LE(c.Held(), 16u);
+    for (int r = 0; r < 100; ++r) c.At(r) = QString::number(r);
+    EXPECT_LE(c.Held(), 128u);
+    EXPECT_EQ(*c.Find(0), QStringLiteral("0"));
+    EXPECT_EQ(*c.Find(99), QStringLiteral("99"));
+    // past the first block, blocks are whole from the start
+    c.At(B) = QStringLiteral("b");
+    EXPECT_EQ(c.Held(), 128u + size_t(B));
 }
 
 TEST(CellBlocks, EmptyStretchesStayWithoutBlocks)
