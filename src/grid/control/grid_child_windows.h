@@ -75,6 +75,8 @@ public:
     TColor ColorTo() const { return FColorTo; }
     void SetColorTo(TColor v) { FColorTo = v; update(); }
     std::function<void()> OnEditChange, OnBackwardClick, OnForwardClick, OnExitClick, OnHighLightClick;
+    // Fired the first time the panel shows, its controls laid out.
+    std::function<void()> OnCreated;
     // The edit's background colour (clWindow, or red for a text not found).
     void SetEditColor(TColor v);
     TColor EditColor() const { return FEditColor; }
@@ -95,11 +97,13 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* e) override;
+    void showEvent(QShowEvent* e) override;
 
 private:
     TColor FColor = clBtnFace;
     TColor FColorTo = clNone;
     TColor FEditColor = clWindow;
+    bool FCreated = false;
 };
 
 // The hint window of the grid: mini-HTML and packed wide text, a frame of its own

@@ -1,5 +1,6 @@
 // The search footer's panel: its buttons and match-case box, its face, and the grid's search
 // footer settings copied into it whenever they change.
+#include "grid/base/grid_resources.h"
 #include "grid/control/pro_string_grid.h"
 
 #include <QKeyEvent>
@@ -31,6 +32,9 @@ TSearchPanel::TSearchPanel(QWidget* AOwner) : QWidget(AOwner)
     FEdit->OnCtrlReturn = [this] { EditCtrlReturn(); };
     FExitButton = new TProGridButton(this);
     FExitButton->setGeometry(5, 7, 14, 14);
+    TBitmap close;
+    LoadResourceBitmap(close, QStringLiteral("PSGCLOSE"));
+    FExitButton->SetGlyph(close);
     FExitButton->OnClick = [this](TObject*) { if (OnExitClick) OnExitClick(); };
     FForwardButton = new TProGridButton(this);
     FForwardButton->setGeometry(140, 5, 90, 23);
@@ -48,6 +52,14 @@ TSearchPanel::TSearchPanel(QWidget* AOwner) : QWidget(AOwner)
     FMatchCase->setGeometry(425, 8, 120, 18);
     FMatchCase->SetCaption(QString());
     hide();
+}
+
+void TSearchPanel::showEvent(QShowEvent* e)
+{
+    QWidget::showEvent(e);
+    if (FCreated) return;
+    FCreated = true;
+    if (OnCreated) OnCreated();
 }
 
 void TSearchPanel::EditChanged()

@@ -10,6 +10,7 @@ void TProStringGrid::WireSearchPanel()
     p->OnBackwardClick = [this] { SearchFooterFindPrevious(); };
     p->OnHighLightClick = [this] { SearchFooterHighlight(); };
     p->OnExitClick = [this] { SearchFooterClose(); };
+    p->OnCreated = [this] { FireNotify(OnCreatedSearchFooter, this); };
     // Alt+letter typed in the edit reaches the buttons' accelerators.
     p->FEdit->OnDialogChar = [this](const QString& Text) {
         TMessage m{CM_DIALOGCHAR, Text.isEmpty() ? 0u : Text.at(0).unicode(), 0, 0};

@@ -63,62 +63,65 @@ QString TProStringGrid::MarkText(bool DoCase, const QString& S, const QString& T
 
 QString TProStringGrid::UnHilightText(const QString& S) { return UnTagText(S, kHi); }
 
+// Walks the base cells of the range (bounds clipped to the cells there are); Retag(c, r, text)
+// gives the cell's new text, or false to leave it.  The grid repaints once when any changed.
+template <typename F>
+static void RetagRange(TProStringGrid* g, int FromCol, int FromRow, int ToCol, int ToRow, F Retag)
+{
+    ToCol = std::min(ToCol, g->AllColCount() - 1);
+    ToRow = std::min(ToRow, g->RowCount() - 1);
+    bool any = false;
+    for (int r = std::max(FromRow, 0); r <= ToRow; ++r)
+        for (int c = std::max(FromCol, 0); c <= ToCol; ++c) {
+            if (!g->IsBaseCell(c, r)) continue;
+            QString text = g->GetGridCell(c, r);
+            if (!Retag(c, r, text)) continue;
+            g->SetGridCell(c, r, text);
+            any = true;
+        }
+    if (any) g->Invalidate();
+}
+
 void TProStringGrid::TagTextInRange(const QString& Text, const QString& Tag, bool DoCase, int FromCol, int FromRow,
                                     int ToCol, int ToRow)
 {
     if (Text.isEmpty()) return;
     const QString encText = EncodeTagEntities(Text);
     const Qt::CaseSensitivity cs = DoCase ? Qt::CaseSensitive : Qt::CaseInsensitive;
-    ToCol = std::min(ToCol, AllColCount() - 1);
-    ToRow = std::min(ToRow, RowCount() - 1);
-    bool any = false;
-    for (int r = std::max(FromRow, 0); r <= ToRow; ++r)
-        for (int c = std::max(FromCol, 0); c <= ToCol; ++c) {
-            if (!IsBaseCell(c, r)) continue;
-            const QString stored = GetGridCell(c, r);
-            const bool html = CellTextKind(stored, FEnableHTML) == 1;
-            // A cell whose visible text lacks the text is left exactly as it is.
-            if (!(html ? StripHTMLTags(stored).contains(encText, cs) : stored.contains(Text, cs))) continue;
-            const QString tagged = TagText(Tag, DoCase, html ? stored : EncodeTagEntities(stored), encText);
-            if (tagged == stored) continue;
-            const quint64 key = TagCellKey(c, RealRowIndex(r));
-            auto it = FTagEncoded.find(key);
-            if (!html) FTagEncoded.insert(key, {stored, tagged});
-            else if (it != FTagEncoded.end() && it->second == stored) it->second = tagged;
-            SetGridCell(c, r, tagged);
-            any = true;
-        }
-    if (any) Invalidate();
+    RetagRange(this, FromCol, FromRow, ToCol, ToRow, [&](int c, int r, QString& text) {
+        const QString stored = text;
+        const bool html = CellTextKind(stored, FEnableHTML) == 1;
+        // A cell whose visible text lacks the text is left exactly as it is.
+        if (!(html ? StripHTMLTags(stored).contains(encText, cs) : stored.contains(Text, cs))) return false;
+        text = TagText(Tag, DoCase, html ? stored : EncodeTagEntities(stored), encText);
+        if (text == stored) return false;
+        const quint64 key = TagCellKey(c, RealRowIndex(r));
+        auto it = FTagEncoded.find(key);
+        if (!html) FTagEncoded.insert(key, {stored, text});
+        else if (it != FTagEncoded.end() && it->second == stored) it->second = text;
+        return true;
+    });
 }
 
 void TProStringGrid::UnTagTextInRange(const QString& Tag, int FromCol, int FromRow, int ToCol, int ToRow)
 {
-    ToCol = std::min(ToCol, AllColCount() - 1);
-    ToRow = std::min(ToRow, RowCount() - 1);
-    bool any = false;
-    for (int r = std::max(FromRow, 0); r <= ToRow; ++r)
-        for (int c = std::max(FromCol, 0); c <= ToCol; ++c) {
-            if (!IsBaseCell(c, r)) continue;
-            const QString stored = GetGridCell(c, r);
-            if (!HasTag(stored, Tag)) continue;
-            QString out = UnTagText(stored, Tag);
-            const quint64 key = TagCellKey(c, RealRowIndex(r));
-            auto it = FTagEncoded.find(key);
-            if (it != FTagEncoded.end()) {
-                if (it->second != stored) {
-                    // Changed since it was tagged: the record no longer speaks for it.
-                    FTagEncoded.erase(it);
-                } else if (!HasTag(out, kHi) && !HasTag(out, kMark)) {
-                    out = it->first;
-                    FTagEncoded.erase(it);
-                } else {
-                    it->second = out;
-                }
-            }
-            SetGridCell(c, r, out);
-            any = true;
+    RetagRange(this, FromCol, FromRow, ToCol, ToRow, [&](int c, int r, QString& text) {
+        if (!HasTag(text, Tag)) return false;
+        const QString stored = text;
+        text = UnTagText(stored, Tag);
+        auto it = FTagEncoded.find(TagCellKey(c, RealRowIndex(r)));
+        if (it == FTagEncoded.end()) return true;
+        if (it->second != stored) {
+            // Changed since it was tagged: the record no longer speaks for it.
+            FTagEncoded.erase(it);
+        } else if (!HasTag(text, kHi) && !HasTag(text, kMark)) {
+            text = it->first;
+            FTagEncoded.erase(it);
+        } else {
+            it->second = text;
         }
-    if (any) Invalidate();
+        return true;
+    });
 }
 
 // ---- ranges -------------------------------------------------------------------------------------

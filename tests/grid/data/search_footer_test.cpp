@@ -16,6 +16,7 @@ struct FooterFixture : ShownGridFixture {
         sf->SetFindPrevCaption("&Previous");
         sf->SetHighLightCaption("&Highlight");
         sf->SetVisible(true);
+        G->OnCreatedSearchFooter = [this](TObject*) { ++Created; };
         G->OnSearchFooterAction = [this](TObject*, const QString& V, int c, int r, TSearchAction a) {
             Actions << QStringLiteral("%1 %2,%3 %4").arg(V).arg(c).arg(r).arg(int(a));
         };
@@ -30,6 +31,7 @@ struct FooterFixture : ShownGridFixture {
     }
     TPoint Current() const { return {G->Col(), G->Row()}; }
     QStringList Actions;
+    int Created = 0;
 };
 
 TPoint P(int c, int r) { return {c, r}; }
@@ -39,6 +41,7 @@ TPoint P(int c, int r) { return {c, r}; }
 TEST_F(FooterFixture, CtrlFThenTypingFindsAsYouType)
 {
     EXPECT_TRUE(Panel()->isVisible());
+    EXPECT_EQ(Created, 1);
     EXPECT_FALSE(Panel()->FForwardButton->isEnabled());
     QTest::keyClick(G, Qt::Key_F, Qt::ControlModifier);
     QApplication::processEvents();
