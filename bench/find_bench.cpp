@@ -121,24 +121,6 @@ int main(int argc, char** argv)
              return n;
          },
          nullptr},
-        {"replace_all",
-         [&] { return long(g->Replace(kText, kNew, {})); },
-         [&] {
-             long n = 0;
-             for (int c = 0; c < kCols; ++c)
-                 for (const QModelIndex& i :
-                      model.match(model.index(0, c), Qt::DisplayRole, kText, -1, Qt::MatchContains)) {
-                     QString s = i.data(Qt::EditRole).toString();
-                     s.replace(kText, kNew, Qt::CaseInsensitive);
-                     model.setData(i, s, Qt::EditRole);
-                     ++n;
-                 }
-             return n;
-         },
-         [&] {
-             FillGrid(g);
-             model.Fill();
-         }},
         {"column_sum_avg_min",
          [&] {
              const double s = g->ColumnSum(kCalcCol, 1, kRows);
@@ -157,6 +139,24 @@ int main(int argc, char** argv)
              return long(s / 1000 + a + m);
          },
          nullptr},
+        {"replace_all",
+         [&] { return long(g->Replace(kText, kNew, {})); },
+         [&] {
+             long n = 0;
+             for (int c = 0; c < kCols; ++c)
+                 for (const QModelIndex& i :
+                      model.match(model.index(0, c), Qt::DisplayRole, kText, -1, Qt::MatchContains)) {
+                     QString s = i.data(Qt::EditRole).toString();
+                     s.replace(kText, kNew, Qt::CaseInsensitive);
+                     model.setData(i, s, Qt::EditRole);
+                     ++n;
+                 }
+             return n;
+         },
+         [&] {
+             FillGrid(g);
+             model.Fill();
+         }},
     };
 
     for (const Case& c : cases) {

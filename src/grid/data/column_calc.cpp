@@ -30,6 +30,11 @@ static TCalcRange CalcRange(TProStringGrid* g, int FromRow, int ToRow)
     return r;
 }
 
+static double ReadFloat(TProStringGrid* g, int ACol, int ARow, bool AllRows)
+{
+    return AllRows ? g->GetAllFloats(ACol, ARow) : g->GetFloats(ACol, ARow);
+}
+
 // Calls Use(row) for every row of the range a column calculation counts: in a grouped grid
 // neither node nor summary rows (hidden rows always count), and only base cells.
 template <typename F>
@@ -56,15 +61,10 @@ static void ForCountedCells(TProStringGrid* g, int ACol, const TCalcRange& R, F 
 {
     ForCountedRows(g, ACol, R, [&](int r) {
         try {
-            Use(R.AllRows ? g->GetAllFloats(ACol, r) : g->GetFloats(ACol, r));
+            Use(ReadFloat(g, ACol, r, R.AllRows));
         } catch (const EProGridError&) {
         }
     });
-}
-
-static double ReadFloat(TProStringGrid* g, int ACol, int ARow, bool AllRows)
-{
-    return AllRows ? g->GetAllFloats(ACol, ARow) : g->GetFloats(ACol, ARow);
 }
 
 double TProStringGrid::ColumnSum(int ACol, int FromRow, int ToRow)
@@ -89,14 +89,19 @@ static double ColumnExtreme(TProStringGrid* g, int ACol, int FromRow, int ToRow,
 {
     const TCalcRange r = CalcRange(g, FromRow, ToRow);
     if (r.To < r.From) return 0;
-    int first = -1;
+    bool first = true;
+    double m = 0;
     ForCountedRows(g, ACol, r, [&](int row) {
-        if (first < 0) first = row;
-    });
-    if (first < 0) return 0;
-    double m = ReadFloat(g, ACol, first, r.AllRows);
-    ForCountedCells(g, ACol, r, [&](double v) {
-        if (Better(v, m)) m = v;
+        if (first) {
+            first = false;
+            m = ReadFloat(g, ACol, row, r.AllRows);
+            return;
+        }
+        try {
+            const double v = ReadFloat(g, ACol, row, r.AllRows);
+            if (Better(v, m)) m = v;
+        } catch (const EProGridError&) {
+        }
     });
     return m;
 }
