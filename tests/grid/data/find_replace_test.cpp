@@ -147,12 +147,12 @@ TEST_F(FindFixture, ReplaceChangesEachMatchingCellOnce)
          {"Apple", "banana", "Cherry", "apple pie", "", "grape", "PINEAPPLE", "Banana", "kiwi"}},
     };
     for (const Case& c : cases) {
+        // Each case on a fresh grid.
+        grid->Free();
         SetUp();
         EXPECT_EQ(grid->Replace(QString::fromUtf8(c.Orig), QString::fromUtf8(c.New), c.Params), c.Count) << c.Name;
         EXPECT_EQ(Data(), c.After) << c.Name;
-        grid->Free();
     }
-    grid = CreateGrid<TProStringGrid>();
 }
 
 TEST_F(FindFixture, ReplaceWorksOnTheStoredTextOutsideTags)
