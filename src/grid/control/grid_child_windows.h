@@ -8,6 +8,7 @@
 #include "platform/ui/image_list.h"
 #include "platform/ui/messages.h"
 
+#include <QLineEdit>
 #include <QScrollBar>
 #include <QWidget>
 #include <functional>
@@ -52,7 +53,19 @@ private:
     int FLastHintX = -1;
 };
 
-// The search footer panel along the grid's bottom edge, with its find buttons and its
+// The search footer's edit: Enter fires OnReturn, Ctrl+Enter OnCtrlReturn; neither is passed on.
+class TRetEdit : public QLineEdit {
+public:
+    explicit TRetEdit(QWidget* AParent);
+    std::function<void()> OnReturn, OnCtrlReturn;
+    // A key that is an accelerator of the panel (Alt+letter) goes here first; true when taken.
+    std::function<bool(const QString& Text)> OnDialogChar;
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+};
+
+// The search footer panel along the grid's bottom edge, with its edit, find buttons and
 // match-case box; the grid's search footer settings are copied into it.
 class TSearchPanel : public QWidget {
 public:
@@ -62,7 +75,18 @@ public:
     TColor ColorTo() const { return FColorTo; }
     void SetColorTo(TColor v) { FColorTo = v; update(); }
     std::function<void()> OnEditChange, OnBackwardClick, OnForwardClick, OnExitClick, OnHighLightClick;
+    // Fired the first time the panel shows, its controls laid out.
+    std::function<void()> OnCreated;
+    // The edit's background colour (clWindow, or red for a text not found).
+    void SetEditColor(TColor v);
+    TColor EditColor() const { return FEditColor; }
+    // Enables the find and highlight buttons exactly when the edit holds text, then fires
+    // OnEditChange.
+    void EditChanged();
+    void EditReturn() { if (OnForwardClick) OnForwardClick(); }
+    void EditCtrlReturn() { if (OnBackwardClick) OnBackwardClick(); }
 
+    TRetEdit* FEdit = nullptr;
     TProGridButton* FForwardButton = nullptr;
     TProGridButton* FBackwardButton = nullptr;
     TProGridButton* FHiliteButton = nullptr;
@@ -73,10 +97,13 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* e) override;
+    void showEvent(QShowEvent* e) override;
 
 private:
     TColor FColor = clBtnFace;
     TColor FColorTo = clNone;
+    TColor FEditColor = clWindow;
+    bool FCreated = false;
 };
 
 // The hint window of the grid: mini-HTML and packed wide text, a frame of its own

@@ -128,7 +128,7 @@ void TProStringGrid::CreateSubObjects(bool InitDesign)
     FFooterPanel = new TFooterPanel(this);
     AddBottomAligned(FFooterPanel);
     FSearchPanel = new TSearchPanel(this);
-    FSearchPanel->OnEditChange = [] {};
+    WireSearchPanel();
     FFocusHelper = std::make_unique<TFocusHelper>(this);
     FSearchFooter = std::make_unique<TSearchFooter>(this, InitDesign);
     FSearchFooter->OnChange = [this](TObject* s) { SearchFooterChanged(s); };

@@ -13,6 +13,7 @@
 #include "grid/control/grid_look_settings.h"
 #include "grid/control/grid_services.h"
 #include "grid/control/grid_settings_objects.h"
+#include "grid/data/find_types.h"
 #include "platform/core/dateutils.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/picture.h"
@@ -517,8 +518,6 @@ public:
     TBalloonToolTip* FHToolTip = nullptr;
     int FOleDragIndex = 0;
     QPointer<QListWidget> FOleDragList;
-    // Takes the highlight marks of a search out of the cells.
-    void UnHilightInGrid(bool DoFixed);
     std::function<void(TMessage& Message)> FGridControlWndProc;
     virtual void MoveFocusWindow();
     virtual void MergedColumnsChanged();
@@ -581,6 +580,87 @@ public:
     // The incremental look-up text and its age in timer ticks.
     QString SearchInc;
     int SearchTics = 0;
+
+    // ==== find, replace, highlighting and the search footer (data/find_replace.cpp,
+    // data/text_tagging.cpp, data/search_footer.cpp, data/column_calc.cpp) ====
+    // Next matching cell after StartCell in one scan of the range, (-1, -1) when none; an empty
+    // text matches nothing.  Columns are display columns; rows are present rows, or real rows
+    // with fnIncludeHiddenRows.
+    TPoint Find(TPoint StartCell, const QString& S, TFindParams FindParams);
+    TPoint FindWide(TPoint StartCell, const QString& S, TFindParams FindParams);
+    TPoint FindFirst(const QString& S, TFindParams FindParams);
+    TPoint FindNext();
+    // Replaces OrigStr by NewStr in the stored text of every matching cell, outside mini-HTML
+    // tags; the number of cells changed.
+    int Replace(const QString& OrigStr, const QString& NewStr, TFindParams FindParams);
+    // Incremental look-up: the first row whose text in the sort column starts with S (S is
+    // upper-cased by the caller), -1 when none.
+    int Search(const QString& S);
+    TPoint SearchCell{-1, -1};
+    int FindCol = 0;
+    int FindRow = 0;
+    bool FindBusy = false;
+    QString IncrSearchText() const { return SearchInc; }
+
+    // Tagging: wraps every visible occurrence of a text in a "hi" (highlight) or "e" (mark)
+    // tag pair, and takes those tags out again.
+    QString HilightText(bool DoCase, const QString& S, const QString& Text);
+    QString MarkText(bool DoCase, const QString& S, const QString& Text);
+    QString UnHilightText(const QString& S);
+    void HilightInCell(bool DoCase, int ACol, int ARow, const QString& HiText);
+    void HilightInCol(bool DoFixed, bool DoCase, int ACol, const QString& HiText);
+    void HilightInRow(bool DoFixed, bool DoCase, int ARow, const QString& HiText);
+    void HilightInGrid(bool DoFixed, bool DoCase, const QString& HiText);
+    void MarkInCell(bool DoCase, int ACol, int ARow, const QString& HiText);
+    void MarkInCol(bool DoFixed, bool DoCase, int ACol, const QString& HiText);
+    void MarkInRow(bool DoFixed, bool DoCase, int ARow, const QString& HiText);
+    void MarkInGrid(bool DoFixed, bool DoCase, const QString& HiText);
+    void UnHilightInCell(int ACol, int ARow);
+    void UnHilightInCol(bool DoFixed, int ACol);
+    void UnHilightInRow(bool DoFixed, int ARow);
+    void UnHilightInGrid(bool DoFixed);
+    void UnMarkInCell(int ACol, int ARow);
+    void UnMarkInCol(bool DoFixed, int ACol);
+    void UnMarkInRow(bool DoFixed, int ARow);
+    void UnMarkInGrid(bool DoFixed);
+
+    // Row calculations over the base cells fromCol .. toCol of a row.
+    double RowSum(int ARow, int fromCol, int toCol);
+    double RowAvg(int ARow, int fromCol, int toCol);
+    double RowMin(int ARow, int fromCol, int toCol);
+    double RowMax(int ARow, int fromCol, int toCol);
+
+    // Search footer actions, wired to the search panel's edit and buttons.
+    void SearchFooterEditChange();
+    void SearchFooterFindNext();
+    void SearchFooterFindPrevious();
+    void SearchFooterHighlight();
+    void SearchFooterClose();
+    virtual void SearchFooterAction(const QString& Value, int ACol, int ARow, TSearchAction SearchAction);
+    std::function<void(TObject* Sender, const QString& Value, bool& DefaultSearch)> OnSearchEditChange;
+    std::function<void(TObject* Sender, const QString& Value, int ACol, int ARow, TSearchAction SearchAction)>
+        OnSearchFooterAction;
+    TNotifyEvent OnSearchFooterClose;
+    TNotifyEvent OnCreatedSearchFooter;
+
+private:
+    TPoint FindCellText(TPoint StartCell, const QString& S, TFindParams FindParams);
+    bool MatchFindCell(int ACol, int ARow, TFindParams FindParams);
+    void TagTextInRange(const QString& Text, const QString& Tag, bool DoCase, int FromCol, int FromRow, int ToCol,
+                        int ToRow);
+    void UnTagTextInRange(const QString& Tag, int FromCol, int FromRow, int ToCol, int ToRow);
+    void WireSearchPanel();
+    void KeySearchFooterFocus(int Key, bool Ctrl);
+    void KeyIncrementalSearch(QChar Key);
+    void SearchFooterFind(bool Backward);
+    void SearchFooterTagRange(bool Tag);
+    TFindParams FFindParams;
+    QString SearchCache;
+    // Plain-text cells the tagging turned into mini-HTML: their text before and the text it
+    // wrote last.  Such a cell gets its old text back when its last tag goes and it is unchanged.
+    QHash<quint64, std::pair<QString, QString>> FTagEncoded;
+
+public:
 
     // ==== hidden columns and rows ====
     void HideColumn(int ACol) { HideColumns(ACol, ACol); }

@@ -1,29 +1,84 @@
 // The search footer's panel: its buttons and match-case box, its face, and the grid's search
 // footer settings copied into it whenever they change.
+#include "grid/base/grid_resources.h"
 #include "grid/control/pro_string_grid.h"
 
+#include <QKeyEvent>
 #include <QPainter>
+
+TRetEdit::TRetEdit(QWidget* AParent) : QLineEdit(AParent) {}
+
+void TRetEdit::keyPressEvent(QKeyEvent* e)
+{
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+        if (e->modifiers() & Qt::ControlModifier) {
+            if (OnCtrlReturn) OnCtrlReturn();
+        } else if (OnReturn) {
+            OnReturn();
+        }
+        return;
+    }
+    if ((e->modifiers() & Qt::AltModifier) && OnDialogChar && OnDialogChar(e->text().isEmpty() ? QKeySequence(e->key()).toString() : e->text()))
+        return;
+    QLineEdit::keyPressEvent(e);
+}
 
 TSearchPanel::TSearchPanel(QWidget* AOwner) : QWidget(AOwner)
 {
+    FEdit = new TRetEdit(this);
+    FEdit->setGeometry(25, 6, 110, FEdit->sizeHint().height());
+    connect(FEdit, &QLineEdit::textChanged, this, [this] { EditChanged(); });
+    FEdit->OnReturn = [this] { EditReturn(); };
+    FEdit->OnCtrlReturn = [this] { EditCtrlReturn(); };
     FExitButton = new TProGridButton(this);
-    FExitButton->setGeometry(4, 4, 20, 23);
+    FExitButton->setGeometry(5, 7, 14, 14);
+    TBitmap close;
+    LoadResourceBitmap(close, QStringLiteral("PSGCLOSE"));
+    FExitButton->SetGlyph(close);
     FExitButton->OnClick = [this](TObject*) { if (OnExitClick) OnExitClick(); };
     FForwardButton = new TProGridButton(this);
-    FForwardButton->setGeometry(140, 4, 90, 23);
+    FForwardButton->setGeometry(140, 5, 90, 23);
     FForwardButton->OnClick = [this](TObject*) { if (OnForwardClick) OnForwardClick(); };
     FBackwardButton = new TProGridButton(this);
-    FBackwardButton->setGeometry(235, 4, 90, 23);
+    FBackwardButton->setGeometry(235, 5, 90, 23);
     FBackwardButton->OnClick = [this](TObject*) { if (OnBackwardClick) OnBackwardClick(); };
     FHiliteButton = new TProGridButton(this);
-    FHiliteButton->setGeometry(330, 4, 90, 23);
+    FHiliteButton->setGeometry(330, 5, 90, 23);
     FHiliteButton->SetGroupIndex(1);
     FHiliteButton->SetAllowAllUp(true);
     FHiliteButton->OnClick = [this](TObject*) { if (OnHighLightClick) OnHighLightClick(); };
+    for (TProGridButton* b : {FForwardButton, FBackwardButton, FHiliteButton}) b->setEnabled(false);
     FMatchCase = new TProCheckBox(this);
-    FMatchCase->setGeometry(425, 6, 120, 18);
+    FMatchCase->setGeometry(425, 8, 120, 18);
     FMatchCase->SetCaption(QString());
     hide();
+}
+
+void TSearchPanel::showEvent(QShowEvent* e)
+{
+    QWidget::showEvent(e);
+    if (FCreated) return;
+    FCreated = true;
+    if (OnCreated) OnCreated();
+}
+
+void TSearchPanel::EditChanged()
+{
+    const bool any = !FEdit->text().isEmpty();
+    for (TProGridButton* b : {FForwardButton, FBackwardButton, FHiliteButton}) b->setEnabled(any);
+    if (OnEditChange) OnEditChange();
+}
+
+void TSearchPanel::SetEditColor(TColor v)
+{
+    if (v == FEditColor) return;
+    FEditColor = v;
+    QPalette pal = FEdit->palette();
+    pal.setColor(QPalette::Base, ColorToQColor(v));
+    FEdit->setPalette(pal);
+    // A width change makes the edit repaint its whole face in the new colour.
+    FEdit->resize(FEdit->width() + 1, FEdit->height());
+    FEdit->resize(FEdit->width() - 1, FEdit->height());
 }
 
 void TSearchPanel::paintEvent(QPaintEvent*)
@@ -31,12 +86,16 @@ void TSearchPanel::paintEvent(QPaintEvent*)
     QPainter p(this);
     if (FColorTo == clNone) {
         p.fillRect(rect(), ColorToQColor(FColor));
-        return;
+    } else {
+        QLinearGradient g(0, 0, 0, height());
+        g.setColorAt(0, ColorToQColor(FColor));
+        g.setColorAt(1, ColorToQColor(FColorTo));
+        p.fillRect(rect(), g);
     }
-    QLinearGradient g(0, 0, 0, height());
-    g.setColorAt(0, ColorToQColor(FColor));
-    g.setColorAt(1, ColorToQColor(FColorTo));
-    p.fillRect(rect(), g);
+    if (auto* grid = dynamic_cast<TBaseGrid*>(parentWidget())) {
+        p.setPen(ColorToQColor(grid->GridLineColor()));
+        p.drawLine(0, 0, width(), 0);
+    }
 }
 
 void TProStringGrid::SearchFooterChanged(TObject*)

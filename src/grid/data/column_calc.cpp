@@ -30,9 +30,15 @@ static TCalcRange CalcRange(TProStringGrid* g, int FromRow, int ToRow)
     return r;
 }
 
-// Calls Use(value) for every counted cell of the column; non-numbers are skipped.
+static double ReadFloat(TProStringGrid* g, int ACol, int ARow, bool AllRows)
+{
+    return AllRows ? g->GetAllFloats(ACol, ARow) : g->GetFloats(ACol, ARow);
+}
+
+// Calls Use(row) for every row of the range a column calculation counts: in a grouped grid
+// neither node nor summary rows (hidden rows always count), and only base cells.
 template <typename F>
-static void ForCountedCells(TProStringGrid* g, int ACol, const TCalcRange& R, F Use)
+static void ForCountedRows(TProStringGrid* g, int ACol, const TCalcRange& R, F Use)
 {
     QSet<int> hidden;
     if (R.AllRows)
@@ -45,16 +51,20 @@ static void ForCountedCells(TProStringGrid* g, int ACol, const TCalcRange& R, F 
             if (grouped && (g->IsNode(displ) || g->IsSummary(displ))) continue;
             if (displ >= 0 && displ < g->RowCount() && !g->IsBaseCell(ACol, displ)) continue;
         }
-        try {
-            Use(R.AllRows ? g->GetAllFloats(ACol, r) : g->GetFloats(ACol, r));
-        } catch (const EProGridError&) {
-        }
+        Use(r);
     }
 }
 
-static double ReadFloat(TProStringGrid* g, int ACol, int ARow, bool AllRows)
+// Calls Use(value) for every counted cell of the column; non-numbers are skipped.
+template <typename F>
+static void ForCountedCells(TProStringGrid* g, int ACol, const TCalcRange& R, F Use)
 {
-    return AllRows ? g->GetAllFloats(ACol, ARow) : g->GetFloats(ACol, ARow);
+    ForCountedRows(g, ACol, R, [&](int r) {
+        try {
+            Use(ReadFloat(g, ACol, r, R.AllRows));
+        } catch (const EProGridError&) {
+        }
+    });
 }
 
 double TProStringGrid::ColumnSum(int ACol, int FromRow, int ToRow)
@@ -72,22 +82,38 @@ double TProStringGrid::ColumnAvg(int ACol, int FromRow, int ToRow)
     return ColumnSum(ACol, FromRow, ToRow) / (r.To - r.From + 1);
 }
 
+// Min and max start from the first counted row's value (read without skipping, so a
+// non-number there raises); a group header or summary row before it is not counted.
+template <typename Pick>
+static double ColumnExtreme(TProStringGrid* g, int ACol, int FromRow, int ToRow, Pick Better)
+{
+    const TCalcRange r = CalcRange(g, FromRow, ToRow);
+    if (r.To < r.From) return 0;
+    bool first = true;
+    double m = 0;
+    ForCountedRows(g, ACol, r, [&](int row) {
+        if (first) {
+            first = false;
+            m = ReadFloat(g, ACol, row, r.AllRows);
+            return;
+        }
+        try {
+            const double v = ReadFloat(g, ACol, row, r.AllRows);
+            if (Better(v, m)) m = v;
+        } catch (const EProGridError&) {
+        }
+    });
+    return m;
+}
+
 double TProStringGrid::ColumnMin(int ACol, int FromRow, int ToRow)
 {
-    const TCalcRange r = CalcRange(this, FromRow, ToRow);
-    if (r.To < r.From) return 0;
-    double m = ReadFloat(this, ACol, r.From, r.AllRows);
-    ForCountedCells(this, ACol, r, [&](double v) { m = std::min(m, v); });
-    return m;
+    return ColumnExtreme(this, ACol, FromRow, ToRow, [](double a, double b) { return a < b; });
 }
 
 double TProStringGrid::ColumnMax(int ACol, int FromRow, int ToRow)
 {
-    const TCalcRange r = CalcRange(this, FromRow, ToRow);
-    if (r.To < r.From) return 0;
-    double m = ReadFloat(this, ACol, r.From, r.AllRows);
-    ForCountedCells(this, ACol, r, [&](double v) { m = std::max(m, v); });
-    return m;
+    return ColumnExtreme(this, ACol, FromRow, ToRow, [](double a, double b) { return a > b; });
 }
 
 double TProStringGrid::ColumnStdDev(int ACol, int FromRow, int ToRow)
@@ -117,6 +143,49 @@ double TProStringGrid::ColumnCustomCalc(int ACol, int FromRow, int ToRow)
     double res = 0;
     if (OnColumnCalc) OnColumnCalc(this, ACol, FromRow, ToRow, res);
     return res;
+}
+
+// ---- row calculations ----------------------------------------------------------------------------
+
+// Calls Use(value) for every base cell fromCol .. toCol of the row that holds a number.
+template <typename F>
+static void ForRowCells(TProStringGrid* g, int ARow, int fromCol, int toCol, F Use)
+{
+    for (int c = fromCol; c <= toCol; ++c) {
+        if (!g->IsBaseCell(c, ARow)) continue;
+        try {
+            Use(g->GetFloats(c, ARow));
+        } catch (const EProGridError&) {
+        }
+    }
+}
+
+double TProStringGrid::RowSum(int ARow, int fromCol, int toCol)
+{
+    double sum = 0;
+    ForRowCells(this, ARow, fromCol, toCol, [&](double v) { sum += v; });
+    return sum;
+}
+
+double TProStringGrid::RowAvg(int ARow, int fromCol, int toCol)
+{
+    // An empty column range has no average; 0 rather than a division by a non-positive count.
+    if (toCol < fromCol) return 0;
+    return RowSum(ARow, fromCol, toCol) / (toCol - fromCol + 1);
+}
+
+double TProStringGrid::RowMin(int ARow, int fromCol, int toCol)
+{
+    double m = GetFloats(fromCol, ARow);
+    ForRowCells(this, ARow, fromCol, toCol, [&](double v) { m = std::min(m, v); });
+    return m;
+}
+
+double TProStringGrid::RowMax(int ARow, int fromCol, int toCol)
+{
+    double m = GetFloats(fromCol, ARow);
+    ForRowCells(this, ARow, fromCol, toCol, [&](double v) { m = std::max(m, v); });
+    return m;
 }
 
 void TProStringGrid::UpdateFooter()

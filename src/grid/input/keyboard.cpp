@@ -6,6 +6,7 @@
 
 #include <QAbstractItemView>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLocale>
 #include <algorithm>
 
@@ -304,6 +305,7 @@ void TProStringGrid::HandleKeyDownMessage(TMessage& Message)
                   LeftCol() != FixedCols() && FNavigation->KeepHorizScroll();
 
     if (KeyDropList(K) || KeyScrollOnly(K) || KeyEnterOrF2(K)) return;
+    KeySearchFooterFocus(K.Key, K.Ctrl);
     KeyCellControl(K);
     if (KeyHomeEnd(K) || KeyLeftRight(K) || KeyTab(K) || KeySkipFixedCells(K)) return;
     if (KeyMoveCell(K) || KeyInsertRow(K) || KeySelectAll(K)) return;
@@ -761,6 +763,12 @@ void TProStringGrid::KeyDeleteRow(TKeyDownState& K)
 
 void TProStringGrid::HandleKeyUpMessage(TMessage& Message) { TBaseGrid::WMKeyUp(Message); }
 
+// Ctrl+F with a visible search footer takes the focus to the footer's edit; the key goes on.
+void TProStringGrid::KeySearchFooterFocus(int Key, bool Ctrl)
+{
+    if (Ctrl && Key == 'F' && FSearchFooter->Visible() && FSearchPanel) FSearchPanel->FEdit->setFocus();
+}
+
 // ---- the key-down step, after the platform moved the cell ------------------------------------
 
 void TProStringGrid::HandleKeyDown(int& Key, TShiftState Shift)
@@ -922,15 +930,54 @@ void TProStringGrid::HandleKeyPress(QChar& Key)
             }
         }
     }
+    if (!Options().Contains(goEditing) && FNavigation->AutoGotoWhenSorted()) KeyIncrementalSearch(Key);
     TBaseGrid::KeyPress(Key);
+}
+
+// Typed characters look up the first row of the sort column that starts with them; with
+// AutoGotoIncremental they add up (Backspace takes the last one back) until the timer or a
+// failed look-up clears them.
+void TProStringGrid::KeyIncrementalSearch(QChar Key)
+{
+    const bool backspace = Key.unicode() == 8;
+    if (!backspace && Key.unicode() < 32) return;
+    if (FNavigation->AutoGotoIncremental()) {
+        if (backspace) SearchInc.chop(1);
+        else SearchInc += Key;
+        SearchTics = 0;
+    } else {
+        SearchInc = backspace ? QString() : QString(Key);
+    }
+    if (SearchInc.isEmpty()) return;
+    const int row = Search(SearchInc.toUpper());
+    if (row < 0) SearchInc.clear();
+    else SetRow(row);
 }
 
 // ---- dialog characters --------------------------------------------------------------------------
 
 void TProStringGrid::HandleDialogChar(TMessage& Message)
 {
-    // Only the search footer's buttons take accelerator letters.
+    // Only the search footer's buttons take accelerator letters, the first one that matches.
     Message.Result = 0;
+    if (!FSearchFooter->Visible() || !FSearchPanel) return;
+    const QChar ch(char16_t(Message.WParam));
+    if (ch.isNull()) return;
+    const QKeySequence typed(Qt::ALT | Qt::Key(ch.toUpper().unicode()));
+    TSearchPanel* p = FSearchPanel;
+    const std::pair<TProGridButton*, void (TProStringGrid::*)()> buttons[] = {
+        {p->FForwardButton, &TProStringGrid::SearchFooterFindNext},
+        {p->FBackwardButton, &TProStringGrid::SearchFooterFindPrevious},
+        {p->FHiliteButton, &TProStringGrid::SearchFooterHighlight}};
+    for (const auto& [button, action] : buttons) {
+        if (QKeySequence::mnemonic(button->Caption()) != typed) continue;
+        if (!button->isVisibleTo(p) || !button->isEnabled()) continue;
+        // The highlight button toggles as a click on it would.
+        if (button == p->FHiliteButton) button->SetDown(!button->Down());
+        (this->*action)();
+        Message.Result = 1;
+        return;
+    }
 }
 
 void TProStringGrid::DefaultHandler(TMessage& m)

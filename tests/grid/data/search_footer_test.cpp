@@ -1,0 +1,156 @@
+// The search footer on a shown grid, driven with real keys and clicks: Ctrl+F, typing, Enter,
+// Ctrl+Enter, the buttons, accelerators and close; and the incremental look-up typed in the grid.
+#include "grid/control/pro_string_grid.h"
+#include "support/shown_grid.h"
+
+namespace {
+
+struct FooterFixture : ShownGridFixture {
+    void SetUp() override
+    {
+        const char* const rows[] = {"Apple", "banana", "Cherry", "apple pie", "grape"};
+        for (int r = 1; r < 6; ++r) G->SetCells(1, r, QString::fromUtf8(rows[r - 1]));
+        G->SetCells(3, 3, "Banana split");
+        TSearchFooter* sf = G->SearchFooter();
+        sf->SetFindNextCaption("&Next");
+        sf->SetFindPrevCaption("&Previous");
+        sf->SetHighLightCaption("&Highlight");
+        sf->SetVisible(true);
+        G->OnCreatedSearchFooter = [this](TObject*) { ++Created; };
+        G->OnSearchFooterAction = [this](TObject*, const QString& V, int c, int r, TSearchAction a) {
+            Actions << QStringLiteral("%1 %2,%3 %4").arg(V).arg(c).arg(r).arg(int(a));
+        };
+        ShowFocused();
+    }
+    TSearchPanel* Panel() { return G->SearchPanel(); }
+    TRetEdit* Edit() { return Panel()->FEdit; }
+    void Click(QWidget* w)
+    {
+        QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(w->width() / 2, w->height() / 2));
+        QApplication::processEvents();
+    }
+    TPoint Current() const { return {G->Col(), G->Row()}; }
+    QStringList Actions;
+    int Created = 0;
+};
+
+TPoint P(int c, int r) { return {c, r}; }
+
+}  // namespace
+
+TEST_F(FooterFixture, CtrlFThenTypingFindsAsYouType)
+{
+    EXPECT_TRUE(Panel()->isVisible());
+    EXPECT_EQ(Created, 1);
+    EXPECT_FALSE(Panel()->FForwardButton->isEnabled());
+    QTest::keyClick(G, Qt::Key_F, Qt::ControlModifier);
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::focusWidget(), Edit());
+
+    QTest::keyClicks(Edit(), "ban");
+    EXPECT_EQ(Current(), P(1, 2));
+    EXPECT_EQ(Actions.last(), "ban 1,2 0");
+    EXPECT_TRUE(Panel()->FForwardButton->isEnabled());
+    EXPECT_EQ(Panel()->EditColor(), clWindow);
+
+    QTest::keyClicks(Edit(), "x");
+    EXPECT_EQ(Panel()->EditColor(), TColor(0x0000FF));
+    EXPECT_EQ(Current(), P(1, 2));  // nothing else changes
+    QTest::keyClick(Edit(), Qt::Key_Backspace);
+    EXPECT_EQ(Panel()->EditColor(), clWindow);
+
+    // Enter finds forward (column by column), Ctrl+Enter backward.
+    QTest::keyClick(Edit(), Qt::Key_Return);
+    EXPECT_EQ(Current(), P(3, 3));
+    EXPECT_EQ(Actions.last(), "ban 3,3 2");
+    QTest::keyClick(Edit(), Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(Current(), P(1, 2));
+    EXPECT_EQ(Actions.last(), "ban 1,2 1");
+
+    // Emptying the edit disables the buttons again.
+    QTest::keyClick(Edit(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(Edit(), Qt::Key_Delete);
+    EXPECT_TRUE(Edit()->text().isEmpty());
+    EXPECT_FALSE(Panel()->FBackwardButton->isEnabled());
+    EXPECT_FALSE(Panel()->FHiliteButton->isEnabled());
+}
+
+TEST_F(FooterFixture, ButtonsAndAcceleratorsFindMatchCaseAndHighlight)
+{
+    Edit()->setFocus();
+    QTest::keyClicks(Edit(), "apple");
+    EXPECT_EQ(Current(), P(1, 1));
+    Click(Panel()->FForwardButton);
+    EXPECT_EQ(Current(), P(1, 4));
+    Click(Panel()->FBackwardButton);
+    EXPECT_EQ(Current(), P(1, 1));
+
+    // Match case: the look-up starts again from the first cell with the case.
+    Click(Panel()->FMatchCase);
+    EXPECT_TRUE(Panel()->FMatchCase->Checked());
+    QTest::keyClick(Edit(), Qt::Key_Backspace);
+    QTest::keyClicks(Edit(), "e");
+    EXPECT_EQ(Current(), P(1, 4));
+
+    // Alt+N is the forward button's accelerator: after the last match the scan ends.
+    QTest::keyClick(Edit(), Qt::Key_N, Qt::AltModifier);
+    EXPECT_EQ(Actions.last(), "apple -1,-1 2");
+
+    // Highlight marks the matches; clicked again the cells get their texts back.
+    G->SetCells(2, 2, "R&amp;D");
+    Click(Panel()->FHiliteButton);
+    EXPECT_TRUE(Panel()->FHiliteButton->Down());
+    EXPECT_EQ(G->GetGridCell(1, 4), "<hi>apple</hi> pie");
+    EXPECT_EQ(G->GetGridCell(1, 1), "Apple");
+    Click(Panel()->FHiliteButton);
+    EXPECT_EQ(G->GetGridCell(1, 4), "apple pie");
+    EXPECT_EQ(G->GetGridCell(2, 2), "R&amp;D");
+
+    // With the button down every keystroke moves the marks, never touching other texts.
+    Click(Panel()->FHiliteButton);
+    QTest::keyClick(Edit(), Qt::Key_Backspace);
+    EXPECT_EQ(G->GetGridCell(1, 4), "<hi>appl</hi>e pie");
+    QTest::keyClick(Edit(), Qt::Key_Backspace);
+    EXPECT_EQ(G->GetGridCell(1, 4), "<hi>app</hi>le pie");
+    EXPECT_EQ(G->GetGridCell(2, 2), "R&amp;D");
+}
+
+TEST_F(FooterFixture, WithoutAutoSearchTypingWaitsForEnterAndCloseHides)
+{
+    G->SearchFooter()->SetAutoSearch(false);
+    Edit()->setFocus();
+    QTest::keyClicks(Edit(), "grape");
+    EXPECT_EQ(Current(), P(1, 1));
+    EXPECT_TRUE(Actions.isEmpty());
+    QTest::keyClick(Edit(), Qt::Key_Return);
+    EXPECT_EQ(Current(), P(1, 5));
+
+    bool closed = false;
+    G->OnSearchFooterClose = [&](TObject*) { closed = true; };
+    Click(Panel()->FExitButton);
+    EXPECT_TRUE(closed);
+    EXPECT_FALSE(G->SearchFooter()->Visible());
+    EXPECT_FALSE(Panel()->isVisible());
+}
+
+TEST_F(FooterFixture, TypingInTheGridLooksUpTheFirstColumn)
+{
+    G->Navigation()->SetAutoGotoWhenSorted(true);
+    G->Navigation()->SetAutoGotoIncremental(true);
+    G->SetFocus();
+    QTest::keyClicks(G, "app");
+    EXPECT_EQ(G->Row(), 1);
+    QTest::keyClicks(G, "le ");
+    EXPECT_EQ(G->Row(), 4);
+    EXPECT_EQ(G->IncrSearchText(), "apple ");
+    QTest::keyClick(G, Qt::Key_Backspace);
+    EXPECT_EQ(G->IncrSearchText(), "apple");
+    QTest::keyClicks(G, "z");
+    EXPECT_TRUE(G->IncrSearchText().isEmpty());
+    // Without adding up, each character stands alone.
+    G->Navigation()->SetAutoGotoIncremental(false);
+    QTest::keyClicks(G, "g");
+    EXPECT_EQ(G->Row(), 5);
+    QTest::keyClicks(G, "c");
+    EXPECT_EQ(G->Row(), 3);
+}
