@@ -1,0 +1,416 @@
+// The grid's edit-button, unit, check box and button editors.
+#include "grid/control/grid_editor_keys.h"
+#include "grid/control/pro_string_grid.h"
+#include "platform/core/format_settings.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+namespace {
+
+bool IsDialogKey(const QKeyEvent* ke)
+{
+    return ke->key() == Qt::Key_Return || ke->key() == Qt::Key_Enter || ke->key() == Qt::Key_Escape;
+}
+
+} // namespace
+
+void TProStringGrid::EllipsClick(const QString& S, QString& Result)
+{
+    Result = S;
+    if (OnEllipsClick) OnEllipsClick(this, Col(), Row(), Result);
+}
+
+// ---- TGridEditBtn ---------------------------------------------------------------------------
+
+TGridEditBtn::TGridEditBtn(TProStringGrid* AOwner) : TPsgEditBtn(AOwner), FGrid(AOwner)
+{
+    setFrame(false);
+    setEnabled(false);
+    hide();
+    SetButtonCaption(QStringLiteral("..."));
+    OnClickBtn = [this](QObject* s) { ButtonClicked(s); };
+    WorkMode = true;
+    connect(this, &QLineEdit::textChanged, this, [this](const QString& s) {
+        if (FGrid->EditMode && FGrid->OnEditChange) FGrid->OnEditChange(FGrid, FGrid->Col(), FGrid->Row(), s);
+    });
+}
+
+void TGridEditBtn::SetButtonColors(const TButtonColors& c)
+{
+    Button()->ButtonColor = c.ButtonColor;
+    Button()->ButtonColorHot = c.ButtonColorHot;
+    Button()->ButtonColorDown = c.ButtonColorDown;
+    Button()->ButtonBorderColor = c.ButtonBorderColor;
+    Button()->update();
+}
+
+void TGridEditBtn::ButtonClicked(QObject*)
+{
+    QString r;
+    FGrid->EllipsClick(text(), r);
+    setText(r);
+    selectAll();
+    update();
+    if (FStopEditAfterClick) {
+        FGrid->HideInplaceEdit();
+        FGrid->SetFocus();
+    }
+}
+
+void TGridEditBtn::HandleKeyDown(int& Key, TShiftState Shift)
+{
+    TProStringGrid* g = FGrid;
+    const bool handled = Key == VK_TAB || Key == VK_RETURN || Key == VK_ESCAPE || Key == VK_PRIOR ||
+                         Key == VK_NEXT || Key == VK_UP || Key == VK_DOWN;
+    if (!handled && g->OnKeyDown) g->OnKeyDown(g, Key, Shift);
+    WorkMode = Key != VK_BACK && Key != VK_DELETE;
+    FSelKeyDown = cursorPosition();
+    if (Shift.Contains(ssCtrl) || !handled) return;
+    if (Key == VK_TAB && g->EditorWantsTab()) {
+        const bool ok = CommitEditorText(g, text());
+        setText(g->FNewCellText);
+        if (!ok) {
+            end(false);
+            Key = 0;
+            return;
+        }
+        if (g->Options().Contains(goTabs)) {
+            TabOutOfEditor(g, Shift);
+            Key = 0;
+            return;
+        }
+        g->PostMessage(WM_KEYDOWN, VK_TAB);
+    } else if (Key == VK_RETURN || Key == VK_UP || Key == VK_DOWN) {
+        const TEditorType kind = g->EditControl;
+        const bool ok = CommitEditorText(g, text());
+        setText(g->FNewCellText);
+        if (!ok) {
+            selectAll();
+            update();
+            g->FNoAutoAdvance = true;
+            g->EditControl = kind;
+            Key = 0;
+            return;
+        }
+    }
+    if (Key == VK_ESCAPE) setText(g->FCellCache);
+    g->DoneInplaceEdit(Key, Shift);
+    Key = 0;
+}
+
+bool TGridEditBtn::FilterChar(QChar Key, bool Ctrl, bool Numeric, bool Float)
+{
+    const ushort k = Key.unicode();
+    if (k == 8 || k == 9 || k == 13 || k == 27) return true;
+    const QString s = text();
+    const bool atStart = (hasSelectedText() ? selectionStart() : cursorPosition()) == 0;
+    if (Numeric) {
+        if (Key.isDigit()) return true;
+        if (Key == QLatin1Char('-') && !s.contains(QLatin1Char('-')) && atStart) return true;
+        if (Ctrl) return true;
+        QApplication::beep();
+        return false;
+    }
+    if (Float) {
+        const bool candidate = Key.isDigit() || Key == QLatin1Char(',') || Key == QLatin1Char('-') || Key == QLatin1Char('.');
+        if (!candidate) return Ctrl;
+        if (Key == LocaleDecimalSeparator() && s.contains(Key) && !selectedText().contains(Key)) return false;
+        if (Key == LocaleThousandSeparator()) return false;
+        if (Key == QLatin1Char('-') && (!atStart || s.contains(Key)) && !selectedText().contains(Key)) {
+            QApplication::beep();
+            return false;
+        }
+        return true;
+    }
+    return true;
+}
+
+void TGridEditBtn::keyPressEvent(QKeyEvent* e)
+{
+    if (!FGrid->EditMode) {
+        TPsgEditBtn::keyPressEvent(e);
+        return;
+    }
+    const TShiftState shift = ShiftStateOf(e);
+    int key = VirtualKeyOf(e);
+    const int before = key;
+    HandleKeyDown(key, shift);
+    if (key == 0 || before == VK_RETURN || before == VK_TAB) return;   // typed Enter and Tab are swallowed
+    const QString t = e->text();
+    if (!t.isEmpty()) {
+        QChar c = t.at(0);
+        if (FGrid->OnKeyPress) FGrid->OnKeyPress(FGrid, c);
+        if (c.isNull()) return;
+        const TEditorType kind = FGrid->EditControl;
+        if (!FilterChar(c, shift.Contains(ssCtrl), kind == edNumericEditBtn, kind == edFloatEditBtn)) return;
+    }
+    TPsgEditBtn::keyPressEvent(e);
+}
+
+void TGridEditBtn::keyReleaseEvent(QKeyEvent* e)
+{
+    if (FGrid->EditMode && FGrid->OnKeyUp) {
+        int key = VirtualKeyOf(e);
+        FGrid->OnKeyUp(FGrid, key, ShiftStateOf(e));
+    }
+    TPsgEditBtn::keyReleaseEvent(e);
+}
+
+bool TGridEditBtn::event(QEvent* e)
+{
+    if ((e->type() == QEvent::ShortcutOverride || e->type() == QEvent::KeyPress) && FGrid->EditMode) {
+        auto* ke = static_cast<QKeyEvent*>(e);
+        if (e->type() == QEvent::ShortcutOverride && IsDialogKey(ke)) {
+            e->accept();
+            return true;
+        }
+        if (e->type() == QEvent::KeyPress && (ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) &&
+            FGrid->EditorWantsTab()) {
+            keyPressEvent(ke);
+            return true;
+        }
+    }
+    return TPsgEditBtn::event(e);
+}
+
+void TGridEditBtn::focusOutEvent(QFocusEvent* e)
+{
+    TPsgEditBtn::focusOutEvent(e);
+    if (FGrid->Destroying() || !FGrid->EditMode || !isVisible() || e->reason() == Qt::PopupFocusReason) return;
+    FGrid->HideInplaceEdit();
+}
+
+void TGridEditBtn::mouseDoubleClickEvent(QMouseEvent* e)
+{
+    TPsgEditBtn::mouseDoubleClickEvent(e);
+    if (FGrid->OnDblClickCell) FGrid->OnDblClickCell(FGrid, FGrid->Row(), FGrid->Col());
+}
+
+// ---- TGridUnitEditBtn -----------------------------------------------------------------------
+
+TGridUnitEditBtn::TGridUnitEditBtn(TProStringGrid* AOwner) : TPsgUnitEditBtn(AOwner), FGrid(AOwner)
+{
+    setFrame(false);
+    setEnabled(false);
+    hide();
+    SetButtonCaption(QStringLiteral("..."));
+    OnClickBtn = [this](QObject* s) { ButtonClicked(s); };
+    connect(this, &QLineEdit::textChanged, this, [this](const QString& s) {
+        if (FGrid->EditMode && FGrid->OnEditChange) FGrid->OnEditChange(FGrid, FGrid->Col(), FGrid->Row(), s);
+    });
+}
+
+void TGridUnitEditBtn::ButtonClicked(QObject*)
+{
+    QString r;
+    FGrid->EllipsClick(text(), r);
+    setText(r);
+    selectAll();
+    update();
+}
+
+void TGridUnitEditBtn::HandleKeyDown(int& Key, TShiftState Shift)
+{
+    TProStringGrid* g = FGrid;
+    const bool handled = Key == VK_TAB || Key == VK_RETURN || Key == VK_ESCAPE || Key == VK_PRIOR ||
+                         Key == VK_NEXT || Key == VK_UP || Key == VK_DOWN;
+    if (!handled) return;
+    if (Key == VK_TAB || Key == VK_RETURN || Key == VK_UP || Key == VK_DOWN) {
+        if (!CommitEditorText(g, TextAndUnit())) {
+            setText(g->CurrentCell());
+            return;
+        }
+        SetTextAndUnit(g->CurrentCell());
+        if (Key == VK_RETURN && g->Navigation()->AdvanceOnEnter()) {
+            g->HideInplaceEdit();
+            g->SetFocus();
+            Key = 0;
+            g->AdvanceEdit(g->Col(), g->Row(), false, false, true, false, g->EditMode);
+            return;
+        }
+        if (Key == VK_TAB && g->Options().Contains(goTabs)) {
+            TabOutOfEditor(g, Shift);
+            Key = 0;
+            return;
+        }
+    }
+    if (Key == VK_ESCAPE) {
+        SetUnitID(QString());
+        setText(g->CurrentCell());
+    }
+    g->DoneInplaceEdit(Key, Shift);
+    Key = 0;
+}
+
+void TGridUnitEditBtn::keyPressEvent(QKeyEvent* e)
+{
+    if (!FGrid->EditMode) {
+        TPsgUnitEditBtn::keyPressEvent(e);
+        return;
+    }
+    int key = VirtualKeyOf(e);
+    const int before = key;
+    HandleKeyDown(key, ShiftStateOf(e));
+    if (key == 0 || before == VK_RETURN || before == VK_TAB || before == VK_ESCAPE) return;
+    const QString t = e->text();
+    if (!t.isEmpty() && FGrid->EditControl != edUnitEditBtn) {
+        // the numeric and float unit kinds filter as the edit-button kinds do
+        if (!FGrid->BtnEdit()->FilterChar(t.at(0), e->modifiers() & Qt::ControlModifier,
+                                          FGrid->EditControl == edNumericUnitEditBtn,
+                                          FGrid->EditControl == edFloatUnitEditBtn))
+            return;
+    }
+    TPsgUnitEditBtn::keyPressEvent(e);
+}
+
+bool TGridUnitEditBtn::event(QEvent* e)
+{
+    if ((e->type() == QEvent::ShortcutOverride || e->type() == QEvent::KeyPress) && FGrid->EditMode) {
+        auto* ke = static_cast<QKeyEvent*>(e);
+        if (e->type() == QEvent::ShortcutOverride && IsDialogKey(ke)) {
+            e->accept();
+            return true;
+        }
+        if (e->type() == QEvent::KeyPress && (ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) &&
+            FGrid->Options().Contains(goTabs)) {
+            keyPressEvent(ke);
+            return true;
+        }
+    }
+    return TPsgUnitEditBtn::event(e);
+}
+
+void TGridUnitEditBtn::focusOutEvent(QFocusEvent* e)
+{
+    TPsgUnitEditBtn::focusOutEvent(e);
+    if (FGrid->Destroying() || !FGrid->EditMode || !isVisible() || e->reason() == Qt::PopupFocusReason) return;
+    if (UnitMenu() && UnitMenu()->isVisible()) return;
+    FGrid->HideInplaceEdit();
+}
+
+// ---- TGridCheckBox --------------------------------------------------------------------------
+
+TGridCheckBox::TGridCheckBox(TProStringGrid* AOwner) : QCheckBox(AOwner), FGrid(AOwner)
+{
+    setEnabled(false);
+    hide();
+}
+
+void TGridCheckBox::mousePressEvent(QMouseEvent* e)
+{
+    if (e->button() == Qt::LeftButton) toggle();
+    e->accept();
+}
+
+void TGridCheckBox::mouseReleaseEvent(QMouseEvent* e) { e->accept(); }
+
+void TGridCheckBox::keyPressEvent(QKeyEvent* e)
+{
+    TProStringGrid* g = FGrid;
+    const int key = VirtualKeyOf(e);
+    if (key == VK_SPACE) {
+        toggle();
+        return;
+    }
+    const bool closes = key == VK_RETURN || key == VK_PRIOR || key == VK_NEXT || key == VK_END ||
+                        (key >= VK_LEFT && key <= VK_DOWN);
+    if (!closes || !g->EditMode) {
+        QCheckBox::keyPressEvent(e);
+        return;
+    }
+    g->HideInplaceEdit();
+    g->SetFocus();
+    if (key == VK_RETURN) g->AdvanceEdit(g->Col(), g->Row(), false, false, true, false, g->EditMode);
+    if (key == VK_UP || key == VK_DOWN) g->Perform(WM_KEYDOWN, key);
+}
+
+void TGridCheckBox::keyReleaseEvent(QKeyEvent* e)
+{
+    // Space toggled on its press already
+    if (e->key() == Qt::Key_Space) return;
+    QCheckBox::keyReleaseEvent(e);
+}
+
+bool TGridCheckBox::event(QEvent* e)
+{
+    if (e->type() == QEvent::ShortcutOverride && FGrid->EditMode && IsDialogKey(static_cast<QKeyEvent*>(e))) {
+        e->accept();
+        return true;
+    }
+    return QCheckBox::event(e);
+}
+
+void TGridCheckBox::focusOutEvent(QFocusEvent* e)
+{
+    QCheckBox::focusOutEvent(e);
+    if (FGrid->Destroying() || !FGrid->EditMode || !isVisible()) return;
+    FGrid->HideInplaceEdit();
+}
+
+// ---- TGridButton ----------------------------------------------------------------------------
+
+TGridButton::TGridButton(TProStringGrid* AOwner) : QPushButton(AOwner), FGrid(AOwner)
+{
+    setEnabled(false);
+    hide();
+    setAutoDefault(false);
+    connect(this, &QPushButton::clicked, this, [this] {
+        if (OnClick) OnClick();
+    });
+}
+
+void TGridButton::Leave(int Key)
+{
+    TProStringGrid* g = FGrid;
+    hide();
+    setEnabled(false);
+    g->EditMode = false;
+    g->SetFocus();
+    if (Key == VK_ESCAPE) g->RestoreCellCache();
+    g->Perform(WM_KEYDOWN, Key);
+}
+
+void TGridButton::keyPressEvent(QKeyEvent* e)
+{
+    const int key = VirtualKeyOf(e);
+    if (FGrid->EditMode && (key == VK_ESCAPE || (key >= VK_LEFT && key <= VK_DOWN))) {
+        Leave(key);
+        return;
+    }
+    QPushButton::keyPressEvent(e);
+}
+
+void TGridButton::keyReleaseEvent(QKeyEvent* e)
+{
+    if (e->key() == Qt::Key_Space && FGrid->EditMode && !e->isAutoRepeat()) {
+        QString r;
+        FGrid->EllipsClick(text(), r);
+        setText(r);
+        FGrid->SetCurrentCell(r);
+        setFocus();
+        update();
+    }
+    QPushButton::keyReleaseEvent(e);
+}
+
+void TGridButton::mouseReleaseEvent(QMouseEvent* e)
+{
+    if (e->button() == Qt::LeftButton && FGrid->EditMode && rect().contains(e->position().toPoint())) {
+        QString r;
+        FGrid->EllipsClick(text(), r);
+        setText(r);
+        FGrid->SetCurrentCell(r);
+    }
+    QPushButton::mouseReleaseEvent(e);
+}
+
+bool TGridButton::event(QEvent* e)
+{
+    if (e->type() == QEvent::ShortcutOverride && FGrid->EditMode && static_cast<QKeyEvent*>(e)->key() == Qt::Key_Escape) {
+        e->accept();
+        return true;
+    }
+    return QPushButton::event(e);
+}
