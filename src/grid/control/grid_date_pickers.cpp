@@ -56,14 +56,13 @@ void TGridDatePicker::SetShowTodayCircle(bool v)
 
 void TGridDatePicker::CheckShiftFocus()
 {
-    const QDateTime dt = dateTime();
     if (Kind() == dtkTime) {
-        const QTime t = dt.time();
-        if (t.hour() != Fth || t.minute() != Ftm || t.second() != Fts) NextField();
+        if (FieldValue(HourSection) != Fth || FieldValue(MinuteSection) != Ftm || FieldValue(SecondSection) != Fts)
+            NextField();
         return;
     }
-    const QDate d = dt.date();
-    const bool day = d.day() != Fd, month = d.month() != Fm, year = d.year() != Fy;
+    const bool day = FieldValue(DaySection) != Fd, month = FieldValue(MonthSection) != Fm,
+               year = FieldValue(YearSection) != Fy;
     const QString f = Format();
     if (!f.isEmpty()) {
         const QChar L = f.back().toLower();
@@ -126,14 +125,13 @@ void TGridDatePicker::keyPressEvent(QKeyEvent* e)
     const bool digit = t.size() == 1 && t.at(0) >= QLatin1Char('0') && t.at(0) <= QLatin1Char('9');
     const int section = currentSectionIndex();
     if (digit) {
-        const QDateTime dt = dateTime();
-        Fy = uint16_t(dt.date().year());
-        Fm = uint16_t(dt.date().month());
-        Fd = uint16_t(dt.date().day());
-        Fth = uint16_t(dt.time().hour());
-        Ftm = uint16_t(dt.time().minute());
-        Fts = uint16_t(dt.time().second());
-        Ftms = uint16_t(dt.time().msec());
+        Fy = uint16_t(FieldValue(YearSection));
+        Fm = uint16_t(FieldValue(MonthSection));
+        Fd = uint16_t(FieldValue(DaySection));
+        Fth = uint16_t(FieldValue(HourSection));
+        Ftm = uint16_t(FieldValue(MinuteSection));
+        Fts = uint16_t(FieldValue(SecondSection));
+        Ftms = uint16_t(time().msec());
     }
     TPsgDateTimePicker::keyPressEvent(e);
     // the platform moves on by itself once a field is full

@@ -22,17 +22,16 @@ void TCustomDateTimePicker::SetBorderStyle(TBorderStyle v)
 
 void TCustomDateTimePicker::RememberValues()
 {
-    const QTime t = time();
-    FHour = t.hour();
-    FMin = t.minute();
-    FSec = t.second();
+    FHour = FieldValue(HourSection);
+    FMin = FieldValue(MinuteSection);
+    FSec = FieldValue(SecondSection);
 }
 
 void TCustomDateTimePicker::ShiftFocus()
 {
     if (Kind() != dtkTime) return;
-    const QTime t = time();
-    if (t.hour() != FHour || t.minute() != FMin || t.second() != FSec) NextField();
+    if (FieldValue(HourSection) != FHour || FieldValue(MinuteSection) != FMin || FieldValue(SecondSection) != FSec)
+        NextField();
 }
 
 void TCustomDateTimePicker::keyPressEvent(QKeyEvent* e)
@@ -151,10 +150,9 @@ QString TProDateTimePicker::CombinedText() const
 void TProDateTimePicker::RememberValues()
 {
     TCustomDateTimePicker::RememberValues();
-    const QDate d = date();
-    FYear = d.year();
-    FMonth = d.month();
-    FDay = d.day();
+    FYear = FieldValue(YearSection);
+    FMonth = FieldValue(MonthSection);
+    FDay = FieldValue(DaySection);
 }
 
 void TProDateTimePicker::ShiftFocus()
@@ -163,8 +161,8 @@ void TProDateTimePicker::ShiftFocus()
         TCustomDateTimePicker::ShiftFocus();
         return;
     }
-    const QDate d = date();
-    const bool day = d.day() != FDay, month = d.month() != FMonth, year = d.year() != FYear;
+    const bool day = FieldValue(DaySection) != FDay, month = FieldValue(MonthSection) != FMonth,
+               year = FieldValue(YearSection) != FYear;
     auto toCompanion = [this] {
         if (FTimePicker && FTimePicker->isVisible()) {
             FTimePicker->setFocus(Qt::TabFocusReason);

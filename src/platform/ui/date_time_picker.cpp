@@ -165,3 +165,25 @@ void TDateTimePicker::resizeEvent(QResizeEvent* e)
         lineEdit()->setTextMargins(0, 0, 0, 0);
     }
 }
+
+int TDateTimePicker::FieldValue(QDateTimeEdit::Section s) const
+{
+    if (displayedSections() & s) {
+        // a year counts once all its digits are typed
+        if (s == YearSection && sectionText(s).size() < (displayFormat().contains(QLatin1String("yyyy")) ? 4 : 2))
+            return dateTime().date().year();
+        bool ok = false;
+        const int v = sectionText(s).toInt(&ok);
+        return ok ? v : -1;
+    }
+    const QDateTime dt = dateTime();
+    switch (s) {
+    case YearSection: return dt.date().year();
+    case MonthSection: return dt.date().month();
+    case DaySection: return dt.date().day();
+    case HourSection: return dt.time().hour();
+    case MinuteSection: return dt.time().minute();
+    case SecondSection: return dt.time().second();
+    default: return 0;
+    }
+}

@@ -44,6 +44,9 @@ public:
     void DropDown();
     // Moves to the next field with it selected, as the Right key of the platform's picker.
     void NextField();
+    // A field's value as its text shows it, typed digits included (the value itself changes
+    // only once the field is complete); fields the format does not show come from the value.
+    int FieldValue(QDateTimeEdit::Section s) const;
 
     std::function<void(QObject* Sender)> OnChange;
 
