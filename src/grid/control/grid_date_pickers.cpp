@@ -119,8 +119,9 @@ void TGridDatePicker::keyPressEvent(QKeyEvent* e)
         return;
     }
     int key = VirtualKeyOf(e);
+    const int before = key;
     HandleKeyDown(key, ShiftStateOf(e));
-    if (key == 0) return;
+    if (before != 0 && key == 0) return;
     const QString t = e->text();
     const bool digit = t.size() == 1 && t.at(0) >= QLatin1Char('0') && t.at(0) <= QLatin1Char('9');
     const int section = currentSectionIndex();

@@ -137,7 +137,7 @@ void TGridEditBtn::keyPressEvent(QKeyEvent* e)
     int key = VirtualKeyOf(e);
     const int before = key;
     HandleKeyDown(key, shift);
-    if (key == 0 || before == VK_RETURN || before == VK_TAB) return;   // typed Enter and Tab are swallowed
+    if ((before != 0 && key == 0) || before == VK_RETURN || before == VK_TAB) return;   // typed Enter and Tab are swallowed
     const QString t = e->text();
     if (!t.isEmpty()) {
         QChar c = t.at(0);
@@ -253,7 +253,7 @@ void TGridUnitEditBtn::keyPressEvent(QKeyEvent* e)
     int key = VirtualKeyOf(e);
     const int before = key;
     HandleKeyDown(key, ShiftStateOf(e));
-    if (key == 0 || before == VK_RETURN || before == VK_TAB || before == VK_ESCAPE) return;
+    if ((before != 0 && key == 0) || before == VK_RETURN || before == VK_TAB || before == VK_ESCAPE) return;
     const QString t = e->text();
     if (!t.isEmpty() && FGrid->EditControl != edUnitEditBtn) {
         // the numeric and float unit kinds filter as the edit-button kinds do
@@ -364,11 +364,15 @@ TGridButton::TGridButton(TProStringGrid* AOwner) : QPushButton(AOwner), FGrid(AO
 void TGridButton::Leave(int Key)
 {
     TProStringGrid* g = FGrid;
+    const QString cache = g->FCellCache;   // the grid taking the focus re-reads the cell
+    g->EditMode = false;
+    g->SetFocus();   // before hiding, so that the focus does not wander to the next control
     hide();
     setEnabled(false);
-    g->EditMode = false;
-    g->SetFocus();
-    if (Key == VK_ESCAPE) g->RestoreCellCache();
+    if (Key == VK_ESCAPE) {
+        g->FCellCache = cache;
+        g->RestoreCellCache();
+    }
     g->Perform(WM_KEYDOWN, Key);
 }
 

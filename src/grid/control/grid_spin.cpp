@@ -108,7 +108,7 @@ void TGridSpin::keyPressEvent(QKeyEvent* e)
     }
     const int before = key;
     HandleKeyDown(key, shift);
-    if (key == 0) return;
+    if (before != 0 && key == 0) return;
     if (before == VK_PRIOR || before == VK_NEXT) return;
     if (before == VK_RETURN || before == VK_ESCAPE || before == VK_TAB) return;   // typed Enter and Tab are swallowed
     TPsgSpinEdit::keyPressEvent(e);
