@@ -12,21 +12,27 @@
 #include <QApplication>
 #include <QKeyEvent>
 
-namespace {
 
-// Enter and Escape stay with the editor, never with the dialog around the grid.
-bool KeepsDialogKeys(QEvent* e)
+enum TDateText { dtDate, dtTime, dtDateAndTime };
+
+// A cell's text as a date, a time, or a date and a time of day after a blank; an empty text
+// or one that is none gives the current date and time.
+static TDateTime DateOrNow(const QString& T, TDateText What)
 {
-    if (e->type() != QEvent::ShortcutOverride) return false;
-    auto* ke = static_cast<QKeyEvent*>(e);
-    if (ke->key() == Qt::Key_Return || ke->key() == Qt::Key_Enter || ke->key() == Qt::Key_Escape) {
-        e->accept();
-        return true;
+    if (T.isEmpty()) return Now();
+    try {
+        if (What == dtTime) return StrToTime(T);
+        const int blank = What == dtDateAndTime ? T.indexOf(QLatin1Char(' ')) : -1;
+        TDateTime D = StrToDate(blank < 0 ? T : T.left(blank));
+        if (blank >= 0) {
+            const TDateTime t = StrToTime(T.mid(blank + 1));
+            D = D < 0 ? D - t : D + t;
+        }
+        return D;
+    } catch (const Exception&) {
+        return Now();
     }
-    return false;
 }
-
-} // namespace
 
 // ---- TGridDatePicker ------------------------------------------------------------------------
 
@@ -79,12 +85,7 @@ void TGridDatePicker::HandleKeyDown(int& Key, TShiftState Shift)
     if (Key != VK_TAB && Key != VK_RETURN && Key != VK_ESCAPE && Key != VK_PRIOR && Key != VK_NEXT && Key != VK_END)
         return;
     if (Key == VK_ESCAPE) {
-        TDateTime d = Now();
-        try {
-            d = Kind() == dtkTime ? StrToTime(g->CurrentCell()) : StrToDate(g->CurrentCell());
-        } catch (const Exception&) {
-            d = Now();
-        }
+        const TDateTime d = DateOrNow(g->CurrentCell(), Kind() == dtkTime ? dtTime : dtDate);
         if (Kind() == dtkTime) SetTime(d);
         else SetDate(d);
     }
@@ -145,16 +146,8 @@ void TGridDatePicker::keyPressEvent(QKeyEvent* e)
 
 bool TGridDatePicker::event(QEvent* e)
 {
-    if (FGrid->EditMode) {
-        if (KeepsDialogKeys(e)) return true;
-        if (e->type() == QEvent::KeyPress) {
-            auto* ke = static_cast<QKeyEvent*>(e);
-            if ((ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) && FGrid->EditorWantsTab()) {
-                keyPressEvent(ke);
-                return true;
-            }
-        }
-    }
+    if (FGrid->EditMode && KeepEditorKeys(e, FGrid->EditorWantsTab(), [this](QKeyEvent* k) { keyPressEvent(k); }))
+        return true;
     return TPsgDateTimePicker::event(e);
 }
 
@@ -221,16 +214,8 @@ void TGridDateTimePicker::keyPressEvent(QKeyEvent* e)
 
 bool TGridDateTimePicker::event(QEvent* e)
 {
-    if (FGrid->EditMode) {
-        if (KeepsDialogKeys(e)) return true;
-        if (e->type() == QEvent::KeyPress) {
-            auto* ke = static_cast<QKeyEvent*>(e);
-            if ((ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) && FGrid->EditorWantsTab()) {
-                keyPressEvent(ke);
-                return true;
-            }
-        }
-    }
+    if (FGrid->EditMode && KeepEditorKeys(e, FGrid->EditorWantsTab(), [this](QKeyEvent* k) { keyPressEvent(k); }))
+        return true;
     return TProDateTimePicker::event(e);
 }
 
@@ -271,20 +256,7 @@ void TProStringGrid::OpenDateEditor(int C, int ARow, const TRect& R, TColor Bk, 
     EditMode = true;
     if (EditControl == edDateTimeEdit) {
         TGridDateTimePicker* p = DateAndTimePicker();
-        TDateTime D = Now();
-        if (!T.isEmpty()) {
-            // the date, then the time of day after the blank
-            try {
-                const int blank = T.indexOf(QLatin1Char(' '));
-                D = StrToDate(blank < 0 ? T : T.left(blank));
-                if (blank >= 0) {
-                    const TDateTime t = StrToTime(T.mid(blank + 1));
-                    D = D < 0 ? D - t : D + t;
-                }
-            } catch (const Exception&) {
-                D = Now();
-            }
-        }
+        const TDateTime D = DateOrNow(T, dtDateAndTime);
         FOriginalDateTime = D;
         p->SetProKind(dkDateTime);
         p->SetDateTime(D);
@@ -302,28 +274,13 @@ void TProStringGrid::OpenDateEditor(int C, int ARow, const TRect& R, TColor Bk, 
     }
     TGridDatePicker* p = DateTimePicker();
     p->ReCreate();
-    TDateTime D = Now();
     if (EditControl == edTimeEdit) {
         p->SetKind(dtkTime);
-        if (!T.isEmpty()) {
-            try {
-                D = StrToTime(T);
-            } catch (const Exception&) {
-                D = Now();
-            }
-        }
-        p->SetTime(D);
+        p->SetTime(DateOrNow(T, dtTime));
     } else {
-        if (!T.isEmpty()) {
-            try {
-                D = StrToDate(T);
-            } catch (const Exception&) {
-                D = Now();
-            }
-        }
         p->SetKind(dtkDate);
         p->SetDateMode(EditControl == edDateEditUpDown ? dmUpDown : dmComboBox);
-        p->SetDate(D);
+        p->SetDate(DateOrNow(T, dtDate));
     }
     GetEditorProp(C, ARow, nullptr);
     p->setGeometry(R.Left, R.Top, W, H);

@@ -7,15 +7,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
-namespace {
-
-bool IsDialogKey(const QKeyEvent* ke)
-{
-    return ke->key() == Qt::Key_Return || ke->key() == Qt::Key_Enter || ke->key() == Qt::Key_Escape;
-}
-
-} // namespace
-
 void TProStringGrid::EllipsClick(const QString& S, QString& Result)
 {
     Result = S;
@@ -160,18 +151,8 @@ void TGridEditBtn::keyReleaseEvent(QKeyEvent* e)
 
 bool TGridEditBtn::event(QEvent* e)
 {
-    if ((e->type() == QEvent::ShortcutOverride || e->type() == QEvent::KeyPress) && FGrid->EditMode) {
-        auto* ke = static_cast<QKeyEvent*>(e);
-        if (e->type() == QEvent::ShortcutOverride && IsDialogKey(ke)) {
-            e->accept();
-            return true;
-        }
-        if (e->type() == QEvent::KeyPress && (ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) &&
-            FGrid->EditorWantsTab()) {
-            keyPressEvent(ke);
-            return true;
-        }
-    }
+    if (FGrid->EditMode && KeepEditorKeys(e, FGrid->EditorWantsTab(), [this](QKeyEvent* k) { keyPressEvent(k); }))
+        return true;
     return TPsgEditBtn::event(e);
 }
 
@@ -267,18 +248,8 @@ void TGridUnitEditBtn::keyPressEvent(QKeyEvent* e)
 
 bool TGridUnitEditBtn::event(QEvent* e)
 {
-    if ((e->type() == QEvent::ShortcutOverride || e->type() == QEvent::KeyPress) && FGrid->EditMode) {
-        auto* ke = static_cast<QKeyEvent*>(e);
-        if (e->type() == QEvent::ShortcutOverride && IsDialogKey(ke)) {
-            e->accept();
-            return true;
-        }
-        if (e->type() == QEvent::KeyPress && (ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) &&
-            FGrid->Options().Contains(goTabs)) {
-            keyPressEvent(ke);
-            return true;
-        }
-    }
+    if (FGrid->EditMode && KeepEditorKeys(e, FGrid->Options().Contains(goTabs), [this](QKeyEvent* k) { keyPressEvent(k); }))
+        return true;
     return TPsgUnitEditBtn::event(e);
 }
 
@@ -335,10 +306,7 @@ void TGridCheckBox::keyReleaseEvent(QKeyEvent* e)
 
 bool TGridCheckBox::event(QEvent* e)
 {
-    if (e->type() == QEvent::ShortcutOverride && FGrid->EditMode && IsDialogKey(static_cast<QKeyEvent*>(e))) {
-        e->accept();
-        return true;
-    }
+    if (FGrid->EditMode && KeepEditorKeys(e, false, {})) return true;
     return QCheckBox::event(e);
 }
 

@@ -29,3 +29,17 @@ int VirtualKeyOf(const QKeyEvent* e)
     if (e->key() == Qt::Key_Backtab) return VK_TAB;
     return QtKeyToVirtualKey(e->key());
 }
+
+bool KeepEditorKeys(QEvent* e, bool TabKept, const std::function<void(QKeyEvent*)>& KeyPress)
+{
+    if (e->type() != QEvent::ShortcutOverride && e->type() != QEvent::KeyPress) return false;
+    auto* ke = static_cast<QKeyEvent*>(e);
+    if (e->type() == QEvent::ShortcutOverride) {
+        if (ke->key() != Qt::Key_Return && ke->key() != Qt::Key_Enter && ke->key() != Qt::Key_Escape) return false;
+        e->accept();
+        return true;
+    }
+    if ((ke->key() != Qt::Key_Tab && ke->key() != Qt::Key_Backtab) || !TabKept) return false;
+    KeyPress(ke);
+    return true;
+}

@@ -4,6 +4,9 @@
 #include "platform/ui/messages.h"
 
 #include <QString>
+#include <functional>
+
+class QEvent;
 
 class TProStringGrid;
 class QKeyEvent;
@@ -16,3 +19,6 @@ void FinishEditorKey(TProStringGrid* Grid, int Key, TShiftState Shift);
 void TabOutOfEditor(TProStringGrid* Grid, TShiftState Shift);
 // The key of a key event as a virtual key; Backtab is Tab.
 int VirtualKeyOf(const QKeyEvent* e);
+// Enter and Escape stay with an editor, never with the dialog around the grid; a Tab the
+// editor keeps goes to KeyPress.  True when the event was taken.
+bool KeepEditorKeys(QEvent* e, bool TabKept, const std::function<void(QKeyEvent*)>& KeyPress);

@@ -116,23 +116,9 @@ void TGridSpin::keyPressEvent(QKeyEvent* e)
 
 bool TGridSpin::event(QEvent* e)
 {
-    if (FGrid->EditMode) {
-        if (e->type() == QEvent::ShortcutOverride) {
-            auto* ke = static_cast<QKeyEvent*>(e);
-            if (ke->key() == Qt::Key_Return || ke->key() == Qt::Key_Enter || ke->key() == Qt::Key_Escape) {
-                e->accept();
-                return true;
-            }
-        }
-        if (e->type() == QEvent::KeyPress) {
-            auto* ke = static_cast<QKeyEvent*>(e);
-            if (ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) {
-                if (FGrid->Options().Contains(goTabs)) keyPressEvent(ke);
-                else QWidget::focusNextPrevChild(ke->key() == Qt::Key_Tab);
-                return true;
-            }
-        }
-    }
+    if (FGrid->EditMode &&
+        KeepEditorKeys(e, FGrid->Options().Contains(goTabs), [this](QKeyEvent* k) { keyPressEvent(k); }))
+        return true;
     return TPsgSpinEdit::event(e);
 }
 

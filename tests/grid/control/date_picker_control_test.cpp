@@ -2,7 +2,7 @@
 // calendar, the companion time picker and the label.
 #include "grid/controls/pro_date_time_picker.h"
 #include "grid/controls/psg_date_time_picker.h"
-#include "platform/core/format_settings.h"
+#include "editor_locale.h"
 #include "platform/ui/date_format_qt.h"
 #include "platform/ui/date_time_values.h"
 
@@ -15,19 +15,8 @@
 
 namespace {
 
-TFormatSettings DayFirst()
-{
-    TFormatSettings s;
-    s.DateSeparator = QLatin1Char('/');
-    s.TimeSeparator = QLatin1Char(':');
-    s.ShortDateFormat = QStringLiteral("dd/mm/yyyy");
-    s.LongTimeFormat = QStringLiteral("hh:nn:ss");
-    s.ShortTimeFormat = QStringLiteral("hh:nn");
-    return s;
-}
-
 struct PickerFixture : ::testing::Test {
-    ScopedFormatSettings Locale{DayFirst()};
+    ScopedFormatSettings Locale{EditorTestLocale()};
     QWidget Window;
     void SetUp() override
     {
@@ -54,7 +43,7 @@ struct PickerFixture : ::testing::Test {
 
 TEST(DateFormatQt, FormatLettersAreTranslatedNotPassedThrough)
 {
-    ScopedFormatSettings locale{DayFirst()};
+    ScopedFormatSettings locale{EditorTestLocale()};
     struct Case {
         const char* Ours;
         const char* Qt;
@@ -65,7 +54,7 @@ TEST(DateFormatQt, FormatLettersAreTranslatedNotPassedThrough)
         {"dd\"th of\"mm", "dd'th of'MM"}, {"yyyy-mm-dd", "yyyy-MM-dd"},
     };
     for (const Case& c : cases) EXPECT_EQ(QtDateTimeFormat(QString::fromLatin1(c.Ours)), QString::fromLatin1(c.Qt)) << c.Ours;
-    TFormatSettings dots = DayFirst();
+    TFormatSettings dots = EditorTestLocale();
     dots.DateSeparator = QLatin1Char('.');
     ScopedFormatSettings scoped(dots);
     EXPECT_EQ(QtDateTimeFormat(QStringLiteral("dd/mm/yyyy")), "dd.MM.yyyy");

@@ -4,7 +4,7 @@
 #include "edit_fixture.h"
 #include "grid/control/grid_date_pickers.h"
 #include "grid/control/grid_spin.h"
-#include "platform/core/format_settings.h"
+#include "editor_locale.h"
 
 #include <QAbstractItemView>
 #include <QCalendarWidget>
@@ -12,23 +12,10 @@
 
 namespace {
 
-TFormatSettings TestLocale()
-{
-    TFormatSettings s;
-    s.DecimalSeparator = QLatin1Char('.');
-    s.ThousandSeparator = QLatin1Char(',');
-    s.DateSeparator = QLatin1Char('/');
-    s.TimeSeparator = QLatin1Char(':');
-    s.ShortDateFormat = QStringLiteral("dd/mm/yyyy");
-    s.ShortTimeFormat = QStringLiteral("hh:nn");
-    s.LongTimeFormat = QStringLiteral("hh:nn:ss");
-    return s;
-}
-
 enum TOpen { ByF2, ByChar, ByDoubleClick };
 
 struct SpecialEditors : EditFixture {
-    ScopedFormatSettings Locale{TestLocale()};
+    ScopedFormatSettings Locale{EditorTestLocale()};
     void SetUp() override
     {
         EditFixture::SetUp();

@@ -2,7 +2,7 @@
 // auto-repeat timer, the character filter, and clamping when the focus leaves.
 #include "grid/controls/psg_spin_edit.h"
 #include "platform/core/date_text.h"
-#include "platform/core/format_settings.h"
+#include "editor_locale.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -12,20 +12,8 @@
 
 namespace {
 
-TFormatSettings DayFirst()
-{
-    TFormatSettings s;
-    s.DecimalSeparator = QLatin1Char('.');
-    s.ThousandSeparator = QLatin1Char(',');
-    s.DateSeparator = QLatin1Char('/');
-    s.TimeSeparator = QLatin1Char(':');
-    s.ShortDateFormat = QStringLiteral("dd/mm/yyyy");
-    s.LongTimeFormat = QStringLiteral("hh:nn:ss");
-    return s;
-}
-
 struct SpinFixture : ::testing::Test {
-    ScopedFormatSettings Locale{DayFirst()};
+    ScopedFormatSettings Locale{EditorTestLocale()};
     QWidget Window;
     TPsgSpinEdit* Spin = nullptr;
     QLineEdit* Other = nullptr;
@@ -201,7 +189,7 @@ TEST_F(SpinFixture, DateStepsTheFieldUnderTheCaretInTheLocaleOrder)
         {"mm/dd/yyyy", "01/31/2024", 4, "02/01/2024"},
     };
     for (const Case& c : cases) {
-        TFormatSettings s = DayFirst();
+        TFormatSettings s = EditorTestLocale();
         s.ShortDateFormat = QString::fromLatin1(c.Format);
         ScopedFormatSettings scoped(s);
         Spin->setText(QString::fromLatin1(c.Text));
