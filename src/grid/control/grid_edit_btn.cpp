@@ -4,6 +4,9 @@
 #include "platform/core/format_settings.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QMenu>
+#include <QMimeData>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -118,10 +121,51 @@ bool TGridEditBtn::FilterChar(QChar Key, bool Ctrl, bool Numeric, bool Float)
     return true;
 }
 
+void TGridEditBtn::PasteText()
+{
+    if (!EditorEnabled() || isReadOnly()) return;
+    TProStringGrid* g = FGrid;
+    const QMimeData* md = QApplication::clipboard()->mimeData();
+    bool allow = md && md->hasText();
+    QString S = allow ? md->text() : QString();
+    if (g->OnClipboardPaste) g->OnClipboardPaste(this, allow);
+    if (allow && g->OnClipboardBeforePasteCell) g->OnClipboardBeforePasteCell(this, g->Col(), g->Row(), S, allow);
+    if (!allow) return;
+    // one line break that ends the text goes; a line break inside it stays
+    const int nl = S.indexOf(QLatin1Char('\n'));
+    if (nl >= 0 && nl == S.size() - 1) S.chop(S.size() > 1 && S.at(S.size() - 2) == QLatin1Char('\r') ? 2 : 1);
+    const bool replace = hasSelectedText();
+    const int at = replace ? selectionStart() : cursorPosition();
+    QString t = text();
+    if (replace) t.remove(at, selectedText().size());
+    t.insert(at, S);
+    setText(t);
+    g->SetCurrentCell(text());
+    const int end = std::min<int>(at + S.size(), text().size());
+    if (replace) setSelection(at, end - at);
+    else setCursorPosition(end);
+}
+
+void TGridEditBtn::contextMenuEvent(QContextMenuEvent* e)
+{
+    QMenu* menu = createStandardContextMenu();
+    for (QAction* a : menu->actions())
+        if (a->objectName() == QLatin1String("edit-paste")) {
+            a->disconnect();
+            connect(a, &QAction::triggered, this, [this] { PasteText(); });
+        }
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(e->globalPos());
+}
+
 void TGridEditBtn::keyPressEvent(QKeyEvent* e)
 {
     if (!FGrid->EditMode) {
         TPsgEditBtn::keyPressEvent(e);
+        return;
+    }
+    if (e->matches(QKeySequence::Paste)) {
+        PasteText();
         return;
     }
     const TShiftState shift = ShiftStateOf(e);

@@ -4,6 +4,7 @@
 // the form controls in a cell's mini-HTML text.
 #include "grid/controls/psg_combo.h"
 #include "grid/controls/psg_edit_btn.h"
+#include "platform/core/classes.h"
 #include "platform/ui/canvas.h"
 #include "platform/ui/combo_notify.h"
 #include "platform/ui/messages.h"
@@ -116,9 +117,10 @@ protected:
 
 // The edit-button editor: the button and F4 fire the grid's OnEllipsClick; its keys commit,
 // cancel and move in the grid (grid_edit_btn.cpp).
-class TGridEditBtn : public TPsgEditBtn {
+class TGridEditBtn : public TPsgEditBtn, public TObject {
 public:
     explicit TGridEditBtn(TProStringGrid* AOwner);
+    QString ClassName() const override { return QStringLiteral("TGridEditBtn"); }
     TProStringGrid* FGrid;
     void ReCreate() {}
     bool WorkMode = true;
@@ -131,8 +133,12 @@ public:
     virtual void HandleKeyDown(int& Key, TShiftState Shift);
     // The numeric and float kinds' character filter; False refuses the character.
     bool FilterChar(QChar Key, bool Ctrl, bool Numeric, bool Float);
+    // Pastes the clipboard's text into the editor and the current cell, as the grid's paste
+    // events allow.
+    void PasteText();
 
 protected:
+    void contextMenuEvent(QContextMenuEvent* e) override;
     bool event(QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void keyReleaseEvent(QKeyEvent* e) override;

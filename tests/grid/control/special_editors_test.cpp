@@ -8,7 +8,9 @@
 
 #include <QAbstractItemView>
 #include <QCalendarWidget>
+#include <QClipboard>
 #include <QMenu>
+#include <QMimeData>
 
 namespace {
 
@@ -233,4 +235,64 @@ TEST_F(SpecialEditors, TheDateEditorsCalendarPicksADay)
     Key(Qt::Key_Return);
     EXPECT_FALSE(Grid->GetEditMode());
     EXPECT_EQ(Grid->Cells(1, 1), "15/03/2024");
+}
+
+TEST_F(SpecialEditors, PastingIntoTheEditButtonEditorFollowsThePasteEvents)
+{
+    struct Paste {
+        const char* What;
+        QMimeData* (*Data)();
+        bool Allow;
+        const char* Editor;   // after pasting into "ab|cd" (caret after "ab")
+    };
+    const Paste cases[] = {
+        {"a word and its line break", [] { auto* m = new QMimeData; m->setText(QStringLiteral("xy\n")); return m; }, true, "abxycd"},
+        {"a word and CR LF", [] { auto* m = new QMimeData; m->setText(QStringLiteral("xy\r\n")); return m; }, true, "abxycd"},
+        {"refused by OnClipboardPaste", [] { auto* m = new QMimeData; m->setText(QStringLiteral("xy")); return m; }, false, "abcd"},
+        {"no text at all", [] { auto* m = new QMimeData; m->setData(QStringLiteral("image/png"), QByteArray("\x89PNG\0\0", 6)); return m; }, true, "abcd"},
+        {"an empty text", [] { auto* m = new QMimeData; m->setText(QString()); return m; }, true, "abcd"},
+    };
+    bool allow = true;
+    Grid->OnClipboardPaste = [&](TObject* s, bool& a) {
+        EXPECT_EQ(s, static_cast<TObject*>(Grid->BtnEdit()));
+        a = a && allow;
+    };
+    for (const Paste& c : cases) {
+        allow = c.Allow;
+        QApplication::clipboard()->setMimeData(c.Data());
+        Open(edEditBtn, QStringLiteral("abcd"), ByF2);
+        TGridEditBtn* e = Grid->BtnEdit();
+        e->deselect();
+        e->setCursorPosition(2);
+        Key(Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(e->text(), QString::fromLatin1(c.Editor)) << c.What;
+        EXPECT_EQ(Grid->Cells(1, 1), QString::fromLatin1(c.Editor)) << c.What;
+        Key(Qt::Key_Escape);
+    }
+    allow = true;
+
+    // the value the before-paste event leaves is pasted, and a replaced selection stays selected
+    Grid->OnClipboardBeforePasteCell = [](TObject*, int c, int r, QString& v, bool&) {
+        EXPECT_EQ(c, 1);
+        EXPECT_EQ(r, 1);
+        v = v.toUpper();
+    };
+    QApplication::clipboard()->setText(QStringLiteral("zz"));
+    Open(edEditBtn, QStringLiteral("abcd"), ByF2);
+    TGridEditBtn* e = Grid->BtnEdit();
+    e->setSelection(1, 2);
+    Key(Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_EQ(e->text(), "aZZd");
+    EXPECT_EQ(e->selectedText(), "ZZ");
+    Key(Qt::Key_Return);
+    EXPECT_EQ(Grid->Cells(1, 1), "aZZd");
+
+    // a huge text is cut at the editor's length, and the cell holds what the editor shows
+    Grid->OnClipboardBeforePasteCell = nullptr;
+    QApplication::clipboard()->setText(QString(100000, QLatin1Char('q')));
+    Open(edEditBtn, QString(), ByF2);
+    Key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(Grid->BtnEdit()->text().size(), Grid->BtnEdit()->maxLength());
+    EXPECT_EQ(Grid->Cells(1, 1), Grid->BtnEdit()->text());
+    Key(Qt::Key_Escape);
 }
