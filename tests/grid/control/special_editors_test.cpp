@@ -60,8 +60,8 @@ struct Case {
 
 TEST_F(SpecialEditors, EachKindOpensItsControlEditsAndCommitsWithEnter)
 {
-    auto keys = [](std::initializer_list<Qt::Key> ks) {
-        return [ks](SpecialEditors& f) {
+    auto keys = [](std::initializer_list<Qt::Key> list) {
+        return [ks = std::vector<Qt::Key>(list)](SpecialEditors& f) {
             for (Qt::Key k : ks) f.Key(k);
         };
     };
