@@ -378,13 +378,17 @@ void TProStringGrid::OpenCellEditor(int ACol, int ARow)
     case edUnitEditBtn:
     case edNumericUnitEditBtn:
     case edFloatUnitEditBtn: {
-        TGridEditBtn* e = EditControl >= edUnitEditBtn && EditControl != edNumericEditBtn &&
-                                  EditControl != edFloatEditBtn && EditControl != edMaskEditBtn
-                              ? UnitEditBtn
-                              : EditBtn;
+        const bool unit = EditControl == edUnitEditBtn || EditControl == edNumericUnitEditBtn ||
+                          EditControl == edFloatUnitEditBtn;
+        QLineEdit* e = unit ? static_cast<QLineEdit*>(UnitEditBtn) : static_cast<QLineEdit*>(EditBtn);
         EditMode = true;
         e->setGeometry(R.Left, R.Top, W, H);
         e->setText(T);
+        if (e == UnitEditBtn) {
+            // a text without one of the units stays whole as the value
+            UnitEditBtn->SetUnitID(QString());
+            UnitEditBtn->SetTextAndUnit(T);
+        }
         if (EditorMaxLength() > 0) e->setMaxLength(EditorMaxLength());
         e->setEnabled(true);
         e->show();
@@ -414,6 +418,20 @@ void TProStringGrid::OpenCellEditor(int ACol, int ARow)
         break;
     case edCustom: OpenEditLink(C, ARow, R, Bk, font, T); break;
     case edRichEdit: OpenRichEditor(C, ARow, R, Bk); break;
+    case edSpinEdit:
+    case edFloatSpinEdit:
+    case edTimeSpinEdit:
+    case edDateSpinEdit:
+        OpenSpinEditor(C, ARow, R, Bk, T);
+        postStartChar(EditCtrl);
+        break;
+    case edDateEdit:
+    case edDateEditUpDown:
+    case edTimeEdit:
+    case edDateTimeEdit:
+        OpenDateEditor(C, ARow, R, Bk, T);
+        if (EditControl == edDateEdit || EditControl == edDateEditUpDown) postStartChar(EditCtrl);
+        break;
     default: break;   // the kinds whose controls this grid does not have open nothing
     }
     FStartEditChar = QChar();
@@ -455,7 +473,7 @@ void TProStringGrid::CloseCellEditor(int ACol, int ARow)
     case edUnitEditBtn:
     case edNumericUnitEditBtn:
     case edFloatUnitEditBtn:
-        SetEditedCell(C, ARow, UnitEditBtn->text());
+        SetEditedCell(C, ARow, UnitEditBtn->TextAndUnit());
         hideCtrl(UnitEditBtn);
         EditMode = false;
         break;
@@ -469,6 +487,14 @@ void TProStringGrid::CloseCellEditor(int ACol, int ARow)
         break;
     case edCustom: CloseEditLink(C, ARow); break;
     case edRichEdit: CloseRichEditor(C, ARow); break;
+    case edSpinEdit:
+    case edFloatSpinEdit:
+    case edTimeSpinEdit:
+    case edDateSpinEdit: CloseSpinEditor(C, ARow); break;
+    case edDateEdit:
+    case edDateEditUpDown:
+    case edTimeEdit:
+    case edDateTimeEdit: CloseDateEditor(C, ARow); break;
     default: break;
     }
     if (EditControl != edNormal && FEditActive) NotifyEditingDone(C, ARow);

@@ -3,6 +3,8 @@
 // header-cell editors, the check box, edit-button and button editors, and the editors of
 // the form controls in a cell's mini-HTML text.
 #include "grid/controls/psg_combo.h"
+#include "grid/controls/psg_edit_btn.h"
+#include "platform/core/classes.h"
 #include "platform/ui/canvas.h"
 #include "platform/ui/combo_notify.h"
 #include "platform/ui/messages.h"
@@ -111,29 +113,86 @@ protected:
     void focusOutEvent(QFocusEvent* e) override;
 };
 
+// The check box editor: a press or Space toggles it; Enter, the page keys and the arrows
+// close it (grid_edit_btn.cpp).
 class TGridCheckBox : public QCheckBox {
 public:
-    explicit TGridCheckBox(QWidget* AParent) : QCheckBox(AParent) { setEnabled(false); hide(); }
+    explicit TGridCheckBox(TProStringGrid* AOwner);
+    TProStringGrid* FGrid;
+    void ReCreate() {}
+
+protected:
+    bool event(QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void keyReleaseEvent(QKeyEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
 };
 
-class TGridEditBtn : public QLineEdit {
+// The edit-button editor: the button and F4 fire the grid's OnEllipsClick; its keys commit,
+// cancel and move in the grid (grid_edit_btn.cpp).
+class TGridEditBtn : public TPsgEditBtn, public TObject {
 public:
-    explicit TGridEditBtn(QWidget* AParent) : QLineEdit(AParent) { setFrame(false); setEnabled(false); hide(); }
-    QString ButtonCaption = QStringLiteral("...");
-    bool IsWinXP = false;
-    TButtonColors Button;
+    explicit TGridEditBtn(TProStringGrid* AOwner);
+    QString ClassName() const override { return QStringLiteral("TGridEditBtn"); }
+    TProStringGrid* FGrid;
+    void ReCreate() {}
+    bool WorkMode = true;
+    int FSelKeyDown = 0;
+    bool StopEditAfterClick() const { return FStopEditAfterClick; }
+    void SetStopEditAfterClick(bool v) { FStopEditAfterClick = v; }
+    void SetButtonColors(const TButtonColors& c);
+    virtual void ButtonClicked(QObject* Sender);
+    // The wrapper's key-down step; Key 0 means consumed.
+    virtual void HandleKeyDown(int& Key, TShiftState Shift);
+    // The numeric and float kinds' character filter; False refuses the character.
+    bool FilterChar(QChar Key, bool Ctrl, bool Numeric, bool Float);
+    // Pastes the clipboard's text into the editor and the current cell, as the grid's paste
+    // events allow.
+    void PasteText();
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* e) override;
+    bool event(QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void keyReleaseEvent(QKeyEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    bool FStopEditAfterClick = false;
 };
 
-class TGridUnitEditBtn : public TGridEditBtn {
+class TGridUnitEditBtn : public TPsgUnitEditBtn {
 public:
-    explicit TGridUnitEditBtn(QWidget* AParent) : TGridEditBtn(AParent) {}
-    std::function<void(const QString& NewUnit)> OnUnitChanged;
+    explicit TGridUnitEditBtn(TProStringGrid* AOwner);
+    TProStringGrid* FGrid;
+    void ReCreate() {}
+    virtual void ButtonClicked(QObject* Sender);
+    void HandleKeyDown(int& Key, TShiftState Shift);
+
+protected:
+    bool event(QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
 };
 
+// The button editor: a release fires the grid's OnEllipsClick and OnButtonClick; Escape and
+// the arrows close it (grid_edit_btn.cpp).
 class TGridButton : public QPushButton {
 public:
-    explicit TGridButton(QWidget* AParent) : QPushButton(AParent) { setEnabled(false); hide(); }
+    explicit TGridButton(TProStringGrid* AOwner);
+    TProStringGrid* FGrid;
+    void ReCreate() {}
     std::function<void()> OnClick;
+
+protected:
+    bool event(QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void keyReleaseEvent(QKeyEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+
+private:
+    void Leave(int Key);
 };
 
 // The editors of the form controls in a cell's mini-HTML text (cell_controls.cpp): Tab moves

@@ -251,9 +251,9 @@ void TProStringGrid::CreateEditorControls()
     EditCheck = new TGridCheckBox(this);
     FStyle = tsWindowsXP;
     EditBtn = new TGridEditBtn(this);
-    EditBtn->IsWinXP = FIsWinXP;
+    EditBtn->SetIsWinXP(FIsWinXP);
     UnitEditBtn = new TGridUnitEditBtn(this);
-    UnitEditBtn->OnUnitChanged = [this](const QString& u) { UnitChanged(this, u); };
+    UnitEditBtn->OnUnitChanged = [this](QObject*, const QString& u) { UnitChanged(this, u); };
     GridButton = new TGridButton(this);
     GridButton->OnClick = [this] { GridButtonClick(); };
     MoveButton = new THeaderDragButton(this, this);
@@ -391,6 +391,7 @@ void TProStringGrid::Teardown()
         drop(MoveButton);
         drop(FEditControl);
         drop(FComboControl);
+        DropSpinAndDateEditors();
         drop(FScrollBar);
         drop(FPaintScrollBar);
     }

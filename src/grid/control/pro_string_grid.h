@@ -31,6 +31,10 @@ class TProInplaceEdit;
 class TEditLink;
 class TProRichEdit;
 class TBalloonToolTip;
+// spin, date and edit-button editors
+class TGridSpin;
+class TGridDatePicker;
+class TGridDateTimePicker;
 class QMimeData;
 struct TCellPaintContext;
 struct THtmlRenderArgs;
@@ -2468,6 +2472,44 @@ private:
 public:
     // The balloon tooltip window, which receives the TTM_ messages.
     virtual QObject* BalloonToolTip();
+    // ==== spin, date and time, and edit-button editors (grid_spin.cpp, grid_date_pickers.cpp,
+    // grid_edit_btn.cpp) ====
+public:
+    // Made on first use, hidden and disabled between uses.
+    TGridSpin* SpinEdit();
+    TGridDatePicker* DateTimePicker();
+    TGridDateTimePicker* DateAndTimePicker();
+    TGridEditBtn* BtnEdit() const { return EditBtn; }
+    TGridUnitEditBtn* BtnUnitEdit() const { return UnitEditBtn; }
+    TGridCheckBox* CheckEditor() const { return EditCheck; }
+    TGridButton* ButtonEditor() const { return GridButton; }
+    std::function<void(TObject* Sender, int ACol, int ARow, int AValue, bool UpDown)> OnSpinClick;
+    std::function<void(TObject* Sender, int ACol, int ARow, double AValue, bool UpDown)> OnFloatSpinClick;
+    std::function<void(TObject* Sender, int ACol, int ARow, TDateTime AValue, bool UpDown)> OnDateSpinClick;
+    std::function<void(TObject* Sender, int ACol, int ARow, TDateTime AValue, bool UpDown)> OnTimeSpinClick;
+    std::function<void(TObject* Sender, int ACol, int ARow, QString& S)> OnEllipsClick;
+    // Fires OnEllipsClick for the current cell with the editor's text; Result is the text
+    // the event leaves.
+    void EllipsClick(const QString& S, QString& Result);
+
+private:
+    friend class TGridSpin;
+    friend class TGridDatePicker;
+    friend class TGridDateTimePicker;
+    friend class TGridEditBtn;
+    friend class TGridUnitEditBtn;
+    friend class TGridCheckBox;
+    friend class TGridButton;
+    void OpenSpinEditor(int C, int ARow, const TRect& R, TColor Bk, const QString& T);
+    void CloseSpinEditor(int C, int ARow);
+    void OpenDateEditor(int C, int ARow, const TRect& R, TColor Bk, const QString& T);
+    void CloseDateEditor(int C, int ARow);
+    // Deletes the editors made on first use, before the grid itself goes.
+    void DropSpinAndDateEditors();
+    TGridSpin* FSpinEdit = nullptr;
+    TGridDatePicker* FDatePicker = nullptr;
+    TGridDateTimePicker* FDateTimePicker = nullptr;
+    TDateTime FOriginalDateTime = 0;
 };
 
 // Cell text without its markup: line-break tags become line breaks, other tags go.

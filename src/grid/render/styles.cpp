@@ -509,7 +509,7 @@ void TProStringGrid::SetColorTones(const TColorTones& ATones)
     if (!FDesigning) {
         const TButtonColors button{ATones.Background.BrushColor, ATones.Hover.BrushColor, ATones.Selected.BrushColor,
                                    ATones.Background.BorderColor};
-        if (EditBtn) EditBtn->Button = button;
+        if (EditBtn) EditBtn->SetButtonColors(button);
         if (EditCombo) {
             EditCombo->SetBorderColor(Color());
             EditCombo->SetButtonColor(button.ButtonColor);
