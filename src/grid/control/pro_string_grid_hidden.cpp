@@ -1,6 +1,7 @@
 // Hidden columns and rows.  A hidden column keeps its cells under its real column and only
-// leaves the display; a hidden row leaves the store, its texts, objects and height kept in a
-// TGridItem until it is shown again.
+// leaves the display; a hidden row leaves the row sequence while its cells stay in the store
+// under its storage slot, which a TGridItem holds with its real row and height until the row
+// is shown again.
 #include "grid/control/pro_string_grid.h"
 
 #include <algorithm>
@@ -154,7 +155,7 @@ void TProStringGrid::RenumberStoreRows(int FromRow)
     });
 }
 
-void TProStringGrid::TakeOutRows(std::vector<int> Rows, bool FreeProps)
+void TProStringGrid::TakeOutRows(std::vector<int> Rows, bool FreeProps, std::vector<int>* Kept)
 {
     std::sort(Rows.begin(), Rows.end());
     Rows.erase(std::unique(Rows.begin(), Rows.end()), Rows.end());
@@ -196,7 +197,8 @@ void TProStringGrid::TakeOutRows(std::vector<int> Rows, bool FreeProps)
         }
     }
     if (Rows.back() - Rows.front() + 1 == n) {
-        EraseStoreRows(Rows.front(), n);
+        if (Kept) *Kept = DetachStoreRows(Rows.front(), n);
+        else EraseStoreRows(Rows.front(), n);
     } else {
         // The rows that stay move up in one pass, those taken out gather at the end.
         std::vector<int> order;
@@ -207,7 +209,8 @@ void TProStringGrid::TakeOutRows(std::vector<int> Rows, bool FreeProps)
         }
         order.insert(order.end(), Rows.begin(), Rows.end());
         ReorderStoreRows(order);
-        EraseStoreRows(oldCount - n, n);
+        if (Kept) *Kept = DetachStoreRows(oldCount - n, n);
+        else EraseStoreRows(oldCount - n, n);
     }
     SetRowCount(oldCount - n);
     RenumberStoreRows(Rows.front());
@@ -256,33 +259,88 @@ void TProStringGrid::PutInEmptyRows(std::vector<int> Targets, const std::functio
     RespanMerges(cut, newRow);
 }
 
-std::unique_ptr<TGridItem> TProStringGrid::SaveRow(int ARow, int Idx)
+// ---- hidden-row records ----------------------------------------------------------------------
+
+TGridItem::~TGridItem()
 {
-    auto item = std::make_unique<TGridItem>();
-    item->SetIdx(Idx);
-    item->SetHeight(RowHeights(ARow));
-    const int cols = StoreColCount();
-    for (int c = 0; c < cols; ++c) {
-        item->Items().append(GetGridCell(c, ARow));
-        // The item owns the object once the row leaves the store.
-        item->Objects().push_back(GetGridObject(c, ARow));
+    if (!FGrid || FSlot < 0) return;
+    Clear(true);
+    FGrid->ReleaseStoreSlot(FSlot);
+}
+
+QStringList& TGridItem::Items()
+{
+    FItems.clear();
+    if (FGrid)
+        for (int c = 0, n = FGrid->StoreColCount(); c < n; ++c) FItems.append(Cell(c));
+    return FItems;
+}
+
+QString TGridItem::Cell(int ACol) const { return FGrid ? FGrid->SlotCell(ACol, FSlot) : QString(); }
+
+void TGridItem::SetCell(int ACol, const QString& Value)
+{
+    if (FGrid && FSlot >= 0 && ACol >= 0) FGrid->SetSlotCell(ACol, FSlot, Value);
+}
+
+TObject* TGridItem::Object(int ACol) const { return FGrid ? FGrid->SlotObject(ACol, FSlot) : nullptr; }
+
+void TGridItem::SetObject(int ACol, TObject* Value)
+{
+    if (FGrid && FSlot >= 0 && ACol >= 0) FGrid->SetSlotObject(ACol, FSlot, Value);
+}
+
+void TGridItem::Clear(bool FreeObjects)
+{
+    if (!FGrid || FSlot < 0) return;
+    for (int c = 0, n = FGrid->StoredColumns(); c < n; ++c) {
+        if (!Cell(c).isEmpty()) SetCell(c, QString());
+        if (!FreeObjects) continue;
+        if (TObject* o = Object(c)) {
+            SetObject(c, nullptr);
+            delete o;
+        }
     }
-    return item;
+}
+
+int TGridItem::TakeSlot() { return std::exchange(FSlot, -1); }
+
+void TProStringGrid::HideStoreRows(const std::vector<int>& Rows, const std::vector<int>& Idx, int Level, bool KeepHeight)
+{
+    if (Rows.empty()) return;
+    std::vector<int> heights(Rows.size(), 0);
+    if (KeepHeight)
+        for (size_t k = 0; k < Rows.size(); ++k) heights[k] = RowHeights(Rows[k]);
+    std::vector<int> kept;
+    TakeOutRows(Rows, false, &kept);
+    // The records stay in ascending real rows, so that the row mappings search them.
+    const auto mid = std::ptrdiff_t(FGridItems.size());
+    FGridItems.reserve(FGridItems.size() + Rows.size());
+    for (size_t k = 0; k < kept.size(); ++k) {
+        auto item = std::make_unique<TGridItem>(this, kept[k]);
+        item->SetIdx(Idx[k]);
+        item->SetHeight(heights[k]);
+        item->SetLevel(Level);
+        FGridItems.push_back(std::move(item));
+    }
+    const auto byIdx = [](const auto& x, const auto& y) { return x->Idx() < y->Idx(); };
+    std::stable_sort(FGridItems.begin() + mid, FGridItems.end(), byIdx);
+    std::inplace_merge(FGridItems.begin(), FGridItems.begin() + mid, FGridItems.end(), byIdx);
+    CellControlsUpdate(false);
 }
 
 void TProStringGrid::RestoreRow(TGridItem* Item, int ARow)
 {
-    auto& objects = Item->Objects();
-    for (int c = 0; c < Item->Items().size(); ++c) SetGridCell(c, ARow, Item->Items()[c]);
-    for (size_t c = 0; c < objects.size(); ++c) {
-        SetGridObject(int(c), ARow, objects[c]);
-        if (auto* p = dynamic_cast<TCellProperties*>(objects[c])) {
-            p->SetOwnerCol(int(c));
+    const int slot = Item->TakeSlot();
+    AttachStoreRow(ARow, slot);
+    // The row's cell properties learn their place again; their columns may have moved while
+    // the row was hidden.
+    for (int c = 0, n = StoredColumns(); c < n; ++c)
+        if (auto* p = dynamic_cast<TCellProperties*>(SlotObject(c, slot))) {
+            p->SetOwnerCol(c);
             p->SetOwnerRow(ARow);
         }
-    }
-    objects.clear();
-    if (Item->Height() > 0) SetRowHeights(ARow, Item->Height());
+    if (Item->Height() > 0 && Item->Height() != RowHeights(ARow)) SetRowHeights(ARow, Item->Height());
 }
 
 void TProStringGrid::RestoreHiddenRows(std::vector<TGridItem*> Items, const std::vector<int>& Targets)
@@ -312,17 +370,6 @@ bool TProStringGrid::IsHiddenRow(int ARow) const
     return it != FGridItems.end() && (*it)->Idx() == ARow;
 }
 
-namespace {
-// The hidden items stay in ascending real rows, so that the row mappings search them.
-void SortHiddenItems(std::vector<std::unique_ptr<TGridItem>>& Items, size_t Sorted)
-{
-    std::stable_sort(Items.begin() + std::ptrdiff_t(Sorted), Items.end(),
-                     [](const auto& a, const auto& b) { return a->Idx() < b->Idx(); });
-    std::inplace_merge(Items.begin(), Items.begin() + std::ptrdiff_t(Sorted), Items.end(),
-                       [](const auto& a, const auto& b) { return a->Idx() < b->Idx(); });
-}
-}  // namespace
-
 QStringList* TProStringGrid::GetHiddenRowItems(int ARow)
 {
     for (auto& item : FGridItems)
@@ -338,60 +385,48 @@ void TProStringGrid::HideRows(int FromRow, int ToRow)
     const auto hi = std::upper_bound(hidden.begin(), hidden.end(), ToRow);
     if (hi - lo == ToRow - FromRow + 1) return;
     const int D = FromRow - int(lo - hidden.begin());
-    std::vector<int> rows;
-    std::vector<std::unique_ptr<TGridItem>> items;
+    std::vector<int> rows, idx;
     for (int r = FromRow, present = D; r <= ToRow && present < RowCount(); ++r) {
         if (std::binary_search(lo, hi, r)) continue;
-        rows.push_back(present);
-        items.push_back(SaveRow(present++, r));
+        rows.push_back(present++);
+        idx.push_back(r);
     }
-    // Kept in ascending real-row order.
-    const auto mid = FGridItems.size();
-    for (auto& i : items) FGridItems.push_back(std::move(i));
-    std::inplace_merge(FGridItems.begin(), FGridItems.begin() + std::ptrdiff_t(mid), FGridItems.end(),
-                       [](const auto& a, const auto& b) { return a->Idx() < b->Idx(); });
-    TakeOutRows(rows, false);
-    CellControlsUpdate(false);
+    HideStoreRows(rows, idx, 0, true);
 }
 
 void TProStringGrid::HideRowsEx(int FromRow, int ToRow)
 {
     if (FromRow < 0 || FromRow > ToRow || IsHiddenRow(FromRow)) return;
     const int D = RealToDisplRow(FromRow);
-    std::vector<int> rows;
-    const size_t sorted = FGridItems.size();
+    std::vector<int> rows, idx;
     for (int r = FromRow; r <= ToRow && D + int(rows.size()) < RowCount(); ++r) {
-        const int present = D + int(rows.size());
-        auto item = SaveRow(present, r);
-        // The row comes back at the height an inserted row gets.
-        item->SetHeight(0);
-        FGridItems.push_back(std::move(item));
-        rows.push_back(present);
+        rows.push_back(D + int(rows.size()));
+        idx.push_back(r);
     }
-    SortHiddenItems(FGridItems, sorted);
-    TakeOutRows(rows, false);
-    CellControlsUpdate(false);
+    // The rows come back at the height an inserted row gets.
+    HideStoreRows(rows, idx, 0, false);
 }
 
 void TProStringGrid::HideRowList(TIntList* RowList)
 {
     if (!RowList || RowList->Count() == 0) return;
+    // The list names present rows; each record keeps the real row.
     std::vector<bool> listed(size_t(RowCount()), false);
-    std::vector<int> rows;
-    const size_t sorted = FGridItems.size();
     for (int i = 0; i < RowList->Count(); ++i) {
         const int r = RowList->GetInteger(i);
-        if (r < 0 || r >= RowCount() || listed[size_t(r)]) continue;
-        listed[size_t(r)] = true;
-        auto item = SaveRow(r, r);
-        item->SetLevel(FFilterLevel);
-        FGridItems.push_back(std::move(item));
-        rows.push_back(r);
+        if (r >= 0 && r < RowCount()) listed[size_t(r)] = true;
     }
+    std::vector<int> rows, idx;
+    const std::vector<int> hidden = HiddenIdxSorted();
+    auto h = hidden.begin();
+    for (int r = 0, real = 0; r < RowCount(); ++r, ++real) {
+        while (h != hidden.end() && *h <= real) ++h, ++real;
+        if (!listed[size_t(r)]) continue;
+        rows.push_back(r);
+        idx.push_back(real);
+    }
+    HideStoreRows(rows, idx, FFilterLevel, true);
     ++FFilterLevel;
-    SortHiddenItems(FGridItems, sorted);
-    TakeOutRows(rows, false);
-    CellControlsUpdate(false);
 }
 
 void TProStringGrid::UnHideRow(int ARow) { UnHideRows(ARow, ARow); }
@@ -426,17 +461,23 @@ void TProStringGrid::UnHideRowsAll()
 void TProStringGrid::UnHideRowList()
 {
     const int level = FFilterLevel - 1;
+    // Each row of the level goes back among the present rows, after the rows before it that
+    // stay hidden are counted out of its real row.
     std::vector<TGridItem*> items;
-    for (const auto& item : FGridItems)
-        if (item->Level() == level) items.push_back(item.get());
-    if (items.empty()) return;
-    if (Row() >= RowCount()) MoveToCell(FixedCols(), FixedRows());
-    std::stable_sort(items.begin(), items.end(), [](auto* a, auto* b) { return a->Idx() < b->Idx(); });
+    std::vector<int> targets;
     // The floating footer row stays last.
     const int footer = (FFloatingFooter && FFloatingFooter->Visible()) ? 1 : 0;
-    std::vector<int> targets;
-    for (size_t k = 0; k < items.size(); ++k)
-        targets.push_back(std::min(items[k]->Idx(), RowCount() + int(k) - footer));
+    int stay = 0;
+    for (const auto& item : FGridItems) {
+        if (item->Level() != level) {
+            ++stay;
+            continue;
+        }
+        targets.push_back(std::min(item->Idx() - stay, RowCount() + int(items.size()) - footer));
+        items.push_back(item.get());
+    }
+    if (items.empty()) return;
+    if (Row() >= RowCount()) MoveToCell(FixedCols(), FixedRows());
     RestoreHiddenRows(items, targets);
     CellControlsUpdate(false);
 }
