@@ -147,11 +147,14 @@ void TProStringGrid::ClearStoreRow(int ARow)
 
 void TProStringGrid::RenumberStoreRows(int FromRow)
 {
-    ForEachStoredObject(FromRow, [](int, int row, TObject* o) {
+    // Columns too: rows shown again bring properties whose columns may have moved meanwhile.
+    ForEachStoredObject(FromRow, [](int col, int row, TObject* o) {
         // The grid's own properties are by far the most objects: their exact type is
         // checked first, the cheaper test.
-        if (typeid(*o) == typeid(TCellProperties)) static_cast<TCellProperties*>(o)->SetOwnerRow(row);
-        else if (auto* p = dynamic_cast<TCellProperties*>(o)) p->SetOwnerRow(row);
+        auto* p = typeid(*o) == typeid(TCellProperties) ? static_cast<TCellProperties*>(o) : dynamic_cast<TCellProperties*>(o);
+        if (!p) return;
+        p->SetOwnerRow(row);
+        p->SetOwnerCol(col);
     });
 }
 
@@ -181,20 +184,21 @@ void TProStringGrid::TakeOutRows(std::vector<int> Rows, bool FreeProps, std::vec
         return it != Rows.end() && *it == r ? -1 : r - int(it - Rows.begin());
     };
     TFooterHold hold(FFloatingFooter.get());
-    for (int r : Rows) {
-        if (FreeProps) {
-            FreePropRect(0, r, StoreColCount() - 1, r);
-            continue;
-        }
+    if (FreeProps) {
+        const int cols = StoreColCount();
+        for (int r : Rows) FreePropRect(0, r, cols - 1, r);
+    } else {
         // The objects now belong to whoever took the row; a row out of the store stands
-        // outside every merged block, which closes over the gap.
-        for (int c = 0; c < StoreColCount(); ++c) {
-            auto* p = dynamic_cast<TCellProperties*>(GetGridObject(c, r));
-            if (!p || (p->CellSpanX() == -1 && p->CellSpanY() == -1)) continue;
+        // outside every merged block, which closes over the gap.  Only stored objects are
+        // visited: a grid of plain texts pays nothing here.
+        ForEachStoredObject(Rows.front(), [&](int, int r, TObject* o) {
+            if (r > Rows.back() || !std::binary_search(Rows.begin(), Rows.end(), r)) return;
+            auto* p = dynamic_cast<TCellProperties*>(o);
+            if (!p || (p->CellSpanX() == -1 && p->CellSpanY() == -1)) return;
             p->SetIsBaseCell(true);
             p->SetCellSpanX(-1);
             p->SetCellSpanY(-1);
-        }
+        });
     }
     if (Rows.back() - Rows.front() + 1 == n) {
         if (Kept) *Kept = DetachStoreRows(Rows.front(), n);
@@ -223,7 +227,7 @@ void TProStringGrid::PutInEmptyRows(std::vector<int> Targets, const std::functio
     const int oldCount = RowCount();
     const int n = int(Targets.size());
     // Ascending, each a new row of its own, none beyond the end.
-    std::sort(Targets.begin(), Targets.end());
+    if (!std::is_sorted(Targets.begin(), Targets.end())) std::sort(Targets.begin(), Targets.end());
     for (int k = 0; k < n; ++k)
         Targets[size_t(k)] = std::clamp(Targets[size_t(k)], k ? Targets[size_t(k) - 1] + 1 : 0, oldCount + k);
     // Where an old row goes: down by the new rows before it, i.e. the targets k whose
@@ -249,13 +253,13 @@ void TProStringGrid::PutInEmptyRows(std::vector<int> Targets, const std::functio
         // Empty rows at the end, then everything to its place in one pass.
         InsertStoreRows(oldCount, n);
         std::vector<int> order(size_t(oldCount + n));
-        for (int r = 0; r < oldCount; ++r) order[size_t(newRow(r))] = r;
-        for (int k = 0; k < n; ++k) order[size_t(Targets[size_t(k)])] = oldCount + k;
+        for (int i = 0, r = 0, k = 0; i < oldCount + n; ++i)
+            order[size_t(i)] = k < n && Targets[size_t(k)] == i ? oldCount + k++ : r++;
         ReorderStoreRows(order);
     }
-    RenumberStoreRows(Targets.front());
     if (Fill)
         for (int k = 0; k < n; ++k) Fill(size_t(k), Targets[size_t(k)]);
+    RenumberStoreRows(Targets.front());
     RespanMerges(cut, newRow);
 }
 
@@ -323,23 +327,18 @@ void TProStringGrid::HideStoreRows(const std::vector<int>& Rows, const std::vect
         item->SetLevel(Level);
         FGridItems.push_back(std::move(item));
     }
+    // The callers' real rows come ascending; only records among older ones need a merge.
     const auto byIdx = [](const auto& x, const auto& y) { return x->Idx() < y->Idx(); };
-    std::stable_sort(FGridItems.begin() + mid, FGridItems.end(), byIdx);
-    std::inplace_merge(FGridItems.begin(), FGridItems.begin() + mid, FGridItems.end(), byIdx);
+    const auto first = FGridItems.begin() + mid;
+    if (!std::is_sorted(first, FGridItems.end(), byIdx)) std::stable_sort(first, FGridItems.end(), byIdx);
+    if (mid > 0 && byIdx(*first, *(first - 1))) std::inplace_merge(FGridItems.begin(), first, FGridItems.end(), byIdx);
     CellControlsUpdate(false);
 }
 
 void TProStringGrid::RestoreRow(TGridItem* Item, int ARow)
 {
-    const int slot = Item->TakeSlot();
-    AttachStoreRow(ARow, slot);
-    // The row's cell properties learn their place again; their columns may have moved while
-    // the row was hidden.
-    for (int c = 0, n = StoredColumns(); c < n; ++c)
-        if (auto* p = dynamic_cast<TCellProperties*>(SlotObject(c, slot))) {
-            p->SetOwnerCol(c);
-            p->SetOwnerRow(ARow);
-        }
+    // The row's cell properties learn their place in the renumbering that follows.
+    AttachStoreRow(ARow, Item->TakeSlot());
     if (Item->Height() > 0 && Item->Height() != RowHeights(ARow)) SetRowHeights(ARow, Item->Height());
 }
 
@@ -348,8 +347,8 @@ void TProStringGrid::RestoreHiddenRows(std::vector<TGridItem*> Items, const std:
     if (Items.empty()) return;
     // The targets come ascending with their items; PutInEmptyRows fills them in that order.
     PutInEmptyRows(Targets, [&](size_t k, int row) { RestoreRow(Items[k], row); });
-    std::sort(Items.begin(), Items.end());
-    std::erase_if(FGridItems, [&](const auto& i) { return std::binary_search(Items.begin(), Items.end(), i.get()); });
+    // The records shown gave their slots back.
+    std::erase_if(FGridItems, [](const auto& i) { return i->Slot() < 0; });
 }
 
 std::vector<int> TProStringGrid::HiddenIdxSorted() const
@@ -443,6 +442,8 @@ void TProStringGrid::UnHideRows(int FromRow, int ToRow)
     const int before = int(lo - FGridItems.begin());
     std::vector<TGridItem*> items;
     std::vector<int> targets;
+    items.reserve(size_t(hi - lo));
+    targets.reserve(size_t(hi - lo));
     for (auto it = lo; it != hi; ++it) {
         items.push_back(it->get());
         targets.push_back((*it)->Idx() - before);
@@ -453,9 +454,7 @@ void TProStringGrid::UnHideRows(int FromRow, int ToRow)
 
 void TProStringGrid::UnHideRowsAll()
 {
-    if (FGridItems.empty()) return;
-    const std::vector<int> idx = HiddenIdxSorted();
-    UnHideRows(idx.front(), idx.back());
+    if (!FGridItems.empty()) UnHideRows(FGridItems.front()->Idx(), FGridItems.back()->Idx());
 }
 
 void TProStringGrid::UnHideRowList()
