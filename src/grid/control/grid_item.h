@@ -33,6 +33,10 @@ public:
     void Clear(bool FreeObjects);
     // The slot goes back to a row of the grid; the record then holds no cells.
     int TakeSlot();
+    // Filtering makes and drops records by the ten thousand: they come from a pool of blocks
+    // rather than one heap allocation each.
+    static void* operator new(size_t Size);
+    static void operator delete(void* P, size_t Size);
 
 private:
     TProStringGrid* FGrid;

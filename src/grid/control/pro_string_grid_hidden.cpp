@@ -5,6 +5,8 @@
 #include "grid/control/pro_string_grid.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <memory>
 #include <typeinfo>
 
 namespace {
@@ -160,7 +162,7 @@ void TProStringGrid::RenumberStoreRows(int FromRow)
 
 void TProStringGrid::TakeOutRows(std::vector<int> Rows, bool FreeProps, std::vector<int>* Kept)
 {
-    std::sort(Rows.begin(), Rows.end());
+    if (!std::is_sorted(Rows.begin(), Rows.end())) std::sort(Rows.begin(), Rows.end());
     Rows.erase(std::unique(Rows.begin(), Rows.end()), Rows.end());
     std::erase_if(Rows, [this](int r) { return r < 0 || r >= RowCount(); });
     if (Rows.empty()) return;
@@ -264,6 +266,50 @@ void TProStringGrid::PutInEmptyRows(std::vector<int> Targets, const std::functio
 }
 
 // ---- hidden-row records ----------------------------------------------------------------------
+
+namespace {
+// Blocks of record-sized places, kept for the process: a free list hands them out and takes
+// them back.  The grid lives on the GUI thread, and so do its records.
+class TGridItemPool {
+public:
+    void* Take()
+    {
+        if (FFree.empty()) Grow();
+        void* p = FFree.back();
+        FFree.pop_back();
+        return p;
+    }
+    void Give(void* P) { FFree.push_back(P); }
+
+private:
+    static constexpr size_t Place = (sizeof(TGridItem) + alignof(std::max_align_t) - 1) / alignof(std::max_align_t) * alignof(std::max_align_t);
+    static constexpr size_t PerBlock = 4096;
+    void Grow()
+    {
+        FBlocks.push_back(std::make_unique<std::max_align_t[]>(PerBlock * Place / sizeof(std::max_align_t)));
+        auto* base = reinterpret_cast<std::byte*>(FBlocks.back().get());
+        for (size_t i = PerBlock; i-- > 0;) FFree.push_back(base + i * Place);
+    }
+    std::vector<std::unique_ptr<std::max_align_t[]>> FBlocks;
+    std::vector<void*> FFree;
+};
+
+// Never destroyed, so that no record outlives its pool.
+TGridItemPool& ItemPool()
+{
+    static auto* pool = new TGridItemPool;
+    return *pool;
+}
+}  // namespace
+
+void* TGridItem::operator new(size_t Size) { return Size == sizeof(TGridItem) ? ItemPool().Take() : ::operator new(Size); }
+
+void TGridItem::operator delete(void* P, size_t Size)
+{
+    if (!P) return;
+    if (Size == sizeof(TGridItem)) ItemPool().Give(P);
+    else ::operator delete(P);
+}
 
 TGridItem::~TGridItem()
 {
