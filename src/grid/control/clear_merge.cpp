@@ -154,15 +154,7 @@ void TProStringGrid::Clear()
 void TProStringGrid::ClearAll()
 {
     Clear();
-    for (const auto& item : FGridItems) {
-        for (QString& s : item->Items()) s.clear();
-        if (!FClearTextOnly) {
-            for (TObject*& o : item->Objects()) {
-                delete o;
-                o = nullptr;
-            }
-        }
-    }
+    for (const auto& item : FGridItems) item->Clear(!FClearTextOnly);
 }
 
 // ---- trimming and colouring ------------------------------------------------------------------

@@ -3,32 +3,46 @@
 #include "platform/core/classes.h"
 
 #include <QStringList>
-#include <vector>
 
-// One hidden row: its real index, height, texts and node level.
+class TProStringGrid;
+
+// One hidden row: its real index, height and node level, and the storage slot that keeps its
+// cells in the grid's store while the row is out of the row sequence.  Hiding and showing a
+// row moves the slot, never a cell; the texts are read from the slot when asked.
 class TGridItem : public TObject {
 public:
+    explicit TGridItem(TProStringGrid* Grid = nullptr, int Slot = -1) : FGrid(Grid), FSlot(Slot) {}
+    // A record dropped while its row is hidden frees the row's objects and its slot.
+    ~TGridItem() override;
     QString ClassName() const override { return QStringLiteral("TGridItem"); }
     int Idx() const { return FIdx; }
     void SetIdx(int v) { FIdx = v; }
     int Height() const { return FHeight; }
     void SetHeight(int v) { FHeight = v; }
-    QStringList& Items() { return FItems; }
-    void SetItems(const QStringList& v) { FItems = v; }
-    // The row's cell objects, one per column like Items; the item owns them while the row
-    // is hidden and hands them back when it is shown.
-    std::vector<TObject*>& Objects() { return FObjects; }
-    ~TGridItem() override
-    {
-        for (TObject* o : FObjects) delete o;
-    }
     int Level() const { return FLevel; }
     void SetLevel(int v) { FLevel = v; }
+    int Slot() const { return FSlot; }
+    // The row's texts, one per stored column, read from the slot on each call.
+    QStringList& Items();
+    // A cell of the hidden row by real column.
+    QString Cell(int ACol) const;
+    void SetCell(int ACol, const QString& Value);
+    TObject* Object(int ACol) const;
+    void SetObject(int ACol, TObject* Value);
+    // Every text emptied; the objects freed too when FreeObjects.
+    void Clear(bool FreeObjects);
+    // The slot goes back to a row of the grid; the record then holds no cells.
+    int TakeSlot();
+    // Filtering makes and drops records by the ten thousand: they come from a pool of blocks
+    // rather than one heap allocation each.
+    static void* operator new(size_t Size);
+    static void operator delete(void* P, size_t Size);
 
 private:
+    TProStringGrid* FGrid;
+    int FSlot;
     int FIdx = 0;
     int FHeight = 0;
-    QStringList FItems;
     int FLevel = 0;
-    std::vector<TObject*> FObjects;
+    QStringList FItems;
 };

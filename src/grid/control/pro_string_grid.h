@@ -2170,12 +2170,17 @@ protected:
     void RenumberStoreRows(int FromRow);
     // The present rows `Rows` leave the store in one pass; the rows after them move up and
     // merged blocks close over the gaps.  Their cell properties are freed, or left to whoever
-    // took them over (hidden rows).
-    void TakeOutRows(std::vector<int> Rows, bool FreeProps);
+    // took them over (hidden rows).  With Kept the rows' slots stay in the store and are
+    // handed back there, in ascending row order.
+    void TakeOutRows(std::vector<int> Rows, bool FreeProps, std::vector<int>* Kept = nullptr);
     // Empty rows that end up at the present rows `Targets`, in one pass; Fill(k, row) fills
     // the k-th of them (ascending) before merged blocks they land in grow over them.
     void PutInEmptyRows(std::vector<int> Targets, const std::function<void(size_t, int)>& Fill = {});
-    std::unique_ptr<TGridItem> SaveRow(int ARow, int Idx);
+    // Hidden-row records hold the rows' storage slots; no cell is copied.
+    friend class TGridItem;
+    // The present rows `Rows` (ascending) leave into records of the real rows `Idx`, at filter
+    // level `Level`, keeping their heights when KeepHeight.
+    void HideStoreRows(const std::vector<int>& Rows, const std::vector<int>& Idx, int Level, bool KeepHeight);
     void RestoreRow(TGridItem* Item, int ARow);
     // Shows the rows of `Items` at the ascending present rows `Targets` and frees the items.
     void RestoreHiddenRows(std::vector<TGridItem*> Items, const std::vector<int>& Targets);

@@ -134,7 +134,7 @@ QString TProStringGrid::GetCellsEx(int ACol, int ARow)
 {
     if (ACol < 0 || ARow < 0) return QString();
     if (TGridItem* item = FindHidden(FGridItems, ARow)) {
-        QString s = item->Items().value(ACol);
+        QString s = item->Cell(ACol);
         GetDisplText(ACol, ARow, s);
         return s;
     }
@@ -145,8 +145,7 @@ void TProStringGrid::SetCellsEx(int ACol, int ARow, const QString& Value)
 {
     if (ACol < 0 || ARow < 0) return;
     if (TGridItem* item = FindHidden(FGridItems, ARow)) {
-        while (item->Items().size() <= ACol) item->Items().append(QString());
-        item->Items()[ACol] = Value;
+        item->SetCell(ACol, Value);
         return;
     }
     const int r = RealToDisplRow(ARow);
@@ -157,9 +156,9 @@ void TProStringGrid::SetCellsEx(int ACol, int ARow, const QString& Value)
 QString TProStringGrid::GetGridCellsEx(int ACol, int ARow)
 {
     if (TGridItem* item = FindHidden(FGridItems, ARow)) {
-        if (ACol < 0 || ACol >= item->Items().size())
+        if (ACol < 0 || ACol >= StoreColCount())
             throw EListError(QStringLiteral("List index out of bounds (%1)").arg(ACol));
-        return item->Items()[ACol];
+        return item->Cell(ACol);
     }
     return GetGridCell(ACol, RealToDisplRow(ARow));
 }
@@ -167,9 +166,9 @@ QString TProStringGrid::GetGridCellsEx(int ACol, int ARow)
 void TProStringGrid::SetGridCellsEx(int ACol, int ARow, const QString& Value)
 {
     if (TGridItem* item = FindHidden(FGridItems, ARow)) {
-        if (ACol < 0 || ACol >= item->Items().size())
+        if (ACol < 0 || ACol >= StoreColCount())
             throw EListError(QStringLiteral("List index out of bounds (%1)").arg(ACol));
-        item->Items()[ACol] = Value;
+        item->SetCell(ACol, Value);
         return;
     }
     SetGridCell(ACol, RealToDisplRow(ARow), Value);
@@ -178,8 +177,7 @@ void TProStringGrid::SetGridCellsEx(int ACol, int ARow, const QString& Value)
 TObject* TProStringGrid::GetObjectsEx(int ACol, int ARow)
 {
     if (TGridItem* item = FindHidden(FGridItems, ARow)) {
-        if (ACol < 0 || size_t(ACol) >= item->Objects().size()) return nullptr;
-        TObject* o = item->Objects()[size_t(ACol)];
+        TObject* o = item->Object(ACol);
         if (auto* p = dynamic_cast<TCellProperties*>(o)) return reinterpret_cast<TObject*>(p->CellObject());
         return o;
     }
@@ -190,12 +188,10 @@ void TProStringGrid::SetObjectsEx(int ACol, int ARow, TObject* AObject)
 {
     if (ACol < 0) return;
     if (TGridItem* item = FindHidden(FGridItems, ARow)) {
-        auto& objects = item->Objects();
-        if (objects.size() <= size_t(ACol)) objects.resize(size_t(ACol) + 1, nullptr);
-        if (auto* p = dynamic_cast<TCellProperties*>(objects[size_t(ACol)]))
+        if (auto* p = dynamic_cast<TCellProperties*>(item->Object(ACol)))
             p->SetCellObject(reinterpret_cast<uintptr_t>(AObject));
         else
-            objects[size_t(ACol)] = AObject;
+            item->SetObject(ACol, AObject);
         return;
     }
     SetObjectEx(ACol, RealToDisplRow(ARow), AObject);
@@ -204,8 +200,7 @@ void TProStringGrid::SetObjectsEx(int ACol, int ARow, TObject* AObject)
 TObject* TProStringGrid::GetGridObjectsEx(int ACol, int ARow)
 {
     if (TGridItem* item = FindHidden(FGridItems, ARow)) {
-        if (ACol < 0 || size_t(ACol) >= item->Objects().size()) return nullptr;
-        return item->Objects()[size_t(ACol)];
+        return item->Object(ACol);
     }
     return GetGridObject(ACol, RealToDisplRow(ARow));
 }

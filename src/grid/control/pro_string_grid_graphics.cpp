@@ -200,8 +200,7 @@ static RealRowCell GraphicByRealRow(TProStringGrid* Grid, int ACol, int ARow)
     for (TGridItem* item : Grid->GridItems()) {
         if (item->Idx() != ARow) continue;
         hidden = true;
-        if (ACol < int(item->Objects().size()))
-            if (auto* p = dynamic_cast<TCellProperties*>(item->Objects()[size_t(ACol)])) own = p->GraphicObject();
+        if (auto* p = dynamic_cast<TCellProperties*>(item->Object(ACol))) own = p->GraphicObject();
         break;
     }
     const int displ = Grid->DisplRowIndex(ARow);

@@ -1,9 +1,12 @@
 // Hidden columns and rows.  A hidden column keeps its cells under its real column and only
-// leaves the display; a hidden row leaves the store, its texts, objects and height kept in a
-// TGridItem until it is shown again.
+// leaves the display; a hidden row leaves the row sequence while its cells stay in the store
+// under its storage slot, which a TGridItem holds with its real row and height until the row
+// is shown again.
 #include "grid/control/pro_string_grid.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <memory>
 #include <typeinfo>
 
 namespace {
@@ -146,17 +149,20 @@ void TProStringGrid::ClearStoreRow(int ARow)
 
 void TProStringGrid::RenumberStoreRows(int FromRow)
 {
-    ForEachStoredObject(FromRow, [](int, int row, TObject* o) {
+    // Columns too: rows shown again bring properties whose columns may have moved meanwhile.
+    ForEachStoredObject(FromRow, [](int col, int row, TObject* o) {
         // The grid's own properties are by far the most objects: their exact type is
         // checked first, the cheaper test.
-        if (typeid(*o) == typeid(TCellProperties)) static_cast<TCellProperties*>(o)->SetOwnerRow(row);
-        else if (auto* p = dynamic_cast<TCellProperties*>(o)) p->SetOwnerRow(row);
+        auto* p = typeid(*o) == typeid(TCellProperties) ? static_cast<TCellProperties*>(o) : dynamic_cast<TCellProperties*>(o);
+        if (!p) return;
+        p->SetOwnerRow(row);
+        p->SetOwnerCol(col);
     });
 }
 
-void TProStringGrid::TakeOutRows(std::vector<int> Rows, bool FreeProps)
+void TProStringGrid::TakeOutRows(std::vector<int> Rows, bool FreeProps, std::vector<int>* Kept)
 {
-    std::sort(Rows.begin(), Rows.end());
+    if (!std::is_sorted(Rows.begin(), Rows.end())) std::sort(Rows.begin(), Rows.end());
     Rows.erase(std::unique(Rows.begin(), Rows.end()), Rows.end());
     std::erase_if(Rows, [this](int r) { return r < 0 || r >= RowCount(); });
     if (Rows.empty()) return;
@@ -180,23 +186,25 @@ void TProStringGrid::TakeOutRows(std::vector<int> Rows, bool FreeProps)
         return it != Rows.end() && *it == r ? -1 : r - int(it - Rows.begin());
     };
     TFooterHold hold(FFloatingFooter.get());
-    for (int r : Rows) {
-        if (FreeProps) {
-            FreePropRect(0, r, StoreColCount() - 1, r);
-            continue;
-        }
+    if (FreeProps) {
+        const int cols = StoreColCount();
+        for (int r : Rows) FreePropRect(0, r, cols - 1, r);
+    } else {
         // The objects now belong to whoever took the row; a row out of the store stands
-        // outside every merged block, which closes over the gap.
-        for (int c = 0; c < StoreColCount(); ++c) {
-            auto* p = dynamic_cast<TCellProperties*>(GetGridObject(c, r));
-            if (!p || (p->CellSpanX() == -1 && p->CellSpanY() == -1)) continue;
+        // outside every merged block, which closes over the gap.  Only stored objects are
+        // visited: a grid of plain texts pays nothing here.
+        ForEachStoredObject(Rows.front(), [&](int, int r, TObject* o) {
+            if (r > Rows.back() || !std::binary_search(Rows.begin(), Rows.end(), r)) return;
+            auto* p = dynamic_cast<TCellProperties*>(o);
+            if (!p || (p->CellSpanX() == -1 && p->CellSpanY() == -1)) return;
             p->SetIsBaseCell(true);
             p->SetCellSpanX(-1);
             p->SetCellSpanY(-1);
-        }
+        });
     }
     if (Rows.back() - Rows.front() + 1 == n) {
-        EraseStoreRows(Rows.front(), n);
+        if (Kept) *Kept = DetachStoreRows(Rows.front(), n);
+        else EraseStoreRows(Rows.front(), n);
     } else {
         // The rows that stay move up in one pass, those taken out gather at the end.
         std::vector<int> order;
@@ -207,7 +215,8 @@ void TProStringGrid::TakeOutRows(std::vector<int> Rows, bool FreeProps)
         }
         order.insert(order.end(), Rows.begin(), Rows.end());
         ReorderStoreRows(order);
-        EraseStoreRows(oldCount - n, n);
+        if (Kept) *Kept = DetachStoreRows(oldCount - n, n);
+        else EraseStoreRows(oldCount - n, n);
     }
     SetRowCount(oldCount - n);
     RenumberStoreRows(Rows.front());
@@ -220,7 +229,7 @@ void TProStringGrid::PutInEmptyRows(std::vector<int> Targets, const std::functio
     const int oldCount = RowCount();
     const int n = int(Targets.size());
     // Ascending, each a new row of its own, none beyond the end.
-    std::sort(Targets.begin(), Targets.end());
+    if (!std::is_sorted(Targets.begin(), Targets.end())) std::sort(Targets.begin(), Targets.end());
     for (int k = 0; k < n; ++k)
         Targets[size_t(k)] = std::clamp(Targets[size_t(k)], k ? Targets[size_t(k) - 1] + 1 : 0, oldCount + k);
     // Where an old row goes: down by the new rows before it, i.e. the targets k whose
@@ -246,43 +255,137 @@ void TProStringGrid::PutInEmptyRows(std::vector<int> Targets, const std::functio
         // Empty rows at the end, then everything to its place in one pass.
         InsertStoreRows(oldCount, n);
         std::vector<int> order(size_t(oldCount + n));
-        for (int r = 0; r < oldCount; ++r) order[size_t(newRow(r))] = r;
-        for (int k = 0; k < n; ++k) order[size_t(Targets[size_t(k)])] = oldCount + k;
+        for (int i = 0, r = 0, k = 0; i < oldCount + n; ++i)
+            order[size_t(i)] = k < n && Targets[size_t(k)] == i ? oldCount + k++ : r++;
         ReorderStoreRows(order);
     }
-    RenumberStoreRows(Targets.front());
     if (Fill)
         for (int k = 0; k < n; ++k) Fill(size_t(k), Targets[size_t(k)]);
+    RenumberStoreRows(Targets.front());
     RespanMerges(cut, newRow);
 }
 
-std::unique_ptr<TGridItem> TProStringGrid::SaveRow(int ARow, int Idx)
-{
-    auto item = std::make_unique<TGridItem>();
-    item->SetIdx(Idx);
-    item->SetHeight(RowHeights(ARow));
-    const int cols = StoreColCount();
-    for (int c = 0; c < cols; ++c) {
-        item->Items().append(GetGridCell(c, ARow));
-        // The item owns the object once the row leaves the store.
-        item->Objects().push_back(GetGridObject(c, ARow));
+// ---- hidden-row records ----------------------------------------------------------------------
+
+namespace {
+// Blocks of record-sized places, kept for the process: a free list hands them out and takes
+// them back.  The grid lives on the GUI thread, and so do its records.
+class TGridItemPool {
+public:
+    void* Take()
+    {
+        if (FFree.empty()) Grow();
+        void* p = FFree.back();
+        FFree.pop_back();
+        return p;
     }
-    return item;
+    void Give(void* P) { FFree.push_back(P); }
+
+private:
+    static constexpr size_t Place = (sizeof(TGridItem) + alignof(std::max_align_t) - 1) / alignof(std::max_align_t) * alignof(std::max_align_t);
+    static constexpr size_t PerBlock = 4096;
+    void Grow()
+    {
+        FBlocks.push_back(std::make_unique<std::max_align_t[]>(PerBlock * Place / sizeof(std::max_align_t)));
+        auto* base = reinterpret_cast<std::byte*>(FBlocks.back().get());
+        for (size_t i = PerBlock; i-- > 0;) FFree.push_back(base + i * Place);
+    }
+    std::vector<std::unique_ptr<std::max_align_t[]>> FBlocks;
+    std::vector<void*> FFree;
+};
+
+// Never destroyed, so that no record outlives its pool.
+TGridItemPool& ItemPool()
+{
+    static auto* pool = new TGridItemPool;
+    return *pool;
+}
+}  // namespace
+
+void* TGridItem::operator new(size_t Size) { return Size == sizeof(TGridItem) ? ItemPool().Take() : ::operator new(Size); }
+
+void TGridItem::operator delete(void* P, size_t Size)
+{
+    if (!P) return;
+    if (Size == sizeof(TGridItem)) ItemPool().Give(P);
+    else ::operator delete(P);
+}
+
+TGridItem::~TGridItem()
+{
+    if (!FGrid || FSlot < 0) return;
+    Clear(true);
+    FGrid->ReleaseStoreSlot(FSlot);
+}
+
+QStringList& TGridItem::Items()
+{
+    FItems.clear();
+    if (FGrid)
+        for (int c = 0, n = FGrid->StoreColCount(); c < n; ++c) FItems.append(Cell(c));
+    return FItems;
+}
+
+QString TGridItem::Cell(int ACol) const { return FGrid ? FGrid->SlotCell(ACol, FSlot) : QString(); }
+
+void TGridItem::SetCell(int ACol, const QString& Value)
+{
+    if (FGrid && FSlot >= 0 && ACol >= 0) FGrid->SetSlotCell(ACol, FSlot, Value);
+}
+
+TObject* TGridItem::Object(int ACol) const { return FGrid ? FGrid->SlotObject(ACol, FSlot) : nullptr; }
+
+void TGridItem::SetObject(int ACol, TObject* Value)
+{
+    if (FGrid && FSlot >= 0 && ACol >= 0) FGrid->SetSlotObject(ACol, FSlot, Value);
+}
+
+void TGridItem::Clear(bool FreeObjects)
+{
+    if (!FGrid || FSlot < 0) return;
+    for (int c = 0, n = FGrid->StoredColumns(); c < n; ++c) {
+        if (!Cell(c).isEmpty()) SetCell(c, QString());
+        if (!FreeObjects) continue;
+        if (TObject* o = Object(c)) {
+            SetObject(c, nullptr);
+            delete o;
+        }
+    }
+}
+
+int TGridItem::TakeSlot() { return std::exchange(FSlot, -1); }
+
+void TProStringGrid::HideStoreRows(const std::vector<int>& Rows, const std::vector<int>& Idx, int Level, bool KeepHeight)
+{
+    if (Rows.empty()) return;
+    std::vector<int> heights(Rows.size(), 0);
+    if (KeepHeight)
+        for (size_t k = 0; k < Rows.size(); ++k) heights[k] = RowHeights(Rows[k]);
+    std::vector<int> kept;
+    TakeOutRows(Rows, false, &kept);
+    // The records stay in ascending real rows, so that the row mappings search them.
+    const auto mid = std::ptrdiff_t(FGridItems.size());
+    FGridItems.reserve(FGridItems.size() + Rows.size());
+    for (size_t k = 0; k < kept.size(); ++k) {
+        auto item = std::make_unique<TGridItem>(this, kept[k]);
+        item->SetIdx(Idx[k]);
+        item->SetHeight(heights[k]);
+        item->SetLevel(Level);
+        FGridItems.push_back(std::move(item));
+    }
+    // The callers' real rows come ascending; only records among older ones need a merge.
+    const auto byIdx = [](const auto& x, const auto& y) { return x->Idx() < y->Idx(); };
+    const auto first = FGridItems.begin() + mid;
+    if (!std::is_sorted(first, FGridItems.end(), byIdx)) std::stable_sort(first, FGridItems.end(), byIdx);
+    if (mid > 0 && byIdx(*first, *(first - 1))) std::inplace_merge(FGridItems.begin(), first, FGridItems.end(), byIdx);
+    CellControlsUpdate(false);
 }
 
 void TProStringGrid::RestoreRow(TGridItem* Item, int ARow)
 {
-    auto& objects = Item->Objects();
-    for (int c = 0; c < Item->Items().size(); ++c) SetGridCell(c, ARow, Item->Items()[c]);
-    for (size_t c = 0; c < objects.size(); ++c) {
-        SetGridObject(int(c), ARow, objects[c]);
-        if (auto* p = dynamic_cast<TCellProperties*>(objects[c])) {
-            p->SetOwnerCol(int(c));
-            p->SetOwnerRow(ARow);
-        }
-    }
-    objects.clear();
-    if (Item->Height() > 0) SetRowHeights(ARow, Item->Height());
+    // The row's cell properties learn their place in the renumbering that follows.
+    AttachStoreRow(ARow, Item->TakeSlot());
+    if (Item->Height() > 0 && Item->Height() != RowHeights(ARow)) SetRowHeights(ARow, Item->Height());
 }
 
 void TProStringGrid::RestoreHiddenRows(std::vector<TGridItem*> Items, const std::vector<int>& Targets)
@@ -290,8 +393,8 @@ void TProStringGrid::RestoreHiddenRows(std::vector<TGridItem*> Items, const std:
     if (Items.empty()) return;
     // The targets come ascending with their items; PutInEmptyRows fills them in that order.
     PutInEmptyRows(Targets, [&](size_t k, int row) { RestoreRow(Items[k], row); });
-    std::sort(Items.begin(), Items.end());
-    std::erase_if(FGridItems, [&](const auto& i) { return std::binary_search(Items.begin(), Items.end(), i.get()); });
+    // The records shown gave their slots back.
+    std::erase_if(FGridItems, [](const auto& i) { return i->Slot() < 0; });
 }
 
 std::vector<int> TProStringGrid::HiddenIdxSorted() const
@@ -312,17 +415,6 @@ bool TProStringGrid::IsHiddenRow(int ARow) const
     return it != FGridItems.end() && (*it)->Idx() == ARow;
 }
 
-namespace {
-// The hidden items stay in ascending real rows, so that the row mappings search them.
-void SortHiddenItems(std::vector<std::unique_ptr<TGridItem>>& Items, size_t Sorted)
-{
-    std::stable_sort(Items.begin() + std::ptrdiff_t(Sorted), Items.end(),
-                     [](const auto& a, const auto& b) { return a->Idx() < b->Idx(); });
-    std::inplace_merge(Items.begin(), Items.begin() + std::ptrdiff_t(Sorted), Items.end(),
-                       [](const auto& a, const auto& b) { return a->Idx() < b->Idx(); });
-}
-}  // namespace
-
 QStringList* TProStringGrid::GetHiddenRowItems(int ARow)
 {
     for (auto& item : FGridItems)
@@ -338,60 +430,48 @@ void TProStringGrid::HideRows(int FromRow, int ToRow)
     const auto hi = std::upper_bound(hidden.begin(), hidden.end(), ToRow);
     if (hi - lo == ToRow - FromRow + 1) return;
     const int D = FromRow - int(lo - hidden.begin());
-    std::vector<int> rows;
-    std::vector<std::unique_ptr<TGridItem>> items;
+    std::vector<int> rows, idx;
     for (int r = FromRow, present = D; r <= ToRow && present < RowCount(); ++r) {
         if (std::binary_search(lo, hi, r)) continue;
-        rows.push_back(present);
-        items.push_back(SaveRow(present++, r));
+        rows.push_back(present++);
+        idx.push_back(r);
     }
-    // Kept in ascending real-row order.
-    const auto mid = FGridItems.size();
-    for (auto& i : items) FGridItems.push_back(std::move(i));
-    std::inplace_merge(FGridItems.begin(), FGridItems.begin() + std::ptrdiff_t(mid), FGridItems.end(),
-                       [](const auto& a, const auto& b) { return a->Idx() < b->Idx(); });
-    TakeOutRows(rows, false);
-    CellControlsUpdate(false);
+    HideStoreRows(rows, idx, 0, true);
 }
 
 void TProStringGrid::HideRowsEx(int FromRow, int ToRow)
 {
     if (FromRow < 0 || FromRow > ToRow || IsHiddenRow(FromRow)) return;
     const int D = RealToDisplRow(FromRow);
-    std::vector<int> rows;
-    const size_t sorted = FGridItems.size();
+    std::vector<int> rows, idx;
     for (int r = FromRow; r <= ToRow && D + int(rows.size()) < RowCount(); ++r) {
-        const int present = D + int(rows.size());
-        auto item = SaveRow(present, r);
-        // The row comes back at the height an inserted row gets.
-        item->SetHeight(0);
-        FGridItems.push_back(std::move(item));
-        rows.push_back(present);
+        rows.push_back(D + int(rows.size()));
+        idx.push_back(r);
     }
-    SortHiddenItems(FGridItems, sorted);
-    TakeOutRows(rows, false);
-    CellControlsUpdate(false);
+    // The rows come back at the height an inserted row gets.
+    HideStoreRows(rows, idx, 0, false);
 }
 
 void TProStringGrid::HideRowList(TIntList* RowList)
 {
     if (!RowList || RowList->Count() == 0) return;
+    // The list names present rows; each record keeps the real row.
     std::vector<bool> listed(size_t(RowCount()), false);
-    std::vector<int> rows;
-    const size_t sorted = FGridItems.size();
     for (int i = 0; i < RowList->Count(); ++i) {
         const int r = RowList->GetInteger(i);
-        if (r < 0 || r >= RowCount() || listed[size_t(r)]) continue;
-        listed[size_t(r)] = true;
-        auto item = SaveRow(r, r);
-        item->SetLevel(FFilterLevel);
-        FGridItems.push_back(std::move(item));
-        rows.push_back(r);
+        if (r >= 0 && r < RowCount()) listed[size_t(r)] = true;
     }
+    std::vector<int> rows, idx;
+    const std::vector<int> hidden = HiddenIdxSorted();
+    auto h = hidden.begin();
+    for (int r = 0, real = 0; r < RowCount(); ++r, ++real) {
+        while (h != hidden.end() && *h <= real) ++h, ++real;
+        if (!listed[size_t(r)]) continue;
+        rows.push_back(r);
+        idx.push_back(real);
+    }
+    HideStoreRows(rows, idx, FFilterLevel, true);
     ++FFilterLevel;
-    SortHiddenItems(FGridItems, sorted);
-    TakeOutRows(rows, false);
-    CellControlsUpdate(false);
 }
 
 void TProStringGrid::UnHideRow(int ARow) { UnHideRows(ARow, ARow); }
@@ -408,6 +488,8 @@ void TProStringGrid::UnHideRows(int FromRow, int ToRow)
     const int before = int(lo - FGridItems.begin());
     std::vector<TGridItem*> items;
     std::vector<int> targets;
+    items.reserve(size_t(hi - lo));
+    targets.reserve(size_t(hi - lo));
     for (auto it = lo; it != hi; ++it) {
         items.push_back(it->get());
         targets.push_back((*it)->Idx() - before);
@@ -418,25 +500,29 @@ void TProStringGrid::UnHideRows(int FromRow, int ToRow)
 
 void TProStringGrid::UnHideRowsAll()
 {
-    if (FGridItems.empty()) return;
-    const std::vector<int> idx = HiddenIdxSorted();
-    UnHideRows(idx.front(), idx.back());
+    if (!FGridItems.empty()) UnHideRows(FGridItems.front()->Idx(), FGridItems.back()->Idx());
 }
 
 void TProStringGrid::UnHideRowList()
 {
     const int level = FFilterLevel - 1;
+    // Each row of the level goes back among the present rows, after the rows before it that
+    // stay hidden are counted out of its real row.
     std::vector<TGridItem*> items;
-    for (const auto& item : FGridItems)
-        if (item->Level() == level) items.push_back(item.get());
-    if (items.empty()) return;
-    if (Row() >= RowCount()) MoveToCell(FixedCols(), FixedRows());
-    std::stable_sort(items.begin(), items.end(), [](auto* a, auto* b) { return a->Idx() < b->Idx(); });
+    std::vector<int> targets;
     // The floating footer row stays last.
     const int footer = (FFloatingFooter && FFloatingFooter->Visible()) ? 1 : 0;
-    std::vector<int> targets;
-    for (size_t k = 0; k < items.size(); ++k)
-        targets.push_back(std::min(items[k]->Idx(), RowCount() + int(k) - footer));
+    int stay = 0;
+    for (const auto& item : FGridItems) {
+        if (item->Level() != level) {
+            ++stay;
+            continue;
+        }
+        targets.push_back(std::min(item->Idx() - stay, RowCount() + int(items.size()) - footer));
+        items.push_back(item.get());
+    }
+    if (items.empty()) return;
+    if (Row() >= RowCount()) MoveToCell(FixedCols(), FixedRows());
     RestoreHiddenRows(items, targets);
     CellControlsUpdate(false);
 }

@@ -159,7 +159,7 @@ bool TProStringGrid::GetFilterList(int ACol)
     if (FFilterDropDownAuto && (ACol >= FixedCols() || FFilterDropDownColumns == fdAll)) {
         for (int r = FixedRows(); r <= RowCount() - FFixedFooters - 1; ++r) add(Cells(ACol, r));
         if (!FFilterIncremental)
-            for (const auto& item : FGridItems) add(item->Items().value(ACol));
+            for (const auto& item : FGridItems) add(item->Cell(ACol));
         list->Sorted = false;
         if (!FFilterDropDownClear.isEmpty()) {
             QStringList withClear = list->Strings();

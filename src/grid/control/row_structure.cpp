@@ -223,15 +223,8 @@ void TProStringGrid::InsertStoreColumns(int At, int Count)
     widths.insert(widths.begin() + std::ptrdiff_t(at), size_t(Count), DefaultColWidth());
     visible.insert(visible.begin() + std::ptrdiff_t(at), size_t(Count), true);
     SetColCount(ColCount() + Count);
+    // Hidden rows keep their cells in the store too, and move with it.
     InsertStoreCols(At, Count);
-    // Hidden rows keep their cells by column too.
-    for (auto& item : FGridItems) {
-        QStringList& texts = item->Items();
-        if (texts.size() > At)
-            for (int k = 0; k < Count; ++k) texts.insert(At, QString());
-        auto& objects = item->Objects();
-        if (int(objects.size()) > At) objects.insert(objects.begin() + At, size_t(Count), nullptr);
-    }
     const int n = std::min(int(visible.size()), mapped);
     for (int c = 0; c < n; ++c) FVisibleCol[size_t(c)] = visible[size_t(c)];
     for (int c = 0; c < n; ++c) SetAllColWidths(c, widths[size_t(c)]);
@@ -274,16 +267,13 @@ void TProStringGrid::EraseStoreColumns(int From, int Count)
     widths.erase(widths.begin() + lo, widths.begin() + hi);
     visible.erase(visible.begin() + lo, visible.begin() + hi);
     FreePropRect(From, 0, From + Count - 1, std::max(RowCount(), FMaxRowCount) - 1);
+    // Hidden rows' cells leave with the store's columns; their objects there are freed.
+    for (auto& item : FGridItems)
+        for (int k = From; k < From + Count; ++k) {
+            delete item->Object(k);
+            item->SetObject(k, nullptr);
+        }
     EraseStoreCols(From, Count);
-    for (auto& item : FGridItems) {
-        QStringList& texts = item->Items();
-        for (int k = std::min(From + Count, int(texts.size())) - 1; k >= From; --k) texts.removeAt(k);
-        auto& objects = item->Objects();
-        const int end = std::min(From + Count, int(objects.size()));
-        if (end <= From) continue;
-        for (int k = From; k < end; ++k) delete objects[size_t(k)];
-        objects.erase(objects.begin() + From, objects.begin() + end);
-    }
     FNumHidden -= hiddenGone;
     SetColCount(std::max(1, ColCount() - (Count - hiddenGone)));
     for (int c = 0; c < mapped; ++c) FVisibleCol[size_t(c)] = c < int(visible.size()) ? visible[size_t(c)] : true;
@@ -531,16 +521,10 @@ void TProStringGrid::HideDisplayRows(std::vector<int> Rows)
     Rows.erase(std::unique(Rows.begin(), Rows.end()), Rows.end());
     std::erase_if(Rows, [this](int r) { return r < 0 || r >= RowCount(); });
     if (Rows.empty()) return;
-    std::vector<std::unique_ptr<TGridItem>> items;
-    items.reserve(Rows.size());
-    for (int r : Rows) items.push_back(SaveRow(r, RealRowIndex(r)));
-    // The items are kept in ascending real rows; those of the set are ascending already.
-    const auto mid = std::ptrdiff_t(FGridItems.size());
-    for (auto& i : items) FGridItems.push_back(std::move(i));
-    std::inplace_merge(FGridItems.begin(), FGridItems.begin() + mid, FGridItems.end(),
-                       [](const auto& a, const auto& b) { return a->Idx() < b->Idx(); });
-    TakeOutRows(Rows, false);
-    CellControlsUpdate(false);
+    std::vector<int> idx;
+    idx.reserve(Rows.size());
+    for (int r : Rows) idx.push_back(RealRowIndex(r));
+    HideStoreRows(Rows, idx, 0, true);
 }
 
 void TProStringGrid::ShowHiddenRange(int FromReal, int ToReal)

@@ -40,14 +40,6 @@ void TProStringGrid::ColumnMoved(int FromIndex, int ToIndex)
     }
     if (FEnhRowColMove) ColMoveFlg = true;
     TBaseGrid::ColumnMoved(hidden ? rf : FromIndex, hidden ? rt : ToIndex);
-    for (const std::unique_ptr<TGridItem>& item : FGridItems) {
-        QStringList& texts = item->Items();
-        while (texts.size() <= std::max(rf, rt)) texts.append(QString());
-        Rotate(texts, rf, rt);
-        std::vector<TObject*>& objects = item->Objects();
-        if (int(objects.size()) <= std::max(rf, rt)) objects.resize(size_t(std::max(rf, rt) + 1), nullptr);
-        Rotate(objects, rf, rt);
-    }
     if (FSortSettings->Column() >= 0) FSortSettings->SetColumn(TGridAxis::ShiftForMove(FSortSettings->Column(), rf, rt));
     if (FSortSettings->IndexShow()) {
         // Each entry's direction stays with it.

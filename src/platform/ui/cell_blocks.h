@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-// Items by index (a column's cells by slot, the row index's slots by row) in blocks, made
+// Items by index (a column's cells by slot, the row index's kept by row) in blocks, made
 // when an index in the block is first written: a sparse store stays small, and a full one
 // grows without moving its items past the first block.  Structure changes (insert, erase, reorder) are bulk
 // operations that move each item once, block by block, and never make a block for a stretch
@@ -221,7 +221,7 @@ private:
     std::vector<TBlock> FBlocks;
 };
 
-// Rows mapped to storage slots that every column of a grid shares: inserting, erasing and
+// Rows mapped to storage kept that every column of a grid shares: inserting, erasing and
 // reordering rows moves one integer per row instead of each column's items.  A row without a
 // slot holds nothing; a slot is claimed when its row is first written, and a slot freed by an
 // erase is handed to the caller to empty before it is claimed again.
@@ -253,8 +253,8 @@ public:
     void Reset() { *this = TRowSlots(); }
 
     void Insert(int at, int count) { FRows.InsertRange(at, count); }
-    // Rows [at, at + count) leave.  clear(slots) empties the slots those rows held in every
-    // column before the slots may be claimed again.
+    // Rows [at, at + count) leave.  clear(kept) empties the kept those rows held in every
+    // column before the kept may be claimed again.
     template <typename F>
     void Erase(int at, int count, F clear)
     {
@@ -268,7 +268,20 @@ public:
         FFree.insert(FFree.end(), freed.begin(), freed.end());
     }
     void Move(int from, int to) { FRows.Move(from, to); }
-    // Rows a and b exchange their slots.
+    // Rows [at, at + count) leave the index but keep their kept, handed back in row order (a
+    // row without one gets one, so that every detached row can be written); Attach gives such a
+    // slot to a row that has none, and Release frees it once the caller has emptied it.
+    std::vector<int> Detach(int at, int count)
+    {
+        std::vector<int> kept;
+        kept.reserve(static_cast<size_t>(std::max(count, 0)));
+        for (int row = at; row < at + count; ++row) kept.push_back(Claim(row));
+        FRows.EraseRange(at, count);
+        return kept;
+    }
+    void Attach(int row, int slot) { FRows.At(row) = slot + 1; }
+    void Release(int slot) { FFree.push_back(slot); }
+    // Rows a and b exchange their kept.
     void Swap(int a, int b)
     {
         const int* pa = FRows.Find(a);

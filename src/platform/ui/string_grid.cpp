@@ -115,12 +115,68 @@ void TStringGrid::EraseStoreRows(int at, int count)
         for (Column& c : FColumns) c = Column();
         FRowSlots.Reset();
     }
+    RowSizesErased(at, count);
+}
+
+void TStringGrid::RowSizesErased(int at, int count)
+{
     if (at < RowCount()) {
         const int n = RowCount();
         RowAxis().Erase(at, count);
         RowAxis().Insert(RowAxis().Count(), n - RowAxis().Count());
     }
     RowSizesMoved();
+}
+
+std::vector<int> TStringGrid::DetachStoreRows(int at, int count)
+{
+    if (at < 0 || count <= 0) return {};
+    std::vector<int> kept = FRowSlots.Detach(at, count);
+    RowSizesErased(at, count);
+    return kept;
+}
+
+void TStringGrid::AttachStoreRow(int row, int slot)
+{
+    if (row >= 0 && slot != TRowSlots::None) FRowSlots.Attach(row, slot);
+}
+
+void TStringGrid::ReleaseStoreSlot(int slot)
+{
+    if (slot == TRowSlots::None) return;
+    for (Column& c : FColumns) {
+        c.Texts.Clear(slot);
+        c.Objects.Clear(slot);
+    }
+    FRowSlots.Release(slot);
+}
+
+QString TStringGrid::SlotCell(int col, int slot) const
+{
+    if (col < 0 || slot < 0 || col >= static_cast<int>(FColumns.size())) return QString();
+    const QString* s = FColumns[col].Texts.Find(slot);
+    return s ? *s : QString();
+}
+
+void TStringGrid::SetSlotCell(int col, int slot, const QString& value)
+{
+    if (col < 0 || slot < 0) InvalidOp(kIndexOutOfRange);
+    if (col >= static_cast<int>(FColumns.size())) FColumns.resize(col + 1);
+    FColumns[col].Texts.At(slot) = value;
+}
+
+TObject* TStringGrid::SlotObject(int col, int slot) const
+{
+    if (col < 0 || slot < 0 || col >= static_cast<int>(FColumns.size())) return nullptr;
+    TObject* const* o = FColumns[col].Objects.Find(slot);
+    return o ? *o : nullptr;
+}
+
+void TStringGrid::SetSlotObject(int col, int slot, TObject* value)
+{
+    if (col < 0 || slot < 0) InvalidOp(kIndexOutOfRange);
+    if (col >= static_cast<int>(FColumns.size())) FColumns.resize(col + 1);
+    FColumns[col].Objects.At(slot) = value;
 }
 
 void TStringGrid::ReorderStoreRows(const std::vector<int>& order)

@@ -41,6 +41,19 @@ public:
     // Two rows exchange their cells and, within RowCount, their heights; two columns their
     // cells (widths are the caller's).
     void SwapStoreRows(int a, int b);
+    // Rows [at, at + count) leave like EraseStoreRows, but their cells stay in the store under
+    // the slots handed back in row order, reachable by slot (every column's, also columns
+    // inserted, erased or moved later) until AttachStoreRow gives the slot to a row again or
+    // ReleaseStoreSlot empties it (objects dropped, never freed).
+    std::vector<int> DetachStoreRows(int at, int count);
+    // A row without a slot (an empty row just inserted) takes a detached slot.
+    void AttachStoreRow(int row, int slot);
+    void ReleaseStoreSlot(int slot);
+    int StoredColumns() const { return static_cast<int>(FColumns.size()); }
+    QString SlotCell(int col, int slot) const;
+    void SetSlotCell(int col, int slot, const QString& value);
+    TObject* SlotObject(int col, int slot) const;
+    void SetSlotObject(int col, int slot, TObject* value);
     void SwapStoreCols(int a, int b);
 
     QString GetEditText(int col, int row) override;
@@ -85,6 +98,8 @@ private:
     void CellChanged(int col, int row);
     // After the row axis changed in bulk: scroll range and paint, once.
     void RowSizesMoved();
+    // The heights of rows [at, at + count) leave, the rows after them move up.
+    void RowSizesErased(int at, int count);
     std::vector<Column> FColumns;
     TRowSlots FRowSlots;
 };

@@ -205,3 +205,67 @@ TEST_F(HiddenFixture, WritingAHiddenRowChangesWhatItShowsLater)
     grid->UnHideRow(4);
     EXPECT_EQ(grid->Cells(1, 4), QStringLiteral("edited"));
 }
+
+TEST_F(HiddenFixture, RowListsRecordRealRowsWhileOtherRowsAreHidden)
+{
+    TIntList first(0, 0), second(0, 0);
+    first.Add(2);
+    first.Add(5);
+    grid->HideRowList(&first);
+    second.Add(3);  // present row 3 is real row 4
+    grid->HideRowList(&second);
+    EXPECT_TRUE(grid->IsHiddenRow(4));
+    EXPECT_FALSE(grid->IsHiddenRow(3));
+    EXPECT_EQ(grid->GetCellsEx(1, 4), QStringLiteral("r4"));
+    EXPECT_EQ(grid->DisplToRealRow(3), 6);
+    EXPECT_EQ(Column1(), (QStringList{"r0", "r1", "r3", "r6", "r7", "r8", "r9"}));
+
+    // The last list comes back between the rows that stay hidden.
+    grid->UnHideRowList();
+    EXPECT_EQ(Column1(), (QStringList{"r0", "r1", "r3", "r4", "r6", "r7", "r8", "r9"}));
+    grid->HideRowList(&second);  // present row 3 is real row 4 again
+    grid->UnHideRowsAll();
+    EXPECT_EQ(Column1(), (QStringList{"r0", "r1", "r2", "r3", "r4", "r5", "r6", "r7", "r8", "r9"}));
+}
+
+TEST_F(HiddenFixture, HiddenRowsKeepTheirCellsThroughColumnChanges)
+{
+    grid->SetColors(3, 4, clRed);
+    auto* own = new TObject;
+    grid->SetObjectsEx(4, 4, own);
+    grid->SetCells(4, 4, QStringLiteral("x4"));
+    grid->HideRows(3, 5);
+    EXPECT_EQ(grid->GetObjectsEx(4, 4), own);
+
+    grid->InsertCols(0, 1);  // every cell one column right
+    EXPECT_EQ(grid->GetCellsEx(2, 4), QStringLiteral("r4"));
+    grid->MoveColumn(5, 1);  // column 5 (was 4) in front of column 1
+    EXPECT_EQ(grid->GetCellsEx(1, 4), QStringLiteral("x4"));
+    EXPECT_EQ(grid->GetCellsEx(3, 4), QStringLiteral("r4"));
+    grid->RemoveCols(0, 1);
+    EXPECT_EQ(grid->GetCellsEx(0, 4), QStringLiteral("x4"));
+    EXPECT_EQ(grid->GetHiddenRowItems(4)->mid(0, 3), (QStringList{"x4", "", "r4"}));
+
+    grid->UnHideRowsAll();
+    EXPECT_EQ(grid->RowCount(), 10);
+    EXPECT_EQ(grid->Cells(0, 4), QStringLiteral("x4"));
+    EXPECT_EQ(grid->Cells(2, 4), QStringLiteral("r4"));
+    EXPECT_EQ(grid->Cells(2, 3), QStringLiteral("r3"));
+    EXPECT_EQ(grid->GetColors(4, 4), clRed);
+    EXPECT_EQ(grid->GetColors(3, 4), clNone);
+    EXPECT_EQ(grid->GetObjectsEx(0, 4), own);
+
+    // Rows cleared or dropped while hidden give back their cells; the store reuses the slots.
+    grid->SetObjectsEx(0, 4, nullptr);
+    delete own;
+    grid->HideRows(2, 6);
+    grid->ClearAll();
+    EXPECT_EQ(grid->GetCellsEx(2, 4), QString());
+    grid->UnHideRowsAll();
+    EXPECT_EQ(grid->Cells(2, 4), QString());
+    EXPECT_EQ(grid->GetColors(4, 4), clNone);
+    grid->SetColors(4, 8, clBlue);
+    grid->HideRows(8, 8);
+    grid->SetRowCount(3);
+    grid->Clear();
+}
