@@ -5,22 +5,11 @@
 #include "platform/core/format_settings.h"
 
 #include <QCollator>
-#include <QLocale>
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 namespace {
-
-// The C locale without thousand separators: "1,200" is no number unless the style removes them.
-const QLocale& PlainNumbers()
-{
-    static const QLocale l = [] {
-        QLocale c = QLocale::c();
-        c.setNumberOptions(QLocale::RejectGroupSeparator);
-        return c;
-    }();
-    return l;
-}
 
 bool IsNumberText(const QString& s) { return ClassifyNumberText(s) != 2; }
 
@@ -37,32 +26,27 @@ int Sign(T a, T b)
     return a < b ? -1 : (b < a ? 1 : 0);
 }
 
-// The longest leading part of s that reads as a number; 0 when there is none.
-double LeadingNumber(const QString& s)
+// The number s starts with (after blanks and a plus sign), 0 when there is none; Whole tells
+// whether the number is all of s but trailing blanks.  Only '.' is read as the decimal point.
+double LeadingNumber(QStringView s, bool& Whole)
 {
-    int i = 0;
-    const int n = int(s.size());
-    while (i < n && s[i] == QLatin1Char(' ')) ++i;
-    const int start = i;
-    if (i < n && (s[i] == QLatin1Char('-') || s[i] == QLatin1Char('+'))) ++i;
-    int digits = 0;
-    while (i < n && s[i].isDigit() && s[i].unicode() < 128) ++i, ++digits;
-    if (i < n && s[i] == QLatin1Char('.')) {
-        ++i;
-        while (i < n && s[i].isDigit() && s[i].unicode() < 128) ++i, ++digits;
+    Whole = false;
+    while (!s.isEmpty() && s.front() == QLatin1Char(' ')) s = s.mid(1);
+    while (!s.isEmpty() && s.back() == QLatin1Char(' ')) s.chop(1);
+    if (!s.isEmpty() && s.front() == QLatin1Char('+')) s = s.mid(1);
+    char buf[64];
+    const qsizetype n = std::min<qsizetype>(s.size(), qsizetype(sizeof buf));
+    qsizetype k = 0;
+    for (; k < n; ++k) {
+        const char16_t c = s[k].unicode();
+        if (c >= 128) break;
+        buf[k] = char(c);
     }
-    if (digits == 0) return 0;
-    int end = i;
-    if (i < n && (s[i] == QLatin1Char('e') || s[i] == QLatin1Char('E'))) {
-        int j = i + 1;
-        if (j < n && (s[j] == QLatin1Char('-') || s[j] == QLatin1Char('+'))) ++j;
-        const int expStart = j;
-        while (j < n && s[j].isDigit() && s[j].unicode() < 128) ++j;
-        if (j > expStart) end = j;
-    }
-    bool ok = false;
-    const double v = PlainNumbers().toDouble(QStringView(s).mid(start, end - start), &ok);
-    return ok && std::isfinite(v) ? v : 0;
+    double v = 0;
+    const auto [end, ec] = std::from_chars(buf, buf + k, v, std::chars_format::general);
+    if (ec != std::errc() || !std::isfinite(v)) return 0;
+    Whole = end == buf + s.size();
+    return v;
 }
 
 }  // namespace
@@ -96,6 +80,11 @@ TSortStyle DecideSortStyle(TSortStyle Style, const std::vector<QString>& Texts, 
 double SortNumberValue(const QString& Text, const QString& Prefix, const QString& Suffix, bool Financial)
 {
     if (Text.isEmpty()) return 0;
+    const QChar dec = LocaleDecimalSeparator();
+    bool whole = false;
+    // Most texts need no change: read them in place.
+    if (Prefix.isEmpty() && Suffix.isEmpty() && !Financial && (dec == QLatin1Char('.') || !Text.contains(dec)))
+        return LeadingNumber(Text, whole);
     QString s = Text;
     if (!Prefix.isEmpty()) {
         const int p = int(s.indexOf(Prefix));
@@ -106,15 +95,11 @@ double SortNumberValue(const QString& Text, const QString& Prefix, const QString
         if (p >= 0) s.remove(p, Suffix.size());
     }
     if (Financial) s.remove(LocaleThousandSeparator());
-    const QChar dec = LocaleDecimalSeparator();
     if (dec != QLatin1Char('.')) {
         const int p = int(s.indexOf(dec));
         if (p >= 0) s[p] = QLatin1Char('.');
     }
-    bool ok = false;
-    const double v = PlainNumbers().toDouble(s.trimmed(), &ok);
-    if (ok && std::isfinite(v)) return v;
-    return LeadingNumber(s);
+    return LeadingNumber(s, whole);
 }
 
 double SortDateValue(TSortStyle Style, const QString& Text)
@@ -272,44 +257,6 @@ int TRowSortKeys::Compare(int A, int B)
 }
 
 // ---- the sort ------------------------------------------------------------------------------
-
-std::vector<int> StableSortOrder(int N, const std::function<int(int, int)>& Cmp)
-{
-    std::vector<int> a(static_cast<size_t>(std::max(N, 0)));
-    for (int i = 0; i < N; ++i) a[size_t(i)] = i;
-    if (N < 2) return a;
-    std::vector<int> b(a.size());
-    // Runs of 8 by insertion first, then merges of doubling width.
-    constexpr int kRun = 8;
-    for (int lo = 0; lo < N; lo += kRun) {
-        const int hi = std::min(lo + kRun, N);
-        for (int i = lo + 1; i < hi; ++i) {
-            const int v = a[size_t(i)];
-            int j = i;
-            while (j > lo && Cmp(v, a[size_t(j) - 1]) < 0) {
-                a[size_t(j)] = a[size_t(j) - 1];
-                --j;
-            }
-            a[size_t(j)] = v;
-        }
-    }
-    for (int width = kRun; width < N; width *= 2) {
-        for (int lo = 0; lo < N; lo += 2 * width) {
-            const int mid = std::min(lo + width, N), hi = std::min(lo + 2 * width, N);
-            int i = lo, j = mid, k = lo;
-            // Already in order: the halves stay as they are.
-            if (mid >= hi || Cmp(a[size_t(mid)], a[size_t(mid) - 1]) >= 0) {
-                std::copy(a.begin() + lo, a.begin() + hi, b.begin() + lo);
-                continue;
-            }
-            while (i < mid && j < hi) b[size_t(k++)] = Cmp(a[size_t(j)], a[size_t(i)]) < 0 ? a[size_t(j++)] : a[size_t(i++)];
-            while (i < mid) b[size_t(k++)] = a[size_t(i++)];
-            while (j < hi) b[size_t(k++)] = a[size_t(j++)];
-        }
-        a.swap(b);
-    }
-    return a;
-}
 
 int PermutationSwaps(const std::vector<int>& Order)
 {

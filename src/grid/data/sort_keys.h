@@ -7,6 +7,7 @@
 
 #include <QCollatorSortKey>
 #include <QString>
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -98,7 +99,44 @@ private:
 // The stable order of N items under Cmp (-1, 0, 1): Result[i] is the item that goes to
 // position i; items that compare equal keep their order.  A bottom-up merge sort: n log n
 // comparisons at most, no recursion, and never outside the list whatever Cmp answers.
-std::vector<int> StableSortOrder(int N, const std::function<int(int, int)>& Cmp);
+template <typename TCompare>
+std::vector<int> StableSortOrder(int N, TCompare&& Cmp)
+{
+    std::vector<int> a(static_cast<size_t>(std::max(N, 0)));
+    for (int i = 0; i < N; ++i) a[size_t(i)] = i;
+    if (N < 2) return a;
+    std::vector<int> b(a.size());
+    // Runs of 8 by insertion first, then merges of doubling width.
+    constexpr int kRun = 8;
+    for (int lo = 0; lo < N; lo += kRun) {
+        const int hi = std::min(lo + kRun, N);
+        for (int i = lo + 1; i < hi; ++i) {
+            const int v = a[size_t(i)];
+            int j = i;
+            while (j > lo && Cmp(v, a[size_t(j) - 1]) < 0) {
+                a[size_t(j)] = a[size_t(j) - 1];
+                --j;
+            }
+            a[size_t(j)] = v;
+        }
+    }
+    for (int width = kRun; width < N; width *= 2) {
+        for (int lo = 0; lo < N; lo += 2 * width) {
+            const int mid = std::min(lo + width, N), hi = std::min(lo + 2 * width, N);
+            int i = lo, j = mid, k = lo;
+            // Already in order: the halves stay as they are.
+            if (mid >= hi || Cmp(a[size_t(mid)], a[size_t(mid) - 1]) >= 0) {
+                std::copy(a.begin() + lo, a.begin() + hi, b.begin() + lo);
+                continue;
+            }
+            while (i < mid && j < hi) b[size_t(k++)] = Cmp(a[size_t(j)], a[size_t(i)]) < 0 ? a[size_t(j++)] : a[size_t(i++)];
+            while (i < mid) b[size_t(k++)] = a[size_t(i++)];
+            while (j < hi) b[size_t(k++)] = a[size_t(j++)];
+        }
+        a.swap(b);
+    }
+    return a;
+}
 
 // The number of exchanges that make the permutation (items minus cycles).
 int PermutationSwaps(const std::vector<int>& Order);

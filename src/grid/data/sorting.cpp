@@ -171,7 +171,7 @@ void TProStringGrid::ApplyRowOrder(const std::vector<int>& Order)
 
     ReorderStoreRows(Order);
     RenumberStoreRows(first);
-    FSelect->PermuteRows(Order, RowMarkStores());
+    if (const unsigned marks = RowMarkStores()) FSelect->PermuteRows(Order, marks);
 
     // Stores kept by real row follow the same order over the real rows; hidden rows stay.
     std::vector<int> realOrder;
@@ -186,8 +186,10 @@ void TProStringGrid::ApplyRowOrder(const std::vector<int>& Order)
     if (FMouseActions->DisjunctRowSelect())
         FSelect->PermuteRows(FMouseActions->RowSelectPersistent() ? real : Order,
                              TGridSelection::RowFlags | TGridSelection::SelectedRows);
-    ShiftCellControls(TAxisShift::Permute(real), true);
-    CellControlsUpdate(false);
+    if (FControlList->Count() > 0) {
+        ShiftCellControls(TAxisShift::Permute(real), true);
+        CellControlsUpdate(false);
+    }
 }
 
 // ---- the sort frame ------------------------------------------------------------------------
