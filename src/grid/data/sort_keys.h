@@ -55,6 +55,8 @@ public:
     int CompareAscending(int A, int B) const;
     bool Blank(int Pos) const { return FBlank[size_t(Pos)] != 0; }
     bool Descending() const { return FDescending; }
+    // The values of a column compared as numbers (numbers, dates, times); nullptr otherwise.
+    const std::vector<double>* Numbers() const { return FKind == kNumber ? &FNumbers : nullptr; }
 
 private:
     enum TKind { kNumber, kText, kCollated, kInteger, kCustom, kRaw, kNone };
@@ -85,9 +87,9 @@ public:
     // Rows at positions A and B in final order terms: -1 when A goes first.
     int Compare(int A, int B);
     const std::vector<int>& Rows() const { return FRows; }
+    const TSortColumnKeys& Keys(int K);
 
 private:
-    const TSortColumnKeys& Keys(int K);
     std::vector<int> FRows;
     int FColumnCount;
     std::function<TSortColumnSource(int)> FSourceOf;

@@ -122,7 +122,19 @@ std::vector<int> TProStringGrid::SortedRows(const std::vector<int>& Rows, const 
         Rows, int(Columns.size()),
         [&](int k) { return SortColumnSource(Columns[size_t(k)].first, Columns[size_t(k)].second, first); },
         {FSortSettings->IgnoreBlanks(), FSortSettings->BlankPos()}, &FCompares);
-    const std::vector<int> order = StableSortOrder(int(Rows.size()), [&](int a, int b) { return keys.Compare(a, b); });
+    std::vector<int> order;
+    const TSortColumnKeys& head = keys.Keys(0);
+    if (const std::vector<double>* v = head.Numbers(); v && Columns.size() == 1 && !FSortSettings->IgnoreBlanks()) {
+        // One column of numbers: the values compared directly.
+        const double* x = v->data();
+        const int sign = head.Descending() ? -1 : 1;
+        order = StableSortOrder(int(Rows.size()), [&](int a, int b) {
+            ++FCompares;
+            return x[a] < x[b] ? -sign : (x[b] < x[a] ? sign : 0);
+        });
+    } else {
+        order = StableSortOrder(int(Rows.size()), [&](int a, int b) { return keys.Compare(a, b); });
+    }
     std::vector<int> sorted(Rows.size());
     for (size_t i = 0; i < order.size(); ++i) sorted[i] = Rows[size_t(order[i])];
     return sorted;
