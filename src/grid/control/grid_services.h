@@ -28,6 +28,13 @@ public:
     explicit TSortSettings(TProStringGrid* AOwner) : FOwner(AOwner) {}
     QString ClassName() const override { return QStringLiteral("TSortSettings"); }
     void Assign(const TPersistent* Source) override;
+    // "d<column>" / "u<column>", or "i;" and the index list's text with IndexShow.
+    QString SaveToString() const;
+    // Shows the sort indicator and sorts as the text says; raises for a one-character text.
+    void LoadFromString(const QString& Value);
+    // No sort column and no index list; the rows keep their order.
+    void Remove();
+    void ToggleDirection() { FDirection = FDirection == sdAscending ? sdDescending : sdAscending; }
 
     GRID_FIELD(bool, AutoSortForGrouping, true)
     GRID_FIELD(bool, AutoColumnMerge, false)

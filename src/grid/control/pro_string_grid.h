@@ -2515,6 +2515,50 @@ private:
     TGridDatePicker* FDatePicker = nullptr;
     TGridDateTimePicker* FDateTimePicker = nullptr;
     TDateTime FOriginalDateTime = 0;
+
+public:
+    // ==== sorting (data/sorting.cpp) ====
+    // The normal rows by SortSettings.Column, by SortIndexes, inside the deepest expanded
+    // groups, and back to the order the cross-reference records.  Rows that compare equal keep
+    // their order; every sort moves the rows once.
+    virtual void QSort();
+    virtual void QSortIndexed();
+    virtual void QSortGroup();
+    virtual void QSortGroupIndexed();
+    virtual void QUnSort();
+    void Sort(int Column, TSortDirection Direction);
+    void SortByColumn(int Col);
+    // Only the rows Left..Right, by one column in SortSettings.Direction or by SortIndexes.
+    void QuickSort(int Col, int Left, int Right);
+    void QuickSortIndexed(int Left, int Right);
+    // One exchange step: the rows swap when they are out of order in Col (ties: next columns).
+    bool SortLine(int Col, int ARow1, int ARow2);
+    // -1, 0 or 1: 1 when the first row's cell sorts after the second's in ascending terms.
+    int CompareCells(int ACol, int ARow1, int ARow2, TSortDirection Direction);
+    void InitSortXRef();
+    // Splits the merged cells of every column; merges again the columns in MergedColumns.
+    void SplitAllColumnCells();
+    void RemergeColumnCells();
+    int Compares() const { return FCompares; }
+    void SetCompares(int v) { FCompares = v; }
+    // Milliseconds the last header-click sort took.
+    int64_t SortTime() const { return FSortTime; }
+    std::function<void(TObject* Sender, const QString& str1, const QString& str2, int& Res)> OnCustomCompare;
+    std::function<void(TObject* Sender, int ACol, int Row1, int Row2, int& Res)> OnRawCompare;
+
+private:
+    struct TSortColumnSource SortColumnSource(int ACol, bool Descending, int FirstRow);
+    // (column, descending) in the order ties are decided.
+    std::vector<std::pair<int, bool>> SortColumns(bool Indexed, int Col);
+    std::vector<int> SortedRows(const std::vector<int>& Rows, const std::vector<std::pair<int, bool>>& Columns);
+    // Row i takes what row Order[i] held, with everything that belongs to the row.
+    void ApplyRowOrder(const std::vector<int>& Order);
+    void RunSort(bool Indexed, bool Grouped, bool PlainFrame);
+    void QuickSortRange(int Col, int Left, int Right, bool Indexed);
+    // The header click in the sort row (input/mouse.cpp).
+    void HeaderClickSort(int ACol, TShiftState Shift);
+    int FCompares = 0;
+    int64_t FSortTime = 0;
 };
 
 // Cell text without its markup: line-break tags become line breaks, other tags go.

@@ -7,6 +7,7 @@
 #include "platform/ui/url_opener.h"
 
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <algorithm>
 
@@ -540,8 +541,7 @@ void TProStringGrid::HandleLeftButtonUp(TMessage& Message)
         ((FControlLook->FixedDropDownButton() && CanShowFixedDropDown(rc)) || GetFilterList(rc)))
         return;
 
-    // A click on the sort row: the column and direction of the sort; the data services sort
-    // on OnClickSort.
+    // A click on the sort row sorts by the column.
     int pc = -1, pr = -1;
     MouseToCell(Clickposx, Clickposy, pc, pr);
     TSortSettings* ss = FSortSettings.get();
@@ -554,19 +554,71 @@ void TProStringGrid::HandleLeftButtonUp(TMessage& Message)
         RepaintCell(c, r);
         return;
     }
+    HeaderClickSort(rc, Shift);
+}
+
+void TProStringGrid::HeaderClickSort(int ACol, TShiftState Shift)
+{
+    TSortSettings* ss = FSortSettings.get();
     HideEditor();
-    if (ss->Column() == rc) {
-        const TSortDirection from = ss->Direction();
-        if (from != ss->InitSortDirection() && ss->UndoSort()) {
-            ss->SetColumn(-1);
-        } else {
-            ss->SetDirection(from == sdAscending ? sdDescending : sdAscending);
+    if (FSortRowXRef->Count() != RowCount()) InitSortXRef();
+    const bool merged = ss->AutoColumnMerge();
+    if (merged) SplitAllColumnCells();
+    QElapsedTimer clock;
+    clock.start();
+    const bool keepLeft = Options().Contains(goRowSelect) && FNavigation->KeepHorizScroll();
+    const int left = LeftCol();
+    if (keepLeft) BeginUpdate();
+    const auto done = [&] {
+        if (keepLeft) {
+            SetLeftCol(left);
+            EndUpdate();
         }
-    } else {
-        ss->SetColumn(rc);
-        ss->SetDirection(ss->InitSortDirection());
+    };
+    try {
+        if (ss->IndexShow()) {
+            TSortIndexList* idx = FSortIndexes.get();
+            const bool key = Shift.Contains(ss->IndexSortKey() == ikCtrl ? ssCtrl : ssShift);
+            if (key) {
+                if (idx->FindIndex(ACol) >= 0) idx->ToggleIndex(ACol);
+                else idx->AddIndex(ACol, ss->InitSortDirection() == sdAscending);
+            } else if (idx->Count() == 1 && idx->SortColumns(0) == ACol) {
+                idx->ToggleIndex(ACol);
+            } else {
+                idx->Clear();
+                idx->AddIndex(ACol, ss->InitSortDirection() == sdAscending);
+            }
+            if (HasNodes()) QSortGroupIndexed();
+            else QSortIndexed();
+            ss->SetColumn(idx->Count() > 0 ? idx->SortColumns(0) : -1);
+        } else {
+            bool undo = false;
+            if (ss->Column() == ACol) {
+                const TSortDirection from = ss->Direction();
+                if (from != ss->InitSortDirection() && ss->UndoSort()) undo = true;
+                else ss->SetDirection(from == sdAscending ? sdDescending : sdAscending);
+            } else {
+                ss->SetColumn(ACol);
+                ss->SetDirection(ss->InitSortDirection());
+            }
+            if (undo) {
+                QUnSort();
+                ss->SetColumn(-1);
+            } else if (HasNodes()) {
+                QSortGroup();
+            } else {
+                QSort();
+            }
+        }
+    } catch (...) {
+        done();
+        if (merged) RemergeColumnCells();
+        throw;
     }
-    (void)Shift;
+    done();
+    FSortTime = clock.elapsed();
+    if (merged) RemergeColumnCells();
+    if (FControlList->Count() > 0) CellControlsUpdate(false);
     ClickSort(ss->Column());
     Invalidate();
 }
