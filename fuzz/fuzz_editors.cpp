@@ -7,6 +7,7 @@
 #include "editors/canopen_pdo_editors.h"
 #include "editors/canopen_sdo_editors.h"
 #include "editors/dm1_editor.h"
+#include "editors/editor_fixture.h"
 #include "editors/j1939_editors.h"
 #include "editors/j1939_register_editors.h"
 #include "editors/modbus_890_editors.h"
@@ -14,9 +15,7 @@
 #include "fuzz_target.h"
 #include "state/lang.h"
 #include "state/shared_state.h"
-#include "support/fixtures.h"
 
-#include <QDir>
 #include <QFile>
 #include <QListWidget>
 #include <memory>
@@ -39,21 +38,6 @@ void Write(const QString& path, const std::string& data)
     QFile f(path);
     if (f.open(QIODevice::WriteOnly)) f.write(data.data(), qint64(data.size()));
 }
-
-// The configuration every editor target works in, made once.
-struct TEditorEnv {
-    explicit TEditorEnv(int model) : Model(model)
-    {
-        Set_Default_Lang();
-        Conf_Name = QStringLiteral("Fuzz");
-        Conf_Dir = Dir.File(QStringLiteral("PROJECTS/Fuzz"));
-        QDir().mkpath(Conf_Dir);
-        Set_Files();
-    }
-    ScopedModelCode Model;
-    TempExeDir Dir;
-    MessageBoxRecorder Boxes;
-};
 
 // A table in the form the program writes: one row element per row, every column's
 // attribute, with a value its column takes.
@@ -78,12 +62,12 @@ template <class T>
 TFuzzTarget Editor(const char* name, int model, const QString& file, std::vector<std::string> seeds = {})
 {
     struct State {
-        std::unique_ptr<TEditorEnv> Env;
+        std::unique_ptr<EditorEnv> Env;
         std::unique_ptr<T> Window;
     };
     auto s = std::make_shared<State>();
     auto init = [s, model] {
-        s->Env = std::make_unique<TEditorEnv>(model);
+        s->Env = std::make_unique<EditorEnv>(model);
         s->Window = std::make_unique<T>();
         s->Window->FormCreate();
     };
