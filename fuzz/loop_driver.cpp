@@ -143,7 +143,9 @@ int main(int argc, char** argv)
             inputs.emplace_back(argv[i]);
         }
     }
-    LLVMFuzzerInitialize(&argc, &argv);
+    // the target sees no folders: writing its seeds into one is for libFuzzer's corpus
+    int initArgc = 1;
+    LLVMFuzzerInitialize(&initArgc, &argv);
 
     std::vector<Bytes> seeds;
     for (const auto& p : inputs) {
