@@ -84,14 +84,46 @@ QImage RadioGlyph(bool selected, const GlyphLook& look)
 // The flat glyphs of the colour-tone look, and the close cross of the design panel.
 const GlyphLook MetroLook{QColor(128, 128, 128), QColor(255, 255, 255), QColor(255, 255, 255), QColor(51, 51, 51)};
 
-QImage CloseGlyph()
+QImage CloseGlyph(QColor mark = QColor(0, 0, 128))
 {
     QImage img = Blank(16);
     for (int i = 4; i < 12; ++i)
         for (int t = 0; t < 2; ++t) {
-            img.setPixelColor(i + t, i, QColor(0, 0, 128));
-            img.setPixelColor(15 - i - t, i, QColor(0, 0, 128));
+            img.setPixelColor(i + t, i, mark);
+            img.setPixelColor(15 - i - t, i, mark);
         }
+    return img;
+}
+
+// The search footer's glyphs, 16 x 16: dark when enabled, grey in their disabled form.
+const QColor SearchGlyphMark(0, 0, 128);
+const QColor SearchGlyphGrey(160, 160, 160);
+
+// A filled arrow head over a short shaft, pointing down or up.
+QImage ArrowGlyph(bool down, bool disabled)
+{
+    QImage img = Blank(16);
+    const QColor c = disabled ? SearchGlyphGrey : SearchGlyphMark;
+    auto put = [&](int x, int y) { img.setPixelColor(x, down ? y : 15 - y, c); };
+    for (int y = 3; y < 8; ++y)
+        for (int x = 6; x < 10; ++x) put(x, y);
+    for (int i = 0; i < 5; ++i)  // the head: rows 8 .. 12, each narrower by a pixel on either side
+        for (int x = 3 + i; x < 13 - i; ++x) put(x, 8 + i);
+    return img;
+}
+
+// A highlighter pen lying slanted, its yellow tip at the bottom left over a stroke of colour.
+QImage HighlightGlyph(bool disabled)
+{
+    QImage img = Blank(16);
+    const QColor outline = disabled ? SearchGlyphGrey : SearchGlyphMark;
+    const QColor ink = disabled ? QColor(220, 220, 220) : QColor(255, 255, 0);
+    for (int x = 1; x < 15; ++x)
+        for (int y = 13; y < 15; ++y) img.setPixelColor(x, y, ink);
+    for (int i = 0; i < 8; ++i)  // the pen's body, two outlines along the diagonal with ink between
+        for (int t = 0; t < 4; ++t) img.setPixelColor(5 + i + t, 10 - i + t - 2, t == 0 || t == 3 ? outline : ink);
+    img.setPixelColor(4, 11, outline);
+    img.setPixelColor(3, 12, outline);
     return img;
 }
 
@@ -161,6 +193,14 @@ const QHash<QString, Maker>& Resources()
         {QStringLiteral("METRORADIOON"), [] { return RadioGlyph(true, MetroLook); }},
         {QStringLiteral("METRORADIOOFF"), [] { return RadioGlyph(false, MetroLook); }},
         {QStringLiteral("PSGCLOSE"), [] { return CloseGlyph(); }},
+        {QStringLiteral("PSGCLOSEH"), [] { return CloseGlyph(QColor(0, 0, 255)); }},
+        {QStringLiteral("PSGCLOSED"), [] { return CloseGlyph(QColor(0, 0, 64)); }},
+        {QStringLiteral("PSGARDOWN"), [] { return ArrowGlyph(true, false); }},
+        {QStringLiteral("PSGARDOWND"), [] { return ArrowGlyph(true, true); }},
+        {QStringLiteral("PSGARUP"), [] { return ArrowGlyph(false, false); }},
+        {QStringLiteral("PSGARUPD"), [] { return ArrowGlyph(false, true); }},
+        {QStringLiteral("PSGHI"), [] { return HighlightGlyph(false); }},
+        {QStringLiteral("PSGHID"), [] { return HighlightGlyph(true); }},
         {QStringLiteral("PSGLEAFCLOSE"), [] { return NodeGlyph(12, true, QColor(128, 128, 128), Qt::white); }},
         {QStringLiteral("PSGLEAFOPEN"), [] { return NodeGlyph(12, false, QColor(128, 128, 128), Qt::white); }},
         {QStringLiteral("XPNODEC"), [] { return NodeGlyph(9, true, QColor(120, 152, 181), QColor(240, 240, 234)); }},

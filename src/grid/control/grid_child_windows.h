@@ -85,6 +85,10 @@ public:
     void EditChanged();
     void EditReturn() { if (OnForwardClick) OnForwardClick(); }
     void EditCtrlReturn() { if (OnBackwardClick) OnBackwardClick(); }
+    // The match-case box's left position read from the left edge (425, or 330 without the
+    // highlight button).
+    void SetMatchCaseLeft(int v);
+    int MatchCaseLeft() const { return FMatchCaseLeft; }
 
     TRetEdit* FEdit = nullptr;
     TProGridButton* FForwardButton = nullptr;
@@ -98,11 +102,18 @@ public:
 protected:
     void paintEvent(QPaintEvent* e) override;
     void showEvent(QShowEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void changeEvent(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
+    // Places every control at its position, mirrored in right-to-left mode.
+    void LayOut();
+
     TColor FColor = clBtnFace;
     TColor FColorTo = clNone;
     TColor FEditColor = clWindow;
+    int FMatchCaseLeft = 425;
     bool FCreated = false;
 };
 

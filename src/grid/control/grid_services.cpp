@@ -18,6 +18,12 @@ void TSortSettings::SetHeaderColour(TColor& field, TColor v)
     if (FOwner && FOwner->FixedRows() > 0) FOwner->InvalidateRow(FOwner->FixedRows() - 1);
 }
 
+void TSortSettings::SetRow(int v)
+{
+    if (FOwner && v >= FOwner->FixedRows()) throw Exception(QStringLiteral("Sort row should be smaller than number of fixed rows"));
+    FRow = v;
+}
+
 void TSortSettings::Assign(const TPersistent* Source)
 {
     const auto* s = dynamic_cast<const TSortSettings*>(Source);

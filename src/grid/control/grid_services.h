@@ -53,7 +53,9 @@ public:
     GRID_FIELD(TSortDirection, InitSortDirection, sdAscending)
     GRID_FIELD(bool, FixedCols, false)
     GRID_FIELD(bool, NormalCellsOnly, false)
-    GRID_FIELD(int, Row, 0)
+    int Row() const { return FRow; }
+    // Raises unless the row is one of the grid's fixed rows.
+    void SetRow(int v);
     GRID_FIELD(bool, UndoSort, false)
     GRID_FIELD(bool, SortOnVirtualCells, true)
 
@@ -75,6 +77,7 @@ private:
     void SetHeaderColour(TColor& field, TColor v);
 
     TProStringGrid* FOwner;
+    int FRow = 0;
     TColor FHeaderColor = clNone;
     TColor FHeaderColorTo = clNone;
     TColor FHeaderMirrorColor = clNone;

@@ -23,35 +23,99 @@ void TRetEdit::keyPressEvent(QKeyEvent* e)
     QLineEdit::keyPressEvent(e);
 }
 
+namespace {
+// Gives a button one of its glyphs from the program's bitmap resources.
+void Glyph(TProGridButton* b, void (TProGridButton::*set)(const TBitmap&), const char* name)
+{
+    TBitmap bmp;
+    LoadResourceBitmap(bmp, QString::fromLatin1(name));
+    (b->*set)(bmp);
+}
+}  // namespace
+
 TSearchPanel::TSearchPanel(QWidget* AOwner) : QWidget(AOwner)
 {
     FEdit = new TRetEdit(this);
-    FEdit->setGeometry(25, 6, 110, FEdit->sizeHint().height());
+    FEdit->resize(110, FEdit->sizeHint().height());
     connect(FEdit, &QLineEdit::textChanged, this, [this] { EditChanged(); });
     FEdit->OnReturn = [this] { EditReturn(); };
     FEdit->OnCtrlReturn = [this] { EditCtrlReturn(); };
     FExitButton = new TProGridButton(this);
-    FExitButton->setGeometry(5, 7, 14, 14);
-    TBitmap close;
-    LoadResourceBitmap(close, QStringLiteral("PSGCLOSE"));
-    FExitButton->SetGlyph(close);
+    FExitButton->resize(14, 14);
+    Glyph(FExitButton, &TProGridButton::SetGlyph, "PSGCLOSE");
+    Glyph(FExitButton, &TProGridButton::SetGlyphHot, "PSGCLOSEH");
+    Glyph(FExitButton, &TProGridButton::SetGlyphDown, "PSGCLOSED");
     FExitButton->OnClick = [this](TObject*) { if (OnExitClick) OnExitClick(); };
     FForwardButton = new TProGridButton(this);
-    FForwardButton->setGeometry(140, 5, 90, 23);
+    FForwardButton->resize(90, 23);
+    Glyph(FForwardButton, &TProGridButton::SetGlyph, "PSGARDOWN");
+    Glyph(FForwardButton, &TProGridButton::SetGlyphDisabled, "PSGARDOWND");
     FForwardButton->OnClick = [this](TObject*) { if (OnForwardClick) OnForwardClick(); };
     FBackwardButton = new TProGridButton(this);
-    FBackwardButton->setGeometry(235, 5, 90, 23);
+    FBackwardButton->resize(90, 23);
+    Glyph(FBackwardButton, &TProGridButton::SetGlyph, "PSGARUP");
+    Glyph(FBackwardButton, &TProGridButton::SetGlyphDisabled, "PSGARUPD");
     FBackwardButton->OnClick = [this](TObject*) { if (OnBackwardClick) OnBackwardClick(); };
     FHiliteButton = new TProGridButton(this);
-    FHiliteButton->setGeometry(330, 5, 90, 23);
+    FHiliteButton->resize(90, 23);
     FHiliteButton->SetGroupIndex(1);
     FHiliteButton->SetAllowAllUp(true);
+    Glyph(FHiliteButton, &TProGridButton::SetGlyph, "PSGHI");
+    Glyph(FHiliteButton, &TProGridButton::SetGlyphDisabled, "PSGHID");
+    FHiliteButton->Font()->SetStyle({});
     FHiliteButton->OnClick = [this](TObject*) { if (OnHighLightClick) OnHighLightClick(); };
-    for (TProGridButton* b : {FForwardButton, FBackwardButton, FHiliteButton}) b->setEnabled(false);
+    for (TProGridButton* b : {FForwardButton, FBackwardButton, FHiliteButton}) {
+        b->setEnabled(false);
+        b->installEventFilter(this);
+    }
     FMatchCase = new TProCheckBox(this);
-    FMatchCase->setGeometry(425, 8, 120, 18);
+    FMatchCase->resize(120, 18);
     FMatchCase->SetCaption(QString());
+    LayOut();
     hide();
+}
+
+bool TSearchPanel::eventFilter(QObject* watched, QEvent* e)
+{
+    // A button's accelerator, wherever in the window it was typed, goes the way of the grid's
+    // dialog characters, which also toggle the highlight button.
+    auto* b = dynamic_cast<TProGridButton*>(watched);
+    if (e->type() != QEvent::Shortcut || !b || !FEdit->OnDialogChar) return QWidget::eventFilter(watched, e);
+    const QKeySequence k = QKeySequence::mnemonic(b->Caption());
+    if (!k.isEmpty()) FEdit->OnDialogChar(QString(QChar(char16_t(k[0].key()))));
+    return true;
+}
+
+void TSearchPanel::SetMatchCaseLeft(int v)
+{
+    FMatchCaseLeft = v;
+    LayOut();
+}
+
+void TSearchPanel::LayOut()
+{
+    // Left positions read from the left edge; right to left they are mirrored within the panel.
+    auto place = [this](QWidget* w, int left, int top) {
+        w->move(isRightToLeft() ? width() - left - w->width() : left, top);
+    };
+    place(FEdit, 25, 6);
+    place(FForwardButton, 140, 5);
+    place(FBackwardButton, 235, 5);
+    place(FExitButton, 5, 7);
+    place(FHiliteButton, 330, 5);
+    place(FMatchCase, FMatchCaseLeft, 8);
+}
+
+void TSearchPanel::resizeEvent(QResizeEvent* e)
+{
+    QWidget::resizeEvent(e);
+    LayOut();
+}
+
+void TSearchPanel::changeEvent(QEvent* e)
+{
+    QWidget::changeEvent(e);
+    if (e->type() == QEvent::LayoutDirectionChange) LayOut();
 }
 
 void TSearchPanel::showEvent(QShowEvent* e)
@@ -175,7 +239,7 @@ void TProStringGrid::SearchFooterChanged(TObject*)
     // takes no height; a shown panel lies along the grid's bottom edge with the last rows
     // scrolled above it, a hidden one shrinks to nothing.
     TProCheckBox* mc = panel->FMatchCase;
-    mc->move(sf->ShowHighLight() ? 425 : 330, mc->y());
+    panel->SetMatchCaseLeft(sf->ShowHighLight() ? 425 : 330);
     for (TProGridButton* b : three) b->resize(b->width(), b->isVisibleTo(panel) ? 23 : 0);
     mc->resize(mc->width(), mc->isVisibleTo(panel) ? 18 : 0);
     if (sf->Visible()) {

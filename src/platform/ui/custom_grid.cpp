@@ -2037,8 +2037,10 @@ void TCustomGrid::SendKey(QKeyEvent* e, bool down)
     TMessage m{static_cast<uint32_t>(alt ? WM_SYSKEYDOWN : WM_KEYDOWN), vk, 0, 0};
     if (vk != 0) WndProc(m);
     else m.WParam = 1;
-    if (m.WParam != 0 && !alt)
-        for (QChar c : TypedText(e)) Perform(WM_CHAR, c.unicode());
+    // Typed characters follow the key; with Alt held they are dialog characters, the
+    // accelerators of the grid's own controls.
+    if (m.WParam != 0)
+        for (QChar c : TypedText(e)) Perform(alt ? CM_DIALOGCHAR : WM_CHAR, c.unicode());
     FPendingKey = outer;
 }
 
