@@ -96,7 +96,7 @@ bool TProStringGrid::ValidateCell(const QString& NewValue)
         FOldCellText = GetGridCell(C, R);
     }
     const bool wasValid = Valid;
-    if (wasValid && FFocusWindow) FFocusWindow->hide();
+    if (auto* w = FFocusWindow.Created(); wasValid && w) w->hide();
     return Valid;
 }
 

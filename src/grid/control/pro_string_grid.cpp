@@ -237,34 +237,61 @@ void TProStringGrid::CreateSubObjects(bool InitDesign)
 
 void TProStringGrid::CreateEditorControls()
 {
-    FFocusWindow = new TGridFocusWindow(this);
-    ArwU = new TArrowWindow(this, arrUp);
-    ArwD = new TArrowWindow(this, arrDown);
-    ArwL = new TArrowWindow(this, arrLeft);
-    ArwR = new TArrowWindow(this, arrRight);
-    EditCombo = new TGridCombo(this);
-    EditCombo->FIsWinXP = FIsWinXP;
-    EditCombo->FIsVista = IsVistaOrLater();
-    EditCombo->FIsComCtl6 = FIsComCtl6;
-    EditTrans = new TGridTransEdit(this);
-    ComboTrans = new TGridTransCombo(this);
-    EditCheck = new TGridCheckBox(this);
+    // Each control is created the first time the grid uses it.
+    FFocusWindow.Arm([this] { return new TGridFocusWindow(this); });
+    ArwU.Arm([this] { return new TArrowWindow(this, arrUp); });
+    ArwD.Arm([this] { return new TArrowWindow(this, arrDown); });
+    ArwL.Arm([this] { return new TArrowWindow(this, arrLeft); });
+    ArwR.Arm([this] { return new TArrowWindow(this, arrRight); });
+    EditCombo.Arm([this] {
+        auto* c = new TGridCombo(this);
+        c->FIsWinXP = FIsWinXP;
+        c->FIsVista = IsVistaOrLater();
+        c->FIsComCtl6 = FIsComCtl6;
+        return c;
+    });
+    EditTrans.Arm([this] { return new TGridTransEdit(this); });
+    ComboTrans.Arm([this] { return new TGridTransCombo(this); });
+    EditCheck.Arm([this] { return new TGridCheckBox(this); });
     FStyle = tsWindowsXP;
-    EditBtn = new TGridEditBtn(this);
-    EditBtn->SetIsWinXP(FIsWinXP);
-    UnitEditBtn = new TGridUnitEditBtn(this);
-    UnitEditBtn->OnUnitChanged = [this](QObject*, const QString& u) { UnitChanged(this, u); };
-    GridButton = new TGridButton(this);
-    GridButton->OnClick = [this] { GridButtonClick(); };
-    MoveButton = new THeaderDragButton(this, this);
+    EditBtn.Arm([this] {
+        auto* b = new TGridEditBtn(this);
+        b->SetIsWinXP(FIsWinXP);
+        return b;
+    });
+    UnitEditBtn.Arm([this] {
+        auto* b = new TGridUnitEditBtn(this);
+        b->OnUnitChanged = [this](QObject*, const QString& u) { UnitChanged(this, u); };
+        return b;
+    });
+    GridButton.Arm([this] {
+        auto* b = new TGridButton(this);
+        b->OnClick = [this] { GridButtonClick(); };
+        return b;
+    });
+    MoveButton.Arm([this] { return new THeaderDragButton(this, this); });
     EditMode = false;
     EditControl = edNormal;
-    FEditControl = new TControlEdit(this);
-    FComboControl = new TControlCombo(this);
-    FScrollBar = new QScrollBar(Qt::Vertical);
-    FPaintScrollBar = new QScrollBar(Qt::Vertical);
-    FScrollBar->hide();
-    FPaintScrollBar->hide();
+    FEditControl.Arm([this] { return new TControlEdit(this); });
+    FComboControl.Arm([this] { return new TControlCombo(this); });
+    // Made after the grid has its parent, a scroll bar goes straight to the grid.
+    auto hiddenBar = [this] {
+        auto* b = new QScrollBar(Qt::Vertical, parentWidget() ? this : nullptr);
+        b->hide();
+        return b;
+    };
+    FScrollBar.Arm(hiddenBar);
+    FPaintScrollBar.Arm(hiddenBar);
+}
+
+int TProStringGrid::CreatedEditorControls() const
+{
+    const QObject* made[] = {FFocusWindow.Created(), ArwU.Created(),        ArwD.Created(),      ArwL.Created(),
+                             ArwR.Created(),         EditCombo.Created(),   EditTrans.Created(), ComboTrans.Created(),
+                             EditCheck.Created(),    EditBtn.Created(),     UnitEditBtn.Created(),
+                             GridButton.Created(),   MoveButton.Created(),  FEditControl.Created(),
+                             FComboControl.Created(), FScrollBar.Created(), FPaintScrollBar.Created()};
+    return int(std::count_if(std::begin(made), std::end(made), [](const QObject* o) { return o != nullptr; }));
 }
 
 // ---- destruction ---------------------------------------------------------------------------
@@ -361,10 +388,7 @@ void TProStringGrid::Teardown()
     FFilterList.reset();
     FSyncGrid.reset();
     if (!FDesigning) {
-        for (TArrowWindow** a : {&ArwU, &ArwD, &ArwL, &ArwR}) {
-            delete *a;
-            *a = nullptr;
-        }
+        for (auto* a : {&ArwU, &ArwD, &ArwL, &ArwR}) a->Drop();
     }
     Sortlist.reset();
     FGridItems.clear();
@@ -375,11 +399,7 @@ void TProStringGrid::Teardown()
 
     // The editor controls.
     if (!FDesigning) {
-        auto drop = [](auto*& w) {
-            auto* p = w;
-            w = nullptr;
-            delete p;
-        };
+        auto drop = [](auto& w) { w.Drop(); };
         drop(FFocusWindow);
         drop(EditCombo);
         drop(EditTrans);
@@ -405,8 +425,8 @@ void TProStringGrid::CreateWnd()
     TBaseGrid::CreateWnd();
     if (!parentWidget()) return;
     if (!FDesigning) {
-        if (FScrollBar) FScrollBar->setParent(this), FScrollBar->hide();
-        if (FPaintScrollBar) FPaintScrollBar->setParent(this), FPaintScrollBar->hide();
+        for (QScrollBar* b : {FScrollBar.Created(), FPaintScrollBar.Created()})
+            if (b) b->setParent(this), b->hide();
         if (FBalloonSettings->Enable()) BalloonInit();
     }
     FFooterPanel->CreateWnd();

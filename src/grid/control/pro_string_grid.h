@@ -22,6 +22,7 @@
 #include <QIODevice>
 #include <QPointer>
 #include <QTimer>
+#include "grid/control/on_demand.h"
 #include <array>
 #include <memory>
 
@@ -323,6 +324,8 @@ public:
     void SetCellChecker(TProStringGridCheck* v) { FCellChecker = v; }
     std::vector<TGridItem*> GridItems() const;
     bool HasEditorControls() const { return EditCombo != nullptr; }
+    // How many of the in-place editor controls exist yet (they are made on first use).
+    int CreatedEditorControls() const;
 
     // ---- events ----
     TRowChangedEvent OnRowChanged;
@@ -2127,23 +2130,23 @@ private:
     std::unique_ptr<TGridStrings> FFilterList;
 
     // editor controls (not while designing)
-    TGridFocusWindow* FFocusWindow = nullptr;
-    TArrowWindow* ArwU = nullptr;
-    TArrowWindow* ArwD = nullptr;
-    TArrowWindow* ArwL = nullptr;
-    TArrowWindow* ArwR = nullptr;
-    TGridCombo* EditCombo = nullptr;
-    TGridTransEdit* EditTrans = nullptr;
-    TGridTransCombo* ComboTrans = nullptr;
-    TGridCheckBox* EditCheck = nullptr;
-    TGridEditBtn* EditBtn = nullptr;
-    TGridUnitEditBtn* UnitEditBtn = nullptr;
-    TGridButton* GridButton = nullptr;
-    THeaderDragButton* MoveButton = nullptr;
-    TControlEdit* FEditControl = nullptr;
-    TControlCombo* FComboControl = nullptr;
-    QScrollBar* FScrollBar = nullptr;
-    QScrollBar* FPaintScrollBar = nullptr;
+    TOnDemand<TGridFocusWindow> FFocusWindow;
+    TOnDemand<TArrowWindow> ArwU;
+    TOnDemand<TArrowWindow> ArwD;
+    TOnDemand<TArrowWindow> ArwL;
+    TOnDemand<TArrowWindow> ArwR;
+    TOnDemand<TGridCombo> EditCombo;
+    TOnDemand<TGridTransEdit> EditTrans;
+    TOnDemand<TGridTransCombo> ComboTrans;
+    TOnDemand<TGridCheckBox> EditCheck;
+    TOnDemand<TGridEditBtn> EditBtn;
+    TOnDemand<TGridUnitEditBtn> UnitEditBtn;
+    TOnDemand<TGridButton> GridButton;
+    TOnDemand<THeaderDragButton> MoveButton;
+    TOnDemand<TControlEdit> FEditControl;
+    TOnDemand<TControlCombo> FComboControl;
+    TOnDemand<QScrollBar> FScrollBar;
+    TOnDemand<QScrollBar> FPaintScrollBar;
 
     QPointer<TProStringGridCheck> FCellChecker;
     QPointer<QWidget> FOwnerForm;   // (no QDialog pointer: it is read while the dialog is being destroyed)

@@ -262,6 +262,6 @@ TColor TProStringGrid::ArrowColor() const
 
 void TProStringGrid::SetArrowColor(TColor Value)
 {
-    for (TArrowWindow* a : {ArwU, ArwD, ArwL, ArwR})
+    for (TArrowWindow* a : {ArwU.get(), ArwD.get(), ArwL.get(), ArwR.get()})
         if (a) a->SetColor(Value);
 }

@@ -37,7 +37,7 @@ void TProStringGrid::CellControlsUpdate(bool RebuildList)
                     if (QWidget* w = GetCellProperties(c, r)->Control()) FControlList->AddControl(c, r, w);
     }
 
-    if (FScrollBar && FScrollBar->isVisible()) {
+    if (FScrollBar.Shown()) {
         const bool outside = Row() < TopRow() || Col() < LeftCol() || Col() >= LeftCol() + VisibleColCount()
                              || Row() >= TopRow() + VisibleRowCount();
         if (outside) {

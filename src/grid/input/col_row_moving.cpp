@@ -112,7 +112,7 @@ TArrowWindow* TProStringGrid::MoveArrow(TArrowDirection Direction) const
 
 void TProStringGrid::HideMoveArrows()
 {
-    for (TArrowWindow* a : {ArwU, ArwD, ArwL, ArwR})
+    for (TArrowWindow* a : {ArwU.Created(), ArwD.Created(), ArwL.Created(), ArwR.Created()})
         if (a) a->hide();
 }
 
@@ -182,7 +182,7 @@ void TProStringGrid::MovingStep(int X, int Y)
             if (ArwU) ArwU->move(x, k.Bottom);
             if (ArwD) ArwD->move(x, k.Top - 8);
         }
-        for (TArrowWindow* a : {ArwU, ArwD})
+        for (TArrowWindow* a : {ArwU.get(), ArwD.get()})
             if (a) a->setVisible(shown && c >= 0);
         FMoveColInd = c;
         FMoveRowInd = 0;
@@ -198,7 +198,7 @@ void TProStringGrid::MovingStep(int X, int Y)
             if (ArwL) ArwL->move(k.Left - 10, y);
             if (ArwR) ArwR->move(k.Right, y);
         }
-        for (TArrowWindow* a : {ArwL, ArwR})
+        for (TArrowWindow* a : {ArwL.get(), ArwR.get()})
             if (a) a->setVisible(shown && r >= 0);
         FMoveColInd = 0;
         FMoveRowInd = r;
@@ -240,7 +240,7 @@ bool TProStringGrid::EndEnhancedMove()
     const bool dragging = cursor == crDrag || cursor == crNoDrop;
     if (!moving || !FEnhRowColMove || !dragging) {
         // A move refused on the way leaves its image to take away.
-        if (MoveButton && MoveButton->isVisible() && !moving) {
+        if (MoveButton.Shown() && !moving) {
             MoveButton->setEnabled(false);
             MoveButton->hide();
             if (dragging) Screen()->SetCursor(crDefault);

@@ -71,7 +71,7 @@ void TProStringGrid::HandleVertScroll(TMessage& Message)
     }
     const int code = LoWord(Message.WParam);
     const int pos = HiWord(Message.WParam);
-    if (FScrollBar && Message.LParam != 0 && Message.LParam == HandleOf(FScrollBar)) {
+    if (FScrollBar.Created() && Message.LParam != 0 && Message.LParam == HandleOf(FScrollBar.Created())) {
         // the scroll bar placed in a cell
         const int old = FScrollBar->value();
         int to = old;

@@ -134,7 +134,7 @@ void TProStringGrid::MoveFocusWindow()
 void TProStringGrid::HideFocusWindow()
 {
     SetFocusFrameGrid(nullptr);
-    if (FFocusWindow) FFocusWindow->hide();
+    if (auto* w = FFocusWindow.Created()) w->hide();
 }
 
 // ---- sizing lines ----------------------------------------------------------------------------

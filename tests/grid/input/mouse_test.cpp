@@ -236,9 +236,9 @@ TEST_F(MouseFixture, FixedCellEditorOpensOnTheClickItWasSetFor)
     G->SetCells(2, 0, QStringLiteral("Head"));
     G->MouseActions()->SetFixedRowsEdit(fceRightClick);
     Click(In(2, 0).x(), In(2, 0).y());
-    EXPECT_FALSE(G->findChild<TGridTransEdit*>()->isVisible());
+    EXPECT_FALSE(G->FixedCellEdit()->isVisible());
     Click(In(2, 0).x(), In(2, 0).y(), Qt::NoModifier, Qt::RightButton);
-    auto* edit = G->findChild<TGridTransEdit*>();
+    auto* edit = G->FixedCellEdit();
     ASSERT_TRUE(edit->isVisible());
     EXPECT_EQ(edit->text(), QStringLiteral("Head"));
     // a listener may refuse
