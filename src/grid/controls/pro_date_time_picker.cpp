@@ -338,7 +338,8 @@ void TProDateTimePicker::focusOutEvent(QFocusEvent* e)
 bool TProDateTimePicker::eventFilter(QObject* o, QEvent* e)
 {
     const bool release = e->type() == QEvent::MouseButtonRelease, dbl = e->type() == QEvent::MouseButtonDblClick;
-    if (o == FLabel.data() && (release || dbl) && static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) {
+    // mouse events only: the label may be half destroyed when others come
+    if ((release || dbl) && o == FLabel.data() && static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) {
         if (release && OnLabelClick) OnLabelClick(this);
         if (dbl && OnLabelDblClick) OnLabelDblClick(this);
     }
