@@ -373,3 +373,22 @@ TEST_F(SpecialEditors, APressOnTheCellsSpinButtonsOpensTheEditorOneStepOn)
     Key(Qt::Key_F2);
     EXPECT_EQ(Grid->SpinEdit()->text(), "6");
 }
+
+TEST_F(SpecialEditors, AltHomeAndEndStepTheSpinEditorToItsBoundsAndTabMovesOn)
+{
+    std::vector<std::pair<int, bool>> clicks;
+    Grid->OnSpinClick = [&](TObject*, int, int, int v, bool up) { clicks.push_back({v, up}); };
+    Open(edSpinEdit, QStringLiteral("5"), ByF2);
+    Key(Qt::Key_Home, Qt::AltModifier);   // the maximum
+    EXPECT_EQ(Grid->SpinEdit()->text(), "100");
+    Key(Qt::Key_End, Qt::AltModifier);    // the minimum
+    EXPECT_EQ(clicks, (std::vector<std::pair<int, bool>>{{100, true}, {0, false}}));
+    EXPECT_EQ(Grid->Col(), 1);   // the keys stay with the editor
+    EXPECT_EQ(Grid->Row(), 1);
+    Type(QStringLiteral("42"));
+    Grid->SetOptions(Grid->Options() + goTabs);
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(Grid->Cells(1, 1), "42");
+    EXPECT_EQ(Grid->Col(), 2);
+    EXPECT_NE(Focused(), Grid->SpinEdit());
+}
