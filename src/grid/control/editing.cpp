@@ -1,5 +1,6 @@
 // Editability, the choice of the editor kind, cell selection, and showing, reading back and
 // closing the in-place editors.
+#include "grid/control/grid_spin.h"
 #include "grid/control/pro_inplace_edit.h"
 #include "grid/control/pro_string_grid.h"
 
@@ -424,6 +425,10 @@ void TProStringGrid::OpenCellEditor(int ACol, int ARow)
     case edDateSpinEdit:
         OpenSpinEditor(C, ARow, R, Bk, T);
         postStartChar(EditCtrl);
+        // a press on the cell's spin buttons steps once; the press is used up
+        if (FSpinUpClick) SpinEdit()->IncreaseValue(false);
+        else if (FSpinDnClick) SpinEdit()->DecreaseValue(false);
+        FSpinUpClick = FSpinDnClick = false;
         break;
     case edDateEdit:
     case edDateEditUpDown:

@@ -17,18 +17,23 @@ enum TDateText { dtDate, dtTime, dtDateAndTime };
 
 // A cell's text as a date, a time, or a date and a time of day after a blank; an empty text
 // or one that is none gives the current date and time.
+static TDateTime DateOrThrow(const QString& T, TDateText What)
+{
+    if (What == dtTime) return StrToTime(T);
+    const int blank = What == dtDateAndTime ? T.indexOf(QLatin1Char(' ')) : -1;
+    TDateTime D = StrToDate(blank < 0 ? T : T.left(blank));
+    if (blank >= 0) {
+        const TDateTime t = StrToTime(T.mid(blank + 1));
+        D = D < 0 ? D - t : D + t;
+    }
+    return D;
+}
+
 static TDateTime DateOrNow(const QString& T, TDateText What)
 {
     if (T.isEmpty()) return Now();
     try {
-        if (What == dtTime) return StrToTime(T);
-        const int blank = What == dtDateAndTime ? T.indexOf(QLatin1Char(' ')) : -1;
-        TDateTime D = StrToDate(blank < 0 ? T : T.left(blank));
-        if (blank >= 0) {
-            const TDateTime t = StrToTime(T.mid(blank + 1));
-            D = D < 0 ? D - t : D + t;
-        }
-        return D;
+        return DateOrThrow(T, What);
     } catch (const Exception&) {
         return Now();
     }
@@ -250,6 +255,25 @@ static void PaintBackground(QWidget* w, TColor Bk)
     w->setPalette(pal);
 }
 
+TDateTime TProStringGrid::StartDate(const QString& T)
+{
+    if (T.isEmpty()) return Now();
+    TDateTime D = Now();
+    if (OnCustomStrToDate) {
+        OnCustomStrToDate(this, T, D);
+        return D;
+    }
+    try {
+        D = DateOrThrow(T, dtDateAndTime);
+    } catch (const Exception&) {
+        return Now();
+    }
+    // the picker starts strictly inside the bounds
+    if (FMaxDate != 0 && D > FMaxDate) D = FMaxDate - 1;
+    if (FMinDate != 0 && D <= FMinDate) D = FMinDate + 1;
+    return D;
+}
+
 void TProStringGrid::OpenDateEditor(int C, int ARow, const TRect& R, TColor Bk, const QString& T)
 {
     const int W = R.Right - R.Left - 1, H = R.Bottom - R.Top - 1;
@@ -280,7 +304,7 @@ void TProStringGrid::OpenDateEditor(int C, int ARow, const TRect& R, TColor Bk, 
     } else {
         p->SetKind(dtkDate);
         p->SetDateMode(EditControl == edDateEditUpDown ? dmUpDown : dmComboBox);
-        p->SetDate(DateOrNow(T, dtDate));
+        p->SetDate(StartDate(T));
     }
     GetEditorProp(C, ARow, nullptr);
     p->setGeometry(R.Left, R.Top, W, H);

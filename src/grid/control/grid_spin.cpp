@@ -112,6 +112,9 @@ void TGridSpin::keyPressEvent(QKeyEvent* e)
     if (before == VK_PRIOR || before == VK_NEXT) return;
     if (before == VK_RETURN || before == VK_ESCAPE || before == VK_TAB) return;   // typed Enter and Tab are swallowed
     TPsgSpinEdit::keyPressEvent(e);
+    // Home and End stepped the value: the line edit leaves Alt+Home/End unhandled, and passed on
+    // to the grid they would move the current cell under the open editor
+    if (before == VK_HOME || before == VK_END) e->accept();
 }
 
 bool TGridSpin::event(QEvent* e)

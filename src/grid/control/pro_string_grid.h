@@ -2512,12 +2512,29 @@ private:
     void CloseSpinEditor(int C, int ARow);
     void OpenDateEditor(int C, int ARow, const TRect& R, TColor Bk, const QString& T);
     void CloseDateEditor(int C, int ARow);
+    // The date a date editor opens with for the cell text T.
+    TDateTime StartDate(const QString& T);
     // Deletes the editors made on first use, before the grid itself goes.
     void DropSpinAndDateEditors();
     TGridSpin* FSpinEdit = nullptr;
     TGridDatePicker* FDatePicker = nullptr;
     TGridDateTimePicker* FDateTimePicker = nullptr;
     TDateTime FOriginalDateTime = 0;
+
+public:
+    // Bounds the date editors start within (0: none) and the text-to-date hook they open with.
+    TDateTime MinDate() const { return FMinDate; }
+    void SetMinDate(TDateTime v) { FMinDate = v; }
+    TDateTime MaxDate() const { return FMaxDate; }
+    void SetMaxDate(TDateTime v) { FMaxDate = v; }
+    std::function<void(TObject* Sender, const QString& S, TDateTime& D)> OnCustomStrToDate;
+    // The press that opened the editor hit the upper or lower half of the cell's spin buttons.
+    bool FSpinUpClick = false;
+    bool FSpinDnClick = false;
+
+private:
+    TDateTime FMinDate = 0;
+    TDateTime FMaxDate = 0;
 
 public:
     // ==== sorting (data/sorting.cpp) ====

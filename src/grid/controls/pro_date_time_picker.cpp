@@ -1,5 +1,7 @@
 #include "grid/controls/pro_date_time_picker.h"
 
+#include <QMouseEvent>
+
 #include "platform/ui/date_time_values.h"
 
 #include <QKeyEvent>
@@ -207,6 +209,9 @@ void TProDateTimePicker::SetLabelCaption(const QString& v)
     if (!FLabel) {
         FLabel = new QLabel(parentWidget());
         FLabel->setBuddy(this);
+        FLabel->setFont(FLabelFont);
+        FLabel->setEnabled(isEnabled() || FLabelAlwaysEnabled);
+        FLabel->installEventFilter(this);
     }
     FLabel->setText(v);
     FLabel->adjustSize();
@@ -225,10 +230,38 @@ void TProDateTimePicker::SetLabelMargin(int v)
     UpdateLabel();
 }
 
+void TProDateTimePicker::SetLabelFont(const QFont& v)
+{
+    FLabelFont = v;
+    UpdateLabel();
+}
+
+void TProDateTimePicker::SetLabelTransparent(bool v)
+{
+    FLabelTransparent = v;
+    UpdateLabel();
+}
+
+void TProDateTimePicker::SetLabelAlwaysEnabled(bool v)
+{
+    FLabelAlwaysEnabled = v;
+    if (v && FLabel) FLabel->setEnabled(true);
+    update();
+}
+
 void TProDateTimePicker::UpdateLabel()
 {
     if (!FLabel) return;
     if (FLabel->parentWidget() != parentWidget()) FLabel->setParent(parentWidget());
+    FLabel->setAutoFillBackground(!FLabelTransparent);
+    // a picker without a font of its own lends the label its font; FocusLabel makes it bold while
+    // the picker has the focus
+    QFont f = testAttribute(Qt::WA_SetFont) ? FLabelFont : font();
+    if (FocusLabel && hasFocus()) f.setBold(true);
+    if (f != FLabel->font()) {
+        FLabel->setFont(f);
+        FLabel->adjustSize();
+    }
     const int L = x(), T = y(), W = width(), H = height();
     const int lw = FLabel->width(), lh = FLabel->height(), m = FLabelMargin;
     const int tw = FLabel->fontMetrics().horizontalAdvance(FLabel->text());
@@ -285,6 +318,30 @@ void TProDateTimePicker::changeEvent(QEvent* e)
     TCustomDateTimePicker::changeEvent(e);
     if (e->type() == QEvent::EnabledChange) {
         if (FTimePicker) FTimePicker->setEnabled(isEnabled() && (Checked() || !ShowCheckbox()));
-        if (FLabel) FLabel->setEnabled(isEnabled());
+        if (FLabel && !FLabelAlwaysEnabled) FLabel->setEnabled(isEnabled());
     }
+    if (e->type() == QEvent::FontChange) UpdateLabel();
+}
+
+void TProDateTimePicker::focusInEvent(QFocusEvent* e)
+{
+    TCustomDateTimePicker::focusInEvent(e);
+    if (FocusLabel) UpdateLabel();
+}
+
+void TProDateTimePicker::focusOutEvent(QFocusEvent* e)
+{
+    TCustomDateTimePicker::focusOutEvent(e);
+    if (FocusLabel) UpdateLabel();
+}
+
+bool TProDateTimePicker::eventFilter(QObject* o, QEvent* e)
+{
+    const bool release = e->type() == QEvent::MouseButtonRelease, dbl = e->type() == QEvent::MouseButtonDblClick;
+    // mouse events only: the label may be half destroyed when others come
+    if ((release || dbl) && o == FLabel.data() && static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) {
+        if (release && OnLabelClick) OnLabelClick(this);
+        if (dbl && OnLabelDblClick) OnLabelDblClick(this);
+    }
+    return TCustomDateTimePicker::eventFilter(o, e);
 }

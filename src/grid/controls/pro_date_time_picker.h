@@ -59,6 +59,18 @@ public:
     int LabelMargin() const { return FLabelMargin; }
     void SetLabelMargin(int v);
     QLabel* PickerLabel() const { return FLabel; }
+    // The label's font, used unless the picker takes its parent's font.
+    QFont LabelFont() const { return FLabelFont; }
+    void SetLabelFont(const QFont& v);
+    bool LabelTransparent() const { return FLabelTransparent; }
+    void SetLabelTransparent(bool v);
+    // The label stays enabled when the picker is disabled.
+    bool LabelAlwaysEnabled() const { return FLabelAlwaysEnabled; }
+    void SetLabelAlwaysEnabled(bool v);
+    // The label is bold while the picker has the focus.
+    bool FocusLabel = false;
+    std::function<void(QObject* Sender)> OnLabelClick;
+    std::function<void(QObject* Sender)> OnLabelDblClick;
     std::function<void(QObject* Sender)> OnTimeChange;
     // The text both parts show: the date, a blank and the time.
     QString CombinedText() const;
@@ -73,6 +85,9 @@ protected:
     void showEvent(QShowEvent* e) override;
     void hideEvent(QHideEvent* e) override;
     void changeEvent(QEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+    bool eventFilter(QObject* o, QEvent* e) override;
 
 private:
     TProDateTimeKind FKind = dkDateTime;
@@ -81,5 +96,8 @@ private:
     QPointer<QLabel> FLabel;
     TLabelPosition FLabelPosition = lpLeftTop;
     int FLabelMargin = 4;
+    QFont FLabelFont;
+    bool FLabelTransparent = false;
+    bool FLabelAlwaysEnabled = false;
     int FYear = 0, FMonth = 0, FDay = 0;
 };

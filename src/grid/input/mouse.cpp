@@ -153,6 +153,7 @@ void TProStringGrid::HandleLeftButtonDown(TMessage& Message)
     const TShiftState Shift = KeysToShiftState(int(Message.WParam));
     const TShiftState strongest = StrongestModifier(Shift);
     FDoOnClick = FMouseDownMove = FMouseKeepDown = true;
+    FSpinUpClick = FSpinDnClick = false;
     ColSized = Rowsized = false;
     FPressSelection = Selection();
 
@@ -196,6 +197,11 @@ void TProStringGrid::HandleLeftButtonDown(TMessage& Message)
     P.Header = r < FixedRows() || c < FixedCols();
     P.Fixed = IsFixed(c, r);
     if (P.Header || P.Fixed) HideEditor();
+    const TRect cr = CellRect(P.Base.X, P.Base.Y);
+    if (FControlLook->SpinButtonsAlwaysVisible() && HasSpinEdit(P.RealCol, P.Base.Y) && X >= cr.Right - 18) {
+        if (Y > cr.Top + (cr.Bottom - cr.Top) / 2) FSpinDnClick = true;
+        else FSpinUpClick = true;
+    }
     // The glyph of a node row expands or contracts it.
     if (HasNodes() && NodeGlyphPress(c, r, X, Y, Shift)) return;
     P.CellRect = CellRect(c, r);

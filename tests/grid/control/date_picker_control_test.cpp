@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QCalendarWidget>
+#include <QLineEdit>
 #include <QTextCharFormat>
 #include <QTest>
 #include <QWidget>
@@ -137,6 +138,54 @@ TEST_F(PickerFixture, TheLabelIsPlacedByItsPosition)
     EXPECT_EQ(l->y(), 60 - l->height() - 4);
     dt->SetLabelPosition(lpRightCenter);
     EXPECT_EQ(l->x(), 304);
+}
+
+TEST_F(PickerFixture, TheLabelFollowsItsFontFocusEnablingAndClicks)
+{
+    auto* other = Make<QLineEdit>(10, 150);
+    auto* dt = Make<TProDateTimePicker>(100, 60, 200);
+    dt->SetLabelCaption(QStringLiteral("Start"));
+    QLabel* l = dt->PickerLabel();
+    QFont big = l->font();
+    big.setPointSize(big.pointSize() + 6);
+    big.setItalic(true);
+    dt->SetLabelFont(big);
+    EXPECT_FALSE(l->font().italic());   // the picker uses its parent's font
+    QFont own = dt->font();
+    own.setPointSize(own.pointSize() + 1);
+    dt->setFont(own);
+    EXPECT_TRUE(l->font().italic());
+    EXPECT_EQ(l->font().pointSize(), big.pointSize());
+
+    dt->FocusLabel = true;
+    other->setFocus();
+    QTest::mouseClick(dt, Qt::LeftButton, {}, QPoint(10, 12));
+    ASSERT_TRUE(dt->hasFocus());
+    EXPECT_TRUE(l->font().bold());
+    other->setFocus();
+    EXPECT_FALSE(l->font().bold());
+    EXPECT_TRUE(l->font().italic());
+
+    EXPECT_TRUE(l->autoFillBackground());
+    dt->SetLabelTransparent(true);
+    EXPECT_FALSE(l->autoFillBackground());
+
+    int clicks = 0, doubles = 0;
+    dt->OnLabelClick = [&](QObject* s) { EXPECT_EQ(s, dt); ++clicks; };
+    dt->OnLabelDblClick = [&](QObject*) { ++doubles; };
+    QTest::mouseClick(l, Qt::LeftButton);
+    QTest::mouseClick(l, Qt::RightButton);
+    QTest::mouseDClick(l, Qt::LeftButton);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(doubles, 1);
+
+    dt->setEnabled(false);
+    EXPECT_FALSE(l->isEnabled());
+    dt->SetLabelAlwaysEnabled(true);
+    EXPECT_TRUE(l->isEnabled());
+    dt->setEnabled(true);
+    dt->setEnabled(false);
+    EXPECT_TRUE(l->isEnabled());
 }
 
 TEST_F(PickerFixture, TheCalendarDropsDownAndADayIsPicked)

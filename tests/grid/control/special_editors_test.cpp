@@ -5,6 +5,7 @@
 #include "grid/control/grid_date_pickers.h"
 #include "grid/control/grid_spin.h"
 #include "editor_locale.h"
+#include "platform/core/dateutils.h"
 
 #include <QAbstractItemView>
 #include <QCalendarWidget>
@@ -295,4 +296,99 @@ TEST_F(SpecialEditors, PastingIntoTheEditButtonEditorFollowsThePasteEvents)
     EXPECT_EQ(Grid->BtnEdit()->text().size(), Grid->BtnEdit()->maxLength());
     EXPECT_EQ(Grid->Cells(1, 1), Grid->BtnEdit()->text());
     Key(Qt::Key_Escape);
+}
+
+TEST_F(SpecialEditors, TheDateEditorStartsInsideTheGridsBoundsOrWhereTheHookSays)
+{
+    struct DateCase {
+        const char* What;
+        TDateTime Min, Max;
+        const char* Cell;
+        TDateTime Expected;
+    };
+    const DateCase cases[] = {
+        {"above the maximum", 0, EncodeDate(2024, 1, 1), "05/01/2024", EncodeDate(2023, 12, 31)},
+        {"on the minimum", EncodeDate(2024, 1, 10), 0, "10/01/2024", EncodeDate(2024, 1, 11)},
+        {"inside both", EncodeDate(2024, 1, 1), EncodeDate(2024, 2, 1), "15/01/2024", EncodeDate(2024, 1, 15)},
+    };
+    for (const DateCase& c : cases) {
+        SCOPED_TRACE(c.What);
+        Grid->SetMinDate(c.Min);
+        Grid->SetMaxDate(c.Max);
+        Open(edDateEdit, QString::fromLatin1(c.Cell), ByF2);
+        EXPECT_EQ(Grid->DateTimePicker()->Date(), c.Expected);
+        Key(Qt::Key_Escape);
+        EXPECT_FALSE(Grid->GetEditMode());
+    }
+
+    // the hook's date is taken as it is, bounds or not
+    Grid->SetMinDate(0);
+    Grid->SetMaxDate(EncodeDate(2024, 1, 1));
+    QString seen;
+    Grid->OnCustomStrToDate = [&](TObject* s, const QString& t, TDateTime& d) {
+        EXPECT_EQ(s, Grid);
+        seen = t;
+        d = EncodeDate(2025, 6, 7);
+    };
+    Open(edDateEditUpDown, QStringLiteral("next week"), ByF2);
+    EXPECT_EQ(seen, "next week");
+    EXPECT_EQ(Grid->DateTimePicker()->Date(), EncodeDate(2025, 6, 7));
+    Key(Qt::Key_Return);
+    EXPECT_EQ(Grid->Cells(1, 1), "07/06/2025");
+}
+
+TEST_F(SpecialEditors, APressOnTheCellsSpinButtonsOpensTheEditorOneStepOn)
+{
+    Grid->Columns()->Items(1)->SetEditor(edSpinEdit);
+    Grid->ControlLook()->SetSpinButtonsAlwaysVisible(true);
+    Grid->OnHasSpinEdit = [](TObject*, int c, int, bool& has) { has = c == 1; };
+    Grid->MouseActions()->SetDirectEdit(true);
+    Grid->SetOptions(Grid->Options() + goEditing);
+    const TRect r = Grid->CellRect(1, 1);
+    struct PressCase {
+        const char* What;
+        QPoint At;
+        const char* After;
+    };
+    const PressCase cases[] = {
+        {"upper half", QPoint(r.Right - 5, r.Top + 2), "6"},
+        {"lower half", QPoint(r.Right - 5, r.Bottom - 2), "4"},
+        {"left of the buttons", QPoint(r.Right - 25, r.Top + 2), "5"},
+    };
+    for (const PressCase& c : cases) {
+        SCOPED_TRACE(c.What);
+        Grid->SetCells(1, 1, QStringLiteral("5"));
+        QTest::mouseClick(Grid->viewport(), Qt::LeftButton, {}, c.At);
+        ASSERT_EQ(Focused(), Grid->SpinEdit());
+        EXPECT_EQ(Grid->SpinEdit()->text(), c.After);
+        Key(Qt::Key_Return);
+        EXPECT_FALSE(Grid->GetEditMode());
+        EXPECT_EQ(Grid->Cells(1, 1), c.After);
+        Goto(1, 1);
+    }
+    // the press is used up: F2 after a step opens without one
+    QTest::mouseClick(Grid->viewport(), Qt::LeftButton, {}, cases[0].At);
+    Key(Qt::Key_Return);
+    Goto(1, 1);
+    Key(Qt::Key_F2);
+    EXPECT_EQ(Grid->SpinEdit()->text(), "6");
+}
+
+TEST_F(SpecialEditors, AltHomeAndEndStepTheSpinEditorToItsBoundsAndTabMovesOn)
+{
+    std::vector<std::pair<int, bool>> clicks;
+    Grid->OnSpinClick = [&](TObject*, int, int, int v, bool up) { clicks.push_back({v, up}); };
+    Open(edSpinEdit, QStringLiteral("5"), ByF2);
+    Key(Qt::Key_Home, Qt::AltModifier);   // the maximum
+    EXPECT_EQ(Grid->SpinEdit()->text(), "100");
+    Key(Qt::Key_End, Qt::AltModifier);    // the minimum
+    EXPECT_EQ(clicks, (std::vector<std::pair<int, bool>>{{100, true}, {0, false}}));
+    EXPECT_EQ(Grid->Col(), 1);   // the keys stay with the editor
+    EXPECT_EQ(Grid->Row(), 1);
+    Type(QStringLiteral("42"));
+    Grid->SetOptions(Grid->Options() + goTabs);
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(Grid->Cells(1, 1), "42");
+    EXPECT_EQ(Grid->Col(), 2);
+    EXPECT_NE(Focused(), Grid->SpinEdit());
 }
