@@ -285,6 +285,9 @@ public:
     // Real columns in and out; the column descriptions and the cells move together.
     virtual void InsertCols(int ColIndex, int CCount);
     virtual void RemoveCols(int ColIndex, int CCount);
+    // The grouped column's description is kept while the column is out of the grid.
+    void Group(int Colindex) override;
+    void UnGroup() override;
     int GetVersionNr() const override { return 0x03010301; }
     QString GetVersionString() const override;
 

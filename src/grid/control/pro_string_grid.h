@@ -829,7 +829,47 @@ public:
     int ColumnAtPosition(int APos);
     int ColumnByHeader(const QString& AValue);
     int GroupColumn() const { return FGroupColumn; }
-    void SetGroupColumn(int v) { FGroupColumn = v; }
+    // -1 ungroups, a column above 0 groups by it, 0 does nothing.
+    void SetGroupColumn(int v);
+
+    // ==== grouping and group calculations (data/grouping.cpp) ====
+    // Sorts by the column, puts a node header row before every run of equal texts (and a
+    // summary row after it with Grouping.Summary) and takes the column out; UnGroup puts the
+    // column and its texts back and removes the header and summary rows.  Column 0 holds the
+    // node glyphs and is never grouped.
+    virtual void Group(int Colindex);
+    virtual void UnGroup();
+    // Splits every group again by the runs of equal texts of another column, under child
+    // header rows whose node value is the column; SubUnGroup removes them again.
+    virtual void SubGroup(int Colindex);
+    virtual void SubUnGroup(int Colindex);
+    // Methods: 1 sum, 2 average, 3 minimum, 4 maximum, 5 count, 6 custom, 7 distinct count,
+    // 8 standard deviation; written into each expanded group's header (summary) row.
+    void GroupCalc(int Colindex, int Method);
+    void GroupSum(int Colindex);
+    void GroupAvg(int Colindex);
+    void GroupMin(int Colindex);
+    void GroupMax(int Colindex);
+    void GroupCount(int Colindex);
+    void GroupDistinct(int Colindex);
+    void GroupStdDev(int Colindex);
+    void GroupCustomCalc(int Colindex);
+    // Fires OnGroupCalc with Res starting at 0.
+    virtual void DoGroupCalc(int ACol, int FromRow, int ToRow, double& Res);
+    std::function<void(TObject* Sender, int ACol, int FromRow, int ToRow, double& Res)> OnGroupCalc;
+    // Inserts empty rows that end up at the display rows Targets, all in one pass; hidden rows,
+    // row marks and cell controls follow as with InsertRows.
+    void InsertRowSet(std::vector<int> Targets);
+private:
+    void GroupRows(int Colindex);
+    void UnGroupRows();
+    void SubGroupRows(int Colindex);
+    // Header (summary) row colours on the whole row, or on the cells FromCol .. last merged.
+    void GroupRowLook(int ARow, bool Header);
+    void GroupMergeLook(int ARow, int FromCol, bool Header);
+    int FGroupWidth = 0;
+    QString FGroupCaption, FGroupFooter;
+public:
     // Clamps of a user's and an automatic column sizing; the grid itself sets no limits.
     virtual void UpdateColumnSize(int ACol, int& AWidth) { if (OnUpdateColumnSize) OnUpdateColumnSize(this, ACol, AWidth); }
     virtual void UpdateAutoColumnSize(int ACol, int& AWidth) { if (OnUpdateColumnSize) OnUpdateColumnSize(this, ACol, AWidth); }

@@ -58,19 +58,24 @@ TEST_F(CalcFixture, DefaultRangeLeavesOutFixedAndFooterRows)
 
 TEST_F(CalcFixture, GroupRowsAreNotCountedAndMinMaxStartFromACountedValue)
 {
-    // A node row with an empty (zero) cell before values that are all above or below zero.
-    Column({"", "5", "7", "", "-3", "-5"});
+    // Ungrouped, node rows count like any row: an empty (zero) cell before positive values.
+    Column({"", "5", "7"});
     grid->AddNode(1, 3);
-    grid->AddNode(4, 3);
-    grid->SetGroupColumn(2);
+    EXPECT_DOUBLE_EQ(grid->ColumnMin(1, 1, 3), 0);
+    grid->RemoveAllNodes();
+    // Grouped by column 2: header rows with empty (zero) cells before values that are all
+    // above or below zero.
+    Column({"5", "7", "-3", "-5"});
+    for (int r = 1; r <= 4; ++r) grid->SetCells(2, r, r <= 2 ? "a" : "b");
+    grid->Group(2);
+    ASSERT_TRUE(grid->IsNode(1) && grid->IsNode(4));
+    grid->SetCells(1, 1, "");
+    grid->SetCells(1, 4, "");
     EXPECT_DOUBLE_EQ(grid->ColumnMin(1, 1, 6), -5);
     EXPECT_DOUBLE_EQ(grid->ColumnMax(1, 1, 6), 7);
     EXPECT_DOUBLE_EQ(grid->ColumnMin(1, 1, 3), 5);
     EXPECT_DOUBLE_EQ(grid->ColumnMax(1, 4, 6), -3);
     EXPECT_DOUBLE_EQ(grid->ColumnSum(1, 1, 6), 4);
-    // Ungrouped, the same rows all count.
-    grid->SetGroupColumn(-1);
-    EXPECT_DOUBLE_EQ(grid->ColumnMin(1, 1, 3), 0);
 }
 
 TEST_F(CalcFixture, RowAggregates)
