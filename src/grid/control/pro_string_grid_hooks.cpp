@@ -46,6 +46,16 @@ void TProStringGrid::GetCellPrintColor(int ACol, int ARow, TGridDrawState AState
 
 void TProStringGrid::GetCellBorder(int ACol, int ARow, TPen* APen, TCellBorders& Borders)
 {
+    // Group header rows are underlined and summary rows lined above, beside the node column.
+    if (ACol > 0 && FGrouping->HeaderUnderline() && IsNode(ARow)) {
+        Borders = TCellBorders{cbBottom};
+        APen->SetColor(FGrouping->HeaderLineColor());
+        APen->SetWidth(FGrouping->HeaderLineWidth());
+    } else if (ACol > 0 && FGrouping->SummaryLine() && IsSummary(ARow)) {
+        Borders = TCellBorders{cbTop};
+        APen->SetColor(FGrouping->SummaryLineColor());
+        APen->SetWidth(FGrouping->SummaryLineWidth());
+    }
     if (OnGetCellBorder) OnGetCellBorder(this, ARow, ACol, APen, Borders);
 }
 

@@ -10,6 +10,7 @@
 #include <QTest>
 #include <functional>
 #include <random>
+#include <tuple>
 
 namespace {
 
@@ -221,6 +222,29 @@ TEST_F(GroupFixture, LooksOfHeaderAndSummaryRows)
     grid->UnGroup();
     for (int r = 1; r < grid->RowCount(); ++r) EXPECT_FALSE(grid->IsMergedCell(1, r)) << r;
     EXPECT_EQ(grid->RowCount(), 4);
+}
+
+TEST_F(GroupFixture, HeaderRowsAreUnderlinedAndSummaryRowsLinedAbove)
+{
+    Load(Fruit);
+    TGrouping* gr = grid->Grouping();
+    gr->SetSummary(true);
+    grid->Group(2);
+    const auto border = [&](int c, int r) {
+        TPen pen;
+        TCellBorders b;
+        grid->GetCellBorder(c, r, &pen, b);
+        return std::make_tuple(b, pen.Color(), pen.Width());
+    };
+    EXPECT_TRUE(std::get<0>(border(1, 1)).Empty());
+    gr->SetHeaderUnderline(true);
+    gr->SetSummaryLine(true);
+    gr->SetSummaryLineColor(0x123456);
+    gr->SetSummaryLineWidth(3);
+    EXPECT_EQ(border(1, 1), std::make_tuple(TCellBorders{cbBottom}, TColor(0xFF0000), 2));
+    EXPECT_EQ(border(2, 4), std::make_tuple(TCellBorders{cbTop}, TColor(0x123456), 3));
+    EXPECT_TRUE(std::get<0>(border(0, 1)).Empty());  // not the node column
+    EXPECT_TRUE(std::get<0>(border(1, 2)).Empty());  // nor a data row
 }
 
 TEST_F(GroupFixture, TheHeaderShowsItsCountAndUngroupingKeepsTheTextWithoutIt)
