@@ -48,6 +48,30 @@ int NodeRealEnd(TProStringGrid* G, int ARow)
     return r < G->RowCount() ? G->RealRowIndex(r) : G->TotalRowCount();
 }
 
+// Painting waits while the rows change, also when a step raises; a shown search panel then
+// lays itself out again.
+class TGroupUpdate {
+public:
+    explicit TGroupUpdate(TProStringGrid* G, bool RelayoutSearch = false) : FGrid(G), FRelayout(RelayoutSearch)
+    {
+        G->BeginUpdate();
+    }
+    ~TGroupUpdate()
+    {
+        FGrid->EndUpdate();
+        TSearchPanel* p = FGrid->SearchPanel();
+        if (!FRelayout || !p || !p->isVisible()) return;
+        p->resize(p->width() + 1, p->height());
+        p->resize(p->width() - 1, p->height());
+    }
+    TGroupUpdate(const TGroupUpdate&) = delete;
+    TGroupUpdate& operator=(const TGroupUpdate&) = delete;
+
+private:
+    TProStringGrid* FGrid;
+    bool FRelayout;
+};
+
 }  // namespace
 
 // ---- inserting rows at many places -----------------------------------------------------------
@@ -133,22 +157,8 @@ void TProStringGrid::Group(int Colindex)
     if (FGroupColumn != -1) UnGroup();
     if (ColCount() < 3 || Colindex >= ColCount()) return;
     if (RowCount() - FFixedFooters <= FixedRows()) return;
-    BeginUpdate();
-    const auto finish = [this] {
-        EndUpdate();
-        // The search panel lays itself out again.
-        if (FSearchPanel && FSearchPanel->isVisible()) {
-            FSearchPanel->resize(FSearchPanel->width() + 1, FSearchPanel->height());
-            FSearchPanel->resize(FSearchPanel->width() - 1, FSearchPanel->height());
-        }
-    };
-    try {
-        GroupRows(Colindex);
-    } catch (...) {
-        finish();
-        throw;
-    }
-    finish();
+    TGroupUpdate hold(this, true);
+    GroupRows(Colindex);
 }
 
 void TProStringGrid::GroupRows(int Colindex)
@@ -225,14 +235,10 @@ void TProStringGrid::GroupRows(int Colindex)
 void TProStringGrid::UnGroup()
 {
     if (FGroupColumn <= 0) return;
-    BeginUpdate();
-    try {
+    {
+        TGroupUpdate hold(this);
         UnGroupRows();
-    } catch (...) {
-        EndUpdate();
-        throw;
     }
-    EndUpdate();
     Invalidate();
 }
 
@@ -293,14 +299,8 @@ void TProStringGrid::SubGroup(int Colindex)
 {
     // The sub-header's text goes into the column after it.
     if (Colindex < FixedCols() || Colindex < 1 || Colindex + 1 >= ColCount()) return;
-    BeginUpdate();
-    try {
-        SubGroupRows(Colindex);
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    TGroupUpdate hold(this);
+    SubGroupRows(Colindex);
 }
 
 void TProStringGrid::SubGroupRows(int Colindex)
@@ -386,50 +386,44 @@ void TProStringGrid::SubGroupRows(int Colindex)
 void TProStringGrid::SubUnGroup(int Colindex)
 {
     if (Colindex < 0 || Colindex + 1 >= ColCount()) return;
-    BeginUpdate();
-    try {
-        ExpandAll();
-        std::vector<int> gone;
-        std::vector<TOpenNode> nodes;
-        std::vector<size_t> open;
-        QString value;
-        bool haveValue = false;
-        for (int r = FixedRows(); r < RowCount() - FFixedFooters; ++r) {
-            const int real = RealRowIndex(r);
-            while (!open.empty() && nodes[open.back()].End <= real) open.pop_back();
-            if (IsNode(r)) {
-                if (GroupMark(NodeGraphic(r)) == Colindex) {
-                    value = GetGridCell(Colindex + 1, r);
-                    haveValue = true;
-                    gone.push_back(r);
-                    // Its parents lose it as a child.
-                    for (size_t i : open) ++nodes[i].Change;
-                }
-                nodes.push_back({r, NodeRealEnd(this, r)});
-                open.push_back(nodes.size() - 1);
-            } else if (IsSummary(r)) {
-                if (GroupMark(GetCellGraphic(0, r)) == Colindex) gone.push_back(r);
-            } else if (haveValue) {
-                // Rows before the first sub-header were never emptied.
-                SetGridCell(Colindex, r, value);
+    TGroupUpdate hold(this);
+    ExpandAll();
+    std::vector<int> gone;
+    std::vector<TOpenNode> nodes;
+    std::vector<size_t> open;
+    QString value;
+    bool haveValue = false;
+    for (int r = FixedRows(); r < RowCount() - FFixedFooters; ++r) {
+        const int real = RealRowIndex(r);
+        while (!open.empty() && nodes[open.back()].End <= real) open.pop_back();
+        if (IsNode(r)) {
+            if (GroupMark(NodeGraphic(r)) == Colindex) {
+                value = GetGridCell(Colindex + 1, r);
+                haveValue = true;
+                gone.push_back(r);
+                // Its parents lose it as a child.
+                for (size_t i : open) ++nodes[i].Change;
             }
+            nodes.push_back({r, NodeRealEnd(this, r)});
+            open.push_back(nodes.size() - 1);
+        } else if (IsSummary(r)) {
+            if (GroupMark(GetCellGraphic(0, r)) == Colindex) gone.push_back(r);
+        } else if (haveValue) {
+            // Rows before the first sub-header were never emptied.
+            SetGridCell(Colindex, r, value);
         }
-        for (const TOpenNode& n : nodes) {
-            if (n.Change == 0 || GroupMark(NodeGraphic(n.Row)) == Colindex) continue;
-            if (GetNodeSpan(n.Row) > n.Change) UpdateNodeSpan(n.Row, -n.Change);
-            UpdateSubNodeCount(n.Row, -n.Change);
-        }
-        for (int r : gone) {
-            if (IsNode(r)) RemoveNode(RealRowIndex(r));
-            if (IsXMergedCell(1, r) || IsXMergedCell(Colindex + 1, r)) SplitRowCells(r);
-        }
-        RemoveRowSet(gone, true);
-        CellsChanged(TRect{0, FixedRows(), ColCount() - 1, RowCount() - 1});
-    } catch (...) {
-        EndUpdate();
-        throw;
     }
-    EndUpdate();
+    for (const TOpenNode& n : nodes) {
+        if (n.Change == 0 || GroupMark(NodeGraphic(n.Row)) == Colindex) continue;
+        if (GetNodeSpan(n.Row) > n.Change) UpdateNodeSpan(n.Row, -n.Change);
+        UpdateSubNodeCount(n.Row, -n.Change);
+    }
+    for (int r : gone) {
+        if (IsNode(r)) RemoveNode(RealRowIndex(r));
+        if (IsXMergedCell(1, r) || IsXMergedCell(Colindex + 1, r)) SplitRowCells(r);
+    }
+    RemoveRowSet(gone, true);
+    CellsChanged(TRect{0, FixedRows(), ColCount() - 1, RowCount() - 1});
 }
 
 // ---- group calculations ----------------------------------------------------------------------
