@@ -153,9 +153,9 @@ void TProStringGrid::Group(int Colindex)
     // Column 0 carries the node glyphs and could not come back; the header text needs a
     // column beside the node column once the group column is out.
     if (Colindex < FixedCols() || Colindex < 1) return;
-    if (Colindex >= ColCount() + (FGroupColumn != -1 ? 1 : 0)) return;
+    if (Colindex >= TotalColCount() + (FGroupColumn != -1 ? 1 : 0)) return;
     if (FGroupColumn != -1) UnGroup();
-    if (ColCount() < 3 || Colindex >= ColCount()) return;
+    if (TotalColCount() < 3 || Colindex >= TotalColCount()) return;
     if (RowCount() - FFixedFooters <= FixedRows()) return;
     TGroupUpdate hold(this, true);
     GroupRows(Colindex);
@@ -164,7 +164,7 @@ void TProStringGrid::Group(int Colindex)
 void TProStringGrid::GroupRows(int Colindex)
 {
     FGroupColumn = Colindex;
-    FGroupWidth = ColWidths(Colindex);
+    FGroupWidth = AllColWidths(Colindex);
     FGroupCaption = FixedRows() > 0 ? GetGridCell(Colindex, 0) : QString();
     FGroupFooter = FFixedFooters > 0 ? GetGridCell(Colindex, RowCount() - 1) : QString();
     if (FSortSettings->AutoSortForGrouping()) {

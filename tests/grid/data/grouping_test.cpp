@@ -165,6 +165,20 @@ TEST_F(GroupFixture, CaptionFooterAndWidthComeBackAndAGroupingBeforeIsUndoneFirs
     EXPECT_EQ(grid->ColWidths(2), 91);
 }
 
+TEST_F(GroupFixture, AHiddenColumnBeforeTheGroupColumnStaysHiddenAndKeepsItsCells)
+{
+    Load({L({"", "x1", "B", "1", "w"}), L({"", "x2", "A", "2", "v"})});
+    grid->SetColWidths(3, 55);
+    grid->HideColumn(1);
+    grid->Group(3);   // real column 3: the values
+    EXPECT_EQ(grid->TotalColCount(), 4);
+    grid->UnGroup();
+    EXPECT_TRUE(grid->IsHiddenColumn(1));
+    EXPECT_EQ(grid->AllColWidths(3), 55);
+    grid->UnHideColumnsAll();
+    EXPECT_EQ(Cells(), (Table{L({"h0", "h1", "h2", "h3", "h4"}), L({"", "x1", "B", "1", "w"}), L({"", "x2", "A", "2", "v"})}));
+}
+
 TEST_F(GroupFixture, ColumnsThatCouldNotComeBackAreRefused)
 {
     struct Case {
