@@ -210,10 +210,12 @@ void TProStringGrid::RunSort(bool Indexed, bool Grouped, bool PlainFrame)
 {
     if (FSortRowXRef->Count() != RowCount()) InitSortXRef();
     const int oldRow = Row();
+    // The footer rows as they are before the hold hides the floating footer's row among them.
+    const int footers = FFixedFooters;
     {
         TSortHold hold(this, FSortSettings->NormalCellsOnly() && FixedCols() > 0);
         FSortRow = Row();
-        const int from = FixedRows(), to = RowCount() - FFixedFooters - 1;
+        const int from = FixedRows(), to = RowCount() - footers - 1;
         std::vector<int> order(static_cast<size_t>(RowCount()));
         std::iota(order.begin(), order.end(), 0);
         const auto columns = SortColumns(Indexed, FSortSettings->Column());

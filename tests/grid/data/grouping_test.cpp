@@ -1,9 +1,11 @@
 // Grouping by a column: the header, data and summary rows it makes for tables of cells with
 // every look setting, the way back to the original cells, sub-groups, group calculations, and
 // a grouped grid shown and folded with the mouse and the keyboard.
+#include "grid/base/grid_error.h"
 #include "grid/control/pro_column_grid.h"
 #include "grid/control/pro_string_grid.h"
 #include "platform/core/format_settings.h"
+#include "platform/ui/inplace_edit.h"
 #include "support/made_grid.h"
 #include "support/shown_grid.h"
 
@@ -417,6 +419,33 @@ TEST_F(GroupFixture, GroupCalculationsWriteIntoHeadersOrSummaryRows)
     grid->GroupSum(2);
     EXPECT_EQ(grid->GetGridCell(2, 1), "6.00");
     EXPECT_EQ(grid->GetGridCell(2, 5), "2066.00");
+    grid->UnGroup();
+
+    // A word is skipped by the sum; met first by the minimum it raises.  The sum also becomes
+    // the floating footer's calculation of the column.
+    Load({L({"", "a1", "A", "x"}), L({"", "a2", "A", "4"}), L({"", "b1", "B", "5"}), L({"", "", "", ""})});
+    grid->SortSettings()->SetFull(false);
+    grid->FloatingFooter()->SetVisible(true);
+    grid->Group(2);   // the sort leaves the footer row last
+    ASSERT_EQ(grid->RowCount(), 7);
+    EXPECT_TRUE(grid->IsNode(4));
+    EXPECT_EQ(grid->GetGridCell(1, 5), "b1");
+    grid->GroupSum(2);
+    EXPECT_EQ(grid->GetGridCell(2, 1), "4.00");
+    EXPECT_EQ(grid->FloatingFooter()->ColumnCalc(2), acSUM);
+    EXPECT_THROW(grid->GroupMin(2), EProGridError);
+    grid->FloatingFooter()->SetVisible(false);
+}
+
+TEST_F(GroupFixture, WithExpandOneOnlyTheFirstGroupStaysOpen)
+{
+    Load({L({"", "a", "A"}), L({"", "b", "B"}), L({"", "c", "C"}), L({"", "c2", "C"})});
+    grid->CellNode()->SetExpandOne(true);
+    grid->Group(2);
+    EXPECT_EQ(Rows(), (std::vector<Row>{{'H', L({"", "A"}), 2}, {'.', L({"", "a"})}, {'H', L({"", "B"}), 2}, {'H', L({"", "C"}), 3}}));
+    grid->UnGroup();
+    EXPECT_TRUE(grid->CellNode()->ExpandOne());
+    EXPECT_EQ(grid->RowCount(), 5);
 }
 
 TEST(ColumnGridGrouping, TheGroupedColumnsDescriptionComesBack)
@@ -491,4 +520,26 @@ TEST_F(ShownGrouping, GroupsFoldAndUnfoldWithClicksAndKeys)
     EXPECT_EQ(G->RowCount(), 6);
     EXPECT_EQ(Column1(), L({"n2", "n4", "n1", "n3", "n5"}));
     for (int r = 1; r < 6; ++r) EXPECT_EQ(G->GetGridCell(2, r), r <= 2 ? "A" : r <= 4 ? "B" : "C");
+}
+
+TEST_F(ShownGrouping, EditsMadeInAGroupedGridStayWithTheirRows)
+{
+    G->SetOptions(G->Options() + goEditing);
+    // n4 (row 3, under A) becomes "m4": typed and taken with Enter.
+    G->SetCol(1);
+    G->SetRow(3);
+    QTest::keyClicks(G, QStringLiteral("m4"));
+    ASSERT_TRUE(G->EditorMode());
+    QTest::keyClick(G->InplaceEditor(), Qt::Key_Return);
+    EXPECT_EQ(G->GetGridCell(1, 3), "m4");
+    // An edit left with Escape changes nothing.
+    G->SetRow(5);
+    QTest::keyClicks(G, QStringLiteral("zz"));
+    ASSERT_TRUE(G->EditorMode());
+    QTest::keyClick(G->InplaceEditor(), Qt::Key_Escape);
+    EXPECT_EQ(G->GetGridCell(1, 5), "n1");
+
+    G->UnGroup();
+    EXPECT_EQ(Column1(), L({"n2", "m4", "n1", "n3", "n5"}));
+    EXPECT_EQ(G->GetGridCell(2, 2), "A");
 }
