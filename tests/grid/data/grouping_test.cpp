@@ -290,6 +290,19 @@ TEST_F(GroupFixture, UngroupShowsFoldedGroupsAndGivesRowsHiddenMeanwhileTheirTex
                               L({"", "x1", "B", "1"})}));
 }
 
+TEST_F(GroupFixture, ARowHiddenBeforeGroupingKeepsItsPlaceAmongItsNeighbours)
+{
+    Load({L({"", "x1", "B", "1"}), L({"", "x2", "A", "2"}), L({"", "x3", "A", "3"}), L({"", "x4", "C", "4"})});
+    grid->HideRows(2, 2);   // x2
+    grid->Group(2);         // sorts the rows shown: x3, x1, x4; x2 stays after x3
+    EXPECT_EQ(grid->RowCount(), 7);
+    EXPECT_TRUE(grid->IsHiddenRow(3));
+    grid->UnGroup();
+    grid->UnHideRowsAll();
+    EXPECT_EQ(Cells(), (Table{L({"h0", "h1", "h2", "h3"}), L({"", "x3", "A", "3"}), L({"", "x2", "A", "2"}),
+                              L({"", "x1", "B", "1"}), L({"", "x4", "C", "4"})}));
+}
+
 TEST_F(GroupFixture, RandomTablesComeBackSortedByTheGroupColumn)
 {
     std::mt19937 rnd(7);
