@@ -306,27 +306,37 @@ TEST_F(GroupFixture, ARowHiddenBeforeGroupingKeepsItsPlaceAmongItsNeighbours)
 TEST_F(GroupFixture, RandomTablesComeBackSortedByTheGroupColumn)
 {
     std::mt19937 rnd(7);
-    for (int round = 0; round < 12; ++round) {
+    for (int round = 0; round < 16; ++round) {
         SCOPED_TRACE(round);
         const int rows = 1 + int(rnd() % 60);
         Table t;
         for (int r = 0; r < rows; ++r)
-            t.push_back({"", QString::number(r), QString(QChar('a' + int(rnd() % 5))), QString::number(rnd() % 100), "z"});
+            t.push_back({"", QString::number(r), QString(QChar('a' + int(rnd() % 5))), QString::number(rnd() % 20),
+                         QString(QChar('p' + int(rnd() % 2))), "z"});
         Load(t);
-        grid->Grouping()->SetSummary(round % 2 == 1);
+        const bool summary = round % 2 == 1, sub = round % 4 >= 2;
+        grid->Grouping()->SetSummary(summary);
         grid->Grouping()->SetMergeHeader(round % 3 == 0);
-        grid->Grouping()->SetMergeSummary(round % 4 == 1);
+        grid->Grouping()->SetMergeSummary(round % 5 == 1);
         grid->Group(2);
         int headers = 0;
         for (int r = 1; r < grid->RowCount(); ++r) headers += grid->IsNode(r);
-        EXPECT_EQ(grid->RowCount(), rows + 1 + headers * (round % 2 == 1 ? 2 : 1));
+        EXPECT_EQ(grid->RowCount(), rows + 1 + headers * (summary ? 2 : 1));
+        // Sub-grouped by the p/q column (column 3 once the key is out), some groups folded.
+        if (sub) {
+            grid->SubGroup(3);
+            if (grid->RowCount() > 2) grid->ContractNode(grid->RealRowIndex(2));
+            grid->ContractNode(1);
+        }
         grid->UnGroup();
+        EXPECT_EQ(grid->NumNodes(), 0);
         // Sorted by the group column; ties by the columns after it (SortSettings.Full).
         std::stable_sort(t.begin(), t.end(), [](const QStringList& a, const QStringList& b) {
             if (a[2] != b[2]) return a[2] < b[2];
-            return a[3].toInt() < b[3].toInt();
+            if (a[3] != b[3]) return a[3].toInt() < b[3].toInt();
+            return a[4] < b[4];
         });
-        t.insert(t.begin(), L({"h0", "h1", "h2", "h3", "h4"}));
+        t.insert(t.begin(), L({"h0", "h1", "h2", "h3", "h4", "h5"}));
         EXPECT_EQ(Cells(), t);
     }
 }
