@@ -1,5 +1,5 @@
 // Grouping by a column: the header, data and summary rows it makes for tables of cells with
-// every look setting, the way back to the original cells, sub-groups, group calculations, and
+// every look setting, the way back to the cells as they were, sub-groups, group calculations, and
 // a grouped grid shown and folded with the mouse and the keyboard.
 #include "grid/base/grid_error.h"
 #include "grid/control/pro_column_grid.h"
