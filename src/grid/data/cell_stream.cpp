@@ -621,7 +621,7 @@ void ApplyGraphicProps(TCellGraphic* g, const std::vector<std::pair<QByteArray, 
         else if (name == "CellTransparent") g->SetCellTransparent(v.Int != 0);
         else if (name == "CellBoolean") g->SetCellBoolean(v.Int != 0);
         else if (name == "CellCheckBoxState") g->SetCellCheckBoxState(TCheckBoxState(i));
-        else if (name == "CellAngle") g->SetAngle(int16_t(std::clamp(i, -360, 360)));
+        else if (name == "CellAngle") g->SetCellAngle(std::clamp(i, -360, 360));
         else if (name == "CellValue") g->SetCellValue(v.Float);
         else if (name == "CellErrFrom") g->SetCellErrFrom(i);
         else if (name == "CellErrLen") g->SetCellErrLen(i);
