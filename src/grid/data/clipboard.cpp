@@ -319,18 +319,18 @@ int TProStringGrid::PasteMimeData(const QMimeData* Data, int ACol, int ARow, int
     if (!Data || ACol < 0 || ARow < 0) return 0;
     const QString cellsType = QString::fromLatin1(GridCellsMimeType);
     if (CanPasteCells() && Data->hasFormat(cellsType)) {
-        // Read and checked whole before the grid changes.
-        const TCellStream s = ParseCellStream(Data->data(cellsType));
+        // Read and checked whole before the grid changes.  A paste places the cells as a
+        // block: a stream of a whole grid does not clear or resize the grid it is pasted into.
+        TCellStream s = ParseCellStream(Data->data(cellsType));
+        s.FullGrid = false;
         const int cols = s.Cells.empty() ? 0 : s.MaxCol - s.MinCol + 1;
         const int rows = s.Cells.empty() ? 0 : s.MaxRow - s.MinRow + 1;
         BeginPasteCells();
         {
             TUpdateScope lock(this);
             const bool insert = FNavigation->ClipboardPasteAction() == paInsert;
-            if (!s.FullGrid) {
-                GrowForPaste(ACol, ARow, rows, cols, insert);
-                if (insert && rows > 0) InsertRows(std::min(ARow, RowCount()), std::min(rows, ClipboardMaxRows), true);
-            }
+            GrowForPaste(ACol, ARow, rows, cols, insert);
+            if (insert && rows > 0) InsertRows(std::min(ARow, RowCount()), std::min(rows, ClipboardMaxRows), true);
             ApplyCellStream(s, TPoint{DisplToRealColumn(std::min(ACol, ColCount() - 1)), ARow});
         }
         Rows = rows;

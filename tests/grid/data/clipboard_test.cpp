@@ -172,6 +172,21 @@ TEST_F(ClipboardFixture, CellStreamCarriesColoursAndMergesIntoAnotherGrid)
     EXPECT_EQ(second.G->CellSpan(2, 3), (TPoint{1, 0}));
 }
 
+TEST_F(ClipboardFixture, ACopyOfTheWholeGridPastesAsABlockWithoutClearingTheGrid)
+{
+    G->Navigation()->SetAllowFmtClipboard(true);
+    G->SetSaveFixedCells(false);
+    Select(1, 1, 4, 5);
+    G->CopySelectionToClipboard();
+    Select(2, 2, 2, 2);
+    G->PasteSelectionFromClipboard();
+    EXPECT_EQ(G->ColCount(), 6);
+    EXPECT_EQ(G->RowCount(), 7);
+    EXPECT_EQ(G->Cells(1, 1), U("a1"));
+    EXPECT_EQ(G->Cells(2, 2), U("a1"));
+    EXPECT_EQ(G->Cells(5, 6), U("d5"));
+}
+
 TEST_F(ClipboardFixture, AStreamThatIsNotWholeChangesNothing)
 {
     G->Navigation()->SetAllowFmtClipboard(true);
