@@ -343,29 +343,18 @@ TCellStream ParseCellStream(const QByteArray& Data)
             c.GraphicType = ctNone;
             for (const auto& p : c.GraphicProps)
                 if (p.first == "CellType") c.GraphicType = TCellType(p.second.Int);
+            // The picture kinds: record class, property, and whether the data names its class.
+            auto picture = [&](const char* Record, const char* Prop, bool Prefixed) {
+                const TStreamRecord b = Expect(in, Record);
+                if (const TStreamValue* v = b.Find(Prop); v && v->Kind == TStreamValue::vkBinary)
+                    c.Image = ImageOf(v->Bytes, Prefixed);
+                c.HasContent = !c.Image.isNull();
+            };
             switch (c.GraphicType) {
             case ctBitmap:
-            case ctBitButton: {
-                const TStreamRecord b = Expect(in, "TGridBMPIO");
-                if (const TStreamValue* v = b.Find("Bitmap.Data"); v && v->Kind == TStreamValue::vkBinary)
-                    c.Image = ImageOf(v->Bytes, false);
-                c.HasContent = !c.Image.isNull();
-                break;
-            }
-            case ctIcon: {
-                const TStreamRecord b = Expect(in, "TGridIconIO");
-                if (const TStreamValue* v = b.Find("Icon.Data"); v && v->Kind == TStreamValue::vkBinary)
-                    c.Image = ImageOf(v->Bytes, false);
-                c.HasContent = !c.Image.isNull();
-                break;
-            }
-            case ctPicture: {
-                const TStreamRecord b = Expect(in, "TGridPicIO");
-                if (const TStreamValue* v = b.Find("Picture.Data"); v && v->Kind == TStreamValue::vkBinary)
-                    c.Image = ImageOf(v->Bytes, true);
-                c.HasContent = !c.Image.isNull();
-                break;
-            }
+            case ctBitButton: picture("TGridBMPIO", "Bitmap.Data", false); break;
+            case ctIcon: picture("TGridIconIO", "Icon.Data", false); break;
+            case ctPicture: picture("TGridPicIO", "Picture.Data", true); break;
             case ctFilePicture: {
                 const TStreamRecord b = Expect(in, "TGridFilePicIO");
                 c.FileName = TextOf(b, "Picture.Filename");
@@ -495,29 +484,17 @@ void TProStringGrid::SaveRectToBinStream(TRect Rect, QIODevice& Stream)
             w.Int("CellGraphic.CellErrLen", g->CellErrLen());
             w.String("CellGraphic.CellText", g->CellText());
             w.End();
+            auto picture = [&](const char* Record, const char* Prop, TBitmap* b, const QByteArray& ClassName) {
+                w.Begin(QString::fromLatin1(Record));
+                if (b && !b->Empty()) w.Binary(Prop, ImageBytes(b->Image(), ClassName));
+                w.End();
+            };
+            auto* pic = dynamic_cast<TPicture*>(g->CellBitmap());
             switch (t) {
             case ctBitmap:
-            case ctBitButton: {
-                auto* b = dynamic_cast<TBitmap*>(g->CellBitmap());
-                w.Begin(QStringLiteral("TGridBMPIO"));
-                if (b && !b->Empty()) w.Binary("Bitmap.Data", ImageBytes(b->Image(), {}));
-                w.End();
-                break;
-            }
-            case ctIcon: {
-                auto* b = dynamic_cast<TBitmap*>(g->CellIcon());
-                w.Begin(QStringLiteral("TGridIconIO"));
-                if (b && !b->Empty()) w.Binary("Icon.Data", ImageBytes(b->Image(), {}));
-                w.End();
-                break;
-            }
-            case ctPicture: {
-                auto* pic = dynamic_cast<TPicture*>(g->CellBitmap());
-                w.Begin(QStringLiteral("TGridPicIO"));
-                if (pic && pic->Graphic()) w.Binary("Picture.Data", ImageBytes(pic->Graphic()->Image(), "TBitmap"));
-                w.End();
-                break;
-            }
+            case ctBitButton: picture("TGridBMPIO", "Bitmap.Data", dynamic_cast<TBitmap*>(g->CellBitmap()), {}); break;
+            case ctIcon: picture("TGridIconIO", "Icon.Data", dynamic_cast<TBitmap*>(g->CellIcon()), {}); break;
+            case ctPicture: picture("TGridPicIO", "Picture.Data", pic ? pic->Graphic() : nullptr, "TBitmap"); break;
             case ctFilePicture: {
                 auto* fp = dynamic_cast<TFilePicture*>(g->CellBitmap());
                 w.Begin(QStringLiteral("TGridFilePicIO"));

@@ -14,6 +14,30 @@ namespace {
 
 QString U(const char* s) { return QString::fromUtf8(s); }
 
+// Records of a stream made by hand, as another program may write them.
+void Header(TComponentWriter& w, int Cols, int Rows, bool Full, qint64 ID, const char* Widths = "",
+            const char* Heights = "")
+{
+    w.Begin(U("TGridPropIO"));
+    w.Int("ColCount", Cols);
+    w.Int("RowCount", Rows);
+    w.String("ColWidths", U(Widths));
+    w.String("RowHeights", U(Heights));
+    w.Bool("FullGrid", Full);
+    w.Int("ID", ID);
+    w.End();
+}
+
+void CellRecord(TComponentWriter& w, int Col, int Row, const char* Text, bool HasProp)
+{
+    w.Begin(U("TGridCellIO"));
+    w.Int("Col", Col);
+    w.Int("Row", Row);
+    w.String("Cell", U(Text));
+    w.Bool("HasProp", HasProp);
+    w.End();
+}
+
 struct CellStreamFixture : MadeGridFixture<TProStringGrid> {
     CellStreamFixture() : MadeGridFixture(5, 6) {}
     void SetUp() override
@@ -173,21 +197,8 @@ TEST_F(CellStreamFixture, HeaderCountsTheCellsDoNotCarryAreRefused)
     for (const Case& c : cases) {
         QByteArray data;
         TComponentWriter w(data);
-        w.Begin(U("TGridPropIO"));
-        w.Int("ColCount", c.cols);
-        w.Int("RowCount", c.rows);
-        w.String("ColWidths", U(c.widths));
-        w.Bool("FullGrid", c.full);
-        w.Int("ID", 1);
-        w.End();
-        for (int i = 0; i < 3; ++i) {
-            w.Begin(U("TGridCellIO"));
-            w.Int("Col", i);
-            w.Int("Row", 0);
-            w.String("Cell", U("x"));
-            w.Bool("HasProp", false);
-            w.End();
-        }
+        Header(w, c.cols, c.rows, c.full, 1, c.widths);
+        for (int i = 0; i < 3; ++i) CellRecord(w, i, 0, "x", false);
         EXPECT_THROW(Load(other, data), Exception) << c.name;
         EXPECT_EQ(Snapshot(other), before) << c.name;
     }
@@ -197,21 +208,8 @@ TEST_F(CellStreamFixture, ShortWidthListsAreReadAsFarAsTheyGo)
 {
     QByteArray data;
     TComponentWriter w(data);
-    w.Begin(U("TGridPropIO"));
-    w.Int("ColCount", 3);
-    w.Int("RowCount", 1);
-    w.String("ColWidths", U("40"));
-    w.String("RowHeights", U("30,31,32,33,34"));
-    w.Bool("FullGrid", true);
-    w.Int("ID", 1);
-    w.End();
-    for (int i = 0; i < 3; ++i) {
-        w.Begin(U("TGridCellIO"));
-        w.Int("Col", i);
-        w.Int("Row", 0);
-        w.Bool("HasProp", false);
-        w.End();
-    }
+    Header(w, 3, 1, true, 1, "40", "30,31,32,33,34");
+    for (int i = 0; i < 3; ++i) CellRecord(w, i, 0, "", false);
     Load(other, data);
     EXPECT_EQ(other->ColCount(), 3);
     EXPECT_EQ(other->RowCount(), 1);
@@ -229,17 +227,8 @@ TEST_F(CellStreamFixture, ObjectReferencesAreNeverWrittenNorRead)
     // A stream of another program that carries them: read as nothing.
     QByteArray foreign;
     TComponentWriter w(foreign);
-    w.Begin(U("TGridPropIO"));
-    w.Int("ColCount", 1);
-    w.Int("RowCount", 1);
-    w.Int("ID", 99);
-    w.End();
-    w.Begin(U("TGridCellIO"));
-    w.Int("Col", 0);
-    w.Int("Row", 0);
-    w.String("Cell", U("t"));
-    w.Bool("HasProp", true);
-    w.End();
+    Header(w, 1, 1, false, 99);
+    CellRecord(w, 0, 0, "t", true);
     w.Begin(U("TGridCellPropIO"));
     w.Int("CellProperties.CellObject", 0x7fff1234);
     w.Ident("CellProperties.Control", U("Button1"));
@@ -268,16 +257,8 @@ TEST_F(CellStreamFixture, FilePicturesOpenOnlyFromStreamsOfThisProgram)
     auto stream = [](qint64 id) {
         QByteArray data;
         TComponentWriter w(data);
-        w.Begin(U("TGridPropIO"));
-        w.Int("ColCount", 1);
-        w.Int("RowCount", 1);
-        w.Int("ID", id);
-        w.End();
-        w.Begin(U("TGridCellIO"));
-        w.Int("Col", 0);
-        w.Int("Row", 0);
-        w.Bool("HasProp", true);
-        w.End();
+        Header(w, 1, 1, false, id);
+        CellRecord(w, 0, 0, "", true);
         w.Begin(U("TGridCellPropIO"));
         w.Bool("HasGraphic", true);
         w.End();
