@@ -24,6 +24,8 @@ QString CellText(int c, int r) { return QString::number(r * kCols + c); }
 
 class TextTable : public QAbstractTableModel {
 public:
+    using QAbstractTableModel::beginResetModel;
+    using QAbstractTableModel::endResetModel;
     int rowcount = 0;
     std::vector<QString> cells;
     int rowCount(const QModelIndex& p = {}) const override { return p.isValid() ? 0 : rowcount; }

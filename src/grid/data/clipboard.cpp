@@ -5,6 +5,9 @@
 #include "grid/data/cell_stream.h"
 #include "grid/data/clipboard_text.h"
 #include "grid/base/text_packing.h"
+#include "grid/base/number_routines.h"
+#include "platform/core/date_text.h"
+#include "platform/core/dateutils.h"
 #include "platform/core/format_settings.h"
 
 #include <QBuffer>
@@ -46,6 +49,7 @@ void TProStringGrid::BuildClipboardText(TGridRect R, bool SelectedOnly, QString&
     const bool multiRow = R.Bottom > R.Top;
     const bool keepTags = FNavigation->CopyHTMLTagsToClipboard();
     Text.clear();
+    Text.reserve(qsizetype(std::max(0, R.Bottom - R.Top + 1)) * (std::max(0, R.Right - R.Left + 1) * 8 + 2));
     for (int r = R.Top; r <= R.Bottom; ++r) {
         if (disRow && SelectedOnly && !disCol && !GetRowSelect(persistent ? RealRowIndex(r) : r)) continue;
         ExportNotification(esExportNewRow, r);
@@ -57,9 +61,9 @@ void TProStringGrid::BuildClipboardText(TGridRect R, bool SelectedOnly, QString&
             const int rc = DisplToRealColumn(c);
             QString t;
             SaveCell(rc, r, t);
-            if (CellTextKind(t, true) == 5) t = UnpackWideText(t);
+            if (t.startsWith(QStringLiteral("|\\"))) t = UnpackWideText(t);
             if (!keepTags && t.contains(QStringLiteral("</"))) t = GetStrippedCell(rc, r);
-            else if (t.contains(QStringLiteral("{\\"))) t = RichPlainText(rc, r);
+            else if (t.contains(QLatin1Char('{')) && t.contains(QStringLiteral("{\\"))) t = RichPlainText(rc, r);
             Text += ClipboardField(t, FExcelClipboardFormat);
         }
         if (multiRow) Text += QStringLiteral("\r\n");
@@ -419,7 +423,26 @@ void TProStringGrid::SmartPaste(int Pasted, TGridRect Sel, int Rows, int Cols)
         const QString a = cellText(at(0).first, at(0).second), b = cellText(at(1).first, at(1).second);
         bool okA = false, okB = false;
         const qint64 ia = a.trimmed().toLongLong(&okA), ib = b.trimmed().toLongLong(&okB);
-        const QChar dec = LocaleDecimalSeparator();
+        const QChar dec = LocaleDecimalSeparator(), timeSep = LocaleTimeSeparator();
+        auto dateOrTime = [&](const QString& t) { return IsDateText(t) || t.contains(timeSep); };
+        if (dateOrTime(a) && dateOrTime(b)) {
+            // Dates or times: the step between the first two, in whole years, months and days.
+            const bool dates = a.contains(LocaleDateSeparator());
+            try {
+                TDateTime da = dates ? StrToDate(a) : StrToTime(a), db = dates ? StrToDate(b) : StrToTime(b);
+                int y1, m1, d1, y2, m2, d2;
+                DecodeDate(da, y1, m1, d1);
+                DecodeDate(db, y2, m2, d2);
+                TDateTime v = da;
+                for (int i = 0; i < len; ++i) {
+                    const auto [c, r] = at(i);
+                    if (i > 0) PasteOneCell(c, r, dates ? DateToStr(v) : TimeToStr(v), true);
+                    v = IncDateFields(y2 - y1, m2 - m1, d2 - d1, v, db - da);
+                }
+            } catch (const EConvertError&) {
+            }
+            return;
+        }
         if (a.contains(dec) || b.contains(dec)) {
             QString na = a.trimmed(), nb = b.trimmed();
             na.replace(dec, QLatin1Char('.'));

@@ -3,6 +3,7 @@
 // undo of a paste, the clipboard keys and the selection-resize handle with real events.
 #include "grid/control/pro_string_grid.h"
 #include "grid/data/cell_stream.h"
+#include "platform/core/format_settings.h"
 #include "support/shown_grid.h"
 
 #include <QClipboard>
@@ -145,6 +146,17 @@ TEST_F(ClipboardFixture, SmartPasteFillsSeriesAndRepeatsValues)
     Select(1, 1, 1, 5);
     G->PasteSelectionFromClipboard();
     EXPECT_EQ(Block(1, 1, 1, 5), U("1|3|5|7|9"));
+
+    {
+        TFormatSettings f;
+        f.DateSeparator = QLatin1Char('/');
+        f.ShortDateFormat = QStringLiteral("dd/mm/yyyy");
+        ScopedFormatSettings locale{f};
+        SetClipText(U("15/01/2026\r\n15/02/2026\r\n"));
+        Select(2, 1, 2, 4);
+        G->PasteSelectionFromClipboard();
+        EXPECT_EQ(Block(2, 1, 2, 4), U("15/01/2026|15/02/2026|15/03/2026|15/04/2026"));
+    }
 
     SetClipText(U("z"));
     Select(2, 1, 4, 3);
