@@ -489,12 +489,17 @@ void TProStringGrid::SaveRectToBinStream(TRect Rect, QIODevice& Stream)
                 if (b && !b->Empty()) w.Binary(Prop, ImageBytes(b->Image(), ClassName));
                 w.End();
             };
-            auto* pic = dynamic_cast<TPicture*>(g->CellBitmap());
+            // The kind's object is read only for the kinds that hold one: others keep plain
+            // numbers in the same field.
             switch (t) {
             case ctBitmap:
             case ctBitButton: picture("TGridBMPIO", "Bitmap.Data", dynamic_cast<TBitmap*>(g->CellBitmap()), {}); break;
             case ctIcon: picture("TGridIconIO", "Icon.Data", dynamic_cast<TBitmap*>(g->CellIcon()), {}); break;
-            case ctPicture: picture("TGridPicIO", "Picture.Data", pic ? pic->Graphic() : nullptr, "TBitmap"); break;
+            case ctPicture: {
+                auto* pic = dynamic_cast<TPicture*>(g->CellBitmap());
+                picture("TGridPicIO", "Picture.Data", pic ? pic->Graphic() : nullptr, "TBitmap");
+                break;
+            }
             case ctFilePicture: {
                 auto* fp = dynamic_cast<TFilePicture*>(g->CellBitmap());
                 w.Begin(QStringLiteral("TGridFilePicIO"));

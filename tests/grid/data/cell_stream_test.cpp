@@ -115,7 +115,17 @@ TEST_F(CellStreamFixture, PropertiesMergesCheckBoxesAndPicturesComeBack)
     img.fill(QColor(10, 20, 30));
     bmp->LoadFromImage(img);
 
+    // Kinds that keep plain numbers where others keep an object.
+    grid->AddProgress(0, 4, 0xFF, 0xFFFFFF);
+    grid->AddProgress(0, 5, 0xFF00, 0xFFFFFF);
+    grid->SetCells(0, 4, U("40"));
+    grid->SetCells(0, 5, U("0"));
+
     Load(other, Whole(grid));
+    EXPECT_EQ(other->GetCellType(0, 4), ctProgress);
+    EXPECT_EQ(other->GetCellType(0, 5), ctProgress);
+    EXPECT_EQ(other->Cells(0, 4), U("40"));
+    EXPECT_EQ(other->Cells(0, 5), U("0"));
     TCellProperties* p = other->GetCellProperties(1, 1);
     EXPECT_EQ(p->BrushColor(), TColor(0x00FF00));
     EXPECT_EQ(p->FontColor(), TColor(0x0000FF));
