@@ -199,6 +199,54 @@ TEST_F(ClipboardFixture, ACopyOfTheWholeGridPastesAsABlockWithoutClearingTheGrid
     EXPECT_EQ(G->Cells(5, 6), U("d5"));
 }
 
+TEST_F(ClipboardFixture, PasteEventsMayChangeOrRefuseEachCell)
+{
+    QStringList after;
+    G->OnClipboardBeforePasteCell = [](TObject*, int ACol, int, QString& Value, bool& Allow) {
+        Allow = ACol != 2;
+        Value = Value.toUpper();
+    };
+    G->OnClipboardAfterPasteCell = [&](TObject*, int ACol, int ARow, const QString& Value) {
+        after << QStringLiteral("%1,%2=%3").arg(ACol).arg(ARow).arg(Value);
+    };
+    SetClipText(U("x	y	z"));
+    Select(1, 1, 1, 1);
+    G->PasteSelectionFromClipboard();
+    EXPECT_EQ(Block(1, 1, 3, 1), U("X,b1,Z"));
+    EXPECT_EQ(after, (QStringList{U("1,1=X"), U("3,1=Z")}));
+    G->OnClipboardBeforePasteCell = nullptr;
+    G->OnClipboardAfterPasteCell = nullptr;
+}
+
+TEST_F(ClipboardFixture, RichTextTravelsAsRtfWhenAllowed)
+{
+    G->Navigation()->SetAllowRTFClipboard(true);
+    const QString rtf = U("{\\rtf1 bold}");
+    G->SetCells(1, 1, rtf);
+    Select(1, 1, 1, 1);
+    G->CopySelectionToClipboard();
+    const QMimeData* m = QGuiApplication::clipboard()->mimeData();
+    ASSERT_TRUE(m->hasFormat(U("text/rtf")));
+    EXPECT_EQ(m->data(U("text/rtf")), rtf.toLatin1() + QByteArray(1, '\0'));
+    Select(3, 3, 3, 3);
+    G->PasteSelectionFromClipboard();
+    EXPECT_EQ(G->Cells(3, 3), rtf);
+}
+
+TEST_F(ClipboardFixture, SelectionAsTextReadsAndWritesTheBlockRaw)
+{
+    ROdeVivaZedaDure undo;
+    G->SetUndoRedo(&undo);
+    Select(3, 4, 4, 5);
+    EXPECT_EQ(G->GetSelectionAsText(), U("c4\td4\r\nc5\td5\r\n"));
+    G->SetSelectionAsText(U("1\t2\t3\n4\n5\n"));
+    EXPECT_EQ(G->ColCount(), 6);
+    EXPECT_EQ(G->RowCount(), 7);
+    EXPECT_EQ(Block(3, 4, 5, 6), U("1,2,3|4,d5,|5,,"));
+    EXPECT_FALSE(undo.CanUndo());
+    G->SetUndoRedo(nullptr);
+}
+
 TEST_F(ClipboardFixture, AStreamThatIsNotWholeChangesNothing)
 {
     G->Navigation()->SetAllowFmtClipboard(true);
