@@ -211,16 +211,18 @@ int WidePos(const QString& SubStr, const QString& S) { return int(S.indexOf(SubS
 
 int CellTextKind(const QString& S, bool AllowHTML)
 {
-    const QString e = S + QLatin1Char(' ');
-    if (e.size() < 2) return 0;
-    if (e[0] == QLatin1Char('=')) return 3;
-    if (e.startsWith(kWideMarker)) {
-        if (e.size() >= 4 && e[2].unicode() == 0 && e[3] == QLatin1Char('=')) return 3;
+    // Read as the text with a blank behind it; no copy is made, and the tag searches run only
+    // for a text that holds a "<" at all.
+    if (S.isEmpty()) return 0;
+    if (S[0] == QLatin1Char('=')) return 3;
+    if (S.startsWith(kWideMarker)) {
+        if (S.size() >= 4 && S[2].unicode() == 0 && S[3] == QLatin1Char('=')) return 3;
         return 5;
     }
-    if (e.startsWith(QStringLiteral("{\\"))) return 2;
-    if (AllowHTML && (S.contains(QStringLiteral("</")) || S.contains(QStringLiteral("<B")) ||
-                      S.contains(QStringLiteral("<I")) || S.contains(QStringLiteral("<C"))))
+    if (S.startsWith(QStringLiteral("{\\"))) return 2;
+    if (AllowHTML && S.contains(QLatin1Char('<')) &&
+        (S.contains(QStringLiteral("</")) || S.contains(QStringLiteral("<B")) || S.contains(QStringLiteral("<I")) ||
+         S.contains(QStringLiteral("<C"))))
         return 1;
     return 0;
 }

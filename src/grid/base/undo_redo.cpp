@@ -21,6 +21,7 @@ void ROdeVivaZedaDure::Reset()
 {
     FItems.Clear();
     FLevel = 0;
+    FFrontScan = 0;
 }
 
 void ROdeVivaZedaDure::TrimToMaxLevel()
@@ -30,12 +31,15 @@ void ROdeVivaZedaDure::TrimToMaxLevel()
     if (FItems.Items(0)->SequenceStart()) {
         // A sequence leaves as a whole, or its stop marker would be left without its start.
         // The start of a sequence still being recorded stays: its stop marker is yet to come.
-        int j = 1;
+        // The search resumes where the last one ended, so a long sequence costs one pass.
+        int j = std::max(1, FFrontScan);
         while (j < FItems.Count() && !FItems.Items(j)->IsMarker()) ++j;
+        FFrontScan = j;
         if (j == FItems.Count()) return;
         if (FItems.Items(j)->SequenceStop()) drop = j + 1;
     }
-    for (int i = 0; i < drop; ++i) FItems.Delete(0);
+    FItems.DeleteFront(drop);
+    FFrontScan = 0;
     FLevel = std::max(0, FLevel - drop);
 }
 
@@ -82,22 +86,27 @@ int ROdeVivaZedaDure::SequenceStopOf(int StartIndex) const
     return -1;
 }
 
-void ROdeVivaZedaDure::UndoItem(TUndoRedoItem* Item)
+void ROdeVivaZedaDure::MoveTo(TUndoRedoItem* Item)
 {
     TBaseGrid* g = FGrid.data();
-    if (OnUndo) OnUndo(this, g, Item->Col(), Item->Row(), g->GetCellEx(Item->Col(), Item->Row()), Item->OrigValue());
-    g->SetCellEx(Item->Col(), Item->Row(), Item->OrigValue());
     g->SetCol(g->DisplColIndex(Item->Col()));
     g->SetRow(Item->Row());
 }
 
-void ROdeVivaZedaDure::RedoItem(TUndoRedoItem* Item)
+void ROdeVivaZedaDure::UndoItem(TUndoRedoItem* Item, bool Move)
+{
+    TBaseGrid* g = FGrid.data();
+    if (OnUndo) OnUndo(this, g, Item->Col(), Item->Row(), g->GetCellEx(Item->Col(), Item->Row()), Item->OrigValue());
+    g->SetCellEx(Item->Col(), Item->Row(), Item->OrigValue());
+    if (Move) MoveTo(Item);
+}
+
+void ROdeVivaZedaDure::RedoItem(TUndoRedoItem* Item, bool Move)
 {
     TBaseGrid* g = FGrid.data();
     if (OnRedo) OnRedo(this, g, Item->Col(), Item->Row(), g->GetCellEx(Item->Col(), Item->Row()), Item->Value());
     g->SetCellEx(Item->Col(), Item->Row(), Item->Value());
-    g->SetCol(g->DisplColIndex(Item->Col()));
-    g->SetRow(Item->Row());
+    if (Move) MoveTo(Item);
 }
 
 // A marker whose partner is missing (a sequence still open, or one whose start the level
@@ -113,7 +122,9 @@ void ROdeVivaZedaDure::Undo()
                 --FLevel;
                 continue;
             }
-            for (int i = FLevel - 2; i > start; --i) UndoItem(FItems.Items(i));
+            // The texts go back first; the grid then moves once, to the last cell restored.
+            for (int i = FLevel - 2; i > start; --i) UndoItem(FItems.Items(i), false);
+            if (FLevel - 2 > start) MoveTo(FItems.Items(start + 1));
             FLevel = start;
             FGrid->Invalidate();
             return;
@@ -122,7 +133,7 @@ void ROdeVivaZedaDure::Undo()
             --FLevel;
             continue;
         }
-        UndoItem(it);
+        UndoItem(it, true);
         FGrid->RepaintCell(FGrid->Col(), it->Row());
         --FLevel;
         return;
@@ -140,7 +151,8 @@ void ROdeVivaZedaDure::Redo()
                 ++FLevel;
                 continue;
             }
-            for (int i = FLevel + 1; i < stop; ++i) RedoItem(FItems.Items(i));
+            for (int i = FLevel + 1; i < stop; ++i) RedoItem(FItems.Items(i), false);
+            if (stop - 1 > FLevel) MoveTo(FItems.Items(stop - 1));
             FLevel = stop + 1;
             FGrid->Invalidate();
             return;
@@ -149,7 +161,7 @@ void ROdeVivaZedaDure::Redo()
             ++FLevel;
             continue;
         }
-        RedoItem(it);
+        RedoItem(it, true);
         ++FLevel;
         return;
     }

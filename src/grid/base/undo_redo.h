@@ -8,8 +8,8 @@
 #include <QPointer>
 #include <QString>
 #include <functional>
+#include <deque>
 #include <memory>
-#include <vector>
 
 class TBaseGrid;
 
@@ -45,10 +45,12 @@ public:
     TUndoRedoItem* Items(int i) const { return FItems[size_t(i)].get(); }
     TUndoRedoItem* Add();
     void Delete(int i) { FItems.erase(FItems.begin() + i); }
+    // Drops the N oldest items at once.
+    void DeleteFront(int N) { FItems.erase(FItems.begin(), FItems.begin() + N); }
     void Clear() { FItems.clear(); }
 
 private:
-    std::vector<std::unique_ptr<TUndoRedoItem>> FItems;
+    std::deque<std::unique_ptr<TUndoRedoItem>> FItems;
 };
 
 // (Sender, Grid, Col, Row, text in the cell now, text about to be written)
@@ -87,8 +89,10 @@ private:
     void AddMarker(bool Start);
     // Frees the oldest undo step when the list is full.
     void TrimToMaxLevel();
-    void UndoItem(TUndoRedoItem* Item);
-    void RedoItem(TUndoRedoItem* Item);
+    // Writes the item's text back (or again); with Move the grid goes to its cell.
+    void UndoItem(TUndoRedoItem* Item, bool Move);
+    void RedoItem(TUndoRedoItem* Item, bool Move);
+    void MoveTo(TUndoRedoItem* Item);
     // Index of the start marker that opens the sequence closed by the stop marker at
     // StopIndex, or -1 when that sequence has lost its start.
     int SequenceStartOf(int StopIndex) const;
@@ -99,4 +103,6 @@ private:
     QPointer<TBaseGrid> FGrid;
     int FLevel = 0;
     int FMaxLevel = 0;
+    // How far past the oldest item trimming has looked for the end of the sequence it opens.
+    int FFrontScan = 0;
 };

@@ -37,6 +37,7 @@ class TGridSpin;
 class TGridDatePicker;
 class TGridDateTimePicker;
 class QMimeData;
+struct TCellStream;
 struct TCellPaintContext;
 struct THtmlRenderArgs;
 
@@ -2619,6 +2620,80 @@ private:
     void HeaderClickSort(int ACol, TShiftState Shift);
     int FCompares = 0;
     int64_t FSortTime = 0;
+
+public:
+    // ==== cell stream and clipboard (data/cell_stream.cpp, data/clipboard.cpp) ====
+    enum TClipOperation { coCut, coCopy };
+    // The cells Rect.Left..Right x Rect.Top..Bottom (real indexes, corners included) as a grid
+    // cell stream; a rectangle reaching beyond row or column 65535 raises EProGridError.
+    void SaveRectToBinStream(TRect Rect, QIODevice& Stream);
+    void SaveToBinStream(QIODevice& Stream);
+    void SaveToBinFile(const QString& FileName);
+    // The whole stream is read and checked first; a malformed one raises and changes nothing.
+    void LoadAtPointFromBinStream(TPoint Point, QIODevice& Stream);
+    void LoadFromBinStream(QIODevice& Stream);
+    void LoadFromBinFile(const QString& FileName);
+    // The ID this grid writes into stream headers; IsOwnStreamID tells a stream this process wrote.
+    int GridStreamID();
+    static bool IsOwnStreamID(qint64 ID);
+
+    void CopyToClipBoard();
+    void CopySelectionToClipboard();
+    void CutToClipboard();
+    void CutSelectionToClipboard();
+    void PasteFromClipboard();
+    void PasteSelectionFromClipboard();
+    QString GetSelectionAsText();
+    void SetSelectionAsText(const QString& Value);
+    // The clipboard text of a block of display columns and present rows.
+    void BuildClipboardText(TGridRect R, bool SelectedOnly, QString& Text);
+    // Pastes what Data carries at (ACol, ARow): the cell stream, else rich text, else text;
+    // the number of cells pasted, with the block's rows and columns.
+    int PasteMimeData(const QMimeData* Data, int ACol, int ARow, int& Rows, int& Cols);
+    int PasteText(int ACol, int ARow, int& Rows, int& Cols, const QString& Text);
+    TClipOperation ClipLastOp() const { return FClipLastOp; }
+    TPoint ClipTopLeft() const { return FClipTopLeft; }
+    std::function<void(TObject* Sender, int ACol, int ARow, QString& Value, bool& Allow)>
+        OnClipboardBeforePasteWideCell;
+    std::function<void(TObject* Sender, int ACol, int ARow, const QString& Value)> OnClipboardAfterPasteWideCell;
+    // The selection-resize handle: the selection when the handle was pressed, and as it stands.
+    std::function<void(TObject* Sender, TGridRect OldSel, TGridRect NewSel)> OnSelectionResize;
+    std::function<void(TObject* Sender, TGridRect OldSel, TGridRect NewSel)> OnSelectionResized;
+    bool MouseResizing() const { return FMouseResize; }
+
+protected:
+    virtual void PasteCellText(int ACol, int ARow, const QString& Value);
+    virtual void BeginPasteCells() {}
+    virtual void EndPasteCells() {}
+    virtual void CellsPasted(TPoint ClipTopLeft, TRect R, TClipOperation LastOp)
+    {
+        (void)ClipTopLeft; (void)R; (void)LastOp;
+    }
+    virtual bool CanPasteCells() { return true; }
+    // The square at the bottom-right corner of the selection's last cell.
+    bool OnSelectionHandle(int X, int Y);
+    // A press on the handle copies the selection; the release pastes it into the new one.
+    bool PressSelectionHandle(int X, int Y, TMessage& Message);
+    void ReleaseSelectionHandle();
+
+private:
+    // The clipboard keys of the key-down message (input/keyboard.cpp).
+    bool KeyClipboard(TKeyDownState& K);
+    void ApplyCellStream(const TCellStream& S, TPoint Point);
+    void CopyRectToClipboard(TGridRect R, bool SelectedOnly);
+    int PasteCells(int ACol, int ARow, int& Rows, int& Cols);
+    void ExtendSelectionToMerges();
+    void SmartPaste(int Pasted, TGridRect Sel, int Rows, int Cols);
+    // Grows the grid to hold a block of Rows x Cols cells at (ACol, ARow) as far as allowed
+    // and capped; inserts the rows first with paInsert.
+    void GrowForPaste(int ACol, int ARow, int Rows, int Cols, bool Insert);
+    bool PasteAllowedAt(int RealCol, int ARow);
+    void PasteOneCell(int ACol, int ARow, QString Value, bool Events);
+    int FStreamID = 0;
+    TClipOperation FClipLastOp = coCopy;
+    bool FPasteAll = false;
+    bool FMouseResize = false;
+    TGridRect FDropSelection{};
 };
 
 // Cell text without its markup: line-break tags become line breaks, other tags go.

@@ -308,7 +308,7 @@ void TProStringGrid::HandleKeyDownMessage(TMessage& Message)
     KeySearchFooterFocus(K.Key, K.Ctrl);
     KeyCellControl(K);
     if (KeyHomeEnd(K) || KeyLeftRight(K) || KeyTab(K) || KeySkipFixedCells(K)) return;
-    if (KeyMoveCell(K) || KeyInsertRow(K) || KeySelectAll(K)) return;
+    if (KeyMoveCell(K) || KeyClipboard(K) || KeyInsertRow(K) || KeySelectAll(K)) return;
     KeySelectionFlags(K);
     KeyDeleteRow(K);
     if (!(Selection() == FMoveSelection)) {
@@ -667,6 +667,31 @@ bool TProStringGrid::KeyMoveCell(TKeyDownState& K)
         EndUpdate();
     }
     return false;
+}
+
+// Clipboard keys, with AllowClipboardShortCuts: Ctrl+X and Shift+Delete cut, Ctrl+C and
+// Ctrl+Insert copy, Ctrl+V and Shift+Insert paste; the application may refuse each through its
+// event, and the key is settled either way.
+bool TProStringGrid::KeyClipboard(TKeyDownState& K)
+{
+    if (!FNavigation->AllowClipboardShortCuts() || K.Alt) return false;
+    enum { None, Cut, Copy, Paste } op = None;
+    if (K.Ctrl && K.Key == 'X') op = Cut;
+    else if (K.Ctrl && K.Key == 'V') op = Paste;
+    else if (K.Ctrl && (K.Key == VK_INSERT || K.Key == 'C')) op = Copy;
+    else if (K.Shifted && !K.Ctrl && K.Key == VK_INSERT) op = Paste;
+    else if (K.Shifted && !K.Ctrl && K.Key == VK_DELETE) op = Cut;
+    if (op == None) return false;
+    bool allow = true;
+    const auto& event = op == Cut ? OnClipboardCut : op == Copy ? OnClipboardCopy : OnClipboardPaste;
+    if (event) event(this, allow);
+    if (allow) {
+        if (op == Cut) CutSelectionToClipboard();
+        else if (op == Copy) CopySelectionToClipboard();
+        else PasteSelectionFromClipboard();
+    }
+    SwallowKey(K);
+    return true;
 }
 
 // Insert (without modifiers) inserts a row before or after the current one, as the

@@ -156,6 +156,7 @@ void TProStringGrid::HandleLeftButtonDown(TMessage& Message)
     FSpinUpClick = FSpinDnClick = false;
     ColSized = Rowsized = false;
     FPressSelection = Selection();
+    if (PressSelectionHandle(X, Y, Message)) return;
 
     int c = -1, r = -1;
     MouseToCell(X, Y, c, r);
@@ -231,6 +232,52 @@ void TProStringGrid::HandleLeftButtonDown(TMessage& Message)
     CanEditCell(P.RealCol, P.Base.Y, canEdit);
     if (PressCheckBox(P, canEdit)) return;
     PressCell(P, Message, canEdit);
+}
+
+// ---- the selection-resize handle: a press copies the selection, dragging sizes it, the
+// release pastes the copy into it.
+
+bool TProStringGrid::OnSelectionHandle(int X, int Y)
+{
+    if (!(FSelectionResizer && FSelectionRectangle)) return false;
+    const TGridRect s = Selection();
+    const TRect k = CellRect(s.Right, s.Bottom);
+    return X >= k.Right - 6 && X <= k.Right && Y >= k.Bottom - 6 && Y <= k.Bottom;
+}
+
+bool TProStringGrid::PressSelectionHandle(int X, int Y, TMessage& Message)
+{
+    (void)Message;
+    if (!OnSelectionHandle(X, Y)) return false;
+    FDropSelection = Selection();
+    CopySelectionToClipboard();
+    FMouseResize = true;
+    // The corner under the mouse follows it; the top-left cell stays where it is.
+    const TGridRect s = FDropSelection;
+    MoveCurrent(s.Left, s.Top, true, false);
+    MoveAnchor({s.Right, s.Bottom});
+    SetGridState(gsSelecting);
+    MouseMove(KeysToShiftState(int(Message.WParam)), X, Y);
+    Message.Result = 1;
+    return true;
+}
+
+void TProStringGrid::ReleaseSelectionHandle()
+{
+    const TGridRect from = FDropSelection;
+    if (OnSelectionResize) OnSelectionResize(this, from, Selection());
+    const bool was = FEditDisable;
+    FEditDisable = true;
+    try {
+        PasteSelectionFromClipboard();
+    } catch (...) {
+        FEditDisable = was;
+        FMouseResize = false;
+        throw;
+    }
+    FEditDisable = was;
+    FMouseResize = false;
+    if (OnSelectionResized) OnSelectionResized(this, from, Selection());
 }
 
 void TProStringGrid::NoteSizingPress(int X, int Y, int ACol, int ARow)
@@ -523,6 +570,7 @@ void TProStringGrid::HandleLeftButtonUp(TMessage& Message)
 
     // The platform ends a selecting press (back to gsNormal, then its Click).
     TBaseGrid::WMMouseButton(Message);
+    if (FMouseResize) ReleaseSelectionHandle();
 
     if (movedOrSized || moveEnded || c < 0 || r < 0) return;
     const int rc = RealColIndex(c);
