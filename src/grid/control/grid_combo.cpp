@@ -37,7 +37,7 @@ TGridCombo::TGridCombo(TProStringGrid* AOwner) : TPsgComboBox(AOwner), FGrid(AOw
 
 void TGridCombo::NotifyChange()
 {
-    if (!FGrid->EditMode) return;   // the combo is being filled for the cell
+    if (!FGrid->EditMode || !isVisible()) return;   // the combo is being filled for the cell
     (void)FGrid->CanEditModify();
     if (FGrid->OnEditChange) FGrid->OnEditChange(FGrid, FGrid->Col(), FGrid->Row(), EditorValue(this));
 }
@@ -331,6 +331,8 @@ bool TGridCombo::eventFilter(QObject* watched, QEvent* e)
         }
         if (watched == view() && (ke->key() == Qt::Key_Up || ke->key() == Qt::Key_Down)) return false;
         if (RouteKey(ke)) return true;
+        // a Tab the combo does not keep goes on to the window's focus order
+        if (ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) return TPsgComboBox::eventFilter(watched, e);
         if (TypeIntoList(ke)) return true;
         if (watched == this && !ke->text().isEmpty()) {
             QChar c = ke->text().at(0);
