@@ -209,7 +209,7 @@ TEST_F(WalkFixture, TheEditMaskRulesTypingAndImproveMaskSelSelectsItsFirstPlace)
     EXPECT_EQ(Edit()->selectedText().size(), 1);
 }
 
-TEST_F(WalkFixture, TheWidthFollowsTheTextWithSizeWhileTyping)
+TEST_F(WalkFixture, TheCellGrowsWithTheTextWithSizeWhileTyping)
 {
     G->SizeWhileTyping()->SetWidth(true);
     const int before = G->ColWidths(1);
@@ -217,6 +217,19 @@ TEST_F(WalkFixture, TheWidthFollowsTheTextWithSizeWhileTyping)
     Type(QStringLiteral(" and a much longer text than the column shows"));
     EXPECT_GT(G->ColWidths(1), before + 100);
     EXPECT_GE(Edit()->width(), G->ColWidths(1) - 2);
+    Key(Qt::Key_Escape);
+
+    G->SizeWhileTyping()->SetWidth(false);
+    G->SizeWhileTyping()->SetHeight(true);
+    G->SetWordWrap(true);
+    G->SetCol(2);
+    const int height = G->RowHeights(1);
+    int sized = 0;
+    G->OnEndRowSize = [&](TObject*, int row) { sized += row == 1; };
+    Open();
+    Type(QStringLiteral(" words that wrap over several lines"));
+    EXPECT_GT(G->RowHeights(1), height * 2);
+    EXPECT_GT(sized, 0);
 }
 
 namespace {
@@ -409,7 +422,7 @@ TEST(EditMembers, CurrentBaseCellFormControlValuesRangeEditAndMergedColumns)
     EXPECT_EQ(g->CellSpan(3, 3).Y, 3);
 }
 
-TEST(EditMembers, OnGetCellCursorSetsTheCursorOverItsCells)
+TEST(EditMembers, TheCursorOverTheGridComesFromTheSelectModeOrTheCellHook)
 {
     GridWindow<TProStringGrid> w({.Cols = 5, .Rows = 6, .ScrollBars = ssNone});
     TProStringGrid* g = w.G;
@@ -419,12 +432,19 @@ TEST(EditMembers, OnGetCellCursorSetsTheCursorOverItsCells)
     w.ShowFocused();
     auto hover = [&](int c, int r) {
         const TRect k = g->CellRect(c, r);
-        const QPoint p((k.Left + k.Right) / 2, (k.Top + k.Bottom) / 2);
-        QCursor::setPos(g->viewport()->mapToGlobal(p));
-        QTest::mouseMove(g->viewport(), p);
-        QApplication::processEvents();
+        // (the cursor is asked for before each move: the mode of a cell shows from the next one)
+        for (int dx : {0, 1}) {
+            const QPoint p((k.Left + k.Right) / 2 + dx, (k.Top + k.Bottom) / 2);
+            QCursor::setPos(g->viewport()->mapToGlobal(p));
+            QTest::mouseMove(g->viewport(), p);
+            QApplication::processEvents();
+        }
         return g->viewport()->cursor().shape();
     };
     EXPECT_EQ(hover(2, 2), Qt::PointingHandCursor);
+    EXPECT_EQ(hover(1, 2), Qt::ArrowCursor);
+    // over the fixed column of a grid that selects rows there: the grid's row arrow
+    g->MouseActions()->SetRowSelect(true);
+    EXPECT_EQ(hover(0, 2), Qt::BitmapCursor);
     EXPECT_EQ(hover(1, 2), Qt::ArrowCursor);
 }
