@@ -172,3 +172,29 @@ TEST_F(CancelFixture, TheFocusLeavingTheGridCancelsAColumnDrag)
     QApplication::processEvents();
     EXPECT_EQ(Row0(), std::string("H0 H1 H2 H3 H4"));
 }
+
+TEST_F(ShownGridFixture, AltAndAnAcceleratorOnTheGridWorkTheSearchFootersButtons)
+{
+    for (int r = 1; r < 6; ++r) G->SetCells(1, r, r % 2 ? QStringLiteral("apple %1").arg(r) : QStringLiteral("pear"));
+    TSearchFooter* sf = G->SearchFooter();
+    sf->SetFindNextCaption(QStringLiteral("Find &next"));
+    sf->SetVisible(true);
+    QStringList actions;
+    G->OnSearchFooterAction = [&](TObject*, const QString& v, int c, int r, TSearchAction) {
+        actions << QStringLiteral("%1 %2,%3").arg(v).arg(c).arg(r);
+    };
+    QApplication::processEvents();
+    QTest::keyClicks(G->SearchPanel()->FEdit, QStringLiteral("apple"));
+    ASSERT_EQ(G->Row(), 1);
+    G->SetFocus();
+    QTest::keyClick(G, Qt::Key_N, Qt::AltModifier);
+    EXPECT_EQ(G->Row(), 3);
+    EXPECT_EQ(actions.last(), QStringLiteral("apple 1,3"));
+    sf->SetVisible(false);
+    QApplication::processEvents();
+    G->SetFocus();
+    const int count = int(actions.size());
+    QTest::keyClick(G, Qt::Key_N, Qt::AltModifier);
+    EXPECT_EQ(G->Row(), 3);
+    EXPECT_EQ(actions.size(), count);
+}
