@@ -84,7 +84,6 @@ void TGridCombo::SizeDropDownWidth()
     view()->setMinimumWidth(D);
 }
 
-
 static void ShowValue(TGridCombo* cb, const QString& s)
 {
     if (cb->isEditable()) {
@@ -119,13 +118,14 @@ void TGridCombo::CompleteTyped()
     auto complete = [&](const QString& item, int index) {
         // the typed part keeps its letter case; the completed tail is selected
         const QString t = (P + item.mid(P.size())).left(255);
+        const bool changed = t != e->text();
         {
             const QSignalBlocker quiet(this);
             if (index >= 0) setCurrentIndex(index);
             setEditText(t);
         }
         e->setSelection(int(P.size()), int(t.size() - P.size()));
-        NotifyChange();
+        if (changed) NotifyChange();
     };
     for (int i = 0; i < count(); ++i) {
         if (!itemText(i).startsWith(P, cs)) continue;
