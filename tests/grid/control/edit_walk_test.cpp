@@ -3,21 +3,17 @@
 // the editors call; with the members that serve them.
 #include "edit_fixture.h"
 
-#include "support/shown_grid.h"
+#include "grid/input/shown_grid_other.h"
 
 #include <QComboBox>
 
 namespace {
 
 // A shown 5 x 6 string grid that edits, its current cell (1, 1) holding "abc".
-struct WalkFixture : ShownGridFixture {
-    QLineEdit* Other = nullptr;
+struct WalkFixture : ShownGridOtherFixture {
     void SetUp() override
     {
-        Window.resize(400, 240);
-        Other = new QLineEdit(&Window);
-        Other->setGeometry(0, 210, 100, 24);
-        ShownGridFixture::SetUp();
+        ShownGridOtherFixture::SetUp();
         G->SetOptions(G->Options() + goEditing);
         for (int c = 1; c < 5; ++c) G->SetCells(c, 1, QStringLiteral("c%1").arg(c));
         G->SetCells(1, 1, QStringLiteral("abc"));

@@ -3,7 +3,7 @@
 // focus leaving the grid cancels.
 #include "grid/control/pro_column_grid.h"
 #include "support/grid_window.h"
-#include "support/shown_grid.h"
+#include "grid/input/shown_grid_other.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -129,14 +129,10 @@ TEST(InputWheel, TheHorizontalWheelAndShiftWithTheWheelScrollTheColumns)
 
 namespace {
 
-struct CancelFixture : ShownGridFixture {
-    QLineEdit* Other = nullptr;
+struct CancelFixture : ShownGridOtherFixture {
     void SetUp() override
     {
-        Window.resize(400, 240);
-        Other = new QLineEdit(&Window);
-        Other->setGeometry(0, 210, 100, 24);
-        ShownGridFixture::SetUp();
+        ShownGridOtherFixture::SetUp();
         for (int c = 0; c < 5; ++c) G->SetCells(c, 0, QStringLiteral("H%1").arg(c));
     }
     void TearDown() override { Screen()->SetCursor(crDefault); }
