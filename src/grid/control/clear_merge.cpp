@@ -299,3 +299,13 @@ void TProStringGrid::SplitAllCells()
         for (int c = 0; c < TotalColCount(); ++c)
             if (IsMergedCell(c, r) && IsBaseCell(c, r)) SplitCells(c, r);
 }
+
+// The columns listed in MergedColumns show each run of equal texts as one cell: a change of
+// the list splits every column and merges the listed ones anew, the first as the main one.
+void TProStringGrid::MergedColumnsChanged()
+{
+    if (Destroying() || FTornDown) return;
+    SplitAllColumnCells();
+    RemergeColumnCells();
+    Invalidate();
+}

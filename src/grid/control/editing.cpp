@@ -131,8 +131,13 @@ bool TProStringGrid::CanSelectCell(int ACol, int ARow)
         }
     };
     if (HasClickControl(RC, ARow)) {
+        // A check box or button opens no editor: selecting it never makes a grid editable
+        // that was not (the column grid's hook answers from its columns alone).
+        const bool editing =
+            Options().Contains(goEditing) || MouseActions()->RangeSelectAndEdit() || FEditDisable;
         bool CanEdit = true;
         CanEditCell(RC, ARow, CanEdit);
+        CanEdit = CanEdit && editing;
         if (!FEditDisable)
             FEditDisable = !CanEdit && (Options().Contains(goEditing) || MouseActions()->RangeSelectAndEdit());
         if (!Options().Contains(goEditing) && !Options().Contains(goRowSelect) && CanEdit) {
@@ -296,6 +301,7 @@ void TProStringGrid::RestoreCellCache()
 void TProStringGrid::GetEditorProp(int ACol, int ARow, TEditLink* AEditLink)
 {
     if (OnGetEditorProp) OnGetEditorProp(this, ACol, ARow, AEditLink);
+    if (OnGetEditorPropInt) OnGetEditorPropInt(this, ACol, ARow, AEditLink);
 }
 
 // ---- special editors -----------------------------------------------------------------------
@@ -336,6 +342,8 @@ void TProStringGrid::OpenCellEditor(int ACol, int ARow)
         cb->setEnabled(true);
         cb->setFont(font.ToQFont());
         cb->setEditable(EditControl == edComboEdit);
+        // typing completes only as the grid's Lookup says, not by Qt's own completer
+        if (cb->lineEdit()) cb->setCompleter(nullptr);
         bool reportFirst = false;
         if (EditControl == edComboEdit) {
             cb->setEditText(T);

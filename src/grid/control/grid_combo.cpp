@@ -1,4 +1,5 @@
 // The grid's combo editor: its keys become the grid's commit, cancel and navigation steps.
+#include "grid/control/grid_editor_keys.h"
 #include "grid/control/pro_string_grid.h"
 
 #include <QAbstractItemView>
@@ -10,6 +11,13 @@
 #include <QWheelEvent>
 #include <algorithm>
 
+// The value the editor holds: a list with nothing chosen holds the cell's own text.
+static QString EditorValue(const TGridCombo* cb)
+{
+    if (cb->isEditable() || cb->currentIndex() >= 0) return cb->currentText();
+    return cb->placeholderText();
+}
+
 TGridCombo::TGridCombo(TProStringGrid* AOwner) : TPsgComboBox(AOwner), FGrid(AOwner)
 {
     setEnabled(false);
@@ -18,9 +26,20 @@ TGridCombo::TGridCombo(TProStringGrid* AOwner) : TPsgComboBox(AOwner), FGrid(AOw
     SetButtonWidth(16);
     installEventFilter(this);
     view()->installEventFilter(this);
-    connect(this, &QComboBox::editTextChanged, this, [this](const QString& s) {
-        if (FGrid->EditMode && FGrid->OnEditChange) FGrid->OnEditChange(FGrid, FGrid->Col(), FGrid->Row(), s);
+    connect(this, &QComboBox::editTextChanged, this, [this](const QString&) {
+        if (isEditable()) NotifyChange();
     });
+    // a list changes its text with the item the user picks (or types, or wheels to)
+    connect(this, &QComboBox::activated, this, [this](int) {
+        if (!isEditable() && !FWheelStep) NotifyChange();
+    });
+}
+
+void TGridCombo::NotifyChange()
+{
+    if (!FGrid->EditMode || !isVisible()) return;   // the combo is being filled for the cell
+    (void)FGrid->CanEditModify();
+    if (FGrid->OnEditChange) FGrid->OnEditChange(FGrid, FGrid->Col(), FGrid->Row(), EditorValue(this));
 }
 
 void TGridCombo::showPopup()
@@ -65,13 +84,6 @@ void TGridCombo::SizeDropDownWidth()
     view()->setMinimumWidth(D);
 }
 
-// The value the editor holds: a list with nothing chosen holds the cell's own text.
-static QString EditorValue(const TGridCombo* cb)
-{
-    if (cb->isEditable() || cb->currentIndex() >= 0) return cb->currentText();
-    return cb->placeholderText();
-}
-
 static void ShowValue(TGridCombo* cb, const QString& s)
 {
     if (cb->isEditable()) {
@@ -94,9 +106,47 @@ int TGridCombo::LookupIndex(const QString& Typed) const
     return first;
 }
 
+void TGridCombo::CompleteTyped()
+{
+    QLineEdit* e = lineEdit();
+    if (!e || !WorkMode || !FGrid->Lookup()) return;
+    // what was typed: the text before the caret, or before the completed tail
+    const int typed = e->hasSelectedText() ? e->selectionStart() : e->cursorPosition();
+    const QString P = e->text().left(typed);
+    if (P.isEmpty()) return;
+    const Qt::CaseSensitivity cs = FGrid->LookupCaseSensitive() ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    auto complete = [&](const QString& item, int index) {
+        // the typed part keeps its letter case; the completed tail is selected
+        const QString t = (P + item.mid(P.size())).left(255);
+        const bool changed = t != e->text();
+        {
+            const QSignalBlocker quiet(this);
+            if (index >= 0) setCurrentIndex(index);
+            setEditText(t);
+        }
+        e->setSelection(int(P.size()), int(t.size() - P.size()));
+        if (changed) NotifyChange();
+    };
+    for (int i = 0; i < count(); ++i) {
+        if (!itemText(i).startsWith(P, cs)) continue;
+        complete(itemText(i), i);
+        ItemIdx = i;
+        ItemChange = true;
+        return;
+    }
+    for (const QString& item : FGrid->LookupItems()->Strings()) {
+        if (!item.startsWith(P, cs)) continue;
+        complete(item, -1);
+        return;
+    }
+}
+
 void TGridCombo::DoChange()
 {
-    if (isEditable()) return;
+    if (isEditable()) {
+        CompleteTyped();
+        return;
+    }
     const int before = currentIndex();
     const int found = FTyped.isEmpty() ? FOpenIndex : LookupIndex(FTyped);
     ItemChange = found != before;
@@ -225,6 +275,20 @@ void TGridCombo::HandleKeyPress(QChar& Key)
     if (Key.unicode() == 13 || Key.unicode() == 9) Key = QChar();
 }
 
+void TGridCombo::HandleKeyUp(int& Key, TShiftState Shift)
+{
+    (void)Shift;
+    FGrid->FNoAutoAdvance = false;
+    // moving the caret completes nothing; a list looks up as it is typed into
+    if (!isEditable() || (Key >= VK_PRIOR && Key <= VK_DOWN)) return;
+    DoChange();
+}
+
+bool TGridCombo::HandleWantSpecialKey(QEvent* e)
+{
+    return KeepEditorKeys(e, FGrid->EditorWantsTab(), [this](QKeyEvent* ke) { RouteKey(ke); });
+}
+
 void TGridCombo::HandleExit()
 {
     if (FGrid->EditMode && (FGrid->CurrentEditor() == edComboList || FGrid->CurrentEditor() == edComboEdit))
@@ -237,6 +301,8 @@ bool TGridCombo::RouteKey(QKeyEvent* e)
     int key = QtKeyToVirtualKey(e->key());
     if (e->key() == Qt::Key_Backtab) key = VK_TAB;
     if (key == 0) return false;
+    // a Tab the grid's editors do not keep goes to the window's focus order
+    if (key == VK_TAB && !FGrid->EditorWantsTab()) return false;
     const int before = key;
     const int index = currentIndex();
     HandleKeyDown(key, ShiftStateOf(e));
@@ -248,6 +314,11 @@ bool TGridCombo::RouteKey(QKeyEvent* e)
 
 bool TGridCombo::eventFilter(QObject* watched, QEvent* e)
 {
+    if (e->type() == QEvent::KeyRelease && watched == this && FGrid->EditMode) {
+        auto* ke = static_cast<QKeyEvent*>(e);
+        int key = QtKeyToVirtualKey(ke->key());
+        HandleKeyUp(key, ShiftStateOf(ke));
+    }
     if (e->type() == QEvent::KeyPress && (watched == this || watched == view())) {
         auto* ke = static_cast<QKeyEvent*>(e);
         if (watched == view() && (ke->key() == Qt::Key_Return || ke->key() == Qt::Key_Enter)) {
@@ -260,6 +331,8 @@ bool TGridCombo::eventFilter(QObject* watched, QEvent* e)
         }
         if (watched == view() && (ke->key() == Qt::Key_Up || ke->key() == Qt::Key_Down)) return false;
         if (RouteKey(ke)) return true;
+        // a Tab the combo does not keep goes on to the window's focus order
+        if (ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) return TPsgComboBox::eventFilter(watched, e);
         if (TypeIntoList(ke)) return true;
         if (watched == this && !ke->text().isEmpty()) {
             QChar c = ke->text().at(0);
@@ -276,13 +349,7 @@ bool TGridCombo::eventFilter(QObject* watched, QEvent* e)
 
 bool TGridCombo::event(QEvent* e)
 {
-    if (e->type() == QEvent::ShortcutOverride && FGrid->EditMode) {
-        auto* ke = static_cast<QKeyEvent*>(e);
-        if (ke->key() == Qt::Key_Return || ke->key() == Qt::Key_Enter || ke->key() == Qt::Key_Escape) {
-            e->accept();
-            return true;
-        }
-    }
+    if (FGrid->EditMode && HandleWantSpecialKey(e)) return true;
     return TPsgComboBox::event(e);
 }
 
@@ -304,7 +371,9 @@ void TGridCombo::wheelEvent(QWheelEvent* e)
     }
     if (currentIndex() != i && currentIndex() >= 0) {
         if (FGrid->OnEditChange) FGrid->OnEditChange(FGrid, FGrid->RealColIndex(FGrid->Col()), FGrid->Row(), currentText());
+        FWheelStep = true;
         emit activated(currentIndex());
+        FWheelStep = false;
     }
     e->accept();
 }

@@ -62,6 +62,13 @@ public:
     void HandleKeyDown(int& Key, TShiftState Shift);
     void HandleKeyPress(QChar& Key);
     void HandleExit();
+    // After a key: the look-up completion of what was typed (DoChange).
+    void HandleKeyUp(int& Key, TShiftState Shift);
+    // The text or the chosen item changed: OnEditChange.
+    void NotifyChange();
+    // Enter and Escape stay with the combo, Tab when the grid's editors want it (the window
+    // takes it otherwise); True when the event was taken.
+    bool HandleWantSpecialKey(QEvent* e);
     std::function<void(QObject* Sender)> OnReturnKey;
     bool Forced = false;
     bool WorkMode = true;
@@ -84,6 +91,9 @@ private:
     TProStringGrid* FGrid;
     QString FTyped;        // the list's typed text since the editor opened
     int FOpenIndex = -1;   // the item the list opened with
+    bool FWheelStep = false;   // a wheel step reports its own change
+    // The completion of an editable combo's text from its items, then the grid's LookupItems.
+    void CompleteTyped();
 };
 
 // The editors of header cells (editor_link.cpp): leaving one ends the edit, which stores

@@ -8,6 +8,8 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QCursor>
+#include <QFontMetrics>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QRegularExpression>
@@ -31,6 +33,13 @@ void TProInplaceEdit::UpdateContents()
 {
     FGrid->FNoEditChange = true;
     TInplaceEdit::UpdateContents();
+    // The cell's edit mask, in Qt's letters; the text is set again under the new mask.
+    const QString mask = QtInputMask(EditMask());
+    if (inputMask() != mask) {
+        const QString t = text();
+        setInputMask(mask);
+        SetText(t);
+    }
     FGrid->FNoEditChange = false;
     setEchoMode(FGrid->CurrentEditor() == edPassword ? QLineEdit::Password : QLineEdit::Normal);
     FLengthLimit = FGrid->EditorMaxLength();
@@ -81,8 +90,11 @@ void TProInplaceEdit::SelectAfterRefusal()
     else setCursorPosition(int(text().size()));
 }
 
-bool TProInplaceEdit::HandleKeyDownMessage(int K, TShiftState Shift)
+bool TProInplaceEdit::HandleKeyDownMessage(TMessage& Message, TShiftState Shift)
 {
+    FGrid->EditorKeyMessage(Message);
+    const int K = int(Message.WParam);
+    if (K == 0) return false;
     FOldSelStart = SelStart();
     const bool ctrl = Shift.Contains(ssCtrl);
     TNavigation* nav = FGrid->Navigation();
@@ -113,6 +125,13 @@ bool TProInplaceEdit::HandleKeyDownMessage(int K, TShiftState Shift)
         else FGrid->PostMessage(WM_KEYDOWN, VK_TAB);
         return false;
     }
+    if ((K == VK_LEFT || K == VK_RIGHT) && Shift.Contains(ssShift) && nav->CursorWalkEditor()) {
+        const int caret = cursorPosition();
+        if (K == VK_LEFT ? caret == 0 : caret == int(text().size())) {
+            CommitAndLeave(T, O);
+            return false;
+        }
+    }
     if (K == VK_UP || K == VK_DOWN) {
         // a single line: the caret is always in the first and in the last line
         FGrid->FValidating = true;
@@ -132,13 +151,119 @@ bool TProInplaceEdit::HandleKeyDownMessage(int K, TShiftState Shift)
     return true;
 }
 
+bool TProInplaceEdit::CommitAndLeave(const QString& T, const QString& O)
+{
+    FGrid->FValidating = true;
+    FGrid->SetCurrentCell(T);
+    FGrid->FValidating = false;
+    if (!FGrid->ValidateCell(T)) {
+        SetText(FGrid->FNewCellText);
+        SelectAfterRefusal();
+        update();
+        FGrid->FOldCellText = O;
+        return false;
+    }
+    SetText(FGrid->FNewCellText);
+    FGrid->HideInplaceEdit();
+    FGrid->SetFocus();
+    return true;
+}
+
 void TProInplaceEdit::KeyDown(int& key, TShiftState shift)
 {
     FSelKeyDown = SelStart();
     if (key == VK_BACK || key == VK_DELETE) Workmode = false;
     else Workmode = true;
     if (key == VK_RETURN && !FGrid->Navigation()->AllowCtrlEnter() && MultiLine()) FGrid->FEditing = false;
+    FGrid->EditorKeyDown(key, shift);
     TInplaceEdit::KeyDown(key, shift);
+}
+
+void TProInplaceEdit::WalkOut(int& Key, bool Forward)
+{
+    Key = 0;
+    TProStringGrid* g = FGrid;
+    const int col = g->Col(), row = g->Row();
+    // A click control next door (a check box, a button) takes the current cell itself: no
+    // editor opens on it.
+    const int next = Forward ? col + g->CellSpan(g->RealColIndex(col), row).X + 1 : col - 1;
+    const bool nextInside = Forward ? col < g->ColCount() - g->FixedRightCols() - 1 : col > g->FixedCols();
+    if (nextInside && next < g->ColCount() && g->HasClickControl(g->RealColIndex(next), row)) {
+        if (!g->ValidateCell(text())) return;
+        g->HideInplaceEdit();
+        g->SetCol(next);
+        return;
+    }
+    // A refused value keeps the editor on its cell.
+    if (!Forward && !g->ValidateCell(text())) return;
+    if (!Forward) g->HideInplaceEdit();
+    TNavigation* nav = g->Navigation();
+    const TAdvanceDirection dir = nav->AdvanceDirection();
+    nav->SetAdvanceDirection(adLeftRight);
+    g->AdvanceEdit(col, row, true, false, Forward, false, false);
+    nav->SetAdvanceDirection(dir);
+    if (g->Col() == col && g->Row() == row) return;   // the move was refused
+    if (g->EditMode) g->HideInplaceEdit();
+    if (nav->CursorWalkAlwaysEdit()) g->ShowInplaceEdit();
+    else g->SetFocus();
+}
+
+void TProInplaceEdit::KeyUp(int& key, TShiftState shift)
+{
+    TNavigation* nav = FGrid->Navigation();
+    if ((key == VK_LEFT || key == VK_RIGHT) && nav->CursorWalkEditor() && shift.Empty() && !hasSelectedText()) {
+        const bool left = key == VK_LEFT;
+        if (left ? cursorPosition() == 0 && FSelKeyDown == 0 : FSelKeyDown == int(text().size())) {
+            WalkOut(key, !left);
+            return;
+        }
+    }
+    TInplaceEdit::KeyUp(key, shift);
+    // Moving the caret sideways completes nothing.
+    if (key == VK_LEFT || key == VK_RIGHT || !isVisible()) return;
+    DoChange();
+    TSizeWhileTyping* size = FGrid->SizeWhileTyping();
+    if (size->Width()) FGrid->AutoSizeCol(FGrid->Col());
+    if (size->Height() && FGrid->WordWrap()) {
+        TColumnSize* cs = FGrid->ColumnSize();
+        const bool synch = cs->SynchWithGrid();
+        cs->SetSynchWithGrid(false);
+        FGrid->AutoSizeRow(FGrid->Row());
+        cs->SetSynchWithGrid(synch);
+        if (FGrid->OnEndRowSize) FGrid->OnEndRowSize(FGrid, FGrid->Row());
+    }
+}
+
+void TProInplaceEdit::DoChange()
+{
+    if (!Workmode || hasSelectedText() || !FGrid->Lookup() || FGrid->LookupItems()->Count() == 0) return;
+    const int caret = cursorPosition();
+    const QString P = text().left(caret);
+    // Nothing typed before the caret (Home, say) would take the first item for the text.
+    if (P.isEmpty()) return;
+    const Qt::CaseSensitivity cs = FGrid->LookupCaseSensitive() ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    for (const QString& item : FGrid->LookupItems()->Strings()) {
+        if (!item.startsWith(P, cs)) continue;
+        // the typed part keeps its letter case; the completed tail is selected
+        const QString completed = (P + item.mid(P.size())).left(255);
+        if (completed != text()) setText(completed);
+        setSelection(int(P.size()), int(completed.size() - P.size()));
+        GotKey = false;
+        return;
+    }
+}
+
+void TProInplaceEdit::HandleKeyUpMessage()
+{
+    if (!isVisible()) return;
+    const int caret = cursorPosition();
+    if (caret > 0) {
+        // where the character before the caret begins
+        const QRect r = cursorRect();
+        const int w = QFontMetrics(font()).horizontalAdvance(text().at(caret - 1));
+        FGrid->EditorCaretMoved(text(), TPoint{r.center().x() - w, r.top()}, caret);
+    }
+    FGrid->EditorFormulaMode(text().startsWith(QLatin1Char('=')));
 }
 
 void TProInplaceEdit::KeyPress(QChar& key)
@@ -251,7 +376,7 @@ void TProInplaceEdit::HandlePasteMessage()
             else setCursorPosition(start + int(S.size()));
         }
     }
-    FGrid->SetCurrentCell(text());
+    FGrid->SetCurrentBaseCell(text());
     if (FGrid->OnClipboardAfterPasteCell) FGrid->OnClipboardAfterPasteCell(this, FGrid->Col(), FGrid->Row(), text());
 }
 
@@ -261,12 +386,26 @@ void TProInplaceEdit::WndProc(TMessage& m)
     case WM_KEYDOWN: {
         QKeyEvent* e = PendingKey();
         TShiftState shift = e ? ShiftStateOf(e) : KeyboardStateToShiftState();
-        if (!HandleKeyDownMessage(int(m.WParam), shift)) {
+        if (!HandleKeyDownMessage(m, shift)) {
             m.WParam = 0;
             return;
         }
         break;
     }
+    case WM_SYSKEYDOWN:
+        if (m.WParam == VK_BACK) FAltBack = true;
+        break;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+        // (Alt may go up before Backspace does)
+        if (m.WParam == VK_BACK) FAltBack = false;
+        TInplaceEdit::WndProc(m);
+        HandleKeyUpMessage();
+        return;
+    case WM_GETDLGCODE:
+        TInplaceEdit::WndProc(m);
+        if (FGrid->EditorWantsTab()) m.Result |= DLGC_WANTTAB;
+        return;
     case WM_CHAR: {
         QChar c(static_cast<char16_t>(m.WParam));
         if (!HandleCharMessage(c)) {
@@ -312,7 +451,18 @@ void TProInplaceEdit::focusInEvent(QFocusEvent* e)
     FGrid->FNoEditChange = false;
     FLengthLimit = FGrid->EditorMaxLength();
     if (FLengthLimit != MaxLength()) SetMaxLength(FLengthLimit);   // (resetting it drops the selection)
-    if (!FGrid->Navigation()->EditSelectAll()) setCursorPosition(int(text().size()));
+    TNavigation* nav = FGrid->Navigation();
+    const bool byClick = FGrid->LButFlg;
+    FGrid->LButFlg = false;
+    if (!inputMask().isEmpty() && nav->ImproveMaskSel() && !byClick) {
+        setSelection(0, 1);   // the first position of the mask, ready to be overtyped
+        return;
+    }
+    if (!nav->EditSelectAll()) setCursorPosition(int(text().size()));
+    if (byClick) {
+        const QPoint p = mapFromGlobal(QCursor::pos());
+        if (rect().contains(p)) setCursorPosition(cursorPositionAt(p));
+    }
 }
 
 void TProInplaceEdit::focusOutEvent(QFocusEvent* e)
@@ -320,7 +470,12 @@ void TProInplaceEdit::focusOutEvent(QFocusEvent* e)
     TInplaceEdit::focusOutEvent(e);
     if (FGrid->Destroying()) return;
     FGrid->FStartEditChar = QChar();
+    FGrid->EditorFormulaMode(false);
     if (e->reason() == Qt::ActiveWindowFocusReason || e->reason() == Qt::PopupFocusReason) return;
+    if (FGrid->LookupHistory() && !text().isEmpty() &&
+        !FGrid->LookupItems()->Strings().contains(text(), Qt::CaseInsensitive))
+        FGrid->LookupItems()->Add(text());
+    if (FAltBack) return;
     QWidget* now = QApplication::focusWidget();
     if (FGrid->FExitRefused) {
         FGrid->FExitRefused = false;   // the grid's exit refused the value: the editor stays
@@ -342,6 +497,7 @@ void TProInplaceEdit::focusOutEvent(QFocusEvent* e)
     FGrid->FNoEditChange = true;
     if (isVisible()) SetText(FGrid->CurrentCell());
     FGrid->FNoEditChange = false;
+    FGrid->EditorCaretMoved(text(), TPoint{-1, -1}, -1);
     if (FGotFocus) {
         FGotFocus = false;
         FGrid->NotifyEditingDone(FGrid->RealColIndex(FColE), FRowE);

@@ -25,6 +25,11 @@ public:
     void BoundsChanged() override;
     void KeyDown(int& key, TShiftState shift) override;
     void KeyPress(QChar& key) override;
+    // Walks to the next cell when the caret leaves the text, completes the typed text from
+    // the grid's LookupItems and sizes the cell to what was typed.
+    void KeyUp(int& key, TShiftState shift) override;
+    // The look-up completion of the text before the caret, after each key-up.
+    void DoChange();
     void WndProc(TMessage& m) override;
     void Change() override;
 
@@ -34,7 +39,14 @@ protected:
 
 private:
     // The message-level key step; false when the key was consumed.
-    bool HandleKeyDownMessage(int Key, TShiftState Shift);
+    bool HandleKeyDownMessage(TMessage& Message, TShiftState Shift);
+    // Tells the grid where the caret stands and whether the text is a formula.
+    void HandleKeyUpMessage();
+    // Left at the text's start or Right at its end: on to the neighbour cell.
+    void WalkOut(int& Key, bool Forward);
+    // Shift+Left or Shift+Right out of the text: the value goes to the cell and the grid
+    // takes the focus; false when validation refused it.
+    bool CommitAndLeave(const QString& T, const QString& O);
     // The character filter of the editor kind; false when the character is dropped.
     bool HandleCharMessage(QChar& K);
     void HandlePasteMessage();
@@ -51,4 +63,5 @@ private:
     bool FGotFocus = false;
     bool Workmode = true;
     int FColE = -1, FRowE = -1;
+    bool FAltBack = false;   // Alt+Backspace (undo) is down: a focus loss meanwhile is ignored
 };

@@ -1056,7 +1056,6 @@ void TProStringGrid::InitOrigColSizes()
     for (int i = 0; i < ColCount(); ++i) FOrigColSizes->Add(ColWidths(i));
 }
 
-void TProStringGrid::MergedColumnsChanged() {}
 void TProStringGrid::CellsLoaded() { CalcFooter(-1); }
 void TProStringGrid::FilterSelect(TObject*, int) {}
 void TProStringGrid::FilterCheckSelect(TObject*, int) {}

@@ -2578,6 +2578,48 @@ private:
     TDateTime FMaxDate = 0;
 
 public:
+    // ==== typing look-up, editor hooks, current base cell, form-control values, cell cursor
+    // (control/edit_support.cpp, pro_inplace_edit.cpp, grid_combo.cpp, input/set_cursor.cpp) ====
+    // Typing in the default edit or an editable combo completes the text from the first item
+    // that begins with it (the combo's own items first, then LookupItems).
+    bool Lookup() const { return FLookup; }
+    void SetLookup(bool v) { FLookup = v; }
+    bool LookupCaseSensitive() const { return FLookupCaseSensitive; }
+    void SetLookupCaseSensitive(bool v) { FLookupCaseSensitive = v; }
+    // Every text an editor leaves with is remembered as a look-up item (the combo's items).
+    bool LookupHistory() const { return FLookupHistory; }
+    void SetLookupHistory(bool v) { FLookupHistory = v; }
+    // Told whether the default edit's text is a formula (starts with "="); empty here.
+    virtual void EditorFormulaMode(bool Active) { (void)Active; }
+    // The current cell, or the base cell of its merged block, written as an editor writes it.
+    void SetCurrentBaseCell(const QString& Value);
+    // The value of the mini-HTML form control with that ID in a cell ('' without one); the
+    // setter rewrites the control's tag and writes the cell only when the control is there.
+    QString GetCtrlVal(int ACol, int ARow, const QString& ID);
+    void SetCtrlVal(int ACol, int ARow, const QString& ID, const QString& Value);
+    // The cursor over a cell: OnGetCellCursor may put another in place of the grid's.
+    virtual void GetCellCursor(int ACol, int ARow, int X, int Y);
+    std::function<void(TObject* Sender, int ACol, int ARow, int X, int Y, TCursor& ACursor)> OnGetCellCursor;
+    // Ends editing of a range-select-and-edit grid: goEditing goes.
+    virtual void EndRangeEdit();
+    // Sees the rectangle of a select-all by key just before it is applied; empty here.
+    virtual void SelectAllHook(const TGridRect& R) { (void)R; }
+    // Fired after OnGetEditorProp with the column first and the row second.
+    std::function<void(TObject* Sender, int ACol, int ARow, TEditLink* AEditLink)> OnGetEditorPropInt;
+
+protected:
+    // The cursor over the grid: the platform's, then the cell's own (input/set_cursor.cpp).
+    void WMSetCursor(TMessage& m) override;
+    void HandleSetCursor(TMessage& m);
+
+private:
+    // The horizontal wheel, or Shift with the wheel: the columns scroll sideways (wheel.cpp).
+    void WheelColumns(bool Right, const TGridRect& EntrySel);
+    bool FLookup = false;
+    bool FLookupCaseSensitive = false;
+    bool FLookupHistory = false;
+
+public:
     // ==== sorting (data/sorting.cpp) ====
     // The normal rows by SortSettings.Column, by SortIndexes, inside the deepest expanded
     // groups, and back to the order the cross-reference records.  Rows that compare equal keep

@@ -426,8 +426,12 @@ void TProStringGrid::KeyCellControl(TKeyDownState& K)
 {
     const int key = K.Key, realCol = K.RealCol;
     if (!((key == VK_RETURN || key == VK_SPACE) && HasClickControl(realCol, Row()))) return;
-    bool canEdit = Options().Contains(goEditing) || FMouseActions->RangeSelectAndEdit();
+    // The grid's editing switch decides first: a cell hook that answers from its own settings
+    // alone (the column grid's) only narrows it.
+    const bool editing = Options().Contains(goEditing) || FMouseActions->RangeSelectAndEdit();
+    bool canEdit = editing;
     CanEditCell(realCol, Row(), canEdit);
+    canEdit = canEdit && editing;
     const TPoint b = BaseCell(realCol, Row());
     const TCellType type = GetCellType(b.X, b.Y);
     if (key == VK_SPACE && IsCheckCell(type) && (canEdit || FControlLook->CheckAlwaysActive())) {
@@ -600,7 +604,8 @@ bool TProStringGrid::KeySkipFixedCells(TKeyDownState& K)
     } else if (k == VK_DOWN && Row() < endRow && Row() + 1 < RowCount() && IsFixed(Col(), Row() + 1)) {
         int r = Row() + 1;
         if (rowSelect) {
-            SetRow(r);
+            // one step onto a fixed body row, but never onto the fixed footer rows
+            if (r < endRow) SetRow(r);
         } else {
             while (r < endRow && IsFixed(Col(), r)) ++r;
             if (r < endRow) SetRow(r);
@@ -731,6 +736,7 @@ bool TProStringGrid::KeySelectAll(TKeyDownState& K)
     if (ma->DisjunctRowSelect())
         for (int r = all.Top; r <= all.Bottom; ++r)
             SetRowSelect(ma->RowSelectPersistent() ? DisplToRealRow(r) : r, true);
+    SelectAllHook(all);
     SetSelection(all);
     FocusCell(all.Right, all.Bottom, false);
     const TRect cr = CellRect(all.Right, all.Bottom);
@@ -806,8 +812,8 @@ void TProStringGrid::HandleKeyDown(int& Key, TShiftState Shift)
     const bool ctrl = Shift.Contains(ssCtrl);
     TNavigation* nav = FNavigation.get();
 
-    // Ctrl+Up/Down move the selected rows
-    if (ctrl && nav->CursorMoveRows() && Key == VK_DOWN && to < RowCount() - 1) {
+    // Ctrl+Up/Down move the selected rows, never into the fixed footer rows
+    if (ctrl && nav->CursorMoveRows() && Key == VK_DOWN && to < RowCount() - FixedFooters() - 1) {
         if (from == to) {
             MoveRow(from, from + 1);
             SetRow(startRow + 1);

@@ -17,6 +17,10 @@ bool TProStringGrid::HandleWheelMessage(TMessage& Message, const TGridRect& Entr
         return true;
     }
     if (!FEnableWheel || (FFixedRowAlways && RowCount() == 1)) return true;
+    if (keys & MK_SHIFT) {
+        WheelColumns(down, EntrySel);
+        return true;
+    }
 
     const bool move = FMouseActions->WheelAction() == waMoveSelection;
     int step = FMouseActions->WheelIncrement() > 0 ? FMouseActions->WheelIncrement() : wheelscrl;
@@ -72,6 +76,16 @@ bool TProStringGrid::HandleWheelMessage(TMessage& Message, const TGridRect& Entr
     if (!(sel == EntrySel)) SelectionChanged(sel.Left, sel.Top, sel.Right, sel.Bottom);
     if (FSearchFooter->Visible() && TopRow() == RowCount() - VisibleRowCount()) ScrollAboveSearchFooter();
     return true;
+}
+
+void TProStringGrid::WheelColumns(bool Right, const TGridRect& EntrySel)
+{
+    // One column a notch: a column is much wider than the lines a notch scrolls.
+    const int maxLeft = std::max(FixedCols(), CalcMaxTopLeft({ColCount() - 1, RowCount() - 1}).X);
+    const int left = std::clamp(LeftCol() + (Right ? 1 : -1), FixedCols(), maxLeft);
+    if (left != LeftCol()) SetLeftCol(left);
+    const TGridRect sel = Selection();
+    if (!(sel == EntrySel)) SelectionChanged(sel.Left, sel.Top, sel.Right, sel.Bottom);
 }
 
 bool TProStringGrid::WheelStepDown(TShiftState Shift, const TPoint& MousePos)

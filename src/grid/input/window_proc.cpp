@@ -9,6 +9,7 @@
 #include "platform/core/sysutils.h"
 #include "platform/ui/grid_detail.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 
@@ -63,6 +64,18 @@ void TProStringGrid::WindowMessageHook(TMessage& Message)
         }
     }
 
+    // The focus going to another control or window ends what the mouse holds (a column being
+    // sized or moved), as the system's cancel-mode message does for a window losing it; the
+    // grid's own editors taking the focus end nothing.
+    if (msg == WM_KILLFOCUS) {
+        QWidget* now = QApplication::focusWidget();
+        if (!now) now = QApplication::activeWindow();
+        // (the floating image of a dragged column is a window of the grid's own)
+        bool own = false;
+        for (QObject* o = now; o && !own; o = o->parent()) own = o == this;
+        if (!own) Perform(WM_CANCELMODE);
+    }
+
     if (msg == WM_CANCELMODE && Screen()->Cursor() == crDrag &&
         (GridState() == gsRowMoving || GridState() == gsColMoving) && FEnhRowColMove) {
         Screen()->SetCursor(crDefault);
@@ -71,7 +84,11 @@ void TProStringGrid::WindowMessageHook(TMessage& Message)
             MoveButton->hide();
         }
         // The floating image of a dragged column or row goes with the move.
-        delete MoveForm;
+        // (it may be the window being activated right now)
+        if (MoveForm) {
+            MoveForm->hide();
+            MoveForm->deleteLater();
+        }
         MoveForm = nullptr;
         HideMoveArrows();
         KillTimer(1);
@@ -177,6 +194,10 @@ void TProStringGrid::WindowMessageHook(TMessage& Message)
 
     if (msg != 0 && msg == wheelmsg && !wheelpan) {
         if (HandleWheelMessage(Message, entrySel)) return;
+    }
+    if (msg == WM_MOUSEHWHEEL && wheelmsg != 0 && !wheelpan) {
+        if (FEnableWheel) WheelColumns(HiSigned(Message.WParam) > 0, entrySel);
+        return;
     }
 
     const int row = GetRowEx();

@@ -2113,12 +2113,17 @@ void TCustomGrid::SendWheel(QWheelEvent* e)
 {
     // Taken whatever the grid does with it, so that the window around does not scroll too.
     e->accept();
-    const int delta = e->angleDelta().y();
-    if (delta == 0) return;
+    // Qt's horizontal delta is positive to the left; WM_MOUSEHWHEEL's is positive to the right.
+    const int delta = e->angleDelta().y(), hdelta = -e->angleDelta().x();
+    if (delta == 0 && hdelta == 0) return;
     // Touchpads turn in small steps: they add up to whole notches, one message each, and a
     // turn back starts afresh.
-    if (FWheelAccumulator != 0 && (delta > 0) != (FWheelAccumulator > 0)) FWheelAccumulator = 0;
-    FWheelAccumulator += delta;
+    auto accumulate = [](int& acc, int d) {
+        if (acc != 0 && d != 0 && (d > 0) != (acc > 0)) acc = 0;
+        acc += d;
+    };
+    accumulate(FWheelAccumulator, delta);
+    accumulate(FHWheelAccumulator, hdelta);
     int keys = 0;
     if (e->modifiers() & Qt::ShiftModifier) keys |= MK_SHIFT;
     if (e->modifiers() & Qt::ControlModifier) keys |= MK_CONTROL;
@@ -2130,6 +2135,11 @@ void TCustomGrid::SendWheel(QWheelEvent* e)
         const int notch = FWheelAccumulator > 0 ? WHEEL_DELTA : -WHEEL_DELTA;
         FWheelAccumulator -= notch;
         Perform(WM_MOUSEWHEEL, MakeWParam(keys, notch), MakeLParam(g.x(), g.y()));
+    }
+    while (std::abs(FHWheelAccumulator) >= WHEEL_DELTA && !FDestroying) {
+        const int notch = FHWheelAccumulator > 0 ? WHEEL_DELTA : -WHEEL_DELTA;
+        FHWheelAccumulator -= notch;
+        Perform(WM_MOUSEHWHEEL, MakeWParam(keys, notch), MakeLParam(g.x(), g.y()));
     }
 }
 

@@ -516,6 +516,7 @@ private:
     TBarState FBar[2];
     QObject* FBarFilter = nullptr;
     int FWheelAccumulator = 0;   // wheel turn not yet a whole notch
+    int FHWheelAccumulator = 0;  // the same of the horizontal wheel
     bool FDestroySent = false;
     QString FHint;
     QPaintEvent* FPendingPaint = nullptr;
