@@ -1,11 +1,11 @@
 #!/bin/sh
 # Runs startup_bench on its own Xvfb server: the configurator of the bench build against the
 # bare dialog program, 20 alternating pairs unless a count is given.
-#   bench/startup_bench.sh [build dir] [pairs]
+#   bench/startup_bench.sh [build dir] [pairs] [display]
 set -e
 build=${1:-build/bench}
 pairs=${2:-20}
-display=:$((90 + $$ % 100))
+display=${3:-:$((90 + $$ % 100))}
 Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $xvfb' EXIT
