@@ -8,6 +8,12 @@ pairs=${2:-20}
 display=${3:-:$((90 + $$ % 100))}
 Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
-trap 'kill $xvfb' EXIT
-sleep 1
+trap 'kill $xvfb; wait $xvfb 2>/dev/null || true' EXIT
+# the server is ready once its socket is there (at most 5 s)
+socket=/tmp/.X11-unix/X${display#:}
+tries=0
+while [ ! -S "$socket" ] && [ $tries -lt 50 ]; do
+    sleep 0.1
+    tries=$((tries + 1))
+done
 DISPLAY=$display QT_QPA_PLATFORM=xcb "$build/bin/startup_bench" "$build/bin/fabricat" "$build/bin/bare_dialog" "$pairs"
