@@ -44,7 +44,8 @@ void Create_Forms(const QString& exeDir);
 // The main window, whose creation step is the program's start-up, and its update hooks.
 void Create_Main_Form(const QString& exeDir);
 // The other windows that Model_Code's steps can open, in start-up order; each runs its
-// creation step the first time it is asked for by name.
+// creation step the first time it is asked for by name, but for a window that another
+// window reaches through its form variable (model 890's register map), which runs it now.
 void Create_Model_Forms();
 // Their form names, in start-up order.
 QStringList Model_Form_Names(int model);
