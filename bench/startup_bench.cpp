@@ -4,7 +4,7 @@
 // first top-level window.  Prints each side's median and `ratio startup <ours/peer>`, the
 // median of the per-pair ratios.
 //
-//   startup_bench <ours> <peer> [pairs]
+//   startup_bench <ours> <peer> [pairs] [case name, default "startup"]
 #include <xcb/xcb.h>
 
 #include <algorithm>
@@ -74,10 +74,11 @@ double Time_Start(xcb_connection_t* c, const char* program)
 int main(int argc, char** argv)
 {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: %s <ours> <peer> [pairs]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s <ours> <peer> [pairs] [case]\n", argv[0]);
         return 2;
     }
     const int pairs = argc > 3 ? std::atoi(argv[3]) : 20;
+    const char* name = argc > 4 ? argv[4] : "startup";
     xcb_connection_t* c = xcb_connect(nullptr, nullptr);
     if (xcb_connection_has_error(c)) {
         std::fprintf(stderr, "no X server at DISPLAY\n");
@@ -106,8 +107,8 @@ int main(int argc, char** argv)
         peer.push_back(p);
         ratios.push_back(o / p);
     }
-    std::printf("startup ours median %.1f ms, peer median %.1f ms (%d pairs)\n", Median(ours), Median(peer), pairs);
-    std::printf("ratio startup %.2f\n", Median(ratios));
+    std::printf("%s ours median %.1f ms, peer median %.1f ms (%d pairs)\n", name, Median(ours), Median(peer), pairs);
+    std::printf("ratio %s %.2f\n", name, Median(ratios));
     xcb_disconnect(c);
     return 0;
 }

@@ -2,6 +2,7 @@
 #include "platform/ui/application.h"
 #include "shell/TFFabricateFirmWare.h"
 #include "shell/app_forms.h"
+#include "shell/font_setup.h"
 #include "state/model_table.h"
 
 #include <QStyleFactory>
@@ -15,9 +16,11 @@ static_assert((FABRICAT_MODEL_CODE >= 0 && FABRICAT_MODEL_CODE <= 10) || FABRICA
 
 int main(int argc, char** argv)
 {
+    TFontSetup fonts;   // fontconfig reads its configuration while the application starts
     TApplication app(argc, argv);
     Model_Code = FABRICAT_MODEL_CODE;
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    fonts.Wait();
     Create_Forms(QCoreApplication::applicationDirPath());
     FFabricateFirmWare->CentreOnScreen();
     FFabricateFirmWare->show();

@@ -38,6 +38,10 @@ TFAbout::TFAbout(QWidget* parent) : TForm(parent)
     Apply_Window_Colour(this, Window_Colour);
     SetCaption(QStringLiteral("About..."));
     setFont(QFont(QStringLiteral("Verdana"), 8));
+}
+
+void TFAbout::FormCreate()
+{
     auto label = [this](const char* name, const QString& text, int left, int top) {
         QLabel* l = New_Label(this, name);
         l->move(left, top);

@@ -8,12 +8,15 @@ class TLbButton;
 class TFAbout : public TForm {
 public:
     explicit TFAbout(QWidget* parent = nullptr);
+    // Builds the controls.
+    void FormCreate() override;
     void FormShow() override;
     // The logo and the web address open the maker's home page for the model.
     void Label4Click();
 
-    QLabel *Image1, *Label1, *L_Desc, *L_Code_T, *L_Version_T, *L_Doc_T, *L_SW_Code, *L_Version, *L_Doc_Code, *Label4;
-    TLbButton* Btn_OK;
+    QLabel *Image1 = nullptr, *Label1 = nullptr, *L_Desc = nullptr, *L_Code_T = nullptr, *L_Version_T = nullptr,
+           *L_Doc_T = nullptr, *L_SW_Code = nullptr, *L_Version = nullptr, *L_Doc_Code = nullptr, *Label4 = nullptr;
+    TLbButton* Btn_OK = nullptr;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;

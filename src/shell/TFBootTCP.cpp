@@ -17,7 +17,15 @@
 
 TFBootTCP* FBootTCP = nullptr;
 
-TFBootTCP::TFBootTCP(QWidget* parent) : TUpdateWizard(parent), FClock(&Real_Ping_Clock())
+TFBootTCP::TFBootTCP(QWidget* parent) : TUpdateWizard(parent), FClock(&Real_Ping_Clock()) {}
+
+void TFBootTCP::FormCreate()
+{
+    Create_Page1();
+    TUpdateWizard::FormCreate();
+}
+
+void TFBootTCP::Create_Page1()
 {
     L_IP_Address = NewLabel(this, 16, 75);
     NewOctets(this, 97, 195);

@@ -10,23 +10,25 @@ class TFBootTCP : public TUpdateWizard {
 public:
     explicit TFBootTCP(QWidget* parent = nullptr);
 
-    QLabel* L_IP_Address;
-    QLineEdit* E_IP1;
-    QLineEdit* E_IP2;
-    QLineEdit* E_IP3;
-    QLineEdit* E_IP4;
-    QLabel* L_Dot1;
-    QLabel* L_Dot2;
-    QLabel* L_Dot3;
-    QLabel* L_Ping;
-    TLbButton* Btn_Ping;
-    QLabel* LPing;
+    QLabel* L_IP_Address = nullptr;
+    QLineEdit* E_IP1 = nullptr;
+    QLineEdit* E_IP2 = nullptr;
+    QLineEdit* E_IP3 = nullptr;
+    QLineEdit* E_IP4 = nullptr;
+    QLabel* L_Dot1 = nullptr;
+    QLabel* L_Dot2 = nullptr;
+    QLabel* L_Dot3 = nullptr;
+    QLabel* L_Ping = nullptr;
+    TLbButton* Btn_Ping = nullptr;
+    QLabel* LPing = nullptr;
 
     // True only after the last check proved the address now in the edits.
     bool Esegui_Ping = false;
     // Status of the last echo: 0 none yet, 1 answered with data, 2 without data.
     int ping_ = 0;
 
+    // Builds page 1 (the address and its check), then the wizard's creation step.
+    void FormCreate() override;
     void FormShow() override;
     void Set_Lang() override;
 
@@ -42,6 +44,7 @@ public:
     void SetPingClock(TPingClock* clock) { FClock = clock; }
 
 private:
+    void Create_Page1();
     void SetPingText(int index, TColor color);
     TPingClock* FClock;
     QString FProven;   // the address the last successful check proved

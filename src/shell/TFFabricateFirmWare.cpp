@@ -110,7 +110,7 @@ TFFabricateFirmWare::TFFabricateFirmWare(QWidget* parent) : TForm(parent)
     };
 }
 
-TLbButton* TFFabricateFirmWare::Make_Step_Button(const char* name)
+TLbButton* TFFabricateFirmWare::Make_Step_Button(const char* name, const QImage& glyph)
 {
     auto* b = new TLbButton(this);
     b->setObjectName(QLatin1String(name));
@@ -118,7 +118,7 @@ TLbButton* TFFabricateFirmWare::Make_Step_Button(const char* name)
     Apply_Button_Look(b);
     b->SetStyle(bsEncarta);
     b->SetAlignment(taLeftJustify);
-    b->SetGlyph(Shell_Glyph('s'));
+    b->SetGlyph(glyph);
     b->OnClick = [this, b] { Btn_Click(b); };
     return b;
 }
@@ -170,30 +170,32 @@ void TFFabricateFirmWare::Create_Controls()
     Btn_Opz = picture("Btn_Opz", 'o');
     Btn_Close = picture("Btn_Close", 'x');
 
-    Btn_New = Make_Step_Button("Btn_New");
-    Btn_Open = Make_Step_Button("Btn_Open");
-    Btn_Prm_Gen = Make_Step_Button("Btn_Prm_Gen");
+    // one picture shared by every step button
+    const QImage step = Shell_Glyph('s');
+    Btn_New = Make_Step_Button("Btn_New", step);
+    Btn_Open = Make_Step_Button("Btn_Open", step);
+    Btn_Prm_Gen = Make_Step_Button("Btn_Prm_Gen", step);
     Btn_Prm_Gen->SetStyle(bsNormal);
-    Btn_CreateBin = Make_Step_Button("Btn_CreateBin");
-    Btn_CreateBin_USB = Make_Step_Button("Btn_CreateBin_USB");
-    Btn_Receive_J1939 = Make_Step_Button("Btn_Receive_J1939");
-    Btn_Define_Receive_J1939 = Make_Step_Button("Btn_Define_Receive_J1939");
-    Btn_Transmit_J1939 = Make_Step_Button("Btn_Transmit_J1939");
-    Btn_Define_Transmit_J1939 = Make_Step_Button("Btn_Define_Transmit_J1939");
-    Btn_Modbus_Write_Request = Make_Step_Button("Btn_Modbus_Write_Request");
-    Btn_Modbus_Read_Request = Make_Step_Button("Btn_Modbus_Read_Request");
-    Btn_Define_Receive_SDO = Make_Step_Button("Btn_Define_Receive_SDO");
-    Btn_Define_Transmit_SDO = Make_Step_Button("Btn_Define_Transmit_SDO");
-    Btn_Define_Receive_TPDO = Make_Step_Button("Btn_Define_Receive_TPDO");
-    Btn_Define_Transmit_RPDO = Make_Step_Button("Btn_Define_Transmit_RPDO");
-    Btn_CANopen_EDSFile = Make_Step_Button("Btn_CANopen_EDSFile");
-    Btn_Set_SDO_Client = Make_Step_Button("Btn_Set_SDO_Client");
-    Btn_Set_NodeGuard = Make_Step_Button("Btn_Set_NodeGuard");
-    Btn_Receive_CAN = Make_Step_Button("Btn_Receive_CAN");
-    Btn_Transmit_CAN = Make_Step_Button("Btn_Transmit_CAN");
-    Btn_GSD_File = Make_Step_Button("Btn_GSD_File");
-    Btn_Modbus_Read_DM1 = Make_Step_Button("Btn_Modbus_Read_DM1");
-    Btn_Define_Alarms_DM1 = Make_Step_Button("Btn_Define_Alarms_DM1");
+    Btn_CreateBin = Make_Step_Button("Btn_CreateBin", step);
+    Btn_CreateBin_USB = Make_Step_Button("Btn_CreateBin_USB", step);
+    Btn_Receive_J1939 = Make_Step_Button("Btn_Receive_J1939", step);
+    Btn_Define_Receive_J1939 = Make_Step_Button("Btn_Define_Receive_J1939", step);
+    Btn_Transmit_J1939 = Make_Step_Button("Btn_Transmit_J1939", step);
+    Btn_Define_Transmit_J1939 = Make_Step_Button("Btn_Define_Transmit_J1939", step);
+    Btn_Modbus_Write_Request = Make_Step_Button("Btn_Modbus_Write_Request", step);
+    Btn_Modbus_Read_Request = Make_Step_Button("Btn_Modbus_Read_Request", step);
+    Btn_Define_Receive_SDO = Make_Step_Button("Btn_Define_Receive_SDO", step);
+    Btn_Define_Transmit_SDO = Make_Step_Button("Btn_Define_Transmit_SDO", step);
+    Btn_Define_Receive_TPDO = Make_Step_Button("Btn_Define_Receive_TPDO", step);
+    Btn_Define_Transmit_RPDO = Make_Step_Button("Btn_Define_Transmit_RPDO", step);
+    Btn_CANopen_EDSFile = Make_Step_Button("Btn_CANopen_EDSFile", step);
+    Btn_Set_SDO_Client = Make_Step_Button("Btn_Set_SDO_Client", step);
+    Btn_Set_NodeGuard = Make_Step_Button("Btn_Set_NodeGuard", step);
+    Btn_Receive_CAN = Make_Step_Button("Btn_Receive_CAN", step);
+    Btn_Transmit_CAN = Make_Step_Button("Btn_Transmit_CAN", step);
+    Btn_GSD_File = Make_Step_Button("Btn_GSD_File", step);
+    Btn_Modbus_Read_DM1 = Make_Step_Button("Btn_Modbus_Read_DM1", step);
+    Btn_Define_Alarms_DM1 = Make_Step_Button("Btn_Define_Alarms_DM1", step);
     // these three keep their English captions in every language
     Btn_GSD_File->SetCaption(QStringLiteral("GSD File"));
     Btn_Modbus_Read_DM1->SetCaption(QStringLiteral("Modbus Read DM1"));

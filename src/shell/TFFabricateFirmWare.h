@@ -13,6 +13,7 @@
 #include <map>
 
 class QFrame;
+class QImage;
 class QLabel;
 class QTimer;
 class TLbButton;
@@ -90,7 +91,7 @@ private:
     void Layout_Steps();
     void Init_Routes();
     void Show_Conf_Labels();
-    TLbButton* Make_Step_Button(const char* name);
+    TLbButton* Make_Step_Button(const char* name, const QImage& glyph);
     std::map<TLbButton*, TRoute> FRoutes;
 };
 

@@ -17,6 +17,10 @@ TFNew_Project::TFNew_Project(QWidget* parent) : TForm(parent)
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     Apply_Window_Colour(this, Window_Colour);
     resize(331, 162);
+}
+
+void TFNew_Project::Create_Controls()
+{
     Title = Make_Title_Panel(this, SW_Code);
     Label1 = New_Label(this, "Label1");
     Label1->move(16, 70);
@@ -36,6 +40,7 @@ TFNew_Project::TFNew_Project(QWidget* parent) : TForm(parent)
 
 void TFNew_Project::FormCreate()
 {
+    Create_Controls();
     Set_Label(Title.L_SW_Code, SW_Code);
     SetClientSize(331, 162);
     Set_Lang();

@@ -8,6 +8,7 @@ class QLineEdit;
 class TFNew_Project : public TForm {
 public:
     explicit TFNew_Project(QWidget* parent = nullptr);
+    // Builds the controls, then the texts.
     void FormCreate() override;
     void FormShow() override;
     void Set_Lang();
@@ -18,11 +19,14 @@ public:
     // a trailing dot or blank).
     static bool Valid_Conf_Name(const QString& name);
 
-    TTitlePanel Title;
-    QLabel* Label1;
-    QLineEdit* E_New_Proj;
-    QFrame* P_Button;
-    TLbButton *Btn_OK, *Btn_Cancel;
+    TTitlePanel Title{};
+    QLabel* Label1 = nullptr;
+    QLineEdit* E_New_Proj = nullptr;
+    QFrame* P_Button = nullptr;
+    TLbButton *Btn_OK = nullptr, *Btn_Cancel = nullptr;
+
+private:
+    void Create_Controls();
 };
 
 extern TFNew_Project* FNew_Project;

@@ -15,6 +15,10 @@ TFOpenConf::TFOpenConf(QWidget* parent) : TForm(parent)
 {
     Apply_Window_Colour(this, Window_Colour);
     resize(377, 351);
+}
+
+void TFOpenConf::Create_Controls()
+{
     Title = Make_Title_Panel(this, SW_Code);
     Label1 = New_Label(this, "Label1");
     Label1->move(16, 70);
@@ -34,8 +38,10 @@ TFOpenConf::TFOpenConf(QWidget* parent) : TForm(parent)
 
 void TFOpenConf::FormCreate()
 {
+    Create_Controls();
     Set_Label(Title.L_SW_Code, SW_Code);
     resize(377, 351);
+    Place_Controls(size());
     Set_Lang();
 }
 
@@ -51,8 +57,15 @@ void TFOpenConf::Set_Lang()
 void TFOpenConf::resizeEvent(QResizeEvent* e)
 {
     TForm::resizeEvent(e);
+    Place_Controls(e->size());
+}
+
+void TFOpenConf::Place_Controls(const QSize& size)
+{
+    // before the creation step there is nothing to place
+    if (!ListBox1) return;
     // the list follows all four sides, the buttons the right edge
-    const int w = e->size().width(), h = e->size().height();
+    const int w = size.width(), h = size.height();
     ListBox1->setGeometry(16, 94, std::max(0, w - 32), std::max(0, h - 94 - 40 - 8));
     Btn_Cancel->move(w - 16 - 110, 6);
     Btn_OK->move(w - 16 - 110 - 8 - 110, 6);

@@ -10,6 +10,7 @@ class QListWidget;
 class TFOpenConf : public TForm {
 public:
     explicit TFOpenConf(QWidget* parent = nullptr);
+    // Builds the controls, then the texts.
     void FormCreate() override;
     void FormShow() override;
     void Set_Lang();
@@ -21,14 +22,18 @@ public:
     QStringList SL;
     QString Name_Conf;   // kept from one showing to the next
 
-    TTitlePanel Title;
-    QLabel* Label1;
-    QListWidget* ListBox1;
-    QFrame* P_Button;
-    TLbButton *Btn_OK, *Btn_Cancel;
+    TTitlePanel Title{};
+    QLabel* Label1 = nullptr;
+    QListWidget* ListBox1 = nullptr;
+    QFrame* P_Button = nullptr;
+    TLbButton *Btn_OK = nullptr, *Btn_Cancel = nullptr;
 
 protected:
     void resizeEvent(QResizeEvent* e) override;
+
+private:
+    void Create_Controls();
+    void Place_Controls(const QSize& size);
 };
 
 extern TFOpenConf* FOpenConf;

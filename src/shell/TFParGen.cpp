@@ -127,7 +127,10 @@ TFParGen::TFParGen(QWidget* parent) : TForm(parent)
     QPalette pal = palette();
     pal.setColor(QPalette::Window, ColorToQColor(kBackground));
     setPalette(pal);
+}
 
+void TFParGen::Create_Controls()
+{
     L_SW_Code = NewLabel(this, "L_SW_Code", 16, 8, QString(), 280);
     QFont big = font();
     big.setPixelSize(32);
@@ -387,6 +390,7 @@ void TFParGen::Set_Group_Height(QGroupBox* box, int height)
 
 void TFParGen::FormCreate()
 {
+    Create_Controls();
     L_SW_Code->setText(SW_Code);
     for (const TGroup& g : FGroups) g.Box->hide();
     {

@@ -19,7 +19,7 @@ class TFParGen : public TForm {
 public:
     explicit TFParGen(QWidget* parent = nullptr);
 
-    // Window life: creation once, then one FormShow per showing.
+    // Window life: creation once (which builds the controls), then one FormShow per showing.
     void FormCreate() override;
     void FormShow() override;
     void FormActivate();
@@ -156,6 +156,8 @@ private:
         std::array<QLabel*, 9> Dots{};
     };
 
+    // The controls of every model, their change tracking and the octet edits' filter.
+    void Create_Controls();
     void Build_J1939();
     void Build_Address(QGroupBox* box, TAddress& a, const char* editPrefix, const char* labelPrefix, QLabel*& ip,
                        QLabel*& sm, QLabel*& port, QLineEdit*& portEdit);

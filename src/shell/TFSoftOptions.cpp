@@ -34,6 +34,10 @@ TFSoftOptions::TFSoftOptions(QWidget* parent) : TForm(parent)
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     Apply_Window_Colour(this, Window_Colour);
     resize(509, 373);
+}
+
+void TFSoftOptions::Create_Controls()
+{
     Title = Make_Title_Panel(this, SW_Code);
     PC_Options = new QTabWidget(this);
     PC_Options->setObjectName(QStringLiteral("PC_Options"));
@@ -99,6 +103,7 @@ TFSoftOptions::TFSoftOptions(QWidget* parent) : TForm(parent)
 
 void TFSoftOptions::FormCreate()
 {
+    Create_Controls();
     SL_Languages.clear();
     Set_Label(Title.L_SW_Code, SW_Code);
     SetClientSize(509, 373);

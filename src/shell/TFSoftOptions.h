@@ -12,6 +12,7 @@ class QTabWidget;
 class TFSoftOptions : public TForm {
 public:
     explicit TFSoftOptions(QWidget* parent = nullptr);
+    // Builds the controls, then the texts.
     void FormCreate() override;
     void FormShow() override;
     void Set_Lang();
@@ -42,21 +43,24 @@ public:
     QStringList SL_Languages;
     QString Language_In_Use;
 
-    TTitlePanel Title;
-    QTabWidget* PC_Options;
-    QWidget *TS_Language, *TS_Con_Options;
-    QLabel *L_Sel_Lang, *L_Page_Lang;
-    QLabel* I_L[6];   // I_L1 ... I_L6: flags
-    QLabel* L_L[6];   // L_L1 ... L_L6: names
-    TLbButton *Btn_Prev, *Btn_Next;
-    QCheckBox *CB_En_Con, *CB_Update;
-    TLbButton* Btn_Check_Update;
-    QLabel* LL_Check_Update;
-    QFrame* P_Button;
-    TLbButton *Btn_OK, *Btn_Cancel;
+    TTitlePanel Title{};
+    QTabWidget* PC_Options = nullptr;
+    QWidget *TS_Language = nullptr, *TS_Con_Options = nullptr;
+    QLabel *L_Sel_Lang = nullptr, *L_Page_Lang = nullptr;
+    QLabel* I_L[6] = {};   // I_L1 ... I_L6: flags
+    QLabel* L_L[6] = {};   // L_L1 ... L_L6: names
+    TLbButton *Btn_Prev = nullptr, *Btn_Next = nullptr;
+    QCheckBox *CB_En_Con = nullptr, *CB_Update = nullptr;
+    TLbButton* Btn_Check_Update = nullptr;
+    QLabel* LL_Check_Update = nullptr;
+    QFrame* P_Button = nullptr;
+    TLbButton *Btn_OK = nullptr, *Btn_Cancel = nullptr;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    void Create_Controls();
 };
 
 extern TFSoftOptions* FSoftOptions;

@@ -46,8 +46,16 @@ struct TStartForm {
     void (*Create)(const QString& name);
 };
 
+// A window reached only by its name: its contents are built the first time it is asked for.
 template <class T, T*& Variable>
 void Create_Named(const QString& name)
+{
+    Create_Form(name, Variable, true);
+}
+
+// A window that another window reaches through its form variable: created whole at start-up.
+template <class T, T*& Variable>
+void Create_Whole(const QString& name)
 {
     Create_Form(name, Variable);
 }
@@ -80,7 +88,7 @@ const TStartForm Start_Forms[] = {
     {"FDefine_NodeGuard", {4}, Create_Named<TFDefine_NodeGuard, FDefine_NodeGuard>},
     {"FReceive_J1939_Frame_896", {1, 3, 4, 6, 7, 8, 9, 10}, Create_Named<TFReceive_J1939_Frame_896, FReceive_J1939_Frame_896>},
     {"FTransmit_J1939_Frame_896", {1, 4, 6, 7, 8, 10}, Create_Named<TFTransmit_J1939_Frame_896, FTransmit_J1939_Frame_896>},
-    {"FConf_Regs_890", {5}, Create_Named<TFConf_Regs_890, FConf_Regs_890>},
+    {"FConf_Regs_890", {5}, Create_Whole<TFConf_Regs_890, FConf_Regs_890>},
     {"FReceive_CAN_Frames", {6, 10}, Create_Named<TFReceive_CAN_Frames, FReceive_CAN_Frames>},
     {"FTransmit_J1939_Frame_Atmel_872", {7}, Create_Named<TFTransmit_J1939_Frame_Atmel_872, FTransmit_J1939_Frame_Atmel_872>},
     {"FBootSer", {7, 9}, Create_Named<TFBootSer, FBootSer>},

@@ -18,6 +18,7 @@ QStringList Entries(const QString& dir) { return QDir(dir).entryList(QDir::AllEn
 TEST(NewConfiguration, RefusesBadNamesAndCreatesNothingOutsideProjects)
 {
     ShellTest t(2);
+    Need_Form(QStringLiteral("FNew_Project"));
     t.Dir.Write("PROJECTS/Line1/bin/.keep", QByteArray());
     struct Case { QString Name; QString Error; };
     const Case cases[] = {
@@ -54,6 +55,7 @@ TEST(NewConfiguration, RefusesBadNamesAndCreatesNothingOutsideProjects)
 TEST(NewConfiguration, EnterCreatesFolderWithBinAndOpensIt)
 {
     ShellTest t(2);
+    Need_Form(QStringLiteral("FNew_Project"));
     FNew_Project->show();
     FNew_Project->E_New_Proj->setText("Truck 7");
     QTest::keyClick(FNew_Project->E_New_Proj, Qt::Key_Return);
@@ -71,6 +73,7 @@ TEST(NewConfiguration, EnterCreatesFolderWithBinAndOpensIt)
 TEST(OpenConfiguration, PreselectsOpenConfigurationOrFirst)
 {
     ShellTest t(2);
+    Need_Form(QStringLiteral("FOpenConf"));
     for (const char* n : {"A", "B", "C"}) t.Dir.Write(QString("PROJECTS/%1/bin/.keep").arg(n), QByteArray());
     t.Dir.Write("PROJECTS/.hidden/x", QByteArray());
     t.Dir.Write("PROJECTS/file.txt", QByteArray());

@@ -143,6 +143,7 @@ TEST(VersionCheck, NoServerAndSilentServerGiveNoNewVersionInTime)
 TEST(Options, CheckUpdateButtonShowsLinkOrNoUpdate)
 {
     ShellTest t(2);
+    Need_Form(QStringLiteral("FSoftOptions"));
     {
         FakeHttpServer server(Answer("VER. 1.206"));
         ServerAt at(server.Port());
@@ -160,6 +161,7 @@ TEST(Options, CheckUpdateButtonShowsLinkOrNoUpdate)
 TEST(Options, CheckUpdateKeepsTheWindowLive)
 {
     ShellTest t(2);
+    Need_Form(QStringLiteral("FSoftOptions"));
     TFSoftOptions* o = FSoftOptions;
     Enable_Internet = Enable_Update = true;
     o->FormShow();
@@ -212,6 +214,7 @@ TEST(Options, FullDiskAtCloseShowsTheErrorAndKeepsTheSettings)
 TEST(Options, LanguagePages)
 {
     ShellTest t(2);
+    Need_Form(QStringLiteral("FSoftOptions"));
     for (const char* n : {"Svenska", "english", "Dansk", "Suomi", "Norsk", "Polski", "Cesky"})
         t.Dir.Write(QString("LANGUAGE/%1.lng").arg(n), "STR 0 = x\n");
     t.Dir.Write("LANGUAGE/ReadOnly.lng", "STR 0 = x\n");
@@ -251,6 +254,7 @@ TEST(Options, LanguagePages)
 TEST(Options, NoLanguageFiles)
 {
     ShellTest t(2);
+    Need_Form(QStringLiteral("FSoftOptions"));
     FSoftOptions->FormShow();
     EXPECT_EQ(FSoftOptions->L_Page_Lang->text(), "Page 1 / 0");
     EXPECT_FALSE(FSoftOptions->Btn_Next->isHidden());
@@ -262,6 +266,7 @@ TEST(Options, NoLanguageFiles)
 TEST(Options, LanguageChangeReachesEveryWindowButCommitsOnlyWithOk)
 {
     ShellTest t(2);
+    Need_Form(QStringLiteral("FSoftOptions"));
     t.Dir.Write("LANGUAGE/Svenska.lng", "STR 12 = Oppna\nSTR 26 = Namn\nSTR 32 = Oppna konfiguration\n"
                                         "STR 189 = Alternativ\nSTR 194 = Sida \n");
     int otherWindow = 0;
@@ -292,6 +297,7 @@ TEST(Options, LanguageChangeReachesEveryWindowButCommitsOnlyWithOk)
 TEST(Options, InternetSwitches)
 {
     ShellTest t(2);
+    Need_Form(QStringLiteral("FSoftOptions"));
     TFSoftOptions* o = FSoftOptions;
     Enable_Internet = false;
     Enable_Update = true;
@@ -324,6 +330,7 @@ TEST(About, ValuesAndHomePage)
     const Case cases[] = {{2, "CV58892", "1.205", "DV58892"}, {7, "CV58872", "3.300", "DV58872"}, {1006, "ZAZOR900", "1.100", ""}};
     for (const Case& c : cases) {
         ShellTest t(c.Model);
+        Need_Form(QStringLiteral("FAbout"));
         FAbout->FormShow();
         EXPECT_EQ(FAbout->L_SW_Code->text(), c.Code);
         EXPECT_EQ(FAbout->L_Version->text(), c.Version);

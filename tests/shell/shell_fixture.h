@@ -1,6 +1,8 @@
 #pragma once
 // A started program in a fresh folder: every window created, message boxes recorded, and
-// windows of later steps standing in as recorders of their showing.
+// windows of later steps standing in as recorders of their showing.  As in the program, a
+// window after the main window builds its contents the first time it is asked for by name
+// (Need_Form): a test that drives one through its form variable asks for it first.
 #include "platform/ui/forms.h"
 #include "shell/TFFabricateFirmWare.h"
 #include "shell/TFNew_Project.h"
@@ -38,6 +40,7 @@ private:
 // The Open dialog where the user picks Choose (when set) in the list and presses OK.
 class OpenConfStandIn : public TFOpenConf {
 public:
+    OpenConfStandIn() { FormCreate(); }
     QString Choose;
     int ShowModal() override
     {
@@ -50,6 +53,7 @@ public:
 // The New dialog where the user types Name and presses OK.
 class NewProjectStandIn : public TFNew_Project {
 public:
+    NewProjectStandIn() { FormCreate(); }
     QString Name;
     int ShowModal() override
     {

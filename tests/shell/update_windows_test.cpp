@@ -87,6 +87,9 @@ struct WindowFixture : ::testing::Test {
         if (!FBootCAN) Create_Form(QStringLiteral("FBootCAN"), FBootCAN);
         if (!FBootSer) Create_Form(QStringLiteral("FBootSer"), FBootSer);
         if (!FBoot) Create_Form(QStringLiteral("FBoot"), FBoot);
+        // model 892's own windows build their contents the first time they are asked for
+        Need_Form(QStringLiteral("FBootTCP"));
+        Need_Form(QStringLiteral("FParGen"));
         Shell.Open_Conf(QStringLiteral("Plant"));
     }
     QString Program(const char* name) const { return Dir.File(QString::fromLatin1(name)); }
@@ -216,6 +219,7 @@ TEST_F(WindowFixture, DotMovesToTheNextOctet)
 {
     TFBootTCP tcp;
     TFBoot boot;
+    tcp.FormCreate();
     for (QLineEdit* e : {tcp.E_IP1, tcp.E_IP4, boot.E_IP1, boot.E_IP4}) e->clear();
     QTest::keyClicks(tcp.E_IP1, QStringLiteral("10."));
     QTest::keyClicks(tcp.E_IP4, QStringLiteral("5."));
