@@ -405,7 +405,8 @@ void TDropDownForm::InitializeAndUpdate()
     };
     panel(FHeader, false);
     panel(FFooter, true);
-    Realign();
+    // a hidden form is laid out when it is shown, after the drop-down sized it
+    if (isVisible()) Realign();
 }
 
 void TDropDownForm::paintEvent(QPaintEvent* e)

@@ -118,7 +118,7 @@ void TProCustomDropDown::PlaceDropDownControl()
     const bool header = FDropDownHeader->Visible();
     FControl->move(DropDownBorderWidth, header ? FDropDownHeader->Height + 2 : DropDownBorderWidth);
     FControl->show();
-    form->Realign();
+    if (form->isVisible()) form->Realign();
 }
 
 void TProCustomDropDown::SizeDropDownForm()
@@ -172,8 +172,8 @@ void TProCustomDropDown::DoShowDropDown()
     AdaptDropDownHeight(H);
     FDroppedDown = true;
     form->setGeometry(left, top, W, H);
+    form->Realign();
     form->show();
-    form->raise();
     FocusDropDownControl();
 }
 
