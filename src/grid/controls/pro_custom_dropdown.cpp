@@ -147,6 +147,10 @@ void TProCustomDropDown::DoShowDropDown()
     form->setMinimumSize(80, 50);
     SizeDropDownForm();
     PlaceDropDownControl();
+    // a size the user left the form at counts for the placing too, so the form stays on screen
+    if (FUserDropDownWidth > 0 || FUserDropDownHeight > 0)
+        form->resize(FUserDropDownWidth > 0 ? FUserDropDownWidth : form->width(),
+                     FUserDropDownHeight > 0 ? FUserDropDownHeight : form->height());
     const QPoint p = mapToGlobal(QPoint(0, 0));
     QScreen* screen = QGuiApplication::screenAt(p);
     if (!screen) screen = this->screen();
@@ -164,14 +168,10 @@ void TProCustomDropDown::DoShowDropDown()
     if (left < work.left()) left = work.left();
     if (top < work.top()) top = work.top();
     if (top + h > work.bottom() + 1 && !below) top = std::max(work.top(), work.bottom() + 1 - h);
-    int W = w, H = h;
-    if (FUserDropDownWidth != -1 || FUserDropDownHeight != -1) {
-        if (FUserDropDownWidth > 0) W = FUserDropDownWidth;
-        if (FUserDropDownHeight > 0) H = FUserDropDownHeight;
-    }
+    int H = h;
     AdaptDropDownHeight(H);
     FDroppedDown = true;
-    form->setGeometry(left, top, W, H);
+    form->setGeometry(left, top, w, H);
     form->Realign();
     form->show();
     FocusDropDownControl();
