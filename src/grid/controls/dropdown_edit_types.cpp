@@ -227,7 +227,6 @@ void TProCustomDropDown::FormatThousands()
     QString digits = FormatEditNumber(whole, 0, AutoThousandSeparator);
     const QString result = sign + digits + frac;
     const QString full = FPrefix + result + FSuffix;
-    FBlockChange = full != text() && false;
     if (full != text()) setText(full);
     SetSel(std::max(0, c0 + int(result.size()) - l0), 0);
 }
@@ -380,7 +379,6 @@ bool TProCustomDropDown::FilterChar(QKeyEvent* e, QChar ch)
     const int p = P();
     const bool sel = hasSelectedText();
     const int caret = cursorPosition() - p;               // in the value
-    const int selStart = SelStart() - p;
     const QString selected = selectedText();
     const bool wholeSelected = sel && selected.size() == value.size() && !value.isEmpty();
     const bool numeric = FEditType == etNumeric || FEditType == etFloat || FEditType == etMoney;
@@ -511,7 +509,6 @@ bool TProCustomDropDown::FilterChar(QKeyEvent* e, QChar ch)
     case etString:
     case etPassword: return pass();
     }
-    (void)selStart;
     return pass();
 }
 
