@@ -19,6 +19,7 @@
 
 class TLabel;
 class TCustomImageList;
+class TItemAppearance;
 
 enum TDropPosition { dpAuto, dpDown, dpUp };
 enum TLabelPosition {
@@ -114,6 +115,8 @@ public:
     virtual void SetComponentStyle(TProStyle AStyle);
     TProStyle GetComponentStyle() const { return FStyle.ComponentStyle(); }
     virtual void SetColorTones(const TColorTones& ATones);
+    // Colours an item selector's appearance for a component style (tsCustom: nothing).
+    static void ApplyItemAppearanceStyle(TItemAppearance* Appearance, TProStyle Style);
     virtual void SetSelectionColorStyle(TSelectionColorStyle Style) { FSelection.SetSelectionColorStyle(Style); }
     TSelectionColorStyle SelectionColorStyle() const { return FSelection.Style(); }
     TColor SelectionColor() const { return FSelection.SelectionColor; }
