@@ -258,6 +258,10 @@ void TProButton::SetAppearance(TProButtonAppearance* v)
 void TProButton::SetCaption(const QString& v)
 {
     FCaption = v;
+    // the caption's accelerator character clicks the button
+    if (FShortcutId) releaseShortcut(FShortcutId);
+    const QKeySequence mnemonic = QKeySequence::mnemonic(v);
+    FShortcutId = mnemonic.isEmpty() ? 0 : grabShortcut(mnemonic);
     update();
 }
 

@@ -193,4 +193,5 @@ private:
     bool FDown = false, FAllowAllUp = false, FMouseInControl = false, FMouseDownInControl = false;
     bool FDragging = false, FInternalClick = false;
     int FGroupIndex = 0;
+    int FShortcutId = 0;
 };

@@ -227,7 +227,9 @@ void TProCustomDropDown::FormatThousands()
     QString digits = FormatEditNumber(whole, 0, AutoThousandSeparator);
     const QString result = sign + digits + frac;
     const QString full = FPrefix + result + FSuffix;
-    if (full != text()) setText(full);
+    // the rewrite of a value just typed is no change of its own
+    FBlockChange = full != text();
+    if (FBlockChange) setText(full);
     SetSel(std::max(0, c0 + int(result.size()) - l0), 0);
 }
 
