@@ -3,11 +3,9 @@
 // ("0" a required digit, "9" an optional one, "L"/"l" letters, "A"/"a" letters or digits,
 // "C"/"c" any character, "#" a digit or sign, "\" a literal, ">"/"<" case, ";" separating
 // the blank character), translated into Qt's input mask; and the selection as start and
-// length, as edit controls report it.
+// length, as edit controls report it.  The translation is the in-place editor's
+// (QtInputMask).
 #include <QLineEdit>
-
-// The Qt input mask of a mask in the class library's letters ("" stays "").
-QString TranslateEditMask(const QString& Mask);
 
 class TCustomMaskEdit : public QLineEdit {
 public:
