@@ -32,7 +32,11 @@ void TPopupWindow::Deactivate()
 
 void TPopupWindow::closeEvent(QCloseEvent* e)
 {
-    // Qt closes a pop-up on a press outside it: that is a deactivation
+    // Qt closes a pop-up on a press outside it: that is a deactivation, ignored while blocked
+    if (!FHiding && BlockActivate) {
+        e->ignore();
+        return;
+    }
     if (!FHiding) Deactivate();
     e->accept();
 }

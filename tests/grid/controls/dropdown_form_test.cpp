@@ -79,6 +79,19 @@ TEST_F(DropDownFormTest, EnterOnAHeaderButtonClosesByModalResultWithoutItsClickE
     EXPECT_EQ(clicked, 0);
 }
 
+TEST_F(DropDownFormTest, TheAcceleratorOfAButtonCaptionClicksIt)
+{
+    THeaderButton* go = Edit->DropDownFooter()->Buttons().Add();
+    go->SetCaption(QStringLiteral("&Go"));
+    go->ModalResult = mrOk;
+    int clicked = 0;
+    Edit->OnDropDownFooterButtonClick = [&](QObject*, int) { ++clicked; };
+    Key(Qt::Key_F4);
+    QTest::keyClick(Form(), Qt::Key_G, Qt::AltModifier);
+    EXPECT_EQ(clicked, 1);
+    EXPECT_FALSE(Edit->DroppedDown());
+}
+
 TEST_F(DropDownFormTest, PanelsDrawTheirEdgeOnlyInsideAFormBorder)
 {
     auto& h = *Edit->DropDownHeader();
