@@ -201,7 +201,14 @@ void TProHeader::CreateButtons()
 
 void TProHeader::ClearButtons()
 {
-    for (int i = FButtonList.Count() - 1; i >= 0; --i) delete FButtonList.GetItemsEx(i);
+    // a button may be clicking right now (its handler changed the buttons): it goes once
+    // its click is over
+    for (int i = FButtonList.Count() - 1; i >= 0; --i) {
+        TProButton* b = FButtonList.GetItemsEx(i);
+        b->hide();
+        b->setParent(nullptr);
+        b->deleteLater();
+    }
     FButtonList.Clear();
 }
 

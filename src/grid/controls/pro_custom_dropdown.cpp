@@ -423,6 +423,10 @@ int TProCustomDropDown::MinimumEditHeight() const
 void TProCustomDropDown::ResizeControl()
 {
     if (!FButton) return;
+    if (height() < MinimumEditHeight()) {
+        resize(width(), MinimumEditHeight());
+        return;
+    }
     const int a = Flat ? 3 : 4;
     FButton->setGeometry(width() - FButtonWidth - a / 2, Flat ? 2 : a / 2, FButtonWidth, std::max(0, height() - a));
     SetEditRect();

@@ -30,9 +30,13 @@ TEST_F(DropDownFormTest, HeaderButtonsStandRightToLeftInCollectionOrder)
     EXPECT_EQ(Form()->Footer(), nullptr);   // an invisible appearance makes no panel
 
     int index = -1;
-    Edit->OnDropDownHeaderButtonClick = [&](QObject*, int i) { index = i; };
+    Edit->OnDropDownHeaderButtonClick = [&](QObject*, int i) {
+        index = i;
+        Edit->DropDownHeader()->Buttons().Items(0)->SetCaption(QStringLiteral("Uno"));   // rebuilds the buttons
+    };
     QTest::mouseClick(two, Qt::LeftButton, {}, QPoint(3, 3));
     EXPECT_EQ(index, 1);
+    EXPECT_EQ(header->CreatedButton(0)->Caption(), "Uno");
     EXPECT_TRUE(Edit->DroppedDown());   // a header button has no modal result
 
     // a header that is switched off hides, and comes back as the same panel
