@@ -25,7 +25,20 @@ void TSelectorItem::SetCaption(const QString& v)
     // plain captions are their own plain text
     const QString plain = v.contains(QLatin1Char('<')) ? HtmlToPlainText(v) : v;
     FLookupText = CaseFoldText(Trim(plain), false);
+    FMeasured = false;
     Changed();
+}
+
+QSize TSelectorItem::CaptionSize(TCanvas& Canvas, TCustomImageList* Images) const
+{
+    const quint64 font = Canvas.Font()->Key();
+    if (!FMeasured || FMeasuredFont != font || FMeasuredImages != Images) {
+        FCaptionSize = DrawHtmlCaption(&Canvas, FCaption, {0, 0, 1000, 500}, Images, false);
+        FMeasuredFont = font;
+        FMeasuredImages = Images;
+        FMeasured = true;
+    }
+    return FCaptionSize;
 }
 
 void TSelectorItem::SetColor(TColor v)
@@ -240,17 +253,11 @@ void TCustomItemSelector::GetItemSize(QSize& Size)
     TCanvas canvas;
     canvas.SetFont(c->ItemAppearance().Font);
     int cw = 0, ch = 0;
-    // one measure per distinct caption
-    QString last;
-    QSize lastSize;
     for (int i = 0; i < items.Count(); ++i) {
-        const QString& caption = items.Items(i)->Caption();
-        if (caption.isEmpty()) continue;
-        if (caption != last || lastSize.isEmpty()) {
-            lastSize = DrawHtmlCaption(&canvas, caption, {0, 0, 1000, 500}, c->Images(), false);
-            last = caption;
-        }
-        cw = std::max(cw, lastSize.width()), ch = std::max(ch, lastSize.height());
+        const TSelectorItem* item = items.Items(i);
+        if (item->Caption().isEmpty()) continue;
+        const QSize s = item->CaptionSize(canvas, c->Images());
+        cw = std::max(cw, s.width()), ch = std::max(ch, s.height());
     }
     if (cw > 0) cw += 4;
     if (c->ItemLayout == ilCaptionLeft || c->ItemLayout == ilCaptionRight) {

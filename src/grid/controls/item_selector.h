@@ -36,6 +36,8 @@ public:
     void Assign(const TSelectorItem& Source);
     // The caption as plain text, trimmed and upper-cased, as the lookup compares it.
     const QString& LookupText() const { return FLookupText; }
+    // The caption's measured size, kept while caption, font and images stay the same.
+    QSize CaptionSize(TCanvas& Canvas, TCustomImageList* Images) const;
 
 private:
     void Changed()
@@ -47,6 +49,10 @@ private:
     TColor FColor = clNone;
     int FImageIndex = -1;
     QImage FImage;
+    mutable QSize FCaptionSize;
+    mutable quint64 FMeasuredFont = 0;
+    mutable const TCustomImageList* FMeasuredImages = nullptr;
+    mutable bool FMeasured = false;
 };
 
 // The items; a change of one, or of the list, fires OnChange (once at the end of an update).

@@ -59,6 +59,10 @@ TEST_F(ItemSelectorTest, ItemsFillRowsOfTheColumnCount)
     // colour boxes set the content size
     Selector->SetSelectorType(stColor);
     EXPECT_EQ(ItemRect(0).Width(), 8 + 14 + 4 + widest + 4);
+    // a larger font measures the captions again
+    Selector->ItemAppearance().Font.SetSize(Selector->ItemAppearance().Font.Size() * 3);
+    Selector->UpdateSelectorPanel();
+    EXPECT_GT(ItemRect(0).Height(), H);
 }
 
 TEST_F(ItemSelectorTest, NavigationStopsAtTheEndsAndDisabledItemsRefuse)
