@@ -40,6 +40,8 @@ TProCustomDropDown::TProCustomDropDown(QWidget* AParent)
 
 TProCustomDropDown::~TProCustomDropDown()
 {
+    // the label lives on the parent and calls back into the edit
+    delete FLabel.data();
     // the form's hide must not reach a half-destroyed edit
     if (FDropDownForm) {
         FDropDownForm->OnHide = nullptr;
@@ -658,7 +660,8 @@ void TProCustomDropDown::UpdateLabel()
 {
     if (!FLabel) return;
     FLabel->SetTransparent(FLabelTransparent);
-    FLabel->setFont(font());
+    // an edit with a font of its own leaves the label its label font
+    FLabel->setFont(testAttribute(Qt::WA_SetFont) ? FLabelFont.ToQFont() : font());
     const QFontMetrics fm(FLabel->font());
     const int Wt = fm.horizontalAdvance(FLabelCaption);
     FLabel->resize(Wt, fm.height());

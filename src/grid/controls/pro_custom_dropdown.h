@@ -12,12 +12,13 @@
 #include "grid/controls/dropdown_buttons.h"
 #include "grid/controls/dropdown_form.h"
 #include "grid/controls/dropdown_styles.h"
+#include "platform/ui/label.h"
 #include "platform/ui/mask_edit.h"
 
+#include <QPointer>
 #include <functional>
 #include <memory>
 
-class TLabel;
 class TCustomImageList;
 class TItemAppearance;
 
@@ -287,7 +288,7 @@ private:
     TColor FDropDownColor = 0xFFFFFF;
     int FDropDownWidth = 0, FDropDownHeight = 0;
     int FUserDropDownWidth = -1, FUserDropDownHeight = -1;
-    TLabel* FLabel = nullptr;
+    QPointer<TLabel> FLabel;
     QString FLabelCaption;
     TFont FLabelFont;
     int FLabelMargin = 4;

@@ -219,6 +219,12 @@ TEST_F(DropDownEditTest, TheLabelStandsWhereItsPositionSays)
     QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(2, 2));
     EXPECT_EQ(clicks, 1);
     EXPECT_TRUE(Edit->hasFocus());
+    // the label goes with its edit
+    auto* second = new TTestDropDown(&Dialog);
+    second->SetLabelCaption(QStringLiteral("Second"));
+    QPointer<TLabel> secondLabel = second->Label();
+    delete second;
+    EXPECT_TRUE(secondLabel.isNull());
 }
 
 TEST_F(DropDownEditTest, VersionAndBorderColours)
