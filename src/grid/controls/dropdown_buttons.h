@@ -3,6 +3,7 @@
 // edit (a holder around a speed button that paints a combo-box arrow or a push button), and
 // the custom-drawn push buttons of the pop-up form's header and footer, coloured by a shared
 // button appearance.
+#include "grid/base/grid_controls.h"
 #include "grid/controls/dropdown_styles.h"
 #include "platform/ui/speed_button.h"
 
@@ -129,7 +130,8 @@ private:
     TFont FFont;
 };
 
-enum TProButtonStyle { tasButton, tasCheck };
+// tasButton or tasCheck, as the grid's own buttons have them.
+using TProButtonStyle = TProGridButtonStyle;
 enum TProButtonState { absUp, absDisabled, absDown, absDropDown, absExclusive };
 
 // A push button of the form's header or footer, drawn from a shared appearance.

@@ -85,8 +85,9 @@ void THeaderButtons::Assign(const THeaderButtons& s)
     Changed();
 }
 
-THeaderAppearance::THeaderAppearance()
+THeaderAppearance::THeaderAppearance(QObject* AOwner)
 {
+    (void)AOwner;
     FButtons.OnChange = [this] {
         if (OnButtonsChanged) OnButtonsChanged();
     };

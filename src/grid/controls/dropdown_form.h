@@ -10,6 +10,7 @@
 #include "platform/ui/popup_window.h"
 #include "platform/ui/size_grip.h"
 
+#include <QObject>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -84,12 +85,17 @@ using TFooterButtons = THeaderButtons;
 
 enum TButtonAlignment { baLeft, baRight };
 
-// The look of the form's header (and, with the size grip, of its footer).
-class THeaderAppearance {
+// The look of the form's header (and, with the size grip, of its footer).  The owner (a
+// drop-down, or the grid whose look hands it on) plays no part.
+class THeaderAppearance : public TPersistent {
 public:
-    THeaderAppearance();
-    virtual ~THeaderAppearance() = default;
+    explicit THeaderAppearance(QObject* AOwner = nullptr);
+    QString ClassName() const override { return QStringLiteral("THeaderAppearance"); }
     void Assign(const THeaderAppearance& Source);
+    void Assign(const TPersistent* Source) override
+    {
+        if (auto* same = dynamic_cast<const THeaderAppearance*>(Source)) Assign(*same);
+    }
     bool Visible() const { return FVisible; }
     void SetVisible(bool v);
     int Height = 22;
@@ -114,7 +120,8 @@ private:
 
 class TFooterAppearance : public THeaderAppearance {
 public:
-    TFooterAppearance() { Font = TFont(); }
+    explicit TFooterAppearance(QObject* AOwner = nullptr) : THeaderAppearance(AOwner) { Font = TFont(); }
+    QString ClassName() const override { return QStringLiteral("TFooterAppearance"); }
 };
 
 class TDropDownForm;

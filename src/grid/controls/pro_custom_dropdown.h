@@ -12,6 +12,7 @@
 #include "grid/controls/dropdown_buttons.h"
 #include "grid/controls/dropdown_form.h"
 #include "grid/controls/dropdown_styles.h"
+#include "grid/controls/label_position.h"
 #include "platform/ui/label.h"
 #include "platform/ui/mask_edit.h"
 
@@ -23,11 +24,6 @@ class TCustomImageList;
 class TItemAppearance;
 
 enum TDropPosition { dpAuto, dpDown, dpUp };
-enum TLabelPosition {
-    lpLeftTop, lpLeftCenter, lpLeftBottom, lpTopLeft, lpBottomLeft, lpLeftTopLeft, lpLeftCenterLeft,
-    lpLeftBottomLeft, lpTopCenter, lpBottomCenter, lpRightTop, lpRightCenter, lpRighBottom, lpTopRight,
-    lpBottomRight
-};
 enum TDropDownEditType {
     etString, etNumeric, etFloat, etUppercase, etMixedCase, etLowerCase, etPassword, etMoney, etRange, etHex,
     etAlphaNumeric, etValidChars
