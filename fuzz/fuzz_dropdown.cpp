@@ -1,6 +1,6 @@
 // The drop-down edit's paste: each input, read as UTF-8, is the clipboard's text pasted over
-// part of the value of a drop-down edit of every edit type with a prefix and a suffix; then
-// the value is read back as a number and written again.
+// part of the value of a drop-down edit with a prefix and a suffix, of the edit type the
+// input's length picks; then the value is read back as a number and written again.
 #include "fuzz_target.h"
 #include "grid/controls/pro_custom_dropdown.h"
 
@@ -16,7 +16,9 @@ const TFuzzRegistration DropDown({
      [](const std::string& input) {
          const QString text = QString::fromUtf8(input.data(), qsizetype(input.size()));
          QApplication::clipboard()->setText(text);
-         for (int type = etString; type <= etValidChars; ++type) {
+         // one edit type per input, picked by its length, so that every type sees inputs
+         {
+             const int type = int(input.size() % (etValidChars + 1));
              Edit->SetEditType(etString);
              Edit->SetPrecision(type % 3);
              Edit->SetPrefix(QStringLiteral("$"));

@@ -64,17 +64,18 @@ QString StripThousandSeparators(const QString& S)
 
 int64_t HexTextToInt(const QString& S)
 {
-    int64_t v = 0, weight = 1;
+    // places beyond sixteen digits wrap away, as in a 64-bit register
+    uint64_t v = 0, weight = 1;
     for (int i = int(S.size()) - 1; i >= 0 && weight != 0; --i) {
         const QChar c = S[i];
         int d = 0;
         if (IsDigit(c)) d = c.unicode() - '0';
         else if (c >= QLatin1Char('A') && c <= QLatin1Char('F')) d = c.unicode() - 'A' + 10;
         else if (c >= QLatin1Char('a') && c <= QLatin1Char('f')) d = c.unicode() - 'a' + 10;
-        v += d * weight;
-        weight = weight > (INT64_MAX >> 4) ? 0 : weight * 16;
+        v += uint64_t(d) * weight;
+        weight *= 16;
     }
-    return v;
+    return int64_t(v);
 }
 
 QString FormatEditNumber(double X, int Precision, bool Thousands)
@@ -153,15 +154,32 @@ double TProCustomDropDown::FloatValue() const
     const QString v = Text();
     switch (FEditType) {
     case etString: {
-        // the longest number at the start, as the run-time conversion reads it
-        QString s = v.trimmed();
-        s.replace(Dec(), QLatin1Char('.'));
-        for (int n = int(s.size()); n > 0; --n) {
-            bool ok = false;
-            const double d = s.left(n).toDouble(&ok);
-            if (ok && std::isfinite(d)) return d;
+        // the number at the start, as the run-time conversion reads it: sign, digits, a
+        // fraction after the decimal separator, an exponent
+        const QString s = v.trimmed();
+        int n = 0;
+        auto digits = [&] {
+            const int from = n;
+            while (n < s.size() && IsDigit(s[n])) ++n;
+            return n > from;
+        };
+        if (n < s.size() && (s[n] == Minus || s[n] == QLatin1Char('+'))) ++n;
+        bool any = digits();
+        if (n < s.size() && s[n] == Dec()) {
+            ++n;
+            any = digits() || any;
         }
-        return 0;
+        if (!any) return 0;
+        if (n < s.size() && (s[n] == QLatin1Char('e') || s[n] == QLatin1Char('E'))) {
+            const int mark = n++;
+            if (n < s.size() && (s[n] == Minus || s[n] == QLatin1Char('+'))) ++n;
+            if (!digits()) n = mark;
+        }
+        QString number = s.left(n);
+        number.replace(Dec(), QLatin1Char('.'));
+        bool ok = false;
+        const double d = number.toDouble(&ok);
+        return ok && std::isfinite(d) ? d : 0;
     }
     case etNumeric:
     case etFloat:

@@ -100,6 +100,12 @@ TEST_F(EditTypeTest, NumbersAreFormattedBetweenPrefixAndSuffix)
     Edit->SetEditType(etHex);
     Edit->SetText(QStringLiteral("FF"));
     EXPECT_DOUBLE_EQ(Edit->FloatValue(), 255);
+    // a text reads as the number it starts with
+    Edit->SetEditType(etString);
+    for (const auto& [text, value] : {std::pair{"12.5kg", 12.5}, {"-3e2x", -300.0}, {"4e", 4.0}, {"kg", 0.0}, {".5", 0.5}}) {
+        Edit->SetText(QString::fromLatin1(text));
+        EXPECT_DOUBLE_EQ(Edit->FloatValue(), value) << text;
+    }
     // a precision write on an integer edit is ignored
     Edit->SetEditType(etNumeric);
     Edit->SetPrecision(3);
@@ -251,5 +257,6 @@ TEST(EditTypeRoutines, ClassifyAndHex)
     EXPECT_EQ(HexTextToInt(QStringLiteral("1aF")), 0x1AF);
     EXPECT_EQ(HexTextToInt(QStringLiteral("1z")), 0x10);
     EXPECT_EQ(HexTextToInt(QString()), 0);
+    EXPECT_EQ(HexTextToInt(QStringLiteral("1FFFFFFFFFFFFFFFF")), -1);   // the 17th place wraps away
     EXPECT_EQ(FormatEditNumber(-1234567.5, 1, true), "-1,234,567.5");
 }
