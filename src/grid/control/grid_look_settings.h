@@ -2,6 +2,8 @@
 // The looks a string grid owns: how it draws its in-cell controls and fixed-cell gradients,
 // the looks its drop-down editors take over, and the background behind its cells.
 #include "grid/base/grid_settings.h"
+// the looks of the drop-down editors' header and footer, which the control look hands on
+#include "grid/controls/dropdown_form.h"
 #include "platform/ui/canvas.h"
 
 #include <memory>
@@ -9,21 +11,6 @@
 class TProStringGrid;
 
 enum TControlStyle { csClassic, csFlat, csWinXP, csBorland, csZUZ, csGlyph, csTheme };
-
-// Looks of the drop-down editors' header and footer, which the control look hands on.
-class THeaderAppearance : public TPersistent {
-public:
-    explicit THeaderAppearance(QObject* AOwner) { (void)AOwner; }
-    QString ClassName() const override { return QStringLiteral("THeaderAppearance"); }
-    void Assign(const TPersistent* Source) override { (void)Source; }
-};
-
-class TFooterAppearance : public TPersistent {
-public:
-    explicit TFooterAppearance(QObject* AOwner) { (void)AOwner; }
-    QString ClassName() const override { return QStringLiteral("TFooterAppearance"); }
-    void Assign(const TPersistent* Source) override { (void)Source; }
-};
 
 // How the grid draws its in-cell controls (check boxes, radio buttons, buttons, progress
 // bars) and the gradients of its hovered and pressed fixed cells, which it passes on to the

@@ -282,6 +282,7 @@ void TProDateTimePicker::UpdateLabel()
     case lpRightTop: top = T; left = L + W + m; break;
     case lpRightCenter: top = centreTop; left = L + W + m; break;
     case lpRighBottom: top = T + H - lh; left = L + W + m; break;
+    case lpTopRight: case lpBottomRight: break;   // positions of the drop-down edits only
     }
     FLabel->move(left, top);
     FLabel->setVisible(isVisible());

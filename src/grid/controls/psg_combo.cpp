@@ -134,6 +134,7 @@ void TPsgCustomCombo::UpdateLabel()
     case lpRightTop: left = L + Wd + M; break;
     case lpRightCenter: top = T + (Ht - h) / 2; left = L + Wd + M; break;
     case lpRighBottom: top = T + Ht - h; left = L + Wd + M; break;
+    case lpTopRight: case lpBottomRight: break;   // positions of the drop-down edits only
     }
     FLabel->move(left, top);
     FLabel->setVisible(isVisible());

@@ -1,6 +1,7 @@
 #pragma once
 // The flat combo box: a combo box with an optional flat look, its own border and button
 // painting in custom colours, focus colours and an attached label.
+#include "grid/controls/label_position.h"
 #include "platform/ui/graphics.h"
 
 #include <QComboBox>
@@ -9,9 +10,6 @@
 
 class QLabel;
 
-enum TLabelPosition { lpLeftTop, lpLeftCenter, lpLeftBottom, lpTopLeft, lpBottomLeft, lpLeftTopLeft,
-                      lpLeftCenterLeft, lpLeftBottomLeft, lpTopCenter, lpBottomCenter, lpRightTop,
-                      lpRightCenter, lpRighBottom };
 
 class TPsgCustomCombo : public QComboBox {
 public:
