@@ -294,7 +294,8 @@ TRect TProStringGrid::PlaceCellGraphic(const TCellPaintContext& C, const TRect& 
         }
         G.Right = G.Left + W;
     }
-    return G;
+    // Right to left, the graphic sits on the mirrored side of the cell.
+    return MirrorInCell(G, R);
 }
 
 void TProStringGrid::DrawCheckGraphic(TCellPaintContext& C, const TRect& R, const TRect& G, bool Enabled,

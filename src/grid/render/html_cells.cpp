@@ -6,6 +6,7 @@
 #include "grid/render/cell_drawing.h"
 
 #include <QGuiApplication>
+#include <algorithm>
 #include <QScreen>
 
 THtmlRenderArgs TProStringGrid::HtmlArgs()
@@ -36,6 +37,19 @@ void TProStringGrid::DrawHTMLCell(TCellPaintContext& C, const QString& Text)
     a.MouseDown = FCtrlDown && C.DisplayCol == FCtrlXY.X && C.Row == FCtrlXY.Y;
     RenderHtmlCell(C.Canvas, Text, C.Rect, a);
     C.TextWidth = a.MeasuredWidth + 2;
+}
+
+TRect TProStringGrid::HtmlRectRightToLeft(TCanvas* Canvas, const QString& Text, const TRect& Layout, const TRect& Cell)
+{
+    if (!UseRightToLeftAlignment()) return Layout;
+    TRect r = MirrorInCell(Layout, Cell);
+    THtmlRenderArgs a = HtmlArgs();
+    a.MeasureOnly = true;
+    a.WordWrap = !FEnhTextSize;
+    RenderHtmlCell(Canvas, Text, r, a);
+    // one pixel more than the widest line, so that every line still fits as it did
+    r.Left = std::max(r.Left, r.Right - a.MeasuredWidth - 1);
+    return r;
 }
 
 QSize TProStringGrid::MeasureHTMLCell(int ACol, int ARow, const QString& Text, TRect R)

@@ -288,6 +288,7 @@ void TCustomGrid::SetColor(TColor c)
     if (c == FColor) return;
     FColor = c;
     Invalidate();
+    Perform(CM_COLORCHANGED);
 }
 
 void TCustomGrid::SetFixedColor(TColor c)
@@ -337,6 +338,7 @@ void TCustomGrid::SetCursor(TCursor c)
 {
     FCursor = c;
     viewport()->setCursor(CursorOf(c));
+    Perform(CM_CURSORCHANGED);
 }
 
 bool TCustomGrid::TabStops(int col) const
