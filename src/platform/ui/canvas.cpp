@@ -275,7 +275,8 @@ namespace {
 
 QColor Solid(TColor c)
 {
-    return ColorToQColor(ColorToRGB(c));
+    // a pen, brush or font left at clNone paints as its low 24 bits do
+    return ColorToQColor(ColorToRGB(c) & 0xFFFFFF);
 }
 
 QPainter::CompositionMode ModeOf(TPenMode m)
@@ -1215,7 +1216,7 @@ QImage TBitmap::DrawImage()
 {
     const QImage& img = Image();
     if (!FTransparent || img.isNull()) return img;
-    QRgb key = QColor(ColorToQColor(ColorToRGB(TransparentColor()))).rgb() & 0xFFFFFF;
+    QRgb key = QColor(ColorToQColor(ColorToRGB(TransparentColor()) & 0xFFFFFF)).rgb() & 0xFFFFFF;
     QImage out = img.convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < out.height(); ++y) {
         QRgb* line = reinterpret_cast<QRgb*>(out.scanLine(y));

@@ -206,3 +206,165 @@ TEST_F(ShownGridFixture, RightToLeftAnAnchorIsHitWhereItShows)
     Move(inkX, inkY);
     EXPECT_EQ(entered, QStringLiteral("x"));
 }
+
+// ---- misspelt ranges ----------------------------------------------------------------------------
+
+namespace {
+// Marks every "teh" as misspelt, as a spelling checker marks its finds.
+class TehChecker : public TProStringGridCheck {
+public:
+    QString MarkError(int, int, const QString& s) override
+    {
+        QString out = s;
+        return out.replace(QStringLiteral("teh"), QStringLiteral("<E>teh</E>"));
+    }
+};
+
+// The columns of r that hold a red pixel: first and last, (-1, -1) when none.
+std::pair<int, int> RedColumns(const QImage& img, const TRect& r)
+{
+    int first = -1, last = -1;
+    for (int x = r.Left; x < r.Right; ++x)
+        for (int y = r.Top; y < r.Bottom; ++y)
+            if (At(img, x, y) == clRed) {
+                if (first < 0) first = x;
+                last = x;
+                break;
+            }
+    return {first, last};
+}
+}  // namespace
+
+TEST(MisspeltRanges, ACheckersMarksAreUnderlinedUnderTheWordOnly)
+{
+    auto g = MakeGrid(3, 4);
+    g->SetColWidths(1, 150);
+    g->resize(260, 120);
+    g->SetCells(1, 1, QStringLiteral("cat teh dog"));
+    TehChecker checker;
+    checker.SetUseMarkError(true);
+    g->SetCellChecker(&checker);
+    EXPECT_FALSE(g->CheckCell(1, 1));
+    g->SetCellChecker(nullptr);
+    QApplication::processEvents();
+    const TRect cell = g->CellRect(1, 1);
+    const auto [first, last] = RedColumns(Shot(g.get()), cell);
+    const QFontMetrics fm(g->Font()->ToQFont());
+    const int start = cell.Left + g->XYOffset().X + fm.horizontalAdvance(QStringLiteral("cat "));
+    ASSERT_GE(first, 0);
+    EXPECT_NEAR(first, start, 3);
+    EXPECT_NEAR(last, start + fm.horizontalAdvance(QStringLiteral("teh")), 4);
+}
+
+TEST(MisspeltRanges, AMarkerUnderlinesItsCharactersInPlainText)
+{
+    const TAlignment aligns[] = {taLeftJustify, taRightJustify, taCenter};
+    for (const TAlignment a : aligns) {
+        auto g = MakeGrid(3, 4);
+        g->SetColWidths(1, 150);
+        g->resize(260, 120);
+        g->SetCells(1, 1, QStringLiteral("hello world"));
+        g->SetAlignments(1, 1, a);
+        const TRect cell = g->CellRect(1, 1);
+        EXPECT_EQ(RedColumns(Shot(g.get()), cell).first, -1);
+        g->AddMarker(1, 1, 6, 5);
+        QApplication::processEvents();
+        const QImage img = Shot(g.get());
+        const auto [first, last] = RedColumns(img, cell);
+        // the zig-zag lies under "world": the text's right part, wherever the text is placed
+        const QFontMetrics fm(g->Font()->ToQFont());
+        const int textW = fm.horizontalAdvance(QStringLiteral("hello world"));
+        const int inner = cell.Width() - 2 * g->XYOffset().X;
+        const int textLeft = cell.Left + g->XYOffset().X +
+                             (a == taLeftJustify ? 0 : a == taRightJustify ? inner - textW : (inner - textW) / 2);
+        SCOPED_TRACE(int(a));
+        EXPECT_NEAR(first, textLeft + fm.horizontalAdvance(QStringLiteral("hello ")), 3);
+        EXPECT_NEAR(last, textLeft + textW, 5);
+        g->RemoveMarker(1, 1);
+        EXPECT_EQ(RedColumns(Shot(g.get()), cell).first, -1);
+    }
+}
+
+// ---- narrow cells -------------------------------------------------------------------------------
+
+TEST(NarrowCells, TextWrapsOnlyIntoLinesThatShowWhole)
+{
+    auto wrapped = MakeGrid(3, 4);
+    auto single = MakeGrid(3, 4);
+    single->SetWordWrap(false);
+    const QString texts[] = {QStringLiteral("Column 10"), QStringLiteral("first\r\nsecond"),
+                             QStringLiteral("a rather long text")};
+    for (const QString& t : texts) {
+        for (auto* g : {wrapped.get(), single.get()}) {
+            g->SetCells(1, 0, t);
+            g->SetCells(1, 1, t);
+        }
+        QApplication::processEvents();
+        const QImage a = Shot(wrapped.get()), b = Shot(single.get());
+        SCOPED_TRACE(t.toStdString());
+        // one line's room: the wrapped grid shows what the unwrapped one shows
+        EXPECT_EQ(Part(a, wrapped->CellRect(1, 0)), Part(b, single->CellRect(1, 0)));
+        EXPECT_EQ(Part(a, wrapped->CellRect(1, 1)), Part(b, single->CellRect(1, 1)));
+    }
+}
+
+TEST(NarrowCells, ATallerRowShowsTheLinesThatFitAndNoneCutInHalf)
+{
+    auto g = MakeGrid(3, 4);
+    const int lineH = QFontMetrics(g->Font()->ToQFont()).height();
+    g->SetRowHeights(1, 2 * lineH + 2 * lineH / 3 + 4);  // two lines and two thirds of a third
+    g->SetCells(1, 1, QStringLiteral("one\r\ntwo\r\nthree"));
+    QApplication::processEvents();
+    const TRect cell = g->CellRect(1, 1);
+    const QImage img = Shot(g.get());
+    const int top = cell.Top + g->XYOffset().Y;
+    EXPECT_GT(Dark(img, {cell.Left, top, cell.Right, top + lineH}), 0);
+    EXPECT_GT(Dark(img, {cell.Left, top + lineH, cell.Right, top + 2 * lineH}), 0);
+    EXPECT_EQ(Dark(img, {cell.Left, top + 2 * lineH, cell.Right, cell.Bottom}), 0);
+}
+
+// ---- the coloured border, colours and disabled rows ---------------------------------------------
+
+TEST(Border, AGridFittingItsCellsShowsItsColouredBorder)
+{
+    for (const bool fit : {true, false}) {
+        auto g = MakeGrid();
+        g->SetLook(glXP);
+        g->SetBorderStyle(bsSingle);
+        g->SetBorderColor(clRed);
+        g->SetFitCellsInGrid(fit);
+        QApplication::processEvents();
+        const QImage img = Shot(g.get());
+        const int H = img.height(), W = img.width();
+        SCOPED_TRACE(fit);
+        int red = 0;
+        for (int x = 0; x < 3; ++x) red += At(img, x, H / 2) == clRed;
+        EXPECT_EQ(red, 1);
+        red = 0;
+        for (int y = 0; y < 3; ++y) red += At(img, W / 2, y) == clRed;
+        EXPECT_EQ(red, 1);
+    }
+}
+
+TEST(Colours, NoneStaysNoneWhenResolved)
+{
+    EXPECT_EQ(ColorToRGB(clNone), clNone);
+    EXPECT_EQ(ColorToRGB(0x123456), TColor(0x123456));
+    EXPECT_EQ(ColorToRGB(clWindow), QColorToColor(QApplication::palette().color(QPalette::Base)));
+}
+
+TEST(DisabledRows, TheDisabledRowShowsGreyWhenRowsAboveItAreHidden)
+{
+    auto g = MakeGrid(3, 6);
+    for (int r = 1; r < 6; ++r) g->SetCells(1, r, QStringLiteral("WWW"));
+    g->HideRow(1);
+    g->SetRowEnabled(2, false);  // the row shown second, which was row 3 before hiding
+    QApplication::processEvents();
+    const QImage img = Shot(g.get());
+    const TColor grey = g->DisabledFontColor();
+    for (int r = 1; r < g->RowCount() - 1; ++r) {
+        const TRect c = g->CellRect(1, r);
+        SCOPED_TRACE(r);
+        EXPECT_EQ(Count(img, {c.Left + 2, c.Top + 2, c.Right - 2, c.Bottom - 2}, grey) > 0, r == 2);
+    }
+}
