@@ -165,6 +165,10 @@ TEST(RightToLeft, TextHtmlAndPicturesStartAtTheCellsRightEdge)
             EXPECT_GT(rtl ? right : left, 0);
             EXPECT_EQ(rtl ? left : right, 0);
         }
+        // beyond the last column the grid's colour shows, on whichever side that is
+        const TRect last = g->CellRect(3, 1);
+        const TRect beyond = rtl ? TRect{0, 0, last.Left - 1, 100} : TRect{last.Right + 1, 0, g->ClientWidth(), 100};
+        EXPECT_EQ(Ink(img, beyond, g->Color()), 0);
     }
 }
 
