@@ -3,12 +3,24 @@
 #include "grid/base/drawing_routines.h"
 #include "grid/render/cell_drawing.h"
 
+namespace {
+// The text up to its first line break.
+QString FirstLine(const QString& Text)
+{
+    qsizetype end = Text.indexOf(QLatin1Char('\r'));
+    const qsizetype lf = Text.indexOf(QLatin1Char('\n'));
+    if (end < 0 || (lf >= 0 && lf < end)) end = lf;
+    return end < 0 ? Text : Text.left(end);
+}
+}  // namespace
+
 void TProStringGrid::FitWrappedText(TCanvas* Canvas, QString& Text, TRect& tr, uint32_t& Flags)
 {
     const int lineH = Canvas->TextHeight(QStringLiteral("hg"));
     if (lineH <= 0 || Text.isEmpty()) return;
     const bool breaks = Text.contains(QLatin1Char('\r')) || Text.contains(QLatin1Char('\n'));
-    if (!breaks && Canvas->TextWidth(Text) <= tr.Width()) return;
+    // one line that fits: the common case, settled without measuring where possible
+    if (!breaks && (Canvas->Font()->SurelyFits(Text, tr.Width()) || Canvas->TextWidth(Text) <= tr.Width())) return;
     TRect calc = tr;
     Canvas->DrawText(Text, calc, Flags | DT_CALCRECT);
     if (calc.Height() <= tr.Height()) return;
@@ -18,10 +30,7 @@ void TProStringGrid::FitWrappedText(TCanvas* Canvas, QString& Text, TRect& tr, u
         return;
     }
     // Room for one line: the first line, unbroken, placed as a single line is.
-    qsizetype end = Text.indexOf(QLatin1Char('\r'));
-    const qsizetype lf = Text.indexOf(QLatin1Char('\n'));
-    if (end < 0 || (lf >= 0 && lf < end)) end = lf;
-    if (end >= 0) Text.truncate(end);
+    Text = FirstLine(Text);
     Flags = (Flags & ~(DT_WORDBREAK | DT_EDITCONTROL)) | DT_SINGLELINE;
 }
 
@@ -31,11 +40,7 @@ void TProStringGrid::DrawMarkedRange(TCanvas* Canvas, const QString& Text, const
     if (Text.isEmpty()) return;
     const int lineH = Canvas->TextHeight(QStringLiteral("hg"));
     // The first line of the text: where the drawing put it.
-    QString line = Text;
-    qsizetype end = line.indexOf(QLatin1Char('\r'));
-    const qsizetype lf = line.indexOf(QLatin1Char('\n'));
-    if (end < 0 || (lf >= 0 && lf < end)) end = lf;
-    if (end >= 0) line.truncate(end);
+    const QString line = FirstLine(Text);
     const int w = Canvas->TextWidth(line);
     int x = tr.Left;
     if (Flags & DT_CENTER) x = tr.Left + (tr.Width() - w) / 2;
