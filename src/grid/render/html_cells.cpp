@@ -17,6 +17,8 @@ THtmlRenderArgs TProStringGrid::HtmlArgs()
     a.PictureCache = FImageCache.get();
     a.PictureContainer = FPictureContainer;
     a.ThemeWindow = this;
+    // drawing, measuring and hit testing read the text the same way
+    a.BiDiMode = layoutDirection() == Qt::RightToLeft ? 1 : 0;
     return a;
 }
 
@@ -33,7 +35,6 @@ void TProStringGrid::DrawHTMLCell(TCellPaintContext& C, const QString& Text)
     a.ImageScale = 0;
     a.URLColor = C.URLColor;
     a.ShadowColor = clGray;
-    a.BiDiMode = layoutDirection() == Qt::RightToLeft ? 1 : 0;
     a.MouseDown = FCtrlDown && C.DisplayCol == FCtrlXY.X && C.Row == FCtrlXY.Y;
     RenderHtmlCell(C.Canvas, Text, C.Rect, a);
     C.TextWidth = a.MeasuredWidth + 2;
