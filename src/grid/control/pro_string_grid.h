@@ -2507,6 +2507,10 @@ private:
     void DrawListViewHeader(TCellPaintContext& C);
     // Where the text rectangle tr of a cell lies in a right-to-left grid: mirrored within R.
     TRect MirrorInCell(const TRect& tr, const TRect& R) const;
+    // The glyph routines take left-to-right positions and mirror them in a right-to-left
+    // grid; these turn a position on the window into the one that lands there.
+    TRect GlyphRect(const TRect& Drawn) const;
+    int SortIndicatorX(int DrawnX) const;
     // Right to left, where mini-HTML laid out in Layout (of the cell Cell) goes: mirrored
     // within the cell and ending at its right; Layout itself left to right.
     TRect HtmlRectRightToLeft(TCanvas* Canvas, const QString& Text, const TRect& Layout, const TRect& Cell);

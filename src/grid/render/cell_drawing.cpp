@@ -458,6 +458,8 @@ void TProStringGrid::DrawCellDefault(TCellPaintContext& C)
         int y = r.Top + 8;
         if (C.VAlign == vtaCenter) y = r.Top + r.Height() / 2;
         else if (C.VAlign == vtaBottom) y = r.Bottom - 8;
+        // right to left the arrow sits on the mirrored side of the text
+        if (UseRightToLeftAlignment()) x = SortIndicatorX(r.Left + r.Right - x);
         const int position = FSortIndexes->IndexOf(C.RealCol);
         if (position < 1 || FSortSettings->IndexShow()) DrawSortIndicator(cv, C.RealCol, x, y, R);
     }

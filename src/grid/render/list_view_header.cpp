@@ -76,3 +76,18 @@ TRect TProStringGrid::MirrorInCell(const TRect& tr, const TRect& R) const
     if (!UseRightToLeftAlignment()) return tr;
     return {R.Left + R.Right - tr.Right, tr.Top, R.Left + R.Right - tr.Left, tr.Bottom};
 }
+
+TRect TProStringGrid::GlyphRect(const TRect& Drawn) const
+{
+    if (!UseRightToLeftAlignment()) return Drawn;
+    const int cw = ClientWidth();
+    return {cw - Drawn.Right, Drawn.Top, cw - Drawn.Left, Drawn.Bottom};
+}
+
+int TProStringGrid::SortIndicatorX(int DrawnX) const
+{
+    if (!UseRightToLeftAlignment()) return DrawnX;
+    TSortSettings* sort = FSortSettings.get();
+    const bool glyphs = !sort->UpGlyph()->Empty() && !sort->DownGlyph()->Empty();
+    return ClientWidth() - DrawnX - 4 - (glyphs ? sort->UpGlyph()->Width() + 7 : 7);
+}

@@ -143,11 +143,9 @@ std::pair<int, int> Halves(const QImage& img, const TRect& cell)
 
 TEST(RightToLeft, TextHtmlAndPicturesStartAtTheCellsRightEdge)
 {
-    auto g = MakeGrid(4, 5);
-    g->SetColWidths(1, 90);
-    g->SetColWidths(2, 90);
-    g->SetColWidths(3, 90);
-    g->resize(360, 140);
+    auto g = MakeGrid(5, 5);
+    for (int c = 1; c <= 4; ++c) g->SetColWidths(c, 90);
+    g->resize(450, 140);
     g->SetCells(1, 1, QStringLiteral("Wm"));
     g->SetCells(2, 1, QStringLiteral("<b>Wm</b>"));
     TBitmap bmp;
@@ -155,21 +153,44 @@ TEST(RightToLeft, TextHtmlAndPicturesStartAtTheCellsRightEdge)
     bmp.Canvas()->Brush()->SetColor(clBlack);
     bmp.Canvas()->FillRect({0, 0, 12, 12});
     g->AddBitmap(3, 1, &bmp, false, haLeft, vaTop);
+    g->AddCheckBox(4, 1, true, false);
     for (const bool rtl : {false, true}) {
         g->setLayoutDirection(rtl ? Qt::RightToLeft : Qt::LeftToRight);
         QApplication::processEvents();
         const QImage img = Shot(g.get());
-        for (int c = 1; c <= 3; ++c) {
+        for (int c = 1; c <= 4; ++c) {
             const auto [left, right] = Halves(img, g->CellRect(c, 1));
             SCOPED_TRACE(::testing::Message() << "column " << c << (rtl ? " right to left" : " left to right"));
             EXPECT_GT(rtl ? right : left, 0);
             EXPECT_EQ(rtl ? left : right, 0);
         }
         // beyond the last column the grid's colour shows, on whichever side that is
-        const TRect last = g->CellRect(3, 1);
+        const TRect last = g->CellRect(4, 1);
         const TRect beyond = rtl ? TRect{0, 0, last.Left - 1, 100} : TRect{last.Right + 1, 0, g->ClientWidth(), 100};
         EXPECT_EQ(Ink(img, beyond, g->Color()), 0);
     }
+}
+
+TEST(RightToLeft, TheSortArrowStaysInItsHeaderCell)
+{
+    auto plain = MakeGrid(4, 3), sorted = MakeGrid(4, 3);
+    for (auto* g : {plain.get(), sorted.get()}) {
+        g->SetColWidths(1, 100);
+        g->resize(320, 100);
+        g->SetCells(1, 0, QStringLiteral("Ab"));
+        g->SortSettings()->SetColumn(1);
+        g->setLayoutDirection(Qt::RightToLeft);
+    }
+    sorted->SortSettings()->SetShow(true);
+    QApplication::processEvents();
+    const QImage a = Shot(plain.get()), b = Shot(sorted.get());
+    const TRect header = sorted->CellRect(1, 0);
+    int inside = 0, outside = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (a.pixel(x, y) != b.pixel(x, y)) ++(PtInRect(header, {x, y}) ? inside : outside);
+    EXPECT_GT(inside, 0);
+    EXPECT_EQ(outside, 0);
 }
 
 TEST(RightToLeft, RightAlignedTextGoesToTheLeftAndReadsRightToLeft)
