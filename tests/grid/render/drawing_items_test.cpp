@@ -393,3 +393,22 @@ TEST(DisabledRows, TheDisabledRowShowsGreyWhenRowsAboveItAreHidden)
         EXPECT_EQ(Count(img, {c.Left + 2, c.Top + 2, c.Right - 2, c.Bottom - 2}, grey) > 0, r == 2);
     }
 }
+
+TEST(RightToLeft, APartOfTheWindowRepaintsTheCellsThatShowThere)
+{
+    auto g = MakeGrid(5, 4);
+    for (int c = 1; c <= 4; ++c) g->SetColWidths(c, 90);
+    g->resize(450, 120);
+    g->SetCells(3, 1, QStringLiteral("Wm"));
+    for (const bool rtl : {false, true}) {
+        g->setLayoutDirection(rtl ? Qt::RightToLeft : Qt::LeftToRight);
+        QApplication::processEvents();
+        const TRect cell = g->CellRect(3, 1);
+        QImage img(g->viewport()->size(), QImage::Format_RGB32);
+        img.fill(Qt::magenta);
+        g->viewport()->render(&img, QPoint(cell.Left, cell.Top), QRegion(cell.ToQRect()), {});
+        SCOPED_TRACE(rtl);
+        EXPECT_EQ(Count(img, cell, 0xFF00FF), 0);
+        EXPECT_GT(Dark(img, cell), 0);
+    }
+}
