@@ -708,11 +708,14 @@ void TBaseGrid::DoPaintCell(TCanvas* Canvas, int ACol, int ARow, TRect Rect, TGr
     const int fixedCols = TStringGrid::FixedCols(), fixedRows = TStringGrid::FixedRows();
     const int fw = ACol >= fixedCols ? FixedColsWidth() : 0;
     const int fh = ARow >= fixedRows ? FixedRowsHeight() : 0;
-    const bool clip = (ACol >= fixedCols && fixedCols > 0 && r.Left < fw) ||
+    // (right to left, the fixed columns are at the right edge)
+    const bool rtl = UseRightToLeftAlignment();
+    const int W = ClientWidth();
+    const bool clip = (ACol >= fixedCols && fixedCols > 0 && (rtl ? r.Right > W - fw : r.Left < fw)) ||
                       (ARow >= fixedRows && fixedRows > 0 && r.Top < fh);
     if (clip) {
         Canvas->SaveState();
-        Canvas->IntersectClipRect({fw, fh, Width(), Height()});
+        Canvas->IntersectClipRect(rtl ? TRect{0, fh, W - fw, Height()} : TRect{fw, fh, Width(), Height()});
     }
 
     TPen* pen = Canvas->Pen();

@@ -6,7 +6,9 @@
 #include "grid/base/theme.h"
 #include "platform/ui/image_list.h"
 
+#include <QAbstractScrollArea>
 #include <QLocale>
+#include <QPointer>
 #include <algorithm>
 #include <cmath>
 
@@ -153,7 +155,17 @@ THTMLPicture* FindMarkupPicture(const QString& Src, const THtmlRenderArgs& A)
         pic = A.PictureCache->FindPicture(Src);
         if (!pic) {
             pic = A.PictureCache->AddPicture();
-            pic->SetAsynch(false);
+            // A picture from the web arrives later: the window it shows in is repainted then.
+            const QString up = Src.toUpper();
+            const bool web = up.startsWith(QLatin1String("HTTP://")) || up.startsWith(QLatin1String("HTTPS://"));
+            pic->SetAsynch(web);
+            if (web) {
+                pic->OnDownLoadComplete = [w = QPointer<QWidget>(A.ThemeWindow)](TObject*) {
+                    if (!w) return;
+                    if (auto* area = qobject_cast<QAbstractScrollArea*>(w.data())) area->viewport()->update();
+                    else w->update();
+                };
+            }
             pic->LoadFromURL(Src);
             pic->SetID(Src);
         }

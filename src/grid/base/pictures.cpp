@@ -1,8 +1,14 @@
 #include "grid/base/pictures.h"
 
 #include <QBuffer>
+#include <QEventLoop>
 #include <QFile>
 #include <QImageReader>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QTimer>
+#include <QUrl>
 
 namespace {
 
@@ -16,7 +22,18 @@ uint16_t Word(const QByteArray& d, qsizetype at)
 
 // ---- THTMLPicture ---------------------------------------------------------------------------
 
+qint64 THTMLPicture::DefaultDownloadLimit = 16 * 1024 * 1024;
+int THTMLPicture::DefaultDownloadTimeout = 15000;
+
 THTMLPicture::THTMLPicture() = default;
+
+THTMLPicture::~THTMLPicture()
+{
+    if (FThread) {
+        FThread->requestInterruption();
+        FThread->wait();
+    }
+}
 
 void THTMLPicture::ResetFrames()
 {
@@ -92,6 +109,13 @@ void THTMLPicture::LoadFromResourceName(const QString& ResName)
     if (!ResName.isEmpty() && f.exists() && f.open(QIODevice::ReadOnly)) LoadFromStream(&f);
 }
 
+void THTMLPicture::LoadFromResourceID(int ResID)
+{
+    QFile f(QStringLiteral(":/") + QString::number(ResID));
+    if (!f.open(QIODevice::ReadOnly)) throw Exception(QStringLiteral("Resource %1 not found").arg(ResID));
+    LoadFromStream(&f);
+}
+
 void THTMLPicture::LoadFromURL(const QString& URL)
 {
     const QString up = URL.toUpper();
@@ -113,10 +137,98 @@ void THTMLPicture::LoadFromURL(const QString& URL)
         FURL = URL;
         FID = URL;
     } else if (!FThreadBusy) {
-        // Nothing is downloaded: the reference is kept and the picture stays empty.
         FURL = URL;
         FThreadBusy = true;
+        if (!up.startsWith(QLatin1String("HTTP://")) && !up.startsWith(QLatin1String("HTTPS://"))) return;
+        if (!FReceiver) FReceiver = std::make_unique<QObject>();
+        FThread = std::make_unique<TDownLoadThread>(this, URL, FDownloadLimit, FDownloadTimeout);
+        QObject::connect(FThread.get(), &QThread::finished, FReceiver.get(), [this] { DownLoadDone(); },
+                         Qt::QueuedConnection);
+        FThread->start();
     }
+}
+
+void THTMLPicture::DownLoadDone()
+{
+    if (!FThread) return;
+    FThread->wait();
+    const std::unique_ptr<TDownLoadThread> t = std::move(FThread);
+    FThreadBusy = false;
+    if (t->Cancelled) {
+        if (OnDownLoadCancel) OnDownLoadCancel(this);
+        return;
+    }
+    FDownloadError = t->Error;
+    if (FDownloadError.isEmpty()) {
+        try {
+            LoadFromBytes(t->Data);
+        } catch (const std::exception& e) {
+            FDownloadError = QString::fromUtf8(e.what());
+        }
+    }
+    if (!FDownloadError.isEmpty()) {
+        // nothing of a failed download is kept
+        FDatastream.clear();
+        FIsEmpty = true;
+        FImage = QImage();
+        if (OnDownLoadError) OnDownLoadError(this);
+        return;
+    }
+    FID = FURL;
+    if (OnDownLoadComplete) OnDownLoadComplete(this);
+}
+
+// ---- TDownLoadThread -----------------------------------------------------------------------
+
+TDownLoadThread::TDownLoadThread(THTMLPicture* APicture, const QString& URL, qint64 Limit, int Timeout)
+    : HTMLPicture(APicture), FURL(URL), FLimit(Limit), FTimeout(Timeout)
+{
+}
+
+void TDownLoadThread::run()
+{
+    QNetworkAccessManager manager;
+    QNetworkRequest request{QUrl(FURL)};
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+    request.setMaximumRedirectsAllowed(5);
+    QNetworkReply* reply = manager.get(request);
+    QEventLoop loop;
+    auto fail = [&](const QString& why) {
+        if (Error.isEmpty() && !Cancelled) Error = why;
+        reply->abort();
+    };
+    const QString tooLarge = QStringLiteral("Picture larger than %1 bytes").arg(FLimit);
+    QObject::connect(reply, &QNetworkReply::metaDataChanged, [&] {
+        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+        if (length.isValid() && length.toLongLong() > FLimit) fail(tooLarge);
+    });
+    QObject::connect(reply, &QNetworkReply::readyRead, [&] {
+        Data += reply->read(FLimit + 1 - Data.size());
+        if (Data.size() > FLimit) fail(tooLarge);
+    });
+    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, [&] { fail(QStringLiteral("Picture download timed out")); });
+    deadline.start(FTimeout);
+    // The picture may be going: a request to stop is looked for every few milliseconds.
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (!isInterruptionRequested()) return;
+        Cancelled = true;
+        reply->abort();
+    });
+    watch.start(10);
+    if (!reply->isFinished()) loop.exec();
+    if (Error.isEmpty() && !Cancelled) {
+        const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        if (reply->error() != QNetworkReply::NoError) Error = reply->errorString();
+        else if (status < 200 || status > 299) Error = QStringLiteral("HTTP status %1").arg(status);
+        else Data += reply->read(FLimit + 1 - Data.size());
+        if (Error.isEmpty() && Data.size() > FLimit) Error = tooLarge;
+    }
+    if (!Error.isEmpty() || Cancelled) Data.clear();
+    delete reply;
 }
 
 std::vector<qsizetype> THTMLPicture::FrameBlocks(int Limit, qsizetype Tail) const

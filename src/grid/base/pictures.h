@@ -8,12 +8,20 @@
 #include <QByteArray>
 #include <QIODevice>
 #include <QImage>
+#include <QObject>
+#include <QThread>
 #include <memory>
 #include <vector>
+
+class TDownLoadThread;
 
 class THTMLPicture : public TGraphicsObject {
 public:
     THTMLPicture();
+    // A download still running is cancelled and waited for.
+    ~THTMLPicture() override;
+    THTMLPicture(const THTMLPicture&) = delete;
+    THTMLPicture& operator=(const THTMLPicture&) = delete;
     QString ClassName() const override { return QStringLiteral("THTMLPicture"); }
 
     void Assign(const TPersistent* Source) override;
@@ -34,6 +42,13 @@ public:
     void LoadFromFile(const QString& FileName);
     // Raw-data resources of the program (Qt resources ":/<name>").
     void LoadFromResourceName(const QString& ResName);
+    // The resource ":/<ResID>"; a missing one raises "Resource <ResID> not found".
+    void LoadFromResourceID(int ResID);
+    // "res://" and "file://" load at once; an http or https address, when asynchronous and
+    // no download runs yet, is downloaded off the GUI thread (TDownLoadThread) and decoded
+    // on the GUI thread when it arrives: OnDownLoadComplete, OnDownLoadError (also for a body
+    // over DownloadLimit, a time-out or undecodable bytes: the picture stays empty) or
+    // OnDownLoadCancel.  Other references are only recorded.
     void LoadFromURL(const QString& URL);
     void SaveToStream(QIODevice* Stream) const;
 
@@ -46,6 +61,16 @@ public:
     bool Asynch() const { return FAsynch; }
     void SetAsynch(bool v) { FAsynch = v; }
     bool Busy() const { return FThreadBusy; }
+    // Largest body a download takes (bytes) and the longest it may last (milliseconds);
+    // new pictures start with the defaults.
+    qint64 DownloadLimit() const { return FDownloadLimit; }
+    void SetDownloadLimit(qint64 v) { FDownloadLimit = v; }
+    int DownloadTimeout() const { return FDownloadTimeout; }
+    void SetDownloadTimeout(int v) { FDownloadTimeout = v; }
+    static qint64 DefaultDownloadLimit;
+    static int DefaultDownloadTimeout;
+    // Why the last download failed; empty after a good one.
+    QString DownloadError() const { return FDownloadError; }
 
     bool IsGIF() const;
     int FrameCount();
@@ -69,8 +94,11 @@ public:
     const QImage& Image() const { return FImage; }
 
 private:
+    friend class TDownLoadThread;
     void LoadPicture();
     void ResetFrames();
+    // On the GUI thread, once the download thread has ended.
+    void DownLoadDone();
     // Byte positions of the graphic control blocks of the frames (at most Limit of them).
     std::vector<qsizetype> FrameBlocks(int Limit, qsizetype Tail) const;
 
@@ -91,6 +119,33 @@ private:
     uint16_t FAnimMaxX = 0, FAnimMaxY = 0;
     int FNextCount = -1;
     int FTimerCount = -1;
+    qint64 FDownloadLimit = DefaultDownloadLimit;
+    int FDownloadTimeout = DefaultDownloadTimeout;
+    QString FDownloadError;
+    std::unique_ptr<TDownLoadThread> FThread;
+    // Lives on the GUI thread; the end of a download is delivered to it, and not at all once
+    // the picture is gone.
+    std::unique_ptr<QObject> FReceiver;
+};
+
+// Fetches the bytes of one picture's http or https address with Qt Network, in a thread of
+// its own: at most Limit bytes (announced or received), within Timeout milliseconds, ended
+// early when interruption is requested.  The picture takes the result when it has finished.
+class TDownLoadThread : public QThread {
+public:
+    TDownLoadThread(THTMLPicture* APicture, const QString& URL, qint64 Limit, int Timeout);
+    THTMLPicture* HTMLPicture;
+    QByteArray Data;
+    QString Error;        // empty when the body arrived whole
+    bool Cancelled = false;
+
+protected:
+    void run() override;
+
+private:
+    QString FURL;
+    qint64 FLimit;
+    int FTimeout;
 };
 
 // Pictures loaded on demand by references with "://"; owns them.

@@ -103,7 +103,7 @@ TRect TProStringGrid::HtmlLayoutRect(int ACol, int ARow)
     R.Left += FXYOffset.X + 1;
     R.Top += FXYOffset.Y + 1;
     if (HasCheckBox(DisplToRealColumn(ACol), ARow)) R.Left += FControlLook->CheckSize();
-    return R;
+    return HtmlRectRightToLeft(Canvas(), Cells(DisplToRealColumn(ACol), ARow), R, CellRect(ACol, ARow));
 }
 
 bool TProStringGrid::HtmlCellHitTest(int ACol, int ARow, int X, int Y, const QString& ControlID, THtmlRenderArgs& A)

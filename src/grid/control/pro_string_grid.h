@@ -2521,6 +2521,48 @@ private:
 public:
     // The balloon tooltip window, which receives the TTM_ messages.
     virtual QObject* BalloonToolTip();
+    // ==== drawing notifications and the list-view look (render/notifications.cpp) ====
+public:
+    // The canvas of the footer panel, null while the grid has none.
+    TCanvas* FooterCanvas() const;
+    // The header cell the mouse is over in the list-view look, (-1, -1) when none.
+    TPoint HotFixedCell() const { return FHotFixedCell; }
+
+protected:
+    void changeEvent(QEvent* e) override;
+    void HandleEnabledChanged(TMessage& Message);
+    void HandleColorChanged(TMessage& Message);
+    void HandleFontChanged(TMessage& Message);
+    void HandleCursorChanged(TMessage& Message);
+
+private:
+    // Settles the platform's change notifications; false for any other message.
+    bool HandleChangeNotification(TMessage& Message);
+    // Moves the list-view look's hot header cell to (ACol, ARow), repainting both cells.
+    void TrackHotFixedCell(int ACol, int ARow);
+    // The list-view look's headers at a press (the hot cell shows pressed) and at the
+    // release (row 0, and column 0 with fixed columns, rest again).
+    void RepaintListViewHeaders(bool Released);
+    bool IsHeaderCell(int ACol, int ARow) const;
+    // The list-view look of a header cell: the style's header section, hot or pressed.
+    void DrawListViewHeader(TCellPaintContext& C);
+    // Where the text rectangle tr of a cell lies in a right-to-left grid: mirrored within R.
+    TRect MirrorInCell(const TRect& tr, const TRect& R) const;
+    // The glyph routines take left-to-right positions and mirror them in a right-to-left
+    // grid; these turn a position on the window into the one that lands there.
+    TRect GlyphRect(const TRect& Drawn) const;
+    int SortIndicatorX(int DrawnX) const;
+    // Right to left, where mini-HTML laid out in Layout (of the cell Cell) goes: mirrored
+    // within the cell and ending at its right; Layout itself left to right.
+    TRect HtmlRectRightToLeft(TCanvas* Canvas, const QString& Text, const TRect& Layout, const TRect& Cell);
+    // A word-broken text that needs more lines than tr shows: drawn on one line when only
+    // one fits, else cut after the last line that fits whole.
+    void FitWrappedText(TCanvas* Canvas, QString& Text, TRect& tr, uint32_t& Flags);
+    // The red zig-zag under the characters Pos .. Pos + Len - 1 of a text drawn in tr.
+    void DrawMarkedRange(TCanvas* Canvas, const QString& Text, const TRect& tr, uint32_t Flags, int YOffset, int Pos,
+                         int Len);
+    TPoint FHotFixedCell{-1, -1};
+
     // ==== spin, date and time, and edit-button editors (grid_spin.cpp, grid_date_pickers.cpp,
     // grid_edit_btn.cpp) ====
 public:

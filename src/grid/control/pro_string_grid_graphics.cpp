@@ -459,7 +459,7 @@ bool TProStringGrid::IsInCheckBox(int ACol, int ARow, int XPos, int YPos)
     case taCenter: left = r.Left + (r.Width() - size) / 2; break;
     default: left = r.Left + 2; break;
     }
-    return PtInRect(Bounds(left, top, size, size), {XPos, YPos});
+    return PtInRect(MirrorInCell(Bounds(left, top, size, size), r), {XPos, YPos});
 }
 
 // ---- radio groups ----------------------------------------------------------------------------

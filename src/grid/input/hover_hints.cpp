@@ -149,6 +149,7 @@ void TProStringGrid::MouseMove(TShiftState Shift, int X, int Y)
         if (header(ox, oy) && ox < ColCount() && oy < RowCount()) InvalidateCell(ox, oy);
         if (header(c, r)) InvalidateCell(c, r);
     }
+    TrackHotFixedCell(c, r);
 
     // Whole rows or columns selected by dragging over the fixed cells.
     bool scrolledUp = false;
@@ -279,6 +280,8 @@ void TProStringGrid::HandleMouseLeave(TMessage& Message)
         FHoverFixedX = FHoverFixedY = -1;
         if (x < ColCount() && y < RowCount()) InvalidateCell(x, y);
     }
+    // The mouse is outside every header cell now: the hot cell goes back to normal.
+    TrackHotFixedCell(-1, -1);
     if (HoverRow() && FHoverRowIdx >= 0) {
         const int old = FHoverRowIdx;
         FHoverRowIdx = -1;

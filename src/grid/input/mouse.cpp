@@ -154,6 +154,7 @@ void TProStringGrid::HandleLeftButtonDown(TMessage& Message)
     const TShiftState strongest = StrongestModifier(Shift);
     FDoOnClick = FMouseDownMove = FMouseKeepDown = true;
     FSpinUpClick = FSpinDnClick = false;
+    RepaintListViewHeaders(false);
     ColSized = Rowsized = false;
     FPressSelection = Selection();
     if (PressSelectionHandle(X, Y, Message)) return;
@@ -505,6 +506,7 @@ void TProStringGrid::HandleLeftButtonUp(TMessage& Message)
         InvalidateCell(FCtrlXY.X, FCtrlXY.Y);
     }
     FMouseDownMove = false;
+    RepaintListViewHeaders(true);
     FMouseSelectStart = -1;
     if (!FDesigning) HideMoveArrows();
 

@@ -53,6 +53,7 @@ void TProStringGrid::WindowMessageHook(TMessage& Message)
         TBaseGrid::WndProc(Message);
         return;
     }
+    if (HandleChangeNotification(Message)) return;
     const TGridRect entrySel = Selection();
 
     if (msg != 0 && msg == GridEditDoneMessage()) {

@@ -52,6 +52,7 @@ void TProStringGrid::DrawCellContent(TCanvas* Canvas, int ACol, int ARow, TRect 
     const bool gradientLook =
         FLook == glZUZ || FLook == glXP || FLook == glVista || FLook == glWin7 || FLook == glOffice2007;
     if (C.FixedLook && !C.Styled && gradientLook) DrawFixedCellLook(C);
+    if (C.FixedLook && !C.Styled && FLook == glListView && !FFlat) DrawListViewHeader(C);
 
     int indicatorWidth = 0;
     if (C.RealCol == 0 && GetRowEx() == ARow && fixedCols > 0 && FRowIndicator && !FRowIndicator->Empty() &&
@@ -379,7 +380,7 @@ void TProStringGrid::DrawCellDefault(TCellPaintContext& C)
         if (C.FilterGlyph) tr.Right -= 18;
         tr.Left -= 1;
         const TRect saved = R;
-        R = tr;
+        R = HtmlRectRightToLeft(cv, text, tr, saved);
         DrawHTMLCell(C, text);
         R = saved;
         return;
@@ -425,6 +426,15 @@ void TProStringGrid::DrawCellDefault(TCellPaintContext& C)
     else flags |= DT_SINGLELINE;
     brush->SetStyle(bsClear);
     if (C.FilterGlyph) tr.Right -= 16;
+    if (flags & DT_WORDBREAK) FitWrappedText(cv, text, tr, flags);
+    // Right to left, the text keeps its insets on the mirrored side, reads right to left and
+    // starts at the cell's right edge.
+    if (UseRightToLeftAlignment()) {
+        tr = MirrorInCell(tr, R);
+        if (flags & DT_RIGHT) flags &= ~DT_RIGHT;
+        else if (!(flags & DT_CENTER)) flags |= DT_RIGHT;
+        flags |= DT_RTLREADING;
+    }
     if (C.Graphic && !text.isEmpty()) {
         TRect calc = tr;
         cv->DrawText(text, calc, flags | DT_CALCRECT);
@@ -432,6 +442,11 @@ void TProStringGrid::DrawCellDefault(TCellPaintContext& C)
     }
     if (!text.isEmpty()) cv->DrawText(text, tr, flags);
     brush->SetStyle(bsSolid);
+
+    int errPos = 0, errLen = 0;
+    if (C.Graphic) GetMarker(C.RealCol, C.Row, errPos, errLen);
+    if (errLen > 0 && (C.Graphic->CellType() == ctEmpty || C.Graphic->CellType() == ctValue))
+        DrawMarkedRange(cv, text, tr, flags, C.TextHeight, errPos, errLen);
 
     if (IsSortIndicatorCell(C.RealCol, C.Row)) {
         TRect r = R;
@@ -443,6 +458,8 @@ void TProStringGrid::DrawCellDefault(TCellPaintContext& C)
         int y = r.Top + 8;
         if (C.VAlign == vtaCenter) y = r.Top + r.Height() / 2;
         else if (C.VAlign == vtaBottom) y = r.Bottom - 8;
+        // right to left the arrow sits on the mirrored side of the text
+        if (UseRightToLeftAlignment()) x = SortIndicatorX(r.Left + r.Right - x);
         const int position = FSortIndexes->IndexOf(C.RealCol);
         if (position < 1 || FSortSettings->IndexShow()) DrawSortIndicator(cv, C.RealCol, x, y, R);
     }

@@ -294,7 +294,8 @@ TRect TProStringGrid::PlaceCellGraphic(const TCellPaintContext& C, const TRect& 
         }
         G.Right = G.Left + W;
     }
-    return G;
+    // Right to left, the graphic sits on the mirrored side of the cell.
+    return MirrorInCell(G, R);
 }
 
 void TProStringGrid::DrawCheckGraphic(TCellPaintContext& C, const TRect& R, const TRect& G, bool Enabled,
@@ -306,17 +307,17 @@ void TProStringGrid::DrawCheckGraphic(TCellPaintContext& C, const TRect& R, cons
     // A glyph larger than its cell stays inside the cell (the clip R).
     case ctCheckBox:
     case ctRowCheckBox:
-        DrawCheck(cv, G, g->CellBoolean(), Enabled, g->CellAngle() > 0, Style, false, 0, R);
+        DrawCheck(cv, GlyphRect(G), g->CellBoolean(), Enabled, g->CellAngle() > 0, Style, false, 0, R);
         break;
     case ctDataCheckBox:
     case ctVirtCheckBox: {
         QString checkTrue;
         GetCheckTrue(C.RealCol, C.Row, checkTrue);
-        DrawCheck(cv, G, GetCellEx(C.RealCol, C.Row) == checkTrue, Enabled, false, Style, false, 0, R);
+        DrawCheck(cv, GlyphRect(G), GetCellEx(C.RealCol, C.Row) == checkTrue, Enabled, false, Style, false, 0, R);
         break;
     }
     case ctTriStateCheckBox:
-        DrawCheck(cv, G, false, Enabled, g->CellAngle() > 0, Style, true, g->CellCheckBoxState(), R);
+        DrawCheck(cv, GlyphRect(G), false, Enabled, g->CellAngle() > 0, Style, true, g->CellCheckBoxState(), R);
         break;
     case ctRadioButton: {
         const int size = FControlLook->RadioSize();
@@ -496,7 +497,8 @@ void TProStringGrid::DrawRotatedCell(TCellPaintContext& C, TRect& R, const TRect
     cv->TextRect(R, origin.Left, origin.Top, text);
     cv->Brush()->SetStyle(brushStyle);
     cv->SetFont(kept);
-    if (IsSortIndicatorCell(C.RealCol, C.Row)) DrawSortIndicator(cv, C.RealCol, G.Right - 10, G.Top + 8, C.Rect);
+    if (IsSortIndicatorCell(C.RealCol, C.Row))
+        DrawSortIndicator(cv, C.RealCol, SortIndicatorX(G.Right - 10), G.Top + 8, C.Rect);
 }
 
 void TProStringGrid::CalcRotatedTextOrigin(TRect& ARect, int Angle, TVAlignment VA, TAlignment HA,

@@ -173,7 +173,8 @@ void TProStringGrid::GetVisualProperties(int ACol, int ARow, TGridDrawState& ASt
     }
 
     if (FUseDisabledFont) {
-        if (FUseEnabledRows && !GetRowEnabled(srow)) AFont->SetColor(FDisabledFontColor);
+        // the enabled flags are kept per shown row
+        if (FUseEnabledRows && !GetRowEnabled(ARow)) AFont->SetColor(FDisabledFontColor);
         if (!isEnabled()) AFont->SetColor(FDisabledFontColor);
     }
 

@@ -64,13 +64,15 @@ void TProStringGrid::PaintBorder()
     pen->SetMode(pmCopy);
     pen->SetWidth(1);
     pen->SetColor(FBorderColor);
-    if (FFitCellsInGrid) {
+    // The inner frame needs a frame of two pixels; in a thinner one the cells would cover it,
+    // so the border takes the outer line.
+    if (FFitCellsInGrid && frameWidth() >= 2) {
         cv->Polyline({{1, H}, {1, 1}, {W - 2, 1}, {W - 2, H - 2}, {1, H - 2}});
         if (QWidget* parent = parentWidget()) {
             pen->SetColor(QColorToColor(parent->palette().color(QPalette::Window)));
             cv->Polyline({{0, H}, {0, 0}, {W - 1, 0}, {W - 1, H - 1}, {0, H - 1}});
         }
-    } else if (FIsComCtl6) {
+    } else if (FFitCellsInGrid || FIsComCtl6) {
         cv->Polyline({{0, H - 1}, {0, 0}, {W - 1, 0}, {W - 1, H - 1}, {0, H - 1}});
     }
 }

@@ -6,6 +6,7 @@
 #include "grid/render/cell_drawing.h"
 
 #include <QGuiApplication>
+#include <algorithm>
 #include <QScreen>
 
 THtmlRenderArgs TProStringGrid::HtmlArgs()
@@ -16,6 +17,8 @@ THtmlRenderArgs TProStringGrid::HtmlArgs()
     a.PictureCache = FImageCache.get();
     a.PictureContainer = FPictureContainer;
     a.ThemeWindow = this;
+    // drawing, measuring and hit testing read the text the same way
+    a.BiDiMode = layoutDirection() == Qt::RightToLeft ? 1 : 0;
     return a;
 }
 
@@ -32,10 +35,22 @@ void TProStringGrid::DrawHTMLCell(TCellPaintContext& C, const QString& Text)
     a.ImageScale = 0;
     a.URLColor = C.URLColor;
     a.ShadowColor = clGray;
-    a.BiDiMode = layoutDirection() == Qt::RightToLeft ? 1 : 0;
     a.MouseDown = FCtrlDown && C.DisplayCol == FCtrlXY.X && C.Row == FCtrlXY.Y;
     RenderHtmlCell(C.Canvas, Text, C.Rect, a);
     C.TextWidth = a.MeasuredWidth + 2;
+}
+
+TRect TProStringGrid::HtmlRectRightToLeft(TCanvas* Canvas, const QString& Text, const TRect& Layout, const TRect& Cell)
+{
+    if (!UseRightToLeftAlignment()) return Layout;
+    TRect r = MirrorInCell(Layout, Cell);
+    THtmlRenderArgs a = HtmlArgs();
+    a.MeasureOnly = true;
+    a.WordWrap = !FEnhTextSize;
+    RenderHtmlCell(Canvas, Text, r, a);
+    // one pixel more than the widest line, so that every line still fits as it did
+    r.Left = std::max(r.Left, r.Right - a.MeasuredWidth - 1);
+    return r;
 }
 
 QSize TProStringGrid::MeasureHTMLCell(int ACol, int ARow, const QString& Text, TRect R)

@@ -275,7 +275,8 @@ namespace {
 
 QColor Solid(TColor c)
 {
-    return ColorToQColor(ColorToRGB(c));
+    // a pen, brush or font left at clNone paints as its low 24 bits do
+    return ColorToQColor(ColorToRGB(c) & 0xFFFFFF);
 }
 
 QPainter::CompositionMode ModeOf(TPenMode m)
@@ -669,6 +670,7 @@ void TCanvas::DrawTextLine(int x, int y, const QString& text, int underlineFrom,
     p.save();
     p.setFont(FFont.ToQFont());
     p.setPen(Solid(FFont.Color()));
+    if (FRtlReading) p.setLayoutDirection(Qt::RightToLeft);
     if (FFont.Orientation() != 0) {
         p.translate(x, y);
         p.rotate(-FFont.Orientation() / 10.0);
@@ -878,11 +880,24 @@ void TCanvas::DrawTextLineIn(const TRect& line, const QString& text, uint32_t fo
     FTextPainter = &p;
     FTextFont = FFont.Key();
     FTextColor = color.rgb();
+    if (format & DT_RTLREADING) {
+        // the line reads right to left; left and right stay where the flags put the text
+        const Qt::LayoutDirection keep = p.layoutDirection();
+        p.setLayoutDirection(Qt::RightToLeft);
+        p.drawText(line.ToQRect(), flags | Qt::AlignAbsolute, text);
+        p.setLayoutDirection(keep);
+        return;
+    }
     p.drawText(line.ToQRect(), flags, text);
 }
 
 int TCanvas::DrawText(const QString& text, TRect& r, uint32_t format)
 {
+    struct Reading {
+        bool& Flag;
+        ~Reading() { Flag = false; }
+    } reading{FRtlReading};
+    FRtlReading = format & DT_RTLREADING;
     const QFontMetrics& fm = FFont.Metrics();
     const int lineH = FFont.LineHeight() + ((format & DT_EXTERNALLEADING) ? fm.leading() : 0);
     const bool single = format & DT_SINGLELINE;
@@ -1201,7 +1216,7 @@ QImage TBitmap::DrawImage()
 {
     const QImage& img = Image();
     if (!FTransparent || img.isNull()) return img;
-    QRgb key = QColor(ColorToQColor(ColorToRGB(TransparentColor()))).rgb() & 0xFFFFFF;
+    QRgb key = QColor(ColorToQColor(ColorToRGB(TransparentColor()) & 0xFFFFFF)).rgb() & 0xFFFFFF;
     QImage out = img.convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < out.height(); ++y) {
         QRgb* line = reinterpret_cast<QRgb*>(out.scanLine(y));

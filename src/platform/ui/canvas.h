@@ -344,6 +344,8 @@ private:
     QPainter* FTextPainter = nullptr;
     quint64 FTextFont = 0;
     QRgb FTextColor = 0;
+    // DT_RTLREADING of the text being drawn: lines are laid out right to left.
+    bool FRtlReading = false;
 };
 
 enum TPixelFormat { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit };

@@ -288,6 +288,7 @@ void TCustomGrid::SetColor(TColor c)
     if (c == FColor) return;
     FColor = c;
     Invalidate();
+    Perform(CM_COLORCHANGED);
 }
 
 void TCustomGrid::SetFixedColor(TColor c)
@@ -337,6 +338,7 @@ void TCustomGrid::SetCursor(TCursor c)
 {
     FCursor = c;
     viewport()->setCursor(CursorOf(c));
+    Perform(CM_CURSORCHANGED);
 }
 
 bool TCustomGrid::TabStops(int col) const
@@ -755,8 +757,9 @@ void TCustomGrid::Paint()
     const TGridRect sel = Selection();
     const bool focused = IsActiveControl();
     const int lw = FGridLineWidth;
-    // Only the cells in the part of the window being painted are drawn.
-    const TRect clip = FCanvas.ClipRect();
+    // Only the cells in the part of the window being painted are drawn.  Cells are laid out
+    // left to right here; right to left, the window's part is mirrored to match.
+    const TRect clip = MirrorRect(FCanvas.ClipRect());
     if (IsRectEmpty(clip)) return;
 
     auto drawRange = [&](int c0, int c1, int r0, int r1, int x0, int y0) {
@@ -770,7 +773,7 @@ void TCustomGrid::Paint()
             int x = x0;
             for (int c = c0; c <= c1 && x < info.Horz.GridExtent && x < clip.Right; ++c) {
                 const int w = ColWidths(c);
-                if (x + w + lw <= clip.Left || !FCanvas.RectVisible({x, y, x + w + lw, y + h + lw})) {
+                if (x + w + lw <= clip.Left || !FCanvas.RectVisible(MirrorRect({x, y, x + w + lw, y + h + lw}))) {
                     x += w + lw;
                     continue;
                 }
@@ -823,9 +826,9 @@ void TCustomGrid::Paint()
     // what lies beyond the last cells
     FCanvas.Brush()->SetColor(FColor);
     if (info.Horz.GridBoundary < info.Horz.GridExtent)
-        FCanvas.FillRect({info.Horz.GridBoundary, 0, info.Horz.GridExtent, info.Vert.GridExtent});
+        FCanvas.FillRect(MirrorRect({info.Horz.GridBoundary, 0, info.Horz.GridExtent, info.Vert.GridExtent}));
     if (info.Vert.GridBoundary < info.Vert.GridExtent)
-        FCanvas.FillRect({0, info.Vert.GridBoundary, info.Horz.GridBoundary, info.Vert.GridExtent});
+        FCanvas.FillRect(MirrorRect({0, info.Vert.GridBoundary, info.Horz.GridBoundary, info.Vert.GridExtent}));
 }
 
 // ---------------------------------------------------------------- editing

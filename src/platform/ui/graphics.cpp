@@ -40,6 +40,8 @@ QColor SystemColor(int index)
 
 TColor ColorToRGB(TColor c)
 {
+    // "not set" is no colour: it stays clNone rather than becoming white
+    if (c == clNone) return c;
     if (IsSystemColor(c)) return QColorToColor(SystemColor(c & 0xFF));
     return c & 0x00FFFFFF;
 }

@@ -19,7 +19,7 @@
 namespace {
 constexpr TColor clTransparentKey = 0xFF00FF;  // pixels left in this colour show the parent
 
-QColor Q(TColor c) { return ColorToQColor(ColorToRGB(c)); }
+QColor Q(TColor c) { return ColorToQColor(ColorToRGB(c) & 0xFFFFFF); }
 
 void DrawButtonGradient(TCanvas& c, TColor from, TColor to, int left, int top, int right, int bottom)
 {

@@ -51,9 +51,9 @@ TEST(GridPaint, BorderInTheWindowFrame)
         TColor Outer, Inner;  // pixels 0 and 1 from the left edge; clNone: not the border
     } cases[] = {
         {glXP, false, false, border, clNone},
-        // Fitted: the parent's colour outside; the inner line lies under the platform's 1-pixel
-        // frame's viewport and does not show.
-        {glXP, false, true, 0x00FF00, clNone},
+        // Fitted: the inner line would lie under the cells of the platform's 1-pixel frame, so
+        // the border takes the outer line.
+        {glXP, false, true, border, clNone},
         {glVista, false, false, border, clNone},
         {glStandard, false, false, clNone, clNone},
         {glClassic, false, true, clNone, clNone},
