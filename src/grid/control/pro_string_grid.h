@@ -2647,6 +2647,9 @@ private:
     friend struct TGridTextLoad;
     // Fires OnFileProgress when the percentage changed; -1 starts a new operation.
     void FileProgress(int Percent);
+    // The rows First..Last of an export with its notifications, and the progress of each row
+    // as a share of Span (none when Span is 0).
+    void ExportRows(int First, int Last, int Span, const std::function<void(int Row)>& Row);
     int FLastFileProgress = -1;
     bool FJavaCSV = false;
     bool FAlwaysQuotes = false;

@@ -24,19 +24,21 @@ void TProStringGrid::SaveToCSV(const QString& FileName, bool Unicode) { WriteCSV
 
 void TProStringGrid::AppendToCSV(const QString& FileName, bool Unicode) { WriteCSV(FileName, true, Unicode); }
 
+void TProStringGrid::ExportRows(int First, int Last, int Span, const std::function<void(int Row)>& Row)
+{
+    FileProgress(-1);
+    ExportNotification(esExportStart, First);
+    for (int r = First; r <= Last; ++r) {
+        ExportNotification(esExportNewRow, r);
+        Row(r);
+        if (Span != 0) FileProgress(int(std::lround(100.0 * r / Span)));
+    }
+    ExportNotification(esExportDone, -1);
+}
+
 void TProStringGrid::WriteCSV(const QString& FileName, bool Append, bool Unicode)
 {
-    // Appending copies the old bytes as they are and adds the rows in the old file's encoding.
-    QByteArray old;
-    TTextEncoding encoding = Unicode ? TTextEncoding::Utf8 : TTextEncoding::Ansi;
-    bool bom = Unicode;
-    if (Append) {
-        old = ReadTextFile(FileName);
-        if (!old.isEmpty()) {
-            encoding = DetectTextEncoding(old);
-            bom = false;
-        }
-    }
+    TTextFileWriter file(FileName, Unicode ? TTextEncoding::Utf8 : TTextEncoding::Ansi, Unicode, Append, true);
     TCSVWriteOptions o;
     o.Delimiter = FDelimiter.isNull() ? QChar(u',') : FDelimiter;
     o.JavaCSV = FJavaCSV;
@@ -45,30 +47,18 @@ void TProStringGrid::WriteCSV(const QString& FileName, bool Append, bool Unicode
     o.OemConvert = FOemConvert;
 
     const int c0 = SaveStartCol(), c1 = SaveEndCol() + (FSaveHiddenCells ? NumHiddenColumns() : 0);
-    const int r0 = SaveStartRow(), r1 = SaveEndRow();
-    QString out;
-    if (!old.isEmpty() && !old.endsWith('\n') && !old.endsWith('\r')) out.append(QLatin1String("\r\n"));
-    FileProgress(-1);
-    ExportNotification(esExportStart, r0);
+    QString out = file.Lead();
     QString t;
-    for (int r = r0; r <= r1; ++r) {
-        ExportNotification(esExportNewRow, r);
+    ExportRows(SaveStartRow(), SaveEndRow(), std::max(1, RowCount() - 1), [&](int r) {
         for (int c = c0; c <= c1; ++c) {
             if (c > c0) out.append(o.Delimiter);
             SaveCell(FSaveHiddenCells ? c : DisplToRealColumn(c), r, t);
             AppendCSVField(out, t, o);
         }
         out.append(QLatin1String("\r\n"));
-        FileProgress(int(std::lround(100.0 * r / std::max(1, RowCount() - 1))));
-    }
-    ExportNotification(esExportDone, -1);
-    // OEM texts are bytes already: they go out unchanged in the 8-bit file
-    const QByteArray bytes = (FOemConvert && encoding == TTextEncoding::Ansi) ? out.toLatin1()
-                                                                               : EncodeText(out, encoding, bom);
-    TAtomicFile f(FileName);
-    if (!old.isEmpty()) f.Write(old);
-    f.Write(bytes);
-    f.Commit();
+    });
+    // OEM texts are bytes already
+    file.Save(out, FOemConvert);
 }
 
 void TProStringGrid::LoadFromCSV(const QString& FileName, int MaxRows)

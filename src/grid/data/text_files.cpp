@@ -65,11 +65,8 @@ void TProStringGrid::SaveToFile(const QString& FileName, bool Unicode)
         const int w = IsHiddenColumn(c) ? AllColWidths(c) : ColWidths(RealToDisplColumn(c));
         out += QStringLiteral("cw %1,%2\r\n").arg(c).arg(w);
     }
-    FileProgress(-1);
-    ExportNotification(esExportStart, r0);
     QString t;
-    for (int r = r0; r <= r1; ++r) {
-        ExportNotification(esExportNewRow, r);
+    ExportRows(r0, r1, std::max(1, SaveRowCount() - 1), [&](int r) {
         for (int c = c0; c <= c1; ++c) {
             SaveCell(c, r, t);
             if (t.isEmpty()) continue;
@@ -77,9 +74,7 @@ void TProStringGrid::SaveToFile(const QString& FileName, bool Unicode)
             out += PackLineBreaks(t);
             out += QLatin1String("\r\n");
         }
-        FileProgress(int(std::lround(100.0 * r / std::max(1, SaveRowCount() - 1))));
-    }
-    ExportNotification(esExportDone, -1);
+    });
     SaveFileAtomic(FileName, EncodeText(out, Unicode ? TTextEncoding::Utf16LE : TTextEncoding::Ansi, Unicode));
 }
 
@@ -248,16 +243,7 @@ void TProStringGrid::AppendToASCII(const QString& FileName, bool Unicode) { Writ
 void TProStringGrid::WriteASCII(const QString& FileName, bool Append, bool Unicode)
 {
     TWaitCursor wait;
-    QByteArray old;
-    TTextEncoding encoding = Unicode ? TTextEncoding::Utf16LE : TTextEncoding::Ansi;
-    bool bom = Unicode;
-    if (Append && QFile::exists(FileName)) {
-        old = ReadTextFile(FileName);
-        if (!old.isEmpty()) {
-            encoding = DetectTextEncoding(old);
-            bom = false;
-        }
-    }
+    TTextFileWriter file(FileName, Unicode ? TTextEncoding::Utf16LE : TTextEncoding::Ansi, Unicode, Append, false);
     const int a = (FSaveFixedCells || FSaveFixedCols) ? 0 : FixedCols();
     const int b = (FSaveFixedCells || FSaveFixedRows) ? 0 : FixedRows();
     const int cols = ColCount() + (FSaveHiddenCells ? NumHiddenColumns() : 0);
@@ -274,12 +260,9 @@ void TProStringGrid::WriteASCII(const QString& FileName, bool Append, bool Unico
         }
         return s;
     };
-    QString out;
-    if (!old.isEmpty() && !old.endsWith('\n') && !old.endsWith('\r')) out += QLatin1String("\r\n");
+    QString out = file.Lead();
     QString t;
-    ExportNotification(esExportStart, b);
-    for (int r = b; r < RowCount(); ++r) {
-        ExportNotification(esExportNewRow, r);
+    ExportRows(b, RowCount() - 1, 0, [&](int r) {
         QString main;
         QStringList more;
         int start = 0;
@@ -302,12 +285,8 @@ void TProStringGrid::WriteASCII(const QString& FileName, bool Append, bool Unico
         }
         out += main + QLatin1String("\r\n");
         for (const QString& m : more) out += m + QLatin1String("\r\n");
-    }
-    ExportNotification(esExportDone, -1);
-    TAtomicFile f(FileName);
-    if (!old.isEmpty()) f.Write(old);
-    f.Write(EncodeText(out, encoding, bom));
-    f.Commit();
+    });
+    file.Save(out);
 }
 
 // ---- fixed width -----------------------------------------------------------------------------

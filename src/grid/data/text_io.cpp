@@ -2,6 +2,7 @@
 
 #include "grid/base/text_packing.h"
 #include "platform/core/exception.h"
+#include "platform/core/file_io.h"
 
 #include <QFile>
 #include <QHash>
@@ -202,6 +203,27 @@ QByteArray ReadTextFile(const QString& FileName)
     QFile f(FileName);
     if (!f.open(QIODevice::ReadOnly)) throw EInOutError(QStringLiteral("Cannot open file ") + FileName);
     return f.readAll();
+}
+
+TTextFileWriter::TTextFileWriter(const QString& FileName, TTextEncoding Encoding, bool Bom, bool Append, bool MustExist)
+    : FFileName(FileName), FEncoding(Encoding), FBom(Bom)
+{
+    if (!Append || (!MustExist && !QFile::exists(FileName))) return;
+    FOld = ReadTextFile(FileName);
+    if (FOld.isEmpty()) return;
+    FEncoding = DetectTextEncoding(FOld);
+    FBom = false;
+    if (!FOld.endsWith('\n') && !FOld.endsWith('\r') && !FOld.endsWith(QByteArray("\n\0", 2)) &&
+        !FOld.endsWith(QByteArray("\r\0", 2)))
+        FLead = QStringLiteral("\r\n");
+}
+
+void TTextFileWriter::Save(const QString& Text, bool Latin1Bytes)
+{
+    TAtomicFile f(FFileName);
+    if (!FOld.isEmpty()) f.Write(FOld);
+    f.Write(Latin1Bytes && FEncoding == TTextEncoding::Ansi ? Text.toLatin1() : EncodeText(Text, FEncoding, FBom));
+    f.Commit();
 }
 
 int CountUnescaped(QChar Ch, QStringView S)

@@ -21,6 +21,25 @@ QStringList SplitTextLines(const QString& Text);
 // The whole file; throws EInOutError "Cannot open file <name>" when it cannot be read.
 QByteArray ReadTextFile(const QString& FileName);
 
+// A text file written whole, or appended to: an appended file keeps its bytes as they are
+// and gets the new lines in its own encoding, after a line break when it lacks one.
+class TTextFileWriter {
+public:
+    // Append with MustExist: a missing file raises EInOutError; else it counts as empty.
+    TTextFileWriter(const QString& FileName, TTextEncoding Encoding, bool Bom, bool Append, bool MustExist);
+    // What goes before the new text (a line break the old file lacks).
+    QString Lead() const { return FLead; }
+    // Writes through a temporary file; a failure raises EInOutError and keeps the old file.
+    // Latin1Bytes: an 8-bit file takes the characters as bytes (texts already converted).
+    void Save(const QString& Text, bool Latin1Bytes = false);
+
+private:
+    QString FFileName, FLead;
+    QByteArray FOld;
+    TTextEncoding FEncoding;
+    bool FBom;
+};
+
 // Candidate separators of the CSV delimiter guess, in the order they are tried.
 inline constexpr char16_t CSVDelimiterCandidates[] = {u',', u';', u'#', u'\t', u'|', u'@', u'*', u'-', u'+', u'&'};
 // Occurrences of Ch not escaped by doubling: each odd run counts once, and a run that ends

@@ -125,8 +125,7 @@ void TProStringGrid::SaveToXML(const QString& FileName, const QString& ListDescr
     const int c0 = SaveStartCol(), c1 = SaveEndCol() + (FSaveHiddenCells ? NumHiddenColumns() : 0);
     const int r0 = SaveStartRow(), r1 = SaveEndRow();
     QString t;
-    FileProgress(-1);
-    for (int r = r0; r <= r1; ++r) {
+    ExportRows(r0, r1, std::max(1, r1 - r0), [&](int r) {
         out += QLatin1Char('<') + RecordDescr + QStringLiteral(">\r\n");
         for (int c = c0; c <= c1; ++c) {
             const int rc = FSaveHiddenCells ? c : DisplToRealColumn(c);
@@ -141,8 +140,7 @@ void TProStringGrid::SaveToXML(const QString& FileName, const QString& ListDescr
             out += QStringLiteral("</") + tag + QStringLiteral(">\r\n");
         }
         out += QStringLiteral("</") + RecordDescr + QStringLiteral(">\r\n");
-        FileProgress(int(std::lround(100.0 * r / std::max(1, r1 - r0))));
-    }
+    });
     out += QStringLiteral("</") + ListDescr + QStringLiteral(">\r\n");
     SaveFileAtomic(FileName, w.Encode(out));
 }

@@ -7,6 +7,7 @@
 #include "platform/ui/inplace_edit.h"
 #include "support/full_disk.h"
 #include "support/made_grid.h"
+#include "file_bytes.h"
 #include "support/shown_grid.h"
 
 #include <QBuffer>
@@ -18,19 +19,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-QByteArray ReadBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void WriteBytes(const QString& path, const QByteArray& data)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(data);
-}
-
 QStringList Records(const TCSVTable& t)
 {
     QStringList out;

@@ -4,6 +4,7 @@
 #include "grid/data/html_text_export.h"
 #include "platform/core/exception.h"
 #include "support/made_grid.h"
+#include "file_bytes.h"
 
 #include <QClipboard>
 #include <QFile>
@@ -13,19 +14,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-QByteArray ReadBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void WriteBytes(const QString& path, const QByteArray& data)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(data);
-}
-
 struct ExportGrid : MadeGridFixture<TProStringGrid> {
     ExportGrid() : MadeGridFixture(3, 3) {}
     QTemporaryDir Dir;

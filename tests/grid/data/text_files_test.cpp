@@ -4,6 +4,7 @@
 #include "grid/control/pro_string_grid.h"
 #include "platform/core/exception.h"
 #include "support/made_grid.h"
+#include "file_bytes.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -11,19 +12,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-QByteArray ReadBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void WriteBytes(const QString& path, const QByteArray& data)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(data);
-}
-
 QByteArray Utf16(const QString& s)
 {
     QByteArray b;
