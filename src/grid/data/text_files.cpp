@@ -15,6 +15,11 @@
 #include <vector>
 
 namespace {
+// Column widths read from a file stay within what a screen can show, so that sums of them
+// cannot overflow.
+constexpr int kMaxLoadWidth = 32767;
+int LoadedWidth(int w) { return std::clamp(w, 0, kMaxLoadWidth); }
+
 struct TTextCell {
     int Col, Row;
     QString Text;
@@ -105,7 +110,7 @@ void TProStringGrid::LoadFromFile(const QString& FileName)
             const qsizetype comma = rest.indexOf(u',');
             if (comma < 0) continue;
             const int index = StrToIntPartial(rest.left(comma));
-            if (index >= 0 && index < cols) widths.emplace_back(index, StrToIntPartial(rest.mid(comma + 1)));
+            if (index >= 0 && index < cols) widths.emplace_back(index, LoadedWidth(StrToIntPartial(rest.mid(comma + 1))));
             continue;
         }
         const qsizetype p1 = line.indexOf(u',');
@@ -197,7 +202,7 @@ void TProStringGrid::LoadFromStream(QIODevice& Stream)
         if (line.startsWith(QLatin1String("cw"))) {
             const QString rest = line.mid(3);
             const qsizetype comma = rest.indexOf(u',');
-            widths.emplace_back(StrToInt(rest.left(comma)), StrToInt(rest.mid(comma + 1)));
+            widths.emplace_back(StrToInt(rest.left(comma)), LoadedWidth(StrToInt(rest.mid(comma + 1))));
         } else {
             const qsizetype p1 = line.indexOf(u',');
             const qsizetype p2 = p1 < 0 ? -1 : line.indexOf(u',', p1 + 1);

@@ -247,22 +247,18 @@ QChar GuessCSVDelimiter(QStringView L1, QStringView L2)
 {
     int best = 0;
     QChar found;
-    for (char16_t d : CSVDelimiterCandidates) {
-        const int a = CountUnescaped(d, L1), b = CountUnescaped(d, L2);
-        if (a == b && a > best) {
-            best = a;
-            found = d;
+    // equal counts in both lines, unescaped occurrences first, then plain ones
+    for (const bool unescaped : {true, false}) {
+        for (char16_t d : CSVDelimiterCandidates) {
+            const int a = unescaped ? CountUnescaped(d, L1) : int(L1.count(QChar(d)));
+            const int b = unescaped ? CountUnescaped(d, L2) : int(L2.count(QChar(d)));
+            if (a == b && a > best) {
+                best = a;
+                found = d;
+            }
         }
+        if (!found.isNull()) return found;
     }
-    if (!found.isNull()) return found;
-    for (char16_t d : CSVDelimiterCandidates) {
-        const int a = int(L1.count(QChar(d))), b = int(L2.count(QChar(d)));
-        if (a == b && a > best) {
-            best = a;
-            found = d;
-        }
-    }
-    if (!found.isNull()) return found;
     for (char16_t d : CSVDelimiterCandidates) {
         const int a = int(L1.count(QChar(d))), b = int(L2.count(QChar(d)));
         if (a > best || b > best) {

@@ -90,9 +90,10 @@ TEST_F(TextGrid, BadFilesLeaveTheGridUnchanged)
         EXPECT_THROW(grid->LoadFromFile(File("bad.txt")), EProGridError) << c.Name;
         EXPECT_EQ(Contents(), (QStringList{"", "", "", "keep"})) << c.Name;
     }
-    // cells outside the counts are skipped
-    WriteBytes(File("out.txt"), "2,2\r\n5,0,far\r\n0,9,deep\r\n1,0,in\r\n");
+    // cells outside the counts are skipped, widths kept within a screen's reach
+    WriteBytes(File("out.txt"), "2,2\r\ncw 1,2147483647\r\n5,0,far\r\n0,9,deep\r\n1,0,in\r\n");
     grid->LoadFromFile(File("out.txt"));
+    EXPECT_EQ(grid->ColWidths(1), 32767);
     EXPECT_EQ(grid->Cells(1, 0), "in");
     EXPECT_EQ(grid->ColCount(), 2);
     EXPECT_THROW(grid->LoadFromFile(File("missing.txt")), EInOutError);
