@@ -33,6 +33,13 @@ QString CellText(int c, int r)
     }
 }
 
+// FABRICAT_BENCH_CASE names the one case to run (a prefix of its name); all run without it.
+bool Runs(const char* name)
+{
+    const QByteArray only = qgetenv("FABRICAT_BENCH_CASE");
+    return only.isEmpty() || QByteArray(name).startsWith(only);
+}
+
 QString BenchDir()
 {
     const QByteArray env = qgetenv("FABRICAT_BENCH_DIR");
@@ -59,6 +66,7 @@ int main(int argc, char** argv)
         for (int c = 0; c < kCols; ++c) grid->SetCells(c, r, rows[r][c]);
 
     // Save: the grid's writer against joining the rows into a QTextStream.
+    if (Runs("csv")) {
     const paired::Result save = paired::Run(
         kPairs, {nullptr, [&] { grid->SaveToCSV(ours); }},
         {nullptr, [&] {
@@ -113,11 +121,14 @@ int main(int argc, char** argv)
     paired::Report("csv_load_vs_libcsv_parse", parse);
     if (counts.Rows != size_t(kRows) || counts.Fields != size_t(kRows) * kCols) std::abort();
 #endif
+    target->Free();
+    }
 
     // HTML: the grid's export (styles per cell look, escaping) against an escaped table
     // written with a QTextStream.
     grid->HTMLSettings()->SetExportImages(false);
     QString html, plain;
+    if (Runs("html")) {
     const paired::Result htmlResult = paired::Run(
         kPairs, {nullptr, [&] { html = grid->SaveToHTMLString(dir + QLatin1Char('/')); }},
         {nullptr, [&] {
@@ -132,8 +143,8 @@ int main(int argc, char** argv)
              out << "</table>\r\n";
          }});
     paired::Report("html_export_vs_qtextstream", htmlResult);
+    }
 
-    target->Free();
     grid->Free();
     QFile::remove(ours);
     QFile::remove(peer);

@@ -18,6 +18,7 @@
 #include <QUrl>
 #include <QDesktopServices>
 #include <map>
+#include <tuple>
 
 namespace {
 QString HexColor(TColor c)
@@ -76,6 +77,9 @@ QString TProStringGrid::SaveToHTMLString(const QString& Dir)
     table += QStringLiteral(" WIDTH=\"%1%\">").arg(h->Width());
     lines << table;
 
+    // A look's class number by the look's parts, so that its declarations are built once.
+    using TLook = std::tuple<QString, int, int, TColor, TColor, int, int>;
+    std::map<TLook, int> looks;
     std::map<QString, int> classes;
     QStringList classOrder;
     int imageNo = 0;
@@ -160,17 +164,23 @@ QString TProStringGrid::SaveToHTMLString(const QString& Dir)
         if (!headerCell && !header && c - c0 >= 0 && c - c0 < widths->Count())
             attrs += QStringLiteral(" width=") + Quoted(widths->GetInteger(c - c0));
 
-        const QString css = CellStyleToCSS(&font, bk, ha, va);
-        auto it = classes.find(css);
-        if (it == classes.end()) {
-            it = classes.emplace(css, int(classOrder.size())).first;
-            classOrder << css;
+        const TLook look{font.Name(), font.Size(), int(font.Style().Contains(fsBold)) * 2 + int(font.Style().Contains(fsItalic)),
+                         font.Color(), bk, int(ha), int(va)};
+        auto lk = looks.find(look);
+        if (lk == looks.end()) {
+            const QString css = CellStyleToCSS(&font, bk, ha, va);
+            auto it = classes.find(css);
+            if (it == classes.end()) {
+                it = classes.emplace(css, int(classOrder.size())).first;
+                classOrder << css;
+            }
+            lk = looks.emplace(look, it->second).first;
         }
         QString before, after;
         bool noText = false;
         cellImages(rc, r, before, after, noText);
         if (noText) content.clear();
-        lines << QStringLiteral("<TD class=\"c%1\"").arg(it->second) + attrs + QLatin1Char('>') + before + content +
+        lines << QStringLiteral("<TD class=\"c%1\"").arg(lk->second) + attrs + QLatin1Char('>') + before + content +
                      after + QStringLiteral("</td>");
     };
 

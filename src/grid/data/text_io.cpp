@@ -28,6 +28,10 @@ const QHash<char16_t, char>& AnsiHighBytes()
 
 QString DecodeAnsi(const char* p, qsizetype n)
 {
+    // Latin-1 but for 0x80..0x9F: Qt's own conversion serves a text without those bytes
+    bool latin1 = true;
+    for (qsizetype i = 0; i < n; ++i) latin1 &= (uchar(p[i]) & 0xE0) != 0x80;
+    if (latin1) return QString::fromLatin1(p, n);
     QString s(n, Qt::Uninitialized);
     char16_t* out = reinterpret_cast<char16_t*>(s.data());
     for (qsizetype i = 0; i < n; ++i) {
@@ -39,6 +43,10 @@ QString DecodeAnsi(const char* p, qsizetype n)
 
 QByteArray EncodeAnsi(const QString& s)
 {
+    bool latin1 = true;
+    const char16_t* q = reinterpret_cast<const char16_t*>(s.constData());
+    for (qsizetype i = 0; i < s.size(); ++i) latin1 &= q[i] < 0x80 || (q[i] >= 0xA0 && q[i] < 0x100);
+    if (latin1) return s.toLatin1();
     QByteArray b(s.size(), Qt::Uninitialized);
     char* out = b.data();
     qsizetype n = 0;
