@@ -48,6 +48,8 @@ void TProStringGrid::WriteCSV(const QString& FileName, bool Append, bool Unicode
 
     const int c0 = SaveStartCol(), c1 = SaveEndCol() + (FSaveHiddenCells ? NumHiddenColumns() : 0);
     QString out = file.Lead();
+    // room for short cells, so that the text is rarely moved while it grows
+    out.reserve(std::min<qint64>(qint64(SaveEndRow() - SaveStartRow() + 1) * (c1 - c0 + 1) * 8, qint64(1) << 28));
     QString t;
     ExportRows(SaveStartRow(), SaveEndRow(), std::max(1, RowCount() - 1), [&](int r) {
         for (int c = c0; c <= c1; ++c) {

@@ -281,12 +281,15 @@ TCSVTable ParseCSV(QStringView s, const TCSVOptions& o, int SkipRecords, int Max
 {
     TCSVTable table;
     const qsizetype n = s.size();
+    table.Fields.reserve(size_t(std::min<qsizetype>((s.count(u'\n') + 1) * 4, n + 1)));
     const QChar d = o.Delimiter;
     const bool split = !d.isNull();
     qsizetype noClose = -1;
     qsizetype i = 0;
     int skipped = 0;
     size_t kept = 0;
+    // the mark of a line break inside an unquoted field
+    const QChar mark = o.JavaCSV ? QChar(u'~') : QChar(u'\x0b');
     auto atFieldEnd = [&](qsizetype j) { return j >= n || IsBreak(s[j]) || (split && s[j] == d); };
 
     while (i < n) {
@@ -296,6 +299,7 @@ TCSVTable ParseCSV(QStringView s, const TCSVOptions& o, int SkipRecords, int Max
             while (i + 1 < n && s[i] == u' ' && !IsBreak(s[i + 1])) ++i;
             if (i >= n || IsBreak(s[i])) break;  // an empty rest writes nothing
             QString field;
+            bool converted = true;  // the field may hold line break marks or OEM text
             if (s[i] == u'"') {
                 const qsizetype close = FindClosingQuote(s, i, noClose);
                 if (close >= 0) {
@@ -313,13 +317,17 @@ TCSVTable ParseCSV(QStringView s, const TCSVOptions& o, int SkipRecords, int Max
                 }
             } else {
                 const qsizetype from = i;
-                while (!atFieldEnd(i)) ++i;
+                bool marks = false;
+                for (; !atFieldEnd(i); ++i) marks |= s[i] == mark;
                 field = s.mid(from, i - from).toString();
+                converted = marks || o.OemConvert || (o.JavaCSV && field == QLatin1String("^"));
             }
             if (keep) {
-                if (o.OemConvert) OemToText(field);
-                if (o.JavaCSV) TildeToCRLF(field);
-                else VTabToCRLF(field);
+                if (converted) {
+                    if (o.OemConvert) OemToText(field);
+                    if (o.JavaCSV) TildeToCRLF(field);
+                    else VTabToCRLF(field);
+                }
                 table.Fields.push_back(std::move(field));
             }
             if (i < n && split && s[i] == d) {
