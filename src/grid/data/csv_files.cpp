@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cmath>
+#include <vector>
 
 void TProStringGrid::FileProgress(int Percent)
 {
@@ -47,6 +48,8 @@ void TProStringGrid::WriteCSV(const QString& FileName, bool Append, bool Unicode
     o.OemConvert = FOemConvert;
 
     const int c0 = SaveStartCol(), c1 = SaveEndCol() + (FSaveHiddenCells ? NumHiddenColumns() : 0);
+    std::vector<int> real;
+    for (int c = c0; c <= c1; ++c) real.push_back(FSaveHiddenCells ? c : DisplToRealColumn(c));
     QString out = file.Lead();
     // room for short cells, so that the text is rarely moved while it grows
     out.reserve(std::min<qint64>(qint64(SaveEndRow() - SaveStartRow() + 1) * (c1 - c0 + 1) * 8, qint64(1) << 28));
@@ -54,7 +57,7 @@ void TProStringGrid::WriteCSV(const QString& FileName, bool Append, bool Unicode
     ExportRows(SaveStartRow(), SaveEndRow(), std::max(1, RowCount() - 1), [&](int r) {
         for (int c = c0; c <= c1; ++c) {
             if (c > c0) out.append(o.Delimiter);
-            SaveCell(FSaveHiddenCells ? c : DisplToRealColumn(c), r, t);
+            SaveCell(real[size_t(c - c0)], r, t);
             AppendCSVField(out, t, o);
         }
         out.append(QLatin1String("\r\n"));

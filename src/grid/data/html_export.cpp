@@ -19,6 +19,7 @@
 #include <QDesktopServices>
 #include <map>
 #include <tuple>
+#include <vector>
 
 namespace {
 QString HexColor(TColor c)
@@ -128,9 +129,11 @@ QString TProStringGrid::SaveToHTMLString(const QString& Dir)
     };
 
     const bool header = FixedRows() > 0 && (FSaveFixedCells || FSaveFixedRows);
+    std::vector<int> real;
+    for (int c = 0; c < ColCount(); ++c) real.push_back(DisplToRealColumn(c));
     auto cellLine = [&](int c, int r, bool headerCell) {
-        if (IsMergedNonBaseCell(DisplToRealColumn(c), r)) return;
-        const int rc = DisplToRealColumn(c);
+        const int rc = real[size_t(c)];
+        if (IsMergedNonBaseCell(rc, r)) return;
         QString attrs;
         const TPoint span = CellSpan(rc, r);
         if (span.X > 0) attrs += QStringLiteral(" COLSPAN=") + Quoted(span.X + 1);

@@ -176,6 +176,17 @@ TEST_F(CsvGrid, RoundTripsKeepEveryCell)
     }
 }
 
+TEST_F(CsvGrid, HiddenColumnsAreLeftOutUnlessSaved)
+{
+    Fill({{"a", "b", "c"}});
+    grid->HideColumn(1);
+    grid->SaveToCSV(File("h.csv"));
+    EXPECT_EQ(ReadBytes(File("h.csv")), "a,c\r\n");
+    grid->SetSaveHiddenCells(true);
+    grid->SaveToCSV(File("h.csv"));
+    EXPECT_EQ(ReadBytes(File("h.csv")), "a,b,c\r\n");
+}
+
 TEST_F(CsvGrid, ReadsAFileAsASpreadsheetSavesIt)
 {
     // CR LF between records, a bare LF inside quoted cells, doubled quotes, a UTF-8 mark.
