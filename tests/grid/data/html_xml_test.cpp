@@ -9,6 +9,7 @@
 #include <QClipboard>
 #include <QFile>
 #include <QGuiApplication>
+#include <QImage>
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -86,6 +87,20 @@ TEST_F(ExportGrid, TableClassesMergesAndHeaderEscaping)
     EXPECT_TRUE(merged.contains("COLSPAN=\"2\" ROWSPAN=\"2\"")) << merged.toStdString();
     EXPECT_FALSE(merged.contains(">b</td>"));
     EXPECT_FALSE(merged.contains(">c</td>"));
+}
+
+TEST_F(ExportGrid, PicturesGoBesideThePageAsJpeg)
+{
+    TBitmap bmp(8, 6);
+    grid->SetCells(1, 1, "pic");
+    grid->AddBitmap(1, 1, &bmp, false, haLeft, vaTop);
+    const QString html = grid->SaveToHTMLString(Dir.path() + "/");
+    const QString path = Dir.path() + "/images/img1.jpg";
+    EXPECT_TRUE(html.contains(">pic<img src= \"file://" + path + "\"></td>")) << html.toStdString();
+    QImage img(path);
+    EXPECT_EQ(img.size(), QSize(8, 6));
+    grid->HTMLSettings()->SetExportImages(false);
+    EXPECT_FALSE(grid->SaveToHTMLString(Dir.path() + "/").contains("<img"));
 }
 
 TEST_F(ExportGrid, HtmlFileIsUtf8AndTheClipboardGetsBothForms)
