@@ -142,7 +142,7 @@ void TProStringGrid::CreateSubObjects(bool InitDesign)
     FSelectionColorMixerFactor = 50;
     FHintShowLargeTextPos = hpCell;
     FFilterDropDownColumns = fdNormal;
-    FXMLEncoding = QStringLiteral("ISO-8859-1");
+    FXMLEncoding = QStringLiteral("UTF-8");
     FFilterDropDownClear = QStringLiteral("(All)");
     FFloatingFooter = std::make_unique<TFloatingFooter>(this);
     FPrintSettings = std::make_unique<TPrintSettings>(this);
@@ -623,94 +623,6 @@ void TProStringGrid::FormResized()
     PrevSizeX = FOwnerForm->width();
     PrevSizeY = FOwnerForm->height();
     if (FColumnSize->Stretch()) StretchColumn(FColumnSize->StretchColumn());
-}
-
-// ---- grid text stream ------------------------------------------------------------------------
-
-namespace {
-void WriteStreamLine(QIODevice& s, const QString& line)
-{
-    QByteArray bytes;
-    bytes.reserve((line.size() + 2) * 2);
-    auto put = [&bytes](char16_t u) {
-        bytes.append(char(u & 0xFF));
-        bytes.append(char(u >> 8));
-    };
-    for (QChar c : line) put(c.unicode());
-    put(13);
-    put(10);
-    s.write(bytes);
-}
-
-// False at the end of the stream.
-bool ReadStreamLine(QIODevice& s, QString& line)
-{
-    line.clear();
-    if (s.atEnd()) return false;
-    char b[2];
-    while (s.read(b, 2) == 2) {
-        const char16_t u = char16_t(uchar(b[0]) | (uchar(b[1]) << 8));
-        if (u == 13) {
-            s.read(b, 2);  // the character after the CR
-            return true;
-        }
-        line.append(QChar(u));
-    }
-    return true;
-}
-}
-
-void TProStringGrid::SaveToStream(QIODevice& Stream)
-{
-    WriteStreamLine(Stream, QStringLiteral("%1,%2").arg(SaveColCount()).arg(SaveRowCount()));
-    for (int i = 0; i < ColCount(); ++i)
-        WriteStreamLine(Stream, QStringLiteral("cw %1,%2").arg(i).arg(ColWidths(i)));
-    const int c0 = SaveStartCol(), r0 = SaveStartRow();
-    for (int r = r0; r <= SaveEndRow(); ++r) {
-        for (int c = c0; c <= SaveEndCol(); ++c) {
-            QString t;
-            SaveCell(c, r, t);
-            if (t.isEmpty()) continue;
-            WriteStreamLine(Stream, QStringLiteral("%1,%2,%3").arg(c - c0).arg(r - r0).arg(PackLineBreaks(t)));
-        }
-    }
-}
-
-void TProStringGrid::LoadFromStream(QIODevice& Stream)
-{
-    QString line;
-    const int c0 = SaveStartCol(), r0 = SaveStartRow();
-    if (!ReadStreamLine(Stream, line)) return;
-    if (!line.isEmpty()) {
-        const int comma = int(line.indexOf(QLatin1Char(',')));
-        SetColCount(StrToInt(line.left(comma)) + c0);
-        SetRowCount(StrToInt(line.mid(comma + 1)) + r0);
-    }
-    qint64 start = Stream.pos();
-    while (ReadStreamLine(Stream, line)) {
-        if (line.startsWith(QStringLiteral("cw"))) {
-            const QString rest = line.mid(3);
-            const int comma = int(rest.indexOf(QLatin1Char(',')));
-            const int index = StrToInt(rest.left(comma));
-            const int width = StrToInt(rest.mid(comma + 1));
-            if (index >= 0 && index < ColCount()) SetColWidths(index, width);
-        } else {
-            const int p1 = int(line.indexOf(QLatin1Char(',')));
-            const int p2 = p1 < 0 ? -1 : int(line.indexOf(QLatin1Char(','), p1 + 1));
-            if (p1 < 0 || p2 < 0) {
-                // Data after the grid text stays readable.
-                Stream.seek(start);
-                break;
-            }
-            const int c = StrToInt(line.left(p1)) + c0;
-            const int r = StrToInt(line.mid(p1 + 1, p2 - p1 - 1)) + r0;
-            if (c >= 0 && r >= 0 && c < TotalColCount() && r < RowCount())
-                LoadCell(c, r, UnpackLineBreaks(line.mid(p2 + 1), true));
-        }
-        start = Stream.pos();
-    }
-    CellsChanged({0, 0, ColCount(), RowCount()});
-    CellsLoaded();
 }
 
 // ---- dimensions ------------------------------------------------------------------------------

@@ -2778,6 +2778,82 @@ private:
     bool FPasteAll = false;
     bool FMouseResize = false;
     TGridRect FDropSelection{};
+
+public:
+    // ==== text, CSV, ASCII and fixed-width files (data/text_files.cpp, data/csv_files.cpp) ====
+    // Every reader parses its whole input before the grid changes: bad input raises and
+    // leaves the grid as it was.  Loads beyond these counts are refused.
+    static constexpr int MaxLoadRows = 1048576;
+    static constexpr int MaxLoadCols = MaxColumns - 1;
+    // Unicode: UTF-16 with a byte-order mark (CSV: UTF-8 with one); else the ANSI code page.
+    // Every save is written whole through a temporary file; a failed one raises EInOutError
+    // and keeps the old file.
+    void SaveToFile(const QString& FileName, bool Unicode = false);
+    void LoadFromFile(const QString& FileName);
+    void SaveToCSV(const QString& FileName, bool Unicode = false);
+    void AppendToCSV(const QString& FileName, bool Unicode = false);
+    // MaxRows > 0 reads at most that many lines.
+    void LoadFromCSV(const QString& FileName, int MaxRows = 0);
+    void InsertFromCSV(const QString& FileName, int MaxRows = 0);
+    void LoadFromCSVStream(QIODevice& AStream, int MaxRows = 0);
+    void SaveToASCII(const QString& FileName, bool Unicode = false);
+    void AppendToASCII(const QString& FileName, bool Unicode = false);
+    // Widths in characters per saved column; missing ones are appended to the list.
+    void SaveToFixed(const QString& FileName, TIntList* Positions);
+    // 1-based character positions; the list is sorted in place.
+    void LoadFromFixed(const QString& FileName, TIntList* Positions, bool DoTrim = true, int MaxRows = -1);
+    double CellToReal(int ACol, int ARow);
+    // The length of the longest line of a column's saved texts over all rows.
+    int MaxColumnTextLength(int ACol);
+    QChar Delimiter() const { return FDelimiter; }
+    void SetDelimiter(QChar v) { FDelimiter = v; }
+    bool JavaCSV() const { return FJavaCSV; }
+    void SetJavaCSV(bool v) { FJavaCSV = v; }
+    bool QuoteEmptyCells() const { return FQuoteEmptyCells; }
+    void SetQuoteEmptyCells(bool v) { FQuoteEmptyCells = v; }
+    bool AlwaysQuotes() const { return FAlwaysQuotes; }
+    void SetAlwaysQuotes(bool v) { FAlwaysQuotes = v; }
+    bool OemConvert() const { return FOemConvert; }
+    void SetOemConvert(bool v) { FOemConvert = v; }
+    bool LoadFirstRow() const { return FLoadFirstRow; }
+    void SetLoadFirstRow(bool v) { FLoadFirstRow = v; }
+    // Percent done of a file operation, fired when the value changes.
+    std::function<void(TObject* Sender, int16_t Progress)> OnFileProgress;
+
+    // ==== HTML and XML (data/html_export.cpp, data/xml_files.cpp) ====
+    void SaveToHTML(const QString& FileName, bool Show = false, bool Unicode = false);
+    void AppendToHTML(const QString& FileName, bool Show = false, bool Unicode = false);
+    // The HTML table; pictures go to Dir + "images/".
+    QString SaveToHTMLString(const QString& Dir);
+    // The grid as HTML on the clipboard (text/html), and as plain text.
+    void CopyToClipBoardAsHTML();
+    // FieldDescr names the fields' tags in column order (FIELD<i> for the others).
+    void SaveToXML(const QString& FileName, const QString& ListDescr, const QString& RecordDescr,
+                   const QStringList& FieldDescr = {}, bool ExportEmptyCells = false);
+    void LoadFromXML(const QString& FileName, bool LevelToRow = false, bool LoadFieldDescr = false);
+    // The encoding the XML file is written in and its declaration names.
+    QString XMLEncoding() const { return FXMLEncoding; }
+    void SetXMLEncoding(const QString& v) { FXMLEncoding = v; }
+    // The CSS declarations of a cell's look, joined by ";".
+    QString CellStyleToCSS(TFont* AFont, TColor ABrushColor, TAlignment HA, TVAlignment VA);
+
+protected:
+    virtual void WriteCSV(const QString& FileName, bool Append, bool Unicode);
+    virtual void ReadCSV(QIODevice& Stream, bool Insert, int MaxRows);
+    virtual void WriteASCII(const QString& FileName, bool Append, bool Unicode);
+    virtual void WriteHTMLFile(const QString& FileName, bool Append, bool Unicode, bool Show);
+
+private:
+    friend struct TGridTextLoad;
+    // Fires OnFileProgress when the percentage changed; -1 starts a new operation.
+    void FileProgress(int Percent);
+    // The rows First..Last of an export with its notifications, and the progress of each row
+    // as a share of Span (none when Span is 0).
+    void ExportRows(int First, int Last, int Span, const std::function<void(int Row)>& Row);
+    int FLastFileProgress = -1;
+    bool FJavaCSV = false;
+    bool FAlwaysQuotes = false;
+    bool FOemConvert = false;
 };
 
 // Cell text without its markup: line-break tags become line breaks, other tags go.

@@ -1,0 +1,155 @@
+// The grid's CSV files: the writer and the reader over the parser of text_io.
+#include "grid/control/pro_string_grid.h"
+#include "grid/data/text_io.h"
+#include "platform/core/exception.h"
+#include "platform/core/file_io.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <cmath>
+#include <vector>
+
+void TProStringGrid::FileProgress(int Percent)
+{
+    if (Percent < 0) {
+        FLastFileProgress = -1;
+        return;
+    }
+    if (Percent == FLastFileProgress) return;
+    FLastFileProgress = Percent;
+    if (OnFileProgress) OnFileProgress(this, int16_t(Percent));
+}
+
+void TProStringGrid::SaveToCSV(const QString& FileName, bool Unicode) { WriteCSV(FileName, false, Unicode); }
+
+void TProStringGrid::AppendToCSV(const QString& FileName, bool Unicode) { WriteCSV(FileName, true, Unicode); }
+
+void TProStringGrid::ExportRows(int First, int Last, int Span, const std::function<void(int Row)>& Row)
+{
+    FileProgress(-1);
+    ExportNotification(esExportStart, First);
+    for (int r = First; r <= Last; ++r) {
+        ExportNotification(esExportNewRow, r);
+        Row(r);
+        if (Span != 0) FileProgress(int(std::lround(100.0 * r / Span)));
+    }
+    ExportNotification(esExportDone, -1);
+}
+
+void TProStringGrid::WriteCSV(const QString& FileName, bool Append, bool Unicode)
+{
+    TTextFileWriter file(FileName, Unicode ? TTextEncoding::Utf8 : TTextEncoding::Ansi, Unicode, Append, true);
+    TCSVWriteOptions o;
+    o.Delimiter = FDelimiter.isNull() ? QChar(u',') : FDelimiter;
+    o.JavaCSV = FJavaCSV;
+    o.QuoteEmptyCells = FQuoteEmptyCells;
+    o.AlwaysQuotes = FAlwaysQuotes;
+    o.OemConvert = FOemConvert;
+
+    const int c0 = SaveStartCol(), c1 = SaveEndCol() + (FSaveHiddenCells ? NumHiddenColumns() : 0);
+    std::vector<int> real;
+    for (int c = c0; c <= c1; ++c) real.push_back(FSaveHiddenCells ? c : DisplToRealColumn(c));
+    QString out = file.Lead();
+    // room for short cells, so that the text is rarely moved while it grows
+    out.reserve(std::min<qint64>(qint64(SaveEndRow() - SaveStartRow() + 1) * (c1 - c0 + 1) * 8, qint64(1) << 28));
+    QString t;
+    ExportRows(SaveStartRow(), SaveEndRow(), std::max(1, RowCount() - 1), [&](int r) {
+        for (int c = c0; c <= c1; ++c) {
+            if (c > c0) out.append(o.Delimiter);
+            SaveCell(real[size_t(c - c0)], r, t);
+            AppendCSVField(out, t, o);
+        }
+        out.append(QLatin1String("\r\n"));
+    });
+    // OEM texts are bytes already
+    file.Save(out, FOemConvert);
+}
+
+void TProStringGrid::LoadFromCSV(const QString& FileName, int MaxRows)
+{
+    QFile f(FileName);
+    if (!f.open(QIODevice::ReadOnly)) throw EInOutError(QStringLiteral("Cannot open file ") + FileName);
+    if (f.size() == 0) return;
+    ReadCSV(f, false, MaxRows);
+}
+
+void TProStringGrid::InsertFromCSV(const QString& FileName, int MaxRows)
+{
+    QFile f(FileName);
+    if (!f.open(QIODevice::ReadOnly)) throw EInOutError(QStringLiteral("Cannot open file ") + FileName);
+    if (f.size() == 0) return;
+    ReadCSV(f, true, MaxRows);
+}
+
+void TProStringGrid::LoadFromCSVStream(QIODevice& AStream, int MaxRows) { ReadCSV(AStream, false, MaxRows); }
+
+void TProStringGrid::ReadCSV(QIODevice& Stream, bool Insert, int MaxRows)
+{
+    const QString text = DecodeText(Stream.readAll());
+    if (text.isEmpty()) throw Exception(QStringLiteral("File is empty"));
+
+    // The separator: the grid's, or the one that splits the first two lines alike.
+    TCSVOptions o;
+    o.JavaCSV = FJavaCSV;
+    o.OemConvert = FOemConvert;
+    o.Delimiter = FDelimiter;
+    if (o.Delimiter.isNull()) {
+        auto lineEnd = [&text](qsizetype from) {
+            qsizetype i = from;
+            while (i < text.size() && text[i] != u'\r' && text[i] != u'\n') ++i;
+            return i;
+        };
+        const qsizetype e1 = lineEnd(0);
+        qsizetype s2 = e1;
+        if (s2 < text.size() && text[s2] == u'\r') ++s2;
+        if (s2 < text.size() && text[s2] == u'\n') ++s2;
+        const qsizetype e2 = s2 < text.size() ? lineEnd(s2) : s2;
+        o.Delimiter = GuessCSVDelimiter(QStringView(text).mid(0, e1), QStringView(text).mid(s2, e2 - s2));
+    }
+    const TCSVTable table = ParseCSV(text, o, FLoadFirstRow ? 0 : 1, MaxRows);
+
+    // Where the rows go and how large the grid becomes, all known before anything changes.
+    const bool footer = FFloatingFooter && FFloatingFooter->Visible();
+    int startRow = SaveStartRow();
+    if (Insert) startRow = footer ? RowCount() - 1 : RowCount();
+    const int c0 = SaveStartCol();
+    size_t widest = 0;
+    for (size_t r = 0; r < table.RecordCount(); ++r) widest = std::max(widest, table.FieldCount(r));
+    const int hidden = FSaveHiddenCells ? NumHiddenColumns() : 0;
+    const qint64 lastCol = qint64(c0) + qint64(widest) - 1;
+    const qint64 newRows = qint64(startRow) + qint64(table.RecordCount()) + FFixedFooters;
+    if (lastCol >= MaxLoadCols || newRows > MaxLoadRows)
+        throw EProGridError(QStringLiteral("Too many rows or columns in CSV data"));
+
+    FileProgress(-1);
+    ImportNotification(isImportStart, startRow);
+    BeginUpdate();
+    QStringList kept;
+    if (footer && RowCount() > 0) {
+        const int last = RowCount() - 1;
+        for (int c = 0; c < TotalColCount(); ++c) {
+            if (Insert) kept.append(GetGridCell(c, last));
+            SetGridCell(c, last, QString());
+        }
+    }
+    if (lastCol >= qint64(ColCount()) + hidden) SetColCount(int(lastCol) + 1 - hidden);
+    SetRowCount(int(newRows));
+    FMaxRowCount = RowCount();
+    const size_t records = table.RecordCount();
+    for (size_t r = 0; r < records; ++r) {
+        const int row = startRow + int(r);
+        ImportNotification(isImportNewRow, row);
+        const size_t fields = table.FieldCount(r);
+        for (size_t k = 0; k < fields; ++k) LoadCell(c0 + int(k), row, table.Field(r, k));
+        if (OnFileProgress) FileProgress(int(std::lround(100.0 * double(r + 1) / double(records))));
+    }
+    if (footer && RowCount() > 0) {
+        const int last = RowCount() - 1;
+        for (int c = 0; c < TotalColCount(); ++c) SetGridCell(c, last, c < kept.size() ? kept[c] : QString());
+    }
+    EndUpdate();
+    ImportNotification(isImportDone, -1);
+    CellsChanged({0, 0, ColCount(), RowCount()});
+    CellsLoaded();
+}

@@ -1,0 +1,400 @@
+#include "grid/data/text_io.h"
+
+#include "grid/base/text_packing.h"
+#include "platform/core/exception.h"
+#include "platform/core/file_io.h"
+
+#include <QFile>
+#include <QHash>
+#include <algorithm>
+
+namespace {
+// Windows-1252, the ANSI code page of the files: 0x80..0x9F differ from Latin-1 (the five
+// unassigned bytes stand for themselves).
+constexpr char16_t kAnsiHigh[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+const QHash<char16_t, char>& AnsiHighBytes()
+{
+    static const QHash<char16_t, char> map = [] {
+        QHash<char16_t, char> m;
+        for (int i = 0; i < 32; ++i) m.insert(kAnsiHigh[i], char(0x80 + i));
+        return m;
+    }();
+    return map;
+}
+
+QString DecodeAnsi(const char* p, qsizetype n)
+{
+    // Latin-1 but for 0x80..0x9F: Qt's own conversion serves a text without those bytes
+    bool latin1 = true;
+    for (qsizetype i = 0; i < n; ++i) latin1 &= (uchar(p[i]) & 0xE0) != 0x80;
+    if (latin1) return QString::fromLatin1(p, n);
+    QString s(n, Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(s.data());
+    for (qsizetype i = 0; i < n; ++i) {
+        const uchar b = uchar(p[i]);
+        out[i] = (b >= 0x80 && b < 0xA0) ? kAnsiHigh[b - 0x80] : char16_t(b);
+    }
+    return s;
+}
+
+QByteArray EncodeAnsi(const QString& s)
+{
+    bool latin1 = true;
+    const char16_t* q = reinterpret_cast<const char16_t*>(s.constData());
+    for (qsizetype i = 0; i < s.size(); ++i) latin1 &= q[i] < 0x80 || (q[i] >= 0xA0 && q[i] < 0x100);
+    if (latin1) return s.toLatin1();
+    QByteArray b(s.size(), Qt::Uninitialized);
+    char* out = b.data();
+    qsizetype n = 0;
+    const char16_t* p = reinterpret_cast<const char16_t*>(s.constData());
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        const char16_t c = p[i];
+        if (c < 0x80 || (c >= 0xA0 && c < 0x100)) {
+            out[n++] = char(c);
+        } else if (QChar::isHighSurrogate(c) && i + 1 < s.size() && QChar::isLowSurrogate(p[i + 1])) {
+            out[n++] = '?';
+            ++i;
+        } else {
+            const auto it = AnsiHighBytes().constFind(c);
+            out[n++] = it != AnsiHighBytes().constEnd() ? *it : '?';
+        }
+    }
+    b.truncate(n);
+    return b;
+}
+
+QString DecodeUtf16(const char* p, qsizetype n, bool BigEndian)
+{
+    QString s(n / 2, Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(s.data());
+    for (qsizetype i = 0; i + 1 < n; i += 2) {
+        const uchar a = uchar(p[i]), b = uchar(p[i + 1]);
+        out[i / 2] = BigEndian ? char16_t((a << 8) | b) : char16_t(a | (b << 8));
+    }
+    return s;
+}
+
+inline bool IsBreak(QChar c) { return c == u'\r' || c == u'\n'; }
+
+// The last quote of the first odd run of quotes after the opening quote at Open; -1 when the
+// text has none.  NoCloseFrom remembers an opening quote whose scan reached the end: every
+// run of quotes after it is even, so a later opening quote closes only within its own run.
+qsizetype FindClosingQuote(QStringView s, qsizetype Open, qsizetype& NoCloseFrom)
+{
+    const qsizetype n = s.size();
+    auto runAt = [&](qsizetype q) {
+        qsizetype k = 0;
+        while (q + k < n && s[q + k] == u'"') ++k;
+        return k;
+    };
+    if (NoCloseFrom >= 0 && Open > NoCloseFrom) {
+        const qsizetype k = runAt(Open + 1);
+        return (k % 2 == 1) ? Open + k : -1;
+    }
+    qsizetype j = Open + 1;
+    for (;;) {
+        const qsizetype q = s.indexOf(u'"', j);
+        if (q < 0) {
+            NoCloseFrom = Open;
+            return -1;
+        }
+        const qsizetype k = runAt(q);
+        if (k % 2 == 1) return q + k - 1;
+        j = q + k;
+    }
+}
+
+// The quoted field's text between From and To: doubled quotes single, line breaks CR LF.
+QString QuotedText(QStringView s, qsizetype From, qsizetype To)
+{
+    QString t;
+    t.reserve(To - From);
+    for (qsizetype j = From; j < To; ++j) {
+        const QChar c = s[j];
+        if (c == u'"' && j + 1 < To && s[j + 1] == u'"') {
+            t.append(c);
+            ++j;
+        } else if (c == u'\r') {
+            t.append(QLatin1String("\r\n"));
+            if (j + 1 < To && s[j + 1] == u'\n') ++j;
+        } else if (c == u'\n') {
+            t.append(QLatin1String("\r\n"));
+        } else {
+            t.append(c);
+        }
+    }
+    return t;
+}
+}  // namespace
+
+TTextEncoding DetectTextEncoding(const QByteArray& b, int* BomLength)
+{
+    int len = 0;
+    TTextEncoding e = TTextEncoding::Ansi;
+    if (b.startsWith("\xEF\xBB\xBF")) {
+        e = TTextEncoding::Utf8;
+        len = 3;
+    } else if (b.startsWith("\xFF\xFE")) {
+        e = TTextEncoding::Utf16LE;
+        len = 2;
+    } else if (b.startsWith("\xFE\xFF")) {
+        e = TTextEncoding::Utf16BE;
+        len = 2;
+    }
+    if (BomLength) *BomLength = len;
+    return e;
+}
+
+QString DecodeText(const QByteArray& b)
+{
+    int bom = 0;
+    const TTextEncoding e = DetectTextEncoding(b, &bom);
+    const char* p = b.constData() + bom;
+    const qsizetype n = b.size() - bom;
+    switch (e) {
+    case TTextEncoding::Utf8: return QString::fromUtf8(p, n);
+    case TTextEncoding::Utf16LE: return DecodeUtf16(p, n, false);
+    case TTextEncoding::Utf16BE: return DecodeUtf16(p, n, true);
+    case TTextEncoding::Ansi: break;
+    }
+    return DecodeAnsi(p, n);
+}
+
+QByteArray EncodeText(const QString& Text, TTextEncoding Encoding, bool Bom)
+{
+    switch (Encoding) {
+    case TTextEncoding::Ansi: return EncodeAnsi(Text);
+    case TTextEncoding::Utf8: {
+        QByteArray b = Text.toUtf8();
+        return Bom ? QByteArray("\xEF\xBB\xBF") + b : b;
+    }
+    case TTextEncoding::Utf16LE:
+    case TTextEncoding::Utf16BE: {
+        const bool be = Encoding == TTextEncoding::Utf16BE;
+        QByteArray b;
+        b.reserve((Text.size() + 1) * 2);
+        if (Bom) b.append(be ? "\xFE\xFF" : "\xFF\xFE", 2);
+        for (QChar c : Text) {
+            const char16_t u = c.unicode();
+            const char lo = char(u & 0xFF), hi = char(u >> 8);
+            b.append(be ? hi : lo);
+            b.append(be ? lo : hi);
+        }
+        return b;
+    }
+    }
+    return {};
+}
+
+QStringList SplitTextLines(const QString& Text)
+{
+    QStringList lines;
+    const qsizetype n = Text.size();
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = Text[i];
+        if (!IsBreak(c)) continue;
+        lines.append(Text.mid(start, i - start));
+        if (c == u'\r' && i + 1 < n && Text[i + 1] == u'\n') ++i;
+        start = i + 1;
+    }
+    if (start < n) lines.append(Text.mid(start));
+    return lines;
+}
+
+QByteArray ReadTextFile(const QString& FileName)
+{
+    QFile f(FileName);
+    if (!f.open(QIODevice::ReadOnly)) throw EInOutError(QStringLiteral("Cannot open file ") + FileName);
+    return f.readAll();
+}
+
+TTextFileWriter::TTextFileWriter(const QString& FileName, TTextEncoding Encoding, bool Bom, bool Append, bool MustExist)
+    : FFileName(FileName), FEncoding(Encoding), FBom(Bom)
+{
+    if (!Append || (!MustExist && !QFile::exists(FileName))) return;
+    FOld = ReadTextFile(FileName);
+    if (FOld.isEmpty()) return;
+    FEncoding = DetectTextEncoding(FOld);
+    FBom = false;
+    if (!FOld.endsWith('\n') && !FOld.endsWith('\r') && !FOld.endsWith(QByteArray("\n\0", 2)) &&
+        !FOld.endsWith(QByteArray("\r\0", 2)))
+        FLead = QStringLiteral("\r\n");
+}
+
+void TTextFileWriter::Save(const QString& Text, bool Latin1Bytes)
+{
+    TAtomicFile f(FFileName);
+    if (!FOld.isEmpty()) f.Write(FOld);
+    f.Write(Latin1Bytes && FEncoding == TTextEncoding::Ansi ? Text.toLatin1() : EncodeText(Text, FEncoding, FBom));
+    f.Commit();
+}
+
+int CountUnescaped(QChar Ch, QStringView S)
+{
+    int count = 0;
+    const qsizetype n = S.size();
+    for (qsizetype i = 0; i < n;) {
+        if (S[i] != Ch) {
+            ++i;
+            continue;
+        }
+        qsizetype k = 0;
+        while (i + k < n && S[i + k] == Ch) ++k;
+        if (i + k == n || k % 2 == 1) ++count;
+        i += k;
+    }
+    return count;
+}
+
+QChar GuessCSVDelimiter(QStringView L1, QStringView L2)
+{
+    int best = 0;
+    QChar found;
+    // equal counts in both lines, unescaped occurrences first, then plain ones
+    for (const bool unescaped : {true, false}) {
+        for (char16_t d : CSVDelimiterCandidates) {
+            const int a = unescaped ? CountUnescaped(d, L1) : int(L1.count(QChar(d)));
+            const int b = unescaped ? CountUnescaped(d, L2) : int(L2.count(QChar(d)));
+            if (a == b && a > best) {
+                best = a;
+                found = d;
+            }
+        }
+        if (!found.isNull()) return found;
+    }
+    for (char16_t d : CSVDelimiterCandidates) {
+        const int a = int(L1.count(QChar(d))), b = int(L2.count(QChar(d)));
+        if (a > best || b > best) {
+            best = std::max(a, b);
+            found = d;
+        }
+    }
+    return found;
+}
+
+TCSVTable ParseCSV(QStringView s, const TCSVOptions& o, int SkipRecords, int MaxRecords)
+{
+    TCSVTable table;
+    const qsizetype n = s.size();
+    table.Fields.reserve(size_t(std::min<qsizetype>((s.count(u'\n') + 1) * 4, n + 1)));
+    const QChar d = o.Delimiter;
+    const bool split = !d.isNull();
+    qsizetype noClose = -1;
+    qsizetype i = 0;
+    int skipped = 0;
+    size_t kept = 0;
+    // the mark of a line break inside an unquoted field
+    const QChar mark = o.JavaCSV ? QChar(u'~') : QChar(u'\x0b');
+    auto atFieldEnd = [&](qsizetype j) { return j >= n || IsBreak(s[j]) || (split && s[j] == d); };
+
+    while (i < n) {
+        const bool keep = skipped >= SkipRecords;
+        for (;;) {
+            // leading blanks go while two characters of the line remain
+            while (i + 1 < n && s[i] == u' ' && !IsBreak(s[i + 1])) ++i;
+            if (i >= n || IsBreak(s[i])) break;  // an empty rest writes nothing
+            QString field;
+            bool converted = true;  // the field may hold line break marks or OEM text
+            if (s[i] == u'"') {
+                const qsizetype close = FindClosingQuote(s, i, noClose);
+                if (close >= 0) {
+                    field = QuotedText(s, i + 1, close);
+                    i = close + 1;
+                    while (!atFieldEnd(i)) ++i;  // text after the closing quote is dropped
+                } else {
+                    // never closed: the rest of the line, without a quote at its end
+                    qsizetype e = i + 1;
+                    while (e < n && !IsBreak(s[e])) ++e;
+                    qsizetype to = e;
+                    if (to > i + 1 && s[to - 1] == u'"') --to;
+                    field = UndoubleChar(u'"', s.mid(i + 1, to - i - 1).toString());
+                    i = e;
+                }
+            } else {
+                const qsizetype from = i;
+                bool marks = false;
+                for (; !atFieldEnd(i); ++i) marks |= s[i] == mark;
+                field = s.mid(from, i - from).toString();
+                converted = marks || o.OemConvert || (o.JavaCSV && field == QLatin1String("^"));
+            }
+            if (keep) {
+                if (converted) {
+                    if (o.OemConvert) OemToText(field);
+                    if (o.JavaCSV) TildeToCRLF(field);
+                    else VTabToCRLF(field);
+                }
+                table.Fields.push_back(std::move(field));
+            }
+            if (i < n && split && s[i] == d) {
+                ++i;
+                continue;
+            }
+            break;
+        }
+        // the rest of a line after a closed quote and its break
+        while (i < n && !IsBreak(s[i])) ++i;
+        if (i < n) {
+            if (s[i] == u'\r' && i + 1 < n && s[i + 1] == u'\n') ++i;
+            ++i;
+        }
+        if (!keep) {
+            ++skipped;
+            continue;
+        }
+        table.Starts.push_back(table.Fields.size());
+        if (MaxRecords > 0 && ++kept >= size_t(MaxRecords)) break;
+    }
+    return table;
+}
+
+void AppendCSVField(QString& Out, const QString& Text, const TCSVWriteOptions& o)
+{
+    const QChar d = o.Delimiter;
+    auto plain = [&](const QString& t) {
+        for (QChar c : t)
+            if (c == d || c == u'"' || c == u'\r' || c == u'\n') return false;
+        return true;
+    };
+    if (!o.AlwaysQuotes && !o.OemConvert && !Text.isEmpty() && Text[0] != u' ' && plain(Text)) {
+        Out.append(Text);
+        return;
+    }
+    QString t = Text;
+    if (t.contains(u'"')) t.replace(u'"', QLatin1String("\"\""));
+    if (o.OemConvert) TextToOem(t);
+    bool quoted = false;
+    auto wrap = [&t, &quoted] {
+        t = QLatin1Char('"') + t + QLatin1Char('"');
+        quoted = true;
+    };
+    if (o.AlwaysQuotes) wrap();
+    else if (!t.contains(d) && t.contains(u'"')) wrap();
+    // the reader drops leading blanks of unquoted fields
+    else if (t.startsWith(u' ') && !t.contains(d)) wrap();
+    if (t.isEmpty()) {
+        if (o.JavaCSV) t = QStringLiteral("^");
+        else if (o.QuoteEmptyCells) t = QStringLiteral("\"\"");
+    }
+    const bool hasBreak = t.contains(u'\r') || t.contains(u'\n');
+    if (t.contains(d) || hasBreak) {
+        if (o.JavaCSV) {
+            // every line break one "~"; a separator inside is quoted so that it reads back
+            t.replace(QLatin1String("\r\n"), QLatin1String("~"));
+            t.replace(u'\r', u'~');
+            t.replace(u'\n', u'~');
+            if (!quoted && t.contains(d)) wrap();
+        } else if (quoted) {
+            // a quoted field keeps its line breaks, as LF, and is read back whole
+            t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+            t.replace(u'\r', u'\n');
+        } else {
+            CSVQuoteMultiLine(t);
+        }
+    }
+    Out.append(t);
+}
