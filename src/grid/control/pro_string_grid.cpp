@@ -1058,8 +1058,6 @@ void TProStringGrid::InitOrigColSizes()
 
 void TProStringGrid::MergedColumnsChanged() {}
 void TProStringGrid::CellsLoaded() { CalcFooter(-1); }
-void TProStringGrid::FilterSelect(TObject*, int) {}
-void TProStringGrid::FilterCheckSelect(TObject*, int) {}
 
 void TProStringGrid::GridButtonClick()
 {
