@@ -851,9 +851,10 @@ void TProColumnGrid::GetCheckFalse(int ACol, int ARow, QString& Value)
 
 bool TProColumnGrid::GetFilterList(int ACol)
 {
-    TProStringGrid::GetFilterList(ACol);
+    const bool automatic = TProStringGrid::GetFilterList(ACol);
+    // A column without entries of its own offers the grid's list.
     TGridColumnItem* c = ColumnAt(ACol);
-    if (!c || c->Filter()->Count() == 0) return false;
+    if (!c || c->Filter()->Count() == 0) return automatic;
     QStringList names;
     for (const QString& entry : c->Filter()->Strings()) {
         const int eq = entry.indexOf(QLatin1Char('='));
