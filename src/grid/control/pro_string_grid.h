@@ -803,7 +803,11 @@ public:
     virtual void GetCheckFalse(int ACol, int ARow, QString& Value);
     virtual bool GetFilterList(int ACol);
     bool FilterDropDownAuto() const { return FFilterDropDownAuto; }
-    void SetFilterDropDownAuto(bool v) { FFilterDropDownAuto = v; }
+    void SetFilterDropDownAuto(bool v)
+    {
+        FFilterDropDownAuto = v;
+        Invalidate();
+    }
     bool FilterIncremental() const { return FFilterIncremental; }
     void SetFilterIncremental(bool v) { FFilterIncremental = v; }
     QString FilterDropDownClear() const { return FFilterDropDownClear; }
@@ -1004,7 +1008,13 @@ public:
     TColor SelectionRectangleColor() const { return FSelectionRectangleColor; }
     void SetSelectionRectangleColor(TColor v) { FSelectionRectangleColor = v; Invalidate(); }
     int FilterDropDownRow() const { return FFilterDropDownRow; }
-    void SetFilterDropDownRow(int v) { FFilterDropDownRow = v; Invalidate(); }
+    // Only a fixed row can carry the filter glyphs; another value is ignored.
+    void SetFilterDropDownRow(int v)
+    {
+        if (v >= FixedRows()) return;
+        FFilterDropDownRow = v;
+        Invalidate();
+    }
     void SetXYOffsetTopLeftOnly(bool v) { FXYOffsetTopLeftOnly = v; }
 
     using TGetCellGradientEvent = std::function<void(TObject* Sender, int ARow, int ACol, TColor& Color,

@@ -303,6 +303,23 @@ TEST_F(FilterFixture, AFilterPassNeverShowsRowsItDidNotHide)
     EXPECT_EQ(Keys(), "0 1 4");
     grid->RemoveLastFilter();
     EXPECT_EQ(Rows(), Snapshot);
+
+    // Narrowing down to nothing and back keeps the application's row hidden, with its cells.
+    grid->HideRow(3);
+    grid->NarrowDown(QStringLiteral("b"), 1);
+    grid->NarrowDown(QString(), 1);
+    EXPECT_EQ(Keys(), "0 1 3 4 5 6 7 8 9");
+    grid->UnHideRow(3);
+    EXPECT_EQ(Rows(), Snapshot);
+}
+
+TEST_F(FilterFixture, OnlyAFixedRowCarriesTheFilterGlyphs)
+{
+    grid->SetFixedRows(2);
+    grid->SetFilterDropDownRow(1);
+    EXPECT_EQ(grid->FilterDropDownRow(), 1);
+    grid->SetFilterDropDownRow(2);
+    EXPECT_EQ(grid->FilterDropDownRow(), 1);
 }
 
 TEST_F(FilterFixture, RowsInsertedAndDeletedWhileFilteredKeepTheRecordsOnTheirRows)
