@@ -346,9 +346,14 @@ void TGridItem::Clear(bool FreeObjects)
     for (int c = 0, n = FGrid->StoredColumns(); c < n; ++c) {
         if (!Cell(c).isEmpty()) SetCell(c, QString());
         if (!FreeObjects) continue;
+        // As for the rows shown: the cell properties and their graphics are the grid's,
+        // other objects are their owners'.
         if (TObject* o = Object(c)) {
             SetObject(c, nullptr);
-            delete o;
+            if (auto* p = dynamic_cast<TCellProperties*>(o)) {
+                if (TObject* g = p->GraphicObject(); g && g->ClassName() == QStringLiteral("TCellGraphic")) delete g;
+                delete p;
+            }
         }
     }
 }

@@ -33,6 +33,7 @@ public:
             w->installEventFilter(this);
             w->viewport()->installEventFilter(this);
         }
+        FListView = List->viewport();
         // A tick set or cleared by the user is a choice; the ticks the grid sets while
         // filling the list are made with signals blocked.
         QObject::connect(Checks, &QListWidget::itemChanged, this, [this] {
@@ -43,8 +44,10 @@ public:
 protected:
     bool eventFilter(QObject* Watched, QEvent* E) override
     {
-        QListWidget* list = Watched == FList || Watched == FList->viewport() ? static_cast<QListWidget*>(FList)
-                                                                                : static_cast<QListWidget*>(FChecks);
+        // Told apart by address alone: a list being destroyed still sends its children's
+        // events here.
+        const bool plain = Watched == FList || Watched == FListView;
+        QListWidget* list = plain ? static_cast<QListWidget*>(FList) : static_cast<QListWidget*>(FChecks);
         switch (E->type()) {
         case QEvent::KeyPress: {
             const int key = static_cast<QKeyEvent*>(E)->key();
@@ -52,7 +55,7 @@ protected:
                 Close(list);
                 return true;
             }
-            if ((key == Qt::Key_Return || key == Qt::Key_Enter) && list == FList) {
+            if ((key == Qt::Key_Return || key == Qt::Key_Enter) && plain) {
                 Choose(FList->currentRow());
                 return true;
             }
@@ -60,7 +63,7 @@ protected:
             break;
         }
         case QEvent::MouseButtonRelease:
-            if (list == FList && Watched == FList->viewport()) {
+            if (Watched == FListView) {
                 const QModelIndex at = FList->indexAt(static_cast<QMouseEvent*>(E)->position().toPoint());
                 if (at.isValid()) Choose(at.row());
                 return true;
@@ -95,6 +98,7 @@ private:
     TProStringGrid* FGrid;
     TDropList* FList;
     TDropCheckList* FChecks;
+    QObject* FListView = nullptr;
 };
 
 }  // namespace
