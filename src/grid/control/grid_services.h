@@ -121,6 +121,13 @@ public:
     bool HasFilter(int Col) const;
     // Drops every condition of the column (filter_drop_down.cpp).
     void RemoveColumnFilter(int Col);
+    // A condition with the item defaults, appended whatever Index says.
+    TFilterData* Insert(int Index)
+    {
+        (void)Index;
+        FItems.push_back(std::make_unique<TFilterData>());
+        return FItems.back().get();
+    }
     void Clear() { FItems.clear(); }
     TProStringGrid* Owner() const { return FOwner; }
 

@@ -313,6 +313,22 @@ TEST_F(FilterFixture, AFilterPassNeverShowsRowsItDidNotHide)
     EXPECT_EQ(Rows(), Snapshot);
 }
 
+TEST_F(FilterFixture, ConditionsAddedJoinWithAndAndInsertedOnesKeepTheDefaults)
+{
+    TFilter* f = grid->Filter();
+    EXPECT_EQ(f->Add()->Operation(), foNONE);
+    EXPECT_EQ(f->Add()->Operation(), foAND);
+    TFilterData* i = f->Insert(0);
+    EXPECT_EQ(f->GetItem(2), i);
+    EXPECT_EQ(i->Operation(), foSHORT);
+    f->GetItem(1)->SetColumn(2);
+    f->GetColFilter(2)->SetCondition(QStringLiteral("x"));
+    EXPECT_EQ(f->GetItem(1)->Condition(), QStringLiteral("x"));
+    f->RemoveColumnFilter(0);
+    EXPECT_EQ(f->Count(), 1);
+    EXPECT_TRUE(f->HasFilter(2));
+}
+
 TEST_F(FilterFixture, OnlyAFixedRowCarriesTheFilterGlyphs)
 {
     grid->SetFixedRows(2);
