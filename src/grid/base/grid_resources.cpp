@@ -95,6 +95,15 @@ QImage CloseGlyph(QColor mark = QColor(0, 0, 128))
     return img;
 }
 
+// The filter row's drop-down glyph, 16 x 16: a small black arrow head pointing down.
+QImage FilterGlyph()
+{
+    QImage img = Blank(16);
+    for (int i = 0; i < 4; ++i)
+        for (int x = 4 + i; x < 11 - i; ++x) img.setPixelColor(x, 7 + i, Qt::black);
+    return img;
+}
+
 // The search footer's glyphs, 16 x 16: dark when enabled, grey in their disabled form.
 const QColor SearchGlyphMark(0, 0, 128);
 const QColor SearchGlyphGrey(160, 160, 160);
@@ -193,6 +202,7 @@ const QHash<QString, Maker>& Resources()
         {QStringLiteral("METRORADIOON"), [] { return RadioGlyph(true, MetroLook); }},
         {QStringLiteral("METRORADIOOFF"), [] { return RadioGlyph(false, MetroLook); }},
         {QStringLiteral("PSGCLOSE"), [] { return CloseGlyph(); }},
+        {QStringLiteral("PSGFILT"), [] { return FilterGlyph(); }},
         {QStringLiteral("PSGCLOSEH"), [] { return CloseGlyph(QColor(0, 0, 255)); }},
         {QStringLiteral("PSGCLOSED"), [] { return CloseGlyph(QColor(0, 0, 64)); }},
         {QStringLiteral("PSGARDOWN"), [] { return ArrowGlyph(true, false); }},

@@ -6,7 +6,7 @@
 
 class TProStringGrid;
 
-// One hidden row: its real index, height and node level, and the storage slot that keeps its
+// One hidden row: its real index, height and filter level, and the storage slot that keeps its
 // cells in the grid's store while the row is out of the row sequence.  Hiding and showing a
 // row moves the slot, never a cell; the texts are read from the slot when asked.
 class TGridItem : public TObject {
@@ -21,6 +21,10 @@ public:
     void SetHeight(int v) { FHeight = v; }
     int Level() const { return FLevel; }
     void SetLevel(int v) { FLevel = v; }
+    // A row a filter pass hid (its Level is the pass); rows hidden by the application or by
+    // a contracted node are not, and only their own operations show them again.
+    bool Filtered() const { return FFiltered; }
+    void SetFiltered(bool v) { FFiltered = v; }
     int Slot() const { return FSlot; }
     // The row's texts, one per stored column, read from the slot on each call.
     QStringList& Items();
@@ -44,5 +48,6 @@ private:
     int FIdx = 0;
     int FHeight = 0;
     int FLevel = 0;
+    bool FFiltered = false;
     QStringList FItems;
 };

@@ -86,7 +86,9 @@ void TFilter::Assign(const TPersistent* Source)
 
 TFilterData* TFilter::Add()
 {
+    // A condition added joins those before it with "and"; the first stands alone.
     FItems.push_back(std::make_unique<TFilterData>());
+    FItems.back()->SetOperation(FItems.size() == 1 ? foNONE : foAND);
     return FItems.back().get();
 }
 

@@ -119,21 +119,26 @@ public:
     TFilterData* GetItem(int Index) const;
     TFilterData* GetColFilter(int Col);
     bool HasFilter(int Col) const;
+    // Drops every condition of the column (filter_drop_down.cpp).
+    void RemoveColumnFilter(int Col);
+    // A condition with the item defaults, appended whatever Index says.
+    TFilterData* Insert(int Index)
+    {
+        (void)Index;
+        FItems.push_back(std::make_unique<TFilterData>());
+        return FItems.back().get();
+    }
     void Clear() { FItems.clear(); }
     TProStringGrid* Owner() const { return FOwner; }
 
-    // Whether the conditions are applied; the filtering service reacts to a change through
-    // OnActiveChange.
+    // Whether the conditions are applied.  Setting it is the owner grid's FilterActive
+    // setter (row_filter.cpp), which hides or shows the rows; OnActiveChange follows a change.
     bool FilterActive() const { return FFilterActive; }
-    void SetFilterActive(bool Value)
-    {
-        if (Value == FFilterActive) return;
-        FFilterActive = Value;
-        if (OnActiveChange) OnActiveChange(this);
-    }
+    void SetFilterActive(bool Value);
     std::function<void(TObject* Sender)> OnActiveChange;
 
 private:
+    friend class TProStringGrid;
     TProStringGrid* FOwner;
     bool FFilterActive = false;
     std::vector<std::unique_ptr<TFilterData>> FItems;

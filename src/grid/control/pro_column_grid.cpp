@@ -851,9 +851,10 @@ void TProColumnGrid::GetCheckFalse(int ACol, int ARow, QString& Value)
 
 bool TProColumnGrid::GetFilterList(int ACol)
 {
-    TProStringGrid::GetFilterList(ACol);
+    const bool automatic = TProStringGrid::GetFilterList(ACol);
+    // A column without entries of its own offers the grid's list.
     TGridColumnItem* c = ColumnAt(ACol);
-    if (!c || c->Filter()->Count() == 0) return false;
+    if (!c || c->Filter()->Count() == 0) return automatic;
     QStringList names;
     for (const QString& entry : c->Filter()->Strings()) {
         const int eq = entry.indexOf(QLatin1Char('='));
@@ -984,7 +985,12 @@ void TProColumnGrid::FilterSelect(TObject* Sender, int ItemIndex)
     (void)Sender;
     const int col = FilterCol();
     TGridColumnItem* c = ColumnAt(col);
-    if (c && ItemIndex >= 0 && ItemIndex < c->Filter()->Count()) {
+    // A column without entries of its own offers the automatic list, chosen as the grid does.
+    if (!c || c->Filter()->Count() == 0) {
+        TProStringGrid::FilterSelect(Sender, ItemIndex);
+        return;
+    }
+    if (ItemIndex >= 0 && ItemIndex < c->Filter()->Count()) {
         const QString entry = (*c->Filter())[ItemIndex];
         const int eq = entry.indexOf(QLatin1Char('='));
         const QString friendlyName = eq < 0 ? entry : entry.left(eq);
@@ -992,14 +998,14 @@ void TProColumnGrid::FilterSelect(TObject* Sender, int ItemIndex)
         // With automatic update the old conditions go off while the new one is put in, then
         // the filter is applied again.
         const bool autoUpdate = AutoFilterUpdate();
-        if (autoUpdate) Filter()->SetFilterActive(false);
+        if (autoUpdate) SetFilterActive(false);
         QString condition = eq < 0 ? entry : entry.mid(eq + 1);
         if (OnFilterSelect) OnFilterSelect(this, col, ItemIndex, friendlyName, condition);
         TFilterData* data = Filter()->GetColFilter(col);
         data->SetCondition(condition);
         data->SetCaseSensitive(c->FilterCaseSensitive());
         if (autoUpdate) {
-            Filter()->SetFilterActive(true);
+            SetFilterActive(true);
             if (!(RowCount() == FixedRows() || (RowCount() == 1 && FixedRowAlways()))) SetRow(FixedRows());
             if (OnFilterDone) OnFilterDone(this);
         }

@@ -17,6 +17,8 @@ class TPopupMenu : public QMenu {
 public:
     using QMenu::QMenu;
     virtual void Popup(int X, int Y) { popup(QPoint(X, Y)); }
+    // Set by the grid before the menu opens (the fixed cell's column).
+    int Tag = 0;
 };
 
 enum TColumnPopupType {
@@ -246,8 +248,6 @@ private:
 };
 
 using TAfterColumnMovedEvent = std::function<void(TObject* Sender, int FromIndex, int ToIndex)>;
-using TFilterSelectEvent =
-    std::function<void(TObject* Sender, int Column, int ItemIndex, const QString& FriendlyName, QString& FilterCondition)>;
 using TColumnPopupEvent = std::function<void(TObject* Sender, int ACol, int ARow, TPopupMenu* PopupMenu)>;
 
 class TProColumnGrid : public TProStringGrid {
@@ -326,7 +326,6 @@ public:
     TCellType GetCellType(int ACol, int ARow) override;
 
     TAfterColumnMovedEvent OnAfterColumnMoved;
-    TFilterSelectEvent OnFilterSelect;
     TColumnPopupEvent OnColumnPopup;
 
 protected:

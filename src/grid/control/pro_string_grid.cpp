@@ -381,6 +381,13 @@ void TProStringGrid::Teardown()
     FShowModified.reset();
     FOrigColSizes.reset();
     FFilterDropDown.reset();
+    // An open filter list gives up the focus and closes while it is whole, and the focus
+    // goes nowhere: the grid is half torn down.
+    for (QWidget* l : {static_cast<QWidget*>(FDropList), static_cast<QWidget*>(FDropCheckList)}) {
+        if (!l) continue;
+        l->clearFocus();
+        l->hide();
+    }
     delete FDropList;
     FDropList = nullptr;
     delete FDropCheckList;
@@ -969,8 +976,6 @@ void TProStringGrid::InitOrigColSizes()
 }
 
 void TProStringGrid::CellsLoaded() { CalcFooter(-1); }
-void TProStringGrid::FilterSelect(TObject*, int) {}
-void TProStringGrid::FilterCheckSelect(TObject*, int) {}
 
 void TProStringGrid::GridButtonClick()
 {

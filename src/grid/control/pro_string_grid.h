@@ -24,6 +24,7 @@
 #include <QTimer>
 #include "grid/control/on_demand.h"
 #include <array>
+#include <unordered_map>
 #include <memory>
 
 class TGridFocusWindow;
@@ -38,6 +39,7 @@ class TGridDatePicker;
 class TGridDateTimePicker;
 class QMimeData;
 struct TCellStream;
+class TPopupMenu;
 struct TCellPaintContext;
 struct THtmlRenderArgs;
 
@@ -83,6 +85,12 @@ using TCellBoolRowColEvent = std::function<void(TObject* Sender, int ARow, int A
 using TCellBoolColRowEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool& Value)>;
 using TGetCheckEvent = std::function<void(TObject* Sender, int ACol, int ARow, QString& Value)>;
 using TGetColumnFilterEvent = std::function<void(TObject* Sender, int Column, TGridStrings* Filter)>;
+using TFilterSelectEvent =
+    std::function<void(TObject* Sender, int Column, int ItemIndex, const QString& FriendlyName, QString& FilterCondition)>;
+using TFilterCheckEvent = std::function<void(TObject* Sender, int Column, int ItemIndex, const QString& FriendlyName,
+                                             QString& FilterCondition, TDropCheckList* CheckList)>;
+using TFixedDropDownClickEvent =
+    std::function<void(TObject* Sender, int ACol, int ARow, TPopupMenu*& AMenu, bool& KeepFixedCellHighlighted)>;
 using TCheckBoxClickEvent = std::function<void(TObject* Sender, int ACol, int ARow, bool State)>;
 using TRadioClickEvent = std::function<void(TObject* Sender, int ACol, int ARow, int AIdx)>;
 using TRadioButtonClickEvent = std::function<void(TObject* Sender, int ACol, int ARow)>;
@@ -701,6 +709,41 @@ public:
     virtual bool RowMatchesFilter(int ARow);
     std::function<void(TObject* Sender, int ARow, bool& AcceptRow)> OnCustomFilter;
 
+    // ==== filtering (grid/data/row_filter.cpp, filter_drop_down.cpp) ====
+    // Passes stack: each hides rows of what the passes before it left; they are removed
+    // last first.  Rows hidden otherwise (HideRows, contracted nodes) stay hidden throughout.
+    bool FilterActive() const { return FFilter->FilterActive(); }
+    void SetFilterActive(bool Value);
+    void ApplyFilter();
+    // Shows the last pass's rows again; True while passes remain.
+    bool RemoveLastFilter();
+    void RemoveAllFilters();
+    // Incremental filter as typed: a letter added narrows, a letter taken off widens.
+    // AColumn -1 searches whole rows.
+    void NarrowDown(const QString& ACondition, int AColumn = -1);
+    // Hides the display row when it fails the conditions.
+    void FilterRow(int ARow);
+    // The row keys insert and delete with the filter off: PauseFilter switches an active
+    // filter off (the current row staying on its data) and says whether it was on;
+    // ResumeFilter switches it on again and gives the present row of KeepRow's data, or the
+    // next row shown when that one is filtered out.
+    bool PauseFilter();
+    int ResumeFilter(bool WasActive, int KeepRow);
+    // The filter drop-down is a check list (several values) rather than a list.
+    bool FilterDropDownCheck() const { return FFilterDropDownCheck; }
+    void SetFilterDropDownCheck(bool v) { FFilterDropDownCheck = v; }
+    bool FilterNormalCellsOnly() const { return FFilterNormalCellsOnly; }
+    void SetFilterNormalCellsOnly(bool v) { FFilterNormalCellsOnly = v; }
+    QString LastFilter() const { return FLastFilter; }
+    // The popup menu of the fixed cells' drop-down button; nullptr for none.
+    TPopupMenu* FixedDropDownMenu() const { return FFixedDropDownMenu; }
+    void SetFixedDropDownMenu(TPopupMenu* v) { FFixedDropDownMenu = v; }
+    std::function<void(TObject* Sender, int Progress)> OnFilterProgress;
+    TFilterSelectEvent OnFilterSelect;
+    TFilterCheckEvent OnFilterCheck;
+    TFixedDropDownClickEvent OnFixedDropDownClick;
+    std::function<void(TObject* Sender, int ACol, bool& CanShow)> OnCanShowFixedDropDown;
+
     // ==== cell access and typed values ====
     QString GetWideCells(int ACol, int ARow) { return Cells(ACol, ARow); }
     void SetWideCells(int ACol, int ARow, const QString& Value) { SetCells(ACol, ARow, Value); }
@@ -761,7 +804,11 @@ public:
     virtual void GetCheckFalse(int ACol, int ARow, QString& Value);
     virtual bool GetFilterList(int ACol);
     bool FilterDropDownAuto() const { return FFilterDropDownAuto; }
-    void SetFilterDropDownAuto(bool v) { FFilterDropDownAuto = v; }
+    void SetFilterDropDownAuto(bool v)
+    {
+        FFilterDropDownAuto = v;
+        Invalidate();
+    }
     bool FilterIncremental() const { return FFilterIncremental; }
     void SetFilterIncremental(bool v) { FFilterIncremental = v; }
     QString FilterDropDownClear() const { return FFilterDropDownClear; }
@@ -1002,7 +1049,13 @@ public:
     TColor SelectionRectangleColor() const { return FSelectionRectangleColor; }
     void SetSelectionRectangleColor(TColor v) { FSelectionRectangleColor = v; Invalidate(); }
     int FilterDropDownRow() const { return FFilterDropDownRow; }
-    void SetFilterDropDownRow(int v) { FFilterDropDownRow = v; Invalidate(); }
+    // Only a fixed row can carry the filter glyphs; another value is ignored.
+    void SetFilterDropDownRow(int v)
+    {
+        if (v >= FixedRows()) return;
+        FFilterDropDownRow = v;
+        Invalidate();
+    }
     void SetXYOffsetTopLeftOnly(bool v) { FXYOffsetTopLeftOnly = v; }
 
     using TGetCellGradientEvent = std::function<void(TObject* Sender, int ARow, int ACol, TColor& Color,
@@ -1040,7 +1093,7 @@ protected:
     // Background picture or gradient of a cell.
     virtual void DrawCellBackground(TCellPaintContext& C);
     // Whether a fixed cell of the real column shows a drop-down button.
-    virtual bool CanShowFixedDropDown(int ACol) { (void)ACol; return false; }
+    virtual bool CanShowFixedDropDown(int ACol);
     // Size and placement of the cell's graphic, and the graphic itself in R.
     TCellGraphic* GetCellGraphicInfo(int ACol, int ARow, int& Width, int& Height, bool& TextBeside,
                                      TCellHAlign& HAlign, TCellVAlign& VAlign);
@@ -2222,12 +2275,49 @@ protected:
     void PutInEmptyRows(std::vector<int> Targets, const std::function<void(size_t, int)>& Fill = {});
     // Hidden-row records hold the rows' storage slots; no cell is copied.
     friend class TGridItem;
-    // The present rows `Rows` (ascending) leave into records of the real rows `Idx`, at filter
-    // level `Level`, keeping their heights when KeepHeight.
-    void HideStoreRows(const std::vector<int>& Rows, const std::vector<int>& Idx, int Level, bool KeepHeight);
+    // The present rows `Rows` (ascending) leave into records of the real rows `Idx`, as filter
+    // pass `FilterPass` (-1: hidden otherwise), keeping their heights when KeepHeight.
+    void HideStoreRows(const std::vector<int>& Rows, const std::vector<int>& Idx, int FilterPass, bool KeepHeight);
     void RestoreRow(TGridItem* Item, int ARow);
-    // Shows the rows of `Items` at the ascending present rows `Targets` and frees the items.
-    void RestoreHiddenRows(std::vector<TGridItem*> Items, const std::vector<int>& Targets);
+    // Shows again, in one pass, the rows of the records [First, Last) that Take accepts and
+    // frees those records; with LastTarget >= 0 no row lands beyond it (the rows before it
+    // shift up).  The number of rows shown.
+    int ShowRecords(size_t First, size_t Last, const std::function<bool(const TGridItem&)>& Take, int LastTarget = -1);
+    // The records whose real rows lie in FromReal .. ToReal, as positions [first, last).
+    std::pair<size_t, size_t> HiddenRange(int FromReal, int ToReal) const;
+    // Hides the present rows `Rows` as the next filter pass.
+    void HideFilterPass(std::vector<int> Rows);
+    // Changes whenever rows are hidden or shown again.
+    quint64 FHiddenRowsVersion = 0;
+    // Filtering state (row_filter.cpp, filter_drop_down.cpp).
+    int FFilterFixedRows = 0;
+    bool FFilterDropDownCheck = false;
+    QString FLastFilter;
+    TPopupMenu* FFixedDropDownMenu = nullptr;
+    // The automatic drop-down list of a column, kept until the data under it changes.
+    struct TFilterListCache {
+        quint64 Store = 0, Hidden = 0;
+        int Rows = -1, Fixed = -1, Footers = -1;
+        bool Incremental = false;
+        QString Clear;
+        std::unordered_map<int, QStringList> Columns;
+    };
+    TFilterListCache FFilterListCache;
+    // The conditions of the pass that runs, prepared once (row_filter.cpp).
+    struct TFilterPlan;
+    const TFilterPlan* FFilterPlan = nullptr;
+    bool RowMatchesPlan(const TFilterPlan& Plan, int ARow);
+    void RestoreLastPass();
+    void CollectFilterValues(int ACol, QStringList& Entries);
+    void ShowFilterDropDown(int ACol, int ARow);
+    void ReplaceNarrowCondition(const QString& ACondition, int AColumn);
+
+protected:
+    // Mouse steps of the filter drop-down and the fixed cells' drop-down button
+    // (filter_drop_down.cpp): the release that opens a column's list, and the press on a
+    // fixed cell's button; True when the press was the button's.
+    void FilterDropDownMouseUp(int ACol, int ARow, int X, int Y, int OpenCol);
+    bool FixedDropDownMouseDown(TMouseButton Button, int ACol, int ARow, int X);
     std::vector<int> HiddenIdxSorted() const;
     // Row and column structure helpers: the real rows of hidden row items follow rows that
     // left or entered the real row sequence (both ascending real rows).

@@ -346,16 +346,21 @@ void TGridItem::Clear(bool FreeObjects)
     for (int c = 0, n = FGrid->StoredColumns(); c < n; ++c) {
         if (!Cell(c).isEmpty()) SetCell(c, QString());
         if (!FreeObjects) continue;
+        // As for the rows shown: the cell properties and their graphics are the grid's,
+        // other objects are their owners'.
         if (TObject* o = Object(c)) {
             SetObject(c, nullptr);
-            delete o;
+            if (auto* p = dynamic_cast<TCellProperties*>(o)) {
+                if (TObject* g = p->GraphicObject(); g && g->ClassName() == QStringLiteral("TCellGraphic")) delete g;
+                delete p;
+            }
         }
     }
 }
 
 int TGridItem::TakeSlot() { return std::exchange(FSlot, -1); }
 
-void TProStringGrid::HideStoreRows(const std::vector<int>& Rows, const std::vector<int>& Idx, int Level, bool KeepHeight)
+void TProStringGrid::HideStoreRows(const std::vector<int>& Rows, const std::vector<int>& Idx, int FilterPass, bool KeepHeight)
 {
     if (Rows.empty()) return;
     std::vector<int> heights(Rows.size(), 0);
@@ -370,7 +375,8 @@ void TProStringGrid::HideStoreRows(const std::vector<int>& Rows, const std::vect
         auto item = std::make_unique<TGridItem>(this, kept[k]);
         item->SetIdx(Idx[k]);
         item->SetHeight(heights[k]);
-        item->SetLevel(Level);
+        item->SetLevel(std::max(FilterPass, 0));
+        item->SetFiltered(FilterPass >= 0);
         FGridItems.push_back(std::move(item));
     }
     // The callers' real rows come ascending; only records among older ones need a merge.
@@ -378,6 +384,7 @@ void TProStringGrid::HideStoreRows(const std::vector<int>& Rows, const std::vect
     const auto first = FGridItems.begin() + mid;
     if (!std::is_sorted(first, FGridItems.end(), byIdx)) std::stable_sort(first, FGridItems.end(), byIdx);
     if (mid > 0 && byIdx(*first, *(first - 1))) std::inplace_merge(FGridItems.begin(), first, FGridItems.end(), byIdx);
+    ++FHiddenRowsVersion;
     CellControlsUpdate(false);
 }
 
@@ -388,13 +395,41 @@ void TProStringGrid::RestoreRow(TGridItem* Item, int ARow)
     if (Item->Height() > 0 && Item->Height() != RowHeights(ARow)) SetRowHeights(ARow, Item->Height());
 }
 
-void TProStringGrid::RestoreHiddenRows(std::vector<TGridItem*> Items, const std::vector<int>& Targets)
+int TProStringGrid::ShowRecords(size_t First, size_t Last, const std::function<bool(const TGridItem&)>& Take, int LastTarget)
 {
-    if (Items.empty()) return;
+    // A row goes back among the present rows at its real row less the rows before it that
+    // stay hidden: all records before First, and those of the range that Take leaves.
+    std::vector<TGridItem*> items;
+    std::vector<int> targets;
+    int stay = int(First);
+    for (size_t i = First; i < Last; ++i) {
+        TGridItem* item = FGridItems[i].get();
+        if (!Take(*item)) {
+            ++stay;
+            continue;
+        }
+        int target = item->Idx() - stay;
+        if (LastTarget >= 0) target = std::min(target, LastTarget + int(items.size()));
+        targets.push_back(target);
+        items.push_back(item);
+    }
+    if (items.empty()) return 0;
     // The targets come ascending with their items; PutInEmptyRows fills them in that order.
-    PutInEmptyRows(Targets, [&](size_t k, int row) { RestoreRow(Items[k], row); });
+    PutInEmptyRows(targets, [&](size_t k, int row) { RestoreRow(items[k], row); });
     // The records shown gave their slots back.
-    std::erase_if(FGridItems, [](const auto& i) { return i->Slot() < 0; });
+    const auto lo = FGridItems.begin() + std::ptrdiff_t(First), hi = FGridItems.begin() + std::ptrdiff_t(Last);
+    FGridItems.erase(std::remove_if(lo, hi, [](const auto& i) { return i->Slot() < 0; }), hi);
+    ++FHiddenRowsVersion;
+    CellControlsUpdate(false);
+    return int(items.size());
+}
+
+std::pair<size_t, size_t> TProStringGrid::HiddenRange(int FromReal, int ToReal) const
+{
+    const auto byIdx = [](const auto& item, int r) { return item->Idx() < r; };
+    const auto lo = std::lower_bound(FGridItems.begin(), FGridItems.end(), FromReal, byIdx);
+    const auto hi = std::lower_bound(lo, FGridItems.end(), ToReal + 1, byIdx);
+    return {size_t(lo - FGridItems.begin()), size_t(hi - FGridItems.begin())};
 }
 
 std::vector<int> TProStringGrid::HiddenIdxSorted() const
@@ -436,7 +471,7 @@ void TProStringGrid::HideRows(int FromRow, int ToRow)
         rows.push_back(present++);
         idx.push_back(r);
     }
-    HideStoreRows(rows, idx, 0, true);
+    HideStoreRows(rows, idx, -1, true);
 }
 
 void TProStringGrid::HideRowsEx(int FromRow, int ToRow)
@@ -449,28 +484,40 @@ void TProStringGrid::HideRowsEx(int FromRow, int ToRow)
         idx.push_back(r);
     }
     // The rows come back at the height an inserted row gets.
-    HideStoreRows(rows, idx, 0, false);
+    HideStoreRows(rows, idx, -1, false);
 }
 
 void TProStringGrid::HideRowList(TIntList* RowList)
 {
-    if (!RowList || RowList->Count() == 0) return;
-    // The list names present rows; each record keeps the real row.
-    std::vector<bool> listed(size_t(RowCount()), false);
-    for (int i = 0; i < RowList->Count(); ++i) {
-        const int r = RowList->GetInteger(i);
-        if (r >= 0 && r < RowCount()) listed[size_t(r)] = true;
+    std::vector<int> rows;
+    if (RowList) {
+        rows.reserve(size_t(RowList->Count()));
+        for (int i = 0; i < RowList->Count(); ++i) rows.push_back(RowList->GetInteger(i));
     }
-    std::vector<int> rows, idx;
-    const std::vector<int> hidden = HiddenIdxSorted();
-    auto h = hidden.begin();
-    for (int r = 0, real = 0; r < RowCount(); ++r, ++real) {
-        while (h != hidden.end() && *h <= real) ++h, ++real;
-        if (!listed[size_t(r)]) continue;
-        rows.push_back(r);
-        idx.push_back(real);
+    HideFilterPass(std::move(rows));
+}
+
+void TProStringGrid::HideFilterPass(std::vector<int> Rows)
+{
+    if (!std::is_sorted(Rows.begin(), Rows.end())) std::sort(Rows.begin(), Rows.end());
+    Rows.erase(std::unique(Rows.begin(), Rows.end()), Rows.end());
+    std::erase_if(Rows, [this](int r) { return r < 0 || r >= RowCount(); });
+    // A pass that hides nothing is still a pass: it is removed like the others.
+    if (Rows.empty()) {
+        ++FFilterLevel;
+        return;
     }
-    HideStoreRows(rows, idx, FFilterLevel, true);
+    // The list names present rows; each record keeps the real row.  Both run ascending, so
+    // one walk over the hidden records maps them all.
+    std::vector<int> idx;
+    idx.reserve(Rows.size());
+    size_t h = 0;
+    for (int r : Rows) {
+        // real row r + h, once the hidden rows at or before it are counted in
+        while (h < FGridItems.size() && FGridItems[h]->Idx() <= r + int(h)) ++h;
+        idx.push_back(r + int(h));
+    }
+    HideStoreRows(Rows, idx, FFilterLevel, true);
     ++FFilterLevel;
 }
 
@@ -480,49 +527,25 @@ void TProStringGrid::UnHideRows(int FromRow, int ToRow)
 {
     if (!IsHiddenRow(FromRow)) return;
     // Each row goes back to its own place, so rows of the range that stayed visible keep
-    // their order among the restored ones.  The items are in ascending real rows: those of
-    // the range are one run, and the hidden rows before it are the run's start.
-    const auto byIdx = [](const auto& item, int r) { return item->Idx() < r; };
-    const auto lo = std::lower_bound(FGridItems.begin(), FGridItems.end(), FromRow, byIdx);
-    const auto hi = std::lower_bound(lo, FGridItems.end(), ToRow + 1, byIdx);
-    const int before = int(lo - FGridItems.begin());
-    std::vector<TGridItem*> items;
-    std::vector<int> targets;
-    items.reserve(size_t(hi - lo));
-    targets.reserve(size_t(hi - lo));
-    for (auto it = lo; it != hi; ++it) {
-        items.push_back(it->get());
-        targets.push_back((*it)->Idx() - before);
-    }
-    RestoreHiddenRows(items, targets);
-    CellControlsUpdate(false);
+    // their order among the restored ones.  Rows a filter pass hid stay with the filter.
+    const auto [first, last] = HiddenRange(FromRow, ToRow);
+    ShowRecords(first, last, [](const TGridItem& i) { return !i.Filtered(); });
 }
 
 void TProStringGrid::UnHideRowsAll()
 {
-    if (!FGridItems.empty()) UnHideRows(FGridItems.front()->Idx(), FGridItems.back()->Idx());
+    // Every hidden row, those of filter passes too: no pass is left to remove.
+    if (ShowRecords(0, FGridItems.size(), [](const TGridItem&) { return true; }) > 0) FFilterLevel = 0;
 }
 
 void TProStringGrid::UnHideRowList()
 {
+    // Only the last pass's rows; rows hidden otherwise, or by earlier passes, stay hidden.
     const int level = FFilterLevel - 1;
-    // Each row of the level goes back among the present rows, after the rows before it that
-    // stay hidden are counted out of its real row.
-    std::vector<TGridItem*> items;
-    std::vector<int> targets;
-    // The floating footer row stays last.
-    const int footer = (FFloatingFooter && FFloatingFooter->Visible()) ? 1 : 0;
-    int stay = 0;
-    for (const auto& item : FGridItems) {
-        if (item->Level() != level) {
-            ++stay;
-            continue;
-        }
-        targets.push_back(std::min(item->Idx() - stay, RowCount() + int(items.size()) - footer));
-        items.push_back(item.get());
-    }
-    if (items.empty()) return;
+    const auto take = [level](const TGridItem& i) { return i.Filtered() && i.Level() == level; };
+    if (std::none_of(FGridItems.begin(), FGridItems.end(), [&](const auto& i) { return take(*i); })) return;
     if (Row() >= RowCount()) MoveToCell(FixedCols(), FixedRows());
-    RestoreHiddenRows(items, targets);
-    CellControlsUpdate(false);
+    // The floating footer row stays last.
+    const bool footer = FFloatingFooter && FFloatingFooter->Visible();
+    ShowRecords(0, FGridItems.size(), take, footer ? RowCount() - 1 : -1);
 }

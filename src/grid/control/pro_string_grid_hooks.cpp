@@ -155,33 +155,6 @@ void TProStringGrid::GetCheckFalse(int ACol, int ARow, QString& Value)
     if (OnGetCheckFalse) OnGetCheckFalse(this, ACol, ARow, Value);
 }
 
-bool TProStringGrid::GetFilterList(int ACol)
-{
-    TGridStrings* list = FFilterList.get();
-    list->Sorted = true;
-    list->IgnoreDuplicates = true;
-    list->Clear();
-    auto add = [list](const QString& raw) {
-        const QString v = Trim(raw);
-        if (v.contains(QLatin1Char(' '))) list->Add(v + QLatin1Char('=') + QLatin1Char('"') + v + QLatin1Char('"'));
-        else list->Add(v);
-    };
-    if (FFilterDropDownAuto && (ACol >= FixedCols() || FFilterDropDownColumns == fdAll)) {
-        for (int r = FixedRows(); r <= RowCount() - FFixedFooters - 1; ++r) add(Cells(ACol, r));
-        if (!FFilterIncremental)
-            for (const auto& item : FGridItems) add(item->Cell(ACol));
-        list->Sorted = false;
-        if (!FFilterDropDownClear.isEmpty()) {
-            QStringList withClear = list->Strings();
-            withClear.prepend(FFilterDropDownClear);
-            list->SetStrings(withClear);
-        }
-    }
-    list->Sorted = false;
-    if (OnGetColumnFilter) OnGetColumnFilter(this, ACol, list);
-    return list->Count() > 0;
-}
-
 // ---- per-cell property arrays ----------------------------------------------------------------
 
 namespace {

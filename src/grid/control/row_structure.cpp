@@ -524,25 +524,14 @@ void TProStringGrid::HideDisplayRows(std::vector<int> Rows)
     std::vector<int> idx;
     idx.reserve(Rows.size());
     for (int r : Rows) idx.push_back(RealRowIndex(r));
-    HideStoreRows(Rows, idx, 0, true);
+    HideStoreRows(Rows, idx, -1, true);
 }
 
 void TProStringGrid::ShowHiddenRange(int FromReal, int ToReal)
 {
     if (FromReal > ToReal) return;
-    const auto byIdx = [](const auto& item, int r) { return item->Idx() < r; };
-    const auto lo = std::lower_bound(FGridItems.begin(), FGridItems.end(), FromReal, byIdx);
-    const auto hi = std::lower_bound(lo, FGridItems.end(), ToReal + 1, byIdx);
-    if (lo == hi) return;
-    const std::ptrdiff_t first = lo - FGridItems.begin(), last = hi - FGridItems.begin();
-    std::vector<TGridItem*> items;
-    std::vector<int> targets;
-    for (auto it = lo; it != hi; ++it) {
-        items.push_back(it->get());
-        targets.push_back((*it)->Idx() - int(first));
-    }
-    // The items of the range are one run: they go back and leave the list in one pass.
-    PutInEmptyRows(targets, [&](size_t k, int row) { RestoreRow(items[k], row); });
-    FGridItems.erase(FGridItems.begin() + first, FGridItems.begin() + last);
-    CellControlsUpdate(false);
+    // The records of the range are one run: they go back and leave the list in one pass.
+    // Rows a filter pass hid among them stay with the filter.
+    const auto [first, last] = HiddenRange(FromReal, ToReal);
+    ShowRecords(first, last, [](const TGridItem& i) { return !i.Filtered(); });
 }

@@ -708,6 +708,7 @@ bool TProStringGrid::KeyInsertRow(TKeyDownState& K)
     bool canInsert = true;
     if (OnCanInsertRow) OnCanInsertRow(this, Row(), canInsert);
     if (!canInsert) return true;
+    const bool filtered = PauseFilter();
     int at = Row(), newRow = Row();
     if (nav->InsertPosition() == pInsertAfter) {
         if (FFixedRowAlways && RowCount() == FixedRows()) {
@@ -719,6 +720,7 @@ bool TProStringGrid::KeyInsertRow(TKeyDownState& K)
     }
     InsertRowHook(at);
     if (OnAutoInsertRow) OnAutoInsertRow(this, DisplToRealRow(at));
+    newRow = ResumeFilter(filtered, newRow);
     SetRow(std::min(newRow, RowCount() - 1));
     CalcFooter(-1);
     return true;
@@ -783,10 +785,13 @@ void TProStringGrid::KeyDeleteRow(TKeyDownState& K)
     if (!(K.Key == VK_DELETE && !K.Alt && FNavigation->AllowDeleteRow() &&
           RowCount() - FixedFooters() - FixedRows() >= 1))
         return;
+    const bool filtered = PauseFilter();
     bool canDelete = true;
     if (OnCanDeleteRow) OnCanDeleteRow(this, DisplToRealRow(Row()), canDelete);
+    if (canDelete) RemoveRowHook(Row());
+    if (filtered && RowCount() > FixedRows()) SetRow(ResumeFilter(true, Row()));
+    else ResumeFilter(filtered, Row());
     if (canDelete) {
-        RemoveRowHook(Row());
         if (FFloatingFooter->Visible() && Row() == RowCount() - 1 && RowCount() > 1) SetRow(RowCount() - 2);
         CalcFooter(-1);
     }

@@ -705,6 +705,9 @@ void TProStringGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
         }
     }
 
+    // A press on a fixed cell's drop-down button opens its menu (filter_drop_down.cpp).
+    if (!dbl && FixedDropDownMouseDown(Button, c, r, X)) return;
+
     FEditStart = true;
     if (Shift.Contains(ssShift) && FSelectionRectangle) InvalidateGridRect(Selection());
     TBaseGrid::MouseDown(Button, Shift, X, Y);
@@ -742,10 +745,13 @@ void TProStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int 
     }
     int c = -1, r = -1;
     MouseToCell(X, Y, c, r);
+    const int openFilterCol = FFilterCol;
     if (FFilterCol >= 0 && (r != FFilterDropDownRow || RealColIndex(c) == FFilterCol)) {
         if (FDropList) FDropList->hide();
         FFilterCol = -1;
     }
+    // The filter row's drop-down list opens on its glyph (filter_drop_down.cpp).
+    FilterDropDownMouseUp(c, r, X, Y, openFilterCol);
     FDropDownDown = false;
 
     // Released beyond the grid while sizing: the sizing is dropped.

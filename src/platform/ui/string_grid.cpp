@@ -25,6 +25,7 @@ void TStringGrid::StoreItem(TCellBlocks<T> Column::*items, int col, int row, con
     if (empty && !FindItem(items, col, row)) return;
     if (col >= static_cast<int>(FColumns.size())) FColumns.resize(col + 1);
     (FColumns[col].*items).At(FRowSlots.Claim(row)) = value;
+    ++FStoreVersion;
     CellChanged(col, row);
 }
 
@@ -103,6 +104,7 @@ void TStringGrid::InsertStoreRows(int at, int count)
 void TStringGrid::EraseStoreRows(int at, int count)
 {
     if (at < 0 || count <= 0) return;
+    ++FStoreVersion;
     FRowSlots.Erase(at, count, [this](const std::vector<int>& freed) {
         for (Column& c : FColumns)
             for (int slot : freed) {
@@ -144,6 +146,7 @@ void TStringGrid::AttachStoreRow(int row, int slot)
 void TStringGrid::ReleaseStoreSlot(int slot)
 {
     if (slot == TRowSlots::None) return;
+    ++FStoreVersion;
     for (Column& c : FColumns) {
         c.Texts.Clear(slot);
         c.Objects.Clear(slot);
@@ -163,6 +166,7 @@ void TStringGrid::SetSlotCell(int col, int slot, const QString& value)
     if (col < 0 || slot < 0) InvalidOp(kIndexOutOfRange);
     if (col >= static_cast<int>(FColumns.size())) FColumns.resize(col + 1);
     FColumns[col].Texts.At(slot) = value;
+    ++FStoreVersion;
 }
 
 TObject* TStringGrid::SlotObject(int col, int slot) const
@@ -177,6 +181,7 @@ void TStringGrid::SetSlotObject(int col, int slot, TObject* value)
     if (col < 0 || slot < 0) InvalidOp(kIndexOutOfRange);
     if (col >= static_cast<int>(FColumns.size())) FColumns.resize(col + 1);
     FColumns[col].Objects.At(slot) = value;
+    ++FStoreVersion;
 }
 
 void TStringGrid::ReorderStoreRows(const std::vector<int>& order)
@@ -193,6 +198,7 @@ void TStringGrid::ReorderStoreRows(const std::vector<int>& order)
 void TStringGrid::InsertStoreCols(int at, int count)
 {
     if (at < 0 || count <= 0 || at >= static_cast<int>(FColumns.size())) return;
+    ++FStoreVersion;
     std::vector<Column> fresh(static_cast<size_t>(count));
     FColumns.insert(FColumns.begin() + at, std::make_move_iterator(fresh.begin()), std::make_move_iterator(fresh.end()));
     Invalidate();
@@ -202,6 +208,7 @@ void TStringGrid::EraseStoreCols(int at, int count)
 {
     const int n = static_cast<int>(FColumns.size());
     if (at < 0 || count <= 0 || at >= n) return;
+    ++FStoreVersion;
     FColumns.erase(FColumns.begin() + at, FColumns.begin() + std::min(n, at + count));
     Invalidate();
 }
@@ -227,6 +234,7 @@ void TStringGrid::SwapStoreCols(int a, int b)
     if (a < 0 || b < 0 || a == b) return;
     const size_t need = static_cast<size_t>(std::max(a, b)) + 1;
     if (FColumns.size() < need) FColumns.resize(need);
+    ++FStoreVersion;
     std::swap(FColumns[static_cast<size_t>(a)], FColumns[static_cast<size_t>(b)]);
     Invalidate();
 }

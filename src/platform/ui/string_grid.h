@@ -55,6 +55,9 @@ public:
     TObject* SlotObject(int col, int slot) const;
     void SetSlotObject(int col, int slot, TObject* value);
     void SwapStoreCols(int a, int b);
+    // Changes whenever a stored text or object is written or dropped (not when rows only
+    // move), so that what is derived from the cells can be kept until then.
+    quint64 StoreVersion() const { return FStoreVersion; }
 
     QString GetEditText(int col, int row) override;
     void SetEditText(int col, int row, const QString& value) override;
@@ -102,4 +105,5 @@ private:
     void RowSizesErased(int at, int count);
     std::vector<Column> FColumns;
     TRowSlots FRowSlots;
+    quint64 FStoreVersion = 0;
 };
