@@ -229,9 +229,12 @@ void TProStringGrid::HandleLeftButtonDown(TMessage& Message)
     Movecell = -1;
     if (SelectFixedCells(c, r, Shift)) return;
 
-    bool canEdit = Options().Contains(goEditing) || FMouseActions->RangeSelectAndEdit();
+    const bool editing = Options().Contains(goEditing) || FMouseActions->RangeSelectAndEdit();
+    bool canEdit = editing;
     CanEditCell(P.RealCol, P.Base.Y, canEdit);
-    if (PressCheckBox(P, canEdit)) return;
+    // As for Space: the grid's editing switch decides first; a cell hook that answers from its
+    // own settings alone (the column grid's) only narrows it.
+    if (PressCheckBox(P, canEdit && editing)) return;
     PressCell(P, Message, canEdit);
 }
 

@@ -43,6 +43,37 @@ TEST(InputKeys, SpaceTogglesADataCheckBoxOnlyWhereTheGridEdits)
     }
 }
 
+TEST(InputMouse, AClickTogglesADataCheckBoxOnlyWhereTheGridEdits)
+{
+    struct Case {
+        const char* what;
+        bool editing, alwaysActive;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"no goEditing", false, false, "N"},
+        {"goEditing", true, false, "Y"},
+        {"CheckAlwaysActive without goEditing", false, true, "Y"},
+    };
+    for (const Case& c : cases) {
+        GridWindow<TProColumnGrid> w({.Width = 400, .Height = 200, .Rows = 5});
+        TProColumnGrid* g = w.G;
+        g->Columns()->Items(2)->SetEditor(edDataCheckBox);
+        g->SetCells(2, 1, QStringLiteral("N"));
+        if (c.editing) g->SetOptions(g->Options() + goEditing);
+        g->ControlLook()->SetCheckAlwaysActive(c.alwaysActive);
+        w.ShowFocused();
+        const TRect r = g->CellRect(2, 1);
+        QPoint box(-1, -1);
+        for (int x = r.Left; x < r.Right && box.x() < 0; ++x)
+            for (int y = r.Top; y < r.Bottom && box.x() < 0; ++y)
+                if (g->IsInCheckBox(2, 1, x, y)) box = QPoint(x + 2, y + 2);
+        ASSERT_GE(box.x(), 0) << c.what << ": the cell shows a check box";
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, box);
+        EXPECT_EQ(g->Cells(2, 1), QString::fromLatin1(c.expected)) << c.what;
+    }
+}
+
 TEST(InputKeys, DeleteRemovesTheRowWithItsCellProperties)
 {
     GridWindow<TProStringGrid> w({.Width = 400, .Height = 200, .Cols = 4, .Rows = 5});
