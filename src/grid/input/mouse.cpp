@@ -155,6 +155,8 @@ void TProStringGrid::HandleLeftButtonDown(TMessage& Message)
     FDoOnClick = FMouseDownMove = FMouseKeepDown = true;
     FSpinUpClick = FSpinDnClick = false;
     RepaintListViewHeaders(false);
+    // the hovered fixed cell takes its pressed look
+    if (FHoverFixedX >= 0 && FHoverFixedY >= 0) InvalidateCell(FHoverFixedX, FHoverFixedY);
     ColSized = Rowsized = false;
     FPressSelection = Selection();
     if (PressSelectionHandle(X, Y, Message)) return;
@@ -510,6 +512,7 @@ void TProStringGrid::HandleLeftButtonUp(TMessage& Message)
     }
     FMouseDownMove = false;
     RepaintListViewHeaders(true);
+    if (FHoverFixedX >= 0 && FHoverFixedY >= 0) InvalidateCell(FHoverFixedX, FHoverFixedY);
     FMouseSelectStart = -1;
     if (!FDesigning) HideMoveArrows();
 

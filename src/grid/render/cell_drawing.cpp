@@ -150,7 +150,7 @@ void TProStringGrid::DrawFixedCellLook(TCellPaintContext& C)
     const bool hovered = (FHoverFixedX == ACol && FHoverFixedY == ARow && !moving) || (moving && MoveIndex() == ACol);
     if (hoverAllowed && hovered && !FDesigning) {
         R.Bottom += 1;
-        const bool pressed = FMouseDown || moving;
+        const bool pressed = FMouseDownMove || moving;
         const bool dropDown = pressed && FControlLook->FixedDropDownButton() && CanShowFixedDropDown(C.RealCol);
         auto hover = [&](const TRect& r, bool frame) {
             DrawGradientBackground(cv, r, FProGradHoverFrom, FProGradHoverTo, FProGradHoverMirrorFrom,

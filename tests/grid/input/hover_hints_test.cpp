@@ -65,6 +65,18 @@ TEST_F(HoverFixture, FixedCellHoverFollowsTheMouseOverTheCellsItCovers)
     EXPECT_EQ(PixelOf(2, 0), plain);
 }
 
+TEST_F(HoverFixture, APressOnAHoveredFixedCellShowsItsPressedLookUntilTheRelease)
+{
+    G->SetStyle(gsWindowsVista);   // a style whose hover and pressed gradients differ
+    G->SetHoverFixedCells(hfFixedRows);
+    Move(In(2, 0).x(), In(2, 0).y());
+    const TColor hovered = PixelOf(2, 0);
+    QTest::mousePress(V(), Qt::LeftButton, {}, In(2, 0));
+    EXPECT_NE(PixelOf(2, 0), hovered) << "pressed";
+    QTest::mouseRelease(V(), Qt::LeftButton, {}, In(2, 0));
+    EXPECT_EQ(PixelOf(2, 0), hovered) << "released";
+}
+
 TEST_F(HoverFixture, CursorShowsTheSizingEdgeAndTheLinkHand)
 {
     G->SetOptions(G->Options() + goColSizing);
