@@ -129,7 +129,7 @@ void TProStringGrid::ShowSizingHint(int X, int Y)
 void TProStringGrid::MouseMove(TShiftState Shift, int X, int Y)
 {
     if (FMouseDownMove && FMouseActions->RangeSelectAndEdit() && Options().Contains(goEditing) && !EditorMode())
-        SetOptions(Options() - goEditing);
+        EndRangeEdit();
     const TGridRect entry = Selection();
 
     int c = -1, r = -1;

@@ -579,6 +579,18 @@ void TProStringGrid::HandleLeftButtonUp(TMessage& Message)
     // The platform ends a selecting press (back to gsNormal, then its Click).
     TBaseGrid::WMMouseButton(Message);
     if (FMouseResize) ReleaseSelectionHandle();
+    // A click on an expanded group header selects its group; after the platform's own release,
+    // which would set the selection back to the clicked cell.
+    if (c > 0 && r >= FixedRows() && r < RowCount() && FGrouping->AutoSelectGroup() && IsNode(r) && !GetNodeState(r)) {
+        const int last = std::min(RowCount() - 1, r + std::max(1, GetNodeSpan(r)) - 1);
+        if (FMouseActions->DisjunctRowSelect()) {
+            for (int k = r + 1; k <= last; ++k)
+                SetRowSelect(FMouseActions->RowSelectPersistent() ? RealRowIndex(k) : k, true);
+            Invalidate();
+        } else {
+            SetSelection({FixedCols(), r, ColCount() - 1, last});
+        }
+    }
 
     if (movedOrSized || moveEnded || c < 0 || r < 0) return;
     const int rc = RealColIndex(c);

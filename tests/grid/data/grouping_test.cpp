@@ -545,6 +545,35 @@ TEST_F(ShownGrouping, GroupsFoldAndUnfoldWithClicksAndKeys)
     for (int r = 1; r < 6; ++r) EXPECT_EQ(G->GetGridCell(2, r), r <= 2 ? "A" : r <= 4 ? "B" : "C");
 }
 
+TEST_F(ShownGrouping, AClickOnAnOpenGroupHeaderSelectsTheGroupWhenAsked)
+{
+    // Without AutoSelectGroup the click selects the clicked cell only.
+    QTest::mouseClick(V(), Qt::LeftButton, {}, In(2, 1));
+    EXPECT_EQ(G->Selection().Bottom, 1);
+
+    G->Grouping()->SetAutoSelectGroup(true);
+    QTest::mouseClick(V(), Qt::LeftButton, {}, In(2, 1));   // header A over n2, n4
+    const TGridRect s = G->Selection();
+    EXPECT_EQ(s.Top, 1);
+    EXPECT_EQ(s.Bottom, 3);
+    EXPECT_EQ(s.Left, G->FixedCols());
+    EXPECT_EQ(s.Right, G->ColCount() - 1);
+
+    // A folded group is not selected.
+    ClickGlyph(4);
+    ASSERT_TRUE(G->GetNodeState(4));
+    QTest::mouseClick(V(), Qt::LeftButton, {}, In(2, 4));
+    EXPECT_EQ(G->Selection().Top, 4);
+    EXPECT_EQ(G->Selection().Bottom, 4);
+
+    // With disjunct row selection the child rows are flagged.
+    G->MouseActions()->SetDisjunctRowSelect(true);
+    QTest::mouseClick(V(), Qt::LeftButton, {}, In(2, 1));
+    EXPECT_TRUE(G->GetRowSelect(2));
+    EXPECT_TRUE(G->GetRowSelect(3));
+    EXPECT_FALSE(G->GetRowSelect(5));
+}
+
 TEST_F(ShownGrouping, EditsMadeInAGroupedGridStayWithTheirRows)
 {
     G->SetOptions(G->Options() + goEditing);
