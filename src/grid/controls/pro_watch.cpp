@@ -4,6 +4,7 @@
 #include "platform/core/exception.h"
 #include "platform/core/sysutils.h"
 #include "platform/ui/graphics.h"
+#include "platform/ui/panel.h"
 
 #include <QDateTime>
 #include <QMouseEvent>
@@ -544,7 +545,9 @@ void TProWatch::paintEvent(QPaintEvent*)
         FBKGCache.SetSize(width(), height());
         TCanvas* c = FBKGCache.Canvas();
         c->Brush()->SetStyle(bsSolid);
-        c->Brush()->SetColor(QColorToColor(palette().color(backgroundRole())));
+        // the cache starts as what lies under the clock: its panel's colour or the window's
+        auto* panel = dynamic_cast<TCustomPanel*>(parentWidget());
+        c->Brush()->SetColor(panel ? panel->Color() : QColorToColor(palette().color(backgroundRole())));
         c->FillRect(client);
         DrawFace(c, client);
         DrawTickMarks(c);
