@@ -48,17 +48,6 @@ bool IsStepKey(const QKeyEvent* e)
            (k == Qt::Key_PageUp || k == Qt::Key_PageDown || k == Qt::Key_Up || k == Qt::Key_Down);
 }
 
-struct TParts {
-    int H = 0, M = 0, S = 0, MS = 0;
-};
-
-TParts Split(TDateTime T)
-{
-    TParts p;
-    DecodeTime(T, p.H, p.M, p.S, p.MS);
-    return p;
-}
-
 } // namespace
 
 TProTimePickerDropDown::TProTimePickerDropDown(QWidget* AParent)
@@ -102,7 +91,7 @@ QString TProTimePickerDropDown::FormatTimeText(int Hour, int Minute, int Second)
 void TProTimePickerDropDown::WriteTime(TDateTime Value)
 {
     FTime = Value;
-    const TParts p = Split(Value);
+    const TTimeParts p = TimeParts(Value);
     // the text follows the time; the change step must not parse it back (it would drop
     // seconds the text does not show)
     FInternalCall = true;
@@ -122,7 +111,7 @@ void TProTimePickerDropDown::SetTime(TDateTime Value)
 
 void TProTimePickerDropDown::SetPartOfTime(int Part, int Value)
 {
-    TParts p = Split(FTime);
+    TTimeParts p = TimeParts(FTime);
     int* field = Part == 0 ? &p.H : Part == 1 ? &p.M : &p.S;
     const int limit = Part == 0 ? 23 : 59;
     if (Value == *field || Value < 0 || Value > limit) return;
@@ -205,7 +194,7 @@ void TProTimePickerDropDown::HandleKeyDown(QKeyEvent* e)
         const int next = int(t.mid(first).indexOf(sep)) + 1;
         part = caret - first >= next && FShowSeconds ? 2 : 1;
     }
-    const TParts p = Split(FTime);
+    const TTimeParts p = TimeParts(FTime);
     const int value = part == 0 ? p.H : part == 1 ? p.M : p.S;
     const int top = part == 0 ? 23 : 59;
     const int stepped = e->key() == Qt::Key_Up ? (value == 0 ? top : value - 1) : (value == top ? 0 : value + 1);

@@ -19,17 +19,6 @@ constexpr double DegToRad = 3.14159265358979323846 / 180.0;
 
 int Rnd(double v) { return int(Round(v)); }
 
-struct TTimeParts {
-    int H = 0, M = 0, S = 0, MS = 0;
-};
-
-TTimeParts Parts(TDateTime T)
-{
-    TTimeParts p;
-    DecodeTime(T, p.H, p.M, p.S, p.MS);
-    return p;
-}
-
 std::unique_ptr<TFont> NewFont(int Size)
 {
     auto f = std::make_unique<TFont>();
@@ -226,7 +215,7 @@ void TProWatch::SetTimeInternal(TDateTime T)
     if (T == FTime) return;
     FTime = T;
     FInternalSet = true;
-    SetAM(Parts(T).H < 12);
+    SetAM(TimeParts(T).H < 12);
     FInternalSet = false;
 }
 
@@ -264,7 +253,7 @@ void TProWatch::SettingsChanged()
     if (FSettings->Auto()) {
         SetTime(SystemTime());
         FInternalSet = true;
-        SetAM(Parts(FTime).H < 12);
+        SetAM(TimeParts(FTime).H < 12);
         FInternalSet = false;
     }
     update();
@@ -338,7 +327,7 @@ int TProWatch::HourAt(int X, int Y) const
 
 void TProWatch::SetHour(int Value)
 {
-    const TTimeParts t = Parts(CurrentTime());
+    const TTimeParts t = TimeParts(CurrentTime());
     if (Value == t.H) return;
     if (!FAnimation || FInternalCall) {
         SetTimeInternal(EncodeTime(Value, t.M, t.S, t.MS));
@@ -354,7 +343,7 @@ void TProWatch::SetHour(int Value)
 void TProWatch::SetMinute(int Value)
 {
     if (Value >= 60) throw Exception(QStringLiteral("Invalid time"));
-    TTimeParts t = Parts(CurrentTime());
+    TTimeParts t = TimeParts(CurrentTime());
     if (Value == t.M) return;
     if (FAnimation && !FInternalCall) {
         FCurrentMinuteTo = Value;
@@ -376,7 +365,7 @@ void TProWatch::SetMinute(int Value)
 void TProWatch::AnimationTick()
 {
     if (!FAnimation) return;
-    const TTimeParts t = Parts(CurrentTime());
+    const TTimeParts t = TimeParts(CurrentTime());
     // a factor below 1 would divide by zero or run away: step as with 1
     const double factor = std::max(FAnimationFactor, 1);
     int v, target;
@@ -454,7 +443,7 @@ void TProWatch::HandleMouseUp(int X, int Y)
     }
     if (PtInRect(AMPMRect(), Point(X, Y))) {
         if (FAnimation) SetAM(!FAM);
-        const int h = Parts(CurrentTime()).H;
+        const int h = TimeParts(CurrentTime()).H;
         FInternalCall = true;
         FCurrentHourTo = h > 11 ? h - 12 : h + 12;
         SetHour(FCurrentHourTo);
@@ -467,7 +456,7 @@ void TProWatch::HandleMouseUp(int X, int Y)
 void TProWatch::HandleKey(int Key)
 {
     if (FSettings->Auto()) return;
-    const TTimeParts t = Parts(CurrentTime());
+    const TTimeParts t = TimeParts(CurrentTime());
     auto internalHour = [this](int h) {
         FInternalCall = true;
         SetHour(h);
@@ -537,7 +526,7 @@ void TProWatch::paintEvent(QPaintEvent*)
 {
     if (FSettings->Auto()) {
         FInternalSet = true;
-        SetAM(Parts(CurrentTime()).H < 12);
+        SetAM(TimeParts(CurrentTime()).H < 12);
         FInternalSet = false;
     }
     const TRect client = Rect(0, 0, width(), height());
@@ -714,7 +703,7 @@ void TProWatch::DrawHands(TCanvas* Canvas)
 {
     if (!Canvas->CanDraw()) return;
     TWatchAppearance& A = *FAppearance;
-    TTimeParts t = Parts(CurrentTime());
+    TTimeParts t = TimeParts(CurrentTime());
     if (FSettings->Auto()) {
         FInternalSet = true;
         SetAM(t.H < 12);

@@ -26,6 +26,17 @@ enum TTickMarks { tmAll, tmHours, tmQuartHours, tmNone };
 enum THourMarkStyle { hmsLine, hmsQuartDblLine };
 enum TWatchBorderStyle { wbLine, wbDoubleLine, wbNone };
 
+// Hour, minute, second and millisecond of a time.
+struct TTimeParts {
+    int H = 0, M = 0, S = 0, MS = 0;
+};
+inline TTimeParts TimeParts(TDateTime T)
+{
+    TTimeParts p;
+    DecodeTime(T, p.H, p.M, p.S, p.MS);
+    return p;
+}
+
 // The plain-valued properties of the appearance: type, name, default.
 #define WATCH_APPEARANCE_PROPS(X)                                                                                      \
     X(int, Size, 0)                                                                                                    \

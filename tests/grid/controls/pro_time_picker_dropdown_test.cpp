@@ -11,23 +11,12 @@
 #include <QApplication>
 #include <QDialog>
 #include <QLineEdit>
+#include "time_text.h"
+
 #include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
-
-TDateTime T(int h, int m, int s = 0) { return EncodeTime(h, m, s, 0); }
-
-std::string Hms(TDateTime t)
-{
-    int h, m, s, ms;
-    DecodeTime(t, h, m, s, ms);
-    return QStringLiteral("%1:%2:%3")
-        .arg(h, 2, 10, QLatin1Char('0'))
-        .arg(m, 2, 10, QLatin1Char('0'))
-        .arg(s, 2, 10, QLatin1Char('0'))
-        .toStdString();
-}
 
 struct TimePickerTest : ::testing::Test {
     ScopedFormatSettings Locale{TFormatSettings{}};

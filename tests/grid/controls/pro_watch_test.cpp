@@ -5,23 +5,12 @@
 
 #include "platform/core/exception.h"
 
+#include "time_text.h"
+
 #include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
-
-TDateTime T(int h, int m, int s = 0) { return EncodeTime(h, m, s, 0); }
-
-std::string Hm(TDateTime t)
-{
-    int h, m, s, ms;
-    DecodeTime(t, h, m, s, ms);
-    return QStringLiteral("%1:%2:%3")
-        .arg(h, 2, 10, QLatin1Char('0'))
-        .arg(m, 2, 10, QLatin1Char('0'))
-        .arg(s, 2, 10, QLatin1Char('0'))
-        .toStdString();
-}
 
 struct WatchTest : ::testing::Test {
     QWidget Host;
@@ -105,8 +94,8 @@ TEST_F(WatchTest, ClicksInsideSetTheHourAndOutsideTheMinute)
         SCOPED_TRACE(c.Name);
         Watch->SetTime(c.Start);
         Click(c.At.x(), c.At.y());
-        EXPECT_EQ(Hm(Watch->Time()), Hm(c.Expected));
-        EXPECT_EQ(Watch->AM(), Hm(c.Expected) < "12");
+        EXPECT_EQ(Hms(Watch->Time()), Hms(c.Expected));
+        EXPECT_EQ(Watch->AM(), Hms(c.Expected) < "12");
     }
 }
 
@@ -120,7 +109,7 @@ TEST_F(WatchTest, AClickInTheAMPMBoxSwitchesTheHalfAndFiresOnce)
         Changes = 0;
         const TPoint b = AMPMCentre();
         Click(b.X, b.Y);
-        EXPECT_EQ(Hm(Watch->Time()), "21:30:00");
+        EXPECT_EQ(Hms(Watch->Time()), "21:30:00");
         EXPECT_FALSE(Watch->AM());
         EXPECT_EQ(Changes, 1);
         // with animation the box text scrolls one pixel per step, on a timer
@@ -137,15 +126,15 @@ TEST_F(WatchTest, AClickWithAnimationMovesTheHandsInSteps)
     Watch->SetTime(T(9, 0));
     Click(176, 90);   // minute 15
     EXPECT_TRUE(Watch->Animating());
-    EXPECT_EQ(Hm(Watch->Time()), "09:00:00");
+    EXPECT_EQ(Hms(Watch->Time()), "09:00:00");
     EXPECT_GT(RunAnimation(), 2);
-    EXPECT_EQ(Hm(Watch->Time()), "09:15:00");
+    EXPECT_EQ(Hms(Watch->Time()), "09:15:00");
     EXPECT_EQ(Changes, 1);
     Click(40, 90);   // hour 9 -> same hour: nothing
     EXPECT_FALSE(Watch->Animating());
     Click(140, 90);   // hour 3
     RunAnimation();
-    EXPECT_EQ(Hm(Watch->Time()), "03:15:00");
+    EXPECT_EQ(Hms(Watch->Time()), "03:15:00");
     EXPECT_EQ(Changes, 2);
 }
 
@@ -174,7 +163,7 @@ TEST_F(WatchTest, MinuteAnimationStepsByATenthOfTheDistance)
         Watch->SetTime(c.Start);
         Watch->SetMinute(0);
         RunAnimation();
-        EXPECT_EQ(Hm(Watch->Time()), Hm(c.Expected));
+        EXPECT_EQ(Hms(Watch->Time()), Hms(c.Expected));
     }
 }
 
@@ -211,7 +200,7 @@ TEST_F(WatchTest, KeysStepTheTime)
         Watch->HandleKey(c.Key);
         EXPECT_EQ(Watch->Animating(), c.Animates);
         RunAnimation();
-        EXPECT_EQ(Hm(Watch->Time()), Hm(c.Expected));
+        EXPECT_EQ(Hms(Watch->Time()), Hms(c.Expected));
         EXPECT_EQ(Changes, c.Changes);
     }
 }
@@ -225,12 +214,12 @@ TEST_F(WatchTest, AnInvalidMinuteIsRefused)
     } catch (const Exception& e) {
         EXPECT_EQ(e.Message(), "Invalid time");
     }
-    EXPECT_EQ(Hm(Watch->Time()), "04:05:00");
+    EXPECT_EQ(Hms(Watch->Time()), "04:05:00");
     // a factor of 0 steps as 1 instead of dividing by zero
     Watch->SetAnimationFactor(0);
     Watch->SetMinute(10);
     RunAnimation();
-    EXPECT_EQ(Hm(Watch->Time()), "04:10:00");
+    EXPECT_EQ(Hms(Watch->Time()), "04:10:00");
 }
 
 TEST_F(WatchTest, TheLiveClockFollowsTheSystemTimeAndIgnoresInput)
@@ -238,16 +227,16 @@ TEST_F(WatchTest, TheLiveClockFollowsTheSystemTimeAndIgnoresInput)
     Watch->SetTime(T(9, 0));
     Watch->Settings()->SetAuto(true);
     EXPECT_TRUE(Watch->LiveTimer().isActive());
-    EXPECT_EQ(Hm(Watch->Time()), "14:25:40");
+    EXPECT_EQ(Hms(Watch->Time()), "14:25:40");
     EXPECT_FALSE(Watch->AM());
     Now = T(3, 0);
     Watch->Settings()->SetTimeOffset(90);
-    EXPECT_EQ(Hm(Watch->CurrentTime()), "04:30:00");
+    EXPECT_EQ(Hms(Watch->CurrentTime()), "04:30:00");
     Click(140, 90);
     Click(176, 90);
     Watch->HandleKey(Qt::Key_PageUp);
     EXPECT_FALSE(Watch->Animating());
-    EXPECT_EQ(Hm(Watch->CurrentTime()), "04:30:00");
+    EXPECT_EQ(Hms(Watch->CurrentTime()), "04:30:00");
     // painting follows the half of the shown hour
     Watch->grab();
     EXPECT_TRUE(Watch->AM());
