@@ -146,7 +146,9 @@ TEST_F(TimePickerTest, KeysOnTheOpenClockAndEscapeCancels)
 TEST_F(TimePickerTest, AClickOutsideKeepsTheClocksTime)
 {
     Edit->SetTime(T(8, 0));
-    Open();
+    // opened by a click on the arrow button
+    QTest::mouseClick(Edit->Button()->Button(), Qt::LeftButton, {}, QPoint(5, 5));
+    ASSERT_TRUE(Form()->isVisible());
     ASSERT_EQ(QApplication::activePopupWidget(), Form());
     Watch()->SetAnimation(false);
     Watch()->HandleKey(Qt::Key_P);
