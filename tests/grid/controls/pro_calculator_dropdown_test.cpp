@@ -1,35 +1,18 @@
 // The calculator drop-down: key sequences clicked on its panel and typed into the pop-up or
 // the edit, with their displays; accepting and cancelling; the panel's key layout and clicks.
-#include "dropdown_fixture.h"
+#include "placed_dropdown.h"
 
 #include "grid/controls/pro_calculator_dropdown.h"
 
 namespace {
 
-// The calculator in the drop-down fixture's dialog, in place of the fixture's own edit.
-struct CalculatorTest : DropDownFixture {
-    TProCalculatorDropdown* Calc = nullptr;
-
-    void SetUp() override
-    {
-        DropDownFixture::SetUp();
-        Edit->hide();
-        Calc = new TProCalculatorDropdown(&Dialog);
-        Calc->setGeometry(Edit->geometry());
-        Calc->show();
-        Calc->setFocus();
-    }
-    void TearDown() override
-    {
-        if (Calc->DroppedDown()) Calc->HideDropDown(false);
-        DropDownFixture::TearDown();
-    }
+struct CalculatorTest : PlacedDropDownFixture<TProCalculatorDropdown> {
+    TProCalculatorDropdown*& Calc = Drop;
     TDropDownForm* Form() { return Calc->DropDownForm(); }
     TCustomButtonPanel* Panel() { return Calc->ButtonPanel(); }
     void Open()
     {
-        Now += 1000;
-        QTest::mouseClick(Calc->Button()->Button(), Qt::LeftButton, {}, QPoint(5, 5));
+        ClickDropButton();
         ASSERT_TRUE(Form()->isVisible());
     }
     int IndexOf(const QString& Name)
