@@ -7,6 +7,8 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QSignalBlocker>
+#include <QTextCursor>
 
 namespace {
 QStringList LinesOf(const QString& S)
@@ -75,6 +77,19 @@ void TProMemoDropDown::CreateDropDownForm()
     FMemo->setFrameShape(QFrame::NoFrame);
     FMemo->installEventFilter(this);
     connect(FMemo, &QPlainTextEdit::textChanged, this, [this] {
+        // the edit's length limit holds for the memo too
+        // the edit's length limit holds for the memo too: an input past it is refused
+        const QString t = FMemo->toPlainText();
+        if (FMemoMaxLength > 0 && t.size() > FMemoMaxLength && t.size() > FLastMemoText.size()) {
+            const int caret = FMemo->textCursor().position() - int(t.size() - FLastMemoText.size());
+            const QSignalBlocker quiet(FMemo);
+            FMemo->setPlainText(FLastMemoText);
+            QTextCursor c = FMemo->textCursor();
+            c.setPosition(std::clamp(caret, 0, int(FLastMemoText.size())));
+            FMemo->setTextCursor(c);
+            return;
+        }
+        FLastMemoText = t;
         if (OnMemoChange) OnMemoChange(this);
     });
     SetFocusControl(FMemo);
@@ -85,6 +100,8 @@ void TProMemoDropDown::BeforeDropDown()
 {
     TProCustomDropDown::BeforeDropDown();
     FDropDownForm->CancelOnDeActivate = false;
+    // QLineEdit's default limit means none
+    FMemoMaxLength = maxLength() < 32767 ? maxLength() : 0;
     FMemo->setPlainText(FMemoText.join(QLatin1Char('\n')));
     FMemo->setContextMenuPolicy(MemoPopup ? Qt::CustomContextMenu : Qt::DefaultContextMenu);
     FMemo->disconnect(SIGNAL(customContextMenuRequested(QPoint)));

@@ -42,4 +42,6 @@ private:
     QStringList FMemoText;
     bool FMemoReadOnly = false;
     bool FInternalUpdate = false;
+    int FMemoMaxLength = 0;
+    QString FLastMemoText;
 };

@@ -190,6 +190,16 @@ TEST_F(MemoTest, ReadOnlyAutoDropAndTheChangeEvent)
     EXPECT_EQ(changes, 2);
     QTest::keyClick(Drop->Memo(), Qt::Key_F4);
     EXPECT_EQ(Drop->MemoText(), QStringList{QStringLiteral("xy")});
+    // the edit's length limit holds in the memo
+    Drop->setMaxLength(4);
+    Drop->ShowDropDown();
+    Drop->Memo()->moveCursor(QTextCursor::End);
+    QTest::keyClicks(Drop->Memo(), QStringLiteral("zzz"));
+    EXPECT_EQ(Drop->Memo()->toPlainText(), "xyzz");
+    QTest::keyClick(Drop->Memo(), Qt::Key_Home);
+    QTest::keyClicks(Drop->Memo(), QStringLiteral("a"));
+    EXPECT_EQ(Drop->Memo()->toPlainText(), "xyzz");
+    Drop->HideDropDown(false);
 
     Drop->AutoDrop = true;
     Other->setFocus();
