@@ -2,8 +2,6 @@
 
 #include <QKeyEvent>
 #include <QPainter>
-#include <QScrollBar>
-#include <QStyle>
 
 // ---- colour items ------------------------------------------------------------------------------
 
@@ -79,9 +77,6 @@ TProColorPickerDropDown::TProColorPickerDropDown(QWidget* AParent) : TProCustomD
     DropDownHeader()->SetVisible(false);
     DropDownFooter()->SetVisible(false);
     setCursor(Qt::ArrowCursor);
-    FKeyTimer.setInterval(500);
-    FKeyTimer.setSingleShot(false);
-    QObject::connect(&FKeyTimer, &QTimer::timeout, this, [this] { KeyTimerTimer(); });
 }
 
 TProColorPickerDropDown::~TProColorPickerDropDown() { FDestroying = true; }
@@ -136,29 +131,19 @@ QString TProColorPickerDropDown::SelectedColorText() const
     return ColorValueToText(FSelectedColor, ColorValueText);
 }
 
-void TProColorPickerDropDown::SelectFirst()
-{
-    if (FColors.Count()) SetItemIndex(0);
-}
-
-void TProColorPickerDropDown::SelectLast()
-{
-    if (FColors.Count()) SetItemIndex(FColors.Count() - 1);
-}
-
-void TProColorPickerDropDown::SelectNext()
+void TProColorPickerDropDown::Step(int Step)
 {
     if (!FColors.Count()) return;
-    if (FItemIndex < 0) SetItemIndex(0);
-    else if (FItemIndex < FColors.Count() - 1) SetItemIndex(FItemIndex + 1);
+    const int to = PickerStepIndex(FItemIndex, FColors.Count(), Step);
+    // next and previous stop at the ends without a call
+    if (Step >= 2 && to == FItemIndex) return;
+    SetItemIndex(to);
 }
 
-void TProColorPickerDropDown::SelectPrevious()
-{
-    if (!FColors.Count()) return;
-    if (FItemIndex < 0) SetItemIndex(0);
-    else if (FItemIndex > 0) SetItemIndex(FItemIndex - 1);
-}
+void TProColorPickerDropDown::SelectFirst() { Step(0); }
+void TProColorPickerDropDown::SelectLast() { Step(1); }
+void TProColorPickerDropDown::SelectNext() { Step(2); }
+void TProColorPickerDropDown::SelectPrevious() { Step(3); }
 
 // ---- hosted controls -----------------------------------------------------------------------------
 
@@ -341,17 +326,9 @@ void TProColorPickerDropDown::SizeDropDownForm()
 {
     if (FColorSelectionStyle != csList) return SizeFormToControl();
     if (!FItemSelector) return TProCustomDropDown::SizeDropDownForm();
-    const QSize own = FItemSelector->GetSelectorSize();
-    if (DropDownWidth() < 1) FItemSelector->resize(own.width(), FItemSelector->height());
-    if (DropDownHeight() < 1) FItemSelector->resize(FItemSelector->width(), own.height());
+    FitSelectorToItems(FItemSelector, DropDownWidth(), DropDownHeight());
     TProCustomDropDown::SizeDropDownForm();
-    // the list scrolls when its items are taller than the room the form leaves it
-    TDropDownForm* form = DropDownForm();
-    int room = form->height() - 2 * DropDownBorderWidth;
-    if (DropDownHeader()->Visible()) room -= DropDownHeader()->Height;
-    if (DropDownFooter()->Visible()) room -= DropDownFooter()->Height;
-    if (own.height() > room)
-        form->resize(form->width() + style()->pixelMetric(QStyle::PM_ScrollBarExtent), form->height());
+    WidenFormForScrollBar(this, FItemSelector);
 }
 
 void TProColorPickerDropDown::PlaceDropDownControl()
@@ -438,12 +415,6 @@ void TProColorPickerDropDown::HandleWheelUp()
     }
 }
 
-void TProColorPickerDropDown::KeyTimerTimer()
-{
-    FKeyTimer.stop();
-    FCurSearch.clear();
-}
-
 void TProColorPickerDropDown::HandleKeyDown(QKeyEvent* e)
 {
     const int key = e->key();
@@ -451,10 +422,8 @@ void TProColorPickerDropDown::HandleKeyDown(QKeyEvent* e)
     bool taken = false;
     DropDownForm();   // the keys work on the hosted control also before the first opening
     if (enter && isEnabled() && FDroppedDown) {
-        if (FColorSelectionStyle == csList && FItemSelector && FItemSelector->ItemHot() >= 0) {
-            FItemSelector->SetItemIndex(FItemSelector->ItemHot());
-            taken = true;
-        } else if (FColorSelectionStyle == csDiscrete && FColorSelector && FColorSelector->ItemHot() >= 0) {
+        if (FColorSelectionStyle == csList) taken = TPickerListKeys::TakeHotItem(FItemSelector);
+        else if (FColorSelectionStyle == csDiscrete && FColorSelector && FColorSelector->ItemHot() >= 0) {
             FColorSelector->SetItemIndex(FColorSelector->ItemHot());
             taken = true;
         }
@@ -467,51 +436,12 @@ void TProColorPickerDropDown::HandleKeyDown(QKeyEvent* e)
     TProCustomDropDown::HandleKeyDown(e);
     if (!isEnabled() || (e->modifiers() & Qt::AltModifier)) return;
     if (FColorSelectionStyle == csList && FItemSelector) {
-        TProCustomItemSelector* s = FItemSelector;
-        const int count = s->Items().Count();
-        auto select = [&](int i) { Internal([&] { s->SetItemIndex(i); }); };
-        switch (key) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            if (OnSelect) OnSelect(this);
-            break;
-        case Qt::Key_PageUp:
-        case Qt::Key_PageDown: {
-            if (count != FColors.Count()) LoadSelectorItems();
-            const int n = std::max(1, s->GetVisibleItemCount());
-            const int last = s->Items().Count() - 1;
-            if (last < 0) break;
-            select(key == Qt::Key_PageUp ? std::max(0, s->ItemIndex() - n) : std::min(last, s->ItemIndex() + n));
-            s->ScrollItemInView(s->ItemIndex());
-            break;
-        }
-        case Qt::Key_End:
-        case Qt::Key_Home:
-            if (FDroppedDown) Internal([&] { key == Qt::Key_End ? s->SelectLast() : s->SelectFirst(); });
-            else key == Qt::Key_End ? SelectLast() : SelectFirst();
-            break;
-        case Qt::Key_Left:
-        case Qt::Key_Right:
-            if (FDroppedDown && !EditorEnabled())
-                Internal([&] { key == Qt::Key_Left ? s->SelectPrevious() : s->SelectNext(); });
-            break;
-        case Qt::Key_Up:
-        case Qt::Key_Down:
-            if (FDroppedDown) {
-                const int at = s->ItemIndex() < 0 ? 0 : s->ItemIndex() + (key == Qt::Key_Up ? -Columns : Columns);
-                if (at >= 0 && at < count) select(at);
-            } else {
-                key == Qt::Key_Up ? SelectPrevious() : SelectNext();
-            }
-            break;
-        default:
-            // type-ahead on printable keys (letters arrive as their upper-case key codes)
-            if ((e->modifiers() & Qt::ControlModifier) || key < 0x20 || key > 0x7E) break;
-            FCurSearch += QChar(key);
-            Internal([&] { s->LookupItem(FCurSearch); });
-            FKeyTimer.start();
-            break;
-        }
+        FListKeys.HandleKey(e, {FItemSelector, Columns, FDroppedDown, EditorEnabled(), taken, FColors.Count(),
+                                [this] { LoadSelectorItems(); }, [this](int s) { Step(s); },
+                                [this] {
+                                    if (OnSelect) OnSelect(this);
+                                },
+                                &FInternalCall});
     } else if (FColorSelectionStyle == csDiscrete && FColorSelector) {
         static const std::pair<int, int> vk[] = {{Qt::Key_PageUp, 33}, {Qt::Key_PageDown, 34}, {Qt::Key_End, 35},
                                                  {Qt::Key_Home, 36},   {Qt::Key_Left, 37},     {Qt::Key_Up, 38},

@@ -4,9 +4,8 @@
 // palette, a honeycomb colour cube or a spectrum picture, by ColorSelectionStyle.
 #include "grid/controls/color_selectors.h"
 #include "grid/controls/item_selector.h"
+#include "grid/controls/picker_list.h"
 #include "grid/controls/pro_custom_dropdown.h"
-
-#include <QTimer>
 
 enum TColorSelectionStyle { csList, csDiscrete, csColorCube, csSpectrum };
 enum TColorValueText { cvtNone, cvtHex, cvtWebName, cvtRGB, cvtHTML };
@@ -104,7 +103,7 @@ protected:
     void DrawFocusText(QPainter& p) override;
     void HandleKeyDown(QKeyEvent* e) override;
     // The type-ahead timer's end: the typed text is forgotten.
-    void KeyTimerTimer();
+    void KeyTimerTimer() { FListKeys.KeyTimerTimer(); }
 
     void CreateListSelector();
     void CreateColorSelector();
@@ -114,8 +113,7 @@ protected:
     void LoadSelectorItems();
     void DrawSelectedColor(QPainter& p);
 
-    QString FCurSearch;
-    QTimer FKeyTimer;
+    TPickerListKeys FListKeys;
 
 private:
     // Makes the current style's control, hands it to the base and fills it from the picker.
@@ -125,6 +123,7 @@ private:
     void SelectorItemSelect();
     void DiscreteSelect();
     void PanelSelect(TColor Color);
+    void Step(int Step);
     // A selection the picker makes itself: it does not close the drop-down.
     template <class F> void Internal(F f)
     {
