@@ -27,22 +27,6 @@ void TColorItem::Assign(const TColorItem& Source)
     Hint = Source.Hint;
 }
 
-TColorItem* TColorItems::Insert(int Index)
-{
-    Index = std::clamp(Index, 0, Count());
-    auto it = FItems.insert(FItems.begin() + Index, std::make_unique<TColorItem>([this] {
-        if (OnChange) OnChange();
-    }));
-    return it->get();
-}
-
-void TColorItems::Assign(const TColorItems& Source)
-{
-    if (&Source == this) return;
-    Clear();
-    for (const auto& i : Source.FItems) Add()->Assign(*i);
-}
-
 QString ColorValueToText(TColor Color, TColorValueText Kind)
 {
     const TColor rgb = ColorToRGB(Color);
@@ -172,38 +156,30 @@ void TProColorPickerDropDown::CreateListSelector()
     SetControl(FItemSelector);
 }
 
+template <class TPanel> bool TProColorPickerDropDown::HostPanel(TPanel*& Field)
+{
+    const bool made = !Field;
+    if (made) {
+        Field = new TPanel(DropDownForm());
+        Field->move(0, 0);
+        Field->SetColor(DropDownColor());
+    }
+    SetControl(Field);
+    return made;
+}
+
 void TProColorPickerDropDown::CreateColorSelector()
 {
-    if (!FColorSelector) {
-        FColorSelector = new TCustomColorSelector(DropDownForm());
-        FColorSelector->move(0, 0);
-        FColorSelector->SetColor(DropDownColor());
+    if (HostPanel(FColorSelector)) {
         FColorSelector->LoadDefaultPalette();
         FColorSelector->OnItemSelect = [this](QObject*) { DiscreteSelect(); };
     }
     FColorSelector->UpdateLayout();
-    SetControl(FColorSelector);
 }
 
-void TProColorPickerDropDown::CreateCubePanel()
-{
-    if (!FColorCubePanel) {
-        FColorCubePanel = new TProColorCubePanel(DropDownForm());
-        FColorCubePanel->move(0, 0);
-        FColorCubePanel->SetColor(DropDownColor());
-    }
-    SetControl(FColorCubePanel);
-}
+void TProColorPickerDropDown::CreateCubePanel() { HostPanel(FColorCubePanel); }
 
-void TProColorPickerDropDown::CreateSpectrumPanel()
-{
-    if (!FSpectrumPanel) {
-        FSpectrumPanel = new TProColorSpectrumPanel(DropDownForm());
-        FSpectrumPanel->move(0, 0);
-        FSpectrumPanel->SetColor(DropDownColor());
-    }
-    SetControl(FSpectrumPanel);
-}
+void TProColorPickerDropDown::CreateSpectrumPanel() { HostPanel(FSpectrumPanel); }
 
 void TProColorPickerDropDown::LoadSelectorItems()
 {
@@ -390,28 +366,26 @@ void TProColorPickerDropDown::PanelSelect(TColor Color)
 void TProColorPickerDropDown::HandleWheelDown()
 {
     TProCustomDropDown::HandleWheelDown();
-    if (!isEnabled() || isReadOnly()) return;
-    DropDownForm();
-    if (FColorSelectionStyle == csList && FItemSelector) {
-        if (FDroppedDown) FItemSelector->HotNext();
-        else Internal([this] { FItemSelector->SelectNext(); });
-    } else if (FColorSelectionStyle == csDiscrete && FColorSelector) {
-        if (FDroppedDown) FColorSelector->HotNext();
-        else Internal([this] { FColorSelector->SelectNext(); });
-    }
+    Wheel(true);
 }
 
 void TProColorPickerDropDown::HandleWheelUp()
 {
     TProCustomDropDown::HandleWheelUp();
+    Wheel(false);
+}
+
+void TProColorPickerDropDown::Wheel(bool Down)
+{
     if (!isEnabled() || isReadOnly()) return;
     DropDownForm();
+    // open: the hot item moves; closed: the selection, without closing anything
     if (FColorSelectionStyle == csList && FItemSelector) {
-        if (FDroppedDown) FItemSelector->HotPrevious();
-        else Internal([this] { FItemSelector->SelectPrevious(); });
+        if (FDroppedDown) Down ? FItemSelector->HotNext() : FItemSelector->HotPrevious();
+        else Internal([&] { Down ? FItemSelector->SelectNext() : FItemSelector->SelectPrevious(); });
     } else if (FColorSelectionStyle == csDiscrete && FColorSelector) {
-        if (FDroppedDown) FColorSelector->HotPrevious();
-        else Internal([this] { FColorSelector->SelectPrevious(); });
+        if (FDroppedDown) Down ? FColorSelector->HotNext() : FColorSelector->HotPrevious();
+        else Internal([&] { Down ? FColorSelector->SelectNext() : FColorSelector->SelectPrevious(); });
     }
 }
 

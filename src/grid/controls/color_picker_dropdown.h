@@ -28,23 +28,7 @@ private:
     TColor FColor = clNone;
 };
 
-class TColorItems {
-public:
-    explicit TColorItems(QObject* AOwner = nullptr) : FOwner(AOwner) {}
-    QObject* GetOwner() const { return FOwner; }
-    TColorItem* Add() { return Insert(Count()); }
-    TColorItem* Insert(int Index);
-    int Count() const { return int(FItems.size()); }
-    TColorItem* Items(int Index) const { return FItems.at(size_t(Index)).get(); }
-    void Clear() { FItems.clear(); }
-    void Delete(int Index) { FItems.erase(FItems.begin() + Index); }
-    void Assign(const TColorItems& Source);
-    std::function<void()> OnChange;
-
-private:
-    QObject* FOwner;
-    std::vector<std::unique_ptr<TColorItem>> FItems;
-};
+using TColorItems = TNotifyingItems<TColorItem>;
 
 // The text forms of a colour value: "FFFFFF" style hexadecimal of $00BBGGRR, a web colour
 // name, "Red:r,Green:g,Blue:b" and "#RRGGBB".
@@ -116,6 +100,8 @@ protected:
     TPickerListKeys FListKeys;
 
 private:
+    // Makes a palette, cube or spectrum once and hands it to the base; True when it was made.
+    template <class TPanel> bool HostPanel(TPanel*& Field);
     // Makes the current style's control, hands it to the base and fills it from the picker.
     void PrepareStyleControl();
     // The form fitted to a palette, cube or spectrum.
@@ -124,6 +110,7 @@ private:
     void DiscreteSelect();
     void PanelSelect(TColor Color);
     void Step(int Step);
+    void Wheel(bool Down);
     // A selection the picker makes itself: it does not close the drop-down.
     template <class F> void Internal(F f)
     {

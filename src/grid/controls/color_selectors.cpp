@@ -73,24 +73,6 @@ void TColorBoxItem::Assign(const TColorBoxItem& Source)
     FEnabled = Source.FEnabled;
 }
 
-TColorBoxItem* TColorBoxItems::Add() { return Insert(Count()); }
-
-TColorBoxItem* TColorBoxItems::Insert(int Index)
-{
-    Index = std::clamp(Index, 0, Count());
-    auto it = FItems.insert(FItems.begin() + Index, std::make_unique<TColorBoxItem>([this] {
-        if (OnChange) OnChange();
-    }));
-    return it->get();
-}
-
-void TColorBoxItems::Assign(const TColorBoxItems& Source)
-{
-    if (&Source == this) return;
-    Clear();
-    for (const auto& i : Source.FItems) Add()->Assign(*i);
-}
-
 void TColorBoxAppearance::Assign(const TColorBoxAppearance& s)
 {
     BorderColor = s.BorderColor;

@@ -4,6 +4,7 @@
 // (TProColorCubePanel) and a spectrum picture the colour under the mouse is picked from
 // (TProColorSpectrumPanel).  The picture and the eyedropper cursor are drawn once by code.
 #include "grid/controls/dropdown_styles.h"
+#include "grid/controls/notifying_items.h"
 
 #include <QCursor>
 #include <QImage>
@@ -50,19 +51,7 @@ private:
     TColor FColor = clNone;
 };
 
-class TColorBoxItems {
-public:
-    TColorBoxItem* Add();
-    TColorBoxItem* Insert(int Index);
-    int Count() const { return int(FItems.size()); }
-    TColorBoxItem* Items(int Index) const { return FItems.at(size_t(Index)).get(); }
-    void Clear() { FItems.clear(); }
-    void Assign(const TColorBoxItems& Source);
-    std::function<void()> OnChange;
-
-private:
-    std::vector<std::unique_ptr<TColorBoxItem>> FItems;
-};
+using TColorBoxItems = TNotifyingItems<TColorBoxItem>;
 
 class TColorBoxAppearance {
 public:

@@ -35,22 +35,6 @@ void TImageItem::Assign(const TImageItem& Source)
     Hint = Source.Hint;
 }
 
-TImageItem* TImageItems::Insert(int Index)
-{
-    Index = std::clamp(Index, 0, Count());
-    auto it = FItems.insert(FItems.begin() + Index, std::make_unique<TImageItem>([this] {
-        if (OnChange) OnChange();
-    }));
-    return it->get();
-}
-
-void TImageItems::Assign(const TImageItems& Source)
-{
-    if (&Source == this) return;
-    Clear();
-    for (const auto& i : Source.FItems) Add()->Assign(*i);
-}
-
 // ---- the picker --------------------------------------------------------------------------------
 
 TProImagePickerDropDown::TProImagePickerDropDown(QWidget* AParent) : TProCustomDropDown(AParent), FItems(this)
@@ -210,22 +194,23 @@ void TProImagePickerDropDown::SelectorItemSelect()
 void TProImagePickerDropDown::HandleWheelDown()
 {
     TProCustomDropDown::HandleWheelDown();
-    if (!isEnabled() || isReadOnly()) return;
-    DropDownForm();
-    if (FDroppedDown) return FItemSelector->HotNext();
-    FInternalCall = true;
-    FItemSelector->SelectNext();
-    FInternalCall = false;
+    Wheel(true);
 }
 
 void TProImagePickerDropDown::HandleWheelUp()
 {
     TProCustomDropDown::HandleWheelUp();
+    Wheel(false);
+}
+
+void TProImagePickerDropDown::Wheel(bool Down)
+{
     if (!isEnabled() || isReadOnly()) return;
     DropDownForm();
-    if (FDroppedDown) return FItemSelector->HotPrevious();
+    // open: the hot item moves; closed: the selection, without closing anything
+    if (FDroppedDown) return Down ? FItemSelector->HotNext() : FItemSelector->HotPrevious();
     FInternalCall = true;
-    FItemSelector->SelectPrevious();
+    Down ? FItemSelector->SelectNext() : FItemSelector->SelectPrevious();
     FInternalCall = false;
 }
 

@@ -3,6 +3,7 @@
 // picture centred in it.  The pop-up lists the items (picture or image-list image, and caption)
 // in the item selector.  Items can be filled from the image list or from picture files.
 #include "grid/controls/item_selector.h"
+#include "grid/controls/notifying_items.h"
 #include "grid/controls/picker_list.h"
 #include "grid/controls/pro_custom_dropdown.h"
 
@@ -27,23 +28,11 @@ private:
     QImage FImage;
 };
 
-class TImageItems {
+class TImageItems : public TNotifyingItems<TImageItem> {
 public:
-    explicit TImageItems(QObject* AOwner = nullptr) : FOwner(AOwner) {}
-    QObject* GetOwner() const { return FOwner; }
-    TImageItem* Add() { return Insert(Count()); }
-    TImageItem* Insert(int Index);
-    int Count() const { return int(FItems.size()); }
-    TImageItem* GetItem(int Index) const { return FItems.at(size_t(Index)).get(); }
-    TImageItem* Items(int Index) const { return GetItem(Index); }
-    void SetItem(int Index, const TImageItem& v) { GetItem(Index)->Assign(v); }
-    void Clear() { FItems.clear(); }
-    void Assign(const TImageItems& Source);
-    std::function<void()> OnChange;
-
-private:
-    QObject* FOwner;
-    std::vector<std::unique_ptr<TImageItem>> FItems;
+    using TNotifyingItems::TNotifyingItems;
+    TImageItem* GetItem(int Index) const { return Items(Index); }
+    void SetItem(int Index, const TImageItem& v) { Items(Index)->Assign(v); }
 };
 
 class TProImagePickerDropDown : public TProCustomDropDown {
@@ -100,6 +89,7 @@ protected:
 
 private:
     void Step(int Step);
+    void Wheel(bool Down);
     void SelectorItemSelect();
 
     TImageItems FItems;

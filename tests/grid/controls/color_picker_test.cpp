@@ -5,6 +5,8 @@
 
 #include "grid/controls/color_picker_dropdown.h"
 
+#include <QWheelEvent>
+
 namespace {
 
 class TTestColorPicker : public TProColorPickerDropDown {
@@ -116,6 +118,13 @@ TEST_F(ColorPickerTest, ListPicksByKeysClicksAndTypingAndCancels)
     EXPECT_FALSE(Picker->DroppedDown());
     EXPECT_EQ(Picker->ItemIndex(), navy);
     EXPECT_EQ(Picker->SelectedColor(), 0x800000);
+    // the wheel over the closed picker steps the selection
+    QWheelEvent wheel(QPointF(10, 10), Picker->mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(Picker, &wheel);
+    EXPECT_EQ(Picker->ItemIndex(), navy + 1);
+    EXPECT_FALSE(Picker->DroppedDown());
+    Picker->SetItemIndex(navy);
     // the edit paints the colour box
     const QImage shot = Picker->grab().toImage();
     EXPECT_EQ(PixelOf(shot, 1 + 4 + 7, (Picker->height()) / 2 + 1), 0x800000);
