@@ -318,15 +318,13 @@ void TProColorPickerDropDown::DoHideDropDown(bool Cancel)
     const bool wasDropped = FDropDownForm && FDropDownForm->isVisible();
     TProCustomDropDown::DoHideDropDown(Cancel);
     if (!Cancel || !wasDropped) return;
-    if (FColorSelectionStyle == csList && FItemSelector) {
-        SetItemIndex(FOldItemIndex);
-    } else if (FColorSelectionStyle == csDiscrete && FColorSelector) {
-        FColorSelector->SetSelectedColor(FOldSelectedColor);
-        // a colour of the opening that is not in the palette is restored as well
-        if (FSelectedColor != FOldSelectedColor) {
-            SetSelectedColor(FOldSelectedColor);
-            SetItemIndex(-1);
-        }
+    if (FColorSelectionStyle == csList && FItemSelector) SetItemIndex(FOldItemIndex);
+    else if (FColorSelectionStyle == csDiscrete && FColorSelector) FColorSelector->SetSelectedColor(FOldSelectedColor);
+    else return;
+    // a colour of the opening that no entry or box holds comes back as well
+    if (FSelectedColor != FOldSelectedColor) {
+        FSelectedColor = FOldSelectedColor;
+        update();
     }
 }
 

@@ -98,6 +98,15 @@ TEST_F(ColorPickerTest, ListPicksByKeysClicksAndTypingAndCancels)
     PKey(Qt::Key_Escape);
     EXPECT_FALSE(Picker->DroppedDown());
     EXPECT_EQ(Picker->ItemIndex(), 0);
+    // a colour outside the list comes back on Escape too
+    Picker->SetSelectedColor(0x123456);
+    Picker->SetItemIndex(-1);
+    Open();
+    PKey(Qt::Key_Down);
+    EXPECT_EQ(Picker->SelectedColor(), 0x000000);
+    PKey(Qt::Key_Escape);
+    EXPECT_EQ(Picker->SelectedColor(), 0x123456);
+    EXPECT_EQ(Picker->ItemIndex(), -1);
     // type-ahead: R then E finds "Red"; after the timer a new search starts
     Open();
     QTest::keyClicks(Picker, QStringLiteral("re"));
