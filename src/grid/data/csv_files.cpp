@@ -50,9 +50,10 @@ void TProStringGrid::WriteCSV(const QString& FileName, bool Append, bool Unicode
     const int c0 = SaveStartCol(), c1 = SaveEndCol() + (FSaveHiddenCells ? NumHiddenColumns() : 0);
     std::vector<int> real;
     for (int c = c0; c <= c1; ++c) real.push_back(FSaveHiddenCells ? c : DisplToRealColumn(c));
+    // The text goes to the file in parts of about kPart characters, whole rows each.
+    constexpr qsizetype kPart = 1 << 15;
     QString out = file.Lead();
-    // room for short cells, so that the text is rarely moved while it grows
-    out.reserve(std::min<qint64>(qint64(SaveEndRow() - SaveStartRow() + 1) * (c1 - c0 + 1) * 8, qint64(1) << 28));
+    out.reserve(kPart + 1024);
     QString t;
     ExportRows(SaveStartRow(), SaveEndRow(), std::max(1, RowCount() - 1), [&](int r) {
         for (int c = c0; c <= c1; ++c) {
@@ -61,6 +62,7 @@ void TProStringGrid::WriteCSV(const QString& FileName, bool Append, bool Unicode
             AppendCSVField(out, t, o);
         }
         out.append(QLatin1String("\r\n"));
+        if (out.size() >= kPart) file.Put(out, FOemConvert);
     });
     // OEM texts are bytes already
     file.Save(out, FOemConvert);

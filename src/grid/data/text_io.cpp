@@ -28,34 +28,44 @@ const QHash<char16_t, char>& AnsiHighBytes()
 
 QString DecodeAnsi(const char* p, qsizetype n)
 {
-    // Latin-1 but for 0x80..0x9F: Qt's own conversion serves a text without those bytes
-    bool latin1 = true;
-    for (qsizetype i = 0; i < n; ++i) latin1 &= (uchar(p[i]) & 0xE0) != 0x80;
-    if (latin1) return QString::fromLatin1(p, n);
+    // Latin-1 but for 0x80..0x9F: one pass takes the bytes as Latin-1 and notes whether any
+    // of those came; only then is the text mapped again
     QString s(n, Qt::Uninitialized);
     char16_t* out = reinterpret_cast<char16_t*>(s.data());
+    const uchar* in = reinterpret_cast<const uchar*>(p);
+    bool high = false;
     for (qsizetype i = 0; i < n; ++i) {
-        const uchar b = uchar(p[i]);
-        out[i] = (b >= 0x80 && b < 0xA0) ? kAnsiHigh[b - 0x80] : char16_t(b);
+        out[i] = in[i];
+        high |= (in[i] & 0xE0) == 0x80;
+    }
+    if (!high) return s;
+    for (qsizetype i = 0; i < n; ++i) {
+        const uchar b = in[i];
+        if (b >= 0x80 && b < 0xA0) out[i] = kAnsiHigh[b - 0x80];
     }
     return s;
 }
 
 QByteArray EncodeAnsi(const QString& s)
 {
-    bool latin1 = true;
-    const char16_t* q = reinterpret_cast<const char16_t*>(s.constData());
-    for (qsizetype i = 0; i < s.size(); ++i) latin1 &= q[i] < 0x80 || (q[i] >= 0xA0 && q[i] < 0x100);
-    if (latin1) return s.toLatin1();
-    QByteArray b(s.size(), Qt::Uninitialized);
-    char* out = b.data();
-    qsizetype n = 0;
+    // Latin-1 in one pass; a character outside it sends the text through the table
+    const qsizetype size = s.size();
     const char16_t* p = reinterpret_cast<const char16_t*>(s.constData());
-    for (qsizetype i = 0; i < s.size(); ++i) {
+    QByteArray b(size, Qt::Uninitialized);
+    char* out = b.data();
+    bool other = false;
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t c = p[i];
+        out[i] = char(c);
+        other |= char16_t(c - 0x80) < 0x20 || c > 0xFF;
+    }
+    if (!other) return b;
+    qsizetype n = 0;
+    for (qsizetype i = 0; i < size; ++i) {
         const char16_t c = p[i];
         if (c < 0x80 || (c >= 0xA0 && c < 0x100)) {
             out[n++] = char(c);
-        } else if (QChar::isHighSurrogate(c) && i + 1 < s.size() && QChar::isLowSurrogate(p[i + 1])) {
+        } else if (QChar::isHighSurrogate(c) && i + 1 < size && QChar::isLowSurrogate(p[i + 1])) {
             out[n++] = '?';
             ++i;
         } else {
@@ -226,12 +236,30 @@ TTextFileWriter::TTextFileWriter(const QString& FileName, TTextEncoding Encoding
         FLead = QStringLiteral("\r\n");
 }
 
+TTextFileWriter::~TTextFileWriter() = default;
+
+void TTextFileWriter::Write(const QString& Text, bool Latin1Bytes)
+{
+    if (!FFile) {
+        FFile = std::make_unique<TAtomicFile>(FFileName);
+        if (!FOld.isEmpty()) FFile->Write(FOld);
+        FOld.clear();
+    } else {
+        FBom = false;  // the mark went with the first part
+    }
+    FFile->Write(Latin1Bytes && FEncoding == TTextEncoding::Ansi ? Text.toLatin1() : EncodeText(Text, FEncoding, FBom));
+}
+
+void TTextFileWriter::Put(QString& Part, bool Latin1Bytes)
+{
+    Write(Part, Latin1Bytes);
+    Part.resize(0);
+}
+
 void TTextFileWriter::Save(const QString& Text, bool Latin1Bytes)
 {
-    TAtomicFile f(FFileName);
-    if (!FOld.isEmpty()) f.Write(FOld);
-    f.Write(Latin1Bytes && FEncoding == TTextEncoding::Ansi ? Text.toLatin1() : EncodeText(Text, FEncoding, FBom));
-    f.Commit();
+    Write(Text, Latin1Bytes);
+    FFile->Commit();
 }
 
 int CountUnescaped(QChar Ch, QStringView S)
@@ -281,7 +309,6 @@ TCSVTable ParseCSV(QStringView s, const TCSVOptions& o, int SkipRecords, int Max
 {
     TCSVTable table;
     const qsizetype n = s.size();
-    table.Fields.reserve(size_t(std::min<qsizetype>((s.count(u'\n') + 1) * 4, n + 1)));
     const QChar d = o.Delimiter;
     const bool split = !d.isNull();
     qsizetype noClose = -1;
@@ -294,6 +321,7 @@ TCSVTable ParseCSV(QStringView s, const TCSVOptions& o, int SkipRecords, int Max
 
     while (i < n) {
         const bool keep = skipped >= SkipRecords;
+        const qsizetype recordFrom = i;
         for (;;) {
             // leading blanks go while two characters of the line remain
             while (i + 1 < n && s[i] == u' ' && !IsBreak(s[i + 1])) ++i;
@@ -346,6 +374,14 @@ TCSVTable ParseCSV(QStringView s, const TCSVOptions& o, int SkipRecords, int Max
             ++skipped;
             continue;
         }
+        if (table.Starts.size() == 1 && i < n) {
+            // room for as many fields as records like the first one would hold, at most one a
+            // character: the store is rarely moved while it grows
+            const size_t perRecord = std::max<size_t>(table.Fields.size(), 1);
+            const size_t records = size_t(n / std::max<qsizetype>(i - recordFrom, 1)) + 1;
+            table.Fields.reserve(std::min(perRecord * records, size_t(n) + 1));
+            table.Starts.reserve(std::min(records, size_t(n)) + 2);
+        }
         table.Starts.push_back(table.Fields.size());
         if (MaxRecords > 0 && ++kept >= size_t(MaxRecords)) break;
     }
@@ -354,11 +390,17 @@ TCSVTable ParseCSV(QStringView s, const TCSVOptions& o, int SkipRecords, int Max
 
 void AppendCSVField(QString& Out, const QString& Text, const TCSVWriteOptions& o)
 {
-    const QChar d = o.Delimiter;
-    auto plain = [&](const QString& t) {
-        for (QChar c : t)
-            if (c == d || c == u'"' || c == u'\r' || c == u'\n') return false;
-        return true;
+    const char16_t d = o.Delimiter.unicode();
+    // a field without separator, quote or line break, and not starting with a blank, goes as it is
+    auto plain = [d](const QString& t) {
+        constexpr quint64 special = (quint64(1) << u'"') | (quint64(1) << u'\r') | (quint64(1) << u'\n');
+        const char16_t* p = reinterpret_cast<const char16_t*>(t.constData());
+        bool hit = false;
+        for (qsizetype i = 0, n = t.size(); i < n; ++i) {
+            const char16_t c = p[i];
+            hit |= c == d || (c < 64 && ((special >> c) & 1));
+        }
+        return !hit;
     };
     if (!o.AlwaysQuotes && !o.OemConvert && !Text.isEmpty() && Text[0] != u' ' && plain(Text)) {
         Out.append(Text);

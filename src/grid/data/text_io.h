@@ -5,7 +5,10 @@
 #include <QString>
 #include <QStringList>
 #include <cstddef>
+#include <memory>
 #include <vector>
+
+class TAtomicFile;
 
 enum class TTextEncoding { Ansi, Utf8, Utf16LE, Utf16BE };
 
@@ -27,17 +30,25 @@ class TTextFileWriter {
 public:
     // Append with MustExist: a missing file raises EInOutError; else it counts as empty.
     TTextFileWriter(const QString& FileName, TTextEncoding Encoding, bool Bom, bool Append, bool MustExist);
+    ~TTextFileWriter();
     // What goes before the new text (a line break the old file lacks).
     QString Lead() const { return FLead; }
     // Writes through a temporary file; a failure raises EInOutError and keeps the old file.
     // Latin1Bytes: an 8-bit file takes the characters as bytes (texts already converted).
     void Save(const QString& Text, bool Latin1Bytes = false);
+    // A part of the text, written now to the temporary file and emptied (its room kept), so
+    // that a large text never lies whole in memory; Save writes the last part and commits.
+    // A part must not end inside a surrogate pair.  Nothing replaces the old file before Save.
+    void Put(QString& Part, bool Latin1Bytes = false);
 
 private:
+    void Write(const QString& Text, bool Latin1Bytes);
+
     QString FFileName, FLead;
     QByteArray FOld;
     TTextEncoding FEncoding;
     bool FBom;
+    std::unique_ptr<TAtomicFile> FFile;
 };
 
 // Candidate separators of the CSV delimiter guess, in the order they are tried.
