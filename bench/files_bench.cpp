@@ -68,19 +68,20 @@ int main(int argc, char** argv)
 
     // Save: the grid's writer against joining the rows into a QTextStream.
     if (Runs("csv")) {
-    grid->SaveToCSV(ours);  // the file the loads read, whichever cases run
-    if (Runs("csv_save_vs_qtextstream")) {
-    const paired::Result save = paired::Run(
-        kPairs, {nullptr, [&] { grid->SaveToCSV(ours); }},
-        {nullptr, [&] {
-             QFile f(peer);
-             if (!f.open(QIODevice::WriteOnly)) std::abort();
-             QTextStream out(&f);
-             out.setEncoding(QStringConverter::Latin1);
-             for (const QStringList& row : rows) out << row.join(u',') << "\r\n";
-         }});
-    paired::Report("csv_save_vs_qtextstream", save);
-    }
+        auto peerSave = [&] {
+            QFile f(peer);
+            if (!f.open(QIODevice::WriteOnly)) std::abort();
+            QTextStream out(&f);
+            out.setEncoding(QStringConverter::Latin1);
+            for (const QStringList& row : rows) out << row.join(u',') << "\r\n";
+        };
+        // the files the loads read, whichever cases run
+        grid->SaveToCSV(ours);
+        peerSave();
+        if (Runs("csv_save_vs_qtextstream")) {
+            const paired::Result save = paired::Run(kPairs, {nullptr, [&] { grid->SaveToCSV(ours); }}, {nullptr, peerSave});
+            paired::Report("csv_save_vs_qtextstream", save);
+        }
 
     // Load: into a fresh grid, against splitting the lines into rows of strings.
     TProStringGrid* target = nullptr;

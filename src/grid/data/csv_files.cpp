@@ -109,18 +109,30 @@ void TProStringGrid::ReadCSV(QIODevice& Stream, bool Insert, int MaxRows)
         const qsizetype e2 = s2 < text.size() ? lineEnd(s2) : s2;
         o.Delimiter = GuessCSVDelimiter(QStringView(text).mid(0, e1), QStringView(text).mid(s2, e2 - s2));
     }
-    const TCSVTable table = ParseCSV(text, o, FLoadFirstRow ? 0 : 1, MaxRows);
+    // The records are counted first, without building their texts; the texts are built
+    // while the cells are stored, so the parsed file never lies whole in memory.
+    const int skip = FLoadFirstRow ? 0 : 1;
+    struct TCountSink : TCSVSink {
+        size_t Records = 0, Widest = 0, Fields = 0;
+        void Field(QString&&) override { ++Fields; }
+        void EndRecord() override
+        {
+            ++Records;
+            Widest = std::max(Widest, Fields);
+            Fields = 0;
+        }
+    } counted;
+    counted.Texts = false;
+    ParseCSV(text, o, skip, MaxRows, counted);
 
     // Where the rows go and how large the grid becomes, all known before anything changes.
     const bool footer = FFloatingFooter && FFloatingFooter->Visible();
     int startRow = SaveStartRow();
     if (Insert) startRow = footer ? RowCount() - 1 : RowCount();
     const int c0 = SaveStartCol();
-    size_t widest = 0;
-    for (size_t r = 0; r < table.RecordCount(); ++r) widest = std::max(widest, table.FieldCount(r));
     const int hidden = FSaveHiddenCells ? NumHiddenColumns() : 0;
-    const qint64 lastCol = qint64(c0) + qint64(widest) - 1;
-    const qint64 newRows = qint64(startRow) + qint64(table.RecordCount()) + FFixedFooters;
+    const qint64 lastCol = qint64(c0) + qint64(counted.Widest) - 1;
+    const qint64 newRows = qint64(startRow) + qint64(counted.Records) + FFixedFooters;
     if (lastCol >= MaxLoadCols || newRows > MaxLoadRows)
         throw EProGridError(QStringLiteral("Too many rows or columns in CSV data"));
 
@@ -138,14 +150,37 @@ void TProStringGrid::ReadCSV(QIODevice& Stream, bool Insert, int MaxRows)
     if (lastCol >= qint64(ColCount()) + hidden) SetColCount(int(lastCol) + 1 - hidden);
     SetRowCount(int(newRows));
     FMaxRowCount = RowCount();
-    const size_t records = table.RecordCount();
-    for (size_t r = 0; r < records; ++r) {
-        const int row = startRow + int(r);
-        ImportNotification(isImportNewRow, row);
-        const size_t fields = table.FieldCount(r);
-        for (size_t k = 0; k < fields; ++k) LoadCell(c0 + int(k), row, table.Field(r, k));
-        if (OnFileProgress) FileProgress(int(std::lround(100.0 * double(r + 1) / double(records))));
-    }
+    struct TLoadSink : TCSVSink {
+        TProStringGrid* Grid;
+        int Col0, Row;
+        size_t Records, Done = 0;
+        int Col = 0;
+        bool Started = false;
+        void Start()
+        {
+            if (!Started) Grid->ImportNotification(isImportNewRow, Row);
+            Started = true;
+        }
+        void Field(QString&& Text) override
+        {
+            Start();
+            Grid->LoadCell(Col0 + Col++, Row, Text);
+        }
+        void EndRecord() override
+        {
+            Start();
+            ++Done;
+            if (Grid->OnFileProgress) Grid->FileProgress(int(std::lround(100.0 * double(Done) / double(Records))));
+            ++Row;
+            Col = 0;
+            Started = false;
+        }
+    } load;
+    load.Grid = this;
+    load.Col0 = c0;
+    load.Row = startRow;
+    load.Records = counted.Records;
+    ParseCSV(text, o, skip, MaxRows, load);
     if (footer && RowCount() > 0) {
         const int last = RowCount() - 1;
         for (int c = 0; c < TotalColCount(); ++c) SetGridCell(c, last, c < kept.size() ? kept[c] : QString());

@@ -305,12 +305,12 @@ QChar GuessCSVDelimiter(QStringView L1, QStringView L2)
     return found;
 }
 
-TCSVTable ParseCSV(QStringView s, const TCSVOptions& o, int SkipRecords, int MaxRecords)
+void ParseCSV(QStringView s, const TCSVOptions& o, int SkipRecords, int MaxRecords, TCSVSink& Sink)
 {
-    TCSVTable table;
     const qsizetype n = s.size();
     const QChar d = o.Delimiter;
     const bool split = !d.isNull();
+    const bool texts = Sink.Texts;
     qsizetype noClose = -1;
     qsizetype i = 0;
     int skipped = 0;
@@ -321,7 +321,7 @@ TCSVTable ParseCSV(QStringView s, const TCSVOptions& o, int SkipRecords, int Max
 
     while (i < n) {
         const bool keep = skipped >= SkipRecords;
-        const qsizetype recordFrom = i;
+        const bool build = keep && texts;
         for (;;) {
             // leading blanks go while two characters of the line remain
             while (i + 1 < n && s[i] == u' ' && !IsBreak(s[i + 1])) ++i;
@@ -331,7 +331,7 @@ TCSVTable ParseCSV(QStringView s, const TCSVOptions& o, int SkipRecords, int Max
             if (s[i] == u'"') {
                 const qsizetype close = FindClosingQuote(s, i, noClose);
                 if (close >= 0) {
-                    field = QuotedText(s, i + 1, close);
+                    if (build) field = QuotedText(s, i + 1, close);
                     i = close + 1;
                     while (!atFieldEnd(i)) ++i;  // text after the closing quote is dropped
                 } else {
@@ -340,23 +340,25 @@ TCSVTable ParseCSV(QStringView s, const TCSVOptions& o, int SkipRecords, int Max
                     while (e < n && !IsBreak(s[e])) ++e;
                     qsizetype to = e;
                     if (to > i + 1 && s[to - 1] == u'"') --to;
-                    field = UndoubleChar(u'"', s.mid(i + 1, to - i - 1).toString());
+                    if (build) field = UndoubleChar(u'"', s.mid(i + 1, to - i - 1).toString());
                     i = e;
                 }
             } else {
                 const qsizetype from = i;
                 bool marks = false;
                 for (; !atFieldEnd(i); ++i) marks |= s[i] == mark;
-                field = s.mid(from, i - from).toString();
-                converted = marks || o.OemConvert || (o.JavaCSV && field == QLatin1String("^"));
+                if (build) {
+                    field = s.mid(from, i - from).toString();
+                    converted = marks || o.OemConvert || (o.JavaCSV && field == QLatin1String("^"));
+                }
             }
             if (keep) {
-                if (converted) {
+                if (build && converted) {
                     if (o.OemConvert) OemToText(field);
                     if (o.JavaCSV) TildeToCRLF(field);
                     else VTabToCRLF(field);
                 }
-                table.Fields.push_back(std::move(field));
+                Sink.Field(std::move(field));
             }
             if (i < n && split && s[i] == d) {
                 ++i;
@@ -374,18 +376,20 @@ TCSVTable ParseCSV(QStringView s, const TCSVOptions& o, int SkipRecords, int Max
             ++skipped;
             continue;
         }
-        if (table.Starts.size() == 1 && i < n) {
-            // room for as many fields as records like the first one would hold, at most one a
-            // character: the store is rarely moved while it grows
-            const size_t perRecord = std::max<size_t>(table.Fields.size(), 1);
-            const size_t records = size_t(n / std::max<qsizetype>(i - recordFrom, 1)) + 1;
-            table.Fields.reserve(std::min(perRecord * records, size_t(n) + 1));
-            table.Starts.reserve(std::min(records, size_t(n)) + 2);
-        }
-        table.Starts.push_back(table.Fields.size());
+        Sink.EndRecord();
         if (MaxRecords > 0 && ++kept >= size_t(MaxRecords)) break;
     }
-    return table;
+}
+
+TCSVTable ParseCSV(QStringView Text, const TCSVOptions& Options, int SkipRecords, int MaxRecords)
+{
+    struct TTableSink : TCSVSink {
+        TCSVTable Table;
+        void Field(QString&& Text) override { Table.Fields.push_back(std::move(Text)); }
+        void EndRecord() override { Table.Starts.push_back(Table.Fields.size()); }
+    } sink;
+    ParseCSV(Text, Options, SkipRecords, MaxRecords, sink);
+    return std::move(sink.Table);
 }
 
 void AppendCSVField(QString& Out, const QString& Text, const TCSVWriteOptions& o)

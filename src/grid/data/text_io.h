@@ -80,6 +80,16 @@ struct TCSVTable {
 // quote closing an odd run of quotes, across line breaks, which become CR LF; one never
 // closed runs to the end of its line.  Character 11 (JavaCSV: "~") becomes CR LF.
 TCSVTable ParseCSV(QStringView Text, const TCSVOptions& Options, int SkipRecords = 0, int MaxRecords = 0);
+// The same walk, handing each kept field and the end of each kept record to a sink as they
+// come.  A sink without Texts gets empty fields: the records are counted, no text is built.
+class TCSVSink {
+public:
+    virtual ~TCSVSink() = default;
+    virtual void Field(QString&& Text) = 0;
+    virtual void EndRecord() = 0;
+    bool Texts = true;
+};
+void ParseCSV(QStringView Text, const TCSVOptions& Options, int SkipRecords, int MaxRecords, TCSVSink& Sink);
 
 // One field as the CSV writer puts it: quotes doubled, and quoted when it holds the
 // separator, a quote or a line break.  Empty fields are "" with QuoteEmptyCells (JavaCSV: ^).
