@@ -88,8 +88,11 @@ void TProStringGrid::LoadFromCSVStream(QIODevice& AStream, int MaxRows) { ReadCS
 
 void TProStringGrid::ReadCSV(QIODevice& Stream, bool Insert, int MaxRows)
 {
-    const QString text = DecodeText(Stream.readAll());
-    if (text.isEmpty()) throw Exception(QStringLiteral("File is empty"));
+    // An ANSI file is parsed from its bytes as they are; the others are decoded whole.
+    const QByteArray bytes = Stream.readAll();
+    const bool ansi = DetectTextEncoding(bytes) == TTextEncoding::Ansi;
+    const QString decoded = ansi ? QString() : DecodeText(bytes);
+    if (ansi ? bytes.isEmpty() : decoded.isEmpty()) throw Exception(QStringLiteral("File is empty"));
 
     // The separator: the grid's, or the one that splits the first two lines alike.
     TCSVOptions o;
@@ -97,6 +100,18 @@ void TProStringGrid::ReadCSV(QIODevice& Stream, bool Insert, int MaxRows)
     o.OemConvert = FOemConvert;
     o.Delimiter = FDelimiter;
     if (o.Delimiter.isNull()) {
+        QString head;  // of an ANSI file, the first two lines decoded
+        if (ansi) {
+            auto byteLineEnd = [&bytes](qsizetype i) {
+                while (i < bytes.size() && bytes[i] != '\r' && bytes[i] != '\n') ++i;
+                return i;
+            };
+            qsizetype e = byteLineEnd(0);
+            if (e < bytes.size() && bytes[e] == '\r') ++e;
+            if (e < bytes.size() && bytes[e] == '\n') ++e;
+            head = DecodeText(bytes.left(byteLineEnd(e)));
+        }
+        const QStringView text = ansi ? QStringView(head) : QStringView(decoded);
         auto lineEnd = [&text](qsizetype from) {
             qsizetype i = from;
             while (i < text.size() && text[i] != u'\r' && text[i] != u'\n') ++i;
@@ -107,8 +122,12 @@ void TProStringGrid::ReadCSV(QIODevice& Stream, bool Insert, int MaxRows)
         if (s2 < text.size() && text[s2] == u'\r') ++s2;
         if (s2 < text.size() && text[s2] == u'\n') ++s2;
         const qsizetype e2 = s2 < text.size() ? lineEnd(s2) : s2;
-        o.Delimiter = GuessCSVDelimiter(QStringView(text).mid(0, e1), QStringView(text).mid(s2, e2 - s2));
+        o.Delimiter = GuessCSVDelimiter(text.mid(0, e1), text.mid(s2, e2 - s2));
     }
+    auto parse = [&](TCSVSink& sink, int skip) {
+        if (ansi) ParseAnsiCSV(bytes, o, skip, MaxRows, sink);
+        else ParseCSV(decoded, o, skip, MaxRows, sink);
+    };
     // The records are counted first, without building their texts; the texts are built
     // while the cells are stored, so the parsed file never lies whole in memory.
     const int skip = FLoadFirstRow ? 0 : 1;
@@ -123,7 +142,7 @@ void TProStringGrid::ReadCSV(QIODevice& Stream, bool Insert, int MaxRows)
         }
     } counted;
     counted.Texts = false;
-    ParseCSV(text, o, skip, MaxRows, counted);
+    parse(counted, skip);
 
     // Where the rows go and how large the grid becomes, all known before anything changes.
     const bool footer = FFloatingFooter && FFloatingFooter->Visible();
@@ -180,7 +199,7 @@ void TProStringGrid::ReadCSV(QIODevice& Stream, bool Insert, int MaxRows)
     load.Col0 = c0;
     load.Row = startRow;
     load.Records = counted.Records;
-    ParseCSV(text, o, skip, MaxRows, load);
+    parse(load, skip);
     if (footer && RowCount() > 0) {
         const int last = RowCount() - 1;
         for (int c = 0; c < TotalColCount(); ++c) SetGridCell(c, last, c < kept.size() ? kept[c] : QString());

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QHash>
 #include <algorithm>
+#include <cstring>
 
 namespace {
 // Windows-1252, the ANSI code page of the files: 0x80..0x9F differ from Latin-1 (the five
@@ -88,12 +89,43 @@ QString DecodeUtf16(const char* p, qsizetype n, bool BigEndian)
     return s;
 }
 
-inline bool IsBreak(QChar c) { return c == u'\r' || c == u'\n'; }
+inline bool IsBreak(char16_t c) { return c == u'\r' || c == u'\n'; }
+inline bool IsBreak(QChar c) { return IsBreak(c.unicode()); }
+
+// The characters the CSV parser reads: decoded text, or the bytes of an ANSI file read as
+// they come, so that the whole file is never decoded at once.
+struct TTextSource {
+    QStringView S;
+    qsizetype size() const { return S.size(); }
+    char16_t operator[](qsizetype i) const { return S[i].unicode(); }
+    qsizetype IndexOf(char16_t c, qsizetype From) const { return S.indexOf(QChar(c), From); }
+    QString Text(qsizetype From, qsizetype Length) const { return S.mid(From, Length).toString(); }
+};
+
+struct TAnsiSource {
+    const char* P;
+    qsizetype N;
+    qsizetype size() const { return N; }
+    char16_t operator[](qsizetype i) const
+    {
+        const uchar b = uchar(P[i]);
+        return (b & 0xE0) == 0x80 ? kAnsiHigh[b - 0x80] : char16_t(b);
+    }
+    // for the ASCII characters the parser looks for, which no other byte decodes to
+    qsizetype IndexOf(char16_t c, qsizetype From) const
+    {
+        if (From >= N) return -1;
+        const void* hit = std::memchr(P + From, int(c), size_t(N - From));
+        return hit ? static_cast<const char*>(hit) - P : -1;
+    }
+    QString Text(qsizetype From, qsizetype Length) const { return DecodeAnsi(P + From, Length); }
+};
 
 // The last quote of the first odd run of quotes after the opening quote at Open; -1 when the
 // text has none.  NoCloseFrom remembers an opening quote whose scan reached the end: every
 // run of quotes after it is even, so a later opening quote closes only within its own run.
-qsizetype FindClosingQuote(QStringView s, qsizetype Open, qsizetype& NoCloseFrom)
+template <class TSource>
+qsizetype FindClosingQuote(const TSource& s, qsizetype Open, qsizetype& NoCloseFrom)
 {
     const qsizetype n = s.size();
     auto runAt = [&](qsizetype q) {
@@ -107,7 +139,7 @@ qsizetype FindClosingQuote(QStringView s, qsizetype Open, qsizetype& NoCloseFrom
     }
     qsizetype j = Open + 1;
     for (;;) {
-        const qsizetype q = s.indexOf(u'"', j);
+        const qsizetype q = s.IndexOf(u'"', j);
         if (q < 0) {
             NoCloseFrom = Open;
             return -1;
@@ -119,14 +151,15 @@ qsizetype FindClosingQuote(QStringView s, qsizetype Open, qsizetype& NoCloseFrom
 }
 
 // The quoted field's text between From and To: doubled quotes single, line breaks CR LF.
-QString QuotedText(QStringView s, qsizetype From, qsizetype To)
+template <class TSource>
+QString QuotedText(const TSource& s, qsizetype From, qsizetype To)
 {
     QString t;
     t.reserve(To - From);
     for (qsizetype j = From; j < To; ++j) {
-        const QChar c = s[j];
+        const char16_t c = s[j];
         if (c == u'"' && j + 1 < To && s[j + 1] == u'"') {
-            t.append(c);
+            t.append(QChar(c));
             ++j;
         } else if (c == u'\r') {
             t.append(QLatin1String("\r\n"));
@@ -134,7 +167,7 @@ QString QuotedText(QStringView s, qsizetype From, qsizetype To)
         } else if (c == u'\n') {
             t.append(QLatin1String("\r\n"));
         } else {
-            t.append(c);
+            t.append(QChar(c));
         }
     }
     return t;
@@ -305,19 +338,26 @@ QChar GuessCSVDelimiter(QStringView L1, QStringView L2)
     return found;
 }
 
-void ParseCSV(QStringView s, const TCSVOptions& o, int SkipRecords, int MaxRecords, TCSVSink& Sink)
+namespace {
+template <class TSource>
+void ParseRecords(const TSource& s, const TCSVOptions& o, int SkipRecords, int MaxRecords, TCSVSink& Sink)
 {
     const qsizetype n = s.size();
-    const QChar d = o.Delimiter;
-    const bool split = !d.isNull();
+    const char16_t d = o.Delimiter.unicode();
+    const bool split = d != 0;
     const bool texts = Sink.Texts;
     qsizetype noClose = -1;
     qsizetype i = 0;
     int skipped = 0;
     size_t kept = 0;
     // the mark of a line break inside an unquoted field
-    const QChar mark = o.JavaCSV ? QChar(u'~') : QChar(u'\x0b');
-    auto atFieldEnd = [&](qsizetype j) { return j >= n || IsBreak(s[j]) || (split && s[j] == d); };
+    const char16_t mark = o.JavaCSV ? u'~' : u'\x0b';
+    const char16_t stop = split ? d : u'\n';  // the separator, or a break again without one
+    auto atFieldEnd = [&](qsizetype j) {
+        if (j >= n) return true;
+        const char16_t c = s[j];
+        return IsBreak(c) || c == stop;
+    };
 
     while (i < n) {
         const bool keep = skipped >= SkipRecords;
@@ -340,15 +380,19 @@ void ParseCSV(QStringView s, const TCSVOptions& o, int SkipRecords, int MaxRecor
                     while (e < n && !IsBreak(s[e])) ++e;
                     qsizetype to = e;
                     if (to > i + 1 && s[to - 1] == u'"') --to;
-                    if (build) field = UndoubleChar(u'"', s.mid(i + 1, to - i - 1).toString());
+                    if (build) field = UndoubleChar(u'"', s.Text(i + 1, to - i - 1));
                     i = e;
                 }
             } else {
                 const qsizetype from = i;
                 bool marks = false;
-                for (; !atFieldEnd(i); ++i) marks |= s[i] == mark;
+                for (; i < n; ++i) {
+                    const char16_t c = s[i];
+                    if (IsBreak(c) || c == stop) break;
+                    marks |= c == mark;
+                }
                 if (build) {
-                    field = s.mid(from, i - from).toString();
+                    field = s.Text(from, i - from);
                     converted = marks || o.OemConvert || (o.JavaCSV && field == QLatin1String("^"));
                 }
             }
@@ -379,6 +423,17 @@ void ParseCSV(QStringView s, const TCSVOptions& o, int SkipRecords, int MaxRecor
         Sink.EndRecord();
         if (MaxRecords > 0 && ++kept >= size_t(MaxRecords)) break;
     }
+}
+}  // namespace
+
+void ParseCSV(QStringView Text, const TCSVOptions& Options, int SkipRecords, int MaxRecords, TCSVSink& Sink)
+{
+    ParseRecords(TTextSource{Text}, Options, SkipRecords, MaxRecords, Sink);
+}
+
+void ParseAnsiCSV(QByteArrayView Bytes, const TCSVOptions& Options, int SkipRecords, int MaxRecords, TCSVSink& Sink)
+{
+    ParseRecords(TAnsiSource{Bytes.data(), Bytes.size()}, Options, SkipRecords, MaxRecords, Sink);
 }
 
 TCSVTable ParseCSV(QStringView Text, const TCSVOptions& Options, int SkipRecords, int MaxRecords)

@@ -2,6 +2,7 @@
 // Plain-text files of the grid without the grid: encodings, lines and the CSV parser.  The
 // readers parse a whole input here first, so a bad file is refused before any cell changes.
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <cstddef>
@@ -90,6 +91,8 @@ public:
     bool Texts = true;
 };
 void ParseCSV(QStringView Text, const TCSVOptions& Options, int SkipRecords, int MaxRecords, TCSVSink& Sink);
+// The same over the bytes of a file in the ANSI code page, read as DecodeText would read them.
+void ParseAnsiCSV(QByteArrayView Bytes, const TCSVOptions& Options, int SkipRecords, int MaxRecords, TCSVSink& Sink);
 
 // One field as the CSV writer puts it: quotes doubled, and quoted when it holds the
 // separator, a quote or a line break.  Empty fields are "" with QuoteEmptyCells (JavaCSV: ^).
