@@ -213,9 +213,11 @@ int CellTextKind(const QString& S, bool AllowHTML)
 {
     // Asked for every cell a file or the clipboard takes: no copy, one pass for the tags.
     if (S.isEmpty()) return 0;
-    if (S[0] == QLatin1Char('=')) return 3;
-    if (S.startsWith(kWideMarker)) return (S.size() >= 4 && S[2].unicode() == 0 && S[3] == QLatin1Char('=')) ? 3 : 5;
-    if (S.startsWith(QStringLiteral("{\\"))) return 2;
+    const QChar first = S[0];
+    if (first == QLatin1Char('=')) return 3;
+    if (first == QLatin1Char('|') && S.startsWith(kWideMarker))
+        return (S.size() >= 4 && S[2].unicode() == 0 && S[3] == QLatin1Char('=')) ? 3 : 5;
+    if (first == QLatin1Char('{') && S.startsWith(QStringLiteral("{\\"))) return 2;
     if (AllowHTML)
         for (qsizetype i = S.indexOf(QLatin1Char('<')); i >= 0 && i + 1 < S.size(); i = S.indexOf(QLatin1Char('<'), i + 1)) {
             const char16_t c = S[i + 1].unicode();

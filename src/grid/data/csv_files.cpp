@@ -50,9 +50,10 @@ void TProStringGrid::WriteCSV(const QString& FileName, bool Append, bool Unicode
     const int c0 = SaveStartCol(), c1 = SaveEndCol() + (FSaveHiddenCells ? NumHiddenColumns() : 0);
     std::vector<int> real;
     for (int c = c0; c <= c1; ++c) real.push_back(FSaveHiddenCells ? c : DisplToRealColumn(c));
+    // The text goes to the file in parts of about kPart characters, whole rows each.
+    constexpr qsizetype kPart = 1 << 15;
     QString out = file.Lead();
-    // room for short cells, so that the text is rarely moved while it grows
-    out.reserve(std::min<qint64>(qint64(SaveEndRow() - SaveStartRow() + 1) * (c1 - c0 + 1) * 8, qint64(1) << 28));
+    out.reserve(kPart + 1024);
     QString t;
     ExportRows(SaveStartRow(), SaveEndRow(), std::max(1, RowCount() - 1), [&](int r) {
         for (int c = c0; c <= c1; ++c) {
@@ -61,6 +62,7 @@ void TProStringGrid::WriteCSV(const QString& FileName, bool Append, bool Unicode
             AppendCSVField(out, t, o);
         }
         out.append(QLatin1String("\r\n"));
+        if (out.size() >= kPart) file.Put(out, FOemConvert);
     });
     // OEM texts are bytes already
     file.Save(out, FOemConvert);
@@ -86,8 +88,11 @@ void TProStringGrid::LoadFromCSVStream(QIODevice& AStream, int MaxRows) { ReadCS
 
 void TProStringGrid::ReadCSV(QIODevice& Stream, bool Insert, int MaxRows)
 {
-    const QString text = DecodeText(Stream.readAll());
-    if (text.isEmpty()) throw Exception(QStringLiteral("File is empty"));
+    // An ANSI file is parsed from its bytes as they are; the others are decoded whole.
+    const QByteArray bytes = Stream.readAll();
+    const bool ansi = DetectTextEncoding(bytes) == TTextEncoding::Ansi;
+    const QString decoded = ansi ? QString() : DecodeText(bytes);
+    if (ansi ? bytes.isEmpty() : decoded.isEmpty()) throw Exception(QStringLiteral("File is empty"));
 
     // The separator: the grid's, or the one that splits the first two lines alike.
     TCSVOptions o;
@@ -95,6 +100,18 @@ void TProStringGrid::ReadCSV(QIODevice& Stream, bool Insert, int MaxRows)
     o.OemConvert = FOemConvert;
     o.Delimiter = FDelimiter;
     if (o.Delimiter.isNull()) {
+        QString head;  // of an ANSI file, the first two lines decoded
+        if (ansi) {
+            auto byteLineEnd = [&bytes](qsizetype i) {
+                while (i < bytes.size() && bytes[i] != '\r' && bytes[i] != '\n') ++i;
+                return i;
+            };
+            qsizetype e = byteLineEnd(0);
+            if (e < bytes.size() && bytes[e] == '\r') ++e;
+            if (e < bytes.size() && bytes[e] == '\n') ++e;
+            head = DecodeText(bytes.left(byteLineEnd(e)));
+        }
+        const QStringView text = ansi ? QStringView(head) : QStringView(decoded);
         auto lineEnd = [&text](qsizetype from) {
             qsizetype i = from;
             while (i < text.size() && text[i] != u'\r' && text[i] != u'\n') ++i;
@@ -105,20 +122,36 @@ void TProStringGrid::ReadCSV(QIODevice& Stream, bool Insert, int MaxRows)
         if (s2 < text.size() && text[s2] == u'\r') ++s2;
         if (s2 < text.size() && text[s2] == u'\n') ++s2;
         const qsizetype e2 = s2 < text.size() ? lineEnd(s2) : s2;
-        o.Delimiter = GuessCSVDelimiter(QStringView(text).mid(0, e1), QStringView(text).mid(s2, e2 - s2));
+        o.Delimiter = GuessCSVDelimiter(text.mid(0, e1), text.mid(s2, e2 - s2));
     }
-    const TCSVTable table = ParseCSV(text, o, FLoadFirstRow ? 0 : 1, MaxRows);
+    auto parse = [&](TCSVSink& sink, int skip) {
+        if (ansi) ParseAnsiCSV(bytes, o, skip, MaxRows, sink);
+        else ParseCSV(decoded, o, skip, MaxRows, sink);
+    };
+    // The records are counted first, without building their texts; the texts are built
+    // while the cells are stored, so the parsed file never lies whole in memory.
+    const int skip = FLoadFirstRow ? 0 : 1;
+    struct TCountSink : TCSVSink {
+        size_t Records = 0, Widest = 0, Fields = 0;
+        void Field(QString&&) override { ++Fields; }
+        void EndRecord() override
+        {
+            ++Records;
+            Widest = std::max(Widest, Fields);
+            Fields = 0;
+        }
+    } counted;
+    counted.Texts = false;
+    parse(counted, skip);
 
     // Where the rows go and how large the grid becomes, all known before anything changes.
     const bool footer = FFloatingFooter && FFloatingFooter->Visible();
     int startRow = SaveStartRow();
     if (Insert) startRow = footer ? RowCount() - 1 : RowCount();
     const int c0 = SaveStartCol();
-    size_t widest = 0;
-    for (size_t r = 0; r < table.RecordCount(); ++r) widest = std::max(widest, table.FieldCount(r));
     const int hidden = FSaveHiddenCells ? NumHiddenColumns() : 0;
-    const qint64 lastCol = qint64(c0) + qint64(widest) - 1;
-    const qint64 newRows = qint64(startRow) + qint64(table.RecordCount()) + FFixedFooters;
+    const qint64 lastCol = qint64(c0) + qint64(counted.Widest) - 1;
+    const qint64 newRows = qint64(startRow) + qint64(counted.Records) + FFixedFooters;
     if (lastCol >= MaxLoadCols || newRows > MaxLoadRows)
         throw EProGridError(QStringLiteral("Too many rows or columns in CSV data"));
 
@@ -136,14 +169,37 @@ void TProStringGrid::ReadCSV(QIODevice& Stream, bool Insert, int MaxRows)
     if (lastCol >= qint64(ColCount()) + hidden) SetColCount(int(lastCol) + 1 - hidden);
     SetRowCount(int(newRows));
     FMaxRowCount = RowCount();
-    const size_t records = table.RecordCount();
-    for (size_t r = 0; r < records; ++r) {
-        const int row = startRow + int(r);
-        ImportNotification(isImportNewRow, row);
-        const size_t fields = table.FieldCount(r);
-        for (size_t k = 0; k < fields; ++k) LoadCell(c0 + int(k), row, table.Field(r, k));
-        if (OnFileProgress) FileProgress(int(std::lround(100.0 * double(r + 1) / double(records))));
-    }
+    struct TLoadSink : TCSVSink {
+        TProStringGrid* Grid;
+        int Col0, Row;
+        size_t Records, Done = 0;
+        int Col = 0;
+        bool Started = false;
+        void Start()
+        {
+            if (!Started) Grid->ImportNotification(isImportNewRow, Row);
+            Started = true;
+        }
+        void Field(QString&& Text) override
+        {
+            Start();
+            Grid->LoadCell(Col0 + Col++, Row, Text);
+        }
+        void EndRecord() override
+        {
+            Start();
+            ++Done;
+            if (Grid->OnFileProgress) Grid->FileProgress(int(std::lround(100.0 * double(Done) / double(Records))));
+            ++Row;
+            Col = 0;
+            Started = false;
+        }
+    } load;
+    load.Grid = this;
+    load.Col0 = c0;
+    load.Row = startRow;
+    load.Records = counted.Records;
+    parse(load, skip);
     if (footer && RowCount() > 0) {
         const int last = RowCount() - 1;
         for (int c = 0; c < TotalColCount(); ++c) SetGridCell(c, last, c < kept.size() ? kept[c] : QString());

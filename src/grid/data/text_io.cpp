@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QHash>
 #include <algorithm>
+#include <cstring>
 
 namespace {
 // Windows-1252, the ANSI code page of the files: 0x80..0x9F differ from Latin-1 (the five
@@ -28,34 +29,44 @@ const QHash<char16_t, char>& AnsiHighBytes()
 
 QString DecodeAnsi(const char* p, qsizetype n)
 {
-    // Latin-1 but for 0x80..0x9F: Qt's own conversion serves a text without those bytes
-    bool latin1 = true;
-    for (qsizetype i = 0; i < n; ++i) latin1 &= (uchar(p[i]) & 0xE0) != 0x80;
-    if (latin1) return QString::fromLatin1(p, n);
+    // Latin-1 but for 0x80..0x9F: one pass takes the bytes as Latin-1 and notes whether any
+    // of those came; only then is the text mapped again
     QString s(n, Qt::Uninitialized);
     char16_t* out = reinterpret_cast<char16_t*>(s.data());
+    const uchar* in = reinterpret_cast<const uchar*>(p);
+    bool high = false;
     for (qsizetype i = 0; i < n; ++i) {
-        const uchar b = uchar(p[i]);
-        out[i] = (b >= 0x80 && b < 0xA0) ? kAnsiHigh[b - 0x80] : char16_t(b);
+        out[i] = in[i];
+        high |= (in[i] & 0xE0) == 0x80;
+    }
+    if (!high) return s;
+    for (qsizetype i = 0; i < n; ++i) {
+        const uchar b = in[i];
+        if (b >= 0x80 && b < 0xA0) out[i] = kAnsiHigh[b - 0x80];
     }
     return s;
 }
 
 QByteArray EncodeAnsi(const QString& s)
 {
-    bool latin1 = true;
-    const char16_t* q = reinterpret_cast<const char16_t*>(s.constData());
-    for (qsizetype i = 0; i < s.size(); ++i) latin1 &= q[i] < 0x80 || (q[i] >= 0xA0 && q[i] < 0x100);
-    if (latin1) return s.toLatin1();
-    QByteArray b(s.size(), Qt::Uninitialized);
-    char* out = b.data();
-    qsizetype n = 0;
+    // Latin-1 in one pass; a character outside it sends the text through the table
+    const qsizetype size = s.size();
     const char16_t* p = reinterpret_cast<const char16_t*>(s.constData());
-    for (qsizetype i = 0; i < s.size(); ++i) {
+    QByteArray b(size, Qt::Uninitialized);
+    char* out = b.data();
+    bool other = false;
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t c = p[i];
+        out[i] = char(c);
+        other |= char16_t(c - 0x80) < 0x20 || c > 0xFF;
+    }
+    if (!other) return b;
+    qsizetype n = 0;
+    for (qsizetype i = 0; i < size; ++i) {
         const char16_t c = p[i];
         if (c < 0x80 || (c >= 0xA0 && c < 0x100)) {
             out[n++] = char(c);
-        } else if (QChar::isHighSurrogate(c) && i + 1 < s.size() && QChar::isLowSurrogate(p[i + 1])) {
+        } else if (QChar::isHighSurrogate(c) && i + 1 < size && QChar::isLowSurrogate(p[i + 1])) {
             out[n++] = '?';
             ++i;
         } else {
@@ -78,12 +89,43 @@ QString DecodeUtf16(const char* p, qsizetype n, bool BigEndian)
     return s;
 }
 
-inline bool IsBreak(QChar c) { return c == u'\r' || c == u'\n'; }
+inline bool IsBreak(char16_t c) { return c == u'\r' || c == u'\n'; }
+inline bool IsBreak(QChar c) { return IsBreak(c.unicode()); }
+
+// The characters the CSV parser reads: decoded text, or the bytes of an ANSI file read as
+// they come, so that the whole file is never decoded at once.
+struct TTextSource {
+    QStringView S;
+    qsizetype size() const { return S.size(); }
+    char16_t operator[](qsizetype i) const { return S[i].unicode(); }
+    qsizetype IndexOf(char16_t c, qsizetype From) const { return S.indexOf(QChar(c), From); }
+    QString Text(qsizetype From, qsizetype Length) const { return S.mid(From, Length).toString(); }
+};
+
+struct TAnsiSource {
+    const char* P;
+    qsizetype N;
+    qsizetype size() const { return N; }
+    char16_t operator[](qsizetype i) const
+    {
+        const uchar b = uchar(P[i]);
+        return (b & 0xE0) == 0x80 ? kAnsiHigh[b - 0x80] : char16_t(b);
+    }
+    // for the ASCII characters the parser looks for, which no other byte decodes to
+    qsizetype IndexOf(char16_t c, qsizetype From) const
+    {
+        if (From >= N) return -1;
+        const void* hit = std::memchr(P + From, int(c), size_t(N - From));
+        return hit ? static_cast<const char*>(hit) - P : -1;
+    }
+    QString Text(qsizetype From, qsizetype Length) const { return DecodeAnsi(P + From, Length); }
+};
 
 // The last quote of the first odd run of quotes after the opening quote at Open; -1 when the
 // text has none.  NoCloseFrom remembers an opening quote whose scan reached the end: every
 // run of quotes after it is even, so a later opening quote closes only within its own run.
-qsizetype FindClosingQuote(QStringView s, qsizetype Open, qsizetype& NoCloseFrom)
+template <class TSource>
+qsizetype FindClosingQuote(const TSource& s, qsizetype Open, qsizetype& NoCloseFrom)
 {
     const qsizetype n = s.size();
     auto runAt = [&](qsizetype q) {
@@ -97,7 +139,7 @@ qsizetype FindClosingQuote(QStringView s, qsizetype Open, qsizetype& NoCloseFrom
     }
     qsizetype j = Open + 1;
     for (;;) {
-        const qsizetype q = s.indexOf(u'"', j);
+        const qsizetype q = s.IndexOf(u'"', j);
         if (q < 0) {
             NoCloseFrom = Open;
             return -1;
@@ -109,14 +151,15 @@ qsizetype FindClosingQuote(QStringView s, qsizetype Open, qsizetype& NoCloseFrom
 }
 
 // The quoted field's text between From and To: doubled quotes single, line breaks CR LF.
-QString QuotedText(QStringView s, qsizetype From, qsizetype To)
+template <class TSource>
+QString QuotedText(const TSource& s, qsizetype From, qsizetype To)
 {
     QString t;
     t.reserve(To - From);
     for (qsizetype j = From; j < To; ++j) {
-        const QChar c = s[j];
+        const char16_t c = s[j];
         if (c == u'"' && j + 1 < To && s[j + 1] == u'"') {
-            t.append(c);
+            t.append(QChar(c));
             ++j;
         } else if (c == u'\r') {
             t.append(QLatin1String("\r\n"));
@@ -124,7 +167,7 @@ QString QuotedText(QStringView s, qsizetype From, qsizetype To)
         } else if (c == u'\n') {
             t.append(QLatin1String("\r\n"));
         } else {
-            t.append(c);
+            t.append(QChar(c));
         }
     }
     return t;
@@ -226,12 +269,30 @@ TTextFileWriter::TTextFileWriter(const QString& FileName, TTextEncoding Encoding
         FLead = QStringLiteral("\r\n");
 }
 
+TTextFileWriter::~TTextFileWriter() = default;
+
+void TTextFileWriter::Write(const QString& Text, bool Latin1Bytes)
+{
+    if (!FFile) {
+        FFile = std::make_unique<TAtomicFile>(FFileName);
+        if (!FOld.isEmpty()) FFile->Write(FOld);
+        FOld.clear();
+    } else {
+        FBom = false;  // the mark went with the first part
+    }
+    FFile->Write(Latin1Bytes && FEncoding == TTextEncoding::Ansi ? Text.toLatin1() : EncodeText(Text, FEncoding, FBom));
+}
+
+void TTextFileWriter::Put(QString& Part, bool Latin1Bytes)
+{
+    Write(Part, Latin1Bytes);
+    Part.resize(0);
+}
+
 void TTextFileWriter::Save(const QString& Text, bool Latin1Bytes)
 {
-    TAtomicFile f(FFileName);
-    if (!FOld.isEmpty()) f.Write(FOld);
-    f.Write(Latin1Bytes && FEncoding == TTextEncoding::Ansi ? Text.toLatin1() : EncodeText(Text, FEncoding, FBom));
-    f.Commit();
+    Write(Text, Latin1Bytes);
+    FFile->Commit();
 }
 
 int CountUnescaped(QChar Ch, QStringView S)
@@ -277,23 +338,30 @@ QChar GuessCSVDelimiter(QStringView L1, QStringView L2)
     return found;
 }
 
-TCSVTable ParseCSV(QStringView s, const TCSVOptions& o, int SkipRecords, int MaxRecords)
+namespace {
+template <class TSource>
+void ParseRecords(const TSource& s, const TCSVOptions& o, int SkipRecords, int MaxRecords, TCSVSink& Sink)
 {
-    TCSVTable table;
     const qsizetype n = s.size();
-    table.Fields.reserve(size_t(std::min<qsizetype>((s.count(u'\n') + 1) * 4, n + 1)));
-    const QChar d = o.Delimiter;
-    const bool split = !d.isNull();
+    const char16_t d = o.Delimiter.unicode();
+    const bool split = d != 0;
+    const bool texts = Sink.Texts;
     qsizetype noClose = -1;
     qsizetype i = 0;
     int skipped = 0;
     size_t kept = 0;
     // the mark of a line break inside an unquoted field
-    const QChar mark = o.JavaCSV ? QChar(u'~') : QChar(u'\x0b');
-    auto atFieldEnd = [&](qsizetype j) { return j >= n || IsBreak(s[j]) || (split && s[j] == d); };
+    const char16_t mark = o.JavaCSV ? u'~' : u'\x0b';
+    const char16_t stop = split ? d : u'\n';  // the separator, or a break again without one
+    auto atFieldEnd = [&](qsizetype j) {
+        if (j >= n) return true;
+        const char16_t c = s[j];
+        return IsBreak(c) || c == stop;
+    };
 
     while (i < n) {
         const bool keep = skipped >= SkipRecords;
+        const bool build = keep && texts;
         for (;;) {
             // leading blanks go while two characters of the line remain
             while (i + 1 < n && s[i] == u' ' && !IsBreak(s[i + 1])) ++i;
@@ -303,7 +371,7 @@ TCSVTable ParseCSV(QStringView s, const TCSVOptions& o, int SkipRecords, int Max
             if (s[i] == u'"') {
                 const qsizetype close = FindClosingQuote(s, i, noClose);
                 if (close >= 0) {
-                    field = QuotedText(s, i + 1, close);
+                    if (build) field = QuotedText(s, i + 1, close);
                     i = close + 1;
                     while (!atFieldEnd(i)) ++i;  // text after the closing quote is dropped
                 } else {
@@ -312,23 +380,29 @@ TCSVTable ParseCSV(QStringView s, const TCSVOptions& o, int SkipRecords, int Max
                     while (e < n && !IsBreak(s[e])) ++e;
                     qsizetype to = e;
                     if (to > i + 1 && s[to - 1] == u'"') --to;
-                    field = UndoubleChar(u'"', s.mid(i + 1, to - i - 1).toString());
+                    if (build) field = UndoubleChar(u'"', s.Text(i + 1, to - i - 1));
                     i = e;
                 }
             } else {
                 const qsizetype from = i;
                 bool marks = false;
-                for (; !atFieldEnd(i); ++i) marks |= s[i] == mark;
-                field = s.mid(from, i - from).toString();
-                converted = marks || o.OemConvert || (o.JavaCSV && field == QLatin1String("^"));
+                for (; i < n; ++i) {
+                    const char16_t c = s[i];
+                    if (IsBreak(c) || c == stop) break;
+                    marks |= c == mark;
+                }
+                if (build) {
+                    field = s.Text(from, i - from);
+                    converted = marks || o.OemConvert || (o.JavaCSV && field == QLatin1String("^"));
+                }
             }
             if (keep) {
-                if (converted) {
+                if (build && converted) {
                     if (o.OemConvert) OemToText(field);
                     if (o.JavaCSV) TildeToCRLF(field);
                     else VTabToCRLF(field);
                 }
-                table.Fields.push_back(std::move(field));
+                Sink.Field(std::move(field));
             }
             if (i < n && split && s[i] == d) {
                 ++i;
@@ -346,19 +420,46 @@ TCSVTable ParseCSV(QStringView s, const TCSVOptions& o, int SkipRecords, int Max
             ++skipped;
             continue;
         }
-        table.Starts.push_back(table.Fields.size());
+        Sink.EndRecord();
         if (MaxRecords > 0 && ++kept >= size_t(MaxRecords)) break;
     }
-    return table;
+}
+}  // namespace
+
+void ParseCSV(QStringView Text, const TCSVOptions& Options, int SkipRecords, int MaxRecords, TCSVSink& Sink)
+{
+    ParseRecords(TTextSource{Text}, Options, SkipRecords, MaxRecords, Sink);
+}
+
+void ParseAnsiCSV(QByteArrayView Bytes, const TCSVOptions& Options, int SkipRecords, int MaxRecords, TCSVSink& Sink)
+{
+    ParseRecords(TAnsiSource{Bytes.data(), Bytes.size()}, Options, SkipRecords, MaxRecords, Sink);
+}
+
+TCSVTable ParseCSV(QStringView Text, const TCSVOptions& Options, int SkipRecords, int MaxRecords)
+{
+    struct TTableSink : TCSVSink {
+        TCSVTable Table;
+        void Field(QString&& Text) override { Table.Fields.push_back(std::move(Text)); }
+        void EndRecord() override { Table.Starts.push_back(Table.Fields.size()); }
+    } sink;
+    ParseCSV(Text, Options, SkipRecords, MaxRecords, sink);
+    return std::move(sink.Table);
 }
 
 void AppendCSVField(QString& Out, const QString& Text, const TCSVWriteOptions& o)
 {
-    const QChar d = o.Delimiter;
-    auto plain = [&](const QString& t) {
-        for (QChar c : t)
-            if (c == d || c == u'"' || c == u'\r' || c == u'\n') return false;
-        return true;
+    const char16_t d = o.Delimiter.unicode();
+    // a field without separator, quote or line break, and not starting with a blank, goes as it is
+    auto plain = [d](const QString& t) {
+        constexpr quint64 special = (quint64(1) << u'"') | (quint64(1) << u'\r') | (quint64(1) << u'\n');
+        const char16_t* p = reinterpret_cast<const char16_t*>(t.constData());
+        bool hit = false;
+        for (qsizetype i = 0, n = t.size(); i < n; ++i) {
+            const char16_t c = p[i];
+            hit |= c == d || (c < 64 && ((special >> c) & 1));
+        }
+        return !hit;
     };
     if (!o.AlwaysQuotes && !o.OemConvert && !Text.isEmpty() && Text[0] != u' ' && plain(Text)) {
         Out.append(Text);

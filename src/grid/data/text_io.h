@@ -2,10 +2,14 @@
 // Plain-text files of the grid without the grid: encodings, lines and the CSV parser.  The
 // readers parse a whole input here first, so a bad file is refused before any cell changes.
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <cstddef>
+#include <memory>
 #include <vector>
+
+class TAtomicFile;
 
 enum class TTextEncoding { Ansi, Utf8, Utf16LE, Utf16BE };
 
@@ -27,17 +31,25 @@ class TTextFileWriter {
 public:
     // Append with MustExist: a missing file raises EInOutError; else it counts as empty.
     TTextFileWriter(const QString& FileName, TTextEncoding Encoding, bool Bom, bool Append, bool MustExist);
+    ~TTextFileWriter();
     // What goes before the new text (a line break the old file lacks).
     QString Lead() const { return FLead; }
     // Writes through a temporary file; a failure raises EInOutError and keeps the old file.
     // Latin1Bytes: an 8-bit file takes the characters as bytes (texts already converted).
     void Save(const QString& Text, bool Latin1Bytes = false);
+    // A part of the text, written now to the temporary file and emptied (its room kept), so
+    // that a large text never lies whole in memory; Save writes the last part and commits.
+    // A part must not end inside a surrogate pair.  Nothing replaces the old file before Save.
+    void Put(QString& Part, bool Latin1Bytes = false);
 
 private:
+    void Write(const QString& Text, bool Latin1Bytes);
+
     QString FFileName, FLead;
     QByteArray FOld;
     TTextEncoding FEncoding;
     bool FBom;
+    std::unique_ptr<TAtomicFile> FFile;
 };
 
 // Candidate separators of the CSV delimiter guess, in the order they are tried.
@@ -69,6 +81,18 @@ struct TCSVTable {
 // quote closing an odd run of quotes, across line breaks, which become CR LF; one never
 // closed runs to the end of its line.  Character 11 (JavaCSV: "~") becomes CR LF.
 TCSVTable ParseCSV(QStringView Text, const TCSVOptions& Options, int SkipRecords = 0, int MaxRecords = 0);
+// The same walk, handing each kept field and the end of each kept record to a sink as they
+// come.  A sink without Texts gets empty fields: the records are counted, no text is built.
+class TCSVSink {
+public:
+    virtual ~TCSVSink() = default;
+    virtual void Field(QString&& Text) = 0;
+    virtual void EndRecord() = 0;
+    bool Texts = true;
+};
+void ParseCSV(QStringView Text, const TCSVOptions& Options, int SkipRecords, int MaxRecords, TCSVSink& Sink);
+// The same over the bytes of a file in the ANSI code page, read as DecodeText would read them.
+void ParseAnsiCSV(QByteArrayView Bytes, const TCSVOptions& Options, int SkipRecords, int MaxRecords, TCSVSink& Sink);
 
 // One field as the CSV writer puts it: quotes doubled, and quoted when it holds the
 // separator, a quote or a line break.  Empty fields are "" with QuoteEmptyCells (JavaCSV: ^).

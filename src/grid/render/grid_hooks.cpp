@@ -106,8 +106,12 @@ void TProStringGrid::SaveCell(int ACol, int ARow, QString& Value)
 
 void TProStringGrid::LoadCell(int ACol, int ARow, const QString& Value)
 {
+    if (!OnLoadCell) {
+        SetGridCell(ACol, ARow, Value);
+        return;
+    }
     QString v = Value;
-    if (OnLoadCell) OnLoadCell(this, ACol, ARow, v);
+    OnLoadCell(this, ACol, ARow, v);
     SetGridCell(ACol, ARow, v);
 }
 
