@@ -33,6 +33,19 @@ struct TPrintCellLook {
     bool WordWrap = false;
 };
 
+TPrintCellLook PrintCellLook(TProStringGrid* G, int ACol, int ARow)
+{
+    TPrintCellLook lk;
+    TGridDrawState state;
+    TBrush brush;
+    TColor to = clNone, mirror = clNone, mirrorTo = clNone;
+    TCellGradientDirection gd{};
+    G->GetVisualProperties(ACol, ARow, state, true, false, true, &brush, to, mirror, mirrorTo, &lk.Font, lk.HA, lk.VA,
+                           lk.WordWrap, gd);
+    lk.Brush = brush.Color();
+    return lk;
+}
+
 // The painter's transform for the metric mode: 0.1 mm per unit, y growing upwards, the origin
 // at Origin (device units).
 QTransform MetricTransform(const QPointF& Origin, double DpiX, double DpiY)
@@ -176,17 +189,7 @@ std::shared_ptr<TProStringGrid::TPrintLayout> TProStringGrid::LayoutPrintPages(c
     const int s = ps->UseFixedWidth() ? 0 : ps->ColumnSpacing() + 20;
     L->Spacing = s;
 
-    auto look = [&](int c, int r) {
-        TPrintCellLook lk;
-        TGridDrawState state;
-        TBrush brush;
-        TColor to = clNone, mirror = clNone, mirrorTo = clNone;
-        TCellGradientDirection gd{};
-        GetVisualProperties(c, r, state, true, false, true, &brush, to, mirror, mirrorTo, &lk.Font, lk.HA, lk.VA,
-                            lk.WordWrap, gd);
-        lk.Brush = brush.Color();
-        return lk;
-    };
+    auto look = [this](int c, int r) { return PrintCellLook(this, c, r); };
     auto cellText = [&](int c, int r) {
         return IsDataControlCell(this, c, r) ? QString() : GetFormattedCell(c, r);
     };
@@ -453,16 +456,7 @@ void TProStringGrid::DrawPrintPage(QPainter* P, const TPrintLayout& L, int PageN
         if (pr.Clipped) P->setClipRect(QRectF(0, -top, W, -(std::max(bottom, top + 1) - top)).normalized());
         for (const auto& pc : cp.Cols) {
             const double left = pc.Left, width = L.Widths[size_t(pc.Col)] + s;
-            TPrintCellLook lk;
-            {
-                TGridDrawState state;
-                TBrush brush;
-                TColor to = clNone, mirror = clNone, mirrorTo = clNone;
-                TCellGradientDirection gd{};
-                GetVisualProperties(pc.Col, pr.Row, state, true, false, true, &brush, to, mirror, mirrorTo, &lk.Font,
-                                    lk.HA, lk.VA, lk.WordWrap, gd);
-                lk.Brush = brush.Color();
-            }
+            const TPrintCellLook lk = PrintCellLook(this, pc.Col, pr.Row);
             const double cellBottom = top + pr.Height;
             if (lk.Brush != clNone)
                 P->fillRect(QRectF(left, -top, width, -(cellBottom - top)).normalized(), ColorToQColor(lk.Brush));
