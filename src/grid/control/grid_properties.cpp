@@ -159,13 +159,13 @@ void TProStringGrid::UnRegisterNotifier(TObject* ANotifier) { std::erase(FNotifi
 
 int TProStringGrid::GetPrintColWidth(int ACol) const
 {
-    if (ACol < 0 || ACol >= 512) throw EProGridError(QStringLiteral("Columns is not in valid range"));
+    if (ACol < 0 || ACol >= int(MaxWidths.size())) throw EProGridError(QStringLiteral("Columns is not in valid range"));
     return MaxWidths[size_t(ACol)];
 }
 
 int TProStringGrid::GetPrintColOffset(int ACol) const
 {
-    if (ACol < 0 || ACol >= 512) throw EProGridError(QStringLiteral("Columns is not in valid range"));
+    if (ACol < 0 || ACol >= int(Indents.size())) throw EProGridError(QStringLiteral("Columns is not in valid range"));
     return Indents[size_t(ACol)];
 }
 

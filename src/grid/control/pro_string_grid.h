@@ -115,6 +115,9 @@ public:
     virtual ~ITProStringGridSelect() = default;
 };
 
+class QPrinter;
+class QPainter;
+
 class TProStringGrid : public TBaseGrid {
 public:
     // The number of real columns whose visibility and remembered width the grid keeps.
@@ -395,8 +398,8 @@ public:
     // Widths and offsets of the last print layout.
     int GetPrintColWidth(int ACol) const;
     int GetPrintColOffset(int ACol) const;
-    std::array<int, 513> MaxWidths{};
-    std::array<int, 513> Indents{};
+    std::vector<int> MaxWidths;
+    std::vector<int> Indents;
     bool IsOnSizingBorder(int X, int Y);
     void CalcSizingState(int X, int Y, TGridState& State, int& Index, int& SizingPos, int& SizingOfs,
                          const TGridDrawInfo& FixedInfo) override;
@@ -2944,6 +2947,67 @@ private:
     bool FJavaCSV = false;
     bool FAlwaysQuotes = false;
     bool FOemConvert = false;
+
+    // ==== printing and print preview (data/printing.cpp, data/print_preview.cpp) ====
+public:
+    struct TPrintLayout;
+    void Print();
+    void PrintSelection();
+    void PrintRect(const TGridRect& Gridrect);
+    void PrintSelectedRows();
+    void PrintSelectedCols();
+    // Draw the page PreviewPage of a range into a rectangle of a canvas (device units).
+    void PrintPreview(TCanvas* Canvas, const TRect& Displayrect);
+    void PrintPreviewRect(TCanvas* Canvas, const TRect& Displayrect, const TGridRect& Gridrect);
+    void PrintPreviewSelection(TCanvas* Canvas, const TRect& Displayrect);
+    void PrintPreviewSelectedRows(TCanvas* Canvas, const TRect& Displayrect);
+    void PrintPreviewSelectedCols(TCanvas* Canvas, const TRect& Displayrect);
+    void SetPreviewPage(int Value) { FPrintPageFrom = FPrintPageTo = Value; }
+    // Page 1 of the whole grid / of a range into a rectangle, without counting or start event.
+    void PrintDraw(TCanvas* Canvas, const TRect& DrawRect);
+    void PrintDrawRect(TCanvas* Canvas, const TRect& DrawRect, const TGridRect& Gridrect);
+    int MapFontHeight(int PointSize) const;
+    int MapFontSize(int Height) const;
+    // The printer jobs go to (made on first use); point it at a PDF file to print to one.
+    QPrinter* Printer();
+    // Asks for the printer and the page range in the print dialog, then prints the grid.
+    bool PrintWithDialog(QWidget* Parent = nullptr);
+    // Lays out a range on pages of PageWidth x PageHeight (0.1 mm) once, for drawing page by page.
+    std::shared_ptr<TPrintLayout> LayoutPrintPages(const TGridRect& Gridrect, bool SelectedOnly, int PageWidth,
+                                                   int PageHeight, int StopAfterPage = 0);
+    int PrintLayoutPageCount(const TPrintLayout& Layout) const;
+    // Draws one page of a layout; the painter's transform maps 0.1 mm with y growing upwards.
+    void DrawPrintPage(QPainter* Painter, const TPrintLayout& Layout, int PageNr, int PageTotal);
+    bool FastPrint() const { return FFastPrint; }
+    void SetFastPrint(bool v) { FFastPrint = v; }
+    bool IsPrintPreview() const { return FIsPrintPreview; }
+    int PrintPageNum() const { return FPrintPageNum; }
+    std::function<void(TObject* Sender, int NrOfPages, int& FromPage, int& ToPage)> OnPrintStart;
+    std::function<void(TObject* Sender, QPainter* Canvas, int PageNr, int PageXSize, int PageYSize)> OnPrintPage;
+    std::function<void(TObject* Sender, QPainter* Canvas, int LastRow, int LastRowOffset, int LastPage, int PageXSize,
+                       int PageYSize)> OnPrintPageDone;
+    std::function<void(TObject* Sender, int PageNr, bool& Cancel)> OnPrintCancel;
+    std::function<void(TObject* Sender, int ARow, bool& NewPage)> OnPrintNewPage;
+    std::function<void(TObject* Sender, int PageNum, int PageColNum, QString& PageNumString)> OnPrintGetPageNum;
+    std::function<void(TObject* Sender, int ACol, int& Width)> OnPrintSetColumnWidth;
+    std::function<void(TObject* Sender, int ARow, int& Height)> OnPrintSetRowHeight;
+    std::function<void(TObject* Sender, double& ScaleFactor, bool& Allow)> OnFitToPage;
+
+protected:
+    virtual void PrintGetPageNum(int PageNum, int PageColNum, QString& Text);
+
+private:
+    int PrintGridRect(const TGridRect& Range, bool SelectedOnly);
+    void PreviewGridRect(TCanvas* Canvas, const TRect& Displayrect, bool SelectedOnly, const TGridRect& Range);
+    bool PrintRowSelected(int ARow) const;
+    bool PrintColSelected(int ACol) const;
+    QString PrintPageNumberText(const TPrintLayout& Layout, int PageNr, int PageTotal);
+    TGridRect FPrintRect{};
+    int FPrintPageNum = 0;
+    double FPrintFontScale = 1.0;
+    bool FFastPrint = false, FIsPrintPreview = false;
+    std::shared_ptr<QPrinter> FPrinter;
+
 };
 
 // Cell text without its markup: line-break tags become line breaks, other tags go.

@@ -88,6 +88,7 @@ TEST_F(Props, ListenersAndPrintLayoutAndVersion)
     G->UnRegisterNotifier(&a);
     EXPECT_EQ(G->Notifiers().size(), 1u);
 
+    G->MaxWidths.resize(4);
     G->MaxWidths[3] = 77;
     EXPECT_EQ(G->GetPrintColWidth(3), 77);
     try {

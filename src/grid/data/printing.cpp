@@ -1,0 +1,685 @@
+// Printing: the grid's cells laid out on pages (column pages left to right, row pages top
+// to bottom inside each) and drawn through QPainter in the metric mode (0.1 mm, y upwards),
+// to the printer, to a preview canvas or into a rectangle.
+#include "grid/data/print_layout.h"
+
+#include "grid/base/grid_error.h"
+#include "platform/core/date_text.h"
+#include "platform/ui/canvas.h"
+#include "platform/ui/graphics.h"
+
+#include <QDateTime>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <unordered_map>
+
+namespace {
+
+// A fit-to-page factor never goes below this: a zero or negative one would make every column
+// vanish or turn it inside out.
+constexpr double MinFitFactor = 0.05;
+
+// The look of one cell for printing.
+struct TPrintCellLook {
+    TFont Font;
+    TColor Brush = clNone;
+    TAlignment HA = taLeftJustify;
+    TVAlignment VA = vtaTop;
+    bool WordWrap = false;
+};
+
+TPrintCellLook PrintCellLook(TProStringGrid* G, int ACol, int ARow)
+{
+    TPrintCellLook lk;
+    TGridDrawState state;
+    TBrush brush;
+    TColor to = clNone, mirror = clNone, mirrorTo = clNone;
+    TCellGradientDirection gd{};
+    G->GetVisualProperties(ACol, ARow, state, true, false, true, &brush, to, mirror, mirrorTo, &lk.Font, lk.HA, lk.VA,
+                           lk.WordWrap, gd);
+    lk.Brush = brush.Color();
+    return lk;
+}
+
+// The painter's transform for the metric mode: 0.1 mm per unit, y growing upwards, the origin
+// at Origin (device units).
+QTransform MetricTransform(const QPointF& Origin, double DpiX, double DpiY)
+{
+    QTransform t;
+    t.translate(Origin.x(), Origin.y());
+    t.scale(DpiX / 254.0, -DpiY / 254.0);
+    return t;
+}
+
+// Text in a box whose top lies Top below the page top; drawn upright in the metric mode.
+void DrawTextBox(QPainter* P, double Left, double Top, double Width, double Height, int Flags, const QString& Text)
+{
+    P->save();
+    P->translate(Left, -Top);
+    P->scale(1, -1);
+    P->drawText(QRectF(0, 0, Width, Height), Flags, Text);
+    P->restore();
+}
+
+void DrawHLine(QPainter* P, double X1, double X2, double Top) { P->drawLine(QPointF(X1, -Top), QPointF(X2, -Top)); }
+void DrawVLine(QPainter* P, double X, double Top1, double Top2) { P->drawLine(QPointF(X, -Top1), QPointF(X, -Top2)); }
+
+QStringList CellLines(const QString& Text, bool Multiline)
+{
+    if (!Multiline) return {Text};
+    QString t = Text;
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return t.split(QLatin1Char('\n'));
+}
+
+Qt::PenStyle QtPenStyle(TPenStyle S)
+{
+    switch (S) {
+    case psDash: return Qt::DashLine;
+    case psDot: return Qt::DotLine;
+    case psDashDot: return Qt::DashDotLine;
+    case psDashDotDot: return Qt::DashDotDotLine;
+    case psClear: return Qt::NoPen;
+    default: return Qt::SolidLine;
+    }
+}
+
+// Fonts of the job at their printed height, measured once each.
+class TPrintFonts {
+public:
+    explicit TPrintFonts(const TProStringGrid* G) : FGrid(G) {}
+    const QFont& Font(const TFont& F)
+    {
+        return Entry(F).first;
+    }
+    const QFontMetricsF& Metrics(const TFont& F) { return Entry(F).second; }
+    // Text height of "gh", the line height of the engine.
+    double LineHeight(const TFont& F) { return Metrics(F).height(); }
+
+private:
+    const std::pair<QFont, QFontMetricsF>& Entry(const TFont& F)
+    {
+        const int px = std::max(1, -FGrid->MapFontHeight(F.Size()));
+        const auto key = std::make_pair(F.Key(), px);
+        auto it = FCache.find(key);
+        if (it == FCache.end()) {
+            QFont q = F.ToQFont();
+            q.setPixelSize(px);
+            it = FCache.emplace(key, std::make_pair(q, QFontMetricsF(q))).first;
+        }
+        return it->second;
+    }
+    struct KeyHash {
+        size_t operator()(const std::pair<quint64, int>& k) const { return std::hash<quint64>()(k.first * 31 + quint64(k.second)); }
+    };
+    const TProStringGrid* FGrid;
+    std::unordered_map<std::pair<quint64, int>, std::pair<QFont, QFontMetricsF>, KeyHash> FCache;
+};
+
+bool TopPosition(TPrintPosition P) { return P == ppTopLeft || P == ppTopRight || P == ppTopCenter; }
+bool BottomPosition(TPrintPosition P) { return P == ppBottomLeft || P == ppBottomRight || P == ppBottomCenter; }
+
+} // namespace
+
+// ---- the grid's side --------------------------------------------------------------------------
+
+int TProStringGrid::MapFontHeight(int PointSize) const
+{
+    return -int(std::trunc(PointSize * 254.0 / 72.0 * FPrintFontScale));
+}
+
+int TProStringGrid::MapFontSize(int Height) const { return int(std::trunc(Height * 72.0 / 254.0)); }
+
+QPrinter* TProStringGrid::Printer()
+{
+    if (!FPrinter) FPrinter = std::make_shared<QPrinter>(QPrinter::HighResolution);
+    return FPrinter.get();
+}
+
+void TProStringGrid::PrintGetPageNum(int PageNum, int PageColNum, QString& Text)
+{
+    if (OnPrintGetPageNum) OnPrintGetPageNum(this, PageNum, PageColNum, Text);
+}
+
+bool TProStringGrid::PrintRowSelected(int ARow) const
+{
+    if (ARow < FixedRows() && FPrintSettings->FixedCellsAlways()) return true;
+    const TGridRect s = Selection();
+    return ARow >= s.Top && ARow <= s.Bottom;
+}
+
+bool TProStringGrid::PrintColSelected(int ACol) const
+{
+    if (ACol < FixedCols() && FPrintSettings->FixedCellsAlways()) return true;
+    const TGridRect s = Selection();
+    return ACol >= s.Left && ACol <= s.Right;
+}
+
+// ---- layout -----------------------------------------------------------------------------------
+
+std::shared_ptr<TProStringGrid::TPrintLayout> TProStringGrid::LayoutPrintPages(const TGridRect& Gridrect,
+                                                                               bool SelectedOnly, int PageWidth,
+                                                                               int PageHeight, int StopAfterPage)
+{
+    TPrintSettings* ps = FPrintSettings.get();
+    auto L = std::make_shared<TPrintLayout>();
+    L->Range = Gridrect;
+    L->Range.Left = std::max(0, Gridrect.Left);
+    L->Range.Top = std::max(0, Gridrect.Top);
+    L->Range.Right = std::min(ColCount() - 1, Gridrect.Right);
+    L->Range.Bottom = std::min(RowCount() - 1, Gridrect.Bottom);
+    const TGridRect R = L->Range;
+    L->SelectedOnly = SelectedOnly;
+    L->PageWidth = PageWidth;
+    L->PageHeight = PageHeight;
+
+    FPrintFontScale = 1.0;
+    TPrintFonts fonts(this);
+    L->HeaderTextHeight = int(fonts.LineHeight(*ps->HeaderFont()));
+    L->FooterTextHeight = int(fonts.LineHeight(*ps->FooterFont()));
+    const int cH = int(fonts.LineHeight(*ps->Font()));
+    const int p = cH / 8;
+    L->Margin = p;
+    const double k = 254.0 / TFont::PixelsPerInch;
+    const int s = ps->UseFixedWidth() ? 0 : ps->ColumnSpacing() + 20;
+    L->Spacing = s;
+
+    auto look = [this](int c, int r) { return PrintCellLook(this, c, r); };
+    auto cellText = [&](int c, int r) {
+        return IsDataControlCell(this, c, r) ? QString() : GetFormattedCell(c, r);
+    };
+
+    // Column widths, sized to the grid.
+    const int cc = ColCount();
+    L->Widths.assign(size_t(std::max(cc, 0)), 0);
+    const bool repeatCols = ps->RepeatFixedCols() && FixedCols() >= 1;
+    std::vector<int> measured;
+    for (int c = 0; c < cc; ++c) {
+        const bool inRange = c >= R.Left && c <= R.Right;
+        if (!inRange && !(repeatCols && c < FixedCols())) continue;
+        measured.push_back(c);
+        int w = 0;
+        if (ps->NoAutoSize()) {
+            w = int(std::lround(ColWidths(c) * k));
+        } else {
+            const int firstRow = ps->RepeatFixedRows() ? 0 : R.Top;
+            for (int r = firstRow; r <= R.Bottom; ++r) {
+                if (r < R.Top && r >= FixedRows()) continue;
+                int cw;
+                if (ps->UseFixedWidth()) {
+                    cw = ps->FixedWidth();
+                } else {
+                    const TPrintCellLook lk = look(c, r);
+                    const QFontMetricsF& fm = fonts.Metrics(lk.Font);
+                    double widest = 0;
+                    for (const QString& line : CellLines(cellText(c, r), Multilinecells()))
+                        widest = std::max(widest, fm.horizontalAdvance(line));
+                    cw = int(std::ceil(widest));
+                }
+                w = std::max(w, cw);
+            }
+        }
+        L->Widths[size_t(c)] = w;
+    }
+
+    // Fit to page.
+    double f = 1.0;
+    if (ps->FitToPage() != fpNever) {
+        int64_t S = 0;
+        int n = 0;
+        for (int c = R.Left; c <= R.Right; ++c, ++n) S += L->Widths[size_t(c)] + s;
+        const int64_t V = int64_t(n) * s;
+        if (S != V) {
+            f = double(PageWidth - ps->RightSize() - ps->LeftSize() - V) / double(S - V);
+            if (f > 1 && ps->FitToPage() == fpShrink) f = 1;
+            if (f < 1 && ps->FitToPage() == fpGrow) f = 1;
+            if (ps->FitToPage() == fpCustom && f != 1 && OnFitToPage) {
+                bool allow = true;
+                OnFitToPage(this, f, allow);
+                if (!allow) f = 1;
+            }
+            if (!(f >= MinFitFactor)) f = MinFitFactor;
+            if (f != 1)
+                for (int c : measured) L->Widths[size_t(c)] = int(std::trunc(L->Widths[size_t(c)] * f));
+        }
+    }
+    L->FontScale = f;
+    FPrintFontScale = f;
+    for (int c = R.Left; c <= R.Right; ++c)
+        if (OnPrintSetColumnWidth) OnPrintSetColumnWidth(this, c, L->Widths[size_t(c)]);
+
+    // Column pages.
+    const int W = PageWidth;
+    for (int col = R.Left; col <= R.Right;) {
+        TPrintLayout::TColPage cp;
+        const int lm = ps->Centered() ? 0 : ps->LeftSize();
+        int x = lm;
+        if (repeatCols && col > FixedCols() - 1)
+            for (int fc = 0; fc < FixedCols(); ++fc) {
+                cp.Cols.push_back({fc, x});
+                x += L->Widths[size_t(fc)] + s;
+            }
+        cp.FirstOwn = int(cp.Cols.size());
+        while (col <= R.Right) {
+            if (SelectedOnly && !PrintColSelected(col)) {
+                ++col;
+                continue;
+            }
+            const int w = L->Widths[size_t(col)] + s;
+            if (int(cp.Cols.size()) > cp.FirstOwn && x + w > W - ps->RightSize()) break;
+            cp.Cols.push_back({col, x});
+            x += w;
+            ++col;
+        }
+        if (int(cp.Cols.size()) == cp.FirstOwn) break;  // nothing of the range left to print
+        if (ps->Centered() && x < W)
+            for (auto& pc : cp.Cols) pc.Left += (W - x) / 2;
+        L->ColPages.push_back(std::move(cp));
+    }
+
+    // Header and footer areas.
+    const bool titleLines = ps->TitleText().isEmpty() && ps->TitleLines().size() > 1;
+    const int extraLines = titleLines ? int(ps->TitleLines().size()) - 1 : 0;
+    const TPrintPosition items[] = {ps->Time(), ps->Date(), ps->PageNr(), ps->Title()};
+    const bool anyTop = std::any_of(std::begin(items), std::end(items), TopPosition);
+    const bool anyBottom = std::any_of(std::begin(items), std::end(items), BottomPosition);
+    const int hH = L->HeaderTextHeight, fH = L->FooterTextHeight;
+    L->HeaderArea = anyTop ? p + hH + ps->HeaderSize() + (TopPosition(ps->Title()) ? extraLines * hH : 0)
+                           : ps->HeaderSize();
+    L->FooterArea = anyBottom ? 2 * p + 2 * fH + ps->FooterSize() + (BottomPosition(ps->Title()) ? extraLines * fH : 0)
+                              : p + fH + ps->FooterSize();
+
+    // Row heights, the last one asked kept.
+    int cachedRow = -1, cachedHeight = 0;
+    auto rowHeight = [&](int r) {
+        if (r == cachedRow) return cachedHeight;
+        int h = 0;
+        if (ps->NoAutoSizeRow()) {
+            h = int(std::lround(RowHeights(r) * k)) - 4;
+        } else if (ps->UseFixedHeight()) {
+            h = ps->FixedHeight();
+        } else {
+            for (const auto& cp : L->ColPages)
+                for (const auto& pc : cp.Cols) {
+                    const TPrintCellLook lk = look(pc.Col, r);
+                    const int lines = int(CellLines(cellText(pc.Col, r), Multilinecells()).size());
+                    h = std::max(h, int(fonts.LineHeight(lk.Font)) * lines);
+                }
+            h += h / 8;
+        }
+        if (OnPrintSetRowHeight) OnPrintSetRowHeight(this, r, h);
+        cachedRow = r;
+        cachedHeight = std::max(0, h) + 2 * p + ps->RowSpacing();
+        return cachedHeight;
+    };
+
+    // Row pages of each column page. A page always takes at least one row of the range, clipped
+    // when it is taller than the room left, so that a job always ends.
+    const int H = PageHeight;
+    const int room = H - L->FooterArea;
+    const bool repeatRows = ps->RepeatFixedRows() && FixedRows() > 0;
+    for (int ci = 0; ci < int(L->ColPages.size()); ++ci) {
+        int row = R.Top;
+        for (int rowPage = 1;; ++rowPage) {
+            TPrintLayout::TPage pg;
+            pg.ColPage = ci;
+            pg.RowPage = rowPage;
+            int d = L->HeaderArea + ps->TitleSpacing();
+            if (repeatRows && (rowPage > 1 || R.Top >= FixedRows()))
+                for (int fr = 0; fr < FixedRows(); ++fr) {
+                    if (SelectedOnly && !PrintRowSelected(fr)) continue;
+                    const int h = rowHeight(fr);
+                    pg.Rows.push_back({fr, d, h, d + h >= room});
+                    d += h;
+                }
+            int own = 0;
+            while (row <= R.Bottom) {
+                if (SelectedOnly && !PrintRowSelected(row)) {
+                    ++row;
+                    continue;
+                }
+                const int h = rowHeight(row);
+                const bool fits = d + h < room;
+                if (!fits && own > 0) break;
+                pg.Rows.push_back({row, d, h, !fits});
+                d += h;
+                ++own;
+                ++row;
+                if (!fits) break;
+                bool newPage = false;
+                if (OnPrintNewPage && row <= R.Bottom) OnPrintNewPage(this, row, newPage);
+                if (newPage) break;
+            }
+            pg.Bottom = d;
+            L->Pages.push_back(std::move(pg));
+            if (StopAfterPage > 0 && int(L->Pages.size()) >= StopAfterPage) break;
+            if (row > R.Bottom) break;
+        }
+        if (StopAfterPage > 0 && int(L->Pages.size()) >= StopAfterPage) break;
+    }
+
+    // The printed widths and left positions of the last layout.
+    MaxWidths.assign(size_t(std::max(cc, 0)), 0);
+    Indents.assign(size_t(std::max(cc, 0)), 0);
+    for (int c : measured) MaxWidths[size_t(c)] = L->Widths[size_t(c)];
+    for (const auto& cp : L->ColPages)
+        for (const auto& pc : cp.Cols) Indents[size_t(pc.Col)] = pc.Left;
+    FPrintFontScale = 1.0;
+    return L;
+}
+
+int TProStringGrid::PrintLayoutPageCount(const TPrintLayout& Layout) const { return int(Layout.Pages.size()); }
+
+// ---- drawing ----------------------------------------------------------------------------------
+
+QString TProStringGrid::PrintPageNumberText(const TPrintLayout& Layout, int PageNr, int PageTotal)
+{
+    TPrintSettings* ps = FPrintSettings.get();
+    const TPrintLayout::TPage& pg = Layout.Pages[size_t(PageNr - 1)];
+    QString num;
+    if (Layout.ColPages.size() > 1)
+        num = QString::number(pg.RowPage) + QLatin1Char('-') + QString::number(pg.ColPage + 1);
+    else
+        num = QString::number(int64_t(PageNr) + ps->PageNumberOffset());
+    // An unknown total (0: the pages were not counted) is not printed.
+    if (!ps->PageNumSep().isEmpty() && PageTotal > 1)
+        num += ps->PageNumSep() + QString::number(int64_t(PageTotal) + ps->MaxPagesOffset());
+    PrintGetPageNum(PageNr, pg.ColPage + 1, num);
+    return num;
+}
+
+void TProStringGrid::DrawPrintPage(QPainter* P, const TPrintLayout& L, int PageNr, int PageTotal)
+{
+    if (PageNr < 1 || PageNr > int(L.Pages.size())) return;
+    TPrintSettings* ps = FPrintSettings.get();
+    const TPrintLayout::TPage& pg = L.Pages[size_t(PageNr - 1)];
+    const TPrintLayout::TColPage& cp = L.ColPages[size_t(pg.ColPage)];
+    const int W = L.PageWidth, H = L.PageHeight, p = L.Margin, s = L.Spacing;
+    FPrintFontScale = L.FontScale;
+    TPrintFonts fonts(this);
+    P->save();
+    P->setRenderHint(QPainter::Antialiasing, false);
+
+    // Header and footer texts, one per position.
+    QString texts[7];
+    auto put = [&](TPrintPosition pos, const QString& item) {
+        if (pos == ppNone) return;
+        QString& t = texts[pos];
+        if (t.isEmpty()) t = item;
+        else if (pos == ppTopLeft || pos == ppBottomLeft) t = item + QLatin1Char(' ') + t;
+        else t = t + QLatin1Char(' ') + item;
+    };
+    const QDateTime now = QDateTime::currentDateTime();
+    const TDateTime stamp = EncodeDate(now.date().year(), now.date().month(), now.date().day()) +
+                            EncodeTime(now.time().hour(), now.time().minute(), now.time().second(), 0);
+    put(ps->Time(), FormatDateTime(QStringLiteral("hh:nn"), stamp));
+    put(ps->Date(), FormatDateTime(ps->DateFormat(), stamp));
+    put(ps->PageNr(), ps->PagePrefix() + QLatin1Char(' ') + PrintPageNumberText(L, PageNr, PageTotal) +
+                          QLatin1Char(' ') + ps->PageSuffix());
+    const QStringList lines = ps->TitleLines();
+    put(ps->Title(), ps->TitleText().isEmpty() ? (lines.isEmpty() ? QString() : lines.first()) : ps->TitleText());
+    for (int pos = ppTopLeft; pos <= ppBottomCenter; ++pos) {
+        const bool top = pos <= ppTopCenter;
+        const TFont& font = top ? *ps->HeaderFont() : *ps->FooterFont();
+        QStringList all{texts[pos]};
+        if (pos == ps->Title() && ps->TitleText().isEmpty()) all += lines.mid(1);
+        if (all.first().isEmpty() && all.size() == 1) continue;
+        P->setFont(fonts.Font(font));
+        P->setPen(ColorToQColor(font.Color()));
+        const double lh = fonts.LineHeight(font);
+        double y = top ? ps->HeaderSize() : H - L.FooterTextHeight - p - ps->FooterSize();
+        for (const QString& t : all) {
+            const double tw = fonts.Metrics(font).horizontalAdvance(t);
+            double x = ps->LeftSize();
+            if (pos == ppTopRight || pos == ppBottomRight) x = W - tw - ps->RightSize() - 20;
+            else if (pos == ppTopCenter || pos == ppBottomCenter) x = (W - tw) / 2;
+            DrawTextBox(P, x, y, tw + 1, lh, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, t);
+            y += lh;
+        }
+    }
+
+    // The rows.
+    const TPrintBorders b = ps->Borders();
+    const bool lr = b == pbSingle || b == pbDouble || b == pbVertical || b == pbAroundVertical;
+    const bool tb = b == pbSingle || b == pbDouble || b == pbHorizontal || b == pbAroundHorizontal;
+    QPen cellPen(ColorToQColor(ps->BorderColor()));
+    cellPen.setWidthF(1);
+    for (const auto& pr : pg.Rows) {
+        const double top = pr.Top;
+        const double bottom = pr.Clipped ? std::max<double>(top, H - L.FooterArea) : top + pr.Height;
+        P->save();
+        if (pr.Clipped) P->setClipRect(QRectF(0, -top, W, -(std::max(bottom, top + 1) - top)).normalized());
+        for (const auto& pc : cp.Cols) {
+            const double left = pc.Left, width = L.Widths[size_t(pc.Col)] + s;
+            const TPrintCellLook lk = PrintCellLook(this, pc.Col, pr.Row);
+            const double cellBottom = top + pr.Height;
+            if (lk.Brush != clNone)
+                P->fillRect(QRectF(left, -top, width, -(cellBottom - top)).normalized(), ColorToQColor(lk.Brush));
+            QString text = IsDataControlCell(this, pc.Col, pr.Row) ? QString() : GetFormattedCell(pc.Col, pr.Row);
+            if (!text.isEmpty()) {
+                P->setFont(fonts.Font(lk.Font));
+                P->setPen(ColorToQColor(lk.Font.Color()));
+                int flags = lk.HA == taRightJustify ? Qt::AlignRight : lk.HA == taCenter ? Qt::AlignHCenter : Qt::AlignLeft;
+                flags |= lk.VA == vtaBottom ? Qt::AlignBottom : lk.VA == vtaCenter ? Qt::AlignVCenter : Qt::AlignTop;
+                if (lk.WordWrap && ps->NoAutoSize()) flags |= Qt::TextWordWrap;
+                if (Multilinecells()) text = CellLines(text, true).join(QLatin1Char('\n'));
+                else flags |= Qt::TextSingleLine;
+                DrawTextBox(P, left + s / 2.0, top + p, std::max(0.0, width - s), std::max(0, pr.Height - 2 * p),
+                            flags, text);
+            }
+            P->setPen(cellPen);
+            if (lr) {
+                DrawVLine(P, left, top, bottom);
+                DrawVLine(P, left + width, top, bottom);
+            }
+            if (tb) {
+                DrawHLine(P, left, left + width, top);
+                if (!pr.Clipped) DrawHLine(P, left, left + width, bottom);
+            }
+        }
+        P->restore();
+    }
+
+    // The block frame.
+    if (!cp.Cols.empty() && !pg.Rows.empty()) {
+        QPen blockPen(Qt::black);
+        blockPen.setStyle(QtPenStyle(ps->BorderStyle()));
+        blockPen.setWidthF(b == pbDouble ? 10 : 2);
+        P->setPen(blockPen);
+        P->setBrush(Qt::NoBrush);
+        const double left = cp.Cols.front().Left;
+        const double right = cp.Cols.back().Left + L.Widths[size_t(cp.Cols.back().Col)] + s;
+        const double top = pg.Rows.front().Top;
+        const double bottom = std::min<double>(pg.Bottom, H - L.FooterArea) + p / 2.0;
+        if (b == pbAround || b == pbAroundVertical || b == pbAroundHorizontal)
+            P->drawRect(QRectF(left, -top, right - left, -(bottom - top)).normalized());
+        if (b == pbDouble || b == pbHorizontal || b == pbAroundHorizontal) DrawHLine(P, left, right, bottom);
+        if ((b == pbDouble || b == pbVertical || b == pbAroundVertical) && cp.FirstOwn > 0)
+            DrawVLine(P, cp.Cols[size_t(cp.FirstOwn)].Left, top, bottom);
+    }
+    P->restore();
+    FPrintFontScale = 1.0;
+}
+
+// ---- jobs -------------------------------------------------------------------------------------
+
+int TProStringGrid::PrintGridRect(const TGridRect& Range, bool SelectedOnly)
+{
+    TPrintSettings* ps = FPrintSettings.get();
+    ExportNotification(esExportStart, 0);
+    FPrintRect = Range;
+    QPrinter* printer = Printer();
+    if (!ps->UseDefaultOrientation())
+        printer->setPageOrientation(ps->Orientation() == poLandscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    const double dpiX = printer->logicalDpiX(), dpiY = printer->logicalDpiY();
+    const int W = int(std::lround(254.0 / dpiX * printer->width()));
+    const int H = int(std::lround(254.0 / dpiY * printer->height()));
+    printer->setDocName(ps->JobName());
+
+    std::shared_ptr<TPrintLayout> L;
+    int pages = INT_MAX;
+    if (!FFastPrint) {
+        L = LayoutPrintPages(Range, SelectedOnly, W, H);
+        pages = PrintLayoutPageCount(*L);
+    }
+    FPrintPageFrom = 1;
+    FPrintPageTo = pages;
+    FPrintPageNum = pages;
+    if (OnPrintStart) {
+        OnPrintStart(this, pages, FPrintPageFrom, FPrintPageTo);
+        if (FPrintPageFrom == 0 || FPrintPageTo == 0 || FPrintPageTo < FPrintPageFrom) {
+            ExportNotification(esExportDone, 0);
+            return 0;
+        }
+    }
+    FPrintPageNum = FPrintPageTo;
+    if (!L) L = LayoutPrintPages(Range, SelectedOnly, W, H, FPrintPageTo == INT_MAX ? 0 : FPrintPageTo);
+    const int total = FFastPrint ? 0 : PrintLayoutPageCount(*L);
+    const int last = std::min(FPrintPageTo, PrintLayoutPageCount(*L));
+
+    QPainter painter;
+    if (!painter.begin(printer)) throw EProGridError(QStringLiteral("Printer not ready"));
+    int printed = 0;
+    try {
+        for (int page = std::max(1, FPrintPageFrom); page <= last; ++page) {
+            if (printed > 0) printer->newPage();
+            painter.setTransform(MetricTransform(QPointF(0, 0), dpiX, dpiY));
+            if (OnPrintPage) OnPrintPage(this, &painter, page, W, H);
+            DrawPrintPage(&painter, *L, page, total);
+            ++printed;
+            const auto& pg = L->Pages[size_t(page - 1)];
+            if (OnPrintPageDone)
+                OnPrintPageDone(this, &painter, pg.Rows.empty() ? -1 : pg.Rows.back().Row, -pg.Bottom,
+                                page == last, W, H);
+            bool cancel = false;
+            if (OnPrintCancel) OnPrintCancel(this, page, cancel);
+            if (cancel) break;
+        }
+    } catch (...) {
+        painter.end();
+        ExportNotification(esExportDone, 0);
+        throw;
+    }
+    painter.end();
+    ExportNotification(esExportDone, 0);
+    return printed;
+}
+
+void TProStringGrid::Print() { PrintGridRect(TGridRect{0, 0, ColCount() - 1, RowCount() - 1}, false); }
+void TProStringGrid::PrintSelection() { PrintGridRect(Selection(), false); }
+void TProStringGrid::PrintRect(const TGridRect& Gridrect) { PrintGridRect(Gridrect, false); }
+void TProStringGrid::PrintSelectedRows() { PrintGridRect(TGridRect{0, 0, ColCount() - 1, RowCount() - 1}, true); }
+void TProStringGrid::PrintSelectedCols() { PrintSelectedRows(); }
+
+bool TProStringGrid::PrintWithDialog(QWidget* Parent)
+{
+    QPrinter* printer = Printer();
+    QPrintDialog dialog(printer, Parent);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    const int from = printer->fromPage(), to = printer->toPage();
+    auto previous = OnPrintStart;
+    if (from > 0 && to >= from)
+        OnPrintStart = [&](TObject* Sender, int Pages, int& FromPage, int& ToPage) {
+            FromPage = from;
+            ToPage = to;
+            if (previous) previous(Sender, Pages, FromPage, ToPage);
+        };
+    try {
+        Print();
+    } catch (...) {
+        OnPrintStart = previous;
+        throw;
+    }
+    OnPrintStart = previous;
+    return true;
+}
+
+// ---- preview and drawing into a rectangle -----------------------------------------------------
+
+void TProStringGrid::PreviewGridRect(TCanvas* Canvas, const TRect& Displayrect, bool SelectedOnly,
+                                     const TGridRect& Range)
+{
+    QPainter* P = Canvas ? Canvas->Painter() : nullptr;
+    if (!P || !P->device()) return;
+    ExportNotification(esExportStart, 0);
+    FPrintRect = Range;
+    const double dpiX = P->device()->logicalDpiX(), dpiY = P->device()->logicalDpiY();
+    const int W = int(std::lround(Displayrect.Width() * 254.0 / dpiX));
+    const int H = int(std::lround(Displayrect.Height() * 254.0 / dpiY));
+    const int page = std::max(1, FPrintPageFrom);
+    FIsPrintPreview = true;
+    try {
+        std::shared_ptr<TPrintLayout> L = LayoutPrintPages(Range, SelectedOnly, W, H, FFastPrint ? page : 0);
+        const int pages = FFastPrint ? 1 : PrintLayoutPageCount(*L);
+        FPrintPageNum = pages;
+        int from = 1, to = pages;
+        if (OnPrintStart) OnPrintStart(this, pages, from, to);
+        if (from > 0 && to > 0 && to >= from) {
+            P->save();
+            P->setClipRect(QRect(Displayrect.Left, Displayrect.Top, Displayrect.Width(), Displayrect.Height()));
+            P->setTransform(MetricTransform(QPointF(Displayrect.Left, Displayrect.Top), dpiX, dpiY), true);
+            if (OnPrintPage) OnPrintPage(this, P, page, W, H);
+            DrawPrintPage(P, *L, page, FFastPrint ? 0 : pages);
+            P->restore();
+        }
+    } catch (...) {
+        FIsPrintPreview = false;
+        ExportNotification(esExportDone, 0);
+        throw;
+    }
+    FIsPrintPreview = false;
+    ExportNotification(esExportDone, 0);
+}
+
+void TProStringGrid::PrintPreview(TCanvas* Canvas, const TRect& Displayrect)
+{
+    PreviewGridRect(Canvas, Displayrect, false, TGridRect{0, 0, ColCount() - 1, RowCount() - 1});
+}
+
+void TProStringGrid::PrintPreviewRect(TCanvas* Canvas, const TRect& Displayrect, const TGridRect& Gridrect)
+{
+    PreviewGridRect(Canvas, Displayrect, false, Gridrect);
+}
+
+void TProStringGrid::PrintPreviewSelection(TCanvas* Canvas, const TRect& Displayrect)
+{
+    PreviewGridRect(Canvas, Displayrect, false, Selection());
+}
+
+void TProStringGrid::PrintPreviewSelectedRows(TCanvas* Canvas, const TRect& Displayrect)
+{
+    PreviewGridRect(Canvas, Displayrect, true, TGridRect{0, 0, ColCount() - 1, RowCount() - 1});
+}
+
+void TProStringGrid::PrintPreviewSelectedCols(TCanvas* Canvas, const TRect& Displayrect)
+{
+    PrintPreviewSelectedRows(Canvas, Displayrect);
+}
+
+void TProStringGrid::PrintDraw(TCanvas* Canvas, const TRect& DrawRect)
+{
+    PrintDrawRect(Canvas, DrawRect, TGridRect{0, 0, ColCount() - 1, RowCount() - 1});
+}
+
+void TProStringGrid::PrintDrawRect(TCanvas* Canvas, const TRect& DrawRect, const TGridRect& Gridrect)
+{
+    QPainter* P = Canvas ? Canvas->Painter() : nullptr;
+    if (!P || !P->device()) return;
+    const double dpiX = P->device()->logicalDpiX(), dpiY = P->device()->logicalDpiY();
+    const int W = int(std::lround(DrawRect.Width() * 254.0 / dpiX));
+    const int H = int(std::lround(DrawRect.Height() * 254.0 / dpiY));
+    FPrintRect = Gridrect;
+    FPrintPageFrom = FPrintPageTo = 1;
+    std::shared_ptr<TPrintLayout> L = LayoutPrintPages(Gridrect, false, W, H, 1);
+    P->save();
+    P->setClipRect(QRect(DrawRect.Left, DrawRect.Top, DrawRect.Width(), DrawRect.Height()));
+    P->setTransform(MetricTransform(QPointF(DrawRect.Left, DrawRect.Top), dpiX, dpiY), true);
+    DrawPrintPage(P, *L, 1, 0);
+    P->restore();
+}
