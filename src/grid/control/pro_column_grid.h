@@ -271,7 +271,7 @@ public:
     void SyncColumnCount();
     // Headers left empty take the text of their header cell; the header list is rebuilt.
     void SyncColumnHeaders();
-    // Positions as "CP" + column number in an INI file.
+    // The column positions in the INI file Key, whatever ColumnSize names.
     void SaveColumnPositions(const QString& Key, const QString& Section);
     void LoadColumnPositions(const QString& Key, const QString& Section);
     // The published settings of every column as a small JSON text ("Items": one object per

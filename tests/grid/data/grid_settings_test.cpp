@@ -1,0 +1,301 @@
+// Column widths, positions and states kept in INI files, the registry stand-in and a text;
+// hand-written files with bad values change nothing.
+#include "grid/control/pro_string_grid.h"
+#include "grid/data/mem_ini_file.h"
+#include "platform/core/exception.h"
+#include "platform/core/registry.h"
+#include "support/made_grid.h"
+#include "support/shown_grid.h"
+
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+void WriteFile(const QString& name, const QByteArray& bytes)
+{
+    QFile f(name);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray ReadFile(const QString& name)
+{
+    QFile f(name);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A grid of 5 columns whose header cells name them, the registry playing in a file of the test.
+struct SettingsGrid : MadeGridFixture<TProStringGrid> {
+    SettingsGrid() : MadeGridFixture(5, 3) {}
+    QTemporaryDir Dir;
+    std::unique_ptr<QSettings> Registry;
+    void SetUp() override
+    {
+        MadeGridFixture::SetUp();
+        Registry = std::make_unique<QSettings>(Dir.filePath("registry.ini"), QSettings::IniFormat);
+        SetRegistryStore(Registry.get());
+        Name(grid);
+    }
+    void TearDown() override
+    {
+        SetRegistryStore(nullptr);
+        MadeGridFixture::TearDown();
+    }
+    QString Ini() const { return Dir.filePath("grid.ini"); }
+    static void Name(TProStringGrid* g)
+    {
+        for (int c = 0; c < g->TotalColCount(); ++c) g->SetCells(c, 0, QStringLiteral("H%1").arg(c));
+    }
+    void Place(TProStringGrid* g, TColumnSizeLocation loc) const
+    {
+        g->ColumnSize()->SetLocation(loc);
+        g->ColumnSize()->SetKey(loc == clIniFile ? Ini() : QStringLiteral("Software\\Fabricat\\Test"));
+        g->ColumnSize()->SetSection(QStringLiteral("Cols"));
+    }
+    // The headers of the shown columns, and the widths.
+    static QString Headers(TProStringGrid* g)
+    {
+        QStringList h;
+        for (int c = 0; c < g->ColCount(); ++c) h << g->Cells(g->RealColIndex(c), 0);
+        return h.join(' ');
+    }
+    static std::vector<int> Widths(TProStringGrid* g)
+    {
+        std::vector<int> w;
+        for (int c = 0; c < g->ColCount(); ++c) w.push_back(g->ColWidths(c));
+        return w;
+    }
+    // A grid of the same make as the fixture's, to load into.
+    struct Fresh {
+        Fresh() : G(CreateGrid<TProStringGrid>())
+        {
+            G->SetColCount(5);
+            G->SetRowCount(3);
+            Name(G);
+        }
+        ~Fresh() { G->Free(); }
+        TProStringGrid* G;
+    };
+};
+
+}  // namespace
+
+TEST_F(SettingsGrid, WidthsAndPositionsRoundTripInEveryPlace)
+{
+    for (TColumnSizeLocation loc : {clIniFile, clRegistry}) {
+        SCOPED_TRACE(int(loc));
+        Fresh a;
+        Place(a.G, loc);
+        a.G->SetColWidths(1, 30);
+        a.G->SetColWidths(3, 90);
+        a.G->MoveColumn(1, 3);   // H0 H2 H3 H1 H4
+        a.G->HideColumn(4);
+        const std::vector<int> widths = Widths(a.G);
+        a.G->SaveColSizes();
+        a.G->SaveColPositions();
+
+        Fresh b;
+        Place(b.G, loc);
+        b.G->LoadColPositions();
+        b.G->HideColumn(4);
+        b.G->LoadColSizes();
+        EXPECT_EQ(Headers(b.G), QStringLiteral("H0 H2 H3 H1"));
+        EXPECT_EQ(Widths(b.G), widths);
+        EXPECT_EQ(b.G->ColumnAtPosition(1), 2);
+    }
+    // The INI file holds the names the settings are kept under.
+    const QByteArray ini = ReadFile(Ini());
+    for (const char* line : {"[Cols]", "Col1=64", "Col2=90", "Col3=30", "Pos0=0", "Pos1=2", "Pos3=1"})
+        EXPECT_TRUE(ini.contains(line)) << line;
+}
+
+TEST_F(SettingsGrid, HiddenColumnsStayHiddenWhereverTheyMove)
+{
+    Place(grid, clIniFile);
+    WriteFile(Ini(), "[Cols]\r\nPos0=4\r\nPos1=3\r\nPos2=2\r\nPos3=1\r\nPos4=0\r\n");
+    grid->HideColumn(1);   // H1
+    grid->LoadColPositions();
+    EXPECT_EQ(Headers(grid), QStringLiteral("H4 H3 H2 H0"));
+    EXPECT_EQ(grid->NumHiddenColumns(), 1);
+}
+
+TEST_F(SettingsGrid, HandWrittenColumnFilesWithBadValuesChangeNothing)
+{
+    Place(grid, clIniFile);
+    const std::vector<int> before = Widths(grid);
+    const struct {
+        const char* text;
+    } cases[] = {
+        {"[Cols]\nPos0=1\nPos1=0\n"},                              // too short
+        {"[Cols]\nPos0=1\nPos1=0\nPos2=2\nPos3=3\nPos4=9\n"},      // out of range
+        {"[Cols]\nPos0=1\nPos1=1\nPos2=2\nPos3=3\nPos4=4\n"},      // not a permutation
+        {"[Cols]\nPos0=-7\nPos1=0\nPos2=2\nPos3=3\nPos4=4\n"},
+        {"[Cols]\nPos0=1\nPos1=x\nPos2=2\nPos3=3\nPos4=0\n"},      // not a number
+        {"[Other]\nPos0=1\nPos1=0\nPos2=2\nPos3=3\nPos4=4\n"},     // no Pos0 in the section
+        {"[Cols]\nCol0=abc\nCol1=-5\nCol2=99999999\nCol3= 1 2\nCol4=\n"},
+        {"\xff\xfe\x00[\x00C\x00o\x00l\x00s\x00]\x00\n\x00"},   // UTF-16, not ours
+        {"[Cols\nPos0=4\n\x01\x02\x03=\n==\n[]\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        WriteFile(Ini(), QByteArray(c.text));
+        grid->LoadColPositions();
+        grid->LoadColSizes();
+        EXPECT_EQ(Headers(grid), QStringLiteral("H0 H1 H2 H3 H4"));
+        EXPECT_EQ(Widths(grid), before);
+    }
+    // A valid line among bad ones still applies.
+    WriteFile(Ini(), "; widths\n[cols]\ncol0=bad\nCOL2=40\n");
+    grid->LoadColSizes();
+    EXPECT_EQ(grid->ColWidths(2), 40);
+    EXPECT_EQ(grid->ColWidths(0), before[0]);
+    // Lines the grid does not own survive the write-back.
+    grid->SaveColSizes();
+    const QByteArray kept = ReadFile(Ini());
+    EXPECT_TRUE(kept.startsWith("; widths\r\n[cols]\r\ncol0=")) << kept.constData();
+    EXPECT_TRUE(kept.contains("col0=64")) << kept.constData();
+}
+
+TEST_F(SettingsGrid, NothingIsStoredWithoutKeyOrSection)
+{
+    grid->ColumnSize()->SetLocation(clIniFile);
+    grid->ColumnSize()->SetKey(Ini());
+    grid->SaveColSizes();
+    grid->SaveColPositions();
+    EXPECT_FALSE(QFile::exists(Ini()));
+}
+
+TEST_F(SettingsGrid, AFailedSaveKeepsTheOldFileAndSaysSo)
+{
+    Place(grid, clIniFile);
+    grid->ColumnSize()->SetKey(Dir.filePath("missing/grid.ini"));
+    EXPECT_THROW(grid->SaveColSizes(), EInOutError);
+    // a file too large to be read whole is never overwritten
+    Place(grid, clIniFile);
+    WriteFile(Ini(), QByteArray(TMemIniFile::MaxFileSize + 1, 'x'));
+    EXPECT_THROW(grid->SaveColSizes(), EInOutError);
+    grid->LoadColSizes();
+    EXPECT_EQ(QFile(Ini()).size(), TMemIniFile::MaxFileSize + 1);
+}
+
+// ---- column states text ----------------------------------------------------------------------
+
+TEST_F(SettingsGrid, ColumnStatesTextHoldsCountWidthsOrderAndVisibility)
+{
+    for (int c = 0; c < 5; ++c) grid->SetColWidths(c, 40 + c);
+    grid->MoveColumn(0, 1);   // H1 H0 H2 H3 H4
+    grid->HideColumn(2);
+    const QString text = grid->ColumnStatesToString();
+    const QStringList f = text.split('#');
+    ASSERT_EQ(f.size(), 4);
+    EXPECT_EQ(f[0], QStringLiteral("5"));
+    EXPECT_EQ(f[1].split(',').size(), 5);
+    EXPECT_TRUE(f[1].startsWith(QStringLiteral("41,40,43,44,"))) << f[1].toStdString();
+    EXPECT_EQ(f[2], QStringLiteral("1,0,2,3,4"));
+    EXPECT_EQ(f[3], QStringLiteral("1,1,0,1,1"));
+
+    Fresh b;
+    b.G->StringToColumnStates(text);
+    EXPECT_EQ(Headers(b.G), QStringLiteral("H1 H0 H3 H4"));
+    EXPECT_EQ(Widths(b.G), (std::vector<int>{41, 40, 43, 44}));
+    EXPECT_EQ(b.G->NumHiddenColumns(), 1);
+    EXPECT_EQ(b.G->ColumnStatesToString(), text);
+    // a text without "#" is ignored
+    b.G->StringToColumnStates(QStringLiteral("5,1,2"));
+    EXPECT_EQ(b.G->ColumnStatesToString(), text);
+}
+
+TEST_F(SettingsGrid, MalformedColumnStatesRaiseBeforeAnythingChanges)
+{
+    grid->SetColWidths(2, 33);
+    const QString before = grid->ColumnStatesToString();
+    const char* cases[] = {
+        "5#1,2,3,4,5",                                   // fields missing
+        "x#64,64,64,64,64#0,1,2,3,4#1,1,1,1,1",
+        "2147483647#64#0#1",                            // unbounded count
+        "-3#64#0#1",
+        "0###",
+        "5#64,64,abc,64,64#0,1,2,3,4#1,1,1,1,1",
+        "5#64,64,-1,64,64#0,1,2,3,4#1,1,1,1,1",
+        "5#64,64#0,1,2,3,4#1,1,1,1,1",                  // too few widths
+        "5#64,64,64,64,64#0,1,2,3#1,1,1,1,1",           // order too short
+        "5#64,64,64,64,64#0,1,1,3,4#1,1,1,1,1",         // not a permutation
+        "5#64,64,64,64,64#0,1,2,3,77#1,1,1,1,1",
+        "5#64,64,64,64,64#0,1,2,3,4#1,1,1",             // visibility too short
+        "5#64,64,64,64,64#0,1,2,3,4#1,1,2,1,1",
+    };
+    for (const char* c : cases) {
+        SCOPED_TRACE(c);
+        EXPECT_THROW(grid->StringToColumnStates(QString::fromLatin1(c)), EConvertError);
+        EXPECT_EQ(grid->ColumnStatesToString(), before);
+    }
+    // An empty order field keeps the initial order; -1 entries are skipped.
+    grid->StringToColumnStates(QStringLiteral("4#10,20,30,40##1,1,1,1"));
+    EXPECT_EQ(Headers(grid), QStringLiteral("H0 H1 H2 H3"));
+    EXPECT_EQ(Widths(grid), (std::vector<int>{10, 20, 30, 40}));
+    grid->StringToColumnStates(QStringLiteral("4#10,20,30,40#-1,3,2,-1,1,0#1,1,1,1"));
+    EXPECT_EQ(Headers(grid), QStringLiteral("H3 H2 H1 H0"));
+}
+
+// ---- a shown grid ----------------------------------------------------------------------------
+
+namespace {
+struct ShownSettings : ShownGridFixture {
+    QTemporaryDir Dir;
+    void Keep(TProStringGrid* g) const
+    {
+        g->ColumnSize()->SetLocation(clIniFile);
+        g->ColumnSize()->SetKey(Dir.filePath("shown.ini"));
+        g->ColumnSize()->SetSection(QStringLiteral("Grid"));
+    }
+};
+}  // namespace
+
+TEST_F(ShownSettings, ColumnWidthsAndOrderSizedAndMovedByMouseSurviveSaveAndLoad)
+{
+    for (int c = 0; c < 5; ++c) G->SetCells(c, 0, QStringLiteral("H%1").arg(c));
+    G->SetOptions(G->Options() + goColSizing + goColMoving);
+    Keep(G);
+    // widen column 1 by its right edge, then drag column 1's header onto column 3
+    Move(129, 10);
+    QTest::mousePress(V(), Qt::LeftButton, Qt::NoModifier, QPoint(129, 10));
+    QTest::mouseMove(V(), QPoint(145, 10));
+    QTest::mouseRelease(V(), Qt::LeftButton, Qt::NoModifier, QPoint(145, 10));
+    ASSERT_EQ(G->ColWidths(1), 80);
+    const QPoint from = In(1, 0), to = In(3, 0);
+    Move(from.x(), from.y());
+    QTest::mousePress(V(), Qt::LeftButton, Qt::NoModifier, from);
+    for (int i = 1; i <= 4; ++i) {
+        QTest::mouseMove(V(), from + (to - from) * i / 4);
+        QApplication::processEvents();
+    }
+    QTest::mouseRelease(V(), Qt::LeftButton, Qt::NoModifier, to);
+    QApplication::processEvents();
+    QStringList moved;
+    for (int c = 0; c < 5; ++c) moved << G->Cells(c, 0);
+    ASSERT_EQ(moved.join(' '), QStringLiteral("H0 H2 H3 H1 H4"));
+    G->SaveColPositions();
+    G->SaveColSizes();
+
+    // A second shown grid keeping its sizes loads them when its window is made.
+    GridWindow<TProStringGrid> again({.Cols = 5, .Rows = 6, .ScrollBars = ssNone});
+    for (int c = 0; c < 5; ++c) again.G->SetCells(c, 0, QStringLiteral("H%1").arg(c));
+    Keep(again.G);
+    again.G->LoadColPositions();
+    again.G->ColumnSize()->SetSave(true);
+    again.G->Loaded();
+    again.ShowFocused();
+    QStringList order;
+    for (int c = 0; c < 5; ++c) order << again.G->Cells(c, 0);
+    EXPECT_EQ(order.join(' '), QStringLiteral("H0 H2 H3 H1 H4"));
+    EXPECT_EQ(again.G->ColWidths(3), 80);
+    EXPECT_EQ(again.G->ColWidths(1), 64);
+    // and the loaded grid still answers the keyboard on its moved columns
+    again.G->SetCol(1);
+    QTest::keyClick(again.G->viewport(), Qt::Key_Right);
+    EXPECT_EQ(again.G->Col(), 2);
+}
