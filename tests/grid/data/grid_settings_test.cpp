@@ -299,3 +299,127 @@ TEST_F(ShownSettings, ColumnWidthsAndOrderSizedAndMovedByMouseSurviveSaveAndLoad
     QTest::keyClick(again.G->viewport(), Qt::Key_Right);
     EXPECT_EQ(again.G->Col(), 2);
 }
+
+// ---- visual properties file ------------------------------------------------------------------
+
+namespace {
+QStringList LinesOf(const QByteArray& b)
+{
+    QStringList l = QString::fromUtf8(b).split(QStringLiteral("\r\n"));
+    if (!l.isEmpty() && l.last().isEmpty()) l.removeLast();
+    return l;
+}
+}  // namespace
+
+TEST_F(SettingsGrid, VisualPropsAreWrittenInTheirOrderAndReadBack)
+{
+    const QString file = Dir.filePath("look.txt");
+    grid->SaveVisualProps(file);
+    QStringList keys;
+    for (const QString& l : LinesOf(ReadFile(file))) keys << l.section('=', 0, 0);
+    const QStringList font = {"Color", "Style", "Size", "Name"};
+    QStringList expected = {"Color", "HintColor", "SelectionColor", "SelectionColorTo", "SelectionMirrorColor",
+                            "SelectionMirrorColorTo", "SelectionTextColor", "URLColor", "URLShow", "URLShowInText",
+                            "ScrollColor", "ActiveRowColor", "ActiveRowShow", "ActiveCellShow"};
+    for (const QString& k : font) expected << "Font." + k;
+    expected << "ActiveCellColor" << "ActiveCellColorTo";
+    for (const QString& k : font) expected << "ActiveCellFont." + k;
+    for (const QString& k : font) expected << "FixedFont." + k;
+    expected << QStringList{"Balloon.BackgroundColor", "Balloon.TextColor", "Balloon.Transparency",
+                            "Bands.PrimaryColor", "Bands.SecondaryColor", "Bands.Active", "SortSettings.IndexColor",
+                            "FloatingFooter.Color", "ControlLook.CheckSize", "ControlLook.Color",
+                            "ControlLook.CommentColor", "ControlLook.ControlStyle", "ControlLook.FixedGradientFrom",
+                            "ControlLook.FixedGradientTo", "ControlLook.RadioSize", "ControlLook.FlatButton",
+                            "ControlLook.ProgressBorderColor", "ControlLook.ProgressXP", "Look", "SearchFooter.Color",
+                            "SearchFooter.ColorTo", "Grouping.HeaderColor", "Grouping.HeaderColorTo",
+                            "Grouping.HeaderTextColor", "Grouping.HeaderUnderline", "Grouping.HeaderLineColor",
+                            "Grouping.HeaderLineWidth", "Grouping.SummaryColor", "Grouping.SummaryColorTo",
+                            "Grouping.SummaryTextColor", "Grouping.SummaryLine", "Grouping.SummaryLineColor",
+                            "Grouping.SummaryLineWidth", "GridLineColor", "GridFixedLineColor", "BackGround.Top",
+                            "BackGround.Left", "BackGround.Display", "BackGround.Cells", "BackGround.Color",
+                            "BackGround.ColorTo"};
+    EXPECT_EQ(keys.join(' ').toStdString(), expected.join(' ').toStdString());
+
+    // Changed values travel to a fresh grid; the default grid's file reads back unchanged.
+    grid->SetColor(clWindow);
+    grid->SetSelectionColor(RGB(1, 2, 3));
+    grid->SetURLShow(true);
+    grid->Font()->SetStyle(TFontStyles{} + fsBold + fsStrikeOut);
+    grid->Font()->SetSize(13);
+    grid->FixedFont()->SetName(QStringLiteral("DejaVu Sans"));
+    grid->Bands()->SetActive(true);
+    grid->ControlLook()->SetControlStyle(csFlat);
+    grid->BackGround()->SetDisplay(bdGradientVert);
+    grid->Grouping()->SetHeaderLineWidth(5);
+    grid->BalloonSettings()->SetTransparency(77);
+    grid->SaveVisualProps(file);
+    const QStringList lines = LinesOf(ReadFile(file));
+    for (const char* l : {"Color=clWindow", "SelectionColor=$00030201", "URLShow=true", "Font.Style=fsBold,fsStrikeOut",
+                          "Font.Size=13", "FixedFont.Name=DejaVu Sans", "ControlLook.ControlStyle=csFlat",
+                          "BackGround.Display=bdGradientVert", "Balloon.Transparency=77", "Grouping.HeaderLineWidth=5"})
+        EXPECT_TRUE(lines.contains(QString::fromLatin1(l))) << l;
+    Fresh b;
+    b.G->LoadVisualProps(file);
+    const QString again = Dir.filePath("again.txt");
+    b.G->SaveVisualProps(again);
+    EXPECT_EQ(ReadFile(again), ReadFile(file));
+    EXPECT_EQ(b.G->SelectionColor(), RGB(1, 2, 3));
+    EXPECT_EQ(b.G->ControlLook()->ControlStyle(), csFlat);
+}
+
+TEST_F(SettingsGrid, BadVisualPropsFilesChangeNothing)
+{
+    const QString file = Dir.filePath("look.txt");
+    grid->SaveVisualProps(file);
+    const QByteArray good = ReadFile(file);
+    // The good file with one line replaced.
+    const auto with = [&good](const char* key, const char* line) {
+        QStringList lines = LinesOf(good);
+        for (QString& l : lines)
+            if (l.startsWith(QLatin1String(key) + '=')) l = QString::fromLatin1(line);
+        return (lines.join("\r\n") + "\r\n").toUtf8();
+    };
+    grid->SetColor(clRed);
+    grid->SaveVisualProps(Dir.filePath("before.txt"));
+    const QByteArray before = ReadFile(Dir.filePath("before.txt"));
+    const QByteArray cases[] = {
+        with("Font.Size", "Font.Sizes=8"),                  // a missing integer
+        with("Font.Size", "Font.Size=eight"),
+        with("Font.Size", "Font.Size=99999999999"),
+        with("Balloon.Transparency", "Balloon.Transparency=300"),
+        with("HintColor", "HintColor=clNoSuchColour"),
+        with("URLColor", "URLColor=$1234567890"),
+        QByteArray("\x00\x01\x02\xff\xfe", 5),
+        QByteArray(),
+    };
+    for (const QByteArray& c : cases) {
+        SCOPED_TRACE(c.left(60).constData());
+        WriteFile(file, c);
+        EXPECT_THROW(grid->LoadVisualProps(file), EConvertError);
+        grid->SaveVisualProps(Dir.filePath("after.txt"));
+        EXPECT_EQ(ReadFile(Dir.filePath("after.txt")), before);
+    }
+    // Names of enumerations match in any case; unknown ones change nothing; empty colours are clNone.
+    QByteArray mixed = with("ControlLook.ControlStyle", "ControlLook.ControlStyle=CSWINXP");
+    mixed.replace("BackGround.Cells=bcNormal", "BackGround.Cells=bcEverything");
+    mixed.replace("SearchFooter.Color=clWhite", "SearchFooter.Color=");
+    WriteFile(file, mixed);
+    grid->LoadVisualProps(file);
+    EXPECT_EQ(grid->ControlLook()->ControlStyle(), csWinXP);
+    EXPECT_EQ(grid->BackGround()->Cells(), bcNormal);
+    EXPECT_EQ(grid->SearchFooter()->Color(), clNone);
+
+    try {
+        grid->LoadVisualProps(Dir.filePath("none.txt"));
+        ADD_FAILURE();
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), "Cannot open file " + Dir.filePath("none.txt"));
+    }
+    const QString bad = Dir.filePath("no/such/look.txt");
+    try {
+        grid->SaveVisualProps(bad);
+        ADD_FAILURE();
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), "Cannot Create " + bad);
+    }
+}
