@@ -62,14 +62,8 @@ public:
     void Close(bool Saving)
     {
         if (!FIni) return;
-        if (Saving) {
-            FIni->UpdateFile();
-            return;
-        }
-        try {
-            FIni->UpdateFile();
-        } catch (const Exception&) {
-        }
+        if (Saving) FIni->UpdateFile();
+        else FIni->TryUpdateFile();
     }
 
 private:
@@ -277,4 +271,151 @@ void TProStringGrid::StringToColumnStates(const QString& Value)
     }
     for (int k = 0; k < std::min(ColCount(), int(widths.size())); ++k) SetColWidths(k, widths[size_t(k)]);
     if (stretch) FColumnSize->SetStretch(true);
+}
+
+// ---- print settings --------------------------------------------------------------------------
+
+namespace {
+
+int StyleBits(TFontStyles s)
+{
+    return (s.Contains(fsBold) ? 1 : 0) | (s.Contains(fsItalic) ? 2 : 0) | (s.Contains(fsUnderline) ? 4 : 0) |
+           (s.Contains(fsStrikeOut) ? 8 : 0);
+}
+
+TFontStyles StylesOfBits(int Bits)
+{
+    TFontStyles s;
+    if (Bits & 1) s.Include(fsBold);
+    if (Bits & 2) s.Include(fsItalic);
+    if (Bits & 4) s.Include(fsUnderline);
+    if (Bits & 8) s.Include(fsStrikeOut);
+    return s;
+}
+
+const QString YesNo(bool b) { return b ? QStringLiteral("Y") : QStringLiteral("N"); }
+
+// The three fonts of the print settings with the prefixes of their keys.
+std::vector<std::pair<QString, TFont*>> PrintFonts(TPrintSettings* ps)
+{
+    return {{QString(), ps->Font()}, {QStringLiteral("Header"), ps->HeaderFont()},
+            {QStringLiteral("Footer"), ps->FooterFont()}};
+}
+
+}  // namespace
+
+void TProStringGrid::SavePrintSettings(const QString& Key, const QString& Section)
+{
+    TPrintSettings* ps = FPrintSettings.get();
+    TMemIniFile ini(Key);
+    const auto integer = [&](const char* k, int v) { ini.WriteInteger(Section, QString::fromLatin1(k), v); };
+    const auto text = [&](const char* k, const QString& v) { ini.WriteString(Section, QString::fromLatin1(k), v); };
+    integer("ColumnSpacing", ps->ColumnSpacing());
+    integer("RowSpacing", ps->RowSpacing());
+    integer("TitleSpacing", ps->TitleSpacing());
+    integer("FixedHeight", ps->FixedHeight());
+    integer("FixedWidth", ps->FixedWidth());
+    text("Centered", YesNo(ps->Centered()));
+    text("NoAutoSize", YesNo(ps->NoAutoSize()));
+    text("UseFixedHeight", YesNo(ps->UseFixedHeight()));
+    text("UseFixedWidth", YesNo(ps->UseFixedWidth()));
+    text("RepeatFixedRows", YesNo(ps->RepeatFixedRows()));
+    text("RepeatFixedCols", YesNo(ps->RepeatFixedCols()));
+    text("UseDisplFont", YesNo(ps->UseDisplayFont()));
+    text("UseDefOrientation", YesNo(ps->UseDefaultOrientation()));
+    integer("Borders", ps->Borders());
+    integer("BorderColor", ps->BorderColor());
+    integer("BorderStyle", ps->BorderStyle());
+    integer("Date", ps->Date());
+    integer("PageNr", ps->PageNr());
+    integer("Title", ps->Title());
+    integer("Time", ps->Time());
+    text("DateFormat", ps->DateFormat());
+    text("TitleText", ps->TitleText());
+    integer("FooterSize", ps->FooterSize());
+    integer("HeaderSize", ps->HeaderSize());
+    integer("LeftSize", ps->LeftSize());
+    integer("RightSize", ps->RightSize());
+    integer("FitToPage", ps->FitToPage());
+    for (const auto& [prefix, font] : PrintFonts(ps)) {
+        ini.WriteString(Section, prefix + QStringLiteral("FontName"), font->Name());
+        ini.WriteInteger(Section, prefix + QStringLiteral("FontSize"), font->Size());
+        ini.WriteInteger(Section, prefix + QStringLiteral("FontStyle"), StyleBits(font->Style()));
+        ini.WriteInteger(Section, prefix + QStringLiteral("FontColor"), font->Color());
+    }
+    text("PageNumSep", ps->PageNumSep());
+    text("PageSuffix", ps->PageSuffix());
+    text("PagePrefix", ps->PagePrefix());
+    integer("Orientation", ps->Orientation());
+    // The lines as one value: each line break written as a backslash and "n".
+    QString lines;
+    for (const QString& l : ps->TitleLines()) lines += QString(l).remove(QLatin1Char('\n')).replace(QLatin1Char('\r'), QStringLiteral("\\n")) + QStringLiteral("\\n");
+    text("TitleLines", lines);
+    text("PrintGraphics", YesNo(ps->PrintGraphics()));
+    ini.UpdateFile();
+}
+
+void TProStringGrid::LoadPrintSettings(const QString& Key, const QString& Section)
+{
+    TPrintSettings* ps = FPrintSettings.get();
+    TMemIniFile ini(Key);
+    // A file that cannot be read whole would read as all defaults.
+    if (!ini.Readable()) throw EInOutError(QStringLiteral("Cannot read file %1").arg(Key));
+    const auto integer = [&](const char* k, int def) { return ini.ReadInteger(Section, QString::fromLatin1(k), def); };
+    const auto text = [&](const char* k, const QString& def) { return ini.ReadString(Section, QString::fromLatin1(k), def); };
+    const auto yes = [&](const char* k, const char* def) { return text(k, QString::fromLatin1(def)) == QLatin1String("Y"); };
+    // An ordinal outside its range leaves the setting as it is; a print position becomes none.
+    const auto ordinal = [&](const char* k, int max, const std::function<void(int)>& set) {
+        const int v = integer(k, 0);
+        if (v >= 0 && v <= max) set(v);
+    };
+    const auto position = [&](const char* k) {
+        const int v = integer(k, 0);
+        return TPrintPosition(v >= 0 && v <= ppBottomCenter ? v : ppNone);
+    };
+    ps->SetColumnSpacing(integer("ColumnSpacing", 20));
+    ps->SetRowSpacing(integer("RowSpacing", 20));
+    ps->SetTitleSpacing(integer("TitleSpacing", 20));
+    ps->SetFixedHeight(integer("FixedHeight", 0));
+    ps->SetFixedWidth(integer("FixedWidth", 0));
+    ps->SetCentered(yes("Centered", "Y"));
+    ps->SetNoAutoSize(yes("NoAutoSize", "N"));
+    ps->SetUseFixedHeight(yes("UseFixedHeight", "N"));
+    ps->SetUseFixedWidth(yes("UseFixedWidth", "N"));
+    ps->SetRepeatFixedRows(yes("RepeatFixedRows", "N"));
+    ps->SetRepeatFixedCols(yes("RepeatFixedCols", "N"));
+    ps->SetUseDisplayFont(yes("UseDisplFont", "N"));
+    ps->SetUseDefaultOrientation(yes("UseDefOrientation", "N"));
+    ordinal("Borders", pbCustom, [ps](int v) { ps->SetBorders(TPrintBorders(v)); });
+    ps->SetBorderColor(integer("BorderColor", 0));
+    ordinal("BorderStyle", psInsideFrame, [ps](int v) { ps->SetBorderStyle(TPenStyle(v)); });
+    ps->SetDate(position("Date"));
+    ps->SetPageNr(position("PageNr"));
+    ps->SetTitle(position("Title"));
+    ps->SetTime(position("Time"));
+    ps->SetDateFormat(text("DateFormat", QString()));
+    ps->SetTitleText(text("TitleText", QString()));
+    ps->SetFooterSize(integer("FooterSize", 100));
+    ps->SetHeaderSize(integer("HeaderSize", 100));
+    ps->SetLeftSize(integer("LeftSize", 100));
+    ps->SetRightSize(integer("RightSize", 100));
+    ordinal("FitToPage", fpCustom, [ps](int v) { ps->SetFitToPage(TFitToPage(v)); });
+    for (const auto& [prefix, font] : PrintFonts(ps)) {
+        font->SetName(ini.ReadString(Section, prefix + QStringLiteral("FontName"), QStringLiteral("Arial")));
+        const int size = ini.ReadInteger(Section, prefix + QStringLiteral("FontSize"), 10);
+        font->SetSize(size > 0 && size <= 1000 ? size : 10);
+        // The stored bits are the whole style, so a style stored plain reads back plain.
+        font->SetStyle(StylesOfBits(ini.ReadInteger(Section, prefix + QStringLiteral("FontStyle"), 0)));
+        font->SetColor(ini.ReadInteger(Section, prefix + QStringLiteral("FontColor"), 0));
+    }
+    ps->SetPageNumSep(text("PageNumSep", QString()));
+    ps->SetPageSuffix(text("PageSuffix", QString()));
+    ps->SetPagePrefix(text("PagePrefix", QString()));
+    ordinal("Orientation", poLandscape, [ps](int v) { ps->SetOrientation(TPrinterOrientation(v)); });
+    QStringList lines = text("TitleLines", QString()).split(QStringLiteral("\\n"));
+    // The value ends with a line break after its last line.
+    if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
+    ps->SetTitleLines(lines);
+    ps->SetPrintGraphics(yes("PrintGraphics", "N"));
+    ini.TryUpdateFile();
 }

@@ -130,3 +130,13 @@ void TMemIniFile::UpdateFile() const
     if (!FReadable) throw EInOutError(QStringLiteral("Cannot read file %1").arg(FFileName));
     SaveFileAtomic(FFileName, Text());
 }
+
+bool TMemIniFile::TryUpdateFile() const
+{
+    try {
+        UpdateFile();
+        return true;
+    } catch (const Exception&) {
+        return false;
+    }
+}

@@ -30,6 +30,8 @@ public:
     // Writes the file whole through a temporary file; throws EInOutError when that fails or
     // the file could not be read, and the old file stays as it was.
     void UpdateFile() const;
+    // The same for a load, which has lost nothing when the write-back fails: false then.
+    bool TryUpdateFile() const;
 
 private:
     TMemIniFile() = default;

@@ -1,5 +1,6 @@
 // Column widths, positions and states kept in INI files, the registry stand-in and a text;
 // hand-written files with bad values change nothing.
+#include "grid/control/grid_services.h"
 #include "grid/control/pro_string_grid.h"
 #include "grid/data/mem_ini_file.h"
 #include "platform/core/exception.h"
@@ -11,6 +12,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <map>
 #include <memory>
 
 namespace {
@@ -422,4 +424,126 @@ TEST_F(SettingsGrid, BadVisualPropsFilesChangeNothing)
     } catch (const Exception& e) {
         EXPECT_EQ(e.Message(), "Cannot Create " + bad);
     }
+}
+
+// ---- print settings --------------------------------------------------------------------------
+
+TEST_F(SettingsGrid, PrintSettingsReadFromAnEmptyFileTakeTheDefaults)
+{
+    TPrintSettings* ps = grid->PrintSettings();
+    ps->SetBorders(pbDouble);
+    ps->Font()->SetStyle(TFontStyles{} + fsItalic);
+    WriteFile(Ini(), "");
+    grid->LoadPrintSettings(Ini(), QStringLiteral("Print"));
+    const std::vector<std::pair<const char*, int>> ints = {
+        {"ColumnSpacing", ps->ColumnSpacing()}, {"RowSpacing", ps->RowSpacing()}, {"TitleSpacing", ps->TitleSpacing()},
+        {"FooterSize", ps->FooterSize()}, {"HeaderSize", ps->HeaderSize()}, {"LeftSize", ps->LeftSize()},
+        {"RightSize", ps->RightSize()}, {"FontSize", ps->Font()->Size()}, {"HeaderFontSize", ps->HeaderFont()->Size()},
+        {"FooterFontSize", ps->FooterFont()->Size()}, {"FixedHeight", ps->FixedHeight()}, {"Borders", ps->Borders()},
+        {"Date", ps->Date()}, {"FontColor", ps->Font()->Color()}};
+    const std::map<std::string, int> expected = {
+        {"ColumnSpacing", 20}, {"RowSpacing", 20}, {"TitleSpacing", 20}, {"FooterSize", 100}, {"HeaderSize", 100},
+        {"LeftSize", 100}, {"RightSize", 100}, {"FontSize", 10}, {"HeaderFontSize", 10}, {"FooterFontSize", 10},
+        {"FixedHeight", 0}, {"Borders", 0}, {"Date", 0}, {"FontColor", 0}};
+    for (const auto& [name, value] : ints) EXPECT_EQ(value, expected.at(name)) << name;
+    EXPECT_TRUE(ps->Centered());
+    EXPECT_FALSE(ps->UseDisplayFont());
+    EXPECT_EQ(ps->Font()->Name(), QStringLiteral("Arial"));
+    EXPECT_EQ(ps->FooterFont()->Name(), QStringLiteral("Arial"));
+    EXPECT_TRUE(ps->TitleLines().isEmpty());
+    // the load writes the file back
+    EXPECT_TRUE(QFile::exists(Ini()));
+}
+
+TEST_F(SettingsGrid, PrintSettingsRoundTripThroughTheirIniFile)
+{
+    TPrintSettings* ps = grid->PrintSettings();
+    ps->SetColumnSpacing(7);
+    ps->SetCentered(false);
+    ps->SetRepeatFixedRows(true);
+    ps->SetUseDefaultOrientation(true);
+    ps->SetBorders(pbAroundVertical);
+    ps->SetBorderColor(clRed);
+    ps->SetBorderStyle(psDot);
+    ps->SetPageNr(ppBottomCenter);
+    ps->SetTitleText(QStringLiteral("Frames, receive"));
+    ps->SetFitToPage(fpShrink);
+    ps->HeaderFont()->SetName(QStringLiteral("DejaVu Sans"));
+    ps->HeaderFont()->SetSize(14);
+    ps->HeaderFont()->SetStyle(TFontStyles{} + fsBold + fsUnderline);
+    ps->SetOrientation(poLandscape);
+    ps->SetPagePrefix(QStringLiteral("Page "));
+    ps->SetTitleLines({QStringLiteral("A"), QStringLiteral("B")});
+    ps->SetPrintGraphics(true);
+    grid->SavePrintSettings(Ini(), QStringLiteral("Print"));
+
+    const QByteArray file = ReadFile(Ini());
+    for (const char* line : {"[Print]\r\nColumnSpacing=7\r\nRowSpacing=", "Centered=N", "RepeatFixedRows=Y",
+                             "UseDefOrientation=Y", "Borders=6", "BorderColor=255", "BorderStyle=2", "PageNr=6",
+                             "FitToPage=2", "HeaderFontName=DejaVu Sans", "HeaderFontSize=14", "HeaderFontStyle=5",
+                             "Orientation=1", "TitleLines=A\\nB\\n", "PrintGraphics=Y\r\n"})
+        EXPECT_TRUE(file.contains(line)) << line;
+    // keys in their order
+    QStringList keys;
+    for (const QString& l : LinesOf(file).mid(1)) keys << l.section('=', 0, 0);
+    EXPECT_EQ(keys.join(' ').toStdString(),
+              "ColumnSpacing RowSpacing TitleSpacing FixedHeight FixedWidth Centered NoAutoSize UseFixedHeight "
+              "UseFixedWidth RepeatFixedRows RepeatFixedCols UseDisplFont UseDefOrientation Borders BorderColor "
+              "BorderStyle Date PageNr Title Time DateFormat TitleText FooterSize HeaderSize LeftSize RightSize "
+              "FitToPage FontName FontSize FontStyle FontColor HeaderFontName HeaderFontSize HeaderFontStyle "
+              "HeaderFontColor FooterFontName FooterFontSize FooterFontStyle FooterFontColor PageNumSep PageSuffix "
+              "PagePrefix Orientation TitleLines PrintGraphics");
+
+    Fresh b;
+    b.G->LoadPrintSettings(Ini(), QStringLiteral("Print"));
+    TPrintSettings* r = b.G->PrintSettings();
+    EXPECT_EQ(r->ColumnSpacing(), 7);
+    EXPECT_FALSE(r->Centered());
+    EXPECT_TRUE(r->RepeatFixedRows());
+    EXPECT_EQ(r->Borders(), pbAroundVertical);
+    EXPECT_EQ(r->BorderColor(), clRed);
+    EXPECT_EQ(r->BorderStyle(), psDot);
+    EXPECT_EQ(r->PageNr(), ppBottomCenter);
+    EXPECT_EQ(r->TitleText(), QStringLiteral("Frames, receive"));
+    EXPECT_EQ(r->FitToPage(), fpShrink);
+    EXPECT_EQ(r->HeaderFont()->Name(), QStringLiteral("DejaVu Sans"));
+    EXPECT_EQ(r->HeaderFont()->Size(), 14);
+    EXPECT_TRUE(r->HeaderFont()->Style() == TFontStyles{} + fsBold + fsUnderline);
+    EXPECT_EQ(r->Orientation(), poLandscape);
+    EXPECT_EQ(r->PagePrefix(), QStringLiteral("Page "));
+    EXPECT_EQ(r->TitleLines(), (QStringList{"A", "B"}));
+    EXPECT_TRUE(r->PrintGraphics());
+}
+
+TEST_F(SettingsGrid, HandWrittenPrintSettingsWithBadValues)
+{
+    TPrintSettings* ps = grid->PrintSettings();
+    ps->SetBorders(pbDouble);
+    ps->SetBorderStyle(psDash);
+    ps->SetFitToPage(fpGrow);
+    ps->SetOrientation(poLandscape);
+    WriteFile(Ini(), "[print]\nborders=9\nBorderStyle=-1\nFitToPage=x\nOrientation=2\nDate=7\nTime=-3\n"
+                     "Centered=y\nPrintGraphics=Yes\nFontSize=-4\nColumnSpacing=1e3\nTitleLines=only\n"
+                     "HeaderFontStyle=2\n");
+    grid->LoadPrintSettings(Ini(), QStringLiteral("Print"));
+    EXPECT_EQ(ps->Borders(), pbDouble);
+    EXPECT_EQ(ps->BorderStyle(), psDash);
+    EXPECT_EQ(ps->FitToPage(), fpNever);   // unreadable: the default 0
+    EXPECT_EQ(ps->Orientation(), poLandscape);
+    EXPECT_EQ(ps->Date(), ppNone);
+    EXPECT_EQ(ps->Time(), ppNone);
+    EXPECT_FALSE(ps->Centered());
+    EXPECT_FALSE(ps->PrintGraphics());
+    EXPECT_EQ(ps->Font()->Size(), 10);
+    EXPECT_EQ(ps->ColumnSpacing(), 20);
+    EXPECT_EQ(ps->TitleLines(), QStringList{"only"});
+    EXPECT_TRUE(ps->HeaderFont()->Style() == TFontStyles{} + fsItalic);
+
+    // a file too large to read changes nothing and is kept
+    WriteFile(Ini(), QByteArray(TMemIniFile::MaxFileSize + 10, '['));
+    ps->SetColumnSpacing(3);
+    EXPECT_THROW(grid->LoadPrintSettings(Ini(), QStringLiteral("Print")), EInOutError);
+    EXPECT_EQ(ps->ColumnSpacing(), 3);
+    EXPECT_THROW(grid->SavePrintSettings(Ini(), QStringLiteral("Print")), EInOutError);
+    EXPECT_EQ(QFile(Ini()).size(), TMemIniFile::MaxFileSize + 10);
 }
