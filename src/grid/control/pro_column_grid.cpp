@@ -631,6 +631,7 @@ void TProColumnGrid::LoadColumnsFromStream(QIODevice& Stream)
 
 void TProColumnGrid::ApplyScaleChange(int M, int D)
 {
+    TProStringGrid::ApplyScaleChange(M, D);
     if (Designing() || M == D || D == 0) return;
     FColumnCollection->BeginUpdate();
     for (int i = 0; i < std::min(ColCount(), FColumnCollection->Count()); ++i) {

@@ -281,7 +281,7 @@ public:
     void LoadColumnsFromStream(QIODevice& Stream);
     // The screen's scale changed by M/D (e.g. its DPI against the 96 the fonts were made
     // for): the fonts of the visible column count's items follow.
-    virtual void ApplyScaleChange(int M, int D);
+    void ApplyScaleChange(int M, int D) override;
     // Real columns in and out; the column descriptions and the cells move together.
     virtual void InsertCols(int ColIndex, int CCount);
     virtual void RemoveCols(int ColIndex, int CCount);

@@ -2962,6 +2962,8 @@ public:
     // PrintSettings in the section Section of the INI file Key.
     void SavePrintSettings(const QString& Key, const QString& Section);
     void LoadPrintSettings(const QString& Key, const QString& Section);
+    // The form's scale changed by M/D: the fixed and active-cell fonts follow like the main font.
+    virtual void ApplyScaleChange(int M, int D);
 
 protected:
     // The column positions in a given place, whatever ColumnSize names.

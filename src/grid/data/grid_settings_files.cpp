@@ -105,7 +105,8 @@ void TProStringGrid::SaveColSizes()
     if (FDesigning || cs->Key().isEmpty() || cs->Section().isEmpty()) return;
     TColumnPlace place(cs->Location(), cs->Key(), cs->Section());
     for (int i = 0; i < ColCount(); ++i) place.Write(ColName(i), ColWidths(i));
-    place.Close(true);
+    // The grid going away saves from its destructor, where a failure has nobody to go to.
+    place.Close(!FTornDown);
 }
 
 void TProStringGrid::LoadColSizes()
@@ -418,4 +419,13 @@ void TProStringGrid::LoadPrintSettings(const QString& Key, const QString& Sectio
     ps->SetTitleLines(lines);
     ps->SetPrintGraphics(yes("PrintGraphics", "N"));
     ini.TryUpdateFile();
+}
+
+// ---- scaling ---------------------------------------------------------------------------------
+
+void TProStringGrid::ApplyScaleChange(int M, int D)
+{
+    if (FDesigning || M == D || D == 0) return;
+    FFixedFont.SetSize(MulDiv(FFixedFont.Size(), M, D));
+    FActiveCellFont.SetSize(MulDiv(FActiveCellFont.Size(), M, D));
 }

@@ -176,6 +176,20 @@ TEST_F(SettingsGrid, AFailedSaveKeepsTheOldFileAndSaysSo)
     Place(grid, clIniFile);
     grid->ColumnSize()->SetKey(Dir.filePath("missing/grid.ini"));
     EXPECT_THROW(grid->SaveColSizes(), EInOutError);
+    {
+        // a grid freed with Save set saves its widths on the way out, failing quietly
+        Fresh saving;
+        Place(saving.G, clIniFile);
+        saving.G->ColumnSize()->SetKey(Dir.filePath("missing/grid.ini"));
+        saving.G->ColumnSize()->SetSave(true);
+    }
+    {
+        Fresh saving;
+        Place(saving.G, clIniFile);
+        saving.G->SetColWidths(2, 21);
+        saving.G->ColumnSize()->SetSave(true);
+    }
+    EXPECT_TRUE(ReadFile(Ini()).contains("Col2=21"));
     // a file too large to be read whole is never overwritten
     Place(grid, clIniFile);
     WriteFile(Ini(), QByteArray(TMemIniFile::MaxFileSize + 1, 'x'));
@@ -546,4 +560,15 @@ TEST_F(SettingsGrid, HandWrittenPrintSettingsWithBadValues)
     EXPECT_EQ(ps->ColumnSpacing(), 3);
     EXPECT_THROW(grid->SavePrintSettings(Ini(), QStringLiteral("Print")), EInOutError);
     EXPECT_EQ(QFile(Ini()).size(), TMemIniFile::MaxFileSize + 10);
+}
+
+TEST_F(SettingsGrid, ScaleChangeCarriesTheFixedAndActiveCellFonts)
+{
+    grid->FixedFont()->SetSize(8);
+    grid->ActiveCellFont()->SetSize(10);
+    grid->ApplyScaleChange(96, 96);
+    EXPECT_EQ(grid->FixedFont()->Size(), 8);
+    grid->ApplyScaleChange(144, 96);
+    EXPECT_EQ(grid->FixedFont()->Size(), 12);
+    EXPECT_EQ(grid->ActiveCellFont()->Size(), 15);
 }
