@@ -84,11 +84,9 @@ const TFuzzRegistration Settings({
          Load([&] { Grid->LoadVisualProps(WriteFile("look.txt", input)); });
      },
      [] {
-         Make();
+         if (!Grid) Make();
          Grid->SaveVisualProps(FilePath("seed.txt"));
-         std::vector<std::string> seeds{ReadFile(FilePath("seed.txt")).toStdString()};
-         Drop();
-         return seeds;
+         return std::vector<std::string>{ReadFile(FilePath("seed.txt")).toStdString()};
      },
      Drop},
     {"grid_column_states", Make,
