@@ -7,7 +7,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSettings>
 
 // ---- stream form of the published settings ---------------------------------------------------
 
@@ -580,34 +579,13 @@ void TProColumnGrid::CellsLoaded()
 
 void TProColumnGrid::SaveColumnPositions(const QString& Key, const QString& Section)
 {
-    QSettings ini(Key, QSettings::IniFormat);
-    ini.beginGroup(Section);
-    for (int i = 0; i < FColumnCollection->Count(); ++i)
-        ini.setValue(QStringLiteral("CP%1").arg(i), FColumnCollection->Items(i)->DefIdx());
-    ini.endGroup();
+    SaveColPositionsAt(clIniFile, Key, Section);
 }
 
 void TProColumnGrid::LoadColumnPositions(const QString& Key, const QString& Section)
 {
-    QSettings ini(Key, QSettings::IniFormat);
-    ini.beginGroup(Section);
-    const int n = FColumnCollection->Count();
-    std::vector<int> positions;
-    for (int j = 0; j < n; ++j) {
-        bool ok = false;
-        const int v = ini.value(QStringLiteral("CP%1").arg(j), -1).toInt(&ok);
-        // Every position must be there, else nothing changes.
-        if (!ok || v == -1) return;
-        positions.push_back(v);
-    }
-    ini.endGroup();
-    ResetColumnOrder();
-    for (int j = 0; j < n; ++j) {
-        const int index = (positions[size_t(j)] >= 0 && positions[size_t(j)] < n) ? positions[size_t(j)] : 0;
-        FColumnCollection->Items(index)->SetDefIdx(j);
-    }
-    FColumnCollection->ResetOrganization();
-    for (int i = 0; i < n; ++i) FColumnCollection->Items(i)->SetDefIdx(positions[size_t(i)]);
+    // The column descriptions travel with their columns, so each keeps its recorded index.
+    LoadColPositionsAt(clIniFile, Key, Section);
 }
 
 void TProColumnGrid::SaveColumnsToStream(QIODevice& Stream)
@@ -653,6 +631,7 @@ void TProColumnGrid::LoadColumnsFromStream(QIODevice& Stream)
 
 void TProColumnGrid::ApplyScaleChange(int M, int D)
 {
+    TProStringGrid::ApplyScaleChange(M, D);
     if (Designing() || M == D || D == 0) return;
     FColumnCollection->BeginUpdate();
     for (int i = 0; i < std::min(ColCount(), FColumnCollection->Count()); ++i) {

@@ -271,7 +271,7 @@ public:
     void SyncColumnCount();
     // Headers left empty take the text of their header cell; the header list is rebuilt.
     void SyncColumnHeaders();
-    // Positions as "CP" + column number in an INI file.
+    // The column positions in the INI file Key, whatever ColumnSize names.
     void SaveColumnPositions(const QString& Key, const QString& Section);
     void LoadColumnPositions(const QString& Key, const QString& Section);
     // The published settings of every column as a small JSON text ("Items": one object per
@@ -281,7 +281,7 @@ public:
     void LoadColumnsFromStream(QIODevice& Stream);
     // The screen's scale changed by M/D (e.g. its DPI against the 96 the fonts were made
     // for): the fonts of the visible column count's items follow.
-    virtual void ApplyScaleChange(int M, int D);
+    void ApplyScaleChange(int M, int D) override;
     // Real columns in and out; the column descriptions and the cells move together.
     virtual void InsertCols(int ColIndex, int CCount);
     virtual void RemoveCols(int ColIndex, int CCount);

@@ -966,8 +966,6 @@ void TProStringGrid::SetColumnOrder()
 }
 
 void TProStringGrid::UpdateColumnHeaders() {}
-void TProStringGrid::SaveColSizes() {}
-void TProStringGrid::LoadColSizes() {}
 
 void TProStringGrid::InitOrigColSizes()
 {

@@ -3008,6 +3008,37 @@ private:
     bool FFastPrint = false, FIsPrintPreview = false;
     std::shared_ptr<QPrinter> FPrinter;
 
+    // ---- settings kept outside the program (grid_settings_files.cpp) ----
+public:
+    // The column order list as "Pos" + position in the ColumnSize place; loading applies
+    // only a complete permutation of the grid's columns.
+    virtual void SaveColPositions();
+    virtual void LoadColPositions();
+    // Count, widths, order and visibility of all columns as one text ("#" between the
+    // fields). Loading checks the whole text first and raises EConvertError, the grid
+    // unchanged, when any field is malformed; a text without "#" is ignored.
+    QString ColumnStatesToString();
+    void StringToColumnStates(const QString& Value);
+    // The look of the grid as key=value lines.
+    void SaveVisualProps(const QString& FileName);
+    void LoadVisualProps(const QString& FileName);
+    // PrintSettings in the section Section of the INI file Key.
+    void SavePrintSettings(const QString& Key, const QString& Section);
+    void LoadPrintSettings(const QString& Key, const QString& Section);
+    // The form's scale changed by M/D: the fixed and active-cell fonts follow like the main font.
+    virtual void ApplyScaleChange(int M, int D);
+
+protected:
+    // The column positions in a given place, whatever ColumnSize names.
+    void SaveColPositionsAt(TColumnSizeLocation Location, const QString& Key, const QString& Section);
+    void LoadColPositionsAt(TColumnSizeLocation Location, const QString& Key, const QString& Section);
+
+private:
+    // The initial index of the column at a real position (itself when no order is recorded).
+    int InitialColumnAt(int RealCol) const;
+    // Moves the columns, all shown, so that position i holds the column of initial index
+    // Order[i] (a permutation of the real columns), and records that order.
+    void ApplyColumnOrder(const std::vector<int>& Order);
 };
 
 // Cell text without its markup: line-break tags become line breaks, other tags go.

@@ -291,9 +291,9 @@ TEST_F(ColumnGridFixture, ColumnPositionsRoundTripThroughAnIniFile)
     grid->SaveColumnPositions(ini, QStringLiteral("Grid"));
     {
         QSettings s(ini, QSettings::IniFormat);
-        for (int i = 0; i < 5; ++i) EXPECT_EQ(s.value(QStringLiteral("Grid/CP%1").arg(i)).toInt(), i);
-        s.setValue(QStringLiteral("Grid/CP1"), 2);
-        s.setValue(QStringLiteral("Grid/CP2"), 1);
+        for (int i = 0; i < 5; ++i) EXPECT_EQ(s.value(QStringLiteral("Grid/Pos%1").arg(i)).toInt(), i);
+        s.setValue(QStringLiteral("Grid/Pos1"), 2);
+        s.setValue(QStringLiteral("Grid/Pos2"), 1);
     }
     // A section that lacks a position changes nothing.
     grid->LoadColumnPositions(ini, QStringLiteral("Other"));
