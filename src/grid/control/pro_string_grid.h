@@ -38,6 +38,7 @@ class TGridSpin;
 class TGridDatePicker;
 class TGridDateTimePicker;
 class QMimeData;
+class QDrag;
 struct TCellStream;
 class TPopupMenu;
 struct TCellPaintContext;
@@ -2871,6 +2872,70 @@ private:
     bool FPasteAll = false;
     bool FMouseResize = false;
     TGridRect FDropSelection{};
+
+public:
+    // ==== drag and drop (data/drag_drop.cpp) ====
+    // What a drag carries, as a drop takes it.
+    enum TDropFormat { dfText, dfFile, dfCol, dfRTF, dfURL, dfGridCells };
+    using TDropFormats = TSet<TDropFormat>;
+    // The formats of drag data; a column counts only when the drag comes from this process.
+    static TDropFormats DropFormatsOf(const QMimeData* Data, bool FromThisProcess);
+    // The drag data of the cells R (display columns): their text, as HTML, the rich text of
+    // the cell (ACol, ARow) while OleDropRTF is on, and the cell stream with AllowFmtClipboard.
+    QMimeData* CellsDragData(TGridRect R, int ACol, int ARow);
+    // Run a drag of cells or of one column; the effect the target took, IgnoreAction when the
+    // drag was cancelled or nothing took it.
+    Qt::DropAction DragDropText(QMimeData* Data);
+    Qt::DropAction DragDropColumn(int ACol);
+    // The image shown beside the cursor while cells are dragged: the visible part of R, no
+    // larger than the screen.
+    QPixmap DragImage(TGridRect R);
+    // Runs a drag in place of QDrag::exec when set.
+    std::function<Qt::DropAction(QDrag& Drag)> DragExec;
+    // Loads a dropped .xls file when set; without it such a drop does nothing.
+    std::function<void(TProStringGrid* Grid, const QString& FileName)> DropXLSLoader;
+    // The cells the last drop on this grid filled (display columns); Left < 0 when none.
+    TGridRect OleDropRect() const { return FOleDropRect; }
+
+    std::function<void(TObject* Sender, int ARow, int ACol, const QString& Data, bool& Allow)> OnOleDrag;
+    std::function<void(TObject* Sender, int ARow, int ACol)> OnOleDragStart;
+    std::function<void(TObject* Sender, Qt::DropAction OLEEffect)> OnOleDragStop;
+    std::function<void(TObject* Sender, int ARow, int ACol, bool& Allow)> OnOleDragOver;
+    std::function<void(TObject* Sender, int ARow, int ACol, const QString& Data, bool& Allow)> OnOleDrop;
+    std::function<void(TObject* Sender, int ARow, int ACol, int DropCol)> OnOleDropCol;
+    std::function<void(TObject* Sender, int ARow, int ACol, const QString& FileName, bool& Allow)> OnOleDropFile;
+    std::function<void(TObject* Sender, int ARow, int ACol, const QString& URL, bool& Allow)> OnOleDropURL;
+    std::function<void(TObject* Sender, TGridRect ARect)> OnOleDropped;
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dragMoveEvent(QDragMoveEvent* e) override;
+    void dragLeaveEvent(QDragLeaveEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
+
+private:
+    // The target of a drop at (X, Y) (client coordinates); Append: below the last row with
+    // OleEntireRows and OleAppendRows.  False outside the cells.
+    bool OleDropCell(int X, int Y, bool Cols, int& ACol, int& ARow, bool& Append);
+    void DragMouseMove(QPoint Pt, bool& Allow, TDropFormats Formats);
+    // Each answers whether the drop was taken.
+    bool DropText(QPoint Pt, const QString& S);
+    bool DropStream(QPoint Pt, const QMimeData* Data);
+    bool DropCol(QPoint Pt, int Col);
+    bool DropRTF(QPoint Pt, const QString& S);
+    bool DropFiles(QPoint Pt, const QStringList& Files);
+    bool DropURL(QPoint Pt, const QString& S);
+    Qt::DropAction DropEffect(const QDropEvent* e) const;
+    bool PasteEnabled();
+    // A press on a selected cell that may become a drag; the move that starts it (true when
+    // a drag ran); a release without a drag.
+    bool PressDragStart(const TLeftPress& P);
+    bool StartOleDrag(TShiftState Shift, int X, int Y, int ACol, int ARow);
+    bool ReleaseSelectionClick(int ACol, int ARow, int X, int Y, TShiftState Shift);
+    Qt::DropAction RunDrag(QMimeData* Data, const QPixmap& Image);
+    bool FOleDropOk = false;
+    TDropFormats FOleDropFormats;
+    TGridRect FOleDropRect{-1, -1, -1, -1};
 
 public:
     // ==== text, CSV, ASCII and fixed-width files (data/text_files.cpp, data/csv_files.cpp) ====

@@ -270,13 +270,17 @@ void TProStringGrid::GrowForPaste(int ACol, int ARow, int Rows, int Cols, bool I
     else SetRowCount(RowCount() + need - limit);
 }
 
+// Whether text may be pasted or dropped into the grid at all.
+bool TProStringGrid::PasteEnabled()
+{
+    return Options().Contains(goEditing) || FNavigation->AllowClipboardAlways() || FMouseActions->RangeSelectAndEdit() ||
+           FEditDisable;
+}
+
 int TProStringGrid::PasteText(int ACol, int ARow, int& Rows, int& Cols, const QString& Text)
 {
     Rows = Cols = 0;
-    if (ACol < 0 || ARow < 0) return 0;
-    if (!Options().Contains(goEditing) && !FNavigation->AllowClipboardAlways() &&
-        !FMouseActions->RangeSelectAndEdit() && !FEditDisable)
-        return 0;
+    if (ACol < 0 || ARow < 0 || !PasteEnabled()) return 0;
     const std::vector<QStringList> lines = ParseClipboardText(Text);
     if (lines.empty()) return 0;
     int maxCols = 0;

@@ -2,9 +2,9 @@
 // drag data that names the column.
 #include "grid/control/pro_string_grid.h"
 
-#include <QDrag>
 #include <QListWidget>
 #include <QMimeData>
+#include <QPixmap>
 
 namespace {
 const QString ColumnFormat = QStringLiteral("application/x-prostringgrid-column");
@@ -36,7 +36,5 @@ int TProStringGrid::ColumnOfDragData(const QMimeData* Data)
 Qt::DropAction TProStringGrid::OleColumnDrag(int ACol, int AIndex, QListWidget* AList)
 {
     OleColumnDragStart(ACol, AIndex, AList);
-    auto* drag = new QDrag(AList ? static_cast<QObject*>(AList) : this);
-    drag->setMimeData(ColumnDragData(ACol));
-    return drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
+    return RunDrag(ColumnDragData(ACol), {});
 }

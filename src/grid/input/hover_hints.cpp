@@ -170,6 +170,8 @@ void TProStringGrid::MouseMove(TShiftState Shift, int X, int Y)
     }
 
     UpdateFixedSizing(X, Y);
+    // A press on the selection that moves on starts a drag; the drag has run when this returns.
+    if (FSelectionClick && StartOleDrag(Shift, X, Y, c, r)) return;
 
     if (!FDesigning) {
         if (GridState() == gsColSizing) ColSized = true;

@@ -210,6 +210,7 @@ void TProStringGrid::HandleLeftButtonDown(TMessage& Message)
     if (HasNodes() && NodeGlyphPress(c, r, X, Y, Shift)) return;
     P.CellRect = CellRect(c, r);
     if (PressRadio(P)) return;
+    if (PressDragStart(P)) return;
     // A press on a merged block selects its base cell.
     if (!P.Fixed && IsMergedCell(c, r) && !OnMouseDown)
         Message.LParam = MakeLParam(P.CellRect.Left + 2, P.CellRect.Top + 2);
@@ -238,6 +239,45 @@ void TProStringGrid::HandleLeftButtonDown(TMessage& Message)
     // own settings alone (the column grid's) only narrows it.
     if (PressCheckBox(P, canEdit && editing)) return;
     PressCell(P, Message, canEdit);
+}
+
+// ---- a press on the selection that may become a drag of its cells (the drag starts when the
+// mouse moves, input/hover_hints.cpp), or of its column from a header cell.
+
+bool TProStringGrid::PressDragStart(const TLeftPress& P)
+{
+    if (!FDragDropSettings->OleDropSource() || Options().Contains(goEditing)) return false;
+    const bool selected = !P.Header && PointInGridRect(P.Col, P.Row, Selection());
+    if (!(selected || (P.Header && !FEnhRowColMove))) return false;
+    if (HasButton(P.RealCol, P.Base.Y) || HasCheckBox(P.RealCol, P.Base.Y)) return false;
+    if (P.Header && (FMouseActions->ColSelect() || FMouseActions->AllSelect())) return false;
+    if (P.Col < FixedCols()) return false;
+    if (Options().Contains(goColSizing) && (P.X - P.CellRect.Left <= 3 || P.CellRect.Right - P.X <= 3)) return false;
+    SetFocus();
+    if (OnMouseDown) OnMouseDown(this, mbLeft, P.Shift, P.X, P.Y);
+    FSelectionClick = true;
+    ClickCell(P.Row, P.Col);
+    return true;
+}
+
+bool TProStringGrid::ReleaseSelectionClick(int ACol, int ARow, int X, int Y, TShiftState Shift)
+{
+    FSelectionClick = false;
+    if (ACol < FixedCols() || ARow < FixedRows() || ACol >= ColCount() || ARow >= RowCount()) return false;
+    const bool ctrl = Shift.Contains(ssCtrl);
+    if (FMouseActions->DisjunctRowSelect()) {
+        if (ctrl || FMouseActions->DisjunctRowSelectNoCtrl()) {
+            const int flag = FMouseActions->RowSelectPersistent() ? RealRowIndex(ARow) : ARow;
+            SetRowSelect(flag, !GetRowSelect(flag));
+            if (OnMouseUp) OnMouseUp(this, mbLeft, {ssCtrl}, X, Y);
+            return true;
+        }
+        ClearRowSelect();
+    }
+    // The press did not become a drag: the released cell is selected.
+    if (Options().Contains(goRowSelect)) SetSelection({FixedCols(), ARow, ColCount() - 1, ARow});
+    else SetSelection({ACol, ARow, ACol, ARow});
+    return false;
 }
 
 // ---- the selection-resize handle: a press copies the selection, dragging sizes it, the
@@ -572,6 +612,8 @@ void TProStringGrid::HandleLeftButtonUp(TMessage& Message)
         if (FDeselectState && c >= FixedCols()) SetColSelect(c, false);
         FDeselectState = false;
     }
+
+    if (FSelectionClick && ReleaseSelectionClick(c, r, X, Y, Shift)) return;
 
     // An enhanced column or row move ends here, and no sorting follows.
     const bool moveEnded = EndEnhancedMove();
