@@ -1,16 +1,25 @@
 // The grid cell stream and the clipboard paste: each input is read as a cell stream into a
 // small grid (at a point, then whole), and pasted as clipboard data (the cell stream or text,
-// by the input's first byte).  A reader that refuses its input must leave the grid as it was;
-// what it accepted is drawn.
+// by the input's first byte), and dropped as the data of a drag from another program (the
+// cell stream, text, rich text, a list of addresses, a column number, by the bits of its
+// first byte).  A reader that refuses its input must leave the grid as it was; what it
+// accepted is drawn.
 #include "fuzz_target.h"
 #include "grid/control/pro_string_grid.h"
 #include "grid/data/cell_stream.h"
+#include "platform/ui/dialogs.h"
 
+#include <QApplication>
 #include <QBuffer>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QMimeData>
 #include <cstdlib>
 
 namespace {
+
+// Error boxes shown while an input was read.
+int Errors = 0;
 
 TProStringGrid* MakeGrid()
 {
@@ -121,6 +130,58 @@ const TFuzzRegistration Targets({
          for (const std::string& s : StreamSeeds()) seeds.push_back("\1" + s);
          seeds.push_back(std::string("\0", 1) + "a\tb\r\n\"two\nlines\"\t\"say \"\"x\"\"\"\r\nc\n");
          seeds.push_back(std::string("\2", 1) + "1\t2\t3\r4\t5\t6\r\n");
+         return seeds;
+     }},
+    {"grid_drop",
+     [] {
+         SetMessageBoxHandler([](const MessageBoxCall&) {
+             ++Errors;
+             return int(mrOk);
+         });
+     },
+     [](const std::string& input) {
+         if (input.empty()) return;
+         const unsigned kind = uchar(input[0]);
+         const QByteArray data(input.data() + 1, qsizetype(input.size() - 1));
+         QMimeData mime;
+         if (kind & 1) mime.setData(QString::fromLatin1(GridCellsMimeType), data);
+         if (kind & 2) mime.setData(QStringLiteral("text/plain"), data);
+         if (kind & 4) mime.setData(QStringLiteral("text/rtf"), data);
+         if (kind & 8) mime.setData(QStringLiteral("text/uri-list"), data);
+         if (kind & 16) mime.setData(QStringLiteral("application/x-prostringgrid-column"), data);
+         TProStringGrid* g = MakeGrid();
+         auto* d = g->DragDropSettings();
+         d->SetOleDropTarget(true);
+         d->SetOleDropRTF(true);
+         d->SetOleColumnReorder(true);
+         if (kind & 32) {
+             d->SetOleEntireRows(true);
+             d->SetOleAppendRows(true);
+             d->SetOleInsertRows(true);
+         }
+         const QPoint at(70 + int(kind >> 6) * 40, 30);
+         const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
+         const QStringList before = Snapshot(g);
+         const int errors = Errors;
+         QWidget* v = g->viewport();
+         QDragEnterEvent enter(at, actions, &mime, Qt::LeftButton, {});
+         QApplication::sendEvent(v, &enter);
+         QDragMoveEvent move(at, actions, &mime, Qt::LeftButton, {});
+         QApplication::sendEvent(v, &move);
+         QDropEvent drop(QPointF(at), actions, &mime, Qt::LeftButton, {});
+         QApplication::sendEvent(v, &drop);
+         if (Errors != errors && Snapshot(g) != before) std::abort();
+         g->grab();
+         g->Free();
+     },
+     [] {
+         std::vector<std::string> seeds;
+         for (const std::string& s : StreamSeeds()) seeds.push_back("\3" + s);
+         seeds.push_back(std::string("\2", 1) + "a\tb\r\n\"two\nlines\"\tc\r\n");
+         seeds.push_back(std::string("\x22", 1) + "a\tb\r\nc\td\r\n");
+         seeds.push_back(std::string("\4", 1) + "{\\rtf1 bold}");
+         seeds.push_back(std::string("\x08", 1) + "https://example.net/a\r\nfile:///tmp/none.csv\r\n");
+         seeds.push_back(std::string("\x10", 1) + "2");
          return seeds;
      }},
 });
