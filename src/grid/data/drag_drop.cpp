@@ -119,7 +119,10 @@ QPixmap TProStringGrid::DragImage(TGridRect R)
     const int right = std::min(R.Right, LeftCol() + VisibleColCount());
     if (bottom < top || right < left) return {};
     const TRect a = CellRect(left, top), z = CellRect(right, bottom);
-    QRect area = QRect(QPoint(a.Left, a.Top), QPoint(z.Right, z.Bottom)).intersected(viewport()->rect());
+    if (IsRectEmpty(a)) return {};
+    // a last row or column cut by the window's edge ends at the edge
+    const QPoint end = IsRectEmpty(z) ? viewport()->rect().bottomRight() : QPoint(z.Right, z.Bottom);
+    QRect area = QRect(QPoint(a.Left, a.Top), end).intersected(viewport()->rect());
     QSize cap(1024, 768);
     if (const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen()) cap = s->availableSize();
     area.setWidth(std::min(area.width(), cap.width()));
