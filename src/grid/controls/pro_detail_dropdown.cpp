@@ -40,6 +40,82 @@ int TDetailItems::IndexOf(const QString& Caption) const
     return -1;
 }
 
+// ---- completion from lookup entries ------------------------------------------------------------
+
+TProLookupDropDown::TProLookupDropDown(QWidget* AParent) : TProCustomDropDown(AParent)
+{
+    connect(this, &QLineEdit::textChanged, this, [this] { Change(); });
+}
+
+void TProLookupDropDown::SetText(const QString& Value)
+{
+    // text set by code is no typing: it completes nothing
+    const bool old = FCodeSet;
+    FCodeSet = true;
+    TProCustomDropDown::SetText(Value);
+    FCodeSet = old;
+}
+
+void TProLookupDropDown::LookupModeFromKey(int Key)
+{
+    if (Key == Qt::Key_Backspace || Key == Qt::Key_Escape || Key == Qt::Key_Delete) FWorkMode = false;
+    else if (Key != Qt::Key_Return && Key != Qt::Key_Enter) FWorkMode = true;
+}
+
+void TProLookupDropDown::keyReleaseEvent(QKeyEvent* e)
+{
+    TProCustomDropDown::keyReleaseEvent(e);
+    HandleKeyUp(e);
+}
+
+void TProLookupDropDown::HandleKeyUp(QKeyEvent* e)
+{
+    (void)e;
+    if (!FItemChange) return;
+    SelectCompleted(FItemIdx);
+    // the completed tail stays selected, the caret after the typed part
+    const int len = int(Text().size());
+    setSelection(P() + len, -std::max(0, len - FItemSel));
+    FItemChange = false;
+}
+
+// ---- completion --------------------------------------------------------------------------------
+
+void TProLookupDropDown::Change()
+{
+    FItemChange = false;
+    if (!FWorkMode || FInChange) return;
+    SetModifiedState(!Text().isEmpty());
+    if (FCodeSet || LookupCount() == 0) return;
+    const QString text = Text();
+    const int caret = std::clamp(cursorPosition() - P(), 0, int(text.size()));
+    const QString typed = text.left(caret);
+    const QString key = MatchCaseText(typed);
+    if (!key.isEmpty()) {
+        for (int i = 0, n = LookupCount(); i < n; ++i) {
+            const QString entry = LookupEntry(i);
+            if (!MatchCaseText(entry).startsWith(key)) continue;
+            const QString completed = typed + entry.mid(key.size(), 255);
+            LookupCompleted(i);
+            FItemIdx = i;
+            FItemSel = int(key.size());
+            FInChange = true;
+            SetText(completed);
+            FInChange = false;
+            // the completed tail selected, the caret after the typed part
+            setSelection(P() + int(completed.size()), -(int(completed.size()) - FItemSel));
+            FItemChange = true;
+            return;
+        }
+    }
+    if (!typed.isEmpty() && typed != text) {
+        FInChange = true;
+        SetText(typed);
+        FInChange = false;
+        setCursorPosition(P() + int(typed.size()));
+    }
+}
+
 // ---- the list ----------------------------------------------------------------------------------
 
 namespace {
@@ -63,7 +139,7 @@ protected:
 
 // ---- the drop-down -------------------------------------------------------------------------------
 
-TProDetailDropDown::TProDetailDropDown(QWidget* AParent) : TProCustomDropDown(AParent), FItems(this)
+TProDetailDropDown::TProDetailDropDown(QWidget* AParent) : TProLookupDropDown(AParent), FItems(this)
 {
     // items tell nobody: the list is filled again at each opening
     FItems.OnChange = [] {};
@@ -71,16 +147,6 @@ TProDetailDropDown::TProDetailDropDown(QWidget* AParent) : TProCustomDropDown(AP
     DropDownEnabled = true;
     FCaptionFont.SetName(font().family());
     FNotesFont.SetName(font().family());
-    connect(this, &QLineEdit::textChanged, this, [this] { Change(); });
-}
-
-void TProDetailDropDown::SetText(const QString& Value)
-{
-    // text set by code is no typing: it completes nothing
-    const bool old = FCodeSet;
-    FCodeSet = true;
-    TProCustomDropDown::SetText(Value);
-    FCodeSet = old;
 }
 
 void TProDetailDropDown::SetItemIndex(int Value)
@@ -106,7 +172,7 @@ void TProDetailDropDown::Step(int Step)
 
 void TProDetailDropDown::CreateDropDownForm()
 {
-    TProCustomDropDown::CreateDropDownForm();
+    TProLookupDropDown::CreateDropDownForm();
     if (!FItemSelector) {
         auto* s = new TDetailSelector(FDropDownForm);
         FItemSelector = s;
@@ -155,7 +221,7 @@ void TProDetailDropDown::UpdateSelector()
 
 void TProDetailDropDown::BeforeDropDown()
 {
-    TProCustomDropDown::BeforeDropDown();
+    TProLookupDropDown::BeforeDropDown();
     DropDownForm();
     UpdateSelector();
     FOldItemIndex = FItemIndex;
@@ -163,7 +229,7 @@ void TProDetailDropDown::BeforeDropDown()
 
 void TProDetailDropDown::DoShowDropDown()
 {
-    TProCustomDropDown::DoShowDropDown();
+    TProLookupDropDown::DoShowDropDown();
     if (FDropDownForm && FDropDownForm->isVisible() && FItemSelector) {
         FItemSelector->UpdateSelectorPanel();
         FItemSelector->ScrollItemInView(FItemSelector->ItemIndex());
@@ -176,19 +242,19 @@ void TProDetailDropDown::SizeDropDownForm()
         if (DropDownWidth() <= 0) FItemSelector->resize(width(), FItemSelector->height());
         if (DropDownHeight() <= 0) FItemSelector->resize(FItemSelector->width(), 100);
     }
-    TProCustomDropDown::SizeDropDownForm();
+    TProLookupDropDown::SizeDropDownForm();
 }
 
 void TProDetailDropDown::DoHideDropDown(bool Cancel)
 {
     const bool wasDropped = FDropDownForm && FDropDownForm->isVisible();
-    TProCustomDropDown::DoHideDropDown(Cancel);
+    TProLookupDropDown::DoHideDropDown(Cancel);
     if (Cancel && wasDropped && FItemSelector && FOldItemIndex != -1) SetItemIndex(FOldItemIndex);
 }
 
 void TProDetailDropDown::DropDownFormResized()
 {
-    TProCustomDropDown::DropDownFormResized();
+    TProLookupDropDown::DropDownFormResized();
     if (FItemSelector) FItemSelector->UpdateSelectorPanel();
 }
 
@@ -215,13 +281,13 @@ void TProDetailDropDown::SelectorItemSize(QSize& ASize)
 
 void TProDetailDropDown::HandleWheelDown()
 {
-    TProCustomDropDown::HandleWheelDown();
+    TProLookupDropDown::HandleWheelDown();
     Wheel(true);
 }
 
 void TProDetailDropDown::HandleWheelUp()
 {
-    TProCustomDropDown::HandleWheelUp();
+    TProLookupDropDown::HandleWheelUp();
     Wheel(false);
 }
 
@@ -270,11 +336,10 @@ void TProDetailDropDown::HandleKeyDown(QKeyEvent* e)
         e->accept();
         return;
     }
-    if (FItems.Count() == 0) return TProCustomDropDown::HandleKeyDown(e);
+    if (FItems.Count() == 0) return TProLookupDropDown::HandleKeyDown(e);
     const int key = e->key();
     const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
-    if (key == Qt::Key_Backspace || key == Qt::Key_Escape || key == Qt::Key_Delete) FWorkMode = false;
-    else if (!enter) FWorkMode = true;
+    LookupModeFromKey(key);
     if (enter) {
         const int i = FItems.IndexOf(Text());
         if (i >= 0) {
@@ -282,65 +347,10 @@ void TProDetailDropDown::HandleKeyDown(QKeyEvent* e)
             SetItemIndex(i);
         }
     }
-    TProCustomDropDown::HandleKeyDown(e);
+    TProLookupDropDown::HandleKeyDown(e);
     if (key == Qt::Key_Escape) {
         const int i = FItems.IndexOf(Text());
         if (i >= 0) SetItemIndex(i);
-    }
-}
-
-void TProDetailDropDown::keyReleaseEvent(QKeyEvent* e)
-{
-    TProCustomDropDown::keyReleaseEvent(e);
-    HandleKeyUp(e);
-}
-
-void TProDetailDropDown::HandleKeyUp(QKeyEvent* e)
-{
-    (void)e;
-    if (!FItemChange) return;
-    SetItemIndex(FItemIdx);
-    // the completed tail stays selected, the caret after the typed part
-    const int len = int(Text().size());
-    setSelection(P() + len, -std::max(0, len - FItemSel));
-    FItemChange = false;
-}
-
-// ---- completion --------------------------------------------------------------------------------
-
-void TProDetailDropDown::Change()
-{
-    FItemChange = false;
-    if (!FWorkMode || FInChange) return;
-    SetModifiedState(!Text().isEmpty());
-    if (FCodeSet || FItems.Count() == 0) return;
-    const QString text = Text();
-    const int caret = std::clamp(cursorPosition() - P(), 0, int(text.size()));
-    const QString typed = text.left(caret);
-    auto matchCase = [this](const QString& s) { return MatchCase ? s : s.toUpper(); };
-    const QString key = matchCase(typed);
-    if (!key.isEmpty()) {
-        for (int i = 0; i < FItems.Count(); ++i) {
-            const QString caption = FItems.Items(i)->Caption();
-            if (!matchCase(caption).startsWith(key)) continue;
-            const QString completed = typed + caption.mid(key.size(), 255);
-            FItemIndex = i;
-            FItemIdx = i;
-            FItemSel = int(key.size());
-            FInChange = true;
-            SetText(completed);
-            FInChange = false;
-            // the completed tail selected, the caret after the typed part
-            setSelection(P() + int(completed.size()), -(int(completed.size()) - FItemSel));
-            FItemChange = true;
-            return;
-        }
-    }
-    if (!typed.isEmpty() && typed != text) {
-        FInChange = true;
-        SetText(typed);
-        FInChange = false;
-        setCursorPosition(P() + int(typed.size()));
     }
 }
 
@@ -385,12 +395,12 @@ void TProDetailDropDown::DrawSelectorItem(TCanvas* Canvas, TRect R, int Index)
 
 void TProDetailDropDown::SetSelectionColorStyle(TSelectionColorStyle Style)
 {
-    TProCustomDropDown::SetSelectionColorStyle(Style);
+    TProLookupDropDown::SetSelectionColorStyle(Style);
     if (FItemSelector) FItemSelector->ItemAppearance().SetColorStyle(Style);
 }
 
 void TProDetailDropDown::SetComponentStyle(TProStyle Style)
 {
-    TProCustomDropDown::SetComponentStyle(Style);
+    TProLookupDropDown::SetComponentStyle(Style);
     ApplyItemAppearanceStyle(&FItemAppearance, Style);
 }

@@ -47,7 +47,43 @@ public:
     int IndexOf(const QString& Caption) const;
 };
 
-class TProDetailDropDown : public TProCustomDropDown {
+// A drop-down edit whose typing is completed from a list of texts (the lookup entries): the
+// first entry that starts with the text before the caret fills in the rest, selected, with
+// the caret after the typed part.  Backspace, Delete and Escape switch the completion off until
+// the next other key.  Text set by code completes nothing.
+class TProLookupDropDown : public TProCustomDropDown {
+public:
+    explicit TProLookupDropDown(QWidget* AParent = nullptr);
+    void SetText(const QString& Value) override;
+    bool MatchCase = false;
+
+protected:
+    virtual int LookupCount() const = 0;
+    virtual QString LookupEntry(int Index) const = 0;
+    // A completion took entry Index (the index is stored, the item is not taken yet).
+    virtual void LookupCompleted(int Index) = 0;
+    // The key is released after a completion of entry Index.
+    virtual void SelectCompleted(int Index) = 0;
+    // Every change of the edit text.
+    virtual void Change();
+    // The lookup mode after a key: off after Backspace, Delete and Escape, unchanged after Enter.
+    void LookupModeFromKey(int Key);
+    void keyReleaseEvent(QKeyEvent* e) override;
+    virtual void HandleKeyUp(QKeyEvent* e);
+    QString MatchCaseText(const QString& S) const { return MatchCase ? S : S.toUpper(); }
+
+    // lookup mode: completion runs only while it is on
+    bool FWorkMode = true;
+    // the completion memo: a completion happened, of which item, after how many typed characters
+    bool FItemChange = false;
+    int FItemIdx = -1, FItemSel = 0;
+
+private:
+    bool FInChange = false;
+    bool FCodeSet = false;
+};
+
+class TProDetailDropDown : public TProLookupDropDown {
 public:
     explicit TProDetailDropDown(QWidget* AParent = nullptr);
 
@@ -55,7 +91,6 @@ public:
     void SetItems(const TDetailItems& v) { FItems.Assign(v); }
     int ItemIndex() const { return FItemIndex; }
     void SetItemIndex(int Value);
-    void SetText(const QString& Value) override;
     int ItemHeight() const { return FItemHeight; }
     // At least one pixel: the list divides its height by it.
     void SetItemHeight(int v) { FItemHeight = std::max(1, v); }
@@ -66,7 +101,6 @@ public:
     void SetNotesFont(const TFont& v) { FNotesFont.Assign(v); }
     TItemAppearance& ItemAppearance() { return FItemAppearance; }
     void SetItemAppearance(const TItemAppearance& v) { FItemAppearance.Assign(v); }
-    bool MatchCase = false;
     bool MatchStart = false;   // completion always matches at the start
     std::function<void(QObject* Sender)> OnSelect;
     std::function<void(QObject* Sender, TCanvas* Canvas, TRect R)> OnDrawSelectedImage;
@@ -87,14 +121,13 @@ protected:
     void SizeDropDownForm() override;
     void DoHideDropDown(bool Cancel) override;
     void DropDownFormResized() override;
-    void DropDownFormKeyUp(QKeyEvent* e) override { HandleKeyUp(e); }
     void HandleWheelDown() override;
     void HandleWheelUp() override;
     void HandleKeyDown(QKeyEvent* e) override;
-    void keyReleaseEvent(QKeyEvent* e) override;
-    void HandleKeyUp(QKeyEvent* e);
-    // Every change of the edit text: completion from the captions.
-    virtual void Change();
+    int LookupCount() const override { return FItems.Count(); }
+    QString LookupEntry(int Index) const override { return FItems.Items(Index)->Caption(); }
+    void LookupCompleted(int Index) override { FItemIndex = Index; }
+    void SelectCompleted(int Index) override { SetItemIndex(Index); }
     void KeyTimerTimer() { FListKeys.KeyTimerTimer(); }
     void UpdateSelector();
     void FillSelectorItems();
@@ -117,11 +150,4 @@ private:
     bool FInternalCall = false;
     TPickerListKeys FListKeys;
     int FOldItemIndex = -1;
-    // lookup mode: completion runs only while it is on
-    bool FWorkMode = true;
-    // the completion memo: a completion happened, of which item, after how many typed characters
-    bool FItemChange = false;
-    int FItemIdx = -1, FItemSel = 0;
-    bool FInChange = false;
-    bool FCodeSet = false;
 };
