@@ -99,12 +99,13 @@ void TProLookupDropDown::Change()
             LookupCompleted(i);
             FItemIdx = i;
             FItemSel = int(key.size());
+            // setting the text is a change of its own, which ends the memo again
+            FItemChange = true;
             FInChange = true;
             SetText(completed);
             FInChange = false;
             // the completed tail selected, the caret after the typed part
             setSelection(P() + int(completed.size()), -(int(completed.size()) - FItemSel));
-            FItemChange = true;
             return;
         }
     }
