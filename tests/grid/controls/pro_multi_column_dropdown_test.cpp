@@ -29,7 +29,15 @@ struct MultiColumnDropDownTest : PlacedDropDownFixture<TProMultiColumnDropDown> 
         Drop->EndUpdate();
     }
     void DKey(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) { QTest::keyClick(Drop, k, m); }
-    void LKey(Qt::Key k) { QTest::keyClick(Drop->ListGrid(), k); }
+    // Keys of the open list go to the pop-up, as a user's keys do.
+    void LKey(Qt::Key k, const QString& text = QString())
+    {
+        QTest::sendKeyEvent(QTest::Click, DropForm()->windowHandle(), k, text, {});
+    }
+    void LType(const char* s)
+    {
+        for (const char* c = s; *c; ++c) LKey(Qt::Key(QChar(*c).toUpper().unicode()), QString(QChar(*c)));
+    }
     void Open()
     {
         ClickDropButton();
@@ -127,15 +135,15 @@ TEST_F(MultiColumnDropDownTest, ListChoosesByKeysClicksAndSearch)
     EXPECT_EQ(Selects, 2);
     // search: b finds Bear, e keeps it, x finds neither "bex" nor "x" and changes nothing
     Open();
-    QTest::keyClicks(g, "b");
+    LType("b");
     EXPECT_EQ(g->Row(), 1);
     EXPECT_EQ(Drop->Text(), "Bear");
     EXPECT_EQ(Drop->selectedText(), "ear");
-    QTest::keyClicks(g, "e");
+    LType("e");
     EXPECT_EQ(g->Row(), 1);
-    QTest::keyClicks(g, "x");
+    LType("x");
     EXPECT_EQ(g->Row(), 1);
-    QTest::keyClicks(g, "d");
+    LType("d");
     EXPECT_EQ(g->Row(), 4);
     EXPECT_EQ(Drop->Text(), "Dog");
     LKey(Qt::Key_Return);
