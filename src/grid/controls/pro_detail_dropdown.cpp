@@ -79,8 +79,6 @@ void TProLookupDropDown::HandleKeyUp(QKeyEvent* e)
     FItemChange = false;
 }
 
-// ---- completion --------------------------------------------------------------------------------
-
 void TProLookupDropDown::Change()
 {
     FItemChange = false;
@@ -90,15 +88,16 @@ void TProLookupDropDown::Change()
     const QString text = Text();
     const int caret = std::clamp(cursorPosition() - P(), 0, int(text.size()));
     const QString typed = text.left(caret);
-    const QString key = MatchCaseText(typed);
-    if (!key.isEmpty()) {
+    // compared letter by letter, so that the typed part keeps its length in every script
+    const Qt::CaseSensitivity cs = MatchCase ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    if (!typed.isEmpty()) {
         for (int i = 0, n = LookupCount(); i < n; ++i) {
             const QString entry = LookupEntry(i);
-            if (!MatchCaseText(entry).startsWith(key)) continue;
-            const QString completed = typed + entry.mid(key.size(), 255);
+            if (!entry.startsWith(typed, cs)) continue;
+            const QString completed = typed + entry.mid(typed.size(), 255);
             LookupCompleted(i);
             FItemIdx = i;
-            FItemSel = int(key.size());
+            FItemSel = int(typed.size());
             // setting the text is a change of its own, which ends the memo again
             FItemChange = true;
             FInChange = true;

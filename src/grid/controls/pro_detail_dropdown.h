@@ -76,7 +76,6 @@ protected:
     void LookupModeFromKey(int Key);
     void keyReleaseEvent(QKeyEvent* e) override;
     virtual void HandleKeyUp(QKeyEvent* e);
-    QString MatchCaseText(const QString& S) const { return MatchCase ? S : S.toUpper(); }
 
     // lookup mode: completion runs only while it is on
     bool FWorkMode = true;

@@ -160,20 +160,17 @@ bool TProColGrid::SelectCell(int col, int row)
     return TStringGrid::SelectCell(col, row);
 }
 
-std::unique_ptr<QKeyEvent> TProColGrid::PendingCopy(bool press) const
-{
-    // handed on as a key only: characters typed in the list search it, they are not typed
-    const QEvent::Type type = press ? QEvent::KeyPress : QEvent::KeyRelease;
-    const QKeyEvent* k = PendingKey();
-    return k ? std::make_unique<QKeyEvent>(type, k->key(), k->modifiers()) : nullptr;
-}
-
 void TProColGrid::KeyDown(int& key, TShiftState shift)
 {
     FConfirmSelection = true;
     if (!FProDropDown) return TStringGrid::KeyDown(key, shift);
+    // the key goes on to the edit as a key only: characters typed in the list search it, they
+    // are not typed into the edit
     QPointer<TProColGrid> self(this);
-    if (auto e = PendingCopy(true)) FProDropDown->ControlKeyDown(e.get());
+    if (const QKeyEvent* k = PendingKey()) {
+        QKeyEvent e(QEvent::KeyPress, k->key(), k->modifiers());
+        FProDropDown->ControlKeyDown(&e);
+    }
     if (!self) return;
     if ((key == VK_UP || key == VK_DOWN) && shift.Contains(ssAlt)) return;
     TStringGrid::KeyDown(key, shift);
@@ -183,11 +180,6 @@ void TProColGrid::KeyDown(int& key, TShiftState shift)
 void TProColGrid::KeyPress(QChar& key)
 {
     if (FProDropDown) FProDropDown->ControlKeyPress(key);
-}
-
-void TProColGrid::KeyUp(int& key, TShiftState shift)
-{
-    TStringGrid::KeyUp(key, shift);
 }
 
 void TProColGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
@@ -476,12 +468,10 @@ void TProMultiColumnDropDown::ControlKeyPress(QChar Key)
 int TProMultiColumnDropDown::FindLookupText(const QString& Value) const
 {
     if (!FProColGrid || Value.isEmpty() || LookupColumn < 0) return -1;
-    const QString v = CaseSensitive ? Value : Value.toUpper();
+    const Qt::CaseSensitivity cs = CaseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive;
     for (int i = 0; i < FItems.Count(); ++i) {
         const QStringList& t = FItems.Items(i)->Text();
-        if (LookupColumn >= t.size()) continue;
-        const QString& s = t.at(LookupColumn);
-        if (CaseSensitive ? s.startsWith(v) : s.startsWith(v, Qt::CaseInsensitive)) return i;
+        if (LookupColumn < t.size() && t.at(LookupColumn).startsWith(Value, cs)) return i;
     }
     return -1;
 }
@@ -568,11 +558,6 @@ void TProMultiColumnDropDown::HandleNavigationKey(QKeyEvent* e)
     }
 }
 
-void TProMultiColumnDropDown::HandleKeyUp(QKeyEvent* e)
-{
-    TProLookupDropDown::HandleKeyUp(e);
-}
-
 // ---- painting the list ---------------------------------------------------------------------------
 
 void TProMultiColumnDropDown::PaintListCell(TCanvas* Canvas, int Col, int Row, const TRect& Rect)
@@ -592,7 +577,7 @@ void TProMultiColumnDropDown::PaintListCell(TCanvas* Canvas, int Col, int Row, c
     if (column) {
         colour = column->Color, alignment = column->Alignment, wrap = column->Wordwrap, ellipsis = column->Ellipsis;
         font = &column->Font();
-        if (!header && Row - 1 < FItems.Count()) {
+        if (!header && Row >= 1 && Row - 1 < FItems.Count()) {
             const TDropDownItem* item = FItems.Items(Row - 1);
             if (column->ColumnType == ctImage) image = item->ImageIndex;
             if (Col < item->Text().size()) text = item->Text().at(Col);

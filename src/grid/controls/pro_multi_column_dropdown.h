@@ -93,14 +93,11 @@ protected:
     bool SelectCell(int col, int row) override;
     void KeyDown(int& key, TShiftState shift) override;
     void KeyPress(QChar& key) override;
-    void KeyUp(int& key, TShiftState shift) override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     bool DoMouseWheel(TShiftState shift, int wheelDelta, const TPoint& mousePos) override;
 
 private:
-    // The key being delivered, for handing it on to the edit.
-    std::unique_ptr<QKeyEvent> PendingCopy(bool press) const;
     TProMultiColumnDropDown* FProDropDown = nullptr;
     TDropDownColumns FColumns;
     TFont FHeaderFont;
@@ -184,7 +181,6 @@ protected:
     void HandleWheelDown() override;
     void HandleWheelUp() override;
     void HandleKeyDown(QKeyEvent* e) override;
-    void HandleKeyUp(QKeyEvent* e) override;
     int LookupCount() const override { return int(FLookupItems.size()); }
     QString LookupEntry(int Index) const override { return FLookupItems.at(Index); }
     // The lookup list may be older than the items: an entry beyond them is no item.

@@ -215,10 +215,12 @@ TEST_F(MultiColumnDropDownTest, FormAndColumnSizes)
 
     // no items: a single row, not fixed, no header
     TProMultiColumnDropDown none(&Dialog);
+    none.Columns().Add()->Header = "Name";
     none.ShowDropDown();
     ASSERT_TRUE(none.DroppedDown());
     EXPECT_EQ(none.ListGrid()->RowCount(), 1);
     EXPECT_EQ(none.ListGrid()->FixedRows(), 0);
+    (void)none.DropDownForm()->grab();
     QTest::keyClicks(&none, "q");
     none.HideDropDown(false);
 }
