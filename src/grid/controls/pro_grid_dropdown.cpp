@@ -276,22 +276,17 @@ void TProColGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
     DoSelect();
 }
 
-bool TProColGrid::WheelStepDown(TShiftState Shift, const TPoint& MousePos)
+void TProColGrid::WindowMessageHook(TMessage& Message)
 {
+    if (Message.Msg != WM_MOUSEWHEEL) {
+        TProStringGrid::WindowMessageHook(Message);
+        return;
+    }
+    // the current row follows the wheel; the entry is chosen only by a key or a click
     FMouseWheelSelection = true;
     FConfirmSelection = false;
-    const bool r = TProStringGrid::WheelStepDown(Shift, MousePos);
+    TProStringGrid::WindowMessageHook(Message);
     FMouseWheelSelection = false;
-    return r;
-}
-
-bool TProColGrid::WheelStepUp(TShiftState Shift, const TPoint& MousePos)
-{
-    FMouseWheelSelection = true;
-    FConfirmSelection = false;
-    const bool r = TProStringGrid::WheelStepUp(Shift, MousePos);
-    FMouseWheelSelection = false;
-    return r;
 }
 
 // ---- the drop-down: construction -------------------------------------------------------------
@@ -845,7 +840,7 @@ bool TCustomProGridDropDown::eventFilter(QObject* Watched, QEvent* e)
 void TCustomProGridDropDown::GridKeyDown(QKeyEvent* e)
 {
     if (!OnGridKeyDown) return;
-    int key = e->key();
+    int key = QtKeyToVirtualKey(e->key());
     OnGridKeyDown(this, key, ShiftStateOf(e));
 }
 
@@ -853,7 +848,7 @@ void TCustomProGridDropDown::GridKeyUp(QKeyEvent* e)
 {
     if (IsNavigationKey(e->key()) && !(e->modifiers() & Qt::AltModifier)) FLookupEntry.clear();
     if (!OnGridKeyUp) return;
-    int key = e->key();
+    int key = QtKeyToVirtualKey(e->key());
     OnGridKeyUp(this, key, ShiftStateOf(e));
 }
 

@@ -159,8 +159,7 @@ protected:
     void HandleCharMessage(TMessage& Message) override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-    bool WheelStepDown(TShiftState Shift, const TPoint& MousePos) override;
-    bool WheelStepUp(TShiftState Shift, const TPoint& MousePos) override;
+    void WindowMessageHook(TMessage& Message) override;
     void WMGetDlgCode(TMessage& m) override;
 
 private:

@@ -385,3 +385,60 @@ TEST_F(GridDropDownTest, ComponentStylesColourTheLookupGrid)
     EXPECT_EQ(Drop->LineColor, TColor(0xECECF0));
     EXPECT_EQ(Drop->FixedLineColor, TColor(0xD4D2D1));
 }
+
+TEST_F(GridDropDownTest, TheWheelMovesWithoutChoosing)
+{
+    Fill({"Apple", "Banana", "Cherry", "Date"});
+    Drop->SetItemIndex(0);
+    // over the closed edit the wheel steps through the entries
+    QWheelEvent down(QPointF(5, 5), Drop->mapToGlobal(QPointF(5, 5)), {}, {0, -120}, Qt::NoButton, {},
+                     Qt::NoScrollPhase, false);
+    QApplication::sendEvent(Drop, &down);
+    EXPECT_EQ(Drop->ItemIndex(), 1);
+    EXPECT_EQ(Drop->Text(), "Banana");
+    // in the open list the row follows the wheel, the entry stays until a key or click confirms
+    Open();
+    GridKey(Qt::Key_Down);
+    EXPECT_EQ(Drop->ItemIndex(), 2);
+    QWheelEvent step(QPointF(5, 30), Grid()->viewport()->mapToGlobal(QPointF(5, 30)), {}, {0, -120}, Qt::NoButton,
+                     {}, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(Grid()->viewport(), &step);
+    EXPECT_EQ(Drop->ItemIndex(), 2);
+    DropForm()->close();
+    EXPECT_EQ(Drop->ItemIndex(), 2);
+    EXPECT_EQ(Drop->Text(), "Cherry");
+}
+
+TEST_F(GridDropDownTest, TheGridsEventsReachTheDropDown)
+{
+    Fill({"Apple", "Banana", "Cherry"});
+    Drop->Columns()->Items(1)->Color = 0x00FF00;
+    Drop->Columns()->Items(1)->Alignment = taRightJustify;
+    QStringList seen;
+    Drop->OnGridKeyDown = [&](QObject* Sender, int& Key, TShiftState) {
+        EXPECT_EQ(Sender, Drop);
+        seen << QStringLiteral("down %1").arg(Key);
+    };
+    Drop->OnGridKeyPress = [&](QObject* Sender, QChar& Key) {
+        EXPECT_EQ(Sender, Drop);
+        seen << QStringLiteral("press ") + Key;
+    };
+    Drop->OnGridRightClickCell = [&](TObject* Sender, int ARow, int ACol) {
+        EXPECT_EQ(Sender, Grid());
+        seen << QStringLiteral("right %1 %2").arg(ACol).arg(ARow);
+    };
+    Open();
+    GridKey(Qt::Key_Down);
+    GridType("c");
+    QTest::mouseClick(Grid()->viewport(), Qt::RightButton, {}, CellCentre(1, 2));
+    EXPECT_EQ(seen, QStringList({QStringLiteral("down %1").arg(VK_DOWN), "press c", "right 1 2"}));
+    // the columns preset the colour and alignment the grid asks for
+    TBrush brush;
+    TFont font;
+    Grid()->OnGetCellColor(Grid(), 1, 1, {}, &brush, &font);
+    EXPECT_EQ(brush.Color(), TColor(0x00FF00));
+    TAlignment h = taLeftJustify;
+    TVAlignment v = vtaTop;
+    Grid()->OnGetAlignment(Grid(), 1, 1, h, v);
+    EXPECT_EQ(h, taRightJustify);
+}
