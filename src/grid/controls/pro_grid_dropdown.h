@@ -229,7 +229,6 @@ public:
     bool MatchCase = false;
     bool MatchStart = true;
     bool AutoShowDropDown = false;
-    bool AutoSelect = true;
 
     // ---- the lookup grid's look
     int HeaderHeight = 25;

@@ -285,6 +285,17 @@ TEST_F(GridDropDownTest, WithoutItemsTheListHasItsHeaderOnly)
     EXPECT_EQ(Drop->ItemIndex(), -1);
 }
 
+TEST_F(GridDropDownTest, ItemsWithoutColumnsOpenAnEmptyList)
+{
+    Drop->Columns()->Clear();
+    Fill({"Apple", "Banana"});
+    Open();
+    EXPECT_EQ(Grid()->RowCount(), 3);
+    GridKey(Qt::Key_Down);
+    GridKey(Qt::Key_Return);
+    EXPECT_FALSE(Drop->DroppedDown());
+}
+
 TEST_F(GridDropDownTest, RowsTheApplicationPutIntoTheGrid)
 {
     Drop->UseItems = false;
