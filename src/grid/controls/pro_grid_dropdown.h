@@ -143,7 +143,7 @@ public:
     void AutoSizeColumn(int Index);
     // Rows of a list with a Wordwrap column grow to their wrapped texts, never below 24.
     void SizeWrappedRows();
-    // The width that shows every column, with the vertical scroll bar when rows are hidden.
+    // The width that shows every column, with the vertical scroll bar when not all rows fit.
     int FullWidth();
 
     // Set by a key or mouse press in the grid and by Enter in the edit; cleared by a wheel
