@@ -450,7 +450,9 @@ void TProStringGrid::OpenCellEditor(int ACol, int ARow)
     case edCalculatorDropDown:
     case edTimePickerDropDown:
     case edColorPickerDropDown:
-    case edImagePickerDropDown: OpenDropDownEditor(C, ARow, R, Bk, T); break;
+    case edImagePickerDropDown:
+    case edDetailDropDown:
+    case edGridDropDown: OpenDropDownEditor(C, ARow, R, Bk, T); break;
     default: break;   // the kinds whose controls this grid does not have open nothing
     }
     FStartEditChar = QChar();
@@ -519,7 +521,9 @@ void TProStringGrid::CloseCellEditor(int ACol, int ARow)
     case edCalculatorDropDown:
     case edTimePickerDropDown:
     case edColorPickerDropDown:
-    case edImagePickerDropDown: CloseDropDownEditor(C, ARow); break;
+    case edImagePickerDropDown:
+    case edDetailDropDown:
+    case edGridDropDown: CloseDropDownEditor(C, ARow); break;
     default: break;
     }
     if (EditControl != edNormal && FEditActive) NotifyEditingDone(C, ARow);

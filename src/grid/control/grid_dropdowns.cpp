@@ -218,12 +218,30 @@ QString TGridImageDropDown::EditorText() const
                : QString();
 }
 
+TGridGridDropDown::TGridGridDropDown(TProStringGrid* AOwner) : TGridDropDown(AOwner) {}
+
+TGridDetailPickerDropDown::TGridDetailPickerDropDown(TProStringGrid* AOwner) : TGridDropDown(AOwner) {}
+
+void TGridDetailPickerDropDown::HandleKeyDown(QKeyEvent* e)
+{
+    const int key = e->key();
+    const bool listKey = key == Qt::Key_PageUp || key == Qt::Key_PageDown || key == Qt::Key_Up || key == Qt::Key_Down;
+    if (FGrid->GetEditMode() && isVisible() && listKey && !(e->modifiers() & Qt::AltModifier)) {
+        const bool open = DroppedDown();
+        TProDetailDropDown::HandleKeyDown(e);
+        if (open) return;
+    }
+    TGridDropDown::HandleKeyDown(e);
+}
+
 template class TGridDropDown<TProTrackBarDropDown>;
 template class TGridDropDown<TProMemoDropDown>;
 template class TGridDropDown<TProCalculatorDropdown>;
 template class TGridDropDown<TProTimePickerDropDown>;
 template class TGridDropDown<TProColorPickerDropDown>;
 template class TGridDropDown<TProImagePickerDropDown>;
+template class TGridDropDown<TProMultiColumnDropDown>;
+template class TGridDropDown<TProDetailDropDown>;
 
 // ---- the grid's side ------------------------------------------------------------------------
 
@@ -244,6 +262,12 @@ TGridTrackbarDropDown* TProStringGrid::TrackbarDropDown() { return MakeDropDown(
 TGridMemoDropDown* TProStringGrid::MemoDropDown() { return MakeDropDown(FEditMemo, this, FStyle); }
 TGridCalculatorDropDown* TProStringGrid::CalculatorDropDown() { return MakeDropDown(FEditCalculator, this, FStyle); }
 TGridTimepickerDropDown* TProStringGrid::TimePickerDropDown() { return MakeDropDown(FEditTimePicker, this, FStyle); }
+
+TGridDetailPickerDropDown* TProStringGrid::DetailPickerDropDown()
+{
+    return MakeDropDown(FEditDetailPicker, this, FStyle);
+}
+TGridGridDropDown* TProStringGrid::GridDropDown() { return MakeDropDown(FEditGridPicker, this, FStyle); }
 
 TGridColorDropDown* TProStringGrid::ColorPickerDropDown()
 {
@@ -273,6 +297,8 @@ TGridDropDownEditor* TProStringGrid::DropDownEditorOf(TEditorType Kind)
     case edTimePickerDropDown: return TimePickerDropDown();
     case edColorPickerDropDown: return ColorPickerDropDown();
     case edImagePickerDropDown: return ImagePickerDropDown();
+    case edDetailDropDown: return DetailPickerDropDown();
+    case edGridDropDown: return GridDropDown();
     default: return nullptr;
     }
 }
@@ -281,7 +307,8 @@ std::vector<TProCustomDropDown*> TProStringGrid::CreatedDropDownEditors() const
 {
     std::vector<TProCustomDropDown*> list;
     for (TProCustomDropDown* d : std::initializer_list<TProCustomDropDown*>{
-             FEditTrackBar, FEditMemo, FEditCalculator, FEditTimePicker, FEditColorPicker, FEditImagePicker})
+             FEditTrackBar, FEditMemo, FEditCalculator, FEditTimePicker, FEditColorPicker, FEditImagePicker,
+             FEditDetailPicker, FEditGridPicker})
         if (d) list.push_back(d);
     return list;
 }
@@ -303,6 +330,8 @@ void TProStringGrid::DropDropDownEditors()
     FEditTimePicker = nullptr;
     FEditColorPicker = nullptr;
     FEditImagePicker = nullptr;
+    FEditDetailPicker = nullptr;
+    FEditGridPicker = nullptr;
 }
 
 void TProStringGrid::RelayHeaderButtonClick(int ButtonIndex)
@@ -335,6 +364,13 @@ void TProStringGrid::ImageSelect()
     if (OnImageSelect) OnImageSelect(this, Col(), Row(), FEditImagePicker->ItemIndex());
 }
 
+static void SetEditorColor(QWidget* w, TColor Bk)
+{
+    QPalette pal = w->palette();
+    pal.setColor(QPalette::Base, ColorToQColor(Bk));
+    w->setPalette(pal);
+}
+
 void TProStringGrid::OpenDropDownEditor(int C, int ARow, const TRect& R, TColor Bk, const QString& T)
 {
     TGridDropDownEditor* ed = DropDownEditorOf(EditControl);
@@ -346,7 +382,15 @@ void TProStringGrid::OpenDropDownEditor(int C, int ARow, const TRect& R, TColor 
     dd->SetComponentStyle(FStyle);
     dd->OnDropDownHeaderButtonClick = [this](QObject*, int i) { RelayHeaderButtonClick(i); };
     dd->OnDropDownFooterButtonClick = [this](QObject*, int i) { RelayFooterButtonClick(i); };
+    if (EditControl == edGridDropDown) {
+        SetEditorColor(dd, Bk);
+        dd->SetEditorEnabled(true);
+    }
     GetEditorProp(C, ARow, nullptr);
+    if (EditControl == edGridDropDown) {
+        FEditGridPicker->BeginUpdate();
+        FEditGridPicker->EndUpdate();
+    }
     dd->setGeometry(R.Left, R.Top, R.Right - R.Left - 1, R.Bottom - R.Top - 1);
     dd->setEnabled(true);
     ed->Loading = true;
@@ -363,6 +407,14 @@ void TProStringGrid::OpenDropDownEditor(int C, int ARow, const TRect& R, TColor 
     case edTimePickerDropDown:
         dd->SetText(T);
         dd->SetEditorEnabled(true);
+        break;
+    case edDetailDropDown:
+        dd->SetText(T);
+        dd->SetEditorEnabled(true);
+        break;
+    case edGridDropDown:
+        FEditGridPicker->SetItemIndex(T.isEmpty() ? 0 : FEditGridPicker->GetItemIndex(T));
+        dd->SetText(T);
         break;
     case edColorPickerDropDown:
         FEditColorPicker->SetSelectedColor(GetCellType(C, ARow) == ctShape ? GetShapeColor(C, ARow) : GetColors(C, ARow));
@@ -385,11 +437,19 @@ void TProStringGrid::OpenDropDownEditor(int C, int ARow, const TRect& R, TColor 
     }
     ed->Loading = false;
     ed->KeepStart();
-    QPalette pal = dd->palette();
-    pal.setColor(QPalette::Base, ColorToQColor(Bk));
-    dd->setPalette(pal);
+    SetEditorColor(dd, Bk);
     dd->show();
     dd->setFocus(Qt::OtherFocusReason);
+    if (EditControl == edDetailDropDown) {
+        // a text that is an item's caption selects that item
+        TGridDetailPickerDropDown* dp = FEditDetailPicker;
+        const int i = dp->Items().IndexOf(dp->Text());
+        if (i >= 0) {
+            ed->Loading = true;
+            dp->SetItemIndex(i);
+            ed->Loading = false;
+        }
+    }
     // the memo shows the start of its text; in the others the first typed character replaces it
     if (EditControl == edMemoDropDown) dd->setCursorPosition(0);
     else if (dd->EditorEnabled()) dd->SelectAll();

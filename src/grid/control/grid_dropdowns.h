@@ -5,6 +5,8 @@
 // writes a text back into its control.
 #include "grid/controls/color_picker_dropdown.h"
 #include "grid/controls/image_picker_dropdown.h"
+#include "grid/controls/pro_detail_dropdown.h"
+#include "grid/controls/pro_multi_column_dropdown.h"
 #include "grid/controls/pro_calculator_dropdown.h"
 #include "grid/controls/pro_memo_dropdown.h"
 #include "grid/controls/pro_time_picker_dropdown.h"
@@ -133,4 +135,21 @@ public:
 
 private:
     int FStartIndex = -1;
+};
+
+class TGridGridDropDown : public TGridDropDown<TProMultiColumnDropDown> {
+public:
+    explicit TGridGridDropDown(TProStringGrid* AOwner);
+    QString ClassName() const override { return QStringLiteral("TGridGridDropDown"); }
+};
+
+class TGridDetailPickerDropDown : public TGridDropDown<TProDetailDropDown> {
+public:
+    explicit TGridDetailPickerDropDown(TProStringGrid* AOwner);
+    QString ClassName() const override { return QStringLiteral("TGridDetailPickerDropDown"); }
+
+protected:
+    // The control moves its selection on the page and arrow keys first: the open list keeps
+    // them, while on the closed control the editor then commits the item they led to.
+    void HandleKeyDown(QKeyEvent* e) override;
 };

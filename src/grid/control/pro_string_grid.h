@@ -44,6 +44,8 @@ class TGridCalculatorDropDown;
 class TGridTimepickerDropDown;
 class TGridColorDropDown;
 class TGridImageDropDown;
+class TGridDetailPickerDropDown;
+class TGridGridDropDown;
 class TProCustomDropDown;
 template <class TControl> class TGridDropDown;
 class QMimeData;
@@ -2730,6 +2732,8 @@ public:
     TGridTimepickerDropDown* TimePickerDropDown();
     TGridColorDropDown* ColorPickerDropDown();
     TGridImageDropDown* ImagePickerDropDown();
+    TGridDetailPickerDropDown* DetailPickerDropDown();
+    TGridGridDropDown* GridDropDown();
     // The colour and image pickers chose: OnColorSelect and OnImageSelect for the current cell.
     virtual void ColorSelect();
     virtual void ImageSelect();
@@ -2760,6 +2764,8 @@ private:
     TGridTimepickerDropDown* FEditTimePicker = nullptr;
     TGridColorDropDown* FEditColorPicker = nullptr;
     TGridImageDropDown* FEditImagePicker = nullptr;
+    TGridDetailPickerDropDown* FEditDetailPicker = nullptr;
+    TGridGridDropDown* FEditGridPicker = nullptr;
 
 public:
     // ==== typing look-up, editor hooks, current base cell, form-control values, cell cursor

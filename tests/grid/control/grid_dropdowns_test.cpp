@@ -4,7 +4,7 @@
 #include "grid/control/grid_dropdowns.h"
 #include "platform/ui/image_list.h"
 
-#include <QPlainTextEdit>
+#include <QWindow>
 
 namespace {
 
@@ -19,6 +19,12 @@ struct DropDownEditors : EditFixture {
             Images.Add(img);
         }
         Grid->SetGridImages(&Images);
+        for (const char* c : {"Alpha", "Beta", "Gamma"}) {
+            Grid->DetailPickerDropDown()->Items().Add()->SetCaption(QString::fromLatin1(c));
+            Grid->GridDropDown()->Items().Add()->SetText({QString::fromLatin1(c), QStringLiteral("notes")});
+        }
+        Grid->GridDropDown()->Columns().Add();
+        Grid->GridDropDown()->Columns().Add();
     }
     void TearDown() override { Grid->SetGridImages(nullptr); }
     // Column 1 gets the kind and the cell the text; F2 opens the editor on it.
@@ -81,6 +87,9 @@ TEST_F(DropDownEditors, EachKindOpensOnItsCellEditsAndCommitsWithEnter)
         {"colour picker", edColorPickerDropDown, "",
          [](DropDownEditors& f) { f.Key(Qt::Key_Down); }, "Olive"},
         {"image picker", edImagePickerDropDown, "", [](DropDownEditors& f) { f.Key(Qt::Key_Down); }, ""},
+        // a typed beginning completes to the first caption that starts with it
+        {"detail picker", edDetailDropDown, "Beta", [](DropDownEditors& f) { f.Type(QStringLiteral("G")); }, "Gamma"},
+        {"multi-column", edGridDropDown, "Beta", [](DropDownEditors& f) { f.Type(QStringLiteral("A")); }, "Alpha"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.What);
@@ -114,6 +123,8 @@ TEST_F(DropDownEditors, EscapeRestoresTheCellAndClosesWithoutValidation)
          [](DropDownEditors& f) { f.Key(Qt::Key_Home); f.Type(QStringLiteral("09")); }, ""},
         {"colour picker", edColorPickerDropDown, "Green", [](DropDownEditors& f) { f.Key(Qt::Key_Down); }, ""},
         {"image picker", edImagePickerDropDown, "", [](DropDownEditors& f) { f.Key(Qt::Key_Down); }, ""},
+        {"detail picker", edDetailDropDown, "Beta", [](DropDownEditors& f) { f.Type(QStringLiteral("al")); }, ""},
+        {"multi-column", edGridDropDown, "Beta", [](DropDownEditors& f) { f.Type(QStringLiteral("x")); }, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.What);
@@ -186,6 +197,25 @@ TEST_F(DropDownEditors, NavigationKeysCommitAndMoveOn)
     EXPECT_EQ(Grid->Row(), 1);
     Grid->SetOptions(Grid->Options() - goTabs);
     Key(Qt::Key_Escape);
+
+    // the closed detail picker steps to the next item on Down, then commits it and moves on
+    Open(edDetailDropDown, QStringLiteral("Alpha"));
+    Key(Qt::Key_Down);
+    EXPECT_FALSE(Grid->GetEditMode());
+    EXPECT_EQ(Grid->Cells(1, 1), "Beta");
+    EXPECT_EQ(Grid->Row(), 2);
+    // its open list keeps the arrows; Enter then takes the item and commits it
+    Open(edDetailDropDown, QStringLiteral("Alpha"));
+    Key(Qt::Key_F4);
+    ASSERT_TRUE(Grid->DetailPickerDropDown()->DroppedDown());
+    QWindow* list = Grid->DetailPickerDropDown()->DropDownForm()->windowHandle();
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_TRUE(Grid->GetEditMode());
+    EXPECT_TRUE(Grid->DetailPickerDropDown()->DroppedDown());
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_FALSE(Grid->GetEditMode());
+    EXPECT_EQ(Grid->Cells(1, 1), "Beta");
+    EXPECT_EQ(Grid->Row(), 1);   // Enter advances only with AdvanceOnEnter
 
     // Alt+Down opens a picker's list; Escape there cancels the list and the editor
     Open(edColorPickerDropDown, QString());
@@ -269,7 +299,7 @@ TEST_F(DropDownEditors, TheDropButtonOrDirectComboDropOpensTheList)
 
     Grid->MouseActions()->SetDirectComboDrop(true);
     for (TEditorType kind : {edTrackbarDropDown, edMemoDropDown, edCalculatorDropDown, edTimePickerDropDown,
-                             edColorPickerDropDown, edImagePickerDropDown}) {
+                             edColorPickerDropDown, edImagePickerDropDown, edDetailDropDown, edGridDropDown}) {
         SCOPED_TRACE(kind);
         Open(kind, QStringLiteral("1"));
         TProCustomDropDown* dd = Grid->TrackbarDropDown();
@@ -279,6 +309,8 @@ TEST_F(DropDownEditors, TheDropButtonOrDirectComboDropOpensTheList)
         case edTimePickerDropDown: dd = Grid->TimePickerDropDown(); break;
         case edColorPickerDropDown: dd = Grid->ColorPickerDropDown(); break;
         case edImagePickerDropDown: dd = Grid->ImagePickerDropDown(); break;
+        case edDetailDropDown: dd = Grid->DetailPickerDropDown(); break;
+        case edGridDropDown: dd = Grid->GridDropDown(); break;
         default: break;
         }
         EXPECT_TRUE(dd->DroppedDown());
