@@ -38,11 +38,17 @@ private:
     QImage FImage;
 };
 
-class TDetailItems : public TNotifyingItems<TDetailItem> {
+// A collection with the typed item access of the drop-downs' item lists.
+template <class T> class TTypedItems : public TNotifyingItems<T> {
 public:
-    using TNotifyingItems::TNotifyingItems;
-    TDetailItem* GetItem(int Index) const { return Items(Index); }
-    void SetItem(int Index, const TDetailItem& v) { Items(Index)->Assign(v); }
+    using TNotifyingItems<T>::TNotifyingItems;
+    T* GetItem(int Index) const { return this->Items(Index); }
+    void SetItem(int Index, const T& v) { this->Items(Index)->Assign(v); }
+};
+
+class TDetailItems : public TTypedItems<TDetailItem> {
+public:
+    using TTypedItems::TTypedItems;
     // The first item whose caption equals Caption exactly, -1 for none.
     int IndexOf(const QString& Caption) const;
 };

@@ -31,12 +31,7 @@ private:
     TFont FFont;
 };
 
-class TDropDownColumns : public TNotifyingItems<TDropDownColumn> {
-public:
-    using TNotifyingItems::TNotifyingItems;
-    TDropDownColumn* GetItem(int Index) const { return Items(Index); }
-    void SetItem(int Index, const TDropDownColumn& v) { Items(Index)->Assign(v); }
-};
+using TDropDownColumns = TTypedItems<TDropDownColumn>;
 
 class TDropDownItem {
 public:
@@ -56,11 +51,9 @@ private:
     QStringList FText;
 };
 
-class TDropDownItems : public TNotifyingItems<TDropDownItem> {
+class TDropDownItems : public TTypedItems<TDropDownItem> {
 public:
-    using TNotifyingItems::TNotifyingItems;
-    TDropDownItem* GetItem(int Index) const { return Items(Index); }
-    void SetItem(int Index, const TDropDownItem& v) { Items(Index)->Assign(v); }
+    using TTypedItems::TTypedItems;
     // The first item whose text in Column equals Value exactly, -1 for none.
     int IndexInColumn(int Column, const QString& Value) const;
 };
@@ -194,7 +187,11 @@ protected:
     void HandleKeyUp(QKeyEvent* e) override;
     int LookupCount() const override { return int(FLookupItems.size()); }
     QString LookupEntry(int Index) const override { return FLookupItems.at(Index); }
-    void LookupCompleted(int Index) override { FItemIndex = Index; }
+    // The lookup list may be older than the items: an entry beyond them is no item.
+    void LookupCompleted(int Index) override
+    {
+        if (Index < FItems.Count()) FItemIndex = Index;
+    }
     void SelectCompleted(int Index) override { SetItemIndex(Index); }
     void BuildLookupItems();
     void SizeColumnsToDropDown();

@@ -238,6 +238,8 @@ TEST_F(DetailDropDownTest, ItemsCopyNotesAndStyleColoursTheAppearance)
     EXPECT_EQ(Drop->Items().Items(0)->Tag, 7);
     EXPECT_EQ(Drop->Items().IndexOf("A"), 0);
     EXPECT_EQ(Drop->Items().IndexOf("a"), -1);
+    Drop->SetItemHeight(0);   // the list divides by it
+    EXPECT_EQ(Drop->ItemHeight(), 1);
 
     const TItemAppearance defaults;
     TTestDetailDropDown fresh;

@@ -75,6 +75,17 @@ TEST_F(MultiColumnDropDownTest, TypingCompletesFromTheLookupColumn)
     EXPECT_EQ(Drop->GetItemIndex("2"), 1);
     Drop->SetItemIndex(3);   // the count is ignored
     EXPECT_EQ(Drop->ItemIndex(), 2);
+
+    // items removed without EndUpdate: the old entry still completes, but names no item
+    Drop->LookupColumn = 0;
+    Drop->SetItemIndex(0);
+    Drop->Items().Delete(2);
+    Drop->SetText(QString());
+    QTest::keyClicks(Drop, "ba");
+    EXPECT_EQ(Drop->Text(), "banana");
+    EXPECT_EQ(Drop->ItemIndex(), 0);
+    DKey(Qt::Key_Return);
+    EXPECT_EQ(Drop->ItemIndex(), 0);
 }
 
 TEST_F(MultiColumnDropDownTest, StepsWhileClosed)
@@ -173,6 +184,14 @@ TEST_F(MultiColumnDropDownTest, FormAndColumnSizes)
     Open();
     EXPECT_EQ(DropForm()->height(), 181);
     Drop->HideDropDown(false);
+    // a row height of 0 is a row of a pixel
+    TProMultiColumnDropDown zero(&Dialog);
+    zero.Items().Add()->SetText({"x"});
+    zero.SetDropDownRowHeight(0);
+    EXPECT_EQ(zero.DropDownRowHeight(), 1);
+    zero.ShowDropDown();
+    EXPECT_EQ(zero.DropDownForm()->height(), 200);
+    zero.HideDropDown(false);
 
     // columns of 80 and 160 in a form of 241 without a scroll bar keep their widths
     TProMultiColumnDropDown two(&Dialog);
