@@ -158,6 +158,8 @@ void TProStringGrid::HandleLeftButtonDown(TMessage& Message)
     // the hovered fixed cell takes its pressed look
     if (FHoverFixedX >= 0 && FHoverFixedY >= 0) InvalidateCell(FHoverFixedX, FHoverFixedY);
     ColSized = Rowsized = false;
+    // widths set by code before this press are no sizing by the mouse
+    ColSizeFlg = false;
     FPressSelection = Selection();
     if (PressSelectionHandle(X, Y, Message)) return;
 
