@@ -452,7 +452,8 @@ void TProStringGrid::OpenCellEditor(int ACol, int ARow)
     case edColorPickerDropDown:
     case edImagePickerDropDown:
     case edDetailDropDown:
-    case edGridDropDown: OpenDropDownEditor(C, ARow, R, Bk, T); break;
+    case edGridDropDown:
+    case edProGridDropDown: OpenDropDownEditor(C, ARow, R, Bk, T); break;
     default: break;   // the kinds whose controls this grid does not have open nothing
     }
     FStartEditChar = QChar();
@@ -523,7 +524,8 @@ void TProStringGrid::CloseCellEditor(int ACol, int ARow)
     case edColorPickerDropDown:
     case edImagePickerDropDown:
     case edDetailDropDown:
-    case edGridDropDown: CloseDropDownEditor(C, ARow); break;
+    case edGridDropDown:
+    case edProGridDropDown: CloseDropDownEditor(C, ARow); break;
     default: break;
     }
     if (EditControl != edNormal && FEditActive) NotifyEditingDone(C, ARow);

@@ -234,6 +234,14 @@ void TGridDetailPickerDropDown::HandleKeyDown(QKeyEvent* e)
     TGridDropDown::HandleKeyDown(e);
 }
 
+TGridProGridDropDown::TGridProGridDropDown(TProStringGrid* AOwner) : TGridDropDown(AOwner) {}
+
+TProStringGrid* TGridProGridDropDown::Grid()
+{
+    DropDownForm();
+    return GetGrid();
+}
+
 template class TGridDropDown<TProTrackBarDropDown>;
 template class TGridDropDown<TProMemoDropDown>;
 template class TGridDropDown<TProCalculatorDropdown>;
@@ -242,6 +250,7 @@ template class TGridDropDown<TProColorPickerDropDown>;
 template class TGridDropDown<TProImagePickerDropDown>;
 template class TGridDropDown<TProMultiColumnDropDown>;
 template class TGridDropDown<TProDetailDropDown>;
+template class TGridDropDown<TCustomProGridDropDown>;
 
 // ---- the grid's side ------------------------------------------------------------------------
 
@@ -268,6 +277,7 @@ TGridDetailPickerDropDown* TProStringGrid::DetailPickerDropDown()
     return MakeDropDown(FEditDetailPicker, this, FStyle);
 }
 TGridGridDropDown* TProStringGrid::GridDropDown() { return MakeDropDown(FEditGridPicker, this, FStyle); }
+TGridProGridDropDown* TProStringGrid::ProGridDropDown() { return MakeDropDown(FEditProGridPicker, this, FStyle); }
 
 TGridColorDropDown* TProStringGrid::ColorPickerDropDown()
 {
@@ -299,6 +309,7 @@ TGridDropDownEditor* TProStringGrid::DropDownEditorOf(TEditorType Kind)
     case edImagePickerDropDown: return ImagePickerDropDown();
     case edDetailDropDown: return DetailPickerDropDown();
     case edGridDropDown: return GridDropDown();
+    case edProGridDropDown: return ProGridDropDown();
     default: return nullptr;
     }
 }
@@ -308,7 +319,7 @@ std::vector<TProCustomDropDown*> TProStringGrid::CreatedDropDownEditors() const
     std::vector<TProCustomDropDown*> list;
     for (TProCustomDropDown* d : std::initializer_list<TProCustomDropDown*>{
              FEditTrackBar, FEditMemo, FEditCalculator, FEditTimePicker, FEditColorPicker, FEditImagePicker,
-             FEditDetailPicker, FEditGridPicker})
+             FEditDetailPicker, FEditGridPicker, FEditProGridPicker})
         if (d) list.push_back(d);
     return list;
 }
@@ -332,6 +343,7 @@ void TProStringGrid::DropDropDownEditors()
     FEditImagePicker = nullptr;
     FEditDetailPicker = nullptr;
     FEditGridPicker = nullptr;
+    FEditProGridPicker = nullptr;
 }
 
 void TProStringGrid::RelayHeaderButtonClick(int ButtonIndex)
@@ -382,14 +394,19 @@ void TProStringGrid::OpenDropDownEditor(int C, int ARow, const TRect& R, TColor 
     dd->SetComponentStyle(FStyle);
     dd->OnDropDownHeaderButtonClick = [this](QObject*, int i) { RelayHeaderButtonClick(i); };
     dd->OnDropDownFooterButtonClick = [this](QObject*, int i) { RelayFooterButtonClick(i); };
-    if (EditControl == edGridDropDown) {
+    const bool gridKind = EditControl == edGridDropDown || EditControl == edProGridDropDown;
+    if (gridKind) {
         SetEditorColor(dd, Bk);
         dd->SetEditorEnabled(true);
     }
+    if (EditControl == edProGridDropDown) FEditProGridPicker->Grid()->SetFixedRowAlways(true);
     GetEditorProp(C, ARow, nullptr);
     if (EditControl == edGridDropDown) {
         FEditGridPicker->BeginUpdate();
         FEditGridPicker->EndUpdate();
+    } else if (EditControl == edProGridDropDown) {
+        FEditProGridPicker->BeginUpdate();
+        FEditProGridPicker->EndUpdate();
     }
     dd->setGeometry(R.Left, R.Top, R.Right - R.Left - 1, R.Bottom - R.Top - 1);
     dd->setEnabled(true);
@@ -416,6 +433,17 @@ void TProStringGrid::OpenDropDownEditor(int C, int ARow, const TRect& R, TColor 
         FEditGridPicker->SetItemIndex(T.isEmpty() ? 0 : FEditGridPicker->GetItemIndex(T));
         dd->SetText(T);
         break;
+    case edProGridDropDown: {
+        TGridProGridDropDown* pg = FEditProGridPicker;
+        if (pg->UseItems) {
+            QString found;
+            int row = 0;
+            if (!T.isEmpty()) pg->LookupText(T, found, row);   // -1 when nothing starts with T
+            pg->SetItemIndex(row);
+        }
+        dd->SetText(T);
+        break;
+    }
     case edColorPickerDropDown:
         FEditColorPicker->SetSelectedColor(GetCellType(C, ARow) == ctShape ? GetShapeColor(C, ARow) : GetColors(C, ARow));
         break;

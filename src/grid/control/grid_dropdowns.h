@@ -6,6 +6,7 @@
 #include "grid/controls/color_picker_dropdown.h"
 #include "grid/controls/image_picker_dropdown.h"
 #include "grid/controls/pro_detail_dropdown.h"
+#include "grid/controls/pro_grid_dropdown.h"
 #include "grid/controls/pro_multi_column_dropdown.h"
 #include "grid/controls/pro_calculator_dropdown.h"
 #include "grid/controls/pro_memo_dropdown.h"
@@ -152,4 +153,12 @@ protected:
     // The control moves its selection on the page and arrow keys first: the open list keeps
     // them, while on the closed control the editor then commits the item they led to.
     void HandleKeyDown(QKeyEvent* e) override;
+};
+
+class TGridProGridDropDown : public TGridDropDown<TCustomProGridDropDown> {
+public:
+    explicit TGridProGridDropDown(TProStringGrid* AOwner);
+    QString ClassName() const override { return QStringLiteral("TGridProGridDropDown"); }
+    // The drop-down's own grid, made with its list.
+    TProStringGrid* Grid();
 };

@@ -46,6 +46,7 @@ class TGridColorDropDown;
 class TGridImageDropDown;
 class TGridDetailPickerDropDown;
 class TGridGridDropDown;
+class TGridProGridDropDown;
 class TProCustomDropDown;
 template <class TControl> class TGridDropDown;
 class QMimeData;
@@ -2734,6 +2735,7 @@ public:
     TGridImageDropDown* ImagePickerDropDown();
     TGridDetailPickerDropDown* DetailPickerDropDown();
     TGridGridDropDown* GridDropDown();
+    TGridProGridDropDown* ProGridDropDown();
     // The colour and image pickers chose: OnColorSelect and OnImageSelect for the current cell.
     virtual void ColorSelect();
     virtual void ImageSelect();
@@ -2766,6 +2768,7 @@ private:
     TGridImageDropDown* FEditImagePicker = nullptr;
     TGridDetailPickerDropDown* FEditDetailPicker = nullptr;
     TGridGridDropDown* FEditGridPicker = nullptr;
+    TGridProGridDropDown* FEditProGridPicker = nullptr;
 
 public:
     // ==== typing look-up, editor hooks, current base cell, form-control values, cell cursor

@@ -22,9 +22,12 @@ struct DropDownEditors : EditFixture {
         for (const char* c : {"Alpha", "Beta", "Gamma"}) {
             Grid->DetailPickerDropDown()->Items().Add()->SetCaption(QString::fromLatin1(c));
             Grid->GridDropDown()->Items().Add()->SetText({QString::fromLatin1(c), QStringLiteral("notes")});
+            Grid->ProGridDropDown()->Items()->Add()->SetText({QString::fromLatin1(c), QStringLiteral("notes")});
         }
-        Grid->GridDropDown()->Columns().Add();
-        Grid->GridDropDown()->Columns().Add();
+        for (int i = 0; i < 2; ++i) {
+            Grid->GridDropDown()->Columns().Add();
+            Grid->ProGridDropDown()->Columns()->Add();
+        }
     }
     void TearDown() override { Grid->SetGridImages(nullptr); }
     // Column 1 gets the kind and the cell the text; F2 opens the editor on it.
@@ -90,6 +93,7 @@ TEST_F(DropDownEditors, EachKindOpensOnItsCellEditsAndCommitsWithEnter)
         // a typed beginning completes to the first caption that starts with it
         {"detail picker", edDetailDropDown, "Beta", [](DropDownEditors& f) { f.Type(QStringLiteral("G")); }, "Gamma"},
         {"multi-column", edGridDropDown, "Beta", [](DropDownEditors& f) { f.Type(QStringLiteral("A")); }, "Alpha"},
+        {"grid drop-down", edProGridDropDown, "Beta", [](DropDownEditors& f) { f.Type(QStringLiteral("G")); }, "Gamma"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.What);
@@ -109,6 +113,7 @@ TEST_F(DropDownEditors, EachKindOpensOnItsCellEditsAndCommitsWithEnter)
     }
     EXPECT_EQ(Grid->GetColors(1, 1), TColor(0x008080));
     EXPECT_EQ(ImageIdx(), 1);
+    EXPECT_TRUE(Grid->ProGridDropDown()->Grid()->FixedRowAlways());   // its header row stays
 }
 
 TEST_F(DropDownEditors, EscapeRestoresTheCellAndClosesWithoutValidation)
@@ -125,6 +130,7 @@ TEST_F(DropDownEditors, EscapeRestoresTheCellAndClosesWithoutValidation)
         {"image picker", edImagePickerDropDown, "", [](DropDownEditors& f) { f.Key(Qt::Key_Down); }, ""},
         {"detail picker", edDetailDropDown, "Beta", [](DropDownEditors& f) { f.Type(QStringLiteral("al")); }, ""},
         {"multi-column", edGridDropDown, "Beta", [](DropDownEditors& f) { f.Type(QStringLiteral("x")); }, ""},
+        {"grid drop-down", edProGridDropDown, "Beta", [](DropDownEditors& f) { f.Type(QStringLiteral("x")); }, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.What);
@@ -299,7 +305,8 @@ TEST_F(DropDownEditors, TheDropButtonOrDirectComboDropOpensTheList)
 
     Grid->MouseActions()->SetDirectComboDrop(true);
     for (TEditorType kind : {edTrackbarDropDown, edMemoDropDown, edCalculatorDropDown, edTimePickerDropDown,
-                             edColorPickerDropDown, edImagePickerDropDown, edDetailDropDown, edGridDropDown}) {
+                             edColorPickerDropDown, edImagePickerDropDown, edDetailDropDown, edGridDropDown,
+                             edProGridDropDown}) {
         SCOPED_TRACE(kind);
         Open(kind, QStringLiteral("1"));
         TProCustomDropDown* dd = Grid->TrackbarDropDown();
@@ -311,6 +318,7 @@ TEST_F(DropDownEditors, TheDropButtonOrDirectComboDropOpensTheList)
         case edImagePickerDropDown: dd = Grid->ImagePickerDropDown(); break;
         case edDetailDropDown: dd = Grid->DetailPickerDropDown(); break;
         case edGridDropDown: dd = Grid->GridDropDown(); break;
+        case edProGridDropDown: dd = Grid->ProGridDropDown(); break;
         default: break;
         }
         EXPECT_TRUE(dd->DroppedDown());
