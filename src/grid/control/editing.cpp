@@ -445,6 +445,15 @@ void TProStringGrid::OpenCellEditor(int ACol, int ARow)
         OpenDateEditor(C, ARow, R, Bk, T);
         if (EditControl == edDateEdit || EditControl == edDateEditUpDown) postStartChar(EditCtrl);
         break;
+    case edTrackbarDropDown:
+    case edMemoDropDown:
+    case edCalculatorDropDown:
+    case edTimePickerDropDown:
+    case edColorPickerDropDown:
+    case edImagePickerDropDown:
+    case edDetailDropDown:
+    case edGridDropDown:
+    case edProGridDropDown: OpenDropDownEditor(C, ARow, R, Bk, T); break;
     default: break;   // the kinds whose controls this grid does not have open nothing
     }
     FStartEditChar = QChar();
@@ -508,6 +517,15 @@ void TProStringGrid::CloseCellEditor(int ACol, int ARow)
     case edDateEditUpDown:
     case edTimeEdit:
     case edDateTimeEdit: CloseDateEditor(C, ARow); break;
+    case edTrackbarDropDown:
+    case edMemoDropDown:
+    case edCalculatorDropDown:
+    case edTimePickerDropDown:
+    case edColorPickerDropDown:
+    case edImagePickerDropDown:
+    case edDetailDropDown:
+    case edGridDropDown:
+    case edProGridDropDown: CloseDropDownEditor(C, ARow); break;
     default: break;
     }
     if (EditControl != edNormal && FEditActive) NotifyEditingDone(C, ARow);

@@ -419,6 +419,7 @@ void TProStringGrid::Teardown()
         drop(FEditControl);
         drop(FComboControl);
         DropSpinAndDateEditors();
+        DropDropDownEditors();
         drop(FScrollBar);
         drop(FPaintScrollBar);
     }

@@ -37,6 +37,18 @@ class TBalloonToolTip;
 class TGridSpin;
 class TGridDatePicker;
 class TGridDateTimePicker;
+class TGridDropDownEditor;
+class TGridTrackbarDropDown;
+class TGridMemoDropDown;
+class TGridCalculatorDropDown;
+class TGridTimepickerDropDown;
+class TGridColorDropDown;
+class TGridImageDropDown;
+class TGridDetailPickerDropDown;
+class TGridGridDropDown;
+class TGridProGridDropDown;
+class TProCustomDropDown;
+template <class TControl> class TGridDropDown;
 class QMimeData;
 class QDrag;
 struct TCellStream;
@@ -2712,6 +2724,52 @@ public:
 private:
     TDateTime FMinDate = 0;
     TDateTime FMaxDate = 0;
+
+    // ==== drop-down editors (grid_dropdowns.cpp) ====
+public:
+    // Made on first use, hidden and disabled between uses.
+    TGridTrackbarDropDown* TrackbarDropDown();
+    TGridMemoDropDown* MemoDropDown();
+    TGridCalculatorDropDown* CalculatorDropDown();
+    TGridTimepickerDropDown* TimePickerDropDown();
+    TGridColorDropDown* ColorPickerDropDown();
+    TGridImageDropDown* ImagePickerDropDown();
+    TGridDetailPickerDropDown* DetailPickerDropDown();
+    TGridGridDropDown* GridDropDown();
+    TGridProGridDropDown* ProGridDropDown();
+    // The colour and image pickers chose: OnColorSelect and OnImageSelect for the current cell.
+    virtual void ColorSelect();
+    virtual void ImageSelect();
+    // A header or footer button of a drop-down editor's list was clicked.
+    void RelayHeaderButtonClick(int ButtonIndex);
+    void RelayFooterButtonClick(int ButtonIndex);
+    // The memo editor's lines changed: they go into the current cell at once.
+    void MemoDropDownChange(QObject* Sender);
+    std::function<void(TObject* Sender, int ACol, int ARow, TColor Color, const QString& Value)> OnColorSelect;
+    std::function<void(TObject* Sender, int ACol, int ARow, int Index)> OnImageSelect;
+    // Asked when a colour or image editor closes, with the value it will store.
+    std::function<void(TObject* Sender, int ACol, int ARow, TColor& Color, QString& Value)> OnColorSelected;
+    std::function<void(TObject* Sender, int ACol, int ARow, int& Index)> OnImageSelected;
+    std::function<void(TObject* Sender, int ACol, int ARow, int ButtonIndex)> OnDropDownHeaderButtonClick;
+    std::function<void(TObject* Sender, int ACol, int ARow, int ButtonIndex)> OnDropDownFooterButtonClick;
+
+private:
+    template <class TControl> friend class TGridDropDown;
+    TGridDropDownEditor* DropDownEditorOf(TEditorType Kind);
+    std::vector<TProCustomDropDown*> CreatedDropDownEditors() const;
+    void OpenDropDownEditor(int C, int ARow, const TRect& R, TColor Bk, const QString& T);
+    void CloseDropDownEditor(int C, int ARow);
+    // Deletes the drop-down editors, before the grid itself goes.
+    void DropDropDownEditors();
+    TGridTrackbarDropDown* FEditTrackBar = nullptr;
+    TGridMemoDropDown* FEditMemo = nullptr;
+    TGridCalculatorDropDown* FEditCalculator = nullptr;
+    TGridTimepickerDropDown* FEditTimePicker = nullptr;
+    TGridColorDropDown* FEditColorPicker = nullptr;
+    TGridImageDropDown* FEditImagePicker = nullptr;
+    TGridDetailPickerDropDown* FEditDetailPicker = nullptr;
+    TGridGridDropDown* FEditGridPicker = nullptr;
+    TGridProGridDropDown* FEditProGridPicker = nullptr;
 
 public:
     // ==== typing look-up, editor hooks, current base cell, form-control values, cell cursor

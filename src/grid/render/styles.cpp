@@ -464,13 +464,6 @@ void TProStringGrid::SetStyle(TProGridStyle AStyle)
     Invalidate();
 }
 
-void TProStringGrid::StyleDropDownEditors(TProStyle AStyle)
-{
-    // The drop-down editors (colour, image, grid and detail pickers, time picker,
-    // calculator, memo) take the style once they exist; this grid makes none of them.
-    (void)AStyle;
-}
-
 void TProStringGrid::SetComponentStyle(TProStyle AStyle)
 {
     FStyle = AStyle;
