@@ -531,3 +531,51 @@ TEST_F(PrintGrid, PrintWithDialogPrintsTheChosenRange)
     EXPECT_EQ(asked, 2);
     TProStringGrid::SetPrintDialogHandler(previous);
 }
+
+// Cells print with their screen look: a long single line in a column sized as on the screen
+// ends in an ellipsis, a cell with an end colour prints as a gradient, rotated text stands up.
+TEST_F(PrintGrid, EllipsisGradientAndRotatedText)
+{
+    Fill(3, 1);
+    grid->SetEnhTextSize(true);
+    grid->SetWordWrap(false);
+    grid->SetColWidths(0, 60);
+    grid->SetCells(0, 0, QStringLiteral("Averyveryverylongword and more words"));
+    grid->SetColWidths(1, 60);
+    grid->SetCells(1, 0, QString());
+    grid->SetColors(1, 0, clBlue);
+    grid->SetColorsTo(1, 0, clRed);
+    grid->SetColWidths(2, 60);
+    grid->SetRowHeights(0, 80);
+    grid->AddRotated(2, 0, 90, QStringLiteral("Upwards"));
+    TPrintSettings* ps = grid->PrintSettings();
+    ps->SetNoAutoSize(true);
+    ps->SetNoAutoSizeRow(true);
+    ps->SetBorders(pbNoborder);
+    ps->SetCentered(false);
+    grid->Print();
+    const QString text = Text(1);
+    EXPECT_TRUE(text.contains(QStringLiteral("..."))) << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("more words")));
+
+    auto layout = grid->LayoutPrintPages(TGridRect{0, 0, 2, 0}, false, 2100, 2970);
+    const auto& row = layout->Pages[0].Rows[0];
+    const QImage img = Image(1, 100);
+    auto px = [](double tenths) { return int(std::lround(tenths / 254.0 * 100)); };
+    const int gx = px(grid->GetPrintColOffset(1) + grid->GetPrintColWidth(1) / 2.0);
+    const QRgb top = img.pixel(gx, px(row.Top) + 2), bottom = img.pixel(gx, px(row.Top + row.Height) - 3);
+    EXPECT_GT(qBlue(top), qRed(top));
+    EXPECT_GT(qRed(bottom), qBlue(bottom));
+
+    // the rotated text's ink is taller than wide
+    int minX = img.width(), maxX = -1, minY = img.height(), maxY = -1;
+    const int left = px(grid->GetPrintColOffset(2));
+    for (int y = px(row.Top); y < px(row.Top + row.Height); ++y)
+        for (int x = left; x < img.width(); ++x)
+            if (qGray(img.pixel(x, y)) < 128) {
+                minX = std::min(minX, x), maxX = std::max(maxX, x);
+                minY = std::min(minY, y), maxY = std::max(maxY, y);
+            }
+    ASSERT_GE(maxX, 0);
+    EXPECT_GT(maxY - minY, 2 * (maxX - minX));
+}
