@@ -334,20 +334,22 @@ std::vector<std::pair<int, int>> DarkRuns(const QImage& img, int y, int threshol
 } // namespace
 
 // A block merged across two columns prints once, without the covered cell's text and without
-// the line between its columns; a mini-HTML cell prints its text without the tags.
-TEST_F(PrintGrid, MergedBlocksAndHtmlCells)
+// the line between its columns; mini-HTML and rich text cells print their text without markup.
+TEST_F(PrintGrid, MergedBlocksHtmlAndRichTextCells)
 {
     Fill(3, 3);
     grid->SetCells(0, 1, QStringLiteral("Mrg"));
     grid->SetCells(1, 1, QStringLiteral("Covered"));
     grid->MergeCells(0, 1, 2, 1);
     grid->SetCells(2, 2, QStringLiteral("<b>Bold</b> and <i>slanted</i>"));
+    grid->SetCells(2, 0, QStringLiteral("{\\rtf1\\ansi {\\b Rich} words\\par}"));
     grid->Print();
     const QString text = Text(1);
     EXPECT_EQ(text.count(QStringLiteral("Mrg")), 1);
     EXPECT_FALSE(text.contains(QStringLiteral("Covered")));
     EXPECT_TRUE(text.contains(QStringLiteral("Bold and slanted"))) << text.toStdString();
-    EXPECT_FALSE(text.contains(QLatin1Char('<')));
+    EXPECT_TRUE(text.contains(QStringLiteral("Rich words"))) << text.toStdString();
+    EXPECT_FALSE(text.contains(QLatin1Char('<')) || text.contains(QStringLiteral("rtf")));
 
     // the line between the first two columns crosses rows 0 and 2, not the merged row 1
     const QImage img = Image(1, 100);
