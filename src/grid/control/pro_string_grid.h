@@ -3115,6 +3115,15 @@ public:
     std::function<void(TObject* Sender, int ACol, int& Width)> OnPrintSetColumnWidth;
     std::function<void(TObject* Sender, int ARow, int& Height)> OnPrintSetRowHeight;
     std::function<void(TObject* Sender, double& ScaleFactor, bool& Allow)> OnFitToPage;
+    // May change a measured cell's size (0.1 mm while printing).
+    std::function<void(TObject* Sender, TCanvas* Canvas, int ACol, int ARow, TPoint& ASize, bool Printing)>
+        OnCustomCellSize;
+    // The print dialog PrintWithDialog runs (true: print); replaceable so that no test shows a
+    // real one. Returns the previous handler; an empty one brings back the real dialog.
+    using TPrintDialogHandler = std::function<bool(QPrinter* Printer, QWidget* Parent)>;
+    static TPrintDialogHandler SetPrintDialogHandler(TPrintDialogHandler Handler);
+    // Printed size of a cell's content (0.1 mm), fonts and graphics scaled by Scale.
+    TPoint CalcPrintCellSize(int ACol, int ARow, double Scale = 1.0);
 
 protected:
     virtual void PrintGetPageNum(int PageNum, int PageColNum, QString& Text);
@@ -3125,6 +3134,12 @@ private:
     bool PrintRowSelected(int ARow) const;
     bool PrintColSelected(int ACol) const;
     QString PrintPageNumberText(const TPrintLayout& Layout, int PageNr, int PageTotal);
+    TPoint CalcPrintCellSize(TCanvas& Measure, int ACol, int ARow, double Scale);
+    // One printed cell or merged block in Box (0.1 mm, top down from the page top).
+    void DrawPrintCell(QPainter* Painter, int ACol, int ARow, const QRectF& Box, double Scale, int Spacing,
+                       int Margin, bool Clipped);
+    // A title made of mini-HTML title lines, or an empty text.
+    QString PrintHtmlTitle() const;
     TGridRect FPrintRect{};
     int FPrintPageNum = 0;
     double FPrintFontScale = 1.0;

@@ -35,6 +35,7 @@ struct TProStringGrid::TPrintLayout {
     int Margin = 0;                       // the cell margin p
     int HeaderTextHeight = 0, FooterTextHeight = 0;
     int HeaderArea = 0, FooterArea = 0;
+    int TitleHeight = 0;                  // a mini-HTML title's height
     int Spacing = 0;                      // added to every column width
     std::vector<int> Widths;              // printed width per column of the grid
     std::vector<TColPage> ColPages;

@@ -3,7 +3,12 @@
 // to the printer, to a preview canvas or into a rectangle.
 #include "grid/data/print_layout.h"
 
+#include "grid/base/drawing_routines.h"
 #include "grid/base/grid_error.h"
+#include "grid/base/html_layout.h"
+#include "grid/base/text_packing.h"
+#include "grid/render/cell_drawing.h"
+#include "grid/render/grid_paint.h"
 #include "platform/core/date_text.h"
 #include "platform/ui/canvas.h"
 #include "platform/ui/graphics.h"
@@ -13,6 +18,9 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QAbstractTextDocumentLayout>
+#include <QImage>
+#include <QTextDocument>
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -20,14 +28,41 @@
 
 namespace {
 
+// Cells are drawn and measured in screen pixels (96 per inch), k tenths of a millimetre each.
+constexpr double ScreenToPage = 254.0 / TFont::PixelsPerInch;
+
+// Rich text laid out at 96 pixels per inch, whatever the printer's resolution.
+void LayoutRichText(QTextDocument& Doc, const QString& Text, const TFont& Font)
+{
+    static QImage device = [] {
+        QImage img(1, 1, QImage::Format_RGB32);
+        img.setDotsPerMeterX(int(std::lround(TFont::PixelsPerInch / 0.0254)));
+        img.setDotsPerMeterY(int(std::lround(TFont::PixelsPerInch / 0.0254)));
+        return img;
+    }();
+    Doc.setDefaultFont(Font.ToQFont());
+    Doc.documentLayout()->setPaintDevice(&device);
+    Doc.setDocumentMargin(0);
+    LoadRichText(Doc, Text);
+}
+
+TProStringGrid::TPrintDialogHandler& PrintDialogHandler()
+{
+    static TProStringGrid::TPrintDialogHandler h;
+    return h;
+}
+
 // A fit-to-page factor never goes below this: a zero or negative one would make every column
 // vanish or turn it inside out.
 constexpr double MinFitFactor = 0.05;
 
 // The look of one cell for printing.
 struct TPrintCellLook {
+    TGridDrawState State;
     TFont Font;
     TColor Brush = clNone;
+    TColor BrushTo = clNone;
+    TCellGradientDirection Gradient = GradientVertical;
     TAlignment HA = taLeftJustify;
     TVAlignment VA = vtaTop;
     bool WordWrap = false;
@@ -36,12 +71,11 @@ struct TPrintCellLook {
 TPrintCellLook PrintCellLook(TProStringGrid* G, int ACol, int ARow)
 {
     TPrintCellLook lk;
-    TGridDrawState state;
     TBrush brush;
-    TColor to = clNone, mirror = clNone, mirrorTo = clNone;
-    TCellGradientDirection gd{};
-    G->GetVisualProperties(ACol, ARow, state, true, false, true, &brush, to, mirror, mirrorTo, &lk.Font, lk.HA, lk.VA,
-                           lk.WordWrap, gd);
+    TColor mirror = clNone, mirrorTo = clNone;
+    lk.WordWrap = G->WordWrap();
+    G->GetVisualProperties(ACol, ARow, lk.State, true, false, true, &brush, lk.BrushTo, mirror, mirrorTo, &lk.Font,
+                           lk.HA, lk.VA, lk.WordWrap, lk.Gradient);
     lk.Brush = brush.Color();
     return lk;
 }
@@ -149,13 +183,19 @@ void TProStringGrid::PrintGetPageNum(int PageNum, int PageColNum, QString& Text)
 bool TProStringGrid::PrintRowSelected(int ARow) const
 {
     if (ARow < FixedRows() && FPrintSettings->FixedCellsAlways()) return true;
+    const TMouseActions* ma = FMouseActions.get();
+    if (ma->DisjunctRowSelect())
+        return GetRowSelect(ma->RowSelectPersistent() ? DisplToRealRow(ARow) : ARow);
     const TGridRect s = Selection();
     return ARow >= s.Top && ARow <= s.Bottom;
 }
 
 bool TProStringGrid::PrintColSelected(int ACol) const
 {
+    const TMouseActions* ma = FMouseActions.get();
+    if (ma->DisjunctRowSelect()) return true;
     if (ACol < FixedCols() && FPrintSettings->FixedCellsAlways()) return true;
+    if (ma->DisjunctColSelect()) return GetColSelect(ACol);
     const TGridRect s = Selection();
     return ACol >= s.Left && ACol <= s.Right;
 }
@@ -189,10 +229,7 @@ std::shared_ptr<TProStringGrid::TPrintLayout> TProStringGrid::LayoutPrintPages(c
     const int s = ps->UseFixedWidth() ? 0 : ps->ColumnSpacing() + 20;
     L->Spacing = s;
 
-    auto look = [this](int c, int r) { return PrintCellLook(this, c, r); };
-    auto cellText = [&](int c, int r) {
-        return IsDataControlCell(this, c, r) ? QString() : GetFormattedCell(c, r);
-    };
+    TCanvas measure;
 
     // Column widths, sized to the grid.
     const int cc = ColCount();
@@ -210,17 +247,9 @@ std::shared_ptr<TProStringGrid::TPrintLayout> TProStringGrid::LayoutPrintPages(c
             const int firstRow = ps->RepeatFixedRows() ? 0 : R.Top;
             for (int r = firstRow; r <= R.Bottom; ++r) {
                 if (r < R.Top && r >= FixedRows()) continue;
-                int cw;
-                if (ps->UseFixedWidth()) {
-                    cw = ps->FixedWidth();
-                } else {
-                    const TPrintCellLook lk = look(c, r);
-                    const QFontMetricsF& fm = fonts.Metrics(lk.Font);
-                    double widest = 0;
-                    for (const QString& line : CellLines(cellText(c, r), Multilinecells()))
-                        widest = std::max(widest, fm.horizontalAdvance(line));
-                    cw = int(std::ceil(widest));
-                }
+                // a block's width is its columns' together
+                if (IsXMergedCell(c, r)) continue;
+                const int cw = ps->UseFixedWidth() ? ps->FixedWidth() : CalcPrintCellSize(measure, c, r, 1.0).X;
                 w = std::max(w, cw);
             }
         }
@@ -289,8 +318,20 @@ std::shared_ptr<TProStringGrid::TPrintLayout> TProStringGrid::LayoutPrintPages(c
     const bool anyTop = std::any_of(std::begin(items), std::end(items), TopPosition);
     const bool anyBottom = std::any_of(std::begin(items), std::end(items), BottomPosition);
     const int hH = L->HeaderTextHeight, fH = L->FooterTextHeight;
-    L->HeaderArea = anyTop ? p + hH + ps->HeaderSize() + (TopPosition(ps->Title()) ? extraLines * hH : 0)
-                           : ps->HeaderSize();
+    const QString htmlTitle = PrintHtmlTitle();
+    if (!htmlTitle.isEmpty()) {
+        TCanvas cv;
+        cv.SetFont(TopPosition(ps->Title()) ? *ps->HeaderFont() : *ps->FooterFont());
+        THtmlRenderArgs a = HtmlArgs();
+        a.MeasureOnly = true;
+        a.Printing = true;
+        RenderHtmlCell(&cv, htmlTitle, TRect{0, 0, int(PageWidth / ScreenToPage), 65535}, a);
+        L->TitleHeight = int(std::lround(a.MeasuredHeight * ScreenToPage));
+    }
+    int topTitle = 0;
+    if (TopPosition(ps->Title()))
+        topTitle = htmlTitle.isEmpty() ? extraLines * hH : L->TitleHeight + ps->HeaderSize();
+    L->HeaderArea = anyTop ? p + hH + ps->HeaderSize() + topTitle : ps->HeaderSize();
     L->FooterArea = anyBottom ? 2 * p + 2 * fH + ps->FooterSize() + (BottomPosition(ps->Title()) ? extraLines * fH : 0)
                               : p + fH + ps->FooterSize();
 
@@ -304,12 +345,15 @@ std::shared_ptr<TProStringGrid::TPrintLayout> TProStringGrid::LayoutPrintPages(c
         } else if (ps->UseFixedHeight()) {
             h = ps->FixedHeight();
         } else {
-            for (const auto& cp : L->ColPages)
-                for (const auto& pc : cp.Cols) {
-                    const TPrintCellLook lk = look(pc.Col, r);
-                    const int lines = int(CellLines(cellText(pc.Col, r), Multilinecells()).size());
-                    h = std::max(h, int(fonts.LineHeight(lk.Font)) * lines);
-                }
+            int last = 0;
+            for (int c : measured) {
+                if (SelectedOnly && c >= R.Left && !PrintColSelected(c)) continue;
+                // a block's height is its rows' together
+                if (IsYMergedCell(c, r)) continue;
+                last = CalcPrintCellSize(measure, c, r, f).Y;
+                h = std::max(h, last);
+            }
+            if (h == 0) h = last;
             h += h / 8;
         }
         if (OnPrintSetRowHeight) OnPrintSetRowHeight(this, r, h);
@@ -329,7 +373,7 @@ std::shared_ptr<TProStringGrid::TPrintLayout> TProStringGrid::LayoutPrintPages(c
             TPrintLayout::TPage pg;
             pg.ColPage = ci;
             pg.RowPage = rowPage;
-            int d = L->HeaderArea + ps->TitleSpacing();
+            int d = L->HeaderArea + ps->TitleSpacing() + (TopPosition(ps->Title()) ? L->TitleHeight : 0);
             if (repeatRows && (rowPage > 1 || R.Top >= FixedRows()))
                 for (int fr = 0; fr < FixedRows(); ++fr) {
                     if (SelectedOnly && !PrintRowSelected(fr)) continue;
@@ -422,12 +466,14 @@ void TProStringGrid::DrawPrintPage(QPainter* P, const TPrintLayout& L, int PageN
     put(ps->PageNr(), ps->PagePrefix() + QLatin1Char(' ') + PrintPageNumberText(L, PageNr, PageTotal) +
                           QLatin1Char(' ') + ps->PageSuffix());
     const QStringList lines = ps->TitleLines();
-    put(ps->Title(), ps->TitleText().isEmpty() ? (lines.isEmpty() ? QString() : lines.first()) : ps->TitleText());
+    const QString htmlTitle = PrintHtmlTitle();
+    if (htmlTitle.isEmpty())
+        put(ps->Title(), ps->TitleText().isEmpty() ? (lines.isEmpty() ? QString() : lines.first()) : ps->TitleText());
     for (int pos = ppTopLeft; pos <= ppBottomCenter; ++pos) {
         const bool top = pos <= ppTopCenter;
         const TFont& font = top ? *ps->HeaderFont() : *ps->FooterFont();
         QStringList all{texts[pos]};
-        if (pos == ps->Title() && ps->TitleText().isEmpty()) all += lines.mid(1);
+        if (pos == ps->Title() && ps->TitleText().isEmpty() && htmlTitle.isEmpty()) all += lines.mid(1);
         if (all.first().isEmpty() && all.size() == 1) continue;
         P->setFont(fonts.Font(font));
         P->setPen(ColorToQColor(font.Color()));
@@ -443,46 +489,59 @@ void TProStringGrid::DrawPrintPage(QPainter* P, const TPrintLayout& L, int PageN
         }
     }
 
-    // The rows.
-    const TPrintBorders b = ps->Borders();
-    const bool lr = b == pbSingle || b == pbDouble || b == pbVertical || b == pbAroundVertical;
-    const bool tb = b == pbSingle || b == pbDouble || b == pbHorizontal || b == pbAroundHorizontal;
-    QPen cellPen(ColorToQColor(ps->BorderColor()));
-    cellPen.setWidthF(1);
-    for (const auto& pr : pg.Rows) {
-        const double top = pr.Top;
-        const double bottom = pr.Clipped ? std::max<double>(top, H - L.FooterArea) : top + pr.Height;
+    // A mini-HTML title across the page, under the header or above the page bottom.
+    if (!htmlTitle.isEmpty() && ps->Title() != ppNone && L.TitleHeight > 0) {
+        const bool top = TopPosition(ps->Title());
+        const double u = ScreenToPage * L.FontScale;
+        const double y = top ? ps->HeaderSize() + L.HeaderTextHeight + p : H - L.TitleHeight - p - ps->FooterSize();
         P->save();
-        if (pr.Clipped) P->setClipRect(QRectF(0, -top, W, -(std::max(bottom, top + 1) - top)).normalized());
-        for (const auto& pc : cp.Cols) {
-            const double left = pc.Left, width = L.Widths[size_t(pc.Col)] + s;
-            const TPrintCellLook lk = PrintCellLook(this, pc.Col, pr.Row);
-            const double cellBottom = top + pr.Height;
-            if (lk.Brush != clNone)
-                P->fillRect(QRectF(left, -top, width, -(cellBottom - top)).normalized(), ColorToQColor(lk.Brush));
-            QString text = IsDataControlCell(this, pc.Col, pr.Row) ? QString() : GetFormattedCell(pc.Col, pr.Row);
-            if (!text.isEmpty()) {
-                P->setFont(fonts.Font(lk.Font));
-                P->setPen(ColorToQColor(lk.Font.Color()));
-                int flags = lk.HA == taRightJustify ? Qt::AlignRight : lk.HA == taCenter ? Qt::AlignHCenter : Qt::AlignLeft;
-                flags |= lk.VA == vtaBottom ? Qt::AlignBottom : lk.VA == vtaCenter ? Qt::AlignVCenter : Qt::AlignTop;
-                if (lk.WordWrap && ps->NoAutoSize()) flags |= Qt::TextWordWrap;
-                if (Multilinecells()) text = CellLines(text, true).join(QLatin1Char('\n'));
-                else flags |= Qt::TextSingleLine;
-                DrawTextBox(P, left + s / 2.0, top + p, std::max(0.0, width - s), std::max(0, pr.Height - 2 * p),
-                            flags, text);
-            }
-            P->setPen(cellPen);
-            if (lr) {
-                DrawVLine(P, left, top, bottom);
-                DrawVLine(P, left + width, top, bottom);
-            }
-            if (tb) {
-                DrawHLine(P, left, left + width, top);
-                if (!pr.Clipped) DrawHLine(P, left, left + width, bottom);
-            }
-        }
+        P->translate(0, -y);
+        P->scale(u, -u);
+        TCanvas cv;
+        cv.BeginPaint(P);
+        cv.SetFont(top ? *ps->HeaderFont() : *ps->FooterFont());
+        THtmlRenderArgs a = HtmlArgs();
+        a.Printing = true;
+        a.HitX = a.HitY = -1;
+        RenderHtmlCell(&cv, htmlTitle, TRect{int(ps->LeftSize() / u), 0, int((W - ps->RightSize()) / u),
+                                             int(std::ceil(L.TitleHeight / u)) + 1}, a);
+        cv.EndPaint();
         P->restore();
+    }
+
+    // The rows: each cell, or each merged block once, at its first printed piece on the page.
+    const TPrintBorders b = ps->Borders();
+    for (size_t ri = 0; ri < pg.Rows.size(); ++ri) {
+        const auto& pr = pg.Rows[ri];
+        const double top = pr.Top;
+        for (size_t ci = 0; ci < cp.Cols.size(); ++ci) {
+            const auto& pc = cp.Cols[ci];
+            int bc = pc.Col, br = pr.Row;
+            size_t lastCi = ci, lastRi = ri;
+            if (IsMergedCell(pc.Col, pr.Row)) {
+                ResolveBaseCell(pc.Col, pr.Row, bc, br);
+                const TPoint span = CellSpan(bc, br);
+                auto inBlock = [&](int c, int r) {
+                    return c >= bc && c <= bc + span.X && r >= br && r <= br + span.Y;
+                };
+                if (ci > 0 && inBlock(cp.Cols[ci - 1].Col, pr.Row)) continue;
+                if (ri > 0 && inBlock(pc.Col, pg.Rows[ri - 1].Row)) continue;
+                while (lastCi + 1 < cp.Cols.size() && inBlock(cp.Cols[lastCi + 1].Col, pr.Row)) ++lastCi;
+                while (lastRi + 1 < pg.Rows.size() && inBlock(pc.Col, pg.Rows[lastRi + 1].Row)) ++lastRi;
+            }
+            const auto& lastCol = cp.Cols[lastCi];
+            const auto& lastRow = pg.Rows[lastRi];
+            const double right = lastCol.Left + L.Widths[size_t(lastCol.Col)] + s;
+            const double full = lastRow.Top + lastRow.Height;
+            P->save();
+            if (lastRow.Clipped) {
+                const double bottom = std::max<double>(top + 1, H - L.FooterArea);
+                P->setClipRect(QRectF(0, -top, W, -(bottom - top)).normalized());
+            }
+            DrawPrintCell(P, bc, br, QRectF(pc.Left, top, right - pc.Left, full - top), L.FontScale, s, p,
+                          lastRow.Clipped);
+            P->restore();
+        }
     }
 
     // The block frame.
@@ -499,8 +558,12 @@ void TProStringGrid::DrawPrintPage(QPainter* P, const TPrintLayout& L, int PageN
         if (b == pbAround || b == pbAroundVertical || b == pbAroundHorizontal)
             P->drawRect(QRectF(left, -top, right - left, -(bottom - top)).normalized());
         if (b == pbDouble || b == pbHorizontal || b == pbAroundHorizontal) DrawHLine(P, left, right, bottom);
-        if ((b == pbDouble || b == pbVertical || b == pbAroundVertical) && cp.FirstOwn > 0)
-            DrawVLine(P, cp.Cols[size_t(cp.FirstOwn)].Left, top, bottom);
+        // lines at the repeated fixed columns: before each and after the last
+        if (b == pbDouble || b == pbVertical || b == pbAroundVertical)
+            for (int i = 0; i < cp.FirstOwn; ++i) {
+                DrawVLine(P, cp.Cols[size_t(i)].Left, top, bottom);
+                DrawVLine(P, cp.Cols[size_t(i + 1)].Left, top, bottom);
+            }
     }
     P->restore();
     FPrintFontScale = 1.0;
@@ -576,12 +639,23 @@ void TProStringGrid::PrintRect(const TGridRect& Gridrect) { PrintGridRect(Gridre
 void TProStringGrid::PrintSelectedRows() { PrintGridRect(TGridRect{0, 0, ColCount() - 1, RowCount() - 1}, true); }
 void TProStringGrid::PrintSelectedCols() { PrintSelectedRows(); }
 
+TProStringGrid::TPrintDialogHandler TProStringGrid::SetPrintDialogHandler(TPrintDialogHandler Handler)
+{
+    TPrintDialogHandler old = std::move(PrintDialogHandler());
+    PrintDialogHandler() = std::move(Handler);
+    return old;
+}
+
 bool TProStringGrid::PrintWithDialog(QWidget* Parent)
 {
     QPrinter* printer = Printer();
-    QPrintDialog dialog(printer, Parent);
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
-    if (dialog.exec() != QDialog::Accepted) return false;
+    if (PrintDialogHandler()) {
+        if (!PrintDialogHandler()(printer, Parent)) return false;
+    } else {
+        QPrintDialog dialog(printer, Parent);
+        dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+        if (dialog.exec() != QDialog::Accepted) return false;
+    }
     const int from = printer->fromPage(), to = printer->toPage();
     auto previous = OnPrintStart;
     if (from > 0 && to >= from)
@@ -682,4 +756,223 @@ void TProStringGrid::PrintDrawRect(TCanvas* Canvas, const TRect& DrawRect, const
     P->setTransform(MetricTransform(QPointF(DrawRect.Left, DrawRect.Top), dpiX, dpiY), true);
     DrawPrintPage(P, *L, 1, 0);
     P->restore();
+}
+
+// ---- cells ------------------------------------------------------------------------------------
+
+QString TProStringGrid::PrintHtmlTitle() const
+{
+    const TPrintSettings* ps = FPrintSettings.get();
+    if (ps->Title() == ppNone || !ps->TitleText().isEmpty() || ps->TitleLines().isEmpty()) return {};
+    const QString joined = ps->TitleLines().join(QStringLiteral("\r\n"));
+    return CellTextKind(joined, true) == 1 ? joined : QString();
+}
+
+TPoint TProStringGrid::CalcPrintCellSize(int ACol, int ARow, double Scale)
+{
+    TCanvas measure;
+    return CalcPrintCellSize(measure, ACol, ARow, Scale);
+}
+
+TPoint TProStringGrid::CalcPrintCellSize(TCanvas& Measure, int ACol, int ARow, double Scale)
+{
+    TPrintSettings* ps = FPrintSettings.get();
+    const TPrintCellLook lk = PrintCellLook(this, ACol, ARow);
+    TCanvas& cv = Measure;
+    cv.SetFont(lk.Font);
+    QString text = IsDataControlCell(this, ACol, ARow) ? QString() : GetFormattedCell(ACol, ARow);
+    int kind = CellTextKind(text, FEnableHTML);
+    if (kind == 3) {
+        GetCellText(ACol, ARow, text);
+        kind = CellTextKind(text, FEnableHTML);
+    }
+    int angle = 0;
+    const bool rotated = IsRotated(ACol, ARow, angle);
+    const int dc = RealToDisplColumn(ACol);
+    TPoint g{0, 0};
+    if (ps->PrintGraphics() && !rotated && GetCellGraphic(ACol, ARow))
+        g = CalcPrintGraphicSize(ACol, ARow, ColWidths(dc), RowHeights(ARow), 1.0);
+
+    // Sizes in screen pixels first.
+    int w = 0, h = 0;
+    if (kind == 1) {
+        cv.Font()->SetSize(ps->Font()->Size());
+        THtmlRenderArgs a = HtmlArgs();
+        a.MeasureOnly = true;
+        a.Printing = true;
+        RenderHtmlCell(&cv, text, TRect{0, 0, ps->NoAutoSize() ? ColWidths(dc) + 12 : 65535, 65535}, a);
+        w = a.MeasuredWidth + 2 + g.X;
+        h = a.MeasuredHeight + 2;
+    } else if (kind == 2) {
+        QTextDocument doc;
+        LayoutRichText(doc, text, lk.Font);
+        if (ps->NoAutoSize()) doc.setTextWidth(ColWidths(dc));
+        w = int(std::ceil(ps->NoAutoSize() ? doc.textWidth() : doc.idealWidth())) + g.X;
+        h = int(std::ceil(doc.size().height()));
+    } else {
+        if (text.isEmpty()) text = QStringLiteral("gh");
+        if (rotated) {
+            cv.Font()->SetOrientation(angle * 10);
+            const double a = angle * M_PI / 180.0;
+            const double tw = cv.TextWidth(text + QLatin1Char('w')), th = cv.TextHeight(text);
+            w = int(std::ceil(std::abs(tw * std::cos(a)) + std::abs(th * std::sin(a))));
+            h = int(std::ceil(std::abs(tw * std::sin(a)) + std::abs(th * std::cos(a))));
+        } else if (lk.WordWrap && ps->NoAutoSize()) {
+            const int width = IsXMergedCell(ACol, ARow) ? 65535 : ColWidths(dc);
+            TRect calc{0, 0, width, 0};
+            h = cv.DrawText(text, calc, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX | DT_EDITCONTROL);
+            w = width;
+        } else {
+            const QStringList lines = CellLines(text, Multilinecells());
+            for (QString line : lines) {
+                if (FURLShow && !FURLFull && IsURLText(line)) StripURLScheme(line);
+                w = std::max(w, cv.TextWidth(line));
+            }
+            w += g.X;
+            h = cv.TextHeight(QStringLiteral("gh")) * int(lines.size());
+        }
+    }
+    w = std::max(w, g.X);
+    h = std::max(h, g.Y);
+    const double u = ScreenToPage * Scale;
+    TPoint size{int(std::ceil(w * u)), int(std::ceil(h * u))};
+    if (OnCustomCellSize) OnCustomCellSize(this, &cv, ACol, ARow, size, true);
+    return size;
+}
+
+void TProStringGrid::DrawPrintCell(QPainter* P, int ACol, int ARow, const QRectF& Box, double Scale, int Spacing,
+                                   int Margin, bool Clipped)
+{
+    TPrintSettings* ps = FPrintSettings.get();
+    const TPrintCellLook lk = PrintCellLook(this, ACol, ARow);
+
+    // The background, as one fill or as 64 bands towards the end colour.
+    if (lk.Brush != clNone && lk.BrushTo == clNone)
+        P->fillRect(QRectF(Box.left(), -Box.top(), Box.width(), -Box.height()).normalized(), ColorToQColor(lk.Brush));
+
+    // The content is drawn in screen pixels, scaled onto the page, y down from the cell's top.
+    const double u = ScreenToPage * Scale;
+    P->save();
+    P->translate(Box.left(), -Box.top());
+    P->scale(u, -u);
+    TCanvas cv;
+    cv.BeginPaint(P);
+    cv.SetFont(lk.Font);
+    cv.Brush()->SetColor(lk.Brush);
+    const TRect cell{0, 0, int(std::lround(Box.width() / u)), int(std::lround(Box.height() / u))};
+    if (lk.Brush != clNone && lk.BrushTo != clNone)
+        GradientFillRect(&cv, lk.Brush, lk.BrushTo, 64, cell, lk.Gradient == GradientHorizontal);
+
+    TCellPaintContext C;
+    C.Canvas = &cv;
+    C.Rect = cell;
+    C.DisplayCol = RealToDisplColumn(ACol);
+    C.RealCol = ACol;
+    C.Row = ARow;
+    C.State = lk.State;
+    C.SelectRow = ARow;
+    C.HAlign = lk.HA;
+    C.VAlign = lk.VA;
+    C.WordWrap = lk.WordWrap;
+    C.GradientDir = lk.Gradient;
+    C.ColorTo = lk.BrushTo;
+    int angle = 0;
+    const bool rotated = IsRotated(ACol, ARow, angle);
+    if (rotated || ps->PrintGraphics())
+        C.Graphic = GetCellGraphicInfo(ACol, ARow, C.GraphicWidth, C.GraphicHeight, C.TextBeside, C.GraphicHAlign,
+                                       C.GraphicVAlign);
+    if (C.Graphic && C.Graphic->CellType() == ctNode) C.Graphic = nullptr;
+
+    const bool ownerDraws = OnCustomCellDraw && FNoDefaultDraw;
+    if (!ownerDraws && (!C.Graphic || C.TextBeside) && !rotated) {
+        QString text = IsDataControlCell(this, ACol, ARow) ? QString() : GetFormattedCell(ACol, ARow);
+        int kind = CellTextKind(text, FEnableHTML);
+        if (kind == 3) {
+            GetCellText(ACol, ARow, text);
+            kind = CellTextKind(text, FEnableHTML);
+        }
+        const int sx = int(std::lround(Spacing / 2.0 / u)), py = int(std::lround(Margin / u));
+        TRect tr{cell.Left + sx, cell.Top + py, cell.Right - sx, cell.Bottom - py};
+        if (C.Graphic) {
+            if (C.GraphicHAlign == haLeft || C.GraphicHAlign == haBeforeText) tr.Left += C.GraphicWidth;
+            else if (C.GraphicHAlign == haRight || C.GraphicHAlign == haAfterText) tr.Right -= C.GraphicWidth;
+            if (C.GraphicVAlign == vaAboveText) tr.Top += C.GraphicHeight;
+            if (C.GraphicVAlign == vaUnderText) tr.Bottom -= C.GraphicHeight;
+        }
+        cv.Brush()->SetStyle(bsClear);
+        if (kind == 1) {
+            THtmlRenderArgs a = HtmlArgs();
+            a.Printing = true;
+            a.HitX = a.HitY = -1;
+            a.WordWrap = !FEnhTextSize;
+            RenderHtmlCell(&cv, text, tr, a);
+            C.TextWidth = a.MeasuredWidth + 2;
+        } else if (kind == 2) {
+            QTextDocument doc;
+            LayoutRichText(doc, text, lk.Font);
+            doc.setTextWidth(std::max(1, tr.Width()));
+            P->save();
+            P->translate(tr.Left, tr.Top);
+            QAbstractTextDocumentLayout::PaintContext ctx;
+            ctx.palette.setColor(QPalette::Text, ColorToQColor(lk.Font.Color()));
+            ctx.clip = QRectF(0, 0, tr.Width(), tr.Height());
+            doc.documentLayout()->draw(P, ctx);
+            P->restore();
+            C.TextWidth = int(std::ceil(doc.idealWidth()));
+        } else if (!text.isEmpty()) {
+            if (FURLShow && !FURLFull && IsURLText(text)) StripURLScheme(text);
+            uint32_t flags = DT_NOPREFIX | DT_EDITCONTROL;
+            flags |= lk.HA == taRightJustify ? DT_RIGHT : lk.HA == taCenter ? DT_CENTER : DT_LEFT;
+            flags |= lk.VA == vtaCenter ? DT_VCENTER : lk.VA == vtaBottom ? DT_BOTTOM : DT_TOP;
+            if (lk.WordWrap && ps->NoAutoSize()) {
+                flags |= DT_WORDBREAK | DT_EXPANDTABS;
+            } else if (Multilinecells()) {
+                text = CellLines(text, true).join(QLatin1Char('\n'));
+            } else {
+                flags |= DT_SINGLELINE;
+                // a text too long for a column sized as on the screen ends in an ellipsis
+                if (ps->NoAutoSize() && FEnhTextSize) flags |= DT_END_ELLIPSIS;
+            }
+            if (C.Graphic) {
+                TRect calc = tr;
+                cv.DrawText(text, calc, flags | DT_CALCRECT);
+                C.TextWidth = calc.Width() + 2;
+            }
+            cv.DrawText(text, tr, flags);
+        }
+        cv.Brush()->SetStyle(bsSolid);
+    }
+    if (C.Graphic && !ownerDraws) {
+        TRect g = cell;
+        DrawCellGraphic(C, g);
+    }
+    if (OnCustomCellDraw) OnCustomCellDraw(this, &cv, ACol, ARow, lk.State, cell, true);
+    cv.EndPaint();
+    P->restore();
+
+    // The cell's lines: the sides the border setting gives, changed by the print border hook.
+    const TPrintBorders b = ps->Borders();
+    TCellBorders sides;
+    if (b == pbSingle || b == pbDouble || b == pbVertical || b == pbAroundVertical) {
+        sides.Include(cbLeft);
+        sides.Include(cbRight);
+    }
+    if (b == pbSingle || b == pbDouble || b == pbHorizontal || b == pbAroundHorizontal) {
+        sides.Include(cbTop);
+        sides.Include(cbBottom);
+    }
+    TPen pen;
+    pen.SetColor(ps->BorderColor());
+    pen.SetWidth(1);
+    GetCellPrintBorder(ACol, ARow, &pen, sides);
+    if (sides.Empty() || pen.Style() == psClear) return;
+    QPen qp(ColorToQColor(pen.Color()));
+    qp.setWidthF(std::max(1, pen.Width()));
+    qp.setStyle(QtPenStyle(pen.Style()));
+    P->setPen(qp);
+    const double left = Box.left(), right = Box.right(), top = Box.top(), bottom = Box.bottom();
+    if (sides.Contains(cbLeft)) DrawVLine(P, left, top, bottom);
+    if (sides.Contains(cbRight)) DrawVLine(P, right, top, bottom);
+    if (sides.Contains(cbTop)) DrawHLine(P, left, right, top);
+    if (sides.Contains(cbBottom) && !Clipped) DrawHLine(P, left, right, bottom);
 }
