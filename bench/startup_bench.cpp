@@ -1,8 +1,8 @@
 // Start-up time of the configurator against a program that shows one bare QDialog: both are
 // started alternately on the X server of $DISPLAY (an Xvfb without a window manager), and
 // each start is timed from just before exec to the X server's MapNotify of the program's
-// first top-level window.  Prints each side's median and `ratio startup <ours/peer>`, the
-// median of the per-pair ratios.
+// first top-level window.  Prints each side's median, the quartiles of the per-pair ratios
+// and `ratio startup <ours/peer>`, their median.
 //
 //   startup_bench <ours> <peer> [pairs] [case name, default "startup"]
 #include <xcb/xcb.h>
@@ -26,6 +26,14 @@ double Median(std::vector<double> v)
     std::sort(v.begin(), v.end());
     const size_t n = v.size();
     return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+// The value below which the fraction q of the values lie (nearest rank).
+double Quantile(std::vector<double> v, double q)
+{
+    std::sort(v.begin(), v.end());
+    const size_t k = std::min(v.size() - 1, static_cast<size_t>(q * static_cast<double>(v.size())));
+    return v[k];
 }
 
 // Starts the program and returns the milliseconds until a top-level window is mapped; -1
@@ -79,6 +87,10 @@ int main(int argc, char** argv)
     }
     const int pairs = argc > 3 ? std::atoi(argv[3]) : 20;
     const char* name = argc > 4 ? argv[4] : "startup";
+    if (pairs < 1) {
+        std::fprintf(stderr, "pairs must be at least 1\n");
+        return 2;
+    }
     xcb_connection_t* c = xcb_connect(nullptr, nullptr);
     if (xcb_connection_has_error(c)) {
         std::fprintf(stderr, "no X server at DISPLAY\n");
@@ -108,6 +120,8 @@ int main(int argc, char** argv)
         ratios.push_back(o / p);
     }
     std::printf("%s ours median %.1f ms, peer median %.1f ms (%d pairs)\n", name, Median(ours), Median(peer), pairs);
+    // the spread of the pairs: a figure means little when the quartiles lie far apart
+    std::printf("%s pairs' ratios: quartiles %.2f to %.2f\n", name, Quantile(ratios, 0.25), Quantile(ratios, 0.75));
     std::printf("ratio %s %.2f\n", name, Median(ratios));
     xcb_disconnect(c);
     return 0;
