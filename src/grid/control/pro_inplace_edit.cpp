@@ -151,6 +151,7 @@ bool TProInplaceEdit::HandleKeyDownMessage(TMessage& Message, TShiftState Shift)
             return false;
         }
     }
+    FLeavesText = false;
     if ((K == VK_UP && CaretLine() == 0) || (K == VK_DOWN && CaretLine() == LastLine())) {
         // the caret leaves the text: the value goes to the cell first
         FGrid->FValidating = true;
@@ -158,6 +159,7 @@ bool TProInplaceEdit::HandleKeyDownMessage(TMessage& Message, TShiftState Shift)
         FGrid->FValidating = false;
         if (!FGrid->ValidateCell(T)) return refused();
         SetText(FGrid->FNewCellText);
+        FLeavesText = true;   // (setting the text moved the caret: the key leaves all the same)
     }
     if (K == VK_RETURN && !nav->LineFeedOnEnter() && !ctrl) {
         if (!FGrid->ValidateCell(T)) return refused();
@@ -199,7 +201,8 @@ void TProInplaceEdit::KeyDown(int& key, TShiftState shift)
             GrowRowForNewLine();
     }
     // the caret moves between the edit's lines; the grid sees nothing
-    if ((key == VK_UP && CaretLine() > 0) || (key == VK_DOWN && CaretLine() < LastLine())) return;
+    if (!FLeavesText && ((key == VK_UP && CaretLine() > 0) || (key == VK_DOWN && CaretLine() < LastLine()))) return;
+    FLeavesText = false;
     if (key != VK_BACK && key != VK_DELETE) Workmode = true;
     FGrid->EditorKeyDown(key, shift);
     TInplaceEdit::KeyDown(key, shift);

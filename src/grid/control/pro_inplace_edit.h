@@ -68,5 +68,6 @@ private:
     bool FGotFocus = false;
     bool Workmode = true;
     int FColE = -1, FRowE = -1;
-    bool FAltBack = false;   // Alt+Backspace (undo) is down: a focus loss meanwhile is ignored
+    bool FAltBack = false;
+    bool FLeavesText = false;   // Up or Down left the text at the message step   // Alt+Backspace (undo) is down: a focus loss meanwhile is ignored
 };

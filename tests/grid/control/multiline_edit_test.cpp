@@ -126,3 +126,17 @@ TEST_F(MultiLineEdit, UpAndDownWalkTheLinesInsideTheEditor)
         Grid->SetRowHeights(2, Grid->DefaultRowHeight());
     }
 }
+TEST_F(MultiLineEdit, DownOnTheLastLineAndUpOnTheFirstLeaveTheEditor)
+{
+    Grid->SetMultilinecells(true);
+    OpenOn(1, 2, QStringLiteral("one\r\ntwo"));
+    Key(Qt::Key_Down);
+    EXPECT_EQ(Grid->Row(), 3);
+    EXPECT_FALSE(EditShown());
+    EXPECT_EQ(Grid->Cells(1, 2), "one\r\ntwo");
+    OpenOn(1, 2, QStringLiteral("one\r\ntwo"));
+    Edit()->setCursorPosition(0);
+    Key(Qt::Key_Up);
+    EXPECT_EQ(Grid->Row(), 1);
+    EXPECT_FALSE(EditShown());
+}
