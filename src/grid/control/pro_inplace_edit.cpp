@@ -24,14 +24,33 @@ void TProInplaceEdit::SetVAlign(bool v)
     setAlignment(v ? Qt::AlignRight | Qt::AlignVCenter : Qt::AlignLeft | Qt::AlignVCenter);
 }
 
-bool TProInplaceEdit::MultiLine() const
+bool TProInplaceEdit::GridMultiLine() const
 {
     return FGrid->WordWrap() || FGrid->Multilinecells();
+}
+
+bool TProInplaceEdit::TextKind() const
+{
+    switch (FGrid->CurrentEditor()) {
+    case edNormal:
+    case edCapital:
+    case edMixedCase:
+    case edLowerCase:
+    case edUpperCase:
+    case edValidChars: return true;
+    default: return false;
+    }
 }
 
 void TProInplaceEdit::UpdateContents()
 {
     FGrid->FNoEditChange = true;
+    // A grid whose cells hold line breaks edits in several lines (wrapped when the grid
+    // wraps); a password and an edit mask stay on one.
+    FWordWrap = FGrid->WordWrap();
+    SetMultiLine(FGrid->Multilinecells() && FGrid->CurrentEditor() != edPassword &&
+                     FGrid->GetEditMask(FGrid->Col(), FGrid->Row()).isEmpty(),
+                 FWordWrap);
     TInplaceEdit::UpdateContents();
     // The cell's edit mask, in Qt's letters; the text is set again under the new mask.
     const QString mask = QtInputMask(EditMask());
@@ -108,7 +127,7 @@ bool TProInplaceEdit::HandleKeyDownMessage(TMessage& Message, TShiftState Shift)
         selectAll();
         return false;
     }
-    if (K == VK_RETURN && ctrl && !(nav->AllowCtrlEnter() && MultiLine())) return false;
+    if (K == VK_RETURN && ctrl && !(nav->AllowCtrlEnter() && GridMultiLine())) return false;
     const QString T = text();
     const QString O = FGrid->FOldCellText;
     auto refused = [&] {
@@ -132,13 +151,15 @@ bool TProInplaceEdit::HandleKeyDownMessage(TMessage& Message, TShiftState Shift)
             return false;
         }
     }
-    if (K == VK_UP || K == VK_DOWN) {
-        // a single line: the caret is always in the first and in the last line
+    FLeavesText = false;
+    if ((K == VK_UP && CaretLine() == 0) || (K == VK_DOWN && CaretLine() == LastLine())) {
+        // the caret leaves the text: the value goes to the cell first
         FGrid->FValidating = true;
         FGrid->SetCurrentCell(T);
         FGrid->FValidating = false;
         if (!FGrid->ValidateCell(T)) return refused();
         SetText(FGrid->FNewCellText);
+        FLeavesText = true;   // (setting the text moved the caret: the key leaves all the same)
     }
     if (K == VK_RETURN && !nav->LineFeedOnEnter() && !ctrl) {
         if (!FGrid->ValidateCell(T)) return refused();
@@ -173,10 +194,35 @@ void TProInplaceEdit::KeyDown(int& key, TShiftState shift)
 {
     FSelKeyDown = SelStart();
     if (key == VK_BACK || key == VK_DELETE) Workmode = false;
-    else Workmode = true;
-    if (key == VK_RETURN && !FGrid->Navigation()->AllowCtrlEnter() && MultiLine()) FGrid->FEditing = false;
+    if (key == VK_RETURN) {
+        if (!FGrid->Navigation()->AllowCtrlEnter() && GridMultiLine()) FGrid->FEditing = false;
+        if ((shift.Contains(ssCtrl) || shift.Contains(ssShift)) && FGrid->SizeWhileTyping()->Height() &&
+            FGrid->Multilinecells())
+            GrowRowForNewLine();
+    }
+    // the caret moves between the edit's lines; the grid sees nothing
+    if (!FLeavesText && ((key == VK_UP && CaretLine() > 0) || (key == VK_DOWN && CaretLine() < LastLine()))) return;
+    FLeavesText = false;
+    if (key != VK_BACK && key != VK_DELETE) Workmode = true;
     FGrid->EditorKeyDown(key, shift);
     TInplaceEdit::KeyDown(key, shift);
+}
+
+void TProInplaceEdit::GrowRowForNewLine()
+{
+    TColumnSize* cs = FGrid->ColumnSize();
+    const bool synch = cs->SynchWithGrid();
+    cs->SetSynchWithGrid(false);
+    const int row = FGrid->Row();
+    const int N = CountTextLines(text() + QLatin1String("\r\n "), true);
+    if (N < FGrid->MaxLinesInRow(row)) {
+        FGrid->AutoSizeRow(row);
+    } else {
+        const int h = QFontMetrics(font()).height();
+        FGrid->SetRowHeights(row, FGrid->LimitRowHeight(N * (h + h / 8) + FGrid->CellOffsetY()));
+    }
+    cs->SetSynchWithGrid(synch);
+    if (FGrid->OnEndRowSize) FGrid->OnEndRowSize(FGrid, row);
 }
 
 void TProInplaceEdit::WalkOut(int& Key, bool Forward)
@@ -283,7 +329,7 @@ bool TProInplaceEdit::HandleCharMessage(QChar& K)
     const char16_t c = K.unicode();
     const bool ctrl = QApplication::keyboardModifiers() & Qt::ControlModifier;
     if (c == 1 && ctrl) return false;
-    if (c == 10 && ctrl && !(FGrid->Navigation()->AllowCtrlEnter() && MultiLine())) return false;
+    if (c == 10 && ctrl && !(FGrid->Navigation()->AllowCtrlEnter() && GridMultiLine())) return false;
     if (FLengthLimit > 0 && text().size() == FLengthLimit && SelLength() == 0 && c != 8 && c != 27 && c != 13)
         return false;
     const bool control = c == 8 || c == 9 || c == 13 || c == 27;
@@ -349,6 +395,8 @@ void TProInplaceEdit::HandlePasteMessage()
         if (!FGrid->Multilinecells()) S.truncate(lb);
         else if (S.mid(lb) == QLatin1String("\r\n") || S.mid(lb) == QLatin1String("\n")) S.truncate(lb);
     }
+    // the multi-line edit keeps its line breaks as the cells do
+    if (MultiLine()) S.replace(QRegularExpression(QStringLiteral("\r\n|\n|\r")), QStringLiteral("\r\n"));
     const int start = SelStart(), len = SelLength();
     QString N = text();
     N.replace(start, len, S);
@@ -413,6 +461,10 @@ void TProInplaceEdit::WndProc(TMessage& m)
             return;
         }
         m.WParam = c.unicode();
+        if (c.unicode() == 13 && MultiLine() && FGrid->Navigation()->LineFeedOnEnter() && TextKind()) {
+            DefaultHandler(m);   // a line break, not the grid's Enter
+            return;
+        }
         if (FGrid->CurrentEditor() == edMixedCase && c.unicode() >= 32) {
             const int pos = SelStart();
             TInplaceEdit::WndProc(m);

@@ -51,7 +51,12 @@ private:
     bool HandleCharMessage(QChar& K);
     void HandlePasteMessage();
     void SelectAfterRefusal();
-    bool MultiLine() const;
+    // The grid wraps its cells or holds line breaks in them.
+    bool GridMultiLine() const;
+    // The editor kinds that take any text (an Enter of theirs may break the line).
+    bool TextKind() const;
+    // Ctrl or Shift+Enter in a grid of multi-line cells: the row makes room for one more line.
+    void GrowRowForNewLine();
 
     TProStringGrid* FGrid;
     int FSelKeyDown = 0;
@@ -63,5 +68,6 @@ private:
     bool FGotFocus = false;
     bool Workmode = true;
     int FColE = -1, FRowE = -1;
-    bool FAltBack = false;   // Alt+Backspace (undo) is down: a focus loss meanwhile is ignored
+    bool FAltBack = false;
+    bool FLeavesText = false;   // Up or Down left the text at the message step   // Alt+Backspace (undo) is down: a focus loss meanwhile is ignored
 };

@@ -133,10 +133,11 @@ void TProStringGrid::WindowMessageHook(TMessage& Message)
                 if (edit) edit->setUpdatesEnabled(false);
                 if (EditMode && !FEditStart) {
                     const int t = int(EditControl);
-                    QLineEdit* source = nullptr;
-                    if (DefaultEditType(t)) source = edit;
-                    else if (SpinEditType(t) || ButtonEditType(t)) source = LineEditOf(EditCtrl);
-                    if (source) StoreEditorText(Col(), GetRowEx(), source->text());
+                    if (DefaultEditType(t)) {
+                        if (edit) StoreEditorText(Col(), GetRowEx(), edit->text());
+                    } else if (SpinEditType(t) || ButtonEditType(t)) {
+                        if (QLineEdit* source = LineEditOf(EditCtrl)) StoreEditorText(Col(), GetRowEx(), source->text());
+                    }
                 }
                 if (edit) edit->setUpdatesEnabled(true);
                 return;

@@ -8,6 +8,10 @@
 #include <QCursor>
 #include <QDialog>
 #include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <QAbstractTextDocumentLayout>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -15,24 +19,351 @@
 #include <QStyle>
 #include <QWheelEvent>
 #include <algorithm>
+#include <climits>
 #include <memory>
 
 using namespace grid_detail;
 
-TInplaceEdit::TInplaceEdit(TCustomGrid* grid) : QLineEdit(grid->viewport()), FGrid(grid)
+// The single-line edit inside the editor.  Its keys, focus and context menu are the
+// editor's: it only shows the text and takes the mouse.
+class TInplaceEdit::TLine : public QLineEdit {
+public:
+    TLine(TInplaceEdit* owner) : QLineEdit(owner), FOwner(owner)
+    {
+        setFrame(false);
+        setAttribute(Qt::WA_MacShowFocusRect, false);
+        setFocusProxy(owner);
+    }
+    void BaseKeyPress(QKeyEvent* e) { QLineEdit::keyPressEvent(e); }
+    void BaseKeyRelease(QKeyEvent* e) { QLineEdit::keyReleaseEvent(e); }
+    QRect CaretRect() const { return cursorRect(); }
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override { QCoreApplication::sendEvent(FOwner, e); }
+    void keyReleaseEvent(QKeyEvent* e) override { QCoreApplication::sendEvent(FOwner, e); }
+    void contextMenuEvent(QContextMenuEvent* e) override { FOwner->contextMenuEvent(e); }
+
+private:
+    TInplaceEdit* FOwner;
+};
+
+// The multi-line edit inside the editor, made for cells that wrap or hold line breaks.
+class TInplaceEdit::TMemo : public QPlainTextEdit {
+public:
+    TMemo(TInplaceEdit* owner) : QPlainTextEdit(owner), FOwner(owner)
+    {
+        setFrameShape(QFrame::NoFrame);
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setTabChangesFocus(true);
+        document()->setDocumentMargin(1);
+        setFocusProxy(owner);
+        viewport()->setFocusProxy(owner);
+    }
+    void BaseKeyPress(QKeyEvent* e) { QPlainTextEdit::keyPressEvent(e); }
+    void BaseKeyRelease(QKeyEvent* e) { QPlainTextEdit::keyReleaseEvent(e); }
+    void SetMargins(int l, int t, int r, int b) { setViewportMargins(l, t, r, b); }
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override { QCoreApplication::sendEvent(FOwner, e); }
+    void keyReleaseEvent(QKeyEvent* e) override { QCoreApplication::sendEvent(FOwner, e); }
+    void contextMenuEvent(QContextMenuEvent* e) override { FOwner->contextMenuEvent(e); }
+
+private:
+    TInplaceEdit* FOwner;
+};
+
+TInplaceEdit::TInplaceEdit(TCustomGrid* grid) : QWidget(grid->viewport()), FGrid(grid)
 {
-    setFrame(false);
-    setAttribute(Qt::WA_MacShowFocusRect, false);
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_InputMethodEnabled);
+    FLine = new TLine(this);
     QWidget::hide();
     // As an edit control does, it tells its parent of every change of its text (set by code
     // too); the parent hands the notification back, and only a change the user made reaches
     // Change.
-    connect(this, &QLineEdit::textChanged, this, [this](const QString&) {
-        if (!FGrid->FDestroying) FGrid->Perform(WM_COMMAND, MakeWParam(0, EN_CHANGE), HandleOf(this));
-    });
+    connect(FLine, &QLineEdit::textChanged, this, [this](const QString&) { NotifyTextChanged(); });
 }
 
 TInplaceEdit::~TInplaceEdit() = default;
+
+void TInplaceEdit::NotifyTextChanged()
+{
+    if (!FGrid->FDestroying && !FSwitching) FGrid->Perform(WM_COMMAND, MakeWParam(0, EN_CHANGE), HandleOf(this));
+}
+
+QWidget* TInplaceEdit::Inner() const
+{
+    return FMultiLine ? static_cast<QWidget*>(FMemo) : FLine;
+}
+
+void TInplaceEdit::Forward(QEvent* e)
+{
+    static_cast<QObject*>(Inner())->event(e);
+}
+
+void TInplaceEdit::SetMultiLine(bool v, bool WordWrap)
+{
+    if (v && !FMemo) {
+        FMemo = new TMemo(this);
+        FMemo->setGeometry(rect());
+        FMemo->hide();
+        // (the document also reports changes of its layout options: only a new text counts)
+        connect(FMemo, &QPlainTextEdit::textChanged, this, [this] {
+            if (!FMultiLine) return;
+            QString t = text();
+            if (t == FMemoText) return;
+            FMemoText = std::move(t);
+            NotifyTextChanged();
+        });
+    }
+    if (FMemo) {
+        FMemo->setLineWrapMode(WordWrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+        FMemo->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    }
+    if (v == FMultiLine) return;
+    const QString t = text();
+    const bool focused = hasFocus();
+    if (focused) {
+        QFocusEvent out(QEvent::FocusOut, Qt::OtherFocusReason);
+        Forward(&out);
+    }
+    Inner()->hide();
+    FMultiLine = v;
+    Inner()->setGeometry(rect());
+    Inner()->show();
+    // the text only moves to the other edit: no change to report
+    FSwitching = true;
+    SetText(t);
+    FSwitching = false;
+    if (focused) {
+        QFocusEvent in(QEvent::FocusIn, Qt::OtherFocusReason);
+        Forward(&in);
+    }
+}
+
+int TInplaceEdit::ToDocPos(int pos) const
+{
+    const QString t = text();
+    pos = std::clamp(pos, 0, int(t.size()));
+    // inside a CR LF pair: before the pair
+    if (pos > 0 && pos < t.size() && t[pos - 1] == QLatin1Char('\r') && t[pos] == QLatin1Char('\n')) --pos;
+    return pos - int(QStringView(t).left(pos).count(QLatin1String("\r\n")));
+}
+
+int TInplaceEdit::FromDocPos(int pos) const
+{
+    QTextBlock b = FMemo->document()->findBlock(pos);
+    if (!b.isValid()) b = FMemo->document()->lastBlock();
+    return pos + b.blockNumber();
+}
+
+namespace {
+
+// The visual lines of a laid-out block (an empty one has one).
+int LinesOf(const QTextBlock& b)
+{
+    b.document()->documentLayout()->blockBoundingRect(b);   // lays the block out
+    return std::max(1, b.layout() ? b.layout()->lineCount() : 1);
+}
+
+}  // namespace
+
+int TInplaceEdit::CaretLine() const
+{
+    if (!FMultiLine) return 0;
+    const QTextCursor c = FMemo->textCursor();
+    const QTextBlock cb = c.block();
+    int n = 0;
+    for (QTextBlock b = FMemo->document()->begin(); b.isValid() && b != cb; b = b.next()) n += LinesOf(b);
+    LinesOf(cb);
+    const QTextLine line = cb.layout() ? cb.layout()->lineForTextPosition(c.positionInBlock()) : QTextLine();
+    return n + (line.isValid() ? line.lineNumber() : 0);
+}
+
+int TInplaceEdit::LastLine() const
+{
+    if (!FMultiLine) return 0;
+    int n = 0;
+    for (QTextBlock b = FMemo->document()->begin(); b.isValid(); b = b.next()) n += LinesOf(b);
+    return n - 1;
+}
+
+QString TInplaceEdit::text() const
+{
+    if (!FMultiLine) return FLine->text();
+    QString t;
+    for (QTextBlock b = FMemo->document()->begin(); b.isValid(); b = b.next()) {
+        if (b != FMemo->document()->begin()) t += QLatin1String("\r\n");
+        t += b.text();
+    }
+    return t;
+}
+
+void TInplaceEdit::setText(const QString& s)
+{
+    if (!FMultiLine) {
+        FLine->setText(s);
+        return;
+    }
+    QString t = s;
+    t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    FMemo->setPlainText(t);
+    FMemo->moveCursor(QTextCursor::End);   // as a single-line edit leaves it
+}
+
+int TInplaceEdit::cursorPosition() const
+{
+    return FMultiLine ? FromDocPos(FMemo->textCursor().position()) : FLine->cursorPosition();
+}
+
+void TInplaceEdit::setCursorPosition(int pos)
+{
+    if (!FMultiLine) {
+        FLine->setCursorPosition(pos);
+        return;
+    }
+    QTextCursor c = FMemo->textCursor();
+    c.setPosition(ToDocPos(pos));
+    FMemo->setTextCursor(c);
+}
+
+bool TInplaceEdit::hasSelectedText() const
+{
+    return FMultiLine ? FMemo->textCursor().hasSelection() : FLine->hasSelectedText();
+}
+
+QString TInplaceEdit::selectedText() const
+{
+    if (!FMultiLine) return FLine->selectedText();
+    return FMemo->textCursor().selectedText().replace(QChar::ParagraphSeparator, QLatin1String("\r\n"));
+}
+
+int TInplaceEdit::selectionStart() const
+{
+    if (!FMultiLine) return FLine->selectionStart();
+    const QTextCursor c = FMemo->textCursor();
+    return c.hasSelection() ? FromDocPos(c.selectionStart()) : -1;
+}
+
+void TInplaceEdit::setSelection(int Start, int Length)
+{
+    if (!FMultiLine) {
+        FLine->setSelection(Start, Length);
+        return;
+    }
+    QTextCursor c = FMemo->textCursor();
+    c.setPosition(ToDocPos(Start));
+    c.setPosition(ToDocPos(Start + Length), QTextCursor::KeepAnchor);
+    FMemo->setTextCursor(c);
+}
+
+void TInplaceEdit::selectAll()
+{
+    if (FMultiLine) FMemo->selectAll();
+    else FLine->selectAll();
+}
+
+void TInplaceEdit::deselect()
+{
+    if (!FMultiLine) {
+        FLine->deselect();
+        return;
+    }
+    QTextCursor c = FMemo->textCursor();
+    c.clearSelection();
+    FMemo->setTextCursor(c);
+}
+
+int TInplaceEdit::maxLength() const
+{
+    return FLine->maxLength();
+}
+
+void TInplaceEdit::setMaxLength(int n)
+{
+    FLine->setMaxLength(n);
+}
+
+void TInplaceEdit::setAlignment(Qt::Alignment a)
+{
+    FAlignment = a;
+    FLine->setAlignment(a);
+    if (FMemo) {
+        QTextOption o = FMemo->document()->defaultTextOption();
+        o.setAlignment(a & Qt::AlignHorizontal_Mask);
+        FMemo->document()->setDefaultTextOption(o);
+    }
+}
+
+QString TInplaceEdit::inputMask() const
+{
+    return FLine->inputMask();
+}
+
+void TInplaceEdit::setInputMask(const QString& m)
+{
+    FLine->setInputMask(m);
+}
+
+QLineEdit::EchoMode TInplaceEdit::echoMode() const
+{
+    return FLine->echoMode();
+}
+
+void TInplaceEdit::setEchoMode(QLineEdit::EchoMode m)
+{
+    FLine->setEchoMode(m);
+}
+
+void TInplaceEdit::setTextMargins(int left, int top, int right, int bottom)
+{
+    FLine->setTextMargins(left, top, right, bottom);
+    if (FMemo) FMemo->SetMargins(left, top, right, bottom);
+}
+
+bool TInplaceEdit::isReadOnly() const
+{
+    return FLine->isReadOnly();
+}
+
+void TInplaceEdit::setReadOnly(bool v)
+{
+    FLine->setReadOnly(v);
+    if (FMemo) FMemo->setReadOnly(v);
+}
+
+QRect TInplaceEdit::cursorRect() const
+{
+    if (!FMultiLine) return FLine->CaretRect().translated(FLine->pos());
+    const QRect r = FMemo->cursorRect();
+    return r.translated(FMemo->viewport()->mapTo(this, QPoint(0, 0)));
+}
+
+int TInplaceEdit::cursorPositionAt(const QPoint& p) const
+{
+    if (!FMultiLine) return FLine->cursorPositionAt(FLine->mapFrom(this, p));
+    return FromDocPos(FMemo->cursorForPosition(FMemo->viewport()->mapFrom(this, p)).position());
+}
+
+void TInplaceEdit::cut()
+{
+    if (FMultiLine) FMemo->cut();
+    else FLine->cut();
+}
+
+void TInplaceEdit::copy()
+{
+    if (FMultiLine) FMemo->copy();
+    else FLine->copy();
+}
+
+void TInplaceEdit::paste()
+{
+    if (FMultiLine) FMemo->paste();
+    else FLine->paste();
+}
 
 void TInplaceEdit::SetText(const QString& s)
 {
@@ -49,7 +380,7 @@ void TInplaceEdit::SetMaxLength(int n)
 
 void TInplaceEdit::Deselect()
 {
-    setSelection(text().size(), 0);
+    setSelection(int(text().size()), 0);
     deselect();
 }
 
@@ -250,11 +581,14 @@ void TInplaceEdit::DefaultHandler(TMessage& m)
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
         // keys that type something are handled with their character
-        if (FPendingKey && TypedText(FPendingKey).isEmpty()) QLineEdit::keyPressEvent(FPendingKey);
+        if (FPendingKey && TypedText(FPendingKey).isEmpty()) BaseKeyPress(FPendingKey);
         break;
     case WM_CHAR: TypeChar(QChar(static_cast<char16_t>(m.WParam))); break;
     case WM_KEYUP:
-        if (FPendingKey) QLineEdit::keyReleaseEvent(FPendingKey);
+        if (FPendingKey) {
+            if (FMultiLine) FMemo->BaseKeyRelease(FPendingKey);
+            else FLine->BaseKeyRelease(FPendingKey);
+        }
         break;
     case WM_SETTEXT: break;
     case WM_CUT: cut(); break;
@@ -266,10 +600,26 @@ void TInplaceEdit::DefaultHandler(TMessage& m)
     }
 }
 
+void TInplaceEdit::BaseKeyPress(QKeyEvent* e)
+{
+    if (FMultiLine) FMemo->BaseKeyPress(e);
+    else FLine->BaseKeyPress(e);
+}
+
 void TInplaceEdit::TypeChar(QChar c)
 {
+    if (FMultiLine) {
+        const char16_t u = c.unicode();
+        // the edit's length limit counts a line break as two characters
+        const int room = FMaxLength > 0 ? FMaxLength - int(text().size()) + SelLength() : INT_MAX;
+        if (u == 13 || u == 10) {
+            if (room >= 2) FMemo->textCursor().insertBlock();
+            return;
+        }
+        if (u >= 32 && room < 1) return;
+    }
     if (FPendingKey && FPendingKey->text() == QString(c)) {
-        QLineEdit::keyPressEvent(FPendingKey);
+        BaseKeyPress(FPendingKey);
         return;
     }
     // a character the handlers changed, or one sent by code
@@ -278,12 +628,13 @@ void TInplaceEdit::TypeChar(QChar c)
     if (c.unicode() == 8) qtKey = Qt::Key_Backspace;
     else if (c.unicode() == 13) qtKey = Qt::Key_Return;
     QKeyEvent synth(QEvent::KeyPress, qtKey, mods, QString(c));
-    QLineEdit::keyPressEvent(&synth);
+    BaseKeyPress(&synth);
 }
 
 bool TInplaceEdit::event(QEvent* e)
 {
-    if (e->type() == QEvent::KeyPress) {
+    switch (e->type()) {
+    case QEvent::KeyPress: {
         auto* ke = static_cast<QKeyEvent*>(e);
         if (ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) {
             if (Perform(WM_GETDLGCODE) & (DLGC_WANTTAB | DLGC_WANTALLKEYS)) keyPressEvent(ke);
@@ -291,8 +642,21 @@ bool TInplaceEdit::event(QEvent* e)
                 focusNextPrevChild(ke->key() == Qt::Key_Tab && !(ke->modifiers() & Qt::ShiftModifier));
             return true;
         }
+        break;
     }
-    return QLineEdit::event(e);
+    case QEvent::ShortcutOverride:
+        // the edit's own keys (the clipboard's, undo) are not the window's shortcuts
+        Forward(e);
+        return true;
+    case QEvent::InputMethod: Forward(e); return true;
+    default: break;
+    }
+    return QWidget::event(e);
+}
+
+QVariant TInplaceEdit::inputMethodQuery(Qt::InputMethodQuery q) const
+{
+    return Inner()->inputMethodQuery(q);
 }
 
 void TInplaceEdit::keyPressEvent(QKeyEvent* e)
@@ -315,7 +679,10 @@ void TInplaceEdit::keyPressEvent(QKeyEvent* e)
     QKeyEvent* outer = FPendingKey;
     FPendingKey = e;
     TMessage down{static_cast<uint32_t>(e->modifiers() & Qt::AltModifier ? WM_SYSKEYDOWN : WM_KEYDOWN), vk, 0, 0};
-    const QString typed = TypedText(e);
+    QString typed = TypedText(e);
+    // Ctrl+Enter types a line feed, as it does in the platform's edits
+    if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && (e->modifiers() & Qt::ControlModifier))
+        typed = QString(QChar(10));
     if (vk != 0 || typed.isEmpty()) WndProc(down);
     else down.WParam = 1;   // a character without a key code of its own
     if (down.WParam != 0 && !typed.isEmpty() && isVisible()) {
@@ -338,7 +705,7 @@ void TInplaceEdit::keyReleaseEvent(QKeyEvent* e)
 
 void TInplaceEdit::focusInEvent(QFocusEvent* e)
 {
-    QLineEdit::focusInEvent(e);
+    Forward(e);
     if (FGrid->FDestroying) return;
     if (!FGrid->FFocusInside) {
         FGrid->FFocusInside = true;
@@ -348,7 +715,7 @@ void TInplaceEdit::focusInEvent(QFocusEvent* e)
 
 void TInplaceEdit::focusOutEvent(QFocusEvent* e)
 {
-    QLineEdit::focusOutEvent(e);
+    Forward(e);
     if (FGrid->FDestroying) return;
     if (e->reason() == Qt::ActiveWindowFocusReason || e->reason() == Qt::PopupFocusReason) return;
     QWidget* now = QApplication::focusWidget();
@@ -360,7 +727,7 @@ void TInplaceEdit::focusOutEvent(QFocusEvent* e)
 
 void TInplaceEdit::contextMenuEvent(QContextMenuEvent* e)
 {
-    std::unique_ptr<QMenu> menu(createStandardContextMenu());
+    std::unique_ptr<QMenu> menu(FMultiLine ? FMemo->createStandardContextMenu() : FLine->createStandardContextMenu());
     for (QAction* a : menu->actions()) {
         uint32_t msg = 0;
         if (a->objectName() == QLatin1String("edit-paste")) msg = WM_PASTE;
@@ -373,9 +740,24 @@ void TInplaceEdit::contextMenuEvent(QContextMenuEvent* e)
     menu->exec(e->globalPos());
 }
 
-void TInplaceEdit::mouseDoubleClickEvent(QMouseEvent* e)
+// Mouse events sent to the editor itself go to the edit that shows the text.
+void TInplaceEdit::ForwardMouse(QMouseEvent* e)
 {
-    QLineEdit::mouseDoubleClickEvent(e);
+    QWidget* target = FMultiLine ? FMemo->viewport() : static_cast<QWidget*>(FLine);
+    QMouseEvent copy(e->type(), target->mapFrom(this, e->position().toPoint()), e->scenePosition(),
+                     e->globalPosition(), e->button(), e->buttons(), e->modifiers());
+    QCoreApplication::sendEvent(target, &copy);
+}
+
+void TInplaceEdit::mousePressEvent(QMouseEvent* e) { ForwardMouse(e); }
+void TInplaceEdit::mouseMoveEvent(QMouseEvent* e) { ForwardMouse(e); }
+void TInplaceEdit::mouseReleaseEvent(QMouseEvent* e) { ForwardMouse(e); }
+void TInplaceEdit::mouseDoubleClickEvent(QMouseEvent* e) { ForwardMouse(e); }
+
+void TInplaceEdit::resizeEvent(QResizeEvent* e)
+{
+    QWidget::resizeEvent(e);
+    Inner()->setGeometry(rect());
 }
 
 QString QtInputMask(const QString& EditMask)

@@ -4,7 +4,7 @@
 
 #include <QLineEdit>
 
-// The editor over the current cell, a single-line edit owned by the grid.
+class QPlainTextEdit;
 // The class library's edit mask ("mask;save literals;blank") as a Qt input mask.  The mask
 // letters differ: there "0" is a required digit and "9" an optional one, "L"/"l" letters,
 // "A"/"a" letters or digits, "C"/"c" any character; "<>" ends case conversion, "!" (blanks
@@ -13,13 +13,56 @@
 // character is a literal, escaped where Qt would read it as a mask letter.
 QString QtInputMask(const QString& EditMask);
 
-class TInplaceEdit : public QLineEdit, public TObject {
+// The editor over the current cell, owned by the grid.  It is a single-line edit, or a
+// multi-line one (SetMultiLine) for cells that wrap or hold line breaks; the same calls serve
+// both.  In the multi-line edit line breaks read as CR LF, as the cells store them, and
+// positions count them as two characters.
+class TInplaceEdit : public QWidget, public TObject {
 public:
     explicit TInplaceEdit(TCustomGrid* grid);
     ~TInplaceEdit() override;
     QString ClassName() const override { return QStringLiteral("TInplaceEdit"); }
 
     TCustomGrid* Grid() const { return FGrid; }
+
+    // The multi-line edit in place of the single-line one; the text stays.  A multi-line
+    // edit with word wrap breaks its lines at the window's width.
+    bool MultiLine() const { return FMultiLine; }
+    void SetMultiLine(bool v, bool WordWrap = false);
+    // The line of the caret, counted from 0, and the line of the text's end, as the lines
+    // are shown (wrapped ones included); both 0 in the single-line edit.
+    int CaretLine() const;
+    int LastLine() const;
+
+    // The edit's text and selection, as QLineEdit names them.
+    QString text() const;
+    void setText(const QString& s);
+    int cursorPosition() const;
+    void setCursorPosition(int pos);
+    bool hasSelectedText() const;
+    QString selectedText() const;
+    int selectionStart() const;
+    // Selects Length characters from Start (a negative length selects backwards).
+    void setSelection(int Start, int Length);
+    void selectAll();
+    void deselect();
+    int maxLength() const;
+    void setMaxLength(int n);
+    Qt::Alignment alignment() const { return FAlignment; }
+    void setAlignment(Qt::Alignment a);
+    QString inputMask() const;
+    void setInputMask(const QString& m);
+    QLineEdit::EchoMode echoMode() const;
+    void setEchoMode(QLineEdit::EchoMode m);
+    void setTextMargins(int left, int top, int right, int bottom);
+    bool isReadOnly() const;
+    void setReadOnly(bool v);
+    // The caret's rectangle and the text position under a point, in the edit's coordinates.
+    QRect cursorRect() const;
+    int cursorPositionAt(const QPoint& p) const;
+    void cut();
+    void copy();
+    void paste();
 
     QString Text() const { return text(); }
     // Sets the text as code does: the change is not taken for an edit by the user.
@@ -65,7 +108,12 @@ protected:
     void keyReleaseEvent(QKeyEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    QVariant inputMethodQuery(Qt::InputMethodQuery q) const override;
     // The clipboard shortcuts and the context menu's clipboard entries arrive as WM_CUT,
     // WM_COPY and WM_PASTE at WndProc, so that a grid's editor can take them over there
     // (QLineEdit's own paste is not virtual).
@@ -74,8 +122,27 @@ protected:
     QKeyEvent* PendingKey() const { return FPendingKey; }
 
 private:
+    class TLine;
+    class TMemo;
     void TypeChar(QChar c);
+    // The inner edit's own handling of a key.
+    void BaseKeyPress(QKeyEvent* e);
+    void ForwardMouse(QMouseEvent* e);
+    void NotifyTextChanged();
+    // The inner edit that shows the text now.
+    QWidget* Inner() const;
+    // Hands an event to the inner edit's own handling.
+    void Forward(QEvent* e);
+    // Positions in the text (CR LF two characters) and in the multi-line edit's document.
+    int ToDocPos(int pos) const;
+    int FromDocPos(int pos) const;
     TCustomGrid* FGrid;
+    TLine* FLine;
+    TMemo* FMemo = nullptr;   // made when first needed
+    bool FMultiLine = false;
+    bool FSwitching = false;
+    QString FMemoText;   // the multi-line edit's text as last reported
+    Qt::Alignment FAlignment = Qt::AlignLeft | Qt::AlignVCenter;
     int FMaxLength = 0;
     QString FEditMask;
     bool FSettingText = false;

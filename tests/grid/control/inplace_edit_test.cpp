@@ -100,7 +100,7 @@ TEST_F(EditFixture, PasteTakesTheFirstLineAndPassesTheKindsRules)
         EXPECT_EQ(Edit()->text(), QString::fromLatin1(c.Expected)) << c.Clip;
         Key(Qt::Key_Escape);
     }
-    // cells of several lines take all the lines
+    // cells of several lines take all the lines, with the line break the cells store
     Grid->Columns()->Items(1)->SetEditor(edNormal);
     Grid->SetMultilinecells(true);
     Grid->SetCells(1, 2, QString());
@@ -108,7 +108,7 @@ TEST_F(EditFixture, PasteTakesTheFirstLineAndPassesTheKindsRules)
     Key(Qt::Key_F2);
     QApplication::clipboard()->setText(QStringLiteral("a\nb"));
     Key(Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(Edit()->text(), "a\nb");
+    EXPECT_EQ(Edit()->text(), "a\r\nb");
 }
 
 TEST_F(EditFixture, ARefusedPasteIsReportedToTheHandlersAndLeavesTheText)
