@@ -47,6 +47,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QThread>
@@ -213,6 +214,31 @@ Reference<css::uno::XComponentContext> LocalContext()
     return *ctx;
 }
 
+// The office reads whatever it is given, guessing a format for broken files and failing on
+// some of them on its own side.  It is handed only a whole ZIP package (.xlsx, .ods, .docx,
+// .odt) or a whole compound file (.xls, .doc).
+bool WholeOfficeFile(const QString& FileName)
+{
+    QFile f(FileName);
+    if (!f.open(QIODevice::ReadOnly)) return false;
+    const qint64 size = f.size();
+    const QByteArray head = f.read(8);
+    if (head == QByteArray::fromHex("d0cf11e0a1b11ae1")) return size >= 1536 && size % 512 == 0;
+    if (!head.startsWith("PK\x03\x04") || size < 22) return false;
+    // The end record of the package's directory lies within the last 64 KB + 22 bytes, and
+    // the directory it names lies within the file.
+    const qint64 tail = std::min<qint64>(size, 65535 + 22);
+    f.seek(size - tail);
+    const QByteArray end = f.read(tail);
+    const qsizetype at = end.lastIndexOf("PK\x05\x06");
+    if (at < 0 || end.size() - at < 22) return false;
+    auto le32 = [&](qsizetype i) {
+        return quint32(uchar(end[i])) | quint32(uchar(end[i + 1])) << 8 | quint32(uchar(end[i + 2])) << 16 | quint32(uchar(end[i + 3])) << 24;
+    };
+    const qint64 dirSize = le32(at + 12), dirOffset = le32(at + 16);
+    return dirOffset + dirSize <= size - tail + at;
+}
+
 template <class Doc>
 Reference<Doc> LastOpen(const Reference<css::frame::XDesktop2>& Desktop)
 {
@@ -250,6 +276,7 @@ struct TOfficeServer::TImpl {
     {
         const QString what = QStringLiteral("Cannot open ") + FileName;
         if (!QFileInfo(FileName).isFile()) throw EProGridError(what + QStringLiteral(": the file does not exist"));
+        if (!WholeOfficeFile(FileName)) throw EProGridError(what + QStringLiteral(": not a whole office file"));
         Reference<css::lang::XComponent> doc = Load(FileUrl(FileName), what);
         if (!doc.is()) throw EProGridError(what + QStringLiteral(": the office cannot read it"));
         return doc;
@@ -294,7 +321,10 @@ TOfficeServer::TOfficeServer(const QString& NotFound) : F(std::make_unique<TImpl
         const QString params = QStringLiteral("--headless --invisible --norestore --nologo --nodefault --nolockcheck "
                                               "\"--accept=pipe,name=%1;urp;\" \"-env:UserInstallation=%2\"")
                                    .arg(PipeName(), QUrl::fromLocalFile(profile).toString(QUrl::FullyEncoded));
-        const TStartedProcess started = StartProcess(program, params);
+        // The office's own binary where it lies beside the start script, so that the process
+        // waited for and, failing all else, killed is the office itself.
+        const QString binary = QFileInfo(QFileInfo(program).canonicalFilePath()).absolutePath() + QStringLiteral("/soffice.bin");
+        const TStartedProcess started = StartProcess(QFileInfo(binary).isExecutable() ? binary : program, params);
         if (!started.Started()) throw EProGridError(NotFound);
         F->Pid = started.Pid;
         QElapsedTimer waited;
@@ -320,13 +350,15 @@ TOfficeServer::TOfficeServer(const QString& NotFound) : F(std::make_unique<TImpl
 TOfficeServer::~TOfficeServer()
 {
     if (F->Pid <= 0) return;
+    bool ending = true;
     try {
-        F->Desktop->terminate();
+        ending = F->Desktop->terminate();
     } catch (const css::uno::Exception&) {
         // the bridge goes down with the office
     }
     F->Desktop.clear();
     F->Remote.clear();
+    if (!ending) kill(F->Pid, SIGTERM);
     if (!WaitProcess(F->Pid, 30000).Ended) {
         kill(F->Pid, SIGKILL);
         WaitProcess(F->Pid, 5000);
