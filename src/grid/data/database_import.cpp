@@ -2,6 +2,7 @@
 // Access driver registered as "Microsoft Access Driver (*.mdb)".
 #include "grid/base/grid_error.h"
 #include "grid/control/pro_string_grid.h"
+#include "grid/data/office_address.h"
 #include "grid/data/wait_cursor.h"
 #include "platform/core/exception.h"
 
@@ -18,18 +19,10 @@ QString OpenError(const QString& Filename, const QString& Why)
     return QStringLiteral("Cannot open database ") + Filename + QStringLiteral(": ") + Why;
 }
 
-// An Access file starts with its signature and is made of whole pages (2048 bytes in the
-// Jet 3 format, 4096 in later ones); the driver is not handed anything else.
 void CheckAccessFile(const QString& Filename)
 {
-    QFile f(Filename);
-    if (!QFileInfo(Filename).isFile() || !f.open(QIODevice::ReadOnly)) throw EProGridError(OpenError(Filename, QStringLiteral("the file cannot be read")));
-    const QByteArray head = f.read(0x20);
-    const bool jet = head.size() == 0x20 && head.mid(4, 15) == "Standard Jet DB";
-    const bool ace = head.size() == 0x20 && head.mid(4, 15) == "Standard ACE DB";
-    if (!jet && !ace) throw EProGridError(OpenError(Filename, QStringLiteral("not an Access database")));
-    const qint64 page = head[0x14] == 0 ? 2048 : 4096;
-    if (f.size() < 2 * page || f.size() % page != 0) throw EProGridError(OpenError(Filename, QStringLiteral("the file is incomplete")));
+    if (!QFileInfo(Filename).isFile()) throw EProGridError(OpenError(Filename, QStringLiteral("the file does not exist")));
+    if (!WholeAccessFile(Filename)) throw EProGridError(OpenError(Filename, QStringLiteral("not a whole Access database")));
 }
 
 // The handles of one query, freed in reverse order.

@@ -4,7 +4,9 @@
 #include "platform/core/format_settings.h"
 #include "platform/core/sysutils.h"
 
+#include <QFile>
 #include <QLocale>
+#include <algorithm>
 
 QString XLSColumnName(int Col)
 {
@@ -81,4 +83,36 @@ QString OfficeNumberText(double Value)
         s = s.left(e) + QStringLiteral("E") + (neg ? QStringLiteral("-") : QString()) + exp;
     }
     return s.replace(u'.', LocaleDecimalSeparator());
+}
+
+bool WholeOfficeFile(const QString& FileName)
+{
+    QFile f(FileName);
+    if (!f.open(QIODevice::ReadOnly)) return false;
+    const qint64 size = f.size();
+    const QByteArray head = f.read(8);
+    if (head == QByteArray::fromHex("d0cf11e0a1b11ae1")) return size >= 1536 && size % 512 == 0;
+    if (!head.startsWith("PK\x03\x04") || size < 22) return false;
+    // The end record of the package's directory lies within the last 64 KB + 22 bytes, and
+    // the directory it names lies within the file.
+    const qint64 tail = std::min<qint64>(size, 65535 + 22);
+    f.seek(size - tail);
+    const QByteArray end = f.read(tail);
+    const qsizetype at = end.lastIndexOf("PK\x05\x06");
+    if (at < 0 || end.size() - at < 22) return false;
+    auto le32 = [&](qsizetype i) {
+        return quint32(uchar(end[i])) | quint32(uchar(end[i + 1])) << 8 | quint32(uchar(end[i + 2])) << 16 | quint32(uchar(end[i + 3])) << 24;
+    };
+    const qint64 dirSize = le32(at + 12), dirOffset = le32(at + 16);
+    return dirOffset + dirSize <= size - tail + at;
+}
+
+bool WholeAccessFile(const QString& FileName)
+{
+    QFile f(FileName);
+    if (!f.open(QIODevice::ReadOnly)) return false;
+    const QByteArray head = f.read(0x20);
+    if (head.size() < 0x20 || (head.mid(4, 15) != "Standard Jet DB" && head.mid(4, 15) != "Standard ACE DB")) return false;
+    const qint64 page = head[0x14] == 0 ? 2048 : 4096;
+    return f.size() >= 2 * page && f.size() % page == 0;
 }

@@ -1,6 +1,7 @@
 #pragma once
-// Cell addresses of spreadsheets in A1 notation, and numbers read from sheets and databases
-// as the grid shows them.
+// Cell addresses of spreadsheets in A1 notation, numbers read from sheets and databases as
+// the grid shows them, and the checks that a file handed to the office or the database
+// driver is whole.
 #include <QString>
 
 // "A" for column 1, "Z", "AA" ... "XFD" for 16384 and on; empty below 1.
@@ -26,3 +27,11 @@ TXLSUsedArea ParseXLSUsedArea(const QString& Address);
 
 // Up to 15 significant digits with the locale's decimal separator, an exponent as "1E20".
 QString OfficeNumberText(double Value);
+
+// The office reads whatever it is given, guessing a format for broken files and failing on
+// some of them on its own side: it is handed only a whole ZIP package (.xlsx, .ods, .docx,
+// .odt) or a whole compound file (.xls, .doc).
+bool WholeOfficeFile(const QString& FileName);
+// An Access file starts with its signature and is made of whole pages (2048 bytes in the
+// Jet 3 format, 4096 in later ones); the driver is handed nothing else.
+bool WholeAccessFile(const QString& FileName);

@@ -47,7 +47,6 @@
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QThread>
@@ -212,31 +211,6 @@ Reference<css::uno::XComponentContext> LocalContext()
         return {};
     }
     return *ctx;
-}
-
-// The office reads whatever it is given, guessing a format for broken files and failing on
-// some of them on its own side.  It is handed only a whole ZIP package (.xlsx, .ods, .docx,
-// .odt) or a whole compound file (.xls, .doc).
-bool WholeOfficeFile(const QString& FileName)
-{
-    QFile f(FileName);
-    if (!f.open(QIODevice::ReadOnly)) return false;
-    const qint64 size = f.size();
-    const QByteArray head = f.read(8);
-    if (head == QByteArray::fromHex("d0cf11e0a1b11ae1")) return size >= 1536 && size % 512 == 0;
-    if (!head.startsWith("PK\x03\x04") || size < 22) return false;
-    // The end record of the package's directory lies within the last 64 KB + 22 bytes, and
-    // the directory it names lies within the file.
-    const qint64 tail = std::min<qint64>(size, 65535 + 22);
-    f.seek(size - tail);
-    const QByteArray end = f.read(tail);
-    const qsizetype at = end.lastIndexOf("PK\x05\x06");
-    if (at < 0 || end.size() - at < 22) return false;
-    auto le32 = [&](qsizetype i) {
-        return quint32(uchar(end[i])) | quint32(uchar(end[i + 1])) << 8 | quint32(uchar(end[i + 2])) << 16 | quint32(uchar(end[i + 3])) << 24;
-    };
-    const qint64 dirSize = le32(at + 12), dirOffset = le32(at + 16);
-    return dirOffset + dirSize <= size - tail + at;
 }
 
 template <class Doc>
