@@ -47,12 +47,16 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QThread>
 #include <QUrl>
 #include <algorithm>
 #include <csignal>
+#include <fcntl.h>
+#include <spawn.h>
 #include <unistd.h>
 
 using css::uno::Any;
@@ -213,6 +217,26 @@ Reference<css::uno::XComponentContext> LocalContext()
     return *ctx;
 }
 
+// Starts the office with its standard files on /dev/null, so that an office outliving this
+// process holds none of its pipes; the parameters are split as a command line.
+pid_t StartOffice(const QString& Program, const QString& Params)
+{
+    QStringList args = QProcess::splitCommand(Params);
+    args.prepend(Program);
+    std::vector<QByteArray> bytes;
+    for (const QString& a : args) bytes.push_back(QFile::encodeName(a));
+    std::vector<char*> argv;
+    for (QByteArray& b : bytes) argv.push_back(b.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    for (int fd = 0; fd <= 2; ++fd) posix_spawn_file_actions_addopen(&files, fd, "/dev/null", fd == 0 ? O_RDONLY : O_WRONLY, 0);
+    pid_t pid = -1;
+    const int failed = posix_spawn(&pid, argv[0], &files, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&files);
+    return failed ? -1 : pid;
+}
+
 template <class Doc>
 Reference<Doc> LastOpen(const Reference<css::frame::XDesktop2>& Desktop)
 {
@@ -298,9 +322,8 @@ TOfficeServer::TOfficeServer(const QString& NotFound) : F(std::make_unique<TImpl
         // The office's own binary where it lies beside the start script, so that the process
         // waited for and, failing all else, killed is the office itself.
         const QString binary = QFileInfo(QFileInfo(program).canonicalFilePath()).absolutePath() + QStringLiteral("/soffice.bin");
-        const TStartedProcess started = StartProcess(QFileInfo(binary).isExecutable() ? binary : program, params);
-        if (!started.Started()) throw EProGridError(NotFound);
-        F->Pid = started.Pid;
+        F->Pid = StartOffice(QFileInfo(binary).isExecutable() ? binary : program, params);
+        if (F->Pid <= 0) throw EProGridError(NotFound);
         QElapsedTimer waited;
         waited.start();
         bool up = attach();
