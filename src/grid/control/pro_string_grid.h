@@ -3071,6 +3071,36 @@ private:
     bool FAlwaysQuotes = false;
     bool FOemConvert = false;
 
+    // ==== spreadsheets, documents and databases (data/office_exchange.cpp,
+    // data/database_import.cpp) ====
+public:
+    // Through the office suite: .xlsx, .ods and .xls workbooks, .docx and .odt documents.  A
+    // missing office raises "Excel OLE server not found" or "Word OLE server not found"; a
+    // request the office refuses, a save included, raises EProGridError with its reason.
+    QStringList GetXLSSheets(const QString& FileName);
+    // The active sheet, or the sheet of that name.  The grid changes only once the whole used
+    // range is read; a range beyond MaxLoadRows x MaxLoadCols or MaxLoadXLSCells is refused.
+    void LoadFromXLS(const QString& Filename);
+    void LoadFromXLSSheet(const QString& Filename, const QString& SheetName);
+    static constexpr qint64 MaxLoadXLSCells = 16 * 1024 * 1024;
+    // Cells are written as texts ("=1+1" stays a text).  Without CreateNewSheet, into the
+    // workbook open last in a running office, from its active cell's row on.
+    void SaveToXLS(const QString& Filename, bool CreateNewSheet);
+    void SaveToXLSSheet(const QString& Filename, const QString& SheetName);
+    // The whole grid as a table of a new document, or of the document that was open last.
+    void SaveToDOC(const QString& Filename, bool CreateNewDocument);
+    // The grid as a table at the bookmark, else at the end of the document.
+    void AppendToDoc(const QString& Filename, const QString& Bookmark);
+    // Access databases, read through ODBC; field names go to the last fixed row.
+    void LoadFromMDBSQL(const QString& Filename, const QString& SQL);
+    // The table's name is quoted; a name that cannot be quoted is refused.
+    void LoadFromMDBTable(const QString& Filename, const QString& Table);
+
+protected:
+    void ImportXLSSheet(const QString& Filename, const QString& SheetName);
+    void ExportXLSSheet(const QString& Filename, const QString& SheetName, bool CreateNewSheet);
+    void ExportDOC(const QString& Filename, const QString& Bookmark, bool Append, bool CreateNewDocument);
+
     // ==== printing and print preview (data/printing.cpp, data/print_preview.cpp) ====
 public:
     struct TPrintLayout;

@@ -5,6 +5,7 @@
 #include "grid/base/text_packing.h"
 #include "grid/control/pro_string_grid.h"
 #include "grid/data/text_io.h"
+#include "grid/data/wait_cursor.h"
 #include "platform/core/exception.h"
 #include "platform/core/file_io.h"
 #include "platform/core/sysutils.h"
@@ -46,17 +47,6 @@ void WriteStreamLine(QByteArray& out, const QString& line)
     out.append("\r\0\n\0", 4);
 }
 
-// The hourglass for the duration of a long export.
-struct TWaitCursor {
-    TWaitCursor()
-    {
-        if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    }
-    ~TWaitCursor()
-    {
-        if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) QGuiApplication::restoreOverrideCursor();
-    }
-};
 }  // namespace
 
 // ---- grid text file --------------------------------------------------------------------------
