@@ -2950,7 +2950,7 @@ public:
     QPixmap DragImage(TGridRect R);
     // Runs a drag in place of QDrag::exec when set.
     std::function<Qt::DropAction(QDrag& Drag)> DragExec;
-    // Loads a dropped .xls file when set; without it such a drop does nothing.
+    // Loads a dropped .xls file in place of LoadFromXLS when set.
     std::function<void(TProStringGrid* Grid, const QString& FileName)> DropXLSLoader;
     // The cells the last drop on this grid filled (display columns); Left < 0 when none.
     TGridRect OleDropRect() const { return FOleDropRect; }

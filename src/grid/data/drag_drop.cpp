@@ -542,10 +542,10 @@ bool TProStringGrid::DropFiles(QPoint Pt, const QStringList& Files)
     // Only a regular file whose name ends in .csv or .xls, in any letter case.
     const bool csv = HasSuffix(name, QLatin1String("csv")), xls = HasSuffix(name, QLatin1String("xls"));
     if (!allow || !(csv || xls) || !QFileInfo(name).isFile()) return false;
-    if (xls && !DropXLSLoader) return false;
     if (OnOleDrop) OnOleDrop(this, -1, -1, name, allow);
     if (!allow) return false;
     if (csv) LoadFromCSV(name, -1);
-    else DropXLSLoader(this, name);
+    else if (DropXLSLoader) DropXLSLoader(this, name);
+    else LoadFromXLS(name);
     return true;
 }
