@@ -690,7 +690,7 @@ void TProStringGrid::DrawNodeGlyph(TCellPaintContext& C, TRect& R)
     // A box with a minus, and a plus while collapsed.
     cv->Brush()->SetColor(cn->Color());
     cv->Brush()->SetStyle(bsSolid);
-    const TRect box = glyphAt(4, R.Top + std::max(0, height - 8) / 2, 8, 8);
+    TRect box = glyphAt(4, R.Top + std::max(0, height - 8) / 2, 8, 8);
     const int l = box.Left, t = box.Top;
     if (type == cnFlat) {
         cv->Pen()->SetColor(cn->NodeColor());

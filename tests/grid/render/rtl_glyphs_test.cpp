@@ -11,8 +11,9 @@ namespace {
 struct GlyphCase {
     const char* What;
     int Col, Row;
-    std::function<void(TProStringGrid*, bool)> Show;             // the glyph on or off
+    std::function<void(TProStringGrid*, bool)> Show;             // sets up, with the glyph or not
     std::function<void(ShownGridFixture&, QPoint)> ClickChecks;  // none: nothing to click
+    QRgb Colour = 0;  // the glyph's own colour, when setting it up moves the cell's edges too
 };
 
 struct RtlGlyphs : ShownGridFixture, ::testing::WithParamInterface<GlyphCase> {
@@ -27,18 +28,22 @@ struct RtlGlyphs : ShownGridFixture, ::testing::WithParamInterface<GlyphCase> {
         QApplication::processEvents();
         return V()->grab().toImage().convertToFormat(QImage::Format_RGB32);
     }
-    // Where the glyph is drawn: the pixels of the cell that it changes.
-    QRect Drawn(const GlyphCase& c)
+    void Direction(Qt::LayoutDirection d)
     {
-        c.Show(G, false);
-        const QImage off = Grab();
-        c.Show(G, true);
+        G->setLayoutDirection(d);
+        G->FocusCell(4, 5, true);
+    }
+    // Where the glyph is drawn: the pixels of cell c that differ from the picture without it
+    // (above the lines at its foot, which a grid with nodes draws differently).
+    QRect Drawn(const QImage& off, const GlyphCase& c)
+    {
         const QImage on = Grab();
-        const QRect cell = G->CellRect(c.Col, c.Row).ToQRect();
+        const QRect cell = G->CellRect(c.Col, c.Row).ToQRect().adjusted(0, 0, 0, -2);
         QRect box;
         for (int y = cell.top(); y <= cell.bottom(); ++y)
             for (int x = cell.left(); x <= cell.right(); ++x)
-                if (off.pixel(x, y) != on.pixel(x, y)) box |= QRect(x, y, 1, 1);
+                if (c.Colour ? on.pixel(x, y) == c.Colour : off.pixel(x, y) != on.pixel(x, y))
+                    box |= QRect(x, y, 1, 1);
         return box;
     }
 };
@@ -48,23 +53,28 @@ struct RtlGlyphs : ShownGridFixture, ::testing::WithParamInterface<GlyphCase> {
 TEST_P(RtlGlyphs, TheGlyphTakesTheMirroredEndOfItsCellAndIsHitThere)
 {
     const GlyphCase& c = GetParam();
-    const QRect ltrCell = G->CellRect(c.Col, c.Row).ToQRect();
-    const QRect ltr = Drawn(c);
-    ASSERT_FALSE(ltr.isEmpty());
-    if (c.ClickChecks) {
-        SCOPED_TRACE("left to right");
-        c.ClickChecks(*this, ltr.center());
-    }
-
     c.Show(G, false);
-    G->setLayoutDirection(Qt::RightToLeft);
-    G->FocusCell(4, 5, true);
+    const QImage ltrOff = Grab();
+    Direction(Qt::RightToLeft);
+    const QImage rtlOff = Grab();
+
+    c.Show(G, true);
     const QRect rtlCell = G->CellRect(c.Col, c.Row).ToQRect();
-    const QRect rtl = Drawn(c);
+    const QRect rtl = Drawn(rtlOff, c);
+    Direction(Qt::LeftToRight);
+    const QRect ltrCell = G->CellRect(c.Col, c.Row).ToQRect();
+    const QRect ltr = Drawn(ltrOff, c);
+    ASSERT_FALSE(ltr.isEmpty());
     ASSERT_FALSE(rtl.isEmpty());
     // as far from the cell's right edge as the left-to-right glyph is from its left edge
     EXPECT_NEAR(rtlCell.right() - rtl.right(), ltr.left() - ltrCell.left(), 2) << c.What;
     EXPECT_NEAR(rtl.width(), ltr.width(), 2) << c.What;
+
+    if (c.ClickChecks) {
+        SCOPED_TRACE("left to right");
+        c.ClickChecks(*this, ltr.center());
+    }
+    Direction(Qt::RightToLeft);
     if (c.ClickChecks) {
         SCOPED_TRACE("right to left");
         c.ClickChecks(*this, rtl.center());
@@ -83,8 +93,7 @@ const GlyphCase Cases[] = {
     {"node", 0, 1,
      [](TProStringGrid* g, bool on) {
          g->CellNode()->SetShowTree(false);
-         if (on && !g->IsNode(1)) g->AddNode(1, 3);
-         if (!on && g->IsNode(1)) g->RemoveNode(1);
+         if (on) g->AddNode(1, 3);
      },
      [](ShownGridFixture& f, QPoint at) {
          Click(f, at);
@@ -100,7 +109,7 @@ const GlyphCase Cases[] = {
     {"filter glyph", 1, 0,
      [](TProStringGrid* g, bool on) {
          for (int r = 1; r < g->RowCount(); ++r) g->SetCells(1, r, QString::number(r % 2));
-         g->SetFilterDropDownAuto(on);
+         if (on) g->SetFilterDropDownAuto(true);
      },
      [](ShownGridFixture& f, QPoint at) {
          Click(f, at);
@@ -144,9 +153,12 @@ const GlyphCase Cases[] = {
          TBitmap b(8, 8);
          b.Canvas()->Brush()->SetColor(clRed);
          b.Canvas()->FillRect({0, 0, 8, 8});
-         g->SetRowIndicator(on ? b : TBitmap());
+         // its bottom-left pixel gives the colour drawn transparent
+         b.Canvas()->Brush()->SetColor(clLime);
+         b.Canvas()->FillRect({0, 7, 1, 8});
+         if (on) g->SetRowIndicator(b);
      },
-     {}},
+     {}, qRgb(255, 0, 0)},
 };
 
 }  // namespace
