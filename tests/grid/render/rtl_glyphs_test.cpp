@@ -16,6 +16,8 @@ struct GlyphCase {
     QRgb Colour = 0;  // the glyph's own colour, when setting it up moves the cell's edges too
 };
 
+void PrintTo(const GlyphCase& c, std::ostream* os) { *os << c.What; }
+
 struct RtlGlyphs : ShownGridFixture, ::testing::WithParamInterface<GlyphCase> {
     void SetUp() override
     {
