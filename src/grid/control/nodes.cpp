@@ -432,7 +432,8 @@ bool TProStringGrid::IsNodeGlyphClick(int ARow, int X)
 bool TProStringGrid::NodeGlyphPress(int ACol, int ARow, int X, int Y, TShiftState Shift)
 {
     if (RealColIndex(ACol) != 0 || !IsNode(ARow)) return false;
-    const int x = X - CellRect(ACol, ARow).Left;
+    const TRect cr = CellRect(ACol, ARow);
+    const int x = MirrorXInCell(X, cr) - cr.Left;
     if (!IsNodeGlyphClick(ARow, x)) return false;
     if (ARow < FixedRows()) {
         if (!FMouseActions->NodeAllExpandContract()) return false;

@@ -2658,6 +2658,12 @@ private:
     // grid; these turn a position on the window into the one that lands there.
     TRect GlyphRect(const TRect& Drawn) const;
     int SortIndicatorX(int DrawnX) const;
+    // A node cell's glyph and tree lines are laid out as in a left-to-right cell starting at
+    // x 0; this is where Local lands in the cell Cell (mirrored from its right edge right to left).
+    TRect NodeCellRect(const TRect& Local, const TRect& Cell) const;
+    // The point of the cell R that a left-to-right hit test of X should look at: X itself, or
+    // right to left its mirror within R.
+    int MirrorXInCell(int X, const TRect& R) const;
     // Right to left, where mini-HTML laid out in Layout (of the cell Cell) goes: mirrored
     // within the cell and ending at its right; Layout itself left to right.
     TRect HtmlRectRightToLeft(TCanvas* Canvas, const QString& Text, const TRect& Layout, const TRect& Cell);

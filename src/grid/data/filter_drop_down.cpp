@@ -222,7 +222,8 @@ void TProStringGrid::FilterDropDownMouseUp(int ACol, int ARow, int X, int Y, int
     if (ACol >= 0 && ARow == FFilterDropDownRow) {
         const TRect cr = CellRect(ACol, ARow);
         const int rc = RealColIndex(ACol);
-        if (X > cr.Right - 16 && X < cr.Right - 3 && Y < cr.Top + 19 && rc != OpenCol && GetFilterList(rc)) {
+        const int x = MirrorXInCell(X, cr);
+        if (x > cr.Right - 16 && x < cr.Right - 3 && Y < cr.Top + 19 && rc != OpenCol && GetFilterList(rc)) {
             ShowFilterDropDown(ACol, rc);
             return;
         }
@@ -271,7 +272,10 @@ void TProStringGrid::ShowFilterDropDown(int ACol, int RealCol)
         w = widest + 2 * Edge;
     }
     const TRect cr = CellRect(ACol, FFilterDropDownRow);
+    // Under the glyph; right to left, the glyph is at the cell's left and the list ends at its
+    // right edge.
     int left = cr.Right - 16;
+    if (UseRightToLeftAlignment()) left = std::max(0, MirrorInCell({cr.Right - 16, 0, cr.Right, 0}, cr).Right - w);
     const int top = cr.Top + 16;
     if (dd->ColumnWidth()) {
         left = cr.Left;

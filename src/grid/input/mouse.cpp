@@ -204,7 +204,8 @@ void TProStringGrid::HandleLeftButtonDown(TMessage& Message)
     P.Fixed = IsFixed(c, r);
     if (P.Header || P.Fixed) HideEditor();
     const TRect cr = CellRect(P.Base.X, P.Base.Y);
-    if (FControlLook->SpinButtonsAlwaysVisible() && HasSpinEdit(P.RealCol, P.Base.Y) && X >= cr.Right - 18) {
+    if (FControlLook->SpinButtonsAlwaysVisible() && HasSpinEdit(P.RealCol, P.Base.Y) &&
+        MirrorXInCell(X, cr) >= cr.Right - 18) {
         if (Y > cr.Top + (cr.Bottom - cr.Top) / 2) FSpinDnClick = true;
         else FSpinUpClick = true;
     }
@@ -655,8 +656,8 @@ void TProStringGrid::HandleLeftButtonUp(TMessage& Message)
     }
     const TRect cr = CellRect(c, r);
     if (r == 0 && Options().Contains(goColSizing) && (X - cr.Left < 4 || cr.Right - X < 4)) return;
-    if (X > cr.Right - 16 &&
-        ((FControlLook->FixedDropDownButton() && CanShowFixedDropDown(rc)) || GetFilterList(rc)))
+    if ((X > cr.Right - 16 && FControlLook->FixedDropDownButton() && CanShowFixedDropDown(rc)) ||
+        (MirrorXInCell(X, cr) > cr.Right - 16 && GetFilterList(rc)))
         return;
 
     // A click on the sort row sorts by the column.

@@ -62,9 +62,11 @@ void TProStringGrid::DrawCellContent(TCanvas* Canvas, int ACol, int ARow, TRect 
         int y = R.Top;
         if (FVAlignment == vtaCenter) y = R.Top + (R.Height() - b->Height()) / 2;
         else if (FVAlignment == vtaBottom) y = R.Bottom - b->Height();
-        Canvas->Draw(R.Left + 2, y, *b);
+        // Right to left, the indicator takes the cell's right end.
+        Canvas->Draw(MirrorInCell(Bounds(R.Left + 2, y, b->Width(), b->Height()), R).Left, y, *b);
         indicatorWidth = b->Width();
-        R.Left += indicatorWidth + 2;
+        if (UseRightToLeftAlignment()) R.Right -= indicatorWidth + 2;
+        else R.Left += indicatorWidth + 2;
     }
 
     if (ACol == 0 && FShowModified->Enabled() && GetRowModified(RealRowIndex(ARow))) {
@@ -76,18 +78,20 @@ void TProStringGrid::DrawCellContent(TCanvas* Canvas, int ACol, int ARow, TRect 
 
     if (OnCustomCellBkgDraw) OnCustomCellBkgDraw(this, Canvas, C.RealCol, ARow, C.State, R, false);
 
-    const int rightBeforeButtons = R.Right;
+    const int leftBeforeButtons = R.Left, rightBeforeButtons = R.Right;
     DrawAlwaysVisibleButtons(C);
 
     const bool ownerDraws = (OnDrawCell || OnCustomCellDraw) && FNoDefaultDraw;
     if (!(C.Graphic && FNoImageAndText) && !ownerDraws) DrawCellDefault(C);
 
+    R.Left = leftBeforeButtons;
     R.Right = rightBeforeButtons;
     brush->SetColor(C.SavedBrushColor);
     font->SetColor(C.SavedFontColor);
     InflateRect(R, 1, 1);
     DrawCellBorders(C);
-    if (indicatorWidth > 0) R.Left -= indicatorWidth;
+    if (indicatorWidth > 0 && UseRightToLeftAlignment()) R.Right += indicatorWidth;
+    else if (indicatorWidth > 0) R.Left -= indicatorWidth;
 
     if (C.FixedLook && !FFlat) DrawFixedCellEdges(C);
 
@@ -211,13 +215,26 @@ void TProStringGrid::DrawAlwaysVisibleButtons(TCellPaintContext& C)
     CanEditCell(C.RealCol, C.Row, editable);
     const int state = editable ? 0 : 3;
     TRect& R = C.Rect;
+    // The routines draw a button at the right end of the rectangle they get, Inset pixels in;
+    // right to left, that end is moved to where the mirrored button ends and the button's
+    // room is taken from the cell's left.
+    const bool rtl = UseRightToLeftAlignment();
+    auto place = [&](TRect B, int Width, int Inset) {
+        if (rtl) B.Right = MirrorInCell({B.Right - Inset - Width, 0, B.Right - Inset, 0}, R).Right + Inset;
+        return B;
+    };
+    auto take = [&] {
+        if (rtl) R.Left += 16;
+        else R.Right -= 16;
+    };
     if (cl->DropDownAlwaysVisible() && HasComboBox(C.RealCol, C.Row)) {
-        DrawComboButton(C.Canvas, this, TRect{R.Left - 2, R.Top - 1, R.Right + 1, R.Bottom}, look, state, FTones);
-        R.Right -= 16;
+        DrawComboButton(C.Canvas, this, place(TRect{R.Left - 2, R.Top - 1, R.Right + 1, R.Bottom}, 17, 2), look, state,
+                        FTones);
+        take();
     }
     if (cl->SpinButtonsAlwaysVisible() && HasSpinEdit(C.RealCol, C.Row)) {
-        DrawSpinButtons(C.Canvas, this, R, look, state, FTones);
-        R.Right -= 16;
+        DrawSpinButtons(C.Canvas, this, place(R, 15, 1), look, state, FTones);
+        take();
     }
 }
 
@@ -327,7 +344,7 @@ void TProStringGrid::DrawCellDefault(TCellPaintContext& C)
     // D4: the filter glyph.
     if (C.FilterGlyph) {
         TBitmap* glyph = FFilter->HasFilter(C.RealCol) ? FFilterDropDown->GlyphActive() : FFilterDropDown->Glyph();
-        const TRect at{R.Right - 16, R.Top, R.Right, R.Top + 16};
+        const TRect at = MirrorInCell({R.Right - 16, R.Top, R.Right, R.Top + 16}, R);
         if (glyph->Empty()) {
             DrawResourceBitmapTransparent(cv, FixedColor(), at, QStringLiteral("PSGFILT"));
         } else {

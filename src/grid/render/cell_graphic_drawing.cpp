@@ -612,13 +612,17 @@ void TProStringGrid::DrawNodeGlyph(TCellPaintContext& C, TRect& R)
     TCellNode* cn = FCellNode.get();
     const int row = C.Row, ni = cn->NodeIndent(), indent = GetRowIndent(row);
     const bool collapsed = g->CellBoolean();
+    // The glyph is laid out as in a left-to-right cell starting at x 0; right to left, each of
+    // its boxes and lines takes the mirrored place from the cell's right edge.
+    const TRect cell = R;
+    auto at = [&](const TRect& b) { return NodeCellRect(b, cell); };
 
     R.Left = indent - ni;
     if (cn->ShowTree() && row >= FixedRows()) {
         TPen* pen = cv->Pen();
         pen->SetColor(cn->TreeColor());
         pen->SetWidth(1);
-        const int x = R.Left + ni / 2 + 2;
+        const int x = at(Bounds(R.Left + ni / 2 + 2, 0, 1, 0)).Left;
         const int mid = R.Top + R.Height() / 2;
         if (row + 1 < RowCount() && GetRowIndent(row + 1) > 0 &&
             !(!GetNodeState(row) && GetRowIndent(row + 1) < indent)) {
@@ -635,6 +639,10 @@ void TProStringGrid::DrawNodeGlyph(TCellPaintContext& C, TRect& R)
     }
 
     R.Left = indent - ni / 2 - 4;
+    if (UseRightToLeftAlignment()) R = at(TRect{R.Left, R.Top, cell.Width(), R.Bottom});
+    auto glyphAt = [&](int left, int top, int width, int height) {
+        return at(Bounds(indent - ni / 2 - 4 + left, top, width, height));
+    };
     TColor back = cv->Brush()->Color();
     if (back == clNone) back = FixedCols() == 0 ? Color() : FixedColor();
     TMouseActions* ma = FMouseActions.get();
@@ -659,14 +667,12 @@ void TProStringGrid::DrawNodeGlyph(TCellPaintContext& C, TRect& R)
     }
     switch (type) {
     case cnLeaf: {
-        const int top = R.Top + (height - 12) / 2;
-        DrawResourceBitmapTransparent(cv, back, TRect{R.Left, top, R.Left + 12, top + 12},
+        DrawResourceBitmapTransparent(cv, back, glyphAt(0, R.Top + (height - 12) / 2, 12, 12),
                                       collapsed ? QStringLiteral("PSGLEAFCLOSE") : QStringLiteral("PSGLEAFOPEN"));
         return;
     }
     case cnXP: {
-        const int left = R.Left + 4, top = R.Top + (height - 10) / 2;
-        DrawResourceBitmapTransparent(cv, back, TRect{left, top, left + 10, top + 10},
+        DrawResourceBitmapTransparent(cv, back, glyphAt(4, R.Top + (height - 10) / 2, 10, 10),
                                       collapsed ? QStringLiteral("XPNODEC") : QStringLiteral("XPNODEO"));
         return;
     }
@@ -674,8 +680,7 @@ void TProStringGrid::DrawNodeGlyph(TCellPaintContext& C, TRect& R)
         if (!cn->ContractGlyph()->Empty() && !cn->ExpandGlyph()->Empty()) {
             TBitmap* glyph = collapsed ? cn->ContractGlyph() : cn->ExpandGlyph();
             const int top = R.Top + (height - cn->ContractGlyph()->Height()) / 2;
-            DrawTransparentBitmap(cv, *glyph, back,
-                                  Bounds(R.Left, top, glyph->Width(), glyph->Height()));
+            DrawTransparentBitmap(cv, *glyph, back, glyphAt(0, top, glyph->Width(), glyph->Height()));
             return;
         }
         break;
@@ -685,8 +690,8 @@ void TProStringGrid::DrawNodeGlyph(TCellPaintContext& C, TRect& R)
     // A box with a minus, and a plus while collapsed.
     cv->Brush()->SetColor(cn->Color());
     cv->Brush()->SetStyle(bsSolid);
-    const int l = R.Left + 4, t = R.Top + std::max(0, height - 8) / 2;
-    TRect box{l, t, R.Left + 12, t + 8};
+    TRect box = glyphAt(4, R.Top + std::max(0, height - 8) / 2, 8, 8);
+    const int l = box.Left, t = box.Top;
     if (type == cnFlat) {
         cv->Pen()->SetColor(cn->NodeColor());
         cv->Rectangle(box.Left, box.Top, box.Right + 1, box.Bottom + 1);
@@ -716,11 +721,12 @@ void TProStringGrid::DrawTreeLines(TCellPaintContext& C)
     R.Left = indent;
     const int x = indent - ni + ni / 2 + 2;
     const int mid = R.Top + R.Height() / 2;
-    auto line = [cv](int x1, int y1, int x2, int y2) {
-        cv->MoveTo(x1, y1);
-        cv->LineTo(x2, y2);
+    const int right = UseRightToLeftAlignment() ? C.Rect.Width() : R.Right;
+    auto line = [&](int x1, int y1, int x2, int y2) {
+        cv->MoveTo(NodeCellRect(Bounds(x1, 0, 1, 0), C.Rect).Left, y1);
+        cv->LineTo(NodeCellRect(Bounds(x2, 0, 1, 0), C.Rect).Left, y2);
     };
-    if (L > 0) line(x, mid, cn->ShowTreeFull() ? R.Right : R.Left + 4, mid);
+    if (L > 0) line(x, mid, cn->ShowTreeFull() ? right : R.Left + 4, mid);
     switch (GetNodeSpanType(row)) {
     case 1: line(x, R.Top, x, mid); break;
     case 2: line(x, R.Top, x, R.Bottom + 4); break;
@@ -729,15 +735,14 @@ void TProStringGrid::DrawTreeLines(TCellPaintContext& C)
     if (HasCellProperties(0, row) && L > 0) {
         for (int i = 1; i <= L; ++i) {
             const int xi = x - ni * i;
-            cv->MoveTo(xi, R.Top);
             if (row >= RowCount() - 1) {
-                cv->LineTo(xi, mid);
-                if (i < L) cv->LineTo(x + ni - ni * i, mid);
+                line(xi, R.Top, xi, mid);
+                if (i < L) line(xi, mid, x + ni - ni * i, mid);
             } else if (level(row + 1) != 0) {
-                cv->LineTo(xi, R.Bottom + 4);
+                line(xi, R.Top, xi, R.Bottom + 4);
             } else {
-                cv->LineTo(xi, mid);
-                if (i < L) cv->LineTo(x + ni - ni * i, mid);
+                line(xi, R.Top, xi, mid);
+                if (i < L) line(xi, mid, x + ni - ni * i, mid);
             }
         }
     }

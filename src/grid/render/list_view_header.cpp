@@ -77,6 +77,17 @@ TRect TProStringGrid::MirrorInCell(const TRect& tr, const TRect& R) const
     return {R.Left + R.Right - tr.Right, tr.Top, R.Left + R.Right - tr.Left, tr.Bottom};
 }
 
+TRect TProStringGrid::NodeCellRect(const TRect& Local, const TRect& Cell) const
+{
+    if (!UseRightToLeftAlignment()) return Local;
+    return MirrorInCell({Local.Left + Cell.Left, Local.Top, Local.Right + Cell.Left, Local.Bottom}, Cell);
+}
+
+int TProStringGrid::MirrorXInCell(int X, const TRect& R) const
+{
+    return MirrorInCell({X, 0, X + 1, 0}, R).Left;
+}
+
 TRect TProStringGrid::GlyphRect(const TRect& Drawn) const
 {
     if (!UseRightToLeftAlignment()) return Drawn;
