@@ -1,14 +1,11 @@
 #include "grid/base/pictures.h"
 
+#include "grid/base/download.h"
+#include "platform/core/modules.h"
+
 #include <QBuffer>
-#include <QEventLoop>
 #include <QFile>
 #include <QImageReader>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QNetworkRequest>
-#include <QTimer>
-#include <QUrl>
 
 namespace {
 
@@ -187,48 +184,14 @@ TDownLoadThread::TDownLoadThread(THTMLPicture* APicture, const QString& URL, qin
 
 void TDownLoadThread::run()
 {
-    QNetworkAccessManager manager;
-    QNetworkRequest request{QUrl(FURL)};
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
-    request.setMaximumRedirectsAllowed(5);
-    QNetworkReply* reply = manager.get(request);
-    QEventLoop loop;
-    auto fail = [&](const QString& why) {
-        if (Error.isEmpty() && !Cancelled) Error = why;
-        reply->abort();
-    };
-    const QString tooLarge = QStringLiteral("Picture larger than %1 bytes").arg(FLimit);
-    QObject::connect(reply, &QNetworkReply::metaDataChanged, [&] {
-        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
-        if (length.isValid() && length.toLongLong() > FLimit) fail(tooLarge);
-    });
-    QObject::connect(reply, &QNetworkReply::readyRead, [&] {
-        Data += reply->read(FLimit + 1 - Data.size());
-        if (Data.size() > FLimit) fail(tooLarge);
-    });
-    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    QTimer deadline;
-    deadline.setSingleShot(true);
-    QObject::connect(&deadline, &QTimer::timeout, [&] { fail(QStringLiteral("Picture download timed out")); });
-    deadline.start(FTimeout);
-    // The picture may be going: a request to stop is looked for every few milliseconds.
-    QTimer watch;
-    QObject::connect(&watch, &QTimer::timeout, [&] {
-        if (!isInterruptionRequested()) return;
-        Cancelled = true;
-        reply->abort();
-    });
-    watch.start(10);
-    if (!reply->isFinished()) loop.exec();
-    if (Error.isEmpty() && !Cancelled) {
-        const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        if (reply->error() != QNetworkReply::NoError) Error = reply->errorString();
-        else if (status < 200 || status > 299) Error = QStringLiteral("HTTP status %1").arg(status);
-        else Data += reply->read(FLimit + 1 - Data.size());
-        if (Error.isEmpty() && Data.size() > FLimit) Error = tooLarge;
+    QString why;
+    auto download = reinterpret_cast<TDownloadEntry>(ModuleEntry(DownloadModule, DownloadModuleEntry, &why));
+    if (!download) {
+        if (!isInterruptionRequested()) Error = QStringLiteral("Picture downloads are not available: ") + why;
+        Cancelled = isInterruptionRequested();
+        return;
     }
-    if (!Error.isEmpty() || Cancelled) Data.clear();
-    delete reply;
+    download(this, FURL, FLimit, FTimeout, Data, Error, Cancelled);
 }
 
 std::vector<qsizetype> THTMLPicture::FrameBlocks(int Limit, qsizetype Tail) const

@@ -13,7 +13,9 @@
 #include "grid/control/grid_look_settings.h"
 #include "grid/control/grid_services.h"
 #include "grid/control/grid_settings_objects.h"
+#include "grid/control/on_demand.h"
 #include "grid/data/find_types.h"
+#include "grid/data/print_device.h"
 #include "platform/core/dateutils.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/picture.h"
@@ -22,7 +24,6 @@
 #include <QIODevice>
 #include <QPointer>
 #include <QTimer>
-#include "grid/control/on_demand.h"
 #include <array>
 #include <unordered_map>
 #include <memory>
@@ -3127,8 +3128,10 @@ public:
     void PrintDrawRect(TCanvas* Canvas, const TRect& DrawRect, const TGridRect& Gridrect);
     int MapFontHeight(int PointSize) const;
     int MapFontSize(int Height) const;
-    // The printer jobs go to (made on first use); point it at a PDF file to print to one.
+    // The printer jobs go to (made on first use, when the printing module is loaded); point
+    // it at a PDF file to print to one.  Raises EProGridError when printing is not available.
     QPrinter* Printer();
+    TPrintDevice* PrintDevice();
     // Asks for the printer and the page range in the print dialog, then prints the grid.
     bool PrintWithDialog(QWidget* Parent = nullptr);
     // Lays out a range on pages of PageWidth x PageHeight (0.1 mm) once, for drawing page by page.
@@ -3180,7 +3183,7 @@ private:
     int FPrintPageNum = 0;
     double FPrintFontScale = 1.0;
     bool FFastPrint = false, FIsPrintPreview = false;
-    std::shared_ptr<QPrinter> FPrinter;
+    std::unique_ptr<TPrintDevice> FPrinter;
 
     // ---- settings kept outside the program (grid_settings_files.cpp) ----
 public:

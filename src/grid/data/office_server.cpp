@@ -1,183 +1,26 @@
-// The office connection and its spreadsheet and word-processor requests, over the UNO
-// bridge of a headless LibreOffice.
+// The office connection: finding or starting the office's process and the checks on files
+// before the office sees them.  What goes over the UNO bridge is the office module's.
 #include "grid/data/office_server.h"
 
 #include "grid/base/grid_error.h"
 #include "grid/data/office_address.h"
+#include "platform/core/modules.h"
 #include "platform/core/process.h"
-
-#include <com/sun/star/beans/PropertyValue.hpp>
-#include <com/sun/star/beans/XPropertySet.hpp>
-#include <com/sun/star/bridge/UnoUrlResolver.hpp>
-#include <com/sun/star/container/XIndexAccess.hpp>
-#include <com/sun/star/container/XNameAccess.hpp>
-#include <com/sun/star/container/XNamed.hpp>
-#include <com/sun/star/frame/Desktop.hpp>
-#include <com/sun/star/frame/XController.hpp>
-#include <com/sun/star/frame/XFrame.hpp>
-#include <com/sun/star/frame/XModel.hpp>
-#include <com/sun/star/frame/XStorable.hpp>
-#include <com/sun/star/lang/XComponent.hpp>
-#include <com/sun/star/lang/XMultiServiceFactory.hpp>
-#include <com/sun/star/sheet/XCellRangeAddressable.hpp>
-#include <com/sun/star/sheet/XCellRangeData.hpp>
-#include <com/sun/star/sheet/XSheetCellCursor.hpp>
-#include <com/sun/star/sheet/XSpreadsheet.hpp>
-#include <com/sun/star/sheet/XSpreadsheetDocument.hpp>
-#include <com/sun/star/sheet/XSpreadsheetView.hpp>
-#include <com/sun/star/sheet/XSpreadsheets.hpp>
-#include <com/sun/star/sheet/XUsedAreaCursor.hpp>
-#include <com/sun/star/style/ParagraphAdjust.hpp>
-#include <com/sun/star/table/XCell.hpp>
-#include <com/sun/star/table/XCellRange.hpp>
-#include <com/sun/star/text/ControlCharacter.hpp>
-#include <com/sun/star/text/XBookmarksSupplier.hpp>
-#include <com/sun/star/text/XText.hpp>
-#include <com/sun/star/text/XTextContent.hpp>
-#include <com/sun/star/text/XTextCursor.hpp>
-#include <com/sun/star/text/XTextDocument.hpp>
-#include <com/sun/star/text/XTextTable.hpp>
-#include <com/sun/star/text/XTextTablesSupplier.hpp>
-#include <com/sun/star/text/XTextViewCursorSupplier.hpp>
-#include <com/sun/star/uno/XComponentContext.hpp>
-#include <com/sun/star/util/XCloseable.hpp>
-#include <com/sun/star/view/XSelectionSupplier.hpp>
-#include <cppuhelper/bootstrap.hxx>
-#include <rtl/bootstrap.hxx>
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
 #include <QFileInfo>
+#include <QProcess>
 #include <QStandardPaths>
 #include <QThread>
 #include <QUrl>
-#include <algorithm>
 #include <csignal>
 #include <fcntl.h>
 #include <spawn.h>
 #include <unistd.h>
 
-using css::uno::Any;
-using rtl::OUString;
-using css::uno::Reference;
-using css::uno::Sequence;
-using css::uno::UNO_QUERY;
-using css::uno::UNO_QUERY_THROW;
-
 namespace {
-// Cells per request when a block is read or written: large enough that a block costs a few
-// requests, small enough that one array stays a few megabytes.
-constexpr int kCellsPerRequest = 1 << 20;
-
-OUString U(const QString& s) { return OUString(reinterpret_cast<const sal_Unicode*>(s.utf16()), sal_Int32(s.size())); }
-QString Q(const OUString& s) { return QString(reinterpret_cast<const QChar*>(s.getStr()), s.getLength()); }
-
-QString Reason(const css::uno::Exception& e)
-{
-    const QString m = Q(e.Message).trimmed();
-    return m.isEmpty() ? QStringLiteral("the office refused the request") : m;
-}
-
-// Runs a request and turns the office's refusal into the grid's error.
-template <class F>
-auto Ask(const QString& What, F&& f) -> decltype(f())
-{
-    try {
-        return f();
-    } catch (const css::uno::Exception& e) {
-        throw EProGridError(What + QStringLiteral(": ") + Reason(e));
-    }
-}
-
-css::beans::PropertyValue Prop(const char* Name, const Any& Value)
-{
-    css::beans::PropertyValue p;
-    p.Name = OUString::createFromAscii(Name);
-    p.Value = Value;
-    return p;
-}
-
-QString FileUrl(const QString& FileName) { return QUrl::fromLocalFile(QFileInfo(FileName).absoluteFilePath()).toString(QUrl::FullyEncoded); }
-
-std::optional<QString> CellValue(const Any& a)
-{
-    switch (a.getValueTypeClass()) {
-    case css::uno::TypeClass_STRING: {
-        OUString s;
-        a >>= s;
-        if (s.isEmpty()) return std::nullopt;
-        return Q(s);
-    }
-    case css::uno::TypeClass_DOUBLE: {
-        double d = 0;
-        a >>= d;
-        return OfficeNumberText(d);
-    }
-    default: return std::nullopt;
-    }
-}
-
-Sequence<Sequence<Any>> TextArray(const std::vector<QStringList>& Rows, size_t First, size_t Count, int Cols)
-{
-    Sequence<Sequence<Any>> out(static_cast<sal_Int32>(Count));
-    Sequence<Any>* rows = out.getArray();
-    for (size_t r = 0; r < Count; ++r) {
-        const QStringList& src = Rows[First + r];
-        rows[r].realloc(Cols);
-        Any* cells = rows[r].getArray();
-        for (int c = 0; c < Cols; ++c) cells[c] <<= U(c < src.size() ? src[c] : QString());
-    }
-    return out;
-}
-
-QString FilterFor(const QString& FileName, bool Sheet)
-{
-    const QString ext = QFileInfo(FileName).suffix().toLower();
-    if (Sheet) {
-        if (ext == QLatin1String("ods")) return QStringLiteral("calc8");
-        if (ext == QLatin1String("xls")) return QStringLiteral("MS Excel 97");
-        return QStringLiteral("Calc MS Excel 2007 XML");
-    }
-    if (ext == QLatin1String("odt")) return QStringLiteral("writer8");
-    if (ext == QLatin1String("doc")) return QStringLiteral("MS Word 97");
-    return QStringLiteral("MS Word 2007 XML");
-}
-
-// The office would make missing folders on its own; a save goes only where the user meant.
-void CheckSaveTarget(const QString& FileName)
-{
-    const QFileInfo fi(FileName);
-    if (FileName.isEmpty() || fi.isDir())
-        throw EProGridError(QStringLiteral("Cannot save ") + FileName + QStringLiteral(": the name is a folder"));
-    if (!QFileInfo(fi.absolutePath()).isDir())
-        throw EProGridError(QStringLiteral("Cannot save ") + FileName + QStringLiteral(": the folder does not exist"));
-}
-
-void StoreAs(const Reference<css::lang::XComponent>& Doc, const QString& FileName, bool Sheet)
-{
-    CheckSaveTarget(FileName);
-    Ask(QStringLiteral("Cannot save ") + FileName, [&] {
-        Reference<css::frame::XStorable> st(Doc, UNO_QUERY_THROW);
-        const css::beans::PropertyValue args[] = {Prop("FilterName", Any(U(FilterFor(FileName, Sheet)))),
-                                                  Prop("Overwrite", Any(true))};
-        st->storeAsURL(U(FileUrl(FileName)), Sequence<css::beans::PropertyValue>(args, 2));
-    });
-}
-
-void CloseDoc(const Reference<css::lang::XComponent>& Doc)
-{
-    if (!Doc.is()) return;
-    Ask(QStringLiteral("Cannot close the document"), [&] {
-        Reference<css::util::XCloseable> c(Doc, UNO_QUERY);
-        if (c.is())
-            c->close(true);
-        else
-            Doc->dispose();
-    });
-}
-
 QString& ProgramOverride()
 {
     static QString s;
@@ -196,25 +39,6 @@ QString OfficeProgram()
     if (p.isEmpty() && QFileInfo(QStringLiteral("/usr/lib/libreoffice/program/soffice")).isExecutable())
         p = QStringLiteral("/usr/lib/libreoffice/program/soffice");
     return p;
-}
-
-// The process's own end of the bridge, made once; it lives as long as the process.
-Reference<css::uno::XComponentContext> LocalContext()
-{
-    static Reference<css::uno::XComponentContext>* ctx = nullptr;
-    if (ctx) return *ctx;
-    QString dir = QStringLiteral("/usr/lib/libreoffice/program");
-    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
-    if (!soffice.isEmpty()) dir = QFileInfo(QFileInfo(soffice).canonicalFilePath()).absolutePath();
-    const QString rc = dir + QStringLiteral("/fundamentalrc");
-    if (!QFileInfo::exists(rc)) return {};
-    try {
-        rtl::Bootstrap::set(OUString("URE_BOOTSTRAP"), U(QStringLiteral("vnd.sun.star.pathname:") + rc));
-        ctx = new Reference<css::uno::XComponentContext>(cppu::defaultBootstrap_InitialComponentContext());
-    } catch (const css::uno::Exception&) {
-        return {};
-    }
-    return *ctx;
 }
 
 // Starts the office with its standard files on /dev/null, so that an office outliving this
@@ -237,49 +61,14 @@ pid_t StartOffice(const QString& Program, const QString& Params)
     return failed ? -1 : pid;
 }
 
-template <class Doc>
-Reference<Doc> LastOpen(const Reference<css::frame::XDesktop2>& Desktop)
+// The office is handed only a regular file that is a whole office package.
+void CheckOfficeFile(const QString& FileName)
 {
-    Reference<css::container::XIndexAccess> frames(Desktop->getFrames(), UNO_QUERY);
-    if (!frames.is()) return {};
-    for (sal_Int32 i = frames->getCount() - 1; i >= 0; --i) {
-        Reference<css::frame::XFrame> frame(frames->getByIndex(i), UNO_QUERY);
-        if (!frame.is()) continue;
-        Reference<css::frame::XController> ctl = frame->getController();
-        if (!ctl.is()) continue;
-        Reference<Doc> doc(ctl->getModel(), UNO_QUERY);
-        if (doc.is()) return doc;
-    }
-    return {};
+    const QString what = QStringLiteral("Cannot open ") + FileName;
+    if (!QFileInfo(FileName).isFile()) throw EProGridError(what + QStringLiteral(": the file does not exist"));
+    if (!WholeOfficeFile(FileName)) throw EProGridError(what + QStringLiteral(": not a whole office file"));
 }
 }  // namespace
-
-// ---- the connection ---------------------------------------------------------------------------
-
-struct TOfficeServer::TImpl {
-    Reference<css::uno::XComponentContext> Remote;
-    Reference<css::frame::XDesktop2> Desktop;
-    pid_t Pid = -1;
-    bool Running = false;
-
-    Reference<css::lang::XComponent> Load(const QString& Url, const QString& What)
-    {
-        return Ask(What, [&] {
-            const css::beans::PropertyValue args[] = {Prop("Hidden", Any(true))};
-            return Reference<css::lang::XComponent>(
-                Desktop->loadComponentFromURL(U(Url), OUString("_blank"), 0, Sequence<css::beans::PropertyValue>(args, 1)));
-        });
-    }
-    Reference<css::lang::XComponent> LoadFile(const QString& FileName)
-    {
-        const QString what = QStringLiteral("Cannot open ") + FileName;
-        if (!QFileInfo(FileName).isFile()) throw EProGridError(what + QStringLiteral(": the file does not exist"));
-        if (!WholeOfficeFile(FileName)) throw EProGridError(what + QStringLiteral(": not a whole office file"));
-        Reference<css::lang::XComponent> doc = Load(FileUrl(FileName), what);
-        if (!doc.is()) throw EProGridError(what + QStringLiteral(": the office cannot read it"));
-        return doc;
-    }
-};
 
 QString TOfficeServer::PipeName()
 {
@@ -290,27 +79,13 @@ QString TOfficeServer::PipeName()
 void TOfficeServer::SetProgramFile(const QString& FileName) { ProgramOverride() = FileName; }
 void TOfficeServer::SetPipeName(const QString& Name) { PipeOverride() = Name; }
 
-TOfficeServer::TOfficeServer(const QString& NotFound) : F(std::make_unique<TImpl>())
+TOfficeServer::TOfficeServer(const QString& NotFound)
 {
-    const Reference<css::uno::XComponentContext> local = LocalContext();
-    if (!local.is()) throw EProGridError(NotFound);
-    const OUString url = U(QStringLiteral("uno:pipe,name=") + PipeName() + QStringLiteral(";urp;StarOffice.ComponentContext"));
-    Reference<css::bridge::XUnoUrlResolver> resolver;
-    auto attach = [&]() -> bool {
-        try {
-            F->Remote.set(resolver->resolve(url), UNO_QUERY);
-        } catch (const css::uno::Exception&) {
-            return false;
-        }
-        return F->Remote.is();
-    };
-    try {
-        resolver = css::bridge::UnoUrlResolver::create(local);
-    } catch (const css::uno::Exception&) {
-        throw EProGridError(NotFound);
-    }
-    F->Running = attach();
-    if (!F->Running) {
+    auto make = reinterpret_cast<TNewOfficeBridge>(ModuleEntry(OfficeModule, OfficeModuleEntry));
+    if (make) F.reset(make(&OfficeNumberText));
+    if (!F) throw EProGridError(NotFound);
+    FRunning = F->Attach(PipeName());
+    if (!FRunning) {
         const QString program = OfficeProgram();
         if (program.isEmpty()) throw EProGridError(NotFound);
         // A profile of its own, so that the user's office and its settings stay untouched.
@@ -322,448 +97,50 @@ TOfficeServer::TOfficeServer(const QString& NotFound) : F(std::make_unique<TImpl
         // The office's own binary where it lies beside the start script, so that the process
         // waited for and, failing all else, killed is the office itself.
         const QString binary = QFileInfo(QFileInfo(program).canonicalFilePath()).absolutePath() + QStringLiteral("/soffice.bin");
-        F->Pid = StartOffice(QFileInfo(binary).isExecutable() ? binary : program, params);
-        if (F->Pid <= 0) throw EProGridError(NotFound);
+        FPid = StartOffice(QFileInfo(binary).isExecutable() ? binary : program, params);
+        if (FPid <= 0) throw EProGridError(NotFound);
         QElapsedTimer waited;
         waited.start();
-        bool up = attach();
+        bool up = F->Attach(PipeName());
         while (!up && waited.elapsed() < StartTimeout * 1000) {
             QThread::msleep(100);
-            up = attach();
+            up = F->Attach(PipeName());
         }
         if (!up) {
-            kill(F->Pid, SIGKILL);
-            WaitProcess(F->Pid, 5000);
+            kill(FPid, SIGKILL);
+            WaitProcess(FPid, 5000);
             throw EProGridError(NotFound);
         }
     }
-    try {
-        F->Desktop = css::frame::Desktop::create(F->Remote);
-    } catch (const css::uno::Exception&) {
+    if (!F->Connect()) {
+        // an office started here is not left behind (the destructor does not run)
+        if (FPid > 0) {
+            kill(FPid, SIGKILL);
+            WaitProcess(FPid, 5000);
+        }
         throw EProGridError(NotFound);
     }
 }
 
 TOfficeServer::~TOfficeServer()
 {
-    if (F->Pid <= 0) return;
-    bool ending = true;
-    try {
-        ending = F->Desktop->terminate();
-    } catch (const css::uno::Exception&) {
-        // the bridge goes down with the office
-    }
-    F->Desktop.clear();
-    F->Remote.clear();
-    if (!ending) kill(F->Pid, SIGTERM);
-    if (!WaitProcess(F->Pid, 30000).Ended) {
-        kill(F->Pid, SIGKILL);
-        WaitProcess(F->Pid, 5000);
+    if (FPid <= 0) return;
+    const bool ending = F->Terminate();
+    if (!ending) kill(FPid, SIGTERM);
+    if (!WaitProcess(FPid, 30000).Ended) {
+        kill(FPid, SIGKILL);
+        WaitProcess(FPid, 5000);
     }
 }
-
-bool TOfficeServer::WasRunning() const { return F->Running; }
-
-// ---- spreadsheets -----------------------------------------------------------------------------
-
-struct TOfficeWorkbook::TImpl {
-    Reference<css::lang::XComponent> Doc;
-    Reference<css::sheet::XSpreadsheetDocument> Book;
-
-    Reference<css::container::XIndexAccess> Sheets() { return Reference<css::container::XIndexAccess>(Book->getSheets(), UNO_QUERY_THROW); }
-    Reference<css::sheet::XSpreadsheet> Sheet(int Index)
-    {
-        return Reference<css::sheet::XSpreadsheet>(Sheets()->getByIndex(Index), UNO_QUERY_THROW);
-    }
-    Reference<css::sheet::XSpreadsheetView> View()
-    {
-        Reference<css::frame::XModel> model(Doc, UNO_QUERY_THROW);
-        return Reference<css::sheet::XSpreadsheetView>(model->getCurrentController(), UNO_QUERY);
-    }
-};
-
-TOfficeWorkbook::TOfficeWorkbook(std::unique_ptr<TImpl> Impl) : F(std::move(Impl)) {}
-TOfficeWorkbook::~TOfficeWorkbook() = default;
 
 std::unique_ptr<TOfficeWorkbook> TOfficeServer::OpenWorkbook(const QString& FileName)
 {
-    Reference<css::lang::XComponent> doc = F->LoadFile(FileName);
-    Reference<css::sheet::XSpreadsheetDocument> book(doc, UNO_QUERY);
-    if (!book.is()) {
-        CloseDoc(doc);
-        throw EProGridError(QStringLiteral("Cannot open ") + FileName + QStringLiteral(": not a workbook"));
-    }
-    auto impl = std::make_unique<TOfficeWorkbook::TImpl>();
-    impl->Doc = doc;
-    impl->Book = book;
-    return std::unique_ptr<TOfficeWorkbook>(new TOfficeWorkbook(std::move(impl)));
+    CheckOfficeFile(FileName);
+    return F->OpenWorkbook(FileName);
 }
-
-std::unique_ptr<TOfficeWorkbook> TOfficeServer::AddWorkbook()
-{
-    const QString what = QStringLiteral("Cannot add a workbook");
-    Reference<css::lang::XComponent> doc = F->Load(QStringLiteral("private:factory/scalc"), what);
-    Reference<css::sheet::XSpreadsheetDocument> book(doc, UNO_QUERY);
-    if (!book.is()) throw EProGridError(what);
-    auto impl = std::make_unique<TOfficeWorkbook::TImpl>();
-    impl->Doc = doc;
-    impl->Book = book;
-    return std::unique_ptr<TOfficeWorkbook>(new TOfficeWorkbook(std::move(impl)));
-}
-
-std::unique_ptr<TOfficeWorkbook> TOfficeServer::ActiveWorkbook()
-{
-    Reference<css::sheet::XSpreadsheetDocument> book =
-        Ask(QStringLiteral("Cannot reach the open workbooks"), [&] { return LastOpen<css::sheet::XSpreadsheetDocument>(F->Desktop); });
-    if (!book.is()) return nullptr;
-    auto impl = std::make_unique<TOfficeWorkbook::TImpl>();
-    impl->Doc.set(book, UNO_QUERY);
-    impl->Book = book;
-    return std::unique_ptr<TOfficeWorkbook>(new TOfficeWorkbook(std::move(impl)));
-}
-
-int TOfficeWorkbook::SheetCount()
-{
-    return Ask(QStringLiteral("Cannot read the sheets"), [&] { return int(F->Sheets()->getCount()); });
-}
-
-QString TOfficeWorkbook::SheetName(int Sheet)
-{
-    return Ask(QStringLiteral("Cannot read the sheets"), [&] {
-        Reference<css::container::XNamed> named(F->Sheet(Sheet), UNO_QUERY_THROW);
-        return Q(named->getName());
-    });
-}
-
-int TOfficeWorkbook::AddSheet(const QString& Name)
-{
-    return Ask(QStringLiteral("Cannot add the sheet ") + Name, [&] {
-        const int at = int(F->Sheets()->getCount());
-        F->Book->getSheets()->insertNewByName(U(Name), sal_Int16(at));
-        return at;
-    });
-}
-
-int TOfficeWorkbook::ActiveSheet()
-{
-    return Ask(QStringLiteral("Cannot read the active sheet"), [&] {
-        Reference<css::sheet::XSpreadsheetView> view = F->View();
-        if (!view.is()) return 0;
-        Reference<css::sheet::XCellRangeAddressable> a(view->getActiveSheet(), UNO_QUERY_THROW);
-        return int(a->getRangeAddress().Sheet);
-    });
-}
-
-void TOfficeWorkbook::SetActiveSheet(int Sheet)
-{
-    Ask(QStringLiteral("Cannot activate the sheet"), [&] {
-        Reference<css::sheet::XSpreadsheetView> view = F->View();
-        if (view.is()) view->setActiveSheet(F->Sheet(Sheet));
-    });
-}
-
-QPoint TOfficeWorkbook::ActiveCell()
-{
-    return Ask(QStringLiteral("Cannot read the active cell"), [&] {
-        Reference<css::view::XSelectionSupplier> sel(F->View(), UNO_QUERY);
-        if (!sel.is()) return QPoint(0, 0);
-        Reference<css::sheet::XCellRangeAddressable> a(sel->getSelection(), UNO_QUERY);
-        if (!a.is()) return QPoint(0, 0);
-        const css::table::CellRangeAddress r = a->getRangeAddress();
-        return QPoint(int(r.StartColumn), int(r.StartRow));
-    });
-}
-
-void TOfficeWorkbook::SetActiveCell(int Sheet, int Col, int Row)
-{
-    Ask(QStringLiteral("Cannot select the cell"), [&] {
-        Reference<css::sheet::XSpreadsheetView> view = F->View();
-        if (!view.is()) return;
-        Reference<css::sheet::XSpreadsheet> sheet = F->Sheet(Sheet);
-        view->setActiveSheet(sheet);
-        Reference<css::view::XSelectionSupplier> sel(view, UNO_QUERY_THROW);
-        sel->select(Any(sheet->getCellByPosition(Col, Row)));
-    });
-}
-
-TOfficeRange TOfficeWorkbook::UsedRange(int Sheet)
-{
-    return Ask(QStringLiteral("Cannot read the used range"), [&] {
-        Reference<css::sheet::XSheetCellCursor> cursor = F->Sheet(Sheet)->createCursor();
-        Reference<css::sheet::XUsedAreaCursor> used(cursor, UNO_QUERY_THROW);
-        used->gotoStartOfUsedArea(false);
-        used->gotoEndOfUsedArea(true);
-        Reference<css::sheet::XCellRangeAddressable> a(cursor, UNO_QUERY_THROW);
-        const css::table::CellRangeAddress r = a->getRangeAddress();
-        return TOfficeRange{int(r.StartColumn), int(r.StartRow), int(r.EndColumn), int(r.EndRow)};
-    });
-}
-
-TOfficeBlock TOfficeWorkbook::ReadBlock(int Sheet, const TOfficeRange& R)
-{
-    TOfficeBlock out;
-    if (R.Cols() <= 0 || R.Rows() <= 0) return out;
-    Ask(QStringLiteral("Cannot read the cells"), [&] {
-        Reference<css::sheet::XSpreadsheet> sheet = F->Sheet(Sheet);
-        const int step = std::max(1, kCellsPerRequest / R.Cols());
-        out.reserve(size_t(R.Rows()));
-        for (int top = R.Top; top <= R.Bottom; top += step) {
-            const int bottom = std::min(R.Bottom, top + step - 1);
-            Reference<css::sheet::XCellRangeData> data(sheet->getCellRangeByPosition(R.Left, top, R.Right, bottom), UNO_QUERY_THROW);
-            const Sequence<Sequence<Any>> rows = data->getDataArray();
-            for (const Sequence<Any>& row : rows) {
-                std::vector<std::optional<QString>> cells;
-                cells.reserve(size_t(row.getLength()));
-                for (const Any& a : row) cells.push_back(CellValue(a));
-                out.push_back(std::move(cells));
-            }
-        }
-    });
-    return out;
-}
-
-void TOfficeWorkbook::WriteBlock(int Sheet, int Col, int Row, const std::vector<QStringList>& Rows)
-{
-    int cols = 0;
-    for (const QStringList& r : Rows) cols = std::max(cols, int(r.size()));
-    if (Rows.empty() || cols == 0) return;
-    Ask(QStringLiteral("Cannot write the cells"), [&] {
-        Reference<css::sheet::XSpreadsheet> sheet = F->Sheet(Sheet);
-        const size_t step = size_t(std::max(1, kCellsPerRequest / cols));
-        for (size_t first = 0; first < Rows.size(); first += step) {
-            const size_t count = std::min(step, Rows.size() - first);
-            const int top = Row + int(first);
-            Reference<css::sheet::XCellRangeData> data(
-                sheet->getCellRangeByPosition(Col, top, Col + cols - 1, top + int(count) - 1), UNO_QUERY_THROW);
-            data->setDataArray(TextArray(Rows, first, count, cols));
-        }
-    });
-}
-
-void TOfficeWorkbook::Save()
-{
-    Ask(QStringLiteral("Cannot save the workbook"), [&] { Reference<css::frame::XStorable>(F->Doc, UNO_QUERY_THROW)->store(); });
-}
-
-void TOfficeWorkbook::SaveAs(const QString& FileName) { StoreAs(F->Doc, FileName, true); }
-
-void TOfficeWorkbook::Close()
-{
-    CloseDoc(F->Doc);
-    F->Doc.clear();
-    F->Book.clear();
-}
-
-// ---- word-processor documents -----------------------------------------------------------------
-
-struct TOfficeDocument::TImpl {
-    Reference<css::lang::XComponent> Doc;
-    Reference<css::text::XTextDocument> Text;
-    Reference<css::text::XTextCursor> Cursor;
-    Reference<css::text::XTextTable> Table;
-
-    // The typing position: where the document's view has its cursor, else the start.
-    Reference<css::text::XTextCursor> Selection()
-    {
-        if (Cursor.is()) return Cursor;
-        Reference<css::frame::XModel> model(Doc, UNO_QUERY);
-        Reference<css::text::XTextViewCursorSupplier> views(model.is() ? model->getCurrentController() : nullptr, UNO_QUERY);
-        if (views.is()) {
-            Reference<css::text::XTextRange> at(views->getViewCursor(), UNO_QUERY);
-            if (at.is()) Cursor = at->getText()->createTextCursorByRange(at);
-        }
-        if (!Cursor.is()) Cursor = Text->getText()->createTextCursor();
-        return Cursor;
-    }
-    Reference<css::container::XNameAccess> Bookmarks()
-    {
-        return Reference<css::text::XBookmarksSupplier>(Doc, UNO_QUERY_THROW)->getBookmarks();
-    }
-    Reference<css::text::XTextTable> TableAt(int Index)
-    {
-        Reference<css::container::XIndexAccess> tables(Reference<css::text::XTextTablesSupplier>(Doc, UNO_QUERY_THROW)->getTextTables(),
-                                                        UNO_QUERY_THROW);
-        return Reference<css::text::XTextTable>(tables->getByIndex(Index), UNO_QUERY_THROW);
-    }
-    static Reference<css::beans::XPropertySet> CellParagraphs(const Reference<css::text::XTextTable>& T, int Col, int Row)
-    {
-        Reference<css::table::XCellRange> cells(T, UNO_QUERY_THROW);
-        Reference<css::text::XText> text(cells->getCellByPosition(Col, Row), UNO_QUERY_THROW);
-        Reference<css::text::XTextCursor> all = text->createTextCursor();
-        all->gotoStart(false);
-        all->gotoEnd(true);
-        return Reference<css::beans::XPropertySet>(all, UNO_QUERY_THROW);
-    }
-};
-
-TOfficeDocument::TOfficeDocument(std::unique_ptr<TImpl> Impl) : F(std::move(Impl)) {}
-TOfficeDocument::~TOfficeDocument() = default;
-
-namespace {
-std::unique_ptr<TOfficeDocument::TImpl> DocumentOf(const Reference<css::lang::XComponent>& doc)
-{
-    Reference<css::text::XTextDocument> text(doc, UNO_QUERY);
-    if (!text.is()) return nullptr;
-    auto impl = std::make_unique<TOfficeDocument::TImpl>();
-    impl->Doc = doc;
-    impl->Text = text;
-    return impl;
-}
-}  // namespace
 
 std::unique_ptr<TOfficeDocument> TOfficeServer::OpenDocument(const QString& FileName)
 {
-    Reference<css::lang::XComponent> doc = F->LoadFile(FileName);
-    auto impl = DocumentOf(doc);
-    if (!impl) {
-        CloseDoc(doc);
-        throw EProGridError(QStringLiteral("Cannot open ") + FileName + QStringLiteral(": not a text document"));
-    }
-    return std::unique_ptr<TOfficeDocument>(new TOfficeDocument(std::move(impl)));
-}
-
-std::unique_ptr<TOfficeDocument> TOfficeServer::AddDocument()
-{
-    const QString what = QStringLiteral("Cannot add a document");
-    auto impl = DocumentOf(F->Load(QStringLiteral("private:factory/swriter"), what));
-    if (!impl) throw EProGridError(what);
-    return std::unique_ptr<TOfficeDocument>(new TOfficeDocument(std::move(impl)));
-}
-
-std::unique_ptr<TOfficeDocument> TOfficeServer::ActiveDocument()
-{
-    Reference<css::text::XTextDocument> text =
-        Ask(QStringLiteral("Cannot reach the open documents"), [&] { return LastOpen<css::text::XTextDocument>(F->Desktop); });
-    if (!text.is()) return nullptr;
-    return std::unique_ptr<TOfficeDocument>(new TOfficeDocument(DocumentOf(Reference<css::lang::XComponent>(text, UNO_QUERY))));
-}
-
-void TOfficeDocument::TypeText(const QString& S)
-{
-    Ask(QStringLiteral("Cannot type into the document"), [&] {
-        Reference<css::text::XTextCursor> at = F->Selection();
-        at->getText()->insertString(Reference<css::text::XTextRange>(at.get()), U(S), false);
-    });
-}
-
-void TOfficeDocument::TypeParagraph()
-{
-    Ask(QStringLiteral("Cannot type into the document"), [&] {
-        Reference<css::text::XTextCursor> at = F->Selection();
-        at->getText()->insertControlCharacter(Reference<css::text::XTextRange>(at.get()), css::text::ControlCharacter::PARAGRAPH_BREAK, false);
-    });
-}
-
-QString TOfficeDocument::Text()
-{
-    return Ask(QStringLiteral("Cannot read the document"), [&] { return Q(F->Text->getText()->getString()); });
-}
-
-bool TOfficeDocument::HasBookmark(const QString& Name)
-{
-    return Ask(QStringLiteral("Cannot read the bookmarks"), [&] { return bool(F->Bookmarks()->hasByName(U(Name))); });
-}
-
-void TOfficeDocument::AddBookmark(const QString& Name)
-{
-    Ask(QStringLiteral("Cannot add the bookmark ") + Name, [&] {
-        Reference<css::lang::XMultiServiceFactory> make(F->Doc, UNO_QUERY_THROW);
-        Reference<css::text::XTextContent> mark(make->createInstance(OUString("com.sun.star.text.Bookmark")), UNO_QUERY_THROW);
-        Reference<css::container::XNamed>(mark, UNO_QUERY_THROW)->setName(U(Name));
-        Reference<css::text::XText> text = F->Text->getText();
-        text->insertTextContent(text->getEnd(), mark, false);
-    });
-}
-
-void TOfficeDocument::AddTable(TTablePlace Place, const QString& Bookmark, const std::vector<QStringList>& Rows)
-{
-    int cols = 0;
-    for (const QStringList& r : Rows) cols = std::max(cols, int(r.size()));
-    if (Rows.empty() || cols == 0) return;
-    Ask(QStringLiteral("Cannot add the table"), [&] {
-        Reference<css::lang::XMultiServiceFactory> make(F->Doc, UNO_QUERY_THROW);
-        Reference<css::text::XTextTable> table(make->createInstance(OUString("com.sun.star.text.TextTable")), UNO_QUERY_THROW);
-        table->initialize(sal_Int32(Rows.size()), cols);
-        Reference<css::text::XText> text = F->Text->getText();
-        Reference<css::text::XTextRange> at;
-        switch (Place) {
-        case tpStart: at = text->getStart(); break;
-        case tpEnd:
-            text->insertControlCharacter(text->getEnd(), css::text::ControlCharacter::PARAGRAPH_BREAK, false);
-            at = text->getEnd();
-            break;
-        case tpBookmark: {
-            Reference<css::text::XTextContent> mark(F->Bookmarks()->getByName(U(Bookmark)), UNO_QUERY_THROW);
-            at = mark->getAnchor();
-            text = at->getText();
-            break;
-        }
-        }
-        text->insertTextContent(at, Reference<css::text::XTextContent>(table.get()), false);
-        Reference<css::sheet::XCellRangeData>(table, UNO_QUERY_THROW)->setDataArray(TextArray(Rows, 0, Rows.size(), cols));
-        F->Table = table;
-    });
-}
-
-void TOfficeDocument::AlignTableCell(int Col, int Row, TOfficeAlign Align)
-{
-    if (!F->Table.is()) return;
-    Ask(QStringLiteral("Cannot align the table cell"), [&] {
-        css::style::ParagraphAdjust a = css::style::ParagraphAdjust_LEFT;
-        switch (Align) {
-        case TOfficeAlign::Left: break;
-        case TOfficeAlign::Right: a = css::style::ParagraphAdjust_RIGHT; break;
-        case TOfficeAlign::Center: a = css::style::ParagraphAdjust_CENTER; break;
-        case TOfficeAlign::Justify: a = css::style::ParagraphAdjust_BLOCK; break;
-        }
-        TImpl::CellParagraphs(F->Table, Col, Row)->setPropertyValue(OUString("ParaAdjust"), Any(sal_Int16(a)));
-    });
-}
-
-int TOfficeDocument::TableCount()
-{
-    return Ask(QStringLiteral("Cannot read the tables"), [&] {
-        Reference<css::container::XIndexAccess> tables(Reference<css::text::XTextTablesSupplier>(F->Doc, UNO_QUERY_THROW)->getTextTables(),
-                                                        UNO_QUERY_THROW);
-        return int(tables->getCount());
-    });
-}
-
-std::vector<QStringList> TOfficeDocument::TableTexts(int Table)
-{
-    return Ask(QStringLiteral("Cannot read the table"), [&] {
-        std::vector<QStringList> out;
-        const Sequence<Sequence<Any>> rows = Reference<css::sheet::XCellRangeData>(F->TableAt(Table), UNO_QUERY_THROW)->getDataArray();
-        for (const Sequence<Any>& row : rows) {
-            QStringList cells;
-            for (const Any& a : row) cells << CellValue(a).value_or(QString());
-            out.push_back(cells);
-        }
-        return out;
-    });
-}
-
-TOfficeAlign TOfficeDocument::TableCellAlignment(int Table, int Col, int Row)
-{
-    return Ask(QStringLiteral("Cannot read the table"), [&] {
-        sal_Int16 a = 0;
-        TImpl::CellParagraphs(F->TableAt(Table), Col, Row)->getPropertyValue(OUString("ParaAdjust")) >>= a;
-        switch (css::style::ParagraphAdjust(a)) {
-        case css::style::ParagraphAdjust_RIGHT: return TOfficeAlign::Right;
-        case css::style::ParagraphAdjust_CENTER: return TOfficeAlign::Center;
-        case css::style::ParagraphAdjust_BLOCK: return TOfficeAlign::Justify;
-        default: return TOfficeAlign::Left;
-        }
-    });
-}
-
-void TOfficeDocument::SaveAs(const QString& FileName) { StoreAs(F->Doc, FileName, false); }
-
-void TOfficeDocument::Close()
-{
-    CloseDoc(F->Doc);
-    F->Doc.clear();
-    F->Text.clear();
-    F->Cursor.clear();
-    F->Table.clear();
+    CheckOfficeFile(FileName);
+    return F->OpenDocument(FileName);
 }

@@ -1,12 +1,14 @@
 #pragma once
 // The office suite behind the grid's spreadsheet and document exchange: a headless
 // LibreOffice, reached over its UNO bridge on a pipe of this user.  No UNO type appears
-// here, so nothing but office_server.cpp needs the office's headers.
+// here: the office's side is the office module (office_uno.cpp, libfabricat_office.so),
+// loaded with the office's run-time libraries the first time an office is asked for.
 //
 // Every request that the office refuses raises EProGridError with the office's reason.
 #include <QPoint>
 #include <QString>
 #include <QStringList>
+#include <sys/types.h>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -26,68 +28,81 @@ enum class TOfficeAlign { Left, Right, Center, Justify };
 // A spreadsheet document open in the office.  Sheets are counted from 0.
 class TOfficeWorkbook {
 public:
-    ~TOfficeWorkbook();
-    int SheetCount();
-    QString SheetName(int Sheet);
+    virtual ~TOfficeWorkbook() = default;
+    virtual int SheetCount() = 0;
+    virtual QString SheetName(int Sheet) = 0;
     // Appends a sheet of that name; its index.
-    int AddSheet(const QString& Name);
-    int ActiveSheet();
-    void SetActiveSheet(int Sheet);
+    virtual int AddSheet(const QString& Name) = 0;
+    virtual int ActiveSheet() = 0;
+    virtual void SetActiveSheet(int Sheet) = 0;
     // The active cell of the workbook's view (column and row from 0).
-    QPoint ActiveCell();
-    void SetActiveCell(int Sheet, int Col, int Row);
+    virtual QPoint ActiveCell() = 0;
+    virtual void SetActiveCell(int Sheet, int Col, int Row) = 0;
     // The block from the first to the last used cell (A1 alone on an empty sheet).
-    TOfficeRange UsedRange(int Sheet);
+    virtual TOfficeRange UsedRange(int Sheet) = 0;
     // Reads the block as arrays of whole rows, never cell by cell.
-    TOfficeBlock ReadBlock(int Sheet, const TOfficeRange& R);
+    virtual TOfficeBlock ReadBlock(int Sheet, const TOfficeRange& R) = 0;
     // Writes rows of texts from (Col, Row) on; every value becomes a text cell, so that a
     // text such as "=1+1" never turns into a formula.  Short rows are filled with empty cells.
-    void WriteBlock(int Sheet, int Col, int Row, const std::vector<QStringList>& Rows);
+    virtual void WriteBlock(int Sheet, int Col, int Row, const std::vector<QStringList>& Rows) = 0;
     // Stores under the file the workbook came from.
-    void Save();
+    virtual void Save() = 0;
     // Stores in the format the file's extension names (.xlsx, .ods, .xls).
-    void SaveAs(const QString& FileName);
+    virtual void SaveAs(const QString& FileName) = 0;
     // Closes without saving.
-    void Close();
-
-    struct TImpl;
-
-private:
-    friend class TOfficeServer;
-    explicit TOfficeWorkbook(std::unique_ptr<TImpl> Impl);
-    std::unique_ptr<TImpl> F;
+    virtual void Close() = 0;
 };
 
 // A word-processor document open in the office.
 class TOfficeDocument {
 public:
-    ~TOfficeDocument();
+    virtual ~TOfficeDocument() = default;
     // Types at the document's cursor, which then stands after the text.
-    void TypeText(const QString& S);
-    void TypeParagraph();
-    QString Text();
-    bool HasBookmark(const QString& Name);
+    virtual void TypeText(const QString& S) = 0;
+    virtual void TypeParagraph() = 0;
+    virtual QString Text() = 0;
+    virtual bool HasBookmark(const QString& Name) = 0;
     // Puts a bookmark over the end of the document.
-    void AddBookmark(const QString& Name);
+    virtual void AddBookmark(const QString& Name) = 0;
     enum TTablePlace { tpStart, tpEnd, tpBookmark };
     // Adds a table of Rows.size() rows at the start, after a new paragraph at the end or at a
     // bookmark, and fills its cells (texts, as one array).  Later alignments go to this table.
-    void AddTable(TTablePlace Place, const QString& Bookmark, const std::vector<QStringList>& Rows);
-    void AlignTableCell(int Col, int Row, TOfficeAlign Align);
-    int TableCount();
-    std::vector<QStringList> TableTexts(int Table);
-    TOfficeAlign TableCellAlignment(int Table, int Col, int Row);
+    virtual void AddTable(TTablePlace Place, const QString& Bookmark, const std::vector<QStringList>& Rows) = 0;
+    virtual void AlignTableCell(int Col, int Row, TOfficeAlign Align) = 0;
+    virtual int TableCount() = 0;
+    virtual std::vector<QStringList> TableTexts(int Table) = 0;
+    virtual TOfficeAlign TableCellAlignment(int Table, int Col, int Row) = 0;
     // Stores in the format the file's extension names (.docx, .odt, .doc).
-    void SaveAs(const QString& FileName);
-    void Close();
-
-    struct TImpl;
-
-private:
-    friend class TOfficeServer;
-    explicit TOfficeDocument(std::unique_ptr<TImpl> Impl);
-    std::unique_ptr<TImpl> F;
+    virtual void SaveAs(const QString& FileName) = 0;
+    virtual void Close() = 0;
 };
+
+// The office module's side of a connection: the UNO bridge and the requests over it.  The
+// process of an office that the connection starts is TOfficeServer's.
+class TOfficeBridge {
+public:
+    virtual ~TOfficeBridge() = default;
+    // Attaches to the office that listens on the pipe; false while none does.
+    virtual bool Attach(const QString& Pipe) = 0;
+    // Once attached: reaches the office's desktop; false when the office refuses it.
+    virtual bool Connect() = 0;
+    // Asks the office to end and lets go of the bridge; true when the office is ending (it
+    // agreed, or its bridge went down with it).
+    virtual bool Terminate() = 0;
+    // FileName is a whole office file (checked by the caller).
+    virtual std::unique_ptr<TOfficeWorkbook> OpenWorkbook(const QString& FileName) = 0;
+    virtual std::unique_ptr<TOfficeWorkbook> AddWorkbook() = 0;
+    virtual std::unique_ptr<TOfficeWorkbook> ActiveWorkbook() = 0;
+    virtual std::unique_ptr<TOfficeDocument> OpenDocument(const QString& FileName) = 0;
+    virtual std::unique_ptr<TOfficeDocument> AddDocument() = 0;
+    virtual std::unique_ptr<TOfficeDocument> ActiveDocument() = 0;
+};
+
+// The module's entry: a new bridge whose numbers read from sheets are written by NumberText;
+// null when the office's run-time cannot start on this machine.
+using TNewOfficeBridge = TOfficeBridge* (*)(QString (*NumberText)(double));
+inline constexpr const char* OfficeModule = "fabricat_office";
+inline constexpr const char* OfficeModuleEntry = "fabricat_new_office_bridge";
 
 // One connection to the office.  Made, it attaches to an office that listens on the
 // program's pipe, else starts one headless with a private profile and waits for the pipe.
@@ -99,16 +114,16 @@ public:
     ~TOfficeServer();
     TOfficeServer(const TOfficeServer&) = delete;
     TOfficeServer& operator=(const TOfficeServer&) = delete;
-    bool WasRunning() const;
+    bool WasRunning() const { return FRunning; }
 
     std::unique_ptr<TOfficeWorkbook> OpenWorkbook(const QString& FileName);
-    std::unique_ptr<TOfficeWorkbook> AddWorkbook();
+    std::unique_ptr<TOfficeWorkbook> AddWorkbook() { return F->AddWorkbook(); }
     // The workbook opened last that is still open; null when there is none.
-    std::unique_ptr<TOfficeWorkbook> ActiveWorkbook();
+    std::unique_ptr<TOfficeWorkbook> ActiveWorkbook() { return F->ActiveWorkbook(); }
     std::unique_ptr<TOfficeDocument> OpenDocument(const QString& FileName);
-    std::unique_ptr<TOfficeDocument> AddDocument();
+    std::unique_ptr<TOfficeDocument> AddDocument() { return F->AddDocument(); }
     // The document opened last that is still open; null when there is none.
-    std::unique_ptr<TOfficeDocument> ActiveDocument();
+    std::unique_ptr<TOfficeDocument> ActiveDocument() { return F->ActiveDocument(); }
 
     // The pipe the program's office listens on: one per user, the same for every process.
     static QString PipeName();
@@ -120,6 +135,7 @@ public:
     static constexpr int StartTimeout = 60;
 
 private:
-    struct TImpl;
-    std::unique_ptr<TImpl> F;
+    std::unique_ptr<TOfficeBridge> F;
+    pid_t FPid = -1;
+    bool FRunning = false;
 };

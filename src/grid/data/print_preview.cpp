@@ -1,11 +1,12 @@
 // The print preview window: one layout per preview, every page drawn from it.
 #include "grid/data/print_preview.h"
 
+#include "grid/data/print_device.h"
 #include "grid/data/print_layout.h"
 
 #include <QKeyEvent>
 #include <QPainter>
-#include <QPrinter>
+#include <QPagedPaintDevice>
 #include <algorithm>
 #include <cmath>
 
@@ -14,10 +15,10 @@ TGridPrintPreview::TGridPrintPreview(TProStringGrid* Grid, QWidget* Parent) : QW
     setFocusPolicy(Qt::StrongFocus);
     setWindowTitle(QStringLiteral("Print preview"));
     resize(600, 800);
-    QPrinter* printer = Grid->Printer();
+    TPrintDevice* device = Grid->PrintDevice();
     TPrintSettings* ps = Grid->PrintSettings();
-    if (!ps->UseDefaultOrientation())
-        printer->setPageOrientation(ps->Orientation() == poLandscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    if (!ps->UseDefaultOrientation()) device->SetLandscape(ps->Orientation() == poLandscape);
+    QPagedPaintDevice* printer = device->Device();
     const int W = int(std::lround(254.0 / printer->logicalDpiX() * printer->width()));
     const int H = int(std::lround(254.0 / printer->logicalDpiY() * printer->height()));
     FLayout = Grid->LayoutPrintPages(TGridRect{0, 0, Grid->ColCount() - 1, Grid->RowCount() - 1}, false, W, H);

@@ -7,17 +7,18 @@
 #include "grid/base/grid_error.h"
 #include "grid/base/html_layout.h"
 #include "grid/base/text_packing.h"
+#include "grid/data/print_device.h"
 #include "grid/render/cell_drawing.h"
 #include "grid/render/grid_paint.h"
 #include "platform/core/date_text.h"
+#include "platform/core/modules.h"
 #include "platform/ui/canvas.h"
 #include "platform/ui/graphics.h"
 
 #include <QDateTime>
 #include <QFontMetricsF>
+#include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QAbstractTextDocumentLayout>
 #include <QImage>
 #include <QTextDocument>
@@ -169,11 +170,18 @@ int TProStringGrid::MapFontHeight(int PointSize) const
 
 int TProStringGrid::MapFontSize(int Height) const { return int(std::trunc(Height * 72.0 / 254.0)); }
 
-QPrinter* TProStringGrid::Printer()
+TPrintDevice* TProStringGrid::PrintDevice()
 {
-    if (!FPrinter) FPrinter = std::make_shared<QPrinter>(QPrinter::HighResolution);
+    if (!FPrinter) {
+        QString why;
+        auto make = reinterpret_cast<TNewPrintDevice>(ModuleEntry(PrintModule, PrintModuleEntry, &why));
+        if (!make) throw EProGridError(QStringLiteral("Printing is not available: ") + why);
+        FPrinter.reset(make());
+    }
     return FPrinter.get();
 }
+
+QPrinter* TProStringGrid::Printer() { return PrintDevice()->Printer(); }
 
 void TProStringGrid::PrintGetPageNum(int PageNum, int PageColNum, QString& Text)
 {
@@ -576,13 +584,13 @@ int TProStringGrid::PrintGridRect(const TGridRect& Range, bool SelectedOnly)
     TPrintSettings* ps = FPrintSettings.get();
     ExportNotification(esExportStart, 0);
     FPrintRect = Range;
-    QPrinter* printer = Printer();
-    if (!ps->UseDefaultOrientation())
-        printer->setPageOrientation(ps->Orientation() == poLandscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    TPrintDevice* device = PrintDevice();
+    if (!ps->UseDefaultOrientation()) device->SetLandscape(ps->Orientation() == poLandscape);
+    QPagedPaintDevice* printer = device->Device();
     const double dpiX = printer->logicalDpiX(), dpiY = printer->logicalDpiY();
     const int W = int(std::lround(254.0 / dpiX * printer->width()));
     const int H = int(std::lround(254.0 / dpiY * printer->height()));
-    printer->setDocName(ps->JobName());
+    device->SetDocName(ps->JobName());
 
     std::shared_ptr<TPrintLayout> L;
     int pages = INT_MAX;
@@ -648,15 +656,12 @@ TProStringGrid::TPrintDialogHandler TProStringGrid::SetPrintDialogHandler(TPrint
 
 bool TProStringGrid::PrintWithDialog(QWidget* Parent)
 {
-    QPrinter* printer = Printer();
+    TPrintDevice* device = PrintDevice();
     if (PrintDialogHandler()) {
-        if (!PrintDialogHandler()(printer, Parent)) return false;
-    } else {
-        QPrintDialog dialog(printer, Parent);
-        dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
-        if (dialog.exec() != QDialog::Accepted) return false;
-    }
-    const int from = printer->fromPage(), to = printer->toPage();
+        if (!PrintDialogHandler()(device->Printer(), Parent)) return false;
+    } else if (!device->ExecDialog(Parent))
+        return false;
+    const int from = device->FromPage(), to = device->ToPage();
     auto previous = OnPrintStart;
     if (from > 0 && to >= from)
         OnPrintStart = [&](TObject* Sender, int Pages, int& FromPage, int& ToPage) {
