@@ -277,7 +277,18 @@ void TGridCombo::HandleKeyPress(QChar& Key)
 
 void TGridCombo::HandleKeyUp(int& Key, TShiftState Shift)
 {
-    (void)Shift;
+    QLineEdit* e = isEditable() ? lineEdit() : nullptr;
+    if (e && (Key == VK_LEFT || Key == VK_RIGHT) && FGrid->Navigation()->CursorWalkEditor() && !Shift.Contains(ssShift) &&
+        !e->hasSelectedText()) {
+        // only from where the caret stood before the key: a Right onto the end stops there
+        const bool left = Key == VK_LEFT;
+        if (left ? e->cursorPosition() == 0 && FSelKeyDown == 0 : FSelKeyDown == int(e->text().size())) {
+            Key = 0;
+            FGrid->FNoAutoAdvance = false;
+            FGrid->WalkOutOfEditor(e->text(), !left);
+            return;
+        }
+    }
     FGrid->FNoAutoAdvance = false;
     // moving the caret completes nothing; a list looks up as it is typed into
     if (!isEditable() || (Key >= VK_PRIOR && Key <= VK_DOWN)) return;
@@ -314,6 +325,9 @@ bool TGridCombo::RouteKey(QKeyEvent* e)
 
 bool TGridCombo::eventFilter(QObject* watched, QEvent* e)
 {
+    // the combo hands its keys to its line edit itself: the caret before each key, for walking
+    if (e->type() == QEvent::KeyPress && watched == this && isEditable() && lineEdit())
+        FSelKeyDown = lineEdit()->hasSelectedText() ? -1 : lineEdit()->cursorPosition();
     if (e->type() == QEvent::KeyRelease && watched == this && FGrid->EditMode) {
         auto* ke = static_cast<QKeyEvent*>(e);
         int key = QtKeyToVirtualKey(ke->key());

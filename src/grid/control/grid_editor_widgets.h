@@ -62,7 +62,8 @@ public:
     void HandleKeyDown(int& Key, TShiftState Shift);
     void HandleKeyPress(QChar& Key);
     void HandleExit();
-    // After a key: the look-up completion of what was typed (DoChange).
+    // After a key: cursor walking out of an editable combo's text (Left at its start, Right
+    // at its end), else the look-up completion of what was typed (DoChange).
     void HandleKeyUp(int& Key, TShiftState Shift);
     // The text or the chosen item changed: OnEditChange.
     void NotifyChange();
@@ -91,6 +92,7 @@ private:
     TProStringGrid* FGrid;
     QString FTyped;        // the list's typed text since the editor opened
     int FOpenIndex = -1;   // the item the list opened with
+    int FSelKeyDown = -1;  // the caret when the last key went down; -1 with a selection
     bool FWheelStep = false;   // a wheel step reports its own change
     // The completion of an editable combo's text from its items, then the grid's LookupItems.
     void CompleteTyped();

@@ -228,30 +228,34 @@ void TProInplaceEdit::GrowRowForNewLine()
 void TProInplaceEdit::WalkOut(int& Key, bool Forward)
 {
     Key = 0;
-    TProStringGrid* g = FGrid;
-    const int col = g->Col(), row = g->Row();
+    FGrid->WalkOutOfEditor(text(), Forward);
+}
+
+void TProStringGrid::WalkOutOfEditor(const QString& Text, bool Forward)
+{
+    const int col = Col(), row = Row();
     // A click control next door (a check box, a button) takes the current cell itself: no
     // editor opens on it.
-    const int next = Forward ? col + g->CellSpan(g->RealColIndex(col), row).X + 1 : col - 1;
-    const bool nextInside = Forward ? col < g->ColCount() - g->FixedRightCols() - 1 : col > g->FixedCols();
-    if (nextInside && next < g->ColCount() && g->HasClickControl(g->RealColIndex(next), row)) {
-        if (!g->ValidateCell(text())) return;
-        g->HideInplaceEdit();
-        g->SetCol(next);
+    const int next = Forward ? col + CellSpan(RealColIndex(col), row).X + 1 : col - 1;
+    const bool nextInside = Forward ? col < ColCount() - FixedRightCols() - 1 : col > FixedCols();
+    if (nextInside && next < ColCount() && HasClickControl(RealColIndex(next), row)) {
+        if (!ValidateCell(Text)) return;
+        HideInplaceEdit();
+        SetCol(next);
         return;
     }
     // A refused value keeps the editor on its cell.
-    if (!Forward && !g->ValidateCell(text())) return;
-    if (!Forward) g->HideInplaceEdit();
-    TNavigation* nav = g->Navigation();
+    if (!Forward && !ValidateCell(Text)) return;
+    if (!Forward) HideInplaceEdit();
+    TNavigation* nav = Navigation();
     const TAdvanceDirection dir = nav->AdvanceDirection();
     nav->SetAdvanceDirection(adLeftRight);
-    g->AdvanceEdit(col, row, true, false, Forward, false, false);
+    AdvanceEdit(col, row, true, false, Forward, false, false);
     nav->SetAdvanceDirection(dir);
-    if (g->Col() == col && g->Row() == row) return;   // the move was refused
-    if (g->EditMode) g->HideInplaceEdit();
-    if (nav->CursorWalkAlwaysEdit()) g->ShowInplaceEdit();
-    else g->SetFocus();
+    if (Col() == col && Row() == row) return;   // the move was refused
+    if (EditMode) HideInplaceEdit();
+    if (nav->CursorWalkAlwaysEdit()) ShowInplaceEdit();
+    else SetFocus();
 }
 
 void TProInplaceEdit::KeyUp(int& key, TShiftState shift)

@@ -1902,6 +1902,9 @@ protected:
     QString FInvalidEntryTitle, FInvalidEntryText, FValidChars, FValidCharSet;
     QWidget* EditCtrl = nullptr;
     QPointer<QWidget> FInvalidBalloon;
+    // Left at the start or Right at the end of an editor's text (cursor walking): on to the
+    // neighbour cell, a click control's cell itself, else the next editable cell that way.
+    void WalkOutOfEditor(const QString& Text, bool Forward);
     friend class TProInplaceEdit;
     friend class TFooterPanel;
     friend class TGridCombo;

@@ -444,3 +444,55 @@ TEST(EditMembers, TheCursorOverTheGridComesFromTheSelectModeOrTheCellHook)
     EXPECT_EQ(hover(0, 2), Qt::BitmapCursor);
     EXPECT_EQ(hover(1, 2), Qt::ArrowCursor);
 }
+
+TEST_F(ComboLookupFixture, LeftAndRightWalkOutOfTheComboTextIntoTheNeighbourCells)
+{
+    Grid->Navigation()->SetCursorWalkEditor(true);
+    Grid->SetCells(2, 2, QStringLiteral("xy"));
+    Key(Qt::Key_F2);
+    ASSERT_TRUE(Combo()->isVisible());
+    Line()->setCursorPosition(1);
+    Key(Qt::Key_Left);   // the caret goes to the start first
+    EXPECT_EQ(Grid->Col(), 2);
+    ASSERT_TRUE(Combo()->isVisible());
+    Type(QStringLiteral("w"));
+    Line()->setCursorPosition(0);
+    Key(Qt::Key_Left);   // and then out, into the first column, which edits too
+    EXPECT_EQ(Grid->Cells(2, 2), "wxy");
+    EXPECT_EQ(Grid->Col(), 1);
+    EXPECT_FALSE(Combo()->isVisible());
+    ASSERT_TRUE(EditShown());
+    Edit()->setCursorPosition(int(Edit()->text().size()));
+    Key(Qt::Key_Right);   // from the default edit into the combo again
+    EXPECT_EQ(Grid->Col(), 2);
+    ASSERT_TRUE(Combo()->isVisible());
+    Line()->setCursorPosition(2);
+    Key(Qt::Key_Right);   // onto the end of "wxy": the caret stops there
+    EXPECT_EQ(Grid->Col(), 2);
+    EXPECT_TRUE(Combo()->isVisible());
+    Key(Qt::Key_Right);   // from the end: past the read-only column to the check box
+    EXPECT_EQ(Grid->Col(), 4);
+    EXPECT_FALSE(Combo()->isVisible());
+}
+
+TEST_F(ComboLookupFixture, ComboWalkingNeedsTheSettingAndStopsAtARefusedValue)
+{
+    Grid->SetCells(2, 2, QStringLiteral("xy"));
+    Key(Qt::Key_F2);
+    Line()->setCursorPosition(0);
+    Key(Qt::Key_Left);
+    EXPECT_EQ(Grid->Col(), 2);   // CursorWalkEditor is off
+    EXPECT_TRUE(Combo()->isVisible());
+
+    Grid->Navigation()->SetCursorWalkEditor(true);
+    Grid->OnCellValidate = [](TObject*, int, int, QString& v, bool& valid) { valid = !v.contains(QLatin1Char('!')); };
+    Type(QStringLiteral("!"));
+    Line()->setCursorPosition(0);
+    Key(Qt::Key_Left);
+    EXPECT_EQ(Grid->Col(), 2);
+    EXPECT_TRUE(Combo()->isVisible());
+    EXPECT_EQ(Grid->Cells(2, 2), "xy");
+    Line()->selectAll();
+    Key(Qt::Key_Left, Qt::ShiftModifier);   // Shift held, or a selection: no walking either
+    EXPECT_EQ(Grid->Col(), 2);
+}
