@@ -48,7 +48,7 @@ void TProInplaceEdit::UpdateContents()
     // A grid whose cells hold line breaks edits in several lines (wrapped when the grid
     // wraps); a password and an edit mask stay on one.
     FWordWrap = FGrid->WordWrap();
-    SetMultiLine(FGrid->Multilinecells() && FGrid->CurrentEditor() != edPassword &&
+    SetMultiLine(GridMultiLine() && FGrid->CurrentEditor() != edPassword &&
                      FGrid->GetEditMask(FGrid->Col(), FGrid->Row()).isEmpty(),
                  FWordWrap);
     TInplaceEdit::UpdateContents();

@@ -148,7 +148,11 @@ int TInplaceEdit::ToDocPos(int pos) const
     pos = std::clamp(pos, 0, int(t.size()));
     // inside a CR LF pair: before the pair
     if (pos > 0 && pos < t.size() && t[pos - 1] == QLatin1Char('\r') && t[pos] == QLatin1Char('\n')) --pos;
-    return pos - int(QStringView(t).left(pos).count(QLatin1String("\r\n")));
+    // (counted by hand: Qt 6.4 counts -1 pairs in a text shorter than the pair)
+    int pairs = 0;
+    for (int i = 1; i < pos; ++i)
+        if (t[i - 1] == QLatin1Char('\r') && t[i] == QLatin1Char('\n')) ++pairs;
+    return pos - pairs;
 }
 
 int TInplaceEdit::FromDocPos(int pos) const

@@ -26,6 +26,7 @@ TEST_F(MultiLineEdit, CtrlEnterBreaksTheLineWhereTheGridShowsSeveralLines)
     } cases[] = {
         {false, true, true, "ab\r\ncd"},
         {true, true, true, "ab\r\ncd"},
+        {true, false, true, "ab\r\ncd"},   // a grid that wraps its cells edits in lines too
         {false, false, true, "abcd"},   // a single-line grid
         {true, true, false, "abcd"},    // Ctrl+Enter not allowed
     };
@@ -35,7 +36,7 @@ TEST_F(MultiLineEdit, CtrlEnterBreaksTheLineWhereTheGridShowsSeveralLines)
         Grid->SetMultilinecells(c.Multilinecells);
         Grid->Navigation()->SetAllowCtrlEnter(c.AllowCtrlEnter);
         OpenOn(1, 2, QStringLiteral("abcd"));
-        EXPECT_EQ(Edit()->MultiLine(), c.Multilinecells);
+        EXPECT_EQ(Edit()->MultiLine(), c.WordWrap || c.Multilinecells);
         Edit()->setCursorPosition(2);
         Key(Qt::Key_Return, Qt::ControlModifier);
         EXPECT_TRUE(EditShown());
@@ -139,4 +140,24 @@ TEST_F(MultiLineEdit, DownOnTheLastLineAndUpOnTheFirstLeaveTheEditor)
     Key(Qt::Key_Up);
     EXPECT_EQ(Grid->Row(), 1);
     EXPECT_FALSE(EditShown());
+}
+
+TEST_F(MultiLineEdit, CaretAndSelectionCountTheLineBreakAsTwoCharactersFromTheStart)
+{
+    Grid->SetMultilinecells(true);
+    OpenOn(1, 2, QStringLiteral("a\r\nbc"));
+    for (int p : {0, 1, 3, 4, 5}) {
+        Edit()->setCursorPosition(p);
+        EXPECT_EQ(Edit()->cursorPosition(), p);
+    }
+    Edit()->setCursorPosition(2);   // inside the pair: before it
+    EXPECT_EQ(Edit()->cursorPosition(), 1);
+    Edit()->setSelection(0, 1);
+    EXPECT_EQ(Edit()->selectedText(), "a");
+    Edit()->setSelection(1, 4);
+    EXPECT_EQ(Edit()->selectedText(), "\r\nbc");
+    Edit()->setCursorPosition(0);
+    Type(QStringLiteral("x"));
+    Key(Qt::Key_Return);
+    EXPECT_EQ(Grid->Cells(1, 2), "xa\r\nbc");
 }
