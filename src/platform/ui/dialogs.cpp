@@ -17,26 +17,6 @@ FileDialogHandler& FileHandler()
     return h;
 }
 
-// The control that has the keyboard while a box is open gets it back when the box closes:
-// without a window manager the keyboard would otherwise go nowhere.
-class TFocusKeeper {
-public:
-    TFocusKeeper() : FWidget(QApplication::focusWidget()) {}
-    ~TFocusKeeper()
-    {
-        if (!FWidget || !FWidget->isVisible()) return;
-        QWidget* window = FWidget->window();
-        window->activateWindow();
-        QApplication::setActiveWindow(window);
-        FWidget->setFocus(Qt::ActiveWindowFocusReason);
-    }
-    TFocusKeeper(const TFocusKeeper&) = delete;
-    TFocusKeeper& operator=(const TFocusKeeper&) = delete;
-
-private:
-    QPointer<QWidget> FWidget;
-};
-
 int ShowRealBox(const MessageBoxCall& call)
 {
     QMessageBox box(QApplication::activeWindow());
@@ -63,6 +43,26 @@ int ShowRealBox(const MessageBoxCall& call)
     return mrCancel;
 }
 }  // namespace
+
+TFocusKeeper::TFocusKeeper() : FWidget(QApplication::focusWidget()), FWindow(QApplication::activeWindow()) {}
+
+TFocusKeeper::~TFocusKeeper()
+{
+    QWidget* target = FWidget && FWidget->isVisible() && FWidget->isEnabled() ? FWidget.data() : nullptr;
+    QWidget* window = target ? target->window() : FWindow.data();
+    if (!window || !window->isVisible()) return;
+    window->activateWindow();
+    QApplication::setActiveWindow(window);
+    if (!target) {
+        // the control went away while the dialog was open: the window's first that takes Tab
+        for (QWidget* w = window->nextInFocusChain(); w && w != window; w = w->nextInFocusChain())
+            if ((w->focusPolicy() & Qt::TabFocus) && w->isVisible() && w->isEnabled()) {
+                target = w;
+                break;
+            }
+    }
+    if (target) target->setFocus(Qt::ActiveWindowFocusReason);
+}
 
 MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler)
 {
