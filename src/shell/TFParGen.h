@@ -141,6 +141,10 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // The keyboard on the first field the model shows.
+    void Focus_First_Field();
+    // Expands the group that holds the control of a key, when it is collapsed.
+    void Show_Field_Of(const QString& key);
     // One group box with its collapse state and the controls its collapse hides.
     struct TGroup {
         QGroupBox* Box = nullptr;
