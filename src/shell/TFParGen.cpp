@@ -620,6 +620,12 @@ void TFParGen::Btn_GB_Collapse(TLbButton* sender)
     if (!g) return;
     g->Box->resize(kGroupWidth, kCollapsedHeight);
     for (QWidget* w : g->FirstRow) w->hide();
+    // the rows below the header are cut off, not hidden: Tab must not walk into them
+    for (QWidget* w : g->Box->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (w != g->Collapse && w != g->Expand && w->isEnabled()) {
+            w->setEnabled(false);
+            g->Disabled << w;
+        }
     g->Collapse->hide();
     g->Expand->show();
     *g->Expanded = false;
@@ -632,6 +638,8 @@ void TFParGen::Btn_GB_Expande(TLbButton* sender)
     if (!g) return;
     g->Box->resize(kGroupWidth, g->ExpandedHeight);
     for (QWidget* w : g->FirstRow) w->show();
+    for (QWidget* w : g->Disabled) w->setEnabled(true);
+    g->Disabled.clear();
     g->Expand->hide();
     g->Collapse->show();
     *g->Expanded = true;

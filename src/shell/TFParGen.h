@@ -153,6 +153,8 @@ private:
         TLbButton* Expand = nullptr;
         QList<QWidget*> FirstRow;
         int ExpandedHeight = 0;
+        // The controls the collapse put out of the keyboard's reach, to be given back.
+        QList<QWidget*> Disabled;
     };
     // The twelve octet edits of an address group in focus order, and its dot labels.
     struct TAddress {

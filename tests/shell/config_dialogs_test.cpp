@@ -133,16 +133,20 @@ TEST(ProgramDialogs, EveryDialogGivesTheKeyboardBackToTheButtonThatOpenedIt)
     QApplication::setActiveWindow(m);
     struct Case {
         TLbButton* Button;
-        const char* Keys;   // typed into the dialog, then Return; empty: Escape closes it
+        const char* Keys;   // typed into the dialog (with A or B), then Return; empty: Escape closes it
     };
     const Case cases[] = {
-        {m->Btn_New, "Truck 9"},
+        {m->Btn_New, "Truck "},
         {m->Btn_Open, ""},
         {m->Btn_Info, ""},
         {m->Btn_Opz, ""},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.Button->objectName().toStdString());
+    for (const Case& c : cases)
+    for (const bool active : {true, false}) {
+        SCOPED_TRACE(c.Button->objectName().toStdString() + (active ? "" : ", no window active before"));
+        // without a window manager a click gives the button the keyboard of a window that
+        // was never activated
+        QApplication::setActiveWindow(active ? m : nullptr);
         c.Button->setFocus();
         bool opened = false;
         // the dialog's own keys, once its modal loop runs
@@ -153,7 +157,7 @@ TEST(ProgramDialogs, EveryDialogGivesTheKeyboardBackToTheButtonThatOpenedIt)
             QApplication::setActiveWindow(w);
             QWidget* f = QApplication::focusWidget() ? QApplication::focusWidget() : w;
             if (*c.Keys) {
-                QTest::keyClicks(f, QString::fromUtf8(c.Keys));
+                QTest::keyClicks(f, QString::fromUtf8(c.Keys) + (active ? "A" : "B"));
                 QTest::keyClick(f, Qt::Key_Return);
             } else {
                 QTest::keyClick(f, Qt::Key_Escape);
@@ -168,7 +172,8 @@ TEST(ProgramDialogs, EveryDialogGivesTheKeyboardBackToTheButtonThatOpenedIt)
         EXPECT_NE(QApplication::focusWidget(), nullptr);
         EXPECT_NE(QApplication::focusWidget(), c.Button);
     }
-    EXPECT_TRUE(t.Dir.Exists("PROJECTS/Truck 9/bin"));
+    EXPECT_TRUE(t.Dir.Exists("PROJECTS/Truck A/bin"));
+    EXPECT_TRUE(t.Dir.Exists("PROJECTS/Truck B/bin"));
     EXPECT_TRUE(t.Boxes.Calls.empty()) << t.Boxes.Texts().join('\n').toStdString();
     m->hide();
 }

@@ -404,11 +404,19 @@ TEST_F(ParGenWindow, KeyboardRoadOf892)
     EXPECT_EQ(QApplication::focusWidget(), f.E_J1939_DevID);
 
     // an error in a collapsed group opens it
-    f.E_MTCPM_IP1->setText(QStringLiteral("999"));
+    f.E_MTCPM_IP1->setFocus();
+    f.E_MTCPM_IP1->selectAll();
+    QTest::keyClicks(f.E_MTCPM_IP1, "999");
     QTest::mouseClick(CollapseOf(f.GB_Modbus_TCP_Master), Qt::LeftButton);
     EXPECT_EQ(f.GB_Modbus_TCP_Master->height(), 26);
     EXPECT_EQ(f.height(), 417);
+    // the keyboard is out of the collapsed group, and Tab passes it by
+    EXPECT_FALSE(f.GB_Modbus_TCP_Master->isAncestorOf(QApplication::focusWidget()));
+    f.E_J1939_SSF_NumFails->setFocus();
+    QTest::keyClick(f.E_J1939_SSF_NumFails, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), f.Btn_OK);
     Boxes.Clear();
+    f.E_J1939_DevID->setFocus();
     f.E_J1939_DevID->selectAll();
     QTest::keyClicks(f.E_J1939_DevID, "17");
     QTest::keyClick(f.E_J1939_DevID, Qt::Key_Return);
@@ -416,6 +424,7 @@ TEST_F(ParGenWindow, KeyboardRoadOf892)
     EXPECT_EQ(f.GB_Modbus_TCP_Master->height(), 292);
     EXPECT_EQ(f.height(), 683);
     EXPECT_TRUE(f.E_MTCPM_IP1->isVisible());
+    EXPECT_TRUE(f.E_MTCPM_IP1->isEnabled());
 
     f.E_MTCPM_IP1->setFocus();
     f.E_MTCPM_IP1->selectAll();

@@ -44,7 +44,21 @@ int ShowRealBox(const MessageBoxCall& call)
 }
 }  // namespace
 
-TFocusKeeper::TFocusKeeper() : FWidget(QApplication::focusWidget()), FWindow(QApplication::activeWindow()) {}
+TFocusKeeper::TFocusKeeper() : FWidget(QApplication::focusWidget()), FWindow(QApplication::activeWindow())
+{
+    if (FWindow) return;
+    // No window has been activated yet (no window manager, the user only clicked): the
+    // window the dialog opens over is the modal one, else the program's visible window, and
+    // the control is the one that window would give the keyboard to.
+    FWindow = QApplication::activeModalWidget();
+    if (!FWindow)
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->isVisible() && (w->windowType() == Qt::Window || w->windowType() == Qt::Dialog)) {
+                FWindow = w;
+                break;
+            }
+    if (FWindow && !FWidget) FWidget = FWindow->focusWidget();
+}
 
 TFocusKeeper::~TFocusKeeper()
 {
