@@ -163,10 +163,6 @@ void TFParGen::Create_Controls()
     for (TAddress* a : {&FTcpSlave, &FTcpMaster, &FEthernet})
         for (QLineEdit* e : a->Octets) e->installEventFilter(this);
     // The buttons were made first; Tab reaches them after the fields.
-    QWidget* last = previousInFocusChain();
-    while (last != this && last->focusPolicy() == Qt::NoFocus) last = last->previousInFocusChain();
-    setTabOrder(last, Btn_OK);
-    setTabOrder(Btn_OK, Btn_Cancel);
     // each gateway check box sits above its octets, and is made after them
     const std::pair<const TAddress*, QCheckBox*> gateways[] = {
         {&FTcpSlave, CB_ModTCPs_EN_GAT}, {&FTcpMaster, CB_MTCPM_EN_GAT}, {&FEthernet, CB_ETH_EN_GAT}};
@@ -546,6 +542,19 @@ void TFParGen::Stack(const QList<QGroupBox*>& groups)
     Btn_OK->move(74, bottom + 13);
     Btn_Cancel->move(192, bottom + 13);
     SetClientSize(312, bottom + 54);
+    Order_Tabs(groups);
+}
+
+void TFParGen::Order_Tabs(const QList<QGroupBox*>& groups)
+{
+    // Tab goes down the groups as they stand, each group's fields in their own order, then OK
+    // and Cancel: the groups were made in another order than some models stack them.
+    QList<QWidget*> road;
+    for (QGroupBox* g : groups)
+        for (QWidget* w = nextInFocusChain(); w != this; w = w->nextInFocusChain())
+            if (g->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus)) road << w;
+    road << Btn_OK << Btn_Cancel;
+    for (int i = 1; i < road.size(); ++i) setTabOrder(road[i - 1], road[i]);
 }
 
 void TFParGen::RePosition_Objects_872()

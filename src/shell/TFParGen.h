@@ -141,6 +141,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // The Tab order of the stacked groups' fields, then OK and Cancel.
+    void Order_Tabs(const QList<QGroupBox*>& groups);
     // The keyboard on the first field the model shows.
     void Focus_First_Field();
     // Expands the group that holds the control of a key, when it is collapsed.

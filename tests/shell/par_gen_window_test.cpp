@@ -369,6 +369,39 @@ TEST_F(ParGenWindow, DotMovesToTheNextOctetOfTheShownGroup)
     f.hide();
 }
 
+TEST_F(ParGenWindow, EachModelOpensOnItsTopFieldAndTabsDownTheGroups)
+{
+    const struct {
+        int Model;
+        const char* First;
+        const char* Second;
+    } cases[] = {
+        {2, "CB_Baud_J1939", "E_TO_J1939"},
+        {4, "CB_Baud_J1939", "E_TO_J1939"},
+        {5, "CB_Baud_J1939", "E_TO_J1939"},
+        {7, "CB_Select_Device", "CB_Baud_J1939"},
+        {9, "CB_Select_Device", "CB_Baud_J1939"},
+        {1006, "CB_Baud_J1939", "CAN_Baud"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "model " << c.Model);
+        TFParGen& f = Open(c.Model);
+        f.show();
+        QApplication::setActiveWindow(&f);
+        ASSERT_NE(QApplication::focusWidget(), nullptr);
+        EXPECT_EQ(QApplication::focusWidget()->objectName(), c.First);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget()->objectName(), c.Second);
+        // backwards from the top field: Cancel, then OK
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        EXPECT_EQ(QApplication::focusWidget(), f.Btn_Cancel);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        EXPECT_EQ(QApplication::focusWidget(), f.Btn_OK);
+        f.hide();
+    }
+}
+
 TEST_F(ParGenWindow, KeyboardRoadOf892)
 {
     TFParGen& f = Open(2);
