@@ -245,9 +245,12 @@ void TProStringGrid::WalkOutOfEditor(const QString& Text, bool Forward)
         SetCol(next);
         return;
     }
-    // A refused value keeps the editor on its cell.
-    if (!Forward && !ValidateCell(Text)) return;
-    if (!Forward) HideInplaceEdit();
+    // A refused value keeps the editor on its cell.  A special editor stores its value on its
+    // own cell before the move, whichever way it goes: the grid's move reads only the default
+    // edit.
+    const bool closeFirst = !Forward || FSpecialEditor;
+    if (closeFirst && !ValidateCell(Text)) return;
+    if (closeFirst) HideInplaceEdit();
     TNavigation* nav = Navigation();
     const TAdvanceDirection dir = nav->AdvanceDirection();
     nav->SetAdvanceDirection(adLeftRight);

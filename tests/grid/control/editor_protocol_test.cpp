@@ -1,47 +1,28 @@
 // Every in-cell editor kind on a shown grid, driven by real keys: a cell the user leaves
 // unchanged, or cancels, keeps its text byte for byte; an edit is stored in the cell's own
 // format.
-#include "edit_fixture.h"
 #include "editor_locale.h"
-#include "grid/control/grid_date_pickers.h"
-#include "grid/control/grid_dropdowns.h"
 #include "grid/control/grid_spin.h"
-#include "platform/ui/image_list.h"
+#include "picker_fixture.h"
 
 #include <QMenu>
 
 namespace {
 
-struct EditorProtocol : EditFixture {
+struct EditorProtocol : PickerFixture {
     ScopedFormatSettings Locale{EditorTestLocale()};
-    TCustomImageList Images{8, 8};
     // select events fired since the last reset
     int Selects = 0;
     int Validations = 0;
 
     void SetUp() override
     {
-        EditFixture::SetUp();
+        PickerFixture::SetUp();
         Grid->BtnUnitEdit()->SetUnits({QStringLiteral("mm"), QStringLiteral("m")});
         Grid->OnEllipsClick = [](TObject*, int, int, QString& s) { s += QLatin1Char('!'); };
         Grid->Columns()->Items(1)->SetSpinMax(100);
         for (const char* s : {"A", "B", "C", "ABC"}) Grid->Columns()->Items(1)->ComboItems()->Add(QString::fromLatin1(s));
         Grid->SetValidChars(QStringLiteral("0123456789"));
-        for (Qt::GlobalColor c : {Qt::red, Qt::green, Qt::blue}) {
-            QImage img(8, 8, QImage::Format_ARGB32);
-            img.fill(c);
-            Images.Add(img);
-        }
-        Grid->SetGridImages(&Images);
-        for (const char* c : {"Alpha", "Beta", "Gamma"}) {
-            Grid->DetailPickerDropDown()->Items().Add()->SetCaption(QString::fromLatin1(c));
-            Grid->GridDropDown()->Items().Add()->SetText({QString::fromLatin1(c), QStringLiteral("notes")});
-            Grid->ProGridDropDown()->Items()->Add()->SetText({QString::fromLatin1(c), QStringLiteral("notes")});
-        }
-        for (int i = 0; i < 2; ++i) {
-            Grid->GridDropDown()->Columns().Add();
-            Grid->ProGridDropDown()->Columns()->Add();
-        }
         Grid->OnColorSelect = [this](TObject*, int, int, TColor, const QString&) { ++Selects; };
         Grid->OnColorSelected = [this](TObject*, int, int, TColor&, QString&) { ++Selects; };
         Grid->OnImageSelect = [this](TObject*, int, int, int) { ++Selects; };
@@ -49,20 +30,12 @@ struct EditorProtocol : EditFixture {
         Grid->OnComboChange = [this](TObject*, int, int, int, const QString&) { ++Selects; };
         Grid->OnCellValidate = [this](TObject*, int, int, QString&, bool&) { ++Validations; };
     }
-    void TearDown() override { Grid->SetGridImages(nullptr); }
-
     void Open(TEditorType kind, const QString& cell, TOpen how)
     {
         OpenEditor(kind, cell, how, QString(), [&] {
             Grid->SetColors(1, 1, 0x008000);   // Green
             if (kind == edImagePickerDropDown) Grid->AddImageIdx(1, 1, 0, haLeft, vaTop);
         });
-    }
-    int ImageIdx()
-    {
-        int idx = -1;
-        Grid->GetImageIdx(1, 1, idx);
-        return idx;
     }
     // The cell as the user sees it: its text, its colour and its image.
     void ExpectCellAsItWas(const QString& cell, TEditorType kind, const char* after)
@@ -187,4 +160,108 @@ TEST_F(EditorProtocol, EveryKindLeavesAnUnchangedOrCancelledCellAsItWasAndStores
         EXPECT_TRUE(Dialog.isVisible());
         if (r.Kind == edImagePickerDropDown) EXPECT_EQ(ImageIdx(), 1);
     }
+}
+
+TEST_F(EditorProtocol, TheColumnsSpinLimitsReachTheEditor)
+{
+    TGridColumnItem* c = Grid->Columns()->Items(1);
+    c->SetSpinMin(10);
+    c->SetSpinMax(20);
+    c->SetSpinStep(5);
+    Open(edSpinEdit, QStringLiteral("12"), ByF2);
+    Key(Qt::Key_Up);
+    EXPECT_EQ(Grid->SpinEdit()->text(), "17");
+    Key(Qt::Key_Up);   // past the maximum: it stops there
+    EXPECT_EQ(Grid->SpinEdit()->text(), "20");
+    Key(Qt::Key_Return);
+    EXPECT_EQ(Grid->Cells(1, 1), "20");
+
+    // equal bounds (a new column's 0 and 0) mean no range: 581 stays 581
+    c->SetSpinMin(0);
+    c->SetSpinMax(0);
+    c->SetSpinStep(1);
+    Open(edSpinEdit, QStringLiteral("581"), ByF2);
+    Key(Qt::Key_Up);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(Grid->Cells(1, 1), "582");
+}
+
+TEST_F(EditorProtocol, ARefusedUnitValueComesBackWithItsUnitOnce)
+{
+    Grid->OnCellValidate = [](TObject*, int, int, QString& v, bool& valid) { valid = !v.contains(QLatin1Char('5')); };
+    Open(edUnitEditBtn, QStringLiteral("10mm"), ByF2);
+    Key(Qt::Key_End);
+    Type(QStringLiteral("5"));
+    Key(Qt::Key_Return);
+    ASSERT_TRUE(Grid->GetEditMode());   // refused: the editor stays
+    EXPECT_EQ(Grid->BtnUnitEdit()->text(), "10");
+    EXPECT_EQ(Grid->BtnUnitEdit()->TextAndUnit(), "10mm");
+    Key(Qt::Key_End);
+    Type(QStringLiteral("7"));
+    Key(Qt::Key_Return);
+    EXPECT_FALSE(Grid->GetEditMode());
+    EXPECT_EQ(Grid->Cells(1, 1), "107mm");
+
+    // the float unit kind filters over its own text: a second separator is dropped
+    Grid->OnCellValidate = nullptr;
+    Open(edFloatUnitEditBtn, QStringLiteral("1.5mm"), ByF2);
+    Key(Qt::Key_End);
+    Type(QStringLiteral(".7."));
+    EXPECT_EQ(Grid->BtnUnitEdit()->text(), "1.57");
+    Key(Qt::Key_Escape);
+}
+
+TEST_F(EditorProtocol, ACancelledCalculationDoesNotCarryOverToTheNextOpening)
+{
+    Open(edCalculatorDropDown, QStringLiteral("2"), ByF2);
+    Type(QStringLiteral("+3"));
+    Key(Qt::Key_Escape);
+    EXPECT_EQ(Grid->Cells(1, 1), "2");
+    Open(edCalculatorDropDown, QStringLiteral("10"), ByF2);
+    Type(QStringLiteral("+3"));
+    Key(Qt::Key_Return);
+    EXPECT_EQ(Grid->Cells(1, 1), "13.00");
+}
+
+TEST_F(EditorProtocol, TheEditButtonEditorWalksOutAndCompletesFromTheLookupItems)
+{
+    Grid->Navigation()->SetCursorWalkEditor(true);
+    // Right at the end of the text leaves for the next cell, storing the edit
+    Open(edEditBtn, QStringLiteral("abc"), ByF2);
+    Key(Qt::Key_End);
+    Type(QStringLiteral("d"));
+    Key(Qt::Key_Right);
+    EXPECT_EQ(Grid->Col(), 2);
+    EXPECT_NE(Focused(), Grid->BtnEdit());
+    EXPECT_EQ(Grid->Cells(1, 1), "abcd");
+    // Right inside the text moves the caret; a Right onto the end stops there
+    Open(edEditBtn, QStringLiteral("abc"), ByF2);
+    Key(Qt::Key_Home);
+    Key(Qt::Key_Right);
+    Key(Qt::Key_Right);
+    Key(Qt::Key_Right);
+    EXPECT_EQ(Grid->Col(), 1);
+    EXPECT_EQ(Grid->BtnEdit()->cursorPosition(), 3);
+    Key(Qt::Key_Escape);
+    Grid->Navigation()->SetCursorWalkEditor(false);
+    Open(edEditBtn, QStringLiteral("abc"), ByF2);
+    Key(Qt::Key_End);
+    Key(Qt::Key_Right);
+    EXPECT_EQ(Grid->Col(), 1);   // without cursor walking the editor stays
+    Key(Qt::Key_Escape);
+
+    Grid->SetLookup(true);
+    Grid->LookupItems()->SetStrings({QStringLiteral("Alpha"), QStringLiteral("Beta")});
+    Open(edEditBtn, QString(), ByF2);
+    Type(QStringLiteral("al"));
+    EXPECT_EQ(Grid->BtnEdit()->text(), "alpha");   // the typed part keeps its case
+    EXPECT_EQ(Grid->BtnEdit()->selectedText(), "pha");
+    Key(Qt::Key_Backspace);   // a deletion completes nothing
+    EXPECT_EQ(Grid->BtnEdit()->text(), "al");
+    Key(Qt::Key_Return);
+    EXPECT_EQ(Grid->Cells(1, 1), "al");
+    Open(edEditBtn, QString(), ByF2);
+    Type(QStringLiteral("B"));
+    Key(Qt::Key_Return);
+    EXPECT_EQ(Grid->Cells(1, 1), "Beta");
 }

@@ -1,35 +1,12 @@
 // The drop-down editors opened in a shown grid: opened with F2, a typed character or Alt+Down,
 // edited with real keys, committed with Enter, cancelled with Escape, closed by leaving them.
-#include "edit_fixture.h"
-#include "grid/control/grid_dropdowns.h"
-#include "platform/ui/image_list.h"
+#include "picker_fixture.h"
 
 #include <QWindow>
 
 namespace {
 
-struct DropDownEditors : EditFixture {
-    TCustomImageList Images{8, 8};
-    void SetUp() override
-    {
-        EditFixture::SetUp();
-        for (Qt::GlobalColor c : {Qt::red, Qt::green, Qt::blue}) {
-            QImage img(8, 8, QImage::Format_ARGB32);
-            img.fill(c);
-            Images.Add(img);
-        }
-        Grid->SetGridImages(&Images);
-        for (const char* c : {"Alpha", "Beta", "Gamma"}) {
-            Grid->DetailPickerDropDown()->Items().Add()->SetCaption(QString::fromLatin1(c));
-            Grid->GridDropDown()->Items().Add()->SetText({QString::fromLatin1(c), QStringLiteral("notes")});
-            Grid->ProGridDropDown()->Items()->Add()->SetText({QString::fromLatin1(c), QStringLiteral("notes")});
-        }
-        for (int i = 0; i < 2; ++i) {
-            Grid->GridDropDown()->Columns().Add();
-            Grid->ProGridDropDown()->Columns()->Add();
-        }
-    }
-    void TearDown() override { Grid->SetGridImages(nullptr); }
+struct DropDownEditors : PickerFixture {
     // Column 1 gets the kind and the cell the text; F2 opens the editor on it.
     void Open(TEditorType kind, const QString& cell)
     {
@@ -42,12 +19,6 @@ struct DropDownEditors : EditFixture {
         Key(Qt::Key_F2);
     }
     TProCustomDropDown* Editor() const { return dynamic_cast<TProCustomDropDown*>(Focused()); }
-    int ImageIdx()
-    {
-        int idx = -1;
-        Grid->GetImageIdx(1, 1, idx);
-        return idx;
-    }
 };
 
 struct Case {
