@@ -72,15 +72,35 @@ QString TGridDatePicker::CommittedText() const
     return Kind() == dtkTime ? TimeToStr(Time()) : DateToStr(Date());
 }
 
+bool TGridDatePicker::FieldComplete(Section S) const
+{
+    if (!(displayedSections() & S)) return true;
+    const QString t = sectionText(S);
+    bool ok = false;
+    const int v = t.toInt(&ok);
+    if (!ok) return true;   // a month name, say: not typed digit by digit
+    int most = 59;
+    switch (S) {
+    case DaySection: most = 31; break;
+    case MonthSection: most = 12; break;
+    case HourSection: most = 23; break;
+    case YearSection: return t.size() >= (displayFormat().contains(QLatin1String("yyyy")) ? 4 : 2);
+    default: break;
+    }
+    // full, or another digit would pass the field's greatest value
+    return t.size() >= 2 || v * 10 > most;
+}
+
 void TGridDatePicker::CheckShiftFocus()
 {
+    // a field counts as changed once its digits are complete: "1" of a day may still become
+    // "12", and moving on after its first digit would send the second to the next field
+    auto changed = [this](Section S, uint16_t Before) { return FieldComplete(S) && FieldValue(S) != Before; };
     if (Kind() == dtkTime) {
-        if (FieldValue(HourSection) != Fth || FieldValue(MinuteSection) != Ftm || FieldValue(SecondSection) != Fts)
-            NextField();
+        if (changed(HourSection, Fth) || changed(MinuteSection, Ftm) || changed(SecondSection, Fts)) NextField();
         return;
     }
-    const bool day = FieldValue(DaySection) != Fd, month = FieldValue(MonthSection) != Fm,
-               year = FieldValue(YearSection) != Fy;
+    const bool day = changed(DaySection, Fd), month = changed(MonthSection, Fm), year = changed(YearSection, Fy);
     const QString f = Format();
     if (!f.isEmpty()) {
         const QChar L = f.back().toLower();

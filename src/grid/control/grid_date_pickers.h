@@ -21,6 +21,8 @@ public:
     void SetShowTodayCircle(bool v);
     // After a typed digit: on to the next field unless the changed one is the format's last.
     void CheckShiftFocus();
+    // The field holds all the digits it can take.
+    bool FieldComplete(Section S) const;
     // The wrapper's key-down step; Key 0 means consumed.
     void HandleKeyDown(int& Key, TShiftState Shift);
     // The value in the grid's own date or time format, whatever the picker shows; empty

@@ -2,6 +2,7 @@
 // unchanged, or cancels, keeps its text byte for byte; an edit is stored in the cell's own
 // format.
 #include "editor_locale.h"
+#include "grid/control/grid_date_pickers.h"
 #include "grid/control/grid_spin.h"
 #include "picker_fixture.h"
 
@@ -42,7 +43,9 @@ struct EditorProtocol : PickerFixture {
     {
         EXPECT_EQ(Grid->Cells(1, 1).toUtf8(), cell.toUtf8()) << after;
         EXPECT_EQ(Grid->GetColors(1, 1), TColor(0x008000)) << after;
-        if (kind == edImagePickerDropDown) EXPECT_EQ(ImageIdx(), 0) << after;
+        if (kind == edImagePickerDropDown) {
+            EXPECT_EQ(ImageIdx(), 0) << after;
+        }
     }
 };
 
@@ -158,7 +161,9 @@ TEST_F(EditorProtocol, EveryKindLeavesAnUnchangedOrCancelledCellAsItWasAndStores
         EXPECT_FALSE(Grid->GetEditMode());
         EXPECT_EQ(Grid->Cells(1, 1), QString::fromLatin1(r.AfterEnter ? r.AfterEnter : r.Valid)) << r.Note;
         EXPECT_TRUE(Dialog.isVisible());
-        if (r.Kind == edImagePickerDropDown) EXPECT_EQ(ImageIdx(), 1);
+        if (r.Kind == edImagePickerDropDown) {
+            EXPECT_EQ(ImageIdx(), 1);
+        }
     }
 }
 
@@ -264,4 +269,32 @@ TEST_F(EditorProtocol, TheEditButtonEditorWalksOutAndCompletesFromTheLookupItems
     Type(QStringLiteral("B"));
     Key(Qt::Key_Return);
     EXPECT_EQ(Grid->Cells(1, 1), "Beta");
+}
+
+TEST_F(EditorProtocol, TheDateEditorTakesTypedDigitsInEveryFieldAndWritesTheGridsFormat)
+{
+    struct DateCase {
+        const char* What;
+        const char* Format;   // the picker's own display format, "" for the grid's
+        const char* Typed;    // from the first field on
+        const char* Expected;
+    };
+    const DateCase cases[] = {
+        {"the grid's format", "", "0711", "07/11/2022"},
+        {"one digit, then the next field", "", "411", "04/11/2022"},
+        {"a display format of its own", "dd.mm.yy", "0711", "07/11/2022"},
+    };
+    for (const DateCase& c : cases) {
+        SCOPED_TRACE(c.What);
+        Grid->OnGetEditorProp = [&](TObject*, int, int, TEditLink*) {
+            Grid->DateTimePicker()->SetFormat(QString::fromLatin1(c.Format));
+        };
+        Open(edDateEdit, QStringLiteral("07/06/2022"), ByF2);
+        Key(Qt::Key_Return);
+        EXPECT_EQ(Grid->Cells(1, 1), "07/06/2022");   // unchanged: as it was
+        Open(edDateEdit, QStringLiteral("07/06/2022"), ByF2);
+        Type(QString::fromLatin1(c.Typed));
+        Key(Qt::Key_Return);
+        EXPECT_EQ(Grid->Cells(1, 1), QString::fromLatin1(c.Expected));
+    }
 }
