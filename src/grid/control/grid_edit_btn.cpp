@@ -434,6 +434,12 @@ void TGridButton::keyPressEvent(QKeyEvent* e)
         Leave(key);
         return;
     }
+    // Enter ends the edit as in every other editor and never reaches the dialog's default
+    // button; the cell holds what the clicks wrote
+    if (FGrid->EditMode && key == VK_RETURN) {
+        FinishEditorKey(FGrid, key, ShiftStateOf(e));
+        return;
+    }
     QPushButton::keyPressEvent(e);
 }
 
@@ -463,10 +469,6 @@ void TGridButton::mouseReleaseEvent(QMouseEvent* e)
 
 bool TGridButton::event(QEvent* e)
 {
-    // Enter stays with the platform's button (it clicks it); Escape stays with the editor
-    if (e->type() == QEvent::ShortcutOverride && FGrid->EditMode && static_cast<QKeyEvent*>(e)->key() == Qt::Key_Escape) {
-        e->accept();
-        return true;
-    }
+    if (KeepKeys(e, {})) return true;
     return QPushButton::event(e);
 }

@@ -211,6 +211,7 @@ public:
     TProStringGrid* FGrid;
     // The caption goes into the cell on a click; closing writes nothing more.
     QString CommittedText() const override { return QString(); }
+    bool KeepsTab() const override { return false; }
     void ReCreate() {}
     std::function<void()> OnClick;
 

@@ -116,6 +116,8 @@ TEST_F(EditorProtocol, EveryKindLeavesAnUnchangedOrCancelledCellAsItWasAndStores
         {edNumericUnitEditBtn, "10mm", {"x"}, ByF2, AtEnd("5"), "105mm", ""},
         {edFloatUnitEditBtn, "1.5mm", {"abc"}, ByF2, AtEnd(".7"), "1.57mm", ""},
         {edCheckBox, "Yes", {""}, ByF2, Keys({Qt::Key_Space}), nullptr, "nothing is written back"},
+        {edButton, "go", {""}, ByF2, [](EditorProtocol& f) { QTest::mouseClick(f.Grid->ButtonEditor(), Qt::LeftButton); },
+         "go!", "a click writes the caption OnEllipsClick gives"},
         {edTrackbarDropDown, "3", {"abc"}, ByF2, Keys({Qt::Key_Down}), "4", "the bar's number formatting"},
         {edMemoDropDown, "abc", {""}, ByF2, AtEnd("d"), "abcd", ""},
         {edCalculatorDropDown, "2", {"abc"}, ByF2, Typed("+3"), "5.00", "the calculator formats its result"},
