@@ -35,6 +35,7 @@ class TEditLink;
 class TProRichEdit;
 class TBalloonToolTip;
 // spin, date and edit-button editors
+class TGridEditorHost;
 class TGridSpin;
 class TGridDatePicker;
 class TGridDateTimePicker;
@@ -2700,6 +2701,9 @@ public:
     void EllipsClick(const QString& S, QString& Result);
 
 private:
+    friend class TGridEditorHost;
+    // The host of the special editor of a kind, nullptr for the kinds without one.
+    TGridEditorHost* EditorHostOf(TEditorType Kind);
     friend class TGridSpin;
     friend class TGridDatePicker;
     friend class TGridDateTimePicker;
