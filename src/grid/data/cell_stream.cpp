@@ -239,8 +239,11 @@ void ReadCellRecord(TComponentReader& In, TCellStreamCell& C)
     const QByteArrayView className = In.ReadRecord([&](QByteArrayView Name, TStreamValue& Value) {
         for (int i = 0; i < Count; ++i)
             if (!seen[i] && Name == names[i]) {
+                // what the checks below read: the kind, the number and the text
                 seen[i] = true;
-                values[i] = std::move(Value);
+                values[i].Kind = Value.Kind;
+                values[i].Int = Value.Int;
+                values[i].Text.swap(Value.Text);
                 return;
             }
     });

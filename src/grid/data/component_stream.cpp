@@ -285,10 +285,17 @@ QByteArrayView TComponentReader::ReadRecord(const TPropHandler& OnProp)
     }
     const QByteArrayView className = Short();
     Short();  // the object's name
+    // One value object serves every property, emptied before each.
+    TStreamValue v;
     for (;;) {
         const QByteArrayView name = Short();
         if (name.isEmpty()) break;
-        TStreamValue v;
+        v.Kind = TStreamValue::vkNil;
+        v.Int = 0;
+        v.Float = 0;
+        if (!v.Text.isNull()) v.Text = QString();
+        if (!v.Items.isEmpty()) v.Items = QStringList();
+        if (!v.Bytes.isNull()) v.Bytes = QByteArray();
         Value(0, v);
         OnProp(name, v);
     }

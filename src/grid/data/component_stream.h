@@ -71,7 +71,8 @@ public:
     // the record is malformed.
     TStreamRecord ReadRecord();
     // The same reading without building the record: each property goes to OnProp as it is
-    // read, its name a view into the data; returns the class name, a view into the data.
+    // read, its name a view into the data, its value in one object that serves every
+    // property (OnProp may take what it holds); returns the class name, a view into the data.
     using TPropHandler = std::function<void(QByteArrayView Name, TStreamValue& Value)>;
     QByteArrayView ReadRecord(const TPropHandler& OnProp);
 
