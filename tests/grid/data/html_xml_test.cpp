@@ -58,6 +58,59 @@ TEST(HtmlText, EscapesAndLinks)
     o.Entities = true;
     o.NonBreaking = true;
     EXPECT_EQ(CellTextToHtml("\u00e9 \u6f22", o), "&eacute;&nbsp;\u6f22");
+
+    // Texts the writer leaves alone under some options and changes under others; appending
+    // keeps what the text is appended to.
+    struct Plain {
+        QString Text;
+        bool Entities, NonBreaking;
+        QString Expected;
+    };
+    const Plain plain[] = {
+        {"a b", false, false, "a b"},
+        {"a b", false, true, "a&nbsp;b"},
+        {"ab", false, true, "ab"},
+        {"\u00e9\u20ac", false, false, "\u00e9\u20ac"},
+        {"\u00e9x", true, false, "&eacute;x"},
+        {"a\tb", true, true, "a\tb"},
+        {"", true, true, ""},
+    };
+    for (const Plain& c : plain) {
+        THtmlExportText po;
+        po.Entities = c.Entities;
+        po.NonBreaking = c.NonBreaking;
+        QString out = "<td>";
+        AppendCellTextHtml(out, c.Text, po);
+        EXPECT_EQ(out, "<td>" + c.Expected) << c.Text.toStdString();
+    }
+}
+
+TEST_F(ExportGrid, EachCellIsOneLineBetweenItsRowsTags)
+{
+    grid->HTMLSettings()->SetExportImages(false);
+    grid->HTMLSettings()->SetNonBreakingText(true);
+    grid->SetCells(1, 1, "a b");
+    grid->SetCells(2, 1, "  ");
+    grid->SetCells(1, 2, "x&y");
+    const QString html = grid->SaveToHTMLString(Dir.path() + "/");
+    QStringList lines = html.mid(html.indexOf("<TABLE")).split("\r\n");
+    ASSERT_GE(lines.size(), 2);
+    EXPECT_EQ(lines.takeLast(), "</TABLE>");
+    lines.removeFirst();
+    // three rows of three cells, the fixed ones included; blank cells are a non-breaking space
+    ASSERT_EQ(lines.size(), 15) << html.toStdString();
+    const QString texts[] = {">&nbsp;</td>", ">&nbsp;</td>",      ">&nbsp;</td>",
+                             ">&nbsp;</td>", ">a&nbsp;b</td>",    ">&nbsp;</td>",
+                             ">&nbsp;</td>", ">x&amp;y</td>",     ">&nbsp;</td>"};
+    for (int r = 0; r < 3; ++r) {
+        EXPECT_EQ(lines[r * 5], "<TR>");
+        EXPECT_EQ(lines[r * 5 + 4], "</TR>");
+        for (int c = 0; c < 3; ++c) {
+            const QString& cell = lines[r * 5 + 1 + c];
+            EXPECT_TRUE(cell.startsWith("<TD class=\"c") && cell.contains("\" nowrap>")) << cell.toStdString();
+            EXPECT_TRUE(cell.endsWith(texts[r * 3 + c])) << cell.toStdString();
+        }
+    }
 }
 
 TEST_F(ExportGrid, TableClassesMergesAndHeaderEscaping)
