@@ -1,5 +1,6 @@
 // The grid's cells into and out of spreadsheets and word-processor documents, through the
 // office suite.
+#include "grid/data/update_lock.h"
 #include "grid/base/grid_error.h"
 #include "grid/control/pro_string_grid.h"
 #include "grid/data/office_address.h"
@@ -85,7 +86,7 @@ void TProStringGrid::ImportXLSSheet(const QString& Filename, const QString& Shee
     }
 
     const int fixedCols = FixedCols(), fixedRows = FixedRows();
-    BeginUpdate();
+    TGridUpdateLock lock(this);
     SetColCount(int(cols));
     SetRowCount(int(rows));
     if (fixedCols < ColCount() && FixedCols() != fixedCols) SetFixedCols(fixedCols);
@@ -95,7 +96,7 @@ void TProStringGrid::ImportXLSSheet(const QString& Filename, const QString& Shee
         for (size_t c = 0; c < line.size() && a + qint64(c) < ColCount(); ++c)
             if (line[c]) LoadCell(a + int(c), b + int(r), *line[c]);
     }
-    EndUpdate();
+    lock.Release();
     CellsChanged({0, 0, ColCount(), RowCount()});
     CellsLoaded();
 }
