@@ -1,8 +1,8 @@
-#include "grid/data/update_lock.h"
 #include "grid/data/cell_stream.h"
 
 #include "grid/base/int_list.h"
 #include "grid/control/pro_string_grid.h"
+#include "grid/data/update_lock.h"
 #include "platform/core/sysutils.h"
 #include "platform/ui/picture.h"
 

@@ -1,7 +1,7 @@
 // The grid's CSV files: the writer and the reader over the parser of text_io.
-#include "grid/data/update_lock.h"
 #include "grid/control/pro_string_grid.h"
 #include "grid/data/text_io.h"
+#include "grid/data/update_lock.h"
 #include "platform/core/exception.h"
 #include "platform/core/file_io.h"
 

@@ -2,11 +2,11 @@
 // it runs from the mouse, and what a drop does to a grid that is a drop target.  Dropped cells
 // go through the paste of the clipboard: the cell stream is read and checked whole before the
 // grid changes, and the grid's paste rules apply.
-#include "grid/data/update_lock.h"
 #include "grid/control/pro_string_grid.h"
 #include "grid/data/cell_stream.h"
 #include "grid/data/clipboard_text.h"
 #include "grid/data/html_text_export.h"
+#include "grid/data/update_lock.h"
 
 #include <QBuffer>
 #include <QDrag>

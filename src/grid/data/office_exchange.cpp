@@ -1,10 +1,10 @@
 // The grid's cells into and out of spreadsheets and word-processor documents, through the
 // office suite.
-#include "grid/data/update_lock.h"
 #include "grid/base/grid_error.h"
 #include "grid/control/pro_string_grid.h"
 #include "grid/data/office_address.h"
 #include "grid/data/office_server.h"
+#include "grid/data/update_lock.h"
 #include "grid/data/wait_cursor.h"
 #include "platform/core/exception.h"
 
