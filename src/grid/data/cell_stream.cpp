@@ -2,6 +2,7 @@
 
 #include "grid/base/int_list.h"
 #include "grid/control/pro_string_grid.h"
+#include "grid/data/update_lock.h"
 #include "platform/core/sysutils.h"
 #include "platform/ui/picture.h"
 
@@ -658,14 +659,10 @@ bool IsBase(const TCellStreamCell& c)
 }
 }  // namespace
 
-void TProStringGrid::ApplyCellStream(const TCellStream& S, TPoint Point)
+void TProStringGrid::ApplyCellStream(const TCellStream& S, TPoint Point, bool Paste)
 {
     const int ox = S.FullGrid ? 0 : S.MinCol, oy = S.FullGrid ? 0 : S.MinRow;
-    BeginUpdate();
-    struct TEnd {
-        TProStringGrid* G;
-        ~TEnd() { G->EndUpdate(); }
-    } end{this};
+    TGridUpdateLock lock(this);
     if (S.FullGrid) {
         // The header's size counts from the rectangle's corner, which lies past the fixed cells
         // when they were not saved.
@@ -683,7 +680,10 @@ void TProStringGrid::ApplyCellStream(const TCellStream& S, TPoint Point)
     for (const TCellStreamCell& c : S.Cells) {
         const int tc = c.Col - ox + Point.X, tr = c.Row - oy + Point.Y;
         if (tc < 0 || tr < 0 || tc >= TotalColCount() || tr >= RowCount()) continue;
-        SetCellEx(tc, tr, c.Text);
+        if (!Paste) SetCellEx(tc, tr, c.Text);
+        else if (IsHiddenColumn(tc) || RealToDisplColumn(tc) >= ColCount() ||
+                 !PasteOneCell(RealToDisplColumn(tc), tr, c.Text, true))
+            continue;
         if (!c.HasProp) continue;
         TCellProperties* p = GetCellProperties(tc, tr);
         ApplyCellProps(p, c.More->Props);

@@ -11,6 +11,7 @@
 
 #include <QClipboard>
 #include <QDir>
+#include <QTemporaryDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
@@ -316,7 +317,11 @@ void TProStringGrid::CopyToClipBoardAsHTML()
 {
     // Qt gives text/html the platform's own clipboard form (the HTML description header on
     // Windows), so the page goes as it is, in UTF-8, and the same text as plain text.
-    const QString html = SaveToHTMLString(QDir::tempPath() + QLatin1Char('/'));
+    // Pictures go to a folder of this process alone (created mode 0700 under a random name,
+    // removed at exit): a fixed shared name could be planted or owned by another user.
+    static QTemporaryDir pictures(QDir::tempPath() + QStringLiteral("/fabricat-html-XXXXXX"));
+    if (!pictures.isValid()) throw EInOutError(QStringLiteral("Cannot create ") + pictures.path());
+    const QString html = SaveToHTMLString(pictures.path() + QLatin1Char('/'));
     auto* data = new QMimeData;
     data->setHtml(html);
     data->setText(html);

@@ -4,6 +4,7 @@
 #include "grid/control/pro_string_grid.h"
 #include "grid/data/office_address.h"
 #include "grid/data/office_server.h"
+#include "grid/data/update_lock.h"
 #include "grid/data/wait_cursor.h"
 #include "platform/core/exception.h"
 
@@ -85,7 +86,7 @@ void TProStringGrid::ImportXLSSheet(const QString& Filename, const QString& Shee
     }
 
     const int fixedCols = FixedCols(), fixedRows = FixedRows();
-    BeginUpdate();
+    TGridUpdateLock lock(this);
     SetColCount(int(cols));
     SetRowCount(int(rows));
     if (fixedCols < ColCount() && FixedCols() != fixedCols) SetFixedCols(fixedCols);
@@ -95,7 +96,7 @@ void TProStringGrid::ImportXLSSheet(const QString& Filename, const QString& Shee
         for (size_t c = 0; c < line.size() && a + qint64(c) < ColCount(); ++c)
             if (line[c]) LoadCell(a + int(c), b + int(r), *line[c]);
     }
-    EndUpdate();
+    lock.Release();
     CellsChanged({0, 0, ColCount(), RowCount()});
     CellsLoaded();
 }

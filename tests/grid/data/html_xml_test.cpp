@@ -7,7 +7,9 @@
 #include "file_bytes.h"
 
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMimeData>
@@ -154,6 +156,28 @@ TEST_F(ExportGrid, PicturesGoBesideThePageAsJpeg)
     EXPECT_EQ(img.size(), QSize(8, 6));
     grid->HTMLSettings()->SetExportImages(false);
     EXPECT_FALSE(grid->SaveToHTMLString(Dir.path() + "/").contains("<img"));
+}
+
+TEST_F(ExportGrid, ClipboardPicturesGoToAFolderOfThisProcessAlone)
+{
+    TBitmap bmp(8, 6);
+    grid->SetCells(1, 1, "pic");
+    grid->AddBitmap(1, 1, &bmp, false, haLeft, vaTop);
+    grid->CopyToClipBoardAsHTML();
+    const QString html = QGuiApplication::clipboard()->mimeData()->html();
+    const qsizetype at = html.indexOf("file://");
+    ASSERT_GE(at, 0) << html.toStdString();
+    const QString path = html.mid(at + 7, html.indexOf('"', at) - at - 7);
+    ASSERT_TRUE(QFileInfo(path).isFile()) << path.toStdString();
+    // Not the shared "<temp>/images"; a folder under the temporary one that only we may enter.
+    const QFileInfo folder(QDir(QFileInfo(path).absolutePath() + "/..").canonicalPath());
+    EXPECT_NE(QFileInfo(path).absolutePath(), QDir::tempPath() + "/images");
+    EXPECT_EQ(folder.absolutePath(), QDir(QDir::tempPath()).canonicalPath());
+    EXPECT_EQ(folder.permissions() & (QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther |
+                                      QFile::WriteOther | QFile::ExeOther),
+              QFile::Permissions());
+    EXPECT_FALSE(folder.isSymLink());
+    EXPECT_EQ(QImage(path).size(), QSize(8, 6));
 }
 
 TEST_F(ExportGrid, HtmlFileIsUtf8AndTheClipboardGetsBothForms)
