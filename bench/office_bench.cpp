@@ -35,6 +35,7 @@
 #include <QTextStream>
 #include <cstdio>
 #include <cstdlib>
+#include <stdexcept>
 #include <string_view>
 #include <unistd.h>
 #include <vector>
@@ -54,11 +55,8 @@ QString CellText(int c, int r)
     }
 }
 
-void Fail(const char* What)
-{
-    std::fprintf(stderr, "%s\n", What);
-    std::abort();
-}
+// Ends the run with the reason; thrown, so that an office the run started is ended too.
+[[noreturn]] void Fail(const char* What) { throw std::runtime_error(What); }
 
 // One soffice conversion in the peer's profile; waits for its end.  With the peer's office
 // running in that profile, the conversion is handed to it; else it starts an office itself.
@@ -131,10 +129,22 @@ int CountLines(const QString& file)
 }
 }  // namespace
 
+int Run();
+
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    try {
+        return Run();
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 1;
+    }
+}
+
+int Run()
+{
     QTemporaryDir tmp;
     const QString dir = tmp.path();
     const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
@@ -171,7 +181,7 @@ int main(int argc, char** argv)
     auto oursStep = [&] {
         grid->SaveToXLS(ours, true);
         back->LoadFromXLS(ours);
-        if (back->RowCount() != kRows || back->Cells(2, kRows - 1) != rows.back()[2]) std::abort();
+        if (back->RowCount() != kRows || back->Cells(2, kRows - 1) != rows.back()[2]) Fail("our side read back the wrong cells");
     };
 
     const QString peerDir = dir + QStringLiteral("/peer");
@@ -186,7 +196,7 @@ int main(int argc, char** argv)
         QFile::remove(peerXlsx);
         QFile::remove(peerBackCsv);
         QFile f(peerCsv);
-        if (!f.open(QIODevice::WriteOnly)) std::abort();
+        if (!f.open(QIODevice::WriteOnly)) Fail("cannot write the peer's CSV");
         QTextStream out(&f);
         for (const QStringList& row : rows) {
             QStringList quoted;
