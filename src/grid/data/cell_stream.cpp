@@ -15,6 +15,7 @@
 #include <QSet>
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace {
 
@@ -228,11 +229,59 @@ TStreamRecord Expect(TComponentReader& In, const char* ClassName)
 // The smallest cell record: signature, class name, empty object name and both end markers.
 constexpr qsizetype MinCellRecordSize = 4 + 1 + 11 + 1 + 1 + 1;
 
-// A cell's record, the most frequent of a stream, read without building the record: each of
-// its properties counts at its first appearance, as Find takes it, and is checked once the
-// class is known.
+// The fixed byte runs of a cell record as SaveRectToBinStream writes it: signature, class,
+// empty object name and "Col"; then "Row", "Cell" (left out for an empty text), "HasProp";
+// the end markers.  Each name is preceded by its length.
+constexpr char CellHeadRun[] = "TPF0\x0b" "TGridCellIO\x00\x03" "Col";
+constexpr char CellRowRun[] = "\x03" "Row";
+constexpr char CellTextRun[] = "\x04" "Cell";
+constexpr char CellHasPropRun[] = "\x07" "HasProp";
+constexpr char CellEndRun[] = "\x00\x00";
+
+// The runs above as the writer makes them (checked in debug builds, once).
+[[maybe_unused]] bool CellRunsMatchTheWriter()
+{
+    QByteArray head, end;
+    TComponentWriter w(head);
+    w.Begin(QStringLiteral("TGridCellIO"));
+    TComponentWriter(end).End();
+    auto run = [](const auto& r) { return QByteArray(r, sizeof r - 1); };
+    auto name = [](const char* n) { return char(std::strlen(n)) + QByteArray(n); };
+    return run(CellHeadRun) == head + name("Col") && run(CellRowRun) == name("Row") && run(CellTextRun) == name("Cell")
+        && run(CellHasPropRun) == name("HasProp") && run(CellEndRun) == end;
+}
+
+// A cell record laid out exactly as the grid writes it, read straight from its bytes, values
+// in range; false, with nothing read, for any other record.
+bool ReadOwnCellRecord(TComponentReader& In, TCellStreamCell& C)
+{
+#ifndef NDEBUG
+    static const bool runsMatch = CellRunsMatchTheWriter();
+    Q_ASSERT(runsMatch);
+#endif
+    const qsizetype start = In.Pos();
+    int32_t col = 0, row = 0;
+    bool hasProp = false;
+    QString text;
+    if (In.TakeRun(CellHeadRun) && In.TakeInt32(col) && In.TakeRun(CellRowRun) && In.TakeInt32(row)
+        && (!In.TakeRun(CellTextRun) || In.TakeString(text)) && In.TakeRun(CellHasPropRun) && In.TakeBool(hasProp)
+        && In.TakeRun(CellEndRun) && col >= 0 && col <= CellStreamMaxIndex && row >= 0 && row <= CellStreamMaxIndex) {
+        C.Col = col;
+        C.Row = row;
+        C.Text = std::move(text);
+        C.HasProp = hasProp;
+        return true;
+    }
+    In.Seek(start);
+    return false;
+}
+
+// A cell's record, the most frequent of a stream.  The grid's own layout is read from its
+// bytes; any other is read without building the record: each of its properties counts at its
+// first appearance, as Find takes it, and is checked once the class is known.
 void ReadCellRecord(TComponentReader& In, TCellStreamCell& C)
 {
+    if (ReadOwnCellRecord(In, C)) return;
     enum { Col, Row, Cell, HasProp, Count };
     static const QByteArrayView names[Count] = {"Col", "Row", "Cell", "HasProp"};
     TStreamValue values[Count];

@@ -190,9 +190,17 @@ void TComponentReader::Value(int Depth, TStreamValue& v)
 {
     const uint8_t t = Byte();
     switch (t) {
-    case vaInt8: v.Kind = TStreamValue::vkInt; v.Int = int8_t(Byte()); break;
-    case vaInt16: v.Kind = TStreamValue::vkInt; v.Int = qFromLittleEndian<qint16>(Take(2)); break;
-    case vaInt32: v.Kind = TStreamValue::vkInt; v.Int = Raw32(); break;
+    case vaInt8:
+    case vaInt16:
+    case vaInt32: {
+        // read again from its kind; it fails only where the bytes run out
+        --FPos;
+        int32_t n = 0;
+        if (!TakeInt32(n)) throw EReadError(QStringLiteral("Stream read error"));
+        v.Kind = TStreamValue::vkInt;
+        v.Int = n;
+        break;
+    }
     case vaInt64: v.Kind = TStreamValue::vkInt; v.Int = qFromLittleEndian<qint64>(Take(8)); break;
     case vaExtended:
         v.Kind = TStreamValue::vkFloat;
@@ -202,20 +210,15 @@ void TComponentReader::Value(int Depth, TStreamValue& v)
     case vaDouble:
     case vaDate: v.Kind = TStreamValue::vkFloat; v.Float = qFromLittleEndian<double>(Take(8)); break;
     case vaCurrency: v.Kind = TStreamValue::vkFloat; v.Float = double(qFromLittleEndian<qint64>(Take(8))) / 10000; break;
-    case vaString: v.Kind = TStreamValue::vkString; v.Text = QString::fromLatin1(Short()); break;
+    case vaString:
+    case vaLString:
+    case vaUTF8String:
+        // read again from its kind; it fails only where the bytes run out or a length is negative
+        --FPos;
+        if (!TakeString(v.Text)) throw EReadError(QStringLiteral("Stream read error"));
+        v.Kind = TStreamValue::vkString;
+        break;
     case vaIdent: v.Kind = TStreamValue::vkIdent; v.Text = QString::fromLatin1(Short()); break;
-    case vaLString: {
-        v.Kind = TStreamValue::vkString;
-        const int32_t n = Raw32();
-        v.Text = QString::fromLatin1(Take(n), n);
-        break;
-    }
-    case vaUTF8String: {
-        v.Kind = TStreamValue::vkString;
-        const int32_t n = Raw32();
-        v.Text = QString::fromUtf8(Take(n), n);
-        break;
-    }
     case vaWString: {
         v.Kind = TStreamValue::vkString;
         const int32_t n = Raw32();
@@ -225,8 +228,8 @@ void TComponentReader::Value(int Depth, TStreamValue& v)
         for (int i = 0; i < n; ++i) v.Text[i] = QChar(qFromLittleEndian<quint16>(p + 2 * i));
         break;
     }
-    case vaFalse: v.Kind = TStreamValue::vkBool; v.Int = 0; break;
-    case vaTrue: v.Kind = TStreamValue::vkBool; v.Int = 1; break;
+    case vaFalse:
+    case vaTrue: v.Kind = TStreamValue::vkBool; v.Int = t == vaTrue; break;
     case vaNil:
     case vaNull: v.Kind = TStreamValue::vkNil; break;
     case vaBinary: {
@@ -260,6 +263,66 @@ void TComponentReader::Value(int Depth, TStreamValue& v)
         break;
     default: throw EReadError(QStringLiteral("Invalid property value"));
     }
+}
+
+bool TComponentReader::TakeInt32(int32_t& V)
+{
+    if (FPos >= FSize) return false;
+    const qsizetype left = FSize - FPos - 1;
+    const char* p = FData + FPos + 1;
+    switch (uint8_t(FData[FPos])) {
+    case vaInt8:
+        if (left < 1) return false;
+        V = int8_t(*p);
+        FPos += 2;
+        return true;
+    case vaInt16:
+        if (left < 2) return false;
+        V = qFromLittleEndian<qint16>(p);
+        FPos += 3;
+        return true;
+    case vaInt32:
+        if (left < 4) return false;
+        V = qFromLittleEndian<qint32>(p);
+        FPos += 5;
+        return true;
+    default: return false;
+    }
+}
+
+bool TComponentReader::TakeString(QString& V)
+{
+    if (FPos >= FSize) return false;
+    const qsizetype left = FSize - FPos - 1;
+    const char* p = FData + FPos + 1;
+    const uint8_t t = uint8_t(FData[FPos]);
+    if (t == vaString) {
+        if (left < 1 || uint8_t(*p) > left - 1) return false;
+        const int n = uint8_t(*p);
+        V = QString::fromLatin1(p + 1, n);
+        FPos += 2 + n;
+        return true;
+    }
+    if (t != vaLString && t != vaUTF8String) return false;
+    if (left < 4) return false;
+    const qint32 n = qFromLittleEndian<qint32>(p);
+    if (n < 0 || n > left - 4) return false;
+    V = t == vaLString ? QString::fromLatin1(p + 4, n) : QString::fromUtf8(p + 4, n);
+    FPos += 5 + n;
+    return true;
+}
+
+bool TComponentReader::TakeBool(bool& V)
+{
+    if (FPos >= FSize || (FData[FPos] != char(vaTrue) && FData[FPos] != char(vaFalse))) return false;
+    V = FData[FPos++] == char(vaTrue);
+    return true;
+}
+
+void TComponentReader::Seek(qsizetype Pos)
+{
+    Q_ASSERT(Pos >= 0 && Pos <= FPos);
+    FPos = Pos;
 }
 
 TStreamRecord TComponentReader::ReadRecord()

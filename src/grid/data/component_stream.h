@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <utility>
 #include <vector>
@@ -75,6 +76,29 @@ public:
     // property (OnProp may take what it holds); returns the class name, a view into the data.
     using TPropHandler = std::function<void(QByteArrayView Name, TStreamValue& Value)>;
     QByteArrayView ReadRecord(const TPropHandler& OnProp);
+
+    // Reads that take the next bytes only when they are of the one form asked for, and
+    // otherwise return false and leave the position as it was; they never raise nor read past
+    // the end.  A caller that knows a writer's layout reads its records with them and, where a
+    // record departs from it, goes back with Seek to read it by the general rules.
+    // The given bytes as they stand (a record's fixed runs: signature, names, end markers),
+    // a literal without its terminating zero, compared in one piece of known size.
+    template <size_t N>
+    bool TakeRun(const char (&Run)[N])
+    {
+        constexpr qsizetype n = qsizetype(N) - 1;
+        if (n > FSize - FPos || std::memcmp(FData + FPos, Run, n) != 0) return false;
+        FPos += n;
+        return true;
+    }
+    // A number in 8, 16 or 32 bits.
+    bool TakeInt32(int32_t& V);
+    // A text in one of the string kinds (Latin-1 short or long, UTF-8).
+    bool TakeString(QString& V);
+    // A true or false value.
+    bool TakeBool(bool& V);
+    // Back to a position read before (0 <= Pos <= Pos()).
+    void Seek(qsizetype Pos);
 
 private:
     uint8_t Byte();

@@ -165,9 +165,9 @@ TEST_F(CellStreamFixture, BadStreamsRaiseAndChangeNothing)
     other->SetCells(1, 1, U("keep"));
     const QStringList before = Snapshot(other);
 
-    // Every cut of a full-grid stream: the grid is not cleared or resized on a stream it
-    // cannot read whole.
-    for (qsizetype n = 0; n < good.size(); n += 7) {
+    // Every cut of a full-grid stream, at each byte of every record: the grid is not cleared
+    // or resized on a stream it cannot read whole.
+    for (qsizetype n = 0; n < good.size(); ++n) {
         const QByteArray cut = good.left(n);
         try {
             Load(other, cut);
@@ -219,6 +219,7 @@ TEST_F(CellStreamFixture, CellRecordsOfOtherWritersAreReadByName)
 {
     // A cell record as another writer may lay it out; each loads into a 2 x 1 grid, whose
     // second cell keeps "keep" unless the record is refused, and then nothing changes.
+    static const QByteArray longText(300, 'x');
     struct Case {
         const char* name;
         std::function<void(TComponentWriter&)> record;
@@ -256,6 +257,36 @@ TEST_F(CellStreamFixture, CellRecordsOfOtherWritersAreReadByName)
              w.End();
          },
          ""},
+        {"a property after the grid's own layout",
+         [](TComponentWriter& w) {
+             w.Begin(U("TGridCellIO"));
+             w.Int("Col", 0);
+             w.Int("Row", 0);
+             w.String("Cell", U("t"));
+             w.Bool("HasProp", false);
+             w.Int("Colour", 5);
+             w.End();
+         },
+         "t"},
+        {"the grid's own layout with a long Latin-1 text",
+         [](TComponentWriter& w) { CellRecord(w, 0, 0, longText.constData(), false); },
+         longText.constData()},
+        {"the grid's own layout with a column beyond 16 bits",
+         [](TComponentWriter& w) { CellRecord(w, 70000, 0, "t", false); },
+         nullptr},
+        {"the grid's own layout with a negative row",
+         [](TComponentWriter& w) { CellRecord(w, 0, -1, "t", false); },
+         nullptr},
+        {"the grid's own layout with a number for HasProp",
+         [](TComponentWriter& w) {
+             w.Begin(U("TGridCellIO"));
+             w.Int("Col", 0);
+             w.Int("Row", 0);
+             w.String("Cell", U("t"));
+             w.Int("HasProp", 0);
+             w.End();
+         },
+         nullptr},
         {"a text where a number belongs",
          [](TComponentWriter& w) {
              w.Begin(U("TGridCellIO"));
