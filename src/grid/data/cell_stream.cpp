@@ -411,7 +411,8 @@ TCellStream ParseCellStream(const QByteArray& Data)
     s.Cells.reserve(size_t(std::min<qint64>(qint64(s.ColCount) * s.RowCount, in.Remaining() / MinCellRecordSize)));
     while (in.Remaining() >= 2) {
         if (qint64(s.Cells.size()) >= CellStreamMaxCells) Bad(QStringLiteral("Invalid stream format"));
-        TCellStreamCell c;
+        // made in place: a refused stream is dropped whole
+        TCellStreamCell& c = s.Cells.emplace_back();
         ReadCellRecord(in, c);
         if (c.HasProp) {
             TStreamRecord p = Expect(in, "TGridCellPropIO");
@@ -456,7 +457,7 @@ TCellStream ParseCellStream(const QByteArray& Data)
             default: break;
             }
         }
-        if (s.Cells.empty()) {
+        if (s.Cells.size() == 1) {
             s.MinCol = s.MaxCol = c.Col;
             s.MinRow = s.MaxRow = c.Row;
         } else {
@@ -465,7 +466,6 @@ TCellStream ParseCellStream(const QByteArray& Data)
             s.MinRow = std::min(s.MinRow, c.Row);
             s.MaxRow = std::max(s.MaxRow, c.Row);
         }
-        s.Cells.push_back(std::move(c));
     }
     // A full grid takes the size its header names: only as far as the cells present carry it.
     if (s.FullGrid && qint64(s.ColCount) * s.RowCount > qint64(s.Cells.size()))
