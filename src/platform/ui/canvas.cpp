@@ -1,6 +1,7 @@
 #include "platform/ui/canvas.h"
 
 #include "platform/core/sysutils.h"
+#include "platform/core/file_io.h"
 
 #include <QFontMetrics>
 #include <QPaintDevice>
@@ -1194,7 +1195,8 @@ void TBitmap::SetTransparentColor(TColor c)
 bool TBitmap::LoadFromFile(const QString& fileName)
 {
     QImage img;
-    if (!img.load(fileName)) return false;
+    // a FIFO or a device would block the reader or never end
+    if (!IsRegularFile(fileName) || !img.load(fileName)) return false;
     LoadFromImage(img);
     return true;
 }
