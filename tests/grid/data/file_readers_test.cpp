@@ -3,9 +3,12 @@
 // Unicode.
 #include "grid/base/grid_error.h"
 #include "grid/base/int_list.h"
+#include "grid/base/pictures.h"
+#include "grid/control/grid_unit.h"
 #include "grid/control/pro_string_grid.h"
 #include "grid/data/text_io.h"
 #include "platform/core/exception.h"
+#include "platform/ui/canvas.h"
 #include "platform/ui/inplace_edit.h"
 #include "support/made_grid.h"
 #include "support/shown_grid.h"
@@ -143,6 +146,26 @@ TEST_F(ReaderGrid, EveryReaderRefusesWhatIsNoOrdinaryFileAndLeavesTheGridAlone)
     EXPECT_TRUE(QFileInfo(fifo).isFile() == false && QFileInfo(fifo).exists());
     EXPECT_EQ(QFileInfo(big).size(), MaxLoadFileSize + 1);
     EXPECT_TRUE(QFileInfo(File("folder.csv")).isDir());
+}
+
+TEST_F(ReaderGrid, PicturesAndVersionsOfPathsNeitherWaitNorRunForEver)
+{
+    const QString fifo = File("pipe.png");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString& path : {fifo, QStringLiteral("/dev/zero"), Dir.path()}) {
+        QElapsedTimer clock;
+        clock.start();
+        {
+            FifoRescue rescue(fifo);
+            TBitmap bitmap;
+            EXPECT_FALSE(bitmap.LoadFromFile(path)) << qPrintable(path);
+            THTMLPicture picture;
+            picture.LoadFromFile(path);
+            EXPECT_TRUE(picture.Empty()) << qPrintable(path);
+            EXPECT_EQ(GetFileVersion(path), -1) << qPrintable(path);
+        }
+        EXPECT_LT(clock.elapsed(), 4000) << qPrintable(path);
+    }
 }
 
 TEST_F(ReaderGrid, VisualPropsStopAtTheirOwnCap)
