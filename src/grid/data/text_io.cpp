@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QHash>
+#include <QStringDecoder>
 #include <algorithm>
 #include <cstring>
 
@@ -268,7 +269,11 @@ QString DecodeText(const QByteArray& b)
     const char* p = b.constData() + bom;
     const qsizetype n = b.size() - bom;
     switch (e) {
-    case TTextEncoding::Utf8: return QString::fromUtf8(p, n);
+    case TTextEncoding::Utf8: {
+        // the mark is gone already: a second one is the text's own first character
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+        return utf8.decode(QByteArrayView(p, n));
+    }
     case TTextEncoding::Utf16LE: return DecodeUtf16(p, n, false);
     case TTextEncoding::Utf16BE: return DecodeUtf16(p, n, true);
     case TTextEncoding::Ansi: break;
