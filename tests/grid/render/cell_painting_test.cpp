@@ -3,6 +3,7 @@
 #include "grid/control/pro_column_grid.h"
 #include "support/grid_shots.h"
 
+#include <QElapsedTimer>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -206,4 +207,41 @@ TEST(CellPainting, ClickingACellMovesTheSelectionLookAndTheFocusRectangle)
     const TRect left = g->CellRect(2, 3);
     EXPECT_EQ(At(img, left.Left + 20, left.Top + 12), Rgb(g->SelectionColor()));
     EXPECT_EQ(At(img, target.Left + 20, target.Top + 12), Rgb(g->Color()));
+}
+
+// A word-wrapped cell holding one unbroken word: painting a million characters takes about
+// what ten thousand take (the lines below the cell are never broken), and sizing its row to
+// the text costs in proportion to it, far from the square a per-line measure of the rest of
+// the word would cost.
+TEST(CellPainting, HugeWrappedCellPaintsAndSizesInTimeOfItsLength)
+{
+    auto g = MakeGrid();
+    ASSERT_TRUE(g->WordWrap());
+    auto timed = [](auto f) {
+        QElapsedTimer t;
+        t.start();
+        f();
+        return t.nsecsElapsed() / 1e9;
+    };
+    auto run = [&](int n) {
+        g->SetCells(1, 1, QString(n, u'x'));
+        g->SetRowHeights(1, 24);
+        const double paint = timed([&] { Shot(g->viewport()); });
+        const double size = timed([&] { g->AutoSizeRow(1); });
+        return std::pair{paint, size};
+    };
+    run(10000);   // warm
+    const auto [paintSmall, sizeSmall] = run(10000);
+    const auto [paintBig, sizeBig] = run(1000000);
+    EXPECT_LT(paintBig, 10 * paintSmall + 0.2) << paintSmall << " s, " << paintBig << " s";
+    EXPECT_LT(sizeBig, 1000 * sizeSmall) << sizeSmall << " s, " << sizeBig << " s";
+    EXPECT_GT(g->RowHeights(1), 24);
+    // the painted cell still shows its first lines of x
+    g->SetRowHeights(1, 24);
+    const QImage img = Shot(g->viewport());
+    const TRect r = g->CellRect(1, 1);
+    int dark = 0;
+    for (int y = r.Top; y < r.Bottom; ++y)
+        for (int x = r.Left; x < r.Right; ++x) dark += qGray(img.pixel(x, y)) < 128;
+    EXPECT_GT(dark, 20);
 }
