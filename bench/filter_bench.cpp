@@ -1,7 +1,8 @@
-// Filtering 100,000 rows by 20 columns against QSortFilterProxyModel over a
+// Filtering 100,000 rows by 20 columns against a QSortFilterProxyModel over a
 // QAbstractTableModel of the same texts, in one process: filter to the rows whose column 3
 // contains a text and take the filter off again; narrow down as typed, letter by letter, and
-// clear.  Each step ends with the view ready to paint: the row count and the first page of
+// clear.  The proxy tests its rows with QString::contains and is refiltered by invalidate(),
+// what a Qt programmer writes for a "contains" filter.  Each step ends with the view ready to paint: the row count and the first page of
 // cells read.  The sides alternate; each case prints ratio <case> <ours/peer>.  Nothing is
 // shown.
 #include "grid/control/pro_string_grid.h"
@@ -49,6 +50,30 @@ private:
     const std::vector<QString>& FCells;
 };
 
+// Keeps the rows whose key column contains the text; a new text refilters with invalidate(),
+// which rebuilds the mapping in one pass when the view asks again.
+class ContainsProxy : public QSortFilterProxyModel {
+public:
+    void SetText(const QString& Text, Qt::CaseSensitivity Cs)
+    {
+        FText = Text;
+        FCs = Cs;
+        invalidate();
+    }
+
+protected:
+    bool filterAcceptsRow(int Row, const QModelIndex& Parent) const override
+    {
+        if (FText.isEmpty()) return true;
+        const QAbstractItemModel* m = sourceModel();
+        return m->data(m->index(Row, kTextCol, Parent)).toString().contains(FText, FCs);
+    }
+
+private:
+    QString FText;
+    Qt::CaseSensitivity FCs = Qt::CaseSensitive;
+};
+
 // What a view reads before its first paint.
 qsizetype Sink = 0;
 void ReadyToPaint(TProStringGrid* g)
@@ -82,9 +107,8 @@ int main(int argc, char** argv)
         for (int c = 0; c < kCols; ++c) grid->SetCells(c, r + 1, cells[size_t(r) * kCols + size_t(c)]);
 
     Table table(cells);
-    QSortFilterProxyModel proxy;
+    ContainsProxy proxy;
     proxy.setSourceModel(&table);
-    proxy.setFilterKeyColumn(kTextCol);
     proxy.rowCount();
 
     // Filter on, view ready, filter off, view ready.
@@ -99,9 +123,9 @@ int main(int argc, char** argv)
                                     ReadyToPaint(grid);
                                 }};
         const paired::Side peer{nullptr, [&] {
-                                    proxy.setFilterFixedString(kFind);
+                                    proxy.SetText(kFind, Qt::CaseSensitive);
                                     ReadyToPaint(proxy);
-                                    proxy.setFilterFixedString(QString());
+                                    proxy.SetText(QString(), Qt::CaseSensitive);
                                     ReadyToPaint(proxy);
                                 }};
         ours.Step();
@@ -118,7 +142,6 @@ int main(int argc, char** argv)
 
     // Typed letter by letter, both ignoring case, then cleared.
     {
-        proxy.setFilterCaseSensitivity(Qt::CaseInsensitive);
         const paired::Side ours{nullptr, [&] {
                                     for (const QString& t : kTyped) {
                                         grid->NarrowDown(t, kTextCol);
@@ -129,10 +152,10 @@ int main(int argc, char** argv)
                                 }};
         const paired::Side peer{nullptr, [&] {
                                     for (const QString& t : kTyped) {
-                                        proxy.setFilterFixedString(t);
+                                        proxy.SetText(t, Qt::CaseInsensitive);
                                         ReadyToPaint(proxy);
                                     }
-                                    proxy.setFilterFixedString(QString());
+                                    proxy.SetText(QString(), Qt::CaseInsensitive);
                                     ReadyToPaint(proxy);
                                 }};
         ours.Step();

@@ -4,6 +4,7 @@
 // and the case's figure is the median of the per-pair ratios ours / peer.
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <cstdio>
 #include <functional>
 #include <vector>
@@ -27,6 +28,22 @@ inline double TimeOnce(const std::function<void()>& prepare, const std::function
     return std::chrono::duration<double, std::milli>(Clock::now() - a).count();
 }
 
+// Milliseconds of CPU time the calling thread spent in `step`.  For steps of a millisecond or
+// two on a loaded machine: the wall clock also counts the time slices other processes took
+// from the core in between, which lands on one side or the other at random.
+inline double CpuTimeOnce(const std::function<void()>& prepare, const std::function<void()>& step)
+{
+    const auto now = [] {
+        timespec t{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+        return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+    };
+    if (prepare) prepare();
+    const double a = now();
+    step();
+    return now() - a;
+}
+
 struct Side {
     std::function<void()> Prepare;
     std::function<void()> Step;
@@ -36,17 +53,19 @@ struct Result {
     double Ours, Peer, Ratio;  // medians of the pairs
 };
 
-inline Result Run(int Pairs, const Side& Ours, const Side& Peer)
+using Timer = double (*)(const std::function<void()>&, const std::function<void()>&);
+
+inline Result Run(int Pairs, const Side& Ours, const Side& Peer, Timer Time = TimeOnce)
 {
     std::vector<double> ours, peer, ratio;
     for (int i = 0; i < Pairs; ++i) {
         double o, p;
         if (i % 2 == 0) {
-            o = TimeOnce(Ours.Prepare, Ours.Step);
-            p = TimeOnce(Peer.Prepare, Peer.Step);
+            o = Time(Ours.Prepare, Ours.Step);
+            p = Time(Peer.Prepare, Peer.Step);
         } else {
-            p = TimeOnce(Peer.Prepare, Peer.Step);
-            o = TimeOnce(Ours.Prepare, Ours.Step);
+            p = Time(Peer.Prepare, Peer.Step);
+            o = Time(Ours.Prepare, Ours.Step);
         }
         ours.push_back(o);
         peer.push_back(p);

@@ -34,6 +34,8 @@ TProStringGrid* MakeGrid()
         for (int c = 0; c < 4; ++c) g->SetCells(c, r, QStringLiteral("%1.%2").arg(c).arg(r));
     g->MergeCells(2, 2, 2, 2);
     g->SetColors(1, 1, 0xFF00);
+    // Column 3 takes no paste: only its cells outside the merge are its own.
+    g->OnCanEditCell = [](TObject*, int, int ACol, bool& CanEdit) { CanEdit = ACol != 3; };
     return g;
 }
 
@@ -122,6 +124,9 @@ const TFuzzRegistration Targets({
          g->Navigation()->SetClipboardPasteAction((input[0] & 2) ? paInsert : paReplace);
          int rows = 0, cols = 0;
          Checked(g, [&] { g->PasteMimeData(&mime, 1, 1, rows, cols); });
+         if (!(input[0] & 3))
+             for (int r : {0, 1, 4})
+                 if (g->GetGridCell(3, r) != QStringLiteral("3.%1").arg(r)) std::abort();
          g->grab();
          g->Free();
      },

@@ -99,8 +99,8 @@ TTableDesc TFTransmit_CAN_Frames::Describe()
     s.KeyCol = col(u"Cob-ID");
     s.Checks = Frame_Checks(this, col, 653);
     // the period matters only to a frame sent on time: the cell is exactly "Y" then
-    s.Checks.push_back({665, {}, [this, time = col(u"Time"), out = Out_Of(col(u"Time_ms"), 0, Longest_Time)](int r) {
+    s.Checks.push_back({665, {}, In_Col(col(u"Time_ms"), [this, time = col(u"Time"), out = Out_Of(col(u"Time_ms"), 0, Longest_Time)](int r) {
                             return Cell(time, r) == QLatin1String("Y") && out(r);
-                        }});
+                        })});
     return s;
 }

@@ -114,9 +114,9 @@ TTableDesc TFDefine_TPDO::Describe()
     const TColumnNames col(s.Columns);
     s.KeyCol = col(u"COB-ID");
     s.Checks = Pdo_Checks(col, 516);
-    s.Checks.push_back({520, {}, [this, timer = col(u"OnTimer"), out = Out_Of(col(u"SendTimer"), 1, 1000000)](int r) {
+    s.Checks.push_back({520, {}, In_Col(col(u"SendTimer"), [this, timer = col(u"OnTimer"), out = Out_Of(col(u"SendTimer"), 1, 1000000)](int r) {
                             return Ticked(timer, r) && out(r);
-                        }});
+                        })});
     return s;
 }
 

@@ -211,9 +211,9 @@ TTableDesc TFTransmitJ1939::Describe()
         {110, {}, Out_Of(col(u"PGN"), 0, 65535)},
         {111, {}, Out_Of(col(u"SourceAddress"), 0, 239)},
         {112, {}, [type](int r) { return type(r) != QLatin1String("ON DATA CHANGE") && type(r) != QLatin1String("ON TIMER"); }},
-        {113, {}, [type, timer = Out_Of(col(u"SendTimer"), 1, 65535)](int r) {
+        {113, {}, In_Col(col(u"SendTimer"), [type, timer = Out_Of(col(u"SendTimer"), 1, 65535)](int r) {
              return type(r) == QLatin1String("ON TIMER") && timer(r);
-         }},
+         })},
     };
     return s;
 }

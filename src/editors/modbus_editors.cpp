@@ -78,23 +78,23 @@ TTableDesc Read_Desc(TModbusRequestEditor* e, bool dm1, const std::function<int(
     const int type = col(u"Type");
     auto npointMax = [e, type](int r) { return Bit_Type(e->Cell(type, r)) ? 2000 : 125; };
     s.Checks = {
-        {319, {}, [e, ip = col(u"IP_Address")](int r) { return Check_IP_Address(e->Cell(ip, r)); }},
+        {319, {}, TTableEditor::In_Col(col(u"IP_Address"), [e, ip = col(u"IP_Address")](int r) { return Check_IP_Address(e->Cell(ip, r)); })},
         {323, {}, e->Out_Of(col(u"Port"), 1, 65535)},
         // the texts name the limit of each table: 1 to 247 for the DM1 requests, else 1 to 255
         {dm1 ? 294 : 268, {}, e->Out_Of(col(u"SlaveID"), 1, dm1 ? 247 : 255)},
         {295, {}, e->Is_Empty(type)},
         {296, {}, e->Out_Of(col(u"Address"), 0, 65535)},
-        {297, {}, [e, npointMax, points = col(u"NPoint")](int r) {
+        {297, {}, TTableEditor::In_Col(col(u"NPoint"), [e, npointMax, points = col(u"NPoint")](int r) {
              const int n = e->Num(points, r);
              return n < 1 || n > npointMax(r);
-         }, [npointMax](int r) { return QString::number(npointMax(r)); }},
+         }), [npointMax](int r) { return QString::number(npointMax(r)); }},
         {298, {}, e->Out_Of(col(u"PollTime"), 1, 100000000)},
         {299, {}, e->Out_Of(col(u"MaxError"), 0, 100000000)},
-        {300, {}, [e, positions, position = col(u"Position")](int r) {
+        {300, {}, TTableEditor::In_Col(col(u"Position"), [e, positions, position = col(u"Position")](int r) {
              const int p = e->Num(position, r);
              return p < 0 || p >= positions();
-         }, [positions](int) { return QString::number(positions()); }},
-        {301, {}, [e, type, bit = col(u"StartBit")](int r) { return Bit_Type(e->Cell(type, r)) && e->Cell(bit, r).isEmpty(); }},
+         }), [positions](int) { return QString::number(positions()); }},
+        {301, {}, TTableEditor::In_Col(col(u"StartBit"), [e, type, bit = col(u"StartBit")](int r) { return Bit_Type(e->Cell(type, r)) && e->Cell(bit, r).isEmpty(); })},
     };
     return s;
 }
@@ -232,19 +232,19 @@ TTableDesc TFModbusWriteRequest::Describe()
     const int type = col(u"Type");
     auto npointMax = [this, type](int r) { return Coil_Type(Cell(type, r)) ? 1968 : 123; };
     s.Checks = {
-        {322, {}, [this, ip = col(u"IP_Address")](int r) { return Check_IP_Address(Cell(ip, r)); }},
+        {322, {}, In_Col(col(u"IP_Address"), [this, ip = col(u"IP_Address")](int r) { return Check_IP_Address(Cell(ip, r)); })},
         {323, {}, Out_Of(col(u"Port"), 1, 65535)},
         {268, {}, Out_Of(col(u"SlaveID"), 1, 255)},
         {269, {}, Is_Empty(type)},
         {270, {}, Out_Of(col(u"Address"), 0, 65535)},
-        {271, {}, [this, npointMax, points = col(u"NPoint")](int r) {
+        {271, {}, In_Col(col(u"NPoint"), [this, npointMax, points = col(u"NPoint")](int r) {
              const int n = Num(points, r);
              return n < 1 || n > npointMax(r);
-         }, [npointMax](int r) { return QString::number(npointMax(r)); }},
+         }), [npointMax](int r) { return QString::number(npointMax(r)); }},
         {272, {}, Out_Of(col(u"PollTime"), 0, 100000000)},
         {273, {}, Out_Of(col(u"MaxError"), 0, 100000000)},
         {274, {}, Out_Of(col(u"Position"), 0, 4999)},
-        {275, {}, [this, type, bit = col(u"StartBit")](int r) { return Coil_Type(Cell(type, r)) && Cell(bit, r).isEmpty(); }},
+        {275, {}, In_Col(col(u"StartBit"), [this, type, bit = col(u"StartBit")](int r) { return Coil_Type(Cell(type, r)) && Cell(bit, r).isEmpty(); })},
     };
     s.AfterWalk = [this] { return Total_Check(); };
     return s;

@@ -260,22 +260,37 @@ bool TTableEditor::Row_Has_Data(int row) const
     return false;
 }
 
+std::function<bool(int)> TTableEditor::In_Col(int col, std::function<bool(int)> test)
+{
+    return TCellTest{col, std::move(test)};
+}
+
 std::function<bool(int)> TTableEditor::Out_Of(int col, int lo, int hi, int def) const
 {
-    return [this, col, lo, hi, def](int r) {
+    return In_Col(col, [this, col, lo, hi, def](int r) {
         const int v = Num(col, r, def);
         return v < lo || v > hi;
-    };
+    });
 }
 
 std::function<bool(int)> TTableEditor::Is_Blank(int col) const
 {
-    return [this, col](int r) { return Blank(col, r); };
+    return In_Col(col, [this, col](int r) { return Blank(col, r); });
 }
 
 std::function<bool(int)> TTableEditor::Is_Empty(int col) const
 {
-    return [this, col](int r) { return Cell(col, r).isEmpty(); };
+    return In_Col(col, [this, col](int r) { return Cell(col, r).isEmpty(); });
+}
+
+void TTableEditor::Go_To_Cell(int col, int row)
+{
+    if (row < 1 || row >= sga->RowCount()) return;
+    // a check of the whole row, or of a column the model hides, names the row by its key
+    if (col < 1 || col >= sga->ColCount() || sga->IsHiddenColumn(col)) col = FDesc.KeyCol;
+    sga->SetCol(sga->DisplColIndex(col));
+    sga->SetRow(row);
+    sga->setFocus(Qt::OtherFocusReason);
 }
 
 QString TTableEditor::Row_Message(int row, int msg) const
@@ -299,6 +314,7 @@ bool TTableEditor::Controllo_dati()
                 ShowError(LT(FDesc.ErrorPrefix) + QString::number(r) +
                           QStringLiteral("!! %1 is empty: the row would not be saved")
                               .arg(LT(FDesc.Columns[FDesc.KeyCol - 1].Header)));
+                Go_To_Cell(FDesc.KeyCol, r);
                 return false;
             }
             continue;
@@ -310,6 +326,8 @@ bool TTableEditor::Controllo_dati()
                            : check.Tail            ? Row_Message(r, check.Msg) + check.Tail(r)
                                                    : Row_Message(r, check.Msg),
                            check.Kind, mbOK);
+                const TCellTest* cell = check.Fails.target<TCellTest>();
+                Go_To_Cell(cell ? cell->Col : -1, r);
                 return false;
             }
     }
@@ -324,6 +342,7 @@ bool TTableEditor::Controllo_dati()
                                      QStringLiteral("!! The row follows the empty %1 of row %2 and would not be saved")
                                          .arg(key)
                                          .arg(end));
+            Go_To_Cell(FDesc.KeyCol, r);
             return false;
         }
     if (FDesc.AfterWalk) {

@@ -65,6 +65,13 @@ private:
     QStringList FAttributes;
 };
 
+// A row test that looks at one cell of the row: a failure puts the current cell there.
+struct TCellTest {
+    int Col = -1;
+    std::function<bool(int row)> Test;
+    bool operator()(int row) const { return Test(row); }
+};
+
 // One check of a row, in the order the table's rules run.  A failing check shows
 // Lang_Texts[prefix] + row + Lang_Texts[Msg], or the whole Text with %1 as the row.
 struct TTableCheck {
@@ -169,6 +176,10 @@ public:
     std::function<bool(int)> Out_Of(int col, int lo, int hi, int def = -1) const;
     std::function<bool(int)> Is_Blank(int col) const;   // empty after trimming
     std::function<bool(int)> Is_Empty(int col) const;   // no text at all
+    // A test of its own that fails on the cell of `col`.
+    static std::function<bool(int)> In_Col(int col, std::function<bool(int)> test);
+    // The current cell on the grid cell a check's message names, and the keyboard on the grid.
+    void Go_To_Cell(int col, int row);
 
     TTitlePanel Title{};
     QFrame* P_Button = nullptr;

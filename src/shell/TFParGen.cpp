@@ -146,6 +146,8 @@ void TFParGen::Create_Controls()
     Btn_Cancel = NewButton(this, "Btn_Cancel", 192, 0, 112, 28, LbKindGlyph(bkCancel), bsEncarta, clYellow);
     Btn_OK->OnClick = [this] { Btn_OKClick(); };
     Btn_Cancel->OnClick = [this] { Btn_CancelClick(); };
+    // Enter in a field is OK, as in the program's other windows
+    Btn_OK->SetDefault(true);
 
     Build_J1939();
     Build_Other_Groups();
@@ -160,6 +162,11 @@ void TFParGen::Create_Controls()
             connect(c, &QCheckBox::toggled, this, [this, c] { On_Click(c); });
     for (TAddress* a : {&FTcpSlave, &FTcpMaster, &FEthernet})
         for (QLineEdit* e : a->Octets) e->installEventFilter(this);
+    // The buttons were made first; Tab reaches them after the fields.
+    // each gateway check box sits above its octets, and is made after them
+    const std::pair<const TAddress*, QCheckBox*> gateways[] = {
+        {&FTcpSlave, CB_ModTCPs_EN_GAT}, {&FTcpMaster, CB_MTCPM_EN_GAT}, {&FEthernet, CB_ETH_EN_GAT}};
+    for (const auto& [address, check] : gateways) setTabOrder(address->Octets[7], check);
 }
 
 void TFParGen::Build_J1939()
@@ -365,6 +372,9 @@ TFParGen::TGroup& TFParGen::Add_Group(QGroupBox* box, bool* expanded, int expand
                            clSkyBlue);
     TLbButton* c = grp.Collapse;
     TLbButton* e = grp.Expand;
+    // Too small to show a focus frame: the mouse works them, Tab passes them by.
+    c->setFocusPolicy(Qt::NoFocus);
+    e->setFocusPolicy(Qt::NoFocus);
     c->OnClick = [this, c] { Btn_GB_Collapse(c); };
     e->OnClick = [this, e] { Btn_GB_Expande(e); };
     FGroups.push_back(std::move(grp));
@@ -532,6 +542,19 @@ void TFParGen::Stack(const QList<QGroupBox*>& groups)
     Btn_OK->move(74, bottom + 13);
     Btn_Cancel->move(192, bottom + 13);
     SetClientSize(312, bottom + 54);
+    Order_Tabs(groups);
+}
+
+void TFParGen::Order_Tabs(const QList<QGroupBox*>& groups)
+{
+    // Tab goes down the groups as they stand, each group's fields in their own order, then OK
+    // and Cancel: the groups were made in another order than some models stack them.
+    QList<QWidget*> road;
+    for (QGroupBox* g : groups)
+        for (QWidget* w = nextInFocusChain(); w != this; w = w->nextInFocusChain())
+            if (g->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus)) road << w;
+    road << Btn_OK << Btn_Cancel;
+    for (int i = 1; i < road.size(); ++i) setTabOrder(road[i - 1], road[i]);
 }
 
 void TFParGen::RePosition_Objects_872()
@@ -606,6 +629,12 @@ void TFParGen::Btn_GB_Collapse(TLbButton* sender)
     if (!g) return;
     g->Box->resize(kGroupWidth, kCollapsedHeight);
     for (QWidget* w : g->FirstRow) w->hide();
+    // the rows below the header are cut off, not hidden: Tab must not walk into them
+    for (QWidget* w : g->Box->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (w != g->Collapse && w != g->Expand && w->isEnabled()) {
+            w->setEnabled(false);
+            g->Disabled << w;
+        }
     g->Collapse->hide();
     g->Expand->show();
     *g->Expanded = false;
@@ -618,6 +647,8 @@ void TFParGen::Btn_GB_Expande(TLbButton* sender)
     if (!g) return;
     g->Box->resize(kGroupWidth, g->ExpandedHeight);
     for (QWidget* w : g->FirstRow) w->show();
+    for (QWidget* w : g->Disabled) w->setEnabled(true);
+    g->Disabled.clear();
     g->Expand->hide();
     g->Collapse->show();
     *g->Expanded = true;
@@ -778,6 +809,28 @@ void TFParGen::FormShow()
     if (Model_Code == 7) RePosition_Objects_872();
     if (Model_Code == 9) RePosition_Objects_871();
     Is_Change = false;
+    Focus_First_Field();
+}
+
+void TFParGen::Focus_First_Field()
+{
+    for (QWidget* w = nextInFocusChain(); w && w != this; w = w->nextInFocusChain())
+        if (!dynamic_cast<TLbButton*>(w) && (w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(this) && w->isEnabled()) {
+            w->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+}
+
+void TFParGen::Show_Field_Of(const QString& key)
+{
+    const TParKey* k = ParGen_Key(Model_Code, key);
+    QWidget* field = k && !k->Control.isEmpty() ? Control(k->Control) : nullptr;
+    for (QWidget* w = field; w; w = w->parentWidget())
+        for (TGroup& g : FGroups)
+            if (g.Box == w) {
+                if (!*g.Expanded) Btn_GB_Expande(g.Expand);
+                return;
+            }
 }
 
 void TFParGen::FormActivate()
@@ -803,8 +856,11 @@ void TFParGen::keyPressEvent(QKeyEvent* event)
 bool TFParGen::Controllo_Dati()
 {
     const TParGenCheck r = Check_ParGen(Model_Code, Values());
-    if (!r.Ok) ShowError(r.Message);
-    return r.Ok;
+    if (r.Ok) return true;
+    // the message names a field: a collapsed group would hide it
+    Show_Field_Of(r.Key);
+    ShowError(r.Message);
+    return false;
 }
 
 void TFParGen::Btn_OKClick()

@@ -141,6 +141,12 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // The Tab order of the stacked groups' fields, then OK and Cancel.
+    void Order_Tabs(const QList<QGroupBox*>& groups);
+    // The keyboard on the first field the model shows.
+    void Focus_First_Field();
+    // Expands the group that holds the control of a key, when it is collapsed.
+    void Show_Field_Of(const QString& key);
     // One group box with its collapse state and the controls its collapse hides.
     struct TGroup {
         QGroupBox* Box = nullptr;
@@ -149,6 +155,8 @@ private:
         TLbButton* Expand = nullptr;
         QList<QWidget*> FirstRow;
         int ExpandedHeight = 0;
+        // The controls the collapse put out of the keyboard's reach, to be given back.
+        QList<QWidget*> Disabled;
     };
     // The twelve octet edits of an address group in focus order, and its dot labels.
     struct TAddress {

@@ -276,7 +276,7 @@ const char16_t* const Builtin_English_Texts[Builtin_Lang_Count] = {
     /* 0271 */ u"!! NPoint must be between 1 and ",
     /* 0272 */ u"!! Poll Time must be between 0 and 100000000",
     /* 0273 */ u"!! Max Error must be between 0 and 100000000",
-    /* 0274 */ u"!! Position must be between 0 and 5000",
+    /* 0274 */ u"!! Position must be between 0 and 4999",
     /* 0275 */ u"!! Bit must be between 0 and 7",
     /* 0276 */ u"Modbus Read",
     /* 0277 */ u"Modbus Read Requests",

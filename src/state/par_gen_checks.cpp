@@ -9,27 +9,36 @@ class TChecker {
 public:
     explicit TChecker(const TParGenMap& values) : FValues(values) {}
 
-    TParGenCheck Result() const { return {!FFailed, FMessage}; }
+    TParGenCheck Result() const { return {!FFailed, FMessage, FKey}; }
     bool Failed() const { return FFailed; }
 
     int Num(const char* key) const { return StrToIntDef(FValues.value(QLatin1String(key)), -1); }
     bool On(const char* key) const { return FValues.value(QLatin1String(key)) == QLatin1String("1"); }
 
-    void Fail(const QString& message)
+    void Fail(const QString& message, const char* key)
     {
         if (FFailed) return;
         FFailed = true;
         FMessage = message;
+        FKey = QLatin1String(key);
     }
-    void FailIf(bool condition, int textIndex)
+    void FailIf(bool condition, int textIndex, const char* key)
     {
-        if (condition) Fail(LT(textIndex));
+        if (condition) Fail(LT(textIndex), key);
     }
     void Range(const char* key, int lo, int hi, int textIndex)
     {
         if (FFailed) return;
         const int v = Num(key);
-        FailIf(v < lo || v > hi, textIndex);
+        FailIf(v < lo || v > hi, textIndex, key);
+    }
+    // The gateway's own J1939 address: the image passes it on to the device as its source
+    // address, a single byte.
+    void Own_Address()
+    {
+        if (FFailed) return;
+        const int v = Num("J1939_Device_ID");
+        if (v < 0 || v > 255) Fail(QStringLiteral("Error J1939!! Device ID J1939 must be between 0 and 255"), "J1939_Device_ID");
     }
     // Four octets <prefix>1..<prefix>4, each 0..255, with consecutive message indices.
     void Octets(const char* prefix, int firstText)
@@ -48,6 +57,7 @@ private:
     const TParGenMap& FValues;
     bool FFailed = false;
     QString FMessage;
+    QString FKey;
 };
 
 void Check_891(TChecker& c)
@@ -61,13 +71,13 @@ void Check_891(TChecker& c)
         c.Range("J1939_RTR_SA", 0, 65535, 63);
         const int to = c.Num("J1939_ModReg_TO"), pd = c.Num("J1939_RTR_Pri_Dest"), p1 = c.Num("J1939_RTR_PGN1"),
                   p2 = c.Num("J1939_RTR_PGN2"), sa = c.Num("J1939_RTR_SA");
-        c.FailIf(to == pd || to == p1 || to == p2 || to == sa, 64);
-        c.FailIf(pd == p1, 65);
-        c.FailIf(pd == p2, 66);
-        c.FailIf(pd == sa, 67);
-        c.FailIf(p1 == p2, 68);
-        c.FailIf(p1 == sa, 69);
-        c.FailIf(p2 == sa, 70);
+        c.FailIf(to == pd || to == p1 || to == p2 || to == sa, 64, "J1939_ModReg_TO");
+        c.FailIf(pd == p1, 65, "J1939_RTR_Pri_Dest");
+        c.FailIf(pd == p2, 66, "J1939_RTR_Pri_Dest");
+        c.FailIf(pd == sa, 67, "J1939_RTR_Pri_Dest");
+        c.FailIf(p1 == p2, 68, "J1939_RTR_PGN1");
+        c.FailIf(p1 == sa, 69, "J1939_RTR_PGN1");
+        c.FailIf(p2 == sa, 70, "J1939_RTR_PGN2");
     }
     c.Range("MODBUS_SLAVE_IDDEVICE", 1, 247, 71);
 }
@@ -84,6 +94,7 @@ void Check_893(TChecker& c)
 void Check_892(TChecker& c)
 {
     c.Range("J1939_TIMEOUT", 0, 100000, 58);
+    c.Own_Address();
     if (c.On("J1939_Stop_Send_Frames")) c.Range("J1939_SSF_Num_Fails", 2, 200, 826);
     c.Address("MODBUS_TCP_MASTER_IP", "MODBUS_TCP_MASTER_SM", "MODBUS_TCP_MASTER_GAT", c.On("MODBUS_TCP_MASTER_EN_GAT"),
               234);
@@ -116,7 +127,8 @@ void Check_896(TChecker& c)
 void Check_890(TChecker& c)
 {
     c.Range("J1939_TIMEOUT", 0, 100000, 58);
-    c.FailIf(c.Num("MODBUS_MASTER_STOPBITS") == 1 && c.Num("MODBUS_MASTER_PARITY") > 0, 706);
+    c.Own_Address();
+    c.FailIf(c.Num("MODBUS_MASTER_STOPBITS") == 1 && c.Num("MODBUS_MASTER_PARITY") > 0, 706, "MODBUS_MASTER_STOPBITS");
     c.Range("MODBUS_MASTER_TimeOut", 0, 100000, 375);
     c.Range("MODBUS_MASTER_CyclicDelay", 0, 10000, 376);
 }
@@ -148,7 +160,7 @@ void Check_871(TChecker& c)
     if (deviceType == 1) c.Range("J1939_Device_ID", 0, 239, 764);
     c.Address("IP", "SN", "GAT", deviceType == 1 && c.On("Enable_GAT"), 765);
     c.Range("PORT", 0, 65535, 777);
-    c.FailIf(c.Num("PORT") == 10000, 778);
+    c.FailIf(c.Num("PORT") == 10000, 778, "PORT");
 }
 
 void Check_QTB900(TChecker& c)
@@ -159,14 +171,14 @@ void Check_QTB900(TChecker& c)
         if (c.Failed()) return;
         const int v = c.Num(key);
         if (v < 0)
-            c.Fail(QStringLiteral("Error Custom!! %1 must be a valid CobID").arg(QLatin1String(frame)));
+            c.Fail(QStringLiteral("Error Custom!! %1 must be a valid CobID").arg(QLatin1String(frame)), key);
         else if ((v & 0x1FFFFFFF) > 2047)
-            c.Fail(QStringLiteral("Error Custom!! %1 CobID must be between 0 and 2047").arg(QLatin1String(frame)));
+            c.Fail(QStringLiteral("Error Custom!! %1 CobID must be between 0 and 2047").arg(QLatin1String(frame)), key);
     };
     auto range = [&c](const char* key, int hi, const char* message) {
         if (c.Failed()) return;
         const int v = c.Num(key);
-        if (v < 0 || v > hi) c.Fail(QLatin1String(message));
+        if (v < 0 || v > hi) c.Fail(QLatin1String(message), key);
     };
     standardId("CUSTOM_CAN_RX", "CAN RX");
     standardId("CUSTOM_CAN_TX", "CAN TX");

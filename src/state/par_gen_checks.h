@@ -5,6 +5,7 @@
 struct TParGenCheck {
     bool Ok = true;
     QString Message;  // the text of the first failure
+    QString Key;      // the key whose value failed it
 };
 
 // Checks the model's values (as the parameters window collects them: texts as typed,

@@ -227,3 +227,71 @@ TEST(EditorKeyboard, AltDownAndF4DropTheListBelowTheCell)
         e->Grid()->SetCells(col, 2, "");
     }
 }
+
+TEST(EditorKeyboard, AFailedCheckPutsTheCurrentCellOnTheCellItsMessageNames)
+{
+    const QStringList good{"192.168.1.9", "502", "1", "Holding Register", "0", "10", "1000", "N", "3", "0", "", "N", "m"};
+    struct Case {
+        const char* Name;
+        QStringList Row3;
+        const char* Attr;   // the cell the message names
+        const char* Error;
+    };
+    const Case cases[] = {
+        {"position", With(good, {{10, "9999"}}), "Position", "Error row 3!! Position must be between 0 and 4999"},
+        {"port", With(good, {{2, "0"}}), "Port", "Error row 3!! Port must be between 1 and 65535"},
+        {"npoint", With(good, {{6, "124"}}), "NPoint", "Error row 3!! NPoint must be between 1 and 123"},
+        {"start bit", With(good, {{4, "Coil Status"}}), "StartBit", "Error row 3!! Bit must be between 0 and 7"},
+        {"ip address", With(good, {{1, "1.2.3"}}), "IP_Address",
+         "Error row 3!! Slave IP Address must be a valid TCP IP Address (Ex. 192.168.1.125)"},
+        // a row the table would drop is named by its key cell
+        {"no key", With(good, {{1, " "}}), "IP_Address", "Error row 3!! Slave IP Address is empty: the row would not be saved"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        EditorEnv env{2};
+        auto e = Make_Editor<TFModbusWriteRequest>();
+        User u{e.get()};
+        Fill_Cells(*e, 1, good);
+        Fill_Cells(*e, 3, c.Row3);
+        QTest::mouseClick(e->Btn_OK, Qt::LeftButton);
+        EXPECT_EQ(env.Boxes.Texts(), QStringList{c.Error});
+        EXPECT_EQ(e->ModalResult(), mrNone);
+        EXPECT_EQ(e->Grid()->Row(), 3);
+        EXPECT_EQ(e->Grid()->RealCol(), e->Col(QString::fromUtf8(c.Attr)));
+        EXPECT_TRUE(Keyboard_In(e->Grid()));
+        e->hide();
+    }
+    // the user mends the cell from the keyboard and OK saves
+    EditorEnv env{2};
+    auto e = Make_Editor<TFModbusWriteRequest>();
+    User u{e.get()};
+    Fill_Cells(*e, 1, good);
+    Fill_Cells(*e, 2, With(good, {{3, "300"}}));
+    QTest::mouseClick(e->Btn_OK, Qt::LeftButton);
+    ASSERT_EQ(env.Boxes.Texts(), QStringList{"Error row 2!! Slave ID must be between 1 and 255"});
+    Type_Keys("7\t");
+    QTest::mouseClick(e->Btn_OK, Qt::LeftButton);
+    ASSERT_EQ(e->ModalResult(), mrOk) << env.Boxes.Texts().join('\n').toStdString();
+    const auto rows = Saved_Rows(File_Modbus_Write_Req);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_TRUE(rows[1].contains("SlaveID=7")) << rows[1].join(' ').toStdString();
+}
+
+TEST(EditorKeyboard, AWindowClosedByAClickOnOkOpensAgainWithoutAHotButton)
+{
+    EditorEnv env{2};
+    auto e = Make_Editor<TFModbusReadRequest>();
+    User u{e.get()};
+    // the pointer comes onto OK and clicks it; the window closes under it
+    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), e->Btn_OK->mapToGlobal(QPointF(5, 5)));
+    QApplication::sendEvent(e->Btn_OK, &enter);
+    ASSERT_TRUE(e->Btn_OK->CursorOnButton());
+    QTest::mouseClick(e->Btn_OK, Qt::LeftButton);
+    ASSERT_EQ(e->ModalResult(), mrOk);
+    e->hide();
+    u.Show();
+    EXPECT_FALSE(e->Btn_OK->CursorOnButton());
+    EXPECT_FALSE(e->Btn_OK->Look().Hot);
+    e->hide();
+}

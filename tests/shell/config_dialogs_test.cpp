@@ -1,5 +1,6 @@
 #include "shell_fixture.h"
 
+#include "platform/ui/lb_button.h"
 #include "shell/TFNew_Project.h"
 #include "shell/TFOpenConf.h"
 #include "state/shared_state.h"
@@ -8,7 +9,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QApplication>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -120,4 +123,57 @@ TEST(OpenConfiguration, EmptyListOpensNothingUnlessChosenBefore)
     EXPECT_EQ(Conf_Name, "Old");
     EXPECT_EQ(Conf_Dir, t.Dir.File("PROJECTS/Old"));
     EXPECT_EQ(t.Main()->L_Name_Conf_L2->text(), "Old");
+}
+
+TEST(ProgramDialogs, EveryDialogGivesTheKeyboardBackToTheButtonThatOpenedIt)
+{
+    ShellTest t(2);
+    TFFabricateFirmWare* m = t.Main();
+    m->show();
+    QApplication::setActiveWindow(m);
+    struct Case {
+        TLbButton* Button;
+        const char* Keys;   // typed into the dialog (with A or B), then Return; empty: Escape closes it
+    };
+    const Case cases[] = {
+        {m->Btn_New, "Truck "},
+        {m->Btn_Open, ""},
+        {m->Btn_Info, ""},
+        {m->Btn_Opz, ""},
+    };
+    for (const Case& c : cases)
+    for (const bool active : {true, false}) {
+        SCOPED_TRACE(c.Button->objectName().toStdString() + (active ? "" : ", no window active before"));
+        // without a window manager a click gives the button the keyboard of a window that
+        // was never activated
+        QApplication::setActiveWindow(active ? m : nullptr);
+        c.Button->setFocus();
+        bool opened = false;
+        // the dialog's own keys, once its modal loop runs
+        QTimer::singleShot(0, [&] {
+            QWidget* w = QApplication::activeModalWidget();
+            ASSERT_NE(w, nullptr);
+            opened = true;
+            QApplication::setActiveWindow(w);
+            QWidget* f = QApplication::focusWidget() ? QApplication::focusWidget() : w;
+            if (*c.Keys) {
+                QTest::keyClicks(f, QString::fromUtf8(c.Keys) + (active ? "A" : "B"));
+                QTest::keyClick(f, Qt::Key_Return);
+            } else {
+                QTest::keyClick(f, Qt::Key_Escape);
+            }
+            if (w->isVisible()) w->close();
+        });
+        QTest::keyClick(c.Button, Qt::Key_Return);
+        EXPECT_TRUE(opened) << "no dialog opened";
+        EXPECT_EQ(QApplication::focusWidget(), c.Button);
+        // and Tab goes on from there
+        QTest::keyClick(c.Button, Qt::Key_Tab);
+        EXPECT_NE(QApplication::focusWidget(), nullptr);
+        EXPECT_NE(QApplication::focusWidget(), c.Button);
+    }
+    EXPECT_TRUE(t.Dir.Exists("PROJECTS/Truck A/bin"));
+    EXPECT_TRUE(t.Dir.Exists("PROJECTS/Truck B/bin"));
+    EXPECT_TRUE(t.Boxes.Calls.empty()) << t.Boxes.Texts().join('\n').toStdString();
+    m->hide();
 }

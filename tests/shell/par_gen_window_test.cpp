@@ -369,6 +369,107 @@ TEST_F(ParGenWindow, DotMovesToTheNextOctetOfTheShownGroup)
     f.hide();
 }
 
+TEST_F(ParGenWindow, EachModelOpensOnItsTopFieldAndTabsDownTheGroups)
+{
+    const struct {
+        int Model;
+        const char* First;
+        const char* Second;
+    } cases[] = {
+        {2, "CB_Baud_J1939", "E_TO_J1939"},
+        {4, "CB_Baud_J1939", "E_TO_J1939"},
+        {5, "CB_Baud_J1939", "E_TO_J1939"},
+        {7, "CB_Select_Device", "CB_Baud_J1939"},
+        {9, "CB_Select_Device", "CB_Baud_J1939"},
+        {1006, "CB_Baud_J1939", "CAN_Baud"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "model " << c.Model);
+        TFParGen& f = Open(c.Model);
+        f.show();
+        QApplication::setActiveWindow(&f);
+        ASSERT_NE(QApplication::focusWidget(), nullptr);
+        EXPECT_EQ(QApplication::focusWidget()->objectName(), c.First);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget()->objectName(), c.Second);
+        // backwards from the top field: Cancel, then OK
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        EXPECT_EQ(QApplication::focusWidget(), f.Btn_Cancel);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        EXPECT_EQ(QApplication::focusWidget(), f.Btn_OK);
+        f.hide();
+    }
+}
+
+TEST_F(ParGenWindow, KeyboardRoadOf892)
+{
+    TFParGen& f = Open(2);
+    Write_ParGen(ParGenPath(), 2, ParGen_Defaults(2));
+    f.show();
+    QApplication::setActiveWindow(&f);
+    // the window opens on its first field
+    EXPECT_EQ(QApplication::focusWidget(), f.CB_Baud_J1939);
+
+    // Tab walks the fields the model shows, top to bottom, then OK and Cancel; never a
+    // collapse button
+    QStringList road;
+    for (int i = 0; i < 40; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget* w = QApplication::focusWidget();
+        ASSERT_NE(w, nullptr);
+        if (w == f.CB_Baud_J1939) break;
+        road << w->objectName();
+    }
+    EXPECT_EQ(road.join(' ').toStdString(),
+              "E_TO_J1939 CB_En_Peer_J1939 E_J1939_DevID CB_J1939_Send_DM1 CB_J1939_StopSendFrame "
+              "E_J1939_SSF_NumFails E_MTCPM_IP1 E_MTCPM_IP2 E_MTCPM_IP3 E_MTCPM_IP4 E_MTCPM_SM1 E_MTCPM_SM2 "
+              "E_MTCPM_SM3 E_MTCPM_SM4 CB_MTCPM_EN_GAT E_MTCPM_GAT1 E_MTCPM_GAT2 E_MTCPM_GAT3 E_MTCPM_GAT4 "
+              "E_MTCPM_PORT E_TO_Modbus_TCP_Master E_CD_Modbus_TCP_Master Btn_OK Btn_Cancel");
+
+    // a Device ID the image cannot give the device is refused on Return in its field
+    f.E_J1939_DevID->setFocus();
+    f.E_J1939_DevID->selectAll();
+    QTest::keyClicks(f.E_J1939_DevID, "300");
+    QTest::keyClick(f.E_J1939_DevID, Qt::Key_Return);
+    EXPECT_EQ(Boxes.Texts(), QStringList{"Error J1939!! Device ID J1939 must be between 0 and 255"});
+    EXPECT_EQ(f.ModalResult(), mrNone);
+    EXPECT_EQ(QApplication::focusWidget(), f.E_J1939_DevID);
+
+    // an error in a collapsed group opens it
+    f.E_MTCPM_IP1->setFocus();
+    f.E_MTCPM_IP1->selectAll();
+    QTest::keyClicks(f.E_MTCPM_IP1, "999");
+    QTest::mouseClick(CollapseOf(f.GB_Modbus_TCP_Master), Qt::LeftButton);
+    EXPECT_EQ(f.GB_Modbus_TCP_Master->height(), 26);
+    EXPECT_EQ(f.height(), 417);
+    // the keyboard is out of the collapsed group, and Tab passes it by
+    EXPECT_FALSE(f.GB_Modbus_TCP_Master->isAncestorOf(QApplication::focusWidget()));
+    f.E_J1939_SSF_NumFails->setFocus();
+    QTest::keyClick(f.E_J1939_SSF_NumFails, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), f.Btn_OK);
+    Boxes.Clear();
+    f.E_J1939_DevID->setFocus();
+    f.E_J1939_DevID->selectAll();
+    QTest::keyClicks(f.E_J1939_DevID, "17");
+    QTest::keyClick(f.E_J1939_DevID, Qt::Key_Return);
+    EXPECT_EQ(Boxes.Texts(), QStringList{"Error Modbus TCP Master!! IP Address 1 must be between 0 and 255"});
+    EXPECT_EQ(f.GB_Modbus_TCP_Master->height(), 292);
+    EXPECT_EQ(f.height(), 683);
+    EXPECT_TRUE(f.E_MTCPM_IP1->isVisible());
+    EXPECT_TRUE(f.E_MTCPM_IP1->isEnabled());
+
+    f.E_MTCPM_IP1->setFocus();
+    f.E_MTCPM_IP1->selectAll();
+    QTest::keyClicks(f.E_MTCPM_IP1, "10");
+    EXPECT_EQ(f.E_MTCPM_IP1->text(), "10");
+    QTest::keyClick(f.E_MTCPM_IP1, Qt::Key_Enter);
+    EXPECT_EQ(f.ModalResult(), mrOk);
+    EXPECT_TRUE(ParGenBytes().contains("<J1939_Device_ID>17</J1939_Device_ID>")) << ParGenBytes().toStdString();
+    EXPECT_TRUE(ParGenBytes().contains("<MODBUS_TCP_MASTER_IP1>10</MODBUS_TCP_MASTER_IP1>"));
+    f.hide();
+}
+
 TEST_F(ParGenWindow, ActivationBringsATooTallWindowDown)
 {
     TFParGen& f = Open(7);

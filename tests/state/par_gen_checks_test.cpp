@@ -73,7 +73,14 @@ const CheckCase kCases[] = {
     {1, "MODBUS_TCP_SLAVE_Port=65536", "Error Modbus TCP Slave!! PORT must be between 0 and 65535"},
     // 892
     {2, "", kOk},
-    {2, "J1939_SSF_Num_Fails=abc;J1939_Device_ID=999", kOk},
+    {2, "J1939_SSF_Num_Fails=abc;J1939_Device_ID=255", kOk},
+    // the image gives the device its own address as one byte
+    {2, "J1939_Device_ID=256;J1939_TIMEOUT=5", "Error J1939!! Device ID J1939 must be between 0 and 255"},
+    {2, "J1939_Device_ID=-1", "Error J1939!! Device ID J1939 must be between 0 and 255"},
+    {2, "J1939_Device_ID=;MODBUS_TCP_MASTER_IP1=300", "Error J1939!! Device ID J1939 must be between 0 and 255"},
+    {2, "J1939_Device_ID=300;J1939_TIMEOUT=100001", "Error J1939!! TimeOut must be between 0 and 100000s"},
+    {2, "J1939_Device_ID=0xFF;J1939_Stop_Send_Frames=1;J1939_SSF_Num_Fails=1",
+     "Error J1939!! Stop Send Frames Number of Fails must be between 2 and 200"},
     {2, "J1939_Stop_Send_Frames=1;J1939_SSF_Num_Fails=1",
      "Error J1939!! Stop Send Frames Number of Fails must be between 2 and 200"},
     {2, "J1939_Stop_Send_Frames=1;J1939_SSF_Num_Fails=201",
@@ -106,6 +113,9 @@ const CheckCase kCases[] = {
      "Error CANopen!! Send Frame Every must be between 0 and 1000000"},
     // 890
     {5, "", kOk},
+    {5, "J1939_Device_ID=0", kOk},
+    {5, "J1939_Device_ID=300;MODBUS_MASTER_STOPBITS=1;MODBUS_MASTER_PARITY=1",
+     "Error J1939!! Device ID J1939 must be between 0 and 255"},
     {5, "MODBUS_MASTER_STOPBITS=1;MODBUS_MASTER_PARITY=1",
      "Error Modbus Master!! Two Stop Bits can be selected only if the Parity is NONE"},
     {5, "MODBUS_MASTER_STOPBITS=1;MODBUS_MASTER_PARITY=0", kOk},
@@ -182,6 +192,29 @@ TEST(ParGenChecks, FirstFailingFieldGivesItsText)
         EXPECT_EQ(r.Ok, c.Expected == nullptr);
         EXPECT_EQ(r.Message.toStdString(), c.Expected ? c.Expected : "");
     }
+}
+
+TEST(ParGenChecks, FailureNamesTheKeyOfItsField)
+{
+    Set_Default_Lang();
+    const struct {
+        int Model;
+        const char* Key;
+        const char* Value;
+    } cases[] = {
+        {2, "MODBUS_TCP_MASTER_SM3", "x"},
+        {2, "J1939_Device_ID", "300"},
+        {5, "MODBUS_MASTER_CyclicDelay", "10001"},
+        {1006, "CUSTOM_CAN_TX", "0x800"},
+    };
+    for (const auto& c : cases) {
+        TParGenMap values = ParGen_Defaults(c.Model);
+        values[c.Key] = c.Value;
+        const TParGenCheck r = Check_ParGen(c.Model, values);
+        EXPECT_FALSE(r.Ok) << c.Key;
+        EXPECT_EQ(r.Key, c.Key);
+    }
+    EXPECT_TRUE(Check_ParGen(2, ParGen_Defaults(2)).Key.isEmpty());
 }
 
 TEST(ParGenChecks, MessagesFollowTheLanguage)

@@ -14,7 +14,12 @@ struct MadeGridFixture : ::testing::Test {
         if (MadeCols > 0) grid->SetColCount(MadeCols);
         if (MadeRows > 0) grid->SetRowCount(MadeRows);
     }
-    void TearDown() override { grid->Free(); }
+    // A test skipped in a derived SetUp before the grid was made has none to free.
+    void TearDown() override
+    {
+        if (grid) grid->Free();
+        grid = nullptr;
+    }
 
     const int MadeCols, MadeRows;
     T* grid = nullptr;

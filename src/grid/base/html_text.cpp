@@ -2,7 +2,10 @@
 
 #include "grid/base/text_packing.h"
 
+#include <algorithm>
 #include <climits>
+#include <cstring>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -37,11 +40,30 @@ bool IsURLChar(QChar c)
            QStringView(u"%()-./:@\\_{}").contains(c);
 }
 
-// Replaces the first occurrence of What (ignoring case) until none is left.  Every entity
-// replacement shortens the text, so this ends.
-void ReplaceAllRepeated(QString& S, QStringView What, QStringView With)
+// The length of the entity ("&name;" or "&#digits;") that starts at S[From], 0 when none does.
+qsizetype EntityLengthAt(QStringView S, qsizetype From)
 {
-    for (qsizetype p; (p = S.indexOf(What, 0, Qt::CaseInsensitive)) >= 0;) S.replace(p, What.size(), With.data(), With.size());
+    if (From >= S.size() || S[From] != u'&') return 0;
+    qsizetype i = From + 1;
+    if (i < S.size() && S[i] == u'#') ++i;
+    const qsizetype first = i;
+    while (i < S.size() && i - From < 12 && (S[i].isLetterOrNumber())) ++i;
+    return i > first && i < S.size() && S[i] == u';' ? i + 1 - From : 0;
+}
+
+// Whether [From, To) cuts through an entity of S (lies partly inside one).
+bool CutsEntity(QStringView S, qsizetype From, qsizetype To)
+{
+    const qsizetype back = std::max<qsizetype>(0, From - 12);
+    for (qsizetype i = back; i < To; ++i) {
+        const qsizetype n = EntityLengthAt(S, i);
+        if (n == 0) continue;
+        const qsizetype end = i + n;
+        const bool overlaps = i < To && end > From;
+        if (overlaps && (i < From || end > To)) return true;
+        i = end - 1;
+    }
+    return false;
 }
 
 // The value of a control attribute: after Name (with its "=", any case), between the first
@@ -138,13 +160,36 @@ bool InsertURLLink(const QString& S, const QString& Prefix, QString& HTML)
 
 QString DecodeHTMLEntities(const QString& S, bool Accents)
 {
-    QString r = S;
-    ReplaceAllRepeated(r, u"&lt;", u"<");
-    ReplaceAllRepeated(r, u"&gt;", u">");
-    ReplaceAllRepeated(r, u"&amp;", u"&");
-    ReplaceAllRepeated(r, u"&quot;", u"\"");
-    if (Accents)
-        for (const TEntity& e : Entities) r.replace(QLatin1String(e.Name), QString(QChar(e.Char)));
+    // One pass: what an entity decodes to is never read again, so "&amp;lt;" stays "&lt;".
+    static constexpr std::pair<QStringView, char16_t> Basic[] = {
+        {u"&lt;", u'<'}, {u"&gt;", u'>'}, {u"&amp;", u'&'}, {u"&quot;", u'"'}};
+    const QStringView s(S);
+    QString r;
+    r.reserve(S.size());
+    for (qsizetype i = 0; i < s.size();) {
+        qsizetype taken = 0;
+        if (s[i] == u'&') {
+            for (const auto& [name, ch] : Basic)
+                if (s.mid(i).startsWith(name, Qt::CaseInsensitive)) {
+                    r += QChar(ch);
+                    taken = name.size();
+                    break;
+                }
+            if (!taken && Accents)
+                for (const TEntity& e : Entities)
+                    if (s.mid(i).startsWith(QLatin1String(e.Name))) {
+                        r += QChar(e.Char);
+                        taken = qsizetype(std::strlen(e.Name));
+                        break;
+                    }
+        }
+        if (taken) {
+            i += taken;
+        } else {
+            r += s[i];
+            ++i;
+        }
+    }
     return r;
 }
 
@@ -260,6 +305,11 @@ void HighlightInHTML(const QString& HTML, const QString& Text, const QString& Ta
         const QString close = QStringLiteral("</") + Tag + QLatin1Char('>');
         int offset = 0, p = 0;
         while (FindTextFrom(text, visible, offset, p, CaseSensitive) > 0) {
+            // A match that cuts through an entity ("amp" in "&amp;") is no text the user sees.
+            if (CutsEntity(visible, p - 1, p - 1 + text.size())) {
+                offset = p;
+                continue;
+            }
             // The marks go right around the found characters, inside the tags next to them, so
             // that they never cross a tag of the text or of an earlier mark.
             const qsizetype last = VisibleCharAt(html, p + int(text.size()) - 1);

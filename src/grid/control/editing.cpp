@@ -359,6 +359,7 @@ void TProStringGrid::OpenCellEditor(int ACol, int ARow)
             cb->setCurrentIndex(idx);
             (void)reportFirst;
         }
+        cb->CellLoaded();
         // a typed character that leads to no item of the list opens nothing
         if (EditControl == edComboList && !cb->StartLookup(FStartEditChar)) {
             cb->setEnabled(false);
@@ -403,6 +404,7 @@ void TProStringGrid::OpenCellEditor(int ACol, int ARow)
         e->show();
         e->setFocus(Qt::OtherFocusReason);
         GetEditorProp(C, ARow, nullptr);
+        EditorHostOf(EditControl)->CellLoaded();
         postStartChar(e);
         EditCtrl = e;
         break;
@@ -413,6 +415,7 @@ void TProStringGrid::OpenCellEditor(int ACol, int ARow)
         EditCheck->setText(T);
         EditCheck->setEnabled(true);
         EditCheck->setChecked(false);
+        EditCheck->CellLoaded();
         EditCheck->show();
         EditCheck->setFocus(Qt::OtherFocusReason);
         break;
@@ -420,6 +423,7 @@ void TProStringGrid::OpenCellEditor(int ACol, int ARow)
         EditMode = true;
         GridButton->setGeometry(R.Left - 1, R.Top - 1, W + 2, H + 2);
         GridButton->setText(T);
+        GridButton->CellLoaded();
         GridButton->show();
         GridButton->setEnabled(true);
         GridButton->setFocus(Qt::OtherFocusReason);
@@ -476,9 +480,10 @@ void TProStringGrid::CloseCellEditor(int ACol, int ARow)
     case edComboList:
         if (EditMode) {
             EditMode = false;
-            // a list that closes without a choice keeps the cell's own text
-            if (EditControl == edComboEdit || EditCombo->currentIndex() >= 0)
-                SetEditedCell(C, ARow, EditCombo->currentText());
+            // a list that closes without a choice, or a value left unchanged or cancelled,
+            // keeps the cell's own text
+            if (EditCombo->Edited()) SetEditedCell(C, ARow, EditCombo->CommittedText());
+            EditCombo->Closed();
             hideCtrl(EditCombo);
         }
         break;
@@ -488,14 +493,17 @@ void TProStringGrid::CloseCellEditor(int ACol, int ARow)
     case edMaskEditBtn:
         if (EditMode) {
             EditMode = false;
-            SetEditedCell(C, ARow, EditBtn->text());
+            // a value left unchanged or cancelled keeps the cell's own text
+            if (EditBtn->Edited()) SetEditedCell(C, ARow, EditBtn->text());
+            EditBtn->Closed();
             hideCtrl(EditBtn);
         }
         break;
     case edUnitEditBtn:
     case edNumericUnitEditBtn:
     case edFloatUnitEditBtn:
-        SetEditedCell(C, ARow, UnitEditBtn->TextAndUnit());
+        if (UnitEditBtn->Edited()) SetEditedCell(C, ARow, UnitEditBtn->TextAndUnit());
+        UnitEditBtn->Closed();
         hideCtrl(UnitEditBtn);
         EditMode = false;
         break;

@@ -18,7 +18,9 @@ static QString EditorValue(const TGridCombo* cb)
     return cb->placeholderText();
 }
 
-TGridCombo::TGridCombo(TProStringGrid* AOwner) : TPsgComboBox(AOwner), FGrid(AOwner)
+QString TGridCombo::CommittedText() const { return EditorValue(this); }
+
+TGridCombo::TGridCombo(TProStringGrid* AOwner) : TPsgComboBox(AOwner), TGridEditorHost(AOwner), FGrid(AOwner)
 {
     setEnabled(false);
     hide();
@@ -213,22 +215,19 @@ void TGridCombo::HandleKeyDown(int& Key, TShiftState Shift)
     if (dropped) hidePopup();
     if (Key == VK_ESCAPE) {
         // back to the cell's text, nothing written
-        ShowValue(this, FGrid->CurrentCell());
-        FGrid->HideInplaceEdit();
-        FGrid->SetFocus();
+        Cancel();
         Key = 0;
         return;
     }
     auto commit = [&]() {
-        const QString v = EditorValue(this);
-        FGrid->SetCurrentCell(v);
-        if (!FGrid->ValidateCell(v)) {
+        const bool changed = Edited();
+        if (!Commit()) {
             ShowValue(this, FGrid->FNewCellText);
             if (isEditable() && lineEdit()) lineEdit()->selectAll();
             update();
             return false;
         }
-        ShowValue(this, FGrid->CurrentCell());
+        if (changed) ShowValue(this, FGrid->CurrentCell());
         return true;
     };
     if (Key == VK_RETURN || Key == VK_UP || Key == VK_DOWN) {
@@ -297,7 +296,7 @@ void TGridCombo::HandleKeyUp(int& Key, TShiftState Shift)
 
 bool TGridCombo::HandleWantSpecialKey(QEvent* e)
 {
-    return KeepEditorKeys(e, FGrid->EditorWantsTab(), [this](QKeyEvent* ke) { RouteKey(ke); });
+    return KeepKeys(e, [this](QKeyEvent* ke) { RouteKey(ke); });
 }
 
 void TGridCombo::HandleExit()
@@ -363,7 +362,7 @@ bool TGridCombo::eventFilter(QObject* watched, QEvent* e)
 
 bool TGridCombo::event(QEvent* e)
 {
-    if (FGrid->EditMode && HandleWantSpecialKey(e)) return true;
+    if (HandleWantSpecialKey(e)) return true;
     return TPsgComboBox::event(e);
 }
 

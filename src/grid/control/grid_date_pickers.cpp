@@ -41,7 +41,8 @@ static TDateTime DateOrNow(const QString& T, TDateText What)
 
 // ---- TGridDatePicker ------------------------------------------------------------------------
 
-TGridDatePicker::TGridDatePicker(TProStringGrid* AOwner) : TPsgDateTimePicker(AOwner), FGrid(AOwner)
+TGridDatePicker::TGridDatePicker(TProStringGrid* AOwner)
+    : TPsgDateTimePicker(AOwner), TGridEditorHost(AOwner), FGrid(AOwner)
 {
     setFrame(false);   // the cell's own lines frame the editor
     setEnabled(false);
@@ -65,15 +66,41 @@ void TGridDatePicker::SetShowTodayCircle(bool v)
     SetShowTodayMark(v);
 }
 
+QString TGridDatePicker::CommittedText() const
+{
+    if (!Checked()) return QString();
+    return Kind() == dtkTime ? TimeToStr(Time()) : DateToStr(Date());
+}
+
+bool TGridDatePicker::FieldComplete(Section S) const
+{
+    if (!(displayedSections() & S)) return true;
+    const QString t = sectionText(S);
+    bool ok = false;
+    const int v = t.toInt(&ok);
+    if (!ok) return true;   // a month name, say: not typed digit by digit
+    int most = 59;
+    switch (S) {
+    case DaySection: most = 31; break;
+    case MonthSection: most = 12; break;
+    case HourSection: most = 23; break;
+    case YearSection: return t.size() >= (displayFormat().contains(QLatin1String("yyyy")) ? 4 : 2);
+    default: break;
+    }
+    // full, or another digit would pass the field's greatest value
+    return t.size() >= 2 || v * 10 > most;
+}
+
 void TGridDatePicker::CheckShiftFocus()
 {
+    // a field counts as changed once its digits are complete: "1" of a day may still become
+    // "12", and moving on after its first digit would send the second to the next field
+    auto changed = [this](Section S, uint16_t Before) { return FieldComplete(S) && FieldValue(S) != Before; };
     if (Kind() == dtkTime) {
-        if (FieldValue(HourSection) != Fth || FieldValue(MinuteSection) != Ftm || FieldValue(SecondSection) != Fts)
-            NextField();
+        if (changed(HourSection, Fth) || changed(MinuteSection, Ftm) || changed(SecondSection, Fts)) NextField();
         return;
     }
-    const bool day = FieldValue(DaySection) != Fd, month = FieldValue(MonthSection) != Fm,
-               year = FieldValue(YearSection) != Fy;
+    const bool day = changed(DaySection, Fd), month = changed(MonthSection, Fm), year = changed(YearSection, Fy);
     const QString f = Format();
     if (!f.isEmpty()) {
         const QChar L = f.back().toLower();
@@ -90,20 +117,20 @@ void TGridDatePicker::HandleKeyDown(int& Key, TShiftState Shift)
     if (Key != VK_TAB && Key != VK_RETURN && Key != VK_ESCAPE && Key != VK_PRIOR && Key != VK_NEXT && Key != VK_END)
         return;
     if (Key == VK_ESCAPE) {
-        const TDateTime d = DateOrNow(g->CurrentCell(), Kind() == dtkTime ? dtTime : dtDate);
-        if (Kind() == dtkTime) SetTime(d);
-        else SetDate(d);
+        Cancel();
+        Key = 0;
+        return;
     }
     if (Key == VK_RETURN) {
         interpretText();
-        if (!CommitEditorText(g, Checked() ? text() : QString())) {
+        if (!Commit()) {
             g->FNoAutoAdvance = true;
             Key = 0;
             return;
         }
     }
     if (Key == VK_TAB && g->EditorWantsTab()) {
-        if (!CommitEditorText(g, Checked() ? text() : QString())) {
+        if (!Commit()) {
             Key = 0;
             return;
         }
@@ -151,8 +178,7 @@ void TGridDatePicker::keyPressEvent(QKeyEvent* e)
 
 bool TGridDatePicker::event(QEvent* e)
 {
-    if (FGrid->EditMode && KeepEditorKeys(e, FGrid->EditorWantsTab(), [this](QKeyEvent* k) { keyPressEvent(k); }))
-        return true;
+    if (KeepKeys(e, [this](QKeyEvent* k) { keyPressEvent(k); })) return true;
     return TPsgDateTimePicker::event(e);
 }
 
@@ -167,7 +193,8 @@ void TGridDatePicker::focusOutEvent(QFocusEvent* e)
 
 // ---- TGridDateTimePicker --------------------------------------------------------------------
 
-TGridDateTimePicker::TGridDateTimePicker(TProStringGrid* AOwner) : TProDateTimePicker(AOwner), FGrid(AOwner)
+TGridDateTimePicker::TGridDateTimePicker(TProStringGrid* AOwner)
+    : TProDateTimePicker(AOwner), TGridEditorHost(AOwner), FGrid(AOwner)
 {
     setEnabled(false);
     hide();
@@ -182,6 +209,14 @@ void TGridDateTimePicker::HookCompanion()
     }
 }
 
+QString TGridDateTimePicker::CommittedText() const
+{
+    auto* self = const_cast<TGridDateTimePicker*>(this);
+    if (!self->Checked()) return QString();
+    const TDateTime v = self->DateTime();
+    return DateToStr(v) + QLatin1Char(' ') + FormatDateTime(FormatSettings().ShortTimeFormat, v);
+}
+
 bool TGridDateTimePicker::HandleKey(QKeyEvent* e)
 {
     TProStringGrid* g = FGrid;
@@ -191,8 +226,7 @@ bool TGridDateTimePicker::HandleKey(QKeyEvent* e)
     if (key == VK_ESCAPE) {
         SetDate(g->FOriginalDateTime);
         SetTime(g->FOriginalDateTime);
-        g->HideInplaceEdit();
-        g->SetFocus();
+        Cancel();
         return true;
     }
     if (key == VK_RETURN) {
@@ -202,9 +236,10 @@ bool TGridDateTimePicker::HandleKey(QKeyEvent* e)
         return true;
     }
     if (key == VK_TAB && g->EditorWantsTab()) {
+        const QString value = TextToCommit();
         g->HideInplaceEdit();
         g->SetFocus();
-        g->SetCurrentCell(CombinedText());
+        g->SetCurrentCell(value);
         g->TabNavigate(shift.Contains(ssShift));
         return true;
     }
@@ -219,8 +254,7 @@ void TGridDateTimePicker::keyPressEvent(QKeyEvent* e)
 
 bool TGridDateTimePicker::event(QEvent* e)
 {
-    if (FGrid->EditMode && KeepEditorKeys(e, FGrid->EditorWantsTab(), [this](QKeyEvent* k) { keyPressEvent(k); }))
-        return true;
+    if (KeepKeys(e, [this](QKeyEvent* k) { keyPressEvent(k); })) return true;
     return TProDateTimePicker::event(e);
 }
 
@@ -288,6 +322,7 @@ void TProStringGrid::OpenDateEditor(int C, int ARow, const TRect& R, TColor Bk, 
         p->setGeometry(R.Left, R.Top, W, H);
         p->HookCompanion();
         GetEditorProp(C, ARow, nullptr);
+        p->CellLoaded();
         p->setEnabled(true);
         p->show();
         PaintBackground(p, Bk);
@@ -308,6 +343,7 @@ void TProStringGrid::OpenDateEditor(int C, int ARow, const TRect& R, TColor Bk, 
     }
     GetEditorProp(C, ARow, nullptr);
     p->setGeometry(R.Left, R.Top, W, H);
+    p->CellLoaded();
     p->setEnabled(true);
     p->show();
     PaintBackground(p, Bk);
@@ -324,20 +360,18 @@ void TProStringGrid::CloseDateEditor(int C, int ARow)
     if (EditControl == edDateTimeEdit) {
         TGridDateTimePicker* p = FDateTimePicker;
         if (!p) return;
-        if (EditMode) {
-            const TDateTime v = p->DateTime();
-            SetEditedCell(C, ARow, p->Checked() ? DateToStr(v) + QLatin1Char(' ') +
-                                                      FormatDateTime(FormatSettings().ShortTimeFormat, v)
-                                                : QString());
-        }
+        // a value left unchanged or cancelled keeps the cell's own text
+        if (EditMode && p->Edited()) SetEditedCell(C, ARow, p->CommittedText());
+        p->Closed();
         w = p;
     } else {
         TGridDatePicker* p = FDatePicker;
         if (!p) return;
         if (EditMode) {
             p->interpretText();
-            SetEditedCell(C, ARow, p->Checked() ? p->text() : QString());
+            if (p->Edited()) SetEditedCell(C, ARow, p->CommittedText());
         }
+        p->Closed();
         w = p;
     }
     EditMode = false;

@@ -2,11 +2,12 @@
 // The grid's date, date up-down and time editor, and its date-and-time editor.
 #include "grid/controls/pro_date_time_picker.h"
 #include "grid/controls/psg_date_time_picker.h"
+#include "grid/control/grid_editor_keys.h"
 #include "platform/ui/messages.h"
 
 class TProStringGrid;
 
-class TGridDatePicker : public TPsgDateTimePicker {
+class TGridDatePicker : public TPsgDateTimePicker, public TGridEditorHost {
 public:
     explicit TGridDatePicker(TProStringGrid* AOwner);
     TProStringGrid* FGrid;
@@ -20,8 +21,13 @@ public:
     void SetShowTodayCircle(bool v);
     // After a typed digit: on to the next field unless the changed one is the format's last.
     void CheckShiftFocus();
+    // The field holds all the digits it can take.
+    bool FieldComplete(Section S) const;
     // The wrapper's key-down step; Key 0 means consumed.
     void HandleKeyDown(int& Key, TShiftState Shift);
+    // The value in the grid's own date or time format, whatever the picker shows; empty
+    // while unchecked.
+    QString CommittedText() const override;
 
 protected:
     bool event(QEvent* e) override;
@@ -32,7 +38,7 @@ private:
     bool FWeeknumbers = false, FShowTodayCircle = true;
 };
 
-class TGridDateTimePicker : public TProDateTimePicker {
+class TGridDateTimePicker : public TProDateTimePicker, public TGridEditorHost {
 public:
     explicit TGridDateTimePicker(TProStringGrid* AOwner);
     TProStringGrid* FGrid;
@@ -40,6 +46,8 @@ public:
     void HookCompanion();
     // True when the key was taken.
     bool HandleKey(QKeyEvent* e);
+    // The date and the time of day in the grid's own formats; empty while unchecked.
+    QString CommittedText() const override;
 
 protected:
     bool event(QEvent* e) override;

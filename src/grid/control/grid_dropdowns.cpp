@@ -13,7 +13,8 @@
 // ---- the protocol ---------------------------------------------------------------------------
 
 template <class TControl>
-TGridDropDown<TControl>::TGridDropDown(TProStringGrid* AOwner) : TControl(AOwner), FGrid(AOwner)
+TGridDropDown<TControl>::TGridDropDown(TProStringGrid* AOwner)
+    : TControl(AOwner), TGridDropDownEditor(AOwner), FGrid(AOwner)
 {
     this->setFrame(false);
     this->setEnabled(false);
@@ -71,24 +72,23 @@ void TGridDropDown<TControl>::EditorKey(QKeyEvent* e, int K, TShiftState Shift)
         Loading = true;
         RestoreStart();
         Loading = false;
-        SetEditorText(g->CurrentCell());
-        g->HideInplaceEdit();
-        g->SetFocus();
+        this->Cancel();
         return;
     }
     if (CommitsKey(K)) {
         if (K == VK_RETURN) BeforeEnter();
-        if (!CommitEditorText(g, EditorText())) {
+        const bool changed = this->Edited();
+        if (!this->Commit()) {
             SetEditorText(g->FNewCellText);
             this->selectAll();
             this->update();
             g->FNoAutoAdvance = true;
             return;
         }
-        SetEditorText(g->CurrentCell());
+        if (changed) SetEditorText(g->CurrentCell());
     }
     if (K == VK_TAB && g->EditorWantsTab()) {
-        if (!CommitEditorText(g, EditorText())) {
+        if (!this->Commit()) {
             SetEditorText(g->FNewCellText);
             this->end(false);
             return;
@@ -126,9 +126,7 @@ bool TGridDropDown<TControl>::HandleChar(QKeyEvent* e)
 template <class TControl>
 bool TGridDropDown<TControl>::event(QEvent* e)
 {
-    if (FGrid->EditMode && this->isVisible() &&
-        KeepEditorKeys(e, FGrid->EditorWantsTab(), [this](QKeyEvent* k) { this->keyPressEvent(k); }))
-        return true;
+    if (this->isVisible() && this->KeepKeys(e, [this](QKeyEvent* k) { this->keyPressEvent(k); })) return true;
     return TControl::event(e);
 }
 
@@ -171,12 +169,6 @@ TGridTrackbarDropDown::TGridTrackbarDropDown(TProStringGrid* AOwner) : TGridDrop
 TGridMemoDropDown::TGridMemoDropDown(TProStringGrid* AOwner) : TGridDropDown(AOwner)
 {
     FCaretAtMouse = true;
-}
-
-void TGridMemoDropDown::RestoreStart()
-{
-    // the lines went into the cell as they were typed: the cell gets its text back
-    FGrid->SetCurrentCell(FStartText);
 }
 
 void TGridMemoDropDown::Changed()
@@ -419,8 +411,12 @@ void TProStringGrid::OpenDropDownEditor(int C, int ARow, const TRect& R, TColor 
         tb->SetTextDirect(QString::number(tb->Position()));
         break;
     }
-    case edMemoDropDown:
-    case edCalculatorDropDown: dd->SetText(T); break;
+    case edMemoDropDown: dd->SetText(T); break;
+    case edCalculatorDropDown:
+        // every opening calculates from the cell's value, never from a cancelled calculation
+        FEditCalculator->ResetCalculation();
+        dd->SetText(T);
+        break;
     case edTimePickerDropDown:
         dd->SetText(T);
         dd->SetEditorEnabled(true);
@@ -478,6 +474,7 @@ void TProStringGrid::OpenDropDownEditor(int C, int ARow, const TRect& R, TColor 
             ed->Loading = false;
         }
     }
+    ed->CellLoaded();
     // the memo shows the start of its text; in the others the first typed character replaces it
     if (EditControl == edMemoDropDown) dd->setCursorPosition(0);
     else if (dd->EditorEnabled()) dd->SelectAll();
@@ -497,7 +494,11 @@ void TProStringGrid::CloseDropDownEditor(int C, int ARow)
     EditMode = false;
     // an open list closes with its choice before the value is read
     dd->HideDropDown(false);
-    switch (EditControl) {
+    // an editor left unchanged or cancelled leaves the cell, its colour and its image alone
+    const bool store = ed->Edited();
+    ed->Closed();
+    switch (store ? EditControl : edNone) {
+    case edNone: break;
     case edMemoDropDown: SetEditedCell(C, ARow, FEditMemo->MemoText().join(QLatin1Char('\n'))); break;
     case edColorPickerDropDown: {
         TColor K = FEditColorPicker->SelectedColor();

@@ -12,17 +12,19 @@
 #include "grid/controls/pro_memo_dropdown.h"
 #include "grid/controls/pro_time_picker_dropdown.h"
 #include "grid/controls/pro_trackbar_dropdown.h"
+#include "grid/control/grid_editor_keys.h"
 #include "platform/core/classes.h"
 #include "platform/ui/messages.h"
 
 class TProStringGrid;
 
 // What the grid asks of any of its drop-down editors.
-class TGridDropDownEditor {
+class TGridDropDownEditor : public TGridEditorHost {
 public:
-    virtual ~TGridDropDownEditor() = default;
+    explicit TGridDropDownEditor(TProStringGrid* AGrid) : TGridEditorHost(AGrid) {}
     virtual TProCustomDropDown* Control() = 0;
-    // Remembers the value the editor opened with, which Escape brings back.
+    // Remembers the control's own choice the editor opened with, which Escape brings back
+    // (the cell's text comes back through the host).
     virtual void KeepStart() {}
     virtual void RestoreStart() {}
     // Set while the grid loads the cell's value: no change is reported.
@@ -37,6 +39,7 @@ public:
     TProCustomDropDown* Control() override { return this; }
     // The text the wrapper hands to the grid's validation.
     virtual QString EditorText() const { return this->Text(); }
+    QString CommittedText() const override { return EditorText(); }
     // Writes a text the grid gives back (the stored or the refused value) into the control.
     virtual void SetEditorText(const QString& S) { this->SetTextDirect(S); }
 
@@ -75,15 +78,10 @@ class TGridMemoDropDown : public TGridDropDown<TProMemoDropDown> {
 public:
     explicit TGridMemoDropDown(TProStringGrid* AOwner);
     QString ClassName() const override { return QStringLiteral("TGridMemoDropDown"); }
-    void KeepStart() override { FStartText = Text(); }
-    void RestoreStart() override;
 
 protected:
     // Every change of the lines reaches the current cell at once.
     void Changed() override;
-
-private:
-    QString FStartText;
 };
 
 class TGridCalculatorDropDown : public TGridDropDown<TProCalculatorDropdown> {
@@ -112,6 +110,7 @@ public:
     void SetEditorText(const QString& S) override { (void)S; update(); }
     // The cell's colour is written when the editor closes, so Escape puts back the colour the
     // editor opened with.
+    QString ValueKey() const override { return QString::number(SelectedColor()) + QLatin1Char(' ') + EditorText(); }
     void KeepStart() override { FStartColor = SelectedColor(); }
     void RestoreStart() override { SetSelectedColor(FStartColor); }
 
@@ -131,6 +130,7 @@ public:
     // The caption of the picked image, empty when none is picked.
     QString EditorText() const override;
     // As the colour editor's: Escape puts back the image the editor opened with.
+    QString ValueKey() const override { return QString::number(ItemIndex()) + QLatin1Char(' ') + EditorText(); }
     void KeepStart() override { FStartIndex = ItemIndex(); }
     void RestoreStart() override { SetItemIndex(FStartIndex); }
 

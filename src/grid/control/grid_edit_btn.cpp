@@ -18,7 +18,7 @@ void TProStringGrid::EllipsClick(const QString& S, QString& Result)
 
 // ---- TGridEditBtn ---------------------------------------------------------------------------
 
-TGridEditBtn::TGridEditBtn(TProStringGrid* AOwner) : TPsgEditBtn(AOwner), FGrid(AOwner)
+TGridEditBtn::TGridEditBtn(TProStringGrid* AOwner) : TPsgEditBtn(AOwner), TGridEditorHost(AOwner), FGrid(AOwner)
 {
     setFrame(false);
     setEnabled(false);
@@ -60,10 +60,15 @@ void TGridEditBtn::HandleKeyDown(int& Key, TShiftState Shift)
                          Key == VK_NEXT || Key == VK_UP || Key == VK_DOWN;
     if (!handled && g->OnKeyDown) g->OnKeyDown(g, Key, Shift);
     WorkMode = Key != VK_BACK && Key != VK_DELETE;
-    FSelKeyDown = cursorPosition();
+    FSelKeyDown = hasSelectedText() ? -1 : cursorPosition();   // -1: a selection, no caret to walk from
     if (Shift.Contains(ssCtrl) || !handled) return;
+    if (Key == VK_ESCAPE) {
+        Cancel();
+        Key = 0;
+        return;
+    }
     if (Key == VK_TAB && g->EditorWantsTab()) {
-        const bool ok = CommitEditorText(g, text());
+        const bool ok = Commit();
         setText(g->FNewCellText);
         if (!ok) {
             end(false);
@@ -78,7 +83,7 @@ void TGridEditBtn::HandleKeyDown(int& Key, TShiftState Shift)
         g->PostMessage(WM_KEYDOWN, VK_TAB);
     } else if (Key == VK_RETURN || Key == VK_UP || Key == VK_DOWN) {
         const TEditorType kind = g->EditControl;
-        const bool ok = CommitEditorText(g, text());
+        const bool ok = Commit();
         setText(g->FNewCellText);
         if (!ok) {
             selectAll();
@@ -89,17 +94,17 @@ void TGridEditBtn::HandleKeyDown(int& Key, TShiftState Shift)
             return;
         }
     }
-    if (Key == VK_ESCAPE) setText(g->FCellCache);
     g->DoneInplaceEdit(Key, Shift);
     Key = 0;
 }
 
-bool TGridEditBtn::FilterChar(QChar Key, bool Ctrl, bool Numeric, bool Float)
+bool TGridEditBtn::AcceptsChar(const QLineEdit* Edit, QChar Key, bool Ctrl, bool Numeric, bool Float)
 {
     const ushort k = Key.unicode();
     if (k == 8 || k == 9 || k == 13 || k == 27) return true;
-    const QString s = text();
-    const bool atStart = (hasSelectedText() ? selectionStart() : cursorPosition()) == 0;
+    const QString s = Edit->text();
+    const QString sel = Edit->selectedText();
+    const bool atStart = (Edit->hasSelectedText() ? Edit->selectionStart() : Edit->cursorPosition()) == 0;
     if (Numeric) {
         if (Key.isDigit()) return true;
         if (Key == QLatin1Char('-') && !s.contains(QLatin1Char('-')) && atStart) return true;
@@ -110,9 +115,9 @@ bool TGridEditBtn::FilterChar(QChar Key, bool Ctrl, bool Numeric, bool Float)
     if (Float) {
         const bool candidate = Key.isDigit() || Key == QLatin1Char(',') || Key == QLatin1Char('-') || Key == QLatin1Char('.');
         if (!candidate) return Ctrl;
-        if (Key == LocaleDecimalSeparator() && s.contains(Key) && !selectedText().contains(Key)) return false;
+        if (Key == LocaleDecimalSeparator() && s.contains(Key) && !sel.contains(Key)) return false;
         if (Key == LocaleThousandSeparator()) return false;
-        if (Key == QLatin1Char('-') && (!atStart || s.contains(Key)) && !selectedText().contains(Key)) {
+        if (Key == QLatin1Char('-') && (!atStart || s.contains(Key)) && !sel.contains(Key)) {
             QApplication::beep();
             return false;
         }
@@ -186,17 +191,37 @@ void TGridEditBtn::keyPressEvent(QKeyEvent* e)
 
 void TGridEditBtn::keyReleaseEvent(QKeyEvent* e)
 {
-    if (FGrid->EditMode && FGrid->OnKeyUp) {
-        int key = VirtualKeyOf(e);
-        FGrid->OnKeyUp(FGrid, key, ShiftStateOf(e));
+    TProStringGrid* g = FGrid;
+    if (!g->EditMode || !isVisible()) {
+        TPsgEditBtn::keyReleaseEvent(e);
+        return;
     }
-    TPsgEditBtn::keyReleaseEvent(e);
+    int key = VirtualKeyOf(e);
+    const TShiftState shift = ShiftStateOf(e);
+    if (g->OnKeyUp) g->OnKeyUp(g, key, shift);
+    // cursor walking: Left at the start or Right at the end of the text, from where the caret
+    // stood when the key went down, leaves for the neighbour cell
+    if ((key == VK_LEFT || key == VK_RIGHT) && g->Navigation()->CursorWalkEditor() && !shift.Contains(ssShift) &&
+        !hasSelectedText()) {
+        const bool left = key == VK_LEFT;
+        if (left ? cursorPosition() == 0 && FSelKeyDown == 0 : FSelKeyDown == int(text().size())) {
+            g->WalkOutOfEditor(text(), !left);
+            return;
+        }
+    }
+    if (key != VK_RETURN) TPsgEditBtn::keyReleaseEvent(e);
+    // moving the caret sideways completes nothing
+    if (key == VK_LEFT || key == VK_RIGHT || !g->EditMode || !isVisible()) return;
+    QString completed;
+    int typed = 0;
+    if (!WorkMode || hasSelectedText() || !LookupCompletion(g, text(), cursorPosition(), completed, typed)) return;
+    if (completed != text()) setText(completed);
+    setSelection(typed, int(completed.size()) - typed);
 }
 
 bool TGridEditBtn::event(QEvent* e)
 {
-    if (FGrid->EditMode && KeepEditorKeys(e, FGrid->EditorWantsTab(), [this](QKeyEvent* k) { keyPressEvent(k); }))
-        return true;
+    if (KeepKeys(e, [this](QKeyEvent* k) { keyPressEvent(k); })) return true;
     return TPsgEditBtn::event(e);
 }
 
@@ -215,7 +240,8 @@ void TGridEditBtn::mouseDoubleClickEvent(QMouseEvent* e)
 
 // ---- TGridUnitEditBtn -----------------------------------------------------------------------
 
-TGridUnitEditBtn::TGridUnitEditBtn(TProStringGrid* AOwner) : TPsgUnitEditBtn(AOwner), FGrid(AOwner)
+TGridUnitEditBtn::TGridUnitEditBtn(TProStringGrid* AOwner)
+    : TPsgUnitEditBtn(AOwner), TGridEditorHost(AOwner), FGrid(AOwner)
 {
     setFrame(false);
     setEnabled(false);
@@ -242,12 +268,23 @@ void TGridUnitEditBtn::HandleKeyDown(int& Key, TShiftState Shift)
     const bool handled = Key == VK_TAB || Key == VK_RETURN || Key == VK_ESCAPE || Key == VK_PRIOR ||
                          Key == VK_NEXT || Key == VK_UP || Key == VK_DOWN;
     if (!handled) return;
+    if (Key == VK_ESCAPE) {
+        Cancel();
+        Key = 0;
+        return;
+    }
     if (Key == VK_TAB || Key == VK_RETURN || Key == VK_UP || Key == VK_DOWN) {
-        if (!CommitEditorText(g, TextAndUnit())) {
-            setText(g->CurrentCell());
+        const bool changed = Edited();
+        if (!Commit()) {
+            // the value and its unit both come back from the cell, so the unit is not doubled
+            SetUnitID(QString());
+            SetTextAndUnit(g->CurrentCell());
             return;
         }
-        SetTextAndUnit(g->CurrentCell());
+        if (changed) {
+            SetUnitID(QString());
+            SetTextAndUnit(g->CurrentCell());
+        }
         if (Key == VK_RETURN && g->Navigation()->AdvanceOnEnter()) {
             g->HideInplaceEdit();
             g->SetFocus();
@@ -260,10 +297,6 @@ void TGridUnitEditBtn::HandleKeyDown(int& Key, TShiftState Shift)
             Key = 0;
             return;
         }
-    }
-    if (Key == VK_ESCAPE) {
-        SetUnitID(QString());
-        setText(g->CurrentCell());
     }
     g->DoneInplaceEdit(Key, Shift);
     Key = 0;
@@ -282,18 +315,19 @@ void TGridUnitEditBtn::keyPressEvent(QKeyEvent* e)
     const QString t = e->text();
     if (!t.isEmpty() && FGrid->EditControl != edUnitEditBtn) {
         // the numeric and float unit kinds filter as the edit-button kinds do
-        if (!FGrid->BtnEdit()->FilterChar(t.at(0), e->modifiers() & Qt::ControlModifier,
-                                          FGrid->EditControl == edNumericUnitEditBtn,
-                                          FGrid->EditControl == edFloatUnitEditBtn))
+        if (!TGridEditBtn::AcceptsChar(this, t.at(0), e->modifiers() & Qt::ControlModifier,
+                                       FGrid->EditControl == edNumericUnitEditBtn,
+                                       FGrid->EditControl == edFloatUnitEditBtn))
             return;
     }
     TPsgUnitEditBtn::keyPressEvent(e);
 }
 
+bool TGridUnitEditBtn::KeepsTab() const { return FGrid->Options().Contains(goTabs); }
+
 bool TGridUnitEditBtn::event(QEvent* e)
 {
-    if (FGrid->EditMode && KeepEditorKeys(e, FGrid->Options().Contains(goTabs), [this](QKeyEvent* k) { keyPressEvent(k); }))
-        return true;
+    if (KeepKeys(e, [this](QKeyEvent* k) { keyPressEvent(k); })) return true;
     return TPsgUnitEditBtn::event(e);
 }
 
@@ -307,7 +341,7 @@ void TGridUnitEditBtn::focusOutEvent(QFocusEvent* e)
 
 // ---- TGridCheckBox --------------------------------------------------------------------------
 
-TGridCheckBox::TGridCheckBox(TProStringGrid* AOwner) : QCheckBox(AOwner), FGrid(AOwner)
+TGridCheckBox::TGridCheckBox(TProStringGrid* AOwner) : QCheckBox(AOwner), TGridEditorHost(AOwner), FGrid(AOwner)
 {
     setEnabled(false);
     hide();
@@ -327,6 +361,11 @@ void TGridCheckBox::keyPressEvent(QKeyEvent* e)
     const int key = VirtualKeyOf(e);
     if (key == VK_SPACE) {
         toggle();
+        return;
+    }
+    // Escape ends the edit as in every other editor, and never reaches the dialog
+    if (key == VK_ESCAPE && g->EditMode) {
+        Cancel();
         return;
     }
     const bool closes = key == VK_RETURN || key == VK_PRIOR || key == VK_NEXT || key == VK_END ||
@@ -350,7 +389,7 @@ void TGridCheckBox::keyReleaseEvent(QKeyEvent* e)
 
 bool TGridCheckBox::event(QEvent* e)
 {
-    if (FGrid->EditMode && KeepEditorKeys(e, false, {})) return true;
+    if (KeepKeys(e, {})) return true;
     return QCheckBox::event(e);
 }
 
@@ -363,7 +402,7 @@ void TGridCheckBox::focusOutEvent(QFocusEvent* e)
 
 // ---- TGridButton ----------------------------------------------------------------------------
 
-TGridButton::TGridButton(TProStringGrid* AOwner) : QPushButton(AOwner), FGrid(AOwner)
+TGridButton::TGridButton(TProStringGrid* AOwner) : QPushButton(AOwner), TGridEditorHost(AOwner), FGrid(AOwner)
 {
     setEnabled(false);
     hide();
@@ -376,14 +415,14 @@ TGridButton::TGridButton(TProStringGrid* AOwner) : QPushButton(AOwner), FGrid(AO
 void TGridButton::Leave(int Key)
 {
     TProStringGrid* g = FGrid;
-    const QString cache = g->FCellCache;   // the grid taking the focus re-reads the cell
-    g->EditMode = false;
-    g->SetFocus();   // before hiding, so that the focus does not wander to the next control
-    hide();
-    setEnabled(false);
     if (Key == VK_ESCAPE) {
-        g->FCellCache = cache;
-        g->RestoreCellCache();
+        // the caption a click wrote goes; the cell gets its own text back
+        Cancel();
+    } else {
+        g->EditMode = false;
+        g->SetFocus();   // before hiding, so that the focus does not wander to the next control
+        hide();
+        setEnabled(false);
     }
     g->Perform(WM_KEYDOWN, Key);
 }
@@ -393,6 +432,12 @@ void TGridButton::keyPressEvent(QKeyEvent* e)
     const int key = VirtualKeyOf(e);
     if (FGrid->EditMode && (key == VK_ESCAPE || (key >= VK_LEFT && key <= VK_DOWN))) {
         Leave(key);
+        return;
+    }
+    // Enter ends the edit as in every other editor and never reaches the dialog's default
+    // button; the cell holds what the clicks wrote
+    if (FGrid->EditMode && key == VK_RETURN) {
+        FinishEditorKey(FGrid, key, ShiftStateOf(e));
         return;
     }
     QPushButton::keyPressEvent(e);
@@ -424,9 +469,6 @@ void TGridButton::mouseReleaseEvent(QMouseEvent* e)
 
 bool TGridButton::event(QEvent* e)
 {
-    if (e->type() == QEvent::ShortcutOverride && FGrid->EditMode && static_cast<QKeyEvent*>(e)->key() == Qt::Key_Escape) {
-        e->accept();
-        return true;
-    }
+    if (KeepKeys(e, {})) return true;
     return QPushButton::event(e);
 }

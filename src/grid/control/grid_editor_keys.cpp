@@ -1,5 +1,8 @@
 #include "grid/control/grid_editor_keys.h"
 
+#include "grid/control/grid_date_pickers.h"
+#include "grid/control/grid_dropdowns.h"
+#include "grid/control/grid_spin.h"
 #include "grid/control/pro_string_grid.h"
 
 #include <QKeyEvent>
@@ -42,4 +45,61 @@ bool KeepEditorKeys(QEvent* e, bool TabKept, const std::function<void(QKeyEvent*
     if ((ke->key() != Qt::Key_Tab && ke->key() != Qt::Key_Backtab) || !TabKept) return false;
     KeyPress(ke);
     return true;
+}
+
+bool LookupCompletion(TProStringGrid* Grid, const QString& Text, int Caret, QString& Completed, int& Typed)
+{
+    if (!Grid->Lookup() || Grid->LookupItems()->Count() == 0) return false;
+    const QString P = Text.left(Caret);
+    // nothing typed before the caret (Home, say) would take the first item for the text
+    if (P.isEmpty()) return false;
+    const Qt::CaseSensitivity cs = Grid->LookupCaseSensitive() ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    for (const QString& item : Grid->LookupItems()->Strings()) {
+        if (!item.startsWith(P, cs)) continue;
+        Completed = (P + item.mid(P.size())).left(255);
+        Typed = int(P.size());
+        return true;
+    }
+    return false;
+}
+
+// ---- TGridEditorHost -----------------------------------------------------------------------
+
+bool TGridEditorHost::KeepsTab() const { return FHostGrid->EditorWantsTab(); }
+
+void TGridEditorHost::CellLoaded()
+{
+    FCellText = FHostGrid->CurrentCell();
+    FLoadedKey = LoadedKey();
+    FCancelled = false;
+    FOpen = true;
+}
+
+bool TGridEditorHost::Commit() { return CommitEditorText(FHostGrid, TextToCommit()); }
+
+void TGridEditorHost::Cancel()
+{
+    TProStringGrid* g = FHostGrid;
+    if (!FCancelled && g->CurrentCell() != FCellText) g->SetCurrentCell(FCellText);
+    FCancelled = true;
+    g->DoneInplaceEdit(VK_ESCAPE, TShiftState());
+}
+
+bool TGridEditorHost::KeepKeys(QEvent* e, const std::function<void(QKeyEvent*)>& KeyPress) const
+{
+    return FHostGrid->EditMode && KeepEditorKeys(e, KeepsTab(), KeyPress);
+}
+
+TGridEditorHost* TProStringGrid::EditorHostOf(TEditorType Kind)
+{
+    switch (Kind) {
+    case edSpinEdit: case edFloatSpinEdit: case edTimeSpinEdit: case edDateSpinEdit: return SpinEdit();
+    case edDateEdit: case edDateEditUpDown: case edTimeEdit: return DateTimePicker();
+    case edDateTimeEdit: return DateAndTimePicker();
+    case edEditBtn: case edNumericEditBtn: case edFloatEditBtn: case edMaskEditBtn: return BtnEdit();
+    case edUnitEditBtn: case edNumericUnitEditBtn: case edFloatUnitEditBtn: return BtnUnitEdit();
+    case edCheckBox: return CheckEditor();
+    case edButton: return ButtonEditor();
+    default: return DropDownEditorOf(Kind);
+    }
 }

@@ -2,6 +2,7 @@
 // The in-place editor widgets of a string grid: drop-down lists, the combo editor, the
 // header-cell editors, the check box, edit-button and button editors, and the editors of
 // the form controls in a cell's mini-HTML text.
+#include "grid/control/grid_editor_keys.h"
 #include "grid/controls/psg_combo.h"
 #include "grid/controls/psg_edit_btn.h"
 #include "platform/core/classes.h"
@@ -44,9 +45,14 @@ struct TButtonColors {
 // The grid's combo editor: turns its keys into the grid's commit, cancel and navigation
 // steps (grid_combo.cpp).  The keys reach it through an event filter on itself and on its
 // list, because an open list takes the keys before the combo box sees them.
-class TGridCombo : public TPsgComboBox {
+class TGridCombo : public TPsgComboBox, public TGridEditorHost {
 public:
     explicit TGridCombo(TProStringGrid* AOwner);
+    // The edited text, or the chosen item; a list without a choice keeps the cell's text.
+    QString CommittedText() const override;
+    // A list's value is its item: an item that differs from the cell's text, if only in letter
+    // case, is written in its own case.
+    QString LoadedKey() const override { return isEditable() ? ValueKey() : placeholderText(); }
     TProStringGrid* Grid() const { return FGrid; }
     void SizeDropDownWidth();
     // The look-up of a list: the text typed since the editor opened selects the item it
@@ -127,11 +133,14 @@ protected:
 
 // The check box editor: a press or Space toggles it; Enter, the page keys and the arrows
 // close it (grid_edit_btn.cpp).
-class TGridCheckBox : public QCheckBox {
+class TGridCheckBox : public QCheckBox, public TGridEditorHost {
 public:
     explicit TGridCheckBox(TProStringGrid* AOwner);
     TProStringGrid* FGrid;
     void ReCreate() {}
+    // Nothing is written back from the box.
+    QString CommittedText() const override { return QString(); }
+    bool KeepsTab() const override { return false; }
 
 protected:
     bool event(QEvent* e) override;
@@ -144,22 +153,26 @@ protected:
 
 // The edit-button editor: the button and F4 fire the grid's OnEllipsClick; its keys commit,
 // cancel and move in the grid (grid_edit_btn.cpp).
-class TGridEditBtn : public TPsgEditBtn, public TObject {
+class TGridEditBtn : public TPsgEditBtn, public TObject, public TGridEditorHost {
 public:
     explicit TGridEditBtn(TProStringGrid* AOwner);
+    QString CommittedText() const override { return text(); }
     QString ClassName() const override { return QStringLiteral("TGridEditBtn"); }
     TProStringGrid* FGrid;
     void ReCreate() {}
     bool WorkMode = true;
-    int FSelKeyDown = 0;
+    int FSelKeyDown = 0;   // the caret when the last key went down, -1 with a selection
     bool StopEditAfterClick() const { return FStopEditAfterClick; }
     void SetStopEditAfterClick(bool v) { FStopEditAfterClick = v; }
     void SetButtonColors(const TButtonColors& c);
     virtual void ButtonClicked(QObject* Sender);
     // The wrapper's key-down step; Key 0 means consumed.
     virtual void HandleKeyDown(int& Key, TShiftState Shift);
-    // The numeric and float kinds' character filter; False refuses the character.
-    bool FilterChar(QChar Key, bool Ctrl, bool Numeric, bool Float);
+    // The numeric and float kinds' character filter over this editor's text and caret; False
+    // refuses the character.
+    bool FilterChar(QChar Key, bool Ctrl, bool Numeric, bool Float) { return AcceptsChar(this, Key, Ctrl, Numeric, Float); }
+    // The same filter over any line edit's text and caret.
+    static bool AcceptsChar(const QLineEdit* Edit, QChar Key, bool Ctrl, bool Numeric, bool Float);
     // Pastes the clipboard's text into the editor and the current cell, as the grid's paste
     // events allow.
     void PasteText();
@@ -174,10 +187,12 @@ protected:
     bool FStopEditAfterClick = false;
 };
 
-class TGridUnitEditBtn : public TPsgUnitEditBtn {
+class TGridUnitEditBtn : public TPsgUnitEditBtn, public TGridEditorHost {
 public:
     explicit TGridUnitEditBtn(TProStringGrid* AOwner);
     TProStringGrid* FGrid;
+    QString CommittedText() const override { return TextAndUnit(); }
+    bool KeepsTab() const override;
     void ReCreate() {}
     virtual void ButtonClicked(QObject* Sender);
     void HandleKeyDown(int& Key, TShiftState Shift);
@@ -190,10 +205,13 @@ protected:
 
 // The button editor: a release fires the grid's OnEllipsClick and OnButtonClick; Escape and
 // the arrows close it (grid_edit_btn.cpp).
-class TGridButton : public QPushButton {
+class TGridButton : public QPushButton, public TGridEditorHost {
 public:
     explicit TGridButton(TProStringGrid* AOwner);
     TProStringGrid* FGrid;
+    // The caption goes into the cell on a click; closing writes nothing more.
+    QString CommittedText() const override { return QString(); }
+    bool KeepsTab() const override { return false; }
     void ReCreate() {}
     std::function<void()> OnClick;
 

@@ -3,6 +3,7 @@
 #include "platform/core/classes.h"
 
 #include <QStringList>
+#include <memory>
 
 class TProStringGrid;
 
@@ -49,5 +50,7 @@ private:
     int FHeight = 0;
     int FLevel = 0;
     bool FFiltered = false;
-    QStringList FItems;
+    // Made when the texts are first asked for: a filter makes records by the ten thousand,
+    // and the smaller each is, the less memory a pass goes through.
+    std::unique_ptr<QStringList> FItems;
 };

@@ -7,7 +7,7 @@
 #include <QKeyEvent>
 #include <QWheelEvent>
 
-TGridSpin::TGridSpin(TProStringGrid* AOwner) : TPsgSpinEdit(AOwner), FGrid(AOwner)
+TGridSpin::TGridSpin(TProStringGrid* AOwner) : TPsgSpinEdit(AOwner), TGridEditorHost(AOwner), FGrid(AOwner)
 {
     MaxValue = 100;
     MinValue = 0;
@@ -49,16 +49,19 @@ void TGridSpin::HandleKeyDown(int& Key, TShiftState Shift)
     TProStringGrid* g = FGrid;
     const bool stepper = Key == VK_PRIOR || Key == VK_NEXT || Key == VK_END || Key == VK_HOME;
     if (stepper) {
+        // equal bounds mean no range
         if (SpinType() == sptNormal) {
             const int v = Value();
-            if (Key == VK_PRIOR && v + Increment <= MaxValue) SetValue(v + Increment);
-            if (Key == VK_NEXT && v - Increment >= MinValue) SetValue(v - Increment);
+            const bool ranged = MinValue != MaxValue;
+            if (Key == VK_PRIOR && (!ranged || v + Increment <= MaxValue)) SetValue(v + Increment);
+            if (Key == VK_NEXT && (!ranged || v - Increment >= MinValue)) SetValue(v - Increment);
             if (Key == VK_END) SetValue(MinValue);
             if (Key == VK_HOME) SetValue(MaxValue);
         } else if (SpinType() == sptFloat) {
             const double v = FloatValue();
-            if (Key == VK_PRIOR && v + IncrementFloat <= MaxFloatValue) SetFloatValue(v + IncrementFloat);
-            if (Key == VK_NEXT && v - IncrementFloat >= MinFloatValue) SetFloatValue(v - IncrementFloat);
+            const bool ranged = MinFloatValue != MaxFloatValue;
+            if (Key == VK_PRIOR && (!ranged || v + IncrementFloat <= MaxFloatValue)) SetFloatValue(v + IncrementFloat);
+            if (Key == VK_NEXT && (!ranged || v - IncrementFloat >= MinFloatValue)) SetFloatValue(v - IncrementFloat);
             if (Key == VK_END) SetFloatValue(MinFloatValue);
             if (Key == VK_HOME) SetFloatValue(MaxFloatValue);
         }
@@ -68,19 +71,20 @@ void TGridSpin::HandleKeyDown(int& Key, TShiftState Shift)
     }
     if (Key != VK_TAB && Key != VK_RETURN && Key != VK_ESCAPE && Key != VK_UP && Key != VK_DOWN) return;
     if (Key == VK_ESCAPE) {
-        setText(g->FCellCache);
-        if (SpinType() == sptNormal) SetValue(Value());
-        else if (SpinType() == sptFloat) SetFloatValue(FloatValue());
-    } else {
-        if (!CommitEditorText(g, text())) {
-            setText(g->CurrentCell());
-            end(false);
-            g->FNoAutoAdvance = true;
-            Key = 0;
-            return;
-        }
-        setText(g->CurrentCell());
+        // the cell keeps its own text, whatever the spin would make of it
+        Cancel();
+        Key = 0;
+        return;
     }
+    const bool changed = Edited();
+    if (!Commit()) {
+        setText(g->CurrentCell());
+        end(false);
+        g->FNoAutoAdvance = true;
+        Key = 0;
+        return;
+    }
+    if (changed) setText(g->CurrentCell());
     if (Key == VK_TAB && g->Options().Contains(goTabs)) {
         TabOutOfEditor(g, Shift);
         Key = 0;
@@ -117,11 +121,11 @@ void TGridSpin::keyPressEvent(QKeyEvent* e)
     if (before == VK_HOME || before == VK_END) e->accept();
 }
 
+bool TGridSpin::KeepsTab() const { return FGrid->Options().Contains(goTabs); }
+
 bool TGridSpin::event(QEvent* e)
 {
-    if (FGrid->EditMode &&
-        KeepEditorKeys(e, FGrid->Options().Contains(goTabs), [this](QKeyEvent* k) { keyPressEvent(k); }))
-        return true;
+    if (KeepKeys(e, [this](QKeyEvent* k) { keyPressEvent(k); })) return true;
     return TPsgSpinEdit::event(e);
 }
 
@@ -210,6 +214,7 @@ void TProStringGrid::OpenSpinEditor(int C, int ARow, const TRect& R, TColor Bk, 
         break;
     }
     }
+    sp->CellLoaded();
     sp->setEnabled(true);
     sp->show();
     sp->setFocus(Qt::OtherFocusReason);
@@ -222,7 +227,11 @@ void TProStringGrid::CloseSpinEditor(int C, int ARow)
     EditMode = false;
     if (!sp) return;
     const int D = RealToDisplColumn(C);
-    if (sp->AllowEmptyValue && Trim(sp->text()).isEmpty()) SetCellEx(C, ARow, QString());
+    // a value left unchanged or cancelled keeps the cell's own text
+    const bool store = sp->Edited();
+    sp->Closed();
+    if (!store) {
+    } else if (sp->AllowEmptyValue && Trim(sp->text()).isEmpty()) SetCellEx(C, ARow, QString());
     else {
         switch (EditControl) {
         case edSpinEdit: SetInts(D, ARow, sp->Value()); break;

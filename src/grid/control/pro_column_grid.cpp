@@ -1,5 +1,7 @@
 #include "grid/control/pro_column_grid.h"
 
+#include "grid/control/grid_spin.h"
+
 #include "platform/core/exception.h"
 #include "platform/core/sysutils.h"
 
@@ -770,6 +772,11 @@ void TProColumnGrid::GetCellEditor(int ACol, int ARow, TEditorType& AEditor)
                 combo->addItems(c->ComboItems()->Strings());
                 combo->setMaxVisibleItems(std::max(1, c->DropDownCount()));
             }
+            // equal bounds (the column's default 0 and 0) mean no range
+            TGridSpin* spin = SpinEdit();
+            spin->MinValue = c->SpinMin();
+            spin->MaxValue = c->SpinMax();
+            spin->Increment = c->SpinStep();
         }
         if (!c->FloatFormat().isEmpty()) SetFloatFormat(c->FloatFormat());
     }

@@ -2,6 +2,7 @@
 
 #include "grid/base/number_routines.h"
 #include "grid/base/text_packing.h"
+#include "grid/control/grid_editor_keys.h"
 #include "grid/control/pro_string_grid.h"
 #include "platform/core/format_settings.h"
 #include "platform/ui/grid_detail.h"
@@ -244,9 +245,12 @@ void TProStringGrid::WalkOutOfEditor(const QString& Text, bool Forward)
         SetCol(next);
         return;
     }
-    // A refused value keeps the editor on its cell.
-    if (!Forward && !ValidateCell(Text)) return;
-    if (!Forward) HideInplaceEdit();
+    // A refused value keeps the editor on its cell.  A special editor stores its value on its
+    // own cell before the move, whichever way it goes: the grid's move reads only the default
+    // edit.
+    const bool closeFirst = !Forward || FSpecialEditor;
+    if (closeFirst && !ValidateCell(Text)) return;
+    if (closeFirst) HideInplaceEdit();
     TNavigation* nav = Navigation();
     const TAdvanceDirection dir = nav->AdvanceDirection();
     nav->SetAdvanceDirection(adLeftRight);
@@ -286,21 +290,12 @@ void TProInplaceEdit::KeyUp(int& key, TShiftState shift)
 
 void TProInplaceEdit::DoChange()
 {
-    if (!Workmode || hasSelectedText() || !FGrid->Lookup() || FGrid->LookupItems()->Count() == 0) return;
-    const int caret = cursorPosition();
-    const QString P = text().left(caret);
-    // Nothing typed before the caret (Home, say) would take the first item for the text.
-    if (P.isEmpty()) return;
-    const Qt::CaseSensitivity cs = FGrid->LookupCaseSensitive() ? Qt::CaseSensitive : Qt::CaseInsensitive;
-    for (const QString& item : FGrid->LookupItems()->Strings()) {
-        if (!item.startsWith(P, cs)) continue;
-        // the typed part keeps its letter case; the completed tail is selected
-        const QString completed = (P + item.mid(P.size())).left(255);
-        if (completed != text()) setText(completed);
-        setSelection(int(P.size()), int(completed.size() - P.size()));
-        GotKey = false;
-        return;
-    }
+    QString completed;
+    int typed = 0;
+    if (!Workmode || hasSelectedText() || !LookupCompletion(FGrid, text(), cursorPosition(), completed, typed)) return;
+    if (completed != text()) setText(completed);
+    setSelection(typed, int(completed.size()) - typed);
+    GotKey = false;
 }
 
 void TProInplaceEdit::HandleKeyUpMessage()

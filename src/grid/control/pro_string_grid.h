@@ -35,6 +35,7 @@ class TEditLink;
 class TProRichEdit;
 class TBalloonToolTip;
 // spin, date and edit-button editors
+class TGridEditorHost;
 class TGridSpin;
 class TGridDatePicker;
 class TGridDateTimePicker;
@@ -2329,6 +2330,9 @@ protected:
     bool RowMatchesPlan(const TFilterPlan& Plan, int ARow);
     void RestoreLastPass();
     void CollectFilterValues(int ACol, QStringList& Entries);
+    // The column's texts listed by CollectFilterValues, by entry; empty when the list is not
+    // the grid's own.
+    QHash<QString, QString> AutoFilterValues(int ACol) const;
     void ShowFilterDropDown(int ACol, int ARow);
     void ReplaceNarrowCondition(const QString& ACondition, int AColumn);
 
@@ -2700,6 +2704,9 @@ public:
     void EllipsClick(const QString& S, QString& Result);
 
 private:
+    friend class TGridEditorHost;
+    // The host of the special editor of a kind, nullptr for the kinds without one.
+    TGridEditorHost* EditorHostOf(TEditorType Kind);
     friend class TGridSpin;
     friend class TGridDatePicker;
     friend class TGridDateTimePicker;
@@ -2925,7 +2932,9 @@ protected:
 private:
     // The clipboard keys of the key-down message (input/keyboard.cpp).
     bool KeyClipboard(TKeyDownState& K);
-    void ApplyCellStream(const TCellStream& S, TPoint Point);
+    // With Paste the cells go through the paste rules: only cells a paste may change, with the
+    // paste events and undo records; properties and graphics only with their written text.
+    void ApplyCellStream(const TCellStream& S, TPoint Point, bool Paste = false);
     void CopyRectToClipboard(TGridRect R, bool SelectedOnly);
     int PasteCells(int ACol, int ARow, int& Rows, int& Cols);
     void ExtendSelectionToMerges();
@@ -2934,7 +2943,8 @@ private:
     // and capped; inserts the rows first with paInsert.
     void GrowForPaste(int ACol, int ARow, int Rows, int Cols, bool Insert);
     bool PasteAllowedAt(int RealCol, int ARow);
-    void PasteOneCell(int ACol, int ARow, QString Value, bool Events);
+    // Whether the cell was written.
+    bool PasteOneCell(int ACol, int ARow, QString Value, bool Events);
     int FStreamID = 0;
     TClipOperation FClipLastOp = coCopy;
     bool FPasteAll = false;
@@ -2980,6 +2990,8 @@ protected:
     void dragMoveEvent(QDragMoveEvent* e) override;
     void dragLeaveEvent(QDragLeaveEvent* e) override;
     void dropEvent(QDropEvent* e) override;
+    // After a drop into cells: marks the dropped rows modified with ShowModified.
+    virtual void OleDropped();
 
 private:
     // The target of a drop at (X, Y) (client coordinates); Append: below the last row with
@@ -2995,6 +3007,8 @@ private:
     bool DropURL(QPoint Pt, const QString& S);
     Qt::DropAction DropEffect(const QDropEvent* e) const;
     bool PasteEnabled();
+    // One text into one cell as a paste does it (rules, events, one undo step).
+    bool PasteSingleCell(int ACol, int ARow, const QString& Value);
     // A press on a selected cell that may become a drag; the move that starts it (true when
     // a drag ran); a release without a drag.
     bool PressDragStart(const TLeftPress& P);

@@ -66,7 +66,7 @@ double CellTextToFloat(const QString& text)
 }  // namespace
 
 // Formats one floating-point value with a printf-style format holding exactly one
-// conversion (e, f, g or n); any other format raises the conversion error instead of
+// conversion (e, f, g or n) of at most three-digit width and precision; any other format raises the conversion error instead of
 // reading an argument that is not there.
 QString FormatFloatValue(const QString& format, double value)
 {
@@ -91,7 +91,9 @@ QString FormatFloatValue(const QString& format, double value)
             while (j < format.size() && format[j].isDigit()) precision += format[j++];
             if (precision.isEmpty()) precision = QStringLiteral("0");
         }
-        if (j >= format.size() || ++conversions > 1)
+        // A width or precision beyond any readable number (a format can come from a file)
+        // would make the formatter allocate gigabytes.
+        if (j >= format.size() || ++conversions > 1 || width.size() > 3 || precision.size() > 3)
             throw EConvertError(QStringLiteral("Format '%1' invalid or incompatible with argument").arg(format));
         const QChar conv = format[j].toLower();
         QString spec = QLatin1Char('%') + flags + width;

@@ -169,7 +169,9 @@ void TProStringGrid::TakeOutRows(std::vector<int> Rows, bool FreeProps, std::vec
     const int oldCount = RowCount();
     const int n = int(Rows.size());
     std::vector<TRowMerge> cut;
-    for (size_t i = 0; i < Rows.size();) {
+    // Only cells with properties can be merged: a grid of plain texts asks nothing per run.
+    const bool merges = FHasCellProps || FPropsCols > 0;
+    for (size_t i = 0; merges && i < Rows.size();) {
         // one call per run of neighbouring rows
         size_t j = i + 1;
         while (j < Rows.size() && Rows[j] == Rows[j - 1] + 1) ++j;
@@ -242,7 +244,7 @@ void TProStringGrid::PutInEmptyRows(std::vector<int> Targets, const std::functio
         return r + int(std::upper_bound(gap.begin(), gap.end(), r) - gap.begin());
     };
     std::vector<TRowMerge> cut;
-    for (int k = 0; k < n; ++k) {
+    for (int k = 0; k < n && (FHasCellProps || FPropsCols > 0); ++k) {
         const int old = gap[size_t(k)];
         if (old < oldCount && (k == 0 || Targets[size_t(k) - 1] != Targets[size_t(k)] - 1))
             for (const TRowMerge& m : MergesCutByInsertion(old)) cut.push_back(m);
@@ -320,10 +322,11 @@ TGridItem::~TGridItem()
 
 QStringList& TGridItem::Items()
 {
-    FItems.clear();
+    if (!FItems) FItems = std::make_unique<QStringList>();
+    FItems->clear();
     if (FGrid)
-        for (int c = 0, n = FGrid->StoreColCount(); c < n; ++c) FItems.append(Cell(c));
-    return FItems;
+        for (int c = 0, n = FGrid->StoreColCount(); c < n; ++c) FItems->append(Cell(c));
+    return *FItems;
 }
 
 QString TGridItem::Cell(int ACol) const { return FGrid ? FGrid->SlotCell(ACol, FSlot) : QString(); }

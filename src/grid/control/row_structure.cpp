@@ -370,11 +370,13 @@ void TProStringGrid::SortSwapRows(int ARow1, int ARow2)
     for (int r : {ARow1, ARow2})
         for (int c = 0; c < StoreColCount(); ++c)
             if (auto* p = dynamic_cast<TCellProperties*>(GetGridObject(c, r))) p->SetOwnerRow(r);
-    if (FMouseActions->DisjunctRowSelect() && FNavigation->MoveRowOnSort()) {
+    // The selection follows its rows, as in a whole-grid sort.
+    if (FMouseActions->DisjunctRowSelect()) {
         const int a = NumHiddenRows() > 0 ? RealRowIndex(ARow1) : ARow1;
         const int b = NumHiddenRows() > 0 ? RealRowIndex(ARow2) : ARow2;
         FSelect->SwapRows(a, b, TGridSelection::RowFlags);
     }
+    if (FMouseActions->DisjunctCellSelect()) FSelect->SwapRows(ARow1, ARow2, TGridSelection::Cells);
     if (FShowModified->Enabled()) FSelect->SwapRows(ARow1, ARow2, TGridSelection::ModifiedRows);
     if (FSortRow == ARow1) FSortRow = ARow2;
     else if (FSortRow == ARow2) FSortRow = ARow1;

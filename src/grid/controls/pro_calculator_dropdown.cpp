@@ -215,6 +215,14 @@ void TProCalculatorDropdown::Digit(int D)
     ShowNumber(r);
 }
 
+void TProCalculatorDropdown::ResetCalculation()
+{
+    FAccumulator = 0;
+    FPending = opNone;
+    FNewValue = true;
+    FDecimalPos = 0;
+}
+
 void TProCalculatorDropdown::ClearAll(bool ResetDecimal)
 {
     SetText(QStringLiteral("0"));

@@ -19,6 +19,8 @@ public:
     void SetValue(double v);
     // The equals key.
     void CalcResult();
+    // Forgets the pending operation and the accumulator (the memory stays).
+    void ResetCalculation();
     // The panel of the pop-up, made with the form.
     TCustomButtonPanel* ButtonPanel() const { return FPanel; }
     // Runs the calculator key of a button of the panel.

@@ -53,27 +53,6 @@ struct TMeasure {
 };
 } // namespace
 
-// ---- columns and items ---------------------------------------------------------------------
-
-void TDropDownColumn::Assign(const TDropDownColumn& s)
-{
-    Wordwrap = s.Wordwrap;
-    Width = s.Width;
-    AutoSize = s.AutoSize;
-    Header = s.Header;
-    Alignment = s.Alignment;
-    Color = s.Color;
-    ColumnType = s.ColumnType;
-    FFont.Assign(s.FFont);
-    Ellipsis = s.Ellipsis;
-}
-
-void TDropDownItem::Assign(const TDropDownItem& s)
-{
-    ImageIndex = s.ImageIndex;
-    FText = s.FText;
-}
-
 // ---- the lookup grid -----------------------------------------------------------------------
 
 TProColGrid::TProColGrid(QWidget* AOwner) : TProStringGrid(AOwner), FColumns(this) {}

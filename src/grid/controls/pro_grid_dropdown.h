@@ -6,9 +6,10 @@
 // application put into the grid (GetGrid).  The edit shows the chosen entry's text in
 // LookupColumn; typing completes from that column or narrows the list down.
 //
-// The column, item and grid classes share their names with those of the multi-column
-// drop-down, so they live in the namespace GridDropDown.
+// The lookup grid shares its name with the multi-column drop-down's list, so it lives in the
+// namespace GridDropDown, with the columns and items both drop-downs describe their lists by.
 #include "grid/control/pro_string_grid.h"
+#include "grid/controls/dropdown_columns.h"
 #include "grid/controls/pro_custom_dropdown.h"
 
 #include <QStringList>
@@ -20,97 +21,15 @@ class TCustomProGridDropDown;
 
 namespace GridDropDown {
 
-enum TColumnType { ctText, ctImage };
+// the columns and items, shared with the other table drop-down
+using namespace DropDownList;
+
 // lmLookup: incremental search with completion; lmNarrowDown: the grid keeps the rows that
 // start with the typed text; lmNone: no search.
 enum TLookupMethod { lmLookup, lmNarrowDown, lmNone };
 // dsDropDown: the text can be typed; dsDropDownList: it only comes from the list.
 enum TDropDownStyle { dsDropDown, dsDropDownList };
 enum TGridSorting { gsNone, gsSingleColumn, gsMultiColumn };
-
-class TDropDownColumn {
-public:
-    bool Wordwrap = false;
-    // AutoSize overwrites it when the list opens.
-    int Width = 80;
-    bool AutoSize = false;
-    QString Header;
-    TAlignment Alignment = taLeftJustify;
-    TColor Color = 0xFFFFFF;
-    // ctImage: the item's image counts when the column is measured.
-    TColumnType ColumnType = ctText;
-    // The texts of the column are measured with it.
-    TFont& Font() { return FFont; }
-    const TFont& Font() const { return FFont; }
-    void SetFont(const TFont& v) { FFont.Assign(v); }
-    bool Ellipsis = false;
-    void Assign(const TDropDownColumn& Source);
-
-private:
-    TFont FFont;
-};
-
-class TDropDownItem {
-public:
-    virtual ~TDropDownItem() = default;
-    int ImageIndex = -1;
-    // Entry i is the text of column i.
-    QStringList& Text() { return FText; }
-    const QStringList& Text() const { return FText; }
-    void SetText(const QStringList& v) { FText = v; }
-    // The text of column c, empty when the item has fewer texts.
-    QString TextOf(int c) const { return c >= 0 && c < FText.size() ? FText.at(c) : QString(); }
-    virtual void Assign(const TDropDownItem& Source);
-
-private:
-    QStringList FText;
-};
-
-// A typed collection that remembers its owner (the drop-down or the lookup grid).
-template <class T> class TOwnedCollection {
-public:
-    explicit TOwnedCollection(QObject* AOwner = nullptr) : FOwner(AOwner) {}
-    virtual ~TOwnedCollection() = default;
-    QObject* GetOwner() const { return FOwner; }
-    int Count() const { return int(FItems.size()); }
-    T* Items(int Index) const { return FItems.at(size_t(Index)).get(); }
-    T* GetItem(int Index) const { return Items(Index); }
-    void SetItem(int Index, const T& Value) { Items(Index)->Assign(Value); }
-    T* Add() { return Insert(Count()); }
-    T* Insert(int Index)
-    {
-        Index = std::clamp(Index, 0, Count());
-        return FItems.insert(FItems.begin() + Index, NewItem())->get();
-    }
-    void Delete(int Index) { FItems.erase(FItems.begin() + Index); }
-    void Clear() { FItems.clear(); }
-    void Assign(const TOwnedCollection& Source)
-    {
-        if (&Source == this) return;
-        Clear();
-        FItems.reserve(Source.FItems.size());
-        for (const auto& i : Source.FItems) Add()->Assign(*i);
-    }
-
-protected:
-    virtual std::unique_ptr<T> NewItem() const { return std::make_unique<T>(); }
-
-private:
-    QObject* FOwner;
-    std::vector<std::unique_ptr<T>> FItems;
-};
-
-using TDropDownColumns = TOwnedCollection<TDropDownColumn>;
-
-class TDropDownItems : public TOwnedCollection<TDropDownItem> {
-public:
-    using TOwnedCollection::TOwnedCollection;
-    // A new item of the class the collection stores; a descendant stores richer items.
-    virtual std::unique_ptr<TDropDownItem> GetItemClass() const { return std::make_unique<TDropDownItem>(); }
-
-protected:
-    std::unique_ptr<TDropDownItem> NewItem() const override { return GetItemClass(); }
-};
 
 // The lookup grid.  It paints as the string grid paints in the drop-down's component style;
 // its header and line colours and header font are kept for the application.

@@ -2,6 +2,7 @@
 // The multi-column drop-down: an edit whose pop-up is a table with a header row of column
 // titles and one row per item.  The edit shows the chosen item's text in the lookup column;
 // typing completes from that column, characters typed in the open list search it.
+#include "grid/controls/dropdown_columns.h"
 #include "grid/controls/pro_detail_dropdown.h"
 #include "platform/ui/string_grid.h"
 
@@ -9,54 +10,8 @@ class TProMultiColumnDropDown;
 
 namespace MultiColumnDropDown {
 
-enum TColumnType { ctText, ctImage };
-
-class TDropDownColumn {
-public:
-    explicit TDropDownColumn(std::function<void()> Changed = nullptr) { (void)Changed; }
-    bool Wordwrap = false;
-    int Width = 80;
-    bool AutoSize = false;
-    QString Header;
-    TAlignment Alignment = taLeftJustify;
-    TColor Color = 0xFFFFFF;
-    TColumnType ColumnType = ctText;
-    TFont& Font() { return FFont; }
-    const TFont& Font() const { return FFont; }
-    void SetFont(const TFont& v) { FFont.Assign(v); }
-    bool Ellipsis = false;
-    void Assign(const TDropDownColumn& Source);
-
-private:
-    TFont FFont;
-};
-
-using TDropDownColumns = TTypedItems<TDropDownColumn>;
-
-class TDropDownItem {
-public:
-    explicit TDropDownItem(std::function<void()> Changed = nullptr) { (void)Changed; }
-    int ImageIndex = -1;
-    // Entry i is the text of column i.
-    QStringList& Text() { return FText; }
-    const QStringList& Text() const { return FText; }
-    void SetText(const QStringList& v) { FText = v; }
-    void Assign(const TDropDownItem& Source)
-    {
-        ImageIndex = Source.ImageIndex;
-        FText = Source.FText;
-    }
-
-private:
-    QStringList FText;
-};
-
-class TDropDownItems : public TTypedItems<TDropDownItem> {
-public:
-    using TTypedItems::TTypedItems;
-    // The first item whose text in Column equals Value exactly, -1 for none.
-    int IndexInColumn(int Column, const QString& Value) const;
-};
+// the columns and items, shared with the other table drop-down
+using namespace DropDownList;
 
 // The list of the drop-down: a string grid that paints its cells from the drop-down's
 // columns and items.

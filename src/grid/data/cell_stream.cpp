@@ -3,6 +3,7 @@
 #include "grid/base/int_list.h"
 #include "grid/control/pro_string_grid.h"
 #include "grid/data/text_io.h"
+#include "grid/data/update_lock.h"
 #include "platform/core/sysutils.h"
 #include "platform/ui/picture.h"
 
@@ -192,35 +193,68 @@ std::vector<std::pair<QByteArray, TStreamValue>> NestedProps(TStreamRecord& R, c
     return out;
 }
 
-bool FlagOf(const TStreamRecord& R, const char* Name)
+// A property's value checked for its kind (and range); an absent one gives the default.
+bool FlagOf(const TStreamValue* v)
 {
-    const TStreamValue* v = R.Find(Name);
     if (!v) return false;
     if (v->Kind != TStreamValue::vkBool) Bad(QStringLiteral("Invalid property value"));
     return v->Int != 0;
 }
 
-int64_t IntOf(const TStreamRecord& R, const char* Name, int64_t Min, int64_t Max)
+int64_t IntOf(const TStreamValue* v, int64_t Min, int64_t Max)
 {
-    const TStreamValue* v = R.Find(Name);
     if (!v) return 0;
     if (v->Kind != TStreamValue::vkInt || v->Int < Min || v->Int > Max) Bad(QStringLiteral("Invalid property value"));
     return v->Int;
 }
 
-QString TextOf(const TStreamRecord& R, const char* Name)
+QString TextOf(const TStreamValue* v)
 {
-    const TStreamValue* v = R.Find(Name);
     if (!v) return {};
     if (v->Kind != TStreamValue::vkString) Bad(QStringLiteral("Invalid property value"));
     return v->Text;
 }
+
+bool FlagOf(const TStreamRecord& R, const char* Name) { return FlagOf(R.Find(Name)); }
+int64_t IntOf(const TStreamRecord& R, const char* Name, int64_t Min, int64_t Max) { return IntOf(R.Find(Name), Min, Max); }
+QString TextOf(const TStreamRecord& R, const char* Name) { return TextOf(R.Find(Name)); }
 
 TStreamRecord Expect(TComponentReader& In, const char* ClassName)
 {
     TStreamRecord r = In.ReadRecord();
     if (r.ClassName != QLatin1String(ClassName)) Bad(QStringLiteral("Invalid stream format"));
     return r;
+}
+
+// The smallest cell record: signature, class name, empty object name and both end markers.
+constexpr qsizetype MinCellRecordSize = 4 + 1 + 11 + 1 + 1 + 1;
+
+// A cell's record, the most frequent of a stream, read without building the record: each of
+// its properties counts at its first appearance, as Find takes it, and is checked once the
+// class is known.
+void ReadCellRecord(TComponentReader& In, TCellStreamCell& C)
+{
+    enum { Col, Row, Cell, HasProp, Count };
+    static const QByteArrayView names[Count] = {"Col", "Row", "Cell", "HasProp"};
+    TStreamValue values[Count];
+    bool seen[Count] = {};
+    const QByteArrayView className = In.ReadRecord([&](QByteArrayView Name, TStreamValue& Value) {
+        for (int i = 0; i < Count; ++i)
+            if (!seen[i] && Name == names[i]) {
+                // what the checks below read: the kind, the number and the text
+                seen[i] = true;
+                values[i].Kind = Value.Kind;
+                values[i].Int = Value.Int;
+                values[i].Text.swap(Value.Text);
+                return;
+            }
+    });
+    if (className != "TGridCellIO") Bad(QStringLiteral("Invalid stream format"));
+    auto value = [&](int i) { return seen[i] ? &values[i] : nullptr; };
+    C.Col = int(IntOf(value(Col), 0, CellStreamMaxIndex));
+    C.Row = int(IntOf(value(Row), 0, CellStreamMaxIndex));
+    C.Text = TextOf(value(Cell));
+    C.HasProp = FlagOf(value(HasProp));
 }
 
 // Entries of a width or height list; what is there is read, a non-number raises.
@@ -324,32 +358,31 @@ TCellStream ParseCellStream(const QByteArray& Data)
     s.FullGrid = FlagOf(h, "FullGrid");
     s.ID = IntOf(h, "ID", INT32_MIN, UINT32_MAX);
     if (qint64(s.ColCount) * s.RowCount > CellStreamMaxCells) Bad(QStringLiteral("Invalid stream format"));
-    // Every record takes bytes, so the cells counted here are the cells the stream carries.
+    // Every record takes bytes, so the cells counted here are the cells the stream carries,
+    // and no more cells are made room for than the bytes left could hold.
+    s.Cells.reserve(size_t(std::min<qint64>(qint64(s.ColCount) * s.RowCount, in.Remaining() / MinCellRecordSize)));
     while (in.Remaining() >= 2) {
         if (qint64(s.Cells.size()) >= CellStreamMaxCells) Bad(QStringLiteral("Invalid stream format"));
         TCellStreamCell c;
-        TStreamRecord r = Expect(in, "TGridCellIO");
-        c.Col = int(IntOf(r, "Col", 0, CellStreamMaxIndex));
-        c.Row = int(IntOf(r, "Row", 0, CellStreamMaxIndex));
-        c.Text = TextOf(r, "Cell");
-        c.HasProp = FlagOf(r, "HasProp");
+        ReadCellRecord(in, c);
         if (c.HasProp) {
             TStreamRecord p = Expect(in, "TGridCellPropIO");
-            c.Props = NestedProps(p, "CellProperties.", CellPropSpecs);
+            c.More = std::make_unique<TCellStreamCellProps>();
+            c.More->Props = NestedProps(p, "CellProperties.", CellPropSpecs);
             c.HasGraphic = FlagOf(p, "HasGraphic");
         }
         if (c.HasGraphic) {
             TStreamRecord g = Expect(in, "TGridGraphicIO");
-            c.GraphicProps = NestedProps(g, "CellGraphic.", GraphicPropSpecs);
+            c.More->GraphicProps = NestedProps(g, "CellGraphic.", GraphicPropSpecs);
             c.GraphicType = ctNone;
-            for (const auto& p : c.GraphicProps)
+            for (const auto& p : c.More->GraphicProps)
                 if (p.first == "CellType") c.GraphicType = TCellType(p.second.Int);
             // The picture kinds: record class, property, and whether the data names its class.
             auto picture = [&](const char* Record, const char* Prop, bool Prefixed) {
                 const TStreamRecord b = Expect(in, Record);
                 if (const TStreamValue* v = b.Find(Prop); v && v->Kind == TStreamValue::vkBinary)
-                    c.Image = ImageOf(v->Bytes, Prefixed);
-                c.HasContent = !c.Image.isNull();
+                    c.More->Image = ImageOf(v->Bytes, Prefixed);
+                c.HasContent = !c.More->Image.isNull();
             };
             switch (c.GraphicType) {
             case ctBitmap:
@@ -358,7 +391,7 @@ TCellStream ParseCellStream(const QByteArray& Data)
             case ctPicture: picture("TGridPicIO", "Picture.Data", true); break;
             case ctFilePicture: {
                 const TStreamRecord b = Expect(in, "TGridFilePicIO");
-                c.FileName = TextOf(b, "Picture.Filename");
+                c.More->FileName = TextOf(b, "Picture.Filename");
                 c.HasContent = true;
                 break;
             }
@@ -367,7 +400,7 @@ TCellStream ParseCellStream(const QByteArray& Data)
                 const TStreamRecord b = Expect(in, "TGridSLIO");
                 if (const TStreamValue* v = b.Find("Strings.Strings")) {
                     if (v->Kind != TStreamValue::vkList) Bad(QStringLiteral("Invalid property value"));
-                    c.Strings = v->Items;
+                    c.More->Strings = v->Items;
                 }
                 c.HasContent = true;
                 break;
@@ -617,27 +650,23 @@ void ApplyGraphicProps(TCellGraphic* g, const std::vector<std::pair<QByteArray, 
 
 int SpanOf(const TCellStreamCell& c, const char* Name)
 {
-    for (const auto& [name, v] : c.Props)
+    for (const auto& [name, v] : c.More->Props)
         if (name == Name) return int(std::clamp<int64_t>(v.Int, -1, CellStreamMaxIndex));
     return -1;
 }
 
 bool IsBase(const TCellStreamCell& c)
 {
-    for (const auto& [name, v] : c.Props)
+    for (const auto& [name, v] : c.More->Props)
         if (name == "IsBaseCell") return v.Int != 0;
     return true;
 }
 }  // namespace
 
-void TProStringGrid::ApplyCellStream(const TCellStream& S, TPoint Point)
+void TProStringGrid::ApplyCellStream(const TCellStream& S, TPoint Point, bool Paste)
 {
     const int ox = S.FullGrid ? 0 : S.MinCol, oy = S.FullGrid ? 0 : S.MinRow;
-    BeginUpdate();
-    struct TEnd {
-        TProStringGrid* G;
-        ~TEnd() { G->EndUpdate(); }
-    } end{this};
+    TGridUpdateLock lock(this);
     if (S.FullGrid) {
         // The header's size counts from the rectangle's corner, which lies past the fixed cells
         // when they were not saved.
@@ -655,10 +684,13 @@ void TProStringGrid::ApplyCellStream(const TCellStream& S, TPoint Point)
     for (const TCellStreamCell& c : S.Cells) {
         const int tc = c.Col - ox + Point.X, tr = c.Row - oy + Point.Y;
         if (tc < 0 || tr < 0 || tc >= TotalColCount() || tr >= RowCount()) continue;
-        SetCellEx(tc, tr, c.Text);
+        if (!Paste) SetCellEx(tc, tr, c.Text);
+        else if (IsHiddenColumn(tc) || RealToDisplColumn(tc) >= ColCount() ||
+                 !PasteOneCell(RealToDisplColumn(tc), tr, c.Text, true))
+            continue;
         if (!c.HasProp) continue;
         TCellProperties* p = GetCellProperties(tc, tr);
-        ApplyCellProps(p, c.Props);
+        ApplyCellProps(p, c.More->Props);
         const int sx = SpanOf(c, "CellSpanX"), sy = SpanOf(c, "CellSpanY");
         if (IsBase(c) && (sx > 0 || sy > 0)) merges.push_back({tc, tr, std::max(sx, 0), std::max(sy, 0)});
         if (!c.HasGraphic || !AcceptedType(c.GraphicType)) continue;
@@ -666,37 +698,37 @@ void TProStringGrid::ApplyCellStream(const TCellStream& S, TPoint Point)
         // A file name from a stream of another program is not opened.
         if (c.GraphicType == ctFilePicture && !ownStream) continue;
         TCellGraphic* g = CreateCellGraphic(tc, tr);
-        ApplyGraphicProps(g, c.GraphicProps);
+        ApplyGraphicProps(g, c.More->GraphicProps);
         g->SetCellCreated(HasContentRecord(c.GraphicType));
         switch (c.GraphicType) {
         case ctBitmap:
         case ctBitButton: {
             auto* b = new TBitmap;
-            b->LoadFromImage(c.Image);
+            b->LoadFromImage(c.More->Image);
             g->SetCellBitmap(b);
             break;
         }
         case ctIcon: {
             auto* b = new TIcon;
-            b->LoadFromImage(c.Image);
+            b->LoadFromImage(c.More->Image);
             g->SetCellIcon(b);
             break;
         }
         case ctPicture: {
             auto* pic = new TPicture;
-            pic->Bitmap()->LoadFromImage(c.Image);
+            pic->Bitmap()->LoadFromImage(c.More->Image);
             g->SetCellBitmap(pic);
             break;
         }
         case ctFilePicture: {
             auto* fp = new TFilePicture;
-            fp->SetFilename(c.FileName);
+            fp->SetFilename(c.More->FileName);
             g->SetCellBitmap(fp);
             break;
         }
         case ctRadio: {
             auto* sl = new TGridStrings;
-            sl->SetStrings(c.Strings);
+            sl->SetStrings(c.More->Strings);
             g->SetCellBitmap(sl);
             g->SetCellAngle(sl->Count());
             break;
@@ -705,10 +737,10 @@ void TProStringGrid::ApplyCellStream(const TCellStream& S, TPoint Point)
             g->SetCellCreated(false);
             g->SetMultiImage(tc, tr, g->CellBoolean() ? 1 : 0, g->CellHAlign(), g->CellVAlign(),
                              [this](TObject* Sender, int ac, int ar) { CellImagesChanged(Sender, ac, ar); });
-            ApplyGraphicProps(g, c.GraphicProps);
+            ApplyGraphicProps(g, c.More->GraphicProps);
             if (auto* il = dynamic_cast<TIntList*>(g->CellBitmap())) {
                 QStringList ok;
-                for (const QString& e : c.Strings) {
+                for (const QString& e : c.More->Strings) {
                     bool good = false;
                     e.trimmed().toInt(&good);
                     if (good) ok << e.trimmed();

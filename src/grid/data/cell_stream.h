@@ -8,6 +8,7 @@
 #include "grid/data/component_stream.h"
 
 #include <QImage>
+#include <memory>
 #include <optional>
 
 // The clipboard and drag format of the cell stream: its name, and the MIME type that carries it.
@@ -20,22 +21,28 @@ inline constexpr int CellStreamMaxIndex = 65535;
 inline constexpr qint64 CellStreamMaxCells = 20'000'000;
 inline constexpr int CellStreamMaxPictureSide = 8192;
 
-struct TCellStreamCell {
-    int Col = 0;
-    int Row = 0;
-    QString Text;
-    bool HasProp = false;
+// What a cell with a property record carries beyond its text.
+struct TCellStreamCellProps {
     // The properties present in the record, each checked for its type.
     std::vector<std::pair<QByteArray, TStreamValue>> Props;
-    bool HasGraphic = false;
-    TCellType GraphicType = ctEmpty;
     std::vector<std::pair<QByteArray, TStreamValue>> GraphicProps;
     // Content of a bitmap, icon or picture cell; the texts of a radio or image list cell; a
     // file picture's name.
     QImage Image;
     QStringList Strings;
     QString FileName;
+};
+
+struct TCellStreamCell {
+    int Col = 0;
+    int Row = 0;
+    QString Text;
+    bool HasProp = false;
+    bool HasGraphic = false;
     bool HasContent = false;
+    TCellType GraphicType = ctEmpty;
+    // Made with the property record; a plain cell stays small, for a stream holds many.
+    std::unique_ptr<TCellStreamCellProps> More;
 };
 
 struct TCellStream {

@@ -4,8 +4,10 @@
 #include "grid/control/pro_string_grid.h"
 #include "grid/data/cell_stream.h"
 #include "grid/data/clipboard_text.h"
+#include "grid/data/update_lock.h"
 #include "grid/base/text_packing.h"
 #include "grid/base/number_routines.h"
+#include "grid/render/display_attributes.h"
 #include "platform/core/date_text.h"
 #include "platform/core/dateutils.h"
 #include "platform/core/format_settings.h"
@@ -21,12 +23,6 @@ namespace {
 const QString RtfMimeType = QStringLiteral("text/rtf");
 // The most rows a paste lets the grid grow to.
 constexpr int ClipboardMaxRows = 2'000'000;
-
-struct TUpdateScope {
-    TProStringGrid* G;
-    explicit TUpdateScope(TProStringGrid* g) : G(g) { G->BeginUpdate(); }
-    ~TUpdateScope() { G->EndUpdate(); }
-};
 
 // One undo step around a bulk change, when the grid has an undo list.
 struct TUndoSequence {
@@ -131,7 +127,7 @@ void TProStringGrid::CutToClipboard()
 {
     CopyRectToClipboard(TGridRect{SaveStartCol(), SaveStartRow(), SaveEndCol(), SaveEndRow()}, false);
     {
-        TUpdateScope lock(this);
+        TGridUpdateLock lock(this);
         const bool always = FNavigation->AllowClipboardAlways();
         for (int r = SaveStartRow(); r <= SaveEndRow(); ++r) {
             for (int c = SaveStartCol(); c <= SaveEndCol(); ++c) {
@@ -149,7 +145,7 @@ void TProStringGrid::CutSelectionToClipboard()
     const TGridRect old = Selection();
     CopySelectionToClipboard();
     {
-        TUpdateScope lock(this);
+        TGridUpdateLock lock(this);
         const bool modified = FShowModified->Enabled();
         if (FMouseActions->DisjunctRowSelect()) {
             const bool persistent = FMouseActions->RowSelectPersistent();
@@ -201,7 +197,7 @@ void TProStringGrid::SetSelectionAsText(const QString& Value)
     const TGridRect s = Selection();
     int cols = 0;
     for (const QStringList& l : rows) cols = std::max(cols, int(l.size()));
-    TUpdateScope lock(this);
+    TGridUpdateLock lock(this);
     if (s.Left + cols > ColCount()) SetColCount(std::min(s.Left + cols, MaxColumns - FNumHidden));
     const bool footer = FFloatingFooter->Visible() && FFloatingFooter->FooterStyle() == fsFixedLastRow;
     const int need = std::min<qint64>(qint64(s.Top) + qint64(rows.size()), ClipboardMaxRows);
@@ -235,10 +231,10 @@ bool TProStringGrid::PasteAllowedAt(int RealCol, int ARow)
     return FNavigation->AllowClipboardAlways() || IsEditable(RealCol, ARow);
 }
 
-void TProStringGrid::PasteOneCell(int ACol, int ARow, QString Value, bool Events)
+bool TProStringGrid::PasteOneCell(int ACol, int ARow, QString Value, bool Events)
 {
     const int rc = DisplToRealColumn(ACol);
-    if (!PasteAllowedAt(rc, ARow)) return;
+    if (!PasteAllowedAt(rc, ARow)) return false;
     bool allow = true;
     const bool wide = Value.startsWith(QStringLiteral("|\\"));
     if (Events) {
@@ -250,11 +246,19 @@ void TProStringGrid::PasteOneCell(int ACol, int ARow, QString Value, bool Events
             OnClipboardBeforePasteCell(this, ACol, ARow, Value, allow);
         }
     }
-    if (!allow) return;
+    if (!allow) return false;
     PasteCellText(ACol, ARow, Value);
-    if (!Events) return;
+    if (!Events) return true;
     if (wide && OnClipboardAfterPasteWideCell) OnClipboardAfterPasteWideCell(this, ACol, ARow, UnpackWideText(Value));
     else if (!wide && OnClipboardAfterPasteCell) OnClipboardAfterPasteCell(this, ACol, ARow, Value);
+    return true;
+}
+
+bool TProStringGrid::PasteSingleCell(int ACol, int ARow, const QString& Value)
+{
+    if (ACol < 0 || ARow < 0 || ACol >= ColCount() || ARow >= RowCount() || !PasteEnabled()) return false;
+    TUndoSequence seq(UndoRedo());
+    return PasteOneCell(ACol, ARow, Value, true);
 }
 
 void TProStringGrid::GrowForPaste(int ACol, int ARow, int Rows, int Cols, bool Insert)
@@ -292,7 +296,7 @@ int TProStringGrid::PasteText(int ACol, int ARow, int& Rows, int& Cols, const QS
     int count = 0, row = ARow;
     {
         TUndoSequence seq(UndoRedo());
-        TUpdateScope lock(this);
+        TGridUpdateLock lock(this);
         GrowForPaste(ACol, ARow, int(std::min<size_t>(lines.size(), ClipboardMaxRows)), maxCols, insert);
         for (size_t i = 0; i < lines.size(); ++i) {
             const QStringList& line = lines[i];
@@ -324,7 +328,8 @@ int TProStringGrid::PasteText(int ACol, int ARow, int& Rows, int& Cols, const QS
 int TProStringGrid::PasteMimeData(const QMimeData* Data, int ACol, int ARow, int& Rows, int& Cols)
 {
     Rows = Cols = 0;
-    if (!Data || ACol < 0 || ARow < 0) return 0;
+    // Text, rich text and cells alike: only into a grid that may take a paste.
+    if (!Data || ACol < 0 || ARow < 0 || !PasteEnabled()) return 0;
     const QString cellsType = QString::fromLatin1(GridCellsMimeType);
     if (CanPasteCells() && Data->hasFormat(cellsType)) {
         // Read and checked whole before the grid changes.  A paste places the cells as a
@@ -335,11 +340,12 @@ int TProStringGrid::PasteMimeData(const QMimeData* Data, int ACol, int ARow, int
         const int rows = s.Cells.empty() ? 0 : s.MaxRow - s.MinRow + 1;
         BeginPasteCells();
         {
-            TUpdateScope lock(this);
+            TUndoSequence seq(UndoRedo());
+            TGridUpdateLock lock(this);
             const bool insert = FNavigation->ClipboardPasteAction() == paInsert;
             GrowForPaste(ACol, ARow, rows, cols, insert);
             if (insert && rows > 0) InsertRows(std::min(ARow, RowCount()), std::min(rows, ClipboardMaxRows), true);
-            ApplyCellStream(s, TPoint{DisplToRealColumn(std::min(ACol, ColCount() - 1)), ARow});
+            ApplyCellStream(s, TPoint{DisplToRealColumn(std::min(ACol, ColCount() - 1)), ARow}, true);
         }
         Rows = rows;
         Cols = cols;
@@ -352,8 +358,7 @@ int TProStringGrid::PasteMimeData(const QMimeData* Data, int ACol, int ARow, int
         QByteArray b = Data->data(RtfMimeType);
         const qsizetype nul = b.indexOf('\0');
         if (nul >= 0) b.truncate(nul);
-        if (ACol < ColCount() && ARow < RowCount() && IsEditable(DisplToRealColumn(ACol), ARow))
-            PasteCellText(ACol, ARow, QString::fromLatin1(b));
+        PasteSingleCell(ACol, ARow, QString::fromLatin1(b));
         Rows = Cols = 1;
         return 0;
     }
@@ -398,7 +403,7 @@ void TProStringGrid::SmartPaste(int Pasted, TGridRect Sel, int Rows, int Cols)
     const int s = w * h;
     if (Pasted <= 0 || Pasted >= s) return;
     TUndoSequence seq(UndoRedo());
-    TUpdateScope lock(this);
+    TGridUpdateLock lock(this);
     auto cellText = [this](int c, int r) {
         const int rc = DisplToRealColumn(c);
         if (HasCheckBox(rc, r)) {
@@ -453,20 +458,28 @@ void TProStringGrid::SmartPaste(int Pasted, TGridRect Sel, int Rows, int Cols)
             nb.replace(dec, QLatin1Char('.'));
             const double fa = na.toDouble(&okA), fb = nb.toDouble(&okB);
             if (!okA || !okB) return;
-            for (int i = 0; i < len; ++i) {
-                const auto [c, r] = at(i);
-                if (i > 0) {
-                    QString v = QString::asprintf(FFloatFormat.toLatin1().constData(), fa + i * (fb - fa));
-                    v.replace(QLatin1Char('.'), dec);
+            // Formatted as the cells show floats; a format that is not one for floats ends the fill.
+            try {
+                for (int i = 1; i < len; ++i) {
+                    const auto [c, r] = at(i);
+                    QString fmt = FFloatFormat;
+                    GetFloatFormat(DisplToRealColumn(c), r, fmt);
+                    QString v = FormatFloatValue(fmt, fa + i * (fb - fa));
+                    if (dec != QLatin1Char('.')) v.replace(QLatin1Char('.'), dec);
                     PasteOneCell(c, r, v, true);
                 }
+            } catch (const EConvertError&) {
             }
             return;
         }
         if (okA && okB) {
+            // The series ends where it would leave the 64-bit range.
+            qint64 step = 0, v = ia;
+            if (__builtin_sub_overflow(ib, ia, &step)) return;
             for (int i = 1; i < len; ++i) {
+                if (__builtin_add_overflow(v, step, &v)) return;
                 const auto [c, r] = at(i);
-                PasteOneCell(c, r, QString::number(ia + qint64(i) * (ib - ia)), true);
+                PasteOneCell(c, r, QString::number(v), true);
             }
             return;
         }

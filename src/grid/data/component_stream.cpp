@@ -1,6 +1,7 @@
 #include "grid/data/component_stream.h"
 
 #include <QtEndian>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -43,9 +44,9 @@ const TStreamValue* TStreamRecord::Find(const char* Name) const
 
 // ---- writing ----------------------------------------------------------------------------------
 
-void TComponentWriter::Short(const QByteArray& S)
+void TComponentWriter::Short(QByteArrayView S)
 {
-    const QByteArray s = S.left(255);
+    const QByteArrayView s = S.first(std::min<qsizetype>(S.size(), 255));
     FOut.append(char(uint8_t(s.size())));
     FOut.append(s);
 }
@@ -179,15 +180,14 @@ uint8_t TComponentReader::Byte() { return uint8_t(*Take(1)); }
 
 int32_t TComponentReader::Raw32() { return qFromLittleEndian<qint32>(Take(4)); }
 
-QByteArray TComponentReader::Short()
+QByteArrayView TComponentReader::Short()
 {
     const int n = Byte();
-    return QByteArray(Take(n), n);
+    return QByteArrayView(Take(n), n);
 }
 
-TStreamValue TComponentReader::Value(int Depth)
+void TComponentReader::Value(int Depth, TStreamValue& v)
 {
-    TStreamValue v;
     const uint8_t t = Byte();
     switch (t) {
     case vaInt8: v.Kind = TStreamValue::vkInt; v.Int = int8_t(Byte()); break;
@@ -238,7 +238,7 @@ TStreamValue TComponentReader::Value(int Depth)
     case vaSet:
         v.Kind = TStreamValue::vkSet;
         for (;;) {
-            const QByteArray m = Short();
+            const QByteArrayView m = Short();
             if (m.isEmpty()) break;
             v.Items << QString::fromLatin1(m);
         }
@@ -251,7 +251,8 @@ TStreamValue TComponentReader::Value(int Depth)
                 ++FPos;
                 break;
             }
-            const TStreamValue item = Value(Depth + 1);
+            TStreamValue item;
+            Value(Depth + 1, item);
             if (item.Kind != TStreamValue::vkString && item.Kind != TStreamValue::vkIdent)
                 throw EReadError(QStringLiteral("Invalid property value"));
             v.Items << item.Text;
@@ -259,28 +260,45 @@ TStreamValue TComponentReader::Value(int Depth)
         break;
     default: throw EReadError(QStringLiteral("Invalid property value"));
     }
-    return v;
 }
 
 TStreamRecord TComponentReader::ReadRecord()
+{
+    TStreamRecord r;
+    r.ClassName = QString::fromLatin1(ReadRecord([&r](QByteArrayView Name, TStreamValue& Value) {
+        r.Props.emplace_back(Name.toByteArray(), std::move(Value));
+    }));
+    return r;
+}
+
+QByteArrayView TComponentReader::ReadRecord(const TPropHandler& OnProp)
 {
     if (std::memcmp(Take(4), Signature, 4) != 0) throw EReadError(QStringLiteral("Invalid stream format"));
     // An optional prefix of flags (high nibble F), with a child position after flag 2.
     if (FPos < FSize && (uint8_t(FData[FPos]) & 0xF0) == 0xF0) {
         const uint8_t flags = Byte() & 0x0F;
         if (flags & 2) {
-            const TStreamValue pos = Value(MaxListDepth);
+            TStreamValue pos;
+            Value(MaxListDepth, pos);
             if (pos.Kind != TStreamValue::vkInt) throw EReadError(QStringLiteral("Invalid stream format"));
         }
     }
-    TStreamRecord r;
-    r.ClassName = QString::fromLatin1(Short());
+    const QByteArrayView className = Short();
     Short();  // the object's name
+    // One value object serves every property, emptied before each.
+    TStreamValue v;
     for (;;) {
-        QByteArray name = Short();
+        const QByteArrayView name = Short();
         if (name.isEmpty()) break;
-        r.Props.emplace_back(std::move(name), Value(0));
+        v.Kind = TStreamValue::vkNil;
+        v.Int = 0;
+        v.Float = 0;
+        if (!v.Text.isNull()) v.Text = QString();
+        if (!v.Items.isEmpty()) v.Items = QStringList();
+        if (!v.Bytes.isNull()) v.Bytes = QByteArray();
+        Value(0, v);
+        OnProp(name, v);
     }
     if (Byte() != vaNull) throw EReadError(QStringLiteral("Invalid stream format"));  // no child records
-    return r;
+    return className;
 }

@@ -6,9 +6,11 @@
 #include "platform/core/exception.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -51,8 +53,8 @@ public:
     void StringList(const char* Name, const QStringList& Items);
 
 private:
-    void Short(const QByteArray& S);
-    void Name(const char* Name) { Short(QByteArray(Name)); }
+    void Short(QByteArrayView S);
+    void Name(const char* Name) { Short(QByteArrayView(Name)); }
     void Raw32(int32_t v);
     void StringValue(const QString& Value);
     QByteArray& FOut;
@@ -68,13 +70,18 @@ public:
     // Reads the next record whole; raises EReadError and leaves the position undefined when
     // the record is malformed.
     TStreamRecord ReadRecord();
+    // The same reading without building the record: each property goes to OnProp as it is
+    // read, its name a view into the data, its value in one object that serves every
+    // property (OnProp may take what it holds); returns the class name, a view into the data.
+    using TPropHandler = std::function<void(QByteArrayView Name, TStreamValue& Value)>;
+    QByteArrayView ReadRecord(const TPropHandler& OnProp);
 
 private:
     uint8_t Byte();
     const char* Take(qsizetype N);
     int32_t Raw32();
-    QByteArray Short();
-    TStreamValue Value(int Depth);
+    QByteArrayView Short();
+    void Value(int Depth, TStreamValue& V);
     const char* FData;
     qsizetype FSize;
     qsizetype FPos = 0;

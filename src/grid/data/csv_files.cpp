@@ -1,6 +1,7 @@
 // The grid's CSV files: the writer and the reader over the parser of text_io.
 #include "grid/control/pro_string_grid.h"
 #include "grid/data/text_io.h"
+#include "grid/data/update_lock.h"
 #include "platform/core/exception.h"
 #include "platform/core/file_io.h"
 
@@ -166,7 +167,7 @@ void TProStringGrid::ReadCSV(QIODevice& Stream, bool Insert, int MaxRows)
 
     FileProgress(-1);
     ImportNotification(isImportStart, startRow);
-    BeginUpdate();
+    TGridUpdateLock lock(this);
     QStringList kept;
     if (footer && RowCount() > 0) {
         const int last = RowCount() - 1;
@@ -213,7 +214,7 @@ void TProStringGrid::ReadCSV(QIODevice& Stream, bool Insert, int MaxRows)
         const int last = RowCount() - 1;
         for (int c = 0; c < TotalColCount(); ++c) SetGridCell(c, last, c < kept.size() ? kept[c] : QString());
     }
-    EndUpdate();
+    lock.Release();
     ImportNotification(isImportDone, -1);
     CellsChanged({0, 0, ColCount(), RowCount()});
     CellsLoaded();

@@ -6,6 +6,7 @@
 #include "grid/data/cell_stream.h"
 #include "grid/data/clipboard_text.h"
 #include "grid/data/html_text_export.h"
+#include "grid/data/update_lock.h"
 #include "platform/core/file_io.h"
 
 #include <QBuffer>
@@ -202,11 +203,7 @@ bool TProStringGrid::StartOleDrag(TShiftState Shift, int X, int Y, int ACol, int
     if (a == Qt::MoveAction && !d.OleCopyAlways()) {
         // A move takes the cells away, but not what a drop on this grid has just put there.
         const TGridRect s = FDropSelection, t = FOleDropRect;
-        BeginUpdate();
-        struct TEnd {
-            TProStringGrid* G;
-            ~TEnd() { G->EndUpdate(); }
-        } end{this};
+        TGridUpdateLock lock(this);
         if (d.OleRemoveRows() && Options().Contains(goRowSelect)) {
             if (FMouseActions->DisjunctRowSelect()) RemoveSelectedRows();
             else
@@ -382,21 +379,27 @@ void TProStringGrid::dropEvent(QDropEvent* e)
     e->setDropAction(Qt::IgnoreAction);
     e->ignore();
     try {
+        // Each kind only as far as the settings accept it: a file manager's drag also carries
+        // the path as text, which must not open the file.
+        const TDragDropSettings& d = *FDragDropSettings;
         if (f.Contains(dfCol)) taken = DropCol(pt, ColumnOfDragData(data));
         else if (f.Contains(dfGridCells)) taken = DropStream(pt, data);
-        else if (f.Contains(dfRTF) && FDragDropSettings->OleDropRTF()) taken = DropRTF(pt, RtfOf(data));
-        else if (f.Contains(dfText)) taken = DropText(pt, UpToNul(data->text()));
-        if (f.Contains(dfFile)) {
+        else if (f.Contains(dfRTF) && d.OleDropRTF() && d.OleAcceptText()) taken = DropRTF(pt, RtfOf(data));
+        else if (f.Contains(dfText) && d.OleAcceptText()) taken = DropText(pt, UpToNul(data->text()));
+        if (!f.Contains(dfCol) && FOleDropRect.Left >= 0) OleDropped();
+        if (f.Contains(dfFile) && d.OleAcceptFiles()) {
             QStringList files;
             for (const QUrl& u : data->urls())
                 if (u.isLocalFile()) files << u.toLocalFile();
             taken = DropFiles(pt, files) || taken;
         }
-        if (f.Contains(dfURL)) {
+        if (f.Contains(dfURL) && d.OleAcceptURLs()) {
             QString url = f.Contains(dfText) ? UpToNul(data->text()) : QString();
             for (const QUrl& u : data->urls())
                 if (url.isEmpty() && !u.isLocalFile()) url = u.toString();
-            taken = DropURL(pt, url) || taken;
+            const bool urlTaken = DropURL(pt, url);
+            if (urlTaken && FOleDropRect.Left >= 0) OleDropped();
+            taken = urlTaken || taken;
         }
     } catch (...) {
         HideMoveArrows();
@@ -507,10 +510,7 @@ bool TProStringGrid::DropRTF(QPoint Pt, const QString& S)
     if (!OleDropCell(Pt.x(), Pt.y(), false, c, r, append)) return false;
     bool allow = true;
     if (OnOleDrop) OnOleDrop(this, r, c, S, allow);
-    if (allow && c < ColCount() && r < RowCount()) {
-        SetCellEx(DisplToRealColumn(c), r, S);
-        FOleDropRect = {c, r, c, r};
-    }
+    if (allow && PasteSingleCell(c, r, S)) FOleDropRect = {c, r, c, r};
     HideMoveArrows();
     return allow;
 }
@@ -522,12 +522,15 @@ bool TProStringGrid::DropURL(QPoint Pt, const QString& S)
     if (S.isEmpty() || !OleDropCell(Pt.x(), Pt.y(), false, c, r, append)) return false;
     bool allow = true;
     if (OnOleDropURL) OnOleDropURL(this, r, c, S, allow);
-    if (allow && c < ColCount() && r < RowCount()) {
-        SetCellEx(DisplToRealColumn(c), r, S);
-        FOleDropRect = {c, r, c, r};
-    }
+    if (allow && PasteSingleCell(c, r, S)) FOleDropRect = {c, r, c, r};
     HideMoveArrows();
     return allow;
+}
+
+void TProStringGrid::OleDropped()
+{
+    if (!FShowModified->Enabled() || FOleDropRect.Left < 0) return;
+    for (int r = FOleDropRect.Top; r <= FOleDropRect.Bottom && r < RowCount(); ++r) SetRowModified(r, true);
 }
 
 bool TProStringGrid::DropFiles(QPoint Pt, const QStringList& Files)

@@ -21,6 +21,26 @@ void SplitEntry(const QString& Entry, QString& Name, QString& Condition)
     Condition = eq < 0 ? Entry : Entry.mid(eq + 1);
 }
 
+// The value of an entry CollectFilterValues made: the text, or "text=\"text\"" for a text with
+// a space.
+QString AutoEntryValue(const QString& Entry)
+{
+    if (Entry.size() >= 5 && (Entry.size() - 3) % 2 == 0 && Entry.endsWith(QLatin1Char('"'))) {
+        const QString v = Entry.left((Entry.size() - 3) / 2);
+        if (v.contains(QLatin1Char(' ')) && Entry == v + QStringLiteral("=\"") + v + QLatin1Char('"')) return v;
+    }
+    return Entry;
+}
+
+// Whether Entry is one of the column's own texts (Values from AutoFilterValues), and which.
+bool LiteralValue(const QHash<QString, QString>& Values, const QString& Entry, const QString& Clear, QString& Value)
+{
+    const auto it = Values.constFind(Entry);
+    if (it == Values.constEnd() || Entry == Clear) return false;
+    Value = *it;
+    return true;
+}
+
 // The two lists choose by Enter and by a click on an item, close on Escape and when the
 // focus leaves them for another window.
 class TFilterListHooks : public QObject {
@@ -131,6 +151,17 @@ void TProStringGrid::CollectFilterValues(int ACol, QStringList& Entries)
     Entries = std::move(values);
 }
 
+QHash<QString, QString> TProStringGrid::AutoFilterValues(int ACol) const
+{
+    QHash<QString, QString> values;
+    const auto it = FFilterListCache.Columns.find(ACol);
+    if (!FFilterDropDownAuto || it == FFilterListCache.Columns.end()) return values;
+    // The first entry is the clearing one when there is one.
+    for (qsizetype i = FFilterDropDownClear.isEmpty() ? 0 : 1; i < it->second.size(); ++i)
+        values.insert(it->second[i], AutoEntryValue(it->second[i]));
+    return values;
+}
+
 bool TProStringGrid::GetFilterList(int ACol)
 {
     TGridStrings* list = FFilterList.get();
@@ -170,13 +201,25 @@ void TProStringGrid::FilterSelect(TObject* Sender, int ItemIndex)
         GetFilterList(col);
         if (ItemIndex >= 0 && ItemIndex < FFilterList->Count()) {
             setFocus();
+            const QString entry = (*FFilterList)[ItemIndex];
             QString name, condition;
-            SplitEntry((*FFilterList)[ItemIndex], name, condition);
+            SplitEntry(entry, name, condition);
+            // A value taken from the column's cells filters for exactly that text, whatever
+            // characters of the condition language it holds.
+            QString value;
+            const bool literal = LiteralValue(AutoFilterValues(col), entry, FFilterDropDownClear, value);
+            if (literal) name = condition = value;
             if (FAutoFilterUpdate) SetFilterActive(false);
             if (condition == FFilterDropDownClear) condition.clear();
+            const QString offered = condition;
             if (OnFilterSelect) OnFilterSelect(this, col, ItemIndex, name, condition);
-            if (!condition.isEmpty()) FFilter->GetColFilter(col)->SetCondition(condition);
-            else FFilter->RemoveColumnFilter(col);
+            if (!condition.isEmpty()) {
+                TFilterData* f = FFilter->GetColFilter(col);
+                f->SetCondition(condition);
+                f->SetMethod(literal && condition == offered ? fmLiteral : fmExpression);
+            } else {
+                FFilter->RemoveColumnFilter(col);
+            }
             if (FAutoFilterUpdate) {
                 FFixedRowAlways = true;
                 SetFilterActive(true);
@@ -198,15 +241,22 @@ void TProStringGrid::FilterCheckSelect(TObject* Sender, int ItemIndex)
     if (FAutoFilterUpdate) SetFilterActive(false);
     FFilter->Clear();
     bool first = true;
+    const QHash<QString, QString> values = AutoFilterValues(col);
     for (int i = 0; i < FDropCheckList->count() && i < FFilterList->Count(); ++i) {
         if (FDropCheckList->item(i)->checkState() != Qt::Checked) continue;
+        const QString entry = (*FFilterList)[i];
         QString name, condition;
-        SplitEntry((*FFilterList)[i], name, condition);
+        SplitEntry(entry, name, condition);
+        QString value;
+        const bool literal = LiteralValue(values, entry, FFilterDropDownClear, value);
+        if (literal) name = condition = value;
         if (condition == FFilterDropDownClear) condition.clear();
+        const QString offered = condition;
         if (OnFilterCheck) OnFilterCheck(this, col, i, name, condition, FDropCheckList);
         TFilterData* f = FFilter->Add();
         f->SetColumn(int16_t(col));
         f->SetCondition(condition);
+        f->SetMethod(literal && condition == offered ? fmLiteral : fmExpression);
         f->SetOperation(first ? foNONE : foOR);
         first = false;
     }
@@ -249,17 +299,25 @@ void TProStringGrid::ShowFilterDropDown(int ACol, int RealCol)
     list->clear();
     const QFontMetrics fm(list->font());
     int widest = 0;
+    const QHash<QString, QString> values = AutoFilterValues(RealCol);
     for (int i = 0; i < FFilterList->Count(); ++i) {
+        const QString entry = (*FFilterList)[i];
         QString name, condition;
-        SplitEntry((*FFilterList)[i], name, condition);
+        SplitEntry(entry, name, condition);
+        QString value;
+        const bool literal = LiteralValue(values, entry, FFilterDropDownClear, value);
+        if (literal) name = value;
         auto* item = new QListWidgetItem(name, list);
         widest = std::max(widest, fm.horizontalAdvance(name) + 8);
         if (!FFilterDropDownCheck) continue;
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         const QString quoted = name.contains(QLatin1Char(' ')) ? QLatin1Char('"') + name + QLatin1Char('"') : name;
         bool ticked = false;
-        for (int k = 0; k < FFilter->Count() && !ticked; ++k)
-            ticked = FFilter->GetItem(k)->Column() == RealCol && FFilter->GetItem(k)->Condition() == quoted;
+        for (int k = 0; k < FFilter->Count() && !ticked; ++k) {
+            const TFilterData* f = FFilter->GetItem(k);
+            ticked = f->Column() == RealCol &&
+                     (literal && f->Method() == fmLiteral ? f->Condition() == name : f->Condition() == quoted);
+        }
         item->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
     }
     if (!FFilterDropDownCheck && list->count() > 0) list->setCurrentRow(0);

@@ -11,12 +11,14 @@
 
 #include <QClipboard>
 #include <QDir>
+#include <QTemporaryDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMimeData>
 #include <QUrl>
 #include <QDesktopServices>
+#include <algorithm>
 #include <map>
 #include <tuple>
 #include <vector>
@@ -33,6 +35,30 @@ QString HexColor(TColor c)
 }
 
 QString Quoted(int v) { return QLatin1Char('"') + QString::number(v) + QLatin1Char('"'); }
+
+// A number's decimal digits appended without a text of their own.
+void AppendNumber(QString& Out, int v)
+{
+    char16_t digits[12];
+    int n = 0;
+    const bool negative = v < 0;
+    unsigned u = negative ? 0u - unsigned(v) : unsigned(v);
+    do {
+        digits[n++] = char16_t(u'0' + u % 10);
+        u /= 10;
+    } while (u != 0);
+    if (negative) digits[n++] = u'-';
+    std::reverse(digits, digits + n);
+    Out.append(reinterpret_cast<const QChar*>(digits), n);
+}
+
+// Whether a text is empty or white space only, as trimmed() would find it.
+bool IsBlank(const QString& S)
+{
+    for (QChar c : S)
+        if (!c.isSpace()) return false;
+    return true;
+}
 }  // namespace
 
 QString TProStringGrid::CellStyleToCSS(TFont* AFont, TColor ABrushColor, TAlignment HA, TVAlignment VA)
@@ -70,13 +96,11 @@ QString TProStringGrid::SaveToHTMLString(const QString& Dir)
     }
     prolog += h->PrefixTag();
 
-    QStringList lines;
     QString table = QStringLiteral("<TABLE BORDER=%1 CELLSPACING=%2 CELLPADDING=%3 ")
                         .arg(Quoted(h->BorderSize()), Quoted(h->CellSpacing()), Quoted(h->CellPadding()));
     if (!h->Summary().isEmpty()) table += QStringLiteral("SUMMARY=\"") + EscapeHtml(h->Summary()) + QStringLiteral("\" ");
     if (!h->TableStyle().isEmpty()) table += QLatin1Char(' ') + h->TableStyle() + QLatin1Char(' ');
     table += QStringLiteral(" WIDTH=\"%1%\">").arg(h->Width());
-    lines << table;
 
     // A look's class number by the look's parts, so that its declarations are built once.
     using TLook = std::tuple<QString, int, int, TColor, TColor, int, int>;
@@ -131,15 +155,28 @@ QString TProStringGrid::SaveToHTMLString(const QString& Dir)
     const bool header = FixedRows() > 0 && (FSaveFixedCells || FSaveFixedRows);
     std::vector<int> real;
     for (int c = 0; c < ColCount(); ++c) real.push_back(DisplToRealColumn(c));
+    // The lines go into one text as they are made, joined by CRLF.
+    QString body = table;
+    auto line = [&](QLatin1String Text) {
+        body += crlf;
+        body += Text;
+    };
+    auto quoted = [&](int v) {
+        body += QLatin1Char('"');
+        AppendNumber(body, v);
+        body += QLatin1Char('"');
+    };
+    // Made once: the look query sets every part of them for each cell.
+    TBrush brush;
+    TFont font;
+    const TLook* lastLook = nullptr;
+    int lastClass = 0;
+    QString t;
     auto cellLine = [&](int c, int r, bool headerCell) {
         const int rc = real[size_t(c)];
         if (IsMergedNonBaseCell(rc, r)) return;
-        QString attrs;
         const TPoint span = CellSpan(rc, r);
-        if (span.X > 0) attrs += QStringLiteral(" COLSPAN=") + Quoted(span.X + 1);
-        if (span.Y > 0) attrs += QStringLiteral(" ROWSPAN=") + Quoted(span.Y + 1);
 
-        QString t;
         SaveCell(rc, r, t);
         THtmlExportText o;
         o.Html = CellTextKind(t, true) == 1;
@@ -147,12 +184,8 @@ QString TProStringGrid::SaveToHTMLString(const QString& Dir)
         o.NonBreaking = !headerCell && h->NonBreakingText();
         o.LinkURLs = FURLShow;
         o.FullURL = FURLFull;
-        QString content = CellTextToHtml(t, o);
-        if (headerCell ? t.isEmpty() : t.trimmed().isEmpty()) content = QStringLiteral("&nbsp;");
 
         TGridDrawState state;
-        TBrush brush;
-        TFont font;
         TColor to = clNone, mirror = clNone, mirrorTo = clNone;
         TAlignment ha = taLeftJustify;
         TVAlignment va = vtaTop;
@@ -161,56 +194,89 @@ QString TProStringGrid::SaveToHTMLString(const QString& Dir)
         GetVisualProperties(c, r, state, false, false, true, &brush, to, mirror, mirrorTo, &font, ha, va, ww, gd);
         TColor bk = brush.Color();
         if (headerCell || c < FixedCols() || r < FixedRows()) bk = FixedColor();
-        if (!ww) attrs += QStringLiteral(" nowrap");
-        TIntList* widths = h->ColWidths();
-        if (headerCell && c < widths->Count()) attrs += QStringLiteral(" WIDTH=") + Quoted(widths->GetInteger(c));
-        if (!headerCell && !header && c - c0 >= 0 && c - c0 < widths->Count())
-            attrs += QStringLiteral(" width=") + Quoted(widths->GetInteger(c - c0));
 
-        const TLook look{font.Name(), font.Size(), int(font.Style().Contains(fsBold)) * 2 + int(font.Style().Contains(fsItalic)),
-                         font.Color(), bk, int(ha), int(va)};
-        auto lk = looks.find(look);
-        if (lk == looks.end()) {
-            const QString css = CellStyleToCSS(&font, bk, ha, va);
-            auto it = classes.find(css);
-            if (it == classes.end()) {
-                it = classes.emplace(css, int(classOrder.size())).first;
-                classOrder << css;
+        // A look's class: the last cell's when the look is the same, else found or made.
+        const int style = int(font.Style().Contains(fsBold)) * 2 + int(font.Style().Contains(fsItalic));
+        if (!lastLook || std::get<1>(*lastLook) != font.Size() || std::get<2>(*lastLook) != style ||
+            std::get<3>(*lastLook) != font.Color() || std::get<4>(*lastLook) != bk || std::get<5>(*lastLook) != int(ha) ||
+            std::get<6>(*lastLook) != int(va) || std::get<0>(*lastLook) != font.Name()) {
+            const TLook look{font.Name(), font.Size(), style, font.Color(), bk, int(ha), int(va)};
+            auto lk = looks.find(look);
+            if (lk == looks.end()) {
+                const QString css = CellStyleToCSS(&font, bk, ha, va);
+                auto it = classes.find(css);
+                if (it == classes.end()) {
+                    it = classes.emplace(css, int(classOrder.size())).first;
+                    classOrder << css;
+                }
+                lk = looks.emplace(look, it->second).first;
             }
-            lk = looks.emplace(look, it->second).first;
+            lastLook = &lk->first;
+            lastClass = lk->second;
         }
+
+        body += crlf;
+        body += QLatin1String("<TD class=\"c");
+        AppendNumber(body, lastClass);
+        body += QLatin1Char('"');
+        if (span.X > 0) {
+            body += QLatin1String(" COLSPAN=");
+            quoted(span.X + 1);
+        }
+        if (span.Y > 0) {
+            body += QLatin1String(" ROWSPAN=");
+            quoted(span.Y + 1);
+        }
+        if (!ww) body += QLatin1String(" nowrap");
+        TIntList* widths = h->ColWidths();
+        if (headerCell && c < widths->Count()) {
+            body += QLatin1String(" WIDTH=");
+            quoted(widths->GetInteger(c));
+        }
+        if (!headerCell && !header && c - c0 >= 0 && c - c0 < widths->Count()) {
+            body += QLatin1String(" width=");
+            quoted(widths->GetInteger(c - c0));
+        }
+        body += QLatin1Char('>');
+
         QString before, after;
         bool noText = false;
         cellImages(rc, r, before, after, noText);
-        if (noText) content.clear();
-        lines << QStringLiteral("<TD class=\"c%1\"").arg(lk->second) + attrs + QLatin1Char('>') + before + content +
-                     after + QStringLiteral("</td>");
+        body += before;
+        if (noText) {
+        } else if (headerCell ? t.isEmpty() : IsBlank(t)) {
+            body += QLatin1String("&nbsp;");
+        } else {
+            AppendCellTextHtml(body, t, o);
+        }
+        body += after;
+        body += QLatin1String("</td>");
     };
 
     int first = r0;
     if (header) {
-        lines << QStringLiteral("<TR>");
+        line(QLatin1String("<TR>"));
         for (int c = c0; c < ColCount(); ++c) cellLine(c, 0, true);
-        lines << QStringLiteral("</TR>");
+        line(QLatin1String("</TR>"));
         first = std::max(first, 1);
     }
     imageNo = std::max(imageNo, 1);
     ExportNotification(esExportStart, first);
     for (int r = first; r < RowCount(); ++r) {
         ExportNotification(esExportNewRow, r);
-        lines << QStringLiteral("<TR>");
+        line(QLatin1String("<TR>"));
         for (int c = c0; c < ColCount(); ++c) cellLine(c, r, false);
-        lines << QStringLiteral("</TR>");
+        line(QLatin1String("</TR>"));
     }
     ExportNotification(esExportDone, -1);
-    lines << QStringLiteral("</TABLE>");
-    if (!h->SuffixTag().isEmpty()) lines << h->SuffixTag();
-    if (h->XHTML()) lines << QStringLiteral("</HTML>");
+    line(QLatin1String("</TABLE>"));
+    if (!h->SuffixTag().isEmpty()) body += crlf + h->SuffixTag();
+    if (h->XHTML()) line(QLatin1String("</HTML>"));
 
     QString style = QStringLiteral("<style>") + crlf;
     for (int i = 0; i < classOrder.size(); ++i) style += QStringLiteral(".c%1 {").arg(i) + classOrder[i] + QLatin1Char('}') + crlf;
     style += QStringLiteral("</style>") + crlf;
-    return prolog + style + lines.join(crlf);
+    return prolog + style + body;
 }
 
 void TProStringGrid::SaveToHTML(const QString& FileName, bool Show, bool Unicode)
@@ -251,7 +317,11 @@ void TProStringGrid::CopyToClipBoardAsHTML()
 {
     // Qt gives text/html the platform's own clipboard form (the HTML description header on
     // Windows), so the page goes as it is, in UTF-8, and the same text as plain text.
-    const QString html = SaveToHTMLString(QDir::tempPath() + QLatin1Char('/'));
+    // Pictures go to a folder of this process alone (created mode 0700 under a random name,
+    // removed at exit): a fixed shared name could be planted or owned by another user.
+    static QTemporaryDir pictures(QDir::tempPath() + QStringLiteral("/fabricat-html-XXXXXX"));
+    if (!pictures.isValid()) throw EInOutError(QStringLiteral("Cannot create ") + pictures.path());
+    const QString html = SaveToHTMLString(pictures.path() + QLatin1Char('/'));
     auto* data = new QMimeData;
     data->setHtml(html);
     data->setText(html);

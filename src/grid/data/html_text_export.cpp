@@ -43,7 +43,7 @@ bool IsEntityAt(const QString& S, qsizetype I)
 
 struct TWriter {
     const THtmlExportText& O;
-    QString Out;
+    QString& Out;
 
     void Text(QChar c)
     {
@@ -151,17 +151,37 @@ bool IsExportableURL(const QString& S)
 
 QString CellTextToHtml(const QString& S, const THtmlExportText& O)
 {
+    QString out;
+    AppendCellTextHtml(out, S, O);
+    return out;
+}
+
+void AppendCellTextHtml(QString& Out, const QString& S, const THtmlExportText& O)
+{
     if (O.LinkURLs && !O.Html && IsExportableURL(S)) {
         const bool mail = S.startsWith(QLatin1String("mailto:"), Qt::CaseInsensitive);
         QString label = S;
         if (mail) label = S.mid(7);
         else if (!O.FullURL) label = S.mid(S.indexOf(QLatin1String("://")) + 3);
-        return QStringLiteral("<a href=\"") + EscapeHtml(S) + QStringLiteral("\">") + EscapeHtml(label) +
+        Out += QStringLiteral("<a href=\"") + EscapeHtml(S) + QStringLiteral("\">") + EscapeHtml(label) +
                QStringLiteral("</a>");
+        return;
     }
-    TWriter w{O, {}};
-    w.Out.reserve(S.size() + 16);
+    // A text of none of the characters the writer changes goes as it is.
+    const char16_t* p = reinterpret_cast<const char16_t*>(S.constData());
     const qsizetype n = S.size();
+    const char16_t high = O.Entities ? 128 : 0xFFFF;
+    bool plain = true;
+    for (qsizetype i = 0; i < n && plain; ++i) {
+        const char16_t c = p[i];
+        plain = c != u'&' && c != u'<' && c != u'>' && c != u'"' && c != u'\r' && !(c == u' ' && O.NonBreaking) &&
+                c < high;
+    }
+    if (plain) {
+        Out += S;
+        return;
+    }
+    TWriter w{O, Out};
     for (qsizetype i = 0; i < n; ++i) {
         const QChar c = S[i];
         if (O.Html && c == u'<') {
@@ -180,5 +200,4 @@ QString CellTextToHtml(const QString& S, const THtmlExportText& O)
         }
         w.Text(c);
     }
-    return w.Out;
 }

@@ -16,5 +16,7 @@ struct THtmlExportText {
 bool IsExportableURL(const QString& S);
 // The text of one table cell; line breaks become <br>.
 QString CellTextToHtml(const QString& S, const THtmlExportText& Options);
+// The same, appended to Out.
+void AppendCellTextHtml(QString& Out, const QString& S, const THtmlExportText& Options);
 // Text for an attribute value or an element: & < > " escaped.
 QString EscapeHtml(const QString& S);

@@ -4,6 +4,7 @@
 #include "grid/control/pro_string_grid.h"
 #include "grid/data/office_address.h"
 #include "grid/data/office_server.h"
+#include "grid/data/update_lock.h"
 #include "grid/data/wait_cursor.h"
 #include "platform/core/exception.h"
 
@@ -16,15 +17,18 @@ const QString& ExcelMissing()
     return s;
 }
 
-// Closes a workbook the operation opened for reading, also when the operation fails.
-struct TReadingBook {
-    std::unique_ptr<TOfficeWorkbook> Book;
-    ~TReadingBook()
+// A workbook or document that the operation opened or added for itself: closed when the
+// operation ends, also when it fails, so that an office that keeps running holds none of
+// them.  A user's open workbook or document, written into, is no working one and stays open.
+template <class T>
+struct TWorking {
+    std::unique_ptr<T> Doc;
+    ~TWorking()
     {
         try {
-            if (Book) Book->Close();
+            if (Doc) Doc->Close();
         } catch (const Exception&) {
-            // the book's contents were only read; a failed close loses nothing
+            // what mattered was read or saved before; a failed close loses nothing
         }
     }
 };
@@ -44,10 +48,10 @@ QStringList TProStringGrid::GetXLSSheets(const QString& FileName)
 {
     TWaitCursor wait;
     TOfficeServer office(ExcelMissing());
-    TReadingBook reading{office.OpenWorkbook(FileName)};
+    TWorking<TOfficeWorkbook> reading{office.OpenWorkbook(FileName)};
     QStringList names;
-    const int n = reading.Book->SheetCount();
-    for (int i = 0; i < n; ++i) names << reading.Book->SheetName(i);
+    const int n = reading.Doc->SheetCount();
+    for (int i = 0; i < n; ++i) names << reading.Doc->SheetName(i);
     return names;
 }
 
@@ -59,8 +63,8 @@ void TProStringGrid::ImportXLSSheet(const QString& Filename, const QString& Shee
 {
     TWaitCursor wait;
     TOfficeServer office(ExcelMissing());
-    TReadingBook reading{office.OpenWorkbook(Filename)};
-    TOfficeWorkbook& book = *reading.Book;
+    TWorking<TOfficeWorkbook> reading{office.OpenWorkbook(Filename)};
+    TOfficeWorkbook& book = *reading.Doc;
     int sheet = book.ActiveSheet();
     if (!SheetName.isEmpty()) {
         sheet = SheetNamed(book, SheetName);
@@ -85,7 +89,7 @@ void TProStringGrid::ImportXLSSheet(const QString& Filename, const QString& Shee
     }
 
     const int fixedCols = FixedCols(), fixedRows = FixedRows();
-    BeginUpdate();
+    TGridUpdateLock lock(this);
     SetColCount(int(cols));
     SetRowCount(int(rows));
     if (fixedCols < ColCount() && FixedCols() != fixedCols) SetFixedCols(fixedCols);
@@ -95,7 +99,7 @@ void TProStringGrid::ImportXLSSheet(const QString& Filename, const QString& Shee
         for (size_t c = 0; c < line.size() && a + qint64(c) < ColCount(); ++c)
             if (line[c]) LoadCell(a + int(c), b + int(r), *line[c]);
     }
-    EndUpdate();
+    lock.Release();
     CellsChanged({0, 0, ColCount(), RowCount()});
     CellsLoaded();
 }
@@ -125,33 +129,35 @@ void TProStringGrid::ExportXLSSheet(const QString& Filename, const QString& Shee
     }
 
     TOfficeServer office(ExcelMissing());
-    std::unique_ptr<TOfficeWorkbook> book;
+    TWorking<TOfficeWorkbook> working;
+    std::unique_ptr<TOfficeWorkbook> active;
     bool opened = false;
     int sheet = 0, firstRow = 0;
     if (!SheetName.isEmpty()) {
         // An existing file that the office cannot read is reported, never written over.
         if (QFileInfo(Filename).isFile()) {
-            book = office.OpenWorkbook(Filename);
+            working.Doc = office.OpenWorkbook(Filename);
             opened = true;
         } else {
-            book = office.AddWorkbook();
+            working.Doc = office.AddWorkbook();
         }
-        sheet = SheetNamed(*book, SheetName);
-        if (sheet < 0) sheet = book->AddSheet(SheetName);
+        sheet = SheetNamed(*working.Doc, SheetName);
+        if (sheet < 0) sheet = working.Doc->AddSheet(SheetName);
     } else {
-        if (!CreateNewSheet) book = office.ActiveWorkbook();
-        if (book) {
-            sheet = book->ActiveSheet();
-            firstRow = book->ActiveCell().y();
+        if (!CreateNewSheet) active = office.ActiveWorkbook();
+        if (active) {
+            sheet = active->ActiveSheet();
+            firstRow = active->ActiveCell().y();
         } else {
-            book = office.AddWorkbook();
+            working.Doc = office.AddWorkbook();
         }
     }
-    book->WriteBlock(sheet, 0, firstRow, cells);
+    TOfficeWorkbook& book = active ? *active : *working.Doc;
+    book.WriteBlock(sheet, 0, firstRow, cells);
     if (opened)
-        book->Save();
+        book.Save();
     else
-        book->SaveAs(Filename);
+        book.SaveAs(Filename);
 }
 
 void TProStringGrid::SaveToDOC(const QString& Filename, bool CreateNewDocument) { ExportDOC(Filename, QString(), false, CreateNewDocument); }
@@ -180,13 +186,15 @@ void TProStringGrid::ExportDOC(const QString& Filename, const QString& Bookmark,
     }
 
     TOfficeServer office(QStringLiteral("Word OLE server not found"));
-    std::unique_ptr<TOfficeDocument> doc;
+    TWorking<TOfficeDocument> working;
+    std::unique_ptr<TOfficeDocument> active;
     if (Append) {
-        doc = office.OpenDocument(Filename);
+        working.Doc = office.OpenDocument(Filename);
     } else {
-        if (!CreateNewDocument) doc = office.ActiveDocument();
-        if (!doc) doc = office.AddDocument();
+        if (!CreateNewDocument) active = office.ActiveDocument();
+        if (!active) working.Doc = office.AddDocument();
     }
+    TOfficeDocument* doc = active ? active.get() : working.Doc.get();
     doc->TypeText(windowTitle());
     doc->TypeParagraph();
     TOfficeDocument::TTablePlace place = TOfficeDocument::tpStart;

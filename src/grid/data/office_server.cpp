@@ -15,9 +15,13 @@
 #include <QStandardPaths>
 #include <QThread>
 #include <QUrl>
+#include <algorithm>
+#include <atomic>
 #include <csignal>
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/file.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -79,58 +83,113 @@ QString TOfficeServer::PipeName()
 void TOfficeServer::SetProgramFile(const QString& FileName) { ProgramOverride() = FileName; }
 void TOfficeServer::SetPipeName(const QString& Name) { PipeOverride() = Name; }
 
-TOfficeServer::TOfficeServer(const QString& NotFound)
+namespace {
+int& StartSeconds()
+{
+    static int s = 60;
+    return s;
+}
+}  // namespace
+
+void TOfficeServer::SetStartTimeout(int Seconds) { StartSeconds() = std::max(1, Seconds); }
+int TOfficeServer::StartTimeout() { return StartSeconds(); }
+
+TOfficeServer::TOfficeServer(const QString& NotFound, bool Share)
 {
     auto make = reinterpret_cast<TNewOfficeBridge>(ModuleEntry(OfficeModule, OfficeModuleEntry));
     if (make) F.reset(make(&OfficeNumberText));
     if (!F) throw EProGridError(NotFound);
     FRunning = F->Attach(PipeName());
-    if (!FRunning) {
-        const QString program = OfficeProgram();
-        if (program.isEmpty()) throw EProGridError(NotFound);
-        // A profile of its own, so that the user's office and its settings stay untouched.
-        const QString profile = QDir::temp().filePath(QStringLiteral("fabricat-office-%1-profile").arg(getuid()));
-        QDir().mkpath(profile);
-        const QString params = QStringLiteral("--headless --invisible --norestore --nologo --nodefault --nolockcheck "
-                                              "\"--accept=pipe,name=%1;urp;\" \"-env:UserInstallation=%2\"")
-                                   .arg(PipeName(), QUrl::fromLocalFile(profile).toString(QUrl::FullyEncoded));
-        // The office's own binary where it lies beside the start script, so that the process
-        // waited for and, failing all else, killed is the office itself.
-        const QString binary = QFileInfo(QFileInfo(program).canonicalFilePath()).absolutePath() + QStringLiteral("/soffice.bin");
-        FPid = StartOffice(QFileInfo(binary).isExecutable() ? binary : program, params);
-        if (FPid <= 0) throw EProGridError(NotFound);
-        QElapsedTimer waited;
-        waited.start();
-        bool up = F->Attach(PipeName());
-        while (!up && waited.elapsed() < StartTimeout * 1000) {
-            QThread::msleep(100);
-            up = F->Attach(PipeName());
-        }
-        if (!up) {
-            kill(FPid, SIGKILL);
-            WaitProcess(FPid, 5000);
-            throw EProGridError(NotFound);
-        }
-    }
+    if (!FRunning) StartOffice(NotFound, Share);
     if (!F->Connect()) {
         // an office started here is not left behind (the destructor does not run)
-        if (FPid > 0) {
-            kill(FPid, SIGKILL);
-            WaitProcess(FPid, 5000);
-        }
+        EndOffice();
         throw EProGridError(NotFound);
     }
 }
 
-TOfficeServer::~TOfficeServer()
+void TOfficeServer::StartOffice(const QString& NotFound, bool Share)
 {
-    if (FPid <= 0) return;
-    const bool ending = F->Terminate();
-    if (!ending) kill(FPid, SIGTERM);
-    if (!WaitProcess(FPid, 30000).Ended) {
+    const QString program = OfficeProgram();
+    if (program.isEmpty()) throw EProGridError(NotFound);
+    // A pipe of this connection alone, unless the office is to be shared.
+    static std::atomic<int> started{0};
+    const QString pipe = Share ? PipeName() : QStringLiteral("%1-%2-%3").arg(PipeName()).arg(getpid()).arg(++started);
+    // A profile of its own, so that the user's office and its settings stay untouched.  Two
+    // offices in one profile would be one: the second hands its arguments to the first and
+    // ends.  The program's profile is taken by whoever holds its lock (the office inherits the
+    // lock and keeps it while it runs); the others get a fresh profile each.
+    const QString base = QDir::temp().filePath(QStringLiteral("fabricat-office-%1-profile").arg(getuid()));
+    QString profile = base;
+    FProfileLock = ::open(QFile::encodeName(base + QStringLiteral(".lock")).constData(), O_RDWR | O_CREAT, 0600);
+    if (FProfileLock >= 0 && flock(FProfileLock, LOCK_EX | LOCK_NB) != 0) {
+        ::close(FProfileLock);
+        FProfileLock = -1;
+    }
+    if (FProfileLock < 0) {
+        QByteArray own = QFile::encodeName(base + QStringLiteral("-XXXXXX"));
+        if (!mkdtemp(own.data())) throw EProGridError(NotFound);
+        FOwnProfile = profile = QFile::decodeName(own);
+    }
+    QDir().mkpath(profile);
+    const QString params = QStringLiteral("--headless --invisible --norestore --nologo --nodefault --nolockcheck "
+                                          "\"--accept=pipe,name=%1;urp;\" \"-env:UserInstallation=%2\"")
+                               .arg(pipe, QUrl::fromLocalFile(profile).toString(QUrl::FullyEncoded));
+    // The office's own binary where it lies beside the start script, so that the process
+    // waited for and, failing all else, killed is the office itself.
+    const QString binary = QFileInfo(QFileInfo(program).canonicalFilePath()).absolutePath() + QStringLiteral("/soffice.bin");
+    const QString start = QFileInfo(binary).isExecutable() ? binary : program;
+    FPid = ::StartOffice(start, params);
+    if (FPid <= 0) {
+        EndOffice();
+        throw EProGridError(NotFound);
+    }
+    QElapsedTimer waited;
+    waited.start();
+    int restarts = 0;
+    bool up = F->Attach(pipe);
+    while (!up && waited.elapsed() < qint64(StartTimeout()) * 1000) {
+        int status = 0;
+        if (waitpid(FPid, &status, WNOHANG) == FPid) {
+            FPid = -1;
+            // The office sets up a new profile and then ends, asking to be started again (the
+            // office's own start script does the same); any other end means it will not come up.
+            constexpr int RestartAsked = 81;
+            if (!WIFEXITED(status) || WEXITSTATUS(status) != RestartAsked || ++restarts > 3) break;
+            FPid = ::StartOffice(start, params);
+            if (FPid <= 0) break;
+        }
+        QThread::msleep(100);
+        up = F->Attach(pipe);
+    }
+    if (!up) {
+        EndOffice();
+        throw EProGridError(NotFound);
+    }
+}
+
+// Ends an office started here, at once, and lets go of its profile.
+void TOfficeServer::EndOffice()
+{
+    if (FPid > 0) {
         kill(FPid, SIGKILL);
         WaitProcess(FPid, 5000);
+        FPid = -1;
     }
+    if (FProfileLock >= 0) ::close(FProfileLock);
+    FProfileLock = -1;
+    if (!FOwnProfile.isEmpty()) QDir(FOwnProfile).removeRecursively();
+    FOwnProfile.clear();
+}
+
+TOfficeServer::~TOfficeServer()
+{
+    if (FPid > 0) {
+        const bool ending = F->Terminate();
+        if (!ending) kill(FPid, SIGTERM);
+        if (WaitProcess(FPid, 30000).Ended) FPid = -1;
+    }
+    EndOffice();
 }
 
 std::unique_ptr<TOfficeWorkbook> TOfficeServer::OpenWorkbook(const QString& FileName)

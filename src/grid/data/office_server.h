@@ -91,10 +91,12 @@ public:
     virtual bool Terminate() = 0;
     // FileName is a whole office file (checked by the caller).
     virtual std::unique_ptr<TOfficeWorkbook> OpenWorkbook(const QString& FileName) = 0;
-    virtual std::unique_ptr<TOfficeWorkbook> AddWorkbook() = 0;
+    // ForUser: a document as a user's own would be, which can be the active one; else a
+    // working document of this connection.
+    virtual std::unique_ptr<TOfficeWorkbook> AddWorkbook(bool ForUser) = 0;
     virtual std::unique_ptr<TOfficeWorkbook> ActiveWorkbook() = 0;
     virtual std::unique_ptr<TOfficeDocument> OpenDocument(const QString& FileName) = 0;
-    virtual std::unique_ptr<TOfficeDocument> AddDocument() = 0;
+    virtual std::unique_ptr<TOfficeDocument> AddDocument(bool ForUser) = 0;
     virtual std::unique_ptr<TOfficeDocument> ActiveDocument() = 0;
 };
 
@@ -105,37 +107,53 @@ inline constexpr const char* OfficeModule = "fabricat_office";
 inline constexpr const char* OfficeModuleEntry = "fabricat_new_office_bridge";
 
 // One connection to the office.  Made, it attaches to an office that listens on the
-// program's pipe, else starts one headless with a private profile and waits for the pipe.
-// An office it started is told to quit when it goes; an office it found keeps running.
+// program's pipe, else starts one headless and waits for it.  An office it started is told
+// to quit when it goes; an office it found keeps running.
+//
+// An office started here listens on a pipe of this connection alone and runs in a profile
+// that no other running office uses, so that no other process attaches to it and loses it
+// mid-request when it ends.  Only a connection made with Share starts its office on the
+// program's pipe, for the others to attach to while it lives (a session that keeps one
+// office for many exchanges).
 class TOfficeServer {
 public:
     // NotFound: the error raised when the office is missing or does not come up.
-    explicit TOfficeServer(const QString& NotFound);
+    explicit TOfficeServer(const QString& NotFound, bool Share = false);
     ~TOfficeServer();
     TOfficeServer(const TOfficeServer&) = delete;
     TOfficeServer& operator=(const TOfficeServer&) = delete;
     bool WasRunning() const { return FRunning; }
 
+    // Documents opened or added here are working documents: marked as the program's own in
+    // the office, they are never any connection's active workbook or document, which is the
+    // last one opened otherwise (by a user of the office).  Tests add a user's with ForUser.
     std::unique_ptr<TOfficeWorkbook> OpenWorkbook(const QString& FileName);
-    std::unique_ptr<TOfficeWorkbook> AddWorkbook() { return F->AddWorkbook(); }
-    // The workbook opened last that is still open; null when there is none.
+    std::unique_ptr<TOfficeWorkbook> AddWorkbook(bool ForUser = false) { return F->AddWorkbook(ForUser); }
+    // The last workbook still open that is no working document; null when there is none.
     std::unique_ptr<TOfficeWorkbook> ActiveWorkbook() { return F->ActiveWorkbook(); }
     std::unique_ptr<TOfficeDocument> OpenDocument(const QString& FileName);
-    std::unique_ptr<TOfficeDocument> AddDocument() { return F->AddDocument(); }
-    // The document opened last that is still open; null when there is none.
+    std::unique_ptr<TOfficeDocument> AddDocument(bool ForUser = false) { return F->AddDocument(ForUser); }
+    // The last document still open that is no working document; null when there is none.
     std::unique_ptr<TOfficeDocument> ActiveDocument() { return F->ActiveDocument(); }
 
-    // The pipe the program's office listens on: one per user, the same for every process.
+    // The pipe the program's running office listens on: one per user, the same for every
+    // process.
     static QString PipeName();
     // Where the office's start program lies (default: soffice on the search path).  Tests
     // point it, and the pipe, elsewhere to play a machine without the office.
     static void SetProgramFile(const QString& FileName);
     static void SetPipeName(const QString& Name);
-    // Seconds to wait for a started office's pipe.
-    static constexpr int StartTimeout = 60;
+    // Seconds to wait for a started office (default 60); a loaded test machine waits longer.
+    static void SetStartTimeout(int Seconds);
+    static int StartTimeout();
 
 private:
+    void StartOffice(const QString& NotFound, bool Share);
+    void EndOffice();
+
     std::unique_ptr<TOfficeBridge> F;
     pid_t FPid = -1;
     bool FRunning = false;
+    int FProfileLock = -1;      // held while the office runs in the program's profile
+    QString FOwnProfile;        // a profile made for this office alone, removed at its end
 };

@@ -12,7 +12,9 @@
 #include <com/sun/star/container/XNameAccess.hpp>
 #include <com/sun/star/container/XNamed.hpp>
 #include <com/sun/star/frame/Desktop.hpp>
+#include <com/sun/star/frame/XComponentLoader.hpp>
 #include <com/sun/star/frame/XController.hpp>
+#include <com/sun/star/frame/XFrames.hpp>
 #include <com/sun/star/frame/XFrame.hpp>
 #include <com/sun/star/frame/XModel.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
@@ -38,6 +40,7 @@
 #include <com/sun/star/text/XTextTable.hpp>
 #include <com/sun/star/text/XTextTablesSupplier.hpp>
 #include <com/sun/star/text/XTextViewCursorSupplier.hpp>
+#include <com/sun/star/uno/RuntimeException.hpp>
 #include <com/sun/star/uno/XComponentContext.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
 #include <com/sun/star/view/XSelectionSupplier.hpp>
@@ -48,6 +51,9 @@
 #include <QStandardPaths>
 #include <QUrl>
 #include <algorithm>
+#include <atomic>
+#include <csignal>
+#include <unistd.h>
 
 using css::uno::Any;
 using rtl::OUString;
@@ -190,18 +196,35 @@ Reference<css::uno::XComponentContext> LocalContext()
     return *ctx;
 }
 
+// Working documents are loaded into frames named thus: a frame's name is the office's, never
+// saved with a document, and it is given when the frame is made, before the document is
+// loaded into it, so no other connection ever sees a working document unmarked.
+const QString WorkFramePrefix = QStringLiteral("fabricat-work-");
+constexpr sal_Int32 CreateFrame = 8;  // css::frame::FrameSearchFlag::CREATE
+
+QString NewWorkFrameName()
+{
+    static std::atomic<int> made{0};
+    return WorkFramePrefix + QStringLiteral("%1-%2").arg(getpid()).arg(++made);
+}
+
 template <class Doc>
 Reference<Doc> LastOpen(const Reference<css::frame::XDesktop2>& Desktop)
 {
-    Reference<css::container::XIndexAccess> frames(Desktop->getFrames(), UNO_QUERY);
-    if (!frames.is()) return {};
-    for (sal_Int32 i = frames->getCount() - 1; i >= 0; --i) {
-        Reference<css::frame::XFrame> frame(frames->getByIndex(i), UNO_QUERY);
-        if (!frame.is()) continue;
-        Reference<css::frame::XController> ctl = frame->getController();
-        if (!ctl.is()) continue;
-        Reference<Doc> doc(ctl->getModel(), UNO_QUERY);
-        if (doc.is()) return doc;
+    // One look at the frames: other connections open and close theirs meanwhile.
+    constexpr sal_Int32 Children = 4;  // css::frame::FrameSearchFlag::CHILDREN
+    const Sequence<Reference<css::frame::XFrame>> frames = Desktop->getFrames()->queryFrames(Children);
+    for (sal_Int32 i = frames.getLength() - 1; i >= 0; --i) {
+        try {
+            const Reference<css::frame::XFrame>& frame = frames[i];
+            if (!frame.is() || Q(frame->getName()).startsWith(WorkFramePrefix)) continue;
+            Reference<css::frame::XController> ctl = frame->getController();
+            if (!ctl.is()) continue;
+            Reference<Doc> doc(ctl->getModel(), UNO_QUERY);
+            if (doc.is()) return doc;
+        } catch (const css::uno::RuntimeException&) {
+            // closed since the look (disposed)
+        }
     }
     return {};
 }
@@ -219,10 +242,10 @@ public:
     bool Connect() override;
     bool Terminate() override;
     std::unique_ptr<TOfficeWorkbook> OpenWorkbook(const QString& FileName) override;
-    std::unique_ptr<TOfficeWorkbook> AddWorkbook() override;
+    std::unique_ptr<TOfficeWorkbook> AddWorkbook(bool ForUser) override;
     std::unique_ptr<TOfficeWorkbook> ActiveWorkbook() override;
     std::unique_ptr<TOfficeDocument> OpenDocument(const QString& FileName) override;
-    std::unique_ptr<TOfficeDocument> AddDocument() override;
+    std::unique_ptr<TOfficeDocument> AddDocument(bool ForUser) override;
     std::unique_ptr<TOfficeDocument> ActiveDocument() override;
 
 private:
@@ -230,12 +253,32 @@ private:
     Reference<css::uno::XComponentContext> Remote;
     Reference<css::frame::XDesktop2> Desktop;
 
-    Reference<css::lang::XComponent> Load(const QString& Url, const QString& What)
+    Reference<css::lang::XComponent> Load(const QString& Url, const QString& What, bool ForUser = false)
     {
         return Ask(What, [&] {
             const css::beans::PropertyValue args[] = {Prop("Hidden", Any(true))};
-            return Reference<css::lang::XComponent>(
-                Desktop->loadComponentFromURL(U(Url), OUString("_blank"), 0, Sequence<css::beans::PropertyValue>(args, 1)));
+            if (ForUser)
+                return Reference<css::lang::XComponent>(
+                    Desktop->loadComponentFromURL(U(Url), OUString("_blank"), 0, Sequence<css::beans::PropertyValue>(args, 1)));
+            // the frame is made with its name, then the document loaded into it
+            Reference<css::frame::XFrame> frame = Desktop->findFrame(U(NewWorkFrameName()), CreateFrame);
+            Reference<css::frame::XComponentLoader> loader(frame, UNO_QUERY_THROW);
+            // a frame that received no document is not left behind
+            auto drop = [&] {
+                try {
+                    frame->dispose();
+                } catch (const css::uno::Exception&) {
+                }
+            };
+            Reference<css::lang::XComponent> doc;
+            try {
+                doc = loader->loadComponentFromURL(U(Url), OUString("_self"), 0, Sequence<css::beans::PropertyValue>(args, 1));
+            } catch (const css::uno::Exception&) {
+                drop();
+                throw;
+            }
+            if (!doc.is()) drop();
+            return doc;
         });
     }
     Reference<css::lang::XComponent> LoadFile(const QString& FileName)
@@ -328,10 +371,10 @@ std::unique_ptr<TOfficeWorkbook> TUnoBridge::OpenWorkbook(const QString& FileNam
     return impl;
 }
 
-std::unique_ptr<TOfficeWorkbook> TUnoBridge::AddWorkbook()
+std::unique_ptr<TOfficeWorkbook> TUnoBridge::AddWorkbook(bool ForUser)
 {
     const QString what = QStringLiteral("Cannot add a workbook");
-    Reference<css::lang::XComponent> doc = Load(QStringLiteral("private:factory/scalc"), what);
+    Reference<css::lang::XComponent> doc = Load(QStringLiteral("private:factory/scalc"), what, ForUser);
     Reference<css::sheet::XSpreadsheetDocument> book(doc, UNO_QUERY);
     if (!book.is()) throw EProGridError(what);
     auto impl = std::make_unique<TUnoWorkbook>();
@@ -563,10 +606,10 @@ std::unique_ptr<TOfficeDocument> TUnoBridge::OpenDocument(const QString& FileNam
     return impl;
 }
 
-std::unique_ptr<TOfficeDocument> TUnoBridge::AddDocument()
+std::unique_ptr<TOfficeDocument> TUnoBridge::AddDocument(bool ForUser)
 {
     const QString what = QStringLiteral("Cannot add a document");
-    auto impl = DocumentOf(Load(QStringLiteral("private:factory/swriter"), what));
+    auto impl = DocumentOf(Load(QStringLiteral("private:factory/swriter"), what, ForUser));
     if (!impl) throw EProGridError(what);
     return impl;
 }
@@ -712,6 +755,11 @@ void TUnoDocument::Close()
 extern "C" Q_DECL_EXPORT TOfficeBridge* fabricat_new_office_bridge(QString (*Numbers)(double))
 {
     NumberText = Numbers;
+    // The bridge writes to the office's pipe: an office that hangs up (it ends, or drops a
+    // connection that is going) must fail the request, not end this process.  A handler the
+    // program set itself stays.
+    struct sigaction pipe {};
+    if (sigaction(SIGPIPE, nullptr, &pipe) == 0 && pipe.sa_handler == SIG_DFL) std::signal(SIGPIPE, SIG_IGN);
     const Reference<css::uno::XComponentContext> local = LocalContext();
     if (!local.is()) return nullptr;
     try {

@@ -57,6 +57,9 @@ TProStringGrid::TPrintDialogHandler& PrintDialogHandler()
 // vanish or turn it inside out.
 constexpr double MinFitFactor = 0.05;
 
+// The most cells whose measured heights a layout keeps between its two passes (16 MB).
+constexpr int64_t MaxCachedCellHeights = 4'000'000;
+
 // The look of one cell for printing.
 struct TPrintCellLook {
     TGridDrawState State;
@@ -244,6 +247,14 @@ std::shared_ptr<TProStringGrid::TPrintLayout> TProStringGrid::LayoutPrintPages(c
     L->Widths.assign(size_t(std::max(cc, 0)), 0);
     const bool repeatCols = ps->RepeatFixedCols() && FixedCols() >= 1;
     std::vector<int> measured;
+    // The heights the width pass measured, for the row heights below when nothing can make
+    // them differ (no fitting scale, no size hooks); kept only for grids of moderate size.
+    const int firstRow = ps->RepeatFixedRows() ? 0 : R.Top;
+    const int64_t measuredRows = std::max(0, R.Bottom - firstRow + 1);
+    std::vector<int> heights;
+    if (!ps->NoAutoSize() && !ps->UseFixedWidth() && !OnCustomCellSize && !OnPrintSetColumnWidth &&
+        measuredRows * cc <= MaxCachedCellHeights)
+        heights.assign(size_t(measuredRows * cc), -1);
     for (int c = 0; c < cc; ++c) {
         const bool inRange = c >= R.Left && c <= R.Right;
         if (!inRange && !(repeatCols && c < FixedCols())) continue;
@@ -252,12 +263,16 @@ std::shared_ptr<TProStringGrid::TPrintLayout> TProStringGrid::LayoutPrintPages(c
         if (ps->NoAutoSize()) {
             w = int(std::lround(ColWidths(c) * k));
         } else {
-            const int firstRow = ps->RepeatFixedRows() ? 0 : R.Top;
             for (int r = firstRow; r <= R.Bottom; ++r) {
                 if (r < R.Top && r >= FixedRows()) continue;
                 // a block's width is its columns' together
                 if (IsXMergedCell(c, r)) continue;
-                const int cw = ps->UseFixedWidth() ? ps->FixedWidth() : CalcPrintCellSize(measure, c, r, 1.0).X;
+                int cw = ps->FixedWidth();
+                if (!ps->UseFixedWidth()) {
+                    const TPoint size = CalcPrintCellSize(measure, c, r, 1.0);
+                    cw = size.X;
+                    if (!heights.empty()) heights[size_t(int64_t(r - firstRow) * cc + c)] = size.Y;
+                }
                 w = std::max(w, cw);
             }
         }
@@ -358,7 +373,10 @@ std::shared_ptr<TProStringGrid::TPrintLayout> TProStringGrid::LayoutPrintPages(c
                 if (SelectedOnly && c >= R.Left && !PrintColSelected(c)) continue;
                 // a block's height is its rows' together
                 if (IsYMergedCell(c, r)) continue;
-                last = CalcPrintCellSize(measure, c, r, f).Y;
+                const int known = f == 1.0 && !heights.empty() && r >= firstRow && r <= R.Bottom
+                                      ? heights[size_t(int64_t(r - firstRow) * cc + c)]
+                                      : -1;
+                last = known >= 0 ? known : CalcPrintCellSize(measure, c, r, f).Y;
                 h = std::max(h, last);
             }
             if (h == 0) h = last;
@@ -828,7 +846,8 @@ TPoint TProStringGrid::CalcPrintCellSize(TCanvas& Measure, int ACol, int ARow, d
             h = cv.DrawText(text, calc, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX | DT_EDITCONTROL);
             w = width;
         } else {
-            const QStringList lines = CellLines(text, Multilinecells());
+            // a word-wrapped cell breaks at its line breaks, as on the screen
+            const QStringList lines = CellLines(text, Multilinecells() || lk.WordWrap);
             for (QString line : lines) {
                 if (FURLShow && !FURLFull && IsURLText(line)) StripURLScheme(line);
                 w = std::max(w, cv.TextWidth(line));
@@ -931,7 +950,7 @@ void TProStringGrid::DrawPrintCell(QPainter* P, int ACol, int ARow, const QRectF
             flags |= lk.VA == vtaCenter ? DT_VCENTER : lk.VA == vtaBottom ? DT_BOTTOM : DT_TOP;
             if (lk.WordWrap && ps->NoAutoSize()) {
                 flags |= DT_WORDBREAK | DT_EXPANDTABS;
-            } else if (Multilinecells()) {
+            } else if (Multilinecells() || (lk.WordWrap && (text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n'))))) {
                 text = CellLines(text, true).join(QLatin1Char('\n'));
             } else {
                 flags |= DT_SINGLELINE;

@@ -44,31 +44,43 @@ struct TWildPattern {
         return p;
     }
 
-    static bool PieceAt(QStringView Piece, QStringView V, qsizetype At)
+    // Fold: the value is compared as if upper-cased, which for a text of ASCII characters
+    // alone is the letters a to z made capitals; other texts are upper-cased beforehand.
+    template <bool Fold> static bool Same(QChar P, QChar V)
+    {
+        char16_t v = V.unicode();
+        if constexpr (Fold)
+            if (v >= u'a' && v <= u'z') v = char16_t(v - (u'a' - u'A'));
+        return P.unicode() == v || P == QLatin1Char('?');
+    }
+
+    template <bool Fold> static bool PieceAt(QStringView Piece, QStringView V, qsizetype At)
     {
         if (At < 0 || At + Piece.size() > V.size()) return false;
         for (qsizetype i = 0; i < Piece.size(); ++i)
-            if (Piece[i] != QLatin1Char('?') && Piece[i] != V[At + i]) return false;
+            if (!Same<Fold>(Piece[i], V[At + i])) return false;
         return true;
     }
 
-    static qsizetype FindPiece(QStringView Piece, bool Any, QStringView V, qsizetype From)
+    template <bool Fold> static qsizetype FindPiece(QStringView Piece, bool Any, QStringView V, qsizetype From)
     {
-        if (!Any) return V.indexOf(Piece, From);
+        if (!Fold && !Any) return V.indexOf(Piece, From);
+        if (Piece.isEmpty()) return From <= V.size() ? From : -1;
+        // the first character found directly, the rest compared where it stands
+        const QChar head = Piece[0];
         for (qsizetype at = From; at + Piece.size() <= V.size(); ++at)
-            if (PieceAt(Piece, V, at)) return at;
+            if (Same<Fold>(head, V[at]) && PieceAt<Fold>(Piece, V, at)) return at;
         return -1;
     }
 
-    // The value is upper-cased already when case is ignored.
-    bool Match(QStringView V) const
+    template <bool Fold> bool MatchAs(QStringView V) const
     {
         const size_t n = Pieces.size();
         if (n == 0) return true;
         qsizetype from = 0;
         size_t first = 0, last = n;
         if (AnchorStart) {
-            if (!PieceAt(Pieces[0], V, 0)) return false;
+            if (!PieceAt<Fold>(Pieces[0], V, 0)) return false;
             from = Pieces[0].size();
             first = 1;
             if (n == 1 && AnchorEnd) return from == V.size();
@@ -76,40 +88,65 @@ struct TWildPattern {
         qsizetype end = V.size();
         if (AnchorEnd && last > first) {
             const QString& tail = Pieces[n - 1];
-            if (end - tail.size() < from || !PieceAt(tail, V, end - tail.size())) return false;
+            if (end - tail.size() < from || !PieceAt<Fold>(tail, V, end - tail.size())) return false;
             end -= tail.size();
             --last;
         }
         // The pieces between go leftmost each: a later place never helps the ones after.
         const QStringView inner = V.left(end);
         for (size_t k = first; k < last; ++k) {
-            const qsizetype at = FindPiece(Pieces[k], HasAny[k], inner, from);
+            const qsizetype at = FindPiece<Fold>(Pieces[k], HasAny[k], inner, from);
             if (at < 0) return false;
             from = at + Pieces[k].size();
         }
         return true;
     }
+
+    static bool IsAscii(QStringView V)
+    {
+        char16_t any = 0;
+        for (QChar c : V) any |= c.unicode();
+        return any < 0x80;
+    }
+
+    bool Match(QStringView V) const
+    {
+        if (!IgnoreCase) return MatchAs<false>(V);
+        // Upper-casing may change a text's length (a sharp s becomes two letters): only an
+        // ASCII text is compared in place.
+        if (IsAscii(V)) return MatchAs<true>(V);
+        return MatchAs<false>(V.toString().toUpper());
+    }
+};
+
+// A condition as a pass tests it.
+struct TFilterTest {
+    int Column;
+    TFilterCells Data;
+    TFilterOperation Operation;
+    TFilterMethod Method;
+    bool CaseSensitive;
+    QString Condition, Prefix, Suffix;
+    TWildPattern Wild;
+    QString UpperCondition;
 };
 
 }  // namespace
 
 // The conditions of a pass, each read once before the rows are tested.
 struct TProStringGrid::TFilterPlan {
-    struct Item {
-        const TFilterData* F;
-        TWildPattern Wild;
-        QString UpperCondition;
-    };
+    using Item = TFilterTest;
     std::vector<Item> Items;
 
     explicit TFilterPlan(const TFilter& Filter)
     {
         for (int i = 0; i < Filter.Count(); ++i) {
             const TFilterData* f = Filter.GetItem(i);
-            Item item{f, {}, {}};
-            if (f->Data() == fcRow) item.UpperCondition = f->Condition().toUpper();
-            else if (f->Method() == fmExpression && !f->Condition().isEmpty())
-                item.Wild = TWildPattern::Make(f->Condition(), f->CaseSensitive());
+            Item item{f->Column(), f->Data(), f->Operation(), f->Method(), f->CaseSensitive(),
+                      f->Condition(), f->Prefix(), f->Suffix(), {}, {}};
+            if (item.Data == fcRow) item.UpperCondition = item.Condition.toUpper();
+            else if (item.Method == fmExpression && !item.Condition.isEmpty())
+                item.Wild = TWildPattern::Make(item.Condition, item.CaseSensitive);
             Items.push_back(std::move(item));
         }
     }
@@ -117,19 +154,20 @@ struct TProStringGrid::TFilterPlan {
 
 namespace {
 
-bool MatchCondition(const TFilterData& F, const TWildPattern& Wild, const QString& UpperCondition, QString Text)
+// Text is the cell's text, trimmed and unpacked.
+bool MatchCondition(const TFilterTest& F, QStringView Text)
 {
-    if (F.Data() == fcRow) return Text.toUpper().contains(UpperCondition);
-    if (!F.Prefix().isEmpty() && Text.startsWith(F.Prefix())) Text.remove(0, F.Prefix().size());
-    if (!F.Suffix().isEmpty()) {
+    if (F.Data == fcRow) return Text.toString().toUpper().contains(F.UpperCondition);
+    if (!F.Prefix.isEmpty() && Text.startsWith(F.Prefix)) Text = Text.sliced(F.Prefix.size());
+    if (!F.Suffix.isEmpty()) {
         // only a suffix whose first occurrence ends the text is taken off
-        const qsizetype at = Text.indexOf(F.Suffix());
-        if (at >= 0 && at + F.Suffix().size() == Text.size()) Text.truncate(at);
+        const qsizetype at = Text.indexOf(F.Suffix);
+        if (at >= 0 && at + F.Suffix.size() == Text.size()) Text = Text.first(at);
     }
-    if (F.Condition().isEmpty()) return true;
-    if (F.Method() == fmLiteral) return Text == F.Condition();
-    if (Wild.Plain) return Wild.Match(Wild.IgnoreCase ? Text.toUpper() : Text);
-    return MatchFilterExpression(F.Condition(), Text, F.CaseSensitive());
+    if (F.Condition.isEmpty()) return true;
+    if (F.Method == fmLiteral) return Text == F.Condition;
+    if (F.Wild.Plain) return F.Wild.Match(Text);
+    return MatchFilterExpression(F.Condition, Text.toString(), F.CaseSensitive);
 }
 
 }  // namespace
@@ -144,11 +182,10 @@ bool TProStringGrid::RowMatchesFilter(int ARow)
 bool TProStringGrid::RowMatchesPlan(const TFilterPlan& Plan, int ARow)
 {
     bool Result = true;
-    for (const TFilterPlan::Item& item : Plan.Items) {
-        const TFilterData& F = *item.F;
-        const int col = F.Column();
+    for (const TFilterPlan::Item& F : Plan.Items) {
+        const int col = F.Column;
         QString text;
-        switch (F.Data()) {
+        switch (F.Data) {
         case fcVirtual: text = Cells(col, ARow); break;
         case fcNormal: text = GetGridCell(col, ARow); break;
         case fcStripHTML: text = GetStrippedCell(col, ARow); break;
@@ -161,23 +198,23 @@ bool TProStringGrid::RowMatchesPlan(const TFilterPlan& Plan, int ARow)
         }
         }
         // unpacked before trimming: a packed character whose low byte is a blank would
-        // otherwise be cut off
-        if (text.contains(QLatin1String("|\\"))) text = UnpackWideText(TrimLeft(text));
-        text = Trim(text);
+        // otherwise be cut off (the bar alone is the faster search, and mostly absent)
+        if (text.contains(QLatin1Char('|')) && text.contains(QLatin1String("|\\")))
+            text = UnpackWideText(TrimLeft(text));
         bool match = false;
         try {
-            match = MatchCondition(F, item.Wild, item.UpperCondition, text);
+            match = MatchCondition(F, Trim(text));
         } catch (const std::exception&) {
             match = false;
         }
-        switch (F.Operation()) {
+        switch (F.Operation) {
         case foSHORT: Result = match; break;
         case foNONE: Result = match; break;
         case foAND: Result = Result && match; break;
         case foXOR: Result = Result != match; break;
         case foOR: Result = Result || match; break;
         }
-        if (F.Operation() == foSHORT && !match) break;
+        if (F.Operation == foSHORT && !match) break;
     }
     if (OnCustomFilter) OnCustomFilter(this, ARow, Result);
     return Result;

@@ -183,7 +183,9 @@ void TProStringGrid::ApplyRowOrder(const std::vector<int>& Order)
 
     ReorderStoreRows(Order);
     RenumberStoreRows(first);
-    if (const unsigned marks = RowMarkStores()) FSelect->PermuteRows(Order, marks);
+    // Row marks and a disjunct cell selection are kept by display row and follow their rows.
+    if (const unsigned marks = RowMarkStores() | (FMouseActions->DisjunctCellSelect() ? TGridSelection::Cells : 0u))
+        FSelect->PermuteRows(Order, marks);
 
     // Stores kept by real row follow the same order over the real rows; hidden rows stay.
     std::vector<int> realOrder;

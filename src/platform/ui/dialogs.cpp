@@ -17,26 +17,6 @@ FileDialogHandler& FileHandler()
     return h;
 }
 
-// The control that has the keyboard while a box is open gets it back when the box closes:
-// without a window manager the keyboard would otherwise go nowhere.
-class TFocusKeeper {
-public:
-    TFocusKeeper() : FWidget(QApplication::focusWidget()) {}
-    ~TFocusKeeper()
-    {
-        if (!FWidget || !FWidget->isVisible()) return;
-        QWidget* window = FWidget->window();
-        window->activateWindow();
-        QApplication::setActiveWindow(window);
-        FWidget->setFocus(Qt::ActiveWindowFocusReason);
-    }
-    TFocusKeeper(const TFocusKeeper&) = delete;
-    TFocusKeeper& operator=(const TFocusKeeper&) = delete;
-
-private:
-    QPointer<QWidget> FWidget;
-};
-
 int ShowRealBox(const MessageBoxCall& call)
 {
     QMessageBox box(QApplication::activeWindow());
@@ -63,6 +43,40 @@ int ShowRealBox(const MessageBoxCall& call)
     return mrCancel;
 }
 }  // namespace
+
+TFocusKeeper::TFocusKeeper() : FWidget(QApplication::focusWidget()), FWindow(QApplication::activeWindow())
+{
+    if (FWindow) return;
+    // No window has been activated yet (no window manager, the user only clicked): the
+    // window the dialog opens over is the modal one, else the program's visible window, and
+    // the control is the one that window would give the keyboard to.
+    FWindow = QApplication::activeModalWidget();
+    if (!FWindow)
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->isVisible() && (w->windowType() == Qt::Window || w->windowType() == Qt::Dialog)) {
+                FWindow = w;
+                break;
+            }
+    if (FWindow && !FWidget) FWidget = FWindow->focusWidget();
+}
+
+TFocusKeeper::~TFocusKeeper()
+{
+    QWidget* target = FWidget && FWidget->isVisible() && FWidget->isEnabled() ? FWidget.data() : nullptr;
+    QWidget* window = target ? target->window() : FWindow.data();
+    if (!window || !window->isVisible()) return;
+    window->activateWindow();
+    QApplication::setActiveWindow(window);
+    if (!target) {
+        // the control went away while the dialog was open: the window's first that takes Tab
+        for (QWidget* w = window->nextInFocusChain(); w && w != window; w = w->nextInFocusChain())
+            if ((w->focusPolicy() & Qt::TabFocus) && w->isVisible() && w->isEnabled()) {
+                target = w;
+                break;
+            }
+    }
+    if (target) target->setFocus(Qt::ActiveWindowFocusReason);
+}
 
 MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler)
 {

@@ -1,7 +1,9 @@
 #pragma once
 // Every message box of the program goes through here.  Tests install a handler that
 // records each box and answers with a preset button, so no test ever shows a real box.
+#include <QPointer>
 #include <QString>
+#include <QWidget>
 #include <functional>
 
 enum class TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
@@ -40,3 +42,18 @@ struct FileDialogCall {
 using FileDialogHandler = std::function<QString(const FileDialogCall&)>;
 FileDialogHandler SetFileDialogHandler(FileDialogHandler handler);
 QString ExecuteFileDialog(const FileDialogCall& call);
+
+// The control that has the keyboard while a box or a modal window is open gets it back when
+// it closes (or, when that control is gone, the first control of its window that takes Tab):
+// without a window manager the keyboard would otherwise go nowhere.
+class TFocusKeeper {
+public:
+    TFocusKeeper();
+    ~TFocusKeeper();
+    TFocusKeeper(const TFocusKeeper&) = delete;
+    TFocusKeeper& operator=(const TFocusKeeper&) = delete;
+
+private:
+    QPointer<QWidget> FWidget;
+    QPointer<QWidget> FWindow;
+};

@@ -12,6 +12,8 @@ TForm::TForm(QWidget* parent) : QDialog(parent)
 
 int TForm::ShowModal()
 {
+    // the keyboard goes back where it was when the window closes
+    const TFocusKeeper keeper;
     FModalResult = mrNone;
     CentreOnScreen();
     FInModal = true;

@@ -661,7 +661,8 @@ void TLbButton::mousePressEvent(QMouseEvent* e)
     QWidget::mousePressEvent(e);
     if (isEnabled() && e->button() == Qt::LeftButton) {
         bDown = true;
-        setFocus(Qt::MouseFocusReason);
+        // a button that takes no focus leaves the keyboard where it is
+        if (focusPolicy() & Qt::ClickFocus) setFocus(Qt::MouseFocusReason);
         Repaint();
     }
 }
@@ -760,6 +761,14 @@ void TLbButton::showEvent(QShowEvent* e)
 {
     QWidget::showEvent(e);
     WatchWindow();
+}
+
+void TLbButton::hideEvent(QHideEvent* e)
+{
+    QWidget::hideEvent(e);
+    bCursorOnButton = false;
+    FHotTrackStep = 0;
+    if (FThread) FThread->stop();
 }
 
 // The form offers Enter, Escape and accelerator characters that its focused control left

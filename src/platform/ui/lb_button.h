@@ -155,6 +155,9 @@ protected:
     void focusOutEvent(QFocusEvent* e) override;
     void changeEvent(QEvent* e) override;
     void showEvent(QShowEvent* e) override;
+    // A window closed by a click on the button gets no leave event; shown again, the button
+    // must not come back hot.
+    void hideEvent(QHideEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:

@@ -187,7 +187,7 @@ void TStringGrid::SetSlotObject(int col, int slot, TObject* value)
 void TStringGrid::ReorderStoreRows(const std::vector<int>& order)
 {
     FRowSlots.Reorder(order);
-    if (int(order.size()) <= RowCount()) {
+    if (RowAxis().HasSizes() && int(order.size()) <= RowCount()) {
         std::vector<int> all(order);
         for (int r = int(order.size()); r < RowCount(); ++r) all.push_back(r);
         RowAxis().Reorder(all);

@@ -47,9 +47,11 @@ TEST(HtmlText, UrlLinks)
 
 TEST(HtmlText, Entities)
 {
-    EXPECT_EQ(DecodeHTMLEntities(QStringLiteral("&LT;b&gt; &amp;eacute; &quot;"), true), QStringLiteral("<b> é \""));
+    EXPECT_EQ(DecodeHTMLEntities(QStringLiteral("&LT;b&gt; &eacute; &amp;eacute; &quot;"), true),
+              QStringLiteral("<b> é &eacute; \""));
     EXPECT_EQ(DecodeHTMLEntities(QStringLiteral("&amp;eacute;"), false), QStringLiteral("&eacute;"));
-    EXPECT_EQ(DecodeHTMLEntities(QStringLiteral("&amp;amp;"), false), QStringLiteral("&"));
+    // one pass: what a decoded entity gives is text, not the start of another entity
+    EXPECT_EQ(DecodeHTMLEntities(QStringLiteral("&amp;amp;"), false), QStringLiteral("&amp;"));
     EXPECT_EQ(EncodeHTMLEntities(QStringLiteral("a<b & \"c\">"), false),
               QStringLiteral("a&lt;b &amp; &quot;c&quot;&gt;"));
     EXPECT_EQ(EncodeHTMLEntities(QStringLiteral("é*amp;€"), true), QStringLiteral("&eacute;&amp;&euro;"));
@@ -58,6 +60,16 @@ TEST(HtmlText, Entities)
     // the text preparation of the layout
     EXPECT_EQ(PrepareHtmlText(QStringLiteral("&AMP;&permil;&Euro;<#x>\r\n")), QStringLiteral("&&‰€#x<BR>"));
     EXPECT_EQ(ConvertRunEntities(QStringLiteral("&LT;&nbsp;&gt;")), QStringLiteral("< >"));
+}
+
+TEST(HtmlText, EncodedTextsDecodeToThemselves)
+{
+    const char* texts[] = {"a&lt;b", "&amp;lt;", "R&D", "<b>x</b>", "say &quot;y&quot;", "é&eacute;&", "&&;;", "&#60;"};
+    for (const char* t : texts)
+        for (bool accents : {false, true}) {
+            const QString s = QString::fromUtf8(t);
+            EXPECT_EQ(DecodeHTMLEntities(EncodeHTMLEntities(s, accents), accents), s) << t << " accents " << accents;
+        }
 }
 
 TEST(HtmlText, TagRemovalAndVisiblePositions)
@@ -84,6 +96,22 @@ TEST(HtmlText, Highlighting)
     EXPECT_EQ(r, QStringLiteral("<hi>ab</hi><hi>ab</hi>"));
     HighlightInHTML(QStringLiteral("x <b>word</b>"), QStringLiteral("WORD"), QStringLiteral("hi"), false, r);
     EXPECT_EQ(r, QStringLiteral("x <b><hi>word</hi></b>"));
+    // a match inside an entity is not what the user sees; a whole entity is
+    struct Case {
+        const char* html;
+        const char* text;
+        const char* marked;
+    } cases[] = {
+        {"a &amp; b", "amp", "a &amp; b"},
+        {"x &lt;lt", "lt", "x &lt;<hi>lt</hi>"},
+        {"&quot;q&quot;", "quot;q", "&quot;q&quot;"},
+        {"a&amp;b", "&amp;", "a<hi>&amp;</hi>b"},
+        {"&#60;60", "60", "&#60;<hi>60</hi>"},
+    };
+    for (const Case& k : cases) {
+        HighlightInHTML(QString::fromUtf8(k.html), QString::fromUtf8(k.text), QStringLiteral("hi"), true, r);
+        EXPECT_EQ(r, QString::fromUtf8(k.marked)) << k.html;
+    }
     HighlightInHTML(QStringLiteral("x"), QString(), QStringLiteral("hi"), false, r);
     EXPECT_EQ(r, QStringLiteral("x"));
     RemoveHTMLTag(QStringLiteral("<hi>a</HI>&lt;"), QStringLiteral("hi"), r);

@@ -58,11 +58,14 @@ TEST_F(CellFixture, FloatsAreWrittenWithTheFloatFormat)
     grid->SetFloats(2, 3, 1234.4);
     EXPECT_EQ(grid->Cells(2, 3), QStringLiteral("1.234e+03 V"));
     // A format without one floating-point conversion fails instead of reading garbage.
-    for (const char* bad : {"%d", "%s", "no conversion", "%f %f"}) {
+    for (const char* bad : {"%d", "%s", "no conversion", "%f %f", "%2000000000f", "%.2000000000f", "%1000.2f"}) {
         grid->SetFloatFormat(QString::fromUtf8(bad));
         EXPECT_THROW(grid->SetFloats(2, 3, 1.0), EConvertError) << bad;
     }
     EXPECT_EQ(grid->Cells(2, 3), QStringLiteral("1.234e+03 V"));
+    grid->SetFloatFormat(QStringLiteral("%999.3f"));
+    grid->SetFloats(2, 3, 1.5);
+    EXPECT_EQ(grid->Cells(2, 3).trimmed(), QStringLiteral("1.500"));
 }
 
 TEST_F(CellFixture, RealRowAccessReachesHiddenRows)

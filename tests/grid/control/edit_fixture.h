@@ -23,6 +23,9 @@ inline QPushButton* AddOkButton(QDialog& dialog)
     return ok;
 }
 
+// How a test opens an editor: F2, a typed character or a double click on the cell.
+enum TOpen { ByF2, ByChar, ByDoubleClick };
+
 // Columns: 1 plain text, 2 drop-down list (A, B, C, ABC), 3 read-only, 4 data check box.
 struct EditFixture : ::testing::Test {
     QDialog Dialog;
@@ -65,4 +68,30 @@ struct EditFixture : ::testing::Test {
     // Keys go where the user's keyboard would send them: to the focused control.
     void Key(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) { QTest::keyClick(Focused(), k, m); }
     void Type(const QString& s) { QTest::keyClicks(Focused(), s); }
+    // Column 1 gets the editor kind and cell (1, 1) the text; the editor opens as `how` says
+    // (with ByChar, `ch` is typed on the grid); Prepare runs once the cell holds its text.
+    void OpenEditor(TEditorType kind, const QString& cell, TOpen how, const QString& ch = QString(),
+                    const std::function<void()>& Prepare = {})
+    {
+        Grid->Columns()->Items(1)->SetEditor(kind);
+        // edit on double click only takes goEditing away between edits
+        Grid->MouseActions()->SetEditOnDblClickOnly(how == ByDoubleClick);
+        if (how != ByDoubleClick) Grid->SetOptions(Grid->Options() + goEditing);
+        Grid->SetCells(1, 1, cell);
+        if (Prepare) Prepare();
+        Goto(1, 1);
+        Grid->SetFocus();
+        switch (how) {
+        case ByF2: Key(Qt::Key_F2); break;
+        case ByChar: QTest::keyClicks(Grid, ch); break;
+        case ByDoubleClick: {
+            const TRect r = Grid->CellRect(1, 1);
+            const QPoint at((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+            QTest::mouseDClick(Grid->viewport(), Qt::LeftButton, {}, at);
+            // QTest's double click on a widget leaves the button down; the user lets it go
+            QTest::mouseRelease(Grid->viewport(), Qt::LeftButton, {}, at);
+            break;
+        }
+        }
+    }
 };

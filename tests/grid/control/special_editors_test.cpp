@@ -15,8 +15,6 @@
 
 namespace {
 
-enum TOpen { ByF2, ByChar, ByDoubleClick };
-
 struct SpecialEditors : EditFixture {
     ScopedFormatSettings Locale{EditorTestLocale()};
     void SetUp() override
@@ -24,26 +22,12 @@ struct SpecialEditors : EditFixture {
         EditFixture::SetUp();
         Grid->BtnUnitEdit()->SetUnits({QStringLiteral("mm"), QStringLiteral("m")});
         Grid->OnEllipsClick = [](TObject*, int, int, QString& s) { s += QLatin1Char('!'); };
+        // the spin steps within 0 .. 100
+        Grid->Columns()->Items(1)->SetSpinMax(100);
     }
     void Open(TEditorType kind, const QString& cell, TOpen how, const QString& ch = QString())
     {
-        Grid->Columns()->Items(1)->SetEditor(kind);
-        // edit on double click only takes goEditing away between edits
-        Grid->MouseActions()->SetEditOnDblClickOnly(how == ByDoubleClick);
-        if (how != ByDoubleClick) Grid->SetOptions(Grid->Options() + goEditing);
-        Grid->SetCells(1, 1, cell);
-        Goto(1, 1);
-        Grid->SetFocus();
-        switch (how) {
-        case ByF2: Key(Qt::Key_F2); break;
-        case ByChar: QTest::keyClicks(Grid, ch); break;
-        case ByDoubleClick: {
-            const TRect r = Grid->CellRect(1, 1);
-            const QPoint at((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
-            QTest::mouseDClick(Grid->viewport(), Qt::LeftButton, {}, at);
-            break;
-        }
-        }
+        OpenEditor(kind, cell, how, ch);
     }
 };
 
@@ -334,7 +318,11 @@ TEST_F(SpecialEditors, TheDateEditorStartsInsideTheGridsBoundsOrWhereTheHookSays
     EXPECT_EQ(seen, "next week");
     EXPECT_EQ(Grid->DateTimePicker()->Date(), EncodeDate(2025, 6, 7));
     Key(Qt::Key_Return);
-    EXPECT_EQ(Grid->Cells(1, 1), "07/06/2025");
+    EXPECT_EQ(Grid->Cells(1, 1), "next week");   // unchanged: the cell keeps its own text
+    Open(edDateEditUpDown, QStringLiteral("next week"), ByF2);
+    Key(Qt::Key_Up);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(Grid->Cells(1, 1), "08/06/2025");
 }
 
 TEST_F(SpecialEditors, APressOnTheCellsSpinButtonsOpensTheEditorOneStepOn)

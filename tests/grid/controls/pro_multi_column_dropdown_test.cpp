@@ -3,6 +3,7 @@
 // open list, cancelling, and the form and column sizing.
 #include "placed_dropdown.h"
 
+#include "grid/controls/pro_grid_dropdown.h"
 #include "grid/controls/pro_multi_column_dropdown.h"
 
 using namespace MultiColumnDropDown;
@@ -244,4 +245,27 @@ TEST_F(MultiColumnDropDownTest, PaintsHeaderAndSelectedRow)
     g->viewport()->grab();
     EXPECT_TRUE(cells.contains("0,0"));
     EXPECT_TRUE(cells.contains("2,2"));
+}
+
+// The grid drop-down describes its list by the same column and item classes: a list made for
+// one opens in the other as it is.
+TEST_F(MultiColumnDropDownTest, ShowsTheColumnsAndItemsOfAGridDropDown)
+{
+    GridDropDown::TDropDownColumns columns;
+    for (const char* h : {"Name", "Code"}) columns.Add()->Header = QString::fromLatin1(h);
+    GridDropDown::TDropDownItems items;
+    for (const char* name : {"Ash", "Beech", "Birch"}) items.Add()->SetText({QString::fromLatin1(name), "x"});
+    Drop->BeginUpdate();
+    Drop->SetColumns(columns);
+    Drop->SetItems(items);
+    Drop->EndUpdate();
+    EXPECT_EQ(Drop->Items().IndexInColumn(0, "Birch"), 2);
+    Open();
+    ASSERT_EQ(Drop->ListGrid()->Columns().Count(), 2);
+    EXPECT_EQ(Drop->ListGrid()->Columns().Items(1)->Header, "Code");
+    LType("bi");
+    LKey(Qt::Key_Return);
+    EXPECT_FALSE(Drop->DroppedDown());
+    EXPECT_EQ(Drop->ItemIndex(), 2);
+    EXPECT_EQ(Drop->Text(), "Birch");
 }

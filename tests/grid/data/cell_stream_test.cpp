@@ -8,6 +8,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QTemporaryDir>
+#include <functional>
 #include <random>
 
 namespace {
@@ -211,6 +212,99 @@ TEST_F(CellStreamFixture, HeaderCountsTheCellsDoNotCarryAreRefused)
         for (int i = 0; i < 3; ++i) CellRecord(w, i, 0, "x", false);
         EXPECT_THROW(Load(other, data), Exception) << c.name;
         EXPECT_EQ(Snapshot(other), before) << c.name;
+    }
+}
+
+TEST_F(CellStreamFixture, CellRecordsOfOtherWritersAreReadByName)
+{
+    // A cell record as another writer may lay it out; each loads into a 2 x 1 grid, whose
+    // second cell keeps "keep" unless the record is refused, and then nothing changes.
+    struct Case {
+        const char* name;
+        std::function<void(TComponentWriter&)> record;
+        const char* expected;  // the text of cell (0, 0), or nullptr: the stream is refused
+    } cases[] = {
+        {"properties in another order",
+         [](TComponentWriter& w) {
+             w.Begin(U("TGridCellIO"));
+             w.Bool("HasProp", false);
+             w.String("Cell", U("t"));
+             w.Int("Row", 0);
+             w.Int("Col", 0);
+             w.End();
+         },
+         "t"},
+        {"the first of a repeated property counts",
+         [](TComponentWriter& w) {
+             w.Begin(U("TGridCellIO"));
+             w.String("Cell", U("first"));
+             w.String("Cell", U("second"));
+             w.End();
+         },
+         "first"},
+        {"unknown properties are passed over",
+         [](TComponentWriter& w) {
+             w.Begin(U("TGridCellIO"));
+             w.Int("Colour", 5);
+             w.String("Cell", U("\u00e9\u6f22"));
+             w.End();
+         },
+         "\u00e9\u6f22"},
+        {"no properties: an empty first cell",
+         [](TComponentWriter& w) {
+             w.Begin(U("TGridCellIO"));
+             w.End();
+         },
+         ""},
+        {"a text where a number belongs",
+         [](TComponentWriter& w) {
+             w.Begin(U("TGridCellIO"));
+             w.String("Col", U("0"));
+             w.End();
+         },
+         nullptr},
+        {"a column beyond 16 bits",
+         [](TComponentWriter& w) {
+             w.Begin(U("TGridCellIO"));
+             w.Int("Col", 70000);
+             w.End();
+         },
+         nullptr},
+        {"a number where the text belongs",
+         [](TComponentWriter& w) {
+             w.Begin(U("TGridCellIO"));
+             w.Int("Cell", 3);
+             w.End();
+         },
+         nullptr},
+        {"another record's class",
+         [](TComponentWriter& w) {
+             w.Begin(U("TGridCellPropIO"));
+             w.String("Cell", U("t"));
+             w.End();
+         },
+         nullptr},
+    };
+    for (const Case& c : cases) {
+        other->SetColCount(2);
+        other->SetRowCount(1);
+        other->SetFixedCols(0);
+        other->SetFixedRows(0);
+        other->SetCells(0, 0, U("old"));
+        other->SetCells(1, 0, U("keep"));
+        const QStringList before = Snapshot(other);
+        QByteArray data;
+        TComponentWriter w(data);
+        Header(w, 1, 1, false, 1);
+        c.record(w);
+        if (!c.expected) {
+            EXPECT_THROW(Load(other, data), Exception) << c.name;
+            EXPECT_EQ(Snapshot(other), before) << c.name;
+            continue;
+        }
+        Load(other, data);
+        EXPECT_EQ(other->Cells(0, 0), U(c.expected)) << c.name;
+        EXPECT_EQ(other->Cells(1, 0), U("keep")) << c.name;
     }
 }
 

@@ -164,6 +164,57 @@ TEST_F(ClipboardFixture, SmartPasteFillsSeriesAndRepeatsValues)
     EXPECT_EQ(Block(2, 1, 4, 3), U("z,z,z|z,z,z|z,z,z"));
 }
 
+TEST_F(ClipboardFixture, SmartPasteFormatsFloatsAsTheCellsShowThemAndRefusesOtherFormats)
+{
+    G->Navigation()->SetAllowSmartClipboard(true);
+    struct Case {
+        const char* format;
+        const char* block;  // (1, 1)-(1, 4) after pasting 1.5 and 2.5 into four rows
+    } cases[] = {
+        {"%.1f", "1.5|2.5|3.5|4.5"},
+        {"<%.3e>", "1.5|<2.500e+00>|<3.500e+00>|<4.500e+00>"},
+        {"%n", "1.5|2.50|3.50|4.50"},
+        // Not a format for one float: the fill ends, nothing is read from beyond the value.
+        {"%s", "1.5|2.5|a3|a4"},
+        {"%d", "1.5|2.5|a3|a4"},
+        {"%x", "1.5|2.5|a3|a4"},
+        {"%.2f%s", "1.5|2.5|a3|a4"},
+        {"%p", "1.5|2.5|a3|a4"},
+        {"", "1.5|2.5|a3|a4"},
+        {"100%", "1.5|2.5|a3|a4"},
+    };
+    for (const Case& k : cases) {
+        for (int r = 1; r <= 4; ++r) G->SetCells(1, r, QStringLiteral("a%1").arg(r));
+        G->SetFloatFormat(U(k.format));
+        SetClipText(U("1.5\r\n2.5\r\n"));
+        Select(1, 1, 1, 4);
+        G->PasteSelectionFromClipboard();
+        EXPECT_EQ(Block(1, 1, 1, 4), U(k.block)) << k.format;
+    }
+}
+
+TEST_F(ClipboardFixture, SmartPasteEndsAnIntegerSeriesBeforeItLeavesTheRange)
+{
+    G->Navigation()->SetAllowSmartClipboard(true);
+    struct Case {
+        const char* pasted;
+        const char* block;  // (1, 1)-(1, 4)
+    } cases[] = {
+        {"9223372036854775805\r\n9223372036854775806\r\n", "9223372036854775805|9223372036854775806|9223372036854775807|a4"},
+        {"-9223372036854775807\r\n-9223372036854775808\r\n", "-9223372036854775807|-9223372036854775808|a3|a4"},
+        // The step itself is beyond the range.
+        {"-9223372036854775808\r\n9223372036854775807\r\n", "-9223372036854775808|9223372036854775807|a3|a4"},
+        {"5\r\n-2\r\n", "5|-2|-9|-16"},
+    };
+    for (const Case& k : cases) {
+        for (int r = 1; r <= 4; ++r) G->SetCells(1, r, QStringLiteral("a%1").arg(r));
+        SetClipText(U(k.pasted));
+        Select(1, 1, 1, 4);
+        G->PasteSelectionFromClipboard();
+        EXPECT_EQ(Block(1, 1, 1, 4), U(k.block)) << k.pasted;
+    }
+}
+
 TEST_F(ClipboardFixture, CellStreamCarriesColoursAndMergesIntoAnotherGrid)
 {
     G->Navigation()->SetAllowFmtClipboard(true);

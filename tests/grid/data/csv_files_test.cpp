@@ -253,6 +253,16 @@ TEST_F(CsvGrid, RefusedInputLeavesTheGridAlone)
     EXPECT_GE(grid->RowCount(), 1);
 }
 
+TEST_F(CsvGrid, AnEventThatRaisesLeavesTheGridAbleToPaint)
+{
+    grid->OnLoadCell = [](TObject*, int, int, QString&) { throw Exception(QStringLiteral("refused")); };
+    QBuffer b;
+    b.setData("a,b\n");
+    b.open(QIODevice::ReadOnly);
+    EXPECT_THROW(grid->LoadFromCSVStream(b), Exception);
+    EXPECT_EQ(grid->UpdateCount(), 0);
+}
+
 TEST_F(CsvGrid, AppendingAddsRowsAndKeepsTheOldBytes)
 {
     const QByteArray old = "\xEF\xBB\xBF" "x,\xC3\xA9\r\ny,z";  // no line break at its end

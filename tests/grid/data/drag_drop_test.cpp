@@ -9,6 +9,8 @@
 #include "support/shown_grid.h"
 
 #include <QBuffer>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QDrag>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -48,6 +50,14 @@ DropResult Deliver(QWidget* V, const QMimeData& Data, QPoint P, Qt::KeyboardModi
     QApplication::sendEvent(V, &drop);
     res.Action = drop.isAccepted() ? drop.dropAction() : Qt::IgnoreAction;
     return res;
+}
+
+QString WriteFile(const QTemporaryDir& Dir, const char* Name, const QByteArray& Bytes)
+{
+    const QString path = Dir.filePath(QString::fromUtf8(Name));
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly) && f.write(Bytes) == Bytes.size()) << Name;
+    return path;
 }
 
 QByteArray StreamOf(TProStringGrid* G, TRect R)
@@ -114,12 +124,7 @@ struct DragDropFixture : ShownGridFixture {
 TEST_F(DragDropFixture, EveryKindOfDataDropsIntoTheCellUnderTheMouse)
 {
     QTemporaryDir dir;
-    const QString csv = dir.filePath(QStringLiteral("Data.CSV"));
-    {
-        QFile f(csv);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("x;y\n1;2\n");
-    }
+    const QString csv = WriteFile(dir, "Data.CSV", "x;y\n1;2\n");
     G->DragDropSettings()->SetOleDropRTF(true);
     struct Case {
         const char* name;
@@ -498,3 +503,117 @@ TEST_F(DragDropFixture, TheDragImageOfAHugeSelectionFitsTheScreen)
 }
 
 }  // namespace
+
+// ---- pastes and drops under the same rules ----------------------------------------------------
+
+// Every way cells come in from outside, against a grid whose column 2 is read-only and that
+// marks modified rows: only editable cells change, each through the paste events, as one undo
+// step; dropped rows are marked modified.  A grid that does not edit takes none of it.
+TEST_F(DragDropFixture, PastesAndDropsOfEveryKindFollowTheGridsRules)
+{
+    GridWindow<TProStringGrid> other({.Cols = 3, .Rows = 3, .ScrollBars = ssNone});
+    other.G->SetCells(0, 0, QStringLiteral("x"));
+    other.G->SetCells(1, 0, QStringLiteral("y"));
+    other.G->SetCells(0, 1, QStringLiteral("z"));
+    other.G->SetCells(1, 1, QStringLiteral("w"));
+    const QByteArray stream = StreamOf(other.G, {0, 0, 1, 1});
+    QTemporaryDir dir;
+    const QString csv = WriteFile(dir, "load.csv", "q,r\n");
+
+    G->Navigation()->SetAllowClipboardAlways(false);
+    G->Navigation()->SetAllowClipboardShortCuts(true);
+    G->DragDropSettings()->SetOleDropRTF(true);
+    G->DragDropSettings()->SetOleAcceptFiles(false);
+    G->ShowModified()->SetEnabled(true);
+    G->OnCanEditCell = [](TObject*, int, int ACol, bool& Value) { Value = ACol != 2; };
+    QStringList events;
+    G->OnClipboardBeforePasteCell = [&](TObject*, int ACol, int ARow, QString&, bool&) {
+        events << QStringLiteral("%1,%2").arg(ACol).arg(ARow);
+    };
+
+    enum TWay { Paste, Drop };
+    struct Case {
+        const char* name;
+        TWay way;
+        std::function<void(QMimeData&)> make;
+        QPoint cell;
+        const char* block;     // (1, 1)-(2, 2) afterwards, when the grid edits
+        const char* written;   // the cells the paste events saw
+        const char* modified;  // rows marked modified
+    } cases[] = {
+        {"text pasted", Paste, [](QMimeData& m) { m.setText(QStringLiteral("x\ty\r\nz\tw\r\n")); }, {1, 1},
+         "x,b1|z,b2", "1,1 1,2", ""},
+        {"cells pasted", Paste,
+         [&](QMimeData& m) {
+             m.setData(CellsType, stream);
+             m.setText(QStringLiteral("ignored"));
+         },
+         {1, 1}, "x,b1|z,b2", "1,1 1,2", ""},
+        {"text dropped", Drop, [](QMimeData& m) { m.setText(QStringLiteral("x\ty\r\nz\tw\r\n")); }, {1, 1},
+         "x,b1|z,b2", "1,1 1,2", "1 2"},
+        {"cells dropped", Drop, [&](QMimeData& m) { m.setData(CellsType, stream); }, {1, 1}, "x,b1|z,b2",
+         "1,1 1,2", "1 2"},
+        {"rich text dropped", Drop, [](QMimeData& m) { m.setData(QStringLiteral("text/rtf"), "{\\rtf1 x}"); },
+         {1, 2}, "a1,b1|{\\rtf1 x},b2", "1,2", "2"},
+        {"rich text dropped on the read-only column", Drop,
+         [](QMimeData& m) { m.setData(QStringLiteral("text/rtf"), "{\\rtf1 x}"); }, {2, 1}, "a1,b1|a2,b2", "", ""},
+        {"link dropped", Drop, [](QMimeData& m) { m.setUrls({QUrl(QStringLiteral("https://example.net/x"))}); },
+         {1, 1}, "https://example.net/x,b1|a2,b2", "1,1", "1"},
+        {"link dropped on the read-only column", Drop,
+         [](QMimeData& m) { m.setUrls({QUrl(QStringLiteral("https://example.net/x"))}); }, {2, 2}, "a1,b1|a2,b2",
+         "", ""},
+        // A file manager's drag carries the path as text as well: without OleAcceptFiles the
+        // file is not loaded, the path is only text.
+        {"file dropped while files are not accepted", Drop,
+         [&](QMimeData& m) {
+             m.setUrls({QUrl::fromLocalFile(csv)});
+             m.setText(csv);
+         },
+         {1, 1}, nullptr, "1,1", "1"},
+    };
+    for (bool editing : {true, false}) {
+        TGridOptions o = G->Options();
+        if (editing) o.Include(goEditing);
+        else o.Exclude(goEditing);
+        G->SetOptions(o);
+        for (const Case& k : cases) {
+            const std::string name = std::string(k.name) + (editing ? "" : ", grid not editing");
+            Fill(G);
+            for (int r = 0; r < G->RowCount(); ++r) G->SetRowModified(r, false);
+            ROdeVivaZedaDure undo;
+            G->SetUndoRedo(&undo);
+            events.clear();
+            auto* m = new QMimeData;
+            k.make(*m);
+            if (k.way == Paste) {
+                QGuiApplication::clipboard()->setMimeData(m);
+                G->FocusCell(k.cell.x(), k.cell.y());
+                QTest::keyClick(G, Qt::Key_V, Qt::ControlModifier);
+            } else {
+                Deliver(V(), *m, In(k.cell.x(), k.cell.y()));
+                delete m;
+            }
+            QStringList modified;
+            for (int r = 0; r < G->RowCount(); ++r)
+                if (G->GetRowModified(r)) modified << QString::number(r);
+            EXPECT_EQ(G->ColCount(), 5) << name;
+            if (!editing) {
+                EXPECT_EQ(Block(1, 1, 2, 2), QStringLiteral("a1,b1|a2,b2")) << name;
+                EXPECT_TRUE(events.isEmpty()) << name;
+                EXPECT_FALSE(undo.CanUndo()) << name;
+                EXPECT_TRUE(modified.isEmpty()) << name;
+            } else {
+                if (k.block) EXPECT_EQ(Block(1, 1, 2, 2), QString::fromUtf8(k.block)) << name;
+                else EXPECT_EQ(G->Cells(1, 1), csv) << name;
+                EXPECT_EQ(events.join(' '), QString::fromUtf8(k.written)) << name;
+                EXPECT_EQ(modified.join(' '), QString::fromUtf8(k.modified)) << name;
+                if (!events.isEmpty()) {
+                    undo.Undo();
+                    EXPECT_EQ(Block(1, 1, 2, 2), QStringLiteral("a1,b1|a2,b2")) << name;
+                    EXPECT_FALSE(undo.CanUndo()) << name << ": one step";
+                }
+            }
+            G->SetUndoRedo(nullptr);
+        }
+    }
+}

@@ -77,7 +77,8 @@ TEST_F(DropDownFixture, AClickOnTheGlyphOpensTheColumnsValuesAndAClickOnOnePicks
     EXPECT_EQ(G->FilterCol(), -1);
     EXPECT_TRUE(G->FilterActive());
     EXPECT_EQ(Shown(), "r3");
-    EXPECT_EQ(G->Filter()->GetColFilter(2)->Condition(), QStringLiteral("\"a b\""));
+    EXPECT_EQ(G->Filter()->GetColFilter(2)->Condition(), QStringLiteral("a b"));
+    EXPECT_EQ(G->Filter()->GetColFilter(2)->Method(), fmLiteral);
 
     // Another value replaces the column's condition; "(All)" removes it.
     ClickGlyph(2);
@@ -89,6 +90,39 @@ TEST_F(DropDownFixture, AClickOnTheGlyphOpensTheColumnsValuesAndAClickOnOnePicks
     ClickItem(Open(), 0);
     EXPECT_EQ(Shown(), "r1 r2 r3 r4 r5");
     EXPECT_FALSE(G->Filter()->HasFilter(2));
+}
+
+TEST_F(DropDownFixture, APickedValueFiltersForExactlyThatTextInBothLists)
+{
+    // Texts that read as conditions of the filter language when taken as expressions.
+    const char* values[] = {"R&D", "(p)", ">5", "!no", "a=b"};
+    for (int r = 1; r <= 5; ++r) G->SetCells(3, r, QString::fromUtf8(values[r - 1]));
+    for (bool check : {false, true}) {
+        G->SetFilterDropDownCheck(check);
+        for (int r = 1; r <= 5; ++r) {
+            const QString v = QString::fromUtf8(values[r - 1]);
+            G->SetFilterActive(false);
+            G->Filter()->Clear();
+            ClickGlyph(3);
+            QListWidget* l = Open();
+            ASSERT_TRUE(l) << v.toStdString();
+            const QList<QListWidgetItem*> found = l->findItems(v, Qt::MatchExactly);
+            ASSERT_EQ(found.size(), 1) << v.toStdString() << " offered as " << Items(l).join('|').toStdString();
+            if (check) {
+                l->setCurrentItem(found[0]);
+                QTest::keyClick(l, Qt::Key_Space);
+                EXPECT_EQ(found[0]->checkState(), Qt::Checked);
+                QTest::keyClick(l, Qt::Key_Escape);
+            } else {
+                ClickItem(l, l->row(found[0]));
+            }
+            EXPECT_EQ(Shown(), QStringLiteral("r%1").arg(r)) << v.toStdString() << (check ? " ticked" : " picked");
+        }
+    }
+    // A reopened check list shows the tick of the literal value.
+    ClickGlyph(3);
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(Open()->findItems(QStringLiteral("a=b"), Qt::MatchExactly).value(0)->checkState(), Qt::Checked);
 }
 
 TEST_F(DropDownFixture, KeysPickCloseAndTickAndAClickElsewhereClosesTheList)

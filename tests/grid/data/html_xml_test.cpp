@@ -7,7 +7,9 @@
 #include "file_bytes.h"
 
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMimeData>
@@ -58,6 +60,59 @@ TEST(HtmlText, EscapesAndLinks)
     o.Entities = true;
     o.NonBreaking = true;
     EXPECT_EQ(CellTextToHtml("\u00e9 \u6f22", o), "&eacute;&nbsp;\u6f22");
+
+    // Texts the writer leaves alone under some options and changes under others; appending
+    // keeps what the text is appended to.
+    struct Plain {
+        QString Text;
+        bool Entities, NonBreaking;
+        QString Expected;
+    };
+    const Plain plain[] = {
+        {"a b", false, false, "a b"},
+        {"a b", false, true, "a&nbsp;b"},
+        {"ab", false, true, "ab"},
+        {"\u00e9\u20ac", false, false, "\u00e9\u20ac"},
+        {"\u00e9x", true, false, "&eacute;x"},
+        {"a\tb", true, true, "a\tb"},
+        {"", true, true, ""},
+    };
+    for (const Plain& c : plain) {
+        THtmlExportText po;
+        po.Entities = c.Entities;
+        po.NonBreaking = c.NonBreaking;
+        QString out = "<td>";
+        AppendCellTextHtml(out, c.Text, po);
+        EXPECT_EQ(out, "<td>" + c.Expected) << c.Text.toStdString();
+    }
+}
+
+TEST_F(ExportGrid, EachCellIsOneLineBetweenItsRowsTags)
+{
+    grid->HTMLSettings()->SetExportImages(false);
+    grid->HTMLSettings()->SetNonBreakingText(true);
+    grid->SetCells(1, 1, "a b");
+    grid->SetCells(2, 1, "  ");
+    grid->SetCells(1, 2, "x&y");
+    const QString html = grid->SaveToHTMLString(Dir.path() + "/");
+    QStringList lines = html.mid(html.indexOf("<TABLE")).split("\r\n");
+    ASSERT_GE(lines.size(), 2);
+    EXPECT_EQ(lines.takeLast(), "</TABLE>");
+    lines.removeFirst();
+    // three rows of three cells, the fixed ones included; blank cells are a non-breaking space
+    ASSERT_EQ(lines.size(), 15) << html.toStdString();
+    const QString texts[] = {">&nbsp;</td>", ">&nbsp;</td>",      ">&nbsp;</td>",
+                             ">&nbsp;</td>", ">a&nbsp;b</td>",    ">&nbsp;</td>",
+                             ">&nbsp;</td>", ">x&amp;y</td>",     ">&nbsp;</td>"};
+    for (int r = 0; r < 3; ++r) {
+        EXPECT_EQ(lines[r * 5], "<TR>");
+        EXPECT_EQ(lines[r * 5 + 4], "</TR>");
+        for (int c = 0; c < 3; ++c) {
+            const QString& cell = lines[r * 5 + 1 + c];
+            EXPECT_TRUE(cell.startsWith("<TD class=\"c") && cell.contains("\" nowrap>")) << cell.toStdString();
+            EXPECT_TRUE(cell.endsWith(texts[r * 3 + c])) << cell.toStdString();
+        }
+    }
 }
 
 TEST_F(ExportGrid, TableClassesMergesAndHeaderEscaping)
@@ -101,6 +156,28 @@ TEST_F(ExportGrid, PicturesGoBesideThePageAsJpeg)
     EXPECT_EQ(img.size(), QSize(8, 6));
     grid->HTMLSettings()->SetExportImages(false);
     EXPECT_FALSE(grid->SaveToHTMLString(Dir.path() + "/").contains("<img"));
+}
+
+TEST_F(ExportGrid, ClipboardPicturesGoToAFolderOfThisProcessAlone)
+{
+    TBitmap bmp(8, 6);
+    grid->SetCells(1, 1, "pic");
+    grid->AddBitmap(1, 1, &bmp, false, haLeft, vaTop);
+    grid->CopyToClipBoardAsHTML();
+    const QString html = QGuiApplication::clipboard()->mimeData()->html();
+    const qsizetype at = html.indexOf("file://");
+    ASSERT_GE(at, 0) << html.toStdString();
+    const QString path = html.mid(at + 7, html.indexOf('"', at) - at - 7);
+    ASSERT_TRUE(QFileInfo(path).isFile()) << path.toStdString();
+    // Not the shared "<temp>/images"; a folder under the temporary one that only we may enter.
+    const QFileInfo folder(QDir(QFileInfo(path).absolutePath() + "/..").canonicalPath());
+    EXPECT_NE(QFileInfo(path).absolutePath(), QDir::tempPath() + "/images");
+    EXPECT_EQ(folder.absolutePath(), QDir(QDir::tempPath()).canonicalPath());
+    EXPECT_EQ(folder.permissions() & (QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther |
+                                      QFile::WriteOther | QFile::ExeOther),
+              QFile::Permissions());
+    EXPECT_FALSE(folder.isSymLink());
+    EXPECT_EQ(QImage(path).size(), QSize(8, 6));
 }
 
 TEST_F(ExportGrid, HtmlFileIsUtf8AndTheClipboardGetsBothForms)

@@ -82,6 +82,32 @@ TEST_F(RowFilterFixture, ConditionsDecideInOrder)
     for (const Case& c : cases) EXPECT_EQ(Test(c), c.Expected) << c.Name;
 }
 
+// Without case both sides are upper-cased: an ASCII text is compared letter by letter in
+// place, any other is upper-cased whole, where a sharp s becomes two letters.
+TEST_F(RowFilterFixture, WildcardsWithoutCaseCompareTheUpperCasedTexts)
+{
+    struct W {
+        const char* Condition;
+        const char* Text;
+        bool Expected;
+    };
+    const W cases[] = {
+        {"*ke*", "BAKERY", true},        {"*KE*", "bakery", true},       {"*ke*", "bkae", false},
+        {"b?k*", "BaKer", true},         {"*r?", "bakery", true},        {"ba*ry", "BAKERY", true},
+        {"ba*ry", "bakerys", false},     {"*[*", "a[b", true},           {"*`*", "a@b", false},
+        {"*ss*", "stra\xc3\x9f" "e", true},   {"*STRASSE*", "Stra\xc3\x9f" "e", true},
+        {"*\xc3\xa9t\xc3\xa9*", "L'\xc3\x89T\xc3\x89", true}, {"*k*", "\xe2\x84\xaa", false},
+        {"*KE*", "\xe2\x84\xaa" "e", false},
+    };
+    for (const W& w : cases)
+        EXPECT_EQ(Test({w.Condition, {{1, w.Condition, foSHORT, fmExpression, false}}, {"", QString::fromUtf8(w.Text), ""}, true}),
+                  w.Expected)
+            << w.Condition << " on " << w.Text;
+    // with case, no folding at all
+    EXPECT_FALSE(Test({"case", {{1, "*ke*"}}, {"", "BAKERY", ""}, true}));
+    EXPECT_TRUE(Test({"case", {{1, "*KE*"}}, {"", "BAKERY", ""}, true}));
+}
+
 TEST_F(RowFilterFixture, TheApplicationHasTheLastWord)
 {
     int asked = -1;

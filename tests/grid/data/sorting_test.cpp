@@ -311,6 +311,27 @@ TEST_F(SortFixture, RowMarksPropertiesHeightsAndFixedRowsFollowTheSort)
     EXPECT_EQ(grid->Cells(0, 3), QStringLiteral("c"));
 }
 
+TEST_F(SortFixture, DisjunctSelectionsFollowTheirRowsInASortAndInSortSwaps)
+{
+    Load({L({"c", "0"}), L({"a", "1"}), L({"b", "2"})});
+    grid->MouseActions()->SetDisjunctCellSelect(true);
+    grid->MouseActions()->SetDisjunctRowSelect(true);
+    grid->SetSelectedCells(1, 1, true);  // "c"
+    grid->SetRowSelect(3, true);         // "b"
+    grid->Sort(0, sdAscending);
+    EXPECT_EQ(Column(0), L({"a", "b", "c"}));
+    EXPECT_TRUE(grid->GetSelectedCells(1, 3));
+    EXPECT_FALSE(grid->GetSelectedCells(1, 1));
+    EXPECT_TRUE(grid->GetRowSelect(2));
+    EXPECT_FALSE(grid->GetRowSelect(3));
+    // The swap primitive moves the row flags without MoveRowOnSort, and the selected cells.
+    grid->SortSwapRows(2, 3);
+    EXPECT_EQ(Column(0), L({"a", "c", "b"}));
+    EXPECT_TRUE(grid->GetSelectedCells(1, 2));
+    EXPECT_TRUE(grid->GetRowSelect(3));
+    EXPECT_FALSE(grid->GetRowSelect(2));
+}
+
 TEST_F(SortFixture, NormalCellsOnlyKeepsColumnZeroAndSingleColumnMovesOneColumn)
 {
     Load({L({"1", "c", "x"}), L({"2", "a", "y"}), L({"3", "b", "z"})});
