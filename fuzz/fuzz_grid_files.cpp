@@ -3,6 +3,7 @@
 // refuses its input must leave the grid as it was.
 #include "fuzz_target.h"
 #include "grid/control/pro_string_grid.h"
+#include "grid/data/text_io.h"
 #include "platform/core/exception.h"
 
 #include <QBuffer>
@@ -121,5 +122,24 @@ const TFuzzRegistration Files({
              "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><l><r><n>\xE9</n></r></l>"};
      },
      Drop},
+    {"text_encoding", [] {},
+     [](const std::string& input) {
+         const QByteArray bytes(input.data(), qsizetype(input.size()));
+         // what is taken for UTF-8 is UTF-8 in Qt's eyes too (Qt drops a leading mark)
+         if (IsMultiByteUtf8(bytes) && !bytes.startsWith("\xEF\xBB\xBF") && QString::fromUtf8(bytes).toUtf8() != bytes)
+             std::abort();
+         // a file written without Unicode reads back as the text it was given
+         const QString text = DecodeText(bytes);
+         for (qsizetype i = 0; i < text.size(); ++i) {
+             const bool high = text[i].isHighSurrogate(), low = text[i].isLowSurrogate();
+             if (high && i + 1 < text.size() && text[i + 1].isLowSurrogate()) ++i;
+             else if (high || low) return;  // no text of a cell holds half a character
+         }
+         if (DecodeText(EncodeAnsiFileText(text)) != text) std::abort();
+     },
+     [] {
+         return std::vector<std::string>{"Zo\xC3\xAB,1\r\n", "Zo\xEB,\x80\r\n", "\xC3\xAB\xAB", "\xDC\xA0",
+                                         "\xEF\xBB\xBF\xE2\x9C\x93", std::string("\xFF\xFE\x13\x27", 4)};
+     }},
 });
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "grid/base/download.h"
 #include "platform/core/modules.h"
+#include "platform/core/file_io.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -91,8 +92,10 @@ void THTMLPicture::SaveToStream(QIODevice* Stream) const
 void THTMLPicture::LoadFromFile(const QString& FileName)
 {
     try {
-        QFile f(FileName);
-        if (!f.open(QIODevice::ReadOnly)) throw Exception(QStringLiteral("Could not load image"));
+        QByteArray data;
+        if (!ReadWholeFile(FileName, data)) throw Exception(QStringLiteral("Could not load image"));
+        QBuffer f(&data);
+        f.open(QIODevice::ReadOnly);
         LoadFromStream(&f);
     } catch (const std::exception&) {
         FIsEmpty = true;

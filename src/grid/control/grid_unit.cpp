@@ -2,6 +2,7 @@
 
 #include "grid/base/theme.h"
 #include "grid/control/pro_string_grid.h"
+#include "platform/core/file_io.h"
 #include "platform/core/format_settings.h"
 #include "platform/ui/messages.h"
 
@@ -44,9 +45,8 @@ int GetFileVersion(const QString& FileName)
 {
     // The fixed file information of a version resource starts with 0xFEEF04BD, followed by
     // the structure version and the file version's most significant pair.
-    QFile f(FileName);
-    if (!f.open(QIODevice::ReadOnly)) return -1;
-    const QByteArray data = f.readAll();
+    QByteArray data;
+    if (!ReadWholeFile(FileName, data)) return -1;
     static const QByteArray signature("\xBD\x04\xEF\xFE", 4);
     const qsizetype at = data.indexOf(signature);
     if (at < 0 || at + 12 > data.size()) return -1;

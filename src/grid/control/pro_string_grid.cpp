@@ -128,6 +128,7 @@ void TProStringGrid::CreateSubObjects(bool InitDesign)
     FFooterPanel = new TFooterPanel(this);
     AddBottomAligned(FFooterPanel);
     FSearchPanel = new TSearchPanel(this);
+    AddBottomOverlay(FSearchPanel);
     WireSearchPanel();
     FFocusHelper = std::make_unique<TFocusHelper>(this);
     FSearchFooter = std::make_unique<TSearchFooter>(this, InitDesign);
@@ -440,6 +441,7 @@ void TProStringGrid::CreateWnd()
     FFooterPanel->CreateWnd();
     FSearchPanel->setVisible(FSearchFooter->Visible());
     FSearchPanel->resize(FSearchPanel->width(), FSearchFooter->Visible() ? 32 : 0);
+    RealignBottom();
     if (FColumnSize->Save()) LoadColSizes();
     FGridTimerID = 111;
     SetTimer(FGridTimerID, GridTimerInterval);

@@ -236,16 +236,13 @@ void TProStringGrid::SearchFooterChanged(TObject*)
     hint(panel->FHiliteButton, sf->HintHighlight());
 
     // Without the highlight button the match-case box moves up into its place; a hidden part
-    // takes no height; a shown panel lies along the grid's bottom edge with the last rows
-    // scrolled above it, a hidden one shrinks to nothing.
+    // takes no height; a shown panel lies along the bottom edge of the cells, wherever the
+    // grid is sized to, with the last rows scrolled above it; a hidden one shrinks to nothing.
     TProCheckBox* mc = panel->FMatchCase;
     panel->SetMatchCaseLeft(sf->ShowHighLight() ? 425 : 330);
     for (TProGridButton* b : three) b->resize(b->width(), b->isVisibleTo(panel) ? 23 : 0);
     mc->resize(mc->width(), mc->isVisibleTo(panel) ? 18 : 0);
-    if (sf->Visible()) {
-        panel->setGeometry(0, height() - 32, width(), 32);
-        ScrollAboveSearchFooter();
-    } else {
-        panel->resize(panel->width(), 0);
-    }
+    panel->resize(panel->width(), sf->Visible() ? 32 : 0);
+    RealignBottom();
+    if (sf->Visible()) ScrollAboveSearchFooter();
 }

@@ -95,7 +95,7 @@ void TProImagePickerDropDown::AddImagesFromFolder(const QString& AFolder, bool S
 
 void TProImagePickerDropDown::AddImageFile(const QString& FileName, bool SetImageCaption)
 {
-    TImageItem* item = FItems.Add();
+    // the item comes only with a picture that passed every check
     const QFileInfo info(FileName);
     if (info.size() > MaxPictureFileSize) return;
     QImageReader reader(FileName);
@@ -104,6 +104,7 @@ void TProImagePickerDropDown::AddImageFile(const QString& FileName, bool SetImag
     QImage img;
     if (!reader.read(&img) || img.isNull()) return;
     if (qint64(img.width()) * img.height() > MaxPicturePixels) return;
+    TImageItem* item = FItems.Add();
     item->SetImage(img);
     if (SetImageCaption) item->SetCaption(info.fileName());
 }

@@ -370,7 +370,16 @@ void TProDetailDropDown::DrawSelectorItem(TCanvas* Canvas, TRect R, int Index)
         R.Left += iw + 4;
     } else if (!img.isNull()) {
         const int x = captioned ? R.Left + 2 : R.Left + (R.Width() - img.width()) / 2;
-        Canvas->StretchDrawImage(Bounds(x, R.Top + (R.Height() - img.height()) / 2, img.width(), img.height()), img);
+        const int y = R.Top + (R.Height() - img.height()) / 2;
+        if (img.hasAlphaChannel()) {
+            Canvas->StretchDrawImage(Bounds(x, y, img.width(), img.height()), img);
+        } else {
+            // a bitmap shows without its transparent colour, the one of its bottom-left pixel
+            TBitmap bmp;
+            bmp.LoadFromImage(img);
+            bmp.SetTransparent(true);
+            Canvas->Draw(x, y, bmp);
+        }
         R.Left += img.width() + 4;
     }
     const bool hot = Index == FItemSelector->ItemHot(), selected = Index == FItemIndex;

@@ -2,6 +2,7 @@
 
 #include "grid/base/int_list.h"
 #include "grid/control/pro_string_grid.h"
+#include "grid/data/text_io.h"
 #include "grid/data/update_lock.h"
 #include "platform/core/sysutils.h"
 #include "platform/ui/picture.h"
@@ -644,8 +645,11 @@ void TProStringGrid::LoadFromBinStream(QIODevice& Stream)
 
 void TProStringGrid::LoadFromBinFile(const QString& FileName)
 {
-    QFile f(FileName);
-    if (!f.open(QIODevice::ReadOnly)) throw EProGridError(QStringLiteral("File ") + FileName + QStringLiteral(" not found"));
+    const std::optional<QByteArray> bytes = ReadGridFile(FileName);
+    if (!bytes) throw EProGridError(QStringLiteral("File ") + FileName + QStringLiteral(" not found"));
+    QBuffer f;
+    f.setData(*bytes);
+    f.open(QIODevice::ReadOnly);
     LoadFromBinStream(f);
 }
 

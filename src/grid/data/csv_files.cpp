@@ -69,20 +69,27 @@ void TProStringGrid::WriteCSV(const QString& FileName, bool Append, bool Unicode
     file.Save(out, FOemConvert);
 }
 
+namespace {
+// The file as a stream for ReadCSV, read whole and checked first; false for an empty file,
+// which loads nothing at all.
+bool OpenCSVFile(const QString& FileName, QBuffer& Buffer)
+{
+    Buffer.setData(ReadTextFile(FileName));
+    Buffer.open(QIODevice::ReadOnly);
+    return Buffer.size() > 0;
+}
+}  // namespace
+
 void TProStringGrid::LoadFromCSV(const QString& FileName, int MaxRows)
 {
-    QFile f(FileName);
-    if (!f.open(QIODevice::ReadOnly)) throw EInOutError(QStringLiteral("Cannot open file ") + FileName);
-    if (f.size() == 0) return;
-    ReadCSV(f, false, MaxRows);
+    QBuffer f;
+    if (OpenCSVFile(FileName, f)) ReadCSV(f, false, MaxRows);
 }
 
 void TProStringGrid::InsertFromCSV(const QString& FileName, int MaxRows)
 {
-    QFile f(FileName);
-    if (!f.open(QIODevice::ReadOnly)) throw EInOutError(QStringLiteral("Cannot open file ") + FileName);
-    if (f.size() == 0) return;
-    ReadCSV(f, true, MaxRows);
+    QBuffer f;
+    if (OpenCSVFile(FileName, f)) ReadCSV(f, true, MaxRows);
 }
 
 void TProStringGrid::LoadFromCSVStream(QIODevice& AStream, int MaxRows) { ReadCSV(AStream, false, MaxRows); }
@@ -91,7 +98,9 @@ void TProStringGrid::ReadCSV(QIODevice& Stream, bool Insert, int MaxRows)
 {
     // An ANSI file is parsed from its bytes as they are; the others are decoded whole.
     const QByteArray bytes = Stream.readAll();
-    const bool ansi = DetectTextEncoding(bytes) == TTextEncoding::Ansi;
+    int bom = 0;
+    // OEM bytes without a mark are never taken for UTF-8
+    const bool ansi = DetectTextEncoding(bytes, &bom) == TTextEncoding::Ansi || (FOemConvert && bom == 0);
     const QString decoded = ansi ? QString() : DecodeText(bytes);
     if (ansi ? bytes.isEmpty() : decoded.isEmpty()) throw Exception(QStringLiteral("File is empty"));
 

@@ -7,6 +7,7 @@
 #include "grid/data/clipboard_text.h"
 #include "grid/data/html_text_export.h"
 #include "grid/data/update_lock.h"
+#include "platform/core/file_io.h"
 
 #include <QBuffer>
 #include <QDrag>
@@ -544,7 +545,7 @@ bool TProStringGrid::DropFiles(QPoint Pt, const QStringList& Files)
     if (OnOleDropFile) OnOleDropFile(this, r, c, name, allow);
     // Only a regular file whose name ends in .csv or .xls, in any letter case.
     const bool csv = HasSuffix(name, QLatin1String("csv")), xls = HasSuffix(name, QLatin1String("xls"));
-    if (!allow || !(csv || xls) || !QFileInfo(name).isFile()) return false;
+    if (!allow || !(csv || xls) || !IsRegularFile(name)) return false;
     if (OnOleDrop) OnOleDrop(this, -1, -1, name, allow);
     if (!allow) return false;
     if (csv) LoadFromCSV(name, -1);

@@ -4,10 +4,10 @@
 #include "grid/control/grid_settings_objects.h"
 #include "grid/control/pro_string_grid.h"
 #include "grid/data/grid_settings_text.h"
+#include "grid/data/text_io.h"
 #include "platform/core/exception.h"
 #include "platform/core/file_io.h"
 #include "platform/core/sysutils.h"
-#include <QFileInfo>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -235,10 +235,9 @@ void TProStringGrid::SaveVisualProps(const QString& FileName)
 
 void TProStringGrid::LoadVisualProps(const QString& FileName)
 {
-    QByteArray bytes;
-    if (QFileInfo(FileName).size() > MaxNameValueFileSize || !ReadWholeFile(FileName, bytes))
-        throw EInOutError(QStringLiteral("Cannot open file ") + FileName);
-    const TNameValues values = ReadNameValues(bytes);
+    const std::optional<QByteArray> bytes = ReadGridFile(FileName, MaxNameValueFileSize);
+    if (!bytes) throw EInOutError(QStringLiteral("Cannot open file ") + FileName);
+    const TNameValues values = ReadNameValues(*bytes);
     // Every value is checked before the first one is applied.
     std::vector<std::function<void(TProStringGrid&)>> changes;
     for (const TVisualProp& p : VisualProps()) {

@@ -846,7 +846,8 @@ TPoint TProStringGrid::CalcPrintCellSize(TCanvas& Measure, int ACol, int ARow, d
             h = cv.DrawText(text, calc, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX | DT_EDITCONTROL);
             w = width;
         } else {
-            const QStringList lines = CellLines(text, Multilinecells());
+            // a word-wrapped cell breaks at its line breaks, as on the screen
+            const QStringList lines = CellLines(text, Multilinecells() || lk.WordWrap);
             for (QString line : lines) {
                 if (FURLShow && !FURLFull && IsURLText(line)) StripURLScheme(line);
                 w = std::max(w, cv.TextWidth(line));
@@ -949,7 +950,7 @@ void TProStringGrid::DrawPrintCell(QPainter* P, int ACol, int ARow, const QRectF
             flags |= lk.VA == vtaCenter ? DT_VCENTER : lk.VA == vtaBottom ? DT_BOTTOM : DT_TOP;
             if (lk.WordWrap && ps->NoAutoSize()) {
                 flags |= DT_WORDBREAK | DT_EXPANDTABS;
-            } else if (Multilinecells()) {
+            } else if (Multilinecells() || (lk.WordWrap && (text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n'))))) {
                 text = CellLines(text, true).join(QLatin1Char('\n'));
             } else {
                 flags |= DT_SINGLELINE;

@@ -10,7 +10,6 @@
 #include "platform/core/file_io.h"
 #include "platform/core/sysutils.h"
 
-#include <QFile>
 #include <QGuiApplication>
 #include <cmath>
 #include <vector>
@@ -70,7 +69,7 @@ void TProStringGrid::SaveToFile(const QString& FileName, bool Unicode)
             out += QLatin1String("\r\n");
         }
     });
-    SaveFileAtomic(FileName, EncodeText(out, Unicode ? TTextEncoding::Utf16LE : TTextEncoding::Ansi, Unicode));
+    SaveFileAtomic(FileName, Unicode ? EncodeText(out, TTextEncoding::Utf16LE, true) : EncodeAnsiFileText(out));
 }
 
 void TProStringGrid::LoadFromFile(const QString& FileName)
@@ -301,7 +300,7 @@ void TProStringGrid::SaveToFixed(const QString& FileName, TIntList* Positions)
         out += QLatin1String("\r\n");
     }
     try {
-        SaveFileAtomic(FileName, EncodeText(out, TTextEncoding::Ansi, false));
+        SaveFileAtomic(FileName, EncodeAnsiFileText(out));
     } catch (const EInOutError& e) {
         throw EProGridError(QStringLiteral("Cannot Create file ") + FileName + QStringLiteral(": ") + e.Message());
     }
@@ -309,9 +308,9 @@ void TProStringGrid::SaveToFixed(const QString& FileName, TIntList* Positions)
 
 void TProStringGrid::LoadFromFixed(const QString& FileName, TIntList* Positions, bool DoTrim, int MaxRows)
 {
-    QFile f(FileName);
-    if (!f.open(QIODevice::ReadOnly)) throw EProGridError(QStringLiteral("File ") + FileName + QStringLiteral(" not found"));
-    const QStringList lines = SplitTextLines(DecodeText(f.readAll()));
+    const std::optional<QByteArray> bytes = ReadGridFile(FileName);
+    if (!bytes) throw EProGridError(QStringLiteral("File ") + FileName + QStringLiteral(" not found"));
+    const QStringList lines = SplitTextLines(DecodeText(*bytes));
     std::vector<int> pos;
     for (int i = 0; i < Positions->Count(); ++i) pos.push_back(Positions->GetInteger(i));
     std::sort(pos.begin(), pos.end());

@@ -1,11 +1,13 @@
 #include "grid/data/text_io.h"
 
+#include "grid/base/grid_error.h"
 #include "grid/base/text_packing.h"
 #include "platform/core/exception.h"
 #include "platform/core/file_io.h"
 
 #include <QFile>
 #include <QHash>
+#include <QStringDecoder>
 #include <algorithm>
 #include <cstring>
 
@@ -47,11 +49,13 @@ QString DecodeAnsi(const char* p, qsizetype n)
     return s;
 }
 
-QByteArray EncodeAnsi(const QString& s)
+// Lost: whether a character the code page lacks became "?".
+QByteArray EncodeAnsi(const QString& s, bool* Lost = nullptr)
 {
     // Latin-1 in one pass; a character outside it sends the text through the table
     const qsizetype size = s.size();
     const char16_t* p = reinterpret_cast<const char16_t*>(s.constData());
+    if (Lost) *Lost = false;
     QByteArray b(size, Qt::Uninitialized);
     char* out = b.data();
     bool other = false;
@@ -62,19 +66,23 @@ QByteArray EncodeAnsi(const QString& s)
     }
     if (!other) return b;
     qsizetype n = 0;
+    bool lost = false;
     for (qsizetype i = 0; i < size; ++i) {
         const char16_t c = p[i];
         if (c < 0x80 || (c >= 0xA0 && c < 0x100)) {
             out[n++] = char(c);
         } else if (QChar::isHighSurrogate(c) && i + 1 < size && QChar::isLowSurrogate(p[i + 1])) {
             out[n++] = '?';
+            lost = true;
             ++i;
         } else {
             const auto it = AnsiHighBytes().constFind(c);
+            lost |= it == AnsiHighBytes().constEnd();
             out[n++] = it != AnsiHighBytes().constEnd() ? *it : '?';
         }
     }
     b.truncate(n);
+    if (Lost) *Lost = lost;
     return b;
 }
 
@@ -174,6 +182,66 @@ QString QuotedText(const TSource& s, qsizetype From, qsizetype To)
 }
 }  // namespace
 
+namespace {
+enum class TUtf8Scan { Invalid, Ascii, MultiByte };
+
+// Whether bytes are UTF-8, and with a multi-byte sequence.  Incomplete: where given, a
+// sequence cut by the end of the bytes is no fault and its length is stored there.
+TUtf8Scan ScanUtf8(QByteArrayView Bytes, qsizetype* Incomplete)
+{
+    if (Incomplete) *Incomplete = 0;
+    const uchar* p = reinterpret_cast<const uchar*>(Bytes.data());
+    const uchar* const end = p + Bytes.size();
+    bool multi = false;
+    while (p < end) {
+        // ASCII eight bytes at a time
+        if (end - p >= 8) {
+            quint64 w;
+            std::memcpy(&w, p, 8);
+            if (!(w & 0x8080808080808080ULL)) {
+                p += 8;
+                continue;
+            }
+        }
+        const uchar c = *p;
+        if (c < 0x80) {
+            ++p;
+            continue;
+        }
+        // no overlong forms, no surrogates, nothing beyond U+10FFFF
+        qsizetype len;
+        uchar lo = 0x80, hi = 0xBF;  // the second byte's range
+        if (c >= 0xC2 && c <= 0xDF) {
+            len = 2;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            len = 3;
+            if (c == 0xE0) lo = 0xA0;
+            if (c == 0xED) hi = 0x9F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            len = 4;
+            if (c == 0xF0) lo = 0x90;
+            if (c == 0xF4) hi = 0x8F;
+        } else {
+            return TUtf8Scan::Invalid;
+        }
+        const qsizetype have = std::min<qsizetype>(len, end - p);
+        if (have > 1 && (p[1] < lo || p[1] > hi)) return TUtf8Scan::Invalid;
+        for (qsizetype k = 2; k < have; ++k)
+            if ((p[k] & 0xC0) != 0x80) return TUtf8Scan::Invalid;
+        if (have < len) {
+            if (!Incomplete) return TUtf8Scan::Invalid;
+            *Incomplete = have;
+            break;
+        }
+        multi = true;
+        p += len;
+    }
+    return multi ? TUtf8Scan::MultiByte : TUtf8Scan::Ascii;
+}
+}  // namespace
+
+bool IsMultiByteUtf8(QByteArrayView Bytes) { return ScanUtf8(Bytes, nullptr) == TUtf8Scan::MultiByte; }
+
 TTextEncoding DetectTextEncoding(const QByteArray& b, int* BomLength)
 {
     int len = 0;
@@ -187,6 +255,8 @@ TTextEncoding DetectTextEncoding(const QByteArray& b, int* BomLength)
     } else if (b.startsWith("\xFE\xFF")) {
         e = TTextEncoding::Utf16BE;
         len = 2;
+    } else if (IsMultiByteUtf8(b)) {
+        e = TTextEncoding::Utf8;
     }
     if (BomLength) *BomLength = len;
     return e;
@@ -199,7 +269,11 @@ QString DecodeText(const QByteArray& b)
     const char* p = b.constData() + bom;
     const qsizetype n = b.size() - bom;
     switch (e) {
-    case TTextEncoding::Utf8: return QString::fromUtf8(p, n);
+    case TTextEncoding::Utf8: {
+        // the mark is gone already: a second one is the text's own first character
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+        return utf8.decode(QByteArrayView(p, n));
+    }
     case TTextEncoding::Utf16LE: return DecodeUtf16(p, n, false);
     case TTextEncoding::Utf16BE: return DecodeUtf16(p, n, true);
     case TTextEncoding::Ansi: break;
@@ -233,6 +307,15 @@ QByteArray EncodeText(const QString& Text, TTextEncoding Encoding, bool Bom)
     return {};
 }
 
+QByteArray EncodeAnsiFileText(const QString& Text)
+{
+    bool lost = false;
+    QByteArray b = EncodeAnsi(Text, &lost);
+    // code page bytes that happen to be UTF-8, or to start like a byte-order mark, would read
+    // back as other characters
+    return lost || DetectTextEncoding(b) != TTextEncoding::Ansi ? EncodeText(Text, TTextEncoding::Utf8, true) : b;
+}
+
 QStringList SplitTextLines(const QString& Text)
 {
     QStringList lines;
@@ -249,11 +332,21 @@ QStringList SplitTextLines(const QString& Text)
     return lines;
 }
 
+std::optional<QByteArray> ReadGridFile(const QString& FileName, qint64 MaxSize)
+{
+    QByteArray bytes;
+    const TFileCheck check = ReadRegularFile(FileName, MaxSize, bytes);
+    if (check == TFileCheck::Unreadable) return std::nullopt;
+    if (check != TFileCheck::Ok)
+        throw EProGridError(QStringLiteral("Cannot read file ") + FileName + QStringLiteral(": ") + FileCheckText(check, MaxSize));
+    return bytes;
+}
+
 QByteArray ReadTextFile(const QString& FileName)
 {
-    QFile f(FileName);
-    if (!f.open(QIODevice::ReadOnly)) throw EInOutError(QStringLiteral("Cannot open file ") + FileName);
-    return f.readAll();
+    std::optional<QByteArray> bytes = ReadGridFile(FileName);
+    if (!bytes) throw EInOutError(QStringLiteral("Cannot open file ") + FileName);
+    return std::move(*bytes);
 }
 
 TTextFileWriter::TTextFileWriter(const QString& FileName, TTextEncoding Encoding, bool Bom, bool Append, bool MustExist)
@@ -264,6 +357,7 @@ TTextFileWriter::TTextFileWriter(const QString& FileName, TTextEncoding Encoding
     if (FOld.isEmpty()) return;
     FEncoding = DetectTextEncoding(FOld);
     FBom = false;
+    if (FEncoding == TTextEncoding::Ansi) NoteAnsiBytes(FOld);
     if (!FOld.endsWith('\n') && !FOld.endsWith('\r') && !FOld.endsWith(QByteArray("\n\0", 2)) &&
         !FOld.endsWith(QByteArray("\r\0", 2)))
         FLead = QStringLiteral("\r\n");
@@ -273,14 +367,65 @@ TTextFileWriter::~TTextFileWriter() = default;
 
 void TTextFileWriter::Write(const QString& Text, bool Latin1Bytes)
 {
+    QByteArray bytes;
+    if (FEncoding == TTextEncoding::Ansi) {
+        bool lost = false;
+        bytes = Latin1Bytes ? Text.toLatin1() : EncodeAnsi(Text, &lost);
+        if (lost) SwitchToUtf8();
+        else if (Latin1Bytes) FNotUtf8 = true;  // OEM bytes stay as they are
+        else NoteAnsiBytes(bytes);
+    }
     if (!FFile) {
         FFile = std::make_unique<TAtomicFile>(FFileName);
         if (!FOld.isEmpty()) FFile->Write(FOld);
         FOld.clear();
-    } else {
-        FBom = false;  // the mark went with the first part
     }
-    FFile->Write(Latin1Bytes && FEncoding == TTextEncoding::Ansi ? Text.toLatin1() : EncodeText(Text, FEncoding, FBom));
+    if (FEncoding != TTextEncoding::Ansi) bytes = EncodeText(Text, FEncoding, FBom);
+    FBom = false;  // the mark goes with the first part
+    FFile->Write(bytes);
+}
+
+void TTextFileWriter::NoteAnsiBytes(const QByteArray& Bytes)
+{
+    if (FHead.size() < 3) FHead += Bytes.left(3 - FHead.size());
+    if (FNotUtf8) return;
+    const QByteArray scan = FUtf8Tail.isEmpty() ? Bytes : FUtf8Tail + Bytes;
+    qsizetype cut = 0;
+    switch (ScanUtf8(scan, &cut)) {
+    case TUtf8Scan::Invalid: FNotUtf8 = true; return;
+    case TUtf8Scan::MultiByte: FLooksUtf8 = true; break;
+    case TUtf8Scan::Ascii: break;
+    }
+    FUtf8Tail = scan.right(cut);
+}
+
+void TTextFileWriter::SwitchToUtf8()
+{
+    // The new temporary file is made while the old one is still held, so it is not taken
+    // for one left behind; the old one goes with its object.
+    auto next = std::make_unique<TAtomicFile>(FFileName);
+    next->Write("\xEF\xBB\xBF", 3);
+    if (FFile) {
+        QFile written(FFile->TempPath());
+        const bool opened = written.open(QIODevice::ReadOnly);
+        const qint64 size = opened ? written.size() : -1;
+        qint64 copied = 0;
+        // one byte is one character, so any piece decodes alone
+        while (opened && copied < size) {
+            const QByteArray part = written.read(1 << 20);
+            if (part.isEmpty()) break;
+            next->Write(DecodeAnsi(part.constData(), part.size()).toUtf8());
+            copied += part.size();
+        }
+        if (copied != size)
+            throw EInOutError(QStringLiteral("Cannot write file \"%1\": its temporary file cannot be read back").arg(FFileName));
+    } else if (!FOld.isEmpty()) {
+        next->Write(DecodeAnsi(FOld.constData(), FOld.size()).toUtf8());
+        FOld.clear();
+    }
+    FFile = std::move(next);
+    FEncoding = TTextEncoding::Utf8;
+    FBom = false;
 }
 
 void TTextFileWriter::Put(QString& Part, bool Latin1Bytes)
@@ -292,6 +437,12 @@ void TTextFileWriter::Put(QString& Part, bool Latin1Bytes)
 void TTextFileWriter::Save(const QString& Text, bool Latin1Bytes)
 {
     Write(Text, Latin1Bytes);
+    // code page bytes that are UTF-8 as a whole, or start like a byte-order mark, would read
+    // back as other characters
+    int mark = 0;
+    DetectTextEncoding(FHead, &mark);
+    if (FEncoding == TTextEncoding::Ansi && ((FLooksUtf8 && !FNotUtf8 && FUtf8Tail.isEmpty()) || mark > 0))
+        SwitchToUtf8();
     FFile->Commit();
 }
 

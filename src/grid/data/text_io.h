@@ -1,32 +1,52 @@
 #pragma once
 // Plain-text files of the grid without the grid: encodings, lines and the CSV parser.  The
 // readers parse a whole input here first, so a bad file is refused before any cell changes.
+#include "platform/core/file_io.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <vector>
-
-class TAtomicFile;
 
 enum class TTextEncoding { Ansi, Utf8, Utf16LE, Utf16BE };
 
-// The encoding a byte-order mark names (Ansi without one) and the mark's length.
+// The encoding of a file's bytes and the length of its byte-order mark.  A mark names
+// UTF-8 or UTF-16.  Without one, bytes that are valid UTF-8 and hold at least one multi-byte
+// sequence are UTF-8 (as other programs write it), and anything else the ANSI code page.
 TTextEncoding DetectTextEncoding(const QByteArray& Bytes, int* BomLength = nullptr);
-// Bytes as text: a byte-order mark picks UTF-8 or UTF-16, else the ANSI code page.
+// Whether the bytes are valid UTF-8 holding at least one multi-byte sequence.
+bool IsMultiByteUtf8(QByteArrayView Bytes);
+// Bytes as text in the encoding DetectTextEncoding finds.
 QString DecodeText(const QByteArray& Bytes);
 // Text as bytes, with the encoding's byte-order mark when Bom (never for Ansi).  Characters
 // the ANSI code page lacks become "?".
 QByteArray EncodeText(const QString& Text, TTextEncoding Encoding, bool Bom);
+// Text for a file written without Unicode: the ANSI code page when it holds every character,
+// else UTF-8 behind a byte-order mark, so that no character is lost.  Code page bytes that
+// DetectTextEncoding would take for another encoding are written as UTF-8 with the mark too.
+QByteArray EncodeAnsiFileText(const QString& Text);
 // Lines ending at CR LF, LF or CR; a line break at the end starts no further line.
 QStringList SplitTextLines(const QString& Text);
-// The whole file; throws EInOutError "Cannot open file <name>" when it cannot be read.
+
+// The largest file a grid reader takes: a million rows of some hundred bytes each.
+inline constexpr qint64 MaxLoadFileSize = MaxReadFileSize;
+// The whole file for a grid reader, read through ReadRegularFile; nullopt when it cannot be
+// opened, which each reader reports in its own words.  A file that is no regular file or is
+// larger than MaxSize raises EProGridError "Cannot read file <name>: <why>" instead.
+std::optional<QByteArray> ReadGridFile(const QString& FileName, qint64 MaxSize = MaxLoadFileSize);
+// The whole file; throws EInOutError "Cannot open file <name>" when it cannot be opened, and
+// EProGridError as ReadGridFile.
 QByteArray ReadTextFile(const QString& FileName);
 
 // A text file written whole, or appended to: an appended file keeps its bytes as they are
-// and gets the new lines in its own encoding, after a line break when it lacks one.
+// and gets the new lines in its own encoding, after a line break when it lacks one.  An ANSI
+// file becomes UTF-8 with a byte-order mark as a whole when a character the code page lacks
+// comes, or when its bytes would read back as UTF-8 (EncodeAnsiFileText); OEM bytes
+// (Latin1Bytes) stay as they are.
 class TTextFileWriter {
 public:
     // Append with MustExist: a missing file raises EInOutError; else it counts as empty.
@@ -44,11 +64,20 @@ public:
 
 private:
     void Write(const QString& Text, bool Latin1Bytes);
+    // An ANSI file met a character its code page lacks: what was written so far is written
+    // again as UTF-8 behind a byte-order mark, and the rest follows in UTF-8.
+    void SwitchToUtf8();
+    // Follows whether the ANSI bytes written so far are UTF-8 with a multi-byte sequence
+    // (FLooksUtf8), which a reader would take them for, or surely not (FNotUtf8).  A sequence
+    // cut at the end of a part waits in FUtf8Tail for the next.
+    void NoteAnsiBytes(const QByteArray& Bytes);
 
     QString FFileName, FLead;
     QByteArray FOld;
     TTextEncoding FEncoding;
     bool FBom;
+    bool FLooksUtf8 = false, FNotUtf8 = false;
+    QByteArray FUtf8Tail, FHead;  // FHead: the first ANSI bytes, which must not look like a mark
     std::unique_ptr<TAtomicFile> FFile;
 };
 

@@ -20,11 +20,10 @@ void TProStringGrid::FitWrappedText(TCanvas* Canvas, QString& Text, TRect& tr, u
     if (lineH <= 0 || Text.isEmpty()) return;
     const bool breaks = Text.contains(QLatin1Char('\r')) || Text.contains(QLatin1Char('\n'));
     // one line that fits: the common case, settled without measuring where possible
-    if (!breaks && (Canvas->Font()->SurelyFits(Text, tr.Width()) || Canvas->TextWidth(Text) <= tr.Width())) return;
-    TRect calc = tr;
-    Canvas->DrawText(Text, calc, Flags | DT_CALCRECT);
-    if (calc.Height() <= tr.Height()) return;
+    if (!breaks && (Canvas->Font()->SurelyFits(Text, tr.Width()) || Canvas->TextFits(Text, tr.Width()))) return;
+    // whether the lines outnumber the ones that show whole: counted no further than that
     const int fit = tr.Height() / lineH;
+    if (Canvas->TextLineCount(Text, tr.Width(), Flags, fit + 1) <= fit) return;
     if (fit > 1) {
         tr.Bottom = tr.Top + fit * lineH;
         return;

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -165,12 +166,82 @@ void SaveFileAtomic(const QString& path, const QByteArray& data)
     f.Commit();
 }
 
+namespace {
+TFileCheck CheckStat(const struct stat& st, qint64 maxSize)
+{
+    if (!S_ISREG(st.st_mode)) return TFileCheck::NotRegular;
+    if (qint64(st.st_size) > maxSize) return TFileCheck::TooLarge;
+    return TFileCheck::Ok;
+}
+
+QString SizeText(qint64 size)
+{
+    constexpr qint64 kKB = 1024, kMB = 1024 * 1024;
+    if (size >= kMB && size % kMB == 0) return QStringLiteral("%1 MB").arg(size / kMB);
+    if (size >= kKB && size % kKB == 0) return QStringLiteral("%1 KB").arg(size / kKB);
+    return QStringLiteral("%1 bytes").arg(size);
+}
+}  // namespace
+
+QString FileCheckText(TFileCheck check, qint64 maxSize)
+{
+    switch (check) {
+    case TFileCheck::Ok: break;
+    case TFileCheck::Unreadable: return QStringLiteral("it cannot be opened");
+    case TFileCheck::NotRegular: return QStringLiteral("it is not a regular file");
+    case TFileCheck::TooLarge: return QStringLiteral("it is larger than ") + SizeText(maxSize);
+    }
+    return {};
+}
+
+TFileCheck CheckRegularFile(const QString& path, qint64 maxSize)
+{
+    struct stat st{};
+    if (path.isEmpty() || ::stat(Native(path).constData(), &st) != 0) return TFileCheck::Unreadable;
+    return CheckStat(st, maxSize);
+}
+
+TFileCheck ReadRegularFile(const QString& path, qint64 maxSize, QByteArray& data)
+{
+    // a buffer one byte larger than the cap tells a file that grows past it
+    maxSize = std::clamp<qint64>(maxSize, 0, std::numeric_limits<qsizetype>::max() / 2);
+    if (path.isEmpty()) return TFileCheck::Unreadable;
+    // without O_NONBLOCK, opening a FIFO waits for a writer
+    const int fd = ::open(Native(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return TFileCheck::Unreadable;
+    struct TCloser {
+        int Fd;
+        ~TCloser() { ::close(Fd); }
+    } closer{fd};
+    struct stat st{};
+    if (::fstat(fd, &st) != 0) return TFileCheck::Unreadable;
+    if (const TFileCheck c = CheckStat(st, maxSize); c != TFileCheck::Ok) return c;
+
+    QByteArray buf(std::min<qint64>(st.st_size, maxSize) + 1, Qt::Uninitialized);
+    qint64 total = 0;
+    for (;;) {
+        if (total == buf.size()) {
+            if (total > maxSize) return TFileCheck::TooLarge;
+            // a file that reports no size (as some system files do) is read in growing steps
+            buf.resize(std::min<qint64>(std::max<qint64>(total * 2, 64 * 1024), maxSize + 1));
+        }
+        const ssize_t n = ::read(fd, buf.data() + total, size_t(buf.size() - total));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return TFileCheck::Unreadable;
+        }
+        if (n == 0) break;
+        total += n;
+    }
+    if (total > maxSize) return TFileCheck::TooLarge;
+    buf.truncate(total);
+    data = std::move(buf);
+    return TFileCheck::Ok;
+}
+
 bool ReadWholeFile(const QString& path, QByteArray& data)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) return false;
-    data = f.readAll();
-    return true;
+    return ReadRegularFile(path, MaxReadFileSize, data) == TFileCheck::Ok;
 }
 
 TFileWriteHook SetFileWriteHook(TFileWriteHook hook)

@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QString>
 #include <functional>
+#include <limits>
 #include <sys/types.h>
 
 // One file being written.  The content goes to "<target>.tmp-XXXXXX" beside the target,
@@ -45,7 +46,25 @@ private:
 void SaveFileAtomic(const QString& path, const QByteArray& data);
 // Same, reporting instead of throwing: returns false and fills errorText.
 bool TrySaveFileAtomic(const QString& path, const QByteArray& data, QString* errorText);
-// Reads a whole file; false when it cannot be read.
+
+// Files read from outside are regular files of a bounded size: a FIFO or a device would
+// block or never end, a folder means nothing.  The checks below are the one place that
+// decides, for a path before it is opened and for an opened file alike.
+enum class TFileCheck { Ok, Unreadable, NotRegular, TooLarge };
+// The largest file ReadWholeFile reads unless told otherwise.
+inline constexpr qint64 MaxReadFileSize = qint64(512) * 1024 * 1024;
+// Why a file checked so cannot be read, as the end of a sentence ("it is not a regular
+// file"); empty for Ok.
+QString FileCheckText(TFileCheck check, qint64 maxSize);
+// The file's type and size as stat(2) gives them, links followed; nothing is opened.
+TFileCheck CheckRegularFile(const QString& path, qint64 maxSize = MaxReadFileSize);
+// Whether the path names a regular file, of any size.
+inline bool IsRegularFile(const QString& path) { return CheckRegularFile(path, std::numeric_limits<qint64>::max()) == TFileCheck::Ok; }
+// Reads a whole regular file of at most maxSize bytes.  The file is opened without
+// blocking and checked before a byte is read; one that grows past maxSize while it is read
+// is refused.  data is changed only on Ok.
+TFileCheck ReadRegularFile(const QString& path, qint64 maxSize, QByteArray& data);
+// The same with the common cap; false when the file cannot be read.
 bool ReadWholeFile(const QString& path, QByteArray& data);
 
 // Every write of saved content goes through this function, in write(2)'s shape, so tests

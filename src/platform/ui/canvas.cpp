@@ -1,6 +1,7 @@
 #include "platform/ui/canvas.h"
 
 #include "platform/core/sysutils.h"
+#include "platform/core/file_io.h"
 
 #include <QFontMetrics>
 #include <QPaintDevice>
@@ -12,6 +13,8 @@
 #include <cmath>
 #include <algorithm>
 #include <array>
+#include <climits>
+#include <deque>
 #include <cstdlib>
 
 // ---------------------------------------------------------------- rectangles
@@ -174,17 +177,23 @@ bool TFont::SurelyFits(const QString& text, int width) const
 {
     // The advances of the characters one by one, with room for what kerning can add, show
     // without shaping the text that it fits; anything else is left to the real measuring.
-    const Measures& m = Measure();
     int sum = 2 + int(text.size()) / 4;
     for (QChar ch : text) {
-        const char16_t u = ch.unicode();
-        if (u > 0xFF) return false;
-        int16_t& a = m.Advance[u];
-        if (a < 0) a = int16_t(m.Fm.horizontalAdvance(ch));
-        sum += a;
+        if (ch.unicode() > 0xFF) return false;
+        sum += CharAdvance(ch);
         if (sum > width) return false;
     }
     return true;
+}
+
+int TFont::CharAdvance(QChar ch) const
+{
+    const Measures& m = Measure();
+    const char16_t u = ch.unicode();
+    if (u > 0xFF) return m.Fm.horizontalAdvance(ch);
+    int16_t& a = m.Advance[u];
+    if (a < 0) a = int16_t(m.Fm.horizontalAdvance(ch));
+    return a;
 }
 
 const QFontMetrics& TFont::Metrics() const
@@ -737,118 +746,274 @@ QString StripPrefixes(const QString& s, int& underline)
     return out;
 }
 
-// Tabs become blanks up to the next stop; stops are eight average characters apart.
+// Tabs become blanks up to the next stop; stops are eight average characters apart.  A tab's
+// place is the width of its line so far; past the first stretch of a long line it is taken on
+// from the previous tab's stop, so that a line of many tabs costs its length, not its square.
 QString ExpandTabs(const QString& s, const QFontMetrics& fm, int& underline)
 {
     if (!s.contains(u'\t')) return s;
+    constexpr qsizetype exactSpan = 256;
     int stop = std::max(1, 8 * fm.averageCharWidth());
     int space = std::max(1, fm.horizontalAdvance(u' '));
     QString out;
+    out.reserve(s.size());
+    qsizetype lineStart = 0, knownTo = 0;   // out[lineStart, knownTo) is knownX wide
+    int knownX = 0;
     int shiftAt = underline, shift = 0;
     for (qsizetype i = 0; i < s.size(); ++i) {
-        if (s[i] == u'\t') {
-            qsizetype lineStart = out.size();
-            while (lineStart > 0 && out[lineStart - 1] != u'\n' && out[lineStart - 1] != u'\r') --lineStart;
-            int x = fm.horizontalAdvance(out.mid(lineStart));
+        const QChar c = s[i];
+        if (c == u'\t') {
+            const int x = out.size() - lineStart <= exactSpan
+                              ? fm.horizontalAdvance(out.mid(lineStart))
+                              : knownX + fm.horizontalAdvance(out.mid(knownTo));
             int next = (x / stop + 1) * stop;
             int n = std::max(1, (next - x + space - 1) / space);
             out += QString(n, u' ');
+            knownTo = out.size();
+            knownX = x + n * space;
             if (shiftAt > i) shift += n - 1;
         } else {
-            out += s[i];
+            out += c;
+            if (c == u'\n' || c == u'\r') {
+                lineStart = knownTo = out.size();
+                knownX = 0;
+            }
         }
     }
     if (underline >= 0) underline += shift;
     return out;
 }
 
-int Fit(const QFontMetrics& fm, const QString& text, int maxWidth, const QString& suffix)
+// Whether text is at most maxWidth wide.  A long text is measured over a prefix first, one
+// a little longer than its characters' own advances say can fit, then over doubling
+// prefixes: one already too wide settles it without shaping the rest.
+bool Fits(const TFont& f, QStringView text, int maxWidth)
 {
-    // The longest prefix length for which prefix + suffix fits.
-    int lo = 0, hi = static_cast<int>(text.size());
+    const QFontMetrics& fm = f.Metrics();
+    const qsizetype n = text.size();
+    auto tooWide = [&](qsizetype k) {
+        if (k < n && text[k - 1].isHighSurrogate()) ++k;
+        return fm.horizontalAdvance(text.left(k).toString()) > maxWidth;
+    };
+    if (n > 32) {
+        qsizetype k = 0;
+        for (int x = 0; k < n && x <= maxWidth;) x += f.CharAdvance(text[k++]);
+        k += k / 8 + 8;
+        if (k < n && tooWide(k)) return false;
+        for (k = std::max<qsizetype>(2 * k, 128); k < n; k *= 2)
+            if (tooWide(k)) return false;
+    }
+    return fm.horizontalAdvance(text.toString()) <= maxWidth;
+}
+
+// The longest prefix length for which prefix + suffix fits.  The search starts where the
+// characters' own advances reach the width and widens from there by doubling steps, so a
+// long text is measured about as far as it fits, not to its end.
+int Fit(const TFont& f, QStringView text, int maxWidth, const QString& suffix)
+{
+    const QFontMetrics& fm = f.Metrics();
+    const int n = static_cast<int>(text.size());
+    if (n == 0) return 0;
+    auto fits = [&](int k) { return fm.horizontalAdvance(text.left(k).toString() + suffix) <= maxWidth; };
+    int guess = 0;
+    for (int x = suffix.isEmpty() ? 0 : fm.horizontalAdvance(suffix); guess < n; ++guess) {
+        x += f.CharAdvance(text[guess]);
+        if (x > maxWidth) break;
+    }
+    const int g = std::clamp(guess, 1, n);
+    int lo = 0, hi = n;   // lo fits (0 is taken to), more than hi does not
+    if (fits(g)) {
+        lo = g;
+        for (int step = 1; lo < n; step *= 2) {
+            const int k = std::min(n, g + step);
+            if (!fits(k)) {
+                hi = k - 1;
+                break;
+            }
+            lo = k;
+        }
+    } else {
+        hi = g - 1;
+        for (int step = 1; g - step > 0; step *= 2) {
+            const int k = g - step;
+            if (fits(k)) {
+                lo = k;
+                break;
+            }
+            hi = k - 1;
+        }
+    }
     while (lo < hi) {
-        int mid = (lo + hi + 1) / 2;
-        if (fm.horizontalAdvance(text.left(mid) + suffix) <= maxWidth) lo = mid;
+        const int mid = (lo + hi + 1) / 2;
+        if (fits(mid)) lo = mid;
         else hi = mid - 1;
     }
     return lo;
 }
 
-void EndEllipsis(TextLine& line, const QFontMetrics& fm, int maxWidth)
+void EndEllipsis(TextLine& line, const TFont& f, int maxWidth)
 {
     static const QString dots = QStringLiteral("...");
-    int k = Fit(fm, line.Text, maxWidth, dots);
+    int k = Fit(f, line.Text, maxWidth, dots);
     line.Text = line.Text.left(k) + dots;
     if (line.Underline >= k) line.Underline = -1;
 }
 
-void PathEllipsis(TextLine& line, const QFontMetrics& fm, int maxWidth)
+void PathEllipsis(TextLine& line, const TFont& f, int maxWidth)
 {
     static const QString dots = QStringLiteral("...");
     qsizetype sep = std::max(line.Text.lastIndexOf(u'\\'), line.Text.lastIndexOf(u'/'));
     if (sep < 0) {
-        EndEllipsis(line, fm, maxWidth);
+        EndEllipsis(line, f, maxWidth);
         return;
     }
     QString tail = line.Text.mid(sep);
-    int k = Fit(fm, line.Text.left(sep), maxWidth, dots + tail);
+    int k = Fit(f, QStringView(line.Text).left(sep), maxWidth, dots + tail);
     line.Text = line.Text.left(k) + dots + tail;
     line.Underline = -1;
 }
 
-// Breaks one paragraph at blanks so that each line fits; a word wider than the line stays
-// whole unless breakWords (the edit-control rule) is set.
-std::vector<TextLine> WrapParagraph(const QString& s, int underline, const QFontMetrics& fm, int maxWidth, bool breakWords)
+// Breaks one paragraph at blanks so that each line fits, appending the lines to out until it
+// holds maxLines; a word wider than the line stays whole unless breakWords (the edit-control
+// rule) is set.  The words of a line are found by trying twice as many until they no longer
+// fit and then halving, each try measuring no further than its text can fit, and every word
+// is scanned once: a paragraph costs about its length, however long its words and lines.
+void WrapParagraph(std::vector<TextLine>& out, QStringView s, int underline, const TFont& f, int maxWidth,
+                   bool breakWords, size_t maxLines)
 {
-    std::vector<TextLine> out;
-    qsizetype n = s.size(), pos = 0;
+    const qsizetype n = s.size();
     auto push = [&](qsizetype from, qsizetype to) {
         qsizetype end = to;
         while (end > from && s[end - 1] == u' ') --end;   // blanks at a break vanish
         TextLine l;
-        l.Text = s.mid(from, end - from);
+        l.Text = s.mid(from, end - from).toString();
         if (underline >= from && underline < end) l.Underline = static_cast<int>(underline - from);
         out.push_back(std::move(l));
     };
     if (n == 0) {
-        out.push_back(TextLine{});
-        return out;
+        if (out.size() < maxLines) out.push_back(TextLine{});
+        return;
     }
-    while (pos < n) {
-        qsizetype lineStart = pos, lastBreak = -1, i = pos;
-        while (i < n) {
-            // next token: a word and the blanks after it
-            qsizetype j = i;
-            while (j < n && s[j] != u' ') ++j;
-            qsizetype wordEnd = j;
-            while (j < n && s[j] == u' ') ++j;
-            if (fm.horizontalAdvance(s.mid(lineStart, wordEnd - lineStart)) <= maxWidth) {
-                lastBreak = j;
-                i = j;
-                continue;
-            }
-            break;
+    // The words ahead: a word is [Start, End), the blanks after it run to Next.
+    struct Word {
+        qsizetype Start, End, Next;
+    };
+    std::deque<Word> words;
+    qsizetype scanned = 0;
+    auto have = [&](size_t k) {   // word k is scanned; false when the paragraph has fewer
+        while (words.size() <= k) {
+            if (scanned >= n) return false;
+            Word w{scanned, scanned, 0};
+            while (w.End < n && s[w.End] != u' ') ++w.End;
+            w.Next = w.End;
+            while (w.Next < n && s[w.Next] == u' ') ++w.Next;
+            scanned = w.Next;
+            words.push_back(w);
         }
-        if (lastBreak < 0) {
-            // the first word alone is too wide
-            qsizetype j = lineStart;
-            while (j < n && s[j] != u' ') ++j;
-            qsizetype wordEnd = j;
-            if (breakWords) {
-                int k = Fit(fm, s.mid(lineStart, wordEnd - lineStart), maxWidth, QString());
-                wordEnd = lineStart + std::max(1, k);
-                j = wordEnd;
+        return true;
+    };
+    while (out.size() < maxLines && have(0)) {
+        const qsizetype lineStart = words[0].Start;
+        auto fits = [&](size_t k) { return Fits(f, s.mid(lineStart, words[k - 1].End - lineStart), maxWidth); };
+        // lo words fit; hi words (when set) do not
+        size_t lo = 0, hi = 0;
+        for (size_t k = 1;;) {
+            const bool more = have(k - 1);
+            if (!more) k = words.size();
+            if (k <= lo) break;
+            if (!fits(k)) {
+                hi = k;
+                break;
             }
-            while (j < n && s[j] == u' ') ++j;
-            lastBreak = j;
+            lo = k;
+            if (!more) break;
+            k *= 2;
+        }
+        while (hi > lo + 1) {
+            const size_t mid = lo + (hi - lo) / 2;
+            if (fits(mid)) lo = mid;
+            else hi = mid;
+        }
+        qsizetype lastBreak;
+        if (lo > 0) {
+            lastBreak = words[lo - 1].Next;
+            words.erase(words.begin(), words.begin() + qsizetype(lo));
+        } else {
+            // the first word alone is too wide
+            Word& w = words.front();
+            lastBreak = w.Next;
+            qsizetype cut = w.Next;
+            if (breakWords) cut = lineStart + std::max(1, Fit(f, s.mid(lineStart, w.End - lineStart), maxWidth, QString()));
+            if (cut < w.End) {
+                lastBreak = cut;
+                w.Start = cut;
+            } else {
+                words.pop_front();
+            }
         }
         push(lineStart, lastBreak);
-        pos = lastBreak;
     }
-    return out;
+}
+
+// The lines DrawText makes of text at width by format, no more than maxLines of them (a
+// single line always).
+std::vector<TextLine> BreakText(const QString& text, uint32_t format, const TFont& f, int width, size_t maxLines)
+{
+    const QFontMetrics& fm = f.Metrics();
+    int underline = -1;
+    QString plain = (format & DT_NOPREFIX) ? text : StripPrefixes(text, underline);
+    if (format & (DT_HIDEPREFIX | DT_NOPREFIX)) underline = -1;
+    if (format & DT_EXPANDTABS) plain = ExpandTabs(plain, fm, underline);
+
+    std::vector<TextLine> lines;
+    if (format & DT_SINGLELINE) {
+        QString s;
+        s.reserve(plain.size());
+        int u = underline;
+        for (qsizetype i = 0; i < plain.size(); ++i) {
+            if (plain[i] == u'\r' || plain[i] == u'\n') {
+                if (i < underline) --u;
+                continue;
+            }
+            s += plain[i];
+        }
+        lines.push_back(TextLine{s, underline >= 0 ? u : -1, 0});
+        return lines;
+    }
+    qsizetype start = 0;
+    bool whole = false;
+    for (qsizetype i = 0; i <= plain.size() && lines.size() < maxLines; ++i) {
+        const bool end = i == plain.size();
+        if (!end && plain[i] != u'\r' && plain[i] != u'\n') continue;
+        const QStringView para = QStringView(plain).mid(start, i - start);
+        const int u = (underline >= start && underline < i) ? static_cast<int>(underline - start) : -1;
+        if (format & DT_WORDBREAK) WrapParagraph(lines, para, u, f, width, format & DT_EDITCONTROL, maxLines);
+        else lines.push_back(TextLine{para.toString(), u, 0});
+        if (end) {
+            whole = true;
+            break;
+        }
+        if (plain[i] == u'\r' && i + 1 < plain.size() && plain[i + 1] == u'\n') ++i;
+        start = i + 1;
+    }
+    // a line break at the very end opens no further line
+    if (whole && lines.size() > 1 && lines.back().Text.isEmpty() && !plain.isEmpty() &&
+        (plain.endsWith(u'\n') || plain.endsWith(u'\r')))
+        lines.pop_back();
+    return lines;
 }
 
 }  // namespace
+
+bool TCanvas::TextFits(const QString& text, int width) const
+{
+    return Fits(FFont, text, width);
+}
+
+int TCanvas::TextLineCount(const QString& text, int width, uint32_t format, int limit) const
+{
+    return static_cast<int>(BreakText(text, format, FFont, width, size_t(std::max(0, limit))).size());
+}
 
 int TCanvas::AlignedX(const TRect& r, int width, uint32_t format)
 {
@@ -901,13 +1066,14 @@ int TCanvas::DrawText(const QString& text, TRect& r, uint32_t format)
     const QFontMetrics& fm = FFont.Metrics();
     const int lineH = FFont.LineHeight() + ((format & DT_EXTERNALLEADING) ? fm.leading() : 0);
     const bool single = format & DT_SINGLELINE;
+    const bool calc = format & DT_CALCRECT;
+    const uint32_t ellipsis = format & (DT_PATH_ELLIPSIS | DT_END_ELLIPSIS | DT_WORD_ELLIPSIS);
 
     // The plain single-line text of a cell: nothing to strip, break, expand or shorten, no
     // background, and inside the rectangle's height: placed and drawn by one aligned call,
     // without measuring it first.
-    if (single && !(format & (DT_CALCRECT | DT_PATH_ELLIPSIS | DT_END_ELLIPSIS | DT_WORD_ELLIPSIS | DT_EXPANDTABS)) &&
-        !Opaque() && FFont.Orientation() == 0 && ((format & DT_NOPREFIX) || !text.contains(u'&')) &&
-        !text.contains(u'\r') && !text.contains(u'\n')) {
+    if (single && !(format & (DT_CALCRECT | DT_EXPANDTABS)) && !ellipsis && !Opaque() && FFont.Orientation() == 0 &&
+        ((format & DT_NOPREFIX) || !text.contains(u'&')) && !text.contains(u'\r') && !text.contains(u'\n')) {
         int y = r.Top;
         if (format & DT_VCENTER) y = r.Top + (r.Height() - lineH) / 2;
         else if (format & DT_BOTTOM) y = r.Bottom - lineH;
@@ -919,70 +1085,60 @@ int TCanvas::DrawText(const QString& text, TRect& r, uint32_t format)
 
     // A word-broken text of one paragraph that fits on its first line is that line, at the
     // top: one measuring and one aligned call instead of breaking it word by word.
-    if (!single && (format & DT_WORDBREAK) &&
-        !(format & (DT_CALCRECT | DT_PATH_ELLIPSIS | DT_END_ELLIPSIS | DT_WORD_ELLIPSIS | DT_EXPANDTABS)) &&
-        !Opaque() && FFont.Orientation() == 0 && ((format & DT_NOPREFIX) || !text.contains(u'&')) &&
-        !text.contains(u'\r') && !text.contains(u'\n') && !text.endsWith(u' ') &&
-        ((format & DT_NOCLIP) || lineH <= r.Height()) &&
-        (FFont.SurelyFits(text, r.Width()) || fm.horizontalAdvance(text) <= r.Width())) {
+    if (!single && (format & DT_WORDBREAK) && !(format & (DT_CALCRECT | DT_EXPANDTABS)) && !ellipsis && !Opaque() &&
+        FFont.Orientation() == 0 && ((format & DT_NOPREFIX) || !text.contains(u'&')) && !text.contains(u'\r') &&
+        !text.contains(u'\n') && !text.endsWith(u' ') && ((format & DT_NOCLIP) || lineH <= r.Height()) &&
+        (FFont.SurelyFits(text, r.Width()) || Fits(FFont, text, r.Width()))) {
         DrawTextLineIn({r.Left, r.Top, r.Right, r.Top + lineH}, text, format);
         return lineH;
     }
 
-    int underline = -1;
-    QString plain = (format & DT_NOPREFIX) ? text : StripPrefixes(text, underline);
-    if (format & (DT_HIDEPREFIX | DT_NOPREFIX)) underline = -1;
-    if (format & DT_EXPANDTABS) plain = ExpandTabs(plain, fm, underline);
-
-    std::vector<TextLine> lines;
-    if (single) {
-        QString s;
-        s.reserve(plain.size());
-        int u = underline;
-        for (qsizetype i = 0; i < plain.size(); ++i) {
-            if (plain[i] == u'\r' || plain[i] == u'\n') {
-                if (i < underline) --u;
-                continue;
-            }
-            s += plain[i];
-        }
-        lines.push_back(TextLine{s, underline >= 0 ? u : -1, 0});
-    } else {
-        qsizetype start = 0;
-        for (qsizetype i = 0; i <= plain.size(); ++i) {
-            bool end = i == plain.size();
-            if (!end && plain[i] != u'\r' && plain[i] != u'\n') continue;
-            QString para = plain.mid(start, i - start);
-            int u = (underline >= start && underline < i) ? static_cast<int>(underline - start) : -1;
-            if (format & DT_WORDBREAK) {
-                for (TextLine& l : WrapParagraph(para, u, fm, r.Width(), format & DT_EDITCONTROL))
-                    lines.push_back(std::move(l));
-            } else {
-                lines.push_back(TextLine{para, u, 0});
-            }
-            if (end) break;
-            if (plain[i] == u'\r' && i + 1 < plain.size() && plain[i + 1] == u'\n') ++i;
-            start = i + 1;
-        }
-        // a line break at the very end opens no further line
-        if (lines.size() > 1 && lines.back().Text.isEmpty() && !plain.isEmpty() &&
-            (plain.endsWith(u'\n') || plain.endsWith(u'\r')))
-            lines.pop_back();
+    // Text goes where ordinary drawing goes (never to a combining layer), clipped to r unless
+    // DT_NOCLIP.  Lines below what the clip shows are neither broken nor drawn, and those above
+    // it not drawn.
+    QPainter* clip = !calc && !(format & DT_NOCLIP) ? DrawingTarget(r, false) : nullptr;
+    int shownTop = INT_MIN, shownBottom = INT_MAX;
+    if (!calc && !(format & DT_NOCLIP)) {
+        shownTop = r.Top;
+        shownBottom = r.Bottom;
     }
+    if (clip) {
+        clip->save();
+        clip->setClipRect(r.ToQRect(), clip->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+        QRect shown = clip->clipBoundingRect().toAlignedRect();
+        if (clip == FPainter && Lent() && !FPaintArea.isEmpty() && clip->transform().isIdentity())
+            shown &= FPaintArea.boundingRect();
+        if (shown.isEmpty()) {
+            shownBottom = shownTop;
+        } else {
+            shownTop = std::max(shownTop, shown.top());
+            shownBottom = std::min(shownBottom, shown.bottom() + 1);
+        }
+    }
+    const int step = std::max(1, lineH);
+    size_t maxLines = SIZE_MAX;
+    if (!single && shownBottom != INT_MAX)
+        maxLines = shownBottom <= r.Top ? 0 : size_t((qint64(shownBottom) - r.Top + step - 1) / step);
+    std::vector<TextLine> lines = BreakText(text, format, FFont, r.Width(), maxLines);
 
+    // Widths are measured where something depends on them.
+    const bool needWidth = calc || (format & (DT_CENTER | DT_RIGHT)) || Opaque();
     int maxW = 0;
-    for (TextLine& l : lines) {
-        l.Width = fm.horizontalAdvance(l.Text);
-        if (l.Width > r.Width()) {
-            if (format & DT_PATH_ELLIPSIS) PathEllipsis(l, fm, r.Width());
-            else if (format & (DT_END_ELLIPSIS | DT_WORD_ELLIPSIS)) EndEllipsis(l, fm, r.Width());
+    for (size_t i = 0; i < lines.size(); ++i) {
+        TextLine& l = lines[i];
+        if (!single && shownTop != INT_MIN && r.Top + qint64(i + 1) * lineH <= shownTop) continue;
+        if (ellipsis && !Fits(FFont, l.Text, r.Width())) {
+            if (format & DT_PATH_ELLIPSIS) PathEllipsis(l, FFont, r.Width());
+            else EndEllipsis(l, FFont, r.Width());
+            l.Width = fm.horizontalAdvance(l.Text);
+        } else if (needWidth) {
             l.Width = fm.horizontalAdvance(l.Text);
         }
         maxW = std::max(maxW, l.Width);
     }
     const int totalH = lineH * static_cast<int>(lines.size());
 
-    if (format & DT_CALCRECT) {
+    if (calc) {
         r.Right = r.Left + maxW;
         r.Bottom = r.Top + totalH;
         return totalH;
@@ -993,19 +1149,15 @@ int TCanvas::DrawText(const QString& text, TRect& r, uint32_t format)
     if (single && (format & DT_VCENTER)) y = r.Top + (r.Height() - lineH) / 2;
     else if (single && (format & DT_BOTTOM)) y = r.Bottom - lineH;
 
-    // Text goes where ordinary drawing goes (never to a combining layer).
-    QPainter* clip = !(format & DT_NOCLIP) ? DrawingTarget(r, false) : nullptr;
-    if (clip) {
-        clip->save();
-        clip->setClipRect(r.ToQRect(), clip->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
-    }
     for (const TextLine& l : lines) {
-        const int x = AlignedX(r, l.Width, format);
-        if (Opaque() && l.Width > 0) {
-            const TRect back = Bounds(x, y, l.Width, lineH);
-            if (QPainter* p = DrawingTarget(back, false)) p->fillRect(back.ToQRect(), Solid(FBrush.Color()));
+        if (single || shownTop == INT_MIN || y + lineH > shownTop) {
+            const int x = AlignedX(r, l.Width, format);
+            if (Opaque() && l.Width > 0) {
+                const TRect back = Bounds(x, y, l.Width, lineH);
+                if (QPainter* p = DrawingTarget(back, false)) p->fillRect(back.ToQRect(), Solid(FBrush.Color()));
+            }
+            DrawTextLine(x, y, l.Text, l.Underline, 1);
         }
-        DrawTextLine(x, y, l.Text, l.Underline, 1);
         y += lineH;
     }
     if (clip) clip->restore();
@@ -1194,7 +1346,8 @@ void TBitmap::SetTransparentColor(TColor c)
 bool TBitmap::LoadFromFile(const QString& fileName)
 {
     QImage img;
-    if (!img.load(fileName)) return false;
+    // a FIFO or a device would block the reader or never end
+    if (!IsRegularFile(fileName) || !img.load(fileName)) return false;
     LoadFromImage(img);
     return true;
 }

@@ -107,6 +107,8 @@ public:
     int LineHeight() const;
     // True when text certainly fits in width pixels on one line (False: it may not).
     bool SurelyFits(const QString& text, int width) const;
+    // The advance of one character alone (kept for Latin-1 ones, asked for one by one).
+    int CharAdvance(QChar ch) const;
     // Equal for two fonts only when their Qt fonts are equal: fonts copied from one another
     // share it until one of them changes.
     quint64 Key() const { return FKey; }
@@ -278,8 +280,15 @@ public:
     void RestoreState();
 
     // Draws text in r by the DT_* flags; returns the height of the text (for DT_VCENTER and
-    // DT_BOTTOM the offset from the rectangle's top to the bottom of the text).
+    // DT_BOTTOM the offset from the rectangle's top to the bottom of the text).  Drawn clipped,
+    // a broken text ends with the last line the clip shows, and the height is that of the
+    // lines made up to it.
     virtual int DrawText(const QString& text, TRect& r, uint32_t format);
+    // Whether text is at most width pixels wide on one line; a long text is measured only
+    // as far as it takes to tell.
+    bool TextFits(const QString& text, int width) const;
+    // The number of lines DrawText makes of text at width by format, counted up to limit.
+    int TextLineCount(const QString& text, int width, uint32_t format, int limit) const;
 
     QPaintDevice* Device() const { return FDevice; }
 

@@ -564,6 +564,13 @@ void TCustomGrid::AddBottomAligned(QWidget* Panel)
     RealignBottom();
 }
 
+void TCustomGrid::AddBottomOverlay(QWidget* Panel)
+{
+    FBottomOverlays.push_back(Panel);
+    QObject::connect(Panel, &QObject::destroyed, this, [this, Panel] { std::erase(FBottomOverlays, Panel); });
+    RealignBottom();
+}
+
 void TCustomGrid::RealignBottom()
 {
     if (FRealigning) return;
@@ -581,6 +588,12 @@ void TCustomGrid::RealignBottom()
         if (w->isHidden()) continue;
         y -= w->height();
         w->setGeometry(frameWidth(), y, ClientWidth(), w->height());
+        w->raise();
+    }
+    // the overlays lie over the cells' bottom edge, the vertical scroll bar left free
+    for (QWidget* w : FBottomOverlays) {
+        const int x = isRightToLeft() && FVBarOn ? width() - frameWidth() - ClientWidth() : frameWidth();
+        w->setGeometry(x, frameWidth() + ClientHeight() - w->height(), ClientWidth(), w->height());
         w->raise();
     }
     FRealigning = false;
@@ -1715,7 +1728,7 @@ bool TCustomGrid::SetBarShown(int bar, bool show)
         FHBarOn = show;
         setHorizontalScrollBarPolicy(policy);
     }
-    if (!FBottomAligned.empty()) RealignBottom();
+    if (!FBottomAligned.empty() || !FBottomOverlays.empty()) RealignBottom();
     return true;
 }
 
@@ -2230,7 +2243,7 @@ void TCustomGrid::focusOutEvent(QFocusEvent* e)
 void TCustomGrid::resizeEvent(QResizeEvent* e)
 {
     QAbstractScrollArea::resizeEvent(e);
-    if (!FBottomAligned.empty()) RealignBottom();
+    if (!FBottomAligned.empty() || !FBottomOverlays.empty()) RealignBottom();
     if (!FDestroying) Perform(WM_SIZE);
 }
 

@@ -198,6 +198,9 @@ public:
     // bar: the first added lies lowest.  Each takes its own height while it is visible, and
     // the cell area shrinks by the heights taken.
     void AddBottomAligned(QWidget* Panel);
+    // A child panel laid over the bottom of the cell area at its own height and the area's
+    // width, at any size of the grid; the cell area keeps its size.
+    void AddBottomOverlay(QWidget* Panel);
     void RealignBottom();
     int BottomReserve() const { return FBottomReserve; }
     int Width() const { return width(); }
@@ -489,6 +492,7 @@ private:
     TCursor FCursor = crDefault;
     bool FShowHint = false;
     std::vector<QWidget*> FBottomAligned;
+    std::vector<QWidget*> FBottomOverlays;
     int FBottomReserve = 0;
     bool FRealigning = false;
     TGridState FGridState = gsNormal;

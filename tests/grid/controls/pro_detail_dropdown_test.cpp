@@ -185,6 +185,7 @@ TEST_F(DetailDropDownTest, DrawsPictureCaptionAndNotes)
     a->SetImageIndex(0);
     QImage red(12, 12, QImage::Format_RGB32);
     red.fill(Qt::red);
+    red.setPixel(0, 11, qRgb(0, 255, 0));   // the transparent colour
     a->SetImage(red);
     TDetailItem* b = Drop->Items().Add();
     b->SetImageIndex(0);   // no caption: the image is centred
@@ -248,4 +249,29 @@ TEST_F(DetailDropDownTest, ItemsCopyNotesAndStyleColoursTheAppearance)
     TItemAppearance expected;
     TProCustomDropDown::ApplyItemAppearanceStyle(&expected, tsOffice2003Blue);
     EXPECT_EQ(fresh.ItemAppearance().ColorHot, expected.ColorHot);
+}
+
+// An item's bitmap shows in the open list without its transparent colour (the colour of its
+// bottom-left pixel); a picture with its own transparency shows as it is.
+TEST_F(DetailDropDownTest, BitmapsShowWithoutTheirTransparentColour)
+{
+    QImage bmp(16, 16, QImage::Format_RGB32);
+    bmp.fill(QColor(255, 0, 255));
+    for (int y = 4; y < 12; ++y)
+        for (int x = 4; x < 12; ++x) bmp.setPixel(x, y, qRgb(0, 0, 255));
+    TDetailItem* item = Drop->Items().Add();
+    item->SetCaption("Pump");
+    item->SetImage(bmp);
+    Open();
+    const QImage shot = DropForm()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    int blue = 0, magenta = 0;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x) {
+            blue += shot.pixel(x, y) == qRgb(0, 0, 255);
+            magenta += shot.pixel(x, y) == qRgb(255, 0, 255);
+        }
+    EXPECT_EQ(blue, 64);
+    EXPECT_EQ(magenta, 0);
+    DKey(Qt::Key_Escape);
+    EXPECT_FALSE(Drop->DroppedDown());
 }

@@ -581,3 +581,27 @@ TEST_F(PrintGrid, EllipsisGradientAndRotatedText)
     ASSERT_GE(maxX, 0);
     EXPECT_GT(maxY - minY, 2 * (maxX - minX));
 }
+
+// A cell holding line breaks prints them as lines, as the screen draws the word-wrapped cell
+// (the default), and its row is as tall as its lines.
+TEST_F(PrintGrid, LineBreaksInACellPrintAsLines)
+{
+    Fill(2, 2);
+    ASSERT_TRUE(grid->WordWrap());
+    grid->SetCells(0, 0, QStringLiteral("line1\r\nline2"));
+    grid->SetCells(1, 0, QStringLiteral("one\rtwo\nthree"));
+    grid->PrintSettings()->SetBorders(pbNoborder);
+    grid->Print();
+    const QStringList lines = Text(1).split(QLatin1Char('\n'));
+    auto lineOf = [&](const QString& word) {
+        for (int i = 0; i < lines.size(); ++i)
+            if (lines[i].contains(word)) return i;
+        return -1;
+    };
+    EXPECT_FALSE(Text(1).contains(QStringLiteral("line1line2")));
+    ASSERT_GE(lineOf("line1"), 0);
+    EXPECT_EQ(lineOf("line2"), lineOf("line1") + 1);
+    EXPECT_EQ(lineOf("two"), lineOf("one") + 1);
+    EXPECT_EQ(lineOf("three"), lineOf("one") + 2);
+    EXPECT_LT(lineOf("three"), lineOf("r1c0"));   // the next row comes below all three
+}

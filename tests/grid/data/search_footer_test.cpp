@@ -3,6 +3,9 @@
 #include "grid/control/pro_string_grid.h"
 #include "support/shown_grid.h"
 
+#include <QMainWindow>
+#include <QVBoxLayout>
+
 namespace {
 
 struct FooterFixture : ShownGridFixture {
@@ -153,4 +156,66 @@ TEST_F(FooterFixture, TypingInTheGridLooksUpTheFirstColumn)
     EXPECT_EQ(G->Row(), 5);
     QTest::keyClicks(G, "c");
     EXPECT_EQ(G->Row(), 3);
+}
+
+// A grid in a layout of a large window, its footer switched on before the window shows: the
+// footer lies inside the grid along the bottom of its cells, over their whole width, with its
+// captions and match-case box whole, at the first size and after every resize; typing in it
+// and Enter find as in any grid.
+TEST(SearchFooterPlace, FollowsTheGridsBottomEdgeInALayout)
+{
+    QMainWindow window;
+    auto* central = new QWidget(&window);
+    auto* layout = new QVBoxLayout(central);
+    window.setCentralWidget(central);
+    TProStringGrid* g = CreateGrid<TProStringGrid>(central);
+    layout->addWidget(g);
+    g->SetColCount(8);
+    g->SetRowCount(60);
+    g->SetCells(2, 40, QStringLiteral("needle"));
+    TSearchFooter* sf = g->SearchFooter();
+    sf->SetFindNextCaption("Find next");
+    sf->SetMatchCaseCaption("Match case");
+    sf->SetVisible(true);
+    window.resize(1200, 700);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QApplication::setActiveWindow(&window);
+    QApplication::processEvents();
+
+    TSearchPanel* p = g->SearchPanel();
+    auto check = [&](const char* when) {
+        SCOPED_TRACE(when);
+        ASSERT_TRUE(p->isVisible());
+        const QRect cells = g->viewport()->geometry();
+        EXPECT_EQ(p->height(), 32);
+        EXPECT_EQ(p->geometry().bottom(), cells.bottom());
+        EXPECT_EQ(p->x(), cells.x());
+        EXPECT_EQ(p->width(), cells.width());
+        EXPECT_TRUE(g->rect().contains(p->geometry()));
+        for (QWidget* w : {static_cast<QWidget*>(p->FEdit), static_cast<QWidget*>(p->FForwardButton),
+                           static_cast<QWidget*>(p->FMatchCase)})
+            EXPECT_TRUE(p->rect().contains(w->geometry())) << w->metaObject()->className();
+        // the bottom row of pixels of the grid's cells is the footer's
+        const QPoint inPanel = g->mapTo(&window, QPoint(cells.center().x(), cells.bottom() - 2));
+        EXPECT_EQ(window.childAt(inPanel) == p || p->isAncestorOf(window.childAt(inPanel)), true);
+    };
+    check("shown");
+    EXPECT_GT(g->height(), 600);
+    window.resize(900, 450);
+    QApplication::processEvents();
+    check("smaller");
+    g->SetScrollBars(ssBoth);
+    QApplication::processEvents();
+    check("with scroll bars");
+
+    QTest::mouseClick(p->FEdit, Qt::LeftButton);
+    p->FEdit->setFocus();
+    QTest::keyClicks(p->FEdit, "need");
+    QTest::keyClick(p->FEdit, Qt::Key_Return);
+    EXPECT_EQ(g->Col(), 2);
+    EXPECT_EQ(g->Row(), 40);
+    // the found row stays clear of the footer
+    EXPECT_LE(g->CellRect(2, 40).Bottom, p->y());
+    g->Free();
 }

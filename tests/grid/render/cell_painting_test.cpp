@@ -3,6 +3,7 @@
 #include "grid/control/pro_column_grid.h"
 #include "support/grid_shots.h"
 
+#include <QElapsedTimer>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -206,4 +207,42 @@ TEST(CellPainting, ClickingACellMovesTheSelectionLookAndTheFocusRectangle)
     const TRect left = g->CellRect(2, 3);
     EXPECT_EQ(At(img, left.Left + 20, left.Top + 12), Rgb(g->SelectionColor()));
     EXPECT_EQ(At(img, target.Left + 20, target.Top + 12), Rgb(g->Color()));
+}
+
+// A word-wrapped cell holding one unbroken word of a million characters: sizing its row to
+// the text costs about a hundred times what ten thousand characters cost, far from the ten
+// thousand times a per-line measure of the rest of the word would cost; painting it breaks
+// only the lines the cell shows.
+TEST(CellPainting, HugeWrappedCellPaintsAndSizesInTimeOfItsLength)
+{
+    auto g = MakeGrid();
+    ASSERT_TRUE(g->WordWrap());
+    auto timed = [](auto f, int runs) {
+        double best = 1e9;
+        for (int i = 0; i < runs; ++i) {
+            QElapsedTimer t;
+            t.start();
+            f();
+            best = std::min(best, t.nsecsElapsed() / 1e9);
+        }
+        return best;
+    };
+    auto size = [&](int n, int runs) {
+        g->SetCells(1, 1, QString(n, u'x'));
+        return timed([&] { g->SetRowHeights(1, 24), g->AutoSizeRow(1); }, runs);
+    };
+    const double sizeSmall = size(10000, 5);
+    const double sizeBig = size(1000000, 1);
+    EXPECT_LT(sizeBig, 1000 * sizeSmall) << sizeSmall << " s, " << sizeBig << " s";
+    EXPECT_GT(g->RowHeights(1), 24);
+    g->SetRowHeights(1, 24);
+    const double paintBig = timed([&] { Shot(g->viewport()); }, 3);
+    EXPECT_LT(paintBig, sizeBig / 5) << paintBig << " s, " << sizeBig << " s";
+    // the painted cell still shows its first lines of x
+    const QImage img = Shot(g->viewport());
+    const TRect r = g->CellRect(1, 1);
+    int dark = 0;
+    for (int y = r.Top; y < r.Bottom; ++y)
+        for (int x = r.Left; x < r.Right; ++x) dark += qGray(img.pixel(x, y)) < 128;
+    EXPECT_GT(dark, 20);
 }

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <functional>
 #include <memory>
 #include <gtest/gtest.h>
@@ -192,6 +193,71 @@ TEST(AtomicFile, NextSaveRemovesStaleTemporaryFiles)
     QByteArray back;
     ASSERT_TRUE(ReadWholeFile(p, back));
     EXPECT_EQ(back, QByteArray("from the writer at work"));
+}
+
+TEST(ReadRegularFile, TakesOnlyRegularFilesUpToTheCap)
+{
+    QTemporaryDir dir;
+    auto path = [&](const char* name) { return PathJoin(dir.path(), QString::fromLatin1(name)); };
+    {
+        QFile f(path("small"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("0123456789");
+    }
+    QFile(path("small")).copy(path("sparse"));
+    ASSERT_TRUE(QFile(path("sparse")).resize(1024 * 1024 + 1));  // one byte beyond 1 MB, never written
+    {
+        QFile f(path("empty"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path("fifo")).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(path("small"), path("link")));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), path("zero-link")));
+    struct Case {
+        const char* Name;
+        QString Path;
+        qint64 Cap;
+        TFileCheck Check;
+        QByteArray Data;  // on Ok
+    };
+    const Case cases[] = {
+        {"a small file", path("small"), 100, TFileCheck::Ok, "0123456789"},
+        {"exactly the cap", path("small"), 10, TFileCheck::Ok, "0123456789"},
+        {"one byte beyond the cap", path("small"), 9, TFileCheck::TooLarge, {}},
+        {"a sparse file beyond the cap", path("sparse"), 1024 * 1024, TFileCheck::TooLarge, {}},
+        {"an empty file", path("empty"), 100, TFileCheck::Ok, ""},
+        {"a link to a file", path("link"), 100, TFileCheck::Ok, "0123456789"},
+        {"a FIFO without a writer", path("fifo"), 100, TFileCheck::NotRegular, {}},
+        {"an endless device", QStringLiteral("/dev/zero"), MaxReadFileSize, TFileCheck::NotRegular, {}},
+        {"a link to a device", path("zero-link"), MaxReadFileSize, TFileCheck::NotRegular, {}},
+        {"a folder", dir.path(), 100, TFileCheck::NotRegular, {}},
+        {"a missing file", path("none"), 100, TFileCheck::Unreadable, {}},
+        {"no name", QString(), 100, TFileCheck::Unreadable, {}},
+    };
+    for (const Case& c : cases) {
+        QByteArray data("untouched");
+        EXPECT_EQ(ReadRegularFile(c.Path, c.Cap, data), c.Check) << c.Name;
+        EXPECT_EQ(data, c.Check == TFileCheck::Ok ? c.Data : QByteArray("untouched")) << c.Name;
+        // the check without opening agrees
+        EXPECT_EQ(CheckRegularFile(c.Path, c.Cap), c.Check) << c.Name;
+    }
+    EXPECT_EQ(FileCheckText(TFileCheck::TooLarge, 1024 * 1024), "it is larger than 1 MB");
+    EXPECT_EQ(FileCheckText(TFileCheck::TooLarge, 1000), "it is larger than 1000 bytes");
+    EXPECT_EQ(FileCheckText(TFileCheck::NotRegular, 1), "it is not a regular file");
+    EXPECT_TRUE(IsRegularFile(path("sparse")));
+    EXPECT_FALSE(IsRegularFile(path("fifo")));
+    QByteArray whole;
+    EXPECT_FALSE(ReadWholeFile(QStringLiteral("/dev/zero"), whole));
+}
+
+TEST(ReadRegularFile, ReadsFilesThatReportNoSize)
+{
+    // files of /proc report the size 0 and still hold text
+    QByteArray data;
+    ASSERT_EQ(ReadRegularFile(QStringLiteral("/proc/self/status"), 1024 * 1024, data), TFileCheck::Ok);
+    EXPECT_TRUE(data.startsWith("Name:"));
+    EXPECT_EQ(ReadRegularFile(QStringLiteral("/proc/self/status"), 8, data), TFileCheck::TooLarge);
+    EXPECT_TRUE(data.startsWith("Name:"));
 }
 
 TEST(Xml, FirstNodeIsTheRootWhateverItIs)

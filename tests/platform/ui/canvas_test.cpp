@@ -1,6 +1,7 @@
 #include "platform/ui/canvas.h"
 #include "support/recording_canvas.h"
 
+#include <QElapsedTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -310,4 +311,149 @@ TEST(CanvasText, OpaqueTextFillsItsBackgroundAndClipsToTheRect)
     for (int x = 3; x < 60; ++x)
         for (int y = 0; y < 30; ++y) outside |= d.Canvas()->Pixels(x, y) != clWhite;
     EXPECT_FALSE(outside);
+}
+
+namespace {
+
+// Breaking by the rule, word by word: as many words as fit on a line, blanks at a break
+// dropped, a word wider than the line split after the most characters that fit (at least one).
+QStringList ReferenceWrap(const TCanvas& c, const QString& para, int width)
+{
+    QStringList out;
+    const QStringList words = para.split(u' ', Qt::SkipEmptyParts);
+    QString line;
+    for (QString w : words) {
+        if (!line.isEmpty() && c.TextWidth(line + u' ' + w) <= width) {
+            line += u' ' + w;
+            continue;
+        }
+        if (!line.isEmpty()) out << line;
+        line.clear();
+        while (c.TextWidth(w) > width) {
+            int k = 1;
+            while (k < w.size() && c.TextWidth(w.left(k + 1)) <= width) ++k;
+            out << w.left(k);
+            w = w.mid(k);
+        }
+        line = w;
+    }
+    if (!line.isEmpty() || out.isEmpty()) out << line;
+    return out;
+}
+
+QStringList Texts(const std::vector<TRecordingCanvas::Op>& ops)
+{
+    QStringList out;
+    for (const auto& op : ops) out << op.Text;
+    return out;
+}
+
+}  // namespace
+
+TEST_F(TextFixture, WrappedLinesFollowTheWordRule)
+{
+    // words of many widths, single blanks, at widths from narrower than a letter up
+    const QStringList texts = {
+        QStringLiteral("The gateway joins J1939 to Modbus, CANopen and PROFIBUS networks"),
+        QStringLiteral("a bb ccc dddd eeeee ffffff ggggggg hhhhhhhh iiiiiiiii"),
+        QStringLiteral("WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW iii WWWWW"),
+        QStringLiteral("Zoë’s café ✓ naïve façade 日本語テキスト"),
+    };
+    for (const QString& t : texts)
+        for (int width : {3, 20, 41, 64, 97, 150, 400}) {
+            const auto ops = Draw(t, Rect(0, 0, width, 10000), DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
+            EXPECT_EQ(Texts(ops), ReferenceWrap(C, t, width)) << t.toStdString() << " at " << width;
+        }
+}
+
+TEST_F(TextFixture, ClippedWrapStopsAtTheLastLineShown)
+{
+    // a long text in a cell of two and a half lines: three lines drawn, the same as the first
+    // three of the whole text
+    QString t;
+    for (int i = 0; i < 2000; ++i) t += QStringLiteral("word%1 ").arg(i);
+    const uint32_t f = DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX;
+    const QStringList all = Texts(Draw(t, Rect(0, 0, 80, 1000000), f));
+    ASSERT_GT(all.size(), 100);
+    const auto shown = Draw(t, Rect(0, 10, 80, 10 + 2 * H() + H() / 2), f);
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(Texts(shown), all.mid(0, 3));
+    EXPECT_EQ(shown[2].R.Top, 10 + 2 * H());
+    // unclipped, every line goes out; measuring counts them all
+    EXPECT_EQ(Draw(t, Rect(0, 0, 80, 10), f | DT_NOCLIP).size(), size_t(all.size()));
+    TRect calc = Rect(0, 0, 80, 10);
+    EXPECT_EQ(C.DrawText(t, calc, f | DT_CALCRECT), int(all.size()) * H());
+    EXPECT_EQ(C.TextLineCount(t, 80, f, 5), 5);
+    EXPECT_EQ(C.TextLineCount(t, 80, f, 100000), all.size());
+}
+
+TEST(CanvasText, ClipOfThePainterBoundsTheLinesDrawn)
+{
+    // a tall rectangle on a small bitmap: only what the bitmap's clip shows is drawn, and it is
+    // drawn as the whole text would be
+    QString t;
+    for (int i = 0; i < 400; ++i) t += QStringLiteral("w%1 ").arg(i);
+    const uint32_t f = DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX;
+    auto paint = [&](bool clipped) {
+        TBitmap b(80, 40);
+        TCanvas& c = *b.Canvas();
+        c.Brush()->SetStyle(bsClear);
+        TRect r = Rect(0, -30, 80, 100000);
+        if (clipped) c.IntersectClipRect(Rect(0, 0, 80, 40));
+        c.DrawText(t, r, f);
+        return b.Image().copy();
+    };
+    EXPECT_EQ(paint(true), paint(false));
+}
+
+namespace {
+
+// Seconds of the fastest of three runs of f.
+template <class F> double Fastest(F f)
+{
+    double best = 1e9;
+    for (int i = 0; i < 3; ++i) {
+        QElapsedTimer t;
+        t.start();
+        f();
+        best = std::min(best, t.nsecsElapsed() / 1e9);
+    }
+    return best;
+}
+
+}  // namespace
+
+TEST(CanvasText, WrappingCostGrowsWithTheTextNotItsSquare)
+{
+    // one unbroken word of 10,000 and of 1,000,000 characters in a narrow cell: measured, the
+    // big one costs about a hundred times as much as the small one, where breaking a word by
+    // measuring its whole rest on every line costs ten thousand times as much; painted, only
+    // the lines shown are broken
+    TBitmap b(100, 60);
+    TCanvas& c = *b.Canvas();
+    const uint32_t f = DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX;
+    const QString small(10000, u'x'), big(1000000, u'x');
+    auto paint = [&](const QString& s) {
+        return Fastest([&] {
+            TRect r = Rect(0, 0, 64, 36);
+            c.DrawText(s, r, f);
+        });
+    };
+    auto measure = [&](const QString& s) {
+        return Fastest([&] {
+            TRect r = Rect(0, 0, 64, 0);
+            c.DrawText(s, r, f | DT_CALCRECT);
+        });
+    };
+    const double paintBig = paint(big);
+    EXPECT_LT(paintBig, 1.0);
+    const double measureSmall = measure(small);
+    TRect r = Rect(0, 0, 64, 0);
+    QElapsedTimer t;
+    t.start();
+    const int h = c.DrawText(big, r, f | DT_CALCRECT);
+    const double measureBig = t.nsecsElapsed() / 1e9;
+    EXPECT_LT(measureBig, 1000 * measureSmall) << measureSmall << " s, " << measureBig << " s";
+    EXPECT_LT(paintBig, measureBig / 10) << paintBig << " s, " << measureBig << " s";
+    EXPECT_GT(h, 1000000 / 20 * c.TextHeight(QStringLiteral("x")));   // at most 20 characters a line
 }
