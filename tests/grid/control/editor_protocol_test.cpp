@@ -300,3 +300,59 @@ TEST_F(EditorProtocol, TheDateEditorTakesTypedDigitsInEveryFieldAndWritesTheGrid
         EXPECT_EQ(Grid->Cells(1, 1), QString::fromLatin1(c.Expected));
     }
 }
+
+TEST_F(EditorProtocol, HeaderCellEditorsCommitOnEnterAndKeepTheHeaderOnEscapeInsideTheDialog)
+{
+    struct HeaderCase {
+        TGridFixedCellEditor Kind;
+        const char* Head;
+        std::function<void(EditorProtocol&)> Edit;
+        const char* AfterEnter;
+    };
+    const QStringList items{QStringLiteral("Alpha"), QStringLiteral("Beta")};
+    const HeaderCase cases[] = {
+        {fceEdit, " Head\t1 ", [](EditorProtocol& f) { f.Key(Qt::Key_End); f.Type(QStringLiteral("x")); }, " Head\t1 x"},
+        {fceComboEdit, "Head", [](EditorProtocol& f) { f.Key(Qt::Key_End); f.Type(QStringLiteral("x")); }, "Headx"},
+        // a header that is none of the list's items shows no item: unchanged, it stays
+        {fceComboList, "Head", [](EditorProtocol& f) { f.Key(Qt::Key_Down); }, "Alpha"},
+    };
+    Grid->MouseActions()->SetFixedComboValues(items);
+    for (const HeaderCase& c : cases) {
+        SCOPED_TRACE(int(c.Kind));
+        Grid->MouseActions()->SetFixedRowsEditor(c.Kind);
+        const QString head = QString::fromLatin1(c.Head);
+        QWidget* editor = c.Kind == fceEdit ? static_cast<QWidget*>(Grid->FixedCellEdit()) : Grid->FixedCellCombo();
+        auto open = [&] {
+            Grid->SetCells(2, 0, head);
+            Grid->EditFixedCell(2, 0);
+            ASSERT_TRUE(editor->isVisible());
+            ASSERT_EQ(Focused(), editor);
+        };
+        // Enter unchanged: byte for byte as it was
+        open();
+        Key(Qt::Key_Return);
+        EXPECT_FALSE(editor->isVisible());
+        EXPECT_EQ(Grid->Cells(2, 0).toUtf8(), head.toUtf8());
+        EXPECT_TRUE(Dialog.isVisible());
+        EXPECT_EQ(Focused(), Grid);
+        // Escape after an edit: the header keeps its text and the dialog stays open
+        open();
+        c.Edit(*this);
+        Key(Qt::Key_Escape);
+        EXPECT_FALSE(editor->isVisible());
+        EXPECT_EQ(Grid->Cells(2, 0).toUtf8(), head.toUtf8());
+        EXPECT_TRUE(Dialog.isVisible());
+        EXPECT_EQ(Focused(), Grid);
+        // the grid's focus after Escape stored nothing either
+        QApplication::processEvents();
+        EXPECT_EQ(Grid->Cells(2, 0).toUtf8(), head.toUtf8());
+        // Enter after an edit stores it, and the dialog's default button stays unpressed
+        open();
+        c.Edit(*this);
+        Key(Qt::Key_Return);
+        EXPECT_FALSE(editor->isVisible());
+        EXPECT_EQ(Grid->Cells(2, 0), QString::fromLatin1(c.AfterEnter));
+        EXPECT_TRUE(Dialog.isVisible());
+        EXPECT_EQ(Focused(), Grid);
+    }
+}
