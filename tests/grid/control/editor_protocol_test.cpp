@@ -285,7 +285,13 @@ TEST_F(EditorProtocol, TheDateEditorTakesTypedDigitsInEveryFieldAndWritesTheGrid
         {"the grid's format", "", "0711", "07/11/2022"},
         {"one digit, then the next field", "", "411", "04/11/2022"},
         {"a display format of its own", "dd.mm.yy", "0711", "07/11/2022"},
+        // a month shown by name takes its number
+        {"two month digits", "dd mmm yyyy", "0711", "07/11/2022"},
+        {"one month digit that no second can follow", "dd mmmm yyyy", "073", "07/03/2022"},
+        {"a month digit, then the year", "dd mmm yyyy", "07012023", "07/01/2023"},
     };
+    // wide enough for the month's name
+    Grid->SetColWidths(1, 200);
     for (const DateCase& c : cases) {
         SCOPED_TRACE(c.What);
         Grid->OnGetEditorProp = [&](TObject*, int, int, TEditLink*) {
@@ -295,6 +301,9 @@ TEST_F(EditorProtocol, TheDateEditorTakesTypedDigitsInEveryFieldAndWritesTheGrid
         Key(Qt::Key_Return);
         EXPECT_EQ(Grid->Cells(1, 1), "07/06/2022");   // unchanged: as it was
         Open(edDateEdit, QStringLiteral("07/06/2022"), ByF2);
+        if (QByteArray(c.Format).contains("mmm")) {
+            EXPECT_TRUE(Grid->DateTimePicker()->sectionText(QDateTimeEdit::MonthSection).startsWith(QLatin1String("Jun")));
+        }
         Type(QString::fromLatin1(c.Typed));
         Key(Qt::Key_Return);
         EXPECT_EQ(Grid->Cells(1, 1), QString::fromLatin1(c.Expected));
@@ -355,4 +364,44 @@ TEST_F(EditorProtocol, HeaderCellEditorsCommitOnEnterAndKeepTheHeaderOnEscapeIns
         EXPECT_TRUE(Dialog.isVisible());
         EXPECT_EQ(Focused(), Grid);
     }
+}
+
+TEST_F(EditorProtocol, TheDateAndTimeEditorsShowTheWholeValueInANarrowColumn)
+{
+    struct FitCase {
+        TEditorType Kind;
+        const char* Format;   // the picker's display format, "" for the grid's
+        const char* Cell;
+        std::vector<const char*> Shows;   // parts of the value the text must hold whole
+    };
+    const FitCase cases[] = {
+        {edDateEdit, "", "27/05/2020", {"27", "05", "2020"}},
+        {edDateEdit, "dd mmmm yyyy", "27/05/2020", {"27", "2020"}},
+        {edDateEditUpDown, "dd mmm yyyy", "27/05/2020", {"27", "2020"}},
+        {edTimeEdit, "", "10:20:30", {"10:20:30"}},
+    };
+    Grid->SetColWidths(1, 90);
+    TGridDatePicker* p = Grid->DateTimePicker();
+    for (const FitCase& c : cases) {
+        SCOPED_TRACE(c.Format);
+        Grid->OnGetEditorProp = [&](TObject*, int, int, TEditLink*) { p->SetFormat(QString::fromLatin1(c.Format)); };
+        Open(c.Kind, QString::fromLatin1(c.Cell), ByF2);
+        ASSERT_EQ(Focused(), p);
+        auto* edit = p->findChild<QLineEdit*>();
+        ASSERT_NE(edit, nullptr);
+        const QString shown = edit->text();
+        for (const char* part : c.Shows) EXPECT_TRUE(shown.contains(QLatin1String(part))) << shown.toStdString();
+        const QMargins m = edit->textMargins();
+        EXPECT_LE(edit->fontMetrics().horizontalAdvance(shown), edit->contentsRect().width() - m.left() - m.right() - 4)
+            << shown.toStdString();
+        // the cell keeps its text and its format
+        Key(Qt::Key_Return);
+        EXPECT_EQ(Grid->Cells(1, 1), QString::fromLatin1(c.Cell));
+    }
+    // a month typed by number lands, in a narrow column and after the picker edited a time
+    Grid->OnGetEditorProp = [&](TObject*, int, int, TEditLink*) { p->SetFormat(QStringLiteral("dd mmm yyyy")); };
+    Open(edDateEdit, QStringLiteral("27/05/2020"), ByF2);
+    Type(QStringLiteral("0309"));
+    Key(Qt::Key_Return);
+    EXPECT_EQ(Grid->Cells(1, 1), "03/09/2020");
 }
