@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QShowEvent>
 #include <QTextBlock>
 #include <QTimer>
 
@@ -571,6 +572,25 @@ QString DocumentToRtf(const QTextDocument& Doc)
 
 namespace {
 
+// The editor was shown on a header cell: what it shows now counts as unchanged.
+void LoadFixedEdit(TFixedCellEditState& E, const QString& Shown)
+{
+    E.FCellText = E.FGrid ? E.FGrid->Cells(E.FCol, E.FRow) : QString();
+    E.FLoadedText = Shown;
+}
+
+// Hides the editor; the grid gets the focus back when the editor had it, without the
+// focus loss ending the edit a second time.
+template <typename Editor> void LeaveFixedEdit(Editor* E)
+{
+    if (E->hasFocus() && E->FGrid) {
+        E->FLeaving = true;
+        E->FGrid->SetFocus();
+        E->FLeaving = false;
+    }
+    E->hide();
+}
+
 template <typename Editor> bool StopFixedEdit(Editor* E, const QString& Text)
 {
     TProStringGrid* G = E->FGrid;
@@ -578,7 +598,7 @@ template <typename Editor> bool StopFixedEdit(Editor* E, const QString& Text)
         E->hide();
         return true;
     }
-    QString S = Text;
+    QString S = Text == E->FLoadedText ? E->FCellText : Text;
     bool Valid = true;
     if (G->OnCellValidate) G->OnCellValidate(G, E->FCol, E->FRow, S, Valid);
     if (!Valid) {
@@ -594,23 +614,29 @@ template <typename Editor> bool StopFixedEdit(Editor* E, const QString& Text)
     }
     if (G->OnEditingDone) G->OnEditingDone(G);
     G->SetCells(E->FCol, E->FRow, S);
-    E->hide();
+    LeaveFixedEdit(E);
     return true;
 }
 
-// Enter is kept from the window: it must not press the dialog's default button.
-bool SwallowEnter(QEvent* e)
+// Enter ends the edit and Escape cancels it; neither reaches the window (its default or
+// cancel button).  True when the event was taken.
+template <typename Editor> bool FixedEditKeys(Editor* E, QEvent* e)
 {
     if (e->type() != QEvent::KeyPress && e->type() != QEvent::ShortcutOverride) return false;
-    if (!IsEnterKey(static_cast<QKeyEvent*>(e)->key())) return false;
+    const int k = static_cast<QKeyEvent*>(e)->key();
+    if (!IsEnterKey(k) && k != Qt::Key_Escape) return false;
     e->accept();
+    if (e->type() == QEvent::ShortcutOverride) return true;
+    if (IsEnterKey(k)) E->StopEdit();
+    else LeaveFixedEdit(E);   // the header cell was never written: it keeps its text
     return true;
 }
 
 }  // namespace
 
-TGridTransEdit::TGridTransEdit(TProStringGrid* AGrid) : QLineEdit(AGrid), FGrid(AGrid)
+TGridTransEdit::TGridTransEdit(TProStringGrid* AGrid) : QLineEdit(AGrid)
 {
+    FGrid = AGrid;
     setFrame(false);
     hide();
     connect(this, &QLineEdit::textChanged, this, [this](const QString& t) {
@@ -622,28 +648,44 @@ bool TGridTransEdit::StopEdit() { return StopFixedEdit(this, text()); }
 
 bool TGridTransEdit::event(QEvent* e)
 {
-    if (SwallowEnter(e)) return true;
+    if (isVisible() && FixedEditKeys(this, e)) return true;
     return QLineEdit::event(e);
+}
+
+void TGridTransEdit::showEvent(QShowEvent* e)
+{
+    QLineEdit::showEvent(e);
+    if (!e->spontaneous()) LoadFixedEdit(*this, text());
 }
 
 void TGridTransEdit::focusOutEvent(QFocusEvent* e)
 {
     QLineEdit::focusOutEvent(e);
-    if (isVisible()) StopEdit();
+    if (isVisible() && !FLeaving) StopEdit();
 }
 
-TGridTransCombo::TGridTransCombo(TProStringGrid* AGrid) : QComboBox(AGrid), FGrid(AGrid) { hide(); }
+TGridTransCombo::TGridTransCombo(TProStringGrid* AGrid) : QComboBox(AGrid)
+{
+    FGrid = AGrid;
+    hide();
+}
 
 bool TGridTransCombo::StopEdit() { return StopFixedEdit(this, currentText()); }
 
 bool TGridTransCombo::event(QEvent* e)
 {
-    if (SwallowEnter(e)) return true;
+    if (isVisible() && FixedEditKeys(this, e)) return true;
     return QComboBox::event(e);
+}
+
+void TGridTransCombo::showEvent(QShowEvent* e)
+{
+    QComboBox::showEvent(e);
+    if (!e->spontaneous()) LoadFixedEdit(*this, currentText());
 }
 
 void TGridTransCombo::focusOutEvent(QFocusEvent* e)
 {
     QComboBox::focusOutEvent(e);
-    if (isVisible() && e->reason() != Qt::PopupFocusReason) StopEdit();
+    if (isVisible() && !FLeaving && e->reason() != Qt::PopupFocusReason) StopEdit();
 }

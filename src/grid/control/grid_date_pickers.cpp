@@ -78,7 +78,7 @@ bool TGridDatePicker::FieldComplete(Section S) const
     const QString t = sectionText(S);
     bool ok = false;
     const int v = t.toInt(&ok);
-    if (!ok) return true;   // a month name, say: not typed digit by digit
+    if (!ok) return !MonthDigitsPending();   // a month name: complete unless digits are under way
     int most = 59;
     switch (S) {
     case DaySection: most = 31; break;

@@ -104,30 +104,39 @@ private:
     void CompleteTyped();
 };
 
-// The editors of header cells (editor_link.cpp): leaving one ends the edit, which stores
-// the text into the header cell unless OnCellValidate refuses it.
-class TGridTransEdit : public QLineEdit {
+// The editors of header cells (editor_link.cpp): Enter or leaving one ends the edit, which
+// stores the text into the header cell unless OnCellValidate refuses it; Escape closes it and
+// the header keeps its own text.  Enter and Escape never reach the window around the grid.
+// A header left unchanged keeps its text byte for byte, whatever the editor made of it
+// (a list without the text as an item shows none).
+struct TFixedCellEditState {
+    TProStringGrid* FGrid = nullptr;
+    int FRow = -1, FCol = -1;
+    QString FCellText;     // the header cell's text when the editor opened
+    QString FLoadedText;   // what the editor then showed
+    bool FLeaving = false; // the editor hands the focus back itself
+};
+
+class TGridTransEdit : public QLineEdit, public TFixedCellEditState {
 public:
     explicit TGridTransEdit(TProStringGrid* AGrid);
     // Ends the edit; False when the value was refused and the editor stays.
     bool StopEdit();
-    TProStringGrid* FGrid = nullptr;
-    int FRow = -1, FCol = -1;
 
 protected:
     bool event(QEvent* e) override;
+    void showEvent(QShowEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
 };
 
-class TGridTransCombo : public QComboBox {
+class TGridTransCombo : public QComboBox, public TFixedCellEditState {
 public:
     explicit TGridTransCombo(TProStringGrid* AGrid);
     bool StopEdit();
-    TProStringGrid* FGrid = nullptr;
-    int FRow = -1, FCol = -1;
 
 protected:
     bool event(QEvent* e) override;
+    void showEvent(QShowEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
 };
 

@@ -9,11 +9,12 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QTextCharFormat>
+#include <algorithm>
 #include <cmath>
 
 TDateTimePicker::TDateTimePicker(QWidget* AParent) : QDateTimeEdit(AParent)
 {
-    setDateTimeRange(QDateTime(QDate(100, 1, 1), QTime(0, 0)), QDateTime(QDate(9999, 12, 31), QTime(23, 59, 59)));
+    SetFullRange();
     setCalendarPopup(true);
     setCurrentSectionIndex(0);
     ApplyFormat();
@@ -28,8 +29,52 @@ void TDateTimePicker::ApplyFormat()
     QString f = FFormat;
     if (f.isEmpty()) f = FKind == dtkTime ? FormatSettings().LongTimeFormat : LocaleShortDateFormat();
     setDisplayFormat(QtDateTimeFormat(f));
+    // A time-only format pins the range to the value's day; a date picker used for a time
+    // before must take every date again.
+    if (FKind == dtkDate) SetFullRange();
     setCalendarPopup(FKind == dtkDate && FDateMode == dmComboBox);
     SetShowTodayMark(FTodayMark);
+    FitText();
+}
+
+void TDateTimePicker::SetFullRange()
+{
+    setDateTimeRange(QDateTime(QDate(100, 1, 1), QTime(0, 0)), QDateTime(QDate(9999, 12, 31), QTime(23, 59, 59)));
+}
+
+void TDateTimePicker::FitText()
+{
+    QLineEdit* edit = lineEdit();
+    if (!edit) return;
+    QString f = FFormat;
+    if (f.isEmpty()) f = FKind == dtkTime ? FormatSettings().LongTimeFormat : LocaleShortDateFormat();
+    const QString asSet = QtDateTimeFormat(f);
+    QString byNumber = asSet;
+    byNumber.replace(QLatin1String("MMMM"), QLatin1String("MM")).replace(QLatin1String("MMM"), QLatin1String("MM"));
+    // the line edit keeps 2 pixels each side and one for the caret
+    const QMargins m = edit->textMargins();
+    const int room = edit->contentsRect().width() - m.left() - m.right() - 5;
+    edit->setFont(QFont());   // the picker's own font, unless it must shrink below
+    auto fits = [&](const QString& format, const QFont& font) {
+        return QFontMetrics(font).horizontalAdvance(locale().toString(dateTime(), format)) <= room;
+    };
+    const QString format = fits(asSet, edit->font()) ? asSet : byNumber;
+    if (displayFormat() != format) setDisplayFormat(format);
+    QFont small = edit->font();
+    if (room <= 0 || fits(format, small)) return;
+    // a picker on a narrow cell: the smallest size that still shows the whole value
+    if (small.pixelSize() > 0) {
+        for (int px = small.pixelSize() - 1; px >= 6; --px) {
+            small.setPixelSize(px);
+            if (fits(format, small)) break;
+        }
+    } else {
+        for (qreal pt = small.pointSizeF() - 0.5; pt >= 4.5; pt -= 0.5) {
+            small.setPointSizeF(pt);
+            if (fits(format, small)) break;
+        }
+    }
+    edit->setFont(small);
 }
 
 void TDateTimePicker::SetKind(TDateTimeKind v)
@@ -142,7 +187,35 @@ void TDateTimePicker::keyPressEvent(QKeyEvent* e)
         DropDown();
         return;
     }
+    if (TypeMonthDigit(e)) return;
     QDateTimeEdit::keyPressEvent(e);
+}
+
+bool TDateTimePicker::TypeMonthDigit(QKeyEvent* e)
+{
+    const QString t = e->text();
+    const bool digit = t.size() == 1 && t.at(0) >= QLatin1Char('0') && t.at(0) <= QLatin1Char('9');
+    const bool byName = displayFormat().contains(QLatin1String("MMM"));
+    if (!digit || !byName || currentSection() != MonthSection ||
+        (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        if (!t.isEmpty() || e->key() != Qt::Key_Shift) FMonthDigits.clear();
+        return false;
+    }
+    FMonthDigits += t;
+    const int month = FMonthDigits.toInt();
+    if (month >= 1 && month <= 12) {
+        const QDate d = date();
+        setDate(QDate(d.year(), month, std::min(d.day(), QDate(d.year(), month, 1).daysInMonth())));
+    }
+    // two digits, or one that no second digit can follow (2 to 9), complete the month;
+    // like a full number field it then moves on
+    if (FMonthDigits.size() >= 2 || month * 10 > 12) {
+        FMonthDigits.clear();
+        NextField();
+    } else {
+        setSelectedSection(MonthSection);
+    }
+    return true;
 }
 
 void TDateTimePicker::NextField()
@@ -151,6 +224,13 @@ void TDateTimePicker::NextField()
     if (i + 1 >= sectionCount()) return;
     setCurrentSectionIndex(i + 1);
     setSelectedSection(currentSection());
+}
+
+void TDateTimePicker::showEvent(QShowEvent* e)
+{
+    QDateTimeEdit::showEvent(e);
+    // the value and the width are final once shown
+    FitText();
 }
 
 void TDateTimePicker::resizeEvent(QResizeEvent* e)
@@ -164,10 +244,14 @@ void TDateTimePicker::resizeEvent(QResizeEvent* e)
     } else if (lineEdit()) {
         lineEdit()->setTextMargins(0, 0, 0, 0);
     }
+    FitText();
 }
 
 int TDateTimePicker::FieldValue(QDateTimeEdit::Section s) const
 {
+    // a month shown by name counts by its number
+    if (s == MonthSection && (displayedSections() & s) && displayFormat().contains(QLatin1String("MMM")))
+        return dateTime().date().month();
     if (displayedSections() & s) {
         // a year counts once all its digits are typed
         if (s == YearSection && sectionText(s).size() < (displayFormat().contains(QLatin1String("yyyy")) ? 4 : 2))

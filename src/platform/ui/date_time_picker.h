@@ -47,13 +47,21 @@ public:
     // A field's value as its text shows it, typed digits included (the value itself changes
     // only once the field is complete); fields the format does not show come from the value.
     int FieldValue(QDateTimeEdit::Section s) const;
+    // A month shown by name takes its number typed as digits: True while the first digit of
+    // a two-digit month waits for the second.
+    bool MonthDigitsPending() const { return !FMonthDigits.isEmpty(); }
 
     std::function<void(QObject* Sender)> OnChange;
 
 protected:
     void resizeEvent(QResizeEvent* e) override;
+    void showEvent(QShowEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void ApplyFormat();
+    // The whole value shows in the editor's width: month names give way to month numbers,
+    // then the text's font shrinks, as far as needed.
+    void FitText();
+    void SetFullRange();
 
 private:
     TDateTimeKind FKind = dtkDate;
@@ -61,4 +69,6 @@ private:
     QString FFormat;
     QCheckBox* FCheck = nullptr;
     bool FTodayMark = true;
+    QString FMonthDigits;   // digits typed into a month shown by name
+    bool TypeMonthDigit(QKeyEvent* e);
 };

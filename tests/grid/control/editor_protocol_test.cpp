@@ -285,7 +285,13 @@ TEST_F(EditorProtocol, TheDateEditorTakesTypedDigitsInEveryFieldAndWritesTheGrid
         {"the grid's format", "", "0711", "07/11/2022"},
         {"one digit, then the next field", "", "411", "04/11/2022"},
         {"a display format of its own", "dd.mm.yy", "0711", "07/11/2022"},
+        // a month shown by name takes its number
+        {"two month digits", "dd mmm yyyy", "0711", "07/11/2022"},
+        {"one month digit that no second can follow", "dd mmmm yyyy", "073", "07/03/2022"},
+        {"a month digit, then the year", "dd mmm yyyy", "07012023", "07/01/2023"},
     };
+    // wide enough for the month's name
+    Grid->SetColWidths(1, 200);
     for (const DateCase& c : cases) {
         SCOPED_TRACE(c.What);
         Grid->OnGetEditorProp = [&](TObject*, int, int, TEditLink*) {
@@ -295,8 +301,107 @@ TEST_F(EditorProtocol, TheDateEditorTakesTypedDigitsInEveryFieldAndWritesTheGrid
         Key(Qt::Key_Return);
         EXPECT_EQ(Grid->Cells(1, 1), "07/06/2022");   // unchanged: as it was
         Open(edDateEdit, QStringLiteral("07/06/2022"), ByF2);
+        if (QByteArray(c.Format).contains("mmm")) {
+            EXPECT_TRUE(Grid->DateTimePicker()->sectionText(QDateTimeEdit::MonthSection).startsWith(QLatin1String("Jun")));
+        }
         Type(QString::fromLatin1(c.Typed));
         Key(Qt::Key_Return);
         EXPECT_EQ(Grid->Cells(1, 1), QString::fromLatin1(c.Expected));
     }
+}
+
+TEST_F(EditorProtocol, HeaderCellEditorsCommitOnEnterAndKeepTheHeaderOnEscapeInsideTheDialog)
+{
+    struct HeaderCase {
+        TGridFixedCellEditor Kind;
+        const char* Head;
+        std::function<void(EditorProtocol&)> Edit;
+        const char* AfterEnter;
+    };
+    const QStringList items{QStringLiteral("Alpha"), QStringLiteral("Beta")};
+    const HeaderCase cases[] = {
+        {fceEdit, " Head\t1 ", [](EditorProtocol& f) { f.Key(Qt::Key_End); f.Type(QStringLiteral("x")); }, " Head\t1 x"},
+        {fceComboEdit, "Head", [](EditorProtocol& f) { f.Key(Qt::Key_End); f.Type(QStringLiteral("x")); }, "Headx"},
+        // a header that is none of the list's items shows no item: unchanged, it stays
+        {fceComboList, "Head", [](EditorProtocol& f) { f.Key(Qt::Key_Down); }, "Alpha"},
+    };
+    Grid->MouseActions()->SetFixedComboValues(items);
+    for (const HeaderCase& c : cases) {
+        SCOPED_TRACE(int(c.Kind));
+        Grid->MouseActions()->SetFixedRowsEditor(c.Kind);
+        const QString head = QString::fromLatin1(c.Head);
+        QWidget* editor = c.Kind == fceEdit ? static_cast<QWidget*>(Grid->FixedCellEdit()) : Grid->FixedCellCombo();
+        auto open = [&] {
+            Grid->SetCells(2, 0, head);
+            Grid->EditFixedCell(2, 0);
+            ASSERT_TRUE(editor->isVisible());
+            ASSERT_EQ(Focused(), editor);
+        };
+        // Enter unchanged: byte for byte as it was
+        open();
+        Key(Qt::Key_Return);
+        EXPECT_FALSE(editor->isVisible());
+        EXPECT_EQ(Grid->Cells(2, 0).toUtf8(), head.toUtf8());
+        EXPECT_TRUE(Dialog.isVisible());
+        EXPECT_EQ(Focused(), Grid);
+        // Escape after an edit: the header keeps its text and the dialog stays open
+        open();
+        c.Edit(*this);
+        Key(Qt::Key_Escape);
+        EXPECT_FALSE(editor->isVisible());
+        EXPECT_EQ(Grid->Cells(2, 0).toUtf8(), head.toUtf8());
+        EXPECT_TRUE(Dialog.isVisible());
+        EXPECT_EQ(Focused(), Grid);
+        // the grid's focus after Escape stored nothing either
+        QApplication::processEvents();
+        EXPECT_EQ(Grid->Cells(2, 0).toUtf8(), head.toUtf8());
+        // Enter after an edit stores it, and the dialog's default button stays unpressed
+        open();
+        c.Edit(*this);
+        Key(Qt::Key_Return);
+        EXPECT_FALSE(editor->isVisible());
+        EXPECT_EQ(Grid->Cells(2, 0), QString::fromLatin1(c.AfterEnter));
+        EXPECT_TRUE(Dialog.isVisible());
+        EXPECT_EQ(Focused(), Grid);
+    }
+}
+
+TEST_F(EditorProtocol, TheDateAndTimeEditorsShowTheWholeValueInANarrowColumn)
+{
+    struct FitCase {
+        TEditorType Kind;
+        const char* Format;   // the picker's display format, "" for the grid's
+        const char* Cell;
+        std::vector<const char*> Shows;   // parts of the value the text must hold whole
+    };
+    const FitCase cases[] = {
+        {edDateEdit, "", "27/05/2020", {"27", "05", "2020"}},
+        {edDateEdit, "dd mmmm yyyy", "27/05/2020", {"27", "2020"}},
+        {edDateEditUpDown, "dd mmm yyyy", "27/05/2020", {"27", "2020"}},
+        {edTimeEdit, "", "10:20:30", {"10:20:30"}},
+    };
+    Grid->SetColWidths(1, 90);
+    TGridDatePicker* p = Grid->DateTimePicker();
+    for (const FitCase& c : cases) {
+        SCOPED_TRACE(c.Format);
+        Grid->OnGetEditorProp = [&](TObject*, int, int, TEditLink*) { p->SetFormat(QString::fromLatin1(c.Format)); };
+        Open(c.Kind, QString::fromLatin1(c.Cell), ByF2);
+        ASSERT_EQ(Focused(), p);
+        auto* edit = p->findChild<QLineEdit*>();
+        ASSERT_NE(edit, nullptr);
+        const QString shown = edit->text();
+        for (const char* part : c.Shows) EXPECT_TRUE(shown.contains(QLatin1String(part))) << shown.toStdString();
+        const QMargins m = edit->textMargins();
+        EXPECT_LE(edit->fontMetrics().horizontalAdvance(shown), edit->contentsRect().width() - m.left() - m.right() - 4)
+            << shown.toStdString();
+        // the cell keeps its text and its format
+        Key(Qt::Key_Return);
+        EXPECT_EQ(Grid->Cells(1, 1), QString::fromLatin1(c.Cell));
+    }
+    // a month typed by number lands, in a narrow column and after the picker edited a time
+    Grid->OnGetEditorProp = [&](TObject*, int, int, TEditLink*) { p->SetFormat(QStringLiteral("dd mmm yyyy")); };
+    Open(edDateEdit, QStringLiteral("27/05/2020"), ByF2);
+    Type(QStringLiteral("0309"));
+    Key(Qt::Key_Return);
+    EXPECT_EQ(Grid->Cells(1, 1), "03/09/2020");
 }

@@ -236,10 +236,6 @@ TEST_F(EditorsFixture, AHeaderCellIsEditedAndStoredWhenTheEditorIsLeft)
     EXPECT_TRUE(e->hasFocus());
     e->selectAll();
     QTest::keyClicks(e, QStringLiteral("Name"));
-    // Enter neither ends the edit nor reaches the dialog
-    Key(e, Qt::Key_Return);
-    EXPECT_TRUE(e->isVisible());
-    EXPECT_TRUE(Dialog.isVisible());
     EXPECT_EQ(G->Cells(2, 0), QStringLiteral("Head"));
     G->SetFocus();
     QApplication::processEvents();
