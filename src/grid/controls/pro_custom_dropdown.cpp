@@ -317,12 +317,18 @@ void TProCustomDropDown::HandleKeyDown(QKeyEvent* e)
 
 void TProCustomDropDown::focusInEvent(QFocusEvent* e)
 {
+    const bool leftHeld = QApplication::mouseButtons() & Qt::LeftButton;
+    const int caret = cursorPosition();
+    const bool hadSelection = hasSelectedText();
     TCustomMaskEdit::focusInEvent(e);
     if (e->reason() == Qt::PopupFocusReason) return;
-    if (FEditorEnabled) {
-        FOldString = Text();
-        if (e->reason() == Qt::TabFocusReason || e->reason() == Qt::BacktabFocusReason) SelectAll();
-        else if (FEditType == etFloat || FEditType == etMoney) SelectBeforeDecimal();
+    // the line edit selects everything on Tab by itself; AutoSelect decides that here
+    if (!AutoSelect && !hadSelection && hasSelectedText()) setCursorPosition(caret);
+    if (FEditorEnabled) FOldString = Text();
+    if (AutoSelect) {
+        if (!leftHeld) SelectAll();
+    } else if (FEditorEnabled && (FEditType == etFloat || FEditType == etMoney)) {
+        SelectBeforeDecimal();
     }
     update();
 }

@@ -69,6 +69,8 @@ public:
     bool Flat = false;
     bool Etched = false;
     bool FocusDraw = true;
+    // Entering the edit other than by a left click selects the whole value.
+    bool AutoSelect = true;
     bool EditorEnabled() const { return FEditorEnabled; }
     void SetEditorEnabled(bool v);
     int DropDownButtonWidth() const { return FButtonWidth; }

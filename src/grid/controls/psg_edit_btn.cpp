@@ -150,8 +150,15 @@ void TPsgEditBtn::contextMenuEvent(QContextMenuEvent* e)
 
 void TPsgEditBtn::focusInEvent(QFocusEvent* e)
 {
+    const int caret = cursorPosition();
+    const bool hadSelection = hasSelectedText();
     QLineEdit::focusInEvent(e);
-    if (!(QApplication::mouseButtons() & Qt::LeftButton)) selectAll();
+    if (!AutoSelect) {
+        // the line edit selects everything on Tab by itself
+        if (!hadSelection && hasSelectedText()) setCursorPosition(caret);
+    } else if (!(QApplication::mouseButtons() & Qt::LeftButton)) {
+        selectAll();
+    }
 }
 
 void TPsgEditBtn::SetEditRect()

@@ -63,6 +63,8 @@ public:
     void SetButtonWidth(int v);
     bool EditorEnabled() const { return FEditorEnabled; }
     void SetEditorEnabled(bool v) { FEditorEnabled = v; }
+    // Entering the edit other than by a left click selects the whole text.
+    bool AutoSelect = true;
     bool RightAlign() const { return FRightAlign; }
     void SetRightAlign(bool v);
     bool IsWinXP() const { return FButton->Button->IsWinXP; }

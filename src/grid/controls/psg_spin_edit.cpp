@@ -301,8 +301,15 @@ bool TPsgSpinEdit::event(QEvent* e)
 
 void TPsgSpinEdit::focusInEvent(QFocusEvent* e)
 {
+    const int caret = cursorPosition();
+    const bool hadSelection = hasSelectedText();
     QLineEdit::focusInEvent(e);
-    if (!(QApplication::mouseButtons() & Qt::LeftButton) || !FEditorEnabled) selectAll();
+    if (!AutoSelect) {
+        // the line edit selects everything on Tab by itself
+        if (!hadSelection && hasSelectedText()) setCursorPosition(caret);
+    } else if (!(QApplication::mouseButtons() & Qt::LeftButton) || !FEditorEnabled) {
+        selectAll();
+    }
 }
 
 void TPsgSpinEdit::focusOutEvent(QFocusEvent* e)

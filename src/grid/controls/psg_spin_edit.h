@@ -38,6 +38,8 @@ public:
 
     bool EditorEnabled() const { return FEditorEnabled; }
     void SetEditorEnabled(bool v) { FEditorEnabled = v; }
+    // Entering the edit other than by a left click selects the whole text.
+    bool AutoSelect = true;
     bool ReturnIsTab = false;
     bool ExcelStyleDecimalSeparator = false;
     bool AllowEmptyValue = false;
