@@ -234,8 +234,9 @@ void TLineLayout::Run()
         const qsizetype lt = Text.indexOf(u'<');
         qsizetype runLen = lt < 0 ? Text.size() : lt;
         if (A.WordWrap) {
-            const qsizetype blank = Text.indexOf(u' ');
-            if (blank >= 0 && (lt < 0 || blank < lt)) runLen = blank + 1;
+            // only up to the next tag: a search through the whole rest made long texts quadratic
+            const qsizetype blank = Text.left(runLen).indexOf(u' ');
+            if (blank >= 0) runLen = blank + 1;
         }
         const QStringView raw = Text.left(runLen);
         const QString run = ConvertRunEntities(raw.toString());
@@ -268,7 +269,9 @@ void TLineLayout::Run()
                 const int th = cv->TextHeight(run);
                 TRect rr{X, std::min(T(), bottom - th), Ln.R.Right, bottom};
                 ApplyBrush(cv, S.Brush);
-                if (S.Shadow) {
+                // past the right edge nothing shows: a long line is measured, not drawn
+                const bool shown = X < Ln.R.Right;
+                if (S.Shadow && shown) {
                     const TColor keep = cv->Font()->Color();
                     cv->Font()->SetColor(A.ShadowColor);
                     TRect sr = rr;
@@ -276,7 +279,7 @@ void TLineLayout::Run()
                     cv->DrawText(run, sr, S.DrawFlags);
                     cv->Font()->SetColor(keep);
                 }
-                cv->DrawText(run, rr, S.DrawFlags);
+                if (shown) cv->DrawText(run, rr, S.DrawFlags);
                 w = RunWidth(cv, run, Ln.R);
                 if (S.AnchorCounter == A.FocusAnchorIndex + 1 && S.InAnchor) A.FocusAnchorHref = S.Href;
                 if (S.ErrorUnderline) {
@@ -872,11 +875,28 @@ QString ConvertRunEntities(const QString& Run)
 
 QString UnwrapHashTags(const QString& S)
 {
-    QString r = S;
-    for (qsizetype p = 0; (p = r.indexOf(QLatin1String("<#"), p)) >= 0;) {
-        r.remove(p, 1);
-        const qsizetype gt = r.indexOf(u'>', p);
-        if (gt >= 0) r.remove(gt, 1);
+    // Every "<#" loses its "<" and takes away the first ">" after it that no earlier one took.
+    // One pass: Pending counts the ">" still owed.  A "<" left just before a removed ">" meets
+    // the "#" after it and makes one more "<#", as removing in place would.
+    QString r;
+    r.reserve(S.size());
+    qsizetype pending = 0;
+    const qsizetype n = S.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = S[i];
+        if (c == u'<' && i + 1 < n && S[i + 1] == u'#') {
+            ++pending;
+            continue;
+        }
+        if (c == u'>' && pending > 0) {
+            --pending;
+            if (!r.isEmpty() && r.back() == u'<' && i + 1 < n && S[i + 1] == u'#') {
+                r.chop(1);
+                ++pending;
+            }
+            continue;
+        }
+        r += c;
     }
     return r;
 }
@@ -897,21 +917,44 @@ QString PrepareHtmlText(const QString& Text)
         {u"&amp;", u"&&"},   {u"&quot;", u"\""}, {u"&sect;", u"§"},  {u"&permil;", u"‰"}, {u"&reg;", u"®"},
         {u"&copy;", u"©"},   {u"&para;", u"¶"},  {u"&trade;", u"™"}, {u"&euro;", u"€"},
     };
-    QString s = Text;
-    // Rounds until nothing is replaced; every replacement shortens the text.
-    if (s.contains(u'&')) {
-        for (bool replaced = true; replaced;) {
-            replaced = false;
-            for (const auto& e : entities) {
-                const QStringView what(e.Entity);
-                const qsizetype p = s.indexOf(what, 0, Qt::CaseInsensitive);
-                if (p < 0) continue;
-                s.replace(p, what.size(), QStringView(e.Text).toString());
-                replaced = true;
-            }
+    if (!Text.contains(u'&')) return TextToBreakTags(UnwrapHashTags(Text));
+    // Replaced until none is left, in one pass: entities never overlap, and only "&amp;" gives
+    // a new "&", which may begin another entity with the text after it ("&amp;quot;" -> "&\"").
+    const QStringView s(Text);
+    QString r;
+    r.reserve(s.size());
+    qsizetype i = 0;
+    while (i < s.size()) {
+        if (s[i] != u'&') {
+            r += s[i++];
+            continue;
         }
+        qsizetype after = i + 1;  // the text after an "&"
+        for (;;) {
+            const QStringView rest = s.mid(after);
+            bool amp = false, other = false;
+            for (const auto& e : entities) {
+                const QStringView tail = QStringView(e.Entity).mid(1);
+                if (!rest.startsWith(tail, Qt::CaseInsensitive)) continue;
+                after += tail.size();
+                if (tail == u"amp;") {
+                    amp = true;
+                } else {
+                    r += QStringView(e.Text);
+                    other = true;
+                }
+                break;
+            }
+            if (amp) {
+                r += u'&';  // the first "&" of "&&"; the second one goes on
+                continue;
+            }
+            if (!other) r += u'&';
+            break;
+        }
+        i = after;
     }
-    return TextToBreakTags(UnwrapHashTags(s));
+    return TextToBreakTags(UnwrapHashTags(r));
 }
 
 int HTMLFontSize(const QString& SizeText)

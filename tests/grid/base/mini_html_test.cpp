@@ -62,6 +62,53 @@ TEST(HtmlText, Entities)
     EXPECT_EQ(ConvertRunEntities(QStringLiteral("&LT;&nbsp;&gt;")), QStringLiteral("< >"));
 }
 
+// The preparation replaces entities until none is left and unwraps every "<#" with the first
+// ">" after it that is still there, as replacing and removing in place would; checked against
+// that rule done literally, on hand-picked and on random texts.
+TEST(HtmlText, PreparationReplacesUntilNothingIsLeft)
+{
+    auto literally = [](QString s) {
+        static const char16_t* const entities[][2] = {
+            {u"&amp;", u"&&"}, {u"&quot;", u"\""}, {u"&sect;", u"§"}, {u"&permil;", u"‰"}, {u"&reg;", u"®"},
+            {u"&copy;", u"©"}, {u"&para;", u"¶"}, {u"&trade;", u"™"}, {u"&euro;", u"€"}};
+        for (bool again = true; again;) {
+            again = false;
+            for (const auto& e : entities) {
+                const qsizetype p = s.indexOf(QStringView(e[0]), 0, Qt::CaseInsensitive);
+                if (p < 0) continue;
+                s.replace(p, QStringView(e[0]).size(), QStringView(e[1]).toString());
+                again = true;
+            }
+        }
+        for (qsizetype p = 0; (p = s.indexOf(QLatin1String("<#"), p)) >= 0;) {
+            s.remove(p, 1);
+            const qsizetype gt = s.indexOf(u'>', p);
+            if (gt >= 0) s.remove(gt, 1);
+        }
+        s.remove(u'\n');
+        return s.replace(u'\r', QLatin1String("<BR>"));
+    };
+    const struct {
+        const char* Text;
+        const char* Prepared;
+    } cases[] = {
+        {"&amp;quot;", "&\""},  {"&amp;amp;amp;", "&&&&"}, {"&AmP;sect;", "&§"},  {"&amp;lt;", "&&lt;"},
+        {"&quot;amp;", "\"amp;"}, {"<#a<#b>", "#a#b"},      {"<#x<>#y>", "#x#y"}, {"<<#x>", "<#x"},
+        {"a>b<#c", "a>b#c"},    {"&amp;<#x>\r\n", "&&#x<BR>"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(PrepareHtmlText(QString::fromUtf8(c.Text)), QString::fromUtf8(c.Prepared)) << c.Text;
+        EXPECT_EQ(literally(QString::fromUtf8(c.Text)), QString::fromUtf8(c.Prepared)) << c.Text;
+    }
+    const QString pieces[] = {"&", "amp;", "AMP;", "quot;", "sect;", "euro", ";", "<", "#", ">", "x", "\r", "\n"};
+    std::mt19937 rng(7);
+    for (int i = 0; i < 3000; ++i) {
+        QString s;
+        for (int n = int(rng() % 14); n > 0; --n) s += pieces[rng() % std::size(pieces)];
+        ASSERT_EQ(PrepareHtmlText(s), literally(s)) << s.toStdString();
+    }
+}
+
 TEST(HtmlText, EncodedTextsDecodeToThemselves)
 {
     const char* texts[] = {"a&lt;b", "&amp;lt;", "R&D", "<b>x</b>", "say &quot;y&quot;", "é&eacute;&", "&&;;", "&#60;"};
@@ -522,6 +569,53 @@ TEST_F(MiniHtml, FuzzedMarkup)
         SetControlValue(s, QStringLiteral("c"), QStringLiteral("<v>"));
     }
     EXPECT_LT(clock.elapsed(), 60000);
+}
+
+
+// Cells of hundreds of kilobytes of markup (tags nested thousands deep, long runs of tags, a tag
+// every few characters, entities, unclosed tags) take time in proportion to their length: a
+// text 32 times as long may take 32 times as long, with generous room for a busy machine, but
+// not the thousand times of a quadratic layout.
+TEST_F(MiniHtml, LongMarkupTakesLinearTime)
+{
+    struct Case {
+        const char* Name;
+        QString Unit;
+    };
+    const Case cases[] = {
+        {"nested tags", "<b><i><u><font color=\"#FF0000\">"},
+        {"nested tags without blanks", "<b><i><u><s>"},
+        {"sibling tags", "<b>x</b>"},
+        {"a tag every few characters", "abc<i>d</i>ef "},
+        {"one word across tags", "abc<i>d</i>ef"},
+        {"unclosed tags", "a<b"},
+        {"hash tags", "<#x>"},
+        {"entities", "&amp;&quot;x"},
+        {"line breaks", "a<br>"},
+    };
+    auto seconds = [&](const QString& text, bool wrap, bool measure) {
+        THtmlRenderArgs a;
+        a.WordWrap = wrap;
+        a.MeasureOnly = measure;
+        QElapsedTimer t;
+        t.start();
+        Render(text, a, {0, 0, 100, 40});
+        return double(t.nsecsElapsed()) / 1e9;
+    };
+    for (const Case& c : cases) {
+        const QString small = c.Unit.repeated(600), large = c.Unit.repeated(600 * 32);
+        for (int mode = 0; mode < 4; ++mode) {
+            const bool wrap = mode % 2 == 0, measure = mode >= 2;
+            SCOPED_TRACE(std::string(c.Name) + (wrap ? ", wrapped" : ", one line") + (measure ? ", measured" : ", drawn"));
+            // the best of a few runs, so that a run slowed down by the machine does not count
+            double best = 1e9;
+            for (int i = 0; i < 5; ++i) best = std::min(best, seconds(small, wrap, measure));
+            const double limit = std::max(best, 0.002) * 32 * 8;
+            double took = 1e9;
+            for (int i = 0; i < 3 && took >= limit; ++i) took = std::min(took, seconds(large, wrap, measure));
+            EXPECT_LT(took, limit) << "small " << best << " s, large " << took << " s";
+        }
+    }
 }
 
 }  // namespace
